@@ -1,0 +1,76 @@
+#pragma once
+// The editor settings: one program-wide object holding every config.ini key
+// (section "CONFIG"). Fields are named after their keys.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct cSettings {
+    std::string Locale;
+    std::string LastLoadPath;
+    std::string FolderName_C, FolderName_G, FolderName_S;
+    int32_t MainWinPostX, MainWinPostY, MainWinSizeX, MainWinSizeY;
+    int32_t ListWinPostX, ListWinPostY, ListWinSizeX, ListWinSizeY;
+    int32_t PalWinPostX, PalWinPostY, PalWinSizeX, PalWinSizeY;
+    int32_t CellWinPostX, CellWinPostY;
+    bool VListFlag, VPalFlag, VBarFlag, VStatusFlag, VToolFlag;
+    bool VNextFlag, VBackFlag, VNowFlag, VShadowFlag, VGridFlag, VLocusFlag, VTargetFlag, VGifFlag,
+        VCenterFlag, VLineFlag;
+    bool VerticalFlag;
+    int32_t CenterW, CenterH;
+    int32_t GridSize;
+    uint32_t GridBit;
+    int32_t PostGrid, ScaleGrid, AngleGrid;
+    bool NewFrameFlag;
+    bool BackUpFlag;
+    int32_t TransType;
+    int32_t CompType;
+    int32_t Undo;
+    int32_t Locus;
+    int32_t DragAKey, DragSKey;
+    uint32_t PlayBit;
+    int32_t PlayRate;
+    uint32_t CGround, CGrid, CBackShadow, CNextShadow, CCenterLine, CTrans;
+    bool Init_FixFlag;
+    uint8_t Init_Center, Init_Div, Init_Edit;   // held as bytes
+    int32_t Init_Format, Init_Int, Init_Cell, Init_CutX, Init_CutY;
+    std::string Init_FileName;
+    int32_t TargetPostX, TargetPostY, TargetOpacity;
+    std::string TargetPath;
+    int32_t GIFKey, GIFSpeed;
+    std::string GIFPath;
+
+    // Fixed values that are not in the file.
+    static constexpr float kVersion = 0.72f;
+    static constexpr int kMinFrames = 65535;
+    static constexpr int kMinPictures = 255;
+    static constexpr int kMinEffects = 1023;
+    static constexpr int kMaxCellCount = 255;
+
+    cSettings() { SetDefaults(); }
+
+    /** The defaults of every key. */
+    void SetDefaults();
+    /** Reads every key from the file's "CONFIG" section; keys that are missing, or whose
+     *  text starts with "!", keep their value. False when the file cannot be read. */
+    bool ReadSettings(const std::filesystem::path& file);
+    /** Writes every key into the file, keeping its other sections and keys. False when
+     *  the file cannot be written (the old file stays as it was). */
+    bool WriteSettings(const std::filesystem::path& file) const;
+    /** Every key with its value as written to the file, in table order. */
+    std::vector<std::pair<std::string, std::string>> Entries() const;
+};
+
+/** The program-wide settings object. */
+cSettings& Settings();
+
+/** Where config.ini lives: beside the executable when that folder is writable,
+ *  otherwise $XDG_CONFIG_HOME/mevko (or ~/.config/mevko). */
+std::filesystem::path DefaultConfigPath();
+/** The application folder that holds the working folder ("Data") and backup files:
+ *  the executable's folder when writable, otherwise $XDG_DATA_HOME/mevko. */
+std::filesystem::path ApplicationDataFolder();
+/** The folder of the running executable. */
+std::filesystem::path ExecutableFolder();
