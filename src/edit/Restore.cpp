@@ -1,0 +1,167 @@
+#include "edit/Restore.h"
+
+#include "model/AnimeData.h"
+
+#include <algorithm>
+
+void cRest_Change_Cell::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO)
+        project.SwapCells(frameB, slotB, frameA, slotA);
+    else if (direction == RESTORE_REDO)
+        project.SwapCells(frameA, slotA, frameB, slotB);
+}
+
+void cRest_Change_Frame::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO || direction == RESTORE_REDO)
+        project.SwapFrames(frameA, frameB);
+}
+
+void cRest_Slide_Frame::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO)
+        project.SlideFrames(to, count, from);
+    else if (direction == RESTORE_REDO)
+        project.SlideFrames(from, count, to);
+}
+
+cRest_Update_Cell::cRest_Update_Cell(int frame, int slot, const strCell* after, const strCell* before)
+    : frame(int16_t(frame)), slot(int16_t(slot))
+{
+    if (after)
+        this->after = *after;
+    if (before)
+        this->before = *before;
+}
+
+int cRest_Update_Cell::Size() const
+{
+    return 4 + (after ? 22 : 0) + (before ? 22 : 0);
+}
+
+void cRest_Update_Cell::Restore(cAnimeData& project, int direction)
+{
+    const std::optional<strCell>* value = direction == RESTORE_UNDO ? &before
+                                          : direction == RESTORE_REDO ? &after
+                                                                      : nullptr;
+    if (value)
+        project.SetCell(frame, slot, *value ? &**value : nullptr);
+}
+
+void cRest_Update_FixCell::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO)
+        project.SetFixPicture(slot, oldPicture);
+    else if (direction == RESTORE_REDO)
+        project.SetFixPicture(slot, newPicture);
+}
+
+cRest_Update_Frame::cRest_Update_Frame(int frame, const strFrame* after, const strFrame* before)
+    : frame(int16_t(frame))
+{
+    if (after)
+        this->after = std::make_unique<strFrame>(*after);
+    if (before)
+        this->before = std::make_unique<strFrame>(*before);
+}
+
+int cRest_Update_Frame::Size() const
+{
+    auto frameSize = [](const strFrame* f) { return f ? 2 + f->cells.Count() * 22 : 0; };
+    return 4 + frameSize(after.get()) + frameSize(before.get());
+}
+
+void cRest_Update_Frame::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO)
+        project.SetFrame(frame, before.get());
+    else if (direction == RESTORE_REDO)
+        project.SetFrame(frame, after.get());
+}
+
+void cRest_Update_Int::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO)
+        project.SetInterval(frame, uint16_t(oldInterval));
+    else if (direction == RESTORE_REDO)
+        project.SetInterval(frame, uint16_t(newInterval));
+}
+
+bool cRestoreObj::AddRecord(std::unique_ptr<cRestore> record)
+{
+    if (!record || !record->valid)
+        valid = 0;
+    if (!valid)
+        return false;
+    records.push_front(std::move(record));
+    return true;
+}
+
+bool cRestoreHistory::SetCapacity(int n)
+{
+    undoSteps_.clear();
+    redoSteps_.clear();
+    if (n >= 0)
+        capacity_ = std::min(n, kMaxCapacity);
+    return true;
+}
+
+void cRestoreHistory::Clear()
+{
+    undoSteps_.clear();
+    redoSteps_.clear();
+    capacity_ = 0;
+}
+
+bool cRestoreHistory::CanRestore(int direction) const
+{
+    if (direction == RESTORE_UNDO)
+        return !undoSteps_.empty();
+    if (direction == RESTORE_REDO)
+        return !redoSteps_.empty();
+    return false;
+}
+
+bool cRestoreHistory::Commit(std::unique_ptr<cRestoreObj> step)
+{
+    if (!step)
+        return false;
+    if (!step->valid || step->records.empty())
+        return false;
+    redoSteps_.clear();
+    undoSteps_.push_front(std::move(step));
+    while (int(undoSteps_.size()) > capacity_)
+        undoSteps_.pop_back();
+    return true;
+}
+
+bool cRestoreHistory::Restore(cAnimeData& project, int direction)
+{
+    if (!CanRestore(direction))
+        return false;
+    if (direction == RESTORE_UNDO) {
+        std::unique_ptr<cRestoreObj> step = std::move(undoSteps_.front());
+        undoSteps_.pop_front();
+        for (auto& record : step->records) {
+            record->Name();
+            record->Restore(project, RESTORE_UNDO);
+        }
+        redoSteps_.push_front(std::move(step));
+    } else {
+        std::unique_ptr<cRestoreObj> step = std::move(redoSteps_.front());
+        redoSteps_.pop_front();
+        for (auto it = step->records.rbegin(); it != step->records.rend(); ++it) {
+            (*it)->Name();
+            (*it)->Restore(project, RESTORE_REDO);
+        }
+        undoSteps_.push_front(std::move(step));
+    }
+    return true;
+}
+
+cRestoreHistory& History()
+{
+    static cRestoreHistory history;
+    return history;
+}

@@ -1,0 +1,133 @@
+#pragma once
+// The undo history. Every recorded mutator of cAnimeData creates a small record
+// describing what it is about to change and adds it to the open group
+// (cRestoreObj); a committed group is one step of cRestoreHistory. Records name
+// their targets by frame and slot index and replay through the same mutators.
+
+#include "model/Records.h"
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+
+class cAnimeData;
+
+enum eRestoreDirection { RESTORE_UNDO = 2, RESTORE_REDO = 3 };
+
+/** Base of the undo records. */
+class cRestore {
+public:
+    int32_t valid = 1;   // 0 when a snapshot could not be taken; spoils its group
+
+    virtual ~cRestore() = default;
+    /** Tracing label. */
+    virtual const char* Name() const { return nullptr; }
+    /** Estimate of the bytes held. */
+    virtual int Size() const { return 4; }
+    /** Re-applies the record on the project in the given direction. */
+    virtual void Restore(cAnimeData&, int) {}
+};
+
+class cRest_Change_Cell : public cRestore {
+public:
+    cRest_Change_Cell(int frameA, int slotA, int frameB, int slotB)
+        : frameA(int16_t(frameA)), slotA(int16_t(slotA)), frameB(int16_t(frameB)), slotB(int16_t(slotB)) {}
+    const char* Name() const override { return "Change Cell\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    int16_t frameA, slotA, frameB, slotB;
+};
+
+class cRest_Change_Frame : public cRestore {
+public:
+    cRest_Change_Frame(int a, int b) : frameA(int16_t(a)), frameB(int16_t(b)) {}
+    const char* Name() const override { return "Change Frame\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    int16_t frameA, frameB;
+};
+
+class cRest_Slide_Frame : public cRestore {
+public:
+    cRest_Slide_Frame(int from, int count, int to) : from(int16_t(from)), count(int16_t(count)), to(int16_t(to)) {}
+    const char* Name() const override { return "Slide Frame\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    int16_t from, count, to;
+};
+
+class cRest_Update_Cell : public cRestore {
+public:
+    cRest_Update_Cell(int frame, int slot, const strCell* after, const strCell* before);
+    const char* Name() const override { return "Update Cell\n"; }
+    int Size() const override;
+    void Restore(cAnimeData& project, int direction) override;
+    int16_t frame, slot;
+    std::optional<strCell> after, before;
+};
+
+class cRest_Update_FixCell : public cRestore {
+public:
+    cRest_Update_FixCell(int slot, int newPicture, int oldPicture)
+        : slot(int16_t(slot)), newPicture(uint8_t(newPicture)), oldPicture(uint8_t(oldPicture)) {}
+    const char* Name() const override { return "Update FixCell\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    int16_t slot;
+    uint8_t newPicture, oldPicture;
+};
+
+class cRest_Update_Frame : public cRestore {
+public:
+    cRest_Update_Frame(int frame, const strFrame* after, const strFrame* before);
+    const char* Name() const override { return "Update Frame\n"; }
+    int Size() const override;
+    void Restore(cAnimeData& project, int direction) override;
+    int16_t frame;
+    std::unique_ptr<strFrame> after, before;
+};
+
+class cRest_Update_Int : public cRestore {
+public:
+    cRest_Update_Int(int frame, int newInterval, int oldInterval)
+        : frame(int16_t(frame)), newInterval(int16_t(newInterval)), oldInterval(int16_t(oldInterval)) {}
+    const char* Name() const override { return "Update Interval\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    int16_t frame, newInterval, oldInterval;
+};
+
+/** One history step: its records, newest first. */
+class cRestoreObj {
+public:
+    int32_t valid = 1;
+    int32_t reserved = 0;
+    std::deque<std::unique_ptr<cRestore>> records;
+
+    virtual ~cRestoreObj() = default;
+    /** Adds a record at the front; a missing or invalid record spoils the group. */
+    bool AddRecord(std::unique_ptr<cRestore> record);
+};
+
+/** The bounded undo/redo history, one per application. */
+class cRestoreHistory {
+public:
+    static constexpr int kMaxCapacity = 32;
+
+    /** Empties both queues and sets the capacity (negative keeps it; clamped to 0..32). */
+    bool SetCapacity(int n);
+    /** Empties both queues and sets the capacity to 0. */
+    void Clear();
+    bool CanRestore(int direction) const;
+    /** Takes a step; an invalid or empty one is destroyed and false returned. */
+    bool Commit(std::unique_ptr<cRestoreObj> step);
+    /** Undoes or redoes one step on the project. */
+    bool Restore(cAnimeData& project, int direction);
+
+    int Capacity() const { return capacity_; }
+    int UndoCount() const { return int(undoSteps_.size()); }
+    int RedoCount() const { return int(redoSteps_.size()); }
+
+private:
+    std::deque<std::unique_ptr<cRestoreObj>> undoSteps_, redoSteps_;
+    int capacity_ = 0;
+};
+
+/** The application's history. */
+cRestoreHistory& History();
