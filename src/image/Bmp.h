@@ -1,0 +1,108 @@
+#pragma once
+// The in-memory image (cBMP) and its palette (cPalette).
+//
+// Pixel layout: rows top row first, each row padded to a multiple of 4 bytes;
+// a 32-bit pixel is the bytes B, G, R, A (the little-endian word 0xAARRGGBB);
+// 8-bit and smaller pixels index the image's own colour table. Decoded pictures
+// are 8 or 32 bits; 1, 4, 16 and 24 bits exist only as decoder output and as
+// targets of convertDepth.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+/** Counted array of colour entries, each the word 0xAARRGGBB (bytes B, G, R, A). */
+class cPalette {
+public:
+    int count() const { return static_cast<int>(m_entries.size()); }
+    const uint32_t* entries() const { return m_entries.empty() ? nullptr : m_entries.data(); }
+    /** Replaces the entries; a count of 0 or less leaves the palette empty. */
+    void set(const uint32_t* entries, int count);
+    void clear() { m_entries.clear(); }
+    /** Entry `index` when 0 <= index < count, else false. */
+    bool entry(int index, uint32_t& out) const;
+
+private:
+    std::vector<uint32_t> m_entries;
+};
+
+/** Largest width or height any image may have. */
+constexpr int kMaxImageSide = 16384;
+
+/** Bit-field masks of a 32-bit buffer whose fourth byte is alpha. */
+constexpr uint32_t kMaskR = 0x00FF0000, kMaskG = 0x0000FF00, kMaskB = 0x000000FF, kMaskA = 0xFF000000;
+
+/** An image: pixel buffer, its description and colour table, a palette, an optional
+ *  key colour. Every accessor answers "nothing" while the image is empty. */
+class cBMP {
+public:
+    /** Allocates a zeroed buffer (the old one is dropped). Depth 1, 4, 8, 16, 24 or 32;
+     *  indexed depths get a table of `tableCount` black entries (at most 2^bits).
+     *  `keyColor` is 0 or 0xFF000000 | RGB. False (and empty) on bad arguments. */
+    bool create(int width, int height, int bitsPerPixel, int tableCount = 0, uint32_t keyColor = 0);
+    void clear();
+
+    bool empty() const { return m_pixels.empty(); }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    int bitsPerPixel() const { return m_bpp; }
+    int stride() const { return m_stride; }
+    uint8_t* pixels() { return empty() ? nullptr : m_pixels.data(); }
+    const uint8_t* pixels() const { return empty() ? nullptr : m_pixels.data(); }
+    uint8_t* row(int y) { return pixels() + static_cast<size_t>(y) * m_stride; }
+    const uint8_t* row(int y) const { return pixels() + static_cast<size_t>(y) * m_stride; }
+    size_t byteSize() const { return m_pixels.size(); }
+
+    uint32_t keyColor() const { return m_keyColor; }
+    void setKeyColor(uint32_t key) { m_keyColor = key; }
+
+    /** Bit-field masks R, G, B, A of a 16- or 32-bit buffer; all zero means the
+     *  default layout (5-5-5 for 16 bits; the bytes B, G, R, A for 32 bits). */
+    const uint32_t* masks() const { return m_masks; }
+    void setMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a);
+    /** True for a 32-bit buffer described with the alpha masks. */
+    bool hasAlphaMasks() const;
+
+    /** The buffer's own colour table (entries 0xAARRGGBB). */
+    std::vector<uint32_t>& colorTable() { return m_table; }
+    const std::vector<uint32_t>& colorTable() const { return m_table; }
+
+    cPalette& palette() { return m_palette; }
+    const cPalette& palette() const { return m_palette; }
+    bool paletteEntry(int index, uint32_t& out) const { return !empty() && m_palette.entry(index, out); }
+
+    /** Row stride in bytes for a depth and width. */
+    static int strideFor(int bitsPerPixel, int width) { return ((bitsPerPixel * width + 31) / 32) * 4; }
+
+    /** Swaps whole buffers, descriptions and palettes. */
+    void swap(cBMP& other);
+
+private:
+    uint32_t m_keyColor = 0;
+    std::vector<uint8_t> m_pixels;
+    int m_width = 0, m_height = 0, m_bpp = 0, m_stride = 0;
+    uint32_t m_masks[4] = {0, 0, 0, 0};
+    std::vector<uint32_t> m_table;
+    cPalette m_palette;
+};
+
+/** Re-encodes the buffer at 1, 4, 8, 16, 24 or 32 bits (any other depth is refused).
+ *  Indexed to wider indexed keeps indices and table (an 8-bit target gets a 256-entry
+ *  table, the rest black). Colours to an indexed depth use the exact colours when they
+ *  fit, else the nearest entry of a fixed table. To 32 bits the alpha byte is kept from
+ *  sources that have one (0 otherwise); `alphaMasks` describes the result with the
+ *  alpha masks. The palette and key colour are kept. */
+bool convertDepth(cBMP& image, int bits, bool alphaMasks);
+
+/** Swaps row i with row height − 1 − i. */
+void flipRows(cBMP& image);
+
+/** The buffer's colour table. */
+std::vector<uint32_t> readColorTable(const cBMP& image);
+/** Replaces the buffer's colour table (indexed images only, at most 2^bits entries). */
+bool writeColorTable(cBMP& image, const std::vector<uint32_t>& entries);
+
+/** Colour (0xAARRGGBB) of pixel (x, y) at any depth; alpha as the buffer holds it
+ *  (indexed: the table entry's fourth byte; 16 and 24 bits: 0 unless a mask gives it;
+ *  32 bits: the alpha mask's bits, or the fourth byte in the default layout). */
+uint32_t pixelColor(const cBMP& image, int x, int y);

@@ -1,0 +1,116 @@
+// GIF through giflib: the whole file is read; the first image is painted onto a
+// black 24-bit canvas of the logical screen size (transparent pixels left unpainted).
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "image/ImageDecoders.h"
+
+namespace {
+
+struct Source {
+    const uint8_t* data;
+    size_t size;
+    size_t pos;
+};
+
+int readData(GifFileType* gif, GifByteType* out, int length)
+{
+    auto* src = static_cast<Source*>(gif->UserData);
+    if (length < 0) return 0;
+    size_t n = std::min(static_cast<size_t>(length), src->size - src->pos);
+    std::memcpy(out, src->data + src->pos, n);
+    src->pos += n;
+    return static_cast<int>(n);
+}
+
+struct GifCloser {
+    GifFileType* gif;
+    ~GifCloser()
+    {
+        int err = 0;
+        if (gif) DGifCloseFile(gif, &err);
+    }
+};
+
+// Paints one decoded row of the first image onto the canvas.
+void paintRow(cBMP& canvas, const GifImageDesc& d, int y, const std::vector<GifPixelType>& line,
+              const ColorMapObject* map, int transparent)
+{
+    int cy = d.Top + y;
+    if (cy < 0 || cy >= canvas.height() || !map) return;
+    uint8_t* row = canvas.row(cy);
+    for (int x = 0; x < d.Width; ++x) {
+        int cx = d.Left + x;
+        int index = line[static_cast<size_t>(x)];
+        if (cx >= canvas.width() || index == transparent || index >= map->ColorCount) continue;
+        const GifColorType& c = map->Colors[index];
+        row[3 * cx] = c.Blue;
+        row[3 * cx + 1] = c.Green;
+        row[3 * cx + 2] = c.Red;
+    }
+}
+
+}  // namespace
+
+bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
+{
+    out.clear();
+    palette.clear();
+    Source src{data, size, 0};
+    int err = 0;
+    GifCloser closer{DGifOpen(&src, readData, &err)};
+    GifFileType* gif = closer.gif;
+    if (!gif) return false;
+    int sw = gif->SWidth, sh = gif->SHeight;
+    // The canvas can't be far larger than what the file could describe.
+    unsigned long long canvasBytes = 3ull * static_cast<unsigned>(sw) * static_cast<unsigned>(sh);
+    if (canvasBytes > static_cast<unsigned long long>(size) * 4096ull + (16ull << 20)) return false;
+
+    cBMP canvas;
+    bool haveImage = false;
+    int transparent = -1;  // from the graphic control extension before the next image
+    std::vector<GifPixelType> line;
+    for (;;) {
+        GifRecordType type;
+        if (DGifGetRecordType(gif, &type) == GIF_ERROR) return false;
+        if (type == TERMINATE_RECORD_TYPE) break;
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* ext = nullptr;
+            if (DGifGetExtension(gif, &code, &ext) == GIF_ERROR) return false;
+            if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4) {
+                GraphicsControlBlock gcb;
+                if (DGifExtensionToGCB(ext[0], ext + 1, &gcb) == GIF_OK) transparent = gcb.TransparentColor;
+            }
+            while (ext) {
+                if (DGifGetExtensionNext(gif, &ext) == GIF_ERROR) return false;
+            }
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE) continue;
+        if (DGifGetImageDesc(gif) == GIF_ERROR) return false;
+        const GifImageDesc& d = gif->Image;
+        if (d.Width <= 0 || d.Height <= 0) return false;
+        line.assign(static_cast<size_t>(d.Width), 0);
+        bool first = !haveImage;
+        if (first && !canvas.create(sw, sh, 24)) return false;
+        const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
+        static const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
+        int passes = d.Interlace ? 4 : 1;
+        for (int pass = 0; pass < passes; ++pass) {
+            int y0 = d.Interlace ? start[pass] : 0, dy = d.Interlace ? step[pass] : 1;
+            for (int y = y0; y < d.Height; y += dy) {
+                if (DGifGetLine(gif, line.data(), d.Width) == GIF_ERROR) return false;
+                if (first) paintRow(canvas, d, y, line, map, transparent);
+            }
+        }
+        haveImage = true;
+        transparent = -1;
+    }
+    if (!haveImage) return false;
+    out.swap(canvas);
+    return true;
+}

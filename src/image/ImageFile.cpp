@@ -1,0 +1,135 @@
+#include "image/ImageFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "image/ImageDecoders.h"
+
+namespace {
+
+std::function<void(const std::string&)>& traceSink()
+{
+    static std::function<void(const std::string&)> sink;
+    return sink;
+}
+
+void trace(const std::string& line)
+{
+    if (traceSink()) traceSink()(line);
+}
+
+bool anyAlpha(const cBMP& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const uint8_t* row = image.row(y);
+        for (int x = 0; x < image.width(); ++x)
+            if (row[4 * x + 3] != 0) return true;
+    }
+    return false;
+}
+
+void makeOpaque(cBMP& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        uint8_t* row = image.row(y);
+        for (int x = 0; x < image.width(); ++x) row[4 * x + 3] = 255;
+    }
+}
+
+}  // namespace
+
+void setImageTraceSink(std::function<void(const std::string&)> sink)
+{
+    traceSink() = std::move(sink);
+}
+
+int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8])
+{
+    const uint8_t* h = head8;
+    if (h[0] == 0x89 && h[1] == 'P' && h[2] == 'N' && h[3] == 'G') return kImagePNG;
+    if (h[0] == 0xFF && h[1] == 0xD8 && tail8[6] == 0xFF && tail8[7] == 0xD9) return kImageJPEG;
+    if (h[0] == 'G' && h[1] == 'I' && h[2] == 'F') return kImageGIF;
+    if (h[0] == 0x00 && h[1] == 0x2A) return kImageKind5;
+    if (std::memcmp(h, "XYZ1", 4) == 0) return kImageXYZ;
+    if (h[0] == 'B' && h[1] == 'M') return kImageBMP;
+    return kImageUnknown;
+}
+
+bool loadImageData(const uint8_t* data, size_t size, cBMP& image)
+{
+    image.clear();
+    if (!data || size == 0) return false;
+    uint8_t head[8] = {}, tail[8] = {};
+    std::memcpy(head, data, std::min<size_t>(size, 8));
+    // The last 8 bytes, right-aligned; a short file leaves the leading ones zero.
+    size_t n = std::min<size_t>(size, 8);
+    std::memcpy(tail + 8 - n, data + size - n, n);
+    int kind = detectImageKind(head, tail);
+
+    cBMP buf;
+    cPalette palette;
+    bool ok = false;
+    switch (kind) {
+    case kImageBMP: ok = decodeBmp(data, size, buf, palette); break;
+    case kImagePNG: ok = decodePng(data, size, buf, palette); break;
+    case kImageGIF: ok = decodeGif(data, size, buf, palette); break;
+    case kImageXYZ: ok = decodeXyz(data, size, buf, palette); break;
+    default: return false;
+    }
+    if (!ok || buf.empty()) return false;
+
+    // Normalise to 8 or 32 bits.
+    if (buf.bitsPerPixel() < 8 && !convertDepth(buf, 8, false)) return false;
+    bool converted = false;
+    if (buf.bitsPerPixel() != 8 && !(buf.bitsPerPixel() == 32 && buf.hasAlphaMasks())) {
+        if (!convertDepth(buf, 32, true)) return false;
+        converted = true;
+    }
+    // A buffer without any alpha (made from colours only, or a BMP whose fourth
+    // bytes are all zero) is opaque.
+    if ((converted || kind == kImageBMP) && buf.bitsPerPixel() == 32 && !anyAlpha(buf)) makeOpaque(buf);
+
+    buf.setKeyColor(0);
+    if (palette.count() > 0 || buf.bitsPerPixel() == 32) {
+        buf.palette() = palette;
+    } else {
+        std::vector<uint32_t> table = buf.colorTable();
+        bool alpha = false;
+        for (uint32_t e : table) alpha |= (e >> 24) != 0;
+        if (!alpha)
+            for (uint32_t& e : table) e |= 0xFF000000;
+        buf.palette().set(table.data(), static_cast<int>(table.size()));
+    }
+    image.swap(buf);
+    return true;
+}
+
+bool loadImage(const std::filesystem::path& path, cBMP& image)
+{
+    image.clear();
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        int err = errno;
+        char line[64];
+        std::snprintf(line, sizeof line, "Error : %d\nPath : ", err);
+        trace(std::string(line) + path.string() + "\n");
+        return false;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return false;
+    return loadImageData(bytes.data(), bytes.size(), image);
+}
+
+bool loadImageResource(const std::string& name, cBMP& image)
+{
+    image.clear();
+    if (name != "BITMAP_ERCELL") return false;
+    const std::vector<uint8_t>& bytes = errorCellBitmap();
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    return loadImageData(bytes.data(), bytes.size(), image);
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Reading picture files (BMP, PNG, GIF, XYZ) into a cBMP of 8 or 32 bits.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "image/Bmp.h"
+
+/** File kinds as detectImageKind reports them. */
+enum eImageKind : int {
+    kImageBMP = 0,
+    kImageXYZ = 1,
+    kImagePNG = 2,
+    kImageJPEG = 3,
+    kImageGIF = 4,
+    kImageKind5 = 5,  // files starting 00 2A: recognised, not decoded
+    kImageUnknown = 0xFFFF,
+};
+
+/** Classifies a file from its first and last 8 bytes (missing bytes are zero). */
+int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8]);
+
+/** Empties `image`, decodes the file at `path` (a path on disk) and fills `image`.
+ *  False, with `image` empty, on any failure. */
+bool loadImage(const std::filesystem::path& path, cBMP& image);
+
+/** The same for a file already in memory. */
+bool loadImageData(const uint8_t* data, size_t size, cBMP& image);
+
+/** The same for a bitmap resource of the program (BMP only): "BITMAP_ERCELL". */
+bool loadImageResource(const std::string& name, cBMP& image);
+
+/** Where trace lines of the loader go (the debugger output); none by default. */
+void setImageTraceSink(std::function<void(const std::string&)> sink);
