@@ -1,0 +1,579 @@
+#include "interchange/RubyMarshal.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace MKRUBY {
+
+namespace {
+
+// Largest grid a table may hold (elements); far above any animation's needs.
+constexpr int64_t kMaxTableElements = int64_t(1) << 26;
+
+void appendI32(Cclip_stream& s, int32_t v)
+{
+    const uint32_t u = uint32_t(v);
+    const uint8_t le[4] = {uint8_t(u), uint8_t(u >> 8), uint8_t(u >> 16), uint8_t(u >> 24)};
+    s.Append(le, 4);
+}
+
+int32_t loadI32(const uint8_t* p)
+{
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
+
+// Length of a prefix of s that ends on a whole UTF-8 character.
+size_t utf8Boundary(const std::string& s)
+{
+    size_t n = s.size();
+    size_t i = n;
+    int back = 0;
+    while (i > 0 && back < 4 && (uint8_t(s[i - 1]) & 0xC0) == 0x80) {
+        --i;
+        ++back;
+    }
+    if (i == 0)
+        return back == 0 ? 0 : n;   // only continuation bytes: leave as is
+    const uint8_t lead = uint8_t(s[i - 1]);
+    size_t need = 1;
+    if (lead >= 0xF0)
+        need = 4;
+    else if (lead >= 0xE0)
+        need = 3;
+    else if (lead >= 0xC0)
+        need = 2;
+    return (n - (i - 1) < need) ? i - 1 : n;
+}
+
+// Byte size of an x * y * z grid of 16-bit values, saturated; 0 for a size below 1.
+uint64_t gridBytes(int32_t x, int32_t y, int32_t z)
+{
+    if (x < 1 || y < 1 || z < 1)
+        return 0;
+    const uint64_t xy = uint64_t(x) * uint64_t(y);   // below 2^62
+    if (xy > (uint64_t(1) << 40) || uint64_t(z) > (uint64_t(1) << 20))
+        return UINT64_MAX;
+    return xy * uint64_t(z) * 2;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- NameDictionary
+
+NameDictionary::NameDictionary(int32_t base, std::initializer_list<std::string_view> names)
+{
+    int32_t id = base;
+    for (std::string_view n : names)
+        ids_.emplace(std::string(n), id++);
+}
+
+int32_t NameDictionary::Find(std::string_view name) const
+{
+    auto it = ids_.find(std::string(name));
+    return it == ids_.end() ? 0 : it->second;
+}
+
+// ---------------------------------------------------------------- CTable
+
+bool CTable::Create(int32_t x, int32_t y, int32_t z)
+{
+    xsize_ = x;
+    ysize_ = y;
+    zsize_ = z;
+    data_.clear();
+    if (x < 1 || y < 1 || z < 1)
+        return false;
+    const int64_t count = int64_t(x) * y * z;
+    if (count > kMaxTableElements)
+        return false;
+    data_.assign(size_t(count), 0);
+    return true;
+}
+
+int16_t CTable::Get(int32_t x, int32_t y, int32_t z) const
+{
+    if (data_.empty() || x < 0 || y < 0 || z < 0 || x >= xsize_ || y >= ysize_ || z >= zsize_)
+        return 0;
+    return data_[size_t(x + int64_t(xsize_) * (y + int64_t(ysize_) * z))];
+}
+
+void CTable::Set(int32_t x, int32_t y, int32_t z, int16_t v)
+{
+    if (data_.empty() || x < 0 || y < 0 || z < 0 || x >= xsize_ || y >= ysize_ || z >= zsize_)
+        return;
+    data_[size_t(x + int64_t(xsize_) * (y + int64_t(ysize_) * z))] = v;
+}
+
+// ---------------------------------------------------------------- CWrite
+
+size_t CWrite::WriteLong(int32_t v)
+{
+    if (v == 0)
+        return AppendByte(0);
+    if (v > 0 && v < 123)
+        return AppendByte(uint8_t(v + 5));
+    if (v < 0 && v > -124)
+        return AppendByte(uint8_t(v - 5));
+    uint8_t bytes[5];
+    int n = 0;
+    uint32_t u = uint32_t(v);
+    // Smallest count of bytes that holds the value (its complement when negative).
+    uint32_t magnitude = v < 0 ? ~u : u;
+    do {
+        bytes[1 + n] = uint8_t(u >> (8 * n));
+        ++n;
+        magnitude >>= 8;
+    } while (magnitude != 0 && n < 4);
+    bytes[0] = uint8_t(v < 0 ? -n : n);
+    return Append(bytes, size_t(n + 1));
+}
+
+size_t CWrite::WriteArray(int32_t n) { return AppendByte(T_ARRAY) + WriteLong(n); }
+
+size_t CWrite::WriteRawString(std::string_view utf8)
+{
+    return WriteLong(int32_t(utf8.size())) + Append(utf8);
+}
+
+size_t CWrite::WriteSymbol(const Name& name)
+{
+    auto it = symbols_.find(&name);
+    if (it == symbols_.end()) {
+        symbols_.emplace(&name, int32_t(symbols_.size()));
+    } else if (it->second < 0) {
+        it->second = ~it->second;
+    } else {
+        return AppendByte(T_SYMLINK) + WriteLong(it->second);
+    }
+    return AppendByte(T_SYMBOL) + WriteRawString(name.text);
+}
+
+void CWrite::ReserveSymbol(const Name& name)
+{
+    if (symbols_.find(&name) == symbols_.end())
+        symbols_.emplace(&name, ~int32_t(symbols_.size()));
+}
+
+size_t CWrite::WriteHeader(uint8_t type, const Name& name, int32_t n)
+{
+    return AppendByte(type) + WriteSymbol(name) + WriteLong(n);
+}
+
+size_t CWrite::WriteString(std::string_view utf8)
+{
+    static const Name kEncoding{"E"};
+    if (utf8.empty() || style_ != STYLE_UTF8)
+        return AppendByte(T_STRING) + WriteRawString(utf8);
+    size_t n = AppendByte(T_IVAR) + AppendByte(T_STRING) + WriteRawString(utf8);
+    n += WriteLong(1) + WriteSymbol(kEncoding) + AppendByte(T_TRUE);
+    return n;
+}
+
+size_t CWrite::WriteIvar(const Name& name)
+{
+    ++ivars_;
+    return WriteSymbol(name);
+}
+
+size_t CWrite::WriteIvarInt(const Name& name, int32_t v)
+{
+    return WriteIvar(name) + AppendByte(T_FIXNUM) + WriteLong(v);
+}
+
+size_t CWrite::WriteIvarString(const Name& name, std::string_view utf8)
+{
+    return WriteIvar(name) + WriteString(utf8);
+}
+
+size_t CWrite::WriteTable(const CTable& table)
+{
+    static const Name kTable{"Table"};
+    const int32_t count = int32_t(table.Count());
+    size_t n = WriteUserHeader(kTable, 20 + 2 * count);
+    const int32_t dims = table.ZSize() >= 2 ? 3 : table.YSize() >= 2 ? 2 : 1;
+    const size_t start = Size();
+    appendI32(*this, dims);
+    appendI32(*this, table.XSize());
+    appendI32(*this, table.YSize());
+    appendI32(*this, table.ZSize());
+    appendI32(*this, count);
+    if (count > 0) {
+        std::vector<uint8_t> bytes(size_t(count) * 2);
+        const int16_t* d = table.Data();
+        for (int32_t i = 0; i < count; ++i) {
+            bytes[size_t(i) * 2] = uint8_t(uint16_t(d[i]));
+            bytes[size_t(i) * 2 + 1] = uint8_t(uint16_t(d[i]) >> 8);
+        }
+        Append(bytes.data(), bytes.size());
+    }
+    return n + (Size() - start);
+}
+
+size_t CWrite::WriteColor(double red, double green, double blue, double alpha)
+{
+    static const Name kColor{"Color"};
+    size_t n = WriteUserHeader(kColor, 32);
+    for (double d : {red, green, blue, alpha}) {
+        uint64_t bits;
+        std::memcpy(&bits, &d, 8);
+        uint8_t le[8];
+        for (int i = 0; i < 8; ++i)
+            le[i] = uint8_t(bits >> (8 * i));
+        n += Append(le, 8);
+    }
+    return n;
+}
+
+// ---------------------------------------------------------------- ObjectScope
+
+ObjectScope::ObjectScope(CWrite& parent, const Name& className)
+    : parent_(parent), className_(className), child_(parent.Symbols(), parent.Style())
+{
+    parent_.ReserveSymbol(className_);
+}
+
+ObjectScope::~ObjectScope()
+{
+    parent_.WriteHeader(T_OBJECT, className_, child_.IvarCount());
+    parent_.AppendStream(child_);
+}
+
+// ---------------------------------------------------------------- CRead
+
+int32_t CRead::ReadLong()
+{
+    const int8_t b = int8_t(ReadByte());
+    if (b == 0)
+        return 0;
+    if (b >= 6)
+        return b - 5;
+    if (b <= -6)
+        return b + 5;
+    const int n = b < 0 ? -b : b;
+    uint32_t value = 0;
+    int used = 0;
+    for (; used < n && !AtEnd(); ++used) {
+        const uint32_t byte = ReadByte();
+        if (used < 4)
+            value |= byte << (8 * used);
+    }
+    if (b < 0 && used < 4)
+        value |= ~uint32_t(0) << (8 * used);   // minus 2^(8n), in 32 bits
+    return int32_t(value);
+}
+
+int32_t CRead::ReadFixnum()
+{
+    const Mark mark = GetMark();
+    if (ReadByte() == T_FIXNUM)
+        return ReadLong();
+    Rewind(mark);
+    SkipValue();
+    return 0;
+}
+
+int32_t CRead::ReadArray()
+{
+    const Mark mark = GetMark();
+    if (ReadByte() == T_ARRAY)
+        return ReadLong();
+    Rewind(mark);
+    SkipValue();
+    return 0;
+}
+
+size_t CRead::ReadBytes(std::string& text, size_t max)
+{
+    text.clear();
+    const int32_t n = ReadLong();
+    if (n <= 0 || max == 0)
+        return 0;
+    const size_t keep = std::min(size_t(n), std::min(max - 1, Remaining()));
+    text.resize(keep);
+    Read(text.data(), keep);
+    if (size_t(n) > keep)
+        text.resize(utf8Boundary(text));
+    Skip(int64_t(n) - int64_t(keep));
+    return text.size();
+}
+
+int32_t CRead::ReadSymbol(std::string& name)
+{
+    name.clear();
+    const Mark mark = GetMark();
+    const uint8_t type = ReadByte();
+    if (type == T_SYMBOL) {
+        ReadBytes(name, kMaxText);
+        // Entered even when empty, so that later links keep their indices.
+        symbols_.push_back(name);
+        return name.empty() ? -1 : int32_t(symbols_.size() - 1);
+    }
+    if (type == T_SYMLINK) {
+        const int32_t index = ReadLong();
+        if (index >= 0 && size_t(index) < symbols_.size())
+            name = symbols_[size_t(index)];
+        return index;
+    }
+    if (type == T_IVAR && PeekByte() == T_SYMBOL) {
+        // A symbol with an encoding: the symbol, then its instance variables.
+        const int32_t index = ReadSymbol(name);
+        SkipIvarPairs(ReadLong());
+        return index;
+    }
+    Rewind(mark);
+    SkipValue();
+    return -1;
+}
+
+int32_t CRead::lookup(const std::string& name) const
+{
+    for (auto it = dictionaries_.rbegin(); it != dictionaries_.rend(); ++it)
+        if (int32_t id = (*it)->Find(name))
+            return id;
+    return 0;
+}
+
+int32_t CRead::ReadIvarId()
+{
+    std::string name;
+    if (ReadSymbol(name) < 0 || name.empty())
+        return 0;
+    return lookup(name);
+}
+
+int32_t CRead::ReadObject(int32_t& count)
+{
+    count = 0;
+    const Mark mark = GetMark();
+    const uint8_t type = ReadByte();
+    if (type == T_OBJECT || type == T_USERDEF) {
+        const int32_t id = ReadIvarId();
+        if (id != 0) {
+            count = ReadLong();
+            return id;
+        }
+    }
+    Rewind(mark);
+    SkipValue();
+    return 0;
+}
+
+size_t CRead::ReadString(std::string& utf8)
+{
+    utf8.clear();
+    const Mark mark = GetMark();
+    const uint8_t type = ReadByte();
+    if (type == T_STRING)
+        return ReadBytes(utf8, kMaxText);
+    if (type == T_IVAR && PeekByte() == T_STRING) {
+        ReadByte();
+        ReadBytes(utf8, kMaxText);
+        // The encoding mark (06 : E T) or any other instance variables.
+        if (!SkipIvarPairs(ReadLong()))
+            utf8.clear();
+        return utf8.size();
+    }
+    Rewind(mark);
+    SkipValue();
+    return 0;
+}
+
+int32_t CRead::readUserHead(int32_t classId, int32_t& length, bool& wrapped)
+{
+    length = 0;
+    const Mark mark = GetMark();
+    wrapped = PeekByte() == T_IVAR;
+    if (wrapped)
+        ReadByte();
+    if (ReadByte() == T_USERDEF && ReadIvarId() == classId) {
+        length = std::max(ReadLong(), 0);
+        return classId;
+    }
+    Rewind(mark);
+    SkipValue();
+    return 0;
+}
+
+void CRead::finishUser(size_t end, bool wrapped)
+{
+    Seek(end);
+    if (wrapped)
+        SkipIvarPairs(ReadLong());
+}
+
+int32_t CRead::ReadTable(CTable& table, int32_t tableId)
+{
+    int32_t length;
+    bool wrapped;
+    if (readUserHead(tableId, length, wrapped) == 0)
+        return 0;
+    const size_t start = Position();
+    const size_t end = start + std::min(size_t(length), Remaining());
+    uint8_t head[20] = {};
+    Read(head, std::min<size_t>(20, end - start));
+    const int32_t dims = loadI32(head), xs = loadI32(head + 4), ys = loadI32(head + 8);
+    const int32_t zs = loadI32(head + 12), count = loadI32(head + 16);
+    if (count != 0) {
+        const size_t avail = end - Position();
+        const int32_t y1 = dims < 2 ? 1 : ys, z1 = dims < 3 ? 1 : zs;
+        const uint64_t stored = gridBytes(xs, ys, zs);
+        // A grid larger than the data that is there cannot be genuine.
+        if (stored > 0 && gridBytes(xs, y1, z1) <= avail && table.Create(xs, y1, z1)) {
+            const size_t n = size_t(std::min<uint64_t>({stored, table.Count() * 2, avail}));
+            int16_t* d = table.Data();
+            const uint8_t* p = Data() + Position();
+            for (size_t i = 0; i + 1 < n; i += 2)
+                d[i / 2] = int16_t(uint16_t(p[i] | p[i + 1] << 8));
+        }
+    }
+    finishUser(end, wrapped);
+    return length;
+}
+
+uint32_t CRead::ReadColor(int32_t colorId)
+{
+    int32_t length;
+    bool wrapped;
+    if (readUserHead(colorId, length, wrapped) == 0)
+        return 0;
+    const size_t end = Position() + std::min(size_t(length), Remaining());
+    const double defaults[4] = {100.0, 0.0, 0.0, 0.0};
+    uint8_t raw[32];
+    for (int i = 0; i < 4; ++i) {
+        uint64_t bits;
+        std::memcpy(&bits, &defaults[i], 8);
+        for (int k = 0; k < 8; ++k)
+            raw[i * 8 + k] = uint8_t(bits >> (8 * k));
+    }
+    Read(raw, std::min<size_t>(32, end - Position()));
+    uint32_t packed = 0;
+    for (int i = 0; i < 4; ++i) {
+        uint64_t bits = 0;
+        for (int k = 0; k < 8; ++k)
+            bits |= uint64_t(raw[i * 8 + k]) << (8 * k);
+        double d;
+        std::memcpy(&d, &bits, 8);
+        int64_t whole = 0;
+        if (std::isfinite(d) && std::fabs(d) < 9.2e18)
+            whole = int64_t(d);
+        packed |= uint32_t(uint8_t(whole)) << (8 * i);
+    }
+    finishUser(end, wrapped);
+    return packed;
+}
+
+void CRead::Rewind(const Mark& mark)
+{
+    Seek(mark.position);
+    if (symbols_.size() > mark.symbols)
+        symbols_.resize(mark.symbols);
+}
+
+void CRead::skipBytes()
+{
+    const int32_t n = ReadLong();
+    if (n > 0)
+        Skip(n);
+}
+
+bool CRead::SkipValue()
+{
+    if (skip(0))
+        return true;
+    Seek(Size());
+    return false;
+}
+
+bool CRead::SkipIvarPairs(int32_t count, int depth)
+{
+    for (int32_t i = 0; i < count; ++i) {
+        std::string name;
+        const uint8_t t = PeekByte();
+        if (t != T_SYMBOL && t != T_SYMLINK)
+            return false;
+        ReadSymbol(name);
+        if (!skip(depth + 1))
+            return false;
+    }
+    return true;
+}
+
+bool CRead::skip(int depth)
+{
+    if (depth > kMaxDepth || AtEnd())
+        return false;
+    std::string name;
+    const uint8_t type = ReadByte();
+    auto symbol = [&]() {
+        const uint8_t t = PeekByte();
+        if (t != T_SYMBOL && t != T_SYMLINK)
+            return false;
+        ReadSymbol(name);
+        return true;
+    };
+    auto values = [&](int64_t n) {
+        for (int64_t i = 0; i < n; ++i)
+            if (!skip(depth + 1))
+                return false;
+        return true;
+    };
+    switch (type) {
+    case T_NIL:
+    case T_TRUE:
+    case T_FALSE:
+        return true;
+    case T_FIXNUM:
+    case T_SYMLINK:
+    case T_LINK:
+        ReadLong();
+        return true;
+    case T_SYMBOL:
+        ReadBytes(name, kMaxText);
+        symbols_.push_back(name);
+        return true;
+    case T_STRING:
+    case T_FLOAT:
+    case T_CLASS:
+    case T_MODULE:
+    case T_MODULE_OLD:
+        skipBytes();
+        return true;
+    case T_REGEXP:
+        skipBytes();
+        ReadByte();   // options
+        return true;
+    case T_BIGNUM: {
+        ReadByte();   // sign
+        const int32_t words = ReadLong();
+        if (words > 0)
+            Skip(int64_t(words) * 2);
+        return true;
+    }
+    case T_ARRAY:
+        return values(ReadLong());
+    case T_HASH:
+        return values(int64_t(ReadLong()) * 2);
+    case T_HASH_DEF:
+        return values(int64_t(ReadLong()) * 2) && skip(depth + 1);
+    case T_IVAR:
+        return skip(depth + 1) && SkipIvarPairs(ReadLong(), depth);
+    case T_OBJECT:
+    case T_STRUCT:
+        return symbol() && SkipIvarPairs(ReadLong(), depth);
+    case T_USERDEF:
+        if (!symbol())
+            return false;
+        skipBytes();
+        return true;
+    case T_USERMARSHAL:
+    case T_EXTENDED:
+    case T_UCLASS:
+    case T_DATA:
+        return symbol() && skip(depth + 1);
+    default:
+        return false;
+    }
+}
+
+} // namespace MKRUBY
