@@ -1,0 +1,292 @@
+// The binary project file: a 46-byte header, then name, user data, fixed
+// pictures, pictures, the sound name table, effects and frames, all packed
+// little-endian.
+#include "project/AnimeFile.h"
+
+#include "model/AnimeData.h"
+#include "project/ByteIO.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace ANIME {
+
+namespace {
+
+constexpr std::string_view kBinaryMagic = "MEVK_BIN";
+constexpr std::string_view kVersion = "0072";
+constexpr size_t kMaxString = 255;
+
+// File part bits of an effect record; the in-memory flags swap flash and sound.
+constexpr uint8_t kPartSound = 1, kPartFlash = 2, kPartNote = 4;
+
+uint8_t filePartBits(uint8_t flags)
+{
+    return uint8_t(((flags & EF_SOUND) ? kPartSound : 0) | ((flags & EF_FLASH) ? kPartFlash : 0) |
+                   ((flags & EF_NOTE) ? kPartNote : 0));
+}
+
+void putCellImage(std::string& out, const strCell& c)
+{
+    putU8(out, c.picture);
+    putU8(out, 0);
+    putU16(out, c.pattern);
+    putU8(out, c.blend);
+    putU8(out, 0);
+    putU16(out, uint16_t(c.x));
+    putU16(out, uint16_t(c.y));
+    putU16(out, uint16_t(c.scaleX));
+    putU16(out, uint16_t(c.scaleY));
+    putU16(out, uint16_t(c.angle));
+    putU8(out, c.opacity);
+    putU8(out, c.red);
+    putU8(out, c.green);
+    putU8(out, c.blue);
+    putU8(out, c.saturation);
+    putU8(out, 0);
+}
+
+strCell readCellImage(cByteReader& in)
+{
+    strCell c;
+    c.picture = in.u8();
+    in.skip(1);
+    c.pattern = in.u16();
+    c.blend = in.u8();
+    in.skip(1);
+    c.x = in.i16();
+    c.y = in.i16();
+    c.scaleX = in.i16();
+    c.scaleY = in.i16();
+    c.angle = in.i16();
+    c.opacity = in.u8();
+    c.red = in.u8();
+    c.green = in.u8();
+    c.blue = in.u8();
+    c.saturation = in.u8();
+    in.skip(1);
+    return c;
+}
+
+bool fits(const std::string& s) { return s.size() <= kMaxString; }
+
+} // namespace
+
+int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
+{
+    soundIndex_.clear();
+    out.clear();
+    const int effectCount = project.LastUsedIndex(AI_EFFECTS) + 1;
+    const int frameCount = project.LastUsedIndex(AI_FRAMES) + 1;
+    const int pictureCount = project.LastUsedIndex(AI_PICTURES) + 1;
+    const int cellCount = project.CellCount();
+
+    // Sound names in order of first use; the table's count and indices are bytes.
+    std::vector<const std::string*> soundNames;
+    bool representable = pictureCount <= 255 && cellCount <= 255 && effectCount <= 0xFFFF &&
+                         frameCount <= 0xFFFF && fits(project.Text(AT_NAME)) &&
+                         fits(project.Text(AT_USER_DATA));
+    for (int i = 0; i < effectCount && representable; ++i) {
+        const strEffect* e = project.GetEffect(i);
+        if (!e)
+            continue;
+        representable = fits(e->note) && fits(e->seName);
+        if ((e->flags & EF_SOUND) && soundIndex_.emplace(e->seName, int(soundNames.size())).second)
+            soundNames.push_back(&e->seName);
+    }
+    for (int i = 0; i < pictureCount && representable; ++i)
+        if (const strPicture* p = project.GetPicture(i))
+            representable = fits(p->path);
+    if (!representable || soundNames.size() > 255) {
+        soundIndex_.clear();
+        return FR_BAD_FORMAT;
+    }
+
+    out.reserve(64 + size_t(frameCount) * (3 + size_t(cellCount) * 23));
+    out += kBinaryMagic;
+    out += kVersion;
+    out.append(16, '\0');
+    putU8(out, unsigned(project.GetValue(AI_DIVISION_FORMAT) & 3) |
+                   unsigned(project.GetValue(AI_FIX_PICTURE_PER_CELL) & 1) << 2 |
+                   unsigned(project.GetValue(AI_EDIT_FORMAT) & 15) << 3);
+    putU16(out, unsigned(project.GetValue(AI_BASE_INTERVAL)));
+    putU32(out, uint32_t(project.GetValue(AI_TOTAL_INTERVAL)));
+    putU32(out, uint32_t(project.SumIntervals()));
+    putU16(out, unsigned(effectCount));
+    putU16(out, unsigned(frameCount));
+    putU8(out, unsigned(pictureCount));
+    putU8(out, unsigned(soundNames.size()));
+    putU8(out, unsigned(cellCount));
+
+    putLString(out, project.Text(AT_NAME));
+    putLString(out, project.Text(AT_USER_DATA));
+    if (project.GetValue(AI_FIX_PICTURE_PER_CELL)) {
+        putU8(out, unsigned(cellCount));
+        for (int n = 0; n < cellCount; ++n)
+            putU8(out, unsigned(project.GetFixPicture(n)));
+    } else {
+        putU8(out, 0);
+    }
+
+    for (int i = 0; i < pictureCount; ++i) {
+        const strPicture* p = project.GetPicture(i);
+        putU16(out, p ? p->divX : 0);
+        putU16(out, p ? p->divY : 0);
+        putU16(out, p ? p->hue : 0);
+        out.append(6, '\0');
+        putLString(out, p ? p->path : std::string());
+    }
+
+    for (size_t i = 0; i < soundNames.size(); ++i) {
+        putU8(out, unsigned(i));
+        putLString(out, *soundNames[i]);
+    }
+
+    for (int i = 0; i < effectCount; ++i) {
+        const strEffect* e = project.GetEffect(i);
+        if (!e) {   // a hole in the effect array: a record without parts, skipped on reading
+            putU16(out, 0);
+            putU8(out, 0);
+            continue;
+        }
+        putU16(out, e->frame);
+        putU8(out, filePartBits(e->flags));
+        if (e->flags & EF_SOUND) {
+            putU16(out, e->seVolume);
+            putU16(out, e->sePitch);
+            putU16(out, e->seBalance);
+            putU8(out, unsigned(soundIndex_.at(e->seName)));
+        }
+        if (e->flags & EF_FLASH) {
+            putU16(out, e->flashDuration);
+            putU8(out, e->flashBlend);
+            putU8(out, e->flashScope);
+            putU8(out, e->flashBlue);
+            putU8(out, e->flashGreen);
+            putU8(out, e->flashRed);
+            putU8(out, e->flashStrength);
+        }
+        if (e->flags & EF_NOTE)
+            putLString(out, e->note);
+    }
+
+    for (int f = 0; f < frameCount; ++f) {
+        const strFrame* frame = project.GetFrame(f);
+        if (!frame) {
+            putU16(out, 0);
+            putU8(out, 0);
+            continue;
+        }
+        putU16(out, frame->interval);
+        const size_t countAt = out.size();
+        putU8(out, 0);
+        unsigned n = 0;
+        for (int c = 0; c < std::min(cellCount, frame->cells.Size()); ++c)
+            if (const strCell* cell = frame->cells.Get(c)) {
+                putU8(out, unsigned(c));
+                putCellImage(out, *cell);
+                ++n;
+            }
+        out[countAt] = char(uint8_t(n));
+    }
+    soundIndex_.clear();
+    return FR_OK;
+}
+
+int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
+{
+    soundIndex_.clear();
+    cByteReader in(data);
+    in.skip(28);   // magic, version, reserved
+    const uint8_t formatBits = in.u8();
+    const uint16_t baseInterval = in.u16();
+    const uint32_t totalInterval = in.u32();
+    in.skip(4);   // computed length
+    const uint16_t effectCount = in.u16();
+    const uint16_t frameCount = in.u16();
+    const uint8_t pictureCount = in.u8();
+    const uint8_t soundCount = in.u8();
+    const uint8_t cellCount = in.u8();
+    if (!in.ok() || !project.Reset(frameCount, cellCount, pictureCount, effectCount))
+        return FR_BAD_FORMAT;
+
+    project.SetValue(AI_SAVE_FORMAT, 0);
+    project.SetValue(AI_DIVISION_FORMAT, formatBits & 3);
+    project.SetValue(AI_FIX_PICTURE_PER_CELL, (formatBits >> 2) & 1);
+    project.SetValue(AI_EDIT_FORMAT, (formatBits >> 3) & 15);
+    project.SetValue(AI_BASE_INTERVAL, baseInterval);
+    project.SetValue(AI_TOTAL_INTERVAL, int(totalInterval));
+    project.SetText(AT_NAME, in.lstring());
+    project.SetText(AT_USER_DATA, in.lstring());
+
+    const std::string_view fixed = in.bytes(in.u8());
+    for (size_t n = 0; n < std::min<size_t>(fixed.size(), cellCount); ++n)
+        project.SetFixPicture(int(n), uint8_t(fixed[n]));
+
+    for (int i = 0; i < pictureCount; ++i) {
+        strPicture p;
+        p.divX = in.u16();
+        p.divY = in.u16();
+        p.hue = in.u16();
+        in.skip(6);
+        p.path = in.lstring();
+        if (p.divX > 0 && in.ok()) {
+            cAnimeData::ValidatePicture(p);
+            project.SetPicture(p, i);
+        }
+    }
+
+    std::vector<std::string> soundByIndex(256);
+    for (int i = 0; i < soundCount; ++i) {
+        const uint8_t index = in.u8();
+        std::string path = in.lstring();
+        soundIndex_[path] = index;
+        soundByIndex[index] = std::move(path);
+    }
+
+    for (int i = 0; i < effectCount && in.ok(); ++i) {
+        strEffect e;
+        e.frame = in.u16();
+        const uint8_t parts = in.u8();
+        if (parts & kPartSound) {
+            e.seVolume = in.u16();
+            e.sePitch = in.u16();
+            e.seBalance = in.u16();
+            e.seName = soundByIndex[in.u8()];
+            e.flags |= EF_SOUND;
+        }
+        if (parts & kPartFlash) {
+            e.flashDuration = in.u16();
+            e.flashBlend = in.u8();
+            e.flashScope = in.u8();
+            e.flashBlue = in.u8();
+            e.flashGreen = in.u8();
+            e.flashRed = in.u8();
+            e.flashStrength = in.u8();
+            e.flags |= EF_FLASH;
+        }
+        if (parts & kPartNote) {
+            e.note = in.lstring();
+            e.flags |= EF_NOTE;
+        }
+        if (e.flags && in.ok())
+            project.InsertEffect(e, nullptr);
+    }
+
+    if (frameCount > 0)
+        project.InsertFrames(0, frameCount);
+    for (int f = 0; f < frameCount && in.ok(); ++f) {
+        project.SetInterval(f, in.u16());
+        const uint8_t n = in.u8();
+        for (int k = 0; k < n && in.ok(); ++k) {
+            const uint8_t cellNo = in.u8();
+            const strCell cell = readCellImage(in);
+            if (in.ok())
+                project.SetCell(f, cellNo, &cell);
+        }
+    }
+    soundIndex_.clear();
+    return in.ok() ? FR_OK : FR_BAD_FORMAT;
+}
+
+} // namespace ANIME

@@ -1,0 +1,325 @@
+// The text project file: CR LF lines of comma-separated integers and text
+// lines. Frames are stored as differences: a cell line is written only where a
+// cell is added or changed, with only its changed parameter groups.
+#include "project/AnimeFile.h"
+
+#include "model/AnimeData.h"
+#include "project/TextLines.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace ANIME {
+
+namespace {
+
+constexpr std::string_view kTextMagic = "MEVK_TEX0072";
+constexpr size_t kMaxLine = 1023;
+constexpr size_t kMaxText = 255;
+constexpr int kEmptyMark = 9999;   // a cell field holding this number counts as empty
+
+void endLine(std::string& out) { out += "\r\n"; }
+
+void textLine(std::string& out, const std::string& text)
+{
+    out += text;
+    endLine(out);
+}
+
+// Writes ",v" per value when changed, else only the commas.
+void group(std::string& out, bool changed, std::initializer_list<int> values)
+{
+    for (int v : values) {
+        out += ',';
+        if (changed)
+            appendInt(out, v);
+    }
+}
+
+void cellLine(std::string& out, int cellNo, const strCell& c, const strCell& last)
+{
+    out += "2,";
+    appendInt(out, cellNo);
+    group(out, c.picture != last.picture, {c.picture});
+    group(out, c.pattern != last.pattern, {c.pattern});
+    group(out, c.blend != last.blend, {c.blend});
+    group(out, c.x != last.x || c.y != last.y, {c.x, c.y});
+    group(out, c.scaleX != last.scaleX || c.scaleY != last.scaleY, {c.scaleX, c.scaleY});
+    group(out, c.angle != last.angle, {c.angle});
+    group(out, c.opacity != last.opacity, {c.opacity});
+    group(out, c.blue != last.blue || c.green != last.green || c.red != last.red || c.saturation != last.saturation,
+          {c.blue, c.green, c.red, c.saturation});
+    endLine(out);
+}
+
+void effectLines(std::string& out, const strEffect& e)
+{
+    out += "4,";
+    appendInt(out, ((e.flags & EF_SOUND) ? 1 : 0) + ((e.flags & EF_FLASH) ? 1 : 0) + ((e.flags & EF_NOTE) ? 1 : 0));
+    endLine(out);
+    if (e.flags & EF_SOUND) {
+        out += '6';
+        group(out, true, {e.seVolume, e.sePitch, e.seBalance});
+        endLine(out);
+        textLine(out, e.seName);
+    }
+    if (e.flags & EF_FLASH) {
+        out += '5';
+        group(out, true, {e.flashScope, e.flashBlend, e.flashDuration, e.flashBlue, e.flashGreen, e.flashRed,
+                          e.flashStrength});
+        endLine(out);
+    }
+    if (e.flags & EF_NOTE) {
+        out += '7';
+        endLine(out);
+        textLine(out, e.note);
+    }
+}
+
+// A text value must fit on one line and within what the reader keeps.
+bool writableText(const std::string& s)
+{
+    return s.size() <= kMaxText && s.find_first_of("\r\n") == std::string::npos;
+}
+
+std::string textValue(std::string_view line) { return std::string(line.substr(0, kMaxText)); }
+
+} // namespace
+
+int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
+{
+    soundIndex_.clear();
+    out.clear();
+    const int frameCount = project.LastUsedIndex(AI_FRAMES) + 1;
+    const int effectCount = project.LastUsedIndex(AI_EFFECTS) + 1;
+    const int pictureCount = project.LastUsedIndex(AI_PICTURES) + 1;
+    const int cellCount = project.CellCount();
+
+    bool writable = writableText(project.Text(AT_NAME)) && writableText(project.Text(AT_USER_DATA));
+    for (int i = 0; i < pictureCount && writable; ++i)
+        if (const strPicture* p = project.GetPicture(i))
+            writable = writableText(p->path);
+    // Effects by frame, in array order; sound names in order of first use.
+    std::vector<std::vector<const strEffect*>> effectsAt(size_t(std::max(frameCount, 0)));
+    std::vector<const std::string*> soundNames;
+    for (int i = 0; i < effectCount && writable; ++i) {
+        const strEffect* e = project.GetEffect(i);
+        if (!e)
+            continue;
+        writable = writableText(e->seName) && writableText(e->note);
+        if ((e->flags & EF_SOUND) && soundIndex_.emplace(e->seName, int(soundNames.size())).second)
+            soundNames.push_back(&e->seName);
+        if ((e->flags & (EF_SOUND | EF_FLASH | EF_NOTE)) && e->frame < frameCount)
+            effectsAt[e->frame].push_back(e);
+    }
+    soundIndex_.clear();
+    if (!writable)
+        return FR_BAD_FORMAT;
+
+    out.reserve(256 + size_t(frameCount) * (8 + size_t(cellCount) * 16));
+    out += kTextMagic;
+    endLine(out);
+    textLine(out, project.Text(AT_NAME));
+    textLine(out, project.Text(AT_USER_DATA));
+
+    out += '1';
+    group(out, true,
+          {project.GetValue(AI_DIVISION_FORMAT), project.GetValue(AI_FIX_PICTURE_PER_CELL),
+           project.GetValue(AI_EDIT_FORMAT), project.GetValue(AI_BASE_INTERVAL),
+           project.GetValue(AI_TOTAL_INTERVAL), project.SumIntervals(), frameCount, cellCount, pictureCount,
+           effectCount});
+    endLine(out);
+    for (int i = 0; i < pictureCount; ++i)
+        if (const strPicture* p = project.GetPicture(i)) {
+            out += "2,";
+            appendInt(out, i);
+            group(out, true, {p->divX, p->divY, p->hue, 0, 0, 0});
+            endLine(out);
+            textLine(out, p->path);
+        }
+    for (const std::string* name : soundNames) {
+        out += '3';
+        endLine(out);
+        textLine(out, *name);
+    }
+    if (project.GetValue(AI_FIX_PICTURE_PER_CELL)) {
+        out += '4';
+        for (int n = 0; n < cellCount; ++n) {
+            out += ',';
+            appendInt(out, project.GetFixPicture(n));
+        }
+        endLine(out);
+    }
+    out += '9';
+    endLine(out);
+
+    // The last state written per cell number, and whether it is a cell.
+    std::vector<strCell> last(size_t(cellCount), strCell::Blank());
+    std::vector<char> isCell(size_t(cellCount), 0);
+    for (int f = 0; f < frameCount; ++f) {
+        const strFrame* frame = project.GetFrame(f);
+        for (int n = 0; n < cellCount; ++n) {
+            const strCell* cell = frame ? frame->cells.Get(n) : nullptr;
+            if (cell) {
+                if (!isCell[size_t(n)] || !(*cell == last[size_t(n)])) {
+                    cellLine(out, n, *cell, last[size_t(n)]);
+                    last[size_t(n)] = *cell;
+                    isCell[size_t(n)] = 1;
+                }
+            } else if (isCell[size_t(n)]) {
+                out += "3,";
+                appendInt(out, n);
+                endLine(out);
+                last[size_t(n)] = strCell::Blank();
+                isCell[size_t(n)] = 0;
+            }
+        }
+        for (const strEffect* e : effectsAt[size_t(f)])
+            effectLines(out, *e);
+        out += "1,";
+        appendInt(out, frame ? frame->interval : 0);
+        endLine(out);
+    }
+    out += '9';
+    return FR_OK;
+}
+
+int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
+{
+    cLineReader lines(data, kMaxLine);
+    std::string_view line;
+    if (!lines.next(line))
+        return FR_CANNOT_OPEN;
+    std::string_view nameLine, userLine;
+    if (!lines.next(nameLine) || !lines.next(userLine))
+        return FR_CANNOT_OPEN;
+    const std::string name = textValue(nameLine), userData = textValue(userLine);
+
+    std::vector<std::string_view> fields;
+    bool headerEnded = false, sized = false;
+    while (!headerEnded && lines.next(line)) {
+        if (line.empty())
+            continue;
+        splitFields(line, fields);
+        switch (line[0]) {
+        case '1':
+            project.Reset(fieldOr(fields, 7, 0), fieldOr(fields, 8, 0), fieldOr(fields, 9, 0), fieldOr(fields, 10, 0));
+            project.SetValue(AI_SAVE_FORMAT, 1);
+            project.SetText(AT_NAME, name);
+            project.SetText(AT_USER_DATA, userData);
+            project.SetValue(AI_DIVISION_FORMAT, fieldOr(fields, 1, 0));
+            project.SetValue(AI_FIX_PICTURE_PER_CELL, fieldOr(fields, 2, 0));
+            project.SetValue(AI_EDIT_FORMAT, fieldOr(fields, 3, 0));
+            project.SetValue(AI_BASE_INTERVAL, fieldOr(fields, 4, 0));
+            project.SetValue(AI_TOTAL_INTERVAL, fieldOr(fields, 5, 0));
+            project.InsertFrames(0, 1);
+            sized = true;
+            break;
+        case '2': {
+            const int index = fieldOr(fields, 1, -1);
+            strPicture p;
+            p.divX = uint16_t(fieldOr(fields, 2, 1));
+            p.divY = uint16_t(fieldOr(fields, 3, 1));
+            p.hue = uint16_t(fieldOr(fields, 4, 0));
+            std::string_view path;
+            if (!lines.next(path))
+                return FR_CANNOT_OPEN;
+            p.path = textValue(path);
+            cAnimeData::ValidatePicture(p);
+            project.SetPicture(p, index);
+            break;
+        }
+        case '3':
+            if (!lines.next(line))
+                return FR_CANNOT_OPEN;
+            break;
+        case '4':
+            for (int n = std::min(project.CellCount() - 1, 256); n >= 0; --n)
+                project.SetFixPicture(n, std::abs(fieldOr(fields, size_t(n) + 1, 0)));
+            break;
+        case '9': headerEnded = true; break;
+        default: break;
+        }
+    }
+    // Without a "1" line there is no project to fill.
+    if (!sized)
+        return FR_CANNOT_OPEN;
+    if (!headerEnded)
+        return FR_OK;
+
+    int f = 0;
+    while (lines.next(line)) {
+        if (line.empty())
+            continue;
+        splitFields(line, fields);
+        switch (line[0]) {
+        case '2': {
+            const int cellNo = fieldOr(fields, 1, 0);
+            const strCell* present = project.GetCell(f, cellNo);
+            strCell cell = present ? *present : strCell::Blank();
+            static constexpr eCellParam kOrder[] = {CP_PICTURE, CP_PATTERN, CP_BLEND, CP_X,       CP_Y,
+                                                    CP_SCALE_X, CP_SCALE_Y, CP_ANGLE, CP_OPACITY, CP_BLUE,
+                                                    CP_GREEN,   CP_RED,     CP_SATURATION};
+            for (size_t k = 0; k < std::size(kOrder); ++k) {
+                const size_t i = k + 2;
+                if (i < fields.size() && !fields[i].empty()) {
+                    const int v = fieldValue(fields[i]);
+                    if (v != kEmptyMark)
+                        cell.Set(kOrder[k], v);
+                }
+            }
+            project.SetCell(f, cellNo, &cell);
+            break;
+        }
+        case '3': project.SetCell(f, fieldOr(fields, 1, 0), nullptr); break;
+        case '4': {
+            const int parts = fieldOr(fields, 1, 0);
+            strEffect e;
+            for (int k = 0; k < parts; ++k) {
+                std::string_view part, text;
+                if (!lines.next(part))
+                    return FR_CANNOT_OPEN;
+                splitFields(part, fields);
+                const char tag = part.empty() ? '\0' : part[0];
+                if (tag == '5') {
+                    e.flashScope = uint8_t(fieldOr(fields, 1, 0));
+                    e.flashBlend = uint8_t(fieldOr(fields, 2, 0));
+                    e.flashDuration = uint16_t(fieldOr(fields, 3, 4));
+                    e.flashBlue = uint8_t(fieldOr(fields, 4, 0));
+                    e.flashGreen = uint8_t(fieldOr(fields, 5, 0));
+                    e.flashRed = uint8_t(fieldOr(fields, 6, 0));
+                    e.flashStrength = uint8_t(fieldOr(fields, 7, 0));
+                    e.flags |= EF_FLASH;
+                } else if (tag == '6') {
+                    e.seVolume = uint16_t(fieldOr(fields, 1, 100));
+                    e.sePitch = uint16_t(fieldOr(fields, 2, 100));
+                    e.seBalance = uint16_t(fieldOr(fields, 3, 100));
+                    if (!lines.next(text))
+                        return FR_CANNOT_OPEN;
+                    e.seName = textValue(text);
+                    e.flags |= EF_SOUND;
+                } else if (tag == '7') {
+                    if (!lines.next(text))
+                        return FR_CANNOT_OPEN;
+                    e.note = textValue(text);
+                    e.flags |= EF_NOTE;
+                }
+            }
+            e.frame = uint16_t(f);
+            if (e.flags)
+                project.InsertEffect(e, nullptr);
+            break;
+        }
+        case '1':
+            project.SetInterval(f, fieldOr(fields, 1, 0));
+            ++f;
+            project.CopyFrame(f, f - 1);
+            break;
+        case '9': project.DeleteFrames(f, 1, false); return FR_OK;
+        default: break;
+        }
+    }
+    return FR_OK;
+}
+
+} // namespace ANIME
