@@ -1,0 +1,295 @@
+#include "project/Document.h"
+
+#include "edit/Restore.h"
+#include "model/AnimeData.h"
+#include "platform/FileIO.h"
+#include "platform/Strings.h"
+#include "project/AnimeFile.h"
+#include "project/Paths.h"
+#include "project/ProjectDump.h"
+#include "project/Settings.h"
+
+#include <system_error>
+
+namespace {
+
+constexpr size_t kDialogBuffer = 255;
+constexpr int kFilterProject = 40008;
+
+// Import kinds and the format names their status texts show.
+int importLabel(int kind)
+{
+    switch (kind) {
+    case 0: return 40011;
+    case 3: return 40091;
+    case 5: return 40094;
+    default: return 0;
+    }
+}
+
+std::string cutBytes(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
+
+std::string withoutTrailingSeparators(std::string s)
+{
+    while (s.size() > 1 && s.back() == '\\')
+        s.pop_back();
+    return s;
+}
+
+bool hasExtension(const std::string& path)
+{
+    const std::string name = paths::FileNameOf(path);
+    return name.find('.') != std::string::npos;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- cFileDialog
+
+void cFileDialog::Prepare(const std::string& appFolder, std::string& initialFolder, std::string& fileName) const
+{
+    initialFolder = defaultFolder_;
+    fileName.clear();
+    if (!lastPath_.empty()) {
+        if (paths::IsFolder(lastPath_))
+            initialFolder = lastPath_;
+        else if (paths::Exists(lastPath_) || paths::IsFolder(paths::FolderOf(lastPath_)))
+            fileName = lastPath_;
+        else
+            initialFolder = appFolder;
+    }
+    initialFolder = cutBytes(withoutTrailingSeparators(paths::ToBackslashes(initialFolder)), kDialogBuffer);
+    fileName = cutBytes(withoutTrailingSeparators(paths::ToBackslashes(fileName)), kDialogBuffer);
+}
+
+bool cFileDialog::RunDialog(eDialogKind kind, iFileChooser& chooser, int filterId, const std::string& appFolder,
+                            std::string& path)
+{
+    std::string folder, name;
+    Prepare(appFolder, folder, name);
+    std::string chosen;
+    if (!chooser.Choose(kind, platform::LoadString(filterId), folder, name, chosen) || chosen.empty())
+        return false;
+    path = chosen;
+    lastPath_ = chosen;
+    return true;
+}
+
+// ---------------------------------------------------------------- cDocument
+
+cDocument::cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser)
+    : status_(status), messages_(messages), chooser_(chooser), project_(std::make_unique<cAnimeData>())
+{
+    project_->NewProject(std::string());
+}
+
+cDocument::~cDocument() = default;
+
+void cDocument::StartUp(const std::string& folder)
+{
+    appFolder = folder;
+    const std::string& dataName = Settings().FolderName_C;
+    const std::string candidate = dataName.empty() ? appFolder : appFolder + "\\" + dataName;
+    bool usable = paths::IsFolder(candidate);
+    if (!usable && messages_.Ask(platform::FormatString(40020, ANIME::DumpText(dataName).c_str()),
+                                 platform::LoadString(40004), ASK_YES_NO, ICON_QUESTION) == ANSWER_YES) {
+        std::error_code ec;
+        std::filesystem::create_directories(paths::ToDiskPath(candidate), ec);
+        usable = paths::IsFolder(candidate);
+        if (!usable)
+            messages_.Ask(platform::FormatString(40015, ANIME::DumpText(candidate).c_str()),
+                          platform::LoadString(40005), ASK_OK, ICON_ERROR);
+    }
+    defaultWorkFolder = usable ? candidate : appFolder;
+
+    const std::string& last = Settings().LastLoadPath;
+    initialFolder = !last.empty() && paths::Exists(last) ? last : usable ? candidate + "\\" : appFolder;
+    currentPath = initialFolder;
+    dialog.SetLastPath(initialFolder);
+    const std::string work = paths::WorkFolderOf(initialFolder);
+    dialog.SetDefaultFolder(work.empty() ? initialFolder : work);
+
+    auto project = std::make_unique<cAnimeData>();
+    project->NewProject(defaultWorkFolder);
+    install(std::move(project));
+    title(std::string());
+}
+
+bool cDocument::FileCommand(int command, const std::string& path)
+{
+    switch (command) {
+    case FC_NEW: return New();
+    case FC_OPEN: return OpenWithDialog();
+    case FC_OPEN_PATH: return OpenPath(path);
+    case FC_SAVE: return Save();
+    case FC_SAVE_AS: return SaveAs();
+    case FC_IMPORT_2000: return Import(0);
+    case FC_IMPORT_RUBY: return Import(3);
+    case FC_IMPORT_MV: return Import(5);
+    default: return false;
+    }
+}
+
+bool cDocument::AskSaveChanges()
+{
+    if (!project_->modified)
+        return true;
+    switch (messages_.Ask(platform::LoadString(40021), platform::LoadString(40004), ASK_YES_NO_CANCEL,
+                          ICON_WARNING)) {
+    case ANSWER_YES: return Save();
+    case ANSWER_NO: return true;
+    default: return false;
+    }
+}
+
+bool cDocument::New()
+{
+    if (!AskSaveChanges())
+        return false;
+    const std::string& work = project_->Text(AT_WORK_FOLDER);
+    auto project = std::make_unique<cAnimeData>();
+    project->NewProject(work.empty() ? defaultWorkFolder : work);
+    install(std::move(project));
+    currentPath.clear();
+    project_->untitled = true;
+    project_->modified = false;
+    title(std::string());
+    status(platform::LoadString(40067));
+    return true;
+}
+
+bool cDocument::OpenWithDialog()
+{
+    if (!currentPath.empty())
+        dialog.SetLastPath(currentPath);
+    std::string path;
+    if (!dialog.RunDialog(DIALOG_OPEN, chooser_, kFilterProject, appFolder, path))
+        return false;
+    if (!AskSaveChanges())
+        return false;
+    return openFile(path);
+}
+
+bool cDocument::OpenPath(const std::string& path)
+{
+    if (!AskSaveChanges())
+        return false;
+    return openFile(path);
+}
+
+bool cDocument::openFile(const std::string& path)
+{
+    auto project = std::make_unique<cAnimeData>();
+    ANIME::cAnimeFile_Device device;
+    if (device.Load(paths::ToDiskPath(path), *project) != ANIME::FR_OK) {
+        status(platform::FormatString(40064, ANIME::DumpText(path).c_str()));
+        return false;
+    }
+    const std::string work = paths::WorkFolderOf(path);
+    project->SetText(AT_WORK_FOLDER, work.empty() ? appFolder : work);
+    install(std::move(project));
+    project_->untitled = false;
+    project_->modified = false;
+    rememberPath(path);
+    if (Settings().BackUpFlag)
+        makeBackup(path);
+    title(path);
+    status(platform::FormatString(40063, ANIME::DumpText(path).c_str()));
+    return true;
+}
+
+bool cDocument::Save()
+{
+    // A new or imported project has nowhere to go yet: ask for a name.
+    const std::string& fileName = project_->Text(AT_FILE_NAME);
+    if ((project_->untitled && currentPath.empty()) || currentPath.empty() || fileName.empty())
+        return SaveAs();
+    const std::string target = paths::SiblingPath(currentPath, fileName);
+    if (!saveTo(target))
+        return false;
+    title(target);
+    return true;
+}
+
+bool cDocument::SaveAs()
+{
+    if (!currentPath.empty())
+        dialog.SetLastPath(currentPath);
+    std::string path;
+    if (!dialog.RunDialog(DIALOG_SAVE, chooser_, kFilterProject, appFolder, path))
+        return false;
+    if (!hasExtension(path))
+        path += ".dat";
+    if (!saveTo(path))
+        return false;
+    rememberPath(path);
+    title(path);
+    return true;
+}
+
+bool cDocument::Import(int kind)
+{
+    const int label = importLabel(kind);
+    if (!label || !AskSaveChanges())
+        return false;
+    auto project = std::make_unique<cAnimeData>();
+    if (!importer || !importer(kind, *project)) {
+        status(platform::FormatString(40035, platform::LoadString(label).c_str()));
+        return false;
+    }
+    project->SetText(AT_WORK_FOLDER, defaultWorkFolder);
+    install(std::move(project));
+    project_->untitled = false;
+    project_->modified = false;
+    currentPath.clear();
+    title(std::string());
+    status(platform::FormatString(40034, platform::LoadString(label).c_str()));
+    return true;
+}
+
+bool cDocument::saveTo(const std::string& path)
+{
+    ANIME::cAnimeFile_Device device;
+    if (device.Save(paths::ToDiskPath(path), *project_) != ANIME::FR_OK) {
+        status(platform::FormatString(40066, ANIME::DumpText(path).c_str()));
+        return false;
+    }
+    project_->untitled = false;
+    project_->modified = false;
+    status(platform::FormatString(40065, ANIME::DumpText(path).c_str()));
+    return true;
+}
+
+void cDocument::install(std::unique_ptr<cAnimeData> project)
+{
+    project_ = std::move(project);
+    History().SetCapacity(-1);
+    if (onInstall)
+        onInstall(*project_);
+}
+
+void cDocument::rememberPath(const std::string& path)
+{
+    currentPath = path;
+    dialog.SetLastPath(path);
+    const std::string work = paths::WorkFolderOf(path);
+    dialog.SetDefaultFolder(work.empty() ? initialFolder : work);
+}
+
+// The backup is a byte copy of the file just opened, in the application folder,
+// so a project damaged by later saves can be recovered in its original form.
+void cDocument::makeBackup(const std::string& path)
+{
+    std::string bytes;
+    if (appFolder.empty() || !platform::ReadFile(paths::ToDiskPath(path), bytes))
+        return;
+    platform::WriteFileAtomic(paths::ToDiskPath(appFolder + "\\" + kBackupFileName), bytes);
+}
+
+void cDocument::status(const std::string& text) { status_.ShowStatus(text); }
+
+void cDocument::title(const std::string& path)
+{
+    if (onTitle)
+        onTitle(path);
+}

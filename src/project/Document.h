@@ -1,0 +1,118 @@
+#pragma once
+// The file commands shared by the editor and the command line: new, open,
+// save, save as and clipboard import as whole-project operations, with the
+// current path, the remembered dialog folders and the working folder rules.
+// Windows are reached only through small interfaces: a file chooser for the
+// open/save dialogs, a message sink for questions and a status sink.
+//
+// Paths here are model paths: byte strings in the ANSI code page with '\'
+// separators (paths::FromDiskPath turns a disk path into one).
+
+#include "edit/Feedback.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class cAnimeData;
+
+enum eDialogKind { DIALOG_OPEN, DIALOG_SAVE };
+
+/** Command ids of the file commands. */
+enum eFileCommand {
+    FC_IMPORT_2000 = 40015, FC_NEW = 40027, FC_OPEN = 40032, FC_IMPORT_RUBY = 40035, FC_SAVE = 40036,
+    FC_SAVE_AS = 40040, FC_IMPORT_MV = 40217, FC_OPEN_PATH = 30082,
+};
+
+/** Shows the system's open or save dialog. */
+class iFileChooser {
+public:
+    virtual ~iFileChooser() = default;
+    /** filter is the description text (UTF-8); initialFolder and fileName are the prepared
+     *  model paths. True and the chosen model path on OK, false when cancelled. An open
+     *  dialog accepts existing files only, a save dialog asks before overwriting. */
+    virtual bool Choose(eDialogKind kind, const std::string& filter, const std::string& initialFolder,
+                        const std::string& fileName, std::string& chosen) = 0;
+};
+
+/** The open/save dialog wrapper: a default folder and the last path. */
+class cFileDialog {
+public:
+    void SetDefaultFolder(const std::string& folder) { defaultFolder_ = folder; }
+    void SetLastPath(const std::string& path) { lastPath_ = path; }
+    const std::string& DefaultFolder() const { return defaultFolder_; }
+    const std::string& LastPath() const { return lastPath_; }
+
+    /** The initial folder and preselected file name offered from the last path and
+     *  the default folder; appFolder replaces folders that do not exist. */
+    void Prepare(const std::string& appFolder, std::string& initialFolder, std::string& fileName) const;
+    /** Runs the dialog with the description of string filterId; the chosen path
+     *  becomes the last path. False when cancelled. */
+    bool RunDialog(eDialogKind kind, iFileChooser& chooser, int filterId, const std::string& appFolder,
+                   std::string& path);
+
+private:
+    std::string defaultFolder_, lastPath_;
+};
+
+/** The current project and its file state. */
+class cDocument {
+public:
+    cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser);
+    ~cDocument();
+
+    cAnimeData& Project() { return *project_; }
+
+    /** Start-up: settles the working folder (asking to create appFolder\FolderName_C),
+     *  the initial folder (LastLoadPath when it exists), the current path and the dialog
+     *  folders, and installs a new project. */
+    void StartUp(const std::string& appFolder);
+
+    /** Runs a file command by id; path is used by FC_OPEN_PATH. */
+    bool FileCommand(int command, const std::string& path = std::string());
+    bool New();
+    bool OpenWithDialog();
+    bool OpenPath(const std::string& path);
+    /** Saves to the project's file name in the folder of the current path; a project
+     *  without a current path or file name (new or imported) goes through SaveAs. */
+    bool Save();
+    bool SaveAs();
+    /** Clipboard import of kind 0 (2000), 3 (XP / VX / VX Ace) or 5 (MV / MZ) through
+     *  the importer, into a fresh project. */
+    bool Import(int kind);
+
+    /** Asks to save a modified project: false when the user cancels or the save fails. */
+    bool AskSaveChanges();
+    /** The last path for LastLoadPath at shut-down. */
+    const std::string& LastDialogPath() const { return dialog.LastPath(); }
+
+    std::string currentPath;        // the project's file; empty for a new or imported project
+    std::string initialFolder;      // first folder offered by the dialogs
+    std::string defaultWorkFolder;  // working folder of new and imported projects
+    std::string appFolder;          // the application folder (working folder fallback, backup.dat)
+    cFileDialog dialog;
+
+    /** Fills a fresh project from the clipboard (kind as for Import); true on success. */
+    std::function<bool(int kind, cAnimeData& project)> importer;
+    /** Called after a project was installed (views, sounds and sheets reset). */
+    std::function<void(cAnimeData& project)> onInstall;
+    /** Called when the title changes: the path, or empty for none. */
+    std::function<void(const std::string& path)> onTitle;
+
+private:
+    bool openFile(const std::string& path);
+    bool saveTo(const std::string& path);
+    void install(std::unique_ptr<cAnimeData> project);
+    void rememberPath(const std::string& path);
+    void makeBackup(const std::string& path);
+    void status(const std::string& text);
+    void title(const std::string& path);
+
+    iStatusSink& status_;
+    iMessageSink& messages_;
+    iFileChooser& chooser_;
+    std::unique_ptr<cAnimeData> project_;
+};
+
+/** The name of the backup copy written after every open when BackUpFlag is set. */
+constexpr const char* kBackupFileName = "backup.dat";
