@@ -1,0 +1,85 @@
+#include "edit/ListClip.h"
+
+#include "edit/EditClip.h"
+#include "edit/EditStrings.h"
+#include "edit/FrameOps.h"
+#include "model/AnimeData.h"
+
+namespace {
+bool report(iStatusSink& status, int text, bool ok, int row)
+{
+    ReportResult(status, text, 0, ok, row);
+    return ok;
+}
+
+bool putEffect(const cAnimeData& project, int row)
+{
+    cClip_Effect clip(project.GetEffect(row));
+    return Put(clip);
+}
+
+bool putPicture(const cAnimeData& project, int row)
+{
+    cClip_Picture clip(project.GetPicture(row));
+    return Put(clip);
+}
+} // namespace
+
+bool EffectCopy(const cAnimeData& project, int row, iStatusSink& status)
+{
+    return report(status, ST_COPY, putEffect(project, row), row);
+}
+
+bool EffectCut(cAnimeData& project, int row, iStatusSink& status)
+{
+    const bool ok = putEffect(project, row) && project.DeleteEffect(row, true);
+    return report(status, ST_CUT, ok, row);
+}
+
+bool EffectDelete(cAnimeData& project, int row, iStatusSink& status)
+{
+    return report(status, ST_DELETE, project.DeleteEffect(row, true), row);
+}
+
+int EffectPaste(cAnimeData& project, int row, iStatusSink& status)
+{
+    strEffect effect;
+    cClip_Effect clip(&effect);
+    int index = -1;
+    bool ok = Get(clip);
+    if (ok) {
+        // Data from outside: the same rules as any effect built in the editor.
+        project.ValidateEffect(effect);
+        ok = project.InsertEffect(effect, &index);
+    }
+    report(status, ST_PASTE, ok, row);
+    return ok ? index : -1;
+}
+
+bool PictureCopy(const cAnimeData& project, int row, iStatusSink& status)
+{
+    return report(status, ST_COPY, putPicture(project, row), row);
+}
+
+bool PictureCut(cAnimeData& project, int row, iStatusSink& status)
+{
+    const bool ok = putPicture(project, row) && project.DeletePicture(row);
+    return report(status, ST_CUT, ok, row);
+}
+
+bool PictureDelete(cAnimeData& project, int row, iStatusSink& status)
+{
+    return report(status, ST_DELETE, project.DeletePicture(row), row);
+}
+
+bool PicturePaste(cAnimeData& project, int row, iStatusSink& status)
+{
+    strPicture picture;
+    cClip_Picture clip(&picture);
+    bool ok = Get(clip);
+    if (ok) {
+        cAnimeData::ValidatePicture(picture);
+        ok = project.SetPicture(picture, row);
+    }
+    return report(status, ST_PASTE, ok, row);
+}
