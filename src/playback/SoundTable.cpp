@@ -4,7 +4,7 @@
 #include <set>
 
 #include "model/AnimeData.h"
-#include "playback/SoundPath.h"
+#include "project/Paths.h"
 
 void cSoundTable::loadSounds(const cAnimeData& project)
 {
@@ -23,7 +23,7 @@ void cSoundTable::loadSounds(const cAnimeData& project)
         }
         if (failed.count(effect->seName)) continue;
         std::unique_ptr<cSound> sound =
-            device_.createInstance(ResolveSoundPath(effect->seName, workFolder));
+            device_.createInstance(paths::ToDiskPath(paths::MakeAbsolute(effect->seName, workFolder)));
         if (sound)
             table_.emplace(effect->seName, std::move(sound));
         else
