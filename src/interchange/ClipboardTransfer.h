@@ -1,0 +1,69 @@
+#pragma once
+// Clipboard transfer with RPG Maker: the dispatch from a version number to its
+// converter, format availability, the export and import commands with their
+// status texts, and which File-menu entries are enabled. Window-system free:
+// the GUI hands in its status bar and its project hooks through the small
+// interfaces below.
+
+#include <memory>
+#include <string>
+
+class cAnimeData;
+
+/** Versions: 0 2000, 1 2003, 2 XP, 3 VX, 4 VX Ace, 5 MV, 6 MZ. */
+enum eRpgVersion { RPG_2000 = 0, RPG_2003, RPG_XP, RPG_VX, RPG_VXACE, RPG_MV, RPG_MZ };
+
+/** The version's writer: 1 success, -1 failure, 0 for an unknown version. */
+int ExportToClipboard(const cAnimeData& project, int version);
+/** The version's reader into a fresh project: 1, -1, or 0 for an unknown version.
+ *  Versions 2..4 read any of the three Ruby formats, 5 and 6 either JSON format. */
+int ImportFromClipboard(cAnimeData& project, int version);
+/** The clipboard format name a version's export writes (nullptr for unknown). */
+const char* ClipboardFormatName(int version);
+
+bool IsFormatAvailable(const std::string& format);
+/** Index of the first name whose format is available, or -1. */
+int FirstAvailableFormat(const char* const* names, int count);
+
+/** String ids of the labels that fill the status texts; 0 when there is none. */
+int ExportLabelId(int version);
+int ImportLabelId(int version);
+
+/** Where command results go (the first part of the status bar). */
+class cStatusSink {
+public:
+    virtual ~cStatusSink() = default;
+    virtual void ShowStatus(const std::string& text) = 0;
+};
+
+/** What the import command needs from the window that owns the current project. */
+class cImportHost {
+public:
+    virtual ~cImportHost() = default;
+    /** Asks to save unsaved changes (saving on Yes); false when the user cancels. */
+    virtual bool AskSaveChanges() = 0;
+    /** The working folder given to imported projects. */
+    virtual std::string DefaultWorkFolder() = 0;
+    /** Makes the project current: clears the history, empties the current path,
+     *  reloads sounds and pictures, refreshes the views. */
+    virtual void InstallProject(std::unique_ptr<cAnimeData> project) = 0;
+};
+
+/** Exports the project (read only) and reports the result; returns the export's result. */
+int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& status);
+/** Imports into a fresh project and installs it on success; the current project is
+ *  untouched on failure. Returns 1, -1, or 0 when cancelled (no message then). */
+int ClipboardImportCommand(int version, cImportHost& host, cStatusSink& status);
+
+/** Command ids of the clipboard entries of the File menu. */
+enum eClipboardCommand {
+    CMD_EXPORT_2000 = 40029, CMD_EXPORT_2003 = 40031, CMD_EXPORT_XP = 40001, CMD_EXPORT_VX = 40215,
+    CMD_EXPORT_VXACE = 40037, CMD_EXPORT_MV = 40216, CMD_EXPORT_MZ = 40218,
+    CMD_IMPORT_2000 = 40015, CMD_IMPORT_2003 = 40030, CMD_IMPORT_RUBY = 40035, CMD_IMPORT_JSON = 40217,
+};
+/** The version a clipboard command works on and whether it exports; false for
+ *  other commands and for the 2003 entries, which do nothing. */
+bool ClipboardCommandVersion(int command, int& version, bool& isExport);
+/** Whether a clipboard command is enabled when the File menu opens: exports always
+ *  (2003 never), imports when the clipboard holds a suitable format. */
+bool IsClipboardCommandEnabled(int command);
