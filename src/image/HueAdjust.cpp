@@ -1,0 +1,47 @@
+#include "image/HueAdjust.h"
+
+#include <algorithm>
+
+uint32_t adjustHue(uint32_t color, int hueShift, int saturationAdd, int valueAdd)
+{
+    int b = static_cast<int>(color & 255), g = static_cast<int>((color >> 8) & 255),
+        r = static_cast<int>((color >> 16) & 255);
+    int mx = std::max({r, g, b}), mn = std::min({r, g, b}), d = mx - mn;
+    int hue = 0;
+    if (d != 0) {
+        if (mx == r)
+            hue = (g - b) * 60 / d;
+        else if (mx == g)
+            hue = (b - r) * 60 / d + 120;
+        else
+            hue = (r - g) * 60 / d + 240;
+    }
+    int s = mx == 0 ? 0 : d * 255 / mx;
+    int s2 = std::clamp(s + saturationAdd, 0, 255);
+    int v2 = std::clamp(mx + valueAdd, 0, 255);
+    // Hue shifts far outside ±720 still land in 0-359.
+    int h = ((hue + hueShift + 720) % 360 + 360) % 360;
+    int R, G, B;
+    if (s2 == 0) {
+        R = G = B = v2;
+    } else {
+        int i = (h / 60) % 6;
+        int f = h * 6 - i * 360;
+        int p = (255 - s2) * v2 / 255;
+        int q = (255 - f * s2 / 360) * v2 / 255;
+        int t = (255 - (360 - f) * s2 / 360) * v2 / 255;
+        switch (i) {
+        case 0: R = v2, G = t, B = p; break;
+        case 1: R = q, G = v2, B = p; break;
+        case 2: R = p, G = v2, B = t; break;
+        case 3: R = p, G = q, B = v2; break;
+        case 4: R = t, G = p, B = v2; break;
+        default: R = v2, G = p, B = q; break;
+        }
+    }
+    R = std::clamp(R, 0, 255);
+    G = std::clamp(G, 0, 255);
+    B = std::clamp(B, 0, 255);
+    return (color & 0xFF000000u) | (static_cast<uint32_t>(R) << 16) | (static_cast<uint32_t>(G) << 8) |
+           static_cast<uint32_t>(B);
+}

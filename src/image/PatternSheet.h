@@ -1,0 +1,89 @@
+#pragma once
+// A picture cut into a grid of equal patterns, recoloured by its hue and keyed for
+// transparency: the decoded image plus the 32-bit sheet texture the compositor
+// samples, and two pattern-sized work textures for tone passes.
+
+#include <cstdint>
+#include <vector>
+
+#include "image/Bmp.h"
+
+/** Build flags: division by size, and the transparency methods. */
+enum : int {
+    kSheetDivideBySize = 0x01,
+    kSheetKeyIndex0 = 0x02,    // パレット０番
+    kSheetKeyTopLeft = 0x04,   // 左上１ドット
+    kSheetKeyBlack = 0x08,     // 黒
+    kSheetKeyAuto = 0x10,      // 自動
+};
+
+/** Flags of the transparency method setting (0-4); other values give 0. */
+int transparencyFlags(int transType);
+
+/** Texture rectangle of a pattern, as fractions of the image size. */
+struct strPatternUV {
+    float u = 0, v = 0, width = 1, height = 1;
+    bool valid = false;  // false: no texture
+};
+
+class cPatternSheet : public cBMP {
+public:
+    static constexpr int kMaxPatterns = 10000;
+    static constexpr uint32_t kNoKeyColor = 0xFF000000;
+    static constexpr uint32_t kNoKeyIndex = 0xFFFF;
+
+    /** (Re)divides the image and (re)fills the textures. A negative `a` rebuilds from
+     *  the last request. False on failure, with all textures released. */
+    bool build(int a, int b, int flags);
+    /** Hue shift, saturation add, value add and an unused fourth value; null = zeros. */
+    void setColorAdjust(const int values[4]);
+    const int* colorAdjust() const { return m_adjust; }
+
+    bool isReady() const { return !empty() && m_patternCount > 0 && !m_texture.empty(); }
+    bool isValidPattern(int i) const { return isReady() && i >= 0 && i < m_patternCount; }
+    int patternCount() const { return m_patternCount; }
+
+    struct Rect {
+        int left = 0, top = 0, right = 0, bottom = 0;
+    };
+    /** Pixel rectangle of pattern i within the picture. */
+    Rect patternRect(int i) const;
+    /** Pattern index under a picture point, or −1 outside the grid. */
+    int patternAt(int x, int y) const;
+    strPatternUV patternUV(int i) const;
+    /** (patternWidth, patternHeight) and (columns, rows); zeros when not ready. */
+    void patternSize(int& w, int& h) const;
+    void gridSize(int& columns, int& rows) const;
+
+    /** Sheet texture: image-sized 0xAARRGGBB texels, rows top first (empty when released). */
+    const std::vector<uint32_t>& texture() const { return m_texture; }
+    /** Pattern-sized work textures 0 and 1. */
+    std::vector<uint32_t>& workTexture(int k) { return m_work[k & 1]; }
+
+    void releaseTextures();
+    bool rebuild() { return build(-1, 0, 0); }
+
+    int transFlags() const { return m_transFlags; }
+    uint32_t keyColorRGB() const { return m_key; }
+    uint32_t keyIndex() const { return m_keyIndex; }
+    void lastRequest(int& a, int& b, int& flags) const { a = m_reqA, b = m_reqB, flags = m_reqFlags; }
+
+    /** Identifies what work texture 0 holds, so a repeated tone pass can be skipped;
+     *  reset by every build. */
+    uint64_t& workTag() { return m_workTag; }
+
+private:
+    void chooseKey(int flags);
+    void fillTexture();
+
+    int m_transFlags = 0;
+    int m_patternCount = 0;
+    std::vector<uint32_t> m_texture;
+    std::vector<uint32_t> m_work[2];
+    int m_reqA = 0, m_reqB = 0, m_reqFlags = 0;
+    int m_patW = 0, m_patH = 0, m_cols = 0, m_rows = 0;
+    int m_adjust[4] = {0, 0, 0, 0};
+    uint32_t m_key = kNoKeyColor;
+    uint32_t m_keyIndex = kNoKeyIndex;
+    uint64_t m_workTag = 0;
+};

@@ -1,0 +1,141 @@
+// The sheet cache of cSpriteDrawer: one pattern sheet per picture number, built from
+// the picture records and rebuilt when they change.
+
+#include "image/ImageFile.h"
+#include "model/AnimeData.h"
+#include "project/Paths.h"
+#include "project/Settings.h"
+#include "render/SpriteDrawer.h"
+
+cSpriteDrawer::cSpriteDrawer()
+{
+    loadErrorCell();
+}
+
+cSpriteDrawer::~cSpriteDrawer() = default;
+
+cPatternSheet* cSpriteDrawer::sheet(int pictureNo) const
+{
+    auto it = m_sheets.find(pictureNo);
+    return it == m_sheets.end() ? nullptr : it->second.sheet.get();
+}
+
+void cSpriteDrawer::removeSheet(int pictureNo)
+{
+    m_sheets.erase(pictureNo);
+}
+
+void cSpriteDrawer::putSheet(std::unique_ptr<cPatternSheet> sheet, int pictureNo)
+{
+    m_sheets.erase(pictureNo);
+    Entry& e = m_sheets[pictureNo];
+    e.sheet = std::move(sheet);
+}
+
+void cSpriteDrawer::releaseAllTextures()
+{
+    for (auto& [n, e] : m_sheets)
+        if (e.sheet) e.sheet->releaseTextures();
+}
+
+void cSpriteDrawer::rebuildAll()
+{
+    for (auto& [n, e] : m_sheets)
+        if (e.sheet) e.sheet->rebuild();
+}
+
+// Build flags of a picture: the transparency method, plus division by size unless
+// the divisions are 0 and 0 (which become 1 and 1 in the record).
+static int pictureFlags(const cAnimeData& project, strPicture& record)
+{
+    int flags = transparencyFlags(Settings().TransType);
+    if (record.divX == 0 && record.divY == 0) {
+        record.divX = 1;
+        record.divY = 1;
+    } else if (project.GetValue(AI_DIVISION_FORMAT) == 1) {
+        flags |= kSheetDivideBySize;
+    }
+    return flags;
+}
+
+bool cSpriteDrawer::buildPicture(const cAnimeData& project, strPicture& record,
+                                 std::unique_ptr<cPatternSheet>& out) const
+{
+    auto sheet = std::make_unique<cPatternSheet>();
+    std::string path = paths::MakeAbsolute(record.path, project.Text(AT_WORK_FOLDER));
+    if (record.path.empty() || !loadImage(paths::ToDiskPath(path), *sheet)) return false;
+    const int adjust[4] = {record.hue, 0, 0, 0};
+    sheet->setColorAdjust(adjust);
+    int flags = pictureFlags(project, record);
+    if (!sheet->build(record.divX, record.divY, flags)) return false;
+    out = std::move(sheet);
+    return true;
+}
+
+bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, strPicture* record, bool force)
+{
+    if (!record) {
+        removeSheet(pictureNo);
+        return true;
+    }
+    auto it = m_sheets.find(pictureNo);
+    bool fresh = it == m_sheets.end() || !it->second.sheet || !it->second.hasRecord || force ||
+                 it->second.record.path != record->path;
+    if (fresh) {
+        std::unique_ptr<cPatternSheet> sheet;
+        if (!buildPicture(project, *record, sheet)) return false;  // the old sheet stays
+        m_sheets.erase(pictureNo);
+        Entry& e = m_sheets[pictureNo];
+        e.sheet = std::move(sheet);
+        e.record = *record;
+        e.hasRecord = true;
+        return true;
+    }
+    // Same file: bring hue and division up to date.
+    Entry& e = it->second;
+    bool hueChanged = e.record.hue != record->hue;
+    bool divChanged = e.record.divX != record->divX || e.record.divY != record->divY;
+    if (hueChanged) {
+        const int adjust[4] = {record->hue, 0, 0, 0};
+        e.sheet->setColorAdjust(adjust);
+    }
+    bool ok = true;
+    if (hueChanged || divChanged) {
+        int flags = pictureFlags(project, *record);
+        ok = e.sheet->build(record->divX, record->divY, flags);
+    }
+    e.record = *record;
+    return ok;
+}
+
+void cSpriteDrawer::loadPictures(const cAnimeData& project)
+{
+    for (auto it = m_sheets.begin(); it != m_sheets.end();)
+        it = it->first >= 0 ? m_sheets.erase(it) : std::next(it);
+    for (int i = 0; i < project.PictureCapacity(); ++i)
+        if (strPicture* p = project.GetPicture(i)) updatePicture(project, i, p, true);
+}
+
+bool cSpriteDrawer::loadErrorCell()
+{
+    auto sheet = std::make_unique<cPatternSheet>();
+    if (!loadImageResource("BITMAP_ERCELL", *sheet) || !sheet->build(1, 1, kSheetKeyIndex0)) return false;
+    putSheet(std::move(sheet), kErrorCellSheet);
+    return true;
+}
+
+bool cSpriteDrawer::loadSingleSheet(const std::string& path, int pictureNo)
+{
+    auto sheet = std::make_unique<cPatternSheet>();
+    if (path.empty() || !loadImage(paths::ToDiskPath(path), *sheet) ||
+        !sheet->build(1, 1, transparencyFlags(Settings().TransType)))
+        return false;
+    putSheet(std::move(sheet), pictureNo);
+    return true;
+}
+
+cSpriteDrawer& SpriteDrawer()
+{
+    static cSpriteDrawer drawer;
+    return drawer;
+}

@@ -1,0 +1,269 @@
+// Drawing with cSpriteDrawer: begin/present, cells, flashes and the view transform.
+
+#include "render/SpriteDrawer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "model/AnimeData.h"
+#include "project/Settings.h"
+#include "render/Compositor.h"
+
+namespace {
+
+strSurface surfaceOf(cBMP& target)
+{
+    return strSurface{target.pixels(), target.width(), target.height(), target.stride()};
+}
+
+void clearTo(cBMP& target, uint32_t colour)
+{
+    for (int y = 0; y < target.height(); ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(target.row(y));
+        std::fill(row, row + target.width(), colour);
+    }
+}
+
+// Sine and cosine of a clockwise angle in degrees; quarter turns are exact so that a
+// 90° turn maps pixels onto pixels.
+void rotation(float degrees, double& c, double& s)
+{
+    const float radians = 3.1415927f * degrees / 180.0f;
+    if (std::fabs(radians) <= 0.000001f) {
+        c = 1;
+        s = 0;
+        return;
+    }
+    float q = degrees / 90.0f;
+    if (q == std::floor(q) && std::fabs(q) < 1e7f) {
+        static const double cs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+        int k = ((static_cast<int>(q) % 4) + 4) % 4;
+        c = cs[k][0];
+        s = cs[k][1];
+        return;
+    }
+    c = std::cos(radians);
+    s = std::sin(radians);
+}
+
+uint32_t clampByte(int v) { return static_cast<uint32_t>(std::clamp(v, 0, 255)); }
+
+}  // namespace
+
+bool cSpriteDrawer::beginCanvas(cBMP& target, float originX, float originY, float zoom)
+{
+    m_inScene = false;
+    if (target.empty() || target.bitsPerPixel() != 32 || !(zoom > 0)) return false;
+    m_target = &target;
+    m_originX = originX;
+    m_originY = originY;
+    m_zoom = zoom;
+    clearTo(target, 0xFF000000u | (Settings().CGround & 0xFFFFFF));
+    m_inScene = true;
+    return true;
+}
+
+bool cSpriteDrawer::beginSurface(cBMP& surface, uint32_t clearColour)
+{
+    m_inScene = false;
+    if (surface.empty() || surface.bitsPerPixel() != 32) return false;
+    m_target = &surface;
+    m_originX = m_originY = 0;
+    m_zoom = 1;
+    clearTo(surface, clearColour);
+    m_inScene = true;
+    return true;
+}
+
+bool cSpriteDrawer::present()
+{
+    bool ok = m_inScene;
+    m_inScene = false;
+    return ok;
+}
+
+void cSpriteDrawer::toView(float x, float y, float& vx, float& vy) const
+{
+    vx = x * m_zoom + m_originX;
+    vy = y * m_zoom + m_originY;
+}
+
+void cSpriteDrawer::toAnimation(float vx, float vy, float& x, float& y) const
+{
+    x = (vx - m_originX) / m_zoom;
+    y = (vy - m_originY) / m_zoom;
+}
+
+const uint32_t* cSpriteDrawer::prepareTexels(cPatternSheet& sheet, int index, const strSpriteParam& p,
+                                             bool& work) const
+{
+    const cPatternSheet::Rect r = sheet.patternRect(index);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const strTexels src{sheet.texture().data() + static_cast<size_t>(r.top) * sheet.width() + r.left,
+                        sheet.width(), w, h};
+    const int mode = p.mode & (kSpriteSilhouette | kSpriteFlashTint | kSpriteSignedFlash);
+    const strTone tone{p.red, p.green, p.blue, p.saturation};
+    work = mode != 0 || !tone.neutral();
+    if (!work) return src.texels;
+
+    // Work texture 0 keeps its last result; the same request reuses it.
+    auto field = [](int v) { return static_cast<uint64_t>(std::clamp(v, 0, 511)); };
+    const uint64_t tag = (uint64_t{1} << 63) | (static_cast<uint64_t>(index) << 40) |
+                         (static_cast<uint64_t>(mode) << 36) | (field(p.red) << 27) | (field(p.green) << 18) |
+                         (field(p.blue) << 9) | field(p.saturation);
+    uint32_t* out = sheet.workTexture(0).data();
+    if (sheet.workTag() == tag) return out;
+    const uint32_t rgb = (clampByte(p.red) << 16) | (clampByte(p.green) << 8) | clampByte(p.blue);
+    if (mode & kSpriteSilhouette)
+        silhouetteTexels(src, rgb, out);
+    else if (mode & kSpriteFlashTint)
+        flashTintTexels(src, rgb, p.saturation, out);
+    else if (mode & kSpriteSignedFlash)
+        signedFlashTexels(src, rgb, out);
+    else
+        toneTexels(src, tone, out, sheet.workTexture(1).data());
+    sheet.workTag() = tag;
+    return out;
+}
+
+void cSpriteDrawer::drawCell(const strSpriteParam& param)
+{
+    if (!m_inScene || !m_target || !param.sheet || !param.sheet->isReady()) return;
+    strSpriteParam p = param;
+    if (!p.sheet->isValidPattern(p.pattern - 1)) {
+        cPatternSheet* error = sheet(kErrorCellSheet);
+        if (!error || !error->isReady() || error == p.sheet) return;
+        p = strSpriteParam{};
+        p.sheet = error;
+        p.x = param.x;
+        p.y = param.y;
+        p.screenSpace = param.screenSpace;
+    }
+    cPatternSheet& sh = *p.sheet;
+    const int index = p.pattern - 1;
+    int w, h;
+    sh.patternSize(w, h);
+
+    float x = p.x, y = p.y, sx = p.scaleX, sy = p.scaleY;
+    if (!p.screenSpace) {
+        toView(p.x, p.y, x, y);
+        sx *= m_zoom;
+        sy *= m_zoom;
+    }
+    double c, s;
+    rotation(p.angle, c, s);
+    const double cx = x - 0.5 + m_target->width() / 2.0, cy = y - 0.5 + m_target->height() / 2.0;
+    strQuadMap map;
+    map.axisSX = sx * c;
+    map.axisSY = sx * s;
+    map.axisTX = -sy * s;
+    map.axisTY = sy * c;
+    map.originX = cx - w / 2.0 * map.axisSX - h / 2.0 * map.axisTX;
+    map.originY = cy - w / 2.0 * map.axisSY - h / 2.0 * map.axisTY;
+
+    bool work = false;
+    const uint32_t* texels = prepareTexels(sh, index, p, work);
+    const strTexels src{texels, work ? w : sh.width(), w, h};
+    compositeQuad(surfaceOf(*m_target), src, map, p.opacity, p.blend);
+}
+
+void cSpriteDrawer::drawFlashRect(const strSpriteParam& p)
+{
+    if (!m_inScene || !m_target) return;
+    const uint32_t rgb = (clampByte(p.red) << 16) | (clampByte(p.green) << 8) | clampByte(p.blue);
+    const strSurface target = surfaceOf(*m_target);
+    if (p.mode & kSpriteFillView) {
+        compositeFill(target, rgb, p.opacity, p.blend);
+        return;
+    }
+    float x = p.x, y = p.y, sx = p.scaleX, sy = p.scaleY;
+    if (!p.screenSpace) {
+        toView(p.x, p.y, x, y);
+        sx *= m_zoom;
+        sy *= m_zoom;
+    }
+    double c, s;
+    rotation(p.angle, c, s);
+    strQuadMap map;
+    map.axisSX = sx * c;
+    map.axisSY = sx * s;
+    map.axisTX = -sy * s;
+    map.axisTY = sy * c;
+    map.originX = x - 0.5 + m_target->width() / 2.0 - (map.axisSX + map.axisTX) / 2;
+    map.originY = y - 0.5 + m_target->height() / 2.0 - (map.axisSY + map.axisTY) / 2;
+    const uint32_t texel = 0xFF000000u | rgb;
+    compositeQuad(target, strTexels{&texel, 1, 1, 1}, map, p.opacity, p.blend);
+}
+
+strSpriteParam cSpriteDrawer::cellParam(const strCell& cell, bool errorCell) const
+{
+    strSpriteParam p;
+    p.x = cell.x;
+    p.y = cell.y;
+    cPatternSheet* sh = sheet(cell.picture);
+    if (!sh || !sh->isValidPattern(cell.pattern - 1)) {
+        p.sheet = errorCell ? sheet(kErrorCellSheet) : nullptr;
+        return p;
+    }
+    p.sheet = sh;
+    p.pattern = cell.pattern;
+    p.blend = cell.blend;
+    p.scaleX = cell.scaleX / 100.0f;
+    p.scaleY = cell.scaleY / 100.0f;
+    p.angle = static_cast<float>(((cell.angle + 14400) % 3600 + 3600) % 3600) / 10.0f;
+    p.opacity = cell.opacity;
+    p.red = cell.red;
+    p.green = cell.green;
+    p.blue = cell.blue;
+    p.saturation = cell.saturation;
+    return p;
+}
+
+void cSpriteDrawer::drawFrame(const cAnimeData& project, int frame, float dx, float dy, bool errorCells)
+{
+    for (int slot = 0; slot < project.CellCount(); ++slot) {
+        const strCell* cell = project.GetCell(frame, slot);
+        if (!cell) continue;
+        strSpriteParam p = cellParam(*cell, errorCells);
+        if (!p.sheet) continue;
+        p.x += dx;
+        p.y += dy;
+        drawCell(p);
+    }
+}
+
+void cSpriteDrawer::drawScreenFlash(const strFlashState& flash)
+{
+    if (!flash.isActive()) return;
+    strSpriteParam p;
+    p.red = flash.red;
+    p.green = flash.green;
+    p.blue = flash.blue;
+    p.opacity = flash.fadedStrength();
+    p.blend = flash.blend;
+    p.mode = kSpriteFillView;
+    drawFlashRect(p);
+}
+
+void cSpriteDrawer::applyTargetFlash(strSpriteParam& p, const strFlashState& flash)
+{
+    if (!flash.isActive()) return;
+    if (flash.scope == 2) {
+        p.opacity = 0;
+    } else if (flash.scope == 1) {
+        if (flash.blend == 1) {
+            p.mode |= kSpriteSignedFlash;
+            p.red = flash.signedByte(flash.red);
+            p.green = flash.signedByte(flash.green);
+            p.blue = flash.signedByte(flash.blue);
+            p.saturation = 100;
+        } else {
+            p.mode |= kSpriteFlashTint;
+            p.red = flash.red;
+            p.green = flash.green;
+            p.blue = flash.blue;
+            p.saturation = flash.fadedStrength();
+        }
+    }
+}

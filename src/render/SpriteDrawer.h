@@ -1,0 +1,117 @@
+#pragma once
+// cSpriteDrawer: the cell renderer. It keeps the picture sheets by picture number,
+// draws cells and flashes into a 32-bit target through the software compositor,
+// and maps animation coordinates to the view.
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "image/PatternSheet.h"
+#include "model/Records.h"
+#include "render/FlashState.h"
+
+class cAnimeData;
+
+/** Mode flags of a draw request. */
+enum : int {
+    kSpriteSilhouette = 0x01,
+    kSpriteFillView = 0x02,
+    kSpriteFlashTint = 0x04,
+    kSpriteSignedFlash = 0x08,
+};
+
+/** One draw request. With kSpriteSilhouette, red/green/blue are the flat colour;
+ *  with kSpriteFlashTint, red/green/blue are the flash colour and saturation its
+ *  faded strength; with kSpriteSignedFlash, red/green/blue are the signed flash
+ *  bytes. For drawFlashRect, red/green/blue are the colour, opacity the strength,
+ *  scaleX/scaleY the rectangle's size in pixels. */
+struct strSpriteParam {
+    cPatternSheet* sheet = nullptr;
+    int pattern = 1;  // 1-based
+    int blend = 0;
+    float x = 0, y = 0;
+    float scaleX = 1, scaleY = 1;
+    float angle = 0;  // degrees, clockwise on screen
+    int opacity = 255;
+    int red = 100, green = 100, blue = 100, saturation = 100;
+    int depth = 1;
+    bool screenSpace = false;
+    int mode = 0;
+};
+
+/** Picture numbers of the built-in sheets. */
+constexpr int kErrorCellSheet = -10;
+constexpr int kTargetSheet = -11;
+
+class cSpriteDrawer {
+public:
+    cSpriteDrawer();
+    ~cSpriteDrawer();
+
+    // --- sheet cache ---
+    cPatternSheet* sheet(int pictureNo) const;
+    void removeSheet(int pictureNo);
+    /** Stores the sheet under the number, destroying the one stored there. */
+    void putSheet(std::unique_ptr<cPatternSheet> sheet, int pictureNo);
+    void releaseAllTextures();
+    void rebuildAll();
+    /** Brings the sheet of picture n in line with its record (null = deleted); relative
+     *  paths resolve against the project's working folder. A divX, divY of 0, 0 become
+     *  1, 1 in the record. False when decoding or building fails. */
+    bool updatePicture(const cAnimeData& project, int pictureNo, strPicture* record, bool force);
+    /** Drops every picture sheet and builds one for each picture of the project. */
+    void loadPictures(const cAnimeData& project);
+    /** Loads the built-in error-cell sheet (number −10). */
+    bool loadErrorCell();
+    /** Builds a one-pattern sheet from a file (the target picture), stored under the
+     *  number; the settings' transparency method applies. */
+    bool loadSingleSheet(const std::string& path, int pictureNo);
+
+    // --- drawing ---
+    /** Makes the target the drawing area: clear to the background colour (CGround,
+     *  opaque), animation origin at origin (view pixels from the view centre), zoom.
+     *  False for an empty or non-32-bit target. */
+    bool beginCanvas(cBMP& target, float originX, float originY, float zoom);
+    /** The same for an off-screen surface, clear colour 0xAARRGGBB, zoom 1, origin 0. */
+    bool beginSurface(cBMP& surface, uint32_t clearColour);
+    /** Ends the scene. */
+    bool present();
+
+    void drawCell(const strSpriteParam& param);
+    void drawFlashRect(const strSpriteParam& param);
+
+    /** The request for a stored cell; an invalid picture or pattern gives the error
+     *  cell when `errorCell`, else a request without a sheet (draws nothing). */
+    strSpriteParam cellParam(const strCell& cell, bool errorCell = true) const;
+    /** Every cell of a frame in slot order, moved by (dx, dy). */
+    void drawFrame(const cAnimeData& project, int frame, float dx = 0, float dy = 0, bool errorCells = true);
+    /** A screen flash over the whole view. */
+    void drawScreenFlash(const strFlashState& flash);
+    /** Applies a target flash to a target-picture request (tint, signed tint or hide). */
+    static void applyTargetFlash(strSpriteParam& param, const strFlashState& flash);
+
+    // --- view ---
+    float zoom() const { return m_zoom; }
+    float lineWidth() const { return m_zoom > 1 ? m_zoom : 1; }
+    /** Animation point to view point (relative to the view centre) and back. */
+    void toView(float x, float y, float& vx, float& vy) const;
+    void toAnimation(float vx, float vy, float& x, float& y) const;
+
+private:
+    struct Entry {
+        std::unique_ptr<cPatternSheet> sheet;
+        strPicture record;
+        bool hasRecord = false;
+    };
+    bool buildPicture(const cAnimeData& project, strPicture& record, std::unique_ptr<cPatternSheet>& out) const;
+    const uint32_t* prepareTexels(cPatternSheet& sheet, int index, const strSpriteParam& p, bool& work) const;
+
+    std::map<int, Entry> m_sheets;
+    cBMP* m_target = nullptr;
+    float m_originX = 0, m_originY = 0, m_zoom = 1;
+    bool m_inScene = false;
+};
+
+/** The program-wide sprite drawer. */
+cSpriteDrawer& SpriteDrawer();

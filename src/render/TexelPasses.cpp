@@ -1,0 +1,137 @@
+// Per-texel passes that prepare a pattern in a work texture: colour tone,
+// silhouette and the two flash tints. Colours are computed in floating point from
+// the byte-scaled constants and stored back as bytes; the texel alpha is kept.
+
+#include <algorithm>
+#include <cmath>
+
+#include "render/Compositor.h"
+
+namespace {
+
+inline float unit(uint32_t v) { return static_cast<float>(v) * (1.0f / 255.0f); }
+inline uint32_t toByte(float v) { return static_cast<uint32_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); }
+
+// Grey-value terms per channel: 4 × (k − 0.5) × (0.50196 × (1 − c) − 0.5) with the
+// fixed colour 0x506B4A as k.
+struct GreyTable {
+    float r[256], g[256], b[256];
+    GreyTable()
+    {
+        const double k[3] = {80 / 255.0, 107 / 255.0, 74 / 255.0};
+        for (int v = 0; v < 256; ++v) {
+            double term = 0.50196 * (1.0 - v / 255.0) - 0.5;
+            r[v] = static_cast<float>(4 * (k[0] - 0.5) * term);
+            g[v] = static_cast<float>(4 * (k[1] - 0.5) * term);
+            b[v] = static_cast<float>(4 * (k[2] - 0.5) * term);
+        }
+    }
+};
+
+const GreyTable& greyTable()
+{
+    static const GreyTable table;
+    return table;
+}
+
+inline uint32_t pack(uint32_t alpha, float r, float g, float b)
+{
+    return (alpha << 24) | (toByte(r) << 16) | (toByte(g) << 8) | toByte(b);
+}
+
+template <typename F>
+void eachTexel(const strTexels& src, uint32_t* out, F f)
+{
+    for (int y = 0; y < src.height; ++y) {
+        const uint32_t* in = src.texels + static_cast<size_t>(y) * src.stride;
+        uint32_t* o = out + static_cast<size_t>(y) * src.width;
+        for (int x = 0; x < src.width; ++x) o[x] = f(in[x]);
+    }
+}
+
+}  // namespace
+
+void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey)
+{
+    const GreyTable& gt = greyTable();
+    const int s = std::max(0, tone.saturation);
+    const int v[3] = {std::max(0, tone.red), std::max(0, tone.green), std::max(0, tone.blue)};
+    float up[3], m[3];
+    for (int c = 0; c < 3; ++c) {
+        up[c] = v[c] > 100 ? std::min((v[c] - 100) * 255 / 100, 255) / 255.0f : 0.0f;
+        m[c] = std::min(v[c] * 255 / 100, 255) / 255.0f;
+    }
+    const float f = (s * 255 / 100) / 255.0f;                                     // s < 100
+    const float e = s > 100 ? std::min((s - 100) * 255 / 100, 255) / 255.0f : 0;  // s > 100
+
+    for (int y = 0; y < src.height; ++y) {
+        const uint32_t* in = src.texels + static_cast<size_t>(y) * src.stride;
+        uint32_t* o = out + static_cast<size_t>(y) * src.width;
+        uint32_t* gOut = grey ? grey + static_cast<size_t>(y) * src.width : nullptr;
+        for (int x = 0; x < src.width; ++x) {
+            const uint32_t t = in[x];
+            const uint32_t rb = (t >> 16) & 255, gb = (t >> 8) & 255, bb = t & 255, ab = t >> 24;
+            const float Y = std::clamp(gt.r[rb] + gt.g[gb] + gt.b[bb], 0.0f, 1.0f);
+            const float a = unit(ab);
+            const float c[3] = {unit(rb), unit(gb), unit(bb)};
+            float c1[3];
+            if (s == 100) {
+                c1[0] = c[0], c1[1] = c[1], c1[2] = c[2];
+            } else if (s < 100) {
+                for (int i = 0; i < 3; ++i) c1[i] = c[i] * f + Y * (1 - f);
+            } else {
+                const float k = a * (1 - e);
+                for (int i = 0; i < 3; ++i) {
+                    float d = std::max(0.0f, c[i] - Y);
+                    float b = std::min(1.0f, c[i] * a + std::min(1.0f, d + std::min(1.0f, d + std::min(1.0f, d))));
+                    c1[i] = c[i] * k + b * (1 - k);
+                }
+            }
+            const float a2 = s < 100 ? 1.0f : a;
+            float S[3];
+            for (int i = 0; i < 3; ++i) S[i] = std::min(1.0f, c1[i] + up[i] * a2) * m[i];
+            o[x] = pack(ab, S[0], S[1], S[2]);
+            if (gOut) {
+                uint32_t yb = toByte(Y);
+                gOut[x] = 0xFF000000u | (yb << 16) | (yb << 8) | yb;
+            }
+        }
+    }
+}
+
+void silhouetteTexels(const strTexels& src, uint32_t rgb, uint32_t* out)
+{
+    rgb &= 0xFFFFFF;
+    eachTexel(src, out, [rgb](uint32_t t) { return (t & 0xFF000000u) | rgb; });
+}
+
+void flashTintTexels(const strTexels& src, uint32_t rgb, int strength, uint32_t* out)
+{
+    const float F[3] = {unit((rgb >> 16) & 255), unit((rgb >> 8) & 255), unit(rgb & 255)};
+    const float Fa = unit(static_cast<uint32_t>(std::clamp(strength, 0, 255)));
+    eachTexel(src, out, [&](uint32_t t) {
+        const float w = unit(t >> 24) * Fa;
+        const float c[3] = {unit((t >> 16) & 255), unit((t >> 8) & 255), unit(t & 255)};
+        return pack(t >> 24, F[0] * w + c[0] * (1 - w), F[1] * w + c[1] * (1 - w), F[2] * w + c[2] * (1 - w));
+    });
+}
+
+void signedFlashTexels(const strTexels& src, uint32_t rgbBytes, uint32_t* out)
+{
+    float up[3], down[3];
+    for (int i = 0; i < 3; ++i) {
+        int v = static_cast<int>((rgbBytes >> (16 - 8 * i)) & 255);
+        up[i] = std::clamp((v - 128) * 255 / 127, 0, 255) / 255.0f;
+        down[i] = std::clamp((128 - v) * 255 / 128, 0, 255) / 255.0f;
+    }
+    eachTexel(src, out, [&](uint32_t t) {
+        const float a = unit(t >> 24);
+        float S[3];
+        for (int i = 0; i < 3; ++i) {
+            const float c = unit((t >> (16 - 8 * i)) & 255);
+            const float c1 = std::min(1.0f, c + c * up[i] * a);
+            S[i] = std::max(0.0f, c1 - c * down[i] * a);
+        }
+        return pack(t >> 24, S[0], S[1], S[2]);
+    });
+}
