@@ -33,11 +33,18 @@ bool DecodeSoundFile(const std::filesystem::path& file, DecodedSound& out)
     out.sampleRate = info.samplerate;
     // The frame count in the header is only an estimate for some formats (MP3), so
     // read in blocks until the decoder reports the end.
+    // Sound effects are short; a file beyond this many samples is refused rather
+    // than decoded into an unbounded amount of memory.
+    constexpr size_t kMaxSamples = size_t(1) << 26;
     constexpr sf_count_t kBlock = 4096;
     std::vector<float> block(size_t(kBlock) * size_t(inChannels));
     for (;;) {
         sf_count_t got = sf_readf_float(sf.get(), block.data(), kBlock);
         if (got <= 0) break;
+        if (out.samples.size() + size_t(got) * size_t(out.channels) > kMaxSamples) {
+            out = DecodedSound();
+            return false;
+        }
         for (sf_count_t f = 0; f < got; ++f) {
             const float* frame = block.data() + size_t(f) * size_t(inChannels);
             if (inChannels <= 2) {

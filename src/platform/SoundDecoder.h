@@ -15,7 +15,7 @@ struct DecodedSound {
 };
 
 /** Decodes a whole file; false when it cannot be opened, is not a sound file the
- *  library knows, or holds no samples. */
+ *  library knows, holds no samples, or is longer than about 12 minutes of stereo. */
 bool DecodeSoundFile(const std::filesystem::path& file, DecodedSound& out);
 
 } // namespace platform
