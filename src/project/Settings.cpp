@@ -134,6 +134,12 @@ bool cSettings::ReadSettings(const std::filesystem::path& file)
 {
     project::cIniFile ini;
     const bool ok = ini.Load(file);
+    ReadSettings(ini);
+    return ok;
+}
+
+void cSettings::ReadSettings(const project::cIniFile& ini)
+{
     for (const Key& k : kKeys) {
         const std::string v = ini.GetString(kSection, k.name, "!", k.buffer);
         if (!v.empty() && v[0] == '!')
@@ -146,7 +152,6 @@ bool cSettings::ReadSettings(const std::filesystem::path& file)
         case Kind::Text: field<std::string>(*this, k) = v; break;
         }
     }
-    return ok;
 }
 
 bool cSettings::WriteSettings(const std::filesystem::path& file) const

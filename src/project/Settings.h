@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace project { class cIniFile; }
+
 struct cSettings {
     std::string Locale;
     std::string LastLoadPath;
@@ -56,6 +58,8 @@ struct cSettings {
     /** Reads every key from the file's "CONFIG" section; keys that are missing, or whose
      *  text starts with "!", keep their value. False when the file cannot be read. */
     bool ReadSettings(const std::filesystem::path& file);
+    /** The same rules over an already parsed file. */
+    void ReadSettings(const project::cIniFile& ini);
     /** Writes every key into the file, keeping its other sections and keys. False when
      *  the file cannot be written (the old file stays as it was). */
     bool WriteSettings(const std::filesystem::path& file) const;
