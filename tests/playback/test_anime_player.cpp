@@ -208,24 +208,6 @@ TEST_F(PlayerFixture, OptionChangesTakeEffectAtOnce)
     EXPECT_EQ(window.stopped, 1);
 }
 
-TEST_F(PlayerFixture, StopKeepsOrResetsTheFrame)
-{
-    auto project = makeProject(5);
-    player.setProject(project.get());
-    player.goToFrame(2);
-    ASSERT_TRUE(player.play(60, PF_WHOLE, &window));
-    ASSERT_TRUE(player.play(60, PF_WHOLE, &window));   // a new play stops the running one
-    player.advance();
-    player.stop(false);
-    EXPECT_EQ(player.currentFrame(), 3);
-    EXPECT_FALSE(player.isPlaying());
-    EXPECT_FALSE(player.advance());
-    player.stop(true);
-    EXPECT_EQ(player.currentFrame(), -1);
-    EXPECT_GE(sounds.stops, 2);
-    EXPECT_EQ(window.stopped, 2);   // the second play stopped the first
-}
-
 // Flashes: state per tick as "<scope>:<remaining>/<duration>" for screen|target.
 TEST_F(PlayerFixture, FlashesFadeOncePerTickAndRespectTheOption)
 {
@@ -242,31 +224,24 @@ TEST_F(PlayerFixture, FlashesFadeOncePerTickAndRespectTheOption)
         trace += state(player.screenFlash()) + "|" + state(player.targetFlash()) + " ";
     }
     EXPECT_EQ(trace, "0:3/3|2:2/2 0:2/3|2:1/2 0:1/3|2:0/0 0:0/0|2:0/0 0:0/0|2:0/0 ");
-
-    player.stop(true);
-    player.goToFrame(0);
-    ASSERT_TRUE(player.play(60, PF_WHOLE, &window));
-    player.advance();
-    EXPECT_FALSE(player.screenFlash().isActive());
-    EXPECT_FALSE(player.targetFlash().isActive());
 }
 
-TEST(PlayCommand, SecondCommandStopsAndFailureResets)
+TEST_F(PlayerFixture, PlayCommandTogglesAndStopKeepsOrResetsTheFrame)
 {
-    auto project = makeProject(3);
-    platform::ManualClock clock;
-    cFrameTimer timer(clock);
-    cAnimePlayer player(timer);
+    auto project = makeProject(5);
     player.setProject(project.get());
-    EXPECT_TRUE(RunPlayCommand(player, 1, -1, -1, nullptr, PF_WHOLE, 0));
-    EXPECT_EQ(timer.period(), 16u);
-    EXPECT_FALSE(RunPlayCommand(player, 1, -1, -1, nullptr, PF_WHOLE, 6));
-    EXPECT_FALSE(player.isPlaying());
-    EXPECT_EQ(player.currentFrame(), 1);
-    // The internal bits of PlayBit are ignored.
-    EXPECT_TRUE(RunPlayCommand(player, 0, -1, -1, nullptr, PF_WHOLE | PF_BACKWARD, 6));
+    // The internal bits of PlayBit are ignored; PlayRate 6 is 10 fps.
+    EXPECT_TRUE(RunPlayCommand(player, 2, -1, -1, &window, PF_WHOLE | PF_BACKWARD, 6));
     EXPECT_EQ(player.flags(), unsigned(PF_WHOLE | PF_PLAYING));
     EXPECT_EQ(timer.period(), 100u);
+    player.advance();
+    EXPECT_FALSE(RunPlayCommand(player, 0, -1, -1, &window, PF_WHOLE, 0));   // stops, keeps frame
+    EXPECT_EQ(player.currentFrame(), 3);
+    EXPECT_FALSE(player.advance());
+    EXPECT_EQ(window.stopped, 1);
+    player.stop(true);
+    EXPECT_EQ(player.currentFrame(), -1);
+    EXPECT_EQ(window.stopped, 1);   // told only when it was playing
 }
 
 } // namespace
