@@ -98,6 +98,7 @@ int cmdPlay(int argc, char** argv)
     std::unique_ptr<cAnimeData> project = loadProject(file);
     if (!project) return 1;
     const int frames = project->GetValue(AI_FRAMES);
+    if (frames < 1) return cli::Fail(file, "the project has no frames");
     if (from >= frames)
         return cli::Fail(file, "start frame " + std::to_string(from) + " is past the last frame (" +
                                    std::to_string(frames - 1) + ")");
