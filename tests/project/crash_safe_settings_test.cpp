@@ -41,7 +41,7 @@ TEST(CrashSafeSettings, KilledWritersNeverLeaveAMixture)
     const fs::path file = dir / "config.ini";
     std::mt19937 rng(7);
     int generation = 0;
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 30; ++round) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -52,7 +52,7 @@ TEST(CrashSafeSettings, KilledWritersNeverLeaveAMixture)
                 s.WriteSettings(file);
             }
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 3000)(rng)));
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 40000)(rng)));
         ::kill(child, SIGKILL);
         int status = 0;
         ::waitpid(child, &status, 0);
