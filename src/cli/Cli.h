@@ -17,3 +17,8 @@ inline int Fail(const std::string& what, const std::string& reason)
 
 // Subcommands; argv[0] is the subcommand's name.
 int cmdSettings(int argc, char** argv);
+int cmdInfo(int argc, char** argv);
+int cmdDump(int argc, char** argv);
+int cmdConvert(int argc, char** argv);
+int cmdPlay(int argc, char** argv);
+int cmdRender(int argc, char** argv);

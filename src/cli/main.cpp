@@ -12,7 +12,14 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"settings", cmdSettings, "settings [--config PATH] [--write]   print every setting in effect; --write writes config.ini"},
+    {"info", cmdInfo, "info FILE [--json]                      summary: name, frames, cells, pictures, effects, formats"},
+    {"dump", cmdDump, "dump FILE                               the whole project as canonical JSON"},
+    {"settings", cmdSettings, "settings [--config PATH] [--write]      print every setting in effect; --write writes config.ini"},
+    {"convert", cmdConvert, "convert IN OUT [--format bin|text]      load a project (binary, text or legacy text) and save it"},
+    {"play", cmdPlay, "play IN --trace [--from N] [--options BITS] [--range A B] [--max-ticks T]\n"
+                      "                                          run the player on a virtual clock and print the tick trace"},
+    {"render", cmdRender, "render IN --frame N -o OUT.png [--width W --height H]\n"
+                          "                                          composite one frame into a PNG"},
 };
 
 void usage(FILE* out)
