@@ -1,0 +1,263 @@
+// The binary project file: layout checked against bytes built here by hand,
+// refusal of what it cannot hold, and bounded reading of damaged files.
+#include "ProjectFixtures.h"
+
+#include <cstring>
+
+namespace {
+
+using namespace ANIME;
+
+// An independent little writer for the binary layout.
+struct BinWriter {
+    std::string b;
+    BinWriter& u8(unsigned v) { b += char(uint8_t(v)); return *this; }
+    BinWriter& u16(unsigned v) { return u8(v & 0xFF).u8(v >> 8); }
+    BinWriter& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
+    BinWriter& str(const std::string& s) { u8(unsigned(s.size())); b += s; return *this; }
+    BinWriter& zeros(size_t n) { b.append(n, '\0'); return *this; }
+    BinWriter& header(unsigned bits, unsigned base, uint32_t total, uint32_t sum, unsigned effects, unsigned frames,
+                      unsigned pictures, unsigned sounds, unsigned cells)
+    {
+        b += "MEVK_BIN0072";
+        return zeros(16).u8(bits).u16(base).u32(total).u32(sum).u16(effects).u16(frames).u8(pictures).u8(sounds).u8(cells);
+    }
+    BinWriter& cellRecord(unsigned n, const strCell& c)
+    {
+        return u8(n).u8(c.picture).u8(0).u16(c.pattern).u8(c.blend).u8(0).u16(uint16_t(c.x)).u16(uint16_t(c.y))
+            .u16(uint16_t(c.scaleX)).u16(uint16_t(c.scaleY)).u16(uint16_t(c.angle)).u8(c.opacity).u8(c.red)
+            .u8(c.green).u8(c.blue).u8(c.saturation).u8(0);
+    }
+};
+
+strCell SampleCell()
+{
+    strCell c = strCell::New();
+    c.picture = 1;
+    c.pattern = 7;
+    c.blend = 2;
+    c.x = -12;
+    c.y = 300;
+    c.scaleX = -150;
+    c.scaleY = 80;
+    c.angle = -900;
+    c.opacity = 200;
+    c.red = 150;
+    c.green = 100;
+    c.blue = 50;
+    c.saturation = 10;
+    return c;
+}
+
+// A small project: 2 frames (the second empty-intervalled), 3 effects sharing sounds.
+std::unique_ptr<cAnimeData> SmallProject()
+{
+    auto p = std::make_unique<cAnimeData>();
+    p->Reset(2, 4, 2, 4);
+    p->SetValue(AI_DIVISION_FORMAT, 1);
+    p->SetValue(AI_EDIT_FORMAT, 0);
+    p->SetValue(AI_BASE_INTERVAL, 3);
+    p->SetValue(AI_TOTAL_INTERVAL, 9);
+    p->SetText(AT_NAME, "n");
+    p->InsertFrames(0, 2);
+    p->SetInterval(0, 5);
+    const strCell c = SampleCell();
+    p->SetCell(0, 2, &c);
+    strPicture pic;
+    pic.divX = 5;
+    pic.divY = 2;
+    pic.hue = 30;
+    pic.path = "a.png";
+    p->SetPicture(pic, 1);
+    strEffect e;
+    e.flags = EF_SOUND;
+    e.seName = "x.wav";
+    p->InsertEffect(e, nullptr);
+    e.frame = 1;
+    p->InsertEffect(e, nullptr);
+    e.seName = "y.wav";
+    e.flags = EF_SOUND | EF_FLASH | EF_NOTE;
+    e.flashDuration = 6;
+    e.flashBlue = 1;
+    e.flashGreen = 2;
+    e.flashRed = 3;
+    e.note = "hi";
+    p->InsertEffect(e, nullptr);
+    return p;
+}
+
+TEST(BinaryFormat, WritesTheExactLayout)
+{
+    const auto p = SmallProject();
+    BinWriter w;
+    w.header(1, 3, 9, 5 + 3, 3, 2, 2, 2, 4).str("n").str("").u8(0);
+    w.zeros(12).str("");                                   // empty picture slot 0
+    w.u16(5).u16(2).u16(30).zeros(6).str("a.png");       // picture 1
+    w.u8(0).str("x.wav").u8(1).str("y.wav");              // sound names in order of first use
+    w.u16(0).u8(1).u16(100).u16(100).u16(100).u8(0);      // sound only: file bit 0
+    w.u16(1).u8(1).u16(100).u16(100).u16(100).u8(0);
+    w.u16(1).u8(7).u16(100).u16(100).u16(100).u8(1)       // all three parts
+        .u16(6).u8(0).u8(0).u8(1).u8(2).u8(3).u8(255).str("hi");
+    w.u16(5).u8(1).cellRecord(2, SampleCell());
+    w.u16(0).u8(0);
+    EXPECT_EQ(SaveAs(*p, 0), w.b);
+}
+
+TEST(BinaryFormat, ReadsHandWrittenFile)
+{
+    strCell c = SampleCell();
+    BinWriter w;
+    // fixPicturePerCell 1, edit format 2, division 1; fixed table longer than the cell count.
+    w.header(1 | 4 | (2 << 3), 4, 77, 0xDEAD, 2, 3, 3, 1, 3).str("名前").str(std::string("ud\0junk", 7));
+    w.str(std::string("\x01\x02\x03\x09", 4));
+    w.u16(0).u16(9).u16(9).zeros(6).str("skip.png");   // divX 0: empty slot
+    w.u16(2).u16(3).u16(400).zeros(6).str("p.png");    // hue clamped on reading
+    w.u16(4).u16(5).u16(6).zeros(6).str("q.png");
+    w.u8(0).str("s.wav");
+    w.u16(2).u8(6).u16(10).u8(1).u8(2).u8(3).u8(4).u8(5).u8(6).str("note");   // flash + note
+    w.u16(0).u8(1).u16(50).u16(60).u16(70).u8(0);                              // sound
+    w.u16(0).u8(2).cellRecord(0, c).cellRecord(200, c);   // cell number 200 >= cellCount: dropped
+    w.u16(7).u8(0);
+    w.u16(0).u8(1).cellRecord(2, c);
+
+    const auto p = LoadFrom(w.b);
+    ASSERT_TRUE(p);
+    EXPECT_EQ(p->Text(AT_NAME), "名前");
+    EXPECT_EQ(p->Text(AT_USER_DATA), "ud");
+    EXPECT_EQ(p->GetValue(AI_DIVISION_FORMAT), 1);
+    EXPECT_EQ(p->GetValue(AI_FIX_PICTURE_PER_CELL), 1);
+    EXPECT_EQ(p->GetValue(AI_EDIT_FORMAT), 2);
+    EXPECT_EQ(p->GetValue(AI_BASE_INTERVAL), 4);
+    EXPECT_EQ(p->GetValue(AI_TOTAL_INTERVAL), 77);
+    EXPECT_EQ(p->GetValue(AI_SAVE_FORMAT), 0);
+    EXPECT_EQ(p->GetValue(AI_CENTER_POSITION), 0);
+    EXPECT_EQ(p->FixPictures(), (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(p->GetPicture(0), nullptr);
+    ASSERT_TRUE(p->GetPicture(1));
+    EXPECT_EQ(*p->GetPicture(1), (strPicture{2, 3, 360, "p.png"}));
+    // Effects are sorted by frame; part bits map back to the in-memory flags.
+    ASSERT_TRUE(p->GetEffect(0) && p->GetEffect(1));
+    EXPECT_EQ(p->GetEffect(0)->flags, EF_SOUND);
+    EXPECT_EQ(p->GetEffect(0)->seName, "s.wav");
+    EXPECT_EQ(p->GetEffect(0)->sePitch, 60);
+    const strEffect& fx = *p->GetEffect(1);
+    EXPECT_EQ(fx.flags, EF_FLASH | EF_NOTE);
+    EXPECT_EQ(fx.frame, 2);
+    EXPECT_EQ(fx.flashDuration, 10);
+    EXPECT_EQ(fx.flashBlend, 1);
+    EXPECT_EQ(fx.flashScope, 2);
+    EXPECT_EQ(fx.flashBlue, 3);
+    EXPECT_EQ(fx.flashGreen, 4);
+    EXPECT_EQ(fx.flashRed, 5);
+    EXPECT_EQ(fx.flashStrength, 6);
+    EXPECT_EQ(fx.note, "note");
+    // Frames: the fixed picture and the edit format apply through SetCell.
+    c.picture = 1;
+    c.scaleX = -80;
+    ASSERT_TRUE(p->GetCell(0, 0));
+    EXPECT_EQ(*p->GetCell(0, 0), c);
+    EXPECT_EQ(p->GetCells(0)->Count(), 1);
+    EXPECT_EQ(p->GetFrame(1)->interval, 7);
+    c.picture = 3;
+    ASSERT_TRUE(p->GetCell(2, 2));
+    EXPECT_EQ(*p->GetCell(2, 2), c);
+    EXPECT_EQ(p->LastUsedIndex(AI_FRAMES), 2);
+}
+
+TEST(BinaryFormat, FlashAndNoteWithoutSoundUsePartBits6)
+{
+    auto p = std::make_unique<cAnimeData>();
+    p->Reset(1, 1, 1, 1);
+    strEffect e;
+    e.frame = 0x0102;
+    e.flags = EF_FLASH | EF_NOTE;
+    e.flashDuration = 0x0304;
+    e.note = "ab";
+    p->InsertEffect(e, nullptr);
+    const std::string bytes = SaveAs(*p, 0);
+    // Header, empty name, user data and fixed table, no pictures or sounds, then the effect.
+    const std::string expect = std::string("\x02\x01\x06\x04\x03\x00\x00\x80\x80\x80\xFF\x02" "ab", 14);
+    EXPECT_EQ(bytes.substr(46 + 3, expect.size()), expect);
+}
+
+TEST(BinaryFormat, EmptyProjectHasNoFramesAndZeroFixedTable)
+{
+    auto p = std::make_unique<cAnimeData>();
+    p->Reset(1, 8, 1, 1);
+    const std::string bytes = SaveAs(*p, 0);
+    EXPECT_EQ(bytes.size(), 46u + 3u);
+    EXPECT_EQ(uint8_t(bytes[41]) | uint8_t(bytes[42]) << 8, 0);   // frame count
+    const auto back = LoadFrom(bytes);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->LastUsedIndex(AI_FRAMES), -1);
+    EXPECT_EQ(back->FixPictures(), std::vector<uint8_t>(8, 0));
+}
+
+TEST(BinaryFormat, CentrePositionIsNotStored)
+{
+    auto p = SmallProject();
+    p->SetValue(AI_CENTER_POSITION, 3);
+    const auto back = LoadFrom(SaveAs(*p, 0));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->GetValue(AI_CENTER_POSITION), 0);
+}
+
+TEST(BinaryFormat, RefusesWhatItCannotHold)
+{
+    const std::string longText(256, 'a');
+    auto refuse = [](const cAnimeData& p) {
+        ANIME::cAnimeFile_Device device;
+        std::string out;
+        return device.WriteBinary(p, out) == FR_BAD_FORMAT;
+    };
+    {
+        auto p = SmallProject();
+        p->SetText(AT_USER_DATA, longText);
+        EXPECT_TRUE(refuse(*p));
+        p->SetText(AT_USER_DATA, longText.substr(1));
+        EXPECT_FALSE(refuse(*p));
+    }
+    {
+        auto p = SmallProject();
+        strPicture pic;
+        pic.path = longText;
+        p->SetPicture(pic, 0);
+        EXPECT_TRUE(refuse(*p));
+    }
+    {
+        auto p = std::make_unique<cAnimeData>();
+        p->Reset(1, 1, 1, 300);
+        strEffect e;
+        e.flags = EF_SOUND;
+        for (int i = 0; i < 256; ++i) {
+            e.seName = "s" + std::to_string(i);
+            p->SetEffect(e, i);
+        }
+        EXPECT_TRUE(refuse(*p));
+        p->DeleteEffect(255, false);
+        EXPECT_FALSE(refuse(*p));
+    }
+}
+
+TEST(BinaryFormat, DamagedFilesFailCleanly)
+{
+    const std::string good = ReadBytes(ExampleData() / "sample.dat");
+    ASSERT_GT(good.size(), 100u);
+    for (size_t n = 0; n < good.size(); ++n) {
+        int result = 0;
+        const auto p = LoadFrom(good.substr(0, n), &result);
+        EXPECT_EQ(result, FR_BAD_FORMAT) << "prefix " << n;
+    }
+    std::mt19937 rng(11);
+    for (int round = 0; round < 3000; ++round) {
+        std::string bad = good;
+        const int changes = 1 + int(rng() % 6);
+        for (int k = 0; k < changes; ++k)
+            bad[12 + rng() % (bad.size() - 12)] = char(rng());
+        int result = 0;
+        LoadFrom(bad, &result);
+        EXPECT_TRUE(result == FR_OK || result == FR_BAD_FORMAT);
+    }
+}
+
+} // namespace
