@@ -1,0 +1,232 @@
+// CGIFFile: the frame list and `load`, which composes every frame on the logical
+// screen the way a viewer shows it.
+
+#include "export/GifFile.h"
+
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/FileIO.h"
+
+CGIFFile::CGIFFile() = default;
+CGIFFile::~CGIFFile() = default;
+
+void CGIFFile::addFrame(std::unique_ptr<CGIFLocal> frame)
+{
+    if (frame) m_frames.push_back(std::move(frame));
+}
+
+CGIFLocal* CGIFFile::frameAt(int i) const
+{
+    return i >= 0 && i < frameCount() ? m_frames[static_cast<size_t>(i)].get() : nullptr;
+}
+
+void CGIFFile::clear()
+{
+    m_frames.clear();
+    screenWidth = screenHeight = 0;
+    backgroundColor = 0;
+    hasBackground = useGlobalTable = netscape = false;
+    globalCount = 0;
+    globalTable.clear();
+    loopCount = 0;
+    bufferSize = 0;
+    comment.clear();
+}
+
+namespace {
+
+// Composed frames may take at most this many bytes together.
+constexpr unsigned long long kMaxComposedBytes = 1ull << 30;
+
+struct Source {
+    const uint8_t* data;
+    size_t size;
+    size_t pos;
+};
+
+int readBytes(GifFileType* gif, GifByteType* out, int length)
+{
+    auto* src = static_cast<Source*>(gif->UserData);
+    if (length <= 0) return 0;
+    size_t n = std::min(static_cast<size_t>(length), src->size - src->pos);
+    std::memcpy(out, src->data + src->pos, n);
+    src->pos += n;
+    return static_cast<int>(n);
+}
+
+struct Closer {
+    GifFileType* gif;
+    ~Closer()
+    {
+        int err = 0;
+        if (gif) DGifCloseFile(gif, &err);
+    }
+};
+
+uint32_t mapColor(const ColorMapObject* map, int index)
+{
+    const GifColorType& c = map->Colors[index];
+    return static_cast<uint32_t>(c.Red) << 16 | static_cast<uint32_t>(c.Green) << 8 | c.Blue;
+}
+
+// Fills a rectangle of the canvas (clipped) with one 32-bit value.
+void fillRect(cBMP& canvas, int left, int top, int width, int height, uint32_t value)
+{
+    int x0 = std::max(0, left), y0 = std::max(0, top);
+    int x1 = std::min(canvas.width(), left + width), y1 = std::min(canvas.height(), top + height);
+    for (int y = y0; y < y1; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(canvas.row(y));
+        std::fill(row + x0, row + std::max(x0, x1), value);
+    }
+}
+
+// Reads the sub-blocks after an extension's first block, handing each to `take`.
+template <class Take>
+bool readSubBlocks(GifFileType* gif, GifByteType* block, Take take)
+{
+    while (block) {
+        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return false;
+        if (block) take(block);
+    }
+    return true;
+}
+
+}  // namespace
+
+bool CGIFFile::load(const std::filesystem::path& path)
+{
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadFile(path, bytes)) {
+        clear();
+        return false;
+    }
+    return loadBytes(bytes.data(), bytes.size());
+}
+
+bool CGIFFile::loadBytes(const uint8_t* data, size_t size)
+{
+    clear();
+    bool ok = data && parse(data, size);
+    if (!ok) clear();
+    return ok;
+}
+
+bool CGIFFile::parse(const uint8_t* data, size_t size)
+{
+    Source src{data, size, 0};
+    int err = 0;
+    Closer closer{DGifOpen(&src, readBytes, &err)};
+    GifFileType* gif = closer.gif;
+    if (!gif) return false;
+    int sw = gif->SWidth, sh = gif->SHeight;
+    if (sw <= 0 || sh <= 0 || sw > kMaxImageSide || sh > kMaxImageSide) return false;
+    unsigned long long frameBytes = 4ull * static_cast<unsigned>(sw) * static_cast<unsigned>(sh);
+
+    const ColorMapObject* globalMap = gif->SColorMap;
+    uint32_t clearValue = 0;  // background colour, alpha 0
+    if (globalMap && gif->SBackGroundColor < globalMap->ColorCount) {
+        hasBackground = true;
+        backgroundColor = mapColor(globalMap, gif->SBackGroundColor);
+        clearValue = backgroundColor;
+    }
+    if (globalMap) {
+        useGlobalTable = true;
+        globalCount = globalMap->ColorCount;
+        for (int i = 0; i < globalCount; ++i) globalTable.push_back(mapColor(globalMap, i));
+    }
+
+    cBMP canvas, saved;
+    if (!canvas.create(sw, sh, 32)) return false;
+    fillRect(canvas, 0, 0, sw, sh, clearValue);
+    GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    std::vector<GifPixelType> pixels;
+    for (;;) {
+        GifRecordType type;
+        if (DGifGetRecordType(gif, &type) == GIF_ERROR) return false;
+        if (type == TERMINATE_RECORD_TYPE) break;
+        if (type == EXTENSION_RECORD_TYPE) {
+            int code = 0;
+            GifByteType* ext = nullptr;
+            if (DGifGetExtension(gif, &code, &ext) == GIF_ERROR) return false;
+            bool ok = true;
+            if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4) {
+                DGifExtensionToGCB(ext[0], ext + 1, &gcb);
+                ok = readSubBlocks(gif, ext, [](GifByteType*) {});
+            } else if (code == APPLICATION_EXT_FUNC_CODE && ext && ext[0] == 11 &&
+                       !std::memcmp(ext + 1, "NETSCAPE2.0", 11)) {
+                netscape = true;
+                ok = readSubBlocks(gif, ext, [this](GifByteType* b) {
+                    if (b[0] >= 3 && b[1] == 1) loopCount = b[2] | b[3] << 8;
+                    if (b[0] >= 5 && b[1] == 2)
+                        bufferSize = b[2] | b[3] << 8 | b[4] << 16 | static_cast<uint32_t>(b[5]) << 24;
+                });
+            } else if (code == COMMENT_EXT_FUNC_CODE && ext) {
+                comment.append(reinterpret_cast<const char*>(ext + 1), ext[0]);
+                ok = readSubBlocks(gif, ext, [this](GifByteType* b) {
+                    comment.append(reinterpret_cast<const char*>(b + 1), b[0]);
+                });
+            } else {
+                ok = readSubBlocks(gif, ext, [](GifByteType*) {});
+            }
+            if (!ok) return false;
+            continue;
+        }
+        if (type != IMAGE_DESC_RECORD_TYPE) continue;
+        if (DGifGetImageDesc(gif) == GIF_ERROR) return false;
+        const GifImageDesc& d = gif->Image;
+        unsigned long long area = static_cast<unsigned long long>(std::max(0, d.Width)) * std::max(0, d.Height);
+        // LZW codes at most 12 bits long stand for at most 4096 pixels each.
+        if (d.Width <= 0 || d.Height <= 0 || area > (size - src.pos + 1) * 3000ull) return false;
+        if (frameBytes * (m_frames.size() + 1) > kMaxComposedBytes) return false;
+        pixels.resize(static_cast<size_t>(area));
+        static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+        int passes = d.Interlace ? 4 : 1;
+        for (int pass = 0; pass < passes; ++pass) {
+            int step = d.Interlace ? kStep[pass] : 1;
+            for (int y = d.Interlace ? kStart[pass] : 0; y < d.Height; y += step)
+                if (DGifGetLine(gif, pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(d.Width), d.Width) ==
+                    GIF_ERROR)
+                    return false;
+        }
+
+        if (gcb.DisposalMode == DISPOSE_PREVIOUS) saved = canvas;
+        const ColorMapObject* map = d.ColorMap ? d.ColorMap : globalMap;
+        for (int y = 0; map && y < d.Height; ++y) {
+            int cy = d.Top + y;
+            if (cy < 0 || cy >= sh) continue;
+            auto* row = reinterpret_cast<uint32_t*>(canvas.row(cy));
+            const GifPixelType* src = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(d.Width);
+            for (int x = 0; x < d.Width; ++x) {
+                int cx = d.Left + x, index = src[x];
+                if (cx < 0 || cx >= sw || index == gcb.TransparentColor || index >= map->ColorCount) continue;
+                row[cx] = 0xFF000000 | mapColor(map, index);
+            }
+        }
+
+        auto frame = std::make_unique<CGIFLocal>();
+        frame->image = canvas;
+        frame->delay = gcb.DelayTime;
+        frame->disposal = gcb.DisposalMode;
+        frame->interlace = d.Interlace;
+        frame->transparentIndex = gcb.TransparentColor;
+        frame->left = d.Left;
+        frame->top = d.Top;
+        if (d.ColorMap) {
+            frame->colorCount = d.ColorMap->ColorCount;
+            for (int i = 0; i < frame->colorCount; ++i) frame->colorTable.push_back(mapColor(d.ColorMap, i));
+        }
+        m_frames.push_back(std::move(frame));
+
+        if (gcb.DisposalMode == DISPOSE_BACKGROUND)
+            fillRect(canvas, d.Left, d.Top, d.Width, d.Height, clearValue);
+        else if (gcb.DisposalMode == DISPOSE_PREVIOUS && !saved.empty())
+            canvas = saved;
+        gcb = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    }
+    screenWidth = sw;
+    screenHeight = sh;
+    return !m_frames.empty();
+}

@@ -1,0 +1,79 @@
+#pragma once
+// CGIFFile: the program's own GIF container, a list of CGIFLocal frames plus the
+// file-level settings. Colour reduction and palette building are done here; giflib
+// only writes and reads the block syntax and the LZW data.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/Bmp.h"
+
+/** One frame: a 32- or 24-bit image, an optional 1-bit mask (white = transparent),
+ *  its timing and disposal, and the colour table and working buffer that `save`
+ *  builds for it. */
+class CGIFLocal {
+public:
+    cBMP image;
+    cBMP mask;                    // empty: no mask
+    int delay = 0;                // hundredths of a second
+    int disposal = 0;             // 0-7; 2 = restore to background
+    bool interlace = false;
+    int colorCount = 0;           // entries of colorTable in use
+    std::vector<uint32_t> colorTable;  // up to 256 entries, 0x00RRGGBB (bytes B, G, R, 0)
+    int transparentIndex = -1;    // -1: none
+    std::vector<uint32_t> work;   // mark-up buffer: 0xFF000000 transparent, else 0x00RRGGBB
+
+    /** Where the frame lies on the logical screen (read back by `load`; `save` writes
+     *  every frame cropped to its opaque pixels instead). */
+    int left = 0, top = 0;
+};
+
+class CGIFFile {
+public:
+    /** Value of `save`'s background argument meaning "no background colour". */
+    static constexpr uint32_t kNoBackground = 0xFFFFFFFF;
+
+    CGIFFile();
+    ~CGIFFile();
+    CGIFFile(const CGIFFile&) = delete;
+    CGIFFile& operator=(const CGIFFile&) = delete;
+
+    /** Appends a frame; the list owns it. */
+    void addFrame(std::unique_ptr<CGIFLocal> frame);
+    CGIFLocal* frameAt(int i) const;
+    int frameCount() const { return static_cast<int>(m_frames.size()); }
+    void clear();
+
+    /** Writes every frame as one GIF. A background below 0x1000000 (0xRRGGBB) is the
+     *  screen's background colour. The file is replaced only when everything was
+     *  written. False on failure (no frames, a frame without image, a giflib error). */
+    bool save(const std::filesystem::path& path, uint32_t background);
+    /** The bytes `save` would write. */
+    bool encode(uint32_t background, std::vector<uint8_t>& out);
+
+    /** Reads a GIF: every frame becomes a 32-bit image of the logical screen size,
+     *  composed as a viewer shows it (disposal honoured; pixels nothing painted are
+     *  the background colour with alpha 0). False on a damaged or oversized file. */
+    bool load(const std::filesystem::path& path);
+    bool loadBytes(const uint8_t* data, size_t size);
+
+    // File-level settings.
+    int screenWidth = 0, screenHeight = 0;
+    uint32_t backgroundColor = 0;  // 0xRRGGBB
+    bool hasBackground = false;
+    bool useGlobalTable = false;
+    int globalCount = 0;
+    std::vector<uint32_t> globalTable;  // 0x00RRGGBB
+    bool netscape = false;
+    int loopCount = 0;      // 0 = forever
+    uint32_t bufferSize = 0;
+    std::string comment;
+
+private:
+    struct strWorking;  // state of the frame being written
+    bool parse(const uint8_t* data, size_t size);
+    std::vector<std::unique_ptr<CGIFLocal>> m_frames;
+};

@@ -1,0 +1,173 @@
+#include "export/GifPalette.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "export/GifFile.h"
+#include "export/GifQuantize.h"
+
+namespace gifpal {
+
+void cColorIndex::clear()
+{
+    std::fill(std::begin(m_keys), std::end(m_keys), kEmpty);
+    m_size = 0;
+}
+
+int cColorIndex::find(uint32_t value) const
+{
+    for (int s = slotOf(value);; s = (s + 1) & (kSlots - 1)) {
+        if (m_keys[s] == value) return m_values[s];
+        if (m_keys[s] == kEmpty) return -1;
+    }
+}
+
+int cColorIndex::insert(uint32_t value, int position)
+{
+    int s = slotOf(value);
+    for (; m_keys[s] != kEmpty; s = (s + 1) & (kSlots - 1))
+        if (m_keys[s] == value) return m_values[s];
+    m_keys[s] = value;
+    m_values[s] = static_cast<int16_t>(position);
+    ++m_size;
+    return position;
+}
+
+namespace {
+
+bool alphaIsMeaningful(const CGIFLocal& f)
+{
+    const cBMP& img = f.image;
+    if (img.bitsPerPixel() != 32) return false;
+    if (f.mask.empty()) return true;
+    for (int y = 0; y < img.height(); ++y) {
+        const uint8_t* row = img.row(y);
+        for (int x = 0; x < img.width(); ++x)
+            if (row[4 * x + 3]) return true;
+    }
+    return false;
+}
+
+bool maskedAt(const cBMP& mask, int x, int y)
+{
+    if (mask.empty() || x >= mask.width() || y >= mask.height()) return false;
+    if (mask.bitsPerPixel() == 1) return mask.row(y)[x >> 3] >> (7 - (x & 7)) & 1;
+    return (pixelColor(mask, x, y) & 0xFFFFFF) == 0xFFFFFF;
+}
+
+uint32_t rgbAt(const cBMP& img, const uint8_t* row, int x)
+{
+    int bpp = img.bitsPerPixel();
+    if (bpp == 32 || bpp == 24) {
+        const uint8_t* p = row + x * (bpp / 8);
+        return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
+    }
+    return 0;
+}
+
+}  // namespace
+
+void markUp(CGIFLocal& f)
+{
+    const cBMP& img = f.image;
+    int w = img.width(), h = img.height();
+    f.work.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+    bool byAlpha = alphaIsMeaningful(f);
+    bool direct = img.bitsPerPixel() == 32 || img.bitsPerPixel() == 24;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = img.row(y);
+        uint32_t* out = f.work.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+        for (int x = 0; x < w; ++x) {
+            uint32_t c = direct ? rgbAt(img, row, x) : pixelColor(img, x, y) & 0xFFFFFF;
+            bool clear = byAlpha ? row[4 * x + 3] < 128 : maskedAt(f.mask, x, y);
+            out[x] = clear ? kTransparent : c;
+        }
+    }
+}
+
+bool collectColors(const std::vector<uint32_t>& work, std::vector<uint32_t>& list)
+{
+    list.clear();
+    cColorIndex seen;
+    uint32_t last = 0xFFFFFFFF;  // runs of one colour are common: skip the lookup
+    for (uint32_t v : work) {
+        if (v == last) continue;
+        last = v;
+        if (seen.find(v) >= 0) continue;
+        if (list.size() == 256) return false;
+        seen.insert(v, static_cast<int>(list.size()));
+        list.push_back(v);
+    }
+    return true;
+}
+
+bool reduceColors(CGIFLocal& f)
+{
+    const cBMP& img = f.image;
+    int w = img.width(), h = img.height();
+    size_t count = f.work.size();
+    std::vector<uint32_t> rgb(count);
+    std::vector<uint8_t> clear(count);
+    bool flatten = alphaIsMeaningful(f);
+    bool anyClear = false;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = img.row(y);
+        for (int x = 0; x < w; ++x) {
+            size_t i = static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
+            if (flatten) {
+                const uint8_t* p = row + 4 * x;
+                unsigned a = p[3];
+                if (a < 65) {
+                    rgb[i] = 0xFFFFFF;
+                    clear[i] = 1;
+                } else {
+                    auto mix = [a](unsigned c) { return (c * a + 255 * (255 - a)) / 255; };
+                    rgb[i] = mix(p[2]) << 16 | mix(p[1]) << 8 | mix(p[0]);
+                }
+            } else {
+                rgb[i] = img.bitsPerPixel() >= 24 ? rgbAt(img, row, x) : pixelColor(img, x, y) & 0xFFFFFF;
+                clear[i] = f.work[i] == kTransparent;
+            }
+            anyClear = anyClear || clear[i];
+        }
+    }
+    strQuantized q;
+    if (!quantizePixels(rgb.data(), w, h, anyClear ? 254 : 256, q)) return false;
+    for (size_t i = 0; i < count; ++i) f.work[i] = clear[i] ? kTransparent : q.colors[q.index[i]];
+    return true;
+}
+
+int finishTable(const std::vector<uint32_t>& list, std::vector<uint32_t>& table, cColorIndex& positions)
+{
+    positions.clear();
+    bool hasMarker = std::find(list.begin(), list.end(), kTransparent) != list.end();
+    uint32_t stand = 0;  // the marker's stand-in: the smallest colour the list lacks
+    if (hasMarker)
+        while (std::find(list.begin(), list.end(), stand) != list.end()) ++stand;
+
+    struct Entry {
+        uint32_t color, value;
+        int luma;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(list.size());
+    for (uint32_t v : list) {
+        uint32_t c = v == kTransparent ? stand : v;
+        int luma = static_cast<int>((299 * (c >> 16 & 0xFF) + 587 * (c >> 8 & 0xFF) + 114 * (c & 0xFF)) / 1000);
+        entries.push_back({c, v, luma});
+    }
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.luma < b.luma; });
+
+    table.clear();
+    int transparent = -1;
+    for (const Entry& e : entries) {
+        if (table.empty() || table.back() != e.color) table.push_back(e.color);
+        int pos = static_cast<int>(table.size()) - 1;
+        positions.insert(e.value, pos);
+        if (e.value == kTransparent) transparent = pos;
+    }
+    if (table.size() % 2) table.push_back(0);
+    return transparent;
+}
+
+}  // namespace gifpal

@@ -1,0 +1,26 @@
+#pragma once
+// Colour reduction of the GIF export: a median-cut style quantiser in YCbCr space
+// that splits the pixels recursively at the mean of their widest axis. No dithering.
+
+#include <cstdint>
+#include <vector>
+
+#include "image/Bmp.h"
+
+/** Result of quantising: one cluster number per pixel (rows top first, no padding)
+ *  and the colour of each cluster (0x00RRGGBB; clusters without pixels are black). */
+struct strQuantized {
+    int width = 0, height = 0;
+    std::vector<uint16_t> index;   // cluster of each pixel
+    std::vector<uint32_t> colors;  // 2^depth entries
+};
+
+/** Clusters the colours (0x00RRGGBB words, width × height pixels) into 2^floor(log2 n)
+ *  clusters. False when n is outside 2–512 or there are no pixels. */
+bool quantizePixels(const uint32_t* rgb, int width, int height, int n, strQuantized& out);
+
+/** Reduces a 24-bit image to at most n colours (2 ≤ n ≤ 512). For n ≤ 256 the result
+ *  is indexed (1 bit for n ≤ 2, 4 for n ≤ 16, else 8) with a table of n entries,
+ *  rounded up to even; above 256 it stays 24-bit with each colour replaced by its
+ *  cluster colour. False on bad arguments. */
+bool quantizeImage(const cBMP& source, int n, cBMP& out);
