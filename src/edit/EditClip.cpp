@@ -48,7 +48,8 @@ uint32_t get32(Cclip_stream& s)
 // Reads as much of the text as the data holds.
 std::string getText(Cclip_stream& s)
 {
-    const size_t n = std::min<size_t>(get8(s), s.Remaining());
+    const size_t announced = get8(s);
+    const size_t n = std::min(announced, s.Remaining());
     std::string text(n, '\0');
     s.Read(text.data(), n);
     return text;
@@ -277,7 +278,8 @@ bool cClip_Mass::Deserialize()
         return false;
     get32(stream);
     const size_t nc = get16(stream), ne = get16(stream), nf = get16(stream), np = get16(stream);
-    // Counts larger than the data: only the complete entries present are read.
+    // Counts larger than the data: the complete entries present are read, and the
+    // lists after a short one are left empty (their bytes are not there).
     for (size_t i = 0; i < nc && stream.Remaining() >= 4 + kCellImageSize; ++i) {
         strCellEntry entry{};
         entry.frame = get16(stream);
@@ -285,17 +287,14 @@ bool cClip_Mass::Deserialize()
         ReadCellImage(stream, entry.cell);
         cells.push_back(entry);
     }
-    for (size_t i = 0; i < ne && stream.Remaining() >= 4; ++i) {
-        const uint16_t frame = get16(stream);
-        empties.push_back({frame, get16(stream)});
-    }
-    for (size_t i = 0; i < nf && stream.Remaining() >= 4; ++i) {
-        const uint16_t frame = get16(stream);
-        frames.push_back({frame, get16(stream)});
-    }
-    for (size_t i = 0; i < np && stream.Remaining() >= 4; ++i) {
-        const uint16_t row = get16(stream);
-        fixPictures.push_back({row, get16(stream)});
-    }
+    auto readPairs = [this](size_t count, auto& list) {
+        for (size_t i = 0; i < count && stream.Remaining() >= 4; ++i) {
+            const uint16_t a = get16(stream);
+            list.push_back({a, get16(stream)});
+        }
+        return list.size() == count;
+    };
+    if (cells.size() == nc && readPairs(ne, empties) && readPairs(nf, frames))
+        readPairs(np, fixPictures);
     return true;
 }
