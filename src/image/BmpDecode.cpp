@@ -116,6 +116,8 @@ bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
     if (bpp <= 8) {
         uint32_t count = clrUsed ? clrUsed : (1u << bpp);
         if (count > (1u << bpp)) count = 1u << bpp;
+        // Tables cut short by the pixel offset (as core headers often are) hold fewer.
+        if (offBits > pos && (offBits - pos) / entryBytes < count) count = static_cast<uint32_t>((offBits - pos) / entryBytes);
         if ((size - pos) / entryBytes < count) return false;
         for (uint32_t i = 0; i < count; ++i) {
             const uint8_t* e = data + pos + i * entryBytes;
