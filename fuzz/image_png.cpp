@@ -1,0 +1,11 @@
+// The PNG decoder on arbitrary bytes.
+#include "image/Bmp.h"
+#include "image/ImageDecoders.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    cBMP image;
+    cPalette palette;
+    decodePng(data, size, image, palette);
+    return 0;
+}
