@@ -79,10 +79,14 @@ protected:
     }
     /** Stores a cell outside any undo step. */
     void Store(int f, int s, const strCell& c) { ASSERT_TRUE(p.SetCell(f, s, &c)); }
-    /** Fills frames with random cells (about half the slots) and random intervals. */
-    void Randomise(std::mt19937& rng, int frames, int cells)
+    /** Fills frames with random cells (about half the slots) and random intervals;
+     *  with fixed pictures on, each cell number gets a random fixed picture first. */
+    void Randomise(std::mt19937& rng, int frames, int cells, bool fixPictures = false)
     {
         Frames(frames, cells);
+        p.SetValue(AI_FIX_PICTURE_PER_CELL, fixPictures);
+        for (int k = 0; fixPictures && k < cells; ++k)
+            p.SetFixPicture(k, int(rng() % 4));
         for (int f = 0; f < frames; ++f) {
             p.SetInterval(f, std::uniform_int_distribution<int>(0, 3)(rng));
             for (int s = 0; s < cells; ++s)
