@@ -104,6 +104,10 @@ void cDocument::StartUp(const std::string& folder)
 
     const std::string& last = Settings().LastLoadPath;
     initialFolder = !last.empty() && paths::Exists(last) ? last : usable ? candidate + "\\" : appFolder;
+    // A folder ends with a separator so that Save of the start-up project writes into it
+    // (SiblingPath takes the folder part of the current path).
+    if (paths::IsFolder(initialFolder) && initialFolder.back() != '\\' && initialFolder.back() != '/')
+        initialFolder += '\\';
     currentPath = initialFolder;
     dialog.SetLastPath(initialFolder);
     const std::string work = paths::WorkFolderOf(initialFolder);

@@ -123,15 +123,18 @@ std::string ToBackslashes(const std::string& path)
     out.reserve(path.size());
     const std::vector<size_t> seps = separators(path);
     size_t k = 0;
+    bool afterSep = false;
     for (size_t i = 0; i < path.size(); ++i) {
         if (k < seps.size() && seps[k] == i) {
             ++k;
             // Keep a leading "\\" (network path), merge others.
-            if (!out.empty() && out.back() == '\\' && out.size() > 1)
+            if (afterSep && i > 1)
                 continue;
             out += '\\';
+            afterSep = true;
         } else {
             out += path[i];
+            afterSep = false;
         }
     }
     return out;

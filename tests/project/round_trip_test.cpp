@@ -44,9 +44,11 @@ TEST(RoundTrip, ExampleContent)
     // The files it names exist relative to its working folder (the "Data" folder).
     const std::string work = paths::FromDiskPath(ExampleData());
     EXPECT_EQ(paths::WorkFolderOf(work + "\\sample.dat", "Data"), work);
-    for (int i = 0; i < p->Pictures().Size(); ++i)
-        if (const strPicture* pic = p->GetPicture(i))
+    for (int i = 0; i < p->Pictures().Size(); ++i) {
+        if (const strPicture* pic = p->GetPicture(i)) {
             EXPECT_TRUE(paths::Exists(paths::MakeAbsolute(pic->path, work))) << pic->path;
+        }
+    }
     EXPECT_TRUE(paths::Exists(paths::MakeAbsolute(p->GetEffect(0)->seName, work)));
 }
 

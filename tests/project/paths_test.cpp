@@ -1,0 +1,162 @@
+// Path helpers on stored (backslash, ANSI) paths and their way to the disk.
+#include "ProjectFixtures.h"
+
+#include "project/Paths.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace paths;
+
+struct TwoArgCase {
+    const char* path;
+    const char* folder;
+    const char* expect;
+};
+
+TEST(Paths, MakeRelative)
+{
+    const TwoArgCase cases[] = {
+        {"C:\\game\\Data\\pic\\a.png", "C:\\game\\Data", "pic\\a.png"},
+        {"C:\\game\\Data\\a.png", "c:\\GAME\\data\\", "a.png"},
+        {"C:\\game\\Data\\.\\x\\..\\a.png", "C:\\game\\Data", "a.png"},
+        {"C:\\game\\Other\\a.png", "C:\\game\\Data", "C:\\game\\Other\\a.png"},   // would need "..\"
+        {"D:\\game\\Data\\a.png", "C:\\game\\Data", "D:\\game\\Data\\a.png"},
+        {"/home/u/Data/se/b.wav", "\\home\\u\\Data", "se\\b.wav"},
+        {"C:\\game\\Data", "C:\\game\\Data", "C:\\game\\Data"},
+        {"pic\\a.png", "C:\\game", "pic\\a.png"},
+        {"C:\\game\\Datax\\a.png", "C:\\game\\Data", "C:\\game\\Datax\\a.png"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MakeRelative(c.path, c.folder), c.expect) << c.path << " | " << c.folder;
+}
+
+TEST(Paths, MakeAbsolute)
+{
+    const TwoArgCase cases[] = {
+        {"pic\\a.png", "C:\\game\\Data", "C:\\game\\Data\\pic\\a.png"},
+        {".\\pic\\..\\a.png", "C:\\game\\Data\\", "C:\\game\\Data\\a.png"},
+        {"..\\Sound\\b.wav", "C:\\game\\Data", "C:\\game\\Sound\\b.wav"},
+        {"D:\\x\\a.png", "C:\\game", "D:\\x\\a.png"},
+        {"\\abs\\a.png", "C:\\game", "\\abs\\a.png"},
+        {"a.png", "/home/u/Data", "\\home\\u\\Data\\a.png"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MakeAbsolute(c.path, c.folder), c.expect) << c.path << " | " << c.folder;
+}
+
+TEST(Paths, WorkFolderOfTakesTheDeepestDataFolder)
+{
+    const TwoArgCase cases[] = {
+        {"C:\\game\\Data\\anim\\a.dat", "Data", "C:\\game\\Data"},
+        {"C:\\Data\\x\\Data\\a.dat", "Data", "C:\\Data\\x\\Data"},
+        {"/home/u/Data/a.dat", "Data", "/home/u/Data"},
+        {"C:\\game\\Datafile\\a.dat", "Data", ""},
+        {"C:\\game\\a.dat", "Data", ""},
+        {"C:\\game\\Data", "Data", ""},   // the folder must be followed by a separator
+        {"C:\\game\\Data\\a.dat", "", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WorkFolderOf(c.path, c.folder), c.expect) << c.path;
+}
+
+TEST(Paths, ShiftJisTrailBytesAreNotSeparators)
+{
+    // "表" is 0x95 0x5C in CP932: its second byte looks like a backslash.
+    const std::string hyo = "\x95\x5C";
+    const std::string path = "C:\\" + hyo + "\\Data\\" + hyo + ".dat";
+    EXPECT_EQ(FileNameOf(path), hyo + ".dat");
+    EXPECT_EQ(WorkFolderOf(path, "Data"), "C:\\" + hyo + "\\Data");
+    EXPECT_EQ(WorkFolderOf("C:\\x" + hyo + "Data\\a.dat", "Data"), "");
+    EXPECT_EQ(SiblingPath(path, "b.txt"), "C:\\" + hyo + "\\Data\\b.txt");
+    EXPECT_EQ(ToBackslashes("a/" + hyo + "/b"), "a\\" + hyo + "\\b");
+}
+
+TEST(Paths, LongPathsAreCutTo259Bytes)
+{
+    const std::string longPath = "C:\\" + std::string(300, 'a') + "\\f.dat";
+    EXPECT_EQ(LimitPath(longPath).size(), 259u);
+    EXPECT_EQ(LimitPath(std::string(259, 'b')).size(), 259u);
+    EXPECT_EQ(MakeRelative(longPath, "D:\\").size(), 259u);
+    EXPECT_EQ(SiblingPath(longPath, "x"), "C:\\x");   // the cut took the last separator with it
+    // A double-byte character is never split.
+    std::string dbcs;
+    while (dbcs.size() < 300)
+        dbcs += "\x82\xA0";
+    EXPECT_EQ(LimitPath(dbcs).size(), 258u);
+}
+
+TEST(Paths, ShortenForTitle)
+{
+    auto width = [](const std::string& s) { return int(s.size()) * 8; };
+    EXPECT_EQ(ShortenForTitle("C:\\a\\b.dat", width), "C:\\a\\b.dat");
+    const std::string path = "C:\\games\\" + std::string(40, 'x') + "\\Data\\effects\\fire.dat";
+    const std::string shortened = ShortenForTitle(path, width, 200);
+    EXPECT_LE(width(shortened), 200);
+    EXPECT_EQ(shortened, "C:\\games\\...\\fire.dat");
+    EXPECT_EQ(ShortenForTitle(path, width, 120), "C:\\...\\fire.dat");
+    EXPECT_EQ(ShortenForTitle(path, width, 100), "...\\fire.dat");
+    const std::string tiny = ShortenForTitle(path, width, 56);
+    EXPECT_EQ(tiny, "fire...");
+}
+
+TEST(Paths, DiskPathsFallBackToCaseInsensitiveNames)
+{
+    const fs::path dir = TestFolder("paths");
+    fs::create_directories(dir / "Data" / "BattleEffect");
+    WriteBytes(dir / "Data" / "BattleEffect" / "Fire.PNG", "x");
+    const std::string stored = FromDiskPath(dir) + "\\data\\battleeffect\\fire.png";
+    EXPECT_EQ(stored.find('/'), std::string::npos);
+    EXPECT_EQ(ToDiskPath(stored), dir / "Data" / "BattleEffect" / "Fire.PNG");
+    EXPECT_TRUE(Exists(stored));
+    EXPECT_TRUE(IsFolder(FromDiskPath(dir) + "\\DATA"));
+    EXPECT_FALSE(Exists(FromDiskPath(dir) + "\\data\\missing\\fire.png"));
+    // Missing tails keep their own spelling after the part that was found.
+    EXPECT_EQ(ToDiskPath(FromDiskPath(dir) + "\\data\\New\\a.dat"), dir / "Data" / "New" / "a.dat");
+    // Names in the code page reach the disk in UTF-8 and come back.
+    const std::string jp = platform::Utf8ToAnsi("爆発.png");
+    WriteBytes(ToDiskPath(FromDiskPath(dir) + "\\" + jp), "y");
+    EXPECT_TRUE(fs::exists(dir / "爆発.png"));
+    EXPECT_EQ(FromDiskPath(dir / "爆発.png"), FromDiskPath(dir) + "\\" + jp);
+    fs::remove_all(dir);
+}
+
+TEST(Paths, ResolveImportedNames)
+{
+    const fs::path dir = TestFolder("resolve");
+    fs::create_directories(dir / "Audio" / "hit.d");
+    WriteBytes(dir / "Audio" / "Hit.wav", "w");
+    WriteBytes(dir / "Audio" / "Hit.ogg", "o");
+    WriteBytes(dir / "Audio" / "Hitter.wav", "x");
+    WriteBytes(dir / "Audio" / "plain", "p");
+    const std::string audio = FromDiskPath(dir / "Audio");
+
+    cAnimeData p;
+    p.Reset(1, 1, 3, 4);
+    strPicture pic;
+    pic.path = "Fire1";
+    p.SetPicture(pic, 0);
+    pic.path = "";
+    p.SetPicture(pic, 2);
+    strEffect e;
+    e.flags = EF_SOUND;
+    for (const char* name : {"hit", "plain", "none"}) {
+        e.seName = name;
+        p.InsertEffect(e, nullptr);
+    }
+    e = strEffect();
+    e.flags = EF_FLASH;
+    e.seName = "unused";
+    p.InsertEffect(e, nullptr);
+
+    ResolveImportedNames(p, "Graphics", audio);
+    EXPECT_EQ(p.GetPicture(0)->path, "Graphics\\Fire1");   // relative folder: no search
+    EXPECT_EQ(p.GetPicture(2)->path, "");
+    EXPECT_EQ(p.GetEffect(0)->seName, audio + "\\Hit.ogg");   // first match by name; folders skipped
+    EXPECT_EQ(p.GetEffect(1)->seName, audio + "\\plain");
+    EXPECT_EQ(p.GetEffect(2)->seName, audio + "\\none");
+    EXPECT_EQ(p.GetEffect(3)->seName, "unused");
+    fs::remove_all(dir);
+}
+
+} // namespace
