@@ -1,0 +1,183 @@
+#include "interchange/ClipboardTransfer.h"
+
+#include "InterchangeFixtures.h"
+#include "interchange/JsonAnimation.h"
+#include "interchange/Rm2000Animation.h"
+#include "interchange/RubyAnimation.h"
+#include "platform/Clipboard.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Status : cStatusSink {
+    void ShowStatus(const std::string& text) override { texts.push_back(text); }
+    std::vector<std::string> texts;
+};
+
+struct Host : cImportHost {
+    bool AskSaveChanges() override { return proceed; }
+    std::string DefaultWorkFolder() override { return "C:\\Work\\Data"; }
+    void InstallProject(std::unique_ptr<cAnimeData> p) override { installed = std::move(p); }
+    bool proceed = true;
+    std::unique_ptr<cAnimeData> installed;
+};
+
+class Transfer : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::SetSystemClipboard(&clipboard);
+        MakeProject(project, 2, "T");
+        PutPicture(project, 0, "Graphics\\Fire1.png", 0, 96);
+        PutCell(project, 0, 0, {0, 3, 0, 1, 2, 100, 100, 0, 255});
+    }
+    void TearDown() override { platform::SetSystemClipboard(nullptr); }
+    void put(const std::string& format, const std::string& bytes)
+    {
+        clipboard.Open();
+        clipboard.SetData(format, std::vector<uint8_t>(bytes.begin(), bytes.end()));
+        clipboard.Close();
+    }
+    platform::MemoryClipboard clipboard;
+    cAnimeData project;
+};
+
+TEST_F(Transfer, EveryVersionExportsUnderItsFormatAndImportsBack)
+{
+    const struct {
+        int version;
+        const char* format;
+    } cases[] = {{RPG_2000, platform::kFormat2000},         {RPG_2003, platform::kFormat2000},
+                 {RPG_XP, "RPGXP ANIMATION"},               {RPG_VX, "RPGVX ANIMATION"},
+                 {RPG_VXACE, "VX Ace ANIMATION"},           {RPG_MV, "application/rpgmv-animations"},
+                 {RPG_MZ, "application/rpgmz-animations"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        ASSERT_EQ(ExportToClipboard(project, c.version), 1);
+        EXPECT_TRUE(clipboard.IsAvailable(c.format));
+        EXPECT_STREQ(ClipboardFormatName(c.version), c.format);
+        cAnimeData back;
+        ASSERT_EQ(ImportFromClipboard(back, c.version), 1);
+        EXPECT_EQ(back.Text(AT_NAME), "T");
+        ASSERT_NE(back.GetCell(0, 0), nullptr);
+        EXPECT_EQ(back.GetCell(0, 0)->pattern, 3);
+        // Bare RPG Maker names are placed in the relative picture folder.
+        ASSERT_NE(back.GetPicture(0), nullptr);
+        EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\Fire1");
+    }
+    cAnimeData none;
+    EXPECT_EQ(ExportToClipboard(project, 7), 0);
+    EXPECT_EQ(ImportFromClipboard(none, -1), 0);
+}
+
+TEST_F(Transfer, ImportsPreferVxAceAndMv)
+{
+    cAnimeData xp, ace;
+    MakeProject(xp, 1, "xp");
+    MakeProject(ace, 1, "ace");
+    Cclip_stream a, b;
+    WriteRubyAnimation(xp, RUBY_XP, a);
+    WriteRubyAnimation(ace, RUBY_VXACE, b);
+    put("RPGXP ANIMATION", std::string(a.Bytes().begin(), a.Bytes().end()));
+    put("VX Ace ANIMATION", std::string(b.Bytes().begin(), b.Bytes().end()));
+    put("application/rpgmz-animations", WriteJsonAnimation(xp));
+    put("application/rpgmv-animations", WriteJsonAnimation(ace));
+    cAnimeData r, j;
+    ASSERT_EQ(ImportFromClipboard(r, RPG_XP), 1);
+    EXPECT_EQ(r.Text(AT_NAME), "ace");
+    ASSERT_EQ(ImportFromClipboard(j, RPG_MZ), 1);
+    EXPECT_EQ(j.Text(AT_NAME), "ace");
+}
+
+TEST_F(Transfer, ImportedNamesFindFilesInAnAbsoluteFolder)
+{
+    const auto dir = TestFolder("resolve");
+    WriteBytes(dir / "Fire1.PNG", "x", 1);
+    WriteBytes(dir / "Bow.ogg", "x", 1);
+    Settings().FolderName_G = dir.string();
+    Settings().FolderName_S = dir.string();
+    strEffect e;
+    e.seName = "Bow";
+    AddEffect(project, e);
+    ASSERT_EQ(ExportToClipboard(project, RPG_MV), 1);
+    cAnimeData back;
+    ASSERT_EQ(ImportFromClipboard(back, RPG_MV), 1);
+    const std::string folder = platform::Utf8ToAnsi(dir.string());
+    EXPECT_EQ(back.GetPicture(0)->path, folder + "\\Fire1.PNG");
+    EXPECT_EQ(back.GetEffect(0)->seName, folder + "\\Bow.ogg");
+    Settings().SetDefaults();
+}
+
+TEST_F(Transfer, MenuState)
+{
+    for (int id : {CMD_IMPORT_2000, CMD_IMPORT_RUBY, CMD_IMPORT_JSON, CMD_EXPORT_2003, CMD_IMPORT_2003})
+        EXPECT_FALSE(IsClipboardCommandEnabled(id)) << id;
+    for (int id : {CMD_EXPORT_2000, CMD_EXPORT_XP, CMD_EXPORT_VX, CMD_EXPORT_VXACE, CMD_EXPORT_MV, CMD_EXPORT_MZ})
+        EXPECT_TRUE(IsClipboardCommandEnabled(id)) << id;
+    put(platform::kFormat2000, "x");
+    put("RPGVX ANIMATION", "x");
+    put("application/rpgmz-animations", "x");
+    EXPECT_TRUE(IsClipboardCommandEnabled(CMD_IMPORT_2000));
+    EXPECT_TRUE(IsClipboardCommandEnabled(CMD_IMPORT_RUBY));
+    EXPECT_TRUE(IsClipboardCommandEnabled(CMD_IMPORT_JSON));
+    EXPECT_FALSE(IsClipboardCommandEnabled(CMD_IMPORT_2003));
+    const char* names[] = {"a", "RPGVX ANIMATION", "application/rpgmz-animations"};
+    EXPECT_EQ(FirstAvailableFormat(names, 3), 1);
+    EXPECT_EQ(FirstAvailableFormat(names, 1), -1);
+
+    int version = -1;
+    bool isExport = false;
+    ASSERT_TRUE(ClipboardCommandVersion(CMD_IMPORT_RUBY, version, isExport));
+    EXPECT_EQ(version, RPG_VX);
+    EXPECT_FALSE(isExport);
+    ASSERT_TRUE(ClipboardCommandVersion(CMD_EXPORT_MZ, version, isExport));
+    EXPECT_EQ(version, RPG_MZ);
+    EXPECT_TRUE(isExport);
+    EXPECT_FALSE(ClipboardCommandVersion(CMD_EXPORT_2003, version, isExport));
+}
+
+TEST_F(Transfer, ExportCommandMessages)
+{
+    Status status;
+    EXPECT_EQ(ClipboardExportCommand(project, RPG_VXACE, status), 1);
+    EXPECT_EQ(ClipboardExportCommand(project, RPG_MZ, status), 1);
+    clipboard.SetLockedByOther(true);
+    EXPECT_EQ(ClipboardExportCommand(project, RPG_2000, status), -1);
+    clipboard.SetLockedByOther(false);
+    EXPECT_EQ(status.texts, (std::vector<std::string>{"RPGツクールVXAce [戦闘アニメ] : エクスポートに成功しました",
+                                                      "RPGツクールMZ [戦闘アニメ] : エクスポートに成功しました",
+                                                      "< ! > RPGツクール2000 [戦闘アニメ] : エクスポートに失敗"}));
+}
+
+TEST_F(Transfer, ImportCommandInstallsOnlyOnSuccess)
+{
+    Status status;
+    Host host;
+    host.proceed = false;
+    EXPECT_EQ(ClipboardImportCommand(RPG_VX, host, status), 0);
+    EXPECT_TRUE(status.texts.empty());
+
+    host.proceed = true;
+    EXPECT_EQ(ClipboardImportCommand(RPG_VX, host, status), -1);
+    EXPECT_EQ(host.installed, nullptr);
+
+    ExportToClipboard(project, RPG_XP);
+    EXPECT_EQ(ClipboardImportCommand(RPG_VX, host, status), 1);
+    ASSERT_NE(host.installed, nullptr);
+    EXPECT_EQ(host.installed->Text(AT_NAME), "T");
+    EXPECT_EQ(host.installed->Text(AT_WORK_FOLDER), "C:\\Work\\Data");
+    EXPECT_FALSE(host.installed->modified);
+    EXPECT_FALSE(host.installed->untitled);
+
+    ExportToClipboard(project, RPG_2000);
+    EXPECT_EQ(ClipboardImportCommand(RPG_2000, host, status), 1);
+    put("application/rpgmv-animations", "[]");
+    EXPECT_EQ(ClipboardImportCommand(RPG_MV, host, status), -1);
+    EXPECT_EQ(status.texts, (std::vector<std::string>{"< ! > RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに失敗",
+                                                      "RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに成功しました",
+                                                      "RPGツクール2000 [戦闘アニメ] : インポートに成功しました",
+                                                      "< ! > RPGツクールMV / NZ [戦闘アニメ] : インポートに失敗"}));
+}
+
+} // namespace
