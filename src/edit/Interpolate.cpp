@@ -90,9 +90,12 @@ int InterpolateSpan(cAnimeData& project, int s, int a, int b, uint32_t mask, boo
     if (!sp || !ep)
         return 0;
     const strCell start = *sp;
+    int from[CP_COUNT];
     float delta[CP_COUNT];
-    for (int i = 0; i < CP_COUNT; ++i)
-        delta[i] = float(ep->Get(i)) - float(start.Get(i));
+    for (int i = 0; i < CP_COUNT; ++i) {
+        from[i] = start.Get(i);
+        delta[i] = float(ep->Get(i)) - float(from[i]);
+    }
     int stored = 0;
     for (int g = a + 1; g < b; ++g) {
         const float t = float(g - a) / float(b - a);
@@ -102,7 +105,7 @@ int InterpolateSpan(cAnimeData& project, int s, int a, int b, uint32_t mask, boo
         strCell base = own ? *own : start;
         for (int i = 0; i < CP_COUNT; ++i)
             if (mask & (1u << i))
-                base.Set(i, start.Get(i) + int(delta[i] * t));
+                base.Set(i, from[i] + int(delta[i] * t));
         if (mask != 0 && project.SetCell(g, s, &base))
             ++stored;
     }
