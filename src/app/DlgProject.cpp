@@ -1,0 +1,140 @@
+#include "app/DlgProject.h"
+
+#include "app/MainWnd.h"
+#include "app/ProjectForm.h"
+#include "edit/Restore.h"
+#include "model/AnimeData.h"
+#include "platform/CodePage.h"
+#include "platform/Strings.h"
+#include "project/Settings.h"
+#include "render/SpriteDrawer.h"
+#include "ui/MainEditWnd.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+QComboBox* combo(QWidget* parent, int stringId)
+{
+    auto* c = new QComboBox(parent);
+    for (const std::string& s : platform::StringItems(stringId))
+        c->addItem(QString::fromStdString(s));
+    return c;
+}
+
+QSpinBox* spin(QWidget* parent, int lo, int hi)
+{
+    auto* s = new QSpinBox(parent);
+    s->setRange(lo, hi);
+    return s;
+}
+
+QString fromAnsi(const std::string& s) { return QString::fromStdString(platform::AnsiToUtf8(s)); }
+std::string toAnsi(const QString& s) { return platform::Utf8ToAnsi(s.toStdString()); }
+
+} // namespace
+
+cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages) : cBaseDlg(0), main_(main), messages_(messages)
+{
+    setObjectName("332");
+    setWindowTitle("プロジェクト");
+    auto* form = new QFormLayout;
+    nameEdit = new QLineEdit(this);
+    nameEdit->setMaxLength(64);
+    baseEdit = spin(this, 1, 255);
+    totalEdit = spin(this, 0, 9999);
+    auto* autoButton = new QPushButton("自動設定", this);
+    auto* totalRow = new QHBoxLayout;
+    totalRow->addWidget(totalEdit);
+    totalRow->addWidget(autoButton);
+    cellEdit = spin(this, 1, cSettings::kMaxCellCount);
+    fixCheck = new QCheckBox(" 使う画像をセルごとに固定する(&F)", this);
+    centerCombo = combo(this, 40073);
+    divisionCombo = combo(this, 40071);
+    editCombo = combo(this, 40078);
+    saveCombo = combo(this, 40077);
+    userEdit = new QLineEdit(this);
+    userEdit->setMaxLength(255);
+    form->addRow("アニメーションの名前(&N)(64byte)", nameEdit);
+    form->addRow("基本インターバル", baseEdit);
+    form->addRow("総インターバル", totalRow);
+    form->addRow("セル枚数", cellEdit);
+    form->addRow(fixCheck);
+    form->addRow("中心位置", centerCombo);
+    form->addRow("分割形式", divisionCombo);
+    form->addRow("編集形式", editCombo);
+    form->addRow("保存形式", saveCombo);
+    form->addRow("ユーザーデータ(&U)(255byte)", userEdit);
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* apply = buttons->addButton("適用", QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+    connect(autoButton, &QPushButton::clicked, this, [this] {
+        totalEdit->setValue(AutoTotalInterval(main_->Project(), main_->Canvas()->CurrentFrame()));
+    });
+    connect(apply, &QPushButton::clicked, this, [this] { ApplyAndClose(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { Close(DLG_CANCEL); });
+}
+
+void cDlg_Project::OnCreate() { Load(); }
+
+void cDlg_Project::Load()
+{
+    const strProjectForm f = strProjectForm::From(main_->Project());
+    nameEdit->setText(fromAnsi(f.name));
+    userEdit->setText(fromAnsi(f.userData));
+    baseEdit->setValue(f.baseInterval);
+    totalEdit->setValue(f.totalInterval);
+    cellEdit->setValue(f.cellCount);
+    fixCheck->setChecked(f.fixPicturePerCell);
+    centerCombo->setCurrentIndex(f.centerPosition);
+    divisionCombo->setCurrentIndex(f.divisionFormat);
+    editCombo->setCurrentIndex(f.editFormat);
+    saveCombo->setCurrentIndex(f.saveFormat);
+}
+
+bool cDlg_Project::ApplyAndClose()
+{
+    cAnimeData& project = main_->Project();
+    strProjectForm f;
+    f.name = toAnsi(nameEdit->text());
+    f.userData = toAnsi(userEdit->text());
+    f.baseInterval = baseEdit->value();
+    f.totalInterval = totalEdit->value();
+    f.cellCount = cellEdit->value();
+    f.fixPicturePerCell = fixCheck->isChecked();
+    f.centerPosition = centerCombo->currentIndex();
+    f.divisionFormat = divisionCombo->currentIndex();
+    f.editFormat = editCombo->currentIndex();
+    f.saveFormat = saveCombo->currentIndex();
+
+    const int bits = ProjectChangeBits(f, project);
+    if (bits == 0) {
+        ApplyLightItems(f, project);
+        Close(DLG_OK);
+        return true;
+    }
+    if (messages_.Ask(platform::LoadString(40022), platform::LoadString(40004), ASK_YES_NO, ICON_WARNING) !=
+        ANSWER_YES)
+        return false;
+    ApplyLightItems(f, project);
+    const bool countChanged = ApplyRewrite(f, bits, project);
+    if (countChanged)
+        main_->Canvas()->SetProject(&project);
+    if (bits & PC_DIVISION)
+        SpriteDrawer().loadPictures(project);
+    History().SetCapacity(-1);
+    main_->Refresh();
+    Close(DLG_OK);
+    return true;
+}

@@ -1,0 +1,275 @@
+// The command handler of the main window and the menu state rules it applies.
+
+#include "app/MainWnd.h"
+
+#include "edit/CanvasClip.h"
+#include "edit/EditClip.h"
+#include "edit/FrameOps.h"
+#include "edit/HistoryCommands.h"
+#include "edit/Interpolate.h"
+#include "edit/Restore.h"
+#include "model/AnimeData.h"
+#include "playback/SoundTable.h"
+#include "project/Paths.h"
+#include "project/Settings.h"
+#include "ui/MainEditWnd.h"
+#include "ui/Tools.h"
+
+#include <QCheckBox>
+#include <QSpinBox>
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+// Deletes the selected cells of frame f as one step.
+bool deleteSelected(cAnimeData& project, int f, const std::vector<uint8_t>& selection, iStatusSink& status)
+{
+    int count = 0;
+    project.BeginRecord();
+    for (size_t k = 0; k < selection.size(); ++k)
+        if ((selection[k] & kCellSelected) && project.GetCell(f, int(k)) && project.SetCell(f, int(k), nullptr))
+            ++count;
+    project.EndRecord(count > 0);
+    if (count > 0)
+        ReportResult(status, 40054, kNoMessage, true, count);
+    return count > 0;
+}
+
+// Selects every existing cell of frame f, or none when all of them are selected.
+void selectAll(const cAnimeData& project, int f, std::vector<uint8_t>& selection)
+{
+    selection.resize(size_t(project.CellCount()), 0);
+    bool all = true;
+    for (size_t k = 0; k < selection.size(); ++k)
+        if (project.GetCell(f, int(k)) && !(selection[k] & kCellSelected))
+            all = false;
+    for (size_t k = 0; k < selection.size(); ++k) {
+        const bool on = !all && project.GetCell(f, int(k));
+        selection[k] = on ? (selection[k] | kCellSelected) : (selection[k] & ~kCellSelected);
+    }
+}
+
+} // namespace
+
+void cMainWnd::OnCommand(int id, int /*code*/, QObject* /*control*/)
+{
+    if (AlwaysDisabled(id) && id != IDM_CLOSE)
+        return;
+    if (canvas_->IsPlaying() && !HandledDuringPlayback(id))
+        canvas_->StopPlayback();
+    cAnimeData& p = Project();
+    int f = canvas_->CurrentFrame();
+    int version = 0;
+    bool isExport = false;
+    if (ClipboardCommandVersion(id, version, isExport)) {
+        if (isExport)
+            ClipboardExportCommand(p, version, static_cast<cStatusSink&>(*this));
+        else
+            document_->FileCommand(id);
+        Refresh();
+        return;
+    }
+    if (PlayOptionBit(id)) {
+        togglePlayOption(id);
+        return;
+    }
+    if (ToggleFlagOf(id)) {
+        toggleFlag(id);
+        return;
+    }
+    switch (id) {
+    case IDM_NEW: case IDM_OPEN: case IDM_SAVE: case IDM_SAVE_AS:
+        document_->FileCommand(id);
+        Refresh();
+        break;
+    case IDM_CLOSE:
+        close();
+        break;
+    case IDM_UNDO: case IDM_REDO:
+        if (id == IDM_UNDO)
+            UndoCommand(p, *this);
+        else
+            RedoCommand(p, *this);
+        setCurrentFrame(ClampCurrentFrame(p, f));
+        break;
+    case IDM_CUT:
+        CanvasCut(p, f, canvas_->Selection(), *this);
+        Refresh();
+        break;
+    case IDM_COPY:
+        CanvasCopy(p, f, canvas_->Selection(), *this);
+        break;
+    case IDM_PASTE: {
+        const int target = CanvasPasteTarget(p, f, canvas_->Selection());
+        if (target >= 0)
+            CanvasPaste(p, f, target, canvas_->Selection(), nullptr, *this);
+        Refresh();
+        break;
+    }
+    case IDM_DELETE:
+        deleteSelected(p, f, canvas_->Selection(), *this);
+        Refresh();
+        break;
+    case IDM_SELECT_ALL:
+        selectAll(p, f, canvas_->Selection());
+        Refresh();
+        break;
+    case IDM_INTERPOLATE_SELECTED: {
+        std::vector<int> cells;
+        const std::vector<uint8_t>& sel = canvas_->Selection();
+        for (size_t k = 0; k < sel.size(); ++k)
+            if (sel[k] & kCellSelected)
+                cells.push_back(int(k));
+        if (!cells.empty())
+            InterpolateSelected(p, f, cells, *this);
+        Refresh();
+        break;
+    }
+    case IDM_PROJECT:
+        dialogs_.OpenWindow(WK_PROJECT, this);
+        setCurrentFrame(ClampCurrentFrame(p, f));
+        break;
+    case IDM_SETTINGS:
+        dialogs_.OpenWindow(WK_CONF, this);
+        Refresh();
+        break;
+    case IDM_NEXT_FRAME: setCurrentFrame(NextFrame(p, f, *this, *messages_)); break;
+    case IDM_PREV_FRAME: setCurrentFrame(PreviousFrame(p, f, *messages_)); break;
+    case IDM_FIRST_FRAME: setCurrentFrame(FirstFrame(p, f, *messages_)); break;
+    case IDM_LAST_FRAME: setCurrentFrame(LastFrame(p, f, *messages_)); break;
+    case IDM_INSERT_FRAME: InsertFrame(p, f, *this); setCurrentFrame(f); break;
+    case IDM_DELETE_FRAME: DeleteFrame(p, f, *this); setCurrentFrame(f); break;
+    case IDM_CLEAR_FRAME: ClearFrame(p, f, *this); setCurrentFrame(f); break;
+    case IDM_FROM_PREVIOUS: CopyFromPrevious(p, f, *this, *messages_); setCurrentFrame(f); break;
+    case IDM_FROM_NEXT: CopyFromNext(p, f, *this, *messages_); setCurrentFrame(f); break;
+    case IDM_INTERPOLATE: InterpolateFromNeighbours(p, f, *this, *messages_); setCurrentFrame(f); break;
+    case IDM_PLAY: case IDM_PLAY_FIRST: {
+        if (id == IDM_PLAY_FIRST)
+            canvas_->StopPlayback();
+        int start = -1, end = -1;
+        start = toolPlay_->rangeStart->value();
+        end = toolPlay_->rangeEnd->value();
+        const bool playing = canvas_->PlayCommand(id == IDM_PLAY_FIRST ? 0 : f, start, end);
+        toolPlay_->SetChecked(IDM_PLAY, playing);
+        Refresh();
+        break;
+    }
+    case IDM_OPEN_FOLDER: openCurrentFolder(); break;
+    case IDM_VERSION: showVersion(); break;
+    default: break;
+    }
+}
+
+void cMainWnd::setCurrentFrame(int frame)
+{
+    canvas_->SetCurrentFrame(frame);
+    Refresh();
+}
+
+void cMainWnd::togglePlayOption(int id)
+{
+    const unsigned bit = PlayOptionBit(id);
+    cSettings& s = Settings();
+    s.PlayBit ^= bit;
+    const bool on = (s.PlayBit & bit) != 0;
+    // A running playback takes the new options at once.
+    canvas_->Player().setOptions(s.PlayBit);
+    if (bit == PF_RELOAD_SOUNDS && on)
+        SoundTable().releaseAll();
+    toolPlay_->SetChecked(id, on);
+    canvas_->RequestRedraw();
+}
+
+void cMainWnd::toggleFlag(int id)
+{
+    bool* flag = ToggleFlagOf(id);
+    *flag = !*flag;
+    if (id == IDM_VIEW_STATUS) {
+        statusBar_->setVisible(*flag);
+        OnSize();
+    } else if (id == IDM_VIEW_BAR) {
+        rebar_->setVisible(*flag);
+        OnSize();
+    }
+    syncToolChecks();
+    canvas_->RequestRedraw();
+}
+
+void cMainWnd::syncToolChecks()
+{
+    const cSettings& s = Settings();
+    toolFrame_->SetChecked(IDM_NEW_FRAME_FLAG, s.NewFrameFlag);
+    const std::pair<int, bool> view[] = {
+        {IDM_VIEW_BACK, s.VBackFlag}, {IDM_VIEW_NOW, s.VNowFlag}, {IDM_VIEW_NEXT, s.VNextFlag},
+        {IDM_VIEW_LOCUS, s.VLocusFlag}, {IDM_VIEW_TARGET, s.VTargetFlag}, {IDM_VIEW_GIF, s.VGifFlag},
+        {IDM_VIEW_LINE, s.VLineFlag},
+    };
+    for (const auto& [id, on] : view)
+        toolView_->SetChecked(id, on);
+    for (int id : {IDM_OPT_BOUNCE, IDM_OPT_LOOP, IDM_OPT_SOUND, IDM_OPT_FLASH})
+        toolPlay_->SetChecked(id, (s.PlayBit & PlayOptionBit(id)) != 0);
+    toolPlay_->SetChecked(IDM_PLAY, canvas_ && canvas_->IsPlaying());
+}
+
+strMenuContext cMainWnd::menuContext() const
+{
+    strMenuContext c;
+    const cAnimeData& p = document_->Project();
+    c.hasProject = true;
+    c.untitled = p.untitled;
+    c.clip2000 = IsClipboardCommandEnabled(IDM_IMPORT_2000);
+    c.clipRuby = IsClipboardCommandEnabled(IDM_IMPORT_RUBY);
+    c.clipJson = IsClipboardCommandEnabled(IDM_IMPORT_MV);
+    c.canUndo = History().CanRestore(RESTORE_UNDO);
+    c.canRedo = History().CanRestore(RESTORE_REDO);
+    c.fixPicturePerCell = p.GetValue(AI_FIX_PICTURE_PER_CELL) != 0;
+    c.cellSelected = canvas_->AnySelected();
+    c.clipCells = Has(CLIP_CELLS);
+    c.playBit = Settings().PlayBit;
+    c.listVisible = false;
+    c.paletteVisible = false;
+    c.statusVisible = !statusBar_->isHidden();
+    c.barVisible = !rebar_->isHidden();
+    return c;
+}
+
+void cMainWnd::UpdateMenuState(int position)
+{
+    if (position < 0 || size_t(position) >= topMenus_.size())
+        return;
+    const strMenuContext context = menuContext();
+    std::function<void(QMenu*)> update = [&](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
+            if (action->menu()) {
+                update(action->menu());
+                continue;
+            }
+            if (action->isSeparator())
+                continue;
+            const strItemState state = MenuStateOf(action->data().toInt(), context);
+            action->setEnabled(state.enabled);
+            action->setCheckable(state.checkable);
+            if (state.checkable)
+                action->setChecked(state.checked);
+        }
+    };
+    update(topMenus_[size_t(position)]);
+}
+
+void cMainWnd::openCurrentFolder()
+{
+    const std::string& folder = Project().Text(AT_WORK_FOLDER);
+    if (!folder.empty() && paths::IsFolder(folder))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(paths::ToDiskPath(folder).string())));
+}
+
+void cMainWnd::showVersion()
+{
+    QMessageBox::about(this, "バージョン情報",
+                       QString::asprintf("MevkoEditor\nVersion %1.2f", double(cSettings::kVersion)));
+}

@@ -1,0 +1,385 @@
+#include "app/MainWnd.h"
+
+#include "app/DlgProject.h"
+#include "edit/Restore.h"
+#include "model/AnimeData.h"
+#include "platform/CodePage.h"
+#include "platform/Sound.h"
+#include "platform/Strings.h"
+#include "playback/SoundTable.h"
+#include "project/Paths.h"
+#include "project/Settings.h"
+#include "render/SpriteDrawer.h"
+#include "ui/MainEditWnd.h"
+#include "ui/PropConf.h"
+#include "ui/QtFeedback.h"
+#include "ui/Tools.h"
+
+#include <QCheckBox>
+#include <QSpinBox>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+int qtKeyOf(int key)
+{
+    if (key >= 'A' && key <= 'Z')
+        return Qt::Key_A + (key - 'A');
+    switch (key) {
+    case ACC_LEFT: return Qt::Key_Left;
+    case ACC_RIGHT: return Qt::Key_Right;
+    case ACC_DELETE: return Qt::Key_Delete;
+    case ACC_SPACE: return Qt::Key_Space;
+    case ACC_RETURN: return Qt::Key_Return;
+    case ACC_COMMA: return Qt::Key_Comma;
+    case ACC_PERIOD: return Qt::Key_Period;
+    case ACC_BROWSER_BACK: return Qt::Key_Back;
+    case ACC_BROWSER_FORWARD: return Qt::Key_Forward;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFileChooser* chooser)
+    : configPath_(std::move(configPath))
+{
+    setObjectName("cMainWnd");
+    if (!messages) {
+        ownMessages_ = std::make_unique<cQtMessageSink>(this);
+        messages = ownMessages_.get();
+    }
+    if (!chooser) {
+        ownChooser_ = std::make_unique<cQtFileChooser>(this);
+        chooser = ownChooser_.get();
+    }
+    messages_ = messages;
+    chooser_ = chooser;
+    document_ = std::make_unique<cDocument>(static_cast<iStatusSink&>(*this), *messages_, *chooser_);
+    document_->importer = [](int kind, cAnimeData& project) { return ImportFromClipboard(project, kind) == 1; };
+    document_->onInstall = [this](cAnimeData& project) { installProject(project); };
+    document_->onTitle = [this](const std::string& path) { UpdateTitle(path); };
+    const cSettings& s = Settings();
+    setGeometry(s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY);
+}
+
+cMainWnd::~cMainWnd()
+{
+    if (canvas_)
+        canvas_->StopPlayback();
+    dialogs_.CloseAll();
+}
+
+std::string cMainWnd::appFolder() const { return paths::FromDiskPath(ApplicationDataFolder()); }
+
+bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
+{
+    UpdateTitle(std::string());
+    setAcceptDrops(true);
+    Settings().ReadSettings(configPath_);
+    const cSettings& s = Settings();
+    setGeometry(s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY);
+
+    // Working folder, initial folder and a first project; the document asks
+    // through the message sink whether to create the working folder.
+    SoundDevice().initialize();
+    SoundTable().releaseAll();
+    buildMenus();
+    statusBar_ = new QWidget(this);
+    statusBar_->setObjectName("30000");
+    for (int i = 0; i < 3; ++i) {
+        statusParts_[i] = new QLabel(statusBar_);
+        statusParts_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
+    statusParts_[0]->setText("Lady");
+    statusBar_->setFixedHeight(statusParts_[0]->sizeHint().height() + 4);
+    if (!buildBars()) {
+        error = "ツールバーの生成に失敗 \n";
+        return false;
+    }
+    if (!History().SetCapacity(Settings().Undo)) {
+        error = "履歴インスタンスの初期化に失敗 \n";
+        return false;
+    }
+    if (!SpriteDrawer().loadErrorCell()) {
+        error = "描画インスタンスの初期化に失敗 \n";
+        return false;
+    }
+    canvas_ = new cMainEditWnd(this);
+    canvas_->resize(320, 240);
+    canvas_->onZoomChanged = [this](int index) { toolView_->SetZoomSelector(index); };
+    canvas_->onPosition = [this](const QString& text) { statusParts_[1]->setText(text); };
+    canvas_->onFrameChanged = [this] { Refresh(); };
+    canvas_->onPlayStopped = [this] {
+        toolPlay_->SetChecked(IDM_PLAY, false);
+        Refresh();
+    };
+    canvas_->Create();
+    buildAccelerators();
+
+    dialogs_.Add(WK_PROJECT, new cDlg_Project(this, *messages_));
+    dialogs_.Add(WK_CONF, new cProp_Conf());
+
+    document_->StartUp(appFolder());
+
+    if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
+        pendingOpenPath_ = paths::FromDiskPath(std::filesystem::path(arguments.first().toStdString()));
+        QMetaObject::invokeMethod(this, [this] { openPending(); }, Qt::QueuedConnection);
+    }
+    statusBar_->setVisible(s.VStatusFlag);
+    rebar_->setVisible(s.VBarFlag);
+    syncToolChecks();
+    OnSize();
+    return true;
+}
+
+void cMainWnd::buildMenus()
+{
+    menuBar_ = new QMenuBar(this);
+    std::function<void(QMenu*, const std::vector<strMenuEntry>&)> fill = [&](QMenu* menu,
+                                                                             const std::vector<strMenuEntry>& items) {
+        for (const strMenuEntry& e : items) {
+            if (!e.children.empty()) {
+                fill(menu->addMenu(fromUtf8(e.text)), e.children);
+            } else if (e.id == 0) {
+                menu->addSeparator();
+            } else {
+                QString text = fromUtf8(e.text);
+                const std::string keys = AcceleratorText(e.id);
+                if (!keys.empty())
+                    text += "\t" + fromUtf8(keys);
+                QAction* action = menu->addAction(text);
+                action->setData(e.id);
+                action->setEnabled(!e.disabled);
+                const int id = e.id;
+                connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+                menuActions_.emplace(id, action);
+            }
+        }
+    };
+    const std::vector<strMenuEntry>& menu = MainMenu();
+    for (size_t i = 0; i < menu.size(); ++i) {
+        QMenu* top = menuBar_->addMenu(fromUtf8(menu[i].text));
+        fill(top, menu[i].children);
+        const int position = int(i);
+        connect(top, &QMenu::aboutToShow, this, [this, position] { UpdateMenuState(position); });
+        topMenus_.push_back(top);
+    }
+}
+
+void cMainWnd::buildAccelerators()
+{
+    for (const strAccelerator& a : MainAccelerators()) {
+        QKeySequence keys(a.ctrl ? (Qt::CTRL | Qt::Key(qtKeyOf(a.key))) : QKeyCombination(Qt::Key(qtKeyOf(a.key))));
+        auto* shortcut = new QShortcut(keys, this);
+        const int id = a.command;
+        connect(shortcut, &QShortcut::activated, this, [this, id] { OnCommand(id, 1); });
+        if (a.key == ACC_RETURN) {
+            auto* enter = new QShortcut(QKeySequence(Qt::Key_Enter), this);
+            connect(enter, &QShortcut::activated, this, [this, id] { OnCommand(id, 1); });
+        }
+    }
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { canvas_->StopPlayback(); });
+}
+
+bool cMainWnd::buildBars()
+{
+    rebar_ = new QWidget(this);
+    rebar_->setObjectName("30010");
+    toolFrame_ = new cTool_Frame;
+    toolView_ = new cTool_View;
+    toolEdit_ = new cTool_Edit;
+    toolPlay_ = new cTool_Play;
+    auto send = [this](int id) { OnCommand(id); };
+    for (cBaseTool* bar : bands())
+        if (!bar->CreateTool(rebar_, send))
+            return false;
+    for (int id : {IDM_TOOL_MOVE, IDM_TOOL_SWING, IDM_TOOL_SPLINE})
+        toolEdit_->SetEnabled(id, false);
+    toolFrame_->onInterval = [this](int interval) {
+        cAnimeData& p = Project();
+        const int f = canvas_->CurrentFrame();
+        if (!p.GetFrame(f))
+            return;
+        p.BeginRecord();
+        const bool done = p.SetInterval(f, interval);
+        p.EndRecord(done);
+    };
+    toolView_->onZoom = [this](int index) { canvas_->SetZoom(index, false, true); };
+    toolPlay_->onRate = [this](int index) {
+        if (canvas_->IsPlaying())
+            FrameTimer().setRate(PlayRateFromSetting(index));
+    };
+    toolPlay_->rangeCheck->setChecked(!(Settings().PlayBit & PF_WHOLE));
+    connect(toolPlay_->rangeCheck, &QAbstractButton::toggled, this, [](bool on) {
+        Settings().PlayBit = on ? Settings().PlayBit & ~unsigned(PF_WHOLE) : Settings().PlayBit | PF_WHOLE;
+    });
+    return true;
+}
+
+void cMainWnd::OnSize()
+{
+    if (!menuBar_ || !canvas_)
+        return;
+    const int w = width(), h = height();
+    int top = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, w, top);
+    if (!rebar_->isHidden()) {
+        const int rh = layoutBands(w);
+        rebar_->setGeometry(0, top, w, rh);
+        top += rh;
+    }
+    int bottom = h;
+    if (!statusBar_->isHidden()) {
+        const int sh = statusBar_->height();
+        bottom -= sh;
+        statusBar_->setGeometry(0, bottom, w, sh);
+        // Right edges of the three parts: W - 200, W - 120 and W - 16, W at least 320.
+        const int cw = std::max(w, 320);
+        const int edges[3] = {std::max(0, cw - 200), std::max(0, cw - 120), std::max(0, cw - 16)};
+        int left = 0;
+        for (int i = 0; i < 3; ++i) {
+            statusParts_[i]->setGeometry(left, 0, std::max(0, edges[i] - left), sh);
+            left = edges[i];
+        }
+    }
+    canvas_->setGeometry(0, top, w, std::max(0, bottom - top));
+}
+
+std::array<cBaseTool*, 4> cMainWnd::bands() const { return {toolFrame_, toolView_, toolEdit_, toolPlay_}; }
+
+int cMainWnd::layoutBands(int width)
+{
+    // Bands in order, left to right, starting a new row when one does not fit.
+    int x = 0, y = 0, rowHeight = 0;
+    for (cBaseTool* bar : bands()) {
+        const QSize size = bar->sizeHint();
+        if (x > 0 && x + size.width() > width) {
+            x = 0;
+            y += rowHeight;
+            rowHeight = 0;
+        }
+        bar->setGeometry(x, y, size.width(), size.height());
+        x += size.width();
+        rowHeight = std::max(rowHeight, size.height());
+    }
+    return y + rowHeight;
+}
+
+void cMainWnd::UpdateTitle(const std::string& path)
+{
+    std::string product = platform::LoadString(40000);
+    if (product.empty())
+        product = "MevkoEditor";
+    QString title = fromUtf8(product);
+    if (path.empty()) {
+        title += QString::asprintf("%1.2f", double(cSettings::kVersion));
+    } else {
+        const QFontMetrics metrics(font());
+        const std::string shortened = paths::ShortenForTitle(path, [&](const std::string& s) {
+            return metrics.horizontalAdvance(fromUtf8(platform::AnsiToUtf8(s)));
+        });
+        title += QString::asprintf("%1.2f - ", double(cSettings::kVersion)) + fromUtf8(platform::AnsiToUtf8(shortened));
+    }
+    setWindowTitle(title);
+}
+
+void cMainWnd::ShowStatus(const std::string& text)
+{
+    if (statusParts_[0])
+        statusParts_[0]->setText(fromUtf8(text));
+}
+
+QList<QAction*> cMainWnd::MenuActions(int id) const
+{
+    QList<QAction*> list;
+    auto [first, last] = menuActions_.equal_range(id);
+    for (auto it = first; it != last; ++it)
+        list.push_back(it->second);
+    return list;
+}
+
+void cMainWnd::installProject(cAnimeData& project)
+{
+    if (!canvas_)
+        return;
+    canvas_->SetProject(&project);
+    SoundTable().releaseAll();
+    SpriteDrawer().loadPictures(project);
+    Refresh();
+}
+
+void cMainWnd::Refresh()
+{
+    if (!canvas_)
+        return;
+    cAnimeData& p = Project();
+    const int f = canvas_->CurrentFrame();
+    const strFrame* frame = p.GetFrame(f);
+    toolFrame_->SetInterval(frame ? frame->interval : 0, frame != nullptr);
+    canvas_->RequestRedraw();
+}
+
+void cMainWnd::openPending()
+{
+    if (pendingOpenPath_.empty())
+        return;
+    const std::string path = pendingOpenPath_;
+    pendingOpenPath_.clear();
+    canvas_->StopPlayback();
+    document_->FileCommand(FC_OPEN_PATH, path);
+}
+
+void cMainWnd::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void cMainWnd::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    canvas_->StopPlayback();
+    document_->FileCommand(FC_OPEN_PATH, paths::FromDiskPath(std::filesystem::path(urls.first().toLocalFile().toStdString())));
+}
+
+void cMainWnd::closeEvent(QCloseEvent* event)
+{
+    if (canvas_)
+        canvas_->StopPlayback();
+    if (!document_->AskSaveChanges()) {
+        event->ignore();
+        return;
+    }
+    shutDown();
+    event->accept();
+}
+
+void cMainWnd::shutDown()
+{
+    cSettings& s = Settings();
+    s.LastLoadPath = document_->LastDialogPath();
+    const QRect g = geometry();
+    s.MainWinPostX = g.x();
+    s.MainWinPostY = g.y();
+    s.MainWinSizeX = g.width();
+    s.MainWinSizeY = g.height();
+    s.WriteSettings(configPath_);
+    dialogs_.CloseAll();
+}

@@ -1,0 +1,120 @@
+#pragma once
+// cMainWnd: the editor's top-level window. Owns the document (the current
+// project and its file state), the canvas, the four tool bars, the status bar
+// and the dialogs; builds its menus and accelerators from the command table and
+// runs every command through OnCommand.
+
+#include "app/CommandTable.h"
+#include "edit/Feedback.h"
+#include "interchange/ClipboardTransfer.h"
+#include "project/Document.h"
+#include "ui/BaseWnd.h"
+
+#include <QStringList>
+
+#include <array>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+
+class QLabel;
+class QMenu;
+class QMenuBar;
+class cMainEditWnd;
+class cTool_Edit;
+class cTool_Frame;
+class cTool_Play;
+class cTool_View;
+
+/** Dialog keys of the dialog set. */
+enum eWindowKey : unsigned {
+    WK_PROJECT = 64, WK_CONF = 0x4000,
+};
+
+class cMainWnd : public cBaseWnd, public iStatusSink, public cStatusSink {
+    Q_OBJECT
+public:
+    /** messages and chooser default to message boxes and the system's file dialogs;
+     *  tests pass their own. configPath is where config.ini is read and written. */
+    cMainWnd(std::filesystem::path configPath, iMessageSink* messages = nullptr, iFileChooser* chooser = nullptr);
+    ~cMainWnd() override;
+
+    /** The initialisation steps after the window exists; false with the failure text. */
+    bool Initialize(const QStringList& arguments, QString& error);
+
+    void OnCommand(int id, int code = 0, QObject* control = nullptr) override;
+    /** Brings the menu items of top-level popup `position` up to date. */
+    void UpdateMenuState(int position);
+    /** The title: "MevkoEditor0.72 - path", or without a path "MevkoEditor0.72". */
+    void UpdateTitle(const std::string& path);
+
+    // iStatusSink / cStatusSink: the first part of the status bar.
+    void ShowStatus(const std::string& text) override;
+
+    cDocument& Document() { return *document_; }
+    cAnimeData& Project() { return document_->Project(); }
+    cMainEditWnd* Canvas() const { return canvas_; }
+    cTool_Frame* FrameTool() const { return toolFrame_; }
+    cTool_View* ViewTool() const { return toolView_; }
+    cTool_Edit* EditTool() const { return toolEdit_; }
+    cTool_Play* PlayTool() const { return toolPlay_; }
+    QMenuBar* MenuBar() const { return menuBar_; }
+    /** The menu actions of a command id (a command may appear more than once). */
+    QList<QAction*> MenuActions(int id) const;
+    QLabel* StatusPart(int i) const { return statusParts_[i]; }
+    QWidget* StatusBar() const { return statusBar_; }
+    QWidget* Rebar() const { return rebar_; }
+    cDialogSet& Dialogs() { return dialogs_; }
+    const std::string& PendingOpenPath() const { return pendingOpenPath_; }
+
+    void OnSize() override;
+    /** Redraws the canvas and brings the frame tool bar's interval field in step. */
+    void Refresh();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildAccelerators();
+    bool buildBars();
+    std::array<class cBaseTool*, 4> bands() const;
+    /** Places the tool bar bands in rows across the width; returns the rebar height. */
+    int layoutBands(int width);
+    void installProject(cAnimeData& project);
+    void openPending();
+    void shutDown();
+    void setCurrentFrame(int frame);
+    void toggleFlag(int id);
+    void togglePlayOption(int id);
+    void syncToolChecks();
+    void showVersion();
+    void openCurrentFolder();
+    strMenuContext menuContext() const;
+    std::string appFolder() const;
+
+    std::filesystem::path configPath_;
+    std::unique_ptr<iMessageSink> ownMessages_;
+    std::unique_ptr<iFileChooser> ownChooser_;
+    iMessageSink* messages_;
+    iFileChooser* chooser_;
+    std::unique_ptr<cDocument> document_;
+
+    cMainEditWnd* canvas_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    std::vector<QMenu*> topMenus_;
+    std::multimap<int, QAction*> menuActions_;
+    QWidget* rebar_ = nullptr;
+    cTool_Frame* toolFrame_ = nullptr;
+    cTool_View* toolView_ = nullptr;
+    cTool_Edit* toolEdit_ = nullptr;
+    cTool_Play* toolPlay_ = nullptr;
+    QWidget* statusBar_ = nullptr;
+    QLabel* statusParts_[3] = {};
+    cDialogSet dialogs_;
+    std::string pendingOpenPath_;
+    bool closing_ = false;
+};

@@ -1,0 +1,109 @@
+#include "ui/BaseTool.h"
+
+#include "platform/Strings.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QPainter>
+#include <QPixmap>
+
+QIcon GlyphIcon(const QString& glyph)
+{
+    QPixmap pixmap(32, 30);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QFont font = p.font();
+    font.setPixelSize(22);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(40, 40, 90));
+    p.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
+    return QIcon(pixmap);
+}
+
+cBaseTool::cBaseTool(int controlId, int tipsId, std::vector<strToolButton> buttons, std::vector<QString> glyphs)
+    : controlId_(controlId), tipsId_(tipsId), buttons_(std::move(buttons)), glyphs_(std::move(glyphs))
+{
+    setObjectName(QString::number(controlId));
+    setIconSize(QSize(16, 15));
+    setMovable(false);
+}
+
+bool cBaseTool::CreateTool(QWidget* parent, std::function<void(int)> send)
+{
+    if (buttons_.empty())
+        return false;
+    setParent(parent);
+    send_ = std::move(send);
+    const std::vector<std::string> tips = tipsId_ ? platform::StringItems(tipsId_) : std::vector<std::string>();
+    size_t tip = 0;
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const strToolButton& b = buttons_[i];
+        if (b.style == TB_SEP) {
+            if (b.image > 0) {
+                auto* gap = new QWidget(this);
+                gap->setFixedWidth(b.image);
+                addWidget(gap);
+                gaps_[int(i)] = gap;
+            } else {
+                addSeparator();
+            }
+            continue;
+        }
+        const QString glyph = b.image >= 0 && size_t(b.image) < glyphs_.size() ? glyphs_[b.image] : QString("?");
+        QAction* action = addAction(GlyphIcon(glyph), QString());
+        if (tip < tips.size())
+            action->setToolTip(QString::fromStdString(tips[tip]));
+        ++tip;
+        action->setData(b.command);
+        if (b.style != TB_PUSH)
+            action->setCheckable(true);
+        if (b.style == TB_CHECKGROUP) {
+            if (!group_)
+                group_ = new QActionGroup(this);
+            group_->addAction(action);
+        }
+        const int command = b.command;
+        connect(action, &QAction::triggered, this, [this, command] {
+            if (send_)
+                send_(command);
+        });
+        actions_[command] = action;
+    }
+    OnCreate();
+    return true;
+}
+
+QAction* cBaseTool::ActionOf(int command) const
+{
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void cBaseTool::SetChecked(int command, bool checked)
+{
+    if (QAction* a = ActionOf(command)) {
+        const bool blocked = a->blockSignals(true);
+        a->setChecked(checked);
+        a->blockSignals(blocked);
+    }
+}
+
+bool cBaseTool::IsChecked(int command) const
+{
+    QAction* a = ActionOf(command);
+    return a && a->isChecked();
+}
+
+void cBaseTool::SetEnabled(int command, bool enabled)
+{
+    if (QAction* a = ActionOf(command))
+        a->setEnabled(enabled);
+}
+
+QWidget* cBaseTool::Gap(int index) const
+{
+    auto it = gaps_.find(index);
+    return it == gaps_.end() ? nullptr : it->second;
+}

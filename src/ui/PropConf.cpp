@@ -1,0 +1,292 @@
+#include "ui/PropConf.h"
+
+#include "platform/CodePage.h"
+#include "platform/Strings.h"
+#include "project/Settings.h"
+
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+QComboBox* combo(QWidget* parent, int stringId)
+{
+    auto* c = new QComboBox(parent);
+    for (const std::string& s : platform::StringItems(stringId))
+        c->addItem(QString::fromStdString(s));
+    return c;
+}
+
+QSpinBox* spin(QWidget* parent, int lo, int hi)
+{
+    auto* s = new QSpinBox(parent);
+    s->setRange(lo, hi);
+    return s;
+}
+
+QLineEdit* edit(QWidget* parent, int maxLength)
+{
+    auto* e = new QLineEdit(parent);
+    e->setMaxLength(maxLength);
+    return e;
+}
+
+QString fromAnsi(const std::string& s) { return QString::fromStdString(platform::AnsiToUtf8(s)); }
+std::string toAnsi(const QString& s) { return platform::Utf8ToAnsi(s.toStdString()); }
+
+void setColourText(QLineEdit* e, uint32_t colour, bool alpha) { e->setText(QString::fromStdString(ColourText(colour, alpha))); }
+uint32_t colourOf(const QLineEdit* e) { return ParseColour(e->text().toStdString()); }
+
+// A colour chooser button beside an edit: picks an RGB colour and writes it back.
+QWidget* withChooser(QWidget* parent, QLineEdit* e)
+{
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* button = new QPushButton("...", box);
+    button->setFixedWidth(28);
+    row->addWidget(e);
+    row->addWidget(button);
+    QObject::connect(button, &QPushButton::clicked, box, [e, box] {
+        const uint32_t c = colourOf(e);
+        const QColor chosen = QColorDialog::getColor(QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF), box);
+        if (chosen.isValid())
+            setColourText(e, chosen.rgb() & 0xFFFFFF, false);
+    });
+    return box;
+}
+
+} // namespace
+
+std::string FolderNameOrDefault(const std::string& text, const char* defaultName)
+{
+    const bool blank = std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c); });
+    return blank ? std::string(defaultName) : text;
+}
+
+uint32_t ParseColour(const std::string& text)
+{
+    size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
+        ++i;
+    if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X'))
+        i += 2;
+    size_t end = text.size();
+    while (end > i && std::isspace(static_cast<unsigned char>(text[end - 1])))
+        --end;
+    if (i == end || end - i > 8)
+        return 0x80808080u;
+    uint32_t value = 0;
+    for (; i < end; ++i) {
+        const char c = char(std::tolower(static_cast<unsigned char>(text[i])));
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else
+            return 0x80808080u;
+        value = value << 4 | uint32_t(digit);
+    }
+    return value;
+}
+
+std::string ColourText(uint32_t colour, bool withAlpha)
+{
+    char buffer[16];
+    if (withAlpha)
+        std::snprintf(buffer, sizeof buffer, "0x%08x", colour);
+    else
+        std::snprintf(buffer, sizeof buffer, "0x%06x", colour & 0xFFFFFFu);
+    return buffer;
+}
+
+// ---------------------------------------------------------------- 読込
+
+cConfPage_Load::cConfPage_Load() : cBasePropSheet("読込")
+{
+    setObjectName("350");
+    auto* form = new QFormLayout(this);
+    folderC = edit(this, 64);
+    folderG = edit(this, 255);
+    folderS = edit(this, 255);
+    transType = combo(this, 40085);
+    compType = combo(this, 40086);
+    backUp = new QCheckBox(" 読み込む際にバックアップファイルを生成する", this);
+    form->addRow("基底フォルダ名", folderC);
+    form->addRow("画像フォルダパス", folderG);
+    form->addRow("音声フォルダパス", folderS);
+    form->addRow(new QLabel("※ 再読込が必要", this));
+    form->addRow("透過色の判別方法", transType);
+    form->addRow("簡易セル補完", compType);
+    form->addRow(backUp);
+}
+
+void cConfPage_Load::Load()
+{
+    const cSettings& s = Settings();
+    folderC->setText(fromAnsi(s.FolderName_C));
+    folderG->setText(fromAnsi(s.FolderName_G));
+    folderS->setText(fromAnsi(s.FolderName_S));
+    transType->setCurrentIndex(s.TransType);
+    compType->setCurrentIndex(s.CompType);
+    backUp->setChecked(s.BackUpFlag);
+}
+
+void cConfPage_Load::Apply()
+{
+    cSettings& s = Settings();
+    s.FolderName_C = FolderNameOrDefault(toAnsi(folderC->text()), "Data");
+    s.FolderName_G = FolderNameOrDefault(toAnsi(folderG->text()), "BattleEffect");
+    s.FolderName_S = FolderNameOrDefault(toAnsi(folderS->text()), "Sound");
+    s.TransType = transType->currentIndex();
+    s.CompType = compType->currentIndex();
+    s.BackUpFlag = backUp->isChecked();
+}
+
+// ---------------------------------------------------------------- 初期設定
+
+cConfPage_Init::cConfPage_Init() : cBasePropSheet("初期設定")
+{
+    setObjectName("351");
+    auto* outer = new QVBoxLayout(this);
+    auto* group = new QGroupBox("プロジェクトの初期状態", this);
+    outer->addWidget(group);
+    auto* form = new QFormLayout(group);
+    interval = spin(group, 1, 255);
+    cells = spin(group, 1, 255);
+    cutX = spin(group, 1, 1024);
+    cutY = spin(group, 1, 1024);
+    auto* cut = new QWidget(group);
+    auto* cutRow = new QHBoxLayout(cut);
+    cutRow->setContentsMargins(0, 0, 0, 0);
+    cutRow->addWidget(cutX);
+    cutRow->addWidget(cutY);
+    center = combo(group, 40073);
+    division = combo(group, 40071);
+    edit = combo(group, 40078);
+    save = combo(group, 40077);
+    fix = new QCheckBox(" 使う画像をセル番号ごとに固定する", group);
+    form->addRow("基本インターバル", interval);
+    form->addRow("セル枚数", cells);
+    form->addRow("画像分割数(横,縦)", cut);
+    form->addRow("中心位置", center);
+    form->addRow("分割形式", division);
+    form->addRow("編集形式", edit);
+    form->addRow("保存形式", save);
+    form->addRow(fix);
+}
+
+void cConfPage_Init::Load()
+{
+    const cSettings& s = Settings();
+    interval->setValue(s.Init_Int);
+    cells->setValue(s.Init_Cell);
+    cutX->setValue(s.Init_CutX);
+    cutY->setValue(s.Init_CutY);
+    center->setCurrentIndex(s.Init_Center);
+    division->setCurrentIndex(s.Init_Div);
+    edit->setCurrentIndex(s.Init_Edit);
+    save->setCurrentIndex(s.Init_Format);
+    fix->setChecked(s.Init_FixFlag);
+}
+
+void cConfPage_Init::Apply()
+{
+    cSettings& s = Settings();
+    s.Init_Int = interval->value();
+    s.Init_Cell = cells->value();
+    s.Init_CutX = cutX->value();
+    s.Init_CutY = cutY->value();
+    s.Init_Center = uint8_t(std::max(0, center->currentIndex()));
+    s.Init_Div = uint8_t(std::max(0, division->currentIndex()));
+    s.Init_Edit = uint8_t(std::max(0, edit->currentIndex()));
+    s.Init_Format = std::max(0, save->currentIndex());
+    s.Init_FixFlag = fix->isChecked();
+}
+
+// ---------------------------------------------------------------- 表示
+
+cConfPage_View::cConfPage_View() : cBasePropSheet("表示")
+{
+    setObjectName("353");
+    auto* form = new QFormLayout(this);
+    ground = edit(this, 16);
+    grid = edit(this, 16);
+    centerLine = edit(this, 16);
+    backShadow = edit(this, 16);
+    nextShadow = edit(this, 16);
+    gridFlag = new QCheckBox("グリッド", this);
+    centerFlag = new QCheckBox("中心線", this);
+    gridSize = spin(this, 0, 255);
+    centerW = spin(this, 0, 1024);
+    centerH = spin(this, 0, 1024);
+    form->addRow("背景色", withChooser(this, ground));
+    form->addRow(gridFlag, withChooser(this, grid));
+    form->addRow("間隔", gridSize);
+    form->addRow(centerFlag);
+    form->addRow("色 (0xaarrggbb)", centerLine);
+    auto* range = new QWidget(this);
+    auto* rangeRow = new QHBoxLayout(range);
+    rangeRow->setContentsMargins(0, 0, 0, 0);
+    rangeRow->addWidget(centerW);
+    rangeRow->addWidget(centerH);
+    form->addRow("範囲[x,y]", range);
+    auto* shadows = new QGroupBox("前後セル", this);
+    auto* shadowForm = new QFormLayout(shadows);
+    shadowForm->addRow("前F (0xaarrggbb)", backShadow);
+    shadowForm->addRow("先F (0xaarrggbb)", nextShadow);
+    form->addRow(shadows);
+}
+
+void cConfPage_View::Load()
+{
+    const cSettings& s = Settings();
+    setColourText(ground, s.CGround, false);
+    setColourText(grid, s.CGrid, false);
+    setColourText(centerLine, s.CCenterLine, true);
+    setColourText(backShadow, s.CBackShadow, true);
+    setColourText(nextShadow, s.CNextShadow, true);
+    gridFlag->setChecked(s.VGridFlag);
+    centerFlag->setChecked(s.VCenterFlag);
+    gridSize->setValue(s.GridSize);
+    centerW->setValue(s.CenterW);
+    centerH->setValue(s.CenterH);
+}
+
+void cConfPage_View::Apply()
+{
+    // The sprite drawer reads CGround from the settings when it clears the canvas,
+    // so storing the background colour passes it on.
+    cSettings& s = Settings();
+    s.CGround = colourOf(ground);
+    s.CGrid = colourOf(grid);
+    s.CCenterLine = colourOf(centerLine);
+    s.CBackShadow = colourOf(backShadow);
+    s.CNextShadow = colourOf(nextShadow);
+    s.VGridFlag = gridFlag->isChecked();
+    s.VCenterFlag = centerFlag->isChecked();
+    s.GridSize = gridSize->value();
+    s.CenterW = centerW->value();
+    s.CenterH = centerH->value();
+}
+
+int cProp_Conf::GetPages(std::vector<cBasePropSheet*>& pages)
+{
+    pages.push_back(new cConfPage_Load);
+    pages.push_back(new cConfPage_Init);
+    pages.push_back(new cConfPage_View);
+    return int(pages.size());
+}
