@@ -1,0 +1,139 @@
+#pragma once
+// cCaptureImage: one image export job. It steps through the animation tick by
+// tick, renders each output image off-screen through the sprite drawer, and writes
+// numbered PNG files, one combined PNG sheet or an animated GIF.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+#include "export/GifFile.h"
+#include "image/Bmp.h"
+#include "render/FlashState.h"
+
+class cAnimeData;
+class cSpriteDrawer;
+
+/** Job flags. */
+enum : int {
+    kCaptureInterval = 0x0001,     // インターバル有効: at least one image per smallest frame interval
+    kCaptureAlpha = 0x0004,        // PNG: keep alpha; GIF: background transparent
+    kCaptureFixRows = 0x0010,      // 縦 固定: the count fixes the rows (else the columns)
+    kCaptureOrderN = 0x0020,       // И order: columns top to bottom (else Ｚ: rows left to right)
+    kCaptureCombine = 0x0040,      // １枚に結合: one sheet
+    kCapturePng = 0x0080,
+    kCaptureGif = 0x0100,
+    kCaptureSixHundredths = 0x0200,  // 6/100s制限
+    kCaptureFlipV = 0x1000,        // crop given bottom-up
+    kCaptureMirrorH = 0x2000,      // crop given right to left
+    kCaptureTarget = 0x4000,       // 対象画像
+    kCaptureFlash = 0x8000,        // フラッシュ
+};
+
+/** Largest sheet side, and largest GIF side. */
+constexpr int kMaxSheetSide = 3840;
+constexpr int kMaxGifSide = 1024;
+
+/** Why init, step or finish failed. */
+enum eCaptureError {
+    CE_NONE = 0,
+    CE_NO_INPUT,        // no path, project or rectangle, or bad flags
+    CE_NOTHING,         // no image to export, or an empty crop or frame size
+    CE_LAYOUT,          // combining with a count of 0
+    CE_SHEET_TOO_LARGE, // wider or taller than kMaxSheetSide
+    CE_GIF_TOO_LARGE,   // a GIF wider or taller than kMaxGifSide
+    CE_MEMORY,          // the render target or output image could not be made
+    CE_WRITE,           // a file could not be written
+};
+
+/** Crop rectangle in animation coordinates (right/left or bottom/top may be swapped). */
+struct strCaptureRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+/** The box around every valid cell of every frame (each corner after scale and
+ *  rotation, widened by one pixel), grown from (0, 0, 0, 0). False when it stays
+ *  (0, 0, 0, 0). */
+bool autoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCaptureRect& out);
+
+/** Image i of a numbered sequence: "%05d" inserted before the extension. */
+std::filesystem::path numberedPath(const std::filesystem::path& path, int i);
+
+class cCaptureImage {
+public:
+    cCaptureImage();
+    ~cCaptureImage();
+    cCaptureImage(const cCaptureImage&) = delete;
+    cCaptureImage& operator=(const cCaptureImage&) = delete;
+
+    /** Renders with `drawer` (whose sheets must hold the project's pictures and, for
+     *  the target picture, the sheet −11) instead of a drawer of the job's own that
+     *  init loads from the project. Call before init. */
+    void useDrawer(cSpriteDrawer* drawer) { m_shared = drawer; }
+
+    /** Prepares a job; false on any failure (see lastError). `count` is the number of
+     *  columns (rows with kCaptureFixRows) when combining; `background` is 0xRRGGBB;
+     *  `scale` multiplies the crop size. */
+    bool init(const std::filesystem::path& path, const cAnimeData* project, const strCaptureRect* rect, int count,
+              uint32_t background, int flags, int fps, double scale);
+    /** Makes the next output image; false when there is none left (or a write failed). */
+    bool step();
+    /** Writes the combined sheet or the GIF. False when that, or an earlier write, failed. */
+    bool finish();
+    /** Discards the job and its images; nothing more is written. */
+    void clear();
+
+    int imageCount() const { return m_imageCount; }
+    int imagesMade() const { return m_made; }
+    int flags() const { return m_flags; }
+    int columns() const { return m_columns; }
+    int rows() const { return m_rows; }
+    int frameWidth() const { return m_frameW; }
+    int frameHeight() const { return m_frameH; }
+    int sheetWidth() const { return m_columns * m_frameW; }
+    int sheetHeight() const { return m_rows * m_frameH; }
+    double tickDelay() const { return m_tickDelay; }
+    eCaptureError lastError() const { return m_error; }
+    /** The output image (the sheet, or the last image when not combining). */
+    const cBMP& output() const { return m_output; }
+    const CGIFFile& gif() const { return m_gif; }
+
+private:
+    bool fail(eCaptureError e);
+    void resetStepping();
+    int frameInterval(int frame) const;
+    /** Runs the ticks of one output image. */
+    void advance();
+    void fireFlashes(int leftFrame);
+    void render(int frame);
+    void copyToTile(int left, int top);
+    bool emit();
+
+    cSpriteDrawer* m_shared = nullptr;
+    std::unique_ptr<cSpriteDrawer> m_own;
+    cSpriteDrawer* m_drawer = nullptr;
+
+    const cAnimeData* m_project = nullptr;
+    std::filesystem::path m_path;
+    int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
+    int m_frameW = 0, m_frameH = 0;
+    int m_columns = 0, m_rows = 0;
+    int m_column = 0, m_row = 0;
+    uint32_t m_background = 0;
+    int m_flags = 0;
+    eCaptureError m_error = CE_NONE;
+
+    // Frame stepping.
+    int m_frameCount = 0;
+    int m_frame = 0, m_ticks = 0, m_interval = 1, m_ticksPerImage = 1, m_nextEffect = 0;
+    double m_tickDelay = 0, m_delay = 0;
+    strFlashState m_screenFlash, m_targetFlash;
+    float m_targetX = 0, m_targetY = 0;
+    int m_targetOpacity = 255;
+
+    cBMP m_surface;  // render target of the crop size
+    cBMP m_output;   // sheet size, key colour = background
+    CGIFFile m_gif;
+    int m_imageCount = 0, m_made = 0;
+    bool m_writeFailed = false;
+};

@@ -1,0 +1,290 @@
+// cCaptureImage: layout, limits, stepping, flashes, delays, crops and the files it writes.
+
+#include <gtest/gtest.h>
+
+#include "CaptureFixture.h"
+#include "render/SpriteDrawer.h"
+
+using namespace exporttest;
+
+namespace {
+
+const strCaptureRect kCrop{-8, -8, 8, 8};
+
+uint32_t tileColour(const cBMP& sheet, int col, int row, int frameW, int frameH)
+{
+    return pixel(sheet, col * frameW + frameW / 2, row * frameH + frameH / 2);
+}
+
+}  // namespace
+
+TEST(Capture, SheetLayout)
+{
+    struct Case {
+        int images, count, flags, columns, rows;
+    } cases[] = {
+        {25, 5, 0, 5, 5},
+        {26, 5, 0, 5, 6},
+        {26, 5, kCaptureFixRows, 6, 5},
+        {3, 5, 0, 5, 1},
+        {1, 1, 0, 1, 1},
+    };
+    for (const Case& c : cases) {
+        CaptureProject p(c.images);
+        cCaptureImage job;
+        ASSERT_TRUE(job.init(p.path("s.png"), &p.project, &kCrop, c.count, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0))
+            << c.images;
+        EXPECT_EQ(job.imageCount(), c.images);
+        EXPECT_EQ(job.columns(), c.columns) << c.images;
+        EXPECT_EQ(job.rows(), c.rows) << c.images;
+        EXPECT_EQ(runJob(job), c.images);
+        EXPECT_EQ(job.output().width(), 16 * c.columns);
+        EXPECT_EQ(job.output().height(), 16 * c.rows);
+    }
+}
+
+TEST(Capture, TileOrder)
+{
+    // Image k shows red for even k, blue for odd k.
+    for (bool n : {false, true}) {
+        CaptureProject p(4);
+        cCaptureImage job;
+        int flags = kCapturePng | kCaptureCombine | (n ? kCaptureOrderN : 0);
+        ASSERT_TRUE(job.init(p.path("o.png"), &p.project, &kCrop, 2, 0, flags, 60, 1.0));
+        runJob(job);
+        const cBMP& s = job.output();
+        EXPECT_EQ(tileColour(s, 0, 0, 16, 16), kRed);
+        // Z: the second image lies right of the first; И: below it.
+        EXPECT_EQ(tileColour(s, 1, 0, 16, 16), n ? kRed : kBlue);
+        EXPECT_EQ(tileColour(s, 0, 1, 16, 16), n ? kBlue : kRed);
+    }
+}
+
+TEST(Capture, RefusedJobs)
+{
+    CaptureProject p(5);
+    const strCaptureRect wide{0, 0, 800, 10}, gifWide{0, 0, 1100, 10}, empty{5, 5, 5, 9};
+    struct Case {
+        const strCaptureRect* crop;
+        int count, flags;
+        double scale;
+        eCaptureError error;
+    } cases[] = {
+        {&wide, 5, kCapturePng | kCaptureCombine, 1.0, CE_SHEET_TOO_LARGE},
+        {&wide, 4, kCapturePng | kCaptureCombine, 1.0, CE_NONE},
+        {&gifWide, 0, kCaptureGif, 1.0, CE_GIF_TOO_LARGE},
+        {&gifWide, 0, kCaptureGif, 0.9, CE_NONE},
+        {&kCrop, 0, kCapturePng | kCaptureCombine, 1.0, CE_LAYOUT},
+        {&empty, 0, kCapturePng, 1.0, CE_NOTHING},
+        {&kCrop, 0, kCapturePng, 0.01, CE_NOTHING},
+        {nullptr, 0, kCapturePng, 1.0, CE_NO_INPUT},
+        {&kCrop, 0, kCapturePng | kCaptureGif, 1.0, CE_NO_INPUT},
+    };
+    for (const Case& c : cases) {
+        cCaptureImage job;
+        EXPECT_EQ(job.init(p.path("r.png"), &p.project, c.crop, c.count, 0, c.flags, 60, c.scale), c.error == CE_NONE);
+        EXPECT_EQ(job.lastError(), c.error);
+    }
+    CaptureProject none(0);
+    cCaptureImage job;
+    EXPECT_FALSE(job.init(none.path("n.png"), &none.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
+    EXPECT_EQ(job.lastError(), CE_NOTHING);
+}
+
+TEST(Capture, IntervalStepping)
+{
+    CaptureProject p(2);
+    p.project.SetInterval(0, 2);
+    p.project.SetInterval(1, 4);
+    cCaptureImage plain, stepped;
+    ASSERT_TRUE(plain.init(p.path("a.png"), &p.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
+    EXPECT_EQ(plain.imageCount(), 2);
+    ASSERT_TRUE(stepped.init(p.path("b.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureInterval | kCaptureCombine, 60, 1.0));
+    EXPECT_EQ(stepped.imageCount(), 3);
+    EXPECT_EQ(runJob(stepped), 3);
+    EXPECT_EQ(tileColour(stepped.output(), 0, 0, 16, 16), kRed);
+    EXPECT_EQ(tileColour(stepped.output(), 1, 0, 16, 16), kBlue);
+    EXPECT_EQ(tileColour(stepped.output(), 2, 0, 16, 16), kBlue);
+}
+
+TEST(Capture, FlashesAddImagesAndFade)
+{
+    CaptureProject p(2, 2);
+    strEffect e;
+    e.frame = 0;
+    e.flags = 1;
+    e.flashDuration = 3;
+    e.flashScope = 0;
+    e.flashRed = 0, e.flashGreen = 255, e.flashBlue = 0, e.flashStrength = 255;
+    int index = -1;
+    ASSERT_TRUE(p.project.InsertEffect(e, &index));
+
+    cCaptureImage without, with;
+    ASSERT_TRUE(without.init(p.path("a.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 10, 1.0));
+    EXPECT_EQ(without.imageCount(), 2);
+    ASSERT_TRUE(with.init(p.path("b.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureFlash, 10, 1.0));
+    // Frame 0 (2 ticks), then frame 1 once per flash tick: full, 2/3, then the frame's end.
+    EXPECT_EQ(with.imageCount(), 3);
+    EXPECT_EQ(runJob(with), 3);
+    const CGIFFile& gif = with.gif();
+    ASSERT_EQ(gif.frameCount(), 3);
+    EXPECT_EQ(pixel(gif.frameAt(0)->image, 8, 8), kRed);
+    EXPECT_EQ(pixel(gif.frameAt(1)->image, 8, 8), 0xFF00FF00u);
+    uint32_t faded = pixel(gif.frameAt(2)->image, 8, 8);
+    EXPECT_NEAR(static_cast<int>(faded >> 8 & 0xFF), 170, 2);  // 2/3 of the flash over blue
+    EXPECT_EQ(gif.frameAt(0)->delay, 20);
+    EXPECT_EQ(gif.frameAt(1)->delay, 10);
+    EXPECT_EQ(gif.frameAt(2)->delay, 10);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(gif.frameAt(i)->disposal, 2);
+}
+
+TEST(Capture, GifDelays)
+{
+    struct Case {
+        int fps, interval, flags;
+        std::vector<int> delays;
+    } cases[] = {
+        {60, 1, 0, {1, 1, 1}},                       // 1.6667 per tick, truncated per image
+        {60, 1, kCaptureSixHundredths, {6, 6, 6}},   // stretched so a frame lasts 6/100 s
+        {10, 3, kCaptureSixHundredths, {30, 30, 30}},
+        {30, 2, 0, {6, 6, 6}},
+    };
+    for (const Case& c : cases) {
+        CaptureProject p(3, c.interval);
+        cCaptureImage job;
+        ASSERT_TRUE(job.init(p.path("d.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | c.flags, c.fps, 1.0));
+        runJob(job);
+        std::vector<int> delays;
+        for (int i = 0; i < job.gif().frameCount(); ++i) delays.push_back(job.gif().frameAt(i)->delay);
+        EXPECT_EQ(delays, c.delays) << c.fps << " fps, interval " << c.interval;
+    }
+}
+
+TEST(Capture, MirroredAndFlippedCrops)
+{
+    // A red cell in the top-left quarter of the crop.
+    CaptureProject p(1, 1, -4, -4);
+    const strCaptureRect crops[4] = {{-8, -8, 8, 8}, {8, -8, -8, 8}, {-8, 8, 8, -8}, {8, 8, -8, -8}};
+    cBMP images[4];
+    for (int i = 0; i < 4; ++i) {
+        cCaptureImage job;
+        ASSERT_TRUE(job.init(p.path("m.png"), &p.project, &crops[i], 1, 0, kCapturePng | kCaptureCombine, 60, 1.0));
+        EXPECT_EQ(job.flags() & (kCaptureMirrorH | kCaptureFlipV), (i & 1 ? kCaptureMirrorH : 0) | (i & 2 ? kCaptureFlipV : 0));
+        runJob(job);
+        images[i] = job.output();
+    }
+    EXPECT_EQ(pixel(images[0], 2, 2), kRed);
+    EXPECT_NE(pixel(images[0], 13, 13), kRed);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            ASSERT_EQ(pixel(images[1], x, y), pixel(images[0], 15 - x, y));
+            ASSERT_EQ(pixel(images[2], x, y), pixel(images[0], x, 15 - y));
+            ASSERT_EQ(pixel(images[3], x, y), pixel(images[0], 15 - x, 15 - y));
+        }
+}
+
+TEST(Capture, ScaledImagesRepeatOrDropPixels)
+{
+    CaptureProject p(1, 1, -4, -4);
+    cCaptureImage full, half, twice;
+    ASSERT_TRUE(full.init(p.path("a.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 1.0));
+    ASSERT_TRUE(half.init(p.path("b.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 0.5));
+    ASSERT_TRUE(twice.init(p.path("c.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 2.0));
+    runJob(full), runJob(half), runJob(twice);
+    ASSERT_EQ(half.output().width(), 8);
+    ASSERT_EQ(twice.output().width(), 32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) ASSERT_EQ(pixel(twice.output(), x, y), pixel(full.output(), x / 2, y / 2));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) ASSERT_EQ(pixel(half.output(), x, y), pixel(full.output(), x * 2, y * 2));
+    // Uncovered pixels hold the background colour with alpha 0.
+    EXPECT_EQ(pixel(full.output(), 15, 15), 0x00336699u);
+}
+
+TEST(Capture, AutoCrop)
+{
+    CaptureProject p(2, 1, 10, 20);
+    strCaptureRect r;
+    cSpriteDrawer drawer;
+    drawer.loadPictures(p.project);
+    ASSERT_TRUE(autoCropRect(p.project, drawer, r));
+    EXPECT_EQ(r.left, 0);  // the box always holds the centre
+    EXPECT_EQ(r.top, 0);
+    EXPECT_EQ(r.right, 15);   // 10 + 4 + 1
+    EXPECT_EQ(r.bottom, 25);  // 20 + 4 + 1
+    CaptureProject empty(1);
+    empty.project.SetCell(0, 0, nullptr);
+    cSpriteDrawer d2;
+    d2.loadPictures(empty.project);
+    EXPECT_FALSE(autoCropRect(empty.project, d2, r));
+}
+
+TEST(Capture, NumberedFilesAndAlpha)
+{
+    EXPECT_EQ(numberedPath("out/anim.png", 0), fs::path("out/anim00000.png"));
+    EXPECT_EQ(numberedPath("anim.png", 123), fs::path("anim00123.png"));
+    EXPECT_EQ(numberedPath("anim", 7), fs::path("anim00007"));
+
+    for (bool alpha : {false, true}) {
+        CaptureProject p(3);
+        cCaptureImage job;
+        ASSERT_TRUE(job.init(p.path("anim.png"), &p.project, &kCrop, 0, 0x102030, kCapturePng | (alpha ? kCaptureAlpha : 0), 60, 1.0));
+        EXPECT_EQ(runJob(job), 3);
+        EXPECT_FALSE(fs::exists(p.path("anim.png")));
+        std::string out = runPython(p.dir, "from PIL import Image\n"
+                                           "for i in range(4):\n"
+                                           "    try:\n"
+                                           "        im = Image.open('" + p.dir.path.string() + "/anim%05d.png' % i)\n"
+                                           "    except FileNotFoundError:\n"
+                                           "        print('missing', i); continue\n"
+                                           "    print(im.mode, im.size, im.getpixel((0, 0)), im.getpixel((8, 8)))\n");
+        std::string corner = alpha ? "(16, 32, 48, 0)" : "(16, 32, 48, 255)";
+        EXPECT_EQ(out, "RGBA (16, 16) " + corner + " (255, 0, 0, 255)\n" + "RGBA (16, 16) " + corner + " (0, 0, 255, 255)\n" +
+                           "RGBA (16, 16) " + corner + " (255, 0, 0, 255)\nmissing 3\n");
+    }
+}
+
+TEST(Capture, GifFileMatchesTheRenderedFrames)
+{
+    CaptureProject p(4, 2, -3, 2);
+    for (bool transparent : {false, true}) {
+        cCaptureImage job;
+        int flags = kCaptureGif | (transparent ? kCaptureAlpha : 0);
+        ASSERT_TRUE(job.init(p.path("g.gif"), &p.project, &kCrop, 0, 0x00FF00, flags, 20, 1.0));
+        EXPECT_EQ(runJob(job), 4);
+        std::string out = runPython(p.dir, "from PIL import Image\n"
+                                           "im = Image.open('" + p.path("g.gif").string() + "')\n"
+                                           "print(im.n_frames, im.info.get('loop'))\n"
+                                           "for i in range(im.n_frames):\n"
+                                           "    im.seek(i)\n"
+                                           "    f = im.convert('RGBA')\n"
+                                           "    print(im.info.get('duration'), ''.join('%02x%02x%02x%02x' % f.getpixel((x, y)) for y in range(16) for x in range(16)))\n");
+        std::istringstream lines(out);
+        int n = -1, loop = -1;
+        lines >> n >> loop;
+        EXPECT_EQ(n, 4);
+        EXPECT_EQ(loop, 0);
+        for (int f = 0; f < 4; ++f) {
+            int duration = 0;
+            std::string hex;
+            lines >> duration >> hex;
+            EXPECT_EQ(duration, 100);
+            const cBMP& img = job.gif().frameAt(f)->image;
+            std::string want;
+            char buf[9];
+            for (int y = 0; y < 16; ++y)
+                for (int x = 0; x < 16; ++x) {
+                    uint32_t c = pixel(img, x, y);
+                    bool clear = transparent && (c >> 24) < 128;
+                    std::snprintf(buf, sizeof buf, "%06x%02x", clear ? 0 : c & 0xFFFFFF, clear ? 0 : 255);
+                    want += buf;
+                }
+            // Pillow shows transparent pixels as (0, 0, 0, 0) only when the frame is transparent there.
+            if (transparent) {
+                for (size_t i = 0; i < want.size(); i += 8)
+                    if (want.compare(i + 6, 2, "00") == 0) hex.replace(i, 6, "000000");
+            }
+            EXPECT_EQ(hex, want) << "frame " << f << (transparent ? " (transparent)" : "");
+        }
+    }
+}
