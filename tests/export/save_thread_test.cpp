@@ -1,0 +1,99 @@
+// The export worker: progress, the finished notification, suspension and cancel.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "CaptureFixture.h"
+#include "export/SaveThread.h"
+
+using namespace exporttest;
+using namespace std::chrono_literals;
+
+namespace {
+
+template <class Pred>
+bool waitFor(Pred pred)
+{
+    for (int i = 0; i < 2000 && !pred(); ++i) std::this_thread::sleep_for(5ms);
+    return pred();
+}
+
+std::vector<fs::path> filesIn(const fs::path& dir)
+{
+    std::vector<fs::path> out;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().filename() != "pic.png") out.push_back(e.path());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace
+
+TEST(SaveThread, RunsTheJobAndNotifiesOnce)
+{
+    CaptureProject p(6);
+    const strCaptureRect crop{-8, -8, 8, 8};
+    std::atomic<int> notices{0}, lastCode{0};
+    cThread_SaveGraph thread;
+    ASSERT_TRUE(thread.job().init(p.path("s.png"), &p.project, &crop, 3, 0, kCapturePng | kCaptureCombine, 60, 1.0));
+    ASSERT_TRUE(thread.create([&](int code) {
+        lastCode = code;
+        ++notices;
+    }));
+    EXPECT_EQ(thread.total(), 6);
+    std::this_thread::sleep_for(30ms);
+    EXPECT_EQ(thread.count(), 0);  // created suspended
+    thread.suspend(false);
+    ASSERT_TRUE(waitFor([&] { return thread.done() && !thread.isActive(); }));
+    EXPECT_EQ(thread.count(), 6);
+    EXPECT_TRUE(thread.succeeded());
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(lastCode, kMsgExportFinished);
+    thread.destroy();
+    EXPECT_TRUE(fs::exists(p.path("s.png")));
+}
+
+TEST(SaveThread, CancelStopsAtOnceAndLeavesWholeFiles)
+{
+    CaptureProject p(400);
+    const strCaptureRect crop{-300, -200, 300, 200};
+    std::atomic<int> notices{0};
+    cThread_SaveGraph thread;
+    ASSERT_TRUE(thread.job().init(p.path("anim.png"), &p.project, &crop, 0, 0, kCapturePng, 60, 1.0));
+    ASSERT_TRUE(thread.create([&](int) { ++notices; }));
+    thread.suspend(false);
+    ASSERT_TRUE(waitFor([&] { return thread.count() >= 3; }));
+    thread.cancel();
+    int made = thread.count();
+    std::vector<fs::path> files = filesIn(p.dir.path);
+    ASSERT_EQ(static_cast<int>(files.size()), made);
+    ASSERT_TRUE(waitFor([&] { return !thread.isActive(); }));
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(filesIn(p.dir.path), files);  // nothing written after the cancel
+    EXPECT_LT(made, 400);
+    EXPECT_TRUE(thread.cancelled());
+    EXPECT_FALSE(thread.done());
+    EXPECT_EQ(notices, 0);
+    for (int i = 0; i < made; ++i) EXPECT_EQ(files[static_cast<size_t>(i)], numberedPath(p.path("anim.png"), i));
+
+    std::string out = runPython(p.dir, "import glob\nfrom PIL import Image\n"
+                                       "for f in sorted(glob.glob('" + p.dir.path.string() + "/anim*.png')):\n"
+                                       "    im = Image.open(f); im.load(); assert im.size == (600, 400), f\n"
+                                       "print('ok')\n");
+    EXPECT_EQ(out, "ok\n");
+}
+
+TEST(SaveThread, DestroyWhileRunningEndsTheLoop)
+{
+    CaptureProject p(300);
+    const strCaptureRect crop{-100, -100, 100, 100};
+    auto thread = std::make_unique<cThread_SaveGraph>();
+    ASSERT_TRUE(thread->job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
+    ASSERT_TRUE(thread->create(nullptr));
+    thread->suspend(false);
+    ASSERT_TRUE(waitFor([&] { return thread->count() >= 1; }));
+    thread.reset();  // joins the worker before the job goes away
+    EXPECT_FALSE(fs::exists(p.path("g.gif")));
+}
