@@ -1,6 +1,31 @@
 #include "image/HueAdjust.h"
 
 #include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Truncating division by d in 1..255 through a reciprocal: with m = floor(2^32 / d) + 1
+// the error of |x| × m / 2^32 stays below |x| / 2^32 < 1/256 < 1/d for |x| < 2^24, so
+// the quotient is exact.
+struct Reciprocals {
+    uint64_t m[256];
+    Reciprocals()
+    {
+        m[0] = 0;
+        for (uint64_t d = 1; d < 256; ++d) m[d] = (uint64_t{1} << 32) / d + 1;
+    }
+};
+
+inline int divide(int x, int d)
+{
+    static const Reciprocals r;
+    const uint64_t ax = static_cast<uint64_t>(std::abs(x));
+    const int q = static_cast<int>((ax * r.m[d]) >> 32);
+    return x < 0 ? -q : q;
+}
+
+}  // namespace
 
 uint32_t adjustHue(uint32_t color, int hueShift, int saturationAdd, int valueAdd)
 {
@@ -10,13 +35,13 @@ uint32_t adjustHue(uint32_t color, int hueShift, int saturationAdd, int valueAdd
     int hue = 0;
     if (d != 0) {
         if (mx == r)
-            hue = (g - b) * 60 / d;
+            hue = divide((g - b) * 60, d);
         else if (mx == g)
-            hue = (b - r) * 60 / d + 120;
+            hue = divide((b - r) * 60, d) + 120;
         else
-            hue = (r - g) * 60 / d + 240;
+            hue = divide((r - g) * 60, d) + 240;
     }
-    int s = mx == 0 ? 0 : d * 255 / mx;
+    int s = mx == 0 ? 0 : divide(d * 255, mx);
     int s2 = std::clamp(s + saturationAdd, 0, 255);
     int v2 = std::clamp(mx + valueAdd, 0, 255);
     // Hue shifts far outside ±720 still land in 0-359.

@@ -113,6 +113,8 @@ void cPatternSheet::fillTexture()
     }
     // 32-bit pixels; the key index means nothing here.
     uint32_t key = m_key;
+    uint32_t lastIn = 0, lastOut = 0;  // runs of one colour are adjusted once
+    if (shift != 0) lastOut = adjustHue(lastIn, shift, m_adjust[1], m_adjust[2]);
     for (int y = 0; y < h; ++y) {
         const uint8_t* src = row(y);
         uint32_t* dst = m_texture.data() + static_cast<size_t>(y) * w;
@@ -121,8 +123,12 @@ void cPatternSheet::fillTexture()
             std::memcpy(&c, src + 4 * x, 4);
             if ((c >> 24) == 0 || (c & 0xFFFFFF) == key)
                 dst[x] = 0;
+            else if (shift == 0)
+                dst[x] = c;
+            else if (c == lastIn)
+                dst[x] = lastOut;
             else
-                dst[x] = shift != 0 ? adjustHue(c, shift, m_adjust[1], m_adjust[2]) : c;
+                dst[x] = lastOut = adjustHue(lastIn = c, shift, m_adjust[1], m_adjust[2]);
         }
     }
 }

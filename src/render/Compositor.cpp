@@ -5,57 +5,74 @@
 
 namespace {
 
-// Source alpha is carried as a × opacity (0..K), i.e. in units of 1 / (255 × 255),
-// so the blends below round only once, at the end.
-constexpr uint32_t K = 255 * 255;
-constexpr uint64_t K2 = uint64_t{K} * K;
-constexpr uint64_t K255 = uint64_t{K} * 255;
+// Source alpha a × opacity / (255 × 255) is carried with 15 fraction bits (0..32768),
+// looked up per texel alpha; the blends below round once, at the end.
+constexpr uint32_t kOne = 32768;
+constexpr uint32_t kHalf = kOne / 2;
+constexpr uint32_t k255One = 255 * kOne;
 
-inline uint8_t divK(uint64_t v) { return static_cast<uint8_t>((v + K / 2) / K); }
-inline uint8_t divK2(uint64_t v) { return static_cast<uint8_t>((v + K2 / 2) / K2); }
-inline uint8_t divK255(uint64_t v) { return static_cast<uint8_t>((v + K255 / 2) / K255); }
+struct AlphaTable {
+    uint32_t a[256];
+    explicit AlphaTable(uint32_t opacity)
+    {
+        for (uint32_t v = 0; v < 256; ++v) a[v] = (v * opacity * kOne + 65025 / 2) / 65025;
+    }
+};
 
 template <int Mode>
-inline void blendPixel(uint8_t* d, uint32_t texel, uint32_t opacity)
+inline void blendPixel(uint8_t* d, uint32_t texel, uint32_t A)
 {
-    const uint32_t A = (texel >> 24) * opacity;  // 0..K
-    const uint32_t S[3] = {texel & 255, (texel >> 8) & 255, (texel >> 16) & 255};
+    const uint32_t S0 = texel & 255, S1 = (texel >> 8) & 255, S2 = (texel >> 16) & 255;
     if constexpr (Mode == kBlendNormal) {
         if (A == 0) return;
-        if (A == K) {
-            d[0] = static_cast<uint8_t>(S[0]);
-            d[1] = static_cast<uint8_t>(S[1]);
-            d[2] = static_cast<uint8_t>(S[2]);
+        if (A == kOne) {
+            d[0] = static_cast<uint8_t>(S0);
+            d[1] = static_cast<uint8_t>(S1);
+            d[2] = static_cast<uint8_t>(S2);
             d[3] = 255;
             return;
         }
-        for (int c = 0; c < 3; ++c) d[c] = divK(uint64_t{S[c]} * A + uint64_t{d[c]} * (K - A));
-        d[3] = divK2(uint64_t{A} * A * 255 + uint64_t{d[3]} * (K - A) * K);
+        const uint32_t R = kOne - A;
+        d[0] = static_cast<uint8_t>((S0 * A + d[0] * R + kHalf) >> 15);
+        d[1] = static_cast<uint8_t>((S1 * A + d[1] * R + kHalf) >> 15);
+        d[2] = static_cast<uint8_t>((S2 * A + d[2] * R + kHalf) >> 15);
+        const uint32_t AA = (A * A + kHalf) >> 15;
+        d[3] = static_cast<uint8_t>((AA * 255 + d[3] * R + kHalf) >> 15);
     } else if constexpr (Mode == kBlendAdd) {
         if (A == 0) return;
-        for (int c = 0; c < 3; ++c) d[c] = static_cast<uint8_t>(std::min<uint64_t>(255, (uint64_t{d[c]} * K + S[c] * A + K / 2) / K));
-        d[3] = static_cast<uint8_t>(std::min<uint64_t>(255, (uint64_t{d[3]} * K2 + uint64_t{A} * A * 255 + K2 / 2) / K2));
+        d[0] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[0] * kOne + S0 * A + kHalf) >> 15));
+        d[1] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[1] * kOne + S1 * A + kHalf) >> 15));
+        d[2] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[2] * kOne + S2 * A + kHalf) >> 15));
+        const uint32_t AA = (A * A + kHalf) >> 15;
+        d[3] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[3] * kOne + AA * 255 + kHalf) >> 15));
     } else if constexpr (Mode == kBlendSubtract) {
         if (A == 0) return;
-        for (int c = 0; c < 3; ++c) {
-            int64_t v = int64_t{d[c]} * K - int64_t{S[c]} * A;
-            d[c] = v <= 0 ? 0 : divK(static_cast<uint64_t>(v));
-        }
-        int64_t v = static_cast<int64_t>(uint64_t{d[3]} * K2) - static_cast<int64_t>(uint64_t{A} * A * 255);
-        d[3] = v <= 0 ? 0 : divK2(static_cast<uint64_t>(v));
+        auto sub = [](uint32_t dst, uint32_t v) {
+            int32_t r = static_cast<int32_t>(dst * kOne) - static_cast<int32_t>(v);
+            return static_cast<uint8_t>(r <= 0 ? 0 : (static_cast<uint32_t>(r) + kHalf) >> 15);
+        };
+        d[0] = sub(d[0], S0 * A);
+        d[1] = sub(d[1], S1 * A);
+        d[2] = sub(d[2], S2 * A);
+        d[3] = sub(d[3], ((A * A + kHalf) >> 15) * 255);
     } else if constexpr (Mode == kBlendMultiply) {
         // D × (S × A + (1 − A)); the alpha becomes Dₐ × A.
-        for (int c = 0; c < 3; ++c) d[c] = divK255(uint64_t{d[c]} * (S[c] * A + 255 * (K - A)));
-        d[3] = divK(uint64_t{d[3]} * A);
+        const uint32_t W = 255 * (kOne - A);
+        d[0] = static_cast<uint8_t>((d[0] * (S0 * A + W) + k255One / 2) / k255One);
+        d[1] = static_cast<uint8_t>((d[1] * (S1 * A + W) + k255One / 2) / k255One);
+        d[2] = static_cast<uint8_t>((d[2] * (S2 * A + W) + k255One / 2) / k255One);
+        d[3] = static_cast<uint8_t>((d[3] * A + kHalf) >> 15);
     } else if constexpr (Mode == kBlendScreen) {
         if (A == 0) return;
-        for (int c = 0; c < 3; ++c) d[c] = divK255(uint64_t{S[c]} * A * (255 - d[c]) + uint64_t{d[c]} * K255);
-        d[3] = divK(uint64_t{A} * (255 - d[3]) + uint64_t{d[3]} * K);
+        d[0] = static_cast<uint8_t>((S0 * A * (255u - d[0]) + k255One / 2) / k255One + d[0]);
+        d[1] = static_cast<uint8_t>((S1 * A * (255u - d[1]) + k255One / 2) / k255One + d[1]);
+        d[2] = static_cast<uint8_t>((S2 * A * (255u - d[2]) + k255One / 2) / k255One + d[2]);
+        d[3] = static_cast<uint8_t>(((A * (255u - d[3]) + kHalf) >> 15) + d[3]);
     } else {
-        d[0] = static_cast<uint8_t>(S[0]);
-        d[1] = static_cast<uint8_t>(S[1]);
-        d[2] = static_cast<uint8_t>(S[2]);
-        d[3] = static_cast<uint8_t>((A + 127) / 255);
+        d[0] = static_cast<uint8_t>(S0);
+        d[1] = static_cast<uint8_t>(S1);
+        d[2] = static_cast<uint8_t>(S2);
+        d[3] = static_cast<uint8_t>((A * 255 + kHalf) >> 15);
     }
 }
 
@@ -65,20 +82,41 @@ struct Span {
     int64_t s, t, ds, dt;  // source position and step, 32.32 fixed point
 };
 
-template <int Mode>
-void drawSpan(const Span& sp, const strTexels& src, uint32_t opacity)
+template <int Mode, bool Clamp>
+inline void spanLoop(const Span& sp, const strTexels& src, const AlphaTable& alpha)
 {
     const int wMax = src.width - 1, hMax = src.height - 1;
+    const uint32_t* texels = src.texels;
+    const size_t stride = static_cast<size_t>(src.stride);
     uint8_t* d = sp.dst;
     int64_t s = sp.s, t = sp.t;
     for (int k = 0; k < sp.count; ++k, d += 4, s += sp.ds, t += sp.dt) {
-        int col = std::clamp(static_cast<int>(s >> 32), 0, wMax);
-        int row = std::clamp(static_cast<int>(t >> 32), 0, hMax);
-        blendPixel<Mode>(d, src.texels[static_cast<size_t>(row) * src.stride + col], opacity);
+        int col = static_cast<int>(s >> 32), row = static_cast<int>(t >> 32);
+        if constexpr (Clamp) {
+            col = std::clamp(col, 0, wMax);
+            row = std::clamp(row, 0, hMax);
+        }
+        const uint32_t texel = texels[static_cast<size_t>(row) * stride + static_cast<size_t>(col)];
+        blendPixel<Mode>(d, texel, alpha.a[texel >> 24]);
     }
 }
 
-using SpanFn = void (*)(const Span&, const strTexels&, uint32_t);
+template <int Mode>
+void drawSpan(const Span& sp, const strTexels& src, const AlphaTable& alpha)
+{
+    // The source position moves linearly: when both ends lie inside the pattern,
+    // every pixel between does, and the clamping can be left out.
+    const int64_t sEnd = sp.s + sp.ds * (sp.count - 1), tEnd = sp.t + sp.dt * (sp.count - 1);
+    auto inside = [&](int64_t s, int64_t t) {
+        return s >= 0 && t >= 0 && (s >> 32) < src.width && (t >> 32) < src.height;
+    };
+    if (inside(sp.s, sp.t) && inside(sEnd, tEnd))
+        spanLoop<Mode, false>(sp, src, alpha);
+    else
+        spanLoop<Mode, true>(sp, src, alpha);
+}
+
+using SpanFn = void (*)(const Span&, const strTexels&, const AlphaTable&);
 
 SpanFn spanFunction(int blend)
 {
@@ -117,7 +155,7 @@ void compositeQuad(const strSurface& target, const strTexels& src, const strQuad
     // Inverse map: source position of a target point, and its steps along a row.
     const double dsdx = m.axisTY / det, dtdx = -m.axisSY / det;
     const double dsdy = -m.axisTX / det, dtdy = m.axisSX / det;
-    const uint32_t op = static_cast<uint32_t>(std::clamp(opacity, 0, 255));
+    const AlphaTable alpha(static_cast<uint32_t>(std::clamp(opacity, 0, 255)));
     const SpanFn fn = spanFunction(blend);
     const int64_t ds = toFixed(dsdx), dt = toFixed(dtdx);
 
@@ -147,7 +185,7 @@ void compositeQuad(const strSurface& target, const strTexels& src, const strQuad
         sp.t = toFixed(qx * dtdx + qy * dtdy);
         sp.ds = ds;
         sp.dt = dt;
-        fn(sp, src, op);
+        fn(sp, src, alpha);
     }
 }
 
@@ -157,9 +195,9 @@ void compositeFill(const strSurface& target, uint32_t rgb, int strength, int ble
     const uint32_t texel = 0xFF000000u | (rgb & 0xFFFFFF);
     const strTexels src{&texel, 1, 1, 1};
     const SpanFn fn = spanFunction(blend);
-    const uint32_t op = static_cast<uint32_t>(std::clamp(strength, 0, 255));
+    const AlphaTable alpha(static_cast<uint32_t>(std::clamp(strength, 0, 255)));
     for (int j = 0; j < target.height; ++j) {
         Span sp{target.pixels + static_cast<size_t>(j) * target.stride, target.width, 0, 0, 0, 0};
-        fn(sp, src, op);
+        fn(sp, src, alpha);
     }
 }

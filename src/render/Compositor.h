@@ -44,9 +44,12 @@ struct strTone {
 };
 
 /** Work-texture passes: each writes w × h texels into `out` (stride w) with the
- *  source alpha kept and the colour replaced; `grey` (may be null) receives the grey
- *  value of each texel as an opaque grey texel. */
-void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey);
+ *  source alpha kept and the colour replaced. For the tone, `grey` (may be null)
+ *  receives the grey value of each texel as an opaque grey texel, and transparent
+ *  texels come out as 0 unless `keepTransparent` (only a draw without blending
+ *  shows their colour). */
+void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey,
+                bool keepTransparent = false);
 /** Flat colour (0xRRGGBB) with the source alpha. */
 void silhouetteTexels(const strTexels& src, uint32_t rgb, uint32_t* out);
 /** c blended toward the flash colour by a × strength / 255. */

@@ -111,7 +111,8 @@ const uint32_t* cSpriteDrawer::prepareTexels(cPatternSheet& sheet, int index, co
     auto field = [](int v) { return static_cast<uint64_t>(std::clamp(v, 0, 511)); };
     const uint64_t tag = (uint64_t{1} << 63) | (static_cast<uint64_t>(index) << 40) |
                          (static_cast<uint64_t>(mode) << 36) | (field(p.red) << 27) | (field(p.green) << 18) |
-                         (field(p.blue) << 9) | field(p.saturation);
+                         (field(p.blue) << 9) | field(p.saturation) |
+                         (p.blend < 0 || p.blend > 4 ? uint64_t{1} << 62 : 0);
     uint32_t* out = sheet.workTexture(0).data();
     if (sheet.workTag() == tag) return out;
     const uint32_t rgb = (clampByte(p.red) << 16) | (clampByte(p.green) << 8) | clampByte(p.blue);
@@ -122,7 +123,7 @@ const uint32_t* cSpriteDrawer::prepareTexels(cPatternSheet& sheet, int index, co
     else if (mode & kSpriteSignedFlash)
         signedFlashTexels(src, rgb, out);
     else
-        toneTexels(src, tone, out, sheet.workTexture(1).data());
+        toneTexels(src, tone, out, nullptr, p.blend < 0 || p.blend > 4);
     sheet.workTag() = tag;
     return out;
 }

@@ -51,18 +51,23 @@ void eachTexel(const strTexels& src, uint32_t* out, F f)
 
 }  // namespace
 
-void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey)
+namespace {
+
+// One tone pass for a saturation class: 0 keeps the colour (s = 100), 1 moves it
+// toward the grey value (s < 100), 2 away from it (s > 100).
+template <int SatClass>
+void toneLoop(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey, bool keepTransparent)
 {
     const GreyTable& gt = greyTable();
     const int s = std::max(0, tone.saturation);
     const int v[3] = {std::max(0, tone.red), std::max(0, tone.green), std::max(0, tone.blue)};
     float up[3], m[3];
     for (int c = 0; c < 3; ++c) {
-        up[c] = v[c] > 100 ? std::min((v[c] - 100) * 255 / 100, 255) / 255.0f : 0.0f;
-        m[c] = std::min(v[c] * 255 / 100, 255) / 255.0f;
+        up[c] = v[c] > 100 ? static_cast<float>(std::min((v[c] - 100) * 255 / 100, 255)) / 255.0f : 0.0f;
+        m[c] = static_cast<float>(std::min(v[c] * 255 / 100, 255)) / 255.0f;
     }
-    const float f = (s * 255 / 100) / 255.0f;                                     // s < 100
-    const float e = s > 100 ? std::min((s - 100) * 255 / 100, 255) / 255.0f : 0;  // s > 100
+    const float f = static_cast<float>(s * 255 / 100) / 255.0f;
+    const float e = static_cast<float>(std::min(std::max(0, s - 100) * 255 / 100, 255)) / 255.0f;
 
     for (int y = 0; y < src.height; ++y) {
         const uint32_t* in = src.texels + static_cast<size_t>(y) * src.stride;
@@ -70,33 +75,53 @@ void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32
         uint32_t* gOut = grey ? grey + static_cast<size_t>(y) * src.width : nullptr;
         for (int x = 0; x < src.width; ++x) {
             const uint32_t t = in[x];
-            const uint32_t rb = (t >> 16) & 255, gb = (t >> 8) & 255, bb = t & 255, ab = t >> 24;
+            const uint32_t ab = t >> 24;
+            // A transparent texel adds nothing in any blend mode.
+            if (ab == 0 && !keepTransparent && !gOut) {
+                o[x] = 0;
+                continue;
+            }
+            const uint32_t rb = (t >> 16) & 255, gb = (t >> 8) & 255, bb = t & 255;
             const float Y = std::clamp(gt.r[rb] + gt.g[gb] + gt.b[bb], 0.0f, 1.0f);
             const float a = unit(ab);
             const float c[3] = {unit(rb), unit(gb), unit(bb)};
-            float c1[3];
-            if (s == 100) {
-                c1[0] = c[0], c1[1] = c[1], c1[2] = c[2];
-            } else if (s < 100) {
-                for (int i = 0; i < 3; ++i) c1[i] = c[i] * f + Y * (1 - f);
-            } else {
-                const float k = a * (1 - e);
-                for (int i = 0; i < 3; ++i) {
-                    float d = std::max(0.0f, c[i] - Y);
-                    float b = std::min(1.0f, c[i] * a + std::min(1.0f, d + std::min(1.0f, d + std::min(1.0f, d))));
-                    c1[i] = c[i] * k + b * (1 - k);
-                }
-            }
-            const float a2 = s < 100 ? 1.0f : a;
             float S[3];
-            for (int i = 0; i < 3; ++i) S[i] = std::min(1.0f, c1[i] + up[i] * a2) * m[i];
+            for (int i = 0; i < 3; ++i) {
+                float c1, a2;
+                if constexpr (SatClass == 0) {
+                    c1 = c[i];
+                    a2 = a;
+                } else if constexpr (SatClass == 1) {
+                    c1 = c[i] * f + Y * (1 - f);
+                    a2 = 1.0f;
+                } else {
+                    const float k = a * (1 - e);
+                    const float d = std::max(0.0f, c[i] - Y);
+                    const float b = std::min(1.0f, c[i] * a + std::min(1.0f, d + std::min(1.0f, d + d)));
+                    c1 = c[i] * k + b * (1 - k);
+                    a2 = a;
+                }
+                S[i] = std::min(1.0f, c1 + up[i] * a2) * m[i];
+            }
             o[x] = pack(ab, S[0], S[1], S[2]);
             if (gOut) {
-                uint32_t yb = toByte(Y);
+                const uint32_t yb = toByte(Y);
                 gOut[x] = 0xFF000000u | (yb << 16) | (yb << 8) | yb;
             }
         }
     }
+}
+
+}  // namespace
+
+void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey, bool keepTransparent)
+{
+    if (tone.saturation == 100)
+        toneLoop<0>(src, tone, out, grey, keepTransparent);
+    else if (tone.saturation < 100)
+        toneLoop<1>(src, tone, out, grey, keepTransparent);
+    else
+        toneLoop<2>(src, tone, out, grey, keepTransparent);
 }
 
 void silhouetteTexels(const strTexels& src, uint32_t rgb, uint32_t* out)

@@ -1,0 +1,113 @@
+// One frame of 16 cells of 192 x 192 patterns (mixed scale, rotation and blend)
+// into a 640 x 480 target, with and without a colour tone on every cell; and
+// building a 960 x 768 sheet with a hue shift.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "image/PatternSheet.h"
+#include "render/SpriteDrawer.h"
+
+namespace {
+
+// A 960 x 768 picture of 5 x 4 round sprites with soft edges on transparent ground.
+void fillSprites(cPatternSheet& sheet)
+{
+    sheet.create(960, 768, 32);
+    sheet.setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 960; ++x) {
+            double dx = (x % 192) - 95.5, dy = (y % 192) - 95.5;
+            double r = std::sqrt(dx * dx + dy * dy);
+            int a = r < 80 ? 255 : r < 94 ? static_cast<int>((94 - r) * 255 / 14) : 0;
+            uint8_t* p = sheet.row(y) + 4 * x;
+            p[0] = static_cast<uint8_t>(x * 3);
+            p[1] = static_cast<uint8_t>(y * 5);
+            p[2] = static_cast<uint8_t>((x + y) & 255);
+            p[3] = static_cast<uint8_t>(a);
+        }
+}
+
+struct Scene {
+    cSpriteDrawer drawer;
+    cBMP target;
+    cPatternSheet* sheet;
+    Scene()
+    {
+        auto s = std::make_unique<cPatternSheet>();
+        fillSprites(*s);
+        s->build(5, 4, 0);
+        sheet = s.get();
+        drawer.putSheet(std::move(s), 0);
+        target.create(640, 480, 32);
+    }
+    void frame(bool tones, int tick)
+    {
+        drawer.beginSurface(target, 0xFF202020);
+        for (int i = 0; i < 16; ++i) {
+            strSpriteParam p;
+            p.sheet = sheet;
+            p.pattern = 1 + i % 20;
+            p.blend = i % 5;
+            p.x = static_cast<float>(-240 + (i % 4) * 160);
+            p.y = static_cast<float>(-160 + (i / 4) * 100);
+            float scale = 0.6f + 0.2f * static_cast<float>(i % 5);  // 0.6 .. 1.4
+            p.scaleX = (i & 1) ? -scale : scale;
+            p.scaleY = scale;
+            p.angle = static_cast<float>((i * 37) % 360);
+            p.opacity = 160 + (i * 7) % 96;
+            if (tones) {
+                // A different tone each frame, so every cell runs its tone pass.
+                p.red = 40 + (i * 13 + tick) % 160;
+                p.green = 60 + (i * 29) % 140;
+                p.blue = 100;
+                p.saturation = (i % 3 == 0) ? 50 : (i % 3 == 1) ? 150 : 100;
+            }
+            p.screenSpace = true;
+            drawer.drawCell(p);
+        }
+        drawer.present();
+    }
+};
+
+void BM_Frame16Cells(benchmark::State& state)
+{
+    Scene scene;
+    int tick = 0;
+    for (auto _ : state) {
+        scene.frame(false, tick++);
+        benchmark::DoNotOptimize(scene.target.pixels());
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Frame16Cells)->Unit(benchmark::kMillisecond);
+
+void BM_Frame16CellsToned(benchmark::State& state)
+{
+    Scene scene;
+    int tick = 0;
+    for (auto _ : state) {
+        scene.frame(true, tick++);
+        benchmark::DoNotOptimize(scene.target.pixels());
+    }
+    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_Frame16CellsToned)->Unit(benchmark::kMillisecond);
+
+void BM_BuildSheetHue(benchmark::State& state)
+{
+    cPatternSheet sheet;
+    fillSprites(sheet);
+    const int adjust[4] = {120, 0, 0, 0};
+    sheet.setColorAdjust(adjust);
+    for (auto _ : state) {
+        sheet.build(5, 4, kSheetKeyTopLeft);
+        benchmark::DoNotOptimize(sheet.texture().data());
+    }
+}
+BENCHMARK(BM_BuildSheetHue)->Unit(benchmark::kMillisecond);
+
+}  // namespace
