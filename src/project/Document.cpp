@@ -27,6 +27,20 @@ int importLabel(int kind)
     }
 }
 
+// Export kinds and their format names.
+int exportLabel(int kind)
+{
+    switch (kind) {
+    case 0: return 40011;
+    case 2: return 40088;
+    case 3: return 40089;
+    case 4: return 40090;
+    case 5: return 40092;
+    case 6: return 40093;
+    default: return 0;
+    }
+}
+
 std::string cutBytes(const std::string& s, size_t n) { return s.size() > n ? s.substr(0, n) : s; }
 
 std::string withoutTrailingSeparators(std::string s)
@@ -249,6 +263,16 @@ bool cDocument::Import(int kind)
     title(std::string());
     status(platform::FormatString(40034, platform::LoadString(label).c_str()));
     return true;
+}
+
+bool cDocument::ClipboardExport(int kind)
+{
+    const int label = exportLabel(kind);
+    if (!label)
+        return false;
+    const bool ok = exporter && exporter(kind, *project_);
+    status(platform::FormatString(ok ? 40036 : 40037, platform::LoadString(label).c_str()));
+    return ok;
 }
 
 bool cDocument::saveTo(const std::string& path)

@@ -81,6 +81,10 @@ public:
      *  the importer, into a fresh project. */
     bool Import(int kind);
 
+    /** Clipboard export of kind 0 (2000), 2 (XP), 3 (VX), 4 (VX Ace), 5 (MV) or 6 (MZ)
+     *  through the exporter; the project is not changed. */
+    bool ClipboardExport(int kind);
+
     /** Asks to save a modified project: false when the user cancels or the save fails. */
     bool AskSaveChanges();
     /** The last path for LastLoadPath at shut-down. */
@@ -94,6 +98,8 @@ public:
 
     /** Fills a fresh project from the clipboard (kind as for Import); true on success. */
     std::function<bool(int kind, cAnimeData& project)> importer;
+    /** Places the project on the clipboard in the kind's format; true on success. */
+    std::function<bool(int kind, const cAnimeData& project)> exporter;
     /** Called after a project was installed (views, sounds and sheets reset). */
     std::function<void(cAnimeData& project)> onInstall;
     /** Called when the title changes: the path, or empty for none. */

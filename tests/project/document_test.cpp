@@ -256,6 +256,23 @@ TEST_F(DocumentTest, ImportedProjectIsSavedThroughSaveAs)
     EXPECT_EQ(&doc.Project(), before);
 }
 
+TEST_F(DocumentTest, ClipboardExportReportsTheFormatName)
+{
+    doc.StartUp(app);
+    std::vector<int> kinds;
+    doc.exporter = [&](int kind, const cAnimeData&) {
+        kinds.push_back(kind);
+        return kind != 6;
+    };
+    EXPECT_TRUE(doc.ClipboardExport(4));
+    EXPECT_EQ(status.last, FormatString(40036, LoadString(40090).c_str()));
+    EXPECT_FALSE(doc.ClipboardExport(6));
+    EXPECT_EQ(status.last, FormatString(40037, LoadString(40093).c_str()));
+    EXPECT_FALSE(doc.ClipboardExport(1));   // 2003 has no export
+    EXPECT_EQ(kinds, (std::vector<int>{4, 6}));
+    EXPECT_FALSE(doc.Project().modified);
+}
+
 TEST_F(DocumentTest, AskSaveChangesGuardsNew)
 {
     doc.StartUp(app);
