@@ -22,3 +22,5 @@ int cmdDump(int argc, char** argv);
 int cmdConvert(int argc, char** argv);
 int cmdPlay(int argc, char** argv);
 int cmdRender(int argc, char** argv);
+int cmdClipExport(int argc, char** argv);
+int cmdClipImport(int argc, char** argv);

@@ -16,6 +16,10 @@ const Command kCommands[] = {
     {"dump", cmdDump, "dump FILE                               the whole project as canonical JSON"},
     {"settings", cmdSettings, "settings [--config PATH] [--write]      print every setting in effect; --write writes config.ini"},
     {"convert", cmdConvert, "convert IN OUT [--format bin|text]      load a project (binary, text or legacy text) and save it"},
+    {"clip-export", cmdClipExport, "clip-export IN --to 2000|xp|vx|vxace|mv|mz -o PAYLOAD\n"
+                                   "                                          write the exact bytes export would place on the clipboard"},
+    {"clip-import", cmdClipImport, "clip-import PAYLOAD --from 2000|xp|vx|vxace|mv|mz -o OUT\n"
+                                   "                                          import those bytes as if read from the clipboard"},
     {"play", cmdPlay, "play IN --trace [--from N] [--options BITS] [--range A B] [--max-ticks T]\n"
                       "                                          run the player on a virtual clock and print the tick trace"},
     {"render", cmdRender, "render IN --frame N -o OUT.png [--width W --height H]\n"
