@@ -218,9 +218,10 @@ bool cDocument::openFile(const std::string& path)
 
 bool cDocument::Save()
 {
-    // A new or imported project has nowhere to go yet: ask for a name.
+    // A new or imported project has no current path (and an import no file name):
+    // there is nowhere to save it yet, so ask for a name.
     const std::string& fileName = project_->Text(AT_FILE_NAME);
-    if ((project_->untitled && currentPath.empty()) || currentPath.empty() || fileName.empty())
+    if (currentPath.empty() || fileName.empty())
         return SaveAs();
     const std::string target = paths::SiblingPath(currentPath, fileName);
     if (!saveTo(target))

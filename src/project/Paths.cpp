@@ -5,6 +5,7 @@
 #include "project/Settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <system_error>
 #include <vector>
 
