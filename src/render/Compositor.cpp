@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -12,12 +17,71 @@ constexpr uint32_t kHalf = kOne / 2;
 constexpr uint32_t k255One = 255 * kOne;
 
 struct AlphaTable {
-    uint32_t a[256];
+    uint32_t a[256];  // fixed point, scalar blends
+    float f[256];     // 0..1, vector blends
     explicit AlphaTable(uint32_t opacity)
     {
-        for (uint32_t v = 0; v < 256; ++v) a[v] = (v * opacity * kOne + 65025 / 2) / 65025;
+        for (uint32_t v = 0; v < 256; ++v) {
+            a[v] = (v * opacity * kOne + 65025 / 2) / 65025;
+            f[v] = static_cast<float>(v * opacity) / 65025.0f;
+        }
     }
 };
+
+#if defined(__SSE2__)
+// The same blends on the four channels at once, in single precision. The alpha lane
+// of the source holds A × 255 for the modes whose alpha result uses A × A, and 255
+// where it uses A alone (multiply, screen); packing saturates to 0..255, which is
+// the clamping of add and subtract.
+template <int Mode>
+inline void blendPixelVector(uint8_t* dp, uint32_t texel, float A)
+{
+    if constexpr (Mode == kBlendNormal || Mode == kBlendAdd || Mode == kBlendSubtract || Mode == kBlendScreen) {
+        if (A == 0.0f) return;
+    }
+    if constexpr (Mode == kBlendNormal) {
+        if (A == 1.0f) {
+            const uint32_t v = texel | 0xFF000000u;
+            std::memcpy(dp, &v, 4);
+            return;
+        }
+    }
+    uint32_t dword;
+    std::memcpy(&dword, dp, 4);
+    const __m128i z = _mm_setzero_si128();
+    const __m128 D = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(dword)), z), z));
+    const __m128 rgb = _mm_cvtepi32_ps(
+        _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(texel & 0xFFFFFF)), z), z));
+    const __m128 Av = _mm_set1_ps(A);
+    __m128 out;
+    if constexpr (Mode == kBlendMultiply || Mode == kBlendScreen) {
+        const __m128 S = _mm_add_ps(rgb, _mm_set_ps(255.0f, 0, 0, 0));
+        const __m128 SA = _mm_mul_ps(S, Av);
+        if constexpr (Mode == kBlendMultiply) {
+            const float w = 255.0f * (1.0f - A);
+            out = _mm_mul_ps(_mm_mul_ps(D, _mm_add_ps(SA, _mm_set_ps(0, w, w, w))), _mm_set1_ps(1.0f / 255.0f));
+        } else {
+            const __m128 inv = _mm_sub_ps(_mm_set1_ps(255.0f), D);
+            out = _mm_add_ps(D, _mm_mul_ps(_mm_mul_ps(SA, inv), _mm_set1_ps(1.0f / 255.0f)));
+        }
+    } else {
+        const __m128 S = _mm_add_ps(rgb, _mm_set_ps(255.0f * A, 0, 0, 0));
+        if constexpr (Mode == kBlendNormal)
+            out = _mm_add_ps(D, _mm_mul_ps(_mm_sub_ps(S, D), Av));
+        else if constexpr (Mode == kBlendAdd)
+            out = _mm_add_ps(D, _mm_mul_ps(S, Av));
+        else if constexpr (Mode == kBlendSubtract)
+            out = _mm_sub_ps(D, _mm_mul_ps(S, Av));
+        else
+            out = S;
+    }
+    __m128i i = _mm_cvtps_epi32(out);
+    i = _mm_packs_epi32(i, i);
+    i = _mm_packus_epi16(i, i);
+    dword = static_cast<uint32_t>(_mm_cvtsi128_si32(i));
+    std::memcpy(dp, &dword, 4);
+}
+#endif
 
 template <int Mode>
 inline void blendPixel(uint8_t* d, uint32_t texel, uint32_t A)
@@ -97,7 +161,11 @@ inline void spanLoop(const Span& sp, const strTexels& src, const AlphaTable& alp
             row = std::clamp(row, 0, hMax);
         }
         const uint32_t texel = texels[static_cast<size_t>(row) * stride + static_cast<size_t>(col)];
+#if defined(__SSE2__)
+        blendPixelVector<Mode>(d, texel, alpha.f[texel >> 24]);
+#else
         blendPixel<Mode>(d, texel, alpha.a[texel >> 24]);
+#endif
     }
 }
 
