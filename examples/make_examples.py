@@ -42,12 +42,12 @@ def draw_burst(path):
         cell = Image.new("RGBA", (size, size), (0, 0, 0, 0))
         d = ImageDraw.Draw(cell)
         c = size / 2
-        radius = 18 + 70 * math.sin(t * math.pi * 0.9)
-        fade = 1.0 - max(0.0, t - 0.6) / 0.4
+        radius = 14 + 48 * math.sin(t * math.pi * 0.9)
+        fade = 1.0 - 0.85 * max(0.0, t - 0.6) / 0.4
         # Spikes first, then glowing rings from the outside in.
         for s in range(14):
             a = s * 2 * math.pi / 14 + t * 0.8
-            length = radius * (1.2 + 0.5 * rnd.random())
+            length = radius * (1.15 + 0.4 * rnd.random())
             w = 0.12
             pts = [(c + math.cos(a - w) * radius * 0.5, c + math.sin(a - w) * radius * 0.5),
                    (c + math.cos(a) * length, c + math.sin(a) * length),
