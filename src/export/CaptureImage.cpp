@@ -57,8 +57,11 @@ cCaptureImage::~cCaptureImage() = default;
 
 bool cCaptureImage::fail(eCaptureError e)
 {
+    long long w = m_refusedW, h = m_refusedH;
     clear();
     m_error = e;
+    m_refusedW = w;
+    m_refusedH = h;
     return false;
 }
 
@@ -119,6 +122,7 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
                          int count, uint32_t background, int flags, int fps, double scale)
 {
     clear();
+    m_refusedW = m_refusedH = 0;
     bool png = flags & kCapturePng, gif = flags & kCaptureGif;
     if (path.empty() || !project || !rect || png == gif) return fail(CE_NO_INPUT);
     if (gif) flags &= ~kCaptureCombine;  // an animation is never one sheet
@@ -206,6 +210,8 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     }
     if (m_imageCount <= 0 || m_frameW <= 0 || m_frameH <= 0) return fail(CE_NOTHING);
     long long sheetW = static_cast<long long>(m_columns) * m_frameW, sheetH = static_cast<long long>(m_rows) * m_frameH;
+    m_refusedW = sheetW;
+    m_refusedH = sheetH;
     if (gif && (sheetW > kMaxGifSide || sheetH > kMaxGifSide)) return fail(CE_GIF_TOO_LARGE);
     if (sheetW > kMaxSheetSide || sheetH > kMaxSheetSide) return fail(CE_SHEET_TOO_LARGE);
 

@@ -94,6 +94,8 @@ public:
     int sheetHeight() const { return m_rows * m_frameH; }
     double tickDelay() const { return m_tickDelay; }
     eCaptureError lastError() const { return m_error; }
+    /** The sheet size init refused with CE_SHEET_TOO_LARGE or CE_GIF_TOO_LARGE. */
+    void refusedSize(long long& w, long long& h) const { w = m_refusedW, h = m_refusedH; }
     /** The output image (the sheet, or the last image when not combining). */
     const cBMP& output() const { return m_output; }
     const CGIFFile& gif() const { return m_gif; }
@@ -122,6 +124,7 @@ private:
     uint32_t m_background = 0;
     int m_flags = 0;
     eCaptureError m_error = CE_NONE;
+    long long m_refusedW = 0, m_refusedH = 0;
 
     // Frame stepping.
     int m_frameCount = 0;
