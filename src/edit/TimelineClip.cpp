@@ -150,6 +150,7 @@ bool TimelinePaste(cAnimeData& project, int area, int f, int k, strGridBlock* pa
         lastCell = std::max<int>(lastCell, e.row);
     project.EndRecord(true);
     if (pasted)
-        *pasted = {f, k, f + lastFrame, k + lastCell};
+        *pasted = {f, k, std::min(f + lastFrame, project.FrameCapacity() - 1),
+                   std::min(k + lastCell, project.CellCount() - 1)};
     return true;
 }

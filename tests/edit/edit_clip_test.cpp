@@ -265,6 +265,37 @@ TEST_F(EditClipTest, TruncatedAndOverlongPayloads)
     EXPECT_EQ(effect.seName, "");
 }
 
+TEST_F(EditClipTest, RandomBlocksArePastedSafely)
+{
+    std::mt19937 rng(7);
+    Frames(6, 8);
+    p.SetValue(AI_FIX_PICTURE_PER_CELL, 1);
+    std::vector<uint8_t> sel(8, 0);
+    for (int round = 0; round < 2000; ++round) {
+        const uint32_t kinds[] = {CLIP_PICTURE, CLIP_EFFECT, CLIP_CELLS, CLIP_FRAMES, CLIP_ROWS};
+        const uint32_t kind = kinds[rng() % 5];
+        std::vector<uint8_t> block = Head(kind, uint32_t(rng() % 200));
+        block.resize(8 + rng() % 120);
+        for (size_t i = 8; i < block.size(); ++i)
+            block[i] = uint8_t(rng() % 4 == 0 ? 0xFF : rng() % 8);   // small counts and offsets
+        SetBlock(block);
+        TimelinePaste(p, TA_CELLS, int(rng() % 6), int(rng() % 8), nullptr);
+        TimelinePaste(p, TA_ROWS, 0, int(rng() % 8), nullptr);
+        TimelinePaste(p, TA_FRAMES, int(rng() % 6), 0, nullptr);
+        CanvasPaste(p, int(rng() % 6), int(rng() % 8), sel, nullptr, status);
+        EffectPaste(p, 0, status);
+        PicturePaste(p, int(rng() % 4), status);
+    }
+    // Every stored cell still passes validation.
+    for (int f = 0; f < p.FrameCapacity(); ++f)
+        for (int k = 0; k < p.CellCount(); ++k)
+            if (const strCell* c = p.GetCell(f, k)) {
+                strCell v = *c;
+                p.ValidateCell(v, k);
+                ASSERT_EQ(v, *c);
+            }
+}
+
 TEST_F(EditClipTest, CanvasCopyAndPasteAtAnotherCellNumber)
 {
     Frames(2, 16);
