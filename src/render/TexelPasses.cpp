@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "render/Compositor.h"
 
 namespace {
@@ -69,6 +73,54 @@ void toneLoop(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t
     const float f = static_cast<float>(s * 255 / 100) / 255.0f;
     const float e = static_cast<float>(std::min(std::max(0, s - 100) * 255 / 100, 255)) / 255.0f;
 
+#if defined(__SSE2__)
+    // Four lanes B, G, R, A; the alpha lane's result is replaced by the texel's alpha.
+    if (!grey) {
+        const __m128 upV = _mm_set_ps(0, up[0], up[1], up[2]), mV = _mm_set_ps(0, m[0], m[1], m[2]);
+        const __m128 one = _mm_set1_ps(1.0f), zero = _mm_setzero_ps(), scale = _mm_set1_ps(1.0f / 255.0f);
+        const __m128 fV = _mm_set1_ps(f), fInv = _mm_set1_ps(1 - f);
+        const __m128i z = _mm_setzero_si128();
+        for (int y = 0; y < src.height; ++y) {
+            const uint32_t* in = src.texels + static_cast<size_t>(y) * src.stride;
+            uint32_t* o = out + static_cast<size_t>(y) * src.width;
+            for (int x = 0; x < src.width; ++x) {
+                const uint32_t t = in[x];
+                const uint32_t ab = t >> 24;
+                if (ab == 0 && !keepTransparent) {
+                    o[x] = 0;
+                    continue;
+                }
+                const float Y = std::clamp(gt.r[(t >> 16) & 255] + gt.g[(t >> 8) & 255] + gt.b[t & 255], 0.0f, 1.0f);
+                const float a = unit(ab);
+                const __m128 c = _mm_mul_ps(
+                    _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t)), z), z)),
+                    scale);
+                const __m128 Yv = _mm_set1_ps(Y), aV = _mm_set1_ps(a);
+                __m128 c1, a2;
+                if constexpr (SatClass == 0) {
+                    c1 = c;
+                    a2 = aV;
+                } else if constexpr (SatClass == 1) {
+                    c1 = _mm_add_ps(_mm_mul_ps(c, fV), _mm_mul_ps(Yv, fInv));
+                    a2 = one;
+                } else {
+                    const __m128 k = _mm_set1_ps(a * (1 - e));
+                    const __m128 d = _mm_max_ps(zero, _mm_sub_ps(c, Yv));
+                    const __m128 d3 = _mm_min_ps(one, _mm_add_ps(d, _mm_min_ps(one, _mm_add_ps(d, d))));
+                    const __m128 b = _mm_min_ps(one, _mm_add_ps(_mm_mul_ps(c, aV), d3));
+                    c1 = _mm_add_ps(_mm_mul_ps(c, k), _mm_mul_ps(b, _mm_sub_ps(one, k)));
+                    a2 = aV;
+                }
+                const __m128 S = _mm_mul_ps(_mm_min_ps(one, _mm_add_ps(c1, _mm_mul_ps(upV, a2))), mV);
+                __m128i i = _mm_cvtps_epi32(_mm_mul_ps(S, _mm_set1_ps(255.0f)));
+                i = _mm_packs_epi32(i, i);
+                i = _mm_packus_epi16(i, i);
+                o[x] = (static_cast<uint32_t>(_mm_cvtsi128_si32(i)) & 0xFFFFFF) | (t & 0xFF000000u);
+            }
+        }
+        return;
+    }
+#endif
     for (int y = 0; y < src.height; ++y) {
         const uint32_t* in = src.texels + static_cast<size_t>(y) * src.stride;
         uint32_t* o = out + static_cast<size_t>(y) * src.width;
