@@ -163,9 +163,10 @@ TEST(Rm2000Import, ReadsRecordsWithDefaultsAndUnknownChunks)
 
 TEST(Rm2000Import, HeaderWordsMustBeSet)
 {
-    for (const char* head : {"\0\0\0\0\x01\0\0\0", "\x01\0\0\0\0\0\0\0", "\x01\0"}) {
+    for (const std::string& head : {std::string("\0\0\0\0\x01\0\0\0", 8), std::string("\x01\0\0\0\0\0\0\0", 8),
+                                    std::string("\x01\0", 2)}) {
         Cclip_stream s;
-        s.Assign(head, 8);
+        s.Assign(head);
         cAnimeData p;
         MakeProject(p, 3, "keep");
         EXPECT_EQ(ReadRm2000Animation(p, s), -1);
