@@ -4,6 +4,7 @@
 #include "project/Settings.h"
 
 #include <algorithm>
+#include <map>
 
 namespace {
 
@@ -124,6 +125,43 @@ std::vector<strMenuEntry> buildMenu()
     };
 }
 
+// The clipboard items shared by the popups of the side windows.
+std::vector<strMenuEntry> withClipboard(std::vector<strMenuEntry> head, std::vector<strMenuEntry> tail)
+{
+    head.push_back(separator());
+    for (strMenuEntry e : {item(IDM_CUT, "切り取り(&T)"), item(IDM_COPY, "コピー(&C)"),
+                           item(IDM_PASTE, "貼り付け(&P)"), item(IDM_DELETE, "削除(&D)")})
+        head.push_back(std::move(e));
+    if (!tail.empty()) {
+        head.push_back(separator());
+        for (strMenuEntry& e : tail)
+            head.push_back(std::move(e));
+    }
+    return head;
+}
+
+std::map<std::string, std::vector<strMenuEntry>> buildPopups()
+{
+    std::map<std::string, std::vector<strMenuEntry>> popups;
+    popups["MENU_EDIT1"] = withClipboard(
+        {item(IDM_CELL_DIALOG, "設定(&S)"), item(IDM_NEW_CELL, "新規(&I)"), separator(),
+         item(IDM_BRING_FORWARD, "手前へ(&U)"), item(IDM_SEND_BACKWARD, "背面へ(&L)")},
+        {item(IDM_SELECT_ALL, "全て選択(&A)"), item(IDM_INTERPOLATE_SELECTED, "選択セルを補完")});
+    popups["MENU_IMAGELIST"] = withClipboard({item(40043, "設定(&S)"), item(40002, "再読込(&R)")}, {});
+    popups["MENU_EFFECTLIST"] = withClipboard({item(40043, "設定(&S)"), item(40209, "追加(&I)")}, {});
+    popups["MENU_FRAME"] = withClipboard(
+        {item(40043, "インターバル(&S)"), item(40115, "挿入(&I)")},
+        {item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40004, "再生範囲に設定(&A)"),
+         item(40005, "ドラッグ範囲に設定(&G)")});
+    popups["MENU_CELL"] = withClipboard(
+        {item(40043, "設定(&S)"), item(40209, "新規(&I)"), item(40213, "中間セル挿入(A)")},
+        {item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40005, "ドラッグ範囲に設定(&G)")});
+    popups["MENU_LINE"] = withClipboard(
+        {item(40043, "使う画像を固定する(&S)")},
+        {item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40005, "ドラッグ範囲に設定(&G)")});
+    return popups;
+}
+
 const strMenuEntry* findEntry(const std::vector<strMenuEntry>& entries, int id)
 {
     for (const strMenuEntry& e : entries) {
@@ -141,6 +179,14 @@ const std::vector<strMenuEntry>& MainMenu()
 {
     static const std::vector<strMenuEntry> menu = buildMenu();
     return menu;
+}
+
+const std::vector<strMenuEntry>& PopupMenu(const std::string& name)
+{
+    static const std::map<std::string, std::vector<strMenuEntry>> popups = buildPopups();
+    static const std::vector<strMenuEntry> none;
+    auto it = popups.find(name);
+    return it == popups.end() ? none : it->second;
 }
 
 std::string MenuText(int id)

@@ -45,6 +45,11 @@ struct strMenuEntry {
  *  view, tools, help). */
 const std::vector<strMenuEntry>& MainMenu();
 
+/** A popup menu of "MENU_POPUP" by name: "MENU_EDIT1" (canvas), "MENU_IMAGELIST",
+ *  "MENU_EFFECTLIST", "MENU_FRAME", "MENU_CELL", "MENU_LINE"; empty for other names.
+ *  Their numbers are handled by the windows that show them. */
+const std::vector<strMenuEntry>& PopupMenu(const std::string& name);
+
 /** The menu text of an id in the main menu (the first occurrence); empty when none. */
 std::string MenuText(int id);
 

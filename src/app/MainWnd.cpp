@@ -351,10 +351,14 @@ void cMainWnd::dragEnterEvent(QDragEnterEvent* event)
 
 void cMainWnd::dropEvent(QDropEvent* event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    OpenDroppedFiles(event->mimeData()->urls());
+}
+
+void cMainWnd::OpenDroppedFiles(const QList<QUrl>& urls)
+{
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
-    event->acceptProposedAction();
     canvas_->StopPlayback();
     document_->FileCommand(FC_OPEN_PATH, paths::FromDiskPath(std::filesystem::path(urls.first().toLocalFile().toStdString())));
 }

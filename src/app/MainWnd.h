@@ -19,6 +19,7 @@
 #include <string>
 
 class QLabel;
+class QUrl;
 class QMenu;
 class QMenuBar;
 class cMainEditWnd;
@@ -67,6 +68,9 @@ public:
     QWidget* Rebar() const { return rebar_; }
     cDialogSet& Dialogs() { return dialogs_; }
     const std::string& PendingOpenPath() const { return pendingOpenPath_; }
+
+    /** Drag-and-drop: opens the first of the dropped files (after AskSaveChanges). */
+    void OpenDroppedFiles(const QList<QUrl>& urls);
 
     void OnSize() override;
     /** Redraws the canvas and brings the frame tool bar's interval field in step. */

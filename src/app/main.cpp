@@ -4,6 +4,8 @@
 //
 // --config reads and writes that config.ini instead of the default one;
 // --screenshot saves the window as a PNG once the first frame is drawn and quits.
+// Checks by hand: --play starts playback after start-up; --timing prints the time
+// to the first drawn frame and, every 120 draws, the mean and worst canvas draw times.
 
 #include "app/MainWnd.h"
 #include "platform/qt/QtClipboard.h"
@@ -14,15 +16,21 @@
 #include <QApplication>
 #include <QTimer>
 
+#include <QElapsedTimer>
+
+#include <algorithm>
 #include <cstdio>
 
 int main(int argc, char** argv)
 {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
     QApplication app(argc, argv);
     QApplication::setApplicationName("MevkoEditor");
 
     std::filesystem::path config = DefaultConfigPath();
     QString screenshot;
+    bool play = false, timing = false;
     QStringList files;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -30,6 +38,10 @@ int main(int argc, char** argv)
             config = std::filesystem::path(args[++i].toStdString());
         else if (args[i] == "--screenshot" && i + 1 < args.size())
             screenshot = args[++i];
+        else if (args[i] == "--play")
+            play = true;
+        else if (args[i] == "--timing")
+            timing = true;
         else
             files.push_back(args[i]);
     }
@@ -49,6 +61,21 @@ int main(int argc, char** argv)
             return -1;
         }
         window.show();
+        int draws = 0;
+        double total = 0, worst = 0;
+        if (timing) {
+            window.Canvas()->onDrawn = [&](double ms) {
+                if (draws++ == 0)
+                    std::fprintf(stderr, "first frame drawn after %lld ms\n", (long long)sinceStart.elapsed());
+                total += ms;
+                worst = std::max(worst, ms);
+                if (draws % 120 == 0)
+                    std::fprintf(stderr, "%d draws, mean %.3f ms, worst %.3f ms; %ld ticks after %lld ms\n", draws,
+                                 total / draws, worst, window.Canvas()->TickCount(), (long long)sinceStart.elapsed());
+            };
+        }
+        if (play)
+            QTimer::singleShot(300, &window, [&window] { window.OnCommand(IDM_PLAY_FIRST); });
         if (!screenshot.isEmpty()) {
             // Give the queued command-line open and the first paint a moment.
             QTimer::singleShot(700, &window, [&window, screenshot] {

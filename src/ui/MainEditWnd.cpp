@@ -101,6 +101,7 @@ void cMainEditWnd::scheduleTick()
 
 void cMainEditWnd::playTick()
 {
+    ++ticks_;
     const bool changed = player_.advance();
     if (player_.currentFrame() >= 0)
         currentFrame_ = player_.currentFrame();
@@ -152,6 +153,8 @@ bool cMainEditWnd::Draw(QPainter& painter)
     painter.drawImage(0, 0, image);
     drawOverlays(painter);
     lastDrawMs_ = timer.nsecsElapsed() / 1e6;
+    if (onDrawn)
+        onDrawn(lastDrawMs_);
     return true;
 }
 

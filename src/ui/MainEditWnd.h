@@ -54,7 +54,11 @@ public:
     void playTick() override;
     void playStopped() override;
 
-    /** Milliseconds the last Draw took (for measurements). */
+    /** Called after every draw with the milliseconds it took (for measurements). */
+    std::function<void(double ms)> onDrawn;
+    /** Playback ticks received since the program started. */
+    long TickCount() const { return ticks_; }
+    /** Milliseconds the last Draw took. */
     double LastDrawMs() const { return lastDrawMs_; }
 
 protected:
@@ -71,4 +75,5 @@ private:
     QTimer clock_;
     cBMP target_;
     double lastDrawMs_ = 0;
+    long ticks_ = 0;
 };

@@ -60,6 +60,7 @@ void cTool_Frame::OnCreate()
     layout->addWidget(label);
     intervalEdit = spin(gap, 0, 255, 0);
     intervalEdit->setObjectName("30065");
+    intervalEdit->setKeyboardTracking(false);  // one change per entry, not per keystroke
     layout->addWidget(intervalEdit);
     connect(intervalEdit, &QSpinBox::valueChanged, this, [this](int v) {
         if (onInterval)
