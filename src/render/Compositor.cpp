@@ -200,7 +200,9 @@ SpanFn spanFunction(int blend)
 
 constexpr double kFixed = 4294967296.0;
 
-int64_t toFixed(double v) { return static_cast<int64_t>(std::floor(v * kFixed)); }
+// Source positions inside a covered span stay near the pattern; the clamp only keeps
+// degenerate input from overflowing the conversion.
+int64_t toFixed(double v) { return static_cast<int64_t>(std::floor(std::clamp(v, -1e9, 1e9) * kFixed)); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -226,6 +227,30 @@ TEST_F(Drawer, CanvasViewTransformMovesAndZooms)
     EXPECT_FLOAT_EQ(y, 0);
     cBMP empty;
     EXPECT_FALSE(drawer.beginCanvas(empty, 0, 0, 1));
+}
+
+TEST_F(Drawer, DegenerateGeometryIsHarmless)
+{
+    const float nan = std::nanf("");
+    struct {
+        float x, sx, sy, angle;
+    } cases[] = {{0, 0, 1, 0}, {0, 1, 0, 0}, {nan, 1, 1, 0}, {1e30f, 1, 1, 0}, {0, 1e-7f, 1e-7f, 0},
+                 {0, 1, 1, nan}, {0, 1e30f, 1e30f, 17}};
+    for (auto& c : cases) {
+        strSpriteParam p = param();
+        p.x = c.x;
+        p.scaleX = c.sx;
+        p.scaleY = c.sy;
+        p.angle = c.angle;
+        drawer.drawCell(p);
+    }
+    // A cell scaled far beyond the view covers it all, clipped to the target.
+    drawer.beginSurface(target, 0xFF000000);
+    strSpriteParam big = param();
+    big.scaleX = big.scaleY = 1e5f;
+    drawer.drawCell(big);
+    for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 16; ++x) ASSERT_NE(px(target, x, y), 0xFF000000u);
 }
 
 TEST(Flash, FadingAndSignedBytes)
