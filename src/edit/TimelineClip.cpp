@@ -127,7 +127,7 @@ bool TimelinePaste(cAnimeData& project, int area, int f, int k, strGridBlock* pa
     project.BeginRecord();
     if (area == TA_ROWS && project.GetValue(AI_FIX_PICTURE_PER_CELL))
         for (const auto& e : clip.fixPictures)
-            project.SetFixPicture(k + e.row, e.picture);
+            project.SetFixPicture(k + e.row, std::min<int>(e.picture, 255));
     if (area == TA_FRAMES && !clip.frames.empty())
         project.InsertFrames(f, int(clip.frames.size()));
     int lastFrame = 0, lastCell = 0;
