@@ -524,13 +524,13 @@ bool CRead::skip(int depth)
     case T_FALSE:
         return true;
     case T_FIXNUM:
-    case T_SYMLINK:
     case T_LINK:
         ReadLong();
         return true;
     case T_SYMBOL:
-        ReadBytes(name, kMaxText);
-        symbols_.push_back(name);
+    case T_SYMLINK:
+        Skip(-1);
+        ReadSymbol(name);   // a definition still counts for later links
         return true;
     case T_STRING:
     case T_FLOAT:
