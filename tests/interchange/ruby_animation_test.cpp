@@ -225,16 +225,6 @@ TEST_F(RubyOracle, ReadsXpExport)
               "color=100.0,0.0,0.0,0.0 se=RPG::AudioFile::100:100 cond=1\n");
 }
 
-TEST_F(RubyOracle, VxExportUsesTheVxFormat)
-{
-    cAnimeData p;
-    buildSample(p);
-    const std::string out = report(payload(p, RUBY_VX));
-    EXPECT_NE(out.find("frame 0 RPG::Animation::Frame max=3 dims=2 3x8x1: 104 "), std::string::npos) << out;
-    EXPECT_NE(out.find("se=RPG::SE:Fire:80:120 cond=nil"), std::string::npos) << out;
-    EXPECT_STREQ(RubyFormatName(RUBY_VX), "RPGVX ANIMATION");
-}
-
 // Ruby's own Marshal.dump, with extra instance variables, shared objects and
 // a symbol the reader does not know, imports as RPG Maker's data would.
 TEST_F(RubyOracle, ImportsRubyDump)
