@@ -42,7 +42,8 @@ std::string toAnsi(const QString& s) { return platform::Utf8ToAnsi(s.toStdString
 
 } // namespace
 
-cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages) : cBaseDlg(0), main_(main), messages_(messages)
+cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages)
+    : cBaseDlg(0, main), main_(main), messages_(messages)
 {
     setObjectName("332");
     setWindowTitle("プロジェクト");

@@ -130,7 +130,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     buildAccelerators();
 
     dialogs_.Add(WK_PROJECT, new cDlg_Project(this, *messages_));
-    dialogs_.Add(WK_CONF, new cProp_Conf());
+    dialogs_.Add(WK_CONF, new cProp_Conf(this));
 
     document_->StartUp(appFolder());
 
@@ -329,6 +329,8 @@ void cMainWnd::Refresh()
     cAnimeData& p = Project();
     const int f = canvas_->CurrentFrame();
     const strFrame* frame = p.GetFrame(f);
+    const cSettings& s = Settings();
+    canvas_->SetContent(-s.CenterW, -s.CenterH, s.CenterW, s.CenterH);
     toolFrame_->SetInterval(frame ? frame->interval : 0, frame != nullptr);
     canvas_->RequestRedraw();
 }

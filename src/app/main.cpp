@@ -4,7 +4,8 @@
 //
 // --config reads and writes that config.ini instead of the default one;
 // --screenshot saves the window as a PNG once the first frame is drawn and quits.
-// Checks by hand: --play starts playback after start-up; --timing prints the time
+// Checks by hand: --command ID runs a command after start-up (repeatable), --play
+// is --command 40026 (play from the first frame); --timing prints the time
 // to the first drawn frame and, every 120 draws, the mean and worst canvas draw times.
 
 #include "app/MainWnd.h"
@@ -30,7 +31,8 @@ int main(int argc, char** argv)
 
     std::filesystem::path config = DefaultConfigPath();
     QString screenshot;
-    bool play = false, timing = false;
+    bool timing = false;
+    QList<int> commands;
     QStringList files;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
@@ -39,7 +41,9 @@ int main(int argc, char** argv)
         else if (args[i] == "--screenshot" && i + 1 < args.size())
             screenshot = args[++i];
         else if (args[i] == "--play")
-            play = true;
+            commands.push_back(IDM_PLAY_FIRST);
+        else if (args[i] == "--command" && i + 1 < args.size())
+            commands.push_back(args[++i].toInt());
         else if (args[i] == "--timing")
             timing = true;
         else
@@ -74,8 +78,8 @@ int main(int argc, char** argv)
                                  total / draws, worst, window.Canvas()->TickCount(), (long long)sinceStart.elapsed());
             };
         }
-        if (play)
-            QTimer::singleShot(300, &window, [&window] { window.OnCommand(IDM_PLAY_FIRST); });
+        for (int id : commands)
+            QTimer::singleShot(300, &window, [&window, id] { window.OnCommand(id); });
         if (!screenshot.isEmpty()) {
             // Give the queued command-line open and the first paint a moment.
             QTimer::singleShot(700, &window, [&window, screenshot] {

@@ -63,7 +63,7 @@ void cBaseWnd::resizeEvent(QResizeEvent* event)
 
 // ---------------------------------------------------------------- cBaseDlg
 
-cBaseDlg::cBaseDlg(unsigned flags) : flags_(flags) {}
+cBaseDlg::cBaseDlg(unsigned flags, QWidget* parent) : QDialog(parent), flags_(flags) {}
 
 cBaseDlg::~cBaseDlg()
 {

@@ -64,7 +64,8 @@ enum eDlgResult { DLG_OK = 1, DLG_CANCEL = 2 };
 class cBaseDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit cBaseDlg(unsigned flags = 0);
+    /** A parent given here owns the dialog (Qt deletes it with the parent). */
+    explicit cBaseDlg(unsigned flags = 0, QWidget* parent = nullptr);
     ~cBaseDlg() override;
 
     unsigned Flags() const { return flags_; }
@@ -111,7 +112,7 @@ public:
 class cPropertyWnd : public cBaseDlg {
     Q_OBJECT
 public:
-    explicit cPropertyWnd(unsigned flags = 0) : cBaseDlg(flags) {}
+    explicit cPropertyWnd(unsigned flags = 0, QWidget* parent = nullptr) : cBaseDlg(flags, parent) {}
     int Create(QWidget* parent) override;
     /** Fills the pages (owned by the sheet window afterwards); returns their count. */
     virtual int GetPages(std::vector<cBasePropSheet*>& pages) = 0;

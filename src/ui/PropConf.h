@@ -57,6 +57,6 @@ public:
 class cProp_Conf : public cPropertyWnd {
     Q_OBJECT
 public:
-    cProp_Conf() : cPropertyWnd(0) { setWindowTitle("エディタ設定"); }
+    explicit cProp_Conf(QWidget* parent = nullptr) : cPropertyWnd(0, parent) { setWindowTitle("エディタ設定"); }
     int GetPages(std::vector<cBasePropSheet*>& pages) override;
 };
