@@ -39,7 +39,7 @@ void CGIFFile::clear()
 namespace {
 
 // Composed frames may take at most this many bytes together.
-constexpr unsigned long long kMaxComposedBytes = 1ull << 30;
+constexpr unsigned long long kMaxComposedBytes = 512ull << 20;
 
 struct Source {
     const uint8_t* data;

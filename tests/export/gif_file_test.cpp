@@ -251,6 +251,28 @@ TEST(GifFile, LoadComposesFramesOnTheScreen)
     }
 }
 
+TEST(GifFile, LoadSurvivesDamagedBytes)
+{
+    CGIFFile out;
+    out.addFrame(frameOf(rich(1), 4, 2));
+    out.addFrame(frameOf(makeImage(320, 240, [](int x, int y) { return (x + y) % 7 ? 0xFF405060u : 0u; }), 4, 3));
+    std::vector<uint8_t> good;
+    ASSERT_TRUE(out.encode(0x405060, good));
+    uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> bad = good;
+        for (int k = 0; k < 1 + round % 4; ++k) bad[next() % std::min<size_t>(bad.size(), 2000)] = static_cast<uint8_t>(next());
+        CGIFFile in;
+        if (in.loadBytes(bad.data(), bad.size())) {
+            for (int i = 0; i < in.frameCount(); ++i) {
+                EXPECT_EQ(in.frameAt(i)->image.width(), in.screenWidth);
+                EXPECT_EQ(in.frameAt(i)->image.height(), in.screenHeight);
+            }
+        }
+    }
+}
+
 TEST(GifFile, NothingToWriteFails)
 {
     TempDir dir;
