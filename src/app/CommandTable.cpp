@@ -287,6 +287,7 @@ bool AlwaysDisabled(int command)
     case IDM_EXPORT_PNG: case IDM_EXPORT_GIF: case IDM_AT_ONCE: case IDM_FIX_CELL: case IDM_FRAME_COMP:
     case IDM_SET_INTERVAL: case IDM_SET_TARGET: case IDM_SET_GIF: case IDM_VIEW_LIST: case IDM_VIEW_PALETTE:
     case IDM_TOOL_MOVE: case IDM_TOOL_SWING: case IDM_TOOL_SPLINE: case IDM_CELL_WINDOW: case IDM_FIX_CELL_S:
+    case IDM_CELL_DIALOG: case IDM_NEW_CELL: case IDM_SEND_BACKWARD:
         return true;
     default:
         return false;

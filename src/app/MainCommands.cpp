@@ -58,7 +58,7 @@ void selectAll(const cAnimeData& project, int f, std::vector<uint8_t>& selection
 
 void cMainWnd::OnCommand(int id, int /*code*/, QObject* /*control*/)
 {
-    if (AlwaysDisabled(id) && id != IDM_CLOSE)
+    if (!canvas_ || AlwaysDisabled(id))
         return;
     if (canvas_->IsPlaying() && !HandledDuringPlayback(id))
         canvas_->StopPlayback();

@@ -10,6 +10,7 @@
 #include "ui/PropConf.h"
 #include "ui/Tools.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -128,6 +129,11 @@ TEST_F(GuiTest, ToolBarControlsWriteTheirSettings)
     EXPECT_EQ(Settings().GridBit & 1u, 0u);
     edit->snapEdit[2]->setValue(45);
     EXPECT_EQ(Settings().AngleGrid, 45);
+    // Tips follow the buttons in order, separators skipped.
+    EXPECT_EQ(w.FrameTool()->ActionOf(IDM_NEW_FRAME_FLAG)->toolTip(), "フレームを自動で追加する");
+    EXPECT_EQ(w.FrameTool()->ActionOf(IDM_INTERPOLATE)->toolTip(), "前後フレームで補完");
+    EXPECT_EQ(w.ViewTool()->ActionOf(IDM_VIEW_LINE)->toolTip(), "線を表示");
+    EXPECT_EQ(w.PlayTool()->ActionOf(IDM_OPT_FLASH)->toolTip(), "画面効果");
     w.PlayTool()->rangeCheck->setChecked(true);
     EXPECT_TRUE(w.PlayTool()->rangeStart->isEnabled());
 }
