@@ -1,5 +1,6 @@
 // MV / MZ clipboard JSON.
 #include "Invariants.h"
+#include "model/AnimeData.h"
 
 #include "interchange/JsonAnimation.h"
 

@@ -1,5 +1,6 @@
 // Project files: binary, text and legacy text through the loader.
 #include "Invariants.h"
+#include "model/AnimeData.h"
 
 #include "project/AnimeFile.h"
 #include "project/Settings.h"

@@ -1,5 +1,6 @@
 // RPG Maker 2000 clipboard chunks.
 #include "Invariants.h"
+#include "model/AnimeData.h"
 
 #include "interchange/Rm2000Animation.h"
 

@@ -1,5 +1,6 @@
 // XP / VX / VX Ace clipboard blocks (Ruby Marshal).
 #include "Invariants.h"
+#include "model/AnimeData.h"
 
 #include "interchange/RubyAnimation.h"
 

@@ -1,0 +1,296 @@
+// Thousands of random editing operations of every kind, with undo and redo
+// interleaved and save/load round trips between segments: the invariants hold
+// throughout, and undoing a segment restores its start.
+#include "edit/BatchEdit.h"
+#include "edit/CanvasClip.h"
+#include "edit/Feedback.h"
+#include "edit/FixPicture.h"
+#include "edit/FrameOps.h"
+#include "edit/HistoryCommands.h"
+#include "edit/Interpolate.h"
+#include "edit/ListClip.h"
+#include "edit/Restore.h"
+#include "edit/Spline.h"
+#include "edit/TimelineClip.h"
+#include "model/AnimeData.h"
+#include "model/Invariants.h"
+#include "platform/Clipboard.h"
+#include "project/AnimeFile.h"
+#include "project/Settings.h"
+#include "support/ModelText.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+
+namespace {
+
+struct QuietMessages : iMessageSink {
+    eAskAnswer Ask(const std::string&, const std::string&, eAskButtons, eAskIcon) override { return ANSWER_OK; }
+};
+
+class LongRun {
+public:
+    explicit LongRun(unsigned seed) : rng(seed) {}
+
+    int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+    int frames() const { return p->GetValue(AI_FRAMES); }
+    int frame() { return pick(0, std::max(0, frames() - 1)); }
+    int slot() { return pick(0, p->CellCount() - 1); }
+    std::vector<int> someSlots()
+    {
+        std::vector<int> v;
+        for (int k = 0; k < p->CellCount(); ++k)
+            if (pick(0, 2) == 0)
+                v.push_back(k);
+        return v;
+    }
+    std::vector<uint8_t> selection()
+    {
+        std::vector<uint8_t> s(static_cast<size_t>(p->CellCount()));
+        for (auto& b : s)
+            b = uint8_t(pick(0, 2) == 0 ? kCellSelected : 0);
+        return s;
+    }
+    strGridBlock block()
+    {
+        strGridBlock b;
+        b.f0 = frame();
+        b.f1 = std::min(frames() - 1, b.f0 + pick(0, 3));
+        b.k0 = slot();
+        b.k1 = std::min(p->CellCount() - 1, b.k0 + pick(0, 3));
+        return b;
+    }
+    std::vector<bool> ticks(int n)
+    {
+        std::vector<bool> t(static_cast<size_t>(n));
+        for (size_t i = 0; i < t.size(); ++i)
+            t[i] = pick(0, 1) == 1;
+        return t;
+    }
+
+    // One recorded editing operation (pictures and effects are not recorded).
+    void recordedOperation()
+    {
+        switch (pick(0, 21)) {
+        case 0: {
+            strCell c = strCell::New();
+            for (int k = 0; k < CP_COUNT; ++k)
+                if (pick(0, 2) == 0)
+                    c.Set(k, pick(-2000, 2000));
+            p->BeginRecord();
+            p->SetCell(frame(), slot(), &c);
+            p->EndRecord(true);
+            break;
+        }
+        case 1: current = NextFrame(*p, current, status, messages); break;
+        case 2: current = PreviousFrame(*p, current, messages); break;
+        case 3: InsertFrame(*p, current, status); break;
+        case 4: DeleteFrame(*p, current, status); break;
+        case 5: ClearFrame(*p, current, status); break;
+        case 6: CopyFromPrevious(*p, current, status, messages); break;
+        case 7: CopyFromNext(*p, current, status, messages); break;
+        case 8: InterpolateFromNeighbours(*p, current, status, messages); break;
+        case 9: InterpolateSelected(*p, current, someSlots(), status); break;
+        case 10: {
+            const strGridBlock b = block();
+            InterpolateBlock(*p, b.f0, b.f1, b.k0, b.k1);
+            break;
+        }
+        case 11: {
+            strFrameInterpolationState s;
+            s.Prepare(*p);
+            s.first = frame();
+            s.last = frame();
+            s.method = pick(0, 2);
+            s.cellTicks = ticks(p->CellCount());
+            s.paramTicks = ticks(CP_COUNT);
+            RunFrameInterpolation(*p, s, status);
+            break;
+        }
+        case 12: {
+            strBatchEditState s;
+            s.Prepare(*p);
+            s.value = pick(-9999, 9999);
+            s.formula = pick(0, 2);
+            s.frameTicks = ticks(frames());
+            s.cellTicks = ticks(p->CellCount());
+            s.paramTicks = ticks(CP_COUNT);
+            RunBatchEdit(*p, s, status);
+            break;
+        }
+        case 13: {
+            const int f0 = frame();
+            const int count = pick(0, std::max(0, frames() - f0 - 1));
+            ApplySpline(*p, f0, slot(), count, {float(pick(-300, 300)), float(pick(-300, 300))},
+                        {float(pick(-300, 300)), float(pick(-300, 300))},
+                        {float(pick(-300, 300)), float(pick(-300, 300))}, pick(0, 1) == 1, status);
+            break;
+        }
+        case 14: ApplyFixPicture(*p, slot(), pick(0, 5)); break;
+        case 15: {
+            strFixPictureTable t;
+            t.Load(*p);
+            t.SetRows(someSlots(), pick(0, 5));
+            ApplyFixPictureTable(*p, t);
+            break;
+        }
+        case 16: CanvasCopy(*p, current, selection(), status); break;
+        case 17: CanvasCut(*p, current, selection(), status); break;
+        case 18: {
+            std::vector<uint8_t> sel = selection();
+            strPointI mouse{pick(-200, 200), pick(-200, 200)};
+            CanvasPaste(*p, current, slot(), sel, pick(0, 1) ? &mouse : nullptr, status);
+            break;
+        }
+        case 19: {
+            const int area = std::vector<int>{TA_ROWS, TA_FRAMES, TA_CELLS}[size_t(pick(0, 2))];
+            const strGridBlock b = block();
+            const int kind = pick(0, 2);
+            if (kind == 0)
+                TimelineCut(*p, area, b);
+            else if (kind == 1)
+                TimelineCopy(*p, area, b);
+            else
+                TimelineDelete(*p, area, b);
+            break;
+        }
+        case 20: {
+            const int area = std::vector<int>{TA_ROWS, TA_FRAMES, TA_CELLS}[size_t(pick(0, 2))];
+            strGridBlock pasted;
+            TimelinePaste(*p, area, frame(), slot(), &pasted);
+            break;
+        }
+        case 21: current = pick(0, 1) ? FirstFrame(*p, current, messages) : LastFrame(*p, current, messages); break;
+        }
+        current = ClampCurrentFrame(*p, current);
+    }
+
+    // Operations that leave no undo step: pictures, effects and intervals.
+    void unrecordedOperation()
+    {
+        const int row = pick(0, 6);
+        switch (pick(0, 8)) {
+        case 0: PictureCopy(*p, row, status); break;
+        case 1: PictureCut(*p, row, status); break;
+        case 2: PicturePaste(*p, row, status); break;
+        case 3: PictureDelete(*p, row, status); break;
+        case 4: EffectCopy(*p, row, status); break;
+        case 5: EffectCut(*p, row, status); break;
+        case 6: EffectPaste(*p, row, status); break;
+        case 7: EffectDelete(*p, row, status); break;
+        case 8: SetIntervals(*p, frame(), frame(), pick(0, 255), status); break;
+        }
+    }
+
+    void seed()
+    {
+        p = std::make_unique<cAnimeData>();
+        Settings().Init_Cell = pick(1, 12);
+        p->NewProject("");
+        p->SetValue(AI_EDIT_FORMAT, pick(0, 4));
+        p->SetValue(AI_FIX_PICTURE_PER_CELL, pick(0, 1));
+        p->InsertFrames(1, pick(0, 12));
+        for (int i = 0; i < 4; ++i) {
+            strPicture pic;
+            pic.divX = uint16_t(pick(1, 8));
+            pic.path = "pic" + std::to_string(i) + ".png";
+            p->SetPicture(pic, i);
+            strEffect e;
+            e.frame = uint16_t(pick(0, 10));
+            e.note = "note";
+            e.flashDuration = uint16_t(pick(0, 3));
+            p->ValidateEffect(e);
+            p->InsertEffect(e, nullptr);
+        }
+        current = 0;
+    }
+
+    // Saves in a random format and continues with what loads back.
+    void roundTrip()
+    {
+        ANIME::cAnimeFile_Device device;
+        const int format = pick(0, 1);
+        std::string bytes;
+        ASSERT_EQ(device.SaveBytes(*p, format, bytes), ANIME::FR_OK);
+        auto loaded = std::make_unique<cAnimeData>();
+        ASSERT_EQ(device.LoadBytes(bytes, *loaded), ANIME::FR_OK);
+        p->SetValue(AI_SAVE_FORMAT, format);
+        loaded->SetValue(AI_SAVE_FORMAT, format);
+        for (int t : {AT_WORK_FOLDER, AT_FILE_NAME}) {
+            loaded->SetText(t, p->Text(t));
+        }
+        // The files keep the fixed picture table only while it is in use, and the text
+        // format keeps only the effects of existing frames (the last ones, as they are sorted).
+        if (format == 1)
+            while (p->GetValue(AI_EFFECTS) > 0 &&
+                   p->GetEffect(p->GetValue(AI_EFFECTS) - 1)->frame >= p->GetValue(AI_FRAMES))
+                p->DeleteEffect(p->GetValue(AI_EFFECTS) - 1, false);
+        auto comparable = [&](const cAnimeData& project) {
+            std::string text = ModelText(project);
+            if (!p->GetValue(AI_FIX_PICTURE_PER_CELL)) {
+                const size_t at = text.find("fix:");
+                text.erase(at, text.find('\n', at) - at);
+            }
+            return text;
+        };
+        ASSERT_EQ(comparable(*loaded), comparable(*p)) << "format " << format;
+        p = std::move(loaded);
+        History().SetCapacity(-1);
+        current = ClampCurrentFrame(*p, current);
+    }
+
+    std::mt19937 rng;
+    std::unique_ptr<cAnimeData> p;
+    int current = 0;
+    cStatusRecorder status;
+    QuietMessages messages;
+};
+
+TEST(LongRunEdit, RandomOperationsKeepInvariantsAndUndoToSegmentStart)
+{
+    Settings().SetDefaults();
+    History().SetCapacity(32);
+    platform::MemoryClipboard clipboard;
+    platform::SetSystemClipboard(&clipboard);
+    int operations = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        LongRun run(seed);
+        run.seed();
+        for (int segment = 0; segment < 12; ++segment) {
+            History().SetCapacity(-1);
+            const std::string start = ModelText(*run.p);
+            for (int i = 0; i < 60 && History().UndoCount() < 30; ++i, ++operations) {
+                const int what = run.pick(0, 9);
+                if (what == 0)
+                    UndoCommand(*run.p, run.status);
+                else if (what == 1)
+                    RedoCommand(*run.p, run.status);
+                else
+                    run.recordedOperation();
+                run.current = ClampCurrentFrame(*run.p, run.current);
+                const std::string violation = FindInvariantViolation(*run.p);
+                ASSERT_EQ(violation, "") << "seed " << seed << " segment " << segment << " op " << i;
+                ASSERT_GE(run.p->GetValue(AI_FRAMES), 1);
+            }
+            const std::string end = ModelText(*run.p);
+            const int depth = History().UndoCount();
+            while (UndoCommand(*run.p, run.status)) {
+            }
+            ASSERT_EQ(ModelText(*run.p), start) << "seed " << seed << " segment " << segment;
+            for (int i = 0; i < depth; ++i)
+                ASSERT_TRUE(RedoCommand(*run.p, run.status));
+            ASSERT_EQ(ModelText(*run.p), end) << "seed " << seed << " segment " << segment;
+            for (int i = 0; i < 3; ++i, ++operations)
+                run.unrecordedOperation();
+            ASSERT_EQ(FindInvariantViolation(*run.p), "");
+            if (segment % 3 == 2)
+                run.roundTrip();
+        }
+    }
+    platform::SetSystemClipboard(nullptr);
+    EXPECT_GT(operations, 20000);
+}
+
+} // namespace
