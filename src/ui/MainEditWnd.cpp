@@ -44,10 +44,12 @@ cMainEditWnd::~cMainEditWnd()
 
 void cMainEditWnd::SetProject(cAnimeData* project)
 {
-    if (player_.isPlaying())
-        player_.stop(true);
+    // The old project may be gone already: point everything at the new one before
+    // stopping, since stopping reports back through playStopped.
     project_ = project;
     player_.setProject(project);
+    if (player_.isPlaying())
+        player_.stop(true);
     player_.goToFrame(-1);
     currentFrame_ = 0;
     selection_.assign(project ? size_t(project->CellCount()) : 0, 0);
