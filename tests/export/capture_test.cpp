@@ -219,6 +219,49 @@ TEST(Capture, AutoCrop)
     EXPECT_FALSE(autoCropRect(empty.project, d2, r));
 }
 
+TEST(Capture, TargetPicture)
+{
+    CaptureProject p(2, 1, -6, 6);  // the cells stay clear of the target
+    writePngRGBA(p.path("target.png"), makeImage(4, 6, [](int, int) { return 0xFF00FF00u; }), true);
+    strEffect hide;
+    hide.frame = 0;
+    hide.flags = 1;
+    hide.flashDuration = 5;
+    hide.flashScope = 2;
+    int index = -1;
+    ASSERT_TRUE(p.project.InsertEffect(hide, &index));
+    Settings().TargetPostX = 2;
+    Settings().TargetPostY = 0;
+    struct Case {
+        int center, flags;
+        bool first, second;  // target visible in images 0 and 1
+        int top;             // first row of the target
+    } cases[] = {
+        {0, kCaptureTarget, true, true, 5},
+        {2, kCaptureTarget, true, true, 2},  // 下: raised by half its height
+        {3, kCaptureTarget, true, true, 8},
+        {2, kCaptureTarget | kCaptureFlash, true, false, 2},
+        {2, 0, false, false, 2},
+    };
+    for (const Case& c : cases) {
+        Settings().TargetPath = p.path("target.png").string();
+        p.project.SetValue(AI_CENTER_POSITION, c.center);
+        cCaptureImage job;
+        ASSERT_TRUE(job.init(p.path("t.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0));
+        ASSERT_GE(runJob(job), 2);
+        for (int image = 0; image < 2; ++image) {
+            bool shown = image ? c.second : c.first;
+            const cBMP& s = job.output();
+            EXPECT_EQ(pixel(s, image * 16 + 9, c.top) == 0xFF00FF00u, shown) << c.center << " image " << image;
+            EXPECT_NE(pixel(s, image * 16 + 9, c.top - 1), 0xFF00FF00u);
+            EXPECT_EQ(pixel(s, image * 16 + 8, c.top + 5) == 0xFF00FF00u, shown);
+            EXPECT_NE(pixel(s, image * 16 + 12, c.top), 0xFF00FF00u);
+        }
+    }
+    Settings().TargetPath.clear();
+    Settings().TargetPostX = 0;
+}
+
 TEST(Capture, NumberedFilesAndAlpha)
 {
     EXPECT_EQ(numberedPath("out/anim.png", 0), fs::path("out/anim00000.png"));
