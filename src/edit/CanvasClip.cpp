@@ -2,6 +2,7 @@
 
 #include "edit/EditClip.h"
 #include "edit/EditStrings.h"
+#include "platform/Strings.h"
 #include "edit/Feedback.h"
 #include "edit/Spline.h"
 #include "model/AnimeData.h"
@@ -37,7 +38,7 @@ int CanvasCopy(const cAnimeData& project, int f, const std::vector<uint8_t>& sel
 {
     const int copied = copySelected(project, f, selection);
     if (copied > 0)
-        status.ShowStatus(FormatEditText(ST_COPY, copied));
+        status.ShowStatus(platform::FormatString(ST_COPY, copied));
     return copied;
 }
 
@@ -51,7 +52,7 @@ int CanvasCut(cAnimeData& project, int f, const std::vector<uint8_t>& selection,
         if (selected(selection, s))
             project.SetCell(f, s, nullptr);
     project.EndRecord(true);
-    status.ShowStatus(FormatEditText(ST_CUT, copied));
+    status.ShowStatus(platform::FormatString(ST_CUT, copied));
     return copied;
 }
 
@@ -82,7 +83,7 @@ int CanvasPaste(cAnimeData& project, int f, int a, std::vector<uint8_t>& selecti
             selection[size_t(target)] |= kCellSelected;
     }
     project.EndRecord(true);
-    status.ShowStatus(FormatEditText(ST_PASTE, int(clip.cells.size())));
+    status.ShowStatus(platform::FormatString(ST_PASTE, int(clip.cells.size())));
     return int(clip.cells.size());
 }
 

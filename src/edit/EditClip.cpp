@@ -1,12 +1,13 @@
 #include "edit/EditClip.h"
 
+#include "model/CellImage.h"
+
 #include "platform/Clipboard.h"
 
 #include <algorithm>
 
 namespace {
 constexpr size_t kHeaderSize = 8;
-constexpr size_t kCellImageSize = 22;
 constexpr size_t kPictureHead = 8;
 constexpr size_t kEffectHead = 20;
 constexpr size_t kMassHead = 12;
@@ -112,44 +113,18 @@ bool Has(uint32_t kind)
 
 void WriteCellImage(Cclip_stream& out, const strCell& c)
 {
-    put8(out, c.picture);
-    put8(out, 0);
-    put16(out, c.pattern);
-    put8(out, c.blend);
-    put8(out, 0);
-    put16(out, uint16_t(c.x));
-    put16(out, uint16_t(c.y));
-    put16(out, uint16_t(c.scaleX));
-    put16(out, uint16_t(c.scaleY));
-    put16(out, uint16_t(c.angle));
-    put8(out, c.opacity);
-    put8(out, c.red);
-    put8(out, c.green);
-    put8(out, c.blue);
-    put8(out, c.saturation);
-    put8(out, 0);
+    uint8_t image[kCellImageSize];
+    PackCellImage(c, image);
+    out.Append(image, kCellImageSize);
 }
 
 bool ReadCellImage(Cclip_stream& in, strCell& c)
 {
+    uint8_t image[kCellImageSize];
     if (in.Remaining() < kCellImageSize)
         return false;
-    c.picture = get8(in);
-    get8(in);
-    c.pattern = get16(in);
-    c.blend = get8(in);
-    get8(in);
-    c.x = int16_t(get16(in));
-    c.y = int16_t(get16(in));
-    c.scaleX = int16_t(get16(in));
-    c.scaleY = int16_t(get16(in));
-    c.angle = int16_t(get16(in));
-    c.opacity = get8(in);
-    c.red = get8(in);
-    c.green = get8(in);
-    c.blue = get8(in);
-    c.saturation = get8(in);
-    get8(in);
+    in.Read(image, kCellImageSize);
+    c = UnpackCellImage(image);
     return true;
 }
 

@@ -1,9 +1,6 @@
 #pragma once
-// Status texts of the editing operations that have no number in the program's
-// string table, and the lookup that serves both kinds. Texts are UTF-8 and
-// printf-style formats; ids below kEditTextBase are string-table numbers.
-
-#include <string>
+// Numbers of the status texts the editing operations show (platform/Strings.h
+// holds the texts). The 45000 range holds texts that had no number of their own.
 
 enum eEditText {
     kEditTextBase = 45000,
@@ -28,8 +25,3 @@ enum eEditTableText {
     ST_FAILED_AT = 40058,     // "< ! > [%d:%d] : 処理に失敗"
     ST_INTERVALS_SET = 40059, // "フレーム [%d]～[%d] に インターバル[%d] を入力しました"
 };
-
-/** The format text of an id: an editing text or a string-table text (empty when unknown). */
-const std::string& EditText(int id);
-/** printf-style formatting of an id's text, cut like the string table's formatting. */
-std::string FormatEditText(int id, ...);

@@ -1,6 +1,7 @@
 #include "edit/FrameOps.h"
 
 #include "edit/EditStrings.h"
+#include "platform/Strings.h"
 #include "edit/Feedback.h"
 #include "edit/HistoryCommands.h"
 #include "model/AnimeData.h"
@@ -14,17 +15,17 @@ std::string FailureText()
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return FormatEditText(ST_FAILED_AT, local.tm_min, local.tm_sec);
+    return platform::FormatString(ST_FAILED_AT, local.tm_min, local.tm_sec);
 }
 
 void ReportResult(iStatusSink& status, int successText, int failureText, bool succeeded, int value)
 {
     if (succeeded && successText > 0)
-        status.ShowStatus(FormatEditText(successText, value));
+        status.ShowStatus(platform::FormatString(successText, value));
     else if (!succeeded && failureText == kNoMessage)
         return;
     else if (!succeeded && failureText > 0)
-        status.ShowStatus(FormatEditText(failureText, value));
+        status.ShowStatus(platform::FormatString(failureText, value));
     else
         status.ShowStatus(FailureText());
 }
@@ -120,7 +121,7 @@ bool CopyNeighbour(cAnimeData& project, int destination, int source, iStatusSink
         project.EndRecord(true);
     }
     if (ok)
-        status.ShowStatus(FormatEditText(ET_FRAME_COPIED, source, destination));
+        status.ShowStatus(platform::FormatString(ET_FRAME_COPIED, source, destination));
     else
         status.ShowStatus(FailureText());
     return ok;
@@ -226,6 +227,6 @@ int SetIntervals(cAnimeData& project, int first, int last, int interval, iStatus
     for (int f = from; f <= to; ++f)
         if (project.SetInterval(f, interval))
             ++changed;
-    status.ShowStatus(FormatEditText(ST_INTERVALS_SET, first, last, interval));
+    status.ShowStatus(platform::FormatString(ST_INTERVALS_SET, first, last, interval));
     return changed;
 }

@@ -1,6 +1,7 @@
 #include "edit/Interpolate.h"
 
 #include "edit/EditStrings.h"
+#include "platform/Strings.h"
 #include "edit/Feedback.h"
 #include "edit/FrameOps.h"
 #include "model/AnimeData.h"
@@ -166,7 +167,7 @@ int RunFrameInterpolation(cAnimeData& project, const strFrameInterpolationState&
     }
     project.EndRecord(true);
     if (stored > 0)
-        status.ShowStatus(FormatEditText(ET_FRAMES_INTERPOLATED, a, b, stored));
+        status.ShowStatus(platform::FormatString(ET_FRAMES_INTERPOLATED, a, b, stored));
     else
         status.ShowStatus(FailureText());
     return stored;

@@ -4,6 +4,7 @@
 #include "project/AnimeFile.h"
 
 #include "model/AnimeData.h"
+#include "model/CellImage.h"
 #include "project/ByteIO.h"
 
 #include <algorithm>
@@ -28,44 +29,18 @@ uint8_t filePartBits(uint8_t flags)
 
 void putCellImage(std::string& out, const strCell& c)
 {
-    putU8(out, c.picture);
-    putU8(out, 0);
-    putU16(out, c.pattern);
-    putU8(out, c.blend);
-    putU8(out, 0);
-    putU16(out, uint16_t(c.x));
-    putU16(out, uint16_t(c.y));
-    putU16(out, uint16_t(c.scaleX));
-    putU16(out, uint16_t(c.scaleY));
-    putU16(out, uint16_t(c.angle));
-    putU8(out, c.opacity);
-    putU8(out, c.red);
-    putU8(out, c.green);
-    putU8(out, c.blue);
-    putU8(out, c.saturation);
-    putU8(out, 0);
+    uint8_t image[kCellImageSize];
+    PackCellImage(c, image);
+    out.append(reinterpret_cast<const char*>(image), kCellImageSize);
 }
 
+// A short read yields the blank cell; the reader's sticky error reports it.
 strCell readCellImage(cByteReader& in)
 {
-    strCell c;
-    c.picture = in.u8();
-    in.skip(1);
-    c.pattern = in.u16();
-    c.blend = in.u8();
-    in.skip(1);
-    c.x = in.i16();
-    c.y = in.i16();
-    c.scaleX = in.i16();
-    c.scaleY = in.i16();
-    c.angle = in.i16();
-    c.opacity = in.u8();
-    c.red = in.u8();
-    c.green = in.u8();
-    c.blue = in.u8();
-    c.saturation = in.u8();
-    in.skip(1);
-    return c;
+    const std::string_view bytes = in.bytes(kCellImageSize);
+    if (bytes.size() != kCellImageSize)
+        return strCell();
+    return UnpackCellImage(reinterpret_cast<const uint8_t*>(bytes.data()));
 }
 
 bool fits(const std::string& s) { return s.size() <= kMaxString; }
