@@ -73,7 +73,6 @@ public:
     std::string comment;
 
 private:
-    struct strWorking;  // state of the frame being written
     bool parse(const uint8_t* data, size_t size);
     std::vector<std::unique_ptr<CGIFLocal>> m_frames;
 };

@@ -13,7 +13,10 @@
 using gifpal::cColorIndex;
 using gifpal::kTransparent;
 
-struct CGIFFile::strWorking {
+namespace {
+
+// Working state of the frame being written.
+struct strWorking {
     int left = 0, top = 0, width = 0, height = 0;
     int disposal = 0;
     bool userInput = false;
@@ -23,8 +26,6 @@ struct CGIFFile::strWorking {
     bool interlace = false;
     const std::vector<uint32_t>* colors = nullptr;  // local table, or null for the global one
 };
-
-namespace {
 
 int writeBytes(GifFileType* gif, const GifByteType* data, int length)
 {
@@ -60,6 +61,91 @@ struct FramePlan {
     cColorIndex positions;       // local table positions (frames with a local table)
 };
 
+// The global table's colour list: it takes every frame, in order, whose colours
+// still fit in 256 entries; those frames are marked global.
+std::vector<uint32_t> mergeGlobal(std::vector<FramePlan>& plans)
+{
+    std::vector<uint32_t> merged;
+    cColorIndex mergedSet;
+    for (FramePlan& p : plans) {
+        int added = 0;
+        for (uint32_t v : p.list) added += mergedSet.find(v) < 0;
+        if (merged.size() + static_cast<size_t>(added) > 256) continue;
+        for (uint32_t v : p.list)
+            if (mergedSet.find(v) < 0) {
+                mergedSet.insert(v, static_cast<int>(merged.size()));
+                merged.push_back(v);
+            }
+        p.global = true;
+    }
+    return merged;
+}
+
+// The bounding box of the opaque pixels; a frame with none is 1 x 1 at 0, 0.
+void cropToOpaque(const CGIFLocal& f, strWorking& w)
+{
+    int iw = f.image.width(), ih = f.image.height();
+    int x0 = iw, y0 = ih, x1 = -1, y1 = -1;
+    for (int y = 0; y < ih; ++y) {
+        const uint32_t* row = f.work.data() + static_cast<size_t>(y) * static_cast<size_t>(iw);
+        for (int x = 0; x < iw; ++x)
+            if (row[x] != kTransparent) {
+                x0 = std::min(x0, x), x1 = std::max(x1, x);
+                y0 = std::min(y0, y), y1 = std::max(y1, y);
+            }
+    }
+    if (x1 < 0) x0 = y0 = x1 = y1 = 0;
+    w.left = x0, w.top = y0, w.width = x1 - x0 + 1, w.height = y1 - y0 + 1;
+}
+
+// Graphic control extension, image descriptor and rows of one frame.
+bool writeFrame(GifFileType* gif, const CGIFLocal& f, const cColorIndex& positions, bool global,
+                std::vector<GifPixelType>& line)
+{
+    strWorking w;
+    w.disposal = f.disposal;
+    w.delay = f.delay;
+    w.interlace = f.interlace;
+    w.transparent = f.transparentIndex >= 0;
+    w.transparentIndex = w.transparent ? f.transparentIndex : 0;
+    w.colors = global ? nullptr : &f.colorTable;
+    cropToOpaque(f, w);
+
+    if (w.disposal || w.transparent || w.delay) {
+        GifByteType gce[4] = {
+            static_cast<GifByteType>((w.disposal & 7) << 2 | (w.userInput ? 2 : 0) | (w.transparent ? 1 : 0)),
+            static_cast<GifByteType>(w.delay & 0xFF), static_cast<GifByteType>(w.delay >> 8 & 0xFF),
+            static_cast<GifByteType>(w.transparentIndex)};
+        if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, gce) != GIF_OK) return false;
+    }
+    MapGuard local{w.colors ? makeMap(*w.colors) : nullptr};
+    if ((w.colors && !local.map) ||
+        EGifPutImageDesc(gif, w.left, w.top, w.width, w.height, w.interlace, local.map) != GIF_OK)
+        return false;
+
+    static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+    line.resize(static_cast<size_t>(w.width));
+    int iw = f.image.width();
+    int passes = w.interlace ? 4 : 1;
+    for (int pass = 0; pass < passes; ++pass) {
+        int step = w.interlace ? kStep[pass] : 1;
+        for (int y = w.interlace ? kStart[pass] : 0; y < w.height; y += step) {
+            const uint32_t* row = f.work.data() + static_cast<size_t>(w.top + y) * static_cast<size_t>(iw) + w.left;
+            uint32_t last = ~row[0];
+            int index = 0;
+            for (int x = 0; x < w.width; ++x) {
+                if (row[x] != last) {
+                    last = row[x];
+                    index = last == kTransparent ? w.transparentIndex : std::max(0, positions.find(last));
+                }
+                line[static_cast<size_t>(x)] = static_cast<GifPixelType>(index);
+            }
+            if (EGifPutLine(gif, line.data(), w.width) != GIF_OK) return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
@@ -86,22 +172,8 @@ bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
         }
     }
 
-    // The global table takes every frame whose colours still fit in 256 entries.
-    std::vector<uint32_t> merged;
-    cColorIndex mergedSet;
-    for (FramePlan& p : plans) {
-        int added = 0;
-        for (uint32_t v : p.list) added += mergedSet.find(v) < 0;
-        if (merged.size() + static_cast<size_t>(added) > 256) continue;
-        for (uint32_t v : p.list)
-            if (mergedSet.find(v) < 0) {
-                mergedSet.insert(v, static_cast<int>(merged.size()));
-                merged.push_back(v);
-            }
-        p.global = true;
-    }
     cColorIndex globalPositions;
-    int globalTransparent = gifpal::finishTable(merged, globalTable, globalPositions);
+    int globalTransparent = gifpal::finishTable(mergeGlobal(plans), globalTable, globalPositions);
     useGlobalTable = true;
     globalCount = static_cast<int>(globalTable.size());
 
@@ -154,60 +226,8 @@ bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
 
     std::vector<GifPixelType> line;
     for (size_t i = 0; ok && i < m_frames.size(); ++i) {
-        CGIFLocal& f = *m_frames[i];
-        const cColorIndex& positions = plans[i].global ? globalPositions : plans[i].positions;
-        strWorking w;
-        w.disposal = f.disposal;
-        w.delay = f.delay;
-        w.interlace = f.interlace;
-        w.transparent = f.transparentIndex >= 0;
-        w.transparentIndex = w.transparent ? f.transparentIndex : 0;
-        w.colors = plans[i].global ? nullptr : &f.colorTable;
-
-        // Crop to the opaque pixels.
-        int iw = f.image.width(), ih = f.image.height();
-        int x0 = iw, y0 = ih, x1 = -1, y1 = -1;
-        for (int y = 0; y < ih; ++y) {
-            const uint32_t* row = f.work.data() + static_cast<size_t>(y) * static_cast<size_t>(iw);
-            for (int x = 0; x < iw; ++x)
-                if (row[x] != kTransparent) {
-                    x0 = std::min(x0, x), x1 = std::max(x1, x);
-                    y0 = std::min(y0, y), y1 = std::max(y1, y);
-                }
-        }
-        if (x1 < 0) x0 = y0 = x1 = y1 = 0;
-        w.left = x0, w.top = y0, w.width = x1 - x0 + 1, w.height = y1 - y0 + 1;
-
-        if (w.disposal || w.transparent || w.delay) {
-            GifByteType gce[4] = {
-                static_cast<GifByteType>((w.disposal & 7) << 2 | (w.userInput ? 2 : 0) | (w.transparent ? 1 : 0)),
-                static_cast<GifByteType>(w.delay & 0xFF), static_cast<GifByteType>(w.delay >> 8 & 0xFF),
-                static_cast<GifByteType>(w.transparentIndex)};
-            ok = EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, gce) == GIF_OK;
-        }
-        MapGuard local{w.colors ? makeMap(*w.colors) : nullptr};
-        ok = ok && (!w.colors || local.map) &&
-             EGifPutImageDesc(gif, w.left, w.top, w.width, w.height, w.interlace, local.map) == GIF_OK;
-
-        static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
-        line.resize(static_cast<size_t>(w.width));
-        int passes = w.interlace ? 4 : 1;
-        for (int pass = 0; ok && pass < passes; ++pass) {
-            int step = w.interlace ? kStep[pass] : 1;
-            for (int y = w.interlace ? kStart[pass] : 0; ok && y < w.height; y += step) {
-                const uint32_t* row = f.work.data() + static_cast<size_t>(w.top + y) * static_cast<size_t>(iw) + w.left;
-                uint32_t last = ~row[0];
-                int index = 0;
-                for (int x = 0; x < w.width; ++x) {
-                    if (row[x] != last) {
-                        last = row[x];
-                        index = last == kTransparent ? w.transparentIndex : std::max(0, positions.find(last));
-                    }
-                    line[static_cast<size_t>(x)] = static_cast<GifPixelType>(index);
-                }
-                ok = EGifPutLine(gif, line.data(), w.width) == GIF_OK;
-            }
-        }
+        const FramePlan& p = plans[i];
+        ok = writeFrame(gif, *m_frames[i], p.global ? globalPositions : p.positions, p.global, line);
     }
     int closeErr = 0;
     if (EGifCloseFile(gif, &closeErr) != GIF_OK) ok = false;
