@@ -2,7 +2,10 @@
 // Shared helpers of the command-line tool.
 
 #include <cstdio>
+#include <memory>
 #include <string>
+
+class cAnimeData;
 
 namespace cli {
 
@@ -12,6 +15,14 @@ inline int Fail(const std::string& what, const std::string& reason)
     std::fprintf(stderr, "mevko: %s: %s\n", what.c_str(), reason.c_str());
     return 1;
 }
+
+/** Loads a project file of any kind into a fresh project; on failure prints the
+ *  reason and returns null. kind receives what the file was probed as. */
+std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind = nullptr);
+
+/** Sets the working folder of a project loaded from path as opening it would, or the
+ *  file's own folder when the path has none, so relative picture paths resolve. */
+void SetWorkFolderFromPath(cAnimeData& project, const char* path);
 
 } // namespace cli
 

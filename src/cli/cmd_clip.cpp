@@ -111,12 +111,10 @@ int cmdClipExport(int argc, char** argv)
                     kExportUsage);
         return 0;
     }
-    ANIME::cAnimeFile_Device device;
-    cAnimeData project;
-    std::error_code ec;
-    if (device.Load(a.input, project) != ANIME::FR_OK)
-        return cli::Fail(a.input, std::filesystem::exists(a.input, ec) ? "not a readable project file"
-                                                                       : "no such file");
+    const std::unique_ptr<cAnimeData> loaded = cli::LoadProject(a.input.c_str());
+    if (!loaded)
+        return 1;
+    const cAnimeData& project = *loaded;
     ScopedClipboard scope;
     if (ExportToClipboard(project, a.version) != 1)
         return cli::Fail(a.input, a.version == RPG_2000

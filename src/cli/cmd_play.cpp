@@ -43,19 +43,6 @@ bool parseLong(const char* text, long min, long max, long& out)
     return true;
 }
 
-std::unique_ptr<cAnimeData> loadProject(const char* path)
-{
-    ANIME::cAnimeFile_Device device;
-    auto project = std::make_unique<cAnimeData>();
-    const int result = device.Load(path, *project);
-    if (result == ANIME::FR_OK) return project;
-    std::error_code ec;
-    cli::Fail(path, !std::filesystem::exists(path, ec) ? "no such file"
-                    : result == ANIME::FR_CANNOT_OPEN ? "cannot be read as a project"
-                                                      : "not a project file, or truncated or corrupt");
-    return nullptr;
-}
-
 } // namespace
 
 int cmdPlay(int argc, char** argv)
@@ -95,7 +82,7 @@ int cmdPlay(int argc, char** argv)
     if (!file) return cli::Fail("play", "no project file given");
     if (!trace) return cli::Fail("play", "nothing to do: add --trace");
 
-    std::unique_ptr<cAnimeData> project = loadProject(file);
+    std::unique_ptr<cAnimeData> project = cli::LoadProject(file);
     if (!project) return 1;
     const int frames = project->GetValue(AI_FRAMES);
     if (frames < 1) return cli::Fail(file, "the project has no frames");

@@ -22,27 +22,6 @@ const char* kindName(int kind)
     }
 }
 
-/** Loads a project into a fresh cAnimeData; on failure prints the reason and returns null. */
-std::unique_ptr<cAnimeData> loadProject(const char* path, int* kind = nullptr)
-{
-    ANIME::cAnimeFile_Device device;
-    auto project = std::make_unique<cAnimeData>();
-    const int probed = device.ProbeFile(path);
-    if (kind)
-        *kind = probed;
-    const int result = device.Load(path, *project);
-    if (result == ANIME::FR_OK)
-        return project;
-    std::error_code ec;
-    const char* reason = !std::filesystem::exists(path, ec) ? "no such file"
-                         : probed == ANIME::FK_CANNOT_OPEN || probed == ANIME::FK_UNKNOWN
-                             ? "not a project file"
-                         : result == ANIME::FR_CANNOT_OPEN ? "cannot be read (missing or malformed lines)"
-                                                           : "truncated or corrupt";
-    cli::Fail(path, reason);
-    return nullptr;
-}
-
 int usedCells(const cAnimeData& p)
 {
     int n = 0;
@@ -83,7 +62,7 @@ int cmdInfo(int argc, char** argv)
     if (!file)
         return cli::Fail("info", "no file given (usage: mevko info FILE [--json])");
     int kind = 0;
-    const std::unique_ptr<cAnimeData> p = loadProject(file, &kind);
+    const std::unique_ptr<cAnimeData> p = cli::LoadProject(file, &kind);
     if (!p)
         return 1;
     const nlohmann::json summary = {
@@ -131,7 +110,7 @@ int cmdDump(int argc, char** argv)
     }
     if (argc != 2 || argv[1][0] == '-')
         return cli::Fail("dump", "usage: mevko dump FILE");
-    const std::unique_ptr<cAnimeData> p = loadProject(argv[1]);
+    const std::unique_ptr<cAnimeData> p = cli::LoadProject(argv[1]);
     if (!p)
         return 1;
     std::printf("%s\n", ANIME::DumpProjectText(*p).c_str());
@@ -168,7 +147,7 @@ int cmdConvert(int argc, char** argv)
     }
     if (!in || !out)
         return cli::Fail("convert", "usage: mevko convert IN OUT [--format bin|text]");
-    const std::unique_ptr<cAnimeData> p = loadProject(in);
+    const std::unique_ptr<cAnimeData> p = cli::LoadProject(in);
     if (!p)
         return 1;
     if (format >= 0)

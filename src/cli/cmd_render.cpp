@@ -71,25 +71,13 @@ int cmdRender(int argc, char** argv)
         return cli::Fail("render", "width and height must be 1.." + std::to_string(kMaxImageSide));
     if (config && !Settings().ReadSettings(config)) return cli::Fail(config, "cannot read settings");
 
-    ANIME::cAnimeFile_Device device;
-    cAnimeData project;
-    const int result = device.Load(in, project);
-    if (result != ANIME::FR_OK) {
-        std::error_code ec;
-        return cli::Fail(in, !std::filesystem::exists(in, ec) ? "no such file"
-                             : result == ANIME::FR_CANNOT_OPEN ? "cannot be read"
-                                                               : "not a project file, or corrupt");
-    }
+    const std::unique_ptr<cAnimeData> loaded = cli::LoadProject(in);
+    if (!loaded)
+        return 1;
+    cAnimeData& project = *loaded;
     if (frame < 0 || !project.GetFrame(frame))
         return cli::Fail(in, "no frame " + std::to_string(frame));
-
-    // Working folder: as when opening the file, else the project's own folder.
-    std::error_code ec;
-    std::filesystem::path abs = std::filesystem::absolute(in, ec);
-    std::string modelPath = paths::FromDiskPath(ec ? std::filesystem::path(in) : abs);
-    std::string work = paths::WorkFolderOf(modelPath);
-    if (work.empty()) work = paths::FolderOf(modelPath);
-    project.SetText(AT_WORK_FOLDER, work);
+    cli::SetWorkFolderFromPath(project, in);
 
     cSpriteDrawer drawer;
     drawer.loadPictures(project);

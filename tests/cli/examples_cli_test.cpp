@@ -96,3 +96,28 @@ TEST(CliExamples, RenderWritesAPngAndNeverAPartialFile)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CliExamples, ClipboardPayloadsRoundTripForEveryVersion)
+{
+    const fs::path dir = TempDir("clip");
+    for (const char* version : {"2000", "xp", "vx", "vxace", "mv", "mz"}) {
+        const std::string payload = (dir / (std::string(version) + ".bin")).string();
+        const std::string back = (dir / (std::string(version) + ".txt")).string();
+        const CliResult out = RunMevko({"clip-export", kExamples + "sample.dat", "--to", version, "-o", payload});
+        ASSERT_EQ(out.exitCode, 0) << version << ": " << out.err;
+        const CliResult in = RunMevko({"clip-import", payload, "--from", version, "-o", back});
+        ASSERT_EQ(in.exitCode, 0) << version << ": " << in.err;
+        const CliResult info = RunMevko({"info", back, "--json"});
+        ASSERT_EQ(info.exitCode, 0) << version;
+        // Every version carries all frames of the sample (12 frames, 38 cells in use).
+        EXPECT_NE(info.out.find("\"frames\":12"), std::string::npos) << version << ": " << info.out;
+    }
+    const CliResult wrong = RunMevko({"clip-import", (dir / "mv.bin").string(), "--from", "xp", "-o",
+                                      (dir / "bad.txt").string()});
+    EXPECT_NE(wrong.exitCode, 0);
+    EXPECT_FALSE(fs::exists(dir / "bad.txt"));
+}
+
+} // namespace

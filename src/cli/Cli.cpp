@@ -1,0 +1,43 @@
+#include "cli/Cli.h"
+
+#include "model/AnimeData.h"
+#include "project/AnimeFile.h"
+#include "project/Paths.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace cli {
+
+std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind)
+{
+    ANIME::cAnimeFile_Device device;
+    auto project = std::make_unique<cAnimeData>();
+    const int probed = device.ProbeFile(path);
+    if (kind)
+        *kind = probed;
+    const int result = device.Load(path, *project);
+    if (result == ANIME::FR_OK)
+        return project;
+    std::error_code ec;
+    const char* reason = !std::filesystem::exists(path, ec) ? "no such file"
+                         : probed == ANIME::FK_CANNOT_OPEN || probed == ANIME::FK_UNKNOWN
+                             ? "not a project file"
+                         : result == ANIME::FR_CANNOT_OPEN ? "cannot be read (missing or malformed lines)"
+                                                           : "truncated or corrupt";
+    Fail(path, reason);
+    return nullptr;
+}
+
+void SetWorkFolderFromPath(cAnimeData& project, const char* path)
+{
+    std::error_code ec;
+    const std::filesystem::path abs = std::filesystem::absolute(path, ec);
+    const std::string modelPath = paths::FromDiskPath(ec ? std::filesystem::path(path) : abs);
+    std::string work = paths::WorkFolderOf(modelPath);
+    if (work.empty())
+        work = paths::FolderOf(modelPath);
+    project.SetText(AT_WORK_FOLDER, work);
+}
+
+} // namespace cli
