@@ -16,7 +16,8 @@ constexpr int kMsgExportFinished = 0x8400;
 
 class cBaseThread {
 public:
-    /** Receives a message code; called on the worker thread, outside the section. */
+    /** Receives a message code; called on the worker thread, outside the section. It
+     *  must not destroy the thread it is called from (post the code on instead). */
     using Notify = std::function<void(int code)>;
 
     cBaseThread();
