@@ -9,13 +9,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 
 #include "cli/Cli.h"
 #include "export/SaveThread.h"
 #include "model/AnimeData.h"
-#include "project/AnimeFile.h"
 #include "project/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
@@ -214,22 +214,10 @@ int runExport(bool gif, int argc, char** argv)
     if (o.config && !Settings().ReadSettings(o.config)) return cli::Fail(o.config, "cannot read settings");
     if (o.targetPath) Settings().TargetPath = paths::FromDiskPath(o.targetPath);
 
-    ANIME::cAnimeFile_Device device;
-    cAnimeData project;
-    int result = device.Load(o.in, project);
-    if (result != ANIME::FR_OK) {
-        std::error_code ec;
-        return cli::Fail(o.in, !std::filesystem::exists(o.in, ec) ? "no such file"
-                               : result == ANIME::FR_CANNOT_OPEN ? "cannot be read"
-                                                                 : "not a project file, or corrupt");
-    }
-    // Working folder: as when opening the file, else the project's own folder.
-    std::error_code ec;
-    std::filesystem::path abs = std::filesystem::absolute(o.in, ec);
-    std::string modelPath = paths::FromDiskPath(ec ? std::filesystem::path(o.in) : abs);
-    std::string work = paths::WorkFolderOf(modelPath);
-    if (work.empty()) work = paths::FolderOf(modelPath);
-    project.SetText(AT_WORK_FOLDER, work);
+    std::unique_ptr<cAnimeData> loaded = cli::LoadProject(o.in);
+    if (!loaded) return 1;
+    cAnimeData& project = *loaded;
+    cli::SetWorkFolderFromPath(project, o.in);
 
     cSpriteDrawer drawer;
     drawer.loadPictures(project);
