@@ -20,6 +20,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -94,6 +95,8 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
 
     // Working folder, initial folder and a first project; the document asks
     // through the message sink whether to create the working folder.
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, Qt::white);
     SoundDevice().initialize();
     SoundTable().releaseAll();
     buildMenus();
@@ -138,6 +141,8 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
         pendingOpenPath_ = paths::FromDiskPath(std::filesystem::path(arguments.first().toStdString()));
         QMetaObject::invokeMethod(this, [this] { openPending(); }, Qt::QueuedConnection);
     }
+    if (!s.TargetPath.empty())
+        SpriteDrawer().loadSingleSheet(s.TargetPath, kTargetSheet);
     statusBar_->setVisible(s.VStatusFlag);
     rebar_->setVisible(s.VBarFlag);
     syncToolChecks();
@@ -182,6 +187,10 @@ void cMainWnd::buildMenus()
 void cMainWnd::buildAccelerators()
 {
     for (const strAccelerator& a : MainAccelerators()) {
+        // A key of a command that cannot run yet is left to the focused control
+        // (Enter and Space in the tool bars' fields).
+        if (AlwaysDisabled(a.command))
+            continue;
         QKeySequence keys(a.ctrl ? (Qt::CTRL | Qt::Key(qtKeyOf(a.key))) : QKeyCombination(Qt::Key(qtKeyOf(a.key))));
         auto* shortcut = new QShortcut(keys, this);
         const int id = a.command;
