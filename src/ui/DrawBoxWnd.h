@@ -36,6 +36,10 @@ public:
     virtual void OnMouseMove(int /*x*/, int /*y*/) {}
     /** Every mouse event after the surface's own handling. */
     virtual void OnMouse(QMouseEvent*) {}
+    /** A drag-and-drop notification from another window (message, code, client point). */
+    virtual void OnDragNotify(int /*message*/, int /*code*/, QPoint /*point*/) {}
+    /** Copies a cell of the shown project; false when there is none. */
+    virtual bool FetchCell(int /*frame*/, int /*cellNo*/, struct strCell& /*out*/) const { return false; }
 
     bool OnPaint(QPainter& painter) override;
     void OnSize() override;

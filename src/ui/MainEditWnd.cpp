@@ -123,6 +123,15 @@ void cMainEditWnd::playStopped()
         onPlayStopped();
 }
 
+bool cMainEditWnd::FetchCell(int frame, int cellNo, strCell& out) const
+{
+    const strCell* cell = project_ ? project_->GetCell(frame, cellNo) : nullptr;
+    if (!cell)
+        return false;
+    out = *cell;
+    return true;
+}
+
 void cMainEditWnd::OnResize()
 {
     const QSize c = ClientSize();

@@ -47,6 +47,7 @@ public:
     std::function<void()> onFrameChanged;
     std::function<void()> onPlayStopped;
 
+    bool FetchCell(int frame, int cellNo, strCell& out) const override;
     bool Draw(QPainter& painter) override;
     void OnResize() override;
 
