@@ -35,3 +35,5 @@ int cmdPlay(int argc, char** argv);
 int cmdRender(int argc, char** argv);
 int cmdClipExport(int argc, char** argv);
 int cmdClipImport(int argc, char** argv);
+int cmdExportPng(int argc, char** argv);
+int cmdExportGif(int argc, char** argv);

@@ -20,9 +20,6 @@
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 
-int cmdExportPng(int argc, char** argv);
-int cmdExportGif(int argc, char** argv);
-
 namespace {
 
 const char kPngUsage[] =

@@ -22,6 +22,8 @@ const Command kCommands[] = {
                                    "                                          import those bytes as if read from the clipboard"},
     {"play", cmdPlay, "play IN --trace [--from N] [--options BITS] [--range A B] [--max-ticks T]\n"
                       "                                          run the player on a virtual clock and print the tick trace"},
+    {"export-png", cmdExportPng, "export-png IN -o OUT.png [export options]  PNG sheet or numbered PNG files"},
+    {"export-gif", cmdExportGif, "export-gif IN -o OUT.gif [export options]  animated GIF"},
     {"render", cmdRender, "render IN --frame N -o OUT.png [--width W --height H]\n"
                           "                                          composite one frame into a PNG"},
 };
