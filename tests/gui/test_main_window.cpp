@@ -11,10 +11,13 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QMenuBar>
 #include <QLabel>
 #include <QSpinBox>
 #include <QTest>
 #include <QWheelEvent>
+
+#include <fstream>
 
 namespace {
 
@@ -221,4 +224,28 @@ TEST_F(GuiTest, ViewAndWindowTogglesFollowMenuAndToolBar)
     w.OnCommand(IDM_VIEW_BAR);
     EXPECT_TRUE(w.Rebar()->isHidden());
     EXPECT_LT(w.Canvas()->y(), top) << "the canvas moves up when the rebar is hidden";
+}
+
+TEST_F(GuiTest, HiddenBarsFromConfigLeaveTheCanvasAtTheTop)
+{
+    {
+        std::ofstream ini(dir / "config.ini");
+        ini << "[CONFIG]\nVBarFlag=0\nVStatusFlag=0\nPlayRate=3\n";
+    }
+    cMainWnd& w = Start();
+    EXPECT_TRUE(w.Rebar()->isHidden());
+    EXPECT_TRUE(w.StatusBar()->isHidden());
+    EXPECT_EQ(w.Canvas()->y(), w.MenuBar()->height());
+    EXPECT_EQ(w.Canvas()->y() + w.Canvas()->height(), w.height());
+    EXPECT_EQ(w.PlayTool()->rateCombo->currentIndex(), 3);
+}
+
+TEST_F(GuiTest, StatusBarPartsFollowTheWindowWidth)
+{
+    cMainWnd& w = Start();
+    w.resize(800, 500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.StatusPart(0)->geometry().right() + 1, 600);
+    EXPECT_EQ(w.StatusPart(1)->geometry().right() + 1, 680);
+    EXPECT_EQ(w.StatusPart(2)->geometry().right() + 1, 784);
 }
