@@ -93,8 +93,6 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     const cSettings& s = Settings();
     setGeometry(s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY);
 
-    // Working folder, initial folder and a first project; the document asks
-    // through the message sink whether to create the working folder.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, Qt::white);
     SoundDevice().initialize();
@@ -135,6 +133,8 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     dialogs_.Add(WK_PROJECT, new cDlg_Project(this, *messages_));
     dialogs_.Add(WK_CONF, new cProp_Conf(this));
 
+    // Working folder, initial folder and a first project; the document asks
+    // through the message sink whether to create the working folder.
     document_->StartUp(appFolder());
 
     if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
