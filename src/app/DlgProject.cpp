@@ -131,7 +131,7 @@ bool cDlg_Project::ApplyAndClose()
     ApplyLightItems(f, project);
     const bool countChanged = ApplyRewrite(f, bits, project);
     if (countChanged)
-        main_->Canvas()->SetProject(&project);
+        main_->Canvas()->ResetCellCount();
     if (bits & PC_DIVISION)
         SpriteDrawer().loadPictures(project);
     History().SetCapacity(-1);

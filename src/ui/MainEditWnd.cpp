@@ -57,6 +57,12 @@ void cMainEditWnd::SetProject(cAnimeData* project)
     RequestRedraw();
 }
 
+void cMainEditWnd::ResetCellCount()
+{
+    selection_.assign(project_ ? size_t(project_->CellCount()) : 0, 0);
+    RequestRedraw();
+}
+
 void cMainEditWnd::SetCurrentFrame(int frame)
 {
     currentFrame_ = frame;

@@ -29,6 +29,9 @@ public:
     void SetProject(cAnimeData* project);
     cAnimeData* Project() const { return project_; }
 
+    /** The project's cell count changed: the selection takes the new count. */
+    void ResetCellCount();
+
     int CurrentFrame() const { return currentFrame_; }
     /** Selects a frame (clamped by the caller) and redraws; during playback the player follows. */
     void SetCurrentFrame(int frame);
