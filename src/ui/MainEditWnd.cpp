@@ -52,6 +52,7 @@ void cMainEditWnd::SetProject(cAnimeData* project)
         player_.stop(true);
     player_.goToFrame(-1);
     currentFrame_ = 0;
+    cellsHidden_ = false;
     selection_.assign(project ? size_t(project->CellCount()) : 0, 0);
     MarkChanged();
     RequestRedraw();
@@ -65,6 +66,8 @@ void cMainEditWnd::ResetCellCount()
 
 void cMainEditWnd::SetCurrentFrame(int frame)
 {
+    // Cells hidden at the end of playback come back when the user picks a frame.
+    cellsHidden_ = false;
     currentFrame_ = frame;
     if (player_.isPlaying()) {
         player_.goToFrame(frame);
@@ -85,6 +88,7 @@ bool cMainEditWnd::PlayCommand(int startFrame, int rangeStart, int rangeEnd)
     const cSettings& s = Settings();
     const bool started = RunPlayCommand(player_, startFrame, rangeStart, rangeEnd, this, s.PlayBit, s.PlayRate);
     if (started) {
+        cellsHidden_ = false;
         currentFrame_ = std::max(0, player_.currentFrame());
         scheduleTick();
     }
@@ -124,6 +128,7 @@ void cMainEditWnd::playStopped()
     clock_.stop();
     if (player_.currentFrame() >= 0 && project_ && player_.currentFrame() < project_->GetValue(AI_FRAMES))
         currentFrame_ = player_.currentFrame();
+    cellsHidden_ = player_.cellsCleared();
     RequestRedraw();
     if (onPlayStopped)
         onPlayStopped();
@@ -159,8 +164,7 @@ bool cMainEditWnd::Draw(QPainter& painter)
     cSpriteDrawer& drawer = SpriteDrawer();
     const float zoom = float(View().Factor());
     if (drawer.beginCanvas(target_, float(-View().X() * zoom), float(-View().Y() * zoom), zoom)) {
-        const bool hidden = player_.cellsCleared() && !player_.isPlaying();
-        if (project_ && !hidden)
+        if (project_ && !cellsHidden_)
             drawer.drawFrame(*project_, currentFrame_);
         if (player_.isPlaying() && (player_.flags() & PF_FLASH))
             drawer.drawScreenFlash(player_.screenFlash());

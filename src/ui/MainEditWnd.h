@@ -45,6 +45,8 @@ public:
     bool PlayCommand(int startFrame, int rangeStart, int rangeEnd);
     void StopPlayback();
     bool IsPlaying() const { return player_.isPlaying(); }
+    /** Playback ended with the option to hide the cells; cleared by the next frame choice. */
+    bool CellsHidden() const { return cellsHidden_; }
 
     /** Told after every frame change made by playback, and when playback stops. */
     std::function<void()> onFrameChanged;
@@ -78,6 +80,7 @@ private:
     cAnimePlayer player_;
     QTimer clock_;
     cBMP target_;
+    bool cellsHidden_ = false;  // playback ended with the option to hide the cells
     double lastDrawMs_ = 0;
     long ticks_ = 0;
 };

@@ -249,3 +249,19 @@ TEST_F(GuiTest, StatusBarPartsFollowTheWindowWidth)
     EXPECT_EQ(w.StatusPart(1)->geometry().right() + 1, 680);
     EXPECT_EQ(w.StatusPart(2)->geometry().right() + 1, 784);
 }
+
+TEST_F(GuiTest, PlaybackEndsOnTheLastFrameAndMayHideTheCellsUntilAFrameIsChosen)
+{
+    cMainWnd& w = Start({QString::fromStdString(Sample().string())});
+    QCoreApplication::processEvents();
+    Settings().PlayBit = PF_WHOLE | PF_CLEAR_CELLS;
+    Settings().PlayRate = 0;
+    w.OnCommand(IDM_PLAY_FIRST);
+    ASSERT_TRUE(w.Canvas()->IsPlaying());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.Canvas()->IsPlaying(); }, 5000));
+    EXPECT_EQ(w.Canvas()->CurrentFrame(), w.Project().GetValue(AI_FRAMES) - 1);
+    EXPECT_TRUE(w.Canvas()->CellsHidden());
+    EXPECT_FALSE(w.PlayTool()->IsChecked(IDM_PLAY));
+    w.OnCommand(IDM_PREV_FRAME);
+    EXPECT_FALSE(w.Canvas()->CellsHidden());
+}
