@@ -151,10 +151,9 @@ void cMainWnd::OnCommand(int id, int /*code*/, QObject* /*control*/)
     case IDM_PLAY: case IDM_PLAY_FIRST: {
         if (id == IDM_PLAY_FIRST)
             canvas_->StopPlayback();
-        int start = -1, end = -1;
-        start = toolPlay_->rangeStart->value();
-        end = toolPlay_->rangeEnd->value();
-        const bool playing = canvas_->PlayCommand(id == IDM_PLAY_FIRST ? 0 : f, start, end);
+        // The range applies unless PlayBit says to play the whole animation (its box unticked).
+        const bool playing = canvas_->PlayCommand(id == IDM_PLAY_FIRST ? 0 : f, toolPlay_->rangeStart->value(),
+                                                  toolPlay_->rangeEnd->value());
         toolPlay_->SetChecked(IDM_PLAY, playing);
         Refresh();
         break;

@@ -220,15 +220,6 @@ void cTool_Play::OnCreate()
     connect(rangeCheck, &QCheckBox::toggled, this, enable);
 }
 
-void cTool_Play::Range(int& start, int& end) const
-{
-    start = end = -1;
-    if (rangeCheck && rangeCheck->isChecked()) {
-        start = rangeStart->value();
-        end = rangeEnd->value();
-    }
-}
-
 void cTool_Play::SetRateSelector(int index)
 {
     if (!rateCombo)

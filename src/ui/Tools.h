@@ -50,12 +50,10 @@ class cTool_Play : public cBaseTool {
 public:
     cTool_Play();
     void OnCreate() override;
-    /** The play range when its box is ticked; -1, -1 otherwise. */
-    void Range(int& start, int& end) const;
     void SetRateSelector(int index);
     std::function<void(int)> onRate;
     QComboBox* rateCombo = nullptr;   // 30025
-    QCheckBox* rangeCheck = nullptr;  // 30064
+    QCheckBox* rangeCheck = nullptr;  // 30064: ticked = play range on (PlayBit without 0x100)
     QSpinBox* rangeStart = nullptr;   // 30060 with spin 30061
     QSpinBox* rangeEnd = nullptr;     // 30062 with spin 30063
 };
