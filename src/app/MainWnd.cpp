@@ -290,10 +290,7 @@ int cMainWnd::layoutBands(int width)
 
 void cMainWnd::UpdateTitle(const std::string& path)
 {
-    std::string product = platform::LoadString(40000);
-    if (product.empty())
-        product = "MevkoEditor";
-    QString title = fromUtf8(product);
+    QString title = fromUtf8(platform::LoadString(40000));
     if (path.empty()) {
         title += QString::asprintf("%1.2f", double(cSettings::kVersion));
     } else {

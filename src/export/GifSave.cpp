@@ -119,6 +119,12 @@ bool writeFrame(GifFileType* gif, const CGIFLocal& f, const cColorIndex& positio
         if (EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, gce) != GIF_OK) return false;
     }
     MapGuard local{w.colors ? makeMap(*w.colors) : nullptr};
+    // giflib drops the previous frame's local map without freeing it when this
+    // frame has none; free it here.
+    if (!local.map && gif->Image.ColorMap) {
+        GifFreeMapObject(gif->Image.ColorMap);
+        gif->Image.ColorMap = nullptr;
+    }
     if ((w.colors && !local.map) ||
         EGifPutImageDesc(gif, w.left, w.top, w.width, w.height, w.interlace, local.map) != GIF_OK)
         return false;

@@ -10,6 +10,7 @@ namespace {
 const std::unordered_map<int, std::string>& table()
 {
     static const std::unordered_map<int, std::string> strings = {
+        {40000, "MevkoEditor"},
         {40004, "確認"},
         {40005, "エラー"},
         {40006, "画像(*.bmp,gif,png,xyz)"},
