@@ -13,6 +13,7 @@
 #include "project/Paths.h"
 #include "project/Settings.h"
 #include "ui/MainEditWnd.h"
+#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>
@@ -56,10 +57,15 @@ void selectAll(const cAnimeData& project, int f, std::vector<uint8_t>& selection
 
 } // namespace
 
-void cMainWnd::OnCommand(int id, int /*code*/, QObject* /*control*/)
+void cMainWnd::OnCommand(int id, int code, QObject* control)
 {
     if (!canvas_ || AlwaysDisabled(id))
         return;
+    // Keys of commands the timeline has reach it while it has the focus.
+    if (code == 1 && timeline_ && timeline_->WantsKeyCommand(id)) {
+        timeline_->OnCommand(id, code, control);
+        return;
+    }
     if (canvas_->IsPlaying() && !HandledDuringPlayback(id))
         canvas_->StopPlayback();
     cAnimeData& p = Project();

@@ -1,6 +1,7 @@
 #include "app/MainWnd.h"
 
 #include "app/DlgProject.h"
+#include "edit/FrameOps.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
@@ -13,6 +14,7 @@
 #include "ui/MainEditWnd.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
+#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>
@@ -31,6 +33,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// Height of the timeline below the canvas: its header and six rows with a scroll bar.
+constexpr int kTimelineHeight = 16 + 6 * 20 + 18;
 
 QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
@@ -128,6 +133,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
         Refresh();
     };
     canvas_->Create();
+    createTimeline();
     buildAccelerators();
 
     dialogs_.Add(WK_PROJECT, new cDlg_Project(this, *messages_));
@@ -265,7 +271,14 @@ void cMainWnd::OnSize()
             left = edges[i];
         }
     }
-    canvas_->setGeometry(0, top, w, std::max(0, bottom - top));
+    // The timeline sits below the canvas unless another window hosts it.
+    int canvasBottom = bottom;
+    if (timeline_->parentWidget() == this) {
+        const int th = std::min(kTimelineHeight, std::max(0, bottom - top) / 2);
+        canvasBottom = bottom - th;
+        timeline_->setGeometry(0, canvasBottom, w, th);
+    }
+    canvas_->setGeometry(0, top, w, std::max(0, canvasBottom - top));
 }
 
 std::array<cBaseTool*, 4> cMainWnd::bands() const { return {toolFrame_, toolView_, toolEdit_, toolPlay_}; }
@@ -323,6 +336,7 @@ void cMainWnd::installProject(cAnimeData& project)
     if (!canvas_)
         return;
     canvas_->SetProject(&project);
+    timeline_->SetProject(&project);
     SoundTable().releaseAll();
     SpriteDrawer().loadPictures(project);
     Refresh();
@@ -338,6 +352,9 @@ void cMainWnd::Refresh()
     const cSettings& s = Settings();
     canvas_->SetContent(-s.CenterW, -s.CenterH, s.CenterW, s.CenterH);
     toolFrame_->SetInterval(frame ? frame->interval : 0, frame != nullptr);
+    timeline_->Sync(f);
+    timeline_->SetPlayRange(toolPlay_->rangeCheck->isChecked(), toolPlay_->rangeStart->value(),
+                            toolPlay_->rangeEnd->value());
     canvas_->RequestRedraw();
 }
 
@@ -394,4 +411,31 @@ void cMainWnd::shutDown()
     s.MainWinSizeY = g.height();
     s.WriteSettings(configPath_);
     dialogs_.CloseAll();
+}
+
+void cMainWnd::createTimeline()
+{
+    timeline_ = new cKeyframeWnd(this);
+    timeline_->status = this;
+    timeline_->messages = messages_;
+    timeline_->onFrameChosen = [this](int frame) { setCurrentFrame(frame); };
+    timeline_->canvasSelection = [this] { return &canvas_->Selection(); };
+    timeline_->onCanvasSelection = [this] { canvas_->RequestRedraw(); };
+    timeline_->onStopPlayback = [this] { canvas_->StopPlayback(); };
+    timeline_->onChanged = [this] { setCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame())); };
+    timeline_->onOpenDialog = [this](int key, const strGridBlock& block) { openTimelineDialog(key, block); };
+    timeline_->onPlayRange = [this](bool on, int first, int last) {
+        if (on) {
+            toolPlay_->rangeStart->setValue(first);
+            toolPlay_->rangeEnd->setValue(last);
+        }
+        toolPlay_->rangeCheck->setChecked(on);
+    };
+    timeline_->Create();
+}
+
+void cMainWnd::openTimelineDialog(int key, const strGridBlock& /*block*/)
+{
+    if (dialogs_.Get(unsigned(key)))
+        dialogs_.OpenWindow(unsigned(key), this);
 }

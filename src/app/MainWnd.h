@@ -22,11 +22,13 @@ class QLabel;
 class QUrl;
 class QMenu;
 class QMenuBar;
+class cKeyframeWnd;
 class cMainEditWnd;
 class cTool_Edit;
 class cTool_Frame;
 class cTool_Play;
 class cTool_View;
+struct strGridBlock;
 
 /** Dialog keys of the dialog set. */
 enum eWindowKey : unsigned {
@@ -56,6 +58,7 @@ public:
     cDocument& Document() { return *document_; }
     cAnimeData& Project() { return document_->Project(); }
     cMainEditWnd* Canvas() const { return canvas_; }
+    cKeyframeWnd* Timeline() const { return timeline_; }
     cTool_Frame* FrameTool() const { return toolFrame_; }
     cTool_View* ViewTool() const { return toolView_; }
     cTool_Edit* EditTool() const { return toolEdit_; }
@@ -92,6 +95,8 @@ private:
     void openPending();
     void shutDown();
     void setCurrentFrame(int frame);
+    void createTimeline();
+    void openTimelineDialog(int key, const strGridBlock& block);
     void toggleFlag(int id);
     void togglePlayOption(int id);
     void syncToolChecks();
@@ -108,6 +113,7 @@ private:
     std::unique_ptr<cDocument> document_;
 
     cMainEditWnd* canvas_ = nullptr;
+    cKeyframeWnd* timeline_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
     std::vector<QMenu*> topMenus_;
     std::multimap<int, QAction*> menuActions_;

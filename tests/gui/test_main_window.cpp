@@ -7,6 +7,7 @@
 #include "playback/AnimePlayer.h"
 #include "project/Paths.h"
 #include "ui/MainEditWnd.h"
+#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
 #include <QAction>
@@ -236,7 +237,8 @@ TEST_F(GuiTest, HiddenBarsFromConfigLeaveTheCanvasAtTheTop)
     EXPECT_TRUE(w.Rebar()->isHidden());
     EXPECT_TRUE(w.StatusBar()->isHidden());
     EXPECT_EQ(w.Canvas()->y(), w.MenuBar()->height());
-    EXPECT_EQ(w.Canvas()->y() + w.Canvas()->height(), w.height());
+    EXPECT_EQ(w.Canvas()->y() + w.Canvas()->height(), w.Timeline()->y()) << "the timeline sits below the canvas";
+    EXPECT_EQ(w.Timeline()->y() + w.Timeline()->height(), w.height());
     EXPECT_EQ(w.PlayTool()->rateCombo->currentIndex(), 3);
 }
 
