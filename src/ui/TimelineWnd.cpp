@@ -95,7 +95,7 @@ bool cKeyframeWnd::WantsKeyCommand(int id) const { return hasFocus() && timeline
 void cKeyframeWnd::OnCommand(int id, int, QObject*)
 {
     if (timeline_.RunKeyCommand(id))
-        changed();
+        inputDone();
 }
 
 QPoint cKeyframeWnd::PointOf(strGridPos pos) const
@@ -109,6 +109,13 @@ void cKeyframeWnd::changed()
 {
     syncBars();
     update();
+}
+
+void cKeyframeWnd::inputDone()
+{
+    changed();
+    if (onSelection)
+        onSelection();
 }
 
 void cKeyframeWnd::syncBars()
@@ -142,7 +149,7 @@ void cKeyframeWnd::mousePressEvent(QMouseEvent* event)
         return;
     const QPoint p = event->position().toPoint();
     const int area = timeline_.MouseDown(p.x(), p.y(), left, modifiersOf(event->modifiers()));
-    changed();
+    inputDone();
     if (!left && area != 0)
         ShowContextMenu(area, timeline_.HitTest(p.x(), p.y()).pos, event->globalPosition().toPoint());
 }
@@ -151,7 +158,7 @@ void cKeyframeWnd::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     if (timeline_.MouseMove(p.x(), p.y()))
-        changed();
+        inputDone();
 }
 
 void cKeyframeWnd::mouseReleaseEvent(QMouseEvent* event)
@@ -168,7 +175,7 @@ void cKeyframeWnd::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const QPoint p = event->position().toPoint();
     timeline_.DoubleClick(p.x(), p.y(), modifiersOf(event->modifiers()));
-    changed();
+    inputDone();
 }
 
 void cKeyframeWnd::keyPressEvent(QKeyEvent* event)
@@ -186,7 +193,7 @@ void cKeyframeWnd::keyPressEvent(QKeyEvent* event)
         cBaseWnd::keyPressEvent(event);
         return;
     }
-    changed();
+    inputDone();
 }
 
 void cKeyframeWnd::wheelEvent(QWheelEvent* event)
@@ -229,7 +236,7 @@ void cKeyframeWnd::ShowContextMenu(int area, strGridPos clicked, const QPoint& g
     }
     QAction* chosen = menu.exec(globalPos);
     if (chosen && timeline_.Run(chosen->data().toInt(), area, clicked))
-        changed();
+        inputDone();
 }
 
 // ---------------------------------------------------------------- iTimelineHost

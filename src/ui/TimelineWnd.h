@@ -51,6 +51,8 @@ public:
     std::function<void(int key, const strGridBlock& block)> onOpenDialog;
     std::function<void(bool on, int first, int last)> onPlayRange;
     std::function<void()> onChanged;
+    /** After user input that may have changed the selection or the drag range. */
+    std::function<void()> onSelection;
     iStatusSink* status = nullptr;
     iMessageSink* messages = nullptr;
 
@@ -83,6 +85,7 @@ private:
 
     void syncBars();
     void changed();
+    void inputDone();
     QRect pixelRect(const strGridRect& r) const;
     void paintCells(QPainter& g, int c0, int c1, int r0, int r1);
     void paintHeaders(QPainter& g, int c0, int c1, int r0, int r1);
