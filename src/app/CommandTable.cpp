@@ -282,12 +282,11 @@ bool* ToggleFlagOf(int command)
 bool AlwaysDisabled(int command)
 {
     switch (command) {
-    case IDM_EXPORT_2003: case IDM_IMPORT_2003: case IDM_HELP:
-    // Windows and canvas tools that this build does not have yet.
+    case IDM_EXPORT_2003: case IDM_IMPORT_2003:
+    // Windows that this build does not have yet.
     case IDM_EXPORT_PNG: case IDM_EXPORT_GIF: case IDM_AT_ONCE: case IDM_FIX_CELL: case IDM_FRAME_COMP:
-    case IDM_SET_INTERVAL: case IDM_SET_TARGET: case IDM_SET_GIF: case IDM_VIEW_LIST: case IDM_VIEW_PALETTE:
-    case IDM_TOOL_MOVE: case IDM_TOOL_SWING: case IDM_TOOL_SPLINE: case IDM_CELL_WINDOW: case IDM_FIX_CELL_S:
-    case IDM_CELL_DIALOG: case IDM_NEW_CELL: case IDM_SEND_BACKWARD:
+    case IDM_SET_INTERVAL: case IDM_VIEW_LIST: case IDM_VIEW_PALETTE:
+    case IDM_CELL_WINDOW: case IDM_FIX_CELL_S: case IDM_CELL_DIALOG:
         return true;
     default:
         return false;
@@ -325,7 +324,9 @@ strItemState MenuStateOf(int command, const strMenuContext& c)
     }
     if (command == IDM_FIX_CELL)
         state.enabled = c.fixPicturePerCell;
-    if (AlwaysDisabled(command))
+    // The help item shares its number with bring-forward, which runs from the keyboard
+    // and the canvas menu; the item itself stays disabled.
+    if (AlwaysDisabled(command) || command == IDM_HELP)
         state.enabled = false;
     return state;
 }

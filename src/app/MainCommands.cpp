@@ -12,6 +12,7 @@
 #include "playback/SoundTable.h"
 #include "project/Paths.h"
 #include "project/Settings.h"
+#include "render/SpriteDrawer.h"
 #include "ui/MainEditWnd.h"
 #include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
@@ -24,38 +25,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QUrl>
-
-namespace {
-
-// Deletes the selected cells of frame f as one step.
-bool deleteSelected(cAnimeData& project, int f, const std::vector<uint8_t>& selection, iStatusSink& status)
-{
-    int count = 0;
-    project.BeginRecord();
-    for (size_t k = 0; k < selection.size(); ++k)
-        if ((selection[k] & kCellSelected) && project.GetCell(f, int(k)) && project.SetCell(f, int(k), nullptr))
-            ++count;
-    project.EndRecord(count > 0);
-    if (count > 0)
-        ReportResult(status, 40054, kNoMessage, true, count);
-    return count > 0;
-}
-
-// Selects every existing cell of frame f, or none when all of them are selected.
-void selectAll(const cAnimeData& project, int f, std::vector<uint8_t>& selection)
-{
-    selection.resize(size_t(project.CellCount()), 0);
-    bool all = true;
-    for (size_t k = 0; k < selection.size(); ++k)
-        if (project.GetCell(f, int(k)) && !(selection[k] & kCellSelected))
-            all = false;
-    for (size_t k = 0; k < selection.size(); ++k) {
-        const bool on = !all && project.GetCell(f, int(k));
-        selection[k] = on ? (selection[k] | kCellSelected) : (selection[k] & ~kCellSelected);
-    }
-}
-
-} // namespace
 
 void cMainWnd::OnCommand(int id, int code, QObject* control)
 {
@@ -118,11 +87,38 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
         break;
     }
     case IDM_DELETE:
-        deleteSelected(p, f, canvas_->Selection(), *this);
+        canvas_->Edit().DeleteSelected(*this);
         Refresh();
         break;
     case IDM_SELECT_ALL:
-        selectAll(p, f, canvas_->Selection());
+        canvas_->Edit().SelectAll();
+        Refresh();
+        break;
+    case IDM_BRING_FORWARD: case IDM_SEND_BACKWARD:
+        if (id == IDM_BRING_FORWARD)
+            canvas_->Edit().BringForward(*this);
+        else
+            canvas_->Edit().SendBackward(*this);
+        Refresh();
+        break;
+    case IDM_TOOL_MOVE: case IDM_TOOL_SWING: case IDM_TOOL_SPLINE:
+        canvas_->SetTool(id == IDM_TOOL_MOVE ? TOOL_MOVE : id == IDM_TOOL_SWING ? TOOL_SWING : TOOL_SPLINE);
+        for (int tool : {IDM_TOOL_MOVE, IDM_TOOL_SWING, IDM_TOOL_SPLINE})
+            toolEdit_->SetChecked(tool, tool == id);
+        break;
+    case IDM_NEW_CELL:
+        canvas_->ChooseCellNumber(0, code == 1);
+        break;
+    case IDM_SET_TARGET:
+        if (dialogs_.OpenWindow(WK_TARGET, this) == DLG_OK) {
+            SpriteDrawer().removeSheet(kTargetSheet);
+            SpriteDrawer().loadSingleSheet(Settings().TargetPath, kTargetSheet);
+        }
+        Refresh();
+        break;
+    case IDM_SET_GIF:
+        if (dialogs_.OpenWindow(WK_GIF, this) == DLG_OK)
+            canvas_->ReloadDraftGif();
         Refresh();
         break;
     case IDM_INTERPOLATE_SELECTED: {

@@ -11,6 +11,7 @@
 #include "project/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
+#include "ui/CanvasDialogs.h"
 #include "ui/MainEditWnd.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
@@ -132,12 +133,22 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
         toolPlay_->SetChecked(IDM_PLAY, false);
         Refresh();
     };
+    canvas_->SetStatusSink(this);
+    canvas_->onEdited = [this] { Refresh(); };
+    canvas_->onCommand = [this](int id) { OnCommand(id); };
+    canvas_->onCellDialog = [this] { OnCommand(IDM_CELL_WINDOW); };
     canvas_->Create();
     createTimeline();
     buildAccelerators();
 
     dialogs_.Add(WK_PROJECT, new cDlg_Project(this, *messages_));
     dialogs_.Add(WK_CONF, new cProp_Conf(this));
+    auto* target = new cDlg_SetTarget(this);
+    target->browse = [this](std::string& path) { return chooser_->Choose(DIALOG_OPEN, "画像", "", "", path); };
+    dialogs_.Add(WK_TARGET, target);
+    auto* gif = new cDlg_SetGif(this);
+    gif->browse = [this](std::string& path) { return chooser_->Choose(DIALOG_OPEN, "GIF", "", "", path); };
+    dialogs_.Add(WK_GIF, gif);
 
     // Working folder, initial folder and a first project; the document asks
     // through the message sink whether to create the working folder.
@@ -222,8 +233,6 @@ bool cMainWnd::buildBars()
     for (cBaseTool* bar : bands())
         if (!bar->CreateTool(rebar_, send))
             return false;
-    for (int id : {IDM_TOOL_MOVE, IDM_TOOL_SWING, IDM_TOOL_SPLINE})
-        toolEdit_->SetEnabled(id, false);
     toolFrame_->onInterval = [this](int interval) {
         cAnimeData& p = Project();
         const int f = canvas_->CurrentFrame();

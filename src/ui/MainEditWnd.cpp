@@ -1,12 +1,21 @@
 #include "ui/MainEditWnd.h"
 
+#include "app/CommandTable.h"
+#include "edit/CanvasClip.h"
+#include "edit/EditClip.h"
+#include "edit/Feedback.h"
 #include "model/AnimeData.h"
 #include "playback/SoundTable.h"
 #include "project/Settings.h"
+#include "render/Overlay.h"
 #include "render/SpriteDrawer.h"
+#include "ui/CanvasDialogs.h"
 
+#include <QCursor>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -14,10 +23,21 @@
 
 namespace {
 
-QColor colorOf(uint32_t argb, bool withAlpha)
+// The Qt key of a Windows virtual key as the settings name it (letters and digits
+// share their codes).
+int qtKeyOfVirtualKey(int vk)
 {
-    return QColor((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF, withAlpha ? (argb >> 24) & 0xFF : 255);
+    switch (vk) {
+    case 0x10: return Qt::Key_Shift;
+    case 0x11: return Qt::Key_Control;
+    case 0x12: return Qt::Key_Alt;
+    case 0x20: return Qt::Key_Space;
+    default: return vk;
+    }
 }
+
+// Keeps the last status text for a canvas without a status bar.
+cStatusRecorder g_noStatus;
 
 } // namespace
 
@@ -34,6 +54,13 @@ cMainEditWnd::cMainEditWnd(QWidget* parent) : cDrawBoxWnd(parent), player_(Frame
     });
     const cSettings& s = Settings();
     SetContent(-s.CenterW, -s.CenterH, s.CenterW, s.CenterH);
+    edit_.SetPatternSize([](int picture, int& w, int& h) { return SheetPatternSize(SpriteDrawer(), picture, w, h); });
+    spline_ = new cDlg_Spline(this);
+    spline_->onPreviewChanged = [this] { RequestRedraw(); };
+    spline_->onApplied = [this] { edited(); };
+    chooser_ = new cDlg_ContexCell(this);
+    chooser_->onChosen = [this](int action, int cellNo, bool byMouse) { ActOnCell(action, cellNo, byMouse); };
+    ReloadDraftGif();
 }
 
 cMainEditWnd::~cMainEditWnd()
@@ -47,20 +74,22 @@ void cMainEditWnd::SetProject(cAnimeData* project)
     // The old project may be gone already: point everything at the new one before
     // stopping, since stopping reports back through playStopped.
     project_ = project;
+    edit_.SetProject(project);
     player_.setProject(project);
     if (player_.isPlaying())
         player_.stop(true);
     player_.goToFrame(-1);
     currentFrame_ = 0;
     cellsHidden_ = false;
-    selection_.assign(project ? size_t(project->CellCount()) : 0, 0);
+    if (spline_->IsOpen())
+        spline_->Close(DLG_CANCEL);
     MarkChanged();
     RequestRedraw();
 }
 
 void cMainEditWnd::ResetCellCount()
 {
-    selection_.assign(project_ ? size_t(project_->CellCount()) : 0, 0);
+    edit_.ResetSelection();
     RequestRedraw();
 }
 
@@ -68,7 +97,10 @@ void cMainEditWnd::SetCurrentFrame(int frame)
 {
     // Cells hidden at the end of playback come back when the user picks a frame.
     cellsHidden_ = false;
+    if (frame != currentFrame_ && edit_.Mode() != CM_IDLE && edit_.Mode() != CM_GIF)
+        edit_.Cancel();
     currentFrame_ = frame;
+    edit_.SetCurrent(frame);
     if (player_.isPlaying()) {
         player_.goToFrame(frame);
         player_.resetFlashes();
@@ -76,15 +108,43 @@ void cMainEditWnd::SetCurrentFrame(int frame)
     RequestRedraw();
 }
 
-bool cMainEditWnd::AnySelected() const
+void cMainEditWnd::SetTool(int tool)
 {
-    return std::any_of(selection_.begin(), selection_.end(), [](uint8_t b) { return b & 1; });
+    edit_.SetTool(tool);
+    RequestRedraw();
 }
+
+void cMainEditWnd::SetDragRange(const strCanvasRange& range) { edit_.SetDragRange(range); }
+
+void cMainEditWnd::SetTimelineSelection(const strCanvasRange& selection)
+{
+    timelineSelection_ = selection;
+    RequestRedraw();
+}
+
+void cMainEditWnd::ReloadDraftGif()
+{
+    draft_.Load(Settings().GIFPath);
+    edit_.SetDraftShown(!draft_.Empty());
+    RequestRedraw();
+}
+
+iStatusSink& cMainEditWnd::status() { return status_ ? *status_ : g_noStatus; }
+
+void cMainEditWnd::edited()
+{
+    RequestRedraw();
+    if (onEdited)
+        onEdited();
+}
+
+// ---------------------------------------------------------------- playback
 
 bool cMainEditWnd::PlayCommand(int startFrame, int rangeStart, int rangeEnd)
 {
     if (!project_)
         return false;
+    edit_.Cancel();
     const cSettings& s = Settings();
     const bool started = RunPlayCommand(player_, startFrame, rangeStart, rangeEnd, this, s.PlayBit, s.PlayRate);
     if (started) {
@@ -143,6 +203,8 @@ bool cMainEditWnd::FetchCell(int frame, int cellNo, strCell& out) const
     return true;
 }
 
+// ---------------------------------------------------------------- drawing
+
 void cMainEditWnd::OnResize()
 {
     const QSize c = ClientSize();
@@ -150,6 +212,15 @@ void cMainEditWnd::OnResize()
         target_.create(c.width(), c.height(), 32);
     else
         target_.clear();
+}
+
+void cMainEditWnd::syncView()
+{
+    const cZoomScroll& v = View();
+    const QSize c = ClientSize();
+    const float zoom = float(v.Factor());
+    edit_.SetView({zoom, float(c.width() / 2.0 - v.X() * zoom), float(c.height() / 2.0 - v.Y() * zoom)});
+    edit_.SetCurrent(currentFrame_);
 }
 
 bool cMainEditWnd::Draw(QPainter& painter)
@@ -161,44 +232,138 @@ bool cMainEditWnd::Draw(QPainter& painter)
         OnResize();
     if (target_.empty())
         return true;
+    syncView();
     cSpriteDrawer& drawer = SpriteDrawer();
     const float zoom = float(View().Factor());
     if (drawer.beginCanvas(target_, float(-View().X() * zoom), float(-View().Y() * zoom), zoom)) {
-        if (project_ && !cellsHidden_)
-            drawer.drawFrame(*project_, currentFrame_);
-        if (player_.isPlaying() && (player_.flags() & PF_FLASH))
-            drawer.drawScreenFlash(player_.screenFlash());
+        const bool playing = player_.isPlaying();
+        const bool flashes = playing && (player_.flags() & PF_FLASH);
+        strCanvasScene scene;
+        scene.project = project_;
+        scene.frame = currentFrame_;
+        scene.playing = playing;
+        scene.hideCells = cellsHidden_;
+        scene.screenFlash = flashes ? &player_.screenFlash() : nullptr;
+        scene.targetFlash = flashes ? &player_.targetFlash() : nullptr;
+        scene.draft = &draft_;
+        scene.placement = edit_.DisplayedDraft();
+        scene.displayedCell = [this](int k, strCell& out) { return edit_.DisplayedCell(k, out); };
+        DrawCanvasScene(drawer, target_, scene);
         drawer.present();
     }
     const QImage image(target_.pixels(), target_.width(), target_.height(), target_.stride(), QImage::Format_RGB32);
     painter.drawImage(0, 0, image);
-    drawOverlays(painter);
-    lastDrawMs_ = timer.nsecsElapsed() / 1e6;
+    painter.setClipRect(QRect(QPoint(0, 0), c));
+    paintEditLayers(painter);
+    lastDrawMs_ = double(timer.nsecsElapsed()) / 1e6;
     if (onDrawn)
         onDrawn(lastDrawMs_);
     return true;
 }
 
-void cMainEditWnd::drawOverlays(QPainter& painter)
+// ---------------------------------------------------------------- mouse and keys
+
+bool cMainEditWnd::held(int virtualKey) const { return heldKeys_.count(qtKeyOfVirtualKey(virtualKey)) > 0; }
+
+strCanvasKeys cMainEditWnd::keysOf(Qt::KeyboardModifiers modifiers) const
 {
     const cSettings& s = Settings();
-    const cZoomScroll& v = View();
-    const QSize c = ClientSize();
-    painter.setClipRect(QRect(QPoint(0, 0), c));
-    if (s.VLineFlag && s.VGridFlag && s.GridSize > 0) {
-        painter.setPen(colorOf(s.CGrid, false));
-        const double step = s.GridSize;
-        const double x0 = std::floor(v.ToSurfaceX(0) / step) * step, y0 = std::floor(v.ToSurfaceY(0) / step) * step;
-        for (double x = x0; v.ToClientX(x) < c.width(); x += step)
-            painter.drawLine(QPointF(v.ToClientX(x), 0), QPointF(v.ToClientX(x), c.height()));
-        for (double y = y0; v.ToClientY(y) < c.height(); y += step)
-            painter.drawLine(QPointF(0, v.ToClientY(y)), QPointF(c.width(), v.ToClientY(y)));
+    strCanvasKeys keys;
+    keys.snapSuppress = modifiers & Qt::ShiftModifier;
+    keys.multiSelect = modifiers & Qt::ControlModifier;
+    keys.rotate = held(s.DragAKey);
+    keys.scale = held(s.DragSKey);
+    keys.gif = held(s.GIFKey) && s.VGifFlag;
+    return keys;
+}
+
+void cMainEditWnd::OnMouse(QMouseEvent* event)
+{
+    if (!project_ || player_.isPlaying())
+        return;
+    syncView();
+    const strCanvasPoint p{float(event->position().x()), float(event->position().y())};
+    const strCanvasKeys keys = keysOf(event->modifiers());
+    unsigned result = CR_NONE;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (event->button() == Qt::LeftButton)
+            result = edit_.LeftDown(p, keys);
+        else if (event->button() == Qt::RightButton)
+            result = edit_.RightDown(p, keys);
+        lastMouse_ = p;
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (event->button() == Qt::LeftButton)
+            result = edit_.DoubleClick(p, keys);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (event->button() == Qt::LeftButton) {
+            result = edit_.LeftUp(p, keys);
+        } else if (event->button() == Qt::RightButton) {
+            handle(CR_REDRAW);
+            showContextMenu(event->globalPosition().toPoint());
+            return;
+        }
+        break;
+    case QEvent::MouseMove:
+        result = edit_.MouseMove(p, keys);
+        lastMouse_ = p;
+        break;
+    default:
+        break;
     }
-    if (s.VCenterFlag) {
-        painter.setPen(colorOf(s.CCenterLine, true));
-        painter.drawLine(QPointF(v.ToClientX(-s.CenterW), v.ToClientY(0)), QPointF(v.ToClientX(s.CenterW), v.ToClientY(0)));
-        painter.drawLine(QPointF(v.ToClientX(0), v.ToClientY(-s.CenterH)), QPointF(v.ToClientX(0), v.ToClientY(s.CenterH)));
+    handle(result);
+}
+
+void cMainEditWnd::handle(unsigned result)
+{
+    if (result & CR_STORED)
+        edited();
+    if (result & CR_REDRAW)
+        RequestRedraw();
+    if ((result & CR_STATUS) && onPosition)
+        onPosition(QString::fromStdString(edit_.SwingText()));
+    if ((result & CR_CELL_DIALOG) && onCellDialog)
+        onCellDialog();
+    if (result & CR_SPLINE_DIALOG)
+        openSplineDialog();
+}
+
+void cMainEditWnd::openSplineDialog()
+{
+    const strCanvasPoint* p = edit_.SplinePoints();
+    spline_->Setup(project_, &status(), currentFrame_, edit_.Focus(), p[0], p[1], p[2]);
+    spline_->Create(this);
+    RequestRedraw();
+}
+
+void cMainEditWnd::showContextMenu(QPoint global)
+{
+    QMenu menu(this);
+    const bool selected = edit_.AnySelected();
+    for (const strMenuEntry& e : PopupMenu("MENU_EDIT1")) {
+        if (e.id == 0) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action = menu.addAction(QString::fromStdString(e.text));
+        action->setData(e.id);
+        bool enabled = true;
+        switch (e.id) {
+        case IDM_CELL_DIALOG: case IDM_BRING_FORWARD: case IDM_SEND_BACKWARD: case IDM_INTERPOLATE_SELECTED:
+        case IDM_CUT: case IDM_COPY: case IDM_DELETE:
+            enabled = selected;
+            break;
+        case IDM_PASTE: enabled = Has(CLIP_CELLS); break;
+        default: break;
+        }
+        // The bring-forward number is also the help item, which stays disabled in the menu bar.
+        action->setEnabled(enabled && (e.id == IDM_BRING_FORWARD || !AlwaysDisabled(e.id)));
     }
+    const QAction* chosen = menu.exec(global);
+    if (chosen && onCommand)
+        onCommand(chosen->data().toInt());
 }
 
 void cMainEditWnd::keyPressEvent(QKeyEvent* event)
@@ -208,5 +373,54 @@ void cMainEditWnd::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (!event->isAutoRepeat())
+        heldKeys_.insert(event->key());
+    // With the GIF key held, the arrow keys step the draft's frame offset.
+    if (held(Settings().GIFKey) && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+        edit_.Draft().frameOffset += event->key() == Qt::Key_Right ? 1 : -1;
+        RequestRedraw();
+        event->accept();
+        return;
+    }
     cDrawBoxWnd::keyPressEvent(event);
+}
+
+void cMainEditWnd::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!event->isAutoRepeat())
+        heldKeys_.erase(event->key());
+    cDrawBoxWnd::keyReleaseEvent(event);
+}
+
+void cMainEditWnd::focusOutEvent(QFocusEvent* event)
+{
+    heldKeys_.clear();
+    cDrawBoxWnd::focusOutEvent(event);
+}
+
+// ---------------------------------------------------------------- cell numbers
+
+void cMainEditWnd::ChooseCellNumber(int action, bool byKeyboard)
+{
+    if (!project_ || !project_->GetFrame(currentFrame_))
+        return;
+    chooser_->Setup(*project_, currentFrame_, action);
+    chooser_->ShowAt(byKeyboard ? mapToGlobal(QPoint(0, 0)) : QCursor::pos() + QPoint(8, -21));
+}
+
+void cMainEditWnd::ActOnCell(int action, int cellNo, bool atMouse)
+{
+    if (!project_ || cellNo < 0)
+        return;
+    syncView();
+    const strCanvasPoint at =
+        atMouse ? edit_.View().ToAnimation(lastMouse_.x, lastMouse_.y) : strCanvasPoint{float(View().X()), float(View().Y())};
+    const strPointI point{int(at.x), int(at.y)};
+    if (action == 0) {
+        if (edit_.NewCell(cellNo, point.x, point.y))
+            edited();
+    } else if (CanvasPaste(*project_, currentFrame_, cellNo, edit_.Selection(), atMouse ? &point : nullptr,
+                           status()) >= 0) {
+        edited();
+    }
 }

@@ -1,11 +1,15 @@
 #pragma once
 // cMainEditWnd: the canvas. Shows the current frame of the project through the
-// sprite drawer (cells in slot order, error cells, the background colour) at the
-// surface's zoom and scroll, with the grid and centre lines on top, and drives
-// playback: a precise timer wakes it when the next frame is due, the frame timer
-// fires, and the player advances with its flashes and sounds.
+// sprite drawer with the editing aids of the view options (grid, target picture,
+// centre lines, draft GIF, neighbouring frames, outlines, locus, the tool's
+// feedback and the cell information), turns mouse and key events into the
+// gestures of cCanvasEdit, and drives playback: a precise timer wakes it when the
+// next frame is due, the frame timer fires, and the player advances with its
+// flashes and sounds.
 
+#include "edit/CanvasEdit.h"
 #include "playback/AnimePlayer.h"
+#include "render/OverlayDraft.h"
 #include "ui/DrawBoxWnd.h"
 
 #include "image/Bmp.h"
@@ -15,9 +19,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <vector>
 
 class cAnimeData;
+class cDlg_ContexCell;
+class cDlg_Spline;
+class iStatusSink;
 
 class cMainEditWnd : public cDrawBoxWnd, public cPlayerWindow {
     Q_OBJECT
@@ -33,11 +41,35 @@ public:
     void ResetCellCount();
 
     int CurrentFrame() const { return currentFrame_; }
-    /** Selects a frame (clamped by the caller) and redraws; during playback the player follows. */
+    /** Selects a frame (clamped by the caller) and redraws; during playback the player
+     *  follows. A running drag ends without storing. */
     void SetCurrentFrame(int frame);
     /** The selection: one byte per cell number, bit 0 set when selected. */
-    std::vector<uint8_t>& Selection() { return selection_; }
-    bool AnySelected() const;
+    std::vector<uint8_t>& Selection() { return edit_.Selection(); }
+    bool AnySelected() const { return edit_.AnySelected(); }
+    /** The mouse and keyboard editing state. */
+    cCanvasEdit& Edit() { return edit_; }
+    /** Chooses the canvas tool (eCanvasTool). */
+    void SetTool(int tool);
+
+    /** The timeline's drag range and selection (the locus follows the selection). */
+    void SetDragRange(const strCanvasRange& range);
+    void SetTimelineSelection(const strCanvasRange& selection);
+    /** Where editing operations report (the status bar). */
+    void SetStatusSink(iStatusSink* status) { status_ = status; }
+
+    /** Reads the draft GIF from the GIFPath setting. */
+    void ReloadDraftGif();
+    const cDraftGif& DraftGif() const { return draft_; }
+
+    /** Opens the cell-number chooser for 新規 (0) or ペースト (1): beside the cursor, or at
+     *  the canvas's top-left corner when invoked from the keyboard. */
+    void ChooseCellNumber(int action, bool byKeyboard);
+    /** Creates a new cell (0) or pastes (1) at a cell number of the current frame; atMouse
+     *  uses the last mouse point on the canvas, otherwise the view's scroll position. */
+    void ActOnCell(int action, int cellNo, bool atMouse);
+    cDlg_Spline* SplineDialog() const { return spline_; }
+    cDlg_ContexCell* CellChooser() const { return chooser_; }
 
     cAnimePlayer& Player() { return player_; }
     /** Play from startFrame with the PlayBit and PlayRate settings inside the range
@@ -51,10 +83,17 @@ public:
     /** Told after every frame change made by playback, and when playback stops. */
     std::function<void()> onFrameChanged;
     std::function<void()> onPlayStopped;
+    /** Told after the canvas stored an undo step (a drag, a new cell, a spline). */
+    std::function<void()> onEdited;
+    /** A double click picked a cell: open the cell dialog for (CurrentFrame, Focus). */
+    std::function<void()> onCellDialog;
+    /** A command chosen in the canvas's context menu. */
+    std::function<void(int id)> onCommand;
 
     bool FetchCell(int frame, int cellNo, strCell& out) const override;
     bool Draw(QPainter& painter) override;
     void OnResize() override;
+    void OnMouse(QMouseEvent* event) override;
 
     // cPlayerWindow
     void playTick() override;
@@ -69,17 +108,36 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     void scheduleTick();
-    void drawOverlays(QPainter& painter);
+    void syncView();
+    strCanvasKeys keysOf(Qt::KeyboardModifiers modifiers) const;
+    bool held(int virtualKey) const;
+    void handle(unsigned result);
+    void openSplineDialog();
+    void showContextMenu(QPoint global);
+    void edited();
+    iStatusSink& status();
+    // Line and text layers over the picture (CanvasPaint.cpp).
+    void paintEditLayers(QPainter& painter);
+    void paintToolFeedback(QPainter& painter);
 
     cAnimeData* project_ = nullptr;
     int currentFrame_ = 0;
-    std::vector<uint8_t> selection_;
+    cCanvasEdit edit_;
     cAnimePlayer player_;
     QTimer clock_;
     cBMP target_;
+    cDraftGif draft_;
+    strCanvasRange timelineSelection_;
+    iStatusSink* status_ = nullptr;
+    std::set<int> heldKeys_;
+    strCanvasPoint lastMouse_;
+    cDlg_Spline* spline_ = nullptr;
+    cDlg_ContexCell* chooser_ = nullptr;
     bool cellsHidden_ = false;  // playback ended with the option to hide the cells
     double lastDrawMs_ = 0;
     long ticks_ = 0;

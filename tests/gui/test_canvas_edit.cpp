@@ -1,0 +1,207 @@
+// The canvas as a user drives it with the mouse and the keys: dragging, rotating
+// with the A key, the tool commands, ordering, the cell-number chooser and the
+// target and draft-GIF dialogs.
+
+#include "GuiFixture.h"
+
+#include "model/AnimeData.h"
+#include "platform/CodePage.h"
+#include "render/SpriteDrawer.h"
+#include "ui/CanvasDialogs.h"
+#include "ui/MainEditWnd.h"
+#include "ui/Tools.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+
+// Picture 0 as a loaded 32 x 32 opaque sheet, so cells of picture 0 can be hit.
+void loadSolidPicture()
+{
+    auto sheet = std::make_unique<cPatternSheet>();
+    sheet->create(32, 32, 32);
+    sheet->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const uint32_t c = 0xFFC04020;
+            std::memcpy(sheet->row(y) + 4 * x, &c, 4);
+        }
+    sheet->build(1, 1, 0);
+    SpriteDrawer().putSheet(std::move(sheet), 0);
+}
+
+class CanvasGui : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        Start();
+        canvas = window->Canvas();
+        loadSolidPicture();
+        for (int k : {0, 1}) {
+            strCell c = strCell::New();
+            c.x = int16_t(k * 100);
+            ASSERT_TRUE(window->Project().SetCell(0, k, &c));
+        }
+        History().SetCapacity(-1);
+        canvas->SetCurrentFrame(0);
+    }
+    void TearDown() override
+    {
+        SpriteDrawer().removeSheet(0);
+        GuiTest::TearDown();
+    }
+    // The canvas pixel of an animation point.
+    QPoint At(double x, double y) const
+    {
+        return QPoint(int(canvas->View().ToClientX(x)), int(canvas->View().ToClientY(y)));
+    }
+    void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mousePress(canvas, Qt::LeftButton, modifiers, from);
+        QTest::mouseMove(canvas, to);
+        QTest::mouseRelease(canvas, Qt::LeftButton, modifiers, to);
+    }
+    const strCell* Cell(int k) const { return window->Project().GetCell(canvas->CurrentFrame(), k); }
+
+    cMainEditWnd* canvas = nullptr;
+};
+
+} // namespace
+
+TEST_F(CanvasGui, DragMovesTheCellAsOneUndoStep)
+{
+    Settings().GridBit = 0;
+    const QPoint from = At(3, 2);
+    Drag(from, from + QPoint(13, -7));
+    ASSERT_NE(Cell(0), nullptr);
+    EXPECT_EQ(Cell(0)->x, 13);
+    EXPECT_EQ(Cell(0)->y, -7);
+    EXPECT_EQ(Cell(1)->x, 100);
+    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_TRUE(canvas->Selection()[0] & kCellSelected);
+    EXPECT_EQ(canvas->Edit().Focus(), 0);
+
+    window->OnCommand(IDM_UNDO);
+    EXPECT_EQ(Cell(0)->x, 0);
+    EXPECT_EQ(Cell(0)->y, 0);
+    EXPECT_EQ(window->StatusPart(0)->text(), "一つ戻りました");
+}
+
+TEST_F(CanvasGui, HoldingATurnsTheCell)
+{
+    const QPoint centre = At(100, 0);
+    // The cell's centre lies between pixels: an angle grid of 10° absorbs the error of
+    // measuring a quarter turn 10 pixels from it.
+    Settings().AngleGrid = 100;
+    QTest::keyPress(canvas, Qt::Key_A);
+    Drag(centre + QPoint(10, 0), centre + QPoint(0, 10));  // a quarter turn clockwise
+    QTest::keyRelease(canvas, Qt::Key_A);
+    EXPECT_EQ(Cell(1)->angle, 900);
+    EXPECT_EQ(Cell(1)->x, 100);
+    EXPECT_EQ(History().UndoCount(), 1);
+}
+
+TEST_F(CanvasGui, ToolCommandsChooseTheGestureAndTheButton)
+{
+    window->OnCommand(IDM_TOOL_SWING);
+    EXPECT_EQ(canvas->Edit().Tool(), TOOL_SWING);
+    EXPECT_TRUE(window->EditTool()->IsChecked(IDM_TOOL_SWING));
+    EXPECT_FALSE(window->EditTool()->IsChecked(IDM_TOOL_MOVE));
+    // A swing: press on the cell, release beside it, move, click.
+    const QPoint pivot = At(0, 0);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, pivot);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, pivot + QPoint(20, 0));
+    EXPECT_EQ(canvas->Edit().Mode(), CM_SWING);
+    QTest::mouseMove(canvas, pivot + QPoint(0, 20));
+    EXPECT_TRUE(window->StatusPart(1)->text().startsWith("900,")) << window->StatusPart(1)->text().toStdString();
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, pivot + QPoint(0, 20));
+    EXPECT_EQ(Cell(0)->angle, 900);
+    EXPECT_EQ(canvas->Edit().Mode(), CM_IDLE);
+
+    window->OnCommand(IDM_TOOL_MOVE);
+    EXPECT_EQ(canvas->Edit().Tool(), TOOL_MOVE);
+}
+
+TEST_F(CanvasGui, BringForwardAndSendBackwardRunFromTheCommands)
+{
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, At(0, 0));
+    ASSERT_TRUE(canvas->Selection()[0] & kCellSelected);
+    window->OnCommand(IDM_BRING_FORWARD);
+    EXPECT_EQ(Cell(0)->x, 100);
+    EXPECT_EQ(Cell(1)->x, 0);
+    EXPECT_TRUE(canvas->Selection()[1] & kCellSelected);
+    EXPECT_EQ(window->StatusPart(0)->text(), "[1] : 手前へ");
+    window->OnCommand(IDM_SEND_BACKWARD);
+    EXPECT_EQ(Cell(0)->x, 0);
+    EXPECT_FALSE(MenuStateOf(IDM_HELP, strMenuContext()).enabled) << "the help item stays disabled";
+}
+
+TEST_F(CanvasGui, NewCellThroughTheCellNumberChooser)
+{
+    window->OnCommand(IDM_NEW_CELL, 1);
+    cDlg_ContexCell* chooser = canvas->CellChooser();
+    ASSERT_TRUE(chooser->IsOpen());
+    EXPECT_EQ(chooser->windowTitle(), "新規");
+    ASSERT_EQ(chooser->list->count(), window->Project().CellCount());
+    EXPECT_EQ(chooser->list->item(0)->text(), "*0");
+    EXPECT_EQ(chooser->list->item(2)->text(), " 2");
+    chooser->list->setCurrentRow(2);
+    QTest::keyClick(chooser->list, Qt::Key_Return);
+    EXPECT_FALSE(chooser->IsOpen());
+    ASSERT_NE(Cell(2), nullptr);
+    EXPECT_EQ(Cell(2)->x, int(canvas->View().X()));
+    EXPECT_EQ(Cell(2)->opacity, 255);
+    EXPECT_EQ(canvas->Edit().Focus(), 2);
+    EXPECT_EQ(History().UndoCount(), 1);
+}
+
+TEST_F(CanvasGui, DeleteAndSelectAllFromTheKeyboardCommands)
+{
+    window->OnCommand(IDM_SELECT_ALL);
+    EXPECT_TRUE(canvas->AnySelected());
+    window->OnCommand(IDM_DELETE);
+    EXPECT_EQ(Cell(0), nullptr);
+    EXPECT_EQ(Cell(1), nullptr);
+    EXPECT_EQ(window->StatusPart(0)->text(), "[2] : 削除");
+    window->OnCommand(IDM_UNDO);
+    EXPECT_NE(Cell(1), nullptr);
+}
+
+TEST_F(CanvasGui, TargetAndGifDialogsStoreTheirSettings)
+{
+    cDlg_SetTarget target;
+    target.Load();
+    target.pathEdit->setText("対象.png");
+    target.xEdit->setValue(-12);
+    target.opacityEdit->setValue(99);
+    target.Apply();
+    EXPECT_EQ(platform::AnsiToUtf8(Settings().TargetPath), "対象.png");
+    EXPECT_EQ(Settings().TargetPostX, -12);
+    EXPECT_EQ(Settings().TargetOpacity, 99);
+
+    cDlg_SetGif gif;
+    gif.browse = [](std::string& path) {
+        path = "draft.gif";
+        return true;
+    };
+    gif.Load();
+    EXPECT_EQ(gif.speedEdit->value(), 100);
+    for (QPushButton* b : gif.findChildren<QPushButton*>())
+        if (b->text() == "参照")
+            b->click();
+    EXPECT_EQ(gif.pathEdit->text(), "draft.gif");
+    gif.speedEdit->setValue(50);
+    gif.Apply();
+    EXPECT_EQ(Settings().GIFPath, "draft.gif");
+    EXPECT_EQ(Settings().GIFSpeed, 50);
+    canvas->ReloadDraftGif();  // not a GIF on disk: nothing shown, nothing fails
+    EXPECT_TRUE(canvas->DraftGif().Empty());
+}
