@@ -283,10 +283,6 @@ bool AlwaysDisabled(int command)
 {
     switch (command) {
     case IDM_EXPORT_2003: case IDM_IMPORT_2003:
-    // Windows that this build does not have yet.
-    case IDM_EXPORT_PNG: case IDM_EXPORT_GIF: case IDM_AT_ONCE: case IDM_FIX_CELL: case IDM_FRAME_COMP:
-    case IDM_SET_INTERVAL: case IDM_VIEW_LIST: case IDM_VIEW_PALETTE:
-    case IDM_CELL_WINDOW: case IDM_FIX_CELL_S: case IDM_CELL_DIALOG:
         return true;
     default:
         return false;

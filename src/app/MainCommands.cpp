@@ -13,6 +13,7 @@
 #include "project/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
+#include "ui/DlgHost.h"
 #include "ui/MainEditWnd.h"
 #include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
@@ -49,6 +50,8 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
         Refresh();
         return;
     }
+    if (dlgHost_ && dlgHost_->OnCommand(id))
+        return;
     if (PlayOptionBit(id)) {
         togglePlayOption(id);
         return;
@@ -232,8 +235,8 @@ strMenuContext cMainWnd::menuContext() const
     c.cellSelected = canvas_->AnySelected();
     c.clipCells = Has(CLIP_CELLS);
     c.playBit = Settings().PlayBit;
-    c.listVisible = false;
-    c.paletteVisible = false;
+    c.listVisible = dlgHost_ && dlgHost_->ListVisible();
+    c.paletteVisible = dlgHost_ && dlgHost_->PaletteVisible();
     c.statusVisible = !statusBar_->isHidden();
     c.barVisible = !rebar_->isHidden();
     return c;

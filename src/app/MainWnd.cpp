@@ -12,6 +12,7 @@
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
+#include "ui/DlgHost.h"
 #include "ui/MainEditWnd.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
@@ -149,6 +150,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     auto* gif = new cDlg_SetGif(this);
     gif->browse = [this](std::string& path) { return chooser_->Choose(DIALOG_OPEN, "GIF", "", "", path); };
     dialogs_.Add(WK_GIF, gif);
+    dlgHost_ = new cDlgHost(this, *messages_, *chooser_);
 
     // Working folder, initial folder and a first project; the document asks
     // through the message sink whether to create the working folder.
@@ -348,6 +350,8 @@ void cMainWnd::installProject(cAnimeData& project)
     timeline_->SetProject(&project);
     SoundTable().releaseAll();
     SpriteDrawer().loadPictures(project);
+    if (dlgHost_)
+        dlgHost_->ProjectReplaced();
     Refresh();
 }
 
@@ -418,6 +422,8 @@ void cMainWnd::shutDown()
     s.MainWinPostY = g.y();
     s.MainWinSizeX = g.width();
     s.MainWinSizeY = g.height();
+    if (dlgHost_)
+        dlgHost_->StorePlacements();
     s.WriteSettings(configPath_);
     dialogs_.CloseAll();
 }

@@ -23,6 +23,7 @@ class QUrl;
 class QMenu;
 class QMenuBar;
 class cKeyframeWnd;
+class cDlgHost;
 class cMainEditWnd;
 class cTool_Edit;
 class cTool_Frame;
@@ -70,6 +71,8 @@ public:
     QWidget* StatusBar() const { return statusBar_; }
     QWidget* Rebar() const { return rebar_; }
     cDialogSet& Dialogs() { return dialogs_; }
+    /** The side windows and record dialogs. */
+    cDlgHost* SideWindows() const { return dlgHost_; }
     const std::string& PendingOpenPath() const { return pendingOpenPath_; }
 
     /** Drag-and-drop: opens the first of the dropped files (after AskSaveChanges). */
@@ -125,6 +128,7 @@ private:
     QWidget* statusBar_ = nullptr;
     QLabel* statusParts_[3] = {};
     cDialogSet dialogs_;
+    cDlgHost* dlgHost_ = nullptr;
     std::string pendingOpenPath_;
     bool closing_ = false;
 };

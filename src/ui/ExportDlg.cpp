@@ -1,0 +1,313 @@
+// The export worker first: its job class declares a member that Qt's `emit`
+// keyword macro would otherwise swallow.
+#include "export/SaveThread.h"
+
+#include "ui/ExportDlg.h"
+
+#include "edit/Feedback.h"
+#include "model/AnimeData.h"
+#include "project/Document.h"
+#include "project/Paths.h"
+#include "render/SpriteDrawer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kProgressInterval = 400;  // ms
+constexpr int kCropLimit = 8192;
+
+QSpinBox* spin(QWidget* parent, int lo, int hi)
+{
+    auto* s = new QSpinBox(parent);
+    s->setRange(lo, hi);
+    return s;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- cDlg_Progress
+
+cDlg_Progress::cDlg_Progress(QWidget* owner) : cBaseDlg(0, owner)
+{
+    setObjectName("cDlg_Progress");
+    bar = new QProgressBar(this);
+    stopButton = new QPushButton("中止", this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(bar);
+    layout->addWidget(stopButton);
+    timer_.setInterval(kProgressInterval);
+    connect(&timer_, &QTimer::timeout, this, [this] { update(); });
+    connect(stopButton, &QPushButton::clicked, this, [this] { Cancel(); });
+}
+
+int cDlg_Progress::Run(cThread_SaveGraph& thread)
+{
+    thread_ = &thread;
+    bar->setRange(0, thread.total());
+    update();
+    // The worker reports from its own thread; the dialog closes on the UI thread.
+    const bool created = thread.create([this](int code) {
+        if (code == kMsgExportFinished)
+            QMetaObject::invokeMethod(this, [this] { finished(); }, Qt::QueuedConnection);
+    });
+    if (!created) {
+        thread_ = nullptr;
+        return DLG_CANCEL;
+    }
+    timer_.start();
+    thread.suspend(false);
+    const int result = Create(parentWidget());
+    timer_.stop();
+    thread_ = nullptr;
+    return result;
+}
+
+void cDlg_Progress::update()
+{
+    if (!thread_)
+        return;
+    setWindowTitle(QString::asprintf("処理中(%d/%d)", thread_->count(), thread_->total()));
+    bar->setValue(thread_->count());
+}
+
+void cDlg_Progress::finished()
+{
+    if (!thread_ || !IsOpen())
+        return;
+    timer_.stop();
+    update();
+    Close(kMsgExportFinished);
+}
+
+void cDlg_Progress::Cancel()
+{
+    timer_.stop();
+    if (thread_ && thread_->isActive())
+        thread_->cancel();
+    if (IsOpen())
+        Close(DLG_CANCEL);
+}
+
+void cDlg_Progress::reject() { Cancel(); }
+
+// ---------------------------------------------------------------- cDlg_Output_Base
+
+cDlg_Output_Base::cDlg_Output_Base(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
+                                   iStatusSink& status)
+    : cBaseDlg(0, owner), project_(std::move(project)), chooser_(chooser), status_(status)
+{
+    leftSpin = spin(this, -kCropLimit, kCropLimit);
+    topSpin = spin(this, -kCropLimit, kCropLimit);
+    widthSpin = spin(this, -kCropLimit, kCropLimit);
+    heightSpin = spin(this, -kCropLimit, kCropLimit);
+    autoButton = new QPushButton("自動", this);
+    colourButton = new QPushButton("背景色", this);
+    progress = new cDlg_Progress(this);
+    auto* corner = new QHBoxLayout;
+    corner->addWidget(leftSpin);
+    corner->addWidget(topSpin);
+    auto* size = new QHBoxLayout;
+    size->addWidget(widthSpin);
+    size->addWidget(heightSpin);
+    size->addWidget(autoButton);
+    auto* form = new QFormLayout;
+    form->addRow("左上", corner);
+    form->addRow("幅", size);
+    form->addRow(colourButton);
+    body = new QVBoxLayout;
+    auto* run = new QPushButton("出力", this);
+    auto* cancel = new QPushButton("キャンセル", this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(run);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(body);
+    layout->addLayout(buttons);
+    connect(autoButton, &QPushButton::clicked, this, [this] { AutoRect(); });
+    connect(colourButton, &QPushButton::clicked, this, [this] {
+        const QColor c = QColorDialog::getColor(QColor::fromRgb(this->form.background), this);
+        if (c.isValid()) {
+            this->form.background = c.rgb() & 0xFFFFFF;
+            showColour();
+        }
+    });
+    connect(run, &QPushButton::clicked, this, [this] { Export(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { Close(DLG_CANCEL); });
+}
+
+cDlg_Output_Base::~cDlg_Output_Base() = default;
+
+void cDlg_Output_Base::OnCreate()
+{
+    leftSpin->setValue(form.left);
+    topSpin->setValue(form.top);
+    widthSpin->setValue(form.width);
+    heightSpin->setValue(form.height);
+    showColour();
+}
+
+void cDlg_Output_Base::showColour()
+{
+    colourButton->setStyleSheet(QString::asprintf("background-color: #%06x", unsigned(form.background)));
+}
+
+void cDlg_Output_Base::ReadForm()
+{
+    form.left = leftSpin->value();
+    form.top = topSpin->value();
+    form.width = widthSpin->value();
+    form.height = heightSpin->value();
+}
+
+void cDlg_Output_Base::AutoRect()
+{
+    strCaptureRect r;
+    if (!autoCropRect(project_(), SpriteDrawer(), r))
+        return;
+    form.SetRect(r);
+    leftSpin->setValue(form.left);
+    topSpin->setValue(form.top);
+    widthSpin->setValue(form.width);
+    heightSpin->setValue(form.height);
+}
+
+bool cDlg_Output_Base::Export()
+{
+    ReadForm();
+    cAnimeData& project = project_();
+    std::string chosen;
+    const std::string& file = project.Text(AT_FILE_NAME);
+    if (!chooser_.Choose(DIALOG_SAVE, Filter(), paths::FolderOf(file), ProposedExportName(project, Extension()),
+                         chosen))
+        return false;
+    auto thread = std::make_unique<cThread_SaveGraph>();
+    const strCaptureRect rect = form.Rect();
+    if (!thread->job().init(paths::ToDiskPath(chosen), &project, &rect, form.count, form.background, Flags(), form.fps,
+                            form.scalePercent / 100.0)) {
+        QApplication::beep();
+        return false;
+    }
+    const int result = progress->Run(*thread);
+    thread->destroy();
+    if (result != kMsgExportFinished || !thread->succeeded())
+        return false;
+    QApplication::beep();
+    status_.ShowStatus("画像出力完了");
+    Close(DLG_OK);
+    return true;
+}
+
+// ---------------------------------------------------------------- cDlg_Output_Graph
+
+cDlg_Output_Graph::cDlg_Output_Graph(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
+                                     iStatusSink& status)
+    : cDlg_Output_Base(owner, std::move(project), chooser, status)
+{
+    setObjectName("cDlg_Output_Graph");
+    setWindowTitle("PNG出力");
+    intervalCheck = new QCheckBox("インターバル有効", this);
+    alphaCheck = new QCheckBox("アルファ値を有効", this);
+    combineCheck = new QCheckBox("１枚に結合", this);
+    fixCombo = new QComboBox(this);
+    fixCombo->addItems({"横 固定", "縦 固定"});
+    orderCombo = new QComboBox(this);
+    orderCombo->addItems({"Ｚ", "И"});
+    countSpin = spin(this, 0, 999);
+    auto* sheet = new QHBoxLayout;
+    sheet->addWidget(fixCombo);
+    sheet->addWidget(countSpin);
+    sheet->addWidget(orderCombo);
+    body->addWidget(intervalCheck);
+    body->addWidget(alphaCheck);
+    body->addWidget(combineCheck);
+    body->addLayout(sheet);
+    connect(combineCheck, &QCheckBox::toggled, this, [this](bool on) {
+        fixCombo->setEnabled(on);
+        orderCombo->setEnabled(on);
+        countSpin->setEnabled(on);
+    });
+}
+
+void cDlg_Output_Graph::OnCreate()
+{
+    cDlg_Output_Base::OnCreate();
+    intervalCheck->setChecked(form.interval);
+    alphaCheck->setChecked(form.alpha);
+    combineCheck->setChecked(form.combine);
+    fixCombo->setCurrentIndex(form.fixRows ? 1 : 0);
+    orderCombo->setCurrentIndex(form.orderN ? 1 : 0);
+    countSpin->setValue(form.count);
+    fixCombo->setEnabled(form.combine);
+    orderCombo->setEnabled(form.combine);
+    countSpin->setEnabled(form.combine);
+}
+
+void cDlg_Output_Graph::ReadForm()
+{
+    cDlg_Output_Base::ReadForm();
+    form.interval = intervalCheck->isChecked();
+    form.alpha = alphaCheck->isChecked();
+    form.combine = combineCheck->isChecked();
+    form.fixRows = fixCombo->currentIndex() == 1;
+    form.orderN = orderCombo->currentIndex() == 1;
+    form.count = countSpin->value();
+    form.scalePercent = 100;
+}
+
+// ---------------------------------------------------------------- cDlg_Output_Gif
+
+cDlg_Output_Gif::cDlg_Output_Gif(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
+                                 iStatusSink& status)
+    : cDlg_Output_Base(owner, std::move(project), chooser, status)
+{
+    setObjectName("cDlg_Output_Gif");
+    setWindowTitle("GIFアニメーション出力");
+    fpsSpin = spin(this, 1, 1000);
+    sixCheck = new QCheckBox("6/100s制限", this);
+    transparentCheck = new QCheckBox("透過色にする", this);
+    scaleSpin = spin(this, 1, 200);
+    flashCheck = new QCheckBox("フラッシュ", this);
+    targetCheck = new QCheckBox("対象画像", this);
+    auto* form = new QFormLayout;
+    form->addRow("1秒", fpsSpin);
+    form->addRow(sixCheck);
+    form->addRow(transparentCheck);
+    form->addRow("画像倍率 %", scaleSpin);
+    form->addRow(flashCheck);
+    form->addRow(targetCheck);
+    body->addLayout(form);
+}
+
+void cDlg_Output_Gif::OnCreate()
+{
+    cDlg_Output_Base::OnCreate();
+    fpsSpin->setValue(form.fps);
+    sixCheck->setChecked(form.sixHundredths);
+    transparentCheck->setChecked(form.alpha);
+    scaleSpin->setValue(form.scalePercent);
+    flashCheck->setChecked(form.flash);
+    targetCheck->setChecked(form.target);
+}
+
+void cDlg_Output_Gif::ReadForm()
+{
+    cDlg_Output_Base::ReadForm();
+    form.fps = fpsSpin->value();
+    form.sixHundredths = sixCheck->isChecked();
+    form.alpha = transparentCheck->isChecked();
+    form.scalePercent = scaleSpin->value();
+    form.flash = flashCheck->isChecked();
+    form.target = targetCheck->isChecked();
+}
