@@ -1,10 +1,8 @@
 #include "edit/PaletteView.h"
 
+#include "edit/CanvasEdit.h"
 #include "edit/HistoryCommands.h"
 #include "model/AnimeData.h"
-#include "render/SpriteDrawer.h"
-
-#include <cmath>
 
 #include <algorithm>
 
@@ -51,52 +49,6 @@ int PaletteTabCount(const cAnimeData& project) { return std::max(1, project.Last
 
 int ClampPalettePattern(int pattern, int count) { return std::clamp(pattern, 1, std::max(1, count)); }
 
-int PaletteDropSlot(const cAnimeData& project, int picture, int frame)
-{
-    if (!project.GetFrame(frame))
-        return -1;
-    const bool fixed = project.GetValue(AI_FIX_PICTURE_PER_CELL) != 0;
-    for (int k = 0; k < project.CellCount(); ++k)
-        if (!project.GetCell(frame, k) && (!fixed || project.GetFixPicture(k) == picture))
-            return k;
-    return -1;
-}
-
-int PaletteHitCell(const cAnimeData& project, const cSpriteDrawer& drawer, int frame, double px, double py)
-{
-    for (int k = project.CellCount() - 1; k >= 0; --k) {
-        const strCell* c = project.GetCell(frame, k);
-        const cPatternSheet* sheet = c ? drawer.sheet(c->picture) : nullptr;
-        if (!sheet || !sheet->isReady())
-            continue;
-        int w = 0, h = 0;
-        sheet->patternSize(w, h);
-        const double a = c->angle * M_PI / 1800.0, cs = std::cos(a), sn = std::sin(a);
-        const double sx = c->scaleX / 100.0, sy = c->scaleY / 100.0;
-        double vx[4], vy[4];
-        const double cx[4] = {-w / 2.0, w / 2.0, w / 2.0, -w / 2.0}, cy[4] = {-h / 2.0, -h / 2.0, h / 2.0, h / 2.0};
-        for (int i = 0; i < 4; ++i) {
-            const double dx = cx[i] * sx, dy = cy[i] * sy;
-            vx[i] = cs * dx - sn * dy + c->x;
-            vy[i] = sn * dx + cs * dy + c->y;
-        }
-        int sign = 0;
-        bool inside = true;
-        for (int i = 0; i < 4 && inside; ++i) {
-            const int j = (i + 1) % 4;
-            const double cross = (vx[i] - vx[j]) * (py - vy[j]) - (vy[i] - vy[j]) * (px - vx[j]);
-            const int s = cross > 0 ? 1 : cross < 0 ? -1 : 0;
-            if (s != 0 && sign != 0 && s != sign)
-                inside = false;
-            if (s != 0)
-                sign = s;
-        }
-        if (inside)
-            return k;
-    }
-    return -1;
-}
-
 int PaletteDrop(cAnimeData& project, int& current, iMessageSink& messages, int picture, int pattern, int x, int y,
                 int hitCell)
 {
@@ -108,7 +60,7 @@ int PaletteDrop(cAnimeData& project, int& current, iMessageSink& messages, int p
         slot = hitCell;
         cell = *hit;
     } else {
-        slot = PaletteDropSlot(project, picture, current);
+        slot = FirstFreeSlot(project, picture, current);
         if (slot < 0)
             return -1;
         cell = strCell::New();

@@ -4,7 +4,6 @@
 // pattern a point hits, the tabs, and placing a dragged pattern on the canvas.
 
 class cAnimeData;
-class cSpriteDrawer;
 class iMessageSink;
 
 /** The pattern layout of the shown picture, in sheet pixels (zoom 1). */
@@ -29,19 +28,11 @@ int PaletteTabCount(const cAnimeData& project);
 /** The selected pattern (1-based) kept within 1..count. */
 int ClampPalettePattern(int pattern, int count);
 
-/** The slot a dropped pattern of picture p takes in frame f: the lowest empty cell
- *  number (whose fixed picture is p when fixed pictures are on); -1 when none. */
-int PaletteDropSlot(const cAnimeData& project, int picture, int frame);
-
-/** The highest cell number of frame f whose quad (pattern size scaled about its
- *  centre, rotated, centred on x, y) contains the animation point; -1 for none. Cells
- *  whose picture has no sheet in the drawer cannot be hit. */
-int PaletteHitCell(const cAnimeData& project, const cSpriteDrawer& drawer, int frame, double x, double y);
-
 /** Releasing a dragged pattern over the canvas at (x, y) in animation coordinates,
  *  with `hitCell` the cell number under the cursor (-1 for none). Runs the frame
  *  consistency guard on `current` first. Without a hit cell a new opaque cell is
- *  placed in PaletteDropSlot; otherwise the hit cell takes the picture and pattern
- *  and keeps the rest. One undo step. Returns the cell number stored, -1 for none. */
+ *  placed in the picture's first free slot (FirstFreeSlot); otherwise the hit cell
+ *  takes the picture and pattern and keeps the rest. One undo step. Returns the cell
+ *  number stored, -1 for none. */
 int PaletteDrop(cAnimeData& project, int& current, iMessageSink& messages, int picture, int pattern, int x,
                 int y, int hitCell);

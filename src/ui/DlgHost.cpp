@@ -2,6 +2,7 @@
 
 #include "app/CommandTable.h"
 #include "app/MainWnd.h"
+#include "edit/CanvasEdit.h"
 #include "edit/PaletteView.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
@@ -84,12 +85,7 @@ cAnimeData& cDlgHost::project() const { return main_->Project(); }
 
 int cDlgHost::focusCell() const
 {
-    // The canvas's focus is the highest-numbered selected cell.
-    const std::vector<uint8_t>& sel = main_->Canvas()->Selection();
-    for (int k = int(sel.size()) - 1; k >= 0; --k)
-        if (sel[size_t(k)] & 1)
-            return k;
-    return -1;
+    return main_->Canvas()->Edit().Focus();
 }
 
 bool cDlgHost::OnCommand(int id)
@@ -186,6 +182,21 @@ void cDlgHost::OpenFixCellS(int cellNo)
     main_->Refresh();
 }
 
+void cDlgHost::OpenFromTimeline(unsigned key, int f0, int f1, int k0, int k1)
+{
+    cAnimeData& p = project();
+    switch (key) {
+    case WK_INTERVAL: interval_->state.PresetFromSelection(p, f0, f1); break;
+    case WK_FRAME_COMP: frameComp_->state.PresetFromSelection(p, f0, f1, k0, k1); break;
+    case WK_AT_ONCE: atOnce_->state.PresetFromSelection(p, f0, f1, k0, k1); break;
+    case WK_CELL: OpenCellDialog(f0, k0); return;
+    case WK_FIX_CELL_S: OpenFixCellS(k0); return;
+    default: return;
+    }
+    main_->Dialogs().OpenWindow(key, main_);
+    main_->Refresh();
+}
+
 void cDlgHost::pictureChanged(int slot)
 {
     palette_->Rebuild();
@@ -209,14 +220,15 @@ void cDlgHost::PaletteDrag(int phase, QPoint global)
     canvas->OnDragNotify(kPaletteDragMessage, phase, point);
     if (phase != PD_DROP || !over)
         return;
-    const cZoomScroll& view = canvas->View();
-    const double x = view.ToSurfaceX(point.x()), y = view.ToSurfaceY(point.y());
+    cCanvasEdit& edit = canvas->Edit();
+    const strCanvasPoint window{float(point.x()), float(point.y())};
+    const strCanvasPoint at = edit.View().ToAnimation(window.x, window.y);
     cAnimeData& p = project();
     int frame = canvas->CurrentFrame();
     const int before = frame;
-    const int hit = PaletteHitCell(p, SpriteDrawer(), frame, x, y);
-    PaletteDrop(p, frame, messages_, palette_->Picture(), palette_->Pattern(), int(std::trunc(x)), int(std::trunc(y)),
-                hit);
+    const int hit = edit.HitTest(window);
+    PaletteDrop(p, frame, messages_, palette_->Picture(), palette_->Pattern(), int(std::trunc(at.x)),
+                int(std::trunc(at.y)), hit);
     if (frame != before)
         canvas->SetCurrentFrame(frame);
     main_->Refresh();

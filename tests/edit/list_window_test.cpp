@@ -212,7 +212,7 @@ TEST_F(ListWindowTest, DroppingOnEmptySpaceCreatesACellAndOnACellReskinsIt)
     EXPECT_TRUE(messages.texts.empty());
 }
 
-TEST_F(ListWindowTest, DropSlotHonoursFixedPicturesAndAFullFrame)
+TEST_F(ListWindowTest, DropHonoursFixedPicturesAndAFullFrame)
 {
     Frames(1, 4);
     p.SetValue(AI_FIX_PICTURE_PER_CELL, 1);
@@ -220,13 +220,12 @@ TEST_F(ListWindowTest, DropSlotHonoursFixedPicturesAndAFullFrame)
     p.SetFixPicture(1, 2);
     p.SetFixPicture(2, 2);
     p.SetFixPicture(3, 1);
-    EXPECT_EQ(PaletteDropSlot(p, 2, 0), 1);
-    Store(0, 1, CellXY(0));
-    EXPECT_EQ(PaletteDropSlot(p, 2, 0), 2);
-    Store(0, 2, CellXY(0));
-    EXPECT_EQ(PaletteDropSlot(p, 2, 0), -1);
     int current = 0;
+    EXPECT_EQ(PaletteDrop(p, current, messages, 2, 1, 0, 0, -1), 1) << "the first slot fixed to picture 2";
+    EXPECT_EQ(PaletteDrop(p, current, messages, 2, 1, 0, 0, -1), 2);
     EXPECT_EQ(PaletteDrop(p, current, messages, 2, 1, 0, 0, -1), -1) << "no free slot: nothing happens";
+    EXPECT_EQ(p.GetCell(0, 0), nullptr);
+    EXPECT_EQ(p.GetCell(0, 3), nullptr);
 }
 
 TEST_F(ListWindowTest, DropOnAMissingFrameRunsTheGuard)
@@ -237,27 +236,6 @@ TEST_F(ListWindowTest, DropOnAMissingFrameRunsTheGuard)
     EXPECT_EQ(PaletteDrop(p, current, messages, 0, 1, 0, 0, -1), -1);
     EXPECT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(current, 1);
-}
-
-TEST_F(ListWindowTest, HitTestFindsTheTopMostCellUnderThePoint)
-{
-    Frames(1);
-    cSpriteDrawer drawer;
-    EXPECT_EQ(PaletteHitCell(p, drawer, 0, 0, 0), -1);
-    auto sheet = std::make_unique<cPatternSheet>();
-    ASSERT_TRUE(sheet->create(40, 20, 32));
-    ASSERT_TRUE(sheet->build(1, 1, 0));
-    drawer.putSheet(std::move(sheet), 0);
-    Store(0, 2, CellXY(0, 0));
-    Store(0, 5, CellXY(15, 0));
-    strCell rotated = CellXY(100, 100);
-    rotated.angle = 900;  // 90 degrees: the 40 x 20 quad stands 20 wide, 40 tall
-    Store(0, 7, rotated);
-    EXPECT_EQ(PaletteHitCell(p, drawer, 0, 10, 5), 5) << "both cover it; the higher number wins";
-    EXPECT_EQ(PaletteHitCell(p, drawer, 0, -15, 0), 2);
-    EXPECT_EQ(PaletteHitCell(p, drawer, 0, 100, 118), 7);
-    EXPECT_EQ(PaletteHitCell(p, drawer, 0, 118, 100), -1);
-    EXPECT_EQ(PaletteHitCell(p, drawer, 0, 60, 0), -1);
 }
 
 } // namespace
