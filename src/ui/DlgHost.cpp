@@ -218,6 +218,8 @@ void cDlgHost::PaletteDrag(int phase, QPoint global)
     const QPoint point = canvas->mapFromGlobal(global);
     const bool over = canvas->isVisible() && canvas->rect().contains(point);
     canvas->OnDragNotify(kPaletteDragMessage, phase, point);
+    if (phase == PD_CANCEL || (phase == PD_DROP && !over))
+        canvas->RequestRedraw();
     if (phase != PD_DROP || !over)
         return;
     cCanvasEdit& edit = canvas->Edit();

@@ -107,6 +107,12 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
     keyframePage = new QWidget(this);
     keyframeLayout_ = new QVBoxLayout(keyframePage);
     keyframeLayout_->setContentsMargins(0, 0, 0, 0);
+    const int pictureWidths[] = {32, 110, 48, 36};
+    for (int c = 0; c < 4; ++c)
+        pictureTable->setColumnWidth(c, pictureWidths[c]);
+    const int effectWidths[] = {32, 90, 72, 150};
+    for (int c = 0; c < 4; ++c)
+        effectTable->setColumnWidth(c, effectWidths[c]);
     tabs->addTab(pictureTable, FromUtf8(names.size() > 0 ? names[0] : ""));
     tabs->addTab(effectTable, FromUtf8(names.size() > 1 ? names[1] : ""));
     tabs->addTab(keyframePage, FromUtf8(names.size() > 2 ? names[2] : ""));

@@ -43,6 +43,8 @@ void cPicPaletteWnd::SetPicture(const cPatternSheet* sheet, bool vertical)
     const QSize c = ClientSize();
     SetContent(0, 0, std::max<double>(geometry_.Width(), c.width() / View().Factor()),
                std::max<double>(geometry_.Height(), c.height() / View().Factor()));
+    // A new picture is shown from its top-left corner.
+    SetScroll(-1e9, -1e9);
     MarkChanged();
     RequestRedraw();
 }
