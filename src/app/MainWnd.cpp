@@ -12,7 +12,9 @@
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
+#include "ui/DlgFrameComp.h"
 #include "ui/DlgHost.h"
+#include "ui/DlgInterval.h"
 #include "ui/MainEditWnd.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
@@ -449,8 +451,19 @@ void cMainWnd::createTimeline()
     timeline_->Create();
 }
 
-void cMainWnd::openTimelineDialog(int key, const strGridBlock& /*block*/)
+void cMainWnd::openTimelineDialog(int key, const strGridBlock& b)
 {
-    if (dialogs_.Get(unsigned(key)))
-        dialogs_.OpenWindow(unsigned(key), this);
+    if (!dlgHost_)
+        return;
+    cAnimeData& p = Project();
+    switch (key) {
+    case TD_CELL: dlgHost_->OpenCellDialog(b.f0, b.k0); return;
+    case TD_FIX_CELL: dlgHost_->OpenFixCellS(b.k0); return;
+    case TD_INTERVAL: dlgHost_->IntervalDialog()->state.PresetFromSelection(p, b.f0, b.f1); break;
+    case TD_FRAME_COMP: dlgHost_->FrameCompDialog()->state.PresetFromSelection(p, b.f0, b.f1, b.k0, b.k1); break;
+    case TD_AT_ONCE: dlgHost_->AtOnceDialog()->state.PresetFromSelection(p, b.f0, b.f1, b.k0, b.k1); break;
+    default: return;
+    }
+    dialogs_.OpenWindow(unsigned(key), this);
+    setCurrentFrame(ClampCurrentFrame(p, canvas_->CurrentFrame()));
 }

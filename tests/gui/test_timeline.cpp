@@ -5,6 +5,8 @@
 
 #include "edit/CanvasClip.h"
 #include "model/AnimeData.h"
+#include "ui/DlgFrameComp.h"
+#include "ui/DlgInterval.h"
 #include "ui/MainEditWnd.h"
 #include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
@@ -36,6 +38,26 @@ void chooseInNextMenu(int id, QString* seen = nullptr)
         else
             menu->close();
     });
+}
+
+// Runs `act` on the next modal dialog of type T once it is open, then cancels it.
+template <class T>
+void whenModal(std::function<void(T&)> act)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    int tries = 0;
+    QObject::connect(poll, &QTimer::timeout, [poll, act, tries]() mutable {
+        if (auto* d = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            act(*d);
+            d->Close(DLG_CANCEL);
+        } else if (++tries < 400) {
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+    });
+    poll->start();
 }
 
 class TimelineGuiTest : public GuiTest {
@@ -157,4 +179,35 @@ TEST_F(TimelineGuiTest, KeysActOnTheTimelineWhileItHasTheFocus)
     QTest::keyClick(&Grid(), Qt::Key_Delete);
     EXPECT_EQ(X(3, 1), -1) << "Del deleted the selected frame";
     EXPECT_EQ(w.Project().GetValue(AI_FRAMES), 9);
+}
+
+TEST_F(TimelineGuiTest, DialogsOpenPresetWithTheSelection)
+{
+    cMainWnd& w = StartWithCells();
+    Drag({2, -1}, {5, -1});
+    int first = -1, last = -1;
+    whenModal<cDlg_SetInterval>([&](cDlg_SetInterval& d) {
+        first = d.firstSpin->value();
+        last = d.lastSpin->value();
+    });
+    QTest::mouseDClick(&Grid(), Qt::LeftButton, Qt::ShiftModifier, Grid().PointOf({5, -1}));
+    EXPECT_EQ(first, 2) << "a double click on a column header asks for the selected frames' interval";
+    EXPECT_EQ(last, 5);
+
+    Drag({1, 1}, {4, 2});
+    std::vector<bool> ticks;
+    whenModal<cDlg_FrameComp>([&](cDlg_FrameComp& d) {
+        first = d.firstSpin->value();
+        last = d.lastSpin->value();
+        ticks = d.state.cellTicks;
+    });
+    chooseInNextMenu(40001);   // フレーム補完
+    Click({2, 2}, Qt::RightButton);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(last, 4);
+    ASSERT_GE(ticks.size(), 4u);
+    EXPECT_FALSE(ticks[0]);
+    EXPECT_TRUE(ticks[1] && ticks[2]);
+    EXPECT_FALSE(ticks[3]);
+    EXPECT_EQ(w.Project().GetValue(AI_FRAMES), 10) << "cancelled: nothing changed";
 }
