@@ -203,22 +203,35 @@ bool cDlg_SourceList::TableCommand(int page, int id)
     cAnimeData& p = project_();
     const int row = CurrentRow(page);
     if (page == kPicturePage) {
+        // The slot's sheet follows the entry after a clipboard command.
+        auto changed = [&](bool done) {
+            if (!done)
+                return;
+            SyncPictureSheet(p, row, SpriteDrawer());
+            pictureChanged(row);
+        };
         switch (id) {
-        case IDM_CELL_DIALOG: if (row >= 0) EditPicture(row); return true;
+        case IDM_CELL_DIALOG:
+            if (row >= 0)
+                EditPicture(row);
+            return true;
         case kReloadPicture:
             if (ReloadPicture(p, row, SpriteDrawer(), status_))
                 pictureChanged(row);
             return true;
-        case IDM_CUT: if (PictureCut(p, row, status_)) { SyncPictureSheet(p, row, SpriteDrawer()); pictureChanged(row); } return true;
+        case IDM_CUT: changed(PictureCut(p, row, status_)); return true;
         case IDM_COPY: PictureCopy(p, row, status_); return true;
-        case IDM_PASTE: if (PicturePaste(p, row, status_)) { SyncPictureSheet(p, row, SpriteDrawer()); pictureChanged(row); } return true;
-        case IDM_DELETE: if (PictureDelete(p, row, status_)) { SyncPictureSheet(p, row, SpriteDrawer()); pictureChanged(row); } return true;
+        case IDM_PASTE: changed(PicturePaste(p, row, status_)); return true;
+        case IDM_DELETE: changed(PictureDelete(p, row, status_)); return true;
         default: return false;
         }
     }
     if (page == kEffectPage) {
         switch (id) {
-        case IDM_CELL_DIALOG: if (row >= 0) EditEffect(row); return true;
+        case IDM_CELL_DIALOG:
+            if (row >= 0)
+                EditEffect(row);
+            return true;
         case IDM_NEW_CELL: {  // 40209 "追加(&I)"
             const int slot = FirstEmptyEffectSlot(p);
             if (slot >= 0)

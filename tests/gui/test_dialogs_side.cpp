@@ -141,6 +141,33 @@ TEST_F(SideDialogTest, EffectDialogAppliesThroughTheListAndKeepsFrameOrder)
     EXPECT_EQ(p.Effects().Count(), count + 1) << "cancel creates nothing";
 }
 
+TEST_F(SideDialogTest, SoundDroppedOnTheEffectTableBecomesANewEffectWhenApplied)
+{
+    cMainWnd& w = StartSample();
+    cAnimeData& p = w.Project();
+    const int count = p.Effects().Count();
+    const std::string sound = p.Text(AT_WORK_FOLDER) + "\\Sound\\boom.wav";
+    cDlg_SetEffect& dlg = *Host().EffectDialog();
+    WhenModal([&] {
+        EXPECT_TRUE(dlg.soundCheck->isChecked());
+        EXPECT_EQ(dlg.nameEdit->text(), "Sound\\boom.wav") << "relative to the working folder";
+        dlg.DropFile(p.Text(AT_WORK_FOLDER) + "\\Sound\\other.wav");
+        EXPECT_EQ(dlg.nameEdit->text(), "Sound\\other.wav") << "a drop on the dialog replaces the name";
+        dlg.Close(DLG_CANCEL);
+    });
+    EXPECT_FALSE(Host().ListWindow()->DropOnTable(cDlg_SourceList::kEffectPage, sound));
+    EXPECT_EQ(p.Effects().Count(), count) << "cancelled: nothing created";
+    WhenModal([&] {
+        dlg.Apply();
+        dlg.Close(DLG_OK);
+    });
+    EXPECT_TRUE(Host().ListWindow()->DropOnTable(cDlg_SourceList::kEffectPage, sound));
+    ASSERT_EQ(p.Effects().Count(), count + 1);
+    const int row = Host().ListWindow()->CurrentRow(cDlg_SourceList::kEffectPage);
+    EXPECT_EQ(p.GetEffect(row)->seName, "Sound\\boom.wav");
+    EXPECT_TRUE(p.GetEffect(row)->flags & EF_SOUND);
+}
+
 TEST_F(SideDialogTest, PictureDialogStoresTheEntryAndReloadsItsSheet)
 {
     cMainWnd& w = StartSample();
