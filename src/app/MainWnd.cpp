@@ -61,6 +61,22 @@ int qtKeyOf(int key)
     }
 }
 
+// The canvas applies drags over the timeline's drag range and draws the locus of
+// the timeline's selection.
+void syncCanvasRanges(cKeyframeWnd& timeline, cMainEditWnd& canvas)
+{
+    strGridBlock b;
+    strCanvasRange drag, selection;
+    if (timeline.isVisible() && timeline.DragRange(b))
+        drag = {true, b.f0, b.f1, b.k0, b.k1};
+    if (timeline.Timeline().HasSelection()) {
+        b = timeline.Timeline().SelectionBlock();
+        selection = {true, b.f0, b.f1, b.k0, b.k1};
+    }
+    canvas.SetDragRange(drag);
+    canvas.SetTimelineSelection(selection);
+}
+
 } // namespace
 
 cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFileChooser* chooser)
@@ -370,6 +386,7 @@ void cMainWnd::Refresh()
     timeline_->Sync(f);
     timeline_->SetPlayRange(toolPlay_->rangeCheck->isChecked(), toolPlay_->rangeStart->value(),
                             toolPlay_->rangeEnd->value());
+    syncCanvasRanges(*timeline_, *canvas_);
     canvas_->RequestRedraw();
 }
 
@@ -440,6 +457,7 @@ void cMainWnd::createTimeline()
     timeline_->onCanvasSelection = [this] { canvas_->RequestRedraw(); };
     timeline_->onStopPlayback = [this] { canvas_->StopPlayback(); };
     timeline_->onChanged = [this] { setCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame())); };
+    timeline_->onSelection = [this] { syncCanvasRanges(*timeline_, *canvas_); };
     timeline_->onOpenDialog = [this](int key, const strGridBlock& block) { openTimelineDialog(key, block); };
     timeline_->onPlayRange = [this](bool on, int first, int last) {
         if (on) {

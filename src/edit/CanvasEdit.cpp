@@ -391,7 +391,10 @@ bool cCanvasEdit::DisplayedCell(int cellNo, strCell& out) const
     if (!cell)
         return false;
     const bool moving = cellNo >= 0 && size_t(cellNo) < selection_.size() && (selection_[size_t(cellNo)] & kCellMoving);
-    out = moving ? ApplyDrag(*cell, cellNo) : *cell;
+    if (moving)
+        out = ApplyDrag(*cell, cellNo);
+    else if (!preview_ || !preview_(current_, cellNo, out))
+        out = *cell;
     return true;
 }
 

@@ -66,6 +66,10 @@ public:
     void SetProject(cAnimeData* project);
     cAnimeData* Project() const { return project_; }
     void SetPatternSize(PatternSizeFn fn) { patternSize_ = std::move(fn); }
+    /** The working copy of a cell that an open dialog edits; false for other cells. */
+    using PreviewFn = std::function<bool(int frame, int cellNo, strCell& out)>;
+    /** Cells with a working copy are shown with it while no drag moves them. */
+    void SetPreview(PreviewFn fn) { preview_ = std::move(fn); }
     void SetView(const strCanvasView& view) { view_ = view; }
     const strCanvasView& View() const { return view_; }
     void SetCurrent(int frame) { current_ = frame; }
@@ -120,7 +124,8 @@ public:
     /** A cell as a running drag shows it (and release stores it): the drag applied,
      *  then the project's validation for that cell number. */
     strCell ApplyDrag(const strCell& cell, int cellNo) const;
-    /** The cell of the current frame as shown; false when the slot is empty. */
+    /** The cell of the current frame as shown (a running drag, else a dialog's working
+     *  copy, else the stored cell); false when the slot is empty. */
     bool DisplayedCell(int cellNo, strCell& out) const;
     /** The spline points P0, P1, P2 in animation coordinates (after CR_SPLINE_DIALOG). */
     const strCanvasPoint* SplinePoints() const { return spline_; }
@@ -152,6 +157,7 @@ private:
 
     cAnimeData* project_ = nullptr;
     PatternSizeFn patternSize_;
+    PreviewFn preview_;
     strCanvasView view_;
     int current_ = 0;
     std::vector<uint8_t> selection_;

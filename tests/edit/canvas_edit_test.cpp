@@ -169,6 +169,26 @@ TEST_F(CanvasEditTest, MoveFollowsTheZoomAndShowsTheDragBeforeStoring)
     EXPECT_EQ(At(4, 0).x, 13);
 }
 
+TEST_F(CanvasEditTest, DialogWorkingCopyIsShownUntilADragMovesTheCell)
+{
+    Store(4, 0, Cell(0, 0));
+    edit.SetPreview([](int f, int k, strCell& out) {
+        if (f != 4 || k != 0)
+            return false;
+        out = Cell(7, 7);
+        return true;
+    });
+    strCell shown;
+    ASSERT_TRUE(edit.DisplayedCell(0, shown));
+    EXPECT_EQ(shown.x, 7);
+    EXPECT_FALSE(edit.DisplayedCell(1, shown));
+    Settings().GridBit = 0;
+    edit.LeftDown({5, 5}, Keys());
+    edit.MouseMove({6, 5}, Keys());
+    ASSERT_TRUE(edit.DisplayedCell(0, shown));
+    EXPECT_EQ(shown.x, 1) << "the drag shows the stored cell moved";
+}
+
 TEST_F(CanvasEditTest, DragWithoutChangeStoresNothing)
 {
     Store(4, 0, Cell(0, 0));

@@ -9,8 +9,10 @@
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
 #include "ui/MainEditWnd.h"
+#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -204,4 +206,52 @@ TEST_F(CanvasGui, TargetAndGifDialogsStoreTheirSettings)
     EXPECT_EQ(Settings().GIFSpeed, 50);
     canvas->ReloadDraftGif();  // not a GIF on disk: nothing shown, nothing fails
     EXPECT_TRUE(canvas->DraftGif().Empty());
+}
+
+TEST_F(CanvasGui, SplineGestureOpensTheDialogThatLaysTheCellAlongTheCurve)
+{
+    cAnimeData& p = window->Project();
+    p.InsertFrames(1, 4);
+    History().SetCapacity(-1);
+    window->OnCommand(IDM_TOOL_SPLINE);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, At(0, 0));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, At(40, 40));
+    ASSERT_EQ(canvas->Edit().Mode(), CM_BEND);
+    QTest::mouseMove(canvas, At(40, 0));
+    QTest::mousePress(canvas, Qt::LeftButton, {}, At(40, 0));
+    cDlg_Spline* spline = canvas->SplineDialog();
+    ASSERT_TRUE(spline->IsOpen());
+    EXPECT_EQ(spline->windowTitle(), "セル_0");
+    EXPECT_EQ(spline->countEdit->maximum(), 4);
+    spline->countEdit->setValue(4);
+    spline->gridCheck->setChecked(false);
+    EXPECT_EQ(spline->Preview().size(), 4u);
+    spline->Execute();
+    EXPECT_FALSE(spline->IsOpen());
+    for (int f = 1; f <= 4; ++f)
+        ASSERT_NE(p.GetCell(f, 0), nullptr) << f;
+    EXPECT_NEAR(p.GetCell(4, 0)->x, 40, 1);
+    EXPECT_NEAR(p.GetCell(4, 0)->y, 40, 1);
+    EXPECT_EQ(p.GetCell(0, 0)->x, 0) << "the first frame keeps its cell";
+    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(window->StatusPart(0)->text(), "スプライン曲線 >> ｾﾙ [4] 枚を編集しました");
+}
+
+TEST_F(CanvasGui, TimelineDragRangeCarriesTheDragOverItsFrames)
+{
+    Settings().GridBit = 0;
+    cAnimeData& p = window->Project();
+    p.InsertFrames(1, 3);
+    for (int f = 1; f <= 3; ++f)
+        p.SetCell(f, 0, p.GetCell(0, 0));
+    History().SetCapacity(-1);
+    const strGridRect range{0, 0, 2, 1};  // frames 0-2, cell numbers 0-1
+    window->Timeline()->Timeline().SetDragRange(&range);
+    window->Refresh();
+    const QPoint from = At(3, 2);
+    Drag(from, from + QPoint(13, 0));
+    for (int f = 0; f <= 3; ++f)
+        EXPECT_EQ(p.GetCell(f, 0)->x, f <= 2 ? 13 : 0) << f;
+    EXPECT_EQ(p.GetCell(0, 1)->x, 113) << "every cell number of the range moves with the dragged one";
+    EXPECT_EQ(History().UndoCount(), 1);
 }
