@@ -200,7 +200,8 @@ void cDlgHost::OpenFromTimeline(unsigned key, int f0, int f1, int k0, int k1)
 void cDlgHost::pictureChanged(int slot)
 {
     palette_->Rebuild();
-    palette_->ShowPicture(slot);
+    if (project().GetPicture(slot))
+        palette_->ShowPicture(slot);
     main_->Refresh();
 }
 

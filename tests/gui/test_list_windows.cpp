@@ -101,6 +101,7 @@ TEST_F(ListWindowGuiTest, PictureDeleteDropsTheSheetAndPasteBringsItBack)
     ASSERT_TRUE(list.TableCommand(cDlg_SourceList::kPicturePage, IDM_DELETE));
     EXPECT_EQ(p.GetPicture(1), nullptr);
     EXPECT_EQ(SpriteDrawer().sheet(1), nullptr);
+    EXPECT_EQ(Host().PaletteWindow()->tabs->count(), 1) << "the tabs end at the last picture";
     list.SelectRow(cDlg_SourceList::kPicturePage, 3);
     ASSERT_TRUE(list.TableCommand(cDlg_SourceList::kPicturePage, IDM_PASTE));
     ASSERT_NE(p.GetPicture(3), nullptr);
