@@ -57,6 +57,8 @@ cDlgHost::cDlgHost(cMainWnd* main, iMessageSink& messages, iFileChooser& chooser
     list_->setGeometry(s.ListWinPostX, s.ListWinPostY, s.ListWinSizeX, s.ListWinSizeY);
     palette_->setGeometry(s.PalWinPostX, s.PalWinPostY, s.PalWinSizeX, s.PalWinSizeY);
 
+    main->Canvas()->Edit().SetPreview(
+        [this](int frame, int cellNo, strCell& out) { return CellPreview(frame, cellNo, out); });
     cell_->onPreview = [main] { main->Canvas()->RequestRedraw(); };
     cell_->onStored = [main] { main->Refresh(); };
     list_->onPictureChanged = [this](int slot) { pictureChanged(slot); };

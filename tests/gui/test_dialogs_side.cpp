@@ -67,6 +67,9 @@ TEST_F(SideDialogTest, CellWindowStoresTheWorkingCopyAsOneStep)
     EXPECT_EQ(shown.x, -300) << "the canvas shows the working copy";
     EXPECT_EQ(shown.blue, 0x32);
     EXPECT_FALSE(Host().CellPreview(2, 0, shown));
+    w.Canvas()->SetCurrentFrame(2);
+    ASSERT_TRUE(w.Canvas()->Edit().DisplayedCell(1, shown));
+    EXPECT_EQ(shown.x, -300);
     EXPECT_TRUE(dlg.ApplyAndClose());
     EXPECT_FALSE(dlg.IsOpen());
     EXPECT_EQ(p.GetCell(2, 1)->x, -300);
