@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -43,7 +44,12 @@ void cDlg_FixCell::OnCreate()
 {
     const cAnimeData& p = project_();
     table.Load(p);
-    valueSpin->setRange(0, HighestPictureNumber(p));
+    list->clearSelection();
+    {
+        // A value clamped by the new range is not a choice of the user.
+        const QSignalBlocker block(valueSpin);
+        valueSpin->setRange(0, HighestPictureNumber(p));
+    }
     showRows();
 }
 
