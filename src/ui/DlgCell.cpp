@@ -173,7 +173,9 @@ void cDlg_Cell::Load()
     const cAnimeData& p = project_();
     const strCell* cell = p.GetCell(frame_, cellNo_);
     working_ = cell ? *cell : strCell::New();
+    loading_ = true;  // a value clamped by the new range must not be read back
     pictureSpin->setRange(0, HighestPictureNumber(p));
+    loading_ = false;
     showCell(working_);
     updateStates();
 }

@@ -99,6 +99,22 @@ TEST_F(SideDialogTest, CellWindowFollowsTheEditFormatAndLoadsNeighbours)
     EXPECT_NE(p.GetCell(2, 0)->scaleX, -150) << "閉じる stores nothing";
 }
 
+TEST_F(SideDialogTest, ReopeningOnAnotherCellShowsThatCellUntouched)
+{
+    cMainWnd& w = StartSample();
+    cAnimeData& p = w.Project();
+    ASSERT_EQ(p.GetCell(3, 2)->picture, 1);
+    ASSERT_EQ(p.GetCell(4, 0)->picture, 0);
+    Host().OpenCellDialog(3, 2);
+    cDlg_Cell& dlg = *Host().CellDialog();
+    EXPECT_EQ(dlg.pictureSpin->value(), 1);
+    ASSERT_TRUE(p.DeletePicture(1));
+    Host().OpenCellDialog(4, 0);
+    EXPECT_EQ(dlg.windowTitle(), "セル [4,0]");
+    EXPECT_EQ(dlg.Working(), *p.GetCell(4, 0)) << "the range change did not read the old fields back";
+    EXPECT_FALSE(dlg.ApplyAndClose()) << "nothing changed";
+}
+
 TEST_F(SideDialogTest, CellCommandOpensTheWindowForTheSelectedCell)
 {
     cMainWnd& w = StartSample();
