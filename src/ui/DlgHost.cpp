@@ -184,21 +184,6 @@ void cDlgHost::OpenFixCellS(int cellNo)
     main_->Refresh();
 }
 
-void cDlgHost::OpenFromTimeline(unsigned key, int f0, int f1, int k0, int k1)
-{
-    cAnimeData& p = project();
-    switch (key) {
-    case WK_INTERVAL: interval_->state.PresetFromSelection(p, f0, f1); break;
-    case WK_FRAME_COMP: frameComp_->state.PresetFromSelection(p, f0, f1, k0, k1); break;
-    case WK_AT_ONCE: atOnce_->state.PresetFromSelection(p, f0, f1, k0, k1); break;
-    case WK_CELL: OpenCellDialog(f0, k0); return;
-    case WK_FIX_CELL_S: OpenFixCellS(k0); return;
-    default: return;
-    }
-    main_->Dialogs().OpenWindow(key, main_);
-    main_->Refresh();
-}
-
 void cDlgHost::pictureChanged(int slot)
 {
     palette_->Rebuild();

@@ -54,11 +54,6 @@ public:
     /** The fixed-picture dialog of one cell number. */
     void OpenFixCellS(int cellNo);
 
-    /** A dialog opened from the timeline, preset with its selection (frames f0..f1,
-     *  cell numbers k0..k1): the interval, frame interpolation and batch edit dialogs,
-     *  the cell window (f0, k0) and the fixed picture of row k0. */
-    void OpenFromTimeline(unsigned key, int f0, int f1, int k0, int k1);
-
     /** The project was replaced: tables, palette tabs and the cell window follow. */
     void ProjectReplaced();
     /** Stores the windows' placements and visibility in the settings. */
