@@ -76,9 +76,8 @@ unsigned PlayOptionBit(int command);
 /** The view or window flag setting toggled by a command; null for other commands. */
 bool* ToggleFlagOf(int command);
 
-/** Commands present in the menus that stay disabled in this build: the 2003 entries
- *  and the windows not available yet. (The help item is disabled by MenuStateOf; its
- *  number runs bring-forward.) */
+/** Commands present in the menus that stay disabled in this build: the 2003 entries.
+ *  (The help item is disabled by MenuStateOf; its number runs bring-forward.) */
 bool AlwaysDisabled(int command);
 
 /** What the menu state rules look at. */

@@ -265,7 +265,7 @@ void cCaptureImage::copyToTile(int left, int top)
     }
 }
 
-bool cCaptureImage::emit()
+bool cCaptureImage::emitImage()
 {
     if (m_flags & kCapturePng)
         return writePngRGBA(numberedPath(m_path, m_made), m_output, m_flags & kCaptureAlpha);
@@ -300,7 +300,7 @@ bool cCaptureImage::step()
         if (m_column >= m_columns || m_row >= m_rows) m_frame = m_frameCount;
     } else {
         copyToTile(0, 0);
-        if (!emit()) {
+        if (!emitImage()) {
             m_writeFailed = true;
             m_error = CE_WRITE;
             return false;

@@ -109,7 +109,7 @@ private:
     void fireFlashes(int leftFrame);
     void render(int frame);
     void copyToTile(int left, int top);
-    bool emit();
+    bool emitImage();
 
     cSpriteDrawer* m_shared = nullptr;
     std::unique_ptr<cSpriteDrawer> m_own;

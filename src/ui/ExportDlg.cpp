@@ -1,9 +1,6 @@
-// The export worker first: its job class declares a member that Qt's `emit`
-// keyword macro would otherwise swallow.
-#include "export/SaveThread.h"
-
 #include "ui/ExportDlg.h"
 
+#include "export/SaveThread.h"
 #include "edit/Feedback.h"
 #include "model/AnimeData.h"
 #include "project/Document.h"
