@@ -9,6 +9,7 @@
 #include "image/PngWrite.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
+#include "render/Overlay.h"
 #include "render/SpriteDrawer.h"
 
 bool autoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCaptureRect& out)
@@ -159,20 +160,12 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         m_drawer = m_own.get();
     }
 
-    // Where the target picture lies: its offset setting, moved by the reference point.
-    m_targetX = static_cast<float>(Settings().TargetPostX);
-    m_targetY = static_cast<float>(Settings().TargetPostY);
-    if (const cPatternSheet* target = m_drawer->sheet(kTargetSheet); target && target->isReady()) {
-        int tw = 0, th = 0;
+    int tw = 0, th = 0;
+    if (const cPatternSheet* target = m_drawer->sheet(kTargetSheet); target && target->isReady())
         target->patternSize(tw, th);
-        switch (project->GetValue(AI_CENTER_POSITION)) {
-        case 2: m_targetY -= th / 2; break;
-        case 3: m_targetY += th / 2; break;
-        case 4: m_targetX -= tw / 2; break;
-        case 5: m_targetX += tw / 2; break;
-        default: break;
-        }
-    }
+    const strCanvasPoint targetAt = TargetPosition(project, tw, th);
+    m_targetX = targetAt.x;
+    m_targetY = targetAt.y;
 
     m_frameCount = project->GetValue(AI_FRAMES);
     int smallest = 0;
