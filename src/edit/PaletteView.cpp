@@ -49,20 +49,25 @@ int PaletteTabCount(const cAnimeData& project) { return std::max(1, project.Last
 
 int ClampPalettePattern(int pattern, int count) { return std::clamp(pattern, 1, std::max(1, count)); }
 
+int PaletteDropSlot(const cAnimeData& project, int current, int picture, int hitCell)
+{
+    if (hitCell >= 0 && project.GetCell(current, hitCell))
+        return hitCell;
+    return FirstFreeSlot(project, picture, current);
+}
+
 int PaletteDrop(cAnimeData& project, int& current, iMessageSink& messages, int picture, int pattern, int x, int y,
                 int hitCell)
 {
     if (!GuardCurrentFrame(project, current, messages))
         return -1;
+    const int slot = PaletteDropSlot(project, current, picture, hitCell);
+    if (slot < 0)
+        return -1;
     strCell cell;
-    int slot;
-    if (const strCell* hit = hitCell >= 0 ? project.GetCell(current, hitCell) : nullptr) {
-        slot = hitCell;
+    if (const strCell* hit = project.GetCell(current, slot)) {
         cell = *hit;
     } else {
-        slot = FirstFreeSlot(project, picture, current);
-        if (slot < 0)
-            return -1;
         cell = strCell::New();
         cell.x = int16_t(std::clamp(x, -32768, 32767));
         cell.y = int16_t(std::clamp(y, -32768, 32767));

@@ -28,6 +28,10 @@ int PaletteTabCount(const cAnimeData& project);
 /** The selected pattern (1-based) kept within 1..count. */
 int ClampPalettePattern(int pattern, int count);
 
+/** The cell number a pattern dropped in frame `current` sets: the hit cell when it
+ *  exists there, else the picture's first free slot (FirstFreeSlot); -1 for none. */
+int PaletteDropSlot(const cAnimeData& project, int current, int picture, int hitCell);
+
 /** Releasing a dragged pattern over the canvas at (x, y) in animation coordinates,
  *  with `hitCell` the cell number under the cursor (-1 for none). Runs the frame
  *  consistency guard on `current` first. Without a hit cell a new opaque cell is

@@ -19,6 +19,8 @@ const QColor kSelectedColour(0xFF, 0xFF, 0xFF);
 const QColor kFocusColour(0xFF, 0xE0, 0x40);
 const QColor kLocusColour(0xFF, 0x80, 0x20);
 const QColor kSplineColour(0x40, 0xC0, 0xFF);
+const QColor kDropColour(0x40, 0xFF, 0x80);
+const QColor kNoDropColour(0xFF, 0x40, 0x40);
 
 QPointF pointOf(const strCanvasPoint& p) { return QPointF(p.x, p.y); }
 
@@ -30,10 +32,11 @@ QPolygonF polygonOf(const strQuad& q)
     return polygon;
 }
 
-// A cell-number label: "%02d" in a box 8 pixels per character wide and 10 high.
+// A cell-number label: "%02d" ("--" for none) in a box 8 pixels per character wide
+// and 10 high.
 void drawLabel(QPainter& painter, QPointF at, int number, const QColor& colour)
 {
-    const QString text = QString::asprintf("%02d", number);
+    const QString text = number >= 0 ? QString::asprintf("%02d", number) : QStringLiteral("--");
     const QRectF box(at.x(), at.y(), 8.0 * text.size(), 10);
     painter.fillRect(box, colour);
     painter.setPen(Qt::black);
@@ -104,6 +107,7 @@ void cMainEditWnd::paintEditLayers(QPainter& painter)
         }
     }
     paintToolFeedback(painter);
+    paintDropFeedback(painter);
     drawTextBlock(painter, QString::fromStdString(edit_.InfoText()));
 }
 
@@ -145,5 +149,41 @@ void cMainEditWnd::paintToolFeedback(QPainter& painter)
     default:
         break;
     }
+    painter.restore();
+}
+
+void cMainEditWnd::paintDropFeedback(QPainter& painter)
+{
+    if (!drop_.over)
+        return;
+    const strCanvasView& view = edit_.View();
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    strCell cell;
+    strQuad quad;
+    if (drop_.hit >= 0 && edit_.DisplayedCell(drop_.hit, cell) && edit_.QuadOf(cell, quad)) {
+        // The cell that takes the pattern: filled lightly and outlined.
+        const QPolygonF polygon = polygonOf(ToWindow(quad, view));
+        QColor fill = kDropColour;
+        fill.setAlpha(64);
+        painter.setBrush(fill);
+        painter.setPen(QPen(kDropColour, 2));
+        painter.drawPolygon(polygon);
+        painter.setBrush(Qt::NoBrush);
+    }
+    // The new cell's outline (or the cursor) with the cell number the drop sets;
+    // red when there is no slot for it.
+    const QColor colour = drop_.slot >= 0 ? kDropColour : kNoDropColour;
+    painter.setPen(QPen(colour, 1, Qt::DashLine));
+    QPointF corner(drop_.point.x, drop_.point.y);
+    if (drop_.hit < 0 && edit_.QuadOf(dropPreview(), quad)) {
+        const QPolygonF polygon = polygonOf(ToWindow(quad, view));
+        painter.drawPolygon(polygon);
+        corner = polygon[0];
+    } else if (drop_.hit < 0) {
+        painter.drawLine(corner - QPointF(6, 0), corner + QPointF(6, 0));
+        painter.drawLine(corner - QPointF(0, 6), corner + QPointF(0, 6));
+    }
+    drawLabel(painter, corner, drop_.slot, colour);
     painter.restore();
 }

@@ -64,6 +64,10 @@ cDlgHost::cDlgHost(cMainWnd* main, iMessageSink& messages, iFileChooser& chooser
     list_->onPictureChanged = [this](int slot) { pictureChanged(slot); };
     list_->onPictureFocus = [this](int slot) { palette_->ShowPicture(slot); };
     palette_->surface->onDrag = [this](int phase, QPoint global) { PaletteDrag(phase, global); };
+    main->Canvas()->dropPattern = [this](int& picture, int& pattern) {
+        picture = palette_->Picture();
+        pattern = palette_->Pattern();
+    };
 
     // The side windows open once the main window is up, and leave it the active one.
     QMetaObject::invokeMethod(

@@ -249,6 +249,8 @@ bool cMainEditWnd::Draw(QPainter& painter)
         scene.placement = edit_.DisplayedDraft();
         scene.displayedCell = [this](int k, strCell& out) { return edit_.DisplayedCell(k, out); };
         DrawCanvasScene(drawer, target_, scene);
+        if (!playing)
+            drawDropPreview(drawer);
         drawer.present();
     }
     const QImage image(target_.pixels(), target_.width(), target_.height(), target_.stride(), QImage::Format_RGB32);

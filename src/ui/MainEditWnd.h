@@ -25,6 +25,7 @@
 class cAnimeData;
 class cDlg_ContexCell;
 class cDlg_Spline;
+class cSpriteDrawer;
 class iStatusSink;
 
 class cMainEditWnd : public cDrawBoxWnd, public cPlayerWindow {
@@ -90,6 +91,20 @@ public:
     /** A command chosen in the canvas's context menu. */
     std::function<void(int id)> onCommand;
 
+    /** The pattern a palette drag carries: picture slot and pattern (1-based). */
+    std::function<void(int& picture, int& pattern)> dropPattern;
+    /** The palette's drag (kPaletteDragMessage, code ePaletteDrag, canvas point): while
+     *  it runs over the canvas the pattern is shown under the cursor and the cell the
+     *  drop would set is highlighted; a drop or cancel ends drop mode. */
+    void OnDragNotify(int message, int code, QPoint point) override;
+    /** Drop mode: a palette drag is over the canvas. */
+    bool Dropping() const { return drop_.over; }
+    /** The cell number the drop would set: the cell under the cursor, else the
+     *  picture's first free slot; -1 when the drop would place nothing. */
+    int DropSlot() const { return drop_.over ? drop_.slot : -1; }
+    /** Whether DropSlot() is an existing cell that would be re-skinned. */
+    bool DropOnCell() const { return drop_.over && drop_.hit >= 0; }
+
     bool FetchCell(int frame, int cellNo, strCell& out) const override;
     bool Draw(QPainter& painter) override;
     void OnResize() override;
@@ -124,6 +139,11 @@ private:
     // Line and text layers over the picture (CanvasPaint.cpp).
     void paintEditLayers(QPainter& painter);
     void paintToolFeedback(QPainter& painter);
+    void paintDropFeedback(QPainter& painter);
+    // Drop mode of a palette drag (CanvasDrop.cpp).
+    void drawDropPreview(cSpriteDrawer& drawer);
+    /** The cell a drop at the current drag point would place (the preview). */
+    strCell dropPreview() const;
 
     cAnimeData* project_ = nullptr;
     int currentFrame_ = 0;
@@ -139,6 +159,13 @@ private:
     cDlg_Spline* spline_ = nullptr;
     cDlg_ContexCell* chooser_ = nullptr;
     bool cellsHidden_ = false;  // playback ended with the option to hide the cells
+    struct strDropState {
+        bool over = false;        // a palette drag is over the canvas
+        strCanvasPoint point;     // the cursor, window pixels
+        int picture = 0, pattern = 1;
+        int hit = -1;             // the cell under the cursor
+        int slot = -1;            // the cell number the drop would set
+    } drop_;
     double lastDrawMs_ = 0;
     long ticks_ = 0;
 };

@@ -222,6 +222,8 @@ TEST_F(ListWindowTest, DropHonoursFixedPicturesAndAFullFrame)
     p.SetFixPicture(3, 1);
     int current = 0;
     EXPECT_EQ(PaletteDrop(p, current, messages, 2, 1, 0, 0, -1), 1) << "the first slot fixed to picture 2";
+    EXPECT_EQ(PaletteDropSlot(p, 0, 2, 1), 1) << "a hit cell is re-skinned whatever its fixed picture";
+    EXPECT_EQ(PaletteDropSlot(p, 0, 2, 3), 2) << "an empty hit slot falls back to the free slot";
     EXPECT_EQ(PaletteDrop(p, current, messages, 2, 1, 0, 0, -1), 2);
     EXPECT_EQ(PaletteDrop(p, current, messages, 2, 1, 0, 0, -1), -1) << "no free slot: nothing happens";
     EXPECT_EQ(p.GetCell(0, 0), nullptr);
