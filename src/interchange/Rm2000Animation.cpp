@@ -7,6 +7,7 @@
 #include "project/Paths.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 using interchange::ClampU16;
@@ -225,9 +226,22 @@ void readFrames(Cclip_stream& s, cAnimeData& project)
 
 } // namespace
 
-int To31(int v) { return int((float(v) * 31.0f + 127.5f) / 255.0f); }
+namespace {
+// Truncation toward zero; values a 32-bit int cannot hold saturate (foreign data
+// may hold any number).
+int truncToInt(float v)
+{
+    if (!(v > -2147483648.0f))
+        return v != v ? 0 : INT32_MIN;
+    if (v >= 2147483648.0f)
+        return INT32_MAX;
+    return int(v);
+}
+} // namespace
 
-int To255(int v) { return int((float(v) * 255.0f + 15.5f) / 31.0f); }
+int To31(int v) { return truncToInt((float(v) * 31.0f + 127.5f) / 255.0f); }
+
+int To255(int v) { return truncToInt((float(v) * 255.0f + 15.5f) / 31.0f); }
 
 bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out)
 {

@@ -129,6 +129,9 @@ TEST(Rm2000, FlashScaling)
     EXPECT_EQ(To31(128), 16);
     EXPECT_EQ(To255(16), 132);
     EXPECT_EQ(To31(0), 0);
+    // Numbers from foreign data of any size saturate instead of overflowing.
+    EXPECT_EQ(To255(INT32_MAX), INT32_MAX);
+    EXPECT_EQ(To255(INT32_MIN), INT32_MIN);
 }
 
 TEST(Rm2000Import, ReadsRecordsWithDefaultsAndUnknownChunks)
