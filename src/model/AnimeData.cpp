@@ -128,11 +128,13 @@ int cAnimeData::EffectiveInterval(int frame, bool useBase) const
 
 int cAnimeData::SumIntervals() const
 {
-    int sum = 0;
+    // The base interval is stored unchecked (a file may hold any number): sum wide
+    // and saturate.
+    int64_t sum = 0;
     for (int i = 0; i < frames_.Size(); ++i)
         if (const strFrame* f = frames_.Get(i))
             sum += f->interval == 0 ? baseInterval_ : f->interval;
-    return sum;
+    return int(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
 }
 
 int cAnimeData::LastUsedIndex(int kind) const

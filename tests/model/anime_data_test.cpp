@@ -342,6 +342,11 @@ TEST_F(AnimeDataTest, IntervalsAndLastUsed)
     EXPECT_EQ(p.EffectiveInterval(1, true), 3);
     EXPECT_EQ(p.EffectiveInterval(9, true), 0);
     EXPECT_EQ(p.SumIntervals(), 4 + 3 + 4);
+    p.SetValue(AI_BASE_INTERVAL, INT32_MAX);   // files may hold any base interval
+    EXPECT_EQ(p.SumIntervals(), INT32_MAX);
+    p.SetValue(AI_BASE_INTERVAL, INT32_MIN);
+    EXPECT_EQ(p.SumIntervals(), INT32_MIN);
+    p.SetValue(AI_BASE_INTERVAL, 4);
     strCell c = strCell::New();
     p.SetCell(2, 9, &c);
     EXPECT_EQ(p.LastUsedIndex(AI_CELLS), 9);
