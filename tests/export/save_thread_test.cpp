@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "CaptureFixture.h"
@@ -55,18 +56,56 @@ TEST(SaveThread, RunsTheJobAndNotifiesOnce)
     EXPECT_TRUE(fs::exists(p.path("s.png")));
 }
 
+// Holds the worker after its third image until the test has cancelled, so the
+// cancel always lands in the middle of the run, however the threads are scheduled.
+class cHeldSaveGraph : public cThread_SaveGraph {
+public:
+    std::promise<void> reachedThird;
+
+    ~cHeldSaveGraph() override
+    {
+        Release();
+        destroy();   // before the overriding onStep goes away
+    }
+    void Release()
+    {
+        if (!released_) {
+            released_ = true;
+            release_.set_value();
+        }
+    }
+
+protected:
+    void onStep() override
+    {
+        cThread_SaveGraph::onStep();
+        if (count() == 3 && !held_) {
+            held_ = true;
+            reachedThird.set_value();
+            release_.get_future().wait();
+        }
+    }
+
+private:
+    std::promise<void> release_;
+    bool held_ = false, released_ = false;
+};
+
 TEST(SaveThread, CancelStopsAtOnceAndLeavesWholeFiles)
 {
     CaptureProject p(400);
     const strCaptureRect crop{-300, -200, 300, 200};
     std::atomic<int> notices{0};
-    cThread_SaveGraph thread;
+    cHeldSaveGraph thread;
     ASSERT_TRUE(thread.job().init(p.path("anim.png"), &p.project, &crop, 0, 0, kCapturePng, 60, 1.0));
     ASSERT_TRUE(thread.create([&](int) { ++notices; }));
+    std::future<void> third = thread.reachedThird.get_future();
     thread.suspend(false);
-    ASSERT_TRUE(waitFor([&] { return thread.count() >= 3; }));
+    ASSERT_EQ(third.wait_for(30s), std::future_status::ready);
     thread.cancel();
+    thread.Release();
     int made = thread.count();
+    EXPECT_EQ(made, 3);
     std::vector<fs::path> files = filesIn(p.dir.path);
     ASSERT_EQ(static_cast<int>(files.size()), made);
     ASSERT_TRUE(waitFor([&] { return !thread.isActive(); }));
