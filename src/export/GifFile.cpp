@@ -3,6 +3,8 @@
 
 #include "export/GifFile.h"
 
+#include "image/GifMemory.h"
+
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -40,31 +42,6 @@ namespace {
 
 // Composed frames may take at most this many bytes together.
 constexpr unsigned long long kMaxComposedBytes = 512ull << 20;
-
-struct Source {
-    const uint8_t* data;
-    size_t size;
-    size_t pos;
-};
-
-int readBytes(GifFileType* gif, GifByteType* out, int length)
-{
-    auto* src = static_cast<Source*>(gif->UserData);
-    if (length <= 0) return 0;
-    size_t n = std::min(static_cast<size_t>(length), src->size - src->pos);
-    std::memcpy(out, src->data + src->pos, n);
-    src->pos += n;
-    return static_cast<int>(n);
-}
-
-struct Closer {
-    GifFileType* gif;
-    ~Closer()
-    {
-        int err = 0;
-        if (gif) DGifCloseFile(gif, &err);
-    }
-};
 
 uint32_t mapColor(const ColorMapObject* map, int index)
 {
@@ -116,9 +93,9 @@ bool CGIFFile::loadBytes(const uint8_t* data, size_t size)
 
 bool CGIFFile::parse(const uint8_t* data, size_t size)
 {
-    Source src{data, size, 0};
+    strGifMemorySource src{data, size, 0};
     int err = 0;
-    Closer closer{DGifOpen(&src, readBytes, &err)};
+    cGifDecoderCloser closer{DGifOpen(&src, GifMemoryRead, &err)};
     GifFileType* gif = closer.gif;
     if (!gif) return false;
     int sw = gif->SWidth, sh = gif->SHeight;

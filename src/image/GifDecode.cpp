@@ -6,34 +6,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/GifMemory.h"
 #include "image/ImageDecoders.h"
 
 namespace {
-
-struct Source {
-    const uint8_t* data;
-    size_t size;
-    size_t pos;
-};
-
-int readData(GifFileType* gif, GifByteType* out, int length)
-{
-    auto* src = static_cast<Source*>(gif->UserData);
-    if (length < 0) return 0;
-    size_t n = std::min(static_cast<size_t>(length), src->size - src->pos);
-    std::memcpy(out, src->data + src->pos, n);
-    src->pos += n;
-    return static_cast<int>(n);
-}
-
-struct GifCloser {
-    GifFileType* gif;
-    ~GifCloser()
-    {
-        int err = 0;
-        if (gif) DGifCloseFile(gif, &err);
-    }
-};
 
 // Paints one decoded row of the first image onto the canvas.
 void paintRow(cBMP& canvas, const GifImageDesc& d, int y, const std::vector<GifPixelType>& line,
@@ -59,9 +35,9 @@ bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
 {
     out.clear();
     palette.clear();
-    Source src{data, size, 0};
+    strGifMemorySource src{data, size, 0};
     int err = 0;
-    GifCloser closer{DGifOpen(&src, readData, &err)};
+    cGifDecoderCloser closer{DGifOpen(&src, GifMemoryRead, &err)};
     GifFileType* gif = closer.gif;
     if (!gif) return false;
     int sw = gif->SWidth, sh = gif->SHeight;
