@@ -21,12 +21,46 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <exception>
+#include <new>
+
+namespace {
+
+// No exception may cross Qt's event loop: one thrown by an event handler (out of
+// memory included) is reported in one line and that event is dropped, so the editor
+// and its unsaved work survive.
+class cEditorApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::bad_alloc&) {
+            report("out of memory");
+        } catch (const std::exception& e) {
+            report(e.what());
+        } catch (...) {
+            report("unknown error");
+        }
+        return false;
+    }
+
+private:
+    static void report(const char* reason)
+    {
+        std::fprintf(stderr, "mevko-editor: an action failed and was abandoned: %s\n", reason);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    QApplication app(argc, argv);
+    cEditorApplication app(argc, argv);
     QApplication::setApplicationName("MevkoEditor");
 
     std::filesystem::path config = DefaultConfigPath();

@@ -20,6 +20,10 @@ std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind)
     if (result == ANIME::FR_OK)
         return project;
     std::error_code ec;
+    if (std::filesystem::exists(path, ec) && !device.LastError().empty()) {
+        Fail(path, "cannot be read: " + device.LastError());
+        return nullptr;
+    }
     const char* reason = !std::filesystem::exists(path, ec) ? "no such file"
                          : probed == ANIME::FK_CANNOT_OPEN || probed == ANIME::FK_UNKNOWN
                              ? "not a project file"

@@ -125,8 +125,9 @@ int cmdClipExport(int argc, char** argv)
     scope.clipboard.Open();
     scope.clipboard.GetData(ClipboardFormatName(a.version), bytes);
     scope.clipboard.Close();
-    if (!platform::WriteFileAtomic(a.output, bytes))
-        return cli::Fail(a.output, "cannot be written");
+    std::string reason;
+    if (!platform::WriteFileAtomic(a.output, bytes, &reason))
+        return cli::Fail(a.output, "cannot be written: " + reason);
     return 0;
 }
 
@@ -149,10 +150,9 @@ int cmdClipImport(int argc, char** argv)
     if (!a.config.empty() && !Settings().ReadSettings(a.config))
         return cli::Fail(a.config, "cannot read settings");
     std::vector<uint8_t> bytes;
-    if (!platform::ReadFile(a.input, bytes)) {
-        std::error_code ec;
-        return cli::Fail(a.input, std::filesystem::exists(a.input, ec) ? "cannot be read" : "no such file");
-    }
+    std::string reason;
+    if (!platform::ReadFile(a.input, bytes, platform::FileKind::Payload, &reason))
+        return cli::Fail(a.input, "cannot be read: " + reason);
     ScopedClipboard scope;
     scope.clipboard.Open();
     scope.clipboard.SetData(ClipboardFormatName(a.version), bytes);
@@ -166,7 +166,7 @@ int cmdClipImport(int argc, char** argv)
     std::string out;
     if (device.SaveBytes(project, project.GetValue(AI_SAVE_FORMAT), out) != ANIME::FR_OK)
         return cli::Fail(a.output, "the imported project cannot be stored in this format");
-    if (!platform::WriteFileAtomic(a.output, out))
-        return cli::Fail(a.output, "cannot be written");
+    if (!platform::WriteFileAtomic(a.output, out, &reason))
+        return cli::Fail(a.output, "cannot be written: " + reason);
     return 0;
 }

@@ -155,7 +155,7 @@ int cmdConvert(int argc, char** argv)
     ANIME::cAnimeFile_Device device;
     switch (device.Save(out, *p)) {
     case ANIME::FR_OK: return 0;
-    case ANIME::FR_CANNOT_OPEN: return cli::Fail(out, "cannot be written");
+    case ANIME::FR_CANNOT_OPEN: return cli::Fail(out, "cannot be written: " + device.LastError());
     default:
         return cli::Fail(out, p->GetValue(AI_SAVE_FORMAT) > 1
                                   ? "unknown save format"

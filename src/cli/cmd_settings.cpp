@@ -37,8 +37,9 @@ int cmdSettings(int argc, char** argv)
         std::error_code ec;
         if (config.has_parent_path())
             std::filesystem::create_directories(config.parent_path(), ec);
-        if (!s.WriteSettings(config))
-            return cli::Fail(config.string(), "cannot write the settings file");
+        std::string reason;
+        if (!s.WriteSettings(config, &reason))
+            return cli::Fail(config.string(), "cannot write the settings file: " + reason);
     }
     return 0;
 }

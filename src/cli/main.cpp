@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 
 namespace {
 struct Command {
@@ -43,9 +45,20 @@ int main(int argc, char** argv)
         usage(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
     }
-    for (const Command& c : kCommands)
-        if (!std::strcmp(argv[1], c.name))
+    for (const Command& c : kCommands) {
+        if (std::strcmp(argv[1], c.name))
+            continue;
+        // Nothing a command meets may end the program unreported.
+        try {
             return c.run(argc - 1, argv + 1);
+        } catch (const std::bad_alloc&) {
+            return cli::Fail(c.name, "out of memory");
+        } catch (const std::exception& e) {
+            return cli::Fail(c.name, std::string("internal error: ") + e.what());
+        } catch (...) {
+            return cli::Fail(c.name, "internal error");
+        }
+    }
     std::fprintf(stderr, "mevko: unknown command '%s'\n", argv[1]);
     usage(stderr);
     return 2;

@@ -76,7 +76,7 @@ bool readSubBlocks(GifFileType* gif, GifByteType* block, Take take)
 bool CGIFFile::load(const std::filesystem::path& path)
 {
     std::vector<uint8_t> bytes;
-    if (!platform::ReadFile(path, bytes)) {
+    if (!platform::ReadFile(path, bytes, platform::FileKind::Gif)) {
         clear();
         return false;
     }

@@ -84,11 +84,20 @@ void cThread_SaveGraph::onStep()
     {
         std::lock_guard<std::mutex> lock(section());
         if (!running()) return;  // cancelled while waiting for the section
-        if (m_job.step()) {
-            ++m_count;
-        } else {
+        try {
+            if (m_job.step()) {
+                ++m_count;
+            } else {
+                m_done = true;
+                m_ok = m_job.finish();
+                stopLoop();
+                finished = true;
+            }
+        } catch (...) {
+            // Out of memory or worse: the export ends as a failure, nothing more is written.
+            m_job.clear();
             m_done = true;
-            m_ok = m_job.finish();
+            m_ok = false;
             stopLoop();
             finished = true;
         }

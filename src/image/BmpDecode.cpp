@@ -57,7 +57,7 @@ bool decodeRle(const uint8_t* p, const uint8_t* end, cBMP& out, bool rle4, bool 
 
 }  // namespace
 
-bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
+bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
     out.clear();
     palette.clear();
@@ -87,7 +87,7 @@ bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
     }
     bool topDown = height < 0;
     if (topDown) height = -height;
-    if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
+    if (!fitsPixelBudget(width, height, maxPixels)) return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
 
     bool rle = compression == BI_RLE8 || compression == BI_RLE4;

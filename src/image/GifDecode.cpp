@@ -1,5 +1,6 @@
-// GIF through giflib: the whole file is read; the first image is painted onto a
-// black 24-bit canvas of the logical screen size (transparent pixels left unpainted).
+// GIF through giflib: records are read up to the first image, which is painted onto
+// a black 24-bit canvas of the logical screen size (transparent pixels left
+// unpainted); the rest of the file is never decoded.
 
 #include <gif_lib.h>
 
@@ -31,7 +32,7 @@ void paintRow(cBMP& canvas, const GifImageDesc& d, int y, const std::vector<GifP
 
 }  // namespace
 
-bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
+bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
     out.clear();
     palette.clear();
@@ -41,18 +42,18 @@ bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
     GifFileType* gif = closer.gif;
     if (!gif) return false;
     int sw = gif->SWidth, sh = gif->SHeight;
+    if (!fitsPixelBudget(sw, sh, maxPixels)) return false;
     // The canvas can't be far larger than what the file could describe.
     unsigned long long canvasBytes = 3ull * static_cast<unsigned>(sw) * static_cast<unsigned>(sh);
     if (canvasBytes > static_cast<unsigned long long>(size) * 4096ull + (16ull << 20)) return false;
 
     cBMP canvas;
-    bool haveImage = false;
-    int transparent = -1;  // from the graphic control extension before the next image
+    int transparent = -1;  // from the graphic control extension before the image
     std::vector<GifPixelType> line;
     for (;;) {
         GifRecordType type;
         if (DGifGetRecordType(gif, &type) == GIF_ERROR) return false;
-        if (type == TERMINATE_RECORD_TYPE) break;
+        if (type == TERMINATE_RECORD_TYPE) return false;  // no image
         if (type == EXTENSION_RECORD_TYPE) {
             int code = 0;
             GifByteType* ext = nullptr;
@@ -69,10 +70,10 @@ bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
         if (type != IMAGE_DESC_RECORD_TYPE) continue;
         if (DGifGetImageDesc(gif) == GIF_ERROR) return false;
         const GifImageDesc& d = gif->Image;
-        if (d.Width <= 0 || d.Height <= 0) return false;
+        // The image's own rectangle is decoded in full, so it is held to the budget too.
+        if (!fitsPixelBudget(d.Width, d.Height, maxPixels)) return false;
         line.assign(static_cast<size_t>(d.Width), 0);
-        bool first = !haveImage;
-        if (first && !canvas.create(sw, sh, 24)) return false;
+        if (!canvas.create(sw, sh, 24)) return false;
         const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
         static const int start[4] = {0, 4, 2, 1}, step[4] = {8, 8, 4, 2};
         int passes = d.Interlace ? 4 : 1;
@@ -80,13 +81,10 @@ bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
             int y0 = d.Interlace ? start[pass] : 0, dy = d.Interlace ? step[pass] : 1;
             for (int y = y0; y < d.Height; y += dy) {
                 if (DGifGetLine(gif, line.data(), d.Width) == GIF_ERROR) return false;
-                if (first) paintRow(canvas, d, y, line, map, transparent);
+                paintRow(canvas, d, y, line, map, transparent);
             }
         }
-        haveImage = true;
-        transparent = -1;
+        out.swap(canvas);
+        return true;
     }
-    if (!haveImage) return false;
-    out.swap(canvas);
-    return true;
 }

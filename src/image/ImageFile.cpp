@@ -4,11 +4,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <new>
 #include <vector>
 
 #include "image/ImageDecoders.h"
+#include "platform/FileIO.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8])
     return kImageUnknown;
 }
 
-bool loadImageData(const uint8_t* data, size_t size, cBMP& image)
+bool loadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPixels)
 {
     image.clear();
     if (!data || size == 0) return false;
@@ -75,10 +75,10 @@ bool loadImageData(const uint8_t* data, size_t size, cBMP& image)
     cPalette palette;
     bool ok = false;
     switch (kind) {
-    case kImageBMP: ok = decodeBmp(data, size, buf, palette); break;
-    case kImagePNG: ok = decodePng(data, size, buf, palette); break;
-    case kImageGIF: ok = decodeGif(data, size, buf, palette); break;
-    case kImageXYZ: ok = decodeXyz(data, size, buf, palette); break;
+    case kImageBMP: ok = decodeBmp(data, size, buf, palette, maxPixels); break;
+    case kImagePNG: ok = decodePng(data, size, buf, palette, maxPixels); break;
+    case kImageGIF: ok = decodeGif(data, size, buf, palette, maxPixels); break;
+    case kImageXYZ: ok = decodeXyz(data, size, buf, palette, maxPixels); break;
     default: return false;
     }
     if (!ok || buf.empty()) return false;
@@ -109,20 +109,23 @@ bool loadImageData(const uint8_t* data, size_t size, cBMP& image)
     return true;
 }
 
-bool loadImage(const std::filesystem::path& path, cBMP& image)
+bool loadImage(const std::filesystem::path& path, cBMP& image, uint64_t maxPixels)
 {
     image.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        int err = errno;
+    std::vector<uint8_t> bytes;
+    if (!platform::ReadFile(path, bytes, platform::FileKind::Picture)) {
+        const int err = errno;
         char line[64];
         std::snprintf(line, sizeof line, "Error : %d\nPath : ", err);
         trace(std::string(line) + path.string() + "\n");
         return false;
     }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return false;
-    return loadImageData(bytes.data(), bytes.size(), image);
+    try {
+        return loadImageData(bytes.data(), bytes.size(), image, maxPixels);
+    } catch (const std::bad_alloc&) {
+        image.clear();
+        return false;
+    }
 }
 
 bool loadImageResource(const std::string& name, cBMP& image)

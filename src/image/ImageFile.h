@@ -23,12 +23,17 @@ enum eImageKind : int {
 /** Classifies a file from its first and last 8 bytes (missing bytes are zero). */
 int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8]);
 
+/** Pixels all picture sheets of a project may hold together: 256 Mpx. */
+constexpr uint64_t kMaxProjectPixels = uint64_t(256) << 20;
+
 /** Empties `image`, decodes the file at `path` (a path on disk) and fills `image`.
- *  False, with `image` empty, on any failure. */
-bool loadImage(const std::filesystem::path& path, cBMP& image);
+ *  False, with `image` empty, on any failure, among them a file that is not a
+ *  regular file or is larger than a picture may be, and a picture of more than
+ *  maxPixels pixels (refused from its header, before its pixels are allocated). */
+bool loadImage(const std::filesystem::path& path, cBMP& image, uint64_t maxPixels = kMaxPicturePixels);
 
 /** The same for a file already in memory. */
-bool loadImageData(const uint8_t* data, size_t size, cBMP& image);
+bool loadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPixels = kMaxPicturePixels);
 
 /** The same for a bitmap resource of the program (BMP only): "BITMAP_ERCELL". */
 bool loadImageResource(const std::string& name, cBMP& image);

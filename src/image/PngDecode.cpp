@@ -41,7 +41,7 @@ bool plausibleSize(size_t fileSize, uint32_t w, uint32_t h)
 
 // The libpng part, kept free of C++ objects with destructors because of longjmp.
 bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* palette,
-             std::vector<png_bytep>* rows)
+             std::vector<png_bytep>* rows, uint64_t maxPixels)
 {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_read_fn(png, src, readData);
@@ -51,7 +51,7 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
     png_uint_32 w = 0, h = 0;
     int depth = 0, colorType = 0, interlace = 0;
     png_get_IHDR(png, info, &w, &h, &depth, &colorType, &interlace, nullptr, nullptr);
-    if (w == 0 || h == 0 || !plausibleSize(src->size, w, h)) return false;
+    if (!fitsPixelBudget(w, h, maxPixels) || !plausibleSize(src->size, w, h)) return false;
 
     png_set_strip_16(png);
     png_set_packing(png);
@@ -102,7 +102,7 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
 
 }  // namespace
 
-bool decodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
+bool decodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
     out.clear();
     palette.clear();
@@ -116,7 +116,7 @@ bool decodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
     }
     Source src{data, size, 0};
     std::vector<png_bytep> rows;
-    bool ok = readPng(png, info, &src, &out, &palette, &rows);
+    bool ok = readPng(png, info, &src, &out, &palette, &rows, maxPixels);
     png_destroy_read_struct(&png, &info, nullptr);
     if (!ok) {
         out.clear();

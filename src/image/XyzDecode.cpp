@@ -8,14 +8,14 @@
 
 #include "image/ImageDecoders.h"
 
-bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette)
+bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
     out.clear();
     palette.clear();
     if (size < 8 || std::memcmp(data, "XYZ1", 4) != 0) return false;
     int w = data[4] | (data[5] << 8);
     int h = data[6] | (data[7] << 8);
-    if (w == 0 || h == 0 || w > kMaxImageSide || h > kMaxImageSide) return false;
+    if (!fitsPixelBudget(w, h, maxPixels)) return false;
     const size_t need = 768 + static_cast<size_t>(w) * h;
 
     // Inflate in 2048-byte steps; the buffer grows only as the stream delivers, so a

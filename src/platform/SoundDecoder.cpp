@@ -4,7 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <new>
+
+#include "platform/FileIO.h"
 
 namespace platform {
 
@@ -19,13 +23,44 @@ int16_t toPcm16(float v)
     return static_cast<int16_t>(std::lround(std::clamp(v, -1.0f, 1.0f) * 32767.0f));
 }
 
-} // namespace
+// libsndfile reads the file's bytes from memory through these callbacks.
+struct strMemoryFile {
+    const std::vector<uint8_t>& bytes;
+    sf_count_t pos = 0;
+};
 
-bool DecodeSoundFile(const std::filesystem::path& file, DecodedSound& out)
+sf_count_t memLength(void* user) { return sf_count_t(static_cast<strMemoryFile*>(user)->bytes.size()); }
+
+sf_count_t memSeek(sf_count_t offset, int whence, void* user)
 {
-    out = DecodedSound();
+    auto* f = static_cast<strMemoryFile*>(user);
+    const sf_count_t size = sf_count_t(f->bytes.size());
+    sf_count_t to = whence == SEEK_SET ? offset : whence == SEEK_CUR ? f->pos + offset : size + offset;
+    f->pos = std::clamp<sf_count_t>(to, 0, size);
+    return f->pos;
+}
+
+sf_count_t memRead(void* out, sf_count_t count, void* user)
+{
+    auto* f = static_cast<strMemoryFile*>(user);
+    const sf_count_t n = std::clamp<sf_count_t>(sf_count_t(f->bytes.size()) - f->pos, 0, std::max<sf_count_t>(count, 0));
+    std::memcpy(out, f->bytes.data() + f->pos, size_t(n));
+    f->pos += n;
+    return n;
+}
+
+sf_count_t memWrite(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memTell(void* user) { return static_cast<strMemoryFile*>(user)->pos; }
+
+bool decodeSound(const std::filesystem::path& file, DecodedSound& out)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadFile(file, bytes, FileKind::Sound)) return false;
+    strMemoryFile source{bytes};
+    SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
     SF_INFO info{};
-    std::unique_ptr<SNDFILE, SndFileCloser> sf(sf_open(file.c_str(), SFM_READ, &info));
+    std::unique_ptr<SNDFILE, SndFileCloser> sf(sf_open_virtual(&io, SFM_READ, &info, &source));
     if (!sf || info.channels < 1 || info.samplerate < 1) return false;
 
     const int inChannels = info.channels;
@@ -57,6 +92,19 @@ bool DecodeSoundFile(const std::filesystem::path& file, DecodedSound& out)
         }
     }
     return !out.samples.empty();
+}
+
+} // namespace
+
+bool DecodeSoundFile(const std::filesystem::path& file, DecodedSound& out)
+{
+    out = DecodedSound();
+    try {
+        if (decodeSound(file, out)) return true;
+    } catch (const std::bad_alloc&) {
+    }
+    out = DecodedSound();
+    return false;
 }
 
 } // namespace platform

@@ -14,8 +14,9 @@ struct DecodedSound {
     std::vector<int16_t> samples;   // interleaved
 };
 
-/** Decodes a whole file; false when it cannot be opened, is not a sound file the
- *  library knows, holds no samples, or is longer than about 12 minutes of stereo. */
+/** Decodes a whole file, read through ReadFile (regular files within the sound cap
+ *  only); false when it cannot be read, is not a sound file the library knows, holds
+ *  no samples, or is longer than about 12 minutes of stereo. Never throws. */
 bool DecodeSoundFile(const std::filesystem::path& file, DecodedSound& out);
 
 } // namespace platform

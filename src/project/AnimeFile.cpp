@@ -4,7 +4,6 @@
 #include "platform/FileIO.h"
 #include "project/Paths.h"
 
-#include <cstring>
 
 namespace ANIME {
 
@@ -35,13 +34,10 @@ int cAnimeFile_Device::ProbeBytes(std::string_view data, int* version)
 
 int cAnimeFile_Device::ProbeFile(const std::filesystem::path& path, int* version)
 {
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    std::string head;
+    if (!platform::ReadFileHead(path, kProbeBytes, head, &lastError_))
         return FK_CANNOT_OPEN;
-    char head[kProbeBytes];
-    const size_t n = std::fread(head, 1, sizeof head, f);
-    std::fclose(f);
-    return ProbeBytes(std::string_view(head, n), version);
+    return ProbeBytes(head, version);
 }
 
 int cAnimeFile_Device::LoadBytes(std::string_view data, cAnimeData& project)
@@ -56,8 +52,9 @@ int cAnimeFile_Device::LoadBytes(std::string_view data, cAnimeData& project)
 
 int cAnimeFile_Device::Load(const std::filesystem::path& path, cAnimeData& project)
 {
+    lastError_.clear();
     std::string data;
-    if (!platform::ReadFile(path, data))
+    if (!platform::ReadFile(path, data, platform::FileKind::Project, &lastError_))
         return FR_CANNOT_OPEN;
     const int result = LoadBytes(data, project);
     if (result == FR_OK)
@@ -76,11 +73,12 @@ int cAnimeFile_Device::SaveBytes(const cAnimeData& project, int format, std::str
 
 int cAnimeFile_Device::Save(const std::filesystem::path& path, cAnimeData& project)
 {
+    lastError_.clear();
     std::string bytes;
     const int result = SaveBytes(project, project.GetValue(AI_SAVE_FORMAT), bytes);
     if (result != FR_OK)
         return result;
-    if (!platform::WriteFileAtomic(path, bytes))
+    if (!platform::WriteFileAtomic(path, bytes, &lastError_))
         return FR_CANNOT_OPEN;
     project.SetText(AT_FILE_NAME, paths::FromDiskPath(path.filename()));
     return FR_OK;

@@ -70,10 +70,15 @@ public:
     /** Legacy comma-separated text: FR_OK, or FR_CANNOT_OPEN when a frame copy failed. */
     int ReadLegacyText(std::string_view data, cAnimeData& project);
 
+    /** The system's reason when the last ProbeFile, Load or Save could not read or write
+     *  the file ("Is a directory", "No space left on device"); empty otherwise. */
+    const std::string& LastError() const { return lastError_; }
+
 private:
     // Sound-effect path -> index in the binary sound name table; cleared before and
     // after every read or write.
     std::map<std::string, int> soundIndex_;
+    std::string lastError_;
 };
 
 } // namespace ANIME

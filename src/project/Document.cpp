@@ -50,6 +50,12 @@ std::string withoutTrailingSeparators(std::string s)
     return s;
 }
 
+// A failure text with the system's reason after it, when there is one.
+std::string withReason(const std::string& text, const std::string& reason)
+{
+    return reason.empty() ? text : text + " : " + reason;
+}
+
 bool hasExtension(const std::string& path)
 {
     const std::string name = paths::FileNameOf(path);
@@ -200,7 +206,7 @@ bool cDocument::openFile(const std::string& path)
     auto project = std::make_unique<cAnimeData>();
     ANIME::cAnimeFile_Device device;
     if (device.Load(paths::ToDiskPath(path), *project) != ANIME::FR_OK) {
-        status(platform::FormatString(40064, ANIME::DumpText(path).c_str()));
+        status(withReason(platform::FormatString(40064, ANIME::DumpText(path).c_str()), device.LastError()));
         return false;
     }
     const std::string work = paths::WorkFolderOf(path);
@@ -280,7 +286,7 @@ bool cDocument::saveTo(const std::string& path)
 {
     ANIME::cAnimeFile_Device device;
     if (device.Save(paths::ToDiskPath(path), *project_) != ANIME::FR_OK) {
-        status(platform::FormatString(40066, ANIME::DumpText(path).c_str()));
+        status(withReason(platform::FormatString(40066, ANIME::DumpText(path).c_str()), device.LastError()));
         return false;
     }
     project_->untitled = false;
@@ -310,7 +316,7 @@ void cDocument::rememberPath(const std::string& path)
 void cDocument::makeBackup(const std::string& path)
 {
     std::string bytes;
-    if (appFolder.empty() || !platform::ReadFile(paths::ToDiskPath(path), bytes))
+    if (appFolder.empty() || !platform::ReadFile(paths::ToDiskPath(path), bytes, platform::FileKind::Project))
         return;
     platform::WriteFileAtomic(paths::ToDiskPath(appFolder + "\\" + kBackupFileName), bytes);
 }

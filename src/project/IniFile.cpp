@@ -50,10 +50,10 @@ bool keyValue(std::string_view line, std::string_view& key, std::string_view& va
 }
 } // namespace
 
-bool cIniFile::Load(const std::filesystem::path& path)
+bool cIniFile::Load(const std::filesystem::path& path, std::string* error)
 {
     std::string text;
-    const bool ok = platform::ReadFile(path, text);
+    const bool ok = platform::ReadFile(path, text, platform::FileKind::Config, error);
     Parse(ok ? text : std::string());
     return ok;
 }
@@ -157,9 +157,9 @@ std::string cIniFile::Text() const
     return out;
 }
 
-bool cIniFile::Save(const std::filesystem::path& path) const
+bool cIniFile::Save(const std::filesystem::path& path, std::string* error) const
 {
-    return platform::WriteFileAtomic(path, Text());
+    return platform::WriteFileAtomic(path, Text(), error);
 }
 
 } // namespace project

@@ -13,8 +13,9 @@ namespace project {
 
 class cIniFile {
 public:
-    /** Loads the file; a missing or unreadable file gives an empty document (false). */
-    bool Load(const std::filesystem::path& path);
+    /** Loads the file; a missing or unreadable file gives an empty document (false, and
+     *  the reason in error when given). */
+    bool Load(const std::filesystem::path& path, std::string* error = nullptr);
     /** Parses text (CR LF or LF line ends). */
     void Parse(std::string_view text);
 
@@ -28,8 +29,9 @@ public:
 
     /** The document as text, with the line ending of the loaded file (CR LF for new ones). */
     std::string Text() const;
-    /** Writes the document crash-safely; false (old file untouched) on failure. */
-    bool Save(const std::filesystem::path& path) const;
+    /** Writes the document crash-safely; false (old file untouched, the reason in error)
+     *  on failure. */
+    bool Save(const std::filesystem::path& path, std::string* error = nullptr) const;
 
 private:
     struct Line {

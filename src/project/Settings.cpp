@@ -154,13 +154,13 @@ void cSettings::ReadSettings(const project::cIniFile& ini)
     }
 }
 
-bool cSettings::WriteSettings(const std::filesystem::path& file) const
+bool cSettings::WriteSettings(const std::filesystem::path& file, std::string* error) const
 {
     project::cIniFile ini;
     ini.Load(file);
     for (const Key& k : kKeys)
         ini.SetString(kSection, k.name, valueText(*this, k));
-    return ini.Save(file);
+    return ini.Save(file, error);
 }
 
 std::vector<std::pair<std::string, std::string>> cSettings::Entries() const

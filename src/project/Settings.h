@@ -61,8 +61,8 @@ struct cSettings {
     /** The same rules over an already parsed file. */
     void ReadSettings(const project::cIniFile& ini);
     /** Writes every key into the file, keeping its other sections and keys. False when
-     *  the file cannot be written (the old file stays as it was). */
-    bool WriteSettings(const std::filesystem::path& file) const;
+     *  the file cannot be written (the old file stays as it was; error gets the reason). */
+    bool WriteSettings(const std::filesystem::path& file, std::string* error = nullptr) const;
     /** Every key with its value as written to the file, in table order. */
     std::vector<std::pair<std::string, std::string>> Entries() const;
 };

@@ -1,5 +1,9 @@
 // The sheet cache of cSpriteDrawer: one pattern sheet per picture number, built from
-// the picture records and rebuilt when they change.
+// the picture records and rebuilt when they change. The pictures of a project are
+// decoded when first used, so files no cell shows cost nothing, and the sheets share
+// one pixel budget.
+
+#include <algorithm>
 
 #include "image/ImageFile.h"
 #include "model/AnimeData.h"
@@ -17,7 +21,9 @@ cSpriteDrawer::~cSpriteDrawer() = default;
 cPatternSheet* cSpriteDrawer::sheet(int pictureNo) const
 {
     auto it = m_sheets.find(pictureNo);
-    return it == m_sheets.end() ? nullptr : it->second.sheet.get();
+    if (it == m_sheets.end()) return nullptr;
+    if (it->second.pendingFlags >= 0) buildPending(pictureNo, it->second);
+    return it->second.sheet.get();
 }
 
 void cSpriteDrawer::removeSheet(int pictureNo)
@@ -58,18 +64,55 @@ static int pictureFlags(const cAnimeData& project, strPicture& record)
     return flags;
 }
 
-bool cSpriteDrawer::buildPicture(const cAnimeData& project, strPicture& record,
+// Decodes a picture within what the project's budget leaves beside the other
+// pictures (the sheet it replaces doesn't count).
+bool cSpriteDrawer::decodePicture(const std::string& path, int pictureNo, cPatternSheet& sheet) const
+{
+    uint64_t used = 0;
+    for (const auto& [n, e] : m_sheets)
+        if (n >= 0 && n != pictureNo && e.sheet) used += uint64_t(e.sheet->width()) * uint64_t(e.sheet->height());
+    const uint64_t left = used < kMaxProjectPixels ? kMaxProjectPixels - used : 0;
+    return !path.empty() && loadImage(paths::ToDiskPath(path), sheet, std::min(kMaxPicturePixels, left));
+}
+
+bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, strPicture& record,
                                  std::unique_ptr<cPatternSheet>& out) const
 {
     auto sheet = std::make_unique<cPatternSheet>();
     std::string path = paths::MakeAbsolute(record.path, project.Text(AT_WORK_FOLDER));
-    if (record.path.empty() || !loadImage(paths::ToDiskPath(path), *sheet)) return false;
+    if (record.path.empty() || !decodePicture(path, pictureNo, *sheet)) return false;
     const int adjust[4] = {record.hue, 0, 0, 0};
     sheet->setColorAdjust(adjust);
     int flags = pictureFlags(project, record);
     if (!sheet->build(record.divX, record.divY, flags)) return false;
     out = std::move(sheet);
     return true;
+}
+
+// Remembers a picture to decode when it is first asked for; the record's 0, 0
+// division becomes 1, 1 now, as a build would make it.
+void cSpriteDrawer::putPending(const cAnimeData& project, int pictureNo, strPicture& record)
+{
+    m_sheets.erase(pictureNo);
+    if (record.path.empty()) return;
+    Entry& e = m_sheets[pictureNo];
+    e.pendingFlags = pictureFlags(project, record);
+    e.pendingPath = paths::MakeAbsolute(record.path, project.Text(AT_WORK_FOLDER));
+    e.record = record;
+    e.hasRecord = true;
+}
+
+// A picture that fails to decode or build stays without a sheet (drawn as the error
+// cell) and isn't tried again until its record changes or it is reloaded.
+void cSpriteDrawer::buildPending(int pictureNo, Entry& e) const
+{
+    const int flags = e.pendingFlags;
+    e.pendingFlags = -1;
+    auto sheet = std::make_unique<cPatternSheet>();
+    if (!decodePicture(e.pendingPath, pictureNo, *sheet)) return;
+    const int adjust[4] = {e.record.hue, 0, 0, 0};
+    sheet->setColorAdjust(adjust);
+    if (sheet->build(e.record.divX, e.record.divY, flags)) e.sheet = std::move(sheet);
 }
 
 bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, strPicture* record, bool force)
@@ -79,11 +122,15 @@ bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, strP
         return true;
     }
     auto it = m_sheets.find(pictureNo);
+    if (it != m_sheets.end() && it->second.pendingFlags >= 0 && !force) {
+        putPending(project, pictureNo, *record);  // still not needed: stays undecoded
+        return true;
+    }
     bool fresh = it == m_sheets.end() || !it->second.sheet || !it->second.hasRecord || force ||
                  it->second.record.path != record->path;
     if (fresh) {
         std::unique_ptr<cPatternSheet> sheet;
-        if (!buildPicture(project, *record, sheet)) return false;  // the old sheet stays
+        if (!buildPicture(project, pictureNo, *record, sheet)) return false;  // the old sheet stays
         m_sheets.erase(pictureNo);
         Entry& e = m_sheets[pictureNo];
         e.sheet = std::move(sheet);
@@ -113,7 +160,7 @@ void cSpriteDrawer::loadPictures(const cAnimeData& project)
     for (auto it = m_sheets.begin(); it != m_sheets.end();)
         it = it->first >= 0 ? m_sheets.erase(it) : std::next(it);
     for (int i = 0; i < project.PictureCapacity(); ++i)
-        if (strPicture* p = project.GetPicture(i)) updatePicture(project, i, p, true);
+        if (strPicture* p = project.GetPicture(i)) putPending(project, i, *p);
 }
 
 bool cSpriteDrawer::loadErrorCell()

@@ -50,6 +50,8 @@ public:
     ~cSpriteDrawer();
 
     // --- sheet cache ---
+    /** The sheet of a number; a picture given by loadPictures is decoded here, the
+     *  first time it is asked for. */
     cPatternSheet* sheet(int pictureNo) const;
     void removeSheet(int pictureNo);
     /** Stores the sheet under the number, destroying the one stored there. */
@@ -60,7 +62,9 @@ public:
      *  paths resolve against the project's working folder. A divX, divY of 0, 0 become
      *  1, 1 in the record. False when decoding or building fails. */
     bool updatePicture(const cAnimeData& project, int pictureNo, strPicture* record, bool force);
-    /** Drops every picture sheet and builds one for each picture of the project. */
+    /** Drops every picture sheet and takes the project's pictures; each is decoded when
+     *  first drawn or asked for. The sheets of all pictures together hold at most
+     *  kMaxProjectPixels pixels: a picture that would pass that fails to load. */
     void loadPictures(const cAnimeData& project);
     /** Loads the built-in error-cell sheet (number −10). */
     bool loadErrorCell();
@@ -103,11 +107,17 @@ private:
         std::unique_ptr<cPatternSheet> sheet;
         strPicture record;
         bool hasRecord = false;
+        std::string pendingPath;   // not decoded yet: the file on disk and build flags
+        int pendingFlags = -1;
     };
-    bool buildPicture(const cAnimeData& project, strPicture& record, std::unique_ptr<cPatternSheet>& out) const;
+    bool buildPicture(const cAnimeData& project, int pictureNo, strPicture& record,
+                      std::unique_ptr<cPatternSheet>& out) const;
+    bool decodePicture(const std::string& path, int pictureNo, cPatternSheet& sheet) const;
+    void putPending(const cAnimeData& project, int pictureNo, strPicture& record);
+    void buildPending(int pictureNo, Entry& e) const;
     const uint32_t* prepareTexels(cPatternSheet& sheet, int index, const strSpriteParam& p, bool& work) const;
 
-    std::map<int, Entry> m_sheets;
+    mutable std::map<int, Entry> m_sheets;   // pending entries are decoded by const sheet()
     cBMP* m_target = nullptr;
     float m_originX = 0, m_originY = 0, m_zoom = 1;
     bool m_inScene = false;

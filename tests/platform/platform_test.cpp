@@ -80,11 +80,11 @@ TEST(FileIO, AtomicWriteReplacesWholeFile)
     ASSERT_TRUE(platform::WriteFileAtomic(file, std::string("first version")));
     ASSERT_TRUE(platform::WriteFileAtomic(file, std::string("2nd")));
     std::string back;
-    ASSERT_TRUE(platform::ReadFile(file, back));
+    ASSERT_TRUE(platform::ReadFile(file, back, platform::FileKind::Payload));
     EXPECT_EQ(back, "2nd");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);   // no leftovers
     EXPECT_FALSE(platform::WriteFileAtomic(dir / "missing" / "x", std::string("x")));
-    EXPECT_FALSE(platform::ReadFile(dir / "missing" / "x", back));
+    EXPECT_FALSE(platform::ReadFile(dir / "missing" / "x", back, platform::FileKind::Payload));
     fs::remove_all(dir);
 }
 

@@ -77,7 +77,7 @@ TEST_P(CrashSafeProject, KilledSaversNeverLeaveAMixture)
         ::close(done[0]);
 
         std::string bytes;
-        ASSERT_TRUE(platform::ReadFile(file, bytes));
+        ASSERT_TRUE(platform::ReadFile(file, bytes, platform::FileKind::Project));
         ANIME::cAnimeFile_Device device;
         cAnimeData read;
         ASSERT_EQ(device.LoadBytes(bytes, read), ANIME::FR_OK) << "round " << round;

@@ -29,7 +29,7 @@ std::string expectedText(const fs::path& scratch, int n)
     fs::remove(scratch);
     s.WriteSettings(scratch);
     std::string text;
-    platform::ReadFile(scratch, text);
+    platform::ReadFile(scratch, text, platform::FileKind::Config);
     return text;
 }
 
@@ -69,7 +69,7 @@ TEST(CrashSafeSettings, KilledWritersNeverLeaveAMixture)
         ::close(done[0]);
 
         std::string text;
-        ASSERT_TRUE(platform::ReadFile(file, text));
+        ASSERT_TRUE(platform::ReadFile(file, text, platform::FileKind::Config));
         project::cIniFile ini;
         ini.Parse(text);
         cSettings read;

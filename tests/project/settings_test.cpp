@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -28,7 +30,7 @@ void writeText(const fs::path& path, const std::string& text)
 std::string readText(const fs::path& path)
 {
     std::string s;
-    platform::ReadFile(path, s);
+    platform::ReadFile(path, s, platform::FileKind::Config);
     return s;
 }
 
@@ -145,13 +147,20 @@ TEST(Settings, FailedWriteLeavesTheOldFile)
 {
     const fs::path file = tempFile("failing.ini");
     writeText(file, "[CONFIG]\nUndo=3\n");
-    // A folder where the temporary file would go makes the write fail, even for root.
-    const fs::path blocker = fs::path(file.string() + ".tmp-" + std::to_string(::getpid()));
-    fs::create_directories(blocker);
+    // A file size limit makes the write fail, even for root.
+    struct rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 16;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &tiny);
     cSettings s;
-    EXPECT_FALSE(s.WriteSettings(file));
+    std::string reason;
+    EXPECT_FALSE(s.WriteSettings(file, &reason));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(reason, "File too large");
     EXPECT_EQ(readText(file), "[CONFIG]\nUndo=3\n");
-    fs::remove(blocker);
     EXPECT_TRUE(s.WriteSettings(file));
 }
 
