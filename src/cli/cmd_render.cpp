@@ -87,6 +87,7 @@ int cmdRender(int argc, char** argv)
     drawer.drawFrame(project, frame);
     drawer.present();
     // The canvas has no alpha of its own: the image is written opaque.
-    if (!writePngRGBA(out, image, false)) return cli::Fail(out, "cannot write the PNG file");
+    std::string reason;
+    if (!writePngRGBA(out, image, false, &reason)) return cli::Fail(out, "cannot write the PNG file: " + reason);
     return 0;
 }

@@ -69,8 +69,12 @@ bool encodePngRGBA(const cBMP& image, bool keepAlpha, std::vector<uint8_t>& out)
     return ok;
 }
 
-bool writePngRGBA(const std::filesystem::path& path, const cBMP& image, bool keepAlpha)
+bool writePngRGBA(const std::filesystem::path& path, const cBMP& image, bool keepAlpha, std::string* error)
 {
     std::vector<uint8_t> bytes;
-    return encodePngRGBA(image, keepAlpha, bytes) && platform::WriteFileAtomic(path, bytes);
+    if (!encodePngRGBA(image, keepAlpha, bytes)) {
+        if (error) *error = "the image cannot be encoded as PNG";
+        return false;
+    }
+    return platform::WriteFileAtomic(path, bytes, error);
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #include "image/Bmp.h"
@@ -13,5 +14,6 @@
 bool encodePngRGBA(const cBMP& image, bool keepAlpha, std::vector<uint8_t>& out);
 
 /** Encodes and writes the file through a temporary file and rename, so a failed
- *  write leaves no partial file. */
-bool writePngRGBA(const std::filesystem::path& path, const cBMP& image, bool keepAlpha);
+ *  write leaves no partial file; error receives the reason of a failure. */
+bool writePngRGBA(const std::filesystem::path& path, const cBMP& image, bool keepAlpha,
+                  std::string* error = nullptr);
