@@ -1,11 +1,14 @@
 // Small files that claim huge pictures are refused before their pixels are allocated;
-// the pixel budget is exact; a GIF is decoded only up to its first image.
+// the pixel budget is exact; a GIF is decoded only up to its first image; a project's
+// pictures are decoded when first used, not when it is opened.
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
 #include "image/ImageFile.h"
 #include "image/TestFiles.h"
+#include "model/AnimeData.h"
+#include "render/SpriteDrawer.h"
 
 using namespace testfiles;
 
@@ -115,6 +118,29 @@ TEST_F(Bombs, GifIsReadOnlyUpToItsFirstImage)
     ASSERT_TRUE(loadImage(*dir / "cut.gif", image));
     EXPECT_EQ(image.width(), 40);
     EXPECT_EQ(colorAt(image, 3, 4) & 0xFFFFFF, 0xFF0000u);
+}
+
+TEST_F(Bombs, PicturesAreDecodedWhenFirstUsed)
+{
+    ASSERT_TRUE(ok);
+    cAnimeData project;
+    ASSERT_TRUE(project.NewProject(dir->path.string()));
+    strPicture later, bomb;
+    later.path = "later.png";   // written only after the project is open
+    later.divX = later.divY = 0;
+    bomb.path = "rle8.bmp";
+    ASSERT_TRUE(project.SetPicture(later, 0));
+    ASSERT_TRUE(project.SetPicture(bomb, 1));
+    cSpriteDrawer drawer;
+    drawer.loadPictures(project);
+    EXPECT_EQ(project.GetPicture(0)->divX, 1);   // 0, 0 became 1, 1 as a build makes it
+
+    std::filesystem::copy_file(*dir / "edge.png", *dir / "later.png");
+    const cPatternSheet* sheet = drawer.sheet(0);
+    ASSERT_TRUE(sheet && sheet->isReady());
+    EXPECT_EQ(sheet->width(), 40);
+    EXPECT_EQ(drawer.sheet(1), nullptr);   // the bomb fails when it is asked for
+    std::filesystem::remove(*dir / "later.png");
 }
 
 } // namespace

@@ -169,6 +169,17 @@ TEST(FileWrite, LinksModesAndLongNames)
         ASSERT_TRUE(platform::WriteFileAtomic(file, std::string("new")));
         EXPECT_EQ(fs::status(file).permissions(), mode);
     }
+    // Owner and group are copied where the system permits it (root may give any).
+    if (::geteuid() == 0) {
+        const fs::path file = dir / "owned.dat";
+        { std::ofstream(file) << "old"; }
+        ASSERT_EQ(::chown(file.c_str(), 1234, 5678), 0);
+        ASSERT_TRUE(platform::WriteFileAtomic(file, std::string("new")));
+        struct stat st{};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 1234u);
+        EXPECT_EQ(st.st_gid, 5678u);
+    }
     // A new file gets the usual 0666 less the umask.
     const mode_t mask = ::umask(022);
     ASSERT_TRUE(platform::WriteFileAtomic(dir / "new.dat", std::string("x")));
