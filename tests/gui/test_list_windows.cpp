@@ -54,22 +54,17 @@ TEST_F(ListWindowGuiTest, WindowCommandsShowHideAndRememberPlacement)
     EXPECT_FALSE(Settings().VPalFlag);
 }
 
-TEST_F(ListWindowGuiTest, TablesShowTheProjectAndTheKeyframePage)
+TEST_F(ListWindowGuiTest, TablesShowTheProjectWithoutABlankKeyframePage)
 {
     StartSample();
     cDlg_SourceList& list = *Host().ListWindow();
-    EXPECT_EQ(list.tabs->count(), 3);
-    EXPECT_EQ(list.tabs->tabText(2), "キーフレーム");
+    EXPECT_EQ(list.tabs->count(), 2) << "the timeline sits below the canvas, not on a tab";
     QAbstractItemModel* pictures = list.pictureTable->model();
     EXPECT_EQ(pictures->rowCount(), window->Project().PictureCapacity());
     EXPECT_EQ(pictures->data(pictures->index(0, 1)).toString(), "sample_burst.png");
     EXPECT_EQ(pictures->headerData(2, Qt::Horizontal).toString(), "XY");
     QAbstractItemModel* effects = list.effectTable->model();
     EXPECT_EQ(effects->rowCount(), window->Project().Effects().Count() + 1);
-    QWidget timeline;
-    list.SetKeyframePage(&timeline);
-    EXPECT_EQ(timeline.parentWidget(), list.keyframePage);
-    timeline.setParent(nullptr);
 }
 
 TEST_F(ListWindowGuiTest, EffectCutAndPasteGoThroughTheInternalClipboard)
