@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace {
 
 class ListWindowGuiTest : public GuiTest {
@@ -132,6 +134,31 @@ TEST_F(ListWindowGuiTest, PaletteShowsPicturesAndDropsPatternsOnTheCanvas)
     EXPECT_EQ(History().UndoCount(), steps + 1);
     Host().PaletteDrag(PD_DROP, w.Canvas()->mapToGlobal(QPoint(-50, -50)));
     EXPECT_EQ(History().UndoCount(), steps + 1) << "a drop outside the canvas does nothing";
+}
+
+TEST_F(ListWindowGuiTest, PaletteZoomKeepsTheSheetInView)
+{
+    StartSample();
+    cDlg_Palette& palette = *Host().PaletteWindow();
+    palette.tabs->setCurrentIndex(1);
+    cPicPaletteWnd& surface = *palette.surface;
+    const strPaletteGeometry& g = surface.Geometry();
+    for (int zoom : {3, 4, 0, 3, 2}) {
+        SCOPED_TRACE(zoom);
+        palette.zoomCombo->setCurrentIndex(zoom);
+        ASSERT_EQ(surface.Zoom(), zoom);
+        // The view's top-left corner shows the sheet, and the scroll range ends with it.
+        const double left = surface.View().ToSurfaceX(0), top = surface.View().ToSurfaceY(0);
+        EXPECT_GE(left, -0.5);
+        EXPECT_LT(left, g.Width());
+        EXPECT_GE(top, -0.5);
+        EXPECT_LT(top, g.Height());
+        double l, t, r, b;
+        surface.View().Range(l, t, r, b);
+        const QSize c = surface.ClientSize();
+        EXPECT_LE(r + c.width() / 2.0 / surface.View().Factor(),
+                  std::max<double>(g.Width(), c.width() / surface.View().Factor()) + 0.5);
+    }
 }
 
 TEST_F(ListWindowGuiTest, PngExportRunsTheWorkerWithProgress)
