@@ -361,6 +361,17 @@ void cMainEditWnd::showContextMenu(QPoint global)
         onCommand(chosen->data().toInt());
 }
 
+bool cMainEditWnd::event(QEvent* event)
+{
+    // While a gesture runs, Escape belongs to the canvas rather than the window's shortcut.
+    if (event->type() == QEvent::ShortcutOverride && edit_.Mode() != CM_IDLE &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    return cDrawBoxWnd::event(event);
+}
+
 void cMainEditWnd::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && player_.isPlaying()) {

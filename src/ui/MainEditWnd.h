@@ -121,6 +121,7 @@ public:
     double LastDrawMs() const { return lastDrawMs_; }
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 

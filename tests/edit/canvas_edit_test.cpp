@@ -219,7 +219,7 @@ TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
                 strCell c = Cell(-57 + k * 200, 3 + f);
                 c.angle = 123;
                 c.scaleX = 101;
-                Store(f, k, c);
+                p.SetCell(f, k, &c);  // the same cells again after the first row
             }
         History().SetCapacity(-1);
         edit.SetDragRange(r.range ? strCanvasRange{true, 1, 6, 0, 3} : strCanvasRange{});

@@ -221,10 +221,10 @@ TEST_F(GuiTest, ViewAndWindowTogglesFollowMenuAndToolBar)
     EXPECT_TRUE(w.StatusBar()->isHidden());
     w.UpdateMenuState(3);
     EXPECT_FALSE(w.MenuActions(IDM_VIEW_STATUS).first()->isChecked());
-    const int top = w.Canvas()->y();
+    const int top = w.Canvas()->mapTo(&w, QPoint(0, 0)).y();
     w.OnCommand(IDM_VIEW_BAR);
     EXPECT_TRUE(w.Rebar()->isHidden());
-    EXPECT_LT(w.Canvas()->y(), top) << "the canvas moves up when the rebar is hidden";
+    EXPECT_LT(w.Canvas()->mapTo(&w, QPoint(0, 0)).y(), top) << "the canvas moves up when the rebar is hidden";
 }
 
 TEST_F(GuiTest, HiddenBarsFromConfigLeaveTheCanvasAtTheTop)
