@@ -144,21 +144,21 @@ std::map<std::string, std::vector<strMenuEntry>> buildPopups()
 {
     std::map<std::string, std::vector<strMenuEntry>> popups;
     popups["MENU_EDIT1"] = withClipboard(
-        {item(IDM_CELL_DIALOG, "設定(&S)"), item(IDM_NEW_CELL, "新規(&I)"), separator(),
+        {item(IDM_CELL_DIALOG, "パラメータ(&S)"), item(IDM_NEW_CELL, "新規(&I)"), separator(),
          item(IDM_BRING_FORWARD, "手前へ(&U)"), item(IDM_SEND_BACKWARD, "背面へ(&L)")},
         {item(IDM_SELECT_ALL, "全て選択(&A)"), item(IDM_INTERPOLATE_SELECTED, "選択セルを補完")});
     popups["MENU_IMAGELIST"] = withClipboard({item(40043, "設定(&S)"), item(40002, "再読込(&R)")}, {});
     popups["MENU_EFFECTLIST"] = withClipboard({item(40043, "設定(&S)"), item(40209, "追加(&I)")}, {});
     popups["MENU_FRAME"] = withClipboard(
         {item(40043, "インターバル(&S)"), item(40115, "挿入(&I)")},
-        {item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40004, "再生範囲に設定(&A)"),
+        {item(IDM_SELECT_ALL, "全て選択(&A)"), item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40004, "再生範囲に設定(&A)"),
          item(40005, "ドラッグ範囲に設定(&G)")});
     popups["MENU_CELL"] = withClipboard(
-        {item(40043, "設定(&S)"), item(40209, "新規(&I)"), item(40213, "中間セル挿入(A)")},
-        {item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40005, "ドラッグ範囲に設定(&G)")});
+        {item(40043, "パラメータ(&S)"), item(40209, "新規(&I)"), item(40213, "中間セル挿入(A)")},
+        {item(IDM_SELECT_ALL, "全て選択(&A)"), item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40005, "ドラッグ範囲に設定(&G)")});
     popups["MENU_LINE"] = withClipboard(
         {item(40043, "使う画像を固定する(&S)")},
-        {item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40005, "ドラッグ範囲に設定(&G)")});
+        {item(IDM_SELECT_ALL, "全て選択(&A)"), item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40005, "ドラッグ範囲に設定(&G)")});
     return popups;
 }
 

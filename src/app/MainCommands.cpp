@@ -7,6 +7,7 @@
 #include "edit/FrameOps.h"
 #include "edit/HistoryCommands.h"
 #include "edit/Interpolate.h"
+#include "edit/ListWindow.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
 #include "playback/SoundTable.h"
@@ -14,6 +15,8 @@
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgHost.h"
+#include "ui/ListWnd.h"
+#include "ui/PaletteWnd.h"
 #include "ui/MainEditWnd.h"
 #include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
@@ -73,6 +76,12 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
             UndoCommand(p, *this);
         else
             RedoCommand(p, *this);
+        // Picture and effect edits are undone too: sheets and tables follow.
+        SyncPictureSheets(p, SpriteDrawer());
+        if (dlgHost_) {
+            dlgHost_->ListWindow()->RefreshTables();
+            dlgHost_->PaletteWindow()->Rebuild();
+        }
         setCurrentFrame(ClampCurrentFrame(p, f));
         break;
     case IDM_CUT:

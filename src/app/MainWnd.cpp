@@ -12,6 +12,7 @@
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
+#include "ui/DlgCell.h"
 #include "ui/DlgFrameComp.h"
 #include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
@@ -34,12 +35,12 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QShortcut>
+#include <QSplitter>
 #include <QVBoxLayout>
 
 namespace {
 
 // Height of the timeline below the canvas: its header and six rows with a scroll bar.
-constexpr int kTimelineHeight = 16 + 6 * 20 + 18;
 
 QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
@@ -143,7 +144,9 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
         error = "描画インスタンスの初期化に失敗 \n";
         return false;
     }
-    canvas_ = new cMainEditWnd(this);
+    splitter_ = new QSplitter(Qt::Vertical, this);
+    splitter_->setChildrenCollapsible(false);
+    canvas_ = new cMainEditWnd(splitter_);
     canvas_->resize(320, 240);
     canvas_->onZoomChanged = [this](int index) { toolView_->SetZoomSelector(index); };
     canvas_->onPosition = [this](const QString& text) { statusParts_[1]->setText(text); };
@@ -158,6 +161,10 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     canvas_->onCellDialog = [this] { OnCommand(IDM_CELL_WINDOW); };
     canvas_->Create();
     createTimeline();
+    splitter_->addWidget(canvas_);
+    splitter_->addWidget(timeline_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
     buildAccelerators();
 
     dialogs_.Add(WK_PROJECT, new cDlg_Project(this, *messages_));
@@ -300,14 +307,15 @@ void cMainWnd::OnSize()
             left = edges[i];
         }
     }
-    // The timeline sits below the canvas unless another window hosts it.
-    int canvasBottom = bottom;
-    if (timeline_->parentWidget() == this) {
-        const int th = std::min(kTimelineHeight, std::max(0, bottom - top) / 2);
-        canvasBottom = bottom - th;
-        timeline_->setGeometry(0, canvasBottom, w, th);
+    // The canvas above the timeline; the splitter keeps the height the user gave the
+    // timeline (remembered in the settings) while the window resizes.
+    const int height = std::max(0, bottom - top);
+    splitter_->setGeometry(0, top, w, height);
+    if (!splitterPlaced_ && height > 0) {
+        const int th = std::clamp(Settings().TimelineHeight, 40, std::max(40, height - 60));
+        splitter_->setSizes({std::max(0, height - th), th});
+        splitterPlaced_ = true;
     }
-    canvas_->setGeometry(0, top, w, std::max(0, canvasBottom - top));
 }
 
 std::array<cBaseTool*, 4> cMainWnd::bands() const { return {toolFrame_, toolView_, toolEdit_, toolPlay_}; }
@@ -387,6 +395,8 @@ void cMainWnd::Refresh()
     timeline_->SetPlayRange(toolPlay_->rangeCheck->isChecked(), toolPlay_->rangeStart->value(),
                             toolPlay_->rangeEnd->value());
     syncCanvasRanges(*timeline_, *canvas_);
+    if (dlgHost_)
+        dlgHost_->CellDialog()->FollowProject();
     canvas_->RequestRedraw();
 }
 
@@ -441,6 +451,8 @@ void cMainWnd::shutDown()
     s.MainWinPostY = g.y();
     s.MainWinSizeX = g.width();
     s.MainWinSizeY = g.height();
+    if (splitterPlaced_)
+        s.TimelineHeight = timeline_->height();
     if (dlgHost_)
         dlgHost_->StorePlacements();
     s.WriteSettings(configPath_);
@@ -449,12 +461,16 @@ void cMainWnd::shutDown()
 
 void cMainWnd::createTimeline()
 {
-    timeline_ = new cKeyframeWnd(this);
+    timeline_ = new cKeyframeWnd(splitter_);
     timeline_->status = this;
     timeline_->messages = messages_;
     timeline_->onFrameChosen = [this](int frame) { setCurrentFrame(frame); };
     timeline_->canvasSelection = [this] { return &canvas_->Selection(); };
     timeline_->onCanvasSelection = [this] { canvas_->RequestRedraw(); };
+    timeline_->onCanvasFocus = [this](int cellNo) {
+        canvas_->Edit().SetFocus(cellNo);
+        canvas_->RequestRedraw();
+    };
     timeline_->onStopPlayback = [this] { canvas_->StopPlayback(); };
     timeline_->onChanged = [this] { setCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame())); };
     timeline_->onSelection = [this] { syncCanvasRanges(*timeline_, *canvas_); };

@@ -22,6 +22,7 @@ class QLabel;
 class QUrl;
 class QMenu;
 class QMenuBar;
+class QSplitter;
 class cKeyframeWnd;
 class cDlgHost;
 class cMainEditWnd;
@@ -117,6 +118,8 @@ private:
 
     cMainEditWnd* canvas_ = nullptr;
     cKeyframeWnd* timeline_ = nullptr;
+    QSplitter* splitter_ = nullptr;  // the canvas above the timeline
+    bool splitterPlaced_ = false;    // the remembered timeline height was applied
     QMenuBar* menuBar_ = nullptr;
     std::vector<QMenu*> topMenus_;
     std::multimap<int, QAction*> menuActions_;

@@ -37,12 +37,14 @@ int ProjectChangeBits(const strProjectForm& f, const cAnimeData& p)
 void ApplyLightItems(const strProjectForm& f, cAnimeData& p)
 {
     constexpr size_t kTextLimit = 512;
+    p.BeginRecord();
     p.SetText(AT_NAME, f.name.substr(0, std::min(f.name.size(), kTextLimit)));
     p.SetText(AT_USER_DATA, f.userData.substr(0, std::min(f.userData.size(), kTextLimit)));
     p.SetValue(AI_CENTER_POSITION, f.centerPosition);
     p.SetValue(AI_SAVE_FORMAT, f.saveFormat);
     p.SetValue(AI_BASE_INTERVAL, f.baseInterval);
     p.SetValue(AI_TOTAL_INTERVAL, f.totalInterval);
+    p.EndRecord(true);
     p.MarkModified();
 }
 

@@ -9,6 +9,17 @@
 #include <algorithm>
 
 namespace {
+// The values a cell parameter's storage holds: an addition stops at its ends
+// instead of wrapping (opacity 255 + 100 stays 255).
+int clampToField(int param, int value)
+{
+    switch (param) {
+    case CP_PATTERN: return std::clamp(value, 0, 65535);
+    case CP_X: case CP_Y: case CP_SCALE_X: case CP_SCALE_Y: case CP_ANGLE: return std::clamp(value, -32768, 32767);
+    default: return std::clamp(value, 0, 255);
+    }
+}
+
 void tickRange(std::vector<bool>& ticks, int a, int b)
 {
     for (int i = std::max(std::min(a, b), 0); i <= std::max(a, b) && i < int(ticks.size()); ++i)
@@ -33,7 +44,7 @@ void strBatchEditState::PresetFromSelection(const cAnimeData& project, int f0, i
 int ApplyFormula(int formula, int p, int v)
 {
     switch (formula) {
-    case BF_ADD: return p + v;
+    case BF_ADD: return p + v;  // the caller clamps to the field
     case BF_PERCENT: return p * v / 100;
     default: return v;
     }
@@ -60,8 +71,10 @@ int RunBatchEdit(cAnimeData& project, const strBatchEditState& state, iStatusSin
                 continue;
             strCell w = *cell;
             for (int i = 0; i < CP_COUNT; ++i)
-                if (mask & (1u << i))
-                    w.Set(i, ApplyFormula(state.formula, w.Get(i), v));
+                if (mask & (1u << i)) {
+                    const int r = ApplyFormula(state.formula, w.Get(i), v);
+                    w.Set(i, state.formula == BF_ADD ? clampToField(i, r) : r);
+                }
             if (project.SetCell(int(f), s, &w))
                 ++stored;
         }

@@ -66,6 +66,14 @@ void cCanvasEdit::Cancel()
     mode_ = CM_IDLE;
 }
 
+bool cCanvasEdit::CancelDrag()
+{
+    if (mode_ == CM_IDLE)
+        return false;
+    Cancel();
+    return true;
+}
+
 bool cCanvasEdit::movedBeyondEdge(strCanvasPoint a, strCanvasPoint b) const
 {
     return std::fabs(a.x - b.x) > kEdgeSize || std::fabs(a.y - b.y) > kEdgeSize;
@@ -85,16 +93,32 @@ bool cCanvasEdit::QuadOf(const strCell& cell, strQuad& out) const
 int cCanvasEdit::HitTest(strCanvasPoint window)
 {
     const strCanvasPoint a = view_.ToAnimation(window.x, window.y);
-    int top = -1;
+    // Bit 0: the quad contains the point; bit 1: a visible pixel lies under it.
+    std::vector<uint8_t> hits(selection_.size(), 0);
+    bool anyOpaque = false;
     for (size_t k = 0; k < selection_.size(); ++k) {
         selection_[k] &= uint8_t(~kCellHover);
         const strCell* cell = project_ ? project_->GetCell(current_, int(k)) : nullptr;
         strQuad quad;
-        if (cell && QuadOf(*cell, quad) && QuadContains(quad, a)) {
+        if (!cell || !QuadOf(*cell, quad) || !QuadContains(quad, a))
+            continue;
+        hits[k] = 1;
+        int w = 0, h = 0, px = 0, py = 0;
+        if (transparent_ && patternSize_(cell->picture, w, h) && PatternPixelAt(*cell, w, h, a, px, py) &&
+            !transparent_(cell->picture, cell->pattern, px, py)) {
+            hits[k] |= 2;
+            anyOpaque = true;
+        }
+    }
+    // A small cell on top of a large, mostly clear one must stay pickable: when some
+    // cell shows a pixel here, only such cells count; otherwise the whole quads do.
+    const uint8_t wanted = anyOpaque ? 2 : 1;
+    int top = -1;
+    for (size_t k = 0; k < hits.size(); ++k)
+        if (hits[k] & wanted) {
             selection_[k] |= kCellHover;
             top = int(k);
         }
-    }
     return top;
 }
 
@@ -137,6 +161,7 @@ unsigned cCanvasEdit::startDrag(int mode, strCanvasPoint p)
     rotation_ = 0;
     scaleFactor_ = 1;
     snap_ = false;
+    moved_ = false;
     for (size_t k = 0; k < selection_.size(); ++k)
         if ((selection_[k] & kCellSelected) && project_->GetCell(current_, int(k)))
             selection_[k] |= kCellMoving;
@@ -149,6 +174,7 @@ unsigned cCanvasEdit::LeftDown(strCanvasPoint p, const strCanvasKeys& keys)
     if (!project_)
         return CR_NONE;
     if (mode_ == CM_SWING) {
+        moved_ = moved_ || movedBeyondEdge(press_, p);
         measure(p);
         return release();
     }
@@ -171,6 +197,7 @@ unsigned cCanvasEdit::LeftDown(strCanvasPoint p, const strCanvasKeys& keys)
         press_ = cur_ = p;
         rotation_ = 0;
         scaleFactor_ = 1;
+        moved_ = false;
         mode_ = CM_GIF;
         return CR_REDRAW;
     }
@@ -231,7 +258,8 @@ unsigned cCanvasEdit::MouseMove(strCanvasPoint p, const strCanvasKeys& keys)
 {
     switch (mode_) {
     case CM_MOVE: case CM_ROTATE: case CM_SCALE: case CM_SWING: case CM_GIF:
-        snap_ = !keys.snapSuppress;
+        moved_ = moved_ || movedBeyondEdge(press_, p);
+        snap_ = moved_ && !keys.snapSuppress;
         measure(p);
         return CR_REDRAW | (mode_ == CM_SWING ? unsigned(CR_STATUS) : 0u);
     case CM_GUIDE: case CM_BEND:
@@ -246,12 +274,14 @@ unsigned cCanvasEdit::LeftUp(strCanvasPoint p, const strCanvasKeys& keys)
 {
     switch (mode_) {
     case CM_MOVE: case CM_ROTATE: case CM_SCALE:
-        snap_ = !keys.snapSuppress;
+        moved_ = moved_ || movedBeyondEdge(press_, p);
+        snap_ = moved_ && !keys.snapSuppress;
         measure(p);
         return release();
     case CM_GIF:
         measure(p);
-        draft_ = DisplayedDraft();
+        if (movedBeyondEdge(press_, p))
+            draft_ = DisplayedDraft();
         mode_ = CM_IDLE;
         return CR_REDRAW;
     case CM_GUIDE:
@@ -298,6 +328,12 @@ unsigned cCanvasEdit::RightDown(strCanvasPoint p, const strCanvasKeys& keys)
 unsigned cCanvasEdit::release()
 {
     unsigned result = CR_REDRAW;
+    // A click, or a drag that comes back to where it started, changes nothing: the
+    // snap and the edit format must not touch cells the user did not move.
+    if (!moved_ || !movedBeyondEdge(press_, cur_)) {
+        Cancel();
+        return result;
+    }
     const int cells = int(selection_.size());
     bool inRange = false;
     const bool rangeUsable = range_.active && current_ >= range_.f0 && current_ <= range_.f1;

@@ -66,6 +66,10 @@ public:
     void SetProject(cAnimeData* project);
     cAnimeData* Project() const { return project_; }
     void SetPatternSize(PatternSizeFn fn) { patternSize_ = std::move(fn); }
+    /** Whether pixel (px, py) of a pattern (1-based) of a picture is transparent; false
+     *  when unknown. Without it hit testing uses whole quads. */
+    using TransparentFn = std::function<bool(int picture, int pattern, int px, int py)>;
+    void SetTransparentPixel(TransparentFn fn) { transparent_ = std::move(fn); }
     /** The working copy of a cell that an open dialog edits; false for other cells. */
     using PreviewFn = std::function<bool(int frame, int cellNo, strCell& out)>;
     /** Cells with a working copy are shown with it while no drag moves them. */
@@ -105,8 +109,9 @@ public:
     // --- picking
     /** The quad of a cell in animation coordinates; false without a loaded picture. */
     bool QuadOf(const strCell& cell, strQuad& out) const;
-    /** Sets the hover bit on the cells of the current frame under the window point;
-     *  returns the highest such cell number, -1 when none. */
+    /** Sets the hover bit on the cells of the current frame whose visible pixel lies
+     *  under the window point, or, when no such pixel is there, on every cell whose quad
+     *  contains the point; returns the highest such cell number, -1 when none. */
     int HitTest(strCanvasPoint window);
     /** Selecting with the mouse (left or right press, double click). */
     void SelectAt(strCanvasPoint window, bool multi);
@@ -120,6 +125,8 @@ public:
     unsigned RightDown(strCanvasPoint p, const strCanvasKeys& keys);
     /** Ends any gesture without storing. */
     void Cancel();
+    /** Escape: ends a running gesture without storing (the cells return); false when idle. */
+    bool CancelDrag();
 
     /** A cell as a running drag shows it (and release stores it): the drag applied,
      *  then the project's validation for that cell number. */
@@ -157,6 +164,7 @@ private:
 
     cAnimeData* project_ = nullptr;
     PatternSizeFn patternSize_;
+    TransparentFn transparent_;
     PreviewFn preview_;
     strCanvasView view_;
     int current_ = 0;
@@ -167,6 +175,7 @@ private:
     strCanvasPoint anchorA_, anchorB_, press_, cur_;
     float rotation_ = 0, scaleFactor_ = 1;
     bool snap_ = false;
+    bool moved_ = false;  // the pointer left the edge square around the press point
     strCanvasRange range_;
     bool draftShown_ = false;
     strDraftPlacement draft_;

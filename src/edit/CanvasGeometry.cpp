@@ -20,6 +20,23 @@ strQuad CellQuad(const strCell& cell, int w, int h)
     return q;
 }
 
+bool PatternPixelAt(const strCell& cell, int w, int h, strCanvasPoint a, int& px, int& py)
+{
+    const float sx = cell.scaleX / 100.0f, sy = cell.scaleY / 100.0f;
+    if (sx == 0 || sy == 0)
+        return false;
+    const float radians = float(cell.angle) * 3.1415927f / 1800.0f;
+    const float c = std::cos(radians), s = std::sin(radians);
+    // Undo the move and the turn, then the scale; the pattern centre is (w/2, h/2).
+    const float dx = a.x - cell.x, dy = a.y - cell.y;
+    const float u = (c * dx + s * dy) / sx + w / 2.0f, v = (-s * dx + c * dy) / sy + h / 2.0f;
+    if (!(u >= 0 && v >= 0 && u < float(w) && v < float(h)))
+        return false;
+    px = int(u);
+    py = int(v);
+    return true;
+}
+
 strQuad ToWindow(const strQuad& quad, const strCanvasView& view)
 {
     strQuad q;

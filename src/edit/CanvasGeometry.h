@@ -34,6 +34,9 @@ struct strQuad {
  *  about the pattern centre, turned by angle (tenths of a degree, clockwise) and
  *  centred on (x, y). */
 strQuad CellQuad(const strCell& cell, int w, int h);
+/** The pattern pixel (0..w-1, 0..h-1) of a cell that lies under animation point a:
+ *  the inverse of CellQuad. False outside the pattern or for a cell scaled to nothing. */
+bool PatternPixelAt(const strCell& cell, int w, int h, strCanvasPoint a, int& px, int& py);
 /** The quad mapped through the view into window pixels. */
 strQuad ToWindow(const strQuad& quad, const strCanvasView& view);
 

@@ -76,15 +76,33 @@ strCell NormaliseWorkingCell(const cAnimeData& project, int cellNo, strCell cell
     return cell;
 }
 
-bool ApplyCellDialog(cAnimeData& project, int frame, int cellNo, const strCell& working)
+void strCellTarget::Take(const cAnimeData& project, int frame, int cellNo)
+{
+    this->frame = frame;
+    this->cellNo = cellNo;
+    const strCell* cell = project.GetCell(frame, cellNo);
+    loaded = cell ? std::optional<strCell>(*cell) : std::nullopt;
+}
+
+eCellTargetState strCellTarget::Check(const cAnimeData& project) const
 {
     if (!project.GetFrame(frame) || cellNo < 0 || cellNo >= project.CellCount())
+        return CTS_GONE;
+    const strCell* cell = project.GetCell(frame, cellNo);
+    const bool same = cell ? loaded && *loaded == *cell : !loaded;
+    return same ? CTS_SAME : CTS_CHANGED;
+}
+
+bool ApplyCellDialog(cAnimeData& project, const strCellTarget& target, const strCell& working)
+{
+    // A slot that changed under the dialog is not written: the copy belongs to another cell.
+    if (target.Check(project) != CTS_SAME)
         return false;
-    const strCell* stored = project.GetCell(frame, cellNo);
-    if (stored && NormaliseWorkingCell(project, cellNo, working) == *stored)
+    const strCell* stored = project.GetCell(target.frame, target.cellNo);
+    if (stored && NormaliseWorkingCell(project, target.cellNo, working) == *stored)
         return false;
     project.BeginRecord();
-    const bool done = project.SetCell(frame, cellNo, &working);
+    const bool done = project.SetCell(target.frame, target.cellNo, &working);
     project.EndRecord(done);
     return done;
 }

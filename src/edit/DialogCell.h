@@ -5,6 +5,7 @@
 
 #include "model/Records.h"
 
+#include <optional>
 #include <string>
 
 class cAnimeData;
@@ -38,6 +39,24 @@ void ClearCellColours(strCell& cell);
 /** The working copy after a change: normalised as the project stores it. */
 strCell NormaliseWorkingCell(const cAnimeData& project, int cellNo, strCell cell);
 
-/** "適用": stores the working copy in one undo step when it differs from the stored
- *  cell or the slot is empty. True when it stored the cell. */
-bool ApplyCellDialog(cAnimeData& project, int frame, int cellNo, const strCell& working);
+/** How the dialog's slot stands against the cell it loaded. */
+enum eCellTargetState { CTS_SAME, CTS_CHANGED, CTS_GONE };
+
+/** The slot the cell dialog edits and the cell it held when the dialog loaded it, so
+ *  the dialog can tell when frames were deleted, an undo ran or the project was
+ *  replaced under it. */
+struct strCellTarget {
+    int frame = 0, cellNo = 0;
+    std::optional<strCell> loaded;
+
+    /** Remembers the slot and its present cell. */
+    void Take(const cAnimeData& project, int frame, int cellNo);
+    /** CTS_GONE when the frame or the cell number no longer exists, CTS_CHANGED when
+     *  the slot holds something else than what was loaded. */
+    eCellTargetState Check(const cAnimeData& project) const;
+};
+
+/** "適用": stores the working copy in one undo step when the slot still holds what the
+ *  dialog loaded and the copy differs from it (or the slot is empty). True when it
+ *  stored the cell. */
+bool ApplyCellDialog(cAnimeData& project, const strCellTarget& target, const strCell& working);

@@ -224,9 +224,11 @@ int SetIntervals(cAnimeData& project, int first, int last, int interval, iStatus
     interval = std::clamp(interval, 0, 255);
     int changed = 0;
     const int from = std::max(first, 0), to = std::min(last, project.FrameCapacity() - 1);
+    project.BeginRecord();
     for (int f = from; f <= to; ++f)
         if (project.SetInterval(f, interval))
             ++changed;
+    project.EndRecord(true);
     status.ShowStatus(platform::FormatString(ST_INTERVALS_SET, first, last, interval));
     return changed;
 }

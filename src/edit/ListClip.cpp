@@ -23,6 +23,15 @@ bool putPicture(const cAnimeData& project, int row)
     cClip_Picture clip(project.GetPicture(row));
     return Put(clip);
 }
+
+// Each list edit is one undo step.
+template <class Edit> auto recorded(cAnimeData& project, Edit edit)
+{
+    project.BeginRecord();
+    const auto result = edit();
+    project.EndRecord(true);
+    return result;
+}
 } // namespace
 
 bool EffectCopy(const cAnimeData& project, int row, iStatusSink& status)
@@ -32,13 +41,13 @@ bool EffectCopy(const cAnimeData& project, int row, iStatusSink& status)
 
 bool EffectCut(cAnimeData& project, int row, iStatusSink& status)
 {
-    const bool ok = putEffect(project, row) && project.DeleteEffect(row, true);
+    const bool ok = recorded(project, [&] { return putEffect(project, row) && project.DeleteEffect(row, true); });
     return report(status, ST_CUT, ok, row);
 }
 
 bool EffectDelete(cAnimeData& project, int row, iStatusSink& status)
 {
-    return report(status, ST_DELETE, project.DeleteEffect(row, true), row);
+    return report(status, ST_DELETE, recorded(project, [&] { return project.DeleteEffect(row, true); }), row);
 }
 
 int EffectPaste(cAnimeData& project, int row, iStatusSink& status)
@@ -50,7 +59,7 @@ int EffectPaste(cAnimeData& project, int row, iStatusSink& status)
     if (ok) {
         // Data from outside: the same rules as any effect built in the editor.
         project.ValidateEffect(effect);
-        ok = project.InsertEffect(effect, &index);
+        ok = recorded(project, [&] { return project.InsertEffect(effect, &index); });
     }
     report(status, ST_PASTE, ok, row);
     return ok ? index : -1;
@@ -63,13 +72,13 @@ bool PictureCopy(const cAnimeData& project, int row, iStatusSink& status)
 
 bool PictureCut(cAnimeData& project, int row, iStatusSink& status)
 {
-    const bool ok = putPicture(project, row) && project.DeletePicture(row);
+    const bool ok = recorded(project, [&] { return putPicture(project, row) && project.DeletePicture(row); });
     return report(status, ST_CUT, ok, row);
 }
 
 bool PictureDelete(cAnimeData& project, int row, iStatusSink& status)
 {
-    return report(status, ST_DELETE, project.DeletePicture(row), row);
+    return report(status, ST_DELETE, recorded(project, [&] { return project.DeletePicture(row); }), row);
 }
 
 bool PicturePaste(cAnimeData& project, int row, iStatusSink& status)
@@ -79,7 +88,7 @@ bool PicturePaste(cAnimeData& project, int row, iStatusSink& status)
     bool ok = Get(clip);
     if (ok) {
         cAnimeData::ValidatePicture(picture);
-        ok = project.SetPicture(picture, row);
+        ok = recorded(project, [&] { return project.SetPicture(picture, row); });
     }
     return report(status, ST_PASTE, ok, row);
 }

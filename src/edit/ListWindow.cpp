@@ -125,7 +125,10 @@ bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpr
 {
     strPicture copy = picture;
     cAnimeData::ValidatePicture(copy);
-    if (!project.SetPicture(copy, slot))
+    project.BeginRecord();
+    const bool stored = project.SetPicture(copy, slot);
+    project.EndRecord(stored);
+    if (!stored)
         return false;
     const bool loaded = drawer.updatePicture(project, slot, project.GetPicture(slot), true);
     if (!loaded)
@@ -136,6 +139,13 @@ bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpr
 void SyncPictureSheet(cAnimeData& project, int slot, cSpriteDrawer& drawer)
 {
     drawer.updatePicture(project, slot, project.GetPicture(slot), true);
+}
+
+void SyncPictureSheets(cAnimeData& project, cSpriteDrawer& drawer)
+{
+    for (int i = 0; i < project.PictureCapacity(); ++i)
+        if (drawer.sheet(i) || project.GetPicture(i))
+            drawer.updatePicture(project, i, project.GetPicture(i), false);
 }
 
 bool ReloadPicture(cAnimeData& project, int slot, cSpriteDrawer& drawer, iStatusSink& status)
@@ -149,10 +159,12 @@ bool ReloadPicture(cAnimeData& project, int slot, cSpriteDrawer& drawer, iStatus
 int StoreEffect(cAnimeData& project, int slot, strEffect effect)
 {
     project.ValidateEffect(effect);
+    // Replacing is one undo step: the old slot closes, the copy goes in frame order.
+    project.BeginRecord();
     if (project.GetEffect(slot))
         project.DeleteEffect(slot, true);
     int at = -1;
-    if (!project.InsertEffect(effect, &at))
-        return -1;
-    return at;
+    const bool stored = project.InsertEffect(effect, &at);
+    project.EndRecord(true);
+    return stored ? at : -1;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The list window's tables and edits without a window: the texts of the picture
 // and effect tables, the copies the dialogs edit, and how an edited picture or
-// effect is stored back. Pictures and effects are not part of the undo history.
+// effect is stored back. Each edit of a picture or effect is one undo step.
 
 #include "model/Records.h"
 
@@ -43,6 +43,9 @@ bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpr
 /** Brings the drawer's sheet of a slot in line with the project after a clipboard
  *  command (a removed picture drops its sheet). */
 void SyncPictureSheet(cAnimeData& project, int slot, cSpriteDrawer& drawer);
+/** Brings every sheet in line with the pictures after undo or redo: a changed path
+ *  reloads, a changed hue or division rebuilds, a removed picture drops its sheet. */
+void SyncPictureSheets(cAnimeData& project, cSpriteDrawer& drawer);
 /** "再読込": reloads a picture's image and reports "再読込が完了 : %d" (the time
  *  message when the slot is empty or the image does not load). */
 bool ReloadPicture(cAnimeData& project, int slot, cSpriteDrawer& drawer, iStatusSink& status);

@@ -45,6 +45,13 @@ int strPaletteGeometry::Height() const
     return vertical ? patternH * count : patternH * ((count + cols - 1) / cols);
 }
 
+void strPaletteGeometry::ContentSize(int clientW, int clientH, double factor, double& width, double& height) const
+{
+    const double f = factor > 0 ? factor : 1;
+    width = std::max<double>(Width(), std::max(0, clientW) / f);
+    height = std::max<double>(Height(), std::max(0, clientH) / f);
+}
+
 int PaletteTabCount(const cAnimeData& project) { return std::max(1, project.LastUsedIndex(AI_PICTURES) + 1); }
 
 int ClampPalettePattern(int pattern, int count) { return std::clamp(pattern, 1, std::max(1, count)); }

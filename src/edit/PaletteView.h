@@ -20,6 +20,9 @@ struct strPaletteGeometry {
     /** The size of the area the patterns cover. */
     int Width() const;
     int Height() const;
+    /** The scrollable surface from (0, 0): the patterns, and at least the client area
+     *  at the zoom factor, so the sheet stays in view at every zoom. */
+    void ContentSize(int clientW, int clientH, double factor, double& width, double& height) const;
 };
 
 /** The number of palette tabs: one per picture slot up to the last one used (at

@@ -88,6 +88,52 @@ void cRest_Update_Int::Restore(cAnimeData& project, int direction)
         project.SetInterval(frame, uint16_t(newInterval));
 }
 
+cRest_Update_Picture::cRest_Update_Picture(int slot, const strPicture* after, const strPicture* before)
+    : slot(int16_t(slot))
+{
+    if (after)
+        this->after = *after;
+    if (before)
+        this->before = *before;
+}
+
+void cRest_Update_Picture::Restore(cAnimeData& project, int direction)
+{
+    const std::optional<strPicture>* value = direction == RESTORE_UNDO ? &before
+                                             : direction == RESTORE_REDO ? &after
+                                                                         : nullptr;
+    if (!value)
+        return;
+    if (*value)
+        project.SetPicture(**value, slot);
+    else
+        project.DeletePicture(slot);
+}
+
+void cRest_Update_Effects::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO)
+        project.SetEffectList(before);
+    else if (direction == RESTORE_REDO)
+        project.SetEffectList(after);
+}
+
+void cRest_Update_Item::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO)
+        project.SetValue(item, oldValue);
+    else if (direction == RESTORE_REDO)
+        project.SetValue(item, newValue);
+}
+
+void cRest_Update_Text::Restore(cAnimeData& project, int direction)
+{
+    if (direction == RESTORE_UNDO)
+        project.SetText(item, oldText);
+    else if (direction == RESTORE_REDO)
+        project.SetText(item, newText);
+}
+
 bool cRestoreObj::AddRecord(std::unique_ptr<cRestore> record)
 {
     if (!record || !record->valid)

@@ -10,6 +10,8 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class cAnimeData;
 
@@ -91,6 +93,45 @@ public:
     const char* Name() const override { return "Update Interval\n"; }
     void Restore(cAnimeData& project, int direction) override;
     int16_t frame, newInterval, oldInterval;
+};
+
+class cRest_Update_Picture : public cRestore {
+public:
+    cRest_Update_Picture(int slot, const strPicture* after, const strPicture* before);
+    const char* Name() const override { return "Update Picture\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    int16_t slot;
+    std::optional<strPicture> after, before;
+};
+
+/** The effect list before and after an edit (inserting and deleting move blocks of slots). */
+class cRest_Update_Effects : public cRestore {
+public:
+    using List = std::vector<std::optional<strEffect>>;
+    cRest_Update_Effects(List after, List before) : after(std::move(after)), before(std::move(before)) {}
+    const char* Name() const override { return "Update Effects\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    List after, before;
+};
+
+/** A project item that leaves the frames alone (save format, centre position, intervals). */
+class cRest_Update_Item : public cRestore {
+public:
+    cRest_Update_Item(int item, int newValue, int oldValue) : item(item), newValue(newValue), oldValue(oldValue) {}
+    const char* Name() const override { return "Update Item\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    int32_t item, newValue, oldValue;
+};
+
+/** A project text (name, user data). */
+class cRest_Update_Text : public cRestore {
+public:
+    cRest_Update_Text(int item, std::string newText, std::string oldText)
+        : item(item), newText(std::move(newText)), oldText(std::move(oldText)) {}
+    const char* Name() const override { return "Update Text\n"; }
+    void Restore(cAnimeData& project, int direction) override;
+    int32_t item;
+    std::string newText, oldText;
 };
 
 /** One history step: its records, newest first. */

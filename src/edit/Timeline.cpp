@@ -285,6 +285,16 @@ void cTimeline::OnSelectionChanged()
         changed |= bits != old;
         (*canvas)[k] = bits;
     }
+    // The canvas focus follows: the clicked cell when it is selected, else the
+    // top-most selected cell.
+    const int row = Focus().row;
+    int focus = -1;
+    if (Focus().col == f && row >= 0 && size_t(row) < canvas->size() && ((*canvas)[size_t(row)] & kCellSelected))
+        focus = row;
+    for (size_t k = canvas->size(); focus < 0 && k-- > 0;)
+        if ((*canvas)[k] & kCellSelected)
+            focus = int(k);
+    host_.TimelineCanvasFocus(focus);
     if (changed)
         host_.TimelineCanvasSelectionChanged();
 }

@@ -39,6 +39,8 @@ public:
     virtual std::vector<uint8_t>* TimelineCanvasSelection() = 0;
     /** The canvas selection was changed by the timeline. */
     virtual void TimelineCanvasSelectionChanged() = 0;
+    /** The canvas's focused cell (its outline and information text) becomes cellNo (-1: none). */
+    virtual void TimelineCanvasFocus(int cellNo) = 0;
     virtual void TimelineStopPlayback() = 0;
     /** Opens a dialog (eTimelineDialog) prepared with a block of frames and cell numbers:
      *  the interval dialog with f0..f1, the cell dialog with (f0, k0), the fixed-picture

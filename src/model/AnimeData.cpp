@@ -38,16 +38,22 @@ int cAnimeData::GetValue(int index) const
 
 bool cAnimeData::SetValue(int index, int value)
 {
+    int* item = nullptr;
     switch (index) {
     case AI_EDIT_FORMAT: editFormat_ = value; return true;
     case AI_DIVISION_FORMAT: divisionFormat_ = value; return true;
-    case AI_SAVE_FORMAT: saveFormat_ = value; return true;
-    case AI_CENTER_POSITION: centerPosition_ = value; return true;
-    case AI_BASE_INTERVAL: baseInterval_ = value; return true;
-    case AI_TOTAL_INTERVAL: totalInterval_ = value; return true;
     case AI_FIX_PICTURE_PER_CELL: fixPicturePerCell_ = value != 0 ? 1 : 0; return true;
+    case AI_SAVE_FORMAT: item = &saveFormat_; break;
+    case AI_CENTER_POSITION: item = &centerPosition_; break;
+    case AI_BASE_INTERVAL: item = &baseInterval_; break;
+    case AI_TOTAL_INTERVAL: item = &totalInterval_; break;
     default: return false;
     }
+    // The items that leave the frames alone are recorded (the project dialog's light changes).
+    if (recording() && *item != value)
+        addRecord(std::make_unique<cRest_Update_Item>(index, value, *item));
+    *item = value;
+    return true;
 }
 
 int cAnimeData::GetLimit(int index) const
@@ -90,13 +96,18 @@ bool cAnimeData::GetText(int index, std::string& out) const
 
 bool cAnimeData::SetText(int index, const std::string& text)
 {
+    std::string* item = nullptr;
     switch (index) {
     case AT_WORK_FOLDER: workFolder_ = text; return true;
-    case AT_NAME: name_ = text; return true;
     case AT_FILE_NAME: fileName_ = text; return true;
-    case AT_USER_DATA: userData_ = text; return true;
+    case AT_NAME: item = &name_; break;
+    case AT_USER_DATA: item = &userData_; break;
     default: return false;
     }
+    if (recording() && *item != text)
+        addRecord(std::make_unique<cRest_Update_Text>(index, text, *item));
+    *item = text;
+    return true;
 }
 
 // ---------------------------------------------------------------- read access
@@ -536,6 +547,9 @@ bool cAnimeData::SetPicture(const strPicture& picture, int index)
 {
     if (!pictures_.InRange(index))
         return false;
+    const strPicture* present = pictures_.Get(index);
+    if (recording() && !(present && *present == picture))
+        addRecord(std::make_unique<cRest_Update_Picture>(index, &picture, present));
     pictures_.Put(index, std::make_unique<strPicture>(picture));
     MarkModified();
     return true;
@@ -543,51 +557,100 @@ bool cAnimeData::SetPicture(const strPicture& picture, int index)
 
 bool cAnimeData::DeletePicture(int index)
 {
-    if (!pictures_.Delete(index))
+    const strPicture* present = pictures_.Get(index);
+    if (!present)
         return false;
+    if (recording())
+        addRecord(std::make_unique<cRest_Update_Picture>(index, nullptr, present));
+    pictures_.Delete(index);
     MarkModified();
     return true;
+}
+
+std::vector<std::optional<strEffect>> cAnimeData::EffectList() const
+{
+    std::vector<std::optional<strEffect>> list(size_t(std::max(effects_.Size(), 0)));
+    for (int i = 0; i < effects_.Size(); ++i)
+        if (const strEffect* e = effects_.Get(i))
+            list[size_t(i)] = *e;
+    return list;
+}
+
+template <class Change> bool cAnimeData::changeEffects(Change change)
+{
+    // Effect edits move whole blocks of slots, so the record keeps the list before
+    // and after the change; an edit that changed nothing leaves no record.
+    if (!recording())
+        return change();
+    auto before = EffectList();
+    const bool done = change();
+    auto after = EffectList();
+    if (after != before)
+        addRecord(std::make_unique<cRest_Update_Effects>(std::move(after), std::move(before)));
+    return done;
+}
+
+bool cAnimeData::SetEffectList(const std::vector<std::optional<strEffect>>& list)
+{
+    return changeEffects([&] {
+        for (int i = 0; i < effects_.Size(); ++i) {
+            const std::optional<strEffect>* e = size_t(i) < list.size() ? &list[size_t(i)] : nullptr;
+            if (e && *e)
+                effects_.Put(i, std::make_unique<strEffect>(**e));
+            else
+                effects_.Delete(i);
+        }
+        MarkModified();
+        return true;
+    });
 }
 
 bool cAnimeData::InsertEffect(const strEffect& effect, int* outIndex)
 {
     if (effects_.Size() == 0)
         return false;
-    int at = effects_.Count();
-    for (int i = 0; i < effects_.Size(); ++i) {
-        const strEffect* e = effects_.Get(i);
-        if (e && e->frame > effect.frame) {
-            at = i;
-            break;
+    return changeEffects([&] {
+        int at = effects_.Count();
+        for (int i = 0; i < effects_.Size(); ++i) {
+            const strEffect* e = effects_.Get(i);
+            if (e && e->frame > effect.frame) {
+                at = i;
+                break;
+            }
         }
-    }
-    at = std::min(at, effects_.Size() - 1);
-    effects_.Delete(effects_.Size() - 1);
-    for (int i = effects_.Size() - 1; i > at; --i)
-        effects_.Put(i, effects_.Take(i - 1));
-    SetEffect(effect, at);
-    if (outIndex)
-        *outIndex = at;
-    return true;
+        at = std::min(at, effects_.Size() - 1);
+        effects_.Delete(effects_.Size() - 1);
+        for (int i = effects_.Size() - 1; i > at; --i)
+            effects_.Put(i, effects_.Take(i - 1));
+        effects_.Put(at, std::make_unique<strEffect>(effect));
+        MarkModified();
+        if (outIndex)
+            *outIndex = at;
+        return true;
+    });
 }
 
 bool cAnimeData::SetEffect(const strEffect& effect, int index)
 {
     if (!effects_.InRange(index))
         return false;
-    effects_.Put(index, std::make_unique<strEffect>(effect));
-    MarkModified();
-    return true;
+    return changeEffects([&] {
+        effects_.Put(index, std::make_unique<strEffect>(effect));
+        MarkModified();
+        return true;
+    });
 }
 
 bool cAnimeData::DeleteEffect(int index, bool compact)
 {
-    const bool deleted = effects_.Delete(index);
-    if (deleted)
-        MarkModified();
-    if (compact)
-        effects_.Compact();
-    return deleted && compact;
+    return changeEffects([&] {
+        const bool deleted = effects_.Delete(index);
+        if (deleted)
+            MarkModified();
+        if (compact)
+            effects_.Compact();
+        return deleted && compact;
+    });
 }
 
 // ---------------------------------------------------------------- record groups

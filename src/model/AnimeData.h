@@ -6,6 +6,7 @@
 #include "model/Records.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,13 @@ public:
 
     // --- items ---
     int GetValue(int index) const;
+    /** Changes of the save format, centre position and the two intervals are recorded. */
     bool SetValue(int index, int value);
     int GetLimit(int index) const;
     /** Copies a text item into out; false when it is empty or the index unknown. */
     bool GetText(int index, std::string& out) const;
     const std::string& Text(int index) const;
+    /** Changes of the name and the user data are recorded. */
     bool SetText(int index, const std::string& text);
 
     int CellCount() const { return cellCount_; }
@@ -93,12 +96,16 @@ public:
     bool SwapCells(int frameA, int cellA, int frameB, int cellB);
     bool SetFixPicture(int cellNo, int picture);
 
-    // --- pictures and effects (never recorded) ---
+    // --- pictures and effects (recorded like the mutators above) ---
     bool SetPicture(const strPicture& picture, int index);
     bool DeletePicture(int index);
     bool InsertEffect(const strEffect& effect, int* outIndex);
     bool SetEffect(const strEffect& effect, int index);
     bool DeleteEffect(int index, bool compact);
+    /** Every effect slot (empty ones as nullopt). */
+    std::vector<std::optional<strEffect>> EffectList() const;
+    /** Replaces the effect slots with a list as EffectList gives it. */
+    bool SetEffectList(const std::vector<std::optional<strEffect>>& list);
 
     // --- record groups ---
     /** Discards an open group, then opens one when the Undo setting is at least 1. */
@@ -112,6 +119,7 @@ public:
 private:
     void addRecord(std::unique_ptr<class cRestore> record);
     bool recording() const { return record_ != nullptr; }
+    template <class Change> bool changeEffects(Change change);
 
     std::string workFolder_, name_, fileName_, userData_;
     cPtrArray<strFrame> frames_;

@@ -43,6 +43,7 @@ const Key kKeys[] = {
     I(Init_Cell), I(Init_CutX), I(Init_CutY), MEVKO_KEY(Init_FileName, Text, 260),
     I(TargetPostX), I(TargetPostY), I(TargetOpacity), T(TargetPath),
     I(GIFKey), I(GIFSpeed), T(GIFPath),
+    I(OnionFrames), I(TimelineHeight),
 };
 #pragma GCC diagnostic pop
 
@@ -128,6 +129,8 @@ void cSettings::SetDefaults()
     TargetPath.clear();
     GIFKey = 71; GIFSpeed = 100;
     GIFPath.clear();
+    OnionFrames = 1;
+    TimelineHeight = 150;
 }
 
 bool cSettings::ReadSettings(const std::filesystem::path& file)

@@ -43,6 +43,8 @@ struct cSettings {
     std::string TargetPath;
     int32_t GIFKey, GIFSpeed;
     std::string GIFPath;
+    int32_t OnionFrames;     // neighbouring frames shown on each side (fading with distance)
+    int32_t TimelineHeight;  // the timeline's height below the canvas, pixels
 
     // Fixed values that are not in the file.
     static constexpr float kVersion = 0.72f;

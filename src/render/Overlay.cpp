@@ -25,6 +25,20 @@ bool SheetPatternSize(const cSpriteDrawer& drawer, int picture, int& w, int& h)
     return true;
 }
 
+bool SheetPixelTransparent(const cSpriteDrawer& drawer, int picture, int pattern, int px, int py)
+{
+    const cPatternSheet* sheet = drawer.sheet(picture);
+    if (!sheet || !sheet->isValidPattern(pattern - 1))
+        return false;
+    const cPatternSheet::Rect r = sheet->patternRect(pattern - 1);
+    const int x = r.left + px, y = r.top + py;
+    const std::vector<uint32_t>& texels = sheet->texture();
+    if (px < 0 || py < 0 || x >= r.right || y >= r.bottom || x >= sheet->width())
+        return false;
+    const size_t at = size_t(y) * size_t(sheet->width()) + size_t(x);
+    return at < texels.size() && (texels[at] >> 24) == 0;
+}
+
 strCanvasPoint TargetPosition(const cAnimeData* project, int targetW, int targetH)
 {
     const cSettings& s = Settings();
@@ -115,8 +129,16 @@ void DrawDraftGif(cBMP& target, const strCanvasView& view, const cBMP& image, co
     compositeQuad(surface, texels, map, 255, -1);
 }
 
+uint32_t OnionColour(uint32_t argb, int distance, int reach)
+{
+    if (reach <= 1 || distance <= 1)
+        return argb;
+    const uint32_t alpha = (argb >> 24) * uint32_t(reach - distance + 1) / uint32_t(reach);
+    return (alpha << 24) | (argb & 0xFFFFFF);
+}
+
 void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& project, int f, uint32_t argb,
-                        bool silhouette)
+                        bool silhouette, bool blendOutline)
 {
     if (!project.GetFrame(f))
         return;
@@ -140,7 +162,7 @@ void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& p
         return;
     }
     const strCanvasView view = CanvasViewOf(drawer, target);
-    const strPen pen{argb, false, int(drawer.lineWidth())};
+    const strPen pen{argb, blendOutline, int(drawer.lineWidth())};
     for (int k = project.CellCount() - 1; k >= 0; --k) {
         const strCell* cell = project.GetCell(f, k);
         int w = 0, h = 0;
@@ -178,10 +200,14 @@ void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& 
             drawer.drawScreenFlash(*scene.screenFlash);
         return;
     }
-    if (s.VBackFlag)
-        DrawNeighbourFrame(drawer, target, project, scene.frame - 1, s.CBackShadow, s.VShadowFlag);
-    if (s.VNextFlag)
-        DrawNeighbourFrame(drawer, target, project, scene.frame + 1, s.CNextShadow, s.VShadowFlag);
+    // Onion skin: the farthest neighbours first, so nearer (stronger) ones lie on top.
+    const int reach = std::clamp(s.OnionFrames, 1, kMaxOnionFrames);
+    for (int d = reach; s.VBackFlag && d >= 1; --d)
+        DrawNeighbourFrame(drawer, target, project, scene.frame - d, OnionColour(s.CBackShadow, d, reach),
+                           s.VShadowFlag, d > 1);
+    for (int d = reach; s.VNextFlag && d >= 1; --d)
+        DrawNeighbourFrame(drawer, target, project, scene.frame + d, OnionColour(s.CNextShadow, d, reach),
+                           s.VShadowFlag, d > 1);
     if (scene.hideCells)
         return;
     for (int k = 0; k < project.CellCount(); ++k) {

@@ -8,6 +8,7 @@
 #include "edit/CanvasGeometry.h"
 #include "render/OverlayDraft.h"
 
+#include <cstdint>
 #include <functional>
 
 class cAnimeData;
@@ -34,6 +35,9 @@ struct strCanvasScene {
 strCanvasView CanvasViewOf(const cSpriteDrawer& drawer, const cBMP& target);
 /** Pattern size of a picture's ready sheet; false when the picture is not loaded. */
 bool SheetPatternSize(const cSpriteDrawer& drawer, int picture, int& w, int& h);
+/** Whether pixel (px, py) of a pattern (1-based) of a picture's sheet is fully
+ *  transparent; false when the sheet, pattern or pixel does not exist. */
+bool SheetPixelTransparent(const cSpriteDrawer& drawer, int picture, int pattern, int px, int py);
 /** The target picture's position: the offset settings moved by half its size toward
  *  the project's reference point (centre positions 2 下, 3 上, 4 右, 5 左). */
 strCanvasPoint TargetPosition(const cAnimeData* project, int targetW, int targetH);
@@ -46,10 +50,16 @@ void DrawCenterLines(cBMP& target, const strCanvasView& view, int w, int h, uint
 void DrawTargetPicture(cSpriteDrawer& drawer, const cAnimeData* project, const strFlashState* flash);
 /** One frame of the draft GIF as a parallelogram, replacing what lies under it. */
 void DrawDraftGif(cBMP& target, const strCanvasView& view, const cBMP& image, const strDraftPlacement& placement);
+/** The most neighbouring frames shown on each side of the current one. */
+inline constexpr int kMaxOnionFrames = 16;
+/** A neighbour colour faded with the distance (1 … reach) from the current frame:
+ *  the alpha byte scaled by (reach − distance + 1) / reach. */
+uint32_t OnionColour(uint32_t argb, int distance, int reach);
 /** Frame f's cells as silhouettes in colour argb (alpha = opacity) or, without
- *  `silhouette`, as outlines in its colour from the last slot to the first. */
+ *  `silhouette`, as outlines in its colour from the last slot to the first (blended
+ *  by its alpha with blendOutline, for faded far neighbours). */
 void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& project, int f, uint32_t argb,
-                        bool silhouette);
+                        bool silhouette, bool blendOutline = false);
 
 /** Every layer up to the current frame's cells (editing) or up to the screen flash
  *  (playing), with the view options of the settings. */

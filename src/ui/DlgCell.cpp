@@ -172,6 +172,7 @@ void cDlg_Cell::Load()
 {
     const cAnimeData& p = project_();
     const strCell* cell = p.GetCell(frame_, cellNo_);
+    target_.Take(p, frame_, cellNo_);
     working_ = cell ? *cell : strCell::New();
     loading_ = true;  // a value clamped by the new range must not be read back
     pictureSpin->setRange(0, HighestPictureNumber(p));
@@ -269,9 +270,32 @@ void cDlg_Cell::LoadNeighbour(int step)
     preview_.start();
 }
 
+void cDlg_Cell::FollowProject()
+{
+    if (!IsOpen())
+        return;
+    switch (target_.Check(project_())) {
+    case CTS_GONE:
+        Close(DLG_CANCEL);
+        break;
+    case CTS_CHANGED:
+        Load();
+        if (onPreview)
+            onPreview();
+        break;
+    case CTS_SAME:
+        updateStates();
+        break;
+    }
+}
+
 bool cDlg_Cell::ApplyAndClose()
 {
-    const bool stored = ApplyCellDialog(project_(), frame_, cellNo_, working_);
+    if (target_.Check(project_()) != CTS_SAME) {
+        FollowProject();
+        return false;
+    }
+    const bool stored = ApplyCellDialog(project_(), target_, working_);
     Close(DLG_OK);
     if (stored && onStored)
         onStored();

@@ -3,6 +3,7 @@
 // one frame; every change is normalised as the project would store it and, on a
 // short timer, shown on the canvas. "適用" stores it as one undo step.
 
+#include "edit/DialogCell.h"
 #include "model/Records.h"
 #include "ui/BaseWnd.h"
 
@@ -40,6 +41,9 @@ public:
     bool ApplyAndClose();
     /** Loads the same cell number of the previous (-1) or next (+1) frame. */
     void LoadNeighbour(int step);
+    /** After any change of the project: a slot that now holds another cell is loaded
+     *  afresh, a slot that is gone closes the window. */
+    void FollowProject();
 
     /** Called after a stored change, and on the preview timer after edits. */
     std::function<void()> onStored;
@@ -73,6 +77,7 @@ private:
 
     std::function<cAnimeData&()> project_;
     int frame_ = 0, cellNo_ = 0;
+    strCellTarget target_;
     strCell working_;
     bool loading_ = false;
     QTimer preview_;

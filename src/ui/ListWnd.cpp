@@ -104,9 +104,6 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
                                        [this](int r, int c) { return EffectCellText(project_(), r, c); });
     pictureTable = makeTable(this, pictureModel_);
     effectTable = makeTable(this, effectModel_);
-    keyframePage = new QWidget(this);
-    keyframeLayout_ = new QVBoxLayout(keyframePage);
-    keyframeLayout_->setContentsMargins(0, 0, 0, 0);
     const int pictureWidths[] = {32, 110, 48, 36};
     for (int c = 0; c < 4; ++c)
         pictureTable->setColumnWidth(c, pictureWidths[c]);
@@ -115,7 +112,7 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
         effectTable->setColumnWidth(c, effectWidths[c]);
     tabs->addTab(pictureTable, FromUtf8(names.size() > 0 ? names[0] : ""));
     tabs->addTab(effectTable, FromUtf8(names.size() > 1 ? names[1] : ""));
-    tabs->addTab(keyframePage, FromUtf8(names.size() > 2 ? names[2] : ""));
+    // The timeline lives below the canvas, so the third tab of the names is not shown.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(tabs);
@@ -131,15 +128,6 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
                 if (current.isValid() && onPictureFocus)
                     onPictureFocus(current.row());
             });
-}
-
-void cDlg_SourceList::SetKeyframePage(QWidget* timeline)
-{
-    if (!timeline)
-        return;
-    timeline->setParent(keyframePage);
-    keyframeLayout_->addWidget(timeline);
-    timeline->show();
 }
 
 QTableView* cDlg_SourceList::table(int page) const

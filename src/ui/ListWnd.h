@@ -1,7 +1,7 @@
 #pragma once
-// cDlg_SourceList: the list window "リスト". Tabs for the picture table, the effect
-// table and the keyframe (timeline) page; pictures and effects are edited, cut,
-// copied, pasted and deleted here through the picture and effect dialogs.
+// cDlg_SourceList: the list window "リスト". Tabs for the picture table and the
+// effect table (the timeline sits below the canvas); pictures and effects are
+// edited, cut, copied, pasted and deleted here through the picture and effect dialogs.
 
 #include "ui/BaseWnd.h"
 
@@ -10,7 +10,6 @@
 
 class QTabWidget;
 class QTableView;
-class QVBoxLayout;
 class cAnimeData;
 class cDlg_SetEffect;
 class cDlg_SetPicture;
@@ -20,13 +19,11 @@ class iStatusSink;
 class cDlg_SourceList : public cBaseDlg {
     Q_OBJECT
 public:
-    enum { kPicturePage = 0, kEffectPage = 1, kKeyframePage = 2 };
+    enum { kPicturePage = 0, kEffectPage = 1 };
 
     cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> project, iStatusSink& status,
                     cDlg_SetPicture& pictureDlg, cDlg_SetEffect& effectDlg);
 
-    /** Puts the timeline control on the keyframe page (the window does not own it). */
-    void SetKeyframePage(QWidget* timeline);
 
     /** Re-reads both tables (row counts and texts). */
     void RefreshTables();
@@ -50,7 +47,6 @@ public:
     QTabWidget* tabs;          // 1003
     QTableView* pictureTable;  // 1001
     QTableView* effectTable;   // 1004
-    QWidget* keyframePage;
 
     /** A picture slot changed (stored, pasted, cut, deleted, reloaded). */
     std::function<void(int slot)> onPictureChanged;
@@ -71,5 +67,4 @@ private:
     cDlg_SetEffect& effectDlg_;
     cListTableModel* pictureModel_;
     cListTableModel* effectModel_;
-    QVBoxLayout* keyframeLayout_;
 };

@@ -10,31 +10,20 @@
 #include "render/Overlay.h"
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
+#include "ui/KeyState.h"
 
 #include <QCursor>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// The Qt key of a Windows virtual key as the settings name it (letters and digits
-// share their codes).
-int qtKeyOfVirtualKey(int vk)
-{
-    switch (vk) {
-    case 0x10: return Qt::Key_Shift;
-    case 0x11: return Qt::Key_Control;
-    case 0x12: return Qt::Key_Alt;
-    case 0x20: return Qt::Key_Space;
-    default: return vk;
-    }
-}
 
 // Keeps the last status text for a canvas without a status bar.
 cStatusRecorder g_noStatus;
@@ -55,6 +44,10 @@ cMainEditWnd::cMainEditWnd(QWidget* parent) : cDrawBoxWnd(parent), player_(Frame
     const cSettings& s = Settings();
     SetContent(-s.CenterW, -s.CenterH, s.CenterW, s.CenterH);
     edit_.SetPatternSize([](int picture, int& w, int& h) { return SheetPatternSize(SpriteDrawer(), picture, w, h); });
+    edit_.SetTransparentPixel([](int picture, int pattern, int px, int py) {
+        return SheetPixelTransparent(SpriteDrawer(), picture, pattern, px, py);
+    });
+    cKeyState::Instance();
     spline_ = new cDlg_Spline(this);
     spline_->onPreviewChanged = [this] { RequestRedraw(); };
     spline_->onApplied = [this] { edited(); };
@@ -265,14 +258,14 @@ bool cMainEditWnd::Draw(QPainter& painter)
 
 // ---------------------------------------------------------------- mouse and keys
 
-bool cMainEditWnd::held(int virtualKey) const { return heldKeys_.count(qtKeyOfVirtualKey(virtualKey)) > 0; }
+bool cMainEditWnd::held(int virtualKey) const { return cKeyState::Instance().Held(virtualKey); }
 
 strCanvasKeys cMainEditWnd::keysOf(Qt::KeyboardModifiers modifiers) const
 {
     const cSettings& s = Settings();
     strCanvasKeys keys;
-    keys.snapSuppress = modifiers & Qt::ShiftModifier;
-    keys.multiSelect = modifiers & Qt::ControlModifier;
+    keys.snapSuppress = (modifiers & Qt::ShiftModifier) || held(0x10);
+    keys.multiSelect = (modifiers & Qt::ControlModifier) || held(0x11);
     keys.rotate = held(s.DragAKey);
     keys.scale = held(s.DragSKey);
     keys.gif = held(s.GIFKey) && s.VGifFlag;
@@ -368,6 +361,17 @@ void cMainEditWnd::showContextMenu(QPoint global)
         onCommand(chosen->data().toInt());
 }
 
+bool cMainEditWnd::event(QEvent* event)
+{
+    // While a gesture runs, Escape belongs to the canvas rather than the window's shortcut.
+    if (event->type() == QEvent::ShortcutOverride && edit_.Mode() != CM_IDLE &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        event->accept();
+        return true;
+    }
+    return cDrawBoxWnd::event(event);
+}
+
 void cMainEditWnd::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && player_.isPlaying()) {
@@ -375,8 +379,12 @@ void cMainEditWnd::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (!event->isAutoRepeat())
-        heldKeys_.insert(event->key());
+    // Escape drops a running gesture: the cells return and nothing is stored.
+    if (event->key() == Qt::Key_Escape && edit_.CancelDrag()) {
+        RequestRedraw();
+        event->accept();
+        return;
+    }
     // With the GIF key held, the arrow keys step the draft's frame offset.
     if (held(Settings().GIFKey) && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
         edit_.Draft().frameOffset += event->key() == Qt::Key_Right ? 1 : -1;
@@ -387,17 +395,20 @@ void cMainEditWnd::keyPressEvent(QKeyEvent* event)
     cDrawBoxWnd::keyPressEvent(event);
 }
 
-void cMainEditWnd::keyReleaseEvent(QKeyEvent* event)
+void cMainEditWnd::wheelEvent(QWheelEvent* event)
 {
-    if (!event->isAutoRepeat())
-        heldKeys_.erase(event->key());
-    cDrawBoxWnd::keyReleaseEvent(event);
-}
-
-void cMainEditWnd::focusOutEvent(QFocusEvent* event)
-{
-    heldKeys_.clear();
-    cDrawBoxWnd::focusOutEvent(event);
+    // The animation point under the cursor stays under it.
+    const int step = cZoomScroll::WheelStep(event->angleDelta().y());
+    event->accept();
+    if (step == 0)
+        return;
+    const double cx = event->position().x(), cy = event->position().y();
+    const double sx = View().ToSurfaceX(cx), sy = View().ToSurfaceY(cy);
+    SetZoom(Zoom() + step, true, false);
+    double x = 0, y = 0;
+    View().PositionKeeping(sx, sy, cx, cy, x, y);
+    SetScroll(x, y);
+    RequestRedraw();
 }
 
 // ---------------------------------------------------------------- cell numbers

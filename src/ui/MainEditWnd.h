@@ -19,7 +19,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <set>
 #include <vector>
 
 class cAnimeData;
@@ -122,9 +121,9 @@ public:
     double LastDrawMs() const { return lastDrawMs_; }
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void scheduleTick();
@@ -154,7 +153,6 @@ private:
     cDraftGif draft_;
     strCanvasRange timelineSelection_;
     iStatusSink* status_ = nullptr;
-    std::set<int> heldKeys_;
     strCanvasPoint lastMouse_;
     cDlg_Spline* spline_ = nullptr;
     cDlg_ContexCell* chooser_ = nullptr;

@@ -39,15 +39,33 @@ void cPicPaletteWnd::SetPicture(const cPatternSheet* sheet, bool vertical)
                          .copy();
     }
     selected_ = ClampPalettePattern(selected_, geometry_.count);
-    // The content starts at the top-left corner, at least as large as the client.
-    const QSize c = ClientSize();
-    SetContent(0, 0, std::max<double>(geometry_.Width(), c.width() / View().Factor()),
-               std::max<double>(geometry_.Height(), c.height() / View().Factor()));
+    fitContent();
     // A new picture is shown from its top-left corner.
     SetScroll(-1e9, -1e9);
     MarkChanged();
     RequestRedraw();
 }
+
+void cPicPaletteWnd::fitContent()
+{
+    const QSize c = ClientSize();
+    double w = 0, h = 0;
+    geometry_.ContentSize(c.width(), c.height(), View().Factor(), w, h);
+    SetContent(0, 0, w, h);
+}
+
+void cPicPaletteWnd::SetZoom(int index, bool notify, bool redraw)
+{
+    const QSize c = ClientSize();
+    const double left = View().ToSurfaceX(0), top = View().ToSurfaceY(0);
+    cDrawBoxWnd::SetZoom(index, notify, false);
+    fitContent();
+    SetScroll(left + c.width() / 2.0 / View().Factor(), top + c.height() / 2.0 / View().Factor());
+    if (redraw)
+        RequestRedraw();
+}
+
+void cPicPaletteWnd::OnResize() { fitContent(); }
 
 void cPicPaletteWnd::SetSelected(int pattern)
 {

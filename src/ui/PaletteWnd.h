@@ -32,11 +32,17 @@ public:
 
     bool Draw(QPainter& painter) override;
     void OnMouse(QMouseEvent* event) override;
+    /** Zooms keeping the top-left corner of the view in place. */
+    void SetZoom(int index, bool notify, bool redraw) override;
+    void OnResize() override;
 
     /** A drag of the selected pattern: phase and the global cursor position. */
     std::function<void(int phase, QPoint global)> onDrag;
 
 private:
+    /** The content follows the patterns, the client size and the zoom. */
+    void fitContent();
+
     strPaletteGeometry geometry_;
     QImage image_;
     int selected_ = 1;

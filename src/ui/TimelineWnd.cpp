@@ -249,6 +249,12 @@ void cKeyframeWnd::TimelineFrameChosen(int frame)
 
 std::vector<uint8_t>* cKeyframeWnd::TimelineCanvasSelection() { return canvasSelection ? canvasSelection() : nullptr; }
 
+void cKeyframeWnd::TimelineCanvasFocus(int cellNo)
+{
+    if (onCanvasFocus)
+        onCanvasFocus(cellNo);
+}
+
 void cKeyframeWnd::TimelineCanvasSelectionChanged()
 {
     if (onCanvasSelection)

@@ -47,6 +47,7 @@ public:
     std::function<void(int frame)> onFrameChosen;
     std::function<std::vector<uint8_t>*()> canvasSelection;
     std::function<void()> onCanvasSelection;
+    std::function<void(int cellNo)> onCanvasFocus;
     std::function<void()> onStopPlayback;
     std::function<void(int key, const strGridBlock& block)> onOpenDialog;
     std::function<void(bool on, int first, int last)> onPlayRange;
@@ -76,6 +77,7 @@ private:
     void TimelineFrameChosen(int frame) override;
     std::vector<uint8_t>* TimelineCanvasSelection() override;
     void TimelineCanvasSelectionChanged() override;
+    void TimelineCanvasFocus(int cellNo) override;
     void TimelineStopPlayback() override;
     void TimelineOpenDialog(int key, const strGridBlock& block) override;
     void TimelinePlayRange(bool on, int first, int last) override;

@@ -59,6 +59,13 @@ public:
         x_ = x, y_ = y;
         clampPosition();
     }
+    /** The scroll position that shows surface point (sx, sy) at client pixel (cx, cy)
+     *  at the present zoom (before clamping). */
+    void PositionKeeping(double sx, double sy, double cx, double cy, double& x, double& y) const
+    {
+        x = sx - (cx - clientW_ / 2.0) / Factor();
+        y = sy - (cy - clientH_ / 2.0) / Factor();
+    }
     /** A middle-button drag by a mouse movement in pixels moves the view with it. */
     void DragBy(int dx, int dy) { SetPosition(x_ - dx / Factor(), y_ - dy / Factor()); }
 

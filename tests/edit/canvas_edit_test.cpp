@@ -189,11 +189,159 @@ TEST_F(CanvasEditTest, DialogWorkingCopyIsShownUntilADragMovesTheCell)
     EXPECT_EQ(shown.x, 1) << "the drag shows the stored cell moved";
 }
 
-TEST_F(CanvasEditTest, DragWithoutChangeStoresNothing)
+TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
 {
-    Store(4, 0, Cell(0, 0));
-    EXPECT_FALSE(Drag({5, 5}, {5, 5}) & CR_STORED);
+    // Off-grid cells with the grids on: any snap or normalisation would change them.
+    Settings().GridBit = GRID_POSITION | GRID_SCALE | GRID_ANGLE;
+    Settings().PostGrid = 8;
+    Settings().AngleGrid = 100;
+    Settings().ScaleGrid = 30;
+    const struct {
+        const char* what;
+        strCanvasKeys keys;
+        bool range;
+        std::vector<strCanvasPoint> path;  // press, moves…, release
+    } rows[] = {
+        {"click", Keys(), false, {{-57, 3}, {-57, 3}}},
+        {"click inside the edge size", Keys(), false, {{-57, 3}, {-56, 4}, {-55, 5}}},
+        {"click with a drag range", Keys(), true, {{-57, 3}, {-57, 3}}},
+        {"drag back to the start", Keys(), false, {{-57, 3}, {-20, 40}, {-57, 3}}},
+        {"drag back with a drag range", Keys(), true, {{-57, 3}, {-20, 40}, {-56, 3}}},
+        {"A-click away from the centre", Keys(false, false, true), false, {{-50, 3}, {-50, 3}}},
+        {"A-drag back to the start", Keys(false, false, true), false, {{-50, 3}, {-57, 20}, {-50, 3}}},
+        {"S-click away from the centre", Keys(false, false, false, true), false, {{-50, 3}, {-50, 3}}},
+        {"S-drag back with a drag range", Keys(false, false, false, true), true, {{-50, 3}, {-40, 3}, {-50, 4}}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        for (int f = 0; f < 8; ++f)
+            for (int k = 0; k < 4; ++k) {
+                strCell c = Cell(-57 + k * 200, 3 + f);
+                c.angle = 123;
+                c.scaleX = 101;
+                p.SetCell(f, k, &c);  // the same cells again after the first row
+            }
+        History().SetCapacity(-1);
+        edit.SetDragRange(r.range ? strCanvasRange{true, 1, 6, 0, 3} : strCanvasRange{});
+        const std::string before = ModelText(p);
+        unsigned result = edit.LeftDown(r.path.front(), r.keys);
+        for (size_t i = 1; i + 1 < r.path.size(); ++i)
+            result |= edit.MouseMove(r.path[i], r.keys);
+        result |= edit.LeftUp(r.path.back(), r.keys);
+        EXPECT_FALSE(result & CR_STORED);
+        EXPECT_EQ(ModelText(p), before);
+        EXPECT_EQ(History().UndoCount(), 0);
+        EXPECT_TRUE(edit.IsSelected(0)) << "the click still selects";
+        EXPECT_EQ(edit.Mode(), CM_IDLE);
+    }
+    // A double click (press, release, double-click, release) opens the dialog and stores nothing.
+    const std::string before = ModelText(p);
+    edit.LeftDown({-57, 3}, Keys());
+    edit.LeftUp({-57, 3}, Keys());
+    EXPECT_TRUE(edit.DoubleClick({-57, 3}, Keys()) & CR_CELL_DIALOG);
+    edit.LeftUp({-57, 3}, Keys());
+    EXPECT_EQ(ModelText(p), before);
     EXPECT_EQ(History().UndoCount(), 0);
+}
+
+TEST_F(CanvasEditTest, SnapWaitsForTheMouseToLeaveTheEdgeSquare)
+{
+    Settings().GridBit = GRID_POSITION;
+    Settings().PostGrid = 8;
+    Store(4, 0, Cell(-57, 3));
+    edit.LeftDown({-57, 3}, Keys());
+    edit.MouseMove({-56, 3}, Keys());
+    strCell shown;
+    ASSERT_TRUE(edit.DisplayedCell(0, shown));
+    EXPECT_EQ(shown.x, -56) << "no snap while the mouse has not moved";
+    EXPECT_FALSE(edit.Snapping());
+    edit.MouseMove({-40, 3}, Keys());
+    EXPECT_TRUE(edit.Snapping());
+    EXPECT_TRUE(edit.LeftUp({-40, 3}, Keys()) & CR_STORED);
+    EXPECT_EQ(At(4, 0).x, -40);
+    EXPECT_EQ(At(4, 0).y, 0) << "snapped once moved";
+}
+
+TEST_F(CanvasEditTest, EscapeCancelsEveryGestureWithoutStoring)
+{
+    Settings().GridBit = 0;
+    Store(4, 0, Cell(0, 0));
+    const std::string before = ModelText(p);
+    struct Row {
+        const char* what;
+        int tool;
+        strCanvasKeys keys;
+    };
+    for (const Row& r : {Row{"move", TOOL_MOVE, Keys()}, Row{"rotate", TOOL_MOVE, Keys(false, false, true)},
+                         Row{"scale", TOOL_MOVE, Keys(false, false, false, true)}}) {
+        SCOPED_TRACE(r.what);
+        edit.SetTool(r.tool);
+        edit.LeftDown({10, 0}, r.keys);
+        edit.MouseMove({30, 25}, r.keys);
+        ASSERT_NE(edit.Mode(), CM_IDLE);
+        EXPECT_TRUE(edit.CancelDrag());
+        strCell shown;
+        ASSERT_TRUE(edit.DisplayedCell(0, shown));
+        EXPECT_EQ(shown, At(4, 0)) << "the cell shows where it was";
+        EXPECT_EQ(edit.LeftUp({30, 25}, r.keys), unsigned(CR_NONE));
+        EXPECT_EQ(ModelText(p), before);
+    }
+    edit.SetTool(TOOL_SWING);  // a swing waiting for its finishing click
+    edit.LeftDown({0, 0}, Keys());
+    edit.LeftUp({40, 0}, Keys());
+    edit.MouseMove({40, 40}, Keys());
+    ASSERT_EQ(edit.Mode(), CM_SWING);
+    EXPECT_TRUE(edit.CancelDrag());
+    EXPECT_EQ(edit.LeftDown({40, 40}, Keys()) & CR_STORED, 0u) << "the next click starts afresh";
+    EXPECT_EQ(ModelText(p), before);
+    EXPECT_EQ(History().UndoCount(), 0);
+}
+
+TEST_F(CanvasEditTest, HitTestPrefersAVisiblePixelOverABigClearQuad)
+{
+    // Cell 3 is a large pattern that is clear except for a 4-pixel border; cell 1 is
+    // small and opaque. Pattern sizes: picture 0 is 32 × 32, picture 1 is 200 × 200.
+    edit.SetPatternSize([](int picture, int& w, int& h) {
+        w = h = picture == 1 ? 200 : 32;
+        return picture <= 1;
+    });
+    edit.SetTransparentPixel([](int picture, int, int px, int py) {
+        const bool border = px < 4 || py < 4 || px >= 196 || py >= 196;
+        return picture == 1 && !border;
+    });
+    Store(4, 1, Cell(50, 0));
+    Store(4, 3, Cell(0, 0, 1));
+    const struct {
+        strCanvasPoint at;
+        int expected;
+    } rows[] = {
+        {{50, 0}, 1},     // the small cell under the big clear one
+        {{-20, 30}, 3},   // only the big cell's quad: the quad rule
+        {{-98, 0}, 3},    // the big cell's visible border
+        {{300, 0}, -1},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(edit.HitTest(r.at), r.expected) << r.at.x << "," << r.at.y;
+        edit.SelectAt(r.at, false);
+        EXPECT_EQ(edit.Focus(), r.expected);
+    }
+}
+
+TEST(CanvasGeometry, PatternPixelAtInvertsTheQuad)
+{
+    strCell c = CellXY(100, 50);
+    c.scaleX = 200;
+    c.angle = 900;  // the 64-wide side runs down
+    int px = -1, py = -1;
+    ASSERT_TRUE(PatternPixelAt(c, 32, 16, {100, 50}, px, py));
+    EXPECT_EQ(px, 16);
+    EXPECT_EQ(py, 8);
+    ASSERT_TRUE(PatternPixelAt(c, 32, 16, {107.5f, 18.5f}, px, py));  // near the top-left corner
+    EXPECT_EQ(px, 0);
+    EXPECT_EQ(py, 0);
+    EXPECT_FALSE(PatternPixelAt(c, 32, 16, {120, 50}, px, py));
+    c.scaleY = 0;
+    EXPECT_FALSE(PatternPixelAt(c, 32, 16, {100, 50}, px, py)) << "a flat cell shows nothing";
 }
 
 TEST_F(CanvasEditTest, RotateWrapsIntoTheHalfTurnRange)

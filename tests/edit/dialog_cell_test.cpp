@@ -5,6 +5,8 @@
 
 #include "edit/DialogCell.h"
 
+#include <functional>
+
 namespace {
 
 class DialogCellTest : public EditTest {};
@@ -71,6 +73,13 @@ TEST_F(DialogCellTest, ColourWordRoundTripsAndRejectsBadText)
     EXPECT_EQ(n.saturation, 200);
 }
 
+strCellTarget Target(const cAnimeData& p, int f, int k)
+{
+    strCellTarget t;
+    t.Take(p, f, k);
+    return t;
+}
+
 TEST_F(DialogCellTest, ApplyStoresAClampedCellAsOneStepThatUndoRestores)
 {
     Frames(3);
@@ -78,14 +87,14 @@ TEST_F(DialogCellTest, ApplyStoresAClampedCellAsOneStepThatUndoRestores)
     const std::string before = ModelText(p);
     strCell w = CellXY(5000, -7);
     w.opacity = 90;
-    ASSERT_TRUE(ApplyCellDialog(p, 1, 2, w));
+    ASSERT_TRUE(ApplyCellDialog(p, Target(p, 1, 2), w));
     EXPECT_EQ(p.GetCell(1, 2)->x, 1024) << "clamped by the project";
     EXPECT_EQ(p.GetCell(1, 2)->opacity, 90);
     EXPECT_EQ(History().UndoCount(), 1);
     const std::string after = ModelText(p);
 
-    EXPECT_FALSE(ApplyCellDialog(p, 1, 2, *p.GetCell(1, 2))) << "no change, no step";
-    EXPECT_FALSE(ApplyCellDialog(p, 1, 2, w)) << "equal once normalised";
+    EXPECT_FALSE(ApplyCellDialog(p, Target(p, 1, 2), *p.GetCell(1, 2))) << "no change, no step";
+    EXPECT_FALSE(ApplyCellDialog(p, Target(p, 1, 2), w)) << "equal once normalised";
     EXPECT_EQ(History().UndoCount(), 1);
 
     ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
@@ -97,12 +106,42 @@ TEST_F(DialogCellTest, ApplyStoresAClampedCellAsOneStepThatUndoRestores)
 TEST_F(DialogCellTest, ApplyOnAnEmptySlotCreatesTheCellAndBadTargetsStoreNothing)
 {
     Frames(2);
-    ASSERT_TRUE(ApplyCellDialog(p, 0, 3, CellXY(1, 1)));
+    ASSERT_TRUE(ApplyCellDialog(p, Target(p, 0, 3), CellXY(1, 1)));
     ASSERT_NE(p.GetCell(0, 3), nullptr);
-    EXPECT_FALSE(ApplyCellDialog(p, 5, 0, CellXY(1, 1)));
-    EXPECT_FALSE(ApplyCellDialog(p, 0, -1, CellXY(1, 1)));
-    EXPECT_FALSE(ApplyCellDialog(p, 0, p.CellCount(), CellXY(1, 1)));
+    EXPECT_FALSE(ApplyCellDialog(p, Target(p, 5, 0), CellXY(1, 1)));
+    EXPECT_FALSE(ApplyCellDialog(p, Target(p, 0, -1), CellXY(1, 1)));
+    EXPECT_FALSE(ApplyCellDialog(p, Target(p, 0, p.CellCount()), CellXY(1, 1)));
     EXPECT_EQ(History().UndoCount(), 1);
+}
+
+TEST_F(DialogCellTest, ATargetThatChangedUnderTheDialogIsNeverWritten)
+{
+    // The dialog loaded [2,1]; then the project changes under it in each of these ways.
+    const struct {
+        const char* what;
+        std::function<void(cAnimeData&)> change;
+        eCellTargetState state;
+    } rows[] = {
+        {"nothing", [](cAnimeData&) {}, CTS_SAME},
+        {"frame deleted, the next one slides in", [](cAnimeData& p) { p.DeleteFrames(2, 1, true); }, CTS_CHANGED},
+        {"cell deleted", [](cAnimeData& p) { p.SetCell(2, 1, nullptr); }, CTS_CHANGED},
+        {"frames cut back to two", [](cAnimeData& p) { p.DeleteFrames(2, 2, true); }, CTS_GONE},
+        {"project replaced", [](cAnimeData& p) { p.NewProject(""); }, CTS_GONE},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        Frames(4);
+        for (int f = 0; f < 4; ++f)
+            Store(f, 1, CellXY(f * 10));
+        const strCellTarget target = Target(p, 2, 1);
+        r.change(p);
+        const std::string before = ModelText(p);
+        EXPECT_EQ(target.Check(p), r.state);
+        const bool stored = ApplyCellDialog(p, target, CellXY(77));
+        EXPECT_EQ(stored, r.state == CTS_SAME);
+        if (!stored)
+            EXPECT_EQ(ModelText(p), before) << "nothing written into another slot";
+    }
 }
 
 } // namespace

@@ -528,6 +528,7 @@ TEST_F(EditClipTest, PastedEffectsAndPicturesAreValidated)
 TEST_F(EditClipTest, ListPictures)
 {
     p.SetPicture({2, 3, 4, "a.png"}, 1);
+    const std::string start = ModelText(p);
     ASSERT_TRUE(PictureCopy(p, 1, status));
     ASSERT_TRUE(PicturePaste(p, 5, status));
     EXPECT_EQ(status.last, "[5] : 貼り付け");
@@ -541,7 +542,10 @@ TEST_F(EditClipTest, ListPictures)
     ASSERT_TRUE(PicturePaste(p, 0, status));
     EXPECT_EQ(p.GetPicture(0)->path, "a.png");
     EXPECT_FALSE(PicturePaste(p, p.PictureCapacity(), status));
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(History().UndoCount(), 4) << "each list edit that changed something is one step";
+    while (History().Restore(p, RESTORE_UNDO)) {
+    }
+    EXPECT_EQ(ModelText(p), start);
 }
 
 } // namespace

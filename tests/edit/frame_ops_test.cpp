@@ -253,14 +253,18 @@ TEST_F(FrameOpsTest, CompTypeSettingKeepsPictureAndPattern)
     EXPECT_EQ(p.GetCell(1, 0)->x, 5);
 }
 
-TEST_F(FrameOpsTest, SetIntervalsIsNotAnUndoStep)
+TEST_F(FrameOpsTest, SetIntervalsIsOneUndoStep)
 {
     Frames(10);
     EXPECT_EQ(SetIntervals(p, 7, 3, 12, status), 5);
     EXPECT_EQ(status.last, "フレーム [3]～[7] に インターバル[12] を入力しました");
     for (int f = 0; f < 10; ++f)
         EXPECT_EQ(p.GetFrame(f)->interval, f >= 3 && f <= 7 ? 12 : 0) << f;
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(History().UndoCount(), 1);
+    ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+    for (int f = 0; f < 10; ++f)
+        EXPECT_EQ(p.GetFrame(f)->interval, 0) << f;
+    ASSERT_TRUE(History().Restore(p, RESTORE_REDO));
     EXPECT_EQ(SetIntervals(p, 8, 2000, 300, status), 2);   // 300 limited to 255; missing frames skipped
     EXPECT_EQ(p.GetFrame(9)->interval, 255);
 

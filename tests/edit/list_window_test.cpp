@@ -147,6 +147,35 @@ TEST_F(ListWindowTest, StoringAPictureLoadsItsSheetOrReportsThePath)
     EXPECT_EQ(drawer.sheet(4), nullptr);
     EXPECT_FALSE(ReloadPicture(p, 4, drawer, status));
     EXPECT_TRUE(IsTimeFailure(status.last));
+
+    // Storing is one undo step; after undo and redo the sheets follow the pictures.
+    History().SetCapacity(-1);
+    pic.path = image;
+    ASSERT_TRUE(StorePicture(p, 4, pic, drawer, status));
+    ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+    EXPECT_EQ(p.GetPicture(4), nullptr);
+    SyncPictureSheets(p, drawer);
+    EXPECT_EQ(drawer.sheet(4), nullptr);
+    ASSERT_TRUE(History().Restore(p, RESTORE_REDO));
+    SyncPictureSheets(p, drawer);
+    ASSERT_NE(drawer.sheet(4), nullptr);
+    EXPECT_TRUE(drawer.sheet(4)->isReady());
+}
+
+TEST(PaletteGeometry, ContentFitsTheSheetAndTheClientAtEveryZoom)
+{
+    strPaletteGeometry g;
+    g.patternW = 10, g.patternH = 20, g.columns = 3, g.count = 7;  // 30 × 60
+    const struct {
+        int w, h;
+        double factor, width, height;
+    } rows[] = {{100, 50, 2.0, 50, 60}, {100, 50, 4.0, 30, 60}, {10, 10, 0.25, 40, 60}, {0, 0, 1.0, 30, 60}};
+    for (const auto& r : rows) {
+        double w = 0, h = 0;
+        g.ContentSize(r.w, r.h, r.factor, w, h);
+        EXPECT_DOUBLE_EQ(w, r.width) << r.factor;
+        EXPECT_DOUBLE_EQ(h, r.height) << r.factor;
+    }
 }
 
 TEST(PaletteGeometry, GridAndVerticalLayoutsAndHits)

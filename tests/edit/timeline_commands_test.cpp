@@ -17,6 +17,7 @@ public:
     void TimelineFrameChosen(int frame) override { chosen.push_back(frame); }
     std::vector<uint8_t>* TimelineCanvasSelection() override { return &canvas; }
     void TimelineCanvasSelectionChanged() override { ++canvasChanges; }
+    void TimelineCanvasFocus(int cellNo) override { focus = cellNo; }
     void TimelineStopPlayback() override { ++stops; }
     void TimelineOpenDialog(int key, const strGridBlock& block) override { dialogs.push_back({key, block}); }
     void TimelinePlayRange(bool on, int first, int last) override { range = {on, first, last}; }
@@ -31,6 +32,7 @@ public:
     std::vector<int> chosen;
     std::vector<uint8_t> canvas;
     int canvasChanges = 0, stops = 0, changes = 0;
+    int focus = -9;
     std::vector<std::pair<int, strGridBlock>> dialogs;
     std::optional<strRange> range;
     cStatusRecorder status;
@@ -93,14 +95,20 @@ TEST_F(TimelineTest, ClicksChooseTheFrameAndSelectCanvasCells)
     EXPECT_EQ(host.chosen, (std::vector<int>{3}));
     EXPECT_EQ(timeline.Marker(), 3);
     EXPECT_EQ(CanvasSelected(), (std::vector<int>{1, 2, 5}));
+    EXPECT_EQ(host.focus, 5) << "a column gives the canvas its top-most cell";
 
     Click({3, 5});
     EXPECT_EQ(CanvasSelected(), (std::vector<int>{5}));
     Click({3, 2}, true, KM_CTRL);
     EXPECT_EQ(CanvasSelected(), (std::vector<int>{2, 5})) << "CTRL keeps the canvas selection";
+    EXPECT_EQ(host.focus, 2) << "the canvas focus follows the clicked cell";
+    Click({3, 4});
+    EXPECT_TRUE(CanvasSelected().empty());
+    EXPECT_EQ(host.focus, -1) << "an empty slot leaves no focus";
     Click({-1, 1});
     EXPECT_EQ(host.chosen.back(), 3) << "a row header chooses no frame";
     EXPECT_EQ(CanvasSelected(), (std::vector<int>{1}));
+    EXPECT_EQ(host.focus, 1);
 
     // A selection away from the current frame leaves the canvas alone.
     const int changes = host.canvasChanges;

@@ -4,10 +4,14 @@
 
 #include "GuiFixture.h"
 
+#include "edit/FrameOps.h"
+
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
+#include "ui/DlgCell.h"
+#include "ui/DlgHost.h"
 #include "ui/MainEditWnd.h"
 #include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
@@ -19,6 +23,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <cstring>
 
@@ -254,4 +259,102 @@ TEST_F(CanvasGui, TimelineDragRangeCarriesTheDragOverItsFrames)
         EXPECT_EQ(p.GetCell(f, 0)->x, f <= 2 ? 13 : 0) << f;
     EXPECT_EQ(p.GetCell(0, 1)->x, 113) << "every cell number of the range moves with the dragged one";
     EXPECT_EQ(History().UndoCount(), 1);
+}
+
+TEST_F(CanvasGui, GestureKeysWorkWhateverWidgetHasTheFocus)
+{
+    // A held on the timeline, then a drag on the canvas: the cell turns.
+    QApplication::setActiveWindow(window.get());
+    window->Timeline()->setFocus();
+    Settings().AngleGrid = 100;
+    const QPoint centre = At(100, 0);
+    QTest::keyPress(window->Timeline(), Qt::Key_A);
+    Drag(centre + QPoint(10, 0), centre + QPoint(0, 10));
+    EXPECT_EQ(Cell(1)->angle, 900);
+    EXPECT_EQ(Cell(1)->x, 100) << "turned, not moved";
+    EXPECT_TRUE(canvas->hasFocus()) << "a drag on the canvas takes the focus";
+    QTest::keyRelease(canvas, Qt::Key_A);
+    Settings().GridBit = 0;
+    Drag(centre, centre + QPoint(10, 0));
+    EXPECT_EQ(Cell(1)->x, 110) << "released: a plain move again";
+}
+
+TEST_F(CanvasGui, ClicksAndDoubleClicksStoreNothing)
+{
+    cAnimeData& p = window->Project();
+    strCell c = *Cell(0);
+    c.x = -57;
+    p.SetCell(0, 0, &c);
+    History().SetCapacity(-1);
+    const QPoint at = At(-57, 0);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, at);
+    EXPECT_TRUE(canvas->Selection()[0] & kCellSelected);
+    QTest::keyPress(canvas, Qt::Key_A);
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, at + QPoint(8, 0));
+    QTest::keyRelease(canvas, Qt::Key_A);
+    QTest::mouseDClick(canvas, Qt::LeftButton, {}, at);
+    cDlg_Cell* dialog = window->SideWindows()->CellDialog();
+    EXPECT_TRUE(dialog->IsOpen()) << "the double click opened the cell dialog";
+    dialog->Close(DLG_CANCEL);
+    EXPECT_EQ(Cell(0)->x, -57);
+    EXPECT_EQ(History().UndoCount(), 0);
+}
+
+TEST_F(CanvasGui, EscapeCancelsARunningDrag)
+{
+    Settings().GridBit = 0;
+    const QPoint from = At(3, 2);
+    QTest::mousePress(canvas, Qt::LeftButton, {}, from);
+    QTest::mouseMove(canvas, from + QPoint(30, 0));
+    QTest::keyClick(canvas, Qt::Key_Escape);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, from + QPoint(30, 0));
+    EXPECT_EQ(Cell(0)->x, 0);
+    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(canvas->Edit().Mode(), CM_IDLE);
+}
+
+TEST_F(CanvasGui, WheelZoomsAroundTheCursor)
+{
+    const QPoint cursor = At(100, 0) + QPoint(0, 40);
+    const double sx = canvas->View().ToSurfaceX(cursor.x()), sy = canvas->View().ToSurfaceY(cursor.y());
+    const int zoom = canvas->Zoom();
+    QWheelEvent wheel(QPointF(cursor), QPointF(canvas->mapToGlobal(cursor)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &wheel);
+    EXPECT_EQ(canvas->Zoom(), zoom + 1);
+    EXPECT_NEAR(canvas->View().ToSurfaceX(cursor.x()), sx, 0.5);
+    EXPECT_NEAR(canvas->View().ToSurfaceY(cursor.y()), sy, 0.5);
+}
+
+TEST_F(CanvasGui, TheCellDialogFollowsTheProject)
+{
+    cAnimeData& p = window->Project();
+    p.InsertFrames(1, 2);
+    for (int f = 1; f <= 2; ++f) {
+        strCell c = *p.GetCell(0, 1);
+        c.x = int16_t(100 + f);
+        p.SetCell(f, 1, &c);
+    }
+    History().SetCapacity(-1);
+    cDlg_Cell* dialog = window->SideWindows()->CellDialog();
+    window->SideWindows()->OpenCellDialog(1, 1);
+    ASSERT_TRUE(dialog->IsOpen());
+    dialog->xSpin->setValue(500);
+
+    // Frame 1 is deleted on the timeline: frame 2's cell slides into [1,1].
+    int current = 1;
+    DeleteFrame(p, current, *window);
+    window->Refresh();
+    EXPECT_EQ(dialog->xSpin->value(), 102) << "the dialog shows what the slot now holds";
+    EXPECT_FALSE(dialog->ApplyAndClose()) << "nothing changed since it was loaded";
+    EXPECT_EQ(p.GetCell(1, 1)->x, 102);
+
+    // Undo brings the deleted frame back; the slot changes again and the dialog follows.
+    window->SideWindows()->OpenCellDialog(1, 1);
+    window->OnCommand(IDM_UNDO);
+    EXPECT_EQ(dialog->xSpin->value(), 101);
+    // A new project: the slot is gone and the dialog closes.
+    p.NewProject("");
+    window->Refresh();
+    EXPECT_FALSE(dialog->IsOpen());
 }

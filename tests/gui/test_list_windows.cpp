@@ -21,6 +21,8 @@
 #include <QTabWidget>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace {
 
 class ListWindowGuiTest : public GuiTest {
@@ -54,22 +56,17 @@ TEST_F(ListWindowGuiTest, WindowCommandsShowHideAndRememberPlacement)
     EXPECT_FALSE(Settings().VPalFlag);
 }
 
-TEST_F(ListWindowGuiTest, TablesShowTheProjectAndTheKeyframePage)
+TEST_F(ListWindowGuiTest, TablesShowTheProjectWithoutABlankKeyframePage)
 {
     StartSample();
     cDlg_SourceList& list = *Host().ListWindow();
-    EXPECT_EQ(list.tabs->count(), 3);
-    EXPECT_EQ(list.tabs->tabText(2), "キーフレーム");
+    EXPECT_EQ(list.tabs->count(), 2) << "the timeline sits below the canvas, not on a tab";
     QAbstractItemModel* pictures = list.pictureTable->model();
     EXPECT_EQ(pictures->rowCount(), window->Project().PictureCapacity());
     EXPECT_EQ(pictures->data(pictures->index(0, 1)).toString(), "sample_burst.png");
     EXPECT_EQ(pictures->headerData(2, Qt::Horizontal).toString(), "XY");
     QAbstractItemModel* effects = list.effectTable->model();
     EXPECT_EQ(effects->rowCount(), window->Project().Effects().Count() + 1);
-    QWidget timeline;
-    list.SetKeyframePage(&timeline);
-    EXPECT_EQ(timeline.parentWidget(), list.keyframePage);
-    timeline.setParent(nullptr);
 }
 
 TEST_F(ListWindowGuiTest, EffectCutAndPasteGoThroughTheInternalClipboard)
@@ -137,6 +134,31 @@ TEST_F(ListWindowGuiTest, PaletteShowsPicturesAndDropsPatternsOnTheCanvas)
     EXPECT_EQ(History().UndoCount(), steps + 1);
     Host().PaletteDrag(PD_DROP, w.Canvas()->mapToGlobal(QPoint(-50, -50)));
     EXPECT_EQ(History().UndoCount(), steps + 1) << "a drop outside the canvas does nothing";
+}
+
+TEST_F(ListWindowGuiTest, PaletteZoomKeepsTheSheetInView)
+{
+    StartSample();
+    cDlg_Palette& palette = *Host().PaletteWindow();
+    palette.tabs->setCurrentIndex(1);
+    cPicPaletteWnd& surface = *palette.surface;
+    const strPaletteGeometry& g = surface.Geometry();
+    for (int zoom : {3, 4, 0, 3, 2}) {
+        SCOPED_TRACE(zoom);
+        palette.zoomCombo->setCurrentIndex(zoom);
+        ASSERT_EQ(surface.Zoom(), zoom);
+        // The view's top-left corner shows the sheet, and the scroll range ends with it.
+        const double left = surface.View().ToSurfaceX(0), top = surface.View().ToSurfaceY(0);
+        EXPECT_GE(left, -0.5);
+        EXPECT_LT(left, g.Width());
+        EXPECT_GE(top, -0.5);
+        EXPECT_LT(top, g.Height());
+        double l, t, r, b;
+        surface.View().Range(l, t, r, b);
+        const QSize c = surface.ClientSize();
+        EXPECT_LE(r + c.width() / 2.0 / surface.View().Factor(),
+                  std::max<double>(g.Width(), c.width() / surface.View().Factor()) + 0.5);
+    }
 }
 
 TEST_F(ListWindowGuiTest, PngExportRunsTheWorkerWithProgress)

@@ -221,10 +221,10 @@ TEST_F(GuiTest, ViewAndWindowTogglesFollowMenuAndToolBar)
     EXPECT_TRUE(w.StatusBar()->isHidden());
     w.UpdateMenuState(3);
     EXPECT_FALSE(w.MenuActions(IDM_VIEW_STATUS).first()->isChecked());
-    const int top = w.Canvas()->y();
+    const int top = w.Canvas()->mapTo(&w, QPoint(0, 0)).y();
     w.OnCommand(IDM_VIEW_BAR);
     EXPECT_TRUE(w.Rebar()->isHidden());
-    EXPECT_LT(w.Canvas()->y(), top) << "the canvas moves up when the rebar is hidden";
+    EXPECT_LT(w.Canvas()->mapTo(&w, QPoint(0, 0)).y(), top) << "the canvas moves up when the rebar is hidden";
 }
 
 TEST_F(GuiTest, HiddenBarsFromConfigLeaveTheCanvasAtTheTop)
@@ -236,9 +236,10 @@ TEST_F(GuiTest, HiddenBarsFromConfigLeaveTheCanvasAtTheTop)
     cMainWnd& w = Start();
     EXPECT_TRUE(w.Rebar()->isHidden());
     EXPECT_TRUE(w.StatusBar()->isHidden());
-    EXPECT_EQ(w.Canvas()->y(), w.MenuBar()->height());
-    EXPECT_EQ(w.Canvas()->y() + w.Canvas()->height(), w.Timeline()->y()) << "the timeline sits below the canvas";
-    EXPECT_EQ(w.Timeline()->y() + w.Timeline()->height(), w.height());
+    EXPECT_EQ(w.Canvas()->mapTo(&w, QPoint(0, 0)).y(), w.MenuBar()->height());
+    EXPECT_GE(w.Timeline()->mapTo(&w, QPoint(0, 0)).y(), w.Canvas()->mapTo(&w, QPoint(0, w.Canvas()->height())).y())
+        << "the timeline sits below the canvas";
+    EXPECT_EQ(w.Timeline()->mapTo(&w, QPoint(0, w.Timeline()->height())).y(), w.height());
     EXPECT_EQ(w.PlayTool()->rateCombo->currentIndex(), 3);
 }
 

@@ -3,6 +3,8 @@
 
 #include "GuiFixture.h"
 
+#include "app/CommandTable.h"
+
 #include "edit/CanvasClip.h"
 #include "model/AnimeData.h"
 #include "ui/DlgFrameComp.h"
@@ -16,8 +18,11 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -102,14 +107,50 @@ protected:
 
 } // namespace
 
-TEST_F(TimelineGuiTest, SitsBelowTheCanvas)
+TEST_F(TimelineGuiTest, SitsInASplitterBelowTheCanvasAndRemembersItsHeight)
 {
+    Settings().TimelineHeight = 260;
     cMainWnd& w = Start();
+    w.resize(800, 900);
+    QApplication::processEvents();
     ASSERT_NE(w.Timeline(), nullptr);
+    auto* splitter = qobject_cast<QSplitter*>(w.Timeline()->parentWidget());
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_EQ(splitter->orientation(), Qt::Vertical);
+    EXPECT_EQ(splitter->indexOf(w.Canvas()), 0);
+    EXPECT_EQ(splitter->indexOf(w.Timeline()), 1);
     EXPECT_TRUE(w.Timeline()->isVisible());
-    EXPECT_EQ(w.Timeline()->geometry().top(), w.Canvas()->geometry().bottom() + 1);
     EXPECT_EQ(w.Timeline()->width(), w.Canvas()->width());
-    EXPECT_GT(w.Timeline()->height(), 100);
+    EXPECT_EQ(w.Timeline()->height(), 260) << "the remembered height";
+    // The user drags the handle; the new height is written back on closing.
+    splitter->setSizes({300, 400});
+    const int chosen = w.Timeline()->height();
+    EXPECT_NE(chosen, 260);
+    w.close();
+    EXPECT_EQ(Settings().TimelineHeight, chosen);
+}
+
+TEST_F(TimelineGuiTest, ContextMenusNameTheParametersAndSelectAll)
+{
+    for (const char* menu : {"MENU_FRAME", "MENU_CELL", "MENU_LINE"}) {
+        std::vector<std::string> texts;
+        for (const strMenuEntry& e : PopupMenu(menu))
+            texts.push_back(e.text);
+        EXPECT_NE(std::find(texts.begin(), texts.end(), "全て選択(&A)"), texts.end()) << menu;
+        EXPECT_EQ(std::find(texts.begin(), texts.end(), "設定(&S)"), texts.end()) << menu;
+    }
+    EXPECT_EQ(PopupMenu("MENU_CELL").front().text, "パラメータ(&S)");
+}
+
+TEST_F(TimelineGuiTest, ClickingACellMovesTheCanvasFocusAndInfoText)
+{
+    cMainWnd& w = StartWithCells();
+    Click({3, 1});
+    EXPECT_EQ(w.Canvas()->Edit().Focus(), 1);
+    EXPECT_EQ(w.Canvas()->Edit().InfoText().rfind("c:1 ", 0), 0u) << w.Canvas()->Edit().InfoText();
+    Click({2, 2});
+    EXPECT_EQ(w.Canvas()->Edit().Focus(), 2);
+    EXPECT_NE(w.Canvas()->Edit().InfoText().find("[22 , 0]"), std::string::npos) << "the cell of frame 2";
 }
 
 TEST_F(TimelineGuiTest, ClickingACellChoosesTheFrameAndSelection)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 
 namespace {
 
@@ -45,7 +46,22 @@ void randomEdit(cAnimeData& p, std::mt19937& rng)
     const int frames = std::max(1, p.GetValue(AI_FRAMES));
     auto frame = [&] { return pick(-1, frames + 1); };
     auto slot = [&] { return pick(-1, p.CellCount()); };
-    switch (pick(0, 12)) {
+    auto picture = [&] {
+        strPicture pic;
+        pic.divX = uint16_t(pick(1, 9));
+        pic.hue = uint16_t(pick(0, 359));
+        pic.path = "p" + std::to_string(pick(0, 3)) + ".png";
+        return pic;
+    };
+    auto effect = [&] {
+        strEffect e;
+        e.frame = uint16_t(pick(0, 20));
+        e.flags = uint8_t(pick(0, 7));
+        e.seName = pick(0, 1) ? "se" : "";
+        return e;
+    };
+    const int lightItems[] = {AI_SAVE_FORMAT, AI_CENTER_POSITION, AI_BASE_INTERVAL, AI_TOTAL_INTERVAL};
+    switch (pick(0, 19)) {
     case 0:
     case 1: {
         strCell c;
@@ -69,6 +85,18 @@ void randomEdit(cAnimeData& p, std::mt19937& rng)
     case 10: p.SwapFrames(frame(), frame()); break;
     case 11: p.CompactFrames(); break;
     case 12: p.SetFixPicture(slot(), pick(0, 4)); break;
+    // Pictures, effects and the project dialog's items.
+    case 13: p.SetPicture(picture(), pick(-1, 4)); break;
+    case 14: p.DeletePicture(pick(-1, 4)); break;
+    case 15: {
+        int at = -1;
+        p.InsertEffect(effect(), &at);
+        break;
+    }
+    case 16: p.SetEffect(effect(), pick(-1, 6)); break;
+    case 17: p.DeleteEffect(pick(-1, 6), pick(0, 1)); break;
+    case 18: p.SetValue(lightItems[pick(0, 3)], pick(0, 5)); break;
+    case 19: p.SetText(pick(0, 1) ? AT_NAME : AT_USER_DATA, std::string(size_t(pick(0, 3)), 'n')); break;
     }
 }
 
@@ -221,6 +249,41 @@ TEST_F(HistoryTest, FixedPictureUndoMovesCellsBack)
     EXPECT_EQ(p.GetFixPicture(2), 0);
     EXPECT_EQ(p.GetCell(0, 2)->picture, 0);
     EXPECT_EQ(p.GetCell(1, 2)->picture, 0);
+}
+
+TEST_F(HistoryTest, PictureEffectAndItemEditsAreStepsOfTheirOwn)
+{
+    strPicture pic;
+    pic.path = "a.png";
+    strEffect early, late;
+    early.frame = 1;
+    late.frame = 9;
+    const std::string start = ModelText(p);
+    edit([&] { p.SetPicture(pic, 2); });
+    edit([&] {
+        int at = -1;
+        p.InsertEffect(late, &at);
+        p.InsertEffect(early, &at);
+    });
+    edit([&] {
+        p.SetValue(AI_BASE_INTERVAL, 4);
+        p.SetText(AT_NAME, "boom");
+    });
+    edit([&] { p.DeleteEffect(0, true); });
+    edit([&] { p.SetValue(AI_BASE_INTERVAL, 4); });  // no change: no step
+    EXPECT_EQ(History().UndoCount(), 4);
+    EXPECT_EQ(p.GetEffect(0)->frame, 9) << "the later effect moved up";
+    ASSERT_TRUE(UndoCommand(p, status));
+    EXPECT_EQ(p.GetEffect(0)->frame, 1);
+    EXPECT_EQ(p.GetEffect(1)->frame, 9);
+    ASSERT_TRUE(UndoCommand(p, status));
+    EXPECT_EQ(p.GetValue(AI_BASE_INTERVAL), 1);
+    EXPECT_EQ(p.Text(AT_NAME), "");
+    ASSERT_TRUE(UndoCommand(p, status));
+    EXPECT_EQ(p.GetEffect(0), nullptr);
+    ASSERT_TRUE(UndoCommand(p, status));
+    EXPECT_EQ(ModelText(p), start);
+    EXPECT_FALSE(UndoCommand(p, status)) << "nothing older was undone instead";
 }
 
 TEST_F(HistoryTest, SpoiledGroupIsDropped)

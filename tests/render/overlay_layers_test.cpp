@@ -243,6 +243,40 @@ TEST_F(OverlayScene, NeighbourSilhouettesUnderTheCurrentCells)
     EXPECT_EQ(px(target, 2, 2) & 0xFFFFFF, 0x000080u);
 }
 
+TEST_F(OverlayScene, OnionSkinReachesSeveralFramesFadingWithDistance)
+{
+    Settings().VShadowFlag = true;
+    Settings().VNextFlag = false;
+    Settings().CBackShadow = 0xFF0000FF;
+    project.InsertFrames(3, 1);
+    Store(0, 0, -3, 0);  // two frames back
+    Store(1, 0, 2, 0);   // one frame back
+    Draw(2, {});
+    EXPECT_EQ(px(target, 1, 2), kBack) << "one neighbour by default";
+    EXPECT_EQ(px(target, 6, 2), 0xFF0000FFu);
+    Settings().OnionFrames = 2;
+    Draw(2, {});
+    EXPECT_EQ(px(target, 6, 2), 0xFF0000FFu) << "the nearest neighbour at full strength";
+    const uint32_t blue = px(target, 1, 2) & 0xFF;
+    EXPECT_GT(blue, 0x60u);
+    EXPECT_LT(blue, 0xA0u) << "two frames back at half strength";
+}
+
+TEST(Overlay, OnionColourScalesTheAlphaWithTheDistance)
+{
+    const struct {
+        uint32_t argb;
+        int distance, reach;
+        uint32_t expected;
+    } rows[] = {
+        {0x880000FF, 1, 1, 0x880000FF}, {0x880000FF, 1, 3, 0x880000FF},
+        {0x880000FF, 2, 3, 0x5A0000FF}, {0x880000FF, 3, 3, 0x2D0000FF},
+        {0xFF00FF00, 4, 4, 0x3F00FF00},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(OnionColour(r.argb, r.distance, r.reach), r.expected) << r.distance << "/" << r.reach;
+}
+
 TEST_F(OverlayScene, NeighbourOutlinesWithoutShadowsAndNothingWhenOff)
 {
     drawer.putSheet(solidSheet(4, 4, 0xFFFF0000), 0);
