@@ -47,7 +47,7 @@ TEST_F(GuiTest, EveryToolButtonHasItsOwnIconSharpAtTwiceTheDensity)
             seen.push_back(image);
         }
     }
-    EXPECT_EQ(seen.size(), 28u);
+    EXPECT_EQ(seen.size(), 27u);
 }
 
 TEST_F(GuiTest, ApplicationIconIsDrawnAtDesktopSizes)
