@@ -15,6 +15,7 @@
 #include "ui/QtFeedback.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include <QElapsedTimer>
@@ -62,6 +63,8 @@ int main(int argc, char** argv)
     sinceStart.start();
     cEditorApplication app(argc, argv);
     QApplication::setApplicationName("MevkoEditor");
+    QApplication::setWindowIcon(QIcon(":/icons/mevko-editor.svg"));
+    QApplication::setDesktopFileName("org.mevko.MevkoEditor");
 
     std::filesystem::path config = DefaultConfigPath();
     QString screenshot;

@@ -198,13 +198,22 @@ std::filesystem::path xdgFolder(const char* var, const char* fallback)
     return std::filesystem::path(home && *home ? home : "/tmp") / fallback / "mevko";
 }
 
-bool writable(const std::filesystem::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
+// The executable's folder holds the program's files when it is writable and not an
+// installation (PREFIX/bin beside PREFIX/share/doc/mevko): root may write to /usr/bin,
+// yet an installed program keeps its files in the user's folders.
+bool ownFolder(const std::filesystem::path& dir)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(dir.parent_path() / "share" / "doc" / "mevko", ec))
+        return false;
+    return ::access(dir.c_str(), W_OK) == 0;
+}
 } // namespace
 
 std::filesystem::path DefaultConfigPath()
 {
     const auto exeDir = ExecutableFolder();
-    if (writable(exeDir))
+    if (ownFolder(exeDir))
         return exeDir / "config.ini";
     return xdgFolder("XDG_CONFIG_HOME", ".config") / "config.ini";
 }
@@ -212,7 +221,7 @@ std::filesystem::path DefaultConfigPath()
 std::filesystem::path ApplicationDataFolder()
 {
     const auto exeDir = ExecutableFolder();
-    if (writable(exeDir))
+    if (ownFolder(exeDir))
         return exeDir;
     return xdgFolder("XDG_DATA_HOME", ".local/share");
 }

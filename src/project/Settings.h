@@ -72,11 +72,11 @@ struct cSettings {
 /** The program-wide settings object. */
 cSettings& Settings();
 
-/** Where config.ini lives: beside the executable when that folder is writable,
- *  otherwise $XDG_CONFIG_HOME/mevko (or ~/.config/mevko). */
+/** Where config.ini lives: beside the executable when that folder is writable and not
+ *  an installation, otherwise $XDG_CONFIG_HOME/mevko (or ~/.config/mevko). */
 std::filesystem::path DefaultConfigPath();
 /** The application folder that holds the working folder ("Data") and backup files:
- *  the executable's folder when writable, otherwise $XDG_DATA_HOME/mevko. */
+ *  the executable's folder under the same rule, otherwise $XDG_DATA_HOME/mevko. */
 std::filesystem::path ApplicationDataFolder();
 /** The folder of the running executable. */
 std::filesystem::path ExecutableFolder();

@@ -4,26 +4,17 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QPainter>
-#include <QPixmap>
+#include <QFile>
 
-QIcon GlyphIcon(const QString& glyph)
+QIcon ToolIcon(const QString& name)
 {
-    QPixmap pixmap(32, 30);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    QFont font = p.font();
-    font.setPixelSize(22);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(QColor(40, 40, 90));
-    p.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
+    // SVG through Qt's icon engine, so the buttons stay sharp at any device pixel ratio.
+    const QString path = ":/icons/" + name + ".svg";
+    return !name.isEmpty() && QFile::exists(path) ? QIcon(path) : QIcon();
 }
 
-cBaseTool::cBaseTool(int controlId, int tipsId, std::vector<strToolButton> buttons, std::vector<QString> glyphs)
-    : controlId_(controlId), tipsId_(tipsId), buttons_(std::move(buttons)), glyphs_(std::move(glyphs))
+cBaseTool::cBaseTool(int controlId, int tipsId, std::vector<strToolButton> buttons, std::vector<QString> icons)
+    : controlId_(controlId), tipsId_(tipsId), buttons_(std::move(buttons)), icons_(std::move(icons))
 {
     setObjectName(QString::number(controlId));
     setIconSize(QSize(16, 15));
@@ -51,8 +42,8 @@ bool cBaseTool::CreateTool(QWidget* parent, std::function<void(int)> send)
             }
             continue;
         }
-        const QString glyph = b.image >= 0 && size_t(b.image) < glyphs_.size() ? glyphs_[b.image] : QString("?");
-        QAction* action = addAction(GlyphIcon(glyph), QString());
+        const QString icon = b.image >= 0 && size_t(b.image) < icons_.size() ? icons_[b.image] : QString();
+        QAction* action = addAction(ToolIcon(icon), QString());
         if (tip < tips.size())
             action->setToolTip(QString::fromStdString(tips[tip]));
         ++tip;

@@ -2,7 +2,7 @@
 // cBaseTool: a tool bar built from a button table. Each button sends its command
 // to the main window through `send`; tips come from one comma-separated string
 // (separators get none); a separator with a width leaves a gap that the subclass
-// fills with small controls.
+// fills with small controls. Button images are named SVG icons, indexed by `image`.
 
 #include <QToolBar>
 
@@ -24,7 +24,7 @@ struct strToolButton {
 class cBaseTool : public QToolBar {
     Q_OBJECT
 public:
-    cBaseTool(int controlId, int tipsId, std::vector<strToolButton> buttons, std::vector<QString> glyphs);
+    cBaseTool(int controlId, int tipsId, std::vector<strToolButton> buttons, std::vector<QString> icons);
 
     /** Builds the buttons and tips, then OnCreate; false when the table is unusable. */
     virtual bool CreateTool(QWidget* parent, std::function<void(int)> send);
@@ -44,11 +44,11 @@ protected:
 private:
     int controlId_, tipsId_;
     std::vector<strToolButton> buttons_;
-    std::vector<QString> glyphs_;
+    std::vector<QString> icons_;
     std::map<int, QAction*> actions_;
     std::map<int, QWidget*> gaps_;
     QActionGroup* group_ = nullptr;
 };
 
-/** A 16 x 15 button image drawn from a glyph. */
-QIcon GlyphIcon(const QString& glyph);
+/** The tool-bar icon of that name (resources/icons/NAME.svg); a null icon when there is none. */
+QIcon ToolIcon(const QString& name);

@@ -45,7 +45,8 @@ cTool_Frame::cTool_Frame()
                  {6, IDM_INSERT_FRAME, TB_PUSH}, {7, IDM_DELETE_FRAME, TB_PUSH}, {8, IDM_CLEAR_FRAME, TB_PUSH},
                  {0, 0, TB_SEP}, {9, IDM_FROM_PREVIOUS, TB_PUSH}, {10, IDM_FROM_NEXT, TB_PUSH},
                  {11, IDM_INTERPOLATE, TB_PUSH}, {0, 0, TB_SEP}, {106, 0, TB_SEP}},
-                {"«", "◀", "▶", "»", "", "＋", "⊕", "⊖", "○", "⇐", "⇒", "≈"})
+                {"first-frame", "previous-frame", "next-frame", "last-frame", "", "auto-add-frames", "insert-frame",
+                 "delete-frame", "clear-frame", "copy-from-previous", "copy-from-next", "interpolate"})
 {
 }
 
@@ -85,7 +86,8 @@ cTool_View::cTool_View()
                 {{0, IDM_VIEW_BACK, TB_CHECK}, {1, IDM_VIEW_NOW, TB_CHECK}, {2, IDM_VIEW_NEXT, TB_CHECK},
                  {0, 0, TB_SEP}, {5, IDM_VIEW_LOCUS, TB_CHECK}, {6, IDM_VIEW_TARGET, TB_CHECK},
                  {7, IDM_VIEW_GIF, TB_CHECK}, {8, IDM_VIEW_LINE, TB_CHECK}, {0, 0, TB_SEP}, {60, 0, TB_SEP}},
-                {"◁", "□", "▷", "", "", "∿", "◎", "G", "#"})
+                {"show-previous", "show-current", "show-next", "", "", "show-locus", "show-target", "show-gif",
+                 "show-grid"})
 {
 }
 
@@ -129,7 +131,7 @@ cTool_Edit::cTool_Edit()
                 {{1, IDM_TOOL_MOVE, TB_CHECKGROUP}, {2, IDM_TOOL_SWING, TB_CHECKGROUP},
                  {3, IDM_TOOL_SPLINE, TB_CHECKGROUP}, {0, 0, TB_SEP}, {92, 0, TB_SEP}, {92, 0, TB_SEP},
                  {92, 0, TB_SEP}},
-                {"", "✥", "↻", "∫"})
+                {"", "tool-move", "tool-swing", "tool-spline"})
 {
 }
 
@@ -169,7 +171,7 @@ cTool_Play::cTool_Play()
                 {{1, IDM_PLAY_FIRST, TB_PUSH}, {2, IDM_PLAY, TB_CHECK}, {4, IDM_OPT_BOUNCE, TB_CHECK},
                  {5, IDM_OPT_LOOP, TB_CHECK}, {7, IDM_OPT_SOUND, TB_CHECK}, {8, IDM_OPT_FLASH, TB_CHECK},
                  {0, 0, TB_SEP}, {68, 0, TB_SEP}, {0, 0, TB_SEP}, {68, 0, TB_SEP}, {64, 0, TB_SEP}},
-                {"", "⇤", "▶", "", "⇄", "↺", "", "♪", "✷"})
+                {"", "play-from-start", "play", "", "bounce", "loop", "", "sound", "flash"})
 {
 }
 
