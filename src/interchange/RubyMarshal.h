@@ -157,6 +157,8 @@ public:
     /** Long n, then min(n, max - 1) bytes (cut back to a whole UTF-8 character);
      *  the rest of the n bytes is skipped. Returns the bytes kept. */
     size_t ReadBytes(std::string& text, size_t max);
+    /** True once a ReadBytes had to cut its text. */
+    bool TextCut() const { return textCut_; }
     /** The symbol index of a definition or link; -1 for another value. */
     int32_t ReadSymbol(std::string& name);
     /** The id of the symbol at the cursor in the dictionaries (last pushed wins); 0 unknown. */
@@ -197,6 +199,7 @@ private:
     int32_t readUserHead(int32_t classId, int32_t& length, bool& wrapped);
     void finishUser(size_t end, bool wrapped);
 
+    bool textCut_ = false;
     SymbolList& symbols_;
     std::vector<const NameDictionary*> dictionaries_;
 };

@@ -118,8 +118,10 @@ size_t CRead::ReadBytes(std::string& text, size_t max)
     const size_t keep = std::min(size_t(n), std::min(max - 1, Remaining()));
     text.resize(keep);
     Read(text.data(), keep);
-    if (size_t(n) > keep)
+    if (size_t(n) > keep) {
         text.resize(utf8Boundary(text));
+        textCut_ = true;
+    }
     Skip(int64_t(n) - int64_t(keep));
     return text.size();
 }

@@ -16,14 +16,14 @@ namespace {
 void buildRich(cAnimeData& p)
 {
     MakeProject(p, 6, "Rich");
-    p.SetText(AT_NAME, Ansi("豪華なアニメ"));
+    p.SetText(AT_NAME, std::string("豪華なアニメ"));
     PutPicture(p, 0, "Fire1.png", 40, 96);
     PutPicture(p, 1, "Ice.png", 0, 96);
     for (int f = 0; f < 6; ++f)
         for (int c = 0; c < 8; c += 1 + f % 3)
             PutCell(p, f, c, {c % 2, 1 + f * 7 + c, c % 5, f * 10 - c, c * 3, 100 + f * 10, 90, f * 300 - 900, 200});
     strEffect a = FlashEffect(1, 1, 12, 255, 10, 0, 200);
-    a.seName = Ansi("Sound\\斬撃.ogg");
+    a.seName = std::string("Sound\\斬撃.ogg");
     AddEffect(p, a);
     strEffect b;
     b.frame = 3;
