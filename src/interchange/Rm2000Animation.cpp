@@ -313,7 +313,8 @@ int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in)
     in.Read(header, sizeof header);
     const uint32_t size = header[0] | header[1] << 8 | header[2] << 16 | uint32_t(header[3]) << 24;
     const uint32_t one = header[4] | header[5] << 8 | header[6] << 16 | uint32_t(header[7]) << 24;
-    if (size == 0 || one == 0)
+    // A block shorter than its own size prefix is cut off: refused, not read in part.
+    if (size == 0 || one == 0 || size > in.Size() - std::min<size_t>(in.Size(), 8))
         return -1;
     if (!interchange::ResetForImport(project, 8))
         return -1;

@@ -363,7 +363,10 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
     SymbolList symbols;
     CRead r(symbols, STYLE_UTF8);
     r.Assign(in.Data(), in.Size());
-    if (!interchange::ResetForImport(project, 16))
+    // A block shorter than its own size prefix is cut off: refused, not read in part.
+    const uint32_t size = in.Size() < 4 ? 0 : uint32_t(in.Data()[0] | in.Data()[1] << 8 | in.Data()[2] << 16) |
+                                                 uint32_t(in.Data()[3]) << 24;
+    if (in.Size() < 6 || size > in.Size() || !interchange::ResetForImport(project, 16))
         return -1;
     project.SetValue(AI_FIX_PICTURE_PER_CELL, 0);
     r.Skip(6);   // size and Marshal version
@@ -405,15 +408,21 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
             if (n > 0)
                 project.InsertFrames(0, n);
             DictionaryScope frameScope(r, frameNames());
-            for (int32_t j = 0; j < n && !r.AtEnd(); ++j)
+            int32_t j = 0;
+            for (; j < n && !r.AtEnd(); ++j)
                 readFrame(r, project, j);
+            if (j < n)
+                return -1;   // fewer frames than the array declares
             break;
         }
         case ID_TIMINGS: {
             const int32_t n = r.ReadArray();
             DictionaryScope timingScope(r, timingNames());
-            for (int32_t j = 0; j < n && !r.AtEnd(); ++j)
+            int32_t j = 0;
+            for (; j < n && !r.AtEnd(); ++j)
                 readTiming(r, project);
+            if (j < n)
+                return -1;   // fewer timings than the array declares
             break;
         }
         default: r.SkipValue(); break;
@@ -425,6 +434,8 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
             cAnimeData::ValidatePicture(pictures[i]);
             project.SetPicture(pictures[i], i);
         }
+    if (r.Truncated())
+        return -1;
     if (r.TextCut())
         interchange::NoteTextCut();
     return 1;

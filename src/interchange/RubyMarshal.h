@@ -146,7 +146,7 @@ public:
         size_t symbols;
     };
     static constexpr int kMaxDepth = 64;
-    static constexpr size_t kMaxText = 255;
+    static constexpr size_t kMaxText = 256;   // texts keep 255 bytes, what the project files hold
 
     CRead(SymbolList& symbols, uint8_t style) : Cclip(style), symbols_(symbols) {}
 
@@ -159,6 +159,8 @@ public:
     size_t ReadBytes(std::string& text, size_t max);
     /** True once a ReadBytes had to cut its text. */
     bool TextCut() const { return textCut_; }
+    /** True once a length read from the data announced more bytes than are left. */
+    bool Truncated() const { return truncated_; }
     /** The symbol index of a definition or link; -1 for another value. */
     int32_t ReadSymbol(std::string& name);
     /** The id of the symbol at the cursor in the dictionaries (last pushed wins); 0 unknown. */
@@ -200,6 +202,7 @@ private:
     void finishUser(size_t end, bool wrapped);
 
     bool textCut_ = false;
+    bool truncated_ = false;
     SymbolList& symbols_;
     std::vector<const NameDictionary*> dictionaries_;
 };

@@ -119,4 +119,3 @@ inline std::string RunScript(const std::filesystem::path& dir, const char* progr
     return ReadText(outFile);
 }
 
-/** Model text (CP932) from UTF-8 literals. */

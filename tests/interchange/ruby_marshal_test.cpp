@@ -132,7 +132,7 @@ protected:
     NameDictionary ivars{0x3000, {"@a", "@b"}};
 };
 
-TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst254BytesAndStayInStep)
+TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst255BytesAndStayInStep)
 {
     std::vector<uint8_t> data = {':', 0x02, 0x2C, 0x01};   // 300-byte symbol
     data.insert(data.end(), 300, 'x');
@@ -142,9 +142,9 @@ TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst254BytesAndStayInStep)
     load(data);
     std::string text;
     EXPECT_EQ(r.ReadSymbol(text), 0);
-    EXPECT_EQ(text, std::string(254, 'x'));
-    EXPECT_EQ(r.ReadString(text), 254u);
-    EXPECT_EQ(text, std::string(254, 'y'));
+    EXPECT_EQ(text, std::string(255, 'x'));
+    EXPECT_EQ(r.ReadString(text), 255u);
+    EXPECT_EQ(text, std::string(255, 'y'));
     EXPECT_EQ(r.ReadFixnum(), 6);
 }
 
