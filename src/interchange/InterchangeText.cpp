@@ -64,9 +64,9 @@ std::string SoundName(const std::string& path) { return ExportName(path, Setting
 std::string ImportedText(std::string_view utf8)
 {
     std::string text = platform::DecodeText(utf8, "UTF-8");
-    if (text.size() > kMaxStoredText) {
+    if (platform::StoredSize(text) > kMaxStoredText) {
         NoteTextCut();
-        text = platform::CutUtf8(text, kMaxStoredText);
+        text = platform::CutStored(text, kMaxStoredText);
     }
     return text;
 }

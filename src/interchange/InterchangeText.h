@@ -20,7 +20,8 @@ std::string PictureName(const std::string& path);
 std::string SoundName(const std::string& path);
 
 /** Payload text (UTF-8) as model text: malformed bytes become U+FFFD, and a text longer
- *  than the project files hold is cut at a character boundary and the cut reported. */
+ *  than the project files hold (StoredSize over 255) is cut at a character boundary and
+ *  the cut reported. */
 std::string ImportedText(std::string_view utf8);
 
 /** Reports that an import cut a text to what the project files hold. */

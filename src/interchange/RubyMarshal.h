@@ -146,7 +146,9 @@ public:
         size_t symbols;
     };
     static constexpr int kMaxDepth = 64;
-    static constexpr size_t kMaxText = 256;   // texts keep 255 bytes, what the project files hold
+    // Texts keep up to 1023 bytes: enough for any text the project files hold (255 bytes
+    // in the code page); the import cuts longer ones and says so.
+    static constexpr size_t kMaxText = 1024;
 
     CRead(SymbolList& symbols, uint8_t style) : Cclip(style), symbols_(symbols) {}
 

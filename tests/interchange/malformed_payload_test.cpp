@@ -126,11 +126,12 @@ TEST(MalformedPayload, HostileCountsAndSizes)
                               ":\x0F@cell_datau:\x0ATable\x19" +
                               std::string("\x02\0\0\0\0\0\0\x40\0\0\0\x40\x01\0\0\0\xFF\xFF\xFF\x7F", 20);
     EXPECT_EQ(readBytes(ReadRubyAnimation, table), 1);
-    // 2000: counts of 2^32-1 frames and timings with nothing behind them.
+    // 2000: counts of 2^32-1 frames and timings with nothing behind them, in a block
+    // shorter than its size word: refused.
     const std::string frames = std::string("\x10\0\0\0\x01\0\0\0\x0C\x05\x8F\xFF\xFF\xFF\x7F"
                                            "\x06\x05\x8F\xFF\xFF\xFF\x7F",
                                            22);
-    EXPECT_EQ(readBytes(ReadRm2000Animation, frames), 1);
+    EXPECT_EQ(readBytes(ReadRm2000Animation, frames), -1);
     // JSON nested deeply.
     EXPECT_EQ(readBytes([](cAnimeData& p, Cclip_stream& s) { return ReadJsonAnimation(p, s); },
                         std::string(100000, '[')),
