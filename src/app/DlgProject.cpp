@@ -4,11 +4,11 @@
 #include "app/ProjectForm.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
-#include "platform/CodePage.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/MainEditWnd.h"
+#include "ui/TextLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,9 +37,6 @@ QSpinBox* spin(QWidget* parent, int lo, int hi)
     return s;
 }
 
-QString fromAnsi(const std::string& s) { return QString::fromStdString(platform::AnsiToUtf8(s)); }
-std::string toAnsi(const QString& s) { return platform::Utf8ToAnsi(s.toStdString()); }
-
 } // namespace
 
 cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages)
@@ -49,7 +46,7 @@ cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages)
     setWindowTitle("プロジェクト");
     auto* form = new QFormLayout;
     nameEdit = new QLineEdit(this);
-    nameEdit->setMaxLength(64);
+    LimitStoredBytes(nameEdit, kProjectNameBytes);
     baseEdit = spin(this, 1, 255);
     totalEdit = spin(this, 0, 9999);
     auto* autoButton = new QPushButton("自動設定", this);
@@ -63,7 +60,7 @@ cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages)
     editCombo = combo(this, 40078);
     saveCombo = combo(this, 40077);
     userEdit = new QLineEdit(this);
-    userEdit->setMaxLength(255);
+    LimitStoredBytes(userEdit, kUserDataBytes);
     form->addRow("アニメーションの名前(&N)(64byte)", nameEdit);
     form->addRow("基本インターバル", baseEdit);
     form->addRow("総インターバル", totalRow);
@@ -92,8 +89,8 @@ void cDlg_Project::OnCreate() { Load(); }
 void cDlg_Project::Load()
 {
     const strProjectForm f = strProjectForm::From(main_->Project());
-    nameEdit->setText(fromAnsi(f.name));
-    userEdit->setText(fromAnsi(f.userData));
+    nameEdit->setText(FromModel(f.name));
+    userEdit->setText(FromModel(f.userData));
     baseEdit->setValue(f.baseInterval);
     totalEdit->setValue(f.totalInterval);
     cellEdit->setValue(f.cellCount);
@@ -108,8 +105,8 @@ bool cDlg_Project::ApplyAndClose()
 {
     cAnimeData& project = main_->Project();
     strProjectForm f;
-    f.name = toAnsi(nameEdit->text());
-    f.userData = toAnsi(userEdit->text());
+    f.name = ToModel(nameEdit->text());
+    f.userData = ToModel(userEdit->text());
     f.baseInterval = baseEdit->value();
     f.totalInterval = totalEdit->value();
     f.cellCount = cellEdit->value();

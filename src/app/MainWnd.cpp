@@ -4,7 +4,6 @@
 #include "edit/FrameOps.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
-#include "platform/CodePage.h"
 #include "platform/Sound.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
@@ -346,9 +345,9 @@ void cMainWnd::UpdateTitle(const std::string& path)
     } else {
         const QFontMetrics metrics(font());
         const std::string shortened = paths::ShortenForTitle(path, [&](const std::string& s) {
-            return metrics.horizontalAdvance(fromUtf8(platform::AnsiToUtf8(s)));
+            return metrics.horizontalAdvance(fromUtf8(s));
         });
-        title += QString::asprintf("%1.2f - ", double(cSettings::kVersion)) + fromUtf8(platform::AnsiToUtf8(shortened));
+        title += QString::asprintf("%1.2f - ", double(cSettings::kVersion)) + fromUtf8(paths::ForDisplay(shortened));
     }
     setWindowTitle(title);
 }

@@ -1,6 +1,7 @@
 #include "app/ProjectForm.h"
 
 #include "model/AnimeData.h"
+#include "platform/CodePage.h"
 
 #include <algorithm>
 
@@ -36,10 +37,9 @@ int ProjectChangeBits(const strProjectForm& f, const cAnimeData& p)
 
 void ApplyLightItems(const strProjectForm& f, cAnimeData& p)
 {
-    constexpr size_t kTextLimit = 512;
     p.BeginRecord();
-    p.SetText(AT_NAME, f.name.substr(0, std::min(f.name.size(), kTextLimit)));
-    p.SetText(AT_USER_DATA, f.userData.substr(0, std::min(f.userData.size(), kTextLimit)));
+    p.SetText(AT_NAME, platform::CutStored(f.name, kProjectNameBytes));
+    p.SetText(AT_USER_DATA, platform::CutStored(f.userData, kUserDataBytes));
     p.SetValue(AI_CENTER_POSITION, f.centerPosition);
     p.SetValue(AI_SAVE_FORMAT, f.saveFormat);
     p.SetValue(AI_BASE_INTERVAL, f.baseInterval);

@@ -1,6 +1,7 @@
 #include "edit/DialogEffect.h"
 
 #include "model/AnimeData.h"
+#include "platform/CodePage.h"
 #include "project/Paths.h"
 #include "render/Compositor.h"
 
@@ -41,7 +42,7 @@ void strEffectForm::ApplyTo(strEffect& e) const
         e.seVolume = uint16_t(std::clamp(volume, 1, 100));
         e.sePitch = uint16_t(std::clamp(pitch, 1, 200));
         e.seBalance = uint16_t(std::clamp(balance, 0, 200));
-        e.seName = seName.substr(0, kMaxText);
+        e.seName = platform::CutStored(seName, kMaxText);
     } else {
         e.flags &= uint8_t(~EF_SOUND);
         e.seVolume = d.seVolume;
@@ -76,7 +77,7 @@ void strEffectForm::ApplyTo(strEffect& e) const
     }
     if (note) {
         e.flags |= EF_NOTE;
-        e.note = noteText.substr(0, kMaxText);
+        e.note = platform::CutStored(noteText, kMaxText);
     } else {
         e.flags &= uint8_t(~EF_NOTE);
         e.note.clear();
@@ -125,7 +126,7 @@ void strPictureForm::ApplyTo(strPicture& p) const
     p.divX = uint16_t(std::clamp(divX, 1, 1024));
     p.divY = uint16_t(std::clamp(divY, 1, 1024));
     p.hue = uint16_t(std::clamp(hue, 0, 360));
-    p.path = path.substr(0, kMaxText);
+    p.path = platform::CutStored(path, kMaxText);
 }
 
 std::string DroppedFilePath(const cAnimeData& project, const std::string& path)

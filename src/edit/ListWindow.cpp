@@ -4,7 +4,6 @@
 #include "edit/Feedback.h"
 #include "edit/FrameOps.h"
 #include "model/AnimeData.h"
-#include "platform/CodePage.h"
 #include "platform/Strings.h"
 #include "project/Paths.h"
 #include "project/Settings.h"
@@ -32,8 +31,6 @@ std::string format(const char* fmt, int a, int b = 0)
     return text;
 }
 
-std::string fileNameUtf8(const std::string& path) { return platform::AnsiToUtf8(paths::FileNameOf(path)); }
-
 } // namespace
 
 int PictureRowCount(const cAnimeData& project) { return project.PictureCapacity(); }
@@ -45,7 +42,7 @@ std::string PictureCellText(const cAnimeData& project, int row, int column)
         return std::string();
     switch (column) {
     case PC_NO: return format("%02d", row);
-    case PC_PATH: return fileNameUtf8(p->path);
+    case PC_PATH: return paths::FileNameOf(p->path);
     case PC_XY: return format("%d,%d", p->divX, p->divY);
     case PC_HUE: return format("%d", p->hue);
     case PC_CUT: return itemName(40071, project.GetValue(AI_DIVISION_FORMAT));
@@ -66,7 +63,7 @@ std::string EffectCellText(const cAnimeData& project, int row, int column)
     const bool sound = e->flags & EF_SOUND, flash = e->flags & EF_FLASH, note = e->flags & EF_NOTE;
     switch (column) {
     case EC_FRAME: return format("%d", e->frame);
-    case EC_SE: return sound ? fileNameUtf8(e->seName) : std::string();
+    case EC_SE: return sound ? paths::FileNameOf(e->seName) : std::string();
     case EC_SE_VALUES: {
         if (!sound)
             return std::string();
@@ -83,7 +80,7 @@ std::string EffectCellText(const cAnimeData& project, int row, int column)
                       e->flashStrength, e->flashDuration);
         return text;
     }
-    case EC_OTHER: return note ? "\"" + platform::AnsiToUtf8(e->note) + "\"" : std::string();
+    case EC_OTHER: return note ? "\"" + e->note + "\"" : std::string();
     default: return std::string();
     }
 }
@@ -132,7 +129,7 @@ bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpr
         return false;
     const bool loaded = drawer.updatePicture(project, slot, project.GetPicture(slot), true);
     if (!loaded)
-        status.ShowStatus(platform::FormatString(kTextLoadFailed, platform::AnsiToUtf8(copy.path).c_str()));
+        status.ShowStatus(platform::FormatString(kTextLoadFailed, paths::ForDisplay(copy.path).c_str()));
     return loaded;
 }
 

@@ -5,6 +5,7 @@
 #include "interchange/RubyAnimation.h"
 #include "model/AnimeData.h"
 #include "platform/Clipboard.h"
+#include "platform/CodePage.h"
 #include "platform/Strings.h"
 
 namespace {
@@ -101,11 +102,21 @@ int ImportLabelId(int version)
     }
 }
 
+namespace {
+// A status text followed by what the command had to say about texts.
+std::string withTextProblems(const std::string& text)
+{
+    const std::string problems = platform::TakeTextProblems();
+    return problems.empty() ? text : text + " : " + problems;
+}
+} // namespace
+
 int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& status)
 {
+    platform::TakeTextProblems();
     const int result = ExportToClipboard(project, version);
     const std::string& label = platform::LoadString(ExportLabelId(version));
-    status.ShowStatus(platform::FormatString(result == 1 ? kExportDone : kExportFailed, label.c_str()));
+    status.ShowStatus(withTextProblems(platform::FormatString(result == 1 ? kExportDone : kExportFailed, label.c_str())));
     return result;
 }
 
@@ -114,17 +125,18 @@ int ClipboardImportCommand(int version, cImportHost& host, cStatusSink& status)
     if (!host.AskSaveChanges())
         return 0;
     auto project = std::make_unique<cAnimeData>();
+    platform::TakeTextProblems();
     const int result = ImportFromClipboard(*project, version);
     const std::string& label = platform::LoadString(ImportLabelId(version));
     if (result != 1) {
-        status.ShowStatus(platform::FormatString(kImportFailed, label.c_str()));
+        status.ShowStatus(withTextProblems(platform::FormatString(kImportFailed, label.c_str())));
         return -1;
     }
     project->SetText(AT_WORK_FOLDER, host.DefaultWorkFolder());
     project->modified = false;
     project->untitled = false;
     host.InstallProject(std::move(project));
-    status.ShowStatus(platform::FormatString(kImportDone, label.c_str()));
+    status.ShowStatus(withTextProblems(platform::FormatString(kImportDone, label.c_str())));
     return 1;
 }
 

@@ -3,34 +3,94 @@
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
 #include "project/Paths.h"
+#include "project/Settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 
 namespace interchange {
 
-std::string BaseName(const std::string& path)
+namespace {
+
+constexpr size_t kMaxStoredText = 255;   // what the project files hold
+const char* const kReadExtensions[] = {".png", ".bmp", ".gif", ".xyz", ".wav", ".ogg",
+                                       ".opus", ".mp3", ".flac", ".mid", ".midi"};
+
+bool endsWithNoCase(const std::string& s, std::string_view suffix)
 {
-    std::string name = paths::FileNameOf(path);
-    const size_t dot = name.rfind('.');
-    if (dot != std::string::npos)
-        name.resize(dot);
+    if (s.size() <= suffix.size())
+        return false;
+    for (size_t i = 0; i < suffix.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - suffix.size() + i])) != suffix[i])
+            return false;
+    return true;
+}
+
+// The part of path below folder (components compare ASCII case-insensitively), or empty.
+std::string belowFolder(const std::string& path, const std::string& folder)
+{
+    if (folder.empty())
+        return {};
+    const std::string p = paths::Canonicalize(path), f = paths::Canonicalize(folder);
+    if (p.size() <= f.size() + 1 || p[f.size()] != '\\')
+        return {};
+    for (size_t i = 0; i < f.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(p[i])) != std::tolower(static_cast<unsigned char>(f[i])))
+            return {};
+    return p.substr(f.size() + 1);
+}
+
+} // namespace
+
+std::string ExportName(const std::string& path, const std::string& folder)
+{
+    std::string name = belowFolder(path, folder);
+    if (name.empty())
+        name = paths::FileNameOf(path);
+    for (const char* extension : kReadExtensions)
+        if (endsWithNoCase(name, extension)) {
+            name.resize(name.size() - std::strlen(extension));
+            break;
+        }
+    std::replace(name.begin(), name.end(), '\\', '/');
     return name;
 }
 
-std::string ToUtf8(const std::string& ansi) { return platform::AnsiToUtf8(ansi); }
+std::string PictureName(const std::string& path) { return ExportName(path, Settings().FolderName_G); }
 
-std::string FromUtf8(const std::string& utf8) { return platform::Utf8ToAnsi(utf8); }
+std::string SoundName(const std::string& path) { return ExportName(path, Settings().FolderName_S); }
 
-std::string CutText(const std::string& ansi, size_t maxBytes)
+std::string ImportedText(std::string_view utf8)
 {
-    if (ansi.size() <= maxBytes)
-        return ansi;
-    size_t end = 0;
-    while (end < ansi.size()) {
-        const size_t step = std::max<size_t>(1, platform::AnsiCharLength(ansi, end));
-        if (end + step > maxBytes)
-            break;
-        end += step;
+    std::string text = platform::DecodeText(utf8, "UTF-8");
+    if (platform::StoredSize(text) > kMaxStoredText) {
+        NoteTextCut();
+        text = platform::CutStored(text, kMaxStoredText);
     }
-    return ansi.substr(0, end);
+    return text;
+}
+
+void NoteTextCut()
+{
+    platform::NoteTextProblem("長すぎるテキストを " + std::to_string(kMaxStoredText) + " バイト以内に切りました");
+}
+
+bool EncodeForCodePage(const std::string& text, const char* field, size_t maxBytes, std::string& out)
+{
+    const std::string& codePage = platform::AnsiCodePage();
+    size_t missing = 0;
+    if (!platform::EncodeText(text, codePage, out, &missing)) {
+        platform::NoteTextProblem(std::string(field) + " : " + platform::DescribeChar(text, missing) + " は " +
+                                  codePage + " で表せません");
+        return false;
+    }
+    if (out.size() > maxBytes) {
+        platform::NoteTextProblem(std::string(field) + " : " + std::to_string(out.size()) + " バイト (最大 " +
+                                  std::to_string(maxBytes) + ")");
+        return false;
+    }
+    return true;
 }
 
 bool ResetForImport(cAnimeData& project, int cells)

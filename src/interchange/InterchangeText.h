@@ -1,7 +1,7 @@
 #pragma once
-// Small pieces shared by the RPG Maker converters: names without folder and
-// extension, text between the model's code page and UTF-8, the project reset
-// that every import starts with, and the position mapping of XP .. MZ.
+// Small pieces shared by the RPG Maker converters: the names RPG Maker knows
+// pictures and sounds by, payload text as model text, the project reset that
+// every import starts with, and the position mapping of XP .. MZ.
 
 #include <cstdint>
 #include <string>
@@ -11,16 +11,26 @@ class cAnimeData;
 
 namespace interchange {
 
-/** The file name of a model path without its folder and extension. */
-std::string BaseName(const std::string& path);
+/** The name RPG Maker knows a file by: the path below folder when it lies there (else
+ *  its file name), with '/' between folder parts and without an extension the editor
+ *  reads (.png .bmp .gif .xyz .wav .ogg .opus .mp3 .flac .mid .midi); other dots stay. */
+std::string ExportName(const std::string& path, const std::string& folder);
+/** ExportName with the FolderName_G and FolderName_S settings. */
+std::string PictureName(const std::string& path);
+std::string SoundName(const std::string& path);
 
-/** Model text (ANSI code page) as UTF-8; empty when it cannot be converted. */
-std::string ToUtf8(const std::string& ansi);
-/** UTF-8 as model text; empty when it cannot be converted. */
-std::string FromUtf8(const std::string& utf8);
+/** Payload text (UTF-8) as model text: malformed bytes become U+FFFD, and a text longer
+ *  than the project files hold (StoredSize over 255) is cut at a character boundary and
+ *  the cut reported. */
+std::string ImportedText(std::string_view utf8);
 
-/** Cuts model text to at most maxBytes, at a character boundary of the code page. */
-std::string CutText(const std::string& ansi, size_t maxBytes);
+/** Reports that an import cut a text to what the project files hold. */
+void NoteTextCut();
+
+/** Model text in the ANSI code page for a format that stores one. False, with a noted
+ *  problem naming the field and the character or the length, when a character has no
+ *  code there or the text takes more than maxBytes. */
+bool EncodeForCodePage(const std::string& text, const char* field, size_t maxBytes, std::string& out);
 
 /** Makes the project a fresh import target: Reset(-1, cells, -1, -1), the
  *  new-project defaults, pattern sizes in pixels, the mirror edit format and

@@ -50,7 +50,7 @@ json timingJson(const strEffect& e)
     t["flashScope"] = flash ? (e.flashScope == 0 ? 2 : e.flashScope == 1 ? 1 : 3) : 0;
     t["frame"] = e.frame;
     if (e.flags & EF_SOUND)
-        t["se"] = {{"name", interchange::ToUtf8(interchange::BaseName(e.seName))},
+        t["se"] = {{"name", interchange::SoundName(e.seName)},
                    {"pan", int(e.seBalance) - 100},
                    {"pitch", e.sePitch},
                    {"volume", e.seVolume}};
@@ -156,7 +156,7 @@ bool readTiming(cAnimeData& project, const json& t)
     if (se != t.end() && se->is_object()) {
         auto name = se->find("name");
         if (name != se->end() && name->is_string()) {
-            e.seName = interchange::FromUtf8(name->get<std::string>());
+            e.seName = interchange::ImportedText(name->get<std::string>());
             ifNumber(*se, "volume", [&](int32_t v) { e.seVolume = uint16_t(v); });
             ifNumber(*se, "pitch", [&](int32_t v) { e.sePitch = uint16_t(v); });
             ifNumber(*se, "pan", [&](int32_t v) { e.seBalance = uint16_t(int64_t(v) + 100); });
@@ -171,7 +171,7 @@ void readPicture(const json& a, const char* nameKey, const char* hueKey, strPict
 {
     auto name = a.find(nameKey);
     if (name != a.end() && name->is_string())
-        p.path = interchange::FromUtf8(name->get<std::string>());
+        p.path = interchange::ImportedText(name->get<std::string>());
     ifNumber(a, hueKey, [&](int32_t v) { p.hue = uint16_t(v); });
 }
 
@@ -193,7 +193,7 @@ std::string WriteJsonAnimation(const cAnimeData& project)
         const strPicture* p = project.GetPicture(i);
         const std::string index = std::to_string(i + 1);
         a["animation" + index + "Hue"] = p ? int(p->hue) : 0;
-        a["animation" + index + "Name"] = p ? interchange::ToUtf8(interchange::BaseName(p->path)) : std::string();
+        a["animation" + index + "Name"] = p ? interchange::PictureName(p->path) : std::string();
     }
     json frames = json::array();
     const int f = std::min(project.LastUsedIndex(AI_FRAMES) + 1, kMaxFrames);
@@ -201,7 +201,7 @@ std::string WriteJsonAnimation(const cAnimeData& project)
         frames.push_back(frameJson(project.GetFrame(i)));
     a["frames"] = std::move(frames);
     a["id"] = 1;
-    a["name"] = interchange::ToUtf8(project.Text(AT_NAME));
+    a["name"] = project.Text(AT_NAME);
     a["position"] = interchange::ToRpgPosition(project.GetValue(AI_CENTER_POSITION));
     json timings = json::array();
     const int t = std::min(project.LastUsedIndex(AI_EFFECTS) + 1, kMaxTimings);
@@ -230,7 +230,7 @@ int ReadJsonAnimation(cAnimeData& project, const Cclip_stream& in)
     auto name = a.find("name");
     if (name == a.end() || !name->is_string())
         return -1;
-    project.SetText(AT_NAME, interchange::FromUtf8(name->get<std::string>()));
+    project.SetText(AT_NAME, interchange::ImportedText(name->get<std::string>()));
     auto position = a.find("position");
     if (position == a.end() || !position->is_number())
         return -1;

@@ -4,6 +4,7 @@
 #include "interchange/Mk2.h"
 #include "model/AnimeData.h"
 #include "platform/Clipboard.h"
+#include "platform/CodePage.h"
 #include "project/Paths.h"
 
 #include <algorithm>
@@ -16,6 +17,8 @@ namespace {
 
 // A one-byte length above 127 would read as a multi-byte number on the other side.
 constexpr size_t kMaxText = 127;
+// A text's length is one byte: every text read fits (the buffer size includes a terminator).
+constexpr size_t kMaxRead = 256;
 constexpr int kMaxFrames = 999;
 constexpr int kMaxCells = 8;
 const char kNoSound[] = "(OFF)";
@@ -33,18 +36,24 @@ void writeIntIf(MK2::CWrite& w, uint32_t id, int value, int defaultValue)
         w.WriteIntChunk(id, value);
 }
 
-void writeText(MK2::CWrite& w, uint32_t id, const std::string& text)
+// Texts go in the ANSI code page; one that it cannot hold fails the export.
+bool writeText(MK2::CWrite& w, uint32_t id, const std::string& text, const char* field)
 {
-    if (!text.empty())
-        w.WriteStringChunk(id, interchange::CutText(text, kMaxText));
+    std::string stored;
+    if (!interchange::EncodeForCodePage(text, field, kMaxText, stored))
+        return false;
+    if (!stored.empty())
+        w.WriteStringChunk(id, stored);
+    return true;
 }
 
-void writeTiming(MK2::CWrite& w, const strEffect& e)
+bool writeTiming(MK2::CWrite& w, const strEffect& e)
 {
     w.WriteIntChunk(T_FRAME, e.frame + 1);
     MK2::CWrite sound;
     if (e.flags & EF_SOUND) {
-        writeText(sound, S_NAME, interchange::BaseName(e.seName));
+        if (!writeText(sound, S_NAME, interchange::SoundName(e.seName), "効果音"))
+            return false;
         writeIntIf(sound, S_VOLUME, std::min<int>(e.seVolume, 100), 100);
         writeIntIf(sound, S_TEMPO, std::clamp<int>(e.sePitch, 50, 150), 100);
         writeIntIf(sound, S_BALANCE, e.seBalance <= 201 ? e.seBalance / 2 : 100, 50);
@@ -61,6 +70,7 @@ void writeTiming(MK2::CWrite& w, const strEffect& e)
         writeIntIf(w, T_STRENGTH, To31(e.flashStrength), 31);
     }
     w.WriteEnd();
+    return true;
 }
 
 void writeCell(MK2::CWrite& w, const strCell* c)
@@ -112,7 +122,7 @@ void readSound(Cclip_stream& s, strEffect& e)
     int volume = 100, tempo = 100, balance = 50;
     while (uint32_t id = record.Next()) {
         switch (id) {
-        case S_NAME: record.ReadStringData(name, 255); break;
+        case S_NAME: record.ReadStringData(name, kMaxRead); break;
         case S_VOLUME: volume = record.ReadIntData(); break;
         case S_TEMPO: tempo = record.ReadIntData(); break;
         case S_BALANCE: balance = record.ReadIntData(); break;
@@ -120,7 +130,7 @@ void readSound(Cclip_stream& s, strEffect& e)
         }
     }
     if (name != kNoSound) {
-        e.seName = name;
+        e.seName = platform::DecodeText(name, platform::AnsiCodePage());
         e.seVolume = ClampU16(volume);
         e.sePitch = ClampU16(tempo);
         e.seBalance = ClampU16(int64_t(balance) * 2);
@@ -260,8 +270,9 @@ bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out)
     case 3: position = 0; break;
     default: break;
     }
-    writeText(w, A_NAME, project.Text(AT_NAME));
-    writeText(w, A_PICTURE, interchange::BaseName(picture->path));
+    if (!writeText(w, A_NAME, project.Text(AT_NAME), "名前") ||
+        !writeText(w, A_PICTURE, interchange::PictureName(picture->path), "画像"))
+        return false;
 
     MK2::CWrite timings;
     const int effects = project.GetValue(AI_EFFECTS);
@@ -272,7 +283,8 @@ bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out)
     for (int i = 0; i < effects; ++i)
         if (const strEffect* e = project.GetEffect(i)) {
             timings.WriteNumber(uint32_t(i + 1));
-            writeTiming(timings, *e);
+            if (!writeTiming(timings, *e))
+                return false;
         }
     w.WriteListChunk(A_TIMINGS, timings);
     w.WriteIntChunk(A_SCOPE, scope);
@@ -301,7 +313,8 @@ int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in)
     in.Read(header, sizeof header);
     const uint32_t size = header[0] | header[1] << 8 | header[2] << 16 | uint32_t(header[3]) << 24;
     const uint32_t one = header[4] | header[5] << 8 | header[6] << 16 | uint32_t(header[7]) << 24;
-    if (size == 0 || one == 0)
+    // A block shorter than its own size prefix is cut off: refused, not read in part.
+    if (size == 0 || one == 0 || size > in.Size() - std::min<size_t>(in.Size(), 8))
         return -1;
     if (!interchange::ResetForImport(project, 8))
         return -1;
@@ -311,8 +324,8 @@ int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in)
     MK2::CReadClass record(in, 12);
     while (uint32_t id = record.Next()) {
         switch (id) {
-        case A_NAME: record.ReadStringData(name, 255); break;
-        case A_PICTURE: record.ReadStringData(pictureName, 255); break;
+        case A_NAME: record.ReadStringData(name, kMaxRead); break;
+        case A_PICTURE: record.ReadStringData(pictureName, kMaxRead); break;
         case A_TIMINGS: readTimings(in, project); break;
         case A_SCOPE: scope = record.ReadIntData(); break;
         case A_POSITION: position = record.ReadIntData(); break;
@@ -329,9 +342,9 @@ int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in)
     else if (position == 0)
         center = 3;
     project.SetValue(AI_CENTER_POSITION, center);
-    project.SetText(AT_NAME, name);
+    project.SetText(AT_NAME, platform::DecodeText(name, platform::AnsiCodePage()));
     strPicture picture;
-    picture.path = pictureName;
+    picture.path = platform::DecodeText(pictureName, platform::AnsiCodePage());
     picture.hue = 0;
     picture.divX = picture.divY = 96;
     project.SetPicture(picture, 0);

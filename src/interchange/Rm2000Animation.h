@@ -10,7 +10,8 @@ class cAnimeData;
  *  slot before the picture count is empty. */
 bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out);
 /** Reads a block into a fresh project (reset first): 1, or -1 when a header word is 0
- *  (the project is then untouched). Names stay as given (no folder resolution). */
+ *  or the block is shorter than its size word (the project is then untouched).
+ *  Names stay as given (no folder resolution). */
 int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in);
 
 /** Places the block on the clipboard: 1 on success, -1 on failure. */

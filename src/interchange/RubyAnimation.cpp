@@ -138,7 +138,7 @@ void writeTiming(CWrite& w, const strEffect& e, int version)
     c.WriteIvar(kSe);
     {
         ObjectScope sound(c, version == RUBY_XP ? kAudioFileClass : kSeClass);
-        sound.Child().WriteIvarString(kSeName, interchange::ToUtf8(interchange::BaseName(e.seName)));
+        sound.Child().WriteIvarString(kSeName, interchange::SoundName(e.seName));
         sound.Child().WriteIvarInt(kVolume, e.seVolume);
         sound.Child().WriteIvarInt(kPitch, e.sePitch);
     }
@@ -152,7 +152,7 @@ void writeTiming(CWrite& w, const strEffect& e, int version)
 
 void writePicture(CWrite& w, const strPicture* picture, const Name& nameVar, const Name& hueVar)
 {
-    w.WriteIvarString(nameVar, picture ? interchange::ToUtf8(interchange::BaseName(picture->path)) : std::string());
+    w.WriteIvarString(nameVar, picture ? interchange::PictureName(picture->path) : std::string());
     w.WriteIvarInt(hueVar, picture ? picture->hue : 0);
 }
 
@@ -227,7 +227,7 @@ void readSound(CRead& r, strEffect& e, bool& sound)
             std::string name;
             r.ReadString(name);
             if (!name.empty()) {
-                e.seName = interchange::FromUtf8(name);
+                e.seName = interchange::ImportedText(name);
                 sound = true;
             }
             break;
@@ -328,7 +328,7 @@ bool WriteRubyAnimation(const cAnimeData& project, int version, Cclip_stream& ou
         ObjectScope animation(outer, kAnimationClass);
         CWrite& a = animation.Child();
         a.WriteIvarInt(kId, 1);
-        a.WriteIvarString(kName, interchange::ToUtf8(project.Text(AT_NAME)));
+        a.WriteIvarString(kName, project.Text(AT_NAME));
         if (xp) {
             writePicture(a, project.GetPicture(0), kAnimationName, kAnimationHue);
         } else {
@@ -363,7 +363,10 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
     SymbolList symbols;
     CRead r(symbols, STYLE_UTF8);
     r.Assign(in.Data(), in.Size());
-    if (!interchange::ResetForImport(project, 16))
+    // A block shorter than its own size prefix is cut off: refused, not read in part.
+    const uint32_t size = in.Size() < 4 ? 0 : uint32_t(in.Data()[0] | in.Data()[1] << 8 | in.Data()[2] << 16) |
+                                                 uint32_t(in.Data()[3]) << 24;
+    if (in.Size() < 6 || size > in.Size() || !interchange::ResetForImport(project, 16))
         return -1;
     project.SetValue(AI_FIX_PICTURE_PER_CELL, 0);
     r.Skip(6);   // size and Marshal version
@@ -383,16 +386,16 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
         case ID_NAME:
             r.ReadString(text);
             if (!text.empty())
-                project.SetText(AT_NAME, interchange::FromUtf8(text));
+                project.SetText(AT_NAME, interchange::ImportedText(text));
             break;
         case ID_ANIMATION_NAME:
         case ID_ANIMATION1_NAME:
             r.ReadString(text);
-            pictures[0].path = interchange::FromUtf8(text);
+            pictures[0].path = interchange::ImportedText(text);
             break;
         case ID_ANIMATION2_NAME:
             r.ReadString(text);
-            pictures[1].path = interchange::FromUtf8(text);
+            pictures[1].path = interchange::ImportedText(text);
             break;
         case ID_ANIMATION_HUE:
         case ID_ANIMATION1_HUE: pictures[0].hue = ClampU16(r.ReadFixnum()); break;
@@ -405,15 +408,21 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
             if (n > 0)
                 project.InsertFrames(0, n);
             DictionaryScope frameScope(r, frameNames());
-            for (int32_t j = 0; j < n && !r.AtEnd(); ++j)
+            int32_t j = 0;
+            for (; j < n && !r.AtEnd(); ++j)
                 readFrame(r, project, j);
+            if (j < n)
+                return -1;   // fewer frames than the array declares
             break;
         }
         case ID_TIMINGS: {
             const int32_t n = r.ReadArray();
             DictionaryScope timingScope(r, timingNames());
-            for (int32_t j = 0; j < n && !r.AtEnd(); ++j)
+            int32_t j = 0;
+            for (; j < n && !r.AtEnd(); ++j)
                 readTiming(r, project);
+            if (j < n)
+                return -1;   // fewer timings than the array declares
             break;
         }
         default: r.SkipValue(); break;
@@ -425,6 +434,10 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
             cAnimeData::ValidatePicture(pictures[i]);
             project.SetPicture(pictures[i], i);
         }
+    if (r.Truncated())
+        return -1;
+    if (r.TextCut())
+        interchange::NoteTextCut();
     return 1;
 }
 

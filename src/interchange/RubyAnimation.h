@@ -17,7 +17,8 @@ const char* RubyFormatName(int version);
 bool WriteRubyAnimation(const cAnimeData& project, int version, Cclip_stream& out);
 
 /** Reads a clipboard block into a fresh project (reset first); 1 on success,
- *  -1 when the array is empty or its first element is not an RPG::Animation.
+ *  -1 when the array is empty or its first element is not an RPG::Animation, or
+ *  when the block is shorter than its size prefix or than a length or count it declares.
  *  Names stay as RPG Maker gives them (no folder resolution). */
 int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in);
 

@@ -146,7 +146,9 @@ public:
         size_t symbols;
     };
     static constexpr int kMaxDepth = 64;
-    static constexpr size_t kMaxText = 255;
+    // Texts keep up to 1023 bytes: enough for any text the project files hold (255 bytes
+    // in the code page); the import cuts longer ones and says so.
+    static constexpr size_t kMaxText = 1024;
 
     CRead(SymbolList& symbols, uint8_t style) : Cclip(style), symbols_(symbols) {}
 
@@ -157,6 +159,10 @@ public:
     /** Long n, then min(n, max - 1) bytes (cut back to a whole UTF-8 character);
      *  the rest of the n bytes is skipped. Returns the bytes kept. */
     size_t ReadBytes(std::string& text, size_t max);
+    /** True once a ReadBytes had to cut its text. */
+    bool TextCut() const { return textCut_; }
+    /** True once a length read from the data announced more bytes than are left. */
+    bool Truncated() const { return truncated_; }
     /** The symbol index of a definition or link; -1 for another value. */
     int32_t ReadSymbol(std::string& name);
     /** The id of the symbol at the cursor in the dictionaries (last pushed wins); 0 unknown. */
@@ -197,6 +203,8 @@ private:
     int32_t readUserHead(int32_t classId, int32_t& length, bool& wrapped);
     void finishUser(size_t end, bool wrapped);
 
+    bool textCut_ = false;
+    bool truncated_ = false;
     SymbolList& symbols_;
     std::vector<const NameDictionary*> dictionaries_;
 };

@@ -115,11 +115,14 @@ size_t CRead::ReadBytes(std::string& text, size_t max)
     const int32_t n = ReadLong();
     if (n <= 0 || max == 0)
         return 0;
+    truncated_ = truncated_ || size_t(n) > Remaining();
     const size_t keep = std::min(size_t(n), std::min(max - 1, Remaining()));
     text.resize(keep);
     Read(text.data(), keep);
-    if (size_t(n) > keep)
+    if (size_t(n) > keep) {
         text.resize(utf8Boundary(text));
+        textCut_ = true;
+    }
     Skip(int64_t(n) - int64_t(keep));
     return text.size();
 }
@@ -235,6 +238,7 @@ int32_t CRead::ReadTable(CTable& table, int32_t tableId)
     if (readUserHead(tableId, length, wrapped) == 0)
         return 0;
     const size_t start = Position();
+    truncated_ = truncated_ || size_t(length) > Remaining();
     const size_t end = start + std::min(size_t(length), Remaining());
     uint8_t head[20] = {};
     Read(head, std::min<size_t>(20, end - start));
@@ -263,6 +267,7 @@ uint32_t CRead::ReadColor(int32_t colorId)
     bool wrapped;
     if (readUserHead(colorId, length, wrapped) == 0)
         return 0;
+    truncated_ = truncated_ || size_t(length) > Remaining();
     const size_t end = Position() + std::min(size_t(length), Remaining());
     const double defaults[4] = {100.0, 0.0, 0.0, 0.0};
     uint8_t raw[32];

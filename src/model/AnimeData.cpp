@@ -1,6 +1,7 @@
 #include "model/AnimeData.h"
 
 #include "edit/Restore.h"
+#include "platform/CodePage.h"
 #include "project/Settings.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@ namespace {
 template <class T> T clampTo(int v, int lo, int hi) { return T(std::clamp(v, lo, hi)); }
 
 constexpr int kMaxFrames = 2024;
-constexpr int kMaxNoteBytes = 254;
+constexpr int kMaxNoteBytes = 254;   // effect texts, in bytes as the project files store them
 } // namespace
 
 cAnimeData::cAnimeData() = default;
@@ -228,14 +229,13 @@ void cAnimeData::ValidateEffect(strEffect& e) const
     e.frame = uint16_t(std::min<int>(e.frame, std::max(0, frameCapacity_ - 1)));
     if (!(e.flags & EF_NOTE))
         e.note.clear();
-    else if (e.note.size() > kMaxNoteBytes)
-        e.note.resize(kMaxNoteBytes);
+    else
+        e.note = platform::CutStored(e.note, kMaxNoteBytes);
     if (e.flags & EF_SOUND) {
         e.seVolume = clampTo<uint16_t>(e.seVolume, 1, 100);
         e.sePitch = clampTo<uint16_t>(e.sePitch, 1, 200);
         e.seBalance = std::min<uint16_t>(e.seBalance, 200);
-        if (e.seName.size() > kMaxNoteBytes)
-            e.seName.resize(kMaxNoteBytes);
+        e.seName = platform::CutStored(e.seName, kMaxNoteBytes);
     } else {
         e.seVolume = e.sePitch = e.seBalance = 100;
         e.seName.clear();

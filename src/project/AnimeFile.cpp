@@ -9,12 +9,15 @@ namespace ANIME {
 
 namespace {
 constexpr size_t kProbeBytes = 16;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";   // starts a text project whose texts are UTF-8
 }
 
 cAnimeFile_Device::~cAnimeFile_Device() = default;
 
 int cAnimeFile_Device::ProbeBytes(std::string_view data, int* version)
 {
+    if (data.substr(0, kUtf8Mark.size()) == kUtf8Mark && data.substr(kUtf8Mark.size(), 8) == "MEVK_TEX")
+        data.remove_prefix(kUtf8Mark.size());
     if (data.size() < kProbeBytes)
         return FK_CANNOT_OPEN;
     if (version) {
@@ -35,7 +38,7 @@ int cAnimeFile_Device::ProbeBytes(std::string_view data, int* version)
 int cAnimeFile_Device::ProbeFile(const std::filesystem::path& path, int* version)
 {
     std::string head;
-    if (!platform::ReadFileHead(path, kProbeBytes, head, &lastError_))
+    if (!platform::ReadFileHead(path, kProbeBytes + kUtf8Mark.size(), head, &lastError_))
         return FK_CANNOT_OPEN;
     return ProbeBytes(head, version);
 }

@@ -6,8 +6,10 @@
 #include "model/AnimeData.h"
 #include "model/CellImage.h"
 #include "project/ByteIO.h"
+#include "project/FileText.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace ANIME {
@@ -16,7 +18,9 @@ namespace {
 
 constexpr std::string_view kBinaryMagic = "MEVK_BIN";
 constexpr std::string_view kVersion = "0072";
-constexpr size_t kMaxString = 255;
+// Byte 12, the first reserved byte: bit 0 set when the file's texts are UTF-8.
+constexpr size_t kFlagsOffset = 12;
+constexpr uint8_t kFlagUtf8 = 1;
 
 // File part bits of an effect record; the in-memory flags swap flash and sound.
 constexpr uint8_t kPartSound = 1, kPartFlash = 2, kPartNote = 4;
@@ -43,7 +47,16 @@ strCell readCellImage(cByteReader& in)
     return UnpackCellImage(reinterpret_cast<const uint8_t*>(bytes.data()));
 }
 
-bool fits(const std::string& s) { return s.size() <= kMaxString; }
+// Header numbers saturate instead of wrapping.
+unsigned saturateU16(int v) { return unsigned(std::clamp(v, 0, 0xFFFF)); }
+uint32_t saturateU32(int v) { return uint32_t(std::max(v, 0)); }
+
+// The stored forms of every text, checked against the format's limits.
+struct strStoredTexts {
+    std::string name, userData;
+    std::vector<std::string> pictures, notes;   // notes by effect index
+    std::vector<std::string> sounds;            // the sound name table
+};
 
 } // namespace
 
@@ -57,22 +70,29 @@ int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
     const int cellCount = project.CellCount();
 
     // Sound names in order of first use; the table's count and indices are bytes.
-    std::vector<const std::string*> soundNames;
+    const cFileText text = cFileText::For(project);
+    strStoredTexts stored;
     bool representable = pictureCount <= 255 && cellCount <= 255 && effectCount <= 0xFFFF &&
-                         frameCount <= 0xFFFF && fits(project.Text(AT_NAME)) &&
-                         fits(project.Text(AT_USER_DATA));
+                         frameCount <= 0xFFFF && text.Encode(project.Text(AT_NAME), "名前", stored.name) &&
+                         text.Encode(project.Text(AT_USER_DATA), "ユーザーデータ", stored.userData);
+    stored.notes.resize(size_t(std::max(effectCount, 0)));
     for (int i = 0; i < effectCount && representable; ++i) {
         const strEffect* e = project.GetEffect(i);
         if (!e)
             continue;
-        representable = fits(e->note) && fits(e->seName);
-        if ((e->flags & EF_SOUND) && soundIndex_.emplace(e->seName, int(soundNames.size())).second)
-            soundNames.push_back(&e->seName);
+        if (e->flags & EF_NOTE)
+            representable = text.Encode(e->note, "メモ", stored.notes[size_t(i)]);
+        if ((e->flags & EF_SOUND) && representable &&
+            soundIndex_.emplace(e->seName, int(stored.sounds.size())).second) {
+            stored.sounds.emplace_back();
+            representable = text.Encode(e->seName, "効果音", stored.sounds.back());
+        }
     }
+    stored.pictures.resize(size_t(std::max(pictureCount, 0)));
     for (int i = 0; i < pictureCount && representable; ++i)
         if (const strPicture* p = project.GetPicture(i))
-            representable = fits(p->path);
-    if (!representable || soundNames.size() > 255) {
+            representable = text.Encode(p->path, "画像", stored.pictures[size_t(i)]);
+    if (!representable || stored.sounds.size() > 255) {
         soundIndex_.clear();
         return FR_BAD_FORMAT;
     }
@@ -81,20 +101,21 @@ int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
     out += kBinaryMagic;
     out += kVersion;
     out.append(16, '\0');
+    out[kFlagsOffset] = char(text.Utf8() ? kFlagUtf8 : 0);
     putU8(out, unsigned(project.GetValue(AI_DIVISION_FORMAT) & 3) |
                    unsigned(project.GetValue(AI_FIX_PICTURE_PER_CELL) & 1) << 2 |
                    unsigned(project.GetValue(AI_EDIT_FORMAT) & 15) << 3);
-    putU16(out, unsigned(project.GetValue(AI_BASE_INTERVAL)));
-    putU32(out, uint32_t(project.GetValue(AI_TOTAL_INTERVAL)));
-    putU32(out, uint32_t(project.SumIntervals()));
+    putU16(out, saturateU16(project.GetValue(AI_BASE_INTERVAL)));
+    putU32(out, saturateU32(project.GetValue(AI_TOTAL_INTERVAL)));
+    putU32(out, saturateU32(project.SumIntervals()));
     putU16(out, unsigned(effectCount));
     putU16(out, unsigned(frameCount));
     putU8(out, unsigned(pictureCount));
-    putU8(out, unsigned(soundNames.size()));
+    putU8(out, unsigned(stored.sounds.size()));
     putU8(out, unsigned(cellCount));
 
-    putLString(out, project.Text(AT_NAME));
-    putLString(out, project.Text(AT_USER_DATA));
+    putLString(out, stored.name);
+    putLString(out, stored.userData);
     if (project.GetValue(AI_FIX_PICTURE_PER_CELL)) {
         putU8(out, unsigned(cellCount));
         for (int n = 0; n < cellCount; ++n)
@@ -109,12 +130,12 @@ int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
         putU16(out, p ? p->divY : 0);
         putU16(out, p ? p->hue : 0);
         out.append(6, '\0');
-        putLString(out, p ? p->path : std::string());
+        putLString(out, stored.pictures[size_t(i)]);
     }
 
-    for (size_t i = 0; i < soundNames.size(); ++i) {
+    for (size_t i = 0; i < stored.sounds.size(); ++i) {
         putU8(out, unsigned(i));
-        putLString(out, *soundNames[i]);
+        putLString(out, stored.sounds[i]);
     }
 
     for (int i = 0; i < effectCount; ++i) {
@@ -142,7 +163,7 @@ int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
             putU8(out, e->flashStrength);
         }
         if (e->flags & EF_NOTE)
-            putLString(out, e->note);
+            putLString(out, stored.notes[size_t(i)]);
     }
 
     for (int f = 0; f < frameCount; ++f) {
@@ -172,7 +193,9 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
 {
     soundIndex_.clear();
     cByteReader in(data);
-    in.skip(28);   // magic, version, reserved
+    in.skip(kFlagsOffset);   // magic, version
+    const cFileText text((in.u8() & kFlagUtf8) != 0);
+    in.skip(28 - kFlagsOffset - 1);   // the rest of the reserved words
     const uint8_t formatBits = in.u8();
     const uint16_t baseInterval = in.u16();
     const uint32_t totalInterval = in.u32();
@@ -190,9 +213,9 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
     project.SetValue(AI_FIX_PICTURE_PER_CELL, (formatBits >> 2) & 1);
     project.SetValue(AI_EDIT_FORMAT, (formatBits >> 3) & 15);
     project.SetValue(AI_BASE_INTERVAL, baseInterval);
-    project.SetValue(AI_TOTAL_INTERVAL, int(totalInterval));
-    project.SetText(AT_NAME, in.lstring());
-    project.SetText(AT_USER_DATA, in.lstring());
+    project.SetValue(AI_TOTAL_INTERVAL, int(std::min<uint32_t>(totalInterval, INT32_MAX)));
+    project.SetText(AT_NAME, text.Decode(in.lstring()));
+    project.SetText(AT_USER_DATA, text.Decode(in.lstring()));
 
     const std::string_view fixed = in.bytes(in.u8());
     for (size_t n = 0; n < std::min<size_t>(fixed.size(), cellCount); ++n)
@@ -204,7 +227,7 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
         p.divY = in.u16();
         p.hue = in.u16();
         in.skip(6);
-        p.path = in.lstring();
+        p.path = text.Decode(in.lstring());
         if (p.divX > 0 && in.ok()) {
             cAnimeData::ValidatePicture(p);
             project.SetPicture(p, i);
@@ -214,7 +237,7 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
     std::vector<std::string> soundByIndex(256);
     for (int i = 0; i < soundCount; ++i) {
         const uint8_t index = in.u8();
-        std::string path = in.lstring();
+        std::string path = text.Decode(in.lstring());
         soundIndex_[path] = index;
         soundByIndex[index] = std::move(path);
     }
@@ -241,7 +264,7 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
             e.flags |= EF_FLASH;
         }
         if (parts & kPartNote) {
-            e.note = in.lstring();
+            e.note = text.Decode(in.lstring());
             e.flags |= EF_NOTE;
         }
         if (e.flags && in.ok())

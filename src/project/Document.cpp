@@ -2,11 +2,11 @@
 
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
+#include "platform/CodePage.h"
 #include "platform/FileIO.h"
 #include "platform/Strings.h"
 #include "project/AnimeFile.h"
 #include "project/Paths.h"
-#include "project/ProjectDump.h"
 #include "project/Settings.h"
 
 #include <system_error>
@@ -111,18 +111,18 @@ void cDocument::StartUp(const std::string& folder)
     const std::string& dataName = Settings().FolderName_C;
     const std::string candidate = dataName.empty() ? appFolder : appFolder + "\\" + dataName;
     bool usable = paths::IsFolder(candidate);
-    if (!usable && messages_.Ask(platform::FormatString(40020, ANIME::DumpText(dataName).c_str()),
+    if (!usable && messages_.Ask(platform::FormatString(40020, paths::ForDisplay(dataName).c_str()),
                                  platform::LoadString(40004), ASK_YES_NO, ICON_QUESTION) == ANSWER_YES) {
         std::error_code ec;
         std::filesystem::create_directories(paths::ToDiskPath(candidate), ec);
         usable = paths::IsFolder(candidate);
         if (!usable)
-            messages_.Ask(platform::FormatString(40015, ANIME::DumpText(candidate).c_str()),
+            messages_.Ask(platform::FormatString(40015, paths::ForDisplay(candidate).c_str()),
                           platform::LoadString(40005), ASK_OK, ICON_ERROR);
     }
     defaultWorkFolder = usable ? candidate : appFolder;
 
-    const std::string& last = Settings().LastLoadPath;
+    const std::string last = paths::ToBackslashes(Settings().LastLoadPath);
     initialFolder = !last.empty() && paths::Exists(last) ? last : usable ? candidate + "\\" : appFolder;
     // A folder ends with a separator so that Save of the start-up project writes into it
     // (SiblingPath takes the folder part of the current path).
@@ -203,10 +203,11 @@ bool cDocument::OpenPath(const std::string& path)
 
 bool cDocument::openFile(const std::string& path)
 {
+    platform::TakeTextProblems();
     auto project = std::make_unique<cAnimeData>();
     ANIME::cAnimeFile_Device device;
     if (device.Load(paths::ToDiskPath(path), *project) != ANIME::FR_OK) {
-        status(withReason(platform::FormatString(40064, ANIME::DumpText(path).c_str()), device.LastError()));
+        status(withReason(platform::FormatString(40064, paths::ForDisplay(path).c_str()), device.LastError()));
         return false;
     }
     const std::string work = paths::WorkFolderOf(path);
@@ -218,7 +219,7 @@ bool cDocument::openFile(const std::string& path)
     if (Settings().BackUpFlag)
         makeBackup(path);
     title(path);
-    status(platform::FormatString(40063, ANIME::DumpText(path).c_str()));
+    status(platform::FormatString(40063, paths::ForDisplay(path).c_str()));
     return true;
 }
 
@@ -258,6 +259,7 @@ bool cDocument::Import(int kind)
     if (!label || !AskSaveChanges())
         return false;
     auto project = std::make_unique<cAnimeData>();
+    platform::TakeTextProblems();
     if (!importer || !importer(kind, *project)) {
         status(platform::FormatString(40035, platform::LoadString(label).c_str()));
         return false;
@@ -277,6 +279,7 @@ bool cDocument::ClipboardExport(int kind)
     const int label = exportLabel(kind);
     if (!label)
         return false;
+    platform::TakeTextProblems();
     const bool ok = exporter && exporter(kind, *project_);
     status(platform::FormatString(ok ? 40036 : 40037, platform::LoadString(label).c_str()));
     return ok;
@@ -284,16 +287,19 @@ bool cDocument::ClipboardExport(int kind)
 
 bool cDocument::saveTo(const std::string& path)
 {
+    platform::TakeTextProblems();
     ANIME::cAnimeFile_Device device;
     if (device.Save(paths::ToDiskPath(path), *project_) != ANIME::FR_OK) {
-        status(withReason(platform::FormatString(40066, ANIME::DumpText(path).c_str()), device.LastError()));
+        status(withReason(platform::FormatString(40066, paths::ForDisplay(path).c_str()), device.LastError()));
         return false;
     }
     project_->untitled = false;
     project_->modified = false;
-    status(platform::FormatString(40065, ANIME::DumpText(path).c_str()));
+    status(platform::FormatString(40065, paths::ForDisplay(path).c_str()));
     return true;
 }
+
+std::string cDocument::LastDialogPath() const { return paths::ForDisplay(dialog.LastPath()); }
 
 void cDocument::install(std::unique_ptr<cAnimeData> project)
 {
@@ -321,7 +327,12 @@ void cDocument::makeBackup(const std::string& path)
     platform::WriteFileAtomic(paths::ToDiskPath(appFolder + "\\" + kBackupFileName), bytes);
 }
 
-void cDocument::status(const std::string& text) { status_.ShowStatus(text); }
+// Status texts carry what the command had to say about texts (cut, or not storable).
+void cDocument::status(const std::string& text)
+{
+    const std::string problems = platform::TakeTextProblems();
+    status_.ShowStatus(problems.empty() ? text : text + " : " + problems);
+}
 
 void cDocument::title(const std::string& path)
 {

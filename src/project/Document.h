@@ -87,8 +87,8 @@ public:
 
     /** Asks to save a modified project: false when the user cancels or the save fails. */
     bool AskSaveChanges();
-    /** The last path for LastLoadPath at shut-down. */
-    const std::string& LastDialogPath() const { return dialog.LastPath(); }
+    /** The last path for LastLoadPath at shut-down, with native separators. */
+    std::string LastDialogPath() const;
 
     std::string currentPath;        // the project's file; empty for a new or imported project
     std::string initialFolder;      // first folder offered by the dialogs

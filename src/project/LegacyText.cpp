@@ -3,6 +3,8 @@
 #include "project/AnimeFile.h"
 
 #include "model/AnimeData.h"
+#include "platform/CodePage.h"
+#include "project/FileText.h"
 #include "project/TextLines.h"
 
 #include <algorithm>
@@ -21,9 +23,15 @@ bool given(const std::vector<std::string_view>& fields, size_t i)
     return i < fields.size() && !fields[i].empty() && fieldValue(fields[i]) != kEmptyMark;
 }
 
+// A text in the ANSI code page; longer texts than the project files hold are cut at a
+// character boundary, and the cut is reported.
 std::string textField(const std::vector<std::string_view>& fields, size_t i)
 {
-    return i < fields.size() ? std::string(fields[i]) : std::string();
+    if (i >= fields.size())
+        return {};
+    if (fields[i].size() > cFileText::kMaxBytes)
+        platform::NoteTextProblem("長すぎるテキストを " + std::to_string(cFileText::kMaxBytes) + " バイトに切りました");
+    return cFileText(false).Decode(fields[i]);
 }
 
 uint8_t flashComponent(double v, double offset)

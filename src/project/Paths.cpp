@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <system_error>
 #include <vector>
 
@@ -17,15 +18,13 @@ namespace {
 
 bool isSep(char c) { return c == '\\' || c == '/'; }
 
-// Byte offsets of the separators that start a character (a CP932 trail byte may be 0x5C).
+// Byte offsets of the separators (UTF-8 multi-byte characters hold no ASCII bytes).
 std::vector<size_t> separators(const std::string& path)
 {
     std::vector<size_t> out;
-    for (size_t i = 0; i < path.size();) {
+    for (size_t i = 0; i < path.size(); ++i)
         if (isSep(path[i]))
             out.push_back(i);
-        i += std::max<size_t>(1, platform::AnsiCharLength(path, i));
-    }
     return out;
 }
 
@@ -83,10 +82,19 @@ std::string join(const std::string& root, const std::vector<std::string>& parts)
     return out;
 }
 
-std::string toUtf8OrRaw(const std::string& ansi)
+std::string lowerAscii(std::string s)
 {
-    std::string utf8 = platform::AnsiToUtf8(ansi);
-    return utf8.empty() ? ansi : utf8;
+    for (char& c : s)
+        c = lowerAscii(c);
+    return s;
+}
+
+// A folder entry's name as model text: names that are not UTF-8 (written on
+// Windows in the ANSI code page) are decoded.
+std::string entryName(const fs::path& name)
+{
+    const std::string native = name.string();
+    return platform::IsUtf8(native) ? native : platform::DecodeText(native, platform::AnsiCodePage());
 }
 
 bool existsOnDisk(const fs::path& p)
@@ -99,16 +107,7 @@ bool existsOnDisk(const fs::path& p)
 
 std::string LimitPath(const std::string& path)
 {
-    if (path.size() < kMaxPath)
-        return path;
-    size_t end = 0;
-    while (end < path.size()) {
-        const size_t next = end + std::max<size_t>(1, platform::AnsiCharLength(path, end));
-        if (next > kMaxPath - 1)
-            break;
-        end = next;
-    }
-    return path.substr(0, end);
+    return path.size() < kMaxPath ? path : platform::CutUtf8(path, kMaxPath - 1);
 }
 
 bool IsAbsolute(const std::string& path)
@@ -162,10 +161,7 @@ std::string Canonicalize(const std::string& path)
 
 fs::path ToDiskPath(const std::string& path)
 {
-    // Separators are safe to replace after conversion: UTF-8 multi-byte sequences hold no '\'.
-    std::string text = platform::AnsiToUtf8(path);
-    if (text.empty())
-        text = ToBackslashes(path);
+    std::string text = path;
     std::replace(text.begin(), text.end(), '\\', '/');
     fs::path exact(text);
     if (text.empty() || existsOnDisk(exact))
@@ -181,7 +177,7 @@ fs::path ToDiskPath(const std::string& path)
             const fs::path folder = current.empty() ? fs::path(".") : current;
             for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
                 const fs::path name = it->path().filename();
-                if (equalNoCase(name.string(), part.string())) {
+                if (equalNoCase(entryName(name), part.string())) {
                     next = current / name;
                     searching = true;
                     break;
@@ -195,13 +191,15 @@ fs::path ToDiskPath(const std::string& path)
 
 std::string FromDiskPath(const fs::path& path)
 {
-    const std::string native = path.string();
-    const std::string ansi = platform::Utf8ToAnsi(native);
-    if (!ansi.empty())
-        return ToBackslashes(ansi);
-    // Not representable in the code page: keep the UTF-8 bytes, where '/' is always a separator.
-    std::string out = native;
+    std::string out = entryName(path);
     std::replace(out.begin(), out.end(), '/', '\\');
+    return out;
+}
+
+std::string ForDisplay(const std::string& path)
+{
+    std::string out = path;
+    std::replace(out.begin(), out.end(), '\\', char(fs::path::preferred_separator));
     return out;
 }
 
@@ -288,7 +286,7 @@ std::string ShortenForTitle(const std::string& path, const std::function<int(con
     // Even the file name is too wide: cut it at a character boundary.
     std::string best = "...";
     for (size_t end = 0; end < name.size();) {
-        end += std::max<size_t>(1, platform::AnsiCharLength(name, end));
+        end += std::max<size_t>(1, platform::Utf8CharLength(name, end));
         const std::string candidate = name.substr(0, std::min(end, name.size())) + "...";
         if (measure(candidate) > maxWidth)
             break;
@@ -297,45 +295,65 @@ std::string ShortenForTitle(const std::string& path, const std::function<int(con
     return best;
 }
 
+std::string cNameIndex::Find(const std::string& folder, const std::string& name)
+{
+    // Folder parts of the name select a subfolder; the last part is the stem.
+    const std::string fullFolder = FolderOf(name).empty() ? folder : folder + "\\" + ToBackslashes(FolderOf(name));
+    const std::string stem = lowerAscii(FileNameOf(name));
+    auto [entry, added] = folders_.try_emplace(lowerAscii(fullFolder));
+    std::map<std::string, std::string>& files = entry->second;
+    if (added) {
+        std::error_code ec;
+        for (fs::directory_iterator it(ToDiskPath(fullFolder), ec), end; !ec && it != end; it.increment(ec)) {
+            std::error_code typeError;
+            if (!it->is_regular_file(typeError))
+                continue;
+            // The file answers to its whole name and to every prefix that ends before a dot.
+            const std::string file = entryName(it->path().filename());
+            const std::string key = lowerAscii(file);
+            for (size_t dot = key.find('.'); ; dot = key.find('.', dot + 1)) {
+                std::string& best = files[key.substr(0, dot)];
+                if (best.empty() || file < best)
+                    best = file;
+                if (dot == std::string::npos)
+                    break;
+            }
+        }
+    }
+    const auto found = files.find(stem);
+    if (found == files.end())
+        return {};
+    const std::string subfolder = ToBackslashes(FolderOf(name));
+    return subfolder.empty() ? found->second : subfolder + "\\" + found->second;
+}
+
 std::string FindFileWithStem(const std::string& folder, const std::string& name)
 {
-    std::error_code ec;
-    std::string best;
-    for (fs::directory_iterator it(ToDiskPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError))
-            continue;
-        const std::string file = FromDiskPath(it->path().filename());
-        const bool match = equalNoCase(file, name) ||
-                           (file.size() > name.size() && file[name.size()] == '.' &&
-                            equalNoCase(file.substr(0, name.size()), name));
-        if (match && (best.empty() || file < best))
-            best = file;
-    }
-    return best;
+    return cNameIndex().Find(folder, name);
 }
 
 namespace {
-std::string resolveName(const std::string& name, const std::string& folder)
+std::string resolveName(const std::string& name, const std::string& folder, cNameIndex& index)
 {
     if (IsAbsolute(folder)) {
-        const std::string found = FindFileWithStem(folder, name);
+        const std::string found = index.Find(folder, name);
         if (!found.empty())
             return folder + "\\" + found;
     }
-    return folder + "\\" + name;
+    return folder + "\\" + ToBackslashes(name);
 }
 } // namespace
 
 void ResolveImportedNames(cAnimeData& project, const std::string& pictureFolder, const std::string& soundFolder)
 {
-    // Empty names stay empty: there is no file to point at.
+    // Empty names stay empty: there is no file to point at. Each folder is read once.
+    cNameIndex index;
     for (int i = 0; i < project.Pictures().Size(); ++i)
         if (strPicture* p = project.GetPicture(i); p && !p->path.empty())
-            p->path = resolveName(p->path, pictureFolder);
+            p->path = resolveName(p->path, pictureFolder, index);
     for (int i = 0; i < project.Effects().Size(); ++i)
         if (strEffect* e = project.GetEffect(i); e && (e->flags & EF_SOUND) && !e->seName.empty())
-            e->seName = resolveName(e->seName, soundFolder);
+            e->seName = resolveName(e->seName, soundFolder, index);
 }
 
 void ResolveImportedNames(cAnimeData& project)

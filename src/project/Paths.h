@@ -1,11 +1,13 @@
 #pragma once
-// Path helpers. Paths in the model are byte strings in the ANSI code page with
-// backslash separators, exactly as the project files store them; they become
-// std::filesystem paths (UTF-8, '/') only when the disk is touched, and a name
-// that is missing on a case-sensitive file system is matched case-insensitively.
+// Path helpers. Paths in the model are UTF-8 with backslash separators, as the
+// project files store them; they become std::filesystem paths (the system's
+// bytes, '/') only when the disk is touched. A name that is missing on a
+// case-sensitive file system is matched case-insensitively, and folder entries
+// whose names are in the ANSI code page (written on Windows) are decoded first.
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 
 class cAnimeData;
@@ -15,7 +17,7 @@ namespace paths {
 /** Paths of this many bytes or more are cut to kMaxPath - 1 by the helpers that say so. */
 constexpr size_t kMaxPath = 260;
 
-/** Cuts a path of kMaxPath bytes or more to at most kMaxPath - 1, at a character boundary. */
+/** Cuts a path of kMaxPath bytes or more to at most kMaxPath - 1, at a UTF-8 character boundary. */
 std::string LimitPath(const std::string& path);
 
 /** True for "\x", "/x" and drive paths "C:...". */
@@ -27,13 +29,15 @@ std::string ToBackslashes(const std::string& path);
 /** Resolves "." and ".." components lexically; the separators become '\'. */
 std::string Canonicalize(const std::string& path);
 
-/** The disk path of a model path: ANSI -> UTF-8 (raw bytes when that fails), '\' -> '/';
- *  when the exact name is missing, each missing component is looked up case-insensitively
- *  in its folder. Relative paths stay relative. */
+/** The disk path of a model path: '\' -> '/'; when the exact name is missing, each missing
+ *  component is looked up case-insensitively in its folder. Relative paths stay relative. */
 std::filesystem::path ToDiskPath(const std::string& path);
 
-/** The model form of a disk path: UTF-8 -> ANSI (raw bytes when that fails), '/' -> '\'. */
+/** The model form of a disk path: its UTF-8 bytes (a name in the ANSI code page is
+ *  decoded), '/' -> '\\'. */
 std::string FromDiskPath(const std::filesystem::path& path);
+/** A model path as the user sees it: native separators. */
+std::string ForDisplay(const std::string& path);
 
 /** True when the path names an existing file or folder. */
 bool Exists(const std::string& path);
@@ -67,8 +71,20 @@ std::string SiblingPath(const std::string& path, const std::string& name);
 std::string ShortenForTitle(const std::string& path, const std::function<int(const std::string&)>& measure,
                             int maxWidth = 384);
 
-/** The first regular file in the folder named "name" or "name.<anything>" (ASCII
- *  case-insensitive; ties go to the smallest name), or empty. */
+/** Files of folders by name, each folder read once: answers "which file is name or
+ *  name.<anything>" for many names without a folder scan per name. */
+class cNameIndex {
+public:
+    /** The first regular file in the folder named "name" or "name.<anything>" (ASCII
+     *  case-insensitive; ties go to the smallest name), or empty. Folder parts of the
+     *  name ('\\' or '/') select a subfolder and are kept in the result. */
+    std::string Find(const std::string& folder, const std::string& name);
+
+private:
+    std::map<std::string, std::map<std::string, std::string>> folders_;   // folder -> key -> file
+};
+
+/** cNameIndex::Find with a fresh index. */
 std::string FindFileWithStem(const std::string& folder, const std::string& name);
 
 /** Turns the bare picture and sound names of an imported project into paths:

@@ -5,21 +5,7 @@
 
 namespace ANIME {
 
-std::string DumpText(const std::string& ansi)
-{
-    std::string utf8 = platform::AnsiToUtf8(ansi);
-    if (!utf8.empty() || ansi.empty())
-        return utf8;
-    for (unsigned char c : ansi) {
-        if (c < 0x80) {
-            utf8 += char(c);
-        } else {
-            utf8 += char(0xC0 | (c >> 6));
-            utf8 += char(0x80 | (c & 0x3F));
-        }
-    }
-    return utf8;
-}
+std::string DumpText(const std::string& text) { return platform::DecodeText(text, "UTF-8"); }
 
 nlohmann::json DumpProject(const cAnimeData& p)
 {

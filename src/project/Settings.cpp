@@ -1,5 +1,6 @@
 #include "project/Settings.h"
 
+#include "platform/CodePage.h"
 #include "project/IniFile.h"
 
 #include <cstdlib>
@@ -23,11 +24,12 @@ struct Key {
 #define U(f) MEVKO_KEY(f, UInt, 16)
 #define Y(f) MEVKO_KEY(f, Byte, 16)
 #define T(f) MEVKO_KEY(f, Text, 512)
+#define P(f) MEVKO_KEY(f, Text, 4096)   // paths: long names fit
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winvalid-offsetof"
 const Key kKeys[] = {
-    T(Locale), T(LastLoadPath), T(FolderName_C), T(FolderName_G), T(FolderName_S),
+    T(Locale), P(LastLoadPath), T(FolderName_C), P(FolderName_G), P(FolderName_S),
     I(MainWinPostX), I(MainWinPostY), I(MainWinSizeX), I(MainWinSizeY),
     I(ListWinPostX), I(ListWinPostY), I(ListWinSizeX), I(ListWinSizeY),
     I(PalWinPostX), I(PalWinPostY), I(PalWinSizeX), I(PalWinSizeY),
@@ -41,8 +43,8 @@ const Key kKeys[] = {
     U(CGround), U(CGrid), U(CBackShadow), U(CNextShadow), U(CCenterLine), U(CTrans),
     B(Init_FixFlag), Y(Init_Center), Y(Init_Div), Y(Init_Edit), I(Init_Format), I(Init_Int),
     I(Init_Cell), I(Init_CutX), I(Init_CutY), MEVKO_KEY(Init_FileName, Text, 260),
-    I(TargetPostX), I(TargetPostY), I(TargetOpacity), T(TargetPath),
-    I(GIFKey), I(GIFSpeed), T(GIFPath),
+    I(TargetPostX), I(TargetPostY), I(TargetOpacity), P(TargetPath),
+    I(GIFKey), I(GIFSpeed), P(GIFPath),
     I(OnionFrames), I(TimelineHeight),
 };
 #pragma GCC diagnostic pop
@@ -155,6 +157,14 @@ void cSettings::ReadSettings(const project::cIniFile& ini)
         case Kind::Text: field<std::string>(*this, k) = v; break;
         }
     }
+    // Texts are UTF-8; a file written in the ANSI code page by an older version is decoded.
+    platform::SetLocale(Locale);
+    for (const Key& k : kKeys)
+        if (k.kind == Kind::Text) {
+            std::string& text = field<std::string>(*this, k);
+            if (!platform::IsUtf8(text))
+                text = platform::DecodeText(text, platform::AnsiCodePage());
+        }
 }
 
 bool cSettings::WriteSettings(const std::filesystem::path& file, std::string* error) const

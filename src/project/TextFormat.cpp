@@ -4,8 +4,10 @@
 #include "project/AnimeFile.h"
 
 #include "model/AnimeData.h"
+#include "project/FileText.h"
 #include "project/TextLines.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -15,7 +17,7 @@ namespace {
 
 constexpr std::string_view kTextMagic = "MEVK_TEX0072";
 constexpr size_t kMaxLine = 1023;
-constexpr size_t kMaxText = 255;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";   // before the magic of a UTF-8 file
 constexpr int kEmptyMark = 9999;   // a cell field holding this number counts as empty
 
 void endLine(std::string& out) { out += "\r\n"; }
@@ -52,8 +54,15 @@ void cellLine(std::string& out, int cellNo, const strCell& c, const strCell& las
     endLine(out);
 }
 
-void effectLines(std::string& out, const strEffect& e)
+// An effect with the stored forms of its sound name and note.
+struct strStoredEffect {
+    const strEffect* effect;
+    std::string seName, note;
+};
+
+void effectLines(std::string& out, const strStoredEffect& stored)
 {
+    const strEffect& e = *stored.effect;
     out += "4,";
     appendInt(out, ((e.flags & EF_SOUND) ? 1 : 0) + ((e.flags & EF_FLASH) ? 1 : 0) + ((e.flags & EF_NOTE) ? 1 : 0));
     endLine(out);
@@ -61,7 +70,7 @@ void effectLines(std::string& out, const strEffect& e)
         out += '6';
         group(out, true, {e.seVolume, e.sePitch, e.seBalance});
         endLine(out);
-        textLine(out, e.seName);
+        textLine(out, stored.seName);
     }
     if (e.flags & EF_FLASH) {
         out += '5';
@@ -72,17 +81,10 @@ void effectLines(std::string& out, const strEffect& e)
     if (e.flags & EF_NOTE) {
         out += '7';
         endLine(out);
-        textLine(out, e.note);
+        textLine(out, stored.note);
     }
 }
 
-// A text value must fit on one line and within what the reader keeps.
-bool writableText(const std::string& s)
-{
-    return s.size() <= kMaxText && s.find_first_of("\r\n") == std::string::npos;
-}
-
-std::string textValue(std::string_view line) { return std::string(line.substr(0, kMaxText)); }
 
 } // namespace
 
@@ -95,32 +97,41 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
     const int pictureCount = project.LastUsedIndex(AI_PICTURES) + 1;
     const int cellCount = project.CellCount();
 
-    bool writable = writableText(project.Text(AT_NAME)) && writableText(project.Text(AT_USER_DATA));
+    // Every text value in its stored form; it must fit on one line and within what the reader keeps.
+    const cFileText text = cFileText::For(project);
+    std::string name, userData;
+    bool writable = text.Encode(project.Text(AT_NAME), "名前", name, true) &&
+                    text.Encode(project.Text(AT_USER_DATA), "ユーザーデータ", userData, true);
+    std::vector<std::string> pictures(size_t(std::max(pictureCount, 0)));
     for (int i = 0; i < pictureCount && writable; ++i)
         if (const strPicture* p = project.GetPicture(i))
-            writable = writableText(p->path);
+            writable = text.Encode(p->path, "画像", pictures[size_t(i)], true);
     // Effects by frame, in array order; sound names in order of first use.
-    std::vector<std::vector<const strEffect*>> effectsAt(size_t(std::max(frameCount, 0)));
-    std::vector<const std::string*> soundNames;
+    std::vector<std::vector<strStoredEffect>> effectsAt(size_t(std::max(frameCount, 0)));
+    std::vector<std::string> soundNames;
     for (int i = 0; i < effectCount && writable; ++i) {
         const strEffect* e = project.GetEffect(i);
         if (!e)
             continue;
-        writable = writableText(e->seName) && writableText(e->note);
+        strStoredEffect stored{e, {}, {}};
+        writable = text.Encode(e->seName, "効果音", stored.seName, true) &&
+                   text.Encode(e->note, "メモ", stored.note, true);
         if ((e->flags & EF_SOUND) && soundIndex_.emplace(e->seName, int(soundNames.size())).second)
-            soundNames.push_back(&e->seName);
+            soundNames.push_back(stored.seName);
         if ((e->flags & (EF_SOUND | EF_FLASH | EF_NOTE)) && e->frame < frameCount)
-            effectsAt[e->frame].push_back(e);
+            effectsAt[e->frame].push_back(std::move(stored));
     }
     soundIndex_.clear();
     if (!writable)
         return FR_BAD_FORMAT;
 
     out.reserve(256 + size_t(frameCount) * (8 + size_t(cellCount) * 16));
+    if (text.Utf8())
+        out += kUtf8Mark;
     out += kTextMagic;
     endLine(out);
-    textLine(out, project.Text(AT_NAME));
-    textLine(out, project.Text(AT_USER_DATA));
+    textLine(out, name);
+    textLine(out, userData);
 
     out += '1';
     group(out, true,
@@ -135,12 +146,12 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
             appendInt(out, i);
             group(out, true, {p->divX, p->divY, p->hue, 0, 0, 0});
             endLine(out);
-            textLine(out, p->path);
+            textLine(out, pictures[size_t(i)]);
         }
-    for (const std::string* name : soundNames) {
+    for (const std::string& soundName : soundNames) {
         out += '3';
         endLine(out);
-        textLine(out, *name);
+        textLine(out, soundName);
     }
     if (project.GetValue(AI_FIX_PICTURE_PER_CELL)) {
         out += '4';
@@ -174,8 +185,8 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
                 isCell[size_t(n)] = 0;
             }
         }
-        for (const strEffect* e : effectsAt[size_t(f)])
-            effectLines(out, *e);
+        for (const strStoredEffect& e : effectsAt[size_t(f)])
+            effectLines(out, e);
         out += "1,";
         appendInt(out, frame ? frame->interval : 0);
         endLine(out);
@@ -186,6 +197,10 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
 
 int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
 {
+    const cFileText text(data.substr(0, kUtf8Mark.size()) == kUtf8Mark);
+    if (text.Utf8())
+        data.remove_prefix(kUtf8Mark.size());
+    auto textValue = [&](std::string_view line) { return text.Decode(line); };
     cLineReader lines(data, kMaxLine);
     std::string_view line;
     if (!lines.next(line))
@@ -210,8 +225,9 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             project.SetValue(AI_DIVISION_FORMAT, fieldOr(fields, 1, 0));
             project.SetValue(AI_FIX_PICTURE_PER_CELL, fieldOr(fields, 2, 0));
             project.SetValue(AI_EDIT_FORMAT, fieldOr(fields, 3, 0));
-            project.SetValue(AI_BASE_INTERVAL, fieldOr(fields, 4, 0));
-            project.SetValue(AI_TOTAL_INTERVAL, fieldOr(fields, 5, 0));
+            // Kept within what the binary file holds, so that a conversion never wraps them.
+            project.SetValue(AI_BASE_INTERVAL, std::clamp(fieldOr(fields, 4, 0), 0, 0xFFFF));
+            project.SetValue(AI_TOTAL_INTERVAL, std::max(fieldOr(fields, 5, 0), 0));
             project.InsertFrames(0, 1);
             sized = true;
             break;

@@ -1,9 +1,9 @@
 #include "ui/CanvasDialogs.h"
 
 #include "model/AnimeData.h"
-#include "platform/CodePage.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
+#include "ui/TextLimit.h"
 
 #include <QCheckBox>
 #include <QCursor>
@@ -26,9 +26,6 @@
 
 namespace {
 
-QString fromModel(const std::string& path) { return QString::fromStdString(platform::AnsiToUtf8(path)); }
-std::string toModel(const QString& text) { return platform::Utf8ToAnsi(text.toStdString()); }
-
 // A path field with 参照 and 消去 beside it.
 QLineEdit* pathRow(QWidget* dialog, QVBoxLayout* layout, const char* caption,
                    const std::function<bool(std::string&)>* browse)
@@ -45,7 +42,7 @@ QLineEdit* pathRow(QWidget* dialog, QVBoxLayout* layout, const char* caption,
     QObject::connect(pick, &QPushButton::clicked, dialog, [edit, browse] {
         std::string path;
         if (*browse && (*browse)(path))
-            edit->setText(fromModel(path));
+            edit->setText(FromModelPath(path));
     });
     QObject::connect(erase, &QPushButton::clicked, edit, &QLineEdit::clear);
     return edit;
@@ -254,7 +251,7 @@ void cDlg_SetTarget::OnCreate() { Load(); }
 void cDlg_SetTarget::Load()
 {
     const cSettings& s = Settings();
-    pathEdit->setText(fromModel(s.TargetPath));
+    pathEdit->setText(FromModelPath(s.TargetPath));
     xEdit->setValue(s.TargetPostX);
     yEdit->setValue(s.TargetPostY);
     opacityEdit->setValue(std::clamp(s.TargetOpacity, 0, 255));
@@ -263,7 +260,7 @@ void cDlg_SetTarget::Load()
 void cDlg_SetTarget::Apply()
 {
     cSettings& s = Settings();
-    s.TargetPath = toModel(pathEdit->text());
+    s.TargetPath = ToModelPath(pathEdit->text());
     s.TargetPostX = xEdit->value();
     s.TargetPostY = yEdit->value();
     s.TargetOpacity = opacityEdit->value();
@@ -288,12 +285,12 @@ void cDlg_SetGif::OnCreate() { Load(); }
 
 void cDlg_SetGif::Load()
 {
-    pathEdit->setText(fromModel(Settings().GIFPath));
+    pathEdit->setText(FromModelPath(Settings().GIFPath));
     speedEdit->setValue(std::clamp(Settings().GIFSpeed, 1, 1000));
 }
 
 void cDlg_SetGif::Apply()
 {
-    Settings().GIFPath = toModel(pathEdit->text());
+    Settings().GIFPath = ToModelPath(pathEdit->text());
     Settings().GIFSpeed = speedEdit->value();
 }

@@ -1,6 +1,5 @@
 #include "ui/DlgControls.h"
 
-#include "platform/CodePage.h"
 #include "platform/Strings.h"
 
 #include <QComboBox>
@@ -54,8 +53,6 @@ QComboBox* StringCombo(QWidget* parent, int stringId)
     return c;
 }
 
-QString FromAnsi(const std::string& s) { return FromUtf8(platform::AnsiToUtf8(s)); }
-std::string ToAnsi(const QString& s) { return platform::Utf8ToAnsi(s.toStdString()); }
 QString FromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
 QListWidget* CheckList(QWidget* parent)

@@ -40,6 +40,4 @@ std::vector<bool> ReadCheckList(const QListWidget* list);
 std::vector<QString> ParameterNames();
 
 QComboBox* StringCombo(QWidget* parent, int stringId);
-QString FromAnsi(const std::string& s);
-std::string ToAnsi(const QString& s);
 QString FromUtf8(const std::string& s);

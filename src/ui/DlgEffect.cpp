@@ -8,6 +8,7 @@
 #include "project/Paths.h"
 #include "project/Settings.h"
 #include "ui/DlgControls.h"
+#include "ui/TextLimit.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,7 +47,7 @@ cDlg_SetEffect::cDlg_SetEffect(QWidget* owner, std::function<cAnimeData&()> proj
     soundGroup_ = new QWidget(this);
     auto* sound = new QGridLayout(soundGroup_);
     nameEdit = new QLineEdit(soundGroup_);
-    nameEdit->setMaxLength(kMaxText);
+    LimitStoredBytes(nameEdit, kMaxText);
     browseButton = new QPushButton("参照", soundGroup_);
     volume = new cNumberPair(soundGroup_, 1, 100, 20, 50, 10);
     pitch = new cNumberPair(soundGroup_, 1, 200, 20, 50, 10);
@@ -93,7 +94,7 @@ cDlg_SetEffect::cDlg_SetEffect(QWidget* owner, std::function<cAnimeData&()> proj
 
     noteCheck = new QCheckBox("ユーザーデータ(&U)(255byte)", this);
     noteEdit = new QLineEdit(this);
-    noteEdit->setMaxLength(kMaxText);
+    LimitStoredBytes(noteEdit, kMaxText);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* apply = buttons->addButton("適用", QDialogButtonBox::AcceptRole);
@@ -127,7 +128,7 @@ cDlg_SetEffect::cDlg_SetEffect(QWidget* owner, std::function<cAnimeData&()> proj
         std::string chosen;
         if (chooser_.Choose(DIALOG_OPEN, platform::LoadString(40007), project_().Text(AT_WORK_FOLDER), std::string(),
                             chosen))
-            nameEdit->setText(FromAnsi(chosen));
+            nameEdit->setText(FromModelPath(chosen));
     });
     connect(playButton, &QPushButton::clicked, this, [this] { PlayPreview(); });
     connect(apply, &QPushButton::clicked, this, [this] {
@@ -165,7 +166,7 @@ void cDlg_SetEffect::Load()
         return;
     const strEffectForm f = strEffectForm::From(*record_);
     frameEdit->SetValue(f.frame);
-    nameEdit->setText(FromAnsi(f.seName));
+    nameEdit->setText(FromModelPath(f.seName));
     volume->SetValue(f.volume);
     pitch->SetValue(f.pitch);
     balance->SetValue(f.balance);
@@ -176,7 +177,7 @@ void cDlg_SetEffect::Load()
     colour[1]->SetValue(f.green);
     colour[2]->SetValue(f.blue);
     colour[3]->SetValue(f.strength);
-    noteEdit->setText(FromAnsi(f.noteText));
+    noteEdit->setText(FromModel(f.noteText));
     setWindowTitle(QString::asprintf("効果 : %d", index_));
     soundCheck->setChecked(f.sound);
     flashCheck->setChecked(f.flash);
@@ -189,7 +190,7 @@ strEffectForm cDlg_SetEffect::Form() const
     strEffectForm f;
     f.frame = frameEdit->Value();
     f.sound = soundCheck->isChecked();
-    f.seName = ToAnsi(nameEdit->text());
+    f.seName = ToModelPath(nameEdit->text());
     f.volume = volume->Value();
     f.pitch = pitch->Value();
     f.balance = balance->Value();
@@ -202,7 +203,7 @@ strEffectForm cDlg_SetEffect::Form() const
     f.blue = colour[2]->Value();
     f.strength = colour[3]->Value();
     f.note = noteCheck->isChecked();
-    f.noteText = ToAnsi(noteEdit->text());
+    f.noteText = ToModel(noteEdit->text());
     return f;
 }
 
@@ -233,12 +234,12 @@ void cDlg_SetEffect::OnDestroy()
 void cDlg_SetEffect::DropFile(const std::string& modelPath)
 {
     if (soundCheck->isChecked())
-        nameEdit->setText(FromAnsi(DroppedFilePath(project_(), modelPath)));
+        nameEdit->setText(FromModelPath(DroppedFilePath(project_(), modelPath)));
 }
 
 void cDlg_SetEffect::PlayPreview()
 {
-    const std::string name = paths::MakeAbsolute(ToAnsi(nameEdit->text()), project_().Text(AT_WORK_FOLDER));
+    const std::string name = paths::MakeAbsolute(ToModelPath(nameEdit->text()), project_().Text(AT_WORK_FOLDER));
     if (sound_)
         sound_->stop();
     if (name != soundName_) {

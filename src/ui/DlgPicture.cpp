@@ -5,6 +5,7 @@
 #include "project/Document.h"
 #include "project/Paths.h"
 #include "ui/DlgControls.h"
+#include "ui/TextLimit.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -24,7 +25,7 @@ cDlg_SetPicture::cDlg_SetPicture(QWidget* owner, std::function<cAnimeData&()> pr
     setObjectName("cDlg_SetPicture");
     setAcceptDrops(true);
     pathEdit = new QLineEdit(this);
-    pathEdit->setMaxLength(255);
+    LimitStoredBytes(pathEdit, 255);
     browseButton = new QPushButton("参照", this);
     divisionCombo = StringCombo(this, 40071);
     divisionCombo->setEnabled(false);
@@ -55,7 +56,7 @@ cDlg_SetPicture::cDlg_SetPicture(QWidget* owner, std::function<cAnimeData&()> pr
         std::string chosen;
         if (chooser_.Choose(DIALOG_OPEN, platform::LoadString(40006), project_().Text(AT_WORK_FOLDER), std::string(),
                             chosen))
-            pathEdit->setText(FromAnsi(chosen));
+            pathEdit->setText(FromModelPath(chosen));
     });
     connect(apply, &QPushButton::clicked, this, [this] {
         Apply();
@@ -91,7 +92,7 @@ void cDlg_SetPicture::Load()
     divXSpin->setValue(f.divX);
     divYSpin->setValue(f.divY);
     hueSpin->setValue(f.hue);
-    pathEdit->setText(FromAnsi(f.path));
+    pathEdit->setText(FromModelPath(f.path));
     setWindowTitle(QString::asprintf("画像 : %d", index_));
 }
 
@@ -100,7 +101,7 @@ void cDlg_SetPicture::Apply()
     if (!record_)
         return;
     strPictureForm f;
-    f.path = ToAnsi(pathEdit->text());
+    f.path = ToModelPath(pathEdit->text());
     f.divX = divXSpin->value();
     f.divY = divYSpin->value();
     f.hue = hueSpin->value();
@@ -109,7 +110,7 @@ void cDlg_SetPicture::Apply()
 
 void cDlg_SetPicture::DropFile(const std::string& modelPath)
 {
-    pathEdit->setText(FromAnsi(DroppedFilePath(project_(), modelPath)));
+    pathEdit->setText(FromModelPath(DroppedFilePath(project_(), modelPath)));
 }
 
 void cDlg_SetPicture::dragEnterEvent(QDragEnterEvent* event)

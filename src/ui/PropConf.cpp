@@ -1,8 +1,8 @@
 #include "ui/PropConf.h"
 
-#include "platform/CodePage.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
+#include "ui/TextLimit.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -42,9 +42,6 @@ QLineEdit* edit(QWidget* parent, int maxLength)
     e->setMaxLength(maxLength);
     return e;
 }
-
-QString fromAnsi(const std::string& s) { return QString::fromStdString(platform::AnsiToUtf8(s)); }
-std::string toAnsi(const QString& s) { return platform::Utf8ToAnsi(s.toStdString()); }
 
 void setColourText(QLineEdit* e, uint32_t colour, bool alpha) { e->setText(QString::fromStdString(ColourText(colour, alpha))); }
 uint32_t colourOf(const QLineEdit* e) { return ParseColour(e->text().toStdString()); }
@@ -122,6 +119,9 @@ cConfPage_Load::cConfPage_Load() : cBasePropSheet("読込")
     folderC = edit(this, 64);
     folderG = edit(this, 255);
     folderS = edit(this, 255);
+    LimitStoredBytes(folderC, 64);
+    LimitStoredBytes(folderG, 255);
+    LimitStoredBytes(folderS, 255);
     transType = combo(this, 40085);
     compType = combo(this, 40086);
     backUp = new QCheckBox(" 読み込む際にバックアップファイルを生成する", this);
@@ -137,9 +137,9 @@ cConfPage_Load::cConfPage_Load() : cBasePropSheet("読込")
 void cConfPage_Load::Load()
 {
     const cSettings& s = Settings();
-    folderC->setText(fromAnsi(s.FolderName_C));
-    folderG->setText(fromAnsi(s.FolderName_G));
-    folderS->setText(fromAnsi(s.FolderName_S));
+    folderC->setText(FromModelPath(s.FolderName_C));
+    folderG->setText(FromModelPath(s.FolderName_G));
+    folderS->setText(FromModelPath(s.FolderName_S));
     transType->setCurrentIndex(s.TransType);
     compType->setCurrentIndex(s.CompType);
     backUp->setChecked(s.BackUpFlag);
@@ -148,9 +148,9 @@ void cConfPage_Load::Load()
 void cConfPage_Load::Apply()
 {
     cSettings& s = Settings();
-    s.FolderName_C = FolderNameOrDefault(toAnsi(folderC->text()), "Data");
-    s.FolderName_G = FolderNameOrDefault(toAnsi(folderG->text()), "BattleEffect");
-    s.FolderName_S = FolderNameOrDefault(toAnsi(folderS->text()), "Sound");
+    s.FolderName_C = FolderNameOrDefault(ToModelPath(folderC->text()), "Data");
+    s.FolderName_G = FolderNameOrDefault(ToModelPath(folderG->text()), "BattleEffect");
+    s.FolderName_S = FolderNameOrDefault(ToModelPath(folderS->text()), "Sound");
     s.TransType = transType->currentIndex();
     s.CompType = compType->currentIndex();
     s.BackUpFlag = backUp->isChecked();

@@ -190,7 +190,7 @@ TEST_F(CanvasGui, TargetAndGifDialogsStoreTheirSettings)
     target.xEdit->setValue(-12);
     target.opacityEdit->setValue(99);
     target.Apply();
-    EXPECT_EQ(platform::AnsiToUtf8(Settings().TargetPath), "対象.png");
+    EXPECT_EQ(Settings().TargetPath, "対象.png");
     EXPECT_EQ(Settings().TargetPostX, -12);
     EXPECT_EQ(Settings().TargetOpacity, 99);
 

@@ -119,5 +119,3 @@ inline std::string RunScript(const std::filesystem::path& dir, const char* progr
     return ReadText(outFile);
 }
 
-/** Model text (CP932) from UTF-8 literals. */
-inline std::string Ansi(const char* utf8) { return platform::Utf8ToAnsi(utf8); }

@@ -103,7 +103,7 @@ TEST_F(Transfer, ImportedNamesFindFilesInAnAbsoluteFolder)
     ASSERT_EQ(ExportToClipboard(project, RPG_MV), 1);
     cAnimeData back;
     ASSERT_EQ(ImportFromClipboard(back, RPG_MV), 1);
-    const std::string folder = platform::Utf8ToAnsi(dir.string());
+    const std::string folder = dir.string();
     EXPECT_EQ(back.GetPicture(0)->path, folder + "\\Fire1.PNG");
     EXPECT_EQ(back.GetEffect(0)->seName, folder + "\\Bow.ogg");
     Settings().SetDefaults();

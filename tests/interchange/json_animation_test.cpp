@@ -53,11 +53,11 @@ TEST(JsonExport, PythonReadsTheTextBackIdentically)
         GTEST_SKIP() << "python3 is not installed";
     cAnimeData p;
     MakeProject(p, 3, "");
-    p.SetText(AT_NAME, Ansi("炎の剣①"));
-    PutPicture(p, 1, Ansi("画像\\ソード.png"), 360);
+    p.SetText(AT_NAME, std::string("炎の剣①"));
+    PutPicture(p, 1, std::string("画像\\ソード.png"), 360);
     PutCell(p, 2, 15, {1, 7, 1, -5, 9, 120, 120, 3600, 30});
     strEffect e = FlashEffect(2, 2, 9, 255, 0, 128, 64);
-    e.seName = Ansi("効果音");
+    e.seName = std::string("効果音");
     e.seBalance = 0;
     AddEffect(p, e);
     const std::string text = WriteJsonAnimation(p);

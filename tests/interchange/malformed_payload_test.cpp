@@ -16,14 +16,14 @@ namespace {
 void buildRich(cAnimeData& p)
 {
     MakeProject(p, 6, "Rich");
-    p.SetText(AT_NAME, Ansi("豪華なアニメ"));
+    p.SetText(AT_NAME, std::string("豪華なアニメ"));
     PutPicture(p, 0, "Fire1.png", 40, 96);
     PutPicture(p, 1, "Ice.png", 0, 96);
     for (int f = 0; f < 6; ++f)
         for (int c = 0; c < 8; c += 1 + f % 3)
             PutCell(p, f, c, {c % 2, 1 + f * 7 + c, c % 5, f * 10 - c, c * 3, 100 + f * 10, 90, f * 300 - 900, 200});
     strEffect a = FlashEffect(1, 1, 12, 255, 10, 0, 200);
-    a.seName = Ansi("Sound\\斬撃.ogg");
+    a.seName = std::string("Sound\\斬撃.ogg");
     AddEffect(p, a);
     strEffect b;
     b.frame = 3;
@@ -126,11 +126,12 @@ TEST(MalformedPayload, HostileCountsAndSizes)
                               ":\x0F@cell_datau:\x0ATable\x19" +
                               std::string("\x02\0\0\0\0\0\0\x40\0\0\0\x40\x01\0\0\0\xFF\xFF\xFF\x7F", 20);
     EXPECT_EQ(readBytes(ReadRubyAnimation, table), 1);
-    // 2000: counts of 2^32-1 frames and timings with nothing behind them.
+    // 2000: counts of 2^32-1 frames and timings with nothing behind them, in a block
+    // shorter than its size word: refused.
     const std::string frames = std::string("\x10\0\0\0\x01\0\0\0\x0C\x05\x8F\xFF\xFF\xFF\x7F"
                                            "\x06\x05\x8F\xFF\xFF\xFF\x7F",
                                            22);
-    EXPECT_EQ(readBytes(ReadRm2000Animation, frames), 1);
+    EXPECT_EQ(readBytes(ReadRm2000Animation, frames), -1);
     // JSON nested deeply.
     EXPECT_EQ(readBytes([](cAnimeData& p, Cclip_stream& s) { return ReadJsonAnimation(p, s); },
                         std::string(100000, '[')),

@@ -2,6 +2,7 @@
 
 #include "InterchangeFixtures.h"
 #include "interchange/Mk2.h"
+#include "platform/CodePage.h"
 
 #include <gtest/gtest.h>
 
@@ -104,8 +105,8 @@ TEST(Rm2000Export, FrameLimitTextLimitAndMissingPicture)
     cAnimeData p;
     MakeProject(p, 1200, "");
     std::string longName;
-    for (int i = 0; i < 100; ++i)
-        longName += Ansi("あ");
+    for (int i = 0; i < 63; ++i)
+        longName += "あ";   // 126 bytes in CP932
     p.SetText(AT_NAME, longName);
     PutPicture(p, 0, "p");
     Cclip_stream s;
@@ -113,7 +114,12 @@ TEST(Rm2000Export, FrameLimitTextLimitAndMissingPicture)
     cAnimeData back;
     ASSERT_EQ(ReadRm2000Animation(back, s), 1);
     EXPECT_EQ(back.GetValue(AI_FRAMES), 999);
-    EXPECT_EQ(back.Text(AT_NAME), longName.substr(0, 126));   // whole characters within 127 bytes
+    EXPECT_EQ(back.Text(AT_NAME), longName);
+    // A name over 127 bytes is not cut: the export fails and says why.
+    platform::TakeTextProblems();
+    p.SetText(AT_NAME, longName + "あ");
+    EXPECT_FALSE(WriteRm2000Animation(p, s));
+    EXPECT_NE(platform::TakeTextProblems().find("128"), std::string::npos);
 
     PutPicture(p, 2, "q");   // two pictures, slot 1 empty
     EXPECT_FALSE(WriteRm2000Animation(p, s));
@@ -153,9 +159,9 @@ TEST(Rm2000Import, ReadsRecordsWithDefaultsAndUnknownChunks)
     s.Assign(data);
     cAnimeData p;
     ASSERT_EQ(ReadRm2000Animation(p, s), 1);
-    EXPECT_EQ(p.Text(AT_NAME), std::string(254, 'n'));
+    EXPECT_EQ(p.Text(AT_NAME), std::string(255, 'n'));
     EXPECT_EQ(p.CellCount(), 8);
-    EXPECT_EQ(Content(p), "name=" + std::string(254, 'n') +
+    EXPECT_EQ(Content(p), "name=" + std::string(255, 'n') +
                               " center=2\n"
                               "frame 0 interval 0 slots 8\n"
                               "  cell 1: 0 5 0 0 0 100 100 0 153 100 100 100 100\n"

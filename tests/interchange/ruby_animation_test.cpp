@@ -148,7 +148,7 @@ end
 void buildSample(cAnimeData& p)
 {
     MakeProject(p, 2, "");
-    p.SetText(AT_NAME, Ansi("テスト"));
+    p.SetText(AT_NAME, std::string("テスト"));
     p.SetValue(AI_CENTER_POSITION, 2);
     PutPicture(p, 0, "Graphics\\Animations\\Fire1.png", 30);
     PutPicture(p, 1, "Thunder.png");
@@ -264,7 +264,7 @@ File.binwrite(ARGV[0], [data.size + 4].pack('L<') + data)
     // The second frame is a link to the first ('@'): stepped over, left empty.
     // The third timing's sound is a link too: it has no flash, sound or note and is dropped.
     EXPECT_EQ(Content(p),
-              "name=" + Ansi("炎") + " center=3\n"
+              "name=" + std::string("炎") + " center=3\n"
               "frame 0 interval 0 slots 16\n"
               "  cell 0: 1 51 2 5 -6 -120 120 -2700 128 100 100 100 100\n"
               "  cell 2: 0 8 0 0 0 100 100 0 255 100 100 100 100\n"

@@ -132,19 +132,19 @@ protected:
     NameDictionary ivars{0x3000, {"@a", "@b"}};
 };
 
-TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst254BytesAndStayInStep)
+TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst1023BytesAndStayInStep)
 {
-    std::vector<uint8_t> data = {':', 0x02, 0x2C, 0x01};   // 300-byte symbol
-    data.insert(data.end(), 300, 'x');
-    data.insert(data.end(), {0x22, 0x02, 0x2C, 0x01});
-    data.insert(data.end(), 300, 'y');
+    std::vector<uint8_t> data = {':', 0x02, 0x4C, 0x04};   // 1100-byte symbol
+    data.insert(data.end(), 1100, 'x');
+    data.insert(data.end(), {0x22, 0x02, 0x4C, 0x04});
+    data.insert(data.end(), 1100, 'y');
     data.insert(data.end(), {'i', 0x0B});
     load(data);
     std::string text;
     EXPECT_EQ(r.ReadSymbol(text), 0);
-    EXPECT_EQ(text, std::string(254, 'x'));
-    EXPECT_EQ(r.ReadString(text), 254u);
-    EXPECT_EQ(text, std::string(254, 'y'));
+    EXPECT_EQ(text, std::string(1023, 'x'));
+    EXPECT_EQ(r.ReadString(text), 1023u);
+    EXPECT_EQ(text, std::string(1023, 'y'));
     EXPECT_EQ(r.ReadFixnum(), 6);
 }
 

@@ -78,7 +78,7 @@ inline std::unique_ptr<cAnimeData> RandomProject(unsigned seed)
         std::string s;
         const int words = pick(0, maxLen);
         for (int i = 0; i < words; ++i)
-            s += platform::Utf8ToAnsi(kWords[pick(0, 7)]);
+            s += kWords[pick(0, 7)];
         return s;
     };
     auto p = std::make_unique<cAnimeData>();

@@ -108,7 +108,7 @@ TEST(BinaryFormat, ReadsHandWrittenFile)
     strCell c = SampleCell();
     BinWriter w;
     // fixPicturePerCell 1, edit format 2, division 1; fixed table longer than the cell count.
-    w.header(1 | 4 | (2 << 3), 4, 77, 0xDEAD, 2, 3, 3, 1, 3).str("名前").str(std::string("ud\0junk", 7));
+    w.header(1 | 4 | (2 << 3), 4, 77, 0xDEAD, 2, 3, 3, 1, 3).str("\x96\xBC\x91\x4F").str(std::string("ud\0junk", 7));
     w.str(std::string("\x01\x02\x03\x09", 4));
     w.u16(0).u16(9).u16(9).zeros(6).str("skip.png");   // divX 0: empty slot
     w.u16(2).u16(3).u16(400).zeros(6).str("p.png");    // hue clamped on reading

@@ -98,7 +98,7 @@ TEST_F(DocumentTest, StartUpCreatesTheWorkingFolderAndSavesWithoutDialog)
     ASSERT_TRUE(doc.FileCommand(FC_SAVE));
     EXPECT_EQ(chooser.calls, 0);
     const std::string target = app + "\\Data\\newfile.txt";
-    EXPECT_EQ(status.last, FormatString(40065, target.c_str()));
+    EXPECT_EQ(status.last, FormatString(40065, paths::ForDisplay(target).c_str()));
     EXPECT_EQ(ReadBytes(root / "app" / "Data" / "newfile.txt").substr(0, 8), "MEVK_TEX");
     EXPECT_FALSE(doc.Project().untitled);
 }
@@ -137,7 +137,7 @@ TEST_F(DocumentTest, OpenSetsWorkingFolderPathAndStatus)
     EXPECT_EQ(doc.dialog.DefaultFolder(), Stored(root / "work" / "Data"));
     EXPECT_FALSE(doc.Project().untitled);
     EXPECT_FALSE(doc.Project().modified);
-    EXPECT_EQ(status.last, FormatString(40063, path.c_str()));
+    EXPECT_EQ(status.last, FormatString(40063, paths::ForDisplay(path).c_str()));
     EXPECT_EQ(title, path);
     EXPECT_EQ(History().Capacity(), 8);
     EXPECT_EQ(History().UndoCount(), 0);
@@ -162,7 +162,7 @@ TEST_F(DocumentTest, FailedOpenLeavesTheProjectUntouched)
         EXPECT_FALSE(doc.OpenPath(Stored(file)));
         EXPECT_EQ(&doc.Project(), before);
         EXPECT_EQ(doc.currentPath, pathBefore);
-        EXPECT_EQ(status.last, FormatString(40064, Stored(file).c_str()));
+        EXPECT_EQ(status.last, FormatString(40064, paths::ForDisplay(Stored(file)).c_str()));
     }
     EXPECT_FALSE(doc.OpenPath(Stored(root / "missing.dat")));
     EXPECT_EQ(installs, installsBefore);
@@ -199,7 +199,7 @@ TEST_F(DocumentTest, SaveAsAddsDatAndRemembersThePath)
     EXPECT_EQ(doc.currentPath, chosen + ".dat");
     EXPECT_EQ(doc.Project().Text(AT_FILE_NAME), "new.dat");
     EXPECT_EQ(doc.dialog.DefaultFolder(), Stored(root / "work" / "Data"));
-    EXPECT_EQ(status.last, FormatString(40065, (chosen + ".dat").c_str()));
+    EXPECT_EQ(status.last, FormatString(40065, paths::ForDisplay((chosen + ".dat")).c_str()));
 
     // Cancelling the dialog is silent.
     status.last.clear();
@@ -218,7 +218,8 @@ TEST_F(DocumentTest, FailedSaveKeepsOldFileAndModifiedFlag)
     chooser.answers = {Stored(target), Stored(root / "no" / "such" / "folder" / "x.dat")};
     EXPECT_FALSE(doc.SaveAs());
     EXPECT_EQ(ReadBytes(target), "old contents");
-    EXPECT_EQ(status.last, FormatString(40066, Stored(target).c_str()));
+    EXPECT_EQ(status.last, FormatString(40066, paths::ForDisplay(Stored(target)).c_str()) +
+                               " : 名前 : 300 バイト (最大 255)");
     EXPECT_TRUE(doc.Project().modified);
     doc.Project().SetText(AT_NAME, "ok");
     EXPECT_FALSE(doc.SaveAs());

@@ -1,6 +1,7 @@
 // Path helpers on stored (backslash, ANSI) paths and their way to the disk.
 #include "ProjectFixtures.h"
 
+#include "platform/CodePage.h"
 #include "project/Paths.h"
 
 namespace {
@@ -60,16 +61,23 @@ TEST(Paths, WorkFolderOfTakesTheDeepestDataFolder)
         EXPECT_EQ(WorkFolderOf(c.path, c.folder), c.expect) << c.path;
 }
 
-TEST(Paths, ShiftJisTrailBytesAreNotSeparators)
+TEST(Paths, FilesNamedInTheCodePageResolve)
 {
-    // "表" is 0x95 0x5C in CP932: its second byte looks like a backslash.
-    const std::string hyo = "\x95\x5C";
-    const std::string path = "C:\\" + hyo + "\\Data\\" + hyo + ".dat";
-    EXPECT_EQ(FileNameOf(path), hyo + ".dat");
-    EXPECT_EQ(WorkFolderOf(path, "Data"), "C:\\" + hyo + "\\Data");
-    EXPECT_EQ(WorkFolderOf("C:\\x" + hyo + "Data\\a.dat", "Data"), "");
-    EXPECT_EQ(SiblingPath(path, "b.txt"), "C:\\" + hyo + "\\Data\\b.txt");
-    EXPECT_EQ(ToBackslashes("a/" + hyo + "/b"), "a\\" + hyo + "\\b");
+    // "表" is 0x95 0x5C in CP932: a file written on Windows under that name is found
+    // from the model's UTF-8 path, and its second byte is no separator.
+    platform::SetLocale("jpn");
+    const fs::path dir = TestFolder("cp932names");
+    fs::create_directories(dir);
+    WriteBytes(dir / std::string("\x95\x5C.PNG"), "x");
+    const std::string folder = FromDiskPath(dir);
+    EXPECT_EQ(ToDiskPath(folder + "\\表.png"), dir / std::string("\x95\x5C.PNG"));
+    EXPECT_EQ(FromDiskPath(dir / std::string("\x95\x5C.PNG")), folder + "\\表.PNG");
+    EXPECT_EQ(FindFileWithStem(folder, "表"), "表.PNG");
+    const std::string path = "C:\\表\\Data\\表.dat";
+    EXPECT_EQ(FileNameOf(path), "表.dat");
+    EXPECT_EQ(WorkFolderOf(path, "Data"), "C:\\表\\Data");
+    EXPECT_EQ(ForDisplay(path), "C:/表/Data/表.dat");
+    fs::remove_all(dir);
 }
 
 TEST(Paths, LongPathsAreCutTo259Bytes)
@@ -79,11 +87,11 @@ TEST(Paths, LongPathsAreCutTo259Bytes)
     EXPECT_EQ(LimitPath(std::string(259, 'b')).size(), 259u);
     EXPECT_EQ(MakeRelative(longPath, "D:\\").size(), 259u);
     EXPECT_EQ(SiblingPath(longPath, "x"), "C:\\x");   // the cut took the last separator with it
-    // A double-byte character is never split.
-    std::string dbcs;
-    while (dbcs.size() < 300)
-        dbcs += "\x82\xA0";
-    EXPECT_EQ(LimitPath(dbcs).size(), 258u);
+    // A multi-byte character is never split.
+    std::string wide;
+    while (wide.size() < 300)
+        wide += "あ";
+    EXPECT_EQ(LimitPath(wide).size(), 258u);
 }
 
 TEST(Paths, ShortenForTitle)
@@ -113,8 +121,8 @@ TEST(Paths, DiskPathsFallBackToCaseInsensitiveNames)
     EXPECT_FALSE(Exists(FromDiskPath(dir) + "\\data\\missing\\fire.png"));
     // Missing tails keep their own spelling after the part that was found.
     EXPECT_EQ(ToDiskPath(FromDiskPath(dir) + "\\data\\New\\a.dat"), dir / "Data" / "New" / "a.dat");
-    // Names in the code page reach the disk in UTF-8 and come back.
-    const std::string jp = platform::Utf8ToAnsi("爆発.png");
+    // Names reach the disk in UTF-8 and come back.
+    const std::string jp = "爆発.png";
     WriteBytes(ToDiskPath(FromDiskPath(dir) + "\\" + jp), "y");
     EXPECT_TRUE(fs::exists(dir / "爆発.png"));
     EXPECT_EQ(FromDiskPath(dir / "爆発.png"), FromDiskPath(dir) + "\\" + jp);

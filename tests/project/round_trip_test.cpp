@@ -29,7 +29,7 @@ TEST(RoundTrip, ExampleContent)
 {
     const auto p = LoadFrom(ReadBytes(ExampleData() / "sample.dat"));
     ASSERT_TRUE(p);
-    EXPECT_EQ(platform::AnsiToUtf8(p->Text(AT_NAME)), "サンプル爆発");
+    EXPECT_EQ(p->Text(AT_NAME), "サンプル爆発");
     EXPECT_EQ(p->LastUsedIndex(AI_FRAMES), 11);
     EXPECT_EQ(p->Effects().Count(), 4);
     int withFlash = 0, withSound = 0, withNote = 0;

@@ -2,6 +2,8 @@
 // reading of files written by hand.
 #include "ProjectFixtures.h"
 
+#include "platform/CodePage.h"
+
 namespace {
 
 using namespace ANIME;
@@ -94,9 +96,10 @@ TEST(TextFormat, EffectsHeaderAndFixedPictures)
     e.flashBlend = 1;
     e.flashRed = 9;
     p->InsertEffect(e, nullptr);
+    const std::string memo = platform::Utf8ToAnsi("メモ");   // texts are stored in CP932
     EXPECT_EQ(SaveAs(*p, 1), Lines({"MEVK_TEX0072", "", "", "1,0,1,0,1,0,2,2,3,0,3", "3", "Sound\\hit.wav",
                                     "4,4,0,7", "9", "4,1", "5,2,1,3,128,128,9,255", "1,0", "4,2", "6,80,120,30",
-                                    "Sound\\hit.wav", "7", "メモ", "1,0"}) +
+                                    "Sound\\hit.wav", "7", memo.c_str(), "1,0"}) +
                                  "9");
 }
 
