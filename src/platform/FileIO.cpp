@@ -30,34 +30,56 @@ bool ReadFile(const std::filesystem::path& path, std::string& out) { return read
 
 bool WriteFileAtomic(const std::filesystem::path& path, const void* data, size_t size)
 {
-    std::filesystem::path tmp = path;
-    tmp += ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
+    AtomicFileWriter file(path);
+    return file.Write(data, size) && file.Commit();
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::filesystem::path& path) : m_path(path), m_tmp(path)
+{
+    m_tmp += ".tmp-" + std::to_string(::getpid());
+    m_fd = ::open(m_tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
+
+AtomicFileWriter::~AtomicFileWriter() { Discard(); }
+
+bool AtomicFileWriter::Write(const void* data, size_t size)
+{
     const char* p = static_cast<const char*>(data);
-    size_t left = size;
-    bool ok = true;
-    while (left > 0) {
-        const ssize_t w = ::write(fd, p, left);
+    while (ok() && size > 0) {
+        const ssize_t w = ::write(m_fd, p, size);
         if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            ok = false;
-            break;
+            if (errno != EINTR)
+                m_failed = true;
+            continue;
         }
         p += w;
-        left -= size_t(w);
+        size -= size_t(w);
     }
-    if (ok && ::fsync(fd) != 0)
-        ok = false;
-    if (::close(fd) != 0)
-        ok = false;
-    if (ok && ::rename(tmp.c_str(), path.c_str()) != 0)
-        ok = false;
-    if (!ok)
-        ::unlink(tmp.c_str());
-    return ok;
+    return ok();
+}
+
+bool AtomicFileWriter::Commit()
+{
+    if (m_fd < 0)
+        return false;
+    bool good = !m_failed && ::fsync(m_fd) == 0;
+    if (::close(m_fd) != 0)
+        good = false;
+    m_fd = -1;
+    if (good && ::rename(m_tmp.c_str(), m_path.c_str()) != 0)
+        good = false;
+    if (!good)
+        ::unlink(m_tmp.c_str());
+    return good;
+}
+
+void AtomicFileWriter::Discard()
+{
+    if (m_fd < 0)
+        return;
+    ::close(m_fd);
+    m_fd = -1;
+    ::unlink(m_tmp.c_str());
 }
 
 } // namespace platform

@@ -27,4 +27,29 @@ inline bool WriteFileAtomic(const std::filesystem::path& path, const std::vector
     return WriteFileAtomic(path, bytes.data(), bytes.size());
 }
 
+/** The same crash-safe write for output made piece by piece (a long export): the
+ *  bytes go to the temporary file as they come; Commit flushes and renames it over
+ *  the target. Discard, or destruction without a successful Commit, removes the
+ *  temporary file and leaves the target untouched. */
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const std::filesystem::path& path);
+    ~AtomicFileWriter();
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    /** The temporary file is open and every write so far succeeded. */
+    bool ok() const { return m_fd >= 0 && !m_failed; }
+    bool Write(const void* data, size_t size);
+    /** Flushes to disk and renames over the target; false on any failure (the
+     *  temporary file is then removed). */
+    bool Commit();
+    void Discard();
+
+private:
+    std::filesystem::path m_path, m_tmp;
+    int m_fd = -1;
+    bool m_failed = false;
+};
+
 } // namespace platform
