@@ -1,6 +1,5 @@
-// The high-quality quantiser: variance-driven splits of the distinct colours, k-means
-// refinement, nearest-colour mapping. All in RGB, since the error it minimises is the
-// squared RGB difference.
+// The high-quality quantiser: variance-driven splits of the distinct colours, then a
+// k-means step. All in RGB, since the error it minimises is the squared RGB difference.
 
 #include "export/GifQuantize.h"
 
@@ -10,11 +9,14 @@
 
 namespace {
 
-constexpr int kRefinePasses = 6;
+// One k-means step (assign to the nearest centre, move each centre to the mean of
+// its colours) gains most of what more steps give; each further step costs as much.
+constexpr int kRefinePasses = 1;
 
 struct Colour {
     float c[3];   // R, G, B
     float weight; // pixels of this colour
+    uint32_t id;  // position in the histogram
 };
 
 // The distinct colours of the pixels, and which of them each pixel has.
@@ -25,9 +27,14 @@ struct Histogram {
 
     void build(const uint32_t* pixels, size_t count)
     {
+        // The table is kept from frame to frame: fresh large blocks cost page faults.
+        thread_local std::vector<uint32_t> keys, values;
         size_t slots = 1024;
         while (slots < 2 * count) slots *= 2;
-        std::vector<uint32_t> keys(slots, 0xFFFFFFFF), values(slots);
+        if (keys.size() != slots) {
+            keys.assign(slots, 0xFFFFFFFF);
+            values.resize(slots);
+        }
         pixelColour.resize(count);
         uint32_t last = 0xFFFFFFFF, lastId = 0;
         for (size_t i = 0; i < count; ++i) {
@@ -41,13 +48,18 @@ struct Histogram {
                     rgb.push_back(v);
                     colours.push_back({{static_cast<float>(v >> 16), static_cast<float>(v >> 8 & 0xFF),
                                         static_cast<float>(v & 0xFF)},
-                                       0});
+                                       0, values[s]});
                 }
                 last = v;
                 lastId = values[s];
             }
             colours[lastId].weight += 1;
             pixelColour[i] = lastId;
+        }
+        for (uint32_t v : rgb) {
+            size_t s = (v * 2654435761u) & (slots - 1);
+            while (keys[s] != v) s = (s + 1) & (slots - 1);
+            keys[s] = 0xFFFFFFFF;
         }
     }
 };
@@ -89,12 +101,18 @@ std::vector<Group> splitGroups(std::vector<Colour>& colours, int n)
         int axis = 0;
         for (int a = 1; a < 3; ++a)
             if (g.stats.error(a) > g.stats.error(axis)) axis = a;
-        for (Stats& b : buckets) b = Stats();
+        int lowest = 255, highest = 0;
+        for (size_t i = g.begin; i < g.end; ++i) {
+            int v = static_cast<int>(colours[i].c[axis]);
+            lowest = std::min(lowest, v);
+            highest = std::max(highest, v);
+        }
+        for (int v = lowest; v <= highest; ++v) buckets[v] = Stats();
         for (size_t i = g.begin; i < g.end; ++i) buckets[static_cast<int>(colours[i].c[axis])].add(colours[i]);
-        Stats left;
+        Stats left, bestLeft;
         double best = -1;
         int cut = -1;
-        for (int v = 0; v < 255; ++v) {
+        for (int v = lowest; v < highest; ++v) {
             left.w += buckets[v].w;
             for (int a = 0; a < 3; ++a) left.sum[a] += buckets[v].sum[a], left.sq[a] += buckets[v].sq[a];
             if (left.w <= 0 || left.w >= g.stats.w) continue;
@@ -102,68 +120,82 @@ std::vector<Group> splitGroups(std::vector<Colour>& colours, int n)
             right.w = g.stats.w - left.w;
             for (int a = 0; a < 3; ++a) right.sum[a] = g.stats.sum[a] - left.sum[a], right.sq[a] = g.stats.sq[a] - left.sq[a];
             double e = left.error() + right.error();
-            if (cut < 0 || e < best) best = e, cut = v;
+            if (cut < 0 || e < best) best = e, cut = v, bestLeft = left;
         }
         if (cut < 0) break;
         auto mid = std::partition(colours.begin() + static_cast<ptrdiff_t>(g.begin),
                                   colours.begin() + static_cast<ptrdiff_t>(g.end),
                                   [&](const Colour& k) { return static_cast<int>(k.c[axis]) <= cut; });
         Group upper{static_cast<size_t>(mid - colours.begin()), g.end, Stats()};
+        upper.stats.w = g.stats.w - bestLeft.w;
+        for (int a = 0; a < 3; ++a)
+            upper.stats.sum[a] = g.stats.sum[a] - bestLeft.sum[a], upper.stats.sq[a] = g.stats.sq[a] - bestLeft.sq[a];
         g.end = upper.begin;
-        g.stats = Stats();
-        for (size_t i = g.begin; i < g.end; ++i) g.stats.add(colours[i]);
-        for (size_t i = upper.begin; i < upper.end; ++i) upper.stats.add(colours[i]);
+        g.stats = bestLeft;
         groups.push_back(upper);
     }
     return groups;
 }
 
-// Exact nearest-centre search: the centres sorted by their projection on one axis;
-// a centre whose projection is farther than the best distance so far cannot win.
+// Exact nearest-centre search. The colour cube is cut into cells of 16 x 16 x 16;
+// a cell's candidates are the centres that can be nearest to some colour in it (the
+// nearest possible distance to the cell within the smallest farthest distance of any
+// centre). The candidates of a cell are found when a colour first falls in it.
 class Nearest {
 public:
-    explicit Nearest(const std::vector<std::array<float, 3>>& centres) : m_centres(centres)
-    {
-        m_order.resize(centres.size());
-        for (size_t i = 0; i < centres.size(); ++i) m_order[i] = static_cast<int>(i);
-        std::sort(m_order.begin(), m_order.end(), [&](int a, int b) { return project(centres[a]) < project(centres[b]); });
-        m_keys.resize(centres.size());
-        for (size_t i = 0; i < centres.size(); ++i) m_keys[i] = project(centres[static_cast<size_t>(m_order[i])]);
-    }
+    explicit Nearest(const std::vector<std::array<float, 3>>& centres) : m_centres(centres), m_first(kCells, -1) {}
 
-    int find(const float* c) const
+    int find(const float* c)
     {
-        float p = project3(c);
-        int n = static_cast<int>(m_keys.size());
-        int hi = static_cast<int>(std::lower_bound(m_keys.begin(), m_keys.end(), p) - m_keys.begin());
-        int lo = hi - 1;
+        int cell = (static_cast<int>(c[0]) >> kShift) << (2 * kBits) | (static_cast<int>(c[1]) >> kShift) << kBits |
+                   static_cast<int>(c[2]) >> kShift;
+        if (m_first[static_cast<size_t>(cell)] < 0) build(cell);
+        int first = m_first[static_cast<size_t>(cell)], count = m_count[static_cast<size_t>(cell)];
         float best = 1e30f;
         int bestIndex = 0;
-        while (lo >= 0 || hi < n) {
-            bool goHi = hi < n && (lo < 0 || m_keys[hi] - p < p - m_keys[lo]);
-            int at = goHi ? hi++ : lo--;
-            float gap = m_keys[at] - p;
-            if (gap * gap >= best) {
-                if (goHi) hi = n;
-                else lo = -1;
-                continue;
-            }
-            const auto& k = m_centres[static_cast<size_t>(m_order[at])];
-            float d0 = k[0] - c[0], d1 = k[1] - c[1], d2 = k[2] - c[2];
+        for (int i = first; i < first + count; ++i) {
+            int k = m_candidates[static_cast<size_t>(i)];
+            const auto& e = m_centres[static_cast<size_t>(k)];
+            float d0 = e[0] - c[0], d1 = e[1] - c[1], d2 = e[2] - c[2];
             float d = d0 * d0 + d1 * d1 + d2 * d2;
-            if (d < best) best = d, bestIndex = m_order[at];
+            if (d < best) best = d, bestIndex = k;
         }
         return bestIndex;
     }
 
 private:
-    // A unit vector near the grey axis, where colours spread most.
-    static float project3(const float* c) { return 0.5f * c[0] + 0.7f * c[1] + 0.5099f * c[2]; }
-    static float project(const std::array<float, 3>& c) { return project3(c.data()); }
+    static constexpr int kShift = 5, kBits = 8 - kShift, kCells = 1 << (3 * kBits), kSide = 1 << kShift;
+
+    void build(int cell)
+    {
+        const int mask = (1 << kBits) - 1;
+        float lo[3] = {static_cast<float>((cell >> (2 * kBits)) << kShift),
+                       static_cast<float>((cell >> kBits & mask) << kShift), static_cast<float>((cell & mask) << kShift)};
+        m_near.resize(m_centres.size());
+        float bound = 1e30f;
+        for (size_t k = 0; k < m_centres.size(); ++k) {
+            float nearD = 0, farD = 0;
+            for (int a = 0; a < 3; ++a) {
+                float v = m_centres[k][static_cast<size_t>(a)], l = lo[a], h = lo[a] + kSide - 1;
+                float gap = v < l ? l - v : v > h ? v - h : 0;
+                float reach = std::max(std::abs(v - l), std::abs(v - h));
+                nearD += gap * gap;
+                farD += reach * reach;
+            }
+            m_near[k] = nearD;
+            bound = std::min(bound, farD);
+        }
+        if (m_count.empty()) m_count.assign(kCells, 0);
+        m_first[static_cast<size_t>(cell)] = static_cast<int>(m_candidates.size());
+        for (size_t k = 0; k < m_centres.size(); ++k)
+            if (m_near[k] <= bound) m_candidates.push_back(static_cast<uint16_t>(k));
+        m_count[static_cast<size_t>(cell)] = static_cast<int>(m_candidates.size()) - m_first[static_cast<size_t>(cell)];
+    }
 
     const std::vector<std::array<float, 3>>& m_centres;
-    std::vector<int> m_order;
-    std::vector<float> m_keys;
+    std::vector<int> m_first, m_count;
+    std::vector<uint16_t> m_candidates;
+    std::vector<float> m_near;
 };
 
 }  // namespace
@@ -185,6 +217,8 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
 
     const std::vector<Colour>& all = hist.colours;
     std::vector<int> assigned(all.size());
+    for (size_t g = 0; g < groups.size(); ++g)
+        for (size_t i = groups[g].begin; i < groups[g].end; ++i) assigned[colours[i].id] = static_cast<int>(g);
     for (int pass = 0; pass < kRefinePasses; ++pass) {
         Nearest nearest(centres);
         std::vector<Stats> sums(centres.size());
@@ -197,20 +231,15 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
                 for (int a = 0; a < 3; ++a) centres[g][static_cast<size_t>(a)] = static_cast<float>(sums[g].sum[a] / sums[g].w);
     }
 
-    // The palette as whole numbers, then each colour's nearest entry.
+    // The palette as whole numbers; each colour keeps the group of the last step.
     out.width = width;
     out.height = height;
     out.colors.clear();
-    for (auto& c : centres) {
+    for (const auto& c : centres) {
         uint32_t v = 0;
-        for (int a = 0; a < 3; ++a) {
-            c[static_cast<size_t>(a)] = std::round(std::clamp(c[static_cast<size_t>(a)], 0.0f, 255.0f));
-            v = v << 8 | static_cast<uint32_t>(c[static_cast<size_t>(a)]);
-        }
+        for (float channel : c) v = v << 8 | static_cast<uint32_t>(std::round(std::clamp(channel, 0.0f, 255.0f)));
         out.colors.push_back(v);
     }
-    Nearest nearest(centres);
-    for (size_t i = 0; i < all.size(); ++i) assigned[i] = nearest.find(all[i].c);
     out.index.resize(count);
     for (size_t i = 0; i < count; ++i) out.index[i] = static_cast<uint16_t>(assigned[hist.pixelColour[i]]);
     return true;
