@@ -27,6 +27,8 @@ struct Histogram {
 
     void build(const uint32_t* pixels, size_t count)
     {
+        colours.clear();
+        rgb.clear();
         // The table is kept from frame to frame: fresh large blocks cost page faults.
         thread_local std::vector<uint32_t> keys, values;
         size_t slots = 1024;
@@ -204,11 +206,14 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
 {
     if (n < 2 || n > 256 || width <= 0 || height <= 0 || !rgb) return false;
     size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    Histogram hist;
+    // Kept from frame to frame: fresh large blocks cost page faults.
+    thread_local Histogram hist;
+    thread_local std::vector<Colour> colours;
+    thread_local std::vector<int> assigned;
     hist.build(rgb, count);
 
     // Splitting reorders the colours; keep their ids for the pixels.
-    std::vector<Colour> colours = hist.colours;
+    colours = hist.colours;
     std::vector<Group> groups = splitGroups(colours, n);
     std::vector<std::array<float, 3>> centres;
     for (const Group& g : groups)
@@ -216,7 +221,7 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
                            static_cast<float>(g.stats.sum[2] / g.stats.w)});
 
     const std::vector<Colour>& all = hist.colours;
-    std::vector<int> assigned(all.size());
+    assigned.resize(all.size());
     for (size_t g = 0; g < groups.size(); ++g)
         for (size_t i = groups[g].begin; i < groups[g].end; ++i) assigned[colours[i].id] = static_cast<int>(g);
     for (int pass = 0; pass < kRefinePasses; ++pass) {
