@@ -41,7 +41,7 @@ const char kPngUsage[] =
     "  --fix rows|columns  what COUNT fixes (default columns)\n"
     "  --order z|n         z: rows left to right (default); n: columns top to bottom\n"
     "  --config PATH       read settings from this config.ini\n"
-    "Sheets are at most 3840 x 3840 pixels.\n";
+    "Sheets are at most 3840 x 3840 pixels; an export makes at most 100000 images.\n";
 
 const char kGifUsage[] =
     "usage: mevko export-gif IN -o OUT.gif [options]\n"
@@ -55,12 +55,15 @@ const char kGifUsage[] =
     "  --six-hundredths    stretch the delays so the shortest frame lasts 6/100 s\n"
     "  --background RRGGBB background colour (default: the CGround setting)\n"
     "  --transparent       the background becomes transparent\n"
+    "  --quality standard|high\n"
+    "                      how frames of more than 256 colours are reduced: standard\n"
+    "                      (the default) or high (a palette fitted to each frame, slower)\n"
     "  --interval          at least one image per smallest frame interval\n"
     "  --flash             draw flashes, one image per tick while one is active\n"
     "  --target            draw the target picture (TargetPath setting, or --target-path)\n"
     "  --target-path PATH  the target picture\n"
     "  --config PATH       read settings from this config.ini\n"
-    "A GIF is at most 1024 x 1024 pixels.\n";
+    "A GIF is at most 1024 x 1024 pixels and 100000 images.\n";
 
 struct Options {
     const char* in = nullptr;
@@ -73,6 +76,7 @@ struct Options {
     bool haveBackground = false;
     uint32_t background = 0;
     int flags = 0;
+    eGifQuality quality = eGifQuality::Standard;
 };
 
 bool parseInt(const char* text, int& out)
@@ -150,6 +154,10 @@ int parse(bool gif, int argc, char** argv, Options& o)
             ++i;
         } else if (gif && a == "--six-hundredths") {
             o.flags |= kCaptureSixHundredths;
+        } else if (gif && a == "--quality" && hasValue) {
+            std::string v = argv[++i];
+            if (v != "standard" && v != "high") return bad("--quality takes standard or high");
+            o.quality = v == "high" ? eGifQuality::High : eGifQuality::Standard;
         } else if (gif && a == "--transparent") {
             o.flags |= kCaptureAlpha;
         } else if (!gif && a == "--alpha") {
@@ -180,12 +188,16 @@ int parse(bool gif, int argc, char** argv, Options& o)
 volatile std::sig_atomic_t g_interrupted = 0;
 void onInterrupt(int) { g_interrupted = 1; }
 
-void drawProgress(int done, int total)
+// One bar over the whole job; the text names the phase and its own count.
+void drawProgress(const cThread_SaveGraph& worker)
 {
     const int width = 30;
+    int done = worker.workDone(), total = worker.workTotal();
     int filled = total > 0 ? static_cast<int>(static_cast<long long>(done) * width / total) : 0;
-    std::fprintf(stderr, "\rexport %d/%d [%.*s%*s]", done, total, filled, "##############################",
-                 width - filled, "");
+    bool encoding = worker.phase() != CP_CAPTURE;
+    std::fprintf(stderr, "\r%s %d/%d [%.*s%*s]", encoding ? "encoding" : "images  ",
+                 encoding ? worker.framesEncoded() : worker.count(), worker.total(), filled,
+                 "##############################", width - filled, "");
     std::fflush(stderr);
 }
 
@@ -200,6 +212,9 @@ std::string refusal(const cCaptureImage& job)
     case CE_SHEET_TOO_LARGE: return "sheet too large: " + size + " (at most 3840 x 3840)";
     case CE_GIF_TOO_LARGE: return "GIF too large: " + size + " (at most 1024 x 1024)";
     case CE_MEMORY: return "cannot create the images";
+    case CE_TOO_MANY:
+        return "too many images: more than " + std::to_string(kMaxImages) +
+               " (--interval and --flash make an image per tick or interval)";
     default: return "cannot prepare the export";
     }
 }
@@ -229,6 +244,7 @@ int runExport(bool gif, int argc, char** argv)
     cThread_SaveGraph worker;
     cCaptureImage& job = worker.job();
     job.useDrawer(&drawer);
+    job.setGifQuality(o.quality);
     if (!job.init(o.out, &project, &o.crop, o.sheet, background, flags, o.fps, o.scale / 100.0))
         return cli::Fail(o.in, refusal(job));
     int total = job.imageCount(), columns = job.columns(), rows = job.rows();
@@ -248,18 +264,20 @@ int runExport(bool gif, int argc, char** argv)
     worker.suspend(false);
     while (worker.isActive()) {
         if (g_interrupted) worker.cancel();
-        if (terminal) drawProgress(worker.count(), total);
+        if (terminal) drawProgress(worker);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     worker.destroy();
     sigaction(SIGINT, &previous, nullptr);
     if (terminal) {
-        drawProgress(worker.count(), total);
+        drawProgress(worker);
         std::fputc('\n', stderr);
     }
-    if (worker.cancelled())
-        return cli::Fail(o.out, "interrupted after " + std::to_string(worker.count()) + " of " + std::to_string(total) +
-                                    " images");
+    if (worker.cancelled()) {
+        std::string made = std::to_string(worker.count()) + " of " + std::to_string(total) + " images";
+        if (!gif && o.sheet < 0) return cli::Fail(o.out, "interrupted after " + made + " (those files are written)");
+        return cli::Fail(o.out, "interrupted after " + made + "; nothing written");
+    }
     if (!worker.succeeded()) {
         std::string which = !gif && o.sheet < 0 ? numberedPath(o.out, worker.count()).string() : o.out;
         return cli::Fail(which, "cannot write the file");

@@ -26,6 +26,7 @@ struct strExportForm {
     bool flash = false;               // フラッシュ
     bool target = false;              // 対象画像
     int scalePercent = 100;           // 画像倍率 %
+    bool highQuality = false;         // 画質: 高画質 (else 標準)
 
     strCaptureRect Rect() const;
     /** Fills 左上 and 幅 from a rectangle. */

@@ -8,6 +8,7 @@
 
 #include "image/PngWrite.h"
 #include "model/AnimeData.h"
+#include "platform/FileIO.h"
 #include "project/Settings.h"
 #include "render/Overlay.h"
 #include "render/SpriteDrawer.h"
@@ -77,7 +78,8 @@ void cCaptureImage::resetStepping()
     m_ticks = 0;
     m_interval = frameInterval(0);
     m_nextEffect = 0;
-    m_delay = 0;
+    m_elapsed = 0;
+    m_delayed = 0;
     m_screenFlash.clear();
     m_targetFlash.clear();
 }
@@ -100,7 +102,7 @@ void cCaptureImage::advance()
     bool flashes = m_flags & kCaptureFlash;
     for (int spent = 1;; ++spent) {
         ++m_ticks;
-        m_delay += m_tickDelay;
+        m_elapsed += m_tickDelay;
         bool end = false;
         if (flashes) {
             bool screen = m_screenFlash.step();
@@ -178,12 +180,13 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
 
     m_tickDelay = 0;  // no delay while counting
     resetStepping();
-    long long images = 0;
-    while (m_frame < m_frameCount && images < (1 << 30)) {
+    int images = 0;
+    while (m_frame < m_frameCount && images <= kMaxImages) {
         ++images;
         advance();
     }
-    m_imageCount = static_cast<int>(images);
+    if (images > kMaxImages) return fail(CE_TOO_MANY);
+    m_imageCount = images;
     resetStepping();
 
     fps = std::clamp(fps, 1, 1000);
@@ -217,6 +220,8 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         std::fill(row, row + m_output.width(), m_background);
     }
     m_targetOpacity = std::clamp(Settings().TargetOpacity, 0, 255);
+    if (gif) m_encoder.reset(m_quality);
+    m_phase = CP_CAPTURE;
     m_error = CE_NONE;
     return true;
 }
@@ -258,28 +263,85 @@ void cCaptureImage::copyToTile(int left, int top)
     }
 }
 
+const CGIFLocal& cCaptureImage::gifFrame()
+{
+    m_frameOut.image = m_output;
+    if (!(m_flags & kCaptureAlpha)) {
+        for (int y = 0; y < m_frameOut.image.height(); ++y) {
+            uint8_t* row = m_frameOut.image.row(y);
+            for (int x = 0; x < m_frameOut.image.width(); ++x) row[4 * x + 3] = 255;
+        }
+    }
+    m_frameOut.disposal = 2;
+    return m_frameOut;
+}
+
 bool cCaptureImage::emitImage()
 {
     if (m_flags & kCapturePng)
         return writePngRGBA(numberedPath(m_path, m_made), m_output, m_flags & kCaptureAlpha);
-    auto frame = std::make_unique<CGIFLocal>();
-    frame->image = m_output;
-    if (!(m_flags & kCaptureAlpha)) {
-        for (int y = 0; y < frame->image.height(); ++y) {
-            uint8_t* row = frame->image.row(y);
-            for (int x = 0; x < frame->image.width(); ++x) row[4 * x + 3] = 255;
-        }
+    // The delay ends where the image's time ends, rounded, so the rounding of one
+    // image is made up by the next and the delays add up to the animation's length.
+    long long due = std::llround(std::min(m_elapsed, 1e15)) - m_delayed;
+    m_delayed += due;
+    const CGIFLocal& frame = gifFrame();
+    m_frameOut.delay = static_cast<int>(std::clamp(due, 0LL, 0xFFFFLL));
+    return m_encoder.analyse(frame);
+}
+
+bool cCaptureImage::beginEncoding()
+{
+    m_phase = CP_ENCODE;
+    resetStepping();
+    m_file = std::make_unique<platform::cAtomicFile>();
+    m_fileBuffer.clear();
+    if (!m_file->Open(m_path)) return false;
+    auto sink = [this](const uint8_t* data, size_t size) {
+        m_fileBuffer.insert(m_fileBuffer.end(), data, data + size);
+        if (m_fileBuffer.size() < (1u << 16)) return true;
+        bool ok = m_file->Write(m_fileBuffer.data(), m_fileBuffer.size());
+        m_fileBuffer.clear();
+        return ok;
+    };
+    uint32_t background = (m_flags & kCaptureAlpha) ? m_background : CGIFFile::kNoBackground;
+    return m_encoder.begin(sink, background);
+}
+
+bool cCaptureImage::encodeNext()
+{
+    if (m_encoded >= m_encoder.frameCount()) return false;
+    const CGIFLocal* frame = nullptr;
+    if (m_encoder.needsImage(m_encoded)) {
+        render(m_frame);
+        copyToTile(0, 0);
+        frame = &gifFrame();
     }
-    frame->delay = static_cast<int>(m_delay);
-    frame->disposal = 2;
-    m_delay = 0;
-    m_gif.addFrame(std::move(frame));
+    advance();
+    if (!m_encoder.write(m_encoded, frame)) return false;
+    ++m_encoded;
     return true;
 }
 
 bool cCaptureImage::step()
 {
-    if (!m_project || m_writeFailed || m_frame >= m_frameCount) return false;
+    if (!m_project || m_writeFailed) return false;
+    if (m_phase == CP_CAPTURE && m_frame >= m_frameCount) {
+        if (!(m_flags & kCaptureGif)) return false;
+        if (!beginEncoding()) {
+            m_writeFailed = true;
+            m_error = CE_WRITE;
+            return false;
+        }
+    }
+    if (m_phase == CP_ENCODE) {
+        if (m_encoded >= m_imageCount) return false;
+        if (!encodeNext()) {
+            m_writeFailed = true;
+            m_error = CE_WRITE;
+            return false;
+        }
+        return true;
+    }
     render(m_frame);
     advance();
     if (m_flags & kCaptureCombine) {
@@ -308,10 +370,14 @@ bool cCaptureImage::finish()
     if (!m_project || m_writeFailed) return false;
     bool ok = true;
     if (m_flags & kCaptureGif)
-        ok = m_gif.save(m_path, (m_flags & kCaptureAlpha) ? m_background : CGIFFile::kNoBackground);
+        ok = m_file && m_encoded == m_imageCount && m_encoder.end() &&
+             m_file->Write(m_fileBuffer.data(), m_fileBuffer.size()) && m_file->Commit();
     else if (m_flags & kCaptureCombine)
         ok = writePngRGBA(m_path, m_output, m_flags & kCaptureAlpha);
     if (!ok) m_error = CE_WRITE;
+    m_phase = CP_DONE;
+    m_file.reset();
+    m_fileBuffer = {};
     return ok;
 }
 
@@ -323,16 +389,21 @@ void cCaptureImage::clear()
     m_path.clear();
     m_surface.clear();
     m_output.clear();
-    m_gif.clear();
+    m_encoder.reset();
+    m_frameOut = CGIFLocal();
+    m_file.reset();  // an unfinished GIF leaves no file
+    m_fileBuffer = {};
+    m_phase = CP_DONE;
     m_flags = 0;
     m_left = m_top = m_width = m_height = m_frameW = m_frameH = 0;
     m_columns = m_rows = m_column = m_row = 0;
     m_frameCount = m_frame = m_ticks = m_nextEffect = 0;
     m_interval = m_ticksPerImage = 1;
-    m_tickDelay = m_delay = 0;
+    m_tickDelay = m_elapsed = 0;
+    m_delayed = 0;
     m_screenFlash.clear();
     m_targetFlash.clear();
-    m_imageCount = m_made = 0;
+    m_imageCount = m_made = m_encoded = 0;
     m_writeFailed = false;
     m_error = CE_NONE;
 }

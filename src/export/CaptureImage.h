@@ -1,18 +1,23 @@
 #pragma once
 // cCaptureImage: one image export job. It steps through the animation tick by
 // tick, renders each output image off-screen through the sprite drawer, and writes
-// numbered PNG files, one combined PNG sheet or an animated GIF.
+// numbered PNG files, one combined PNG sheet or an animated GIF. A GIF is encoded as
+// its images are captured (cGifEncoder), so no more than a few images are held.
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 
+#include "export/GifEncoder.h"
 #include "export/GifFile.h"
 #include "image/Bmp.h"
 #include "render/FlashState.h"
 
 class cAnimeData;
 class cSpriteDrawer;
+namespace platform {
+class cAtomicFile;
+}
 
 /** Job flags. */
 enum : int {
@@ -33,6 +38,8 @@ enum : int {
 /** Largest sheet side, and largest GIF side. */
 constexpr int kMaxSheetSide = 3840;
 constexpr int kMaxGifSide = 1024;
+/** Most images one export makes: what five-digit file numbers can name. */
+constexpr int kMaxImages = 100000;
 
 /** Why init, step or finish failed. */
 enum eCaptureError {
@@ -44,7 +51,11 @@ enum eCaptureError {
     CE_GIF_TOO_LARGE,   // a GIF wider or taller than kMaxGifSide
     CE_MEMORY,          // the render target or output image could not be made
     CE_WRITE,           // a file could not be written
+    CE_TOO_MANY,        // more than kMaxImages images
 };
+
+/** What a job is doing: capturing images, then (GIF) encoding them into the file. */
+enum eCapturePhase { CP_CAPTURE, CP_ENCODE, CP_DONE };
 
 /** Crop rectangle in animation coordinates (right/left or bottom/top may be swapped). */
 struct strCaptureRect {
@@ -70,21 +81,32 @@ public:
      *  the target picture, the sheet −11) instead of a drawer of the job's own that
      *  init loads from the project. Call before init. */
     void useDrawer(cSpriteDrawer* drawer) { m_shared = drawer; }
+    /** How a GIF's rich frames are reduced; call before init. */
+    void setGifQuality(eGifQuality quality) { m_quality = quality; }
 
     /** Prepares a job; false on any failure (see lastError). `count` is the number of
      *  columns (rows with kCaptureFixRows) when combining; `background` is 0xRRGGBB;
      *  `scale` multiplies the crop size. */
     bool init(const std::filesystem::path& path, const cAnimeData* project, const strCaptureRect* rect, int count,
               uint32_t background, int flags, int fps, double scale);
-    /** Makes the next output image; false when there is none left (or a write failed). */
+    /** One unit of work: makes the next output image or, for a GIF once every image
+     *  is made, encodes the next frame into the file. False when there is nothing
+     *  left (or a write failed). */
     bool step();
-    /** Writes the combined sheet or the GIF. False when that, or an earlier write, failed. */
+    /** Writes the combined sheet or completes the GIF. False when that, or an
+     *  earlier write, failed. */
     bool finish();
-    /** Discards the job and its images; nothing more is written. */
+    /** Discards the job and its images; nothing more is written, and a GIF being
+     *  written leaves no file. */
     void clear();
 
     int imageCount() const { return m_imageCount; }
     int imagesMade() const { return m_made; }
+    int framesEncoded() const { return m_encoded; }
+    eCapturePhase phase() const { return m_phase; }
+    /** One measure of the whole job: images made plus, for a GIF, frames encoded. */
+    int workDone() const { return m_made + m_encoded; }
+    int workTotal() const { return (m_flags & kCaptureGif) ? 2 * m_imageCount : m_imageCount; }
     int flags() const { return m_flags; }
     int columns() const { return m_columns; }
     int rows() const { return m_rows; }
@@ -98,7 +120,6 @@ public:
     void refusedSize(long long& w, long long& h) const { w = m_refusedW, h = m_refusedH; }
     /** The output image (the sheet, or the last image when not combining). */
     const cBMP& output() const { return m_output; }
-    const CGIFFile& gif() const { return m_gif; }
 
 private:
     bool fail(eCaptureError e);
@@ -110,6 +131,10 @@ private:
     void render(int frame);
     void copyToTile(int left, int top);
     bool emitImage();
+    /** The current image as a GIF frame (delay set by the caller). */
+    const CGIFLocal& gifFrame();
+    bool beginEncoding();
+    bool encodeNext();
 
     cSpriteDrawer* m_shared = nullptr;
     std::unique_ptr<cSpriteDrawer> m_own;
@@ -129,14 +154,21 @@ private:
     // Frame stepping.
     int m_frameCount = 0;
     int m_frame = 0, m_ticks = 0, m_interval = 1, m_ticksPerImage = 1, m_nextEffect = 0;
-    double m_tickDelay = 0, m_delay = 0;
+    double m_tickDelay = 0;
+    double m_elapsed = 0;      // hundredths of a second since the start
+    long long m_delayed = 0;   // sum of the delays given so far
     strFlashState m_screenFlash, m_targetFlash;
     float m_targetX = 0, m_targetY = 0;
     int m_targetOpacity = 255;
 
     cBMP m_surface;  // render target of the crop size
     cBMP m_output;   // sheet size, key colour = background
-    CGIFFile m_gif;
-    int m_imageCount = 0, m_made = 0;
+    eGifQuality m_quality = eGifQuality::Standard;
+    cGifEncoder m_encoder;
+    CGIFLocal m_frameOut;
+    std::unique_ptr<platform::cAtomicFile> m_file;
+    std::vector<uint8_t> m_fileBuffer;
+    eCapturePhase m_phase = CP_DONE;
+    int m_imageCount = 0, m_made = 0, m_encoded = 0;
     bool m_writeFailed = false;
 };

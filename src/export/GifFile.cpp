@@ -1,5 +1,5 @@
-// CGIFFile: the frame list and `load`, which composes every frame on the logical
-// screen the way a viewer shows it.
+// CGIFFile: the frame list, `save` through cGifEncoder, and `load`, which composes
+// every frame on the logical screen the way a viewer shows it.
 
 #include "export/GifFile.h"
 
@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "export/GifEncoder.h"
 #include "platform/FileIO.h"
 
 CGIFFile::CGIFFile() = default;
@@ -36,6 +37,40 @@ void CGIFFile::clear()
     loopCount = 0;
     bufferSize = 0;
     comment.clear();
+    quality = eGifQuality::Standard;
+}
+
+bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
+{
+    out.clear();
+    cGifEncoder encoder;
+    encoder.reset(quality);
+    for (const auto& f : m_frames)
+        if (!encoder.analyse(*f)) return false;
+    auto sink = [&out](const uint8_t* data, size_t size) {
+        out.insert(out.end(), data, data + size);
+        return true;
+    };
+    bool ok = encoder.begin(sink, background, loopCount, bufferSize, comment);
+    for (int i = 0; ok && i < frameCount(); ++i) ok = encoder.write(i, m_frames[static_cast<size_t>(i)].get());
+    ok = encoder.end() && ok;
+    if (!ok) {
+        out.clear();
+        return false;
+    }
+    hasBackground = background < 0x1000000;
+    backgroundColor = hasBackground ? background : 0;
+    netscape = m_frames.size() > 1;
+    useGlobalTable = true;
+    globalTable = encoder.globalTable();
+    globalCount = static_cast<int>(globalTable.size());
+    return true;
+}
+
+bool CGIFFile::save(const std::filesystem::path& path, uint32_t background)
+{
+    std::vector<uint8_t> bytes;
+    return encode(background, bytes) && platform::WriteFileAtomic(path, bytes);
 }
 
 namespace {

@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "export/GifQuantize.h"
 #include "image/Bmp.h"
 
 /** One frame: a 32- or 24-bit image, an optional 1-bit mask (white = transparent),
- *  its timing and disposal, and the colour table and working buffer that `save`
- *  builds for it. */
+ *  its timing and disposal, and (as `load` read them) its colour table and
+ *  transparent index. */
 class CGIFLocal {
 public:
     cBMP image;
@@ -24,7 +25,6 @@ public:
     int colorCount = 0;           // entries of colorTable in use
     std::vector<uint32_t> colorTable;  // up to 256 entries, 0x00RRGGBB (bytes B, G, R, 0)
     int transparentIndex = -1;    // -1: none
-    std::vector<uint32_t> work;   // mark-up buffer: 0xFF000000 transparent, else 0x00RRGGBB
 
     /** Where the frame lies on the logical screen (read back by `load`; `save` writes
      *  every frame cropped to its opaque pixels instead). */
@@ -47,9 +47,10 @@ public:
     int frameCount() const { return static_cast<int>(m_frames.size()); }
     void clear();
 
-    /** Writes every frame as one GIF. A background below 0x1000000 (0xRRGGBB) is the
-     *  screen's background colour. The file is replaced only when everything was
-     *  written. False on failure (no frames, a frame without image, a giflib error). */
+    /** Writes every frame as one GIF (cGifEncoder). A background below 0x1000000
+     *  (0xRRGGBB) is the screen's background colour. The file is replaced only when
+     *  everything was written. False on failure (no frames, a frame without image, a
+     *  giflib error). */
     bool save(const std::filesystem::path& path, uint32_t background);
     /** The bytes `save` would write. */
     bool encode(uint32_t background, std::vector<uint8_t>& out);
@@ -71,6 +72,7 @@ public:
     int loopCount = 0;      // 0 = forever
     uint32_t bufferSize = 0;
     std::string comment;
+    eGifQuality quality = eGifQuality::Standard;  // how `save` reduces rich frames
 
 private:
     bool parse(const uint8_t* data, size_t size);

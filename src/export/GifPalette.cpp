@@ -67,16 +67,16 @@ uint32_t rgbAt(const cBMP& img, const uint8_t* row, int x)
 
 }  // namespace
 
-void markUp(CGIFLocal& f)
+void markUp(const CGIFLocal& f, std::vector<uint32_t>& work)
 {
     const cBMP& img = f.image;
     int w = img.width(), h = img.height();
-    f.work.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+    work.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
     bool byAlpha = alphaIsMeaningful(f);
     bool direct = img.bitsPerPixel() == 32 || img.bitsPerPixel() == 24;
     for (int y = 0; y < h; ++y) {
         const uint8_t* row = img.row(y);
-        uint32_t* out = f.work.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
+        uint32_t* out = work.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
         for (int x = 0; x < w; ++x) {
             uint32_t c = direct ? rgbAt(img, row, x) : pixelColor(img, x, y) & 0xFFFFFF;
             bool clear = byAlpha ? row[4 * x + 3] < 128 : maskedAt(f.mask, x, y);
@@ -101,11 +101,11 @@ bool collectColors(const std::vector<uint32_t>& work, std::vector<uint32_t>& lis
     return true;
 }
 
-bool reduceColors(CGIFLocal& f)
+bool reduceColors(const CGIFLocal& f, std::vector<uint32_t>& work, eGifQuality quality)
 {
     const cBMP& img = f.image;
     int w = img.width(), h = img.height();
-    size_t count = f.work.size();
+    size_t count = work.size();
     std::vector<uint32_t> rgb(count);
     std::vector<uint8_t> clear(count);
     bool flatten = alphaIsMeaningful(f);
@@ -126,14 +126,17 @@ bool reduceColors(CGIFLocal& f)
                 }
             } else {
                 rgb[i] = img.bitsPerPixel() >= 24 ? rgbAt(img, row, x) : pixelColor(img, x, y) & 0xFFFFFF;
-                clear[i] = f.work[i] == kTransparent;
+                clear[i] = work[i] == kTransparent;
             }
             anyClear = anyClear || clear[i];
         }
     }
     strQuantized q;
-    if (!quantizePixels(rgb.data(), w, h, anyClear ? 254 : 256, q)) return false;
-    for (size_t i = 0; i < count; ++i) f.work[i] = clear[i] ? kTransparent : q.colors[q.index[i]];
+    bool high = quality == eGifQuality::High;
+    if (!(high ? quantizeHigh(rgb.data(), w, h, anyClear ? 255 : 256, q)
+               : quantizePixels(rgb.data(), w, h, anyClear ? 254 : 256, q)))
+        return false;
+    for (size_t i = 0; i < count; ++i) work[i] = clear[i] ? kTransparent : q.colors[q.index[i]];
     return true;
 }
 

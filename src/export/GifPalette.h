@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "export/GifQuantize.h"
+
 class CGIFLocal;
 
 namespace gifpal {
@@ -32,17 +34,19 @@ private:
     int m_size = 0;
 };
 
-/** Fills frame.work from its image and mask. */
-void markUp(CGIFLocal& frame);
+/** Fills the working buffer from the frame's image and mask: 0x00RRGGBB per opaque
+ *  pixel, kTransparent per transparent one. */
+void markUp(const CGIFLocal& frame, std::vector<uint32_t>& work);
 
 /** The distinct values of `work` in first-seen order; false (list incomplete) when
  *  there are more than 256. */
 bool collectColors(const std::vector<uint32_t>& work, std::vector<uint32_t>& list);
 
 /** Reduces a frame of more than 256 colours: flattens a 32-bit image onto white,
- *  quantises to 254 colours when any pixel is transparent (else 256) and rewrites
- *  the working buffer. */
-bool reduceColors(CGIFLocal& frame);
+ *  quantises it and rewrites the working buffer. Standard quality asks the
+ *  quantiser for 254 colours when any pixel is transparent (else 256); high quality
+ *  for 255 (else 256). */
+bool reduceColors(const CGIFLocal& frame, std::vector<uint32_t>& work, eGifQuality quality);
 
 /** Turns a colour list (working-buffer values) into a finished table: the marker is
  *  replaced by a colour the list lacks, entries are sorted by luminance, adjacent

@@ -73,8 +73,10 @@ cThread_SaveGraph::~cThread_SaveGraph()
 
 void cThread_SaveGraph::onCreated()
 {
-    m_count = 0;
+    m_count = m_encoded = 0;
     m_total = m_job.imageCount();
+    m_workTotal = m_job.workTotal();
+    m_phase = m_job.phase();
     m_done = m_ok = m_cancelled = false;
 }
 
@@ -85,9 +87,7 @@ void cThread_SaveGraph::onStep()
         std::lock_guard<std::mutex> lock(section());
         if (!running()) return;  // cancelled while waiting for the section
         try {
-            if (m_job.step()) {
-                ++m_count;
-            } else {
+            if (!m_job.step()) {
                 m_done = true;
                 m_ok = m_job.finish();
                 stopLoop();
@@ -101,6 +101,9 @@ void cThread_SaveGraph::onStep()
             stopLoop();
             finished = true;
         }
+        m_count = m_job.imagesMade();
+        m_encoded = m_job.framesEncoded();
+        m_phase = m_job.phase();
     }
     if (finished) notify(kMsgExportFinished);
 }

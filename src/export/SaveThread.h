@@ -1,7 +1,7 @@
 #pragma once
 // The export worker: cBaseThread runs a step hook in a loop on its own thread,
 // guarded by a critical section; cThread_SaveGraph steps a cCaptureImage job until
-// it is done and counts the images made, for a progress display on another thread.
+// it is done and publishes its phase and progress for a display on another thread.
 
 #include <atomic>
 #include <condition_variable>
@@ -75,11 +75,18 @@ public:
     int count() const { return m_count; }
     /** Images the job will make (fixed by init). */
     int total() const { return m_total; }
+    /** The job's phase and its progress on one scale: images made plus, for a GIF,
+     *  frames encoded, out of workTotal (fixed by init). */
+    eCapturePhase phase() const { return m_phase; }
+    int framesEncoded() const { return m_encoded; }
+    int workDone() const { return m_count + m_encoded; }
+    int workTotal() const { return m_workTotal; }
     bool done() const { return m_done; }
     /** The job finished and wrote everything. */
     bool succeeded() const { return m_ok; }
     bool cancelled() const { return m_cancelled; }
-    /** Stops the job between two images and discards it: nothing more is written. */
+    /** Stops the job between two units of work and discards it: nothing more is
+     *  written, and a GIF leaves no file. */
     void cancel();
 
 protected:
@@ -88,7 +95,8 @@ protected:
 
 private:
     cCaptureImage m_job;
-    std::atomic<int> m_count{0};
-    std::atomic<int> m_total{0};
+    std::atomic<int> m_count{0}, m_encoded{0};
+    std::atomic<int> m_total{0}, m_workTotal{0};
+    std::atomic<eCapturePhase> m_phase{CP_CAPTURE};
     std::atomic<bool> m_done{false}, m_ok{false}, m_cancelled{false};
 };

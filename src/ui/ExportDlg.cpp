@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -20,7 +21,8 @@
 
 namespace {
 
-constexpr int kProgressInterval = 400;  // ms
+constexpr int kProgressInterval = 200;  // ms
+constexpr int kProgressWidth = 360;     // wide enough for the title
 constexpr int kCropLimit = 8192;
 
 QSpinBox* spin(QWidget* parent, int lo, int hi)
@@ -37,9 +39,13 @@ QSpinBox* spin(QWidget* parent, int lo, int hi)
 cDlg_Progress::cDlg_Progress(QWidget* owner) : cBaseDlg(0, owner)
 {
     setObjectName("cDlg_Progress");
+    setWindowTitle("処理中");
+    setMinimumWidth(kProgressWidth);
+    label = new QLabel(this);
     bar = new QProgressBar(this);
     stopButton = new QPushButton("中止", this);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label);
     layout->addWidget(bar);
     layout->addWidget(stopButton);
     timer_.setInterval(kProgressInterval);
@@ -49,18 +55,17 @@ cDlg_Progress::cDlg_Progress(QWidget* owner) : cBaseDlg(0, owner)
 
 int cDlg_Progress::Run(cThread_SaveGraph& thread)
 {
-    thread_ = &thread;
-    bar->setRange(0, thread.total());
-    update();
     // The worker reports from its own thread; the dialog closes on the UI thread.
     const bool created = thread.create([this](int code) {
         if (code == kMsgExportFinished)
             QMetaObject::invokeMethod(this, [this] { finished(); }, Qt::QueuedConnection);
     });
-    if (!created) {
-        thread_ = nullptr;
+    if (!created)
         return DLG_CANCEL;
-    }
+    // The totals are known once the worker is created: the bar has its range from the start.
+    thread_ = &thread;
+    bar->setRange(0, thread.workTotal());
+    update();
     timer_.start();
     thread.suspend(false);
     const int result = Create(parentWidget());
@@ -69,12 +74,23 @@ int cDlg_Progress::Run(cThread_SaveGraph& thread)
     return result;
 }
 
+QString cDlg_Progress::Text() const
+{
+    if (!thread_)
+        return QString();
+    if (thread_->phase() == CP_CAPTURE)
+        return QString::asprintf("画像作成 %d/%d", thread_->count(), thread_->total());
+    return QString::asprintf("GIF書き出し %d/%d", thread_->framesEncoded(), thread_->total());
+}
+
 void cDlg_Progress::update()
 {
     if (!thread_)
         return;
-    setWindowTitle(QString::asprintf("処理中(%d/%d)", thread_->count(), thread_->total()));
-    bar->setValue(thread_->count());
+    const QString text = Text();
+    setWindowTitle("処理中 " + text);
+    label->setText(text);
+    bar->setValue(thread_->workDone());
 }
 
 void cDlg_Progress::finished()
@@ -190,6 +206,7 @@ bool cDlg_Output_Base::Export()
                          chosen))
         return false;
     auto thread = std::make_unique<cThread_SaveGraph>();
+    thread->job().setGifQuality(Quality());
     const strCaptureRect rect = form.Rect();
     if (!thread->job().init(paths::ToDiskPath(chosen), &project, &rect, form.count, form.background, Flags(), form.fps,
                             form.scalePercent / 100.0)) {
@@ -198,8 +215,18 @@ bool cDlg_Output_Base::Export()
     }
     const int result = progress->Run(*thread);
     thread->destroy();
-    if (result != kMsgExportFinished || !thread->succeeded())
+    if (thread->cancelled()) {
+        const bool numbered = (Flags() & kCapturePng) && !(Flags() & kCaptureCombine);
+        status_.ShowStatus(numbered ? QString::asprintf("< ! > 画像出力を中止しました(%d 枚出力済み)", thread->count())
+                                          .toStdString()
+                                    : "< ! > 画像出力を中止しました(ファイルは作成されていません)");
         return false;
+    }
+    if (result != kMsgExportFinished || !thread->succeeded()) {
+        if (result == kMsgExportFinished)
+            status_.ShowStatus("< ! > 画像出力に失敗しました");
+        return false;
+    }
     QApplication::beep();
     status_.ShowStatus("画像出力完了");
     Close(DLG_OK);
@@ -277,6 +304,8 @@ cDlg_Output_Gif::cDlg_Output_Gif(QWidget* owner, std::function<cAnimeData&()> pr
     scaleSpin = spin(this, 1, 200);
     flashCheck = new QCheckBox("フラッシュ", this);
     targetCheck = new QCheckBox("対象画像", this);
+    qualityCombo = new QComboBox(this);
+    qualityCombo->addItems({"標準", "高画質"});
     auto* form = new QFormLayout;
     form->addRow("1秒", fpsSpin);
     form->addRow(sixCheck);
@@ -284,6 +313,7 @@ cDlg_Output_Gif::cDlg_Output_Gif(QWidget* owner, std::function<cAnimeData&()> pr
     form->addRow("画像倍率 %", scaleSpin);
     form->addRow(flashCheck);
     form->addRow(targetCheck);
+    form->addRow("画質", qualityCombo);
     body->addLayout(form);
 }
 
@@ -296,6 +326,7 @@ void cDlg_Output_Gif::OnCreate()
     scaleSpin->setValue(form.scalePercent);
     flashCheck->setChecked(form.flash);
     targetCheck->setChecked(form.target);
+    qualityCombo->setCurrentIndex(form.highQuality ? 1 : 0);
 }
 
 void cDlg_Output_Gif::ReadForm()
@@ -307,4 +338,5 @@ void cDlg_Output_Gif::ReadForm()
     form.scalePercent = scaleSpin->value();
     form.flash = flashCheck->isChecked();
     form.target = targetCheck->isChecked();
+    form.highQuality = qualityCombo->currentIndex() == 1;
 }

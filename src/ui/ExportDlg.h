@@ -1,10 +1,11 @@
 #pragma once
 // The image export dialogs: cDlg_Output_Base (crop rectangle, 自動, background
 // colour) with cDlg_Output_Graph ("PNG出力") and cDlg_Output_Gif ("GIFアニメーション
-// 出力"), and cDlg_Progress, which runs the export worker while showing
-// "処理中(%d/%d)" and can cancel it.
+// 出力"), and cDlg_Progress, which runs the export worker with one bar over its
+// phases (images made, then GIF frames encoded) and can cancel it.
 
 #include "edit/DialogExport.h"
+#include "export/GifQuantize.h"
 #include "ui/BaseWnd.h"
 
 #include <QTimer>
@@ -14,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
@@ -32,8 +34,11 @@ public:
     int Run(cThread_SaveGraph& thread);
     /** "中止": stops the timer and discards the job. */
     void Cancel();
+    /** The phase and count the dialog shows, e.g. "画像作成 3/40". */
+    QString Text() const;
 
     QProgressBar* bar;
+    QLabel* label;
     QPushButton* stopButton;
 
 protected:
@@ -74,6 +79,7 @@ public:
 protected:
     /** The job's flags, the save dialog's filter and extension. */
     virtual int Flags() const = 0;
+    virtual eGifQuality Quality() const { return eGifQuality::Standard; }
     virtual const char* Filter() const = 0;
     virtual const char* Extension() const = 0;
     void showColour();
@@ -119,9 +125,11 @@ public:
     QSpinBox* scaleSpin;
     QCheckBox* flashCheck;
     QCheckBox* targetCheck;
+    QComboBox* qualityCombo;  // 標準, 高画質
 
 protected:
     int Flags() const override { return form.GifFlags(); }
+    eGifQuality Quality() const override { return form.highQuality ? eGifQuality::High : eGifQuality::Standard; }
     const char* Filter() const override { return "GIF形式(*.gif)"; }
     const char* Extension() const override { return ".gif"; }
 };

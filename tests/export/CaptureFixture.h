@@ -52,13 +52,13 @@ struct CaptureProject {
     fs::path path(const std::string& name) const { return dir / name; }
 };
 
-/** Runs a job to the end; returns how many images step made. */
+/** Runs a job to the end; returns how many images it made. */
 inline int runJob(cCaptureImage& job)
 {
-    int n = 0;
-    while (job.step()) ++n;
+    while (job.step()) {
+    }
     EXPECT_TRUE(job.finish());
-    return n;
+    return job.imagesMade();
 }
 
 }  // namespace exporttest

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "CaptureFixture.h"
+#include "image/ImageFile.h"
 #include "render/SpriteDrawer.h"
 
 using namespace exporttest;
@@ -14,6 +17,16 @@ const strCaptureRect kCrop{-8, -8, 8, 8};
 uint32_t tileColour(const cBMP& sheet, int col, int row, int frameW, int frameH)
 {
     return pixel(sheet, col * frameW + frameW / 2, row * frameH + frameH / 2);
+}
+
+// The delays of a written GIF, read back.
+std::vector<int> gifDelays(const fs::path& path)
+{
+    CGIFFile gif;
+    EXPECT_TRUE(gif.load(path));
+    std::vector<int> delays;
+    for (int i = 0; i < gif.frameCount(); ++i) delays.push_back(gif.frameAt(i)->delay);
+    return delays;
 }
 
 }  // namespace
@@ -126,7 +139,8 @@ TEST(Capture, FlashesAddImagesAndFade)
     // Frame 0 (2 ticks), then frame 1 once per flash tick: full, 2/3, then the frame's end.
     EXPECT_EQ(with.imageCount(), 3);
     EXPECT_EQ(runJob(with), 3);
-    const CGIFFile& gif = with.gif();
+    CGIFFile gif;
+    ASSERT_TRUE(gif.load(p.path("b.gif")));
     ASSERT_EQ(gif.frameCount(), 3);
     EXPECT_EQ(pixel(gif.frameAt(0)->image, 8, 8), kRed);
     EXPECT_EQ(pixel(gif.frameAt(1)->image, 8, 8), 0xFF00FF00u);
@@ -140,24 +154,48 @@ TEST(Capture, FlashesAddImagesAndFade)
 
 TEST(Capture, GifDelays)
 {
+    // Each delay ends where its image's time ends, rounded: the delays add up to the
+    // animation's length.
     struct Case {
-        int fps, interval, flags;
+        int frames, fps, interval, flags;
         std::vector<int> delays;
     } cases[] = {
-        {60, 1, 0, {1, 1, 1}},                       // 1.6667 per tick, truncated per image
-        {60, 1, kCaptureSixHundredths, {6, 6, 6}},   // stretched so a frame lasts 6/100 s
-        {10, 3, kCaptureSixHundredths, {30, 30, 30}},
-        {30, 2, 0, {6, 6, 6}},
+        {3, 60, 1, 0, {2, 1, 2}},                       // 1.667 per tick: 5 in all
+        {3, 60, 1, kCaptureSixHundredths, {6, 6, 6}},   // stretched so a frame lasts 6/100 s
+        {3, 10, 3, kCaptureSixHundredths, {30, 30, 30}},
+        {3, 30, 2, 0, {7, 6, 7}},                       // 6.667 per image
+        {6, 60, 3, 0, {5, 5, 5, 5, 5, 5}},
+        {7, 1000, 1, 0, {0, 0, 0, 0, 1, 0, 0}},         // a tenth each: 0.7 in all
     };
     for (const Case& c : cases) {
-        CaptureProject p(3, c.interval);
+        CaptureProject p(c.frames, c.interval);
         cCaptureImage job;
         ASSERT_TRUE(job.init(p.path("d.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | c.flags, c.fps, 1.0));
         runJob(job);
-        std::vector<int> delays;
-        for (int i = 0; i < job.gif().frameCount(); ++i) delays.push_back(job.gif().frameAt(i)->delay);
-        EXPECT_EQ(delays, c.delays) << c.fps << " fps, interval " << c.interval;
+        EXPECT_EQ(gifDelays(p.path("d.gif")), c.delays) << c.fps << " fps, interval " << c.interval;
     }
+    // The shipped sample lasts 27 ticks: 450 ms at 60 fps.
+    CaptureProject p(9, 3);
+    cCaptureImage job;
+    ASSERT_TRUE(job.init(p.path("s.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 60, 1.0));
+    runJob(job);
+    std::vector<int> delays = gifDelays(p.path("s.gif"));
+    EXPECT_EQ(std::accumulate(delays.begin(), delays.end(), 0), 45);
+}
+
+TEST(Capture, ImageCountIsCapped)
+{
+    // One image per tick of two long frames: refused before anything is rendered.
+    CaptureProject p(3);
+    p.project.SetInterval(0, 65535);
+    p.project.SetInterval(1, 65535);
+    cCaptureImage job;
+    EXPECT_FALSE(job.init(p.path("c.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureInterval, 60, 1.0));
+    EXPECT_EQ(job.lastError(), CE_TOO_MANY);
+    p.project.SetInterval(1, 1);
+    ASSERT_TRUE(job.init(p.path("c.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureInterval, 60, 1.0));
+    EXPECT_EQ(job.imageCount(), 65537);
+    EXPECT_FALSE(fs::exists(p.path("c.gif")));
 }
 
 TEST(Capture, MirroredAndFlippedCrops)
@@ -290,6 +328,10 @@ TEST(Capture, NumberedFilesAndAlpha)
 TEST(Capture, GifFileMatchesTheRenderedFrames)
 {
     CaptureProject p(4, 2, -3, 2);
+    // The same images as PNG files, alpha kept.
+    cCaptureImage png;
+    ASSERT_TRUE(png.init(p.path("r.png"), &p.project, &kCrop, 0, 0x00FF00, kCapturePng | kCaptureAlpha, 20, 1.0));
+    EXPECT_EQ(runJob(png), 4);
     for (bool transparent : {false, true}) {
         cCaptureImage job;
         int flags = kCaptureGif | (transparent ? kCaptureAlpha : 0);
@@ -312,7 +354,8 @@ TEST(Capture, GifFileMatchesTheRenderedFrames)
             std::string hex;
             lines >> duration >> hex;
             EXPECT_EQ(duration, 100);
-            const cBMP& img = job.gif().frameAt(f)->image;
+            cBMP img;
+            ASSERT_TRUE(loadImage(numberedPath(p.path("r.png"), f), img));
             std::string want;
             char buf[9];
             for (int y = 0; y < 16; ++y)

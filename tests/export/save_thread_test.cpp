@@ -136,3 +136,77 @@ TEST(SaveThread, DestroyWhileRunningEndsTheLoop)
     thread.reset();  // joins the worker before the job goes away
     EXPECT_FALSE(fs::exists(p.path("g.gif")));
 }
+
+// Holds the worker once it has encoded two GIF frames, so the cancel lands in the
+// encoding phase.
+class cHeldInEncoding : public cThread_SaveGraph {
+public:
+    std::promise<void> reached;
+    std::vector<std::pair<int, int>> seen;  // phase and work done after each step
+
+    ~cHeldInEncoding() override
+    {
+        Release();
+        destroy();
+    }
+    void Release()
+    {
+        if (!released_) {
+            released_ = true;
+            release_.set_value();
+        }
+    }
+
+protected:
+    void onStep() override
+    {
+        cThread_SaveGraph::onStep();
+        seen.emplace_back(phase(), workDone());
+        if (framesEncoded() == 2 && !held_) {
+            held_ = true;
+            reached.set_value();
+            release_.get_future().wait();
+        }
+    }
+
+private:
+    std::promise<void> release_;
+    bool held_ = false, released_ = false;
+};
+
+TEST(SaveThread, GifProgressRunsThroughBothPhasesAndCancelLeavesNoFile)
+{
+    CaptureProject p(12);
+    const strCaptureRect crop{-20, -20, 20, 20};
+    cHeldInEncoding thread;
+    ASSERT_TRUE(thread.job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
+    ASSERT_TRUE(thread.create(nullptr));
+    EXPECT_EQ(thread.total(), 12);
+    EXPECT_EQ(thread.workTotal(), 24) << "images made, then frames encoded";
+    std::future<void> reached = thread.reached.get_future();
+    thread.suspend(false);
+    ASSERT_EQ(reached.wait_for(30s), std::future_status::ready);
+    EXPECT_EQ(thread.phase(), CP_ENCODE);
+    EXPECT_EQ(thread.count(), 12);
+    EXPECT_EQ(thread.workDone(), 14);
+    thread.cancel();
+    thread.Release();
+    ASSERT_TRUE(waitFor([&] { return !thread.isActive(); }));
+    EXPECT_TRUE(thread.cancelled());
+    EXPECT_TRUE(filesIn(p.dir.path).empty()) << "neither the GIF nor its temporary file";
+    // Work done grows by one per step, capture first.
+    for (size_t i = 0; i < thread.seen.size(); ++i) {
+        EXPECT_EQ(thread.seen[i].second, static_cast<int>(i) + 1);
+        EXPECT_EQ(thread.seen[i].first, i < 12 ? CP_CAPTURE : CP_ENCODE) << i;
+    }
+
+    // Run to the end, the file appears only then.
+    cThread_SaveGraph whole;
+    ASSERT_TRUE(whole.job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
+    ASSERT_TRUE(whole.create(nullptr));
+    whole.suspend(false);
+    ASSERT_TRUE(waitFor([&] { return whole.done() && !whole.isActive(); }));
+    EXPECT_TRUE(whole.succeeded());
+    EXPECT_EQ(whole.workDone(), 24);
+    EXPECT_EQ(filesIn(p.dir.path), std::vector<fs::path>{p.path("g.gif")});
+}

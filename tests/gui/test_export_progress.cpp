@@ -1,0 +1,68 @@
+// The GIF export dialog's quality choice and the progress dialog: a bar with its range
+// from the start, a readable title, and 中止 that leaves no file and says so.
+
+#include "GuiFixture.h"
+#include "ui/DlgHost.h"
+#include "ui/ExportDlg.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTimer>
+
+namespace {
+
+class ExportProgressGuiTest : public GuiTest {
+protected:
+    cDlg_Output_Gif& StartGif()
+    {
+        Start({QString::fromStdString(Sample().string())});
+        QCoreApplication::processEvents();
+        cDlg_Output_Gif& dlg = *window->SideWindows()->GifDialog();
+        dlg.OnCreate();
+        dlg.AutoRect();
+        return dlg;
+    }
+};
+
+TEST_F(ExportProgressGuiTest, HighQualityChoiceIsKeptAndExports)
+{
+    cDlg_Output_Gif& dlg = StartGif();
+    dlg.qualityCombo->setCurrentIndex(1);
+    chooser.answer = (dir / "high.gif").string();
+    ASSERT_TRUE(dlg.Export());
+    EXPECT_TRUE(dlg.form.highQuality);
+    EXPECT_GT(std::filesystem::file_size(dir / "high.gif"), 100u);
+    dlg.OnCreate();
+    EXPECT_EQ(dlg.qualityCombo->currentIndex(), 1) << "the dialog remembers the choice";
+}
+
+TEST_F(ExportProgressGuiTest, CancelLeavesNoFileAndSaysSo)
+{
+    cDlg_Output_Gif& dlg = StartGif();
+    dlg.fpsSpin->setValue(1000);  // many images: the worker is still busy when the dialog opens
+    dlg.scaleSpin->setValue(200);
+    QString title, label;
+    int maximum = -1;
+    cDlg_Progress* progress = dlg.progress;
+    QTimer::singleShot(0, progress, [&] {
+        title = progress->windowTitle();
+        label = progress->label->text();
+        maximum = progress->bar->maximum();
+        progress->Cancel();
+    });
+    chooser.answer = (dir / "cancelled.gif").string();
+    EXPECT_FALSE(dlg.Export());
+    EXPECT_TRUE(title.startsWith("処理中 画像作成 ")) << title.toStdString();
+    EXPECT_FALSE(title.contains("0/0")) << title.toStdString();
+    EXPECT_EQ(label, title.mid(4));
+    EXPECT_GT(maximum, 0) << "a range, not a busy indicator";
+    EXPECT_GE(progress->minimumWidth(), 300);
+    EXPECT_FALSE(std::filesystem::exists(dir / "cancelled.gif"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir))
+        EXPECT_EQ(entry.path().filename().string().find("cancelled"), std::string::npos) << entry.path();
+    EXPECT_NE(window->StatusPart(0)->text().toStdString().find("中止"), std::string::npos);
+}
+
+} // namespace
