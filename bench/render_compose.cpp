@@ -13,6 +13,11 @@
 #include "image/PatternSheet.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
+#if __has_include("render/RenderThreads.h")
+#include "render/RenderThreads.h"
+#else
+inline void setRenderThreadsEnabled(bool) {}  // earlier code: one thread only
+#endif
 #include "render/SpriteDrawer.h"
 
 namespace {
@@ -155,6 +160,7 @@ struct HeavyScene {
 void runHeavy(benchmark::State& state, int cells, int width, int height, bool newTones)
 {
     HeavyScene scene(cells, width, height);
+    scene.frame();  // first use of the target and the caches
     int tick = 0;
     for (auto _ : state) {
         if (newTones) {
@@ -171,6 +177,15 @@ void runHeavy(benchmark::State& state, int cells, int width, int height, bool ne
 // The same frame again and again, as a held frame or a still export.
 void BM_Frame255Cells(benchmark::State& state) { runHeavy(state, 255, 1920, 1080, false); }
 BENCHMARK(BM_Frame255Cells)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same on one core (the other threads left out).
+void BM_Frame255CellsOneCore(benchmark::State& state)
+{
+    setRenderThreadsEnabled(false);
+    runHeavy(state, 255, 1920, 1080, false);
+    setRenderThreadsEnabled(true);
+}
+BENCHMARK(BM_Frame255CellsOneCore)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Every frame with new tones, as in a tone tween.
 void BM_Frame255CellsNewTones(benchmark::State& state) { runHeavy(state, 255, 1920, 1080, true); }

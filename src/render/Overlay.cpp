@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 strCanvasView CanvasViewOf(const cSpriteDrawer& drawer, const cBMP& target)
 {
@@ -121,6 +122,7 @@ void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& p
     if (!project.GetFrame(f))
         return;
     if (silhouette) {
+        std::vector<strSpriteParam> cells;
         for (int k = 0; k < project.CellCount(); ++k) {
             const strCell* cell = project.GetCell(f, k);
             if (!cell)
@@ -135,8 +137,9 @@ void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& p
             p.saturation = 100;
             p.opacity = int(argb >> 24);
             p.blend = 0;
-            drawer.drawCell(p);
+            cells.push_back(p);
         }
+        drawer.drawCells(cells.data(), cells.size());
         return;
     }
     const strCanvasView view = CanvasViewOf(drawer, target);
@@ -184,6 +187,7 @@ void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& 
         DrawNeighbourFrame(drawer, target, project, scene.frame + 1, s.CNextShadow, s.VShadowFlag);
     if (scene.hideCells)
         return;
+    std::vector<strSpriteParam> cells;
     for (int k = 0; k < project.CellCount(); ++k) {
         strCell cell;
         if (scene.displayedCell) {
@@ -194,6 +198,7 @@ void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& 
         } else {
             continue;
         }
-        drawer.drawCell(drawer.cellParam(cell, true));
+        cells.push_back(drawer.cellParam(cell, true));
     }
+    drawer.drawCells(cells.data(), cells.size());
 }

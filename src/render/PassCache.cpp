@@ -67,7 +67,7 @@ void cPassCache::evict()
         auto it = m_entries.find(key);
         std::vector<uint32_t>& texels = it->second.texels;
         m_bytes -= texels.size() * 4;
-        if (m_spareBytes + texels.capacity() * 4 <= kBudget / 4) {
+        if (m_spareBytes + texels.capacity() * 4 <= kBudget) {
             m_spareBytes += texels.capacity() * 4;
             m_spare.push_back(std::move(texels));
         }

@@ -182,6 +182,7 @@ SpanFn pixelSpanFunction(int blend)
 
 SpanFn spanFunction(int blend)
 {
-    static const bool wide = wideSpanFunction(0) != nullptr;
-    return wide ? wideSpanFunction(blend) : pixelSpanFunction(blend);
+    if (SpanFn fn = span16Function(blend)) return fn;
+    if (SpanFn fn = span8Function(blend)) return fn;
+    return pixelSpanFunction(blend);
 }

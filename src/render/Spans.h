@@ -21,7 +21,9 @@ SpanFn spanFunction(int blend);
 /** The per-pixel span drawer of a blend mode. */
 SpanFn pixelSpanFunction(int blend);
 /** The eight-pixel drawer, or null where the processor lacks AVX2. */
-SpanFn wideSpanFunction(int blend);
+SpanFn span8Function(int blend);
+/** The sixteen-pixel drawer, or null where the processor lacks AVX-512 (F and BW). */
+SpanFn span16Function(int blend);
 
 /** True when every texel the span samples lies inside the pattern, so no clamping is needed. */
 inline bool spanInside(const strSpan& sp, const strTexels& src)
