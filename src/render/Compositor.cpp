@@ -114,11 +114,11 @@ void drawRows(const strSurface& target, const strPrepared& p, int first, int las
     }
 }
 
-// Rows per band when a batch is split over the render threads: a band of a wide
-// target stays in the core's cache while every quad is drawn over it.
-constexpr int kBandRows = 16;
 // Below this many covered pixels a batch is not worth waking other threads for.
 constexpr double kParallelArea = 65536;
+// Bands per render thread: tall bands keep one quad's pattern and target rows in the
+// core's cache while it is drawn; more than one per thread evens out the load.
+constexpr int kBandsPerThread = 2;
 
 }  // namespace
 
@@ -142,17 +142,25 @@ void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t c
         list.push_back(p);
     }
     if (list.empty()) return;
-    if (area < kParallelArea || renderThreadCount() < 2) {
-        for (const strPrepared& p : list) drawRows(target, p, p.row0, p.row1);
+    const int threads = area < kParallelArea ? 1 : renderThreadCount();
+    if (threads < 2) {
+        for (const strPrepared& p : list) {
+            warmSource(p.src);
+            drawRows(target, p, p.row0, p.row1);
+        }
         return;
     }
     // Each band takes every quad in order, so each pixel sees the same blends in the
     // same order as when the quads are drawn one after another.
-    const int bands = (target.height + kBandRows - 1) / kBandRows;
+    const int bandRows = std::max(32, (target.height + threads * kBandsPerThread - 1) / (threads * kBandsPerThread));
+    const int bands = (target.height + bandRows - 1) / bandRows;
     runOnRenderThreads(bands, [&](int band) {
-        const int first = band * kBandRows, last = std::min(first + kBandRows, target.height) - 1;
+        const int first = band * bandRows, last = std::min(first + bandRows, target.height) - 1;
         for (const strPrepared& p : list)
-            if (p.row0 <= last && p.row1 >= first) drawRows(target, p, first, last);
+            if (p.row0 <= last && p.row1 >= first) {
+                warmSource(p.src);
+                drawRows(target, p, first, last);
+            }
     });
 }
 
