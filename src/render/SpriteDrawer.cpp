@@ -18,12 +18,14 @@ strSurface surfaceOf(cBMP& target)
     return strSurface{target.pixels(), target.width(), target.height(), target.stride()};
 }
 
+// The first row is filled texel by texel, the others copied from it (a block copy
+// is many times faster than the fill loop).
 void clearTo(cBMP& target, uint32_t colour)
 {
-    for (int y = 0; y < target.height(); ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(target.row(y));
-        std::fill(row, row + target.width(), colour);
-    }
+    if (target.height() < 1) return;
+    uint32_t* first = reinterpret_cast<uint32_t*>(target.row(0));
+    std::fill(first, first + target.width(), colour);
+    for (int y = 1; y < target.height(); ++y) std::memcpy(target.row(y), first, static_cast<size_t>(target.width()) * 4);
 }
 
 // Sine and cosine of a clockwise angle in degrees; quarter turns are exact so that a
