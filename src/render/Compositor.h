@@ -7,6 +7,7 @@
 // target is sampled at the point (i, j); a sample is covered when it lies in the
 // quad, left and top edges inclusive; the texel is the nearest one (point sampling).
 
+#include <cstddef>
 #include <cstdint>
 
 /** A 32-bit target: B, G, R, A bytes per pixel, rows top first. */
@@ -33,9 +34,22 @@ struct strQuadMap {
 /** Blend modes; any other value replaces the destination. */
 enum eBlendMode { kBlendNormal = 0, kBlendAdd = 1, kBlendSubtract = 2, kBlendMultiply = 3, kBlendScreen = 4 };
 
-/** Draws the texels mapped by `map` with source alpha a × opacity / 255. Only the
- *  quad's bounding box is visited, row by row over the covered span. */
+/** Draws the texels mapped by `map` with source alpha a × opacity / 255. Each row
+ *  the quad covers is visited over its exact covered span only. */
 void compositeQuad(const strSurface& target, const strTexels& src, const strQuadMap& map, int opacity, int blend);
+
+/** One quad of a batch. */
+struct strQuadDraw {
+    strTexels src;
+    strQuadMap map;
+    int opacity = 255;
+    int blend = kBlendNormal;
+};
+
+/** Draws the quads in order, as one compositeQuad after another would. A large batch
+ *  is split into bands of rows over the render threads; the texels must stay
+ *  unchanged until it returns. */
+void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t count);
 
 /** Per-texel colour tone. */
 struct strTone {

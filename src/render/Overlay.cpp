@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 strCanvasView CanvasViewOf(const cSpriteDrawer& drawer, const cBMP& target)
 {
@@ -143,6 +144,7 @@ void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& p
     if (!project.GetFrame(f))
         return;
     if (silhouette) {
+        std::vector<strSpriteParam> cells;
         for (int k = 0; k < project.CellCount(); ++k) {
             const strCell* cell = project.GetCell(f, k);
             if (!cell)
@@ -157,8 +159,9 @@ void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& p
             p.saturation = 100;
             p.opacity = int(argb >> 24);
             p.blend = 0;
-            drawer.drawCell(p);
+            cells.push_back(p);
         }
+        drawer.drawCells(cells.data(), cells.size());
         return;
     }
     const strCanvasView view = CanvasViewOf(drawer, target);
@@ -210,6 +213,7 @@ void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& 
                            s.VShadowFlag, d > 1);
     if (scene.hideCells)
         return;
+    std::vector<strSpriteParam> cells;
     for (int k = 0; k < project.CellCount(); ++k) {
         strCell cell;
         if (scene.displayedCell) {
@@ -220,6 +224,7 @@ void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& 
         } else {
             continue;
         }
-        drawer.drawCell(drawer.cellParam(cell, true));
+        cells.push_back(drawer.cellParam(cell, true));
     }
+    drawer.drawCells(cells.data(), cells.size());
 }

@@ -9,6 +9,7 @@
 #include "model/AnimeData.h"
 #include "project/Settings.h"
 #include "render/Compositor.h"
+#include "render/RenderThreads.h"
 
 namespace {
 
@@ -17,12 +18,14 @@ strSurface surfaceOf(cBMP& target)
     return strSurface{target.pixels(), target.width(), target.height(), target.stride()};
 }
 
+// The first row is filled texel by texel, the others copied from it (a block copy
+// is many times faster than the fill loop).
 void clearTo(cBMP& target, uint32_t colour)
 {
-    for (int y = 0; y < target.height(); ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(target.row(y));
-        std::fill(row, row + target.width(), colour);
-    }
+    if (target.height() < 1) return;
+    uint32_t* first = reinterpret_cast<uint32_t*>(target.row(0));
+    std::fill(first, first + target.width(), colour);
+    for (int y = 1; y < target.height(); ++y) std::memcpy(target.row(y), first, static_cast<size_t>(target.width()) * 4);
 }
 
 // Sine and cosine of a clockwise angle in degrees; quarter turns are exact so that a
@@ -60,6 +63,7 @@ bool cSpriteDrawer::beginCanvas(cBMP& target, float originX, float originY, floa
     m_originY = originY;
     m_zoom = zoom;
     clearTo(target, 0xFF000000u | (Settings().CGround & 0xFFFFFF));
+    m_passes.beginScene();
     m_inScene = true;
     return true;
 }
@@ -72,6 +76,7 @@ bool cSpriteDrawer::beginSurface(cBMP& surface, uint32_t clearColour)
     m_originX = m_originY = 0;
     m_zoom = 1;
     clearTo(surface, clearColour);
+    m_passes.beginScene();
     m_inScene = true;
     return true;
 }
@@ -95,46 +100,49 @@ void cSpriteDrawer::toAnimation(float vx, float vy, float& x, float& y) const
     y = (vy - m_originY) / m_zoom;
 }
 
-const uint32_t* cSpriteDrawer::prepareTexels(cPatternSheet& sheet, int index, const strSpriteParam& p,
-                                             bool& work) const
+strTexels cSpriteDrawer::passTexels(cPatternSheet& sheet, int index, const strSpriteParam& p,
+                                          std::vector<strPendingPass>* pending)
 {
     const cPatternSheet::Rect r = sheet.patternRect(index);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const strTexels src{sheet.texture().data() + static_cast<size_t>(r.top) * sheet.width() + r.left,
                         sheet.width(), w, h};
     const int mode = p.mode & (kSpriteSilhouette | kSpriteFlashTint | kSpriteSignedFlash);
-    const strTone tone{p.red, p.green, p.blue, p.saturation};
-    work = mode != 0 || !tone.neutral();
-    if (!work) return src.texels;
+    if (mode == 0 && strTone{p.red, p.green, p.blue, p.saturation}.neutral()) return src;
 
-    // Work texture 0 keeps its last result; the same request reuses it.
-    auto field = [](int v) { return static_cast<uint64_t>(std::clamp(v, 0, 511)); };
-    const uint64_t tag = (uint64_t{1} << 63) | (static_cast<uint64_t>(index) << 40) |
-                         (static_cast<uint64_t>(mode) << 36) | (field(p.red) << 27) | (field(p.green) << 18) |
-                         (field(p.blue) << 9) | field(p.saturation) |
-                         (p.blend < 0 || p.blend > 4 ? uint64_t{1} << 62 : 0);
-    uint32_t* out = sheet.workTexture(0).data();
-    if (sheet.workTag() == tag) return out;
-    const uint32_t rgb = (clampByte(p.red) << 16) | (clampByte(p.green) << 8) | clampByte(p.blue);
-    if (mode & kSpriteSilhouette)
-        silhouetteTexels(src, rgb, out);
-    else if (mode & kSpriteFlashTint)
-        flashTintTexels(src, rgb, p.saturation, out);
-    else if (mode & kSpriteSignedFlash)
-        signedFlashTexels(src, rgb, out);
+    // Only a draw without blending shows the colour of transparent texels.
+    const strPassKey key{&sheet,  cPassCache::stamp(sheet), index,        mode, p.red, p.green, p.blue,
+                         p.saturation, p.blend < 0 || p.blend > 4};
+    if (const uint32_t* done = m_passes.find(key)) return strTexels{done, w, w, h};
+    const strPendingPass pass{src, key, m_passes.add(key, static_cast<size_t>(w) * h)};
+    if (pending)
+        pending->push_back(pass);
     else
-        toneTexels(src, tone, out, nullptr, p.blend < 0 || p.blend > 4);
-    sheet.workTag() = tag;
-    return out;
+        runPass(pass);
+    return strTexels{pass.out, w, w, h};
 }
 
-void cSpriteDrawer::drawCell(const strSpriteParam& param)
+void cSpriteDrawer::runPass(const strPendingPass& pass)
 {
-    if (!m_inScene || !m_target || !param.sheet || !param.sheet->isReady()) return;
+    const strPassKey& k = pass.key;
+    const uint32_t rgb = (clampByte(k.red) << 16) | (clampByte(k.green) << 8) | clampByte(k.blue);
+    if (k.mode & kSpriteSilhouette)
+        silhouetteTexels(pass.src, rgb, pass.out);
+    else if (k.mode & kSpriteFlashTint)
+        flashTintTexels(pass.src, rgb, k.saturation, pass.out);
+    else if (k.mode & kSpriteSignedFlash)
+        signedFlashTexels(pass.src, rgb, pass.out);
+    else
+        toneTexels(pass.src, strTone{k.red, k.green, k.blue, k.saturation}, pass.out, nullptr, k.keepTransparent);
+}
+
+bool cSpriteDrawer::quadOf(const strSpriteParam& param, strQuadDraw& quad, std::vector<strPendingPass>* pending)
+{
+    if (!m_inScene || !m_target || !param.sheet || !param.sheet->isReady()) return false;
     strSpriteParam p = param;
     if (!p.sheet->isValidPattern(p.pattern - 1)) {
         cPatternSheet* error = sheet(kErrorCellSheet);
-        if (!error || !error->isReady() || error == p.sheet) return;
+        if (!error || !error->isReady() || error == p.sheet) return false;
         p = strSpriteParam{};
         p.sheet = error;
         p.x = param.x;
@@ -142,7 +150,6 @@ void cSpriteDrawer::drawCell(const strSpriteParam& param)
         p.screenSpace = param.screenSpace;
     }
     cPatternSheet& sh = *p.sheet;
-    const int index = p.pattern - 1;
     int w, h;
     sh.patternSize(w, h);
 
@@ -155,7 +162,7 @@ void cSpriteDrawer::drawCell(const strSpriteParam& param)
     double c, s;
     rotation(p.angle, c, s);
     const double cx = x - 0.5 + m_target->width() / 2.0, cy = y - 0.5 + m_target->height() / 2.0;
-    strQuadMap map;
+    strQuadMap& map = quad.map;
     map.axisSX = sx * c;
     map.axisSY = sx * s;
     map.axisTX = -sy * s;
@@ -163,10 +170,30 @@ void cSpriteDrawer::drawCell(const strSpriteParam& param)
     map.originX = cx - w / 2.0 * map.axisSX - h / 2.0 * map.axisTX;
     map.originY = cy - w / 2.0 * map.axisSY - h / 2.0 * map.axisTY;
 
-    bool work = false;
-    const uint32_t* texels = prepareTexels(sh, index, p, work);
-    const strTexels src{texels, work ? w : sh.width(), w, h};
-    compositeQuad(surfaceOf(*m_target), src, map, p.opacity, p.blend);
+    quad.src = passTexels(sh, p.pattern - 1, p, pending);
+    quad.opacity = p.opacity;
+    quad.blend = p.blend;
+    return true;
+}
+
+void cSpriteDrawer::drawCell(const strSpriteParam& param)
+{
+    strQuadDraw quad;
+    if (quadOf(param, quad, nullptr))
+        compositeQuad(surfaceOf(*m_target), quad.src, quad.map, quad.opacity, quad.blend);
+}
+
+void cSpriteDrawer::drawCells(const strSpriteParam* params, size_t count)
+{
+    std::vector<strQuadDraw> quads;
+    std::vector<strPendingPass> pending;
+    quads.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        strQuadDraw quad;
+        if (quadOf(params[i], quad, &pending)) quads.push_back(quad);
+    }
+    runOnRenderThreads(static_cast<int>(pending.size()), [&](int i) { runPass(pending[static_cast<size_t>(i)]); });
+    if (!quads.empty()) compositeQuads(surfaceOf(*m_target), quads.data(), quads.size());
 }
 
 void cSpriteDrawer::drawFlashRect(const strSpriteParam& p)
@@ -223,6 +250,7 @@ strSpriteParam cSpriteDrawer::cellParam(const strCell& cell, bool errorCell) con
 
 void cSpriteDrawer::drawFrame(const cAnimeData& project, int frame, float dx, float dy, bool errorCells)
 {
+    std::vector<strSpriteParam> params;
     for (int slot = 0; slot < project.CellCount(); ++slot) {
         const strCell* cell = project.GetCell(frame, slot);
         if (!cell) continue;
@@ -230,8 +258,9 @@ void cSpriteDrawer::drawFrame(const cAnimeData& project, int frame, float dx, fl
         if (!p.sheet) continue;
         p.x += dx;
         p.y += dy;
-        drawCell(p);
+        params.push_back(p);
     }
+    drawCells(params.data(), params.size());
 }
 
 void cSpriteDrawer::drawScreenFlash(const strFlashState& flash)

@@ -7,9 +7,13 @@
 #include <memory>
 #include <string>
 
+#include <vector>
+
 #include "image/PatternSheet.h"
 #include "model/Records.h"
+#include "render/Compositor.h"
 #include "render/FlashState.h"
+#include "render/PassCache.h"
 
 class cAnimeData;
 
@@ -83,6 +87,9 @@ public:
     bool present();
 
     void drawCell(const strSpriteParam& param);
+    /** Draws the requests in order, as drawCell one after another would; a large batch
+     *  is spread over the render threads. */
+    void drawCells(const strSpriteParam* params, size_t count);
     void drawFlashRect(const strSpriteParam& param);
 
     /** The request for a stored cell; an invalid picture or pattern gives the error
@@ -110,14 +117,27 @@ private:
         std::string pendingPath;   // not decoded yet: the file on disk and build flags
         int pendingFlags = -1;
     };
+    /** A work pass still to run: source texels, what it makes, where it goes. */
+    struct strPendingPass {
+        strTexels src;
+        strPassKey key;
+        uint32_t* out;
+    };
     bool buildPicture(const cAnimeData& project, int pictureNo, strPicture& record,
                       std::unique_ptr<cPatternSheet>& out) const;
     bool decodePicture(const std::string& path, int pictureNo, cPatternSheet& sheet) const;
     void putPending(const cAnimeData& project, int pictureNo, strPicture& record);
     void buildPending(int pictureNo, Entry& e) const;
-    const uint32_t* prepareTexels(cPatternSheet& sheet, int index, const strSpriteParam& p, bool& work) const;
+    /** The quad of a request (the error cell for an invalid pattern); false when it
+     *  draws nothing. A work pass it needs runs now, or joins `pending` when given. */
+    bool quadOf(const strSpriteParam& param, strQuadDraw& quad, std::vector<strPendingPass>* pending);
+    /** The texels a request samples: the sheet's pattern, or the result of its pass. */
+    strTexels passTexels(cPatternSheet& sheet, int index, const strSpriteParam& p,
+                         std::vector<strPendingPass>* pending);
+    static void runPass(const strPendingPass& pass);
 
     mutable std::map<int, Entry> m_sheets;   // pending entries are decoded by const sheet()
+    cPassCache m_passes;
     cBMP* m_target = nullptr;
     float m_originX = 0, m_originY = 0, m_zoom = 1;
     bool m_inScene = false;

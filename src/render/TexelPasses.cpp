@@ -10,6 +10,7 @@
 #endif
 
 #include "render/Compositor.h"
+#include "render/TonePass.h"
 
 namespace {
 
@@ -72,6 +73,10 @@ void toneLoop(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t
     }
     const float f = static_cast<float>(s * 255 / 100) / 255.0f;
     const float e = static_cast<float>(std::min(std::max(0, s - 100) * 255 / 100, 255)) / 255.0f;
+    if (!grey) {
+        const strToneConstants k{{up[0], up[1], up[2]}, {m[0], m[1], m[2]}, f, e, {gt.r, gt.g, gt.b}};
+        if (toneTexelsWide(src, SatClass, k, keepTransparent, out)) return;
+    }
 
 #if defined(__SSE2__)
     // Four lanes B, G, R, A; the alpha lane's result is replaced by the texel's alpha.
