@@ -19,6 +19,8 @@
 #include <string>
 
 class QLabel;
+class QTimer;
+class cAutoSave;
 class QUrl;
 class QMenu;
 class QMenuBar;
@@ -74,6 +76,15 @@ public:
     /** The side windows and record dialogs. */
     cDlgHost* SideWindows() const { return dlgHost_; }
     const std::string& PendingOpenPath() const { return pendingOpenPath_; }
+    /** Recovery copies of unsaved work. */
+    cAutoSave& AutoSave() const { return *autoSave_; }
+    /** The folder of the recovery copies that belongs to a config.ini. */
+    static std::filesystem::path RecoveryFolder(const std::filesystem::path& configPath);
+    /** Shows the window as it was left: maximised or at its placement. */
+    void ShowPlaced();
+
+    /** Smallest size of the main window that keeps the canvas and timeline usable. */
+    static constexpr int kMinWidth = 560, kMinHeight = 420;
 
     /** Drag-and-drop: opens the first of the dropped files (after AskSaveChanges). */
     void OpenDroppedFiles(const QList<QUrl>& urls);
@@ -104,6 +115,7 @@ private:
     void togglePlayOption(int id);
     void syncToolChecks();
     void showVersion();
+    void syncModifiedMark();
     void openCurrentFolder();
     strMenuContext menuContext() const;
     std::string appFolder() const;
@@ -130,5 +142,7 @@ private:
     cDialogSet dialogs_;
     cDlgHost* dlgHost_ = nullptr;
     std::string pendingOpenPath_;
+    cAutoSave* autoSave_ = nullptr;
+    QTimer* modifiedTimer_ = nullptr;
     bool closing_ = false;
 };

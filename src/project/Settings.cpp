@@ -42,7 +42,7 @@ const Key kKeys[] = {
     B(Init_FixFlag), Y(Init_Center), Y(Init_Div), Y(Init_Edit), I(Init_Format), I(Init_Int),
     I(Init_Cell), I(Init_CutX), I(Init_CutY), MEVKO_KEY(Init_FileName, Text, 260),
     I(TargetPostX), I(TargetPostY), I(TargetOpacity), T(TargetPath),
-    I(GIFKey), I(GIFSpeed), T(GIFPath),
+    I(GIFKey), I(GIFSpeed), T(GIFPath), B(MainWinMaxFlag), I(AutoSaveInterval),
 };
 #pragma GCC diagnostic pop
 
@@ -128,6 +128,8 @@ void cSettings::SetDefaults()
     TargetPath.clear();
     GIFKey = 71; GIFSpeed = 100;
     GIFPath.clear();
+    MainWinMaxFlag = false;
+    AutoSaveInterval = 60;
 }
 
 bool cSettings::ReadSettings(const std::filesystem::path& file)

@@ -4,6 +4,7 @@
 #include "image/ImageFile.h"
 #include "model/AnimeData.h"
 #include "project/Paths.h"
+#include "project/PictureSearch.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 
@@ -62,7 +63,7 @@ bool cSpriteDrawer::buildPicture(const cAnimeData& project, strPicture& record,
                                  std::unique_ptr<cPatternSheet>& out) const
 {
     auto sheet = std::make_unique<cPatternSheet>();
-    std::string path = paths::MakeAbsolute(record.path, project.Text(AT_WORK_FOLDER));
+    const std::string path = FindPicture(record.path, project.Text(AT_WORK_FOLDER), m_projectFile);
     if (record.path.empty() || !loadImage(paths::ToDiskPath(path), *sheet)) return false;
     const int adjust[4] = {record.hue, 0, 0, 0};
     sheet->setColorAdjust(adjust);

@@ -60,6 +60,10 @@ public:
      *  paths resolve against the project's working folder. A divX, divY of 0, 0 become
      *  1, 1 in the record. False when decoding or building fails. */
     bool updatePicture(const cAnimeData& project, int pictureNo, strPicture* record, bool force);
+    /** The project's own file (model path; empty for none): pictures the working
+     *  folder does not hold are also looked for beside it. */
+    void setProjectFile(const std::string& path) { m_projectFile = path; }
+    const std::string& projectFile() const { return m_projectFile; }
     /** Drops every picture sheet and builds one for each picture of the project. */
     void loadPictures(const cAnimeData& project);
     /** Loads the built-in error-cell sheet (number −10). */
@@ -108,6 +112,7 @@ private:
     const uint32_t* prepareTexels(cPatternSheet& sheet, int index, const strSpriteParam& p, bool& work) const;
 
     std::map<int, Entry> m_sheets;
+    std::string m_projectFile;
     cBMP* m_target = nullptr;
     float m_originX = 0, m_originY = 0, m_zoom = 1;
     bool m_inScene = false;

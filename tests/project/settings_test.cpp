@@ -82,7 +82,7 @@ TEST(Settings, DefaultsMatchTheTable)
     EXPECT_EQ(s.Undo, 32);
     EXPECT_TRUE(s.VLineFlag);
     EXPECT_FALSE(s.VerticalFlag);
-    EXPECT_EQ(s.Entries().size(), 75u);
+    EXPECT_EQ(s.Entries().size(), 77u);
 }
 
 TEST(Settings, ReadRulesForEveryType)
