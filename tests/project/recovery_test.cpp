@@ -98,8 +98,8 @@ TEST(Recovery, DamagedCopiesAreNotOffered)
         strRecoveryInfo info;
         EXPECT_FALSE(cRecoveryStore::ReadInfo(dir / (std::string(name) + ".rec"), info)) << name;
     }
-    // A readable header over a truncated project is offered but does not restore.
-    WriteBytes(dir / "cut.rec", good.substr(0, good.size() - 40));
+    // A readable header over a damaged project is offered but does not restore.
+    WriteBytes(dir / "cut.rec", good.substr(0, good.find("\n\n") + 2) + "MEVK_BIN damaged");
     strRecoveryInfo info;
     ASSERT_TRUE(cRecoveryStore::ReadInfo(dir / "cut.rec", info));
     cAnimeData back;

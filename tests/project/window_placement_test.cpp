@@ -16,8 +16,8 @@ TEST(WindowPlacement, SizesAndPositionsLandOnAScreen)
         strPlacement expected;
     } cases[] = {
         {"default fits", {32, 32, 640, 480}, one, {32, 32, 640, 480}},
-        {"unreadable size reads 0", {32, 32, 0, 0}, one, {32, 32, 400, 300}},
-        {"negative size", {32, 32, -5000, -5000}, one, {32, 32, 400, 300}},
+        {"unreadable size reads 0", {32, 32, 0, 0}, one, {32, 32, 200, 150}},
+        {"negative size", {32, 32, -5000, -5000}, one, {32, 32, 200, 150}},
         {"far left", {-100000, 32, 640, 480}, one, {0, 32, 640, 480}},
         {"huge palette", {672, 332, INT_MAX, INT_MAX}, one, {0, 0, 1000, 700}},
         {"runs off the bottom", {92, 512, 300, 400}, one, {92, 300, 300, 400}},
@@ -25,10 +25,10 @@ TEST(WindowPlacement, SizesAndPositionsLandOnAScreen)
         {"on the second screen", {1100, -100, 300, 200}, two, {1100, -100, 300, 200}},
         {"mostly on the second", {900, 0, 400, 300}, two, {1000, 0, 400, 300}},
         {"nearest screen when off all", {2500, -900, 300, 200}, two, {1500, -200, 300, 200}},
-        {"no screens keeps the place", {-5, -5, 10, 10}, {}, {-5, -5, 400, 300}},
+        {"no screens keeps the place", {-5, -5, 10, 10}, {}, {-5, -5, 200, 150}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ClampPlacement(c.wanted, 400, 300, c.screens), c.expected) << c.what;
+        EXPECT_EQ(ClampPlacement(c.wanted, 200, 150, c.screens), c.expected) << c.what;
 }
 
 TEST(WindowPlacement, AScreenSmallerThanTheMinimumWins)
