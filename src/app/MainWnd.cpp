@@ -137,6 +137,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     Settings().ReadSettings(configPath_);
     const cSettings& s = Settings();
     PlaceWindow(this, {s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY});
+    normalPlace_ = PlacementOf(this);
 
     for (int i = 0; i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, Qt::white);
@@ -470,6 +471,20 @@ void cMainWnd::OpenDroppedFiles(const QList<QUrl>& urls)
     document_->FileCommand(FC_OPEN_PATH, paths::FromDiskPath(std::filesystem::path(urls.first().toLocalFile().toStdString())));
 }
 
+void cMainWnd::moveEvent(QMoveEvent* event)
+{
+    cBaseWnd::moveEvent(event);
+    if (isVisible() && !isMaximized() && !isMinimized() && !isFullScreen())
+        normalPlace_ = PlacementOf(this);
+}
+
+void cMainWnd::resizeEvent(QResizeEvent* event)
+{
+    cBaseWnd::resizeEvent(event);
+    if (isVisible() && !isMaximized() && !isMinimized() && !isFullScreen())
+        normalPlace_ = PlacementOf(this);
+}
+
 void cMainWnd::closeEvent(QCloseEvent* event)
 {
     if (canvas_)
@@ -486,7 +501,9 @@ void cMainWnd::shutDown()
 {
     cSettings& s = Settings();
     s.LastLoadPath = document_->LastDialogPath();
-    const strPlacement g = PlacementOf(this);
+    if (!isMaximized() && !isMinimized() && !isFullScreen())
+        normalPlace_ = PlacementOf(this);
+    const strPlacement& g = normalPlace_;
     s.MainWinPostX = g.x;
     s.MainWinPostY = g.y;
     s.MainWinSizeX = g.width;

@@ -95,6 +95,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -143,6 +145,9 @@ private:
     cDlgHost* dlgHost_ = nullptr;
     std::string pendingOpenPath_;
     cAutoSave* autoSave_ = nullptr;
+    // The placement of the normal state, taken while the window is in it: window
+    // managers draw a maximised window with other frame margins.
+    strPlacement normalPlace_;
     QTimer* modifiedTimer_ = nullptr;
     bool closing_ = false;
 };

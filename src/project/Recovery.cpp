@@ -158,6 +158,15 @@ std::vector<strRecoveryInfo> cRecoveryStore::Orphans() const
     std::error_code ec;
     for (fs::directory_iterator it(folder_, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path file = it->path();
+        if (file.extension() == kLockExtension) {
+            // The lock of a session that ended without a copy is of no use any more.
+            fs::path copy = file;
+            copy.replace_extension(kCopyExtension);
+            std::error_code ignored;
+            if (!fs::exists(copy, ignored) && sessionEnded(file))
+                fs::remove(file, ignored);
+            continue;
+        }
         if (file.extension() != kCopyExtension || file == own_)
             continue;
         fs::path lock = file;

@@ -58,7 +58,8 @@ public:
     const std::filesystem::path& OwnFile() const { return own_; }
 
     /** Copies left by sessions that are no longer running, newest first. Files that
-     *  are not recovery copies are ignored. */
+     *  are not recovery copies are ignored; locks of ended sessions without a copy
+     *  are removed. */
     std::vector<strRecoveryInfo> Orphans() const;
     /** Reads a copy back into a fresh project; false when it is damaged. */
     static bool Restore(const strRecoveryInfo& info, cAnimeData& project);

@@ -66,6 +66,7 @@ TEST(Recovery, OnlyCopiesOfEndedSessionsAreOffered)
     running.Remove();
     me.Remove();
     WriteBytes(dir / "note.txt", "not mine");
+    WriteBytes(dir / "1-2-3.lock", "");  // left by a session killed before it had changes
     {
         cRecoveryStore crashed(dir);
         ASSERT_TRUE(crashed.Commit(snap));
@@ -75,7 +76,7 @@ TEST(Recovery, OnlyCopiesOfEndedSessionsAreOffered)
     cRecoveryStore::Discard(left[0]);
     EXPECT_TRUE(me.Orphans().empty());
     const auto rest = files(dir);
-    EXPECT_EQ(rest.size(), 3u) << "note.txt and the two living sessions' locks";
+    EXPECT_EQ(rest.size(), 3u) << "note.txt and the two living sessions' locks, no stale lock";
 }
 
 TEST(Recovery, DamagedCopiesAreNotOffered)
