@@ -198,7 +198,9 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     // Working folder, initial folder and a first project; the document asks
     // through the message sink whether to create the working folder.
     document_->StartUp(appFolder());
-    autoSave_->OfferRecovery(*messages_);
+    // Work left by a crashed session is offered once the window shows, before a file
+    // named on the command line opens.
+    QMetaObject::invokeMethod(this, [this] { autoSave_->OfferRecovery(*messages_); }, Qt::QueuedConnection);
     autoSave_->SetInterval(s.AutoSaveInterval);
 
     if (!arguments.isEmpty() && !arguments.first().isEmpty()) {

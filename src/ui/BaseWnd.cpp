@@ -83,10 +83,12 @@ std::vector<strPlacement> ScreenAreas()
 
 void PlaceWindow(QWidget* window, strPlacement p)
 {
-    // The frame is known only once the window is shown; until then it counts as none.
+    // The frame is known only once the window is shown; until then allow for a
+    // usual one (borders and a title bar), so the whole frame lands on the screen.
     const QRect frame = window->frameGeometry(), inside = window->geometry();
-    const int extraW = std::max(0, frame.width() - inside.width());
-    const int extraH = std::max(0, frame.height() - inside.height());
+    const bool known = frame != inside;
+    const int extraW = known ? frame.width() - inside.width() : 8;
+    const int extraH = known ? frame.height() - inside.height() : 32;
     const QSize minimum = window->minimumSize();
     strPlacement outer{p.x, p.y, p.width > INT32_MAX - extraW ? p.width : p.width + extraW,
                        p.height > INT32_MAX - extraH ? p.height : p.height + extraH};

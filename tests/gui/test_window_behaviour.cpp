@@ -8,6 +8,7 @@
 #include "model/AnimeData.h"
 #include "project/Paths.h"
 #include "render/SpriteDrawer.h"
+#include "ui/DlgCell.h"
 #include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
 #include "ui/ListWnd.h"
@@ -20,6 +21,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTableView>
@@ -171,8 +173,12 @@ TEST_F(GuiTest, PlacesAndTheMaximisedStateComeBackUnchanged)
     window->ShowPlaced();
     QCoreApplication::processEvents();
     EXPECT_TRUE(window->isMaximized());
-    EXPECT_EQ(PlacementOf(window.get()), (strPlacement{40, 50, 600, 450}));
     EXPECT_EQ(window->SideWindows()->ListWindow()->pos(), QPoint(100, 110));
+    EXPECT_TRUE(window->close());
+    window.reset();
+    const cSettings& s = Settings();
+    EXPECT_EQ((strPlacement{s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY}),
+              (strPlacement{40, 50, 600, 450})) << "no creep across starts";
 }
 
 TEST_F(GuiTest, TitleMarksUnsavedChangesAndSaveAsAfterNewOffersTheNewName)
