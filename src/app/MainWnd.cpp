@@ -1,6 +1,8 @@
 #include "app/MainWnd.h"
 
+#include "app/AutoSave.h"
 #include "app/DlgProject.h"
+#include "app/KeyRouting.h"
 #include "edit/FrameOps.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
@@ -16,6 +18,7 @@
 #include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
 #include "ui/MainEditWnd.h"
+#include "ui/MissingPictures.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
 #include "ui/TimelineWnd.h"
@@ -35,6 +38,7 @@
 #include <QMimeData>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -97,8 +101,24 @@ cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFi
     document_->importer = [](int kind, cAnimeData& project) { return ImportFromClipboard(project, kind) == 1; };
     document_->onInstall = [this](cAnimeData& project) { installProject(project); };
     document_->onTitle = [this](const std::string& path) { UpdateTitle(path); };
-    const cSettings& s = Settings();
-    setGeometry(s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY);
+    autoSave_ = new cAutoSave(*document_, RecoveryFolder(configPath_), this);
+    setMinimumSize(kMinWidth, kMinHeight);
+}
+
+std::filesystem::path cMainWnd::RecoveryFolder(const std::filesystem::path& configPath)
+{
+    // A config.ini named on the command line is a setup of its own: its copies stay with it.
+    if (configPath == DefaultConfigPath())
+        return ApplicationDataFolder() / "recovery";
+    return configPath.parent_path() / "recovery";
+}
+
+void cMainWnd::ShowPlaced()
+{
+    if (Settings().MainWinMaxFlag)
+        showMaximized();
+    else
+        show();
 }
 
 cMainWnd::~cMainWnd()
@@ -116,7 +136,8 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     setAcceptDrops(true);
     Settings().ReadSettings(configPath_);
     const cSettings& s = Settings();
-    setGeometry(s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY);
+    PlaceWindow(this, {s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY});
+    normalPlace_ = PlacementOf(this);
 
     for (int i = 0; i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, Qt::white);
@@ -129,7 +150,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
         statusParts_[i] = new QLabel(statusBar_);
         statusParts_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
-    statusParts_[0]->setText("Lady");
+    statusParts_[0]->setText("Ready");
     statusBar_->setFixedHeight(statusParts_[0]->sizeHint().height() + 4);
     if (!buildBars()) {
         error = "ツールバーの生成に失敗 \n";
@@ -167,18 +188,26 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     buildAccelerators();
 
     dialogs_.Add(WK_PROJECT, new cDlg_Project(this, *messages_));
-    dialogs_.Add(WK_CONF, new cProp_Conf(this));
+    auto* conf = new cProp_Conf(this);
+    conf->onApplied = [this] { Refresh(); };
+    dialogs_.Add(WK_CONF, conf);
     auto* target = new cDlg_SetTarget(this);
-    target->browse = [this](std::string& path) { return chooser_->Choose(DIALOG_OPEN, "画像", "", "", path); };
+    target->browse = [this](std::string& path) {
+        return chooser_->Choose(DIALOG_OPEN, platform::LoadString(40006), "", "", path);
+    };
     dialogs_.Add(WK_TARGET, target);
     auto* gif = new cDlg_SetGif(this);
-    gif->browse = [this](std::string& path) { return chooser_->Choose(DIALOG_OPEN, "GIF", "", "", path); };
+    gif->browse = [this](std::string& path) { return chooser_->Choose(DIALOG_OPEN, "GIF(*.gif)", "", "", path); };
     dialogs_.Add(WK_GIF, gif);
     dlgHost_ = new cDlgHost(this, *messages_, *chooser_);
 
     // Working folder, initial folder and a first project; the document asks
     // through the message sink whether to create the working folder.
     document_->StartUp(appFolder());
+    // Work left by a crashed session is offered once the window shows, before a file
+    // named on the command line opens.
+    QMetaObject::invokeMethod(this, [this] { autoSave_->OfferRecovery(*messages_); }, Qt::QueuedConnection);
+    autoSave_->SetInterval(s.AutoSaveInterval);
 
     if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
         pendingOpenPath_ = paths::FromDiskPath(std::filesystem::path(arguments.first().toStdString()));
@@ -190,6 +219,12 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     rebar_->setVisible(s.VBarFlag);
     syncToolChecks();
     OnSize();
+    // Keys reach the shortcut table first; the canvas holds the focus between edits.
+    new cKeyRouter(this, canvas_);
+    canvas_->setFocus(Qt::OtherFocusReason);
+    modifiedTimer_ = new QTimer(this);
+    connect(modifiedTimer_, &QTimer::timeout, this, &cMainWnd::syncModifiedMark);
+    modifiedTimer_->start(300);
     return true;
 }
 
@@ -349,7 +384,17 @@ void cMainWnd::UpdateTitle(const std::string& path)
         });
         title += QString::asprintf("%1.2f - ", double(cSettings::kVersion)) + fromUtf8(paths::ForDisplay(shortened));
     }
-    setWindowTitle(title);
+    setWindowTitle(title + "[*]");  // Qt shows the mark while the window is modified
+    syncModifiedMark();
+}
+
+void cMainWnd::syncModifiedMark()
+{
+    if (!document_)
+        return;
+    setWindowModified(document_->Project().modified);
+    if (autoSave_)
+        autoSave_->Settle();
 }
 
 void cMainWnd::ShowStatus(const std::string& text)
@@ -374,10 +419,17 @@ void cMainWnd::installProject(cAnimeData& project)
     canvas_->SetProject(&project);
     timeline_->SetProject(&project);
     SoundTable().releaseAll();
+    SpriteDrawer().setProjectFile(document_->currentPath);
     SpriteDrawer().loadPictures(project);
     if (dlgHost_)
         dlgHost_->ProjectReplaced();
     Refresh();
+    // After the command's own status text: say which picture is missing and where it was looked for.
+    QMetaObject::invokeMethod(this, [this] {
+        const std::string missing = MissingPicturesStatus(Project());
+        if (!missing.empty())
+            ShowStatus(missing);
+    }, Qt::QueuedConnection);
 }
 
 void cMainWnd::Refresh()
@@ -397,6 +449,7 @@ void cMainWnd::Refresh()
     if (dlgHost_)
         dlgHost_->CellDialog()->FollowProject();
     canvas_->RequestRedraw();
+    syncModifiedMark();
 }
 
 void cMainWnd::openPending()
@@ -429,6 +482,20 @@ void cMainWnd::OpenDroppedFiles(const QList<QUrl>& urls)
     document_->FileCommand(FC_OPEN_PATH, paths::FromDiskPath(std::filesystem::path(urls.first().toLocalFile().toStdString())));
 }
 
+void cMainWnd::moveEvent(QMoveEvent* event)
+{
+    cBaseWnd::moveEvent(event);
+    if (isVisible() && !isMaximized() && !isMinimized() && !isFullScreen())
+        normalPlace_ = PlacementOf(this);
+}
+
+void cMainWnd::resizeEvent(QResizeEvent* event)
+{
+    cBaseWnd::resizeEvent(event);
+    if (isVisible() && !isMaximized() && !isMinimized() && !isFullScreen())
+        normalPlace_ = PlacementOf(this);
+}
+
 void cMainWnd::closeEvent(QCloseEvent* event)
 {
     if (canvas_)
@@ -445,11 +512,15 @@ void cMainWnd::shutDown()
 {
     cSettings& s = Settings();
     s.LastLoadPath = document_->LastDialogPath();
-    const QRect g = geometry();
-    s.MainWinPostX = g.x();
-    s.MainWinPostY = g.y();
-    s.MainWinSizeX = g.width();
-    s.MainWinSizeY = g.height();
+    if (!isMaximized() && !isMinimized() && !isFullScreen())
+        normalPlace_ = PlacementOf(this);
+    const strPlacement& g = normalPlace_;
+    s.MainWinPostX = g.x;
+    s.MainWinPostY = g.y;
+    s.MainWinSizeX = g.width;
+    s.MainWinSizeY = g.height;
+    s.MainWinMaxFlag = isMaximized();
+    autoSave_->Finish();
     if (splitterPlaced_)
         s.TimelineHeight = timeline_->height();
     if (dlgHost_)

@@ -19,6 +19,8 @@
 #include <string>
 
 class QLabel;
+class QTimer;
+class cAutoSave;
 class QUrl;
 class QMenu;
 class QMenuBar;
@@ -75,6 +77,15 @@ public:
     /** The side windows and record dialogs. */
     cDlgHost* SideWindows() const { return dlgHost_; }
     const std::string& PendingOpenPath() const { return pendingOpenPath_; }
+    /** Recovery copies of unsaved work. */
+    cAutoSave& AutoSave() const { return *autoSave_; }
+    /** The folder of the recovery copies that belongs to a config.ini. */
+    static std::filesystem::path RecoveryFolder(const std::filesystem::path& configPath);
+    /** Shows the window as it was left: maximised or at its placement. */
+    void ShowPlaced();
+
+    /** Smallest size of the main window that keeps the canvas and timeline usable. */
+    static constexpr int kMinWidth = 560, kMinHeight = 420;
 
     /** Drag-and-drop: opens the first of the dropped files (after AskSaveChanges). */
     void OpenDroppedFiles(const QList<QUrl>& urls);
@@ -85,6 +96,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -105,6 +118,7 @@ private:
     void togglePlayOption(int id);
     void syncToolChecks();
     void showVersion();
+    void syncModifiedMark();
     void openCurrentFolder();
     strMenuContext menuContext() const;
     std::string appFolder() const;
@@ -133,5 +147,10 @@ private:
     cDialogSet dialogs_;
     cDlgHost* dlgHost_ = nullptr;
     std::string pendingOpenPath_;
+    cAutoSave* autoSave_ = nullptr;
+    // The placement of the normal state, taken while the window is in it: window
+    // managers draw a maximised window with other frame margins.
+    strPlacement normalPlace_;
+    QTimer* modifiedTimer_ = nullptr;
     bool closing_ = false;
 };

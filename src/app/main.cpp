@@ -101,7 +101,7 @@ int main(int argc, char** argv)
             platform::SetSystemClipboard(nullptr);
             return -1;
         }
-        window.show();
+        window.ShowPlaced();
         int draws = 0;
         double total = 0, worst = 0;
         if (timing) {

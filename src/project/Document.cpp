@@ -173,8 +173,8 @@ bool cDocument::New()
     const std::string& work = project_->Text(AT_WORK_FOLDER);
     auto project = std::make_unique<cAnimeData>();
     project->NewProject(work.empty() ? defaultWorkFolder : work);
-    install(std::move(project));
     currentPath.clear();
+    install(std::move(project));
     project_->untitled = true;
     project_->modified = false;
     title(std::string());
@@ -212,10 +212,10 @@ bool cDocument::openFile(const std::string& path)
     }
     const std::string work = paths::WorkFolderOf(path);
     project->SetText(AT_WORK_FOLDER, work.empty() ? appFolder : work);
+    rememberPath(path);  // before installing: the views look for pictures beside the file
     install(std::move(project));
     project_->untitled = false;
     project_->modified = false;
-    rememberPath(path);
     if (Settings().BackUpFlag)
         makeBackup(path);
     title(path);
@@ -239,8 +239,16 @@ bool cDocument::Save()
 
 bool cDocument::SaveAs()
 {
-    if (!currentPath.empty())
+    if (!currentPath.empty()) {
         dialog.SetLastPath(currentPath);
+    } else {
+        // A new or imported project offers its own file name in its working folder,
+        // not the name of the file saved before it.
+        const std::string& work = project_->Text(AT_WORK_FOLDER);
+        const std::string& name = project_->Text(AT_FILE_NAME);
+        dialog.SetLastPath(paths::SiblingPath((work.empty() ? defaultWorkFolder : work) + "\\",
+                                              name.empty() ? Settings().Init_FileName : name));
+    }
     std::string path;
     if (!dialog.RunDialog(DIALOG_SAVE, chooser_, kFilterProject, appFolder, path))
         return false;
@@ -265,13 +273,25 @@ bool cDocument::Import(int kind)
         return false;
     }
     project->SetText(AT_WORK_FOLDER, defaultWorkFolder);
+    currentPath.clear();
     install(std::move(project));
     project_->untitled = false;
     project_->modified = false;
-    currentPath.clear();
     title(std::string());
     status(platform::FormatString(40034, platform::LoadString(label).c_str()));
     return true;
+}
+
+void cDocument::InstallRecovered(std::unique_ptr<cAnimeData> project, const std::string& path)
+{
+    currentPath.clear();
+    if (!path.empty())
+        rememberPath(path);
+    install(std::move(project));
+    project_->untitled = path.empty();
+    project_->modified = true;
+    title(path);
+    status("復元しました > " + ANIME::DumpText(path));
 }
 
 bool cDocument::ClipboardExport(int kind)

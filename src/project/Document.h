@@ -85,6 +85,10 @@ public:
      *  through the exporter; the project is not changed. */
     bool ClipboardExport(int kind);
 
+    /** Installs a project restored from a recovery copy: it keeps its original path
+     *  (empty: new or imported) and stays modified until saved. */
+    void InstallRecovered(std::unique_ptr<cAnimeData> project, const std::string& path);
+
     /** Asks to save a modified project: false when the user cancels or the save fails. */
     bool AskSaveChanges();
     /** The last path for LastLoadPath at shut-down, with native separators. */

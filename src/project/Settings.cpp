@@ -45,7 +45,7 @@ const Key kKeys[] = {
     I(Init_Cell), I(Init_CutX), I(Init_CutY), MEVKO_KEY(Init_FileName, Text, 260),
     I(TargetPostX), I(TargetPostY), I(TargetOpacity), P(TargetPath),
     I(GIFKey), I(GIFSpeed), P(GIFPath),
-    I(OnionFrames), I(TimelineHeight),
+    I(OnionFrames), I(TimelineHeight), B(MainWinMaxFlag), I(AutoSaveInterval),
 };
 #pragma GCC diagnostic pop
 
@@ -133,6 +133,8 @@ void cSettings::SetDefaults()
     GIFPath.clear();
     OnionFrames = 1;
     TimelineHeight = 150;
+    MainWinMaxFlag = false;
+    AutoSaveInterval = 60;
 }
 
 bool cSettings::ReadSettings(const std::filesystem::path& file)

@@ -43,6 +43,9 @@ struct cSettings {
     std::string TargetPath;
     int32_t GIFKey, GIFSpeed;
     std::string GIFPath;
+    // Keys of this editor beyond the classic set.
+    bool MainWinMaxFlag;         // the main window was maximised at shut-down
+    int32_t AutoSaveInterval;    // seconds between recovery copies of unsaved work; 0 = off
     int32_t OnionFrames;     // neighbouring frames shown on each side (fading with distance)
     int32_t TimelineHeight;  // the timeline's height below the canvas, pixels
 

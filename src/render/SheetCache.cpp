@@ -8,6 +8,7 @@
 #include "image/ImageFile.h"
 #include "model/AnimeData.h"
 #include "project/Paths.h"
+#include "project/PictureSearch.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 
@@ -79,7 +80,7 @@ bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, strPi
                                  std::unique_ptr<cPatternSheet>& out) const
 {
     auto sheet = std::make_unique<cPatternSheet>();
-    std::string path = paths::MakeAbsolute(record.path, project.Text(AT_WORK_FOLDER));
+    std::string path = FindPicture(record.path, project.Text(AT_WORK_FOLDER), m_projectFile);
     if (record.path.empty() || !decodePicture(path, pictureNo, *sheet)) return false;
     const int adjust[4] = {record.hue, 0, 0, 0};
     sheet->setColorAdjust(adjust);
@@ -97,7 +98,7 @@ void cSpriteDrawer::putPending(const cAnimeData& project, int pictureNo, strPict
     if (record.path.empty()) return;
     Entry& e = m_sheets[pictureNo];
     e.pendingFlags = pictureFlags(project, record);
-    e.pendingPath = paths::MakeAbsolute(record.path, project.Text(AT_WORK_FOLDER));
+    e.pendingPath = FindPicture(record.path, project.Text(AT_WORK_FOLDER), m_projectFile);
     e.record = record;
     e.hasRecord = true;
 }

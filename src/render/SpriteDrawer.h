@@ -66,6 +66,10 @@ public:
      *  paths resolve against the project's working folder. A divX, divY of 0, 0 become
      *  1, 1 in the record. False when decoding or building fails. */
     bool updatePicture(const cAnimeData& project, int pictureNo, strPicture* record, bool force);
+    /** The project's own file (model path; empty for none): pictures the working
+     *  folder does not hold are also looked for beside it. */
+    void setProjectFile(const std::string& path) { m_projectFile = path; }
+    const std::string& projectFile() const { return m_projectFile; }
     /** Drops every picture sheet and takes the project's pictures; each is decoded when
      *  first drawn or asked for. The sheets of all pictures together hold at most
      *  kMaxProjectPixels pixels: a picture that would pass that fails to load. */
@@ -138,6 +142,7 @@ private:
 
     mutable std::map<int, Entry> m_sheets;   // pending entries are decoded by const sheet()
     cPassCache m_passes;
+    std::string m_projectFile;
     cBMP* m_target = nullptr;
     float m_originX = 0, m_originY = 0, m_zoom = 1;
     bool m_inScene = false;

@@ -1,6 +1,8 @@
 #include "ui/BaseWnd.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDialogButtonBox>
 #include <QPainter>
 #include <QPushButton>
@@ -9,6 +11,7 @@
 #include <QtDebug>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 cBaseDlg* g_activeDialog = nullptr;
@@ -61,6 +64,48 @@ void cBaseWnd::resizeEvent(QResizeEvent* event)
     OnSize();
 }
 
+// ---------------------------------------------------------------- placements
+
+std::vector<strPlacement> ScreenAreas()
+{
+    std::vector<strPlacement> areas;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        screens.removeAll(primary);
+        screens.prepend(primary);
+    }
+    for (const QScreen* screen : screens) {
+        const QRect r = screen->availableGeometry();
+        areas.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    return areas;
+}
+
+void PlaceWindow(QWidget* window, strPlacement p)
+{
+    // The frame is known only once the window is shown; until then allow for a
+    // usual one (borders and a title bar), so the whole frame lands on the screen.
+    const QRect frame = window->frameGeometry(), inside = window->geometry();
+    const bool known = frame != inside;
+    const int extraW = known ? frame.width() - inside.width() : 8;
+    const int extraH = known ? frame.height() - inside.height() : 32;
+    const QSize minimum = window->minimumSize();
+    strPlacement outer{p.x, p.y, p.width > INT32_MAX - extraW ? p.width : p.width + extraW,
+                       p.height > INT32_MAX - extraH ? p.height : p.height + extraH};
+    outer = ClampPlacement(outer, std::max(minimum.width(), 1) + extraW, std::max(minimum.height(), 1) + extraH,
+                           ScreenAreas());
+    window->resize(outer.width - extraW, outer.height - extraH);
+    window->move(outer.x, outer.y);
+}
+
+strPlacement PlacementOf(const QWidget* window)
+{
+    const QRect frame = window->frameGeometry(), inside = window->geometry();
+    const QRect normal = window->isMaximized() || window->isFullScreen() ? window->normalGeometry() : inside;
+    const QPoint margin = inside.topLeft() - frame.topLeft();
+    return {normal.x() - margin.x(), normal.y() - margin.y(), normal.width(), normal.height()};
+}
+
 // ---------------------------------------------------------------- cBaseDlg
 
 cBaseDlg::cBaseDlg(unsigned flags, QWidget* parent) : QDialog(parent), flags_(flags) {}
@@ -84,7 +129,11 @@ int cBaseDlg::Create(QWidget* parent)
     if (parent && parentWidget() != parent)
         setParent(parent, windowFlags() | Qt::Dialog);
     if ((flags_ & DLG_REMEMBER_POS) && parent)
-        move(std::max(0, rememberedX), std::max(0, rememberedY));
+    {
+        // A dialog never sized yet gets its natural size; the position is clamped onto a screen.
+        const QSize size = testAttribute(Qt::WA_Resized) ? this->size() : sizeHint();
+        PlaceWindow(this, {std::max(0, rememberedX), std::max(0, rememberedY), size.width(), size.height()});
+    }
     open_ = true;
     OnCreate();
     if (flags_ & DLG_MODELESS) {
@@ -104,8 +153,9 @@ int cBaseDlg::Close(int result)
         return -1;
     OnDestroy();
     if (flags_ & DLG_REMEMBER_POS) {
-        rememberedX = pos().x();
-        rememberedY = pos().y();
+        const strPlacement p = PlacementOf(this);
+        rememberedX = p.x;
+        rememberedY = p.y;
     }
     open_ = false;
     if (flags_ & DLG_DETACH_ON_CLOSE)
@@ -142,6 +192,13 @@ void cBaseDlg::accept() { Close(DLG_OK); }
 
 void cBaseDlg::showEvent(QShowEvent* event)
 {
+    // A window narrower than its title would show it cut: widen it to fit, with room
+    // for the title bar's buttons.
+    if (isWindow() && !windowTitle().isEmpty()) {
+        const int need = fontMetrics().horizontalAdvance(windowTitle()) * 5 / 4 + 120;
+        if (width() < need && maximumWidth() >= need)
+            resize(need, height());
+    }
     QDialog::showEvent(event);
     OnShow();
 }
@@ -199,6 +256,8 @@ void cPropertyWnd::ApplyPages()
 {
     for (cBasePropSheet* page : pages_)
         page->Apply();
+    if (onApplied)
+        onApplied();
 }
 
 // ---------------------------------------------------------------- cDialogSet

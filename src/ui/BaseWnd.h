@@ -7,7 +7,10 @@
 // cBasePropSheet / cPropertyWnd   pages and the property sheet holding them
 // cDialogSet   the main window's dialogs keyed by one bit, opened with OpenWindow
 
+#include "project/WindowPlacement.h"
+
 #include <QDialog>
+#include <QKeyEvent>
 #include <QWidget>
 
 #include <functional>
@@ -52,6 +55,16 @@ protected:
 private:
     bool created_ = false;
 };
+
+/** Puts a top-level window at a placement from the settings: its frame's top-left
+ *  corner at (x, y), its inside width × height, both clamped onto a visible screen
+ *  and to at least the window's minimum size. */
+void PlaceWindow(QWidget* window, strPlacement placement);
+/** The placement PlaceWindow restores: the frame's top-left corner and the inside
+ *  size of the window's normal (not maximised) state. */
+strPlacement PlacementOf(const QWidget* window);
+/** The usable areas of the screens, the primary first. */
+std::vector<strPlacement> ScreenAreas();
 
 /** Dialog flags. */
 enum eDlgFlag : unsigned {
@@ -106,6 +119,10 @@ class cBasePropSheet : public cBaseDlg {
 public:
     explicit cBasePropSheet(const QString& title) : cBaseDlg(DLG_NO_CREATE), title(title) {}
     QString title;
+
+protected:
+    /** A page handles keys as a plain widget: Escape and Enter reach the sheet. */
+    void keyPressEvent(QKeyEvent* event) override { QWidget::keyPressEvent(event); }
 };
 
 /** A property sheet: its pages in tabs, with OK, cancel and apply. */
@@ -118,8 +135,10 @@ public:
     virtual int GetPages(std::vector<cBasePropSheet*>& pages) = 0;
     virtual void OnResult(int /*result*/) {}
 
-    /** Applies every page (the OK and apply buttons). */
+    /** Applies every page (the OK and apply buttons), then calls onApplied. */
     void ApplyPages();
+    /** Called after the pages were applied, so the owner shows the new settings at once. */
+    std::function<void()> onApplied;
 
 private:
     std::vector<cBasePropSheet*> pages_;

@@ -54,8 +54,8 @@ cDlgHost::cDlgHost(cMainWnd* main, iMessageSink& messages, iFileChooser& chooser
     const cSettings& s = Settings();
     cell_->rememberedX = s.CellWinPostX;
     cell_->rememberedY = s.CellWinPostY;
-    list_->setGeometry(s.ListWinPostX, s.ListWinPostY, s.ListWinSizeX, s.ListWinSizeY);
-    palette_->setGeometry(s.PalWinPostX, s.PalWinPostY, s.PalWinSizeX, s.PalWinSizeY);
+    PlaceWindow(list_, {s.ListWinPostX, s.ListWinPostY, s.ListWinSizeX, s.ListWinSizeY});
+    PlaceWindow(palette_, {s.PalWinPostX, s.PalWinPostY, s.PalWinSizeX, s.PalWinSizeY});
 
     main->Canvas()->Edit().SetPreview(
         [this](int frame, int cellNo, strCell& out) { return CellPreview(frame, cellNo, out); });
@@ -232,16 +232,17 @@ void cDlgHost::PaletteDrag(int phase, QPoint global)
 void cDlgHost::StorePlacements()
 {
     cSettings& s = Settings();
-    const QRect l = list_->geometry(), p = palette_->geometry();
-    s.ListWinPostX = l.x();
-    s.ListWinPostY = l.y();
-    s.ListWinSizeX = l.width();
-    s.ListWinSizeY = l.height();
-    s.PalWinPostX = p.x();
-    s.PalWinPostY = p.y();
-    s.PalWinSizeX = p.width();
-    s.PalWinSizeY = p.height();
-    const QPoint c = cell_->IsOpen() ? cell_->pos() : QPoint(cell_->rememberedX, cell_->rememberedY);
+    const strPlacement l = PlacementOf(list_), p = PlacementOf(palette_);
+    s.ListWinPostX = l.x;
+    s.ListWinPostY = l.y;
+    s.ListWinSizeX = l.width;
+    s.ListWinSizeY = l.height;
+    s.PalWinPostX = p.x;
+    s.PalWinPostY = p.y;
+    s.PalWinSizeX = p.width;
+    s.PalWinSizeY = p.height;
+    const strPlacement open = PlacementOf(cell_);
+    const QPoint c = cell_->IsOpen() ? QPoint(open.x, open.y) : QPoint(cell_->rememberedX, cell_->rememberedY);
     s.CellWinPostX = c.x();
     s.CellWinPostY = c.y();
     if (started_) {

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -22,8 +23,13 @@ cDlg_SetInterval::cDlg_SetInterval(QWidget* owner, std::function<cAnimeData&()> 
     frames->addWidget(firstSpin);
     frames->addWidget(lastSpin);
     auto* form = new QFormLayout;
-    form->addRow("フレーム(&F)", frames);
-    form->addRow("インターバル(&I)", intervalSpin);
+    // Labels with a buddy show their mnemonic instead of a literal "&".
+    auto* framesLabel = new QLabel("フレーム(&F)", this);
+    framesLabel->setBuddy(firstSpin);
+    auto* intervalLabel = new QLabel("インターバル(&I)", this);
+    intervalLabel->setBuddy(intervalSpin);
+    form->addRow(framesLabel, frames);
+    form->addRow(intervalLabel, intervalSpin);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* run = buttons->addButton("実行", QDialogButtonBox::AcceptRole);
     QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);

@@ -11,8 +11,12 @@
 #include "ui/DlgControls.h"
 #include "ui/DlgEffect.h"
 #include "ui/DlgPicture.h"
+#include "ui/MissingPictures.h"
 
 #include <QAbstractTableModel>
+#include <QApplication>
+#include <QColor>
+#include <QStyle>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -23,6 +27,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 /** A table whose texts are asked for when drawn. */
 class cListTableModel : public QAbstractTableModel {
@@ -38,9 +44,22 @@ public:
     int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : int(headers_.size()); }
     QVariant data(const QModelIndex& index, int role) const override
     {
-        if (role != Qt::DisplayRole || !index.isValid())
+        if (!index.isValid())
             return {};
-        return FromUtf8(text_(index.row(), index.column()));
+        if (role == Qt::DisplayRole)
+            return FromUtf8(text_(index.row(), index.column()));
+        // A row with a problem (a picture that cannot be shown) is red and says why.
+        if (role != Qt::ForegroundRole && role != Qt::ToolTipRole && role != Qt::DecorationRole)
+            return {};
+        const std::string why = problem ? problem(index.row()) : std::string();
+        if (why.empty())
+            return {};
+        if (role == Qt::ForegroundRole)
+            return QColor(Qt::red);
+        if (role == Qt::DecorationRole)
+            return index.column() == 1 ? QVariant(qApp->style()->standardIcon(QStyle::SP_MessageBoxWarning))
+                                       : QVariant();
+        return FromUtf8(why);
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
@@ -53,6 +72,9 @@ public:
         beginResetModel();
         endResetModel();
     }
+
+    /** Why a row cannot be used (UTF-8); empty when it can. */
+    std::function<std::string(int)> problem;
 
 private:
     std::function<int()> rows_;
@@ -102,12 +124,16 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
                                         [this](int r, int c) { return PictureCellText(project_(), r, c); });
     effectModel_ = new cListTableModel(this, 40027, [this] { return EffectRowCount(project_()); },
                                        [this](int r, int c) { return EffectCellText(project_(), r, c); });
+    pictureModel_->problem = [this](int row) { return MissingPictureText(project_(), row); };
     pictureTable = makeTable(this, pictureModel_);
     effectTable = makeTable(this, effectModel_);
     const int pictureWidths[] = {32, 110, 48, 36};
     for (int c = 0; c < 4; ++c)
         pictureTable->setColumnWidth(c, pictureWidths[c]);
-    const int effectWidths[] = {32, 90, 72, 150};
+    // The flash column fits its longest text: scope, blend, colour, strength and duration.
+    const int flashWidth =
+        effectTable->fontMetrics().horizontalAdvance("[対象消去,スクリーン](255,255,255,255)@255") + 12;
+    const int effectWidths[] = {32, 90, 72, std::max(150, flashWidth)};
     for (int c = 0; c < 4; ++c)
         effectTable->setColumnWidth(c, effectWidths[c]);
     tabs->addTab(pictureTable, FromUtf8(names.size() > 0 ? names[0] : ""));

@@ -4,6 +4,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 eAskAnswer cQtMessageSink::Ask(const std::string& text, const std::string& caption, eAskButtons buttons,
                                eAskIcon icon)
@@ -32,12 +33,47 @@ eAskAnswer cQtMessageSink::Ask(const std::string& text, const std::string& capti
     }
 }
 
+QStringList FilterPatterns(const std::string& description)
+{
+    const QString text = QString::fromStdString(description);
+    const qsizetype open = text.lastIndexOf('('), close = text.lastIndexOf(')');
+    QStringList extensions;
+    if (open < 0 || close < open)
+        return {};
+    const QString listed = text.mid(open + 1, close - open - 1);
+    for (QString item : listed.split(QRegularExpression("[,;\\s]+"), Qt::SkipEmptyParts)) {
+        item.remove(QRegularExpression("^\\*?\\.?"));
+        if (!item.isEmpty() && item != "*")
+            extensions.push_back(item.toLower());
+    }
+    // The sound list names a few kinds; offer every kind a project may refer to.
+    if (extensions.contains("wav"))
+        for (const char* more : {"flac", "oga", "opus", "mid", "midi", "aif", "aiff"})
+            if (!extensions.contains(more))
+                extensions.push_back(more);
+    QStringList patterns;
+    for (const QString& e : extensions)
+        patterns << "*." + e;
+    for (const QString& e : extensions)
+        patterns << "*." + e.toUpper();
+    return patterns;
+}
+
+QString DialogFilters(const std::string& description)
+{
+    const QString all = "すべてのファイル (*)";
+    const QStringList patterns = FilterPatterns(description);
+    if (patterns.isEmpty())
+        return all;
+    return QString::fromStdString(description) + " (" + patterns.join(' ') + ");;" + all;
+}
+
 bool cQtFileChooser::Choose(eDialogKind kind, const std::string& filter, const std::string& initialFolder,
                             const std::string& fileName, std::string& chosen)
 {
     const QString start = QString::fromStdString(
         paths::ToDiskPath(fileName.empty() ? initialFolder : fileName).string());
-    const QString filters = QString::fromStdString(filter) + " (*.txt *.dat);;* (*)";
+    const QString filters = DialogFilters(filter);
     QString path;
     if (kind == DIALOG_OPEN)
         path = QFileDialog::getOpenFileName(owner_, QString(), start, filters);

@@ -5,6 +5,8 @@
 #include "edit/Feedback.h"
 #include "project/Document.h"
 
+#include <QStringList>
+
 class QString;
 class QWidget;
 
@@ -29,6 +31,14 @@ public:
 private:
     QWidget* owner_;
 };
+
+/** The file name patterns of a dialog filter description: the extensions listed
+ *  in its parentheses ("画像(*.bmp,gif,png,xyz)"), in lower and upper case, plus
+ *  the other sound files the sound device reads when it lists sounds. Empty when
+ *  the description lists none. */
+QStringList FilterPatterns(const std::string& description);
+/** The filter list of a file dialog: the description with its patterns, then all files. */
+QString DialogFilters(const std::string& description);
 
 /** The "ERROR" box of start-up failures. */
 void ErrorBox(const QString& text);

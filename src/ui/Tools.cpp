@@ -10,6 +10,8 @@
 #include <QLabel>
 #include <QSpinBox>
 
+#include <algorithm>
+
 namespace {
 
 QHBoxLayout* gapLayout(QWidget* gap)
@@ -28,10 +30,20 @@ QSpinBox* spin(QWidget* parent, int lo, int hi, int value)
     return s;
 }
 
-void fillCombo(QComboBox* combo, int stringId)
+// A selector that shows its longest item whole and leaves the keyboard focus
+// where it was (the canvas), so picking an item never captures the shortcuts.
+QComboBox* selector(QWidget* gap, const char* id, int stringId, int minWidth)
 {
+    auto* combo = new QComboBox(gap);
+    combo->setObjectName(id);
     for (const std::string& s : platform::StringItems(stringId))
         combo->addItem(QString::fromStdString(s));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->setFocusPolicy(Qt::NoFocus);
+    const int width = std::max(minWidth, combo->sizeHint().width());
+    combo->setFixedWidth(width);
+    gap->setFixedWidth(width + 8);
+    return combo;
 }
 
 } // namespace
@@ -102,11 +114,7 @@ void cTool_View::OnCreate()
     SetChecked(IDM_VIEW_GIF, s.VGifFlag);
     SetChecked(IDM_VIEW_LINE, s.VLineFlag);
     QWidget* gap = Gap(9);
-    gap->setFixedWidth(64);
-    zoomCombo = new QComboBox(gap);
-    zoomCombo->setObjectName("30074");
-    zoomCombo->setFixedWidth(56);
-    fillCombo(zoomCombo, 40083);
+    zoomCombo = selector(gap, "30074", 40083, 56);
     zoomCombo->setCurrentIndex(2);
     gapLayout(gap)->addWidget(zoomCombo);
     connect(zoomCombo, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -149,6 +157,7 @@ void cTool_Edit::OnCreate()
         snapCheck[k] = new QCheckBox(k < int(labels.size()) ? QString::fromStdString(labels[k]) : QString(), gap);
         snapCheck[k]->setObjectName(checkIds[k]);
         snapCheck[k]->setFixedWidth(48);
+        snapCheck[k]->setFocusPolicy(Qt::NoFocus);
         snapCheck[k]->setChecked((s.GridBit >> k) & 1);
         snapEdit[k] = spin(gap, 0, 1000, *steps[k]);
         snapEdit[k]->setObjectName(editIds[k]);
@@ -184,10 +193,7 @@ void cTool_Play::OnCreate()
     SetChecked(IDM_OPT_FLASH, s.PlayBit & 0x20);
 
     QWidget* rateGap = Gap(7);
-    rateCombo = new QComboBox(rateGap);
-    rateCombo->setObjectName("30025");
-    rateCombo->setFixedWidth(64);
-    fillCombo(rateCombo, 40074);
+    rateCombo = selector(rateGap, "30025", 40074, 64);
     rateCombo->setCurrentIndex(std::clamp(s.PlayRate, 0, rateCombo->count() - 1));
     gapLayout(rateGap)->addWidget(rateCombo);
     connect(rateCombo, &QComboBox::currentIndexChanged, this, [this](int i) {
@@ -203,6 +209,7 @@ void cTool_Play::OnCreate()
     QHBoxLayout* startLayout = gapLayout(startGap);
     rangeCheck = new QCheckBox(startGap);
     rangeCheck->setObjectName("30064");
+    rangeCheck->setFocusPolicy(Qt::NoFocus);
     rangeStart = spin(startGap, 0, 65535, 0);
     rangeStart->setObjectName("30060");
     startLayout->addWidget(rangeCheck);

@@ -36,10 +36,12 @@ public:
 /** Answers file dialogs with a preset path, or cancels when it is empty. */
 class cScriptedChooser : public iFileChooser {
 public:
-    bool Choose(eDialogKind kind, const std::string&, const std::string&, const std::string&,
+    bool Choose(eDialogKind kind, const std::string& filter, const std::string&, const std::string& fileName,
                 std::string& chosen) override
     {
         kinds.push_back(kind);
+        filters.push_back(filter);
+        fileNames.push_back(fileName);
         if (answer.empty())
             return false;
         chosen = answer;
@@ -47,6 +49,7 @@ public:
     }
     std::string answer;  // model path
     std::vector<eDialogKind> kinds;
+    std::vector<std::string> filters, fileNames;  // description and preselected name of each dialog
 };
 
 class GuiTest : public ::testing::Test {

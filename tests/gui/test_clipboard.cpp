@@ -133,7 +133,7 @@ TEST_F(GuiTest, ImportInstallsAFreshUntitledProjectAndFailureKeepsTheCurrentOne)
     EXPECT_EQ(w.StatusPart(0)->text(), "RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに成功しました");
     EXPECT_EQ(w.Project().GetValue(AI_FRAMES), frames);
     EXPECT_TRUE(w.Document().currentPath.empty());
-    EXPECT_EQ(w.windowTitle(), "MevkoEditor0.72");
+    EXPECT_EQ(w.windowTitle(), "MevkoEditor0.72[*]");
     EXPECT_FALSE(w.Project().modified);
 
     // Invoked through its shortcut path with nothing suitable: failure, project kept.

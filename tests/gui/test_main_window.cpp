@@ -39,11 +39,11 @@ void wheel(QWidget* target, int delta)
 
 } // namespace
 
-TEST_F(GuiTest, StartsWithStatusLadyAndTitleWithoutPath)
+TEST_F(GuiTest, StartsWithStatusReadyAndTitleWithoutPath)
 {
     cMainWnd& w = Start();
-    EXPECT_EQ(w.StatusPart(0)->text(), "Lady");
-    EXPECT_EQ(w.windowTitle(), "MevkoEditor0.72");
+    EXPECT_EQ(w.StatusPart(0)->text(), "Ready");
+    EXPECT_EQ(w.windowTitle(), "MevkoEditor0.72[*]");
     EXPECT_EQ(w.Project().GetValue(AI_FRAMES), 1);
 }
 
@@ -54,7 +54,7 @@ TEST_F(GuiTest, FileArgumentIsOpenedAfterStartUp)
     QString error;
     ASSERT_TRUE(w.Initialize({QString::fromStdString(Sample().string())}, error));
     EXPECT_FALSE(w.PendingOpenPath().empty()) << "opened only once the main loop runs";
-    EXPECT_EQ(w.StatusPart(0)->text(), "Lady");
+    EXPECT_EQ(w.StatusPart(0)->text(), "Ready");
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.PendingOpenPath().empty());
     EXPECT_EQ(w.Document().currentPath, paths::FromDiskPath(Sample()));
@@ -68,7 +68,7 @@ TEST_F(GuiTest, EmptyFileArgumentIsIgnored)
 {
     cMainWnd& w = Start({QString()});
     QCoreApplication::processEvents();
-    EXPECT_EQ(w.StatusPart(0)->text(), "Lady");
+    EXPECT_EQ(w.StatusPart(0)->text(), "Ready");
 }
 
 TEST_F(GuiTest, CtrlSOnUntitledProjectAsksForAName)

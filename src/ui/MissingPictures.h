@@ -1,0 +1,16 @@
+#pragma once
+// Telling the user which pictures of the project cannot be shown and where
+// they were looked for.
+
+#include <string>
+
+class cAnimeData;
+
+/** Why picture slot `slot` cannot be shown (UTF-8): not found, naming the first
+ *  place searched, or found but not readable; empty when it is shown or the slot
+ *  holds no picture. */
+std::string MissingPictureText(const cAnimeData& project, int slot);
+
+/** The status bar text for a project with pictures that cannot be shown: the first
+ *  one's reason and how many more there are; empty when every picture is shown. */
+std::string MissingPicturesStatus(const cAnimeData& project);
