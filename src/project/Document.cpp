@@ -291,7 +291,7 @@ void cDocument::InstallRecovered(std::unique_ptr<cAnimeData> project, const std:
     project_->untitled = path.empty();
     project_->modified = true;
     title(path);
-    status("復元しました > " + ANIME::DumpText(path));
+    status("復元しました > " + paths::ForDisplay(path));
 }
 
 bool cDocument::ClipboardExport(int kind)

@@ -23,7 +23,6 @@ namespace {
 constexpr const char* kMagic = "MEVKO_RECOVERY 1\n";
 constexpr const char* kCopyExtension = ".rec";
 constexpr const char* kLockExtension = ".lock";
-constexpr uintmax_t kMaxCopySize = 256u << 20;
 
 bool oneLine(const std::string& s) { return s.find_first_of("\r\n") == std::string::npos; }
 
@@ -74,10 +73,7 @@ bool parse(const std::string& data, strRecoveryInfo& info, std::string* body)
 
 bool readCopy(const fs::path& file, std::string& data)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec) || fs::file_size(file, ec) > kMaxCopySize || ec)
-        return false;
-    return platform::ReadFile(file, data);
+    return platform::ReadFile(file, data, platform::FileKind::Project);
 }
 
 // True when a session's lock is free: its editor is gone.

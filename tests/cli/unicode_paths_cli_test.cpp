@@ -35,8 +35,9 @@ protected:
     {
         const CliResult r = RunMevko(args);
         EXPECT_EQ(r.exitCode, 0) << *args.begin() << ": " << r.err;
-        if (!output.empty())
+        if (!output.empty()) {
             EXPECT_TRUE(fs::exists(output)) << output;
+        }
     }
 
     fs::path root, data, project;
@@ -48,7 +49,7 @@ TEST_P(UnicodePathsCli, EveryCommandReadsAndWritesThePath)
     const CliResult info = RunMevko({"info", in});
     ASSERT_EQ(info.exitCode, 0) << info.err;
     expectRuns({"dump", in});
-    const fs::path text = data / ("テキスト é " + GetParam() + ".txt");
+    const fs::path text = data / (fs::path(GetParam()).stem().string() + ".txt");   // at most 255 bytes
     expectRuns({"convert", in, text.string(), "--format", "text"}, text);
     EXPECT_EQ(RunMevko({"dump", text.string()}).out.find("\"saveFormat\":1") != std::string::npos, true);
     const fs::path payload = root / "クリップ é.bin";

@@ -139,8 +139,9 @@ TEST_F(DialogCellTest, ATargetThatChangedUnderTheDialogIsNeverWritten)
         EXPECT_EQ(target.Check(p), r.state);
         const bool stored = ApplyCellDialog(p, target, CellXY(77));
         EXPECT_EQ(stored, r.state == CTS_SAME);
-        if (!stored)
+        if (!stored) {
             EXPECT_EQ(ModelText(p), before) << "nothing written into another slot";
+        }
     }
 }
 

@@ -139,7 +139,7 @@ TEST_F(ListWindowTest, StoringAPictureLoadsItsSheetOrReportsThePath)
 
     pic.path = "missing\\none.png";
     EXPECT_FALSE(StorePicture(p, 5, pic, drawer, status));
-    EXPECT_EQ(status.last, "ファイルを開けませんでした。: missing\\none.png");
+    EXPECT_EQ(status.last, "ファイルを開けませんでした。: missing/none.png");
     EXPECT_EQ(p.GetPicture(5)->path, "missing\\none.png") << "the entry is stored anyway";
 
     ASSERT_TRUE(p.DeletePicture(4));

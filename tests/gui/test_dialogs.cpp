@@ -94,7 +94,7 @@ TEST_F(GuiTest, ProjectDialogAsksBeforeRewritingAndNoLeavesEverything)
     const size_t asked = messages.asked.size();
     EXPECT_TRUE(dlg.ApplyAndClose());
     EXPECT_EQ(messages.asked.size(), asked);
-    EXPECT_EQ(w.Project().Text(AT_NAME), "\x89\x8a");  // 炎 in CP932
+    EXPECT_EQ(w.Project().Text(AT_NAME), "炎");
     EXPECT_TRUE(History().CanRestore(RESTORE_UNDO));
 }
 

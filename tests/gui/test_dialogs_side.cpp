@@ -169,9 +169,9 @@ TEST_F(SideDialogTest, SoundDroppedOnTheEffectTableBecomesANewEffectWhenApplied)
     cDlg_SetEffect& dlg = *Host().EffectDialog();
     WhenModal([&] {
         EXPECT_TRUE(dlg.soundCheck->isChecked());
-        EXPECT_EQ(dlg.nameEdit->text(), "Sound\\boom.wav") << "relative to the working folder";
+        EXPECT_EQ(dlg.nameEdit->text(), "Sound/boom.wav") << "relative to the working folder";
         dlg.DropFile(p.Text(AT_WORK_FOLDER) + "\\Sound\\other.wav");
-        EXPECT_EQ(dlg.nameEdit->text(), "Sound\\other.wav") << "a drop on the dialog replaces the name";
+        EXPECT_EQ(dlg.nameEdit->text(), "Sound/other.wav") << "a drop on the dialog replaces the name";
         dlg.Close(DLG_CANCEL);
     });
     EXPECT_FALSE(Host().ListWindow()->DropOnTable(cDlg_SourceList::kEffectPage, sound));
@@ -247,8 +247,9 @@ TEST_F(SideDialogTest, FrameInterpolationAndBatchEditRunAsOneStepEach)
     });
     w.OnCommand(IDM_AT_ONCE);
     for (int f = 0; f < p.Frames().Count(); ++f)
-        if (const strCell* c = p.GetCell(f, 0))
+        if (const strCell* c = p.GetCell(f, 0)) {
             EXPECT_EQ(c->opacity, 77) << f;
+        }
     EXPECT_EQ(History().UndoCount(), steps + 1);
 
     cDlg_FrameComp& comp = *Host().FrameCompDialog();

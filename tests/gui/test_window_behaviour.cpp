@@ -234,8 +234,9 @@ TEST_F(GuiTest, SmallDialogDetails)
 
     cDlg_SetInterval* interval = w.SideWindows()->IntervalDialog();
     for (QLabel* label : interval->findChildren<QLabel*>())
-        if (label->text().contains('&'))
+        if (label->text().contains('&')) {
             EXPECT_NE(label->buddy(), nullptr) << label->text().toStdString() << " would show a literal &";
+        }
     interval->show();
     EXPECT_GE(interval->width(), interval->fontMetrics().horizontalAdvance(interval->windowTitle()) + 100);
     interval->hide();

@@ -128,7 +128,9 @@ TEST_F(PillowFixtures, PngDepthsAfterDecoding)
         cBMP image;
         ASSERT_TRUE(loadImage(*dir / (std::string(c.name) + ".png"), image));
         EXPECT_EQ(image.bitsPerPixel(), c.bpp) << c.name;
-        if (c.paletteCount >= 0) EXPECT_EQ(image.palette().count(), c.paletteCount) << c.name;
+        if (c.paletteCount >= 0) {
+            EXPECT_EQ(image.palette().count(), c.paletteCount) << c.name;
+        }
     }
 }
 

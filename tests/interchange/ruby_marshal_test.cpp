@@ -150,14 +150,14 @@ TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst1023BytesAndStayInStep)
 
 TEST_F(MarshalRead, CutTextEndsOnAWholeUtf8Character)
 {
-    std::vector<uint8_t> data = {0x22, 0x02, 0x2C, 0x01, 'a'};   // 'a' then 3-byte characters
-    for (int i = 0; i < 100; ++i)
+    std::vector<uint8_t> data = {0x22, 0x02, 0x4C, 0x04, 'a'};   // 1100 bytes: 'a' then 3-byte characters
+    for (int i = 0; i < 367; ++i)
         data.insert(data.end(), {0xE3, 0x81, 0x82});
-    data.resize(4 + 300, 0x82);
+    data.resize(4 + 1100, 0x82);
     load(data);
     std::string text;
     r.ReadString(text);
-    EXPECT_EQ(text.size(), 253u);   // 1 + 84 * 3
+    EXPECT_EQ(text.size(), 1021u);   // 1 + 340 * 3: the 1023-byte cut ends on a whole character
 }
 
 TEST_F(MarshalRead, StringWithEncodingMarkOrOtherInstanceVariables)

@@ -150,7 +150,7 @@ TEST_P(UnicodeNames, RubyAndJsonCarryNamesUnchanged)
         EXPECT_EQ(back.Text(AT_NAME), name());
         // The name RPG Maker gets has its dots and folder parts; the import puts the folder back.
         EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\" + folderForm(name()));
-        EXPECT_EQ(back.GetEffect(0)->seName, "Sound\\" + folderForm(name()));
+        EXPECT_EQ(back.GetEffect(0)->seName, platform::CutStored("Sound\\" + folderForm(name()), 254));
     }
     EXPECT_EQ(platform::TakeTextProblems(), "");
 }
@@ -196,8 +196,9 @@ TEST_P(UnicodeNames, EffectDialogKeepsWholeCharactersWithinTheLimit)
     EXPECT_TRUE(platform::IsUtf8(e.note));
     EXPECT_EQ(e.note, e.seName);
     EXPECT_EQ(f.noteText.compare(0, e.note.size(), e.note), 0);   // a prefix, nothing erased
-    if (platform::StoredSize(f.noteText) <= 255)
+    if (platform::StoredSize(f.noteText) <= 255) {
         EXPECT_EQ(e.note, f.noteText);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, UnicodeNames, ::testing::ValuesIn(names()),
