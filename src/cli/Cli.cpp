@@ -1,13 +1,28 @@
 #include "cli/Cli.h"
 
 #include "model/AnimeData.h"
+#include "platform/CodePage.h"
 #include "project/AnimeFile.h"
 #include "project/Paths.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
 namespace cli {
+
+std::string TextProblemsOr(const std::string& otherwise)
+{
+    std::string problems = platform::TakeTextProblems();
+    return problems.empty() ? otherwise : problems;
+}
+
+void WarnTextProblems(const std::string& what)
+{
+    const std::string problems = platform::TakeTextProblems();
+    if (!problems.empty())
+        std::fprintf(stderr, "mevko: %s: %s\n", what.c_str(), problems.c_str());
+}
 
 std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind)
 {

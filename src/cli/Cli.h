@@ -16,6 +16,12 @@ inline int Fail(const std::string& what, const std::string& reason)
     return 1;
 }
 
+/** What the text conversions of a command noted (a character a code page lacks, a text
+ *  cut to fit), forgetting it; `otherwise` when they noted nothing. */
+std::string TextProblemsOr(const std::string& otherwise);
+/** Prints the noted text problems, if any, as "mevko: <what>: <problems>". */
+void WarnTextProblems(const std::string& what);
+
 /** Loads a project file of any kind into a fresh project; on failure prints the
  *  reason and returns null. kind receives what the file was probed as. */
 std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind = nullptr);

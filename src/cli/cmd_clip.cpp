@@ -117,10 +117,10 @@ int cmdClipExport(int argc, char** argv)
     const cAnimeData& project = *loaded;
     ScopedClipboard scope;
     if (ExportToClipboard(project, a.version) != 1)
-        return cli::Fail(a.input, a.version == RPG_2000
-                                      ? "cannot be exported for 2000 (it takes the picture in the slot before "
-                                        "the picture count, and that slot is empty)"
-                                      : "export failed");
+        return cli::Fail(a.input, cli::TextProblemsOr(a.version == RPG_2000
+                                                          ? "cannot be exported for 2000 (it takes the picture in the "
+                                                            "slot before the picture count, and that slot is empty)"
+                                                          : "export failed"));
     std::vector<uint8_t> bytes;
     scope.clipboard.Open();
     scope.clipboard.GetData(ClipboardFormatName(a.version), bytes);
@@ -165,8 +165,9 @@ int cmdClipImport(int argc, char** argv)
     ANIME::cAnimeFile_Device device;
     std::string out;
     if (device.SaveBytes(project, project.GetValue(AI_SAVE_FORMAT), out) != ANIME::FR_OK)
-        return cli::Fail(a.output, "the imported project cannot be stored in this format");
+        return cli::Fail(a.output, cli::TextProblemsOr("the imported project cannot be stored in this format"));
     if (!platform::WriteFileAtomic(a.output, out, &reason))
         return cli::Fail(a.output, "cannot be written: " + reason);
+    cli::WarnTextProblems(a.input);
     return 0;
 }

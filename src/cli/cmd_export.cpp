@@ -234,7 +234,7 @@ int runExport(bool gif, int argc, char** argv)
     cSpriteDrawer drawer;
     drawer.loadPictures(project);
     if ((o.flags & kCaptureTarget) && !drawer.loadSingleSheet(Settings().TargetPath, kTargetSheet))
-        return cli::Fail(Settings().TargetPath.empty() ? "--target" : Settings().TargetPath,
+        return cli::Fail(Settings().TargetPath.empty() ? "--target" : paths::ForDisplay(Settings().TargetPath),
                          "cannot load the target picture");
     if (!o.haveCrop && !autoCropRect(project, drawer, o.crop))
         return cli::Fail(o.in, "nothing to export (no cell shows a picture)");
@@ -280,7 +280,8 @@ int runExport(bool gif, int argc, char** argv)
     }
     if (!worker.succeeded()) {
         std::string which = !gif && o.sheet < 0 ? numberedPath(o.out, worker.count()).string() : o.out;
-        return cli::Fail(which, "cannot write the file");
+        const std::string& reason = job.writeReason();
+        return cli::Fail(which, "cannot write the file" + (reason.empty() ? std::string() : ": " + reason));
     }
 
     if (gif)

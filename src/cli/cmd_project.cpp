@@ -154,12 +154,13 @@ int cmdConvert(int argc, char** argv)
         p->SetValue(AI_SAVE_FORMAT, format);
     ANIME::cAnimeFile_Device device;
     switch (device.Save(out, *p)) {
-    case ANIME::FR_OK: return 0;
+    case ANIME::FR_OK: cli::WarnTextProblems(in); return 0;
     case ANIME::FR_CANNOT_OPEN: return cli::Fail(out, "cannot be written: " + device.LastError());
     default:
         return cli::Fail(out, p->GetValue(AI_SAVE_FORMAT) > 1
                                   ? "unknown save format"
-                                  : "the project cannot be stored in this format (a text longer than 255 "
-                                    "bytes or holding a line break, more than 255 sound names or pictures)");
+                                  : cli::TextProblemsOr("the project cannot be stored in this format (a text longer "
+                                                        "than 255 bytes or holding a line break, more than 255 sound "
+                                                        "names or pictures)"));
     }
 }

@@ -223,6 +223,7 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     if (gif) m_encoder.reset(m_quality);
     m_phase = CP_CAPTURE;
     m_error = CE_NONE;
+    m_writeReason.clear();
     return true;
 }
 
@@ -279,7 +280,7 @@ const CGIFLocal& cCaptureImage::gifFrame()
 bool cCaptureImage::emitImage()
 {
     if (m_flags & kCapturePng)
-        return writePngRGBA(numberedPath(m_path, m_made), m_output, m_flags & kCaptureAlpha);
+        return writePngRGBA(numberedPath(m_path, m_made), m_output, m_flags & kCaptureAlpha, &m_writeReason);
     // The delay ends where the image's time ends, rounded, so the rounding of one
     // image is made up by the next and the delays add up to the animation's length.
     long long due = std::llround(std::min(m_elapsed, 1e15)) - m_delayed;
@@ -295,11 +296,11 @@ bool cCaptureImage::beginEncoding()
     resetStepping();
     m_file = std::make_unique<platform::cAtomicFile>();
     m_fileBuffer.clear();
-    if (!m_file->Open(m_path)) return false;
+    if (!m_file->Open(m_path, &m_writeReason)) return false;
     auto sink = [this](const uint8_t* data, size_t size) {
         m_fileBuffer.insert(m_fileBuffer.end(), data, data + size);
         if (m_fileBuffer.size() < (1u << 16)) return true;
-        bool ok = m_file->Write(m_fileBuffer.data(), m_fileBuffer.size());
+        bool ok = m_file->Write(m_fileBuffer.data(), m_fileBuffer.size(), &m_writeReason);
         m_fileBuffer.clear();
         return ok;
     };
@@ -371,9 +372,9 @@ bool cCaptureImage::finish()
     bool ok = true;
     if (m_flags & kCaptureGif)
         ok = m_file && m_encoded == m_imageCount && m_encoder.end() &&
-             m_file->Write(m_fileBuffer.data(), m_fileBuffer.size()) && m_file->Commit();
+             m_file->Write(m_fileBuffer.data(), m_fileBuffer.size(), &m_writeReason) && m_file->Commit(&m_writeReason);
     else if (m_flags & kCaptureCombine)
-        ok = writePngRGBA(m_path, m_output, m_flags & kCaptureAlpha);
+        ok = writePngRGBA(m_path, m_output, m_flags & kCaptureAlpha, &m_writeReason);
     if (!ok) m_error = CE_WRITE;
     m_phase = CP_DONE;
     m_file.reset();
@@ -406,4 +407,5 @@ void cCaptureImage::clear()
     m_imageCount = m_made = m_encoded = 0;
     m_writeFailed = false;
     m_error = CE_NONE;
+    m_writeReason.clear();
 }

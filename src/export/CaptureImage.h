@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "export/GifEncoder.h"
 #include "export/GifFile.h"
@@ -116,6 +117,8 @@ public:
     int sheetHeight() const { return m_rows * m_frameH; }
     double tickDelay() const { return m_tickDelay; }
     eCaptureError lastError() const { return m_error; }
+    /** The system's reason when a file could not be written (empty if not known). */
+    const std::string& writeReason() const { return m_writeReason; }
     /** The sheet size init refused with CE_SHEET_TOO_LARGE or CE_GIF_TOO_LARGE. */
     void refusedSize(long long& w, long long& h) const { w = m_refusedW, h = m_refusedH; }
     /** The output image (the sheet, or the last image when not combining). */
@@ -171,4 +174,5 @@ private:
     eCapturePhase m_phase = CP_DONE;
     int m_imageCount = 0, m_made = 0, m_encoded = 0;
     bool m_writeFailed = false;
+    std::string m_writeReason;
 };

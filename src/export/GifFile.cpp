@@ -77,6 +77,8 @@ namespace {
 
 // Composed frames may take at most this many bytes together.
 constexpr unsigned long long kMaxComposedBytes = 512ull << 20;
+// LZW codes at most 12 bits long stand for at most 4096 pixels each.
+constexpr unsigned long long kMaxPixelsPerByte = 3000;
 
 uint32_t mapColor(const ColorMapObject* map, int index)
 {
@@ -136,6 +138,10 @@ bool CGIFFile::parse(const uint8_t* data, size_t size)
     int sw = gif->SWidth, sh = gif->SHeight;
     if (sw <= 0 || sh <= 0 || sw > kMaxImageSide || sh > kMaxImageSide) return false;
     unsigned long long frameBytes = 4ull * static_cast<unsigned>(sw) * static_cast<unsigned>(sh);
+    // Every frame is composed on a screen-sized canvas, so a few bytes claiming a huge
+    // screen would cost as much as a huge image: the screen is held to what the data
+    // could fill (as each image is below), and the canvas and one frame to the cap.
+    if (frameBytes / 4 > (size + 1) * kMaxPixelsPerByte || 2 * frameBytes > kMaxComposedBytes) return false;
 
     const ColorMapObject* globalMap = gif->SColorMap;
     uint32_t clearValue = 0;  // background colour, alpha 0
@@ -190,9 +196,8 @@ bool CGIFFile::parse(const uint8_t* data, size_t size)
         if (DGifGetImageDesc(gif) == GIF_ERROR) return false;
         const GifImageDesc& d = gif->Image;
         unsigned long long area = static_cast<unsigned long long>(std::max(0, d.Width)) * std::max(0, d.Height);
-        // LZW codes at most 12 bits long stand for at most 4096 pixels each.
-        if (d.Width <= 0 || d.Height <= 0 || area > (size - src.pos + 1) * 3000ull) return false;
-        if (frameBytes * (m_frames.size() + 1) > kMaxComposedBytes) return false;
+        if (d.Width <= 0 || d.Height <= 0 || area > (size - src.pos + 1) * kMaxPixelsPerByte) return false;
+        if (frameBytes * (m_frames.size() + 2) > kMaxComposedBytes) return false;   // the frames and the canvas
         pixels.resize(static_cast<size_t>(area));
         static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
         int passes = d.Interlace ? 4 : 1;

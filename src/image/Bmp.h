@@ -28,9 +28,11 @@ private:
 
 /** Largest width or height any image may have. */
 constexpr int kMaxImageSide = 16384;
-/** Largest picture a file may decode to: 64 Mpx (8192 x 8192, or 16384 x 4096),
- *  256 MiB as 32-bit pixels. Larger headers are refused before anything is allocated. */
-constexpr uint64_t kMaxPicturePixels = uint64_t(64) << 20;
+/** Largest picture a file may decode to: 16 Mpx (4096 x 4096, or 960 x 16384), 64 MiB
+ *  as 32-bit pixels and some 300 MiB with the editor's textures and views, so a tiny
+ *  file claiming a huge picture can't cost gigabytes. Larger headers are refused
+ *  before anything is allocated. */
+constexpr uint64_t kMaxPicturePixels = uint64_t(16) << 20;
 
 /** Bit-field masks of a 32-bit buffer whose fourth byte is alpha. */
 constexpr uint32_t kMaskR = 0x00FF0000, kMaskG = 0x0000FF00, kMaskB = 0x000000FF, kMaskA = 0xFF000000;

@@ -23,9 +23,10 @@ enum eImageKind : int {
 /** Classifies a file from its first and last 8 bytes (missing bytes are zero). */
 int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8]);
 
-/** Pixels all picture sheets of a project may hold together: 128 Mpx (about 1 GiB
- *  as decoded pictures and their textures; 34 sheets of 960 x 3840). */
-constexpr uint64_t kMaxProjectPixels = uint64_t(128) << 20;
+/** Pixels all picture sheets of a project may hold together: 64 Mpx (the editor
+ *  keeps some 18 bytes a pixel in decoded pictures, textures and views, so about
+ *  1.1 GiB; 17 sheets of 960 x 3840). */
+constexpr uint64_t kMaxProjectPixels = uint64_t(64) << 20;
 
 /** Empties `image`, decodes the file at `path` (a path on disk) and fills `image`.
  *  False, with `image` empty, on any failure, among them a file that is not a

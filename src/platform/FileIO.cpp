@@ -203,7 +203,7 @@ uint64_t MaxFileBytes(FileKind kind)
     switch (kind) {
     case FileKind::Project: return 256 * kMiB;
     case FileKind::Config: return 4 * kMiB;
-    case FileKind::Picture: return 272 * kMiB;
+    case FileKind::Picture: return 80 * kMiB;
     case FileKind::Sound: return 128 * kMiB;
     case FileKind::Gif: return 64 * kMiB;
     case FileKind::Payload: return 256 * kMiB;

@@ -31,7 +31,7 @@ namespace platform {
 enum class FileKind {
     Project,   // 256 MiB: far beyond any project of 65535 frames an editor session makes
     Config,    // 4 MiB: config.ini holds some 80 short keys
-    Picture,   // 272 MiB: an uncompressed 32-bit BMP of the largest picture (64 Mpx) fits
+    Picture,   // 80 MiB: an uncompressed 32-bit BMP of the largest picture (16 Mpx) fits
     Sound,     // 128 MiB: the sound decoder keeps at most 2^26 samples (~12 min of stereo)
     Gif,       // 64 MiB: draft GIF overlays; their decoded frames are capped separately
     Payload,   // 256 MiB: clipboard payload files of the command line

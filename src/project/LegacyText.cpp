@@ -110,9 +110,10 @@ int cAnimeFile_Device::ReadLegacyText(std::string_view data, cAnimeData& project
         switch (fieldValue(fields[0])) {
         case 60:
             project.SetValue(AI_DIVISION_FORMAT, 0);
-            project.SetValue(AI_BASE_INTERVAL, fieldOr(fields, 1, 0));
+            // Intervals within what the project files hold (a frame's is 16 bits).
+            project.SetValue(AI_BASE_INTERVAL, std::clamp(fieldOr(fields, 1, 0), 0, 0xFFFF));
             project.SetValue(AI_EDIT_FORMAT, fieldOr(fields, 2, 0) == 1 ? 4 : 3);
-            project.SetValue(AI_TOTAL_INTERVAL, fieldOr(fields, 3, 0));
+            project.SetValue(AI_TOTAL_INTERVAL, std::max(fieldOr(fields, 3, 0), 0));
             break;
         case 70: {
             strPicture p;
@@ -129,7 +130,7 @@ int cAnimeFile_Device::ReadLegacyText(std::string_view data, cAnimeData& project
         case 7: textState = NOTE_TEXT; break;
         case 1:
             pending.flush();
-            project.SetInterval(f, fieldOr(fields, 1, 0));
+            project.SetInterval(f, std::clamp(fieldOr(fields, 1, 0), 0, 0xFFFF));
             ++f;
             copied = copied && project.CopyFrame(f, f - 1);
             break;

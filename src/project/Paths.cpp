@@ -333,7 +333,7 @@ std::string FindFileWithStem(const std::string& folder, const std::string& name)
 }
 
 namespace {
-std::string resolveName(const std::string& name, const std::string& folder, cNameIndex& index)
+std::string placeName(const std::string& name, const std::string& folder, cNameIndex& index)
 {
     if (IsAbsolute(folder)) {
         const std::string found = index.Find(folder, name);
@@ -341,6 +341,18 @@ std::string resolveName(const std::string& name, const std::string& folder, cNam
             return folder + "\\" + found;
     }
     return folder + "\\" + ToBackslashes(name);
+}
+
+// The folder may make a name longer than the project files hold; such a path is
+// cut as an imported text would be, and the cut reported.
+std::string resolveName(const std::string& name, const std::string& folder, cNameIndex& index)
+{
+    constexpr size_t kMaxStored = 255;
+    const std::string path = placeName(name, folder, index);
+    if (platform::StoredSize(path) <= kMaxStored)
+        return path;
+    platform::NoteTextProblem("長すぎるテキストを " + std::to_string(kMaxStored) + " バイト以内に切りました");
+    return platform::CutStored(path, kMaxStored);
 }
 } // namespace
 

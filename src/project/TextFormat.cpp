@@ -222,10 +222,10 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             project.SetValue(AI_SAVE_FORMAT, 1);
             project.SetText(AT_NAME, name);
             project.SetText(AT_USER_DATA, userData);
-            project.SetValue(AI_DIVISION_FORMAT, fieldOr(fields, 1, 0));
-            project.SetValue(AI_FIX_PICTURE_PER_CELL, fieldOr(fields, 2, 0));
-            project.SetValue(AI_EDIT_FORMAT, fieldOr(fields, 3, 0));
             // Kept within what the binary file holds, so that a conversion never wraps them.
+            project.SetValue(AI_DIVISION_FORMAT, std::clamp(fieldOr(fields, 1, 0), 0, 3));
+            project.SetValue(AI_FIX_PICTURE_PER_CELL, fieldOr(fields, 2, 0));
+            project.SetValue(AI_EDIT_FORMAT, std::clamp(fieldOr(fields, 3, 0), 0, 15));
             project.SetValue(AI_BASE_INTERVAL, std::clamp(fieldOr(fields, 4, 0), 0, 0xFFFF));
             project.SetValue(AI_TOTAL_INTERVAL, std::max(fieldOr(fields, 5, 0), 0));
             project.InsertFrames(0, 1);
@@ -327,7 +327,7 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             break;
         }
         case '1':
-            project.SetInterval(f, fieldOr(fields, 1, 0));
+            project.SetInterval(f, std::clamp(fieldOr(fields, 1, 0), 0, 0xFFFF));
             ++f;
             project.CopyFrame(f, f - 1);
             break;

@@ -89,7 +89,8 @@ void PlaceWindow(QWidget* window, strPlacement p)
     const bool known = frame != inside;
     const int extraW = known ? frame.width() - inside.width() : 8;
     const int extraH = known ? frame.height() - inside.height() : 32;
-    const QSize minimum = window->minimumSize();
+    // A layout may keep a window wider than its minimum size says; clamp with what it keeps.
+    const QSize minimum = window->minimumSize().expandedTo(window->minimumSizeHint());
     strPlacement outer{p.x, p.y, p.width > INT32_MAX - extraW ? p.width : p.width + extraW,
                        p.height > INT32_MAX - extraH ? p.height : p.height + extraH};
     outer = ClampPlacement(outer, std::max(minimum.width(), 1) + extraW, std::max(minimum.height(), 1) + extraH,

@@ -223,8 +223,10 @@ bool cDlg_Output_Base::Export()
         return false;
     }
     if (result != kMsgExportFinished || !thread->succeeded()) {
-        if (result == kMsgExportFinished)
-            status_.ShowStatus("< ! > 画像出力に失敗しました");
+        if (result == kMsgExportFinished) {
+            const std::string& reason = thread->job().writeReason();
+            status_.ShowStatus("< ! > 画像出力に失敗しました" + (reason.empty() ? std::string() : " : " + reason));
+        }
         return false;
     }
     QApplication::beep();

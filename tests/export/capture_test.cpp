@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <numeric>
 
 #include "CaptureFixture.h"
 #include "image/ImageFile.h"
+#include "platform/FileIO.h"
 #include "render/SpriteDrawer.h"
 
 using namespace exporttest;
@@ -372,5 +374,25 @@ TEST(Capture, GifFileMatchesTheRenderedFrames)
             }
             EXPECT_EQ(hex, want) << "frame " << f << (transparent ? " (transparent)" : "");
         }
+    }
+}
+
+TEST(Capture, WriteFailuresGiveTheSystemsReason)
+{
+    // Each kind of output into a folder that doesn't exist: the job fails with the reason.
+    const struct {
+        const char* name;
+        int flags;
+    } kinds[] = {{"n.png", kCapturePng}, {"s.png", kCapturePng | kCaptureCombine}, {"a.gif", kCaptureGif}};
+    for (const auto& k : kinds) {
+        SCOPED_TRACE(k.name);
+        CaptureProject p(2);
+        cCaptureImage job;
+        ASSERT_TRUE(job.init(p.path("none") / k.name, &p.project, &kCrop, 2, 0, k.flags, 60, 1.0));
+        while (job.step()) {
+        }
+        EXPECT_FALSE(job.finish());
+        EXPECT_EQ(job.lastError(), CE_WRITE);
+        EXPECT_EQ(job.writeReason(), platform::SystemReason(ENOENT));
     }
 }

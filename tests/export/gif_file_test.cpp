@@ -296,3 +296,34 @@ TEST(GifFile, InterlacedRowsLandInPlace)
     for (int y = 0; y < 11; ++y)  // the slurp puts interlaced rows back in order
         EXPECT_EQ(s.gif->SColorMap->Colors[s.gif->SavedImages[0].RasterBits[y * 3]].Red, y * 20) << y;
 }
+
+namespace {
+
+// A GIF of one 1 x 1 image (colour 1) on a screen of w x h.
+std::vector<uint8_t> dotOnScreen(int w, int h)
+{
+    std::vector<uint8_t> b = {'G', 'I', 'F', '8', '9', 'a', uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8),
+                              0x80, 0, 0, 0, 0, 0, 255, 255, 255,
+                              ',', 0, 0, 0, 0, 1, 0, 1, 0, 0,
+                              2, 2, 0x4C, 0x01, 0, ';'};   // clear, 1, end in 3-bit codes
+    return b;
+}
+
+} // namespace
+
+TEST(GifFile, ScreensTheDataCannotFillAreRefusedBeforeComposing)
+{
+    const struct {
+        int w, h;
+        bool loads;
+    } cases[] = {{8, 8, true}, {300, 300, true}, {8192, 4096, false}, {16384, 16384, false}};
+    for (const auto& c : cases) {
+        const std::vector<uint8_t> bytes = dotOnScreen(c.w, c.h);
+        CGIFFile in;
+        EXPECT_EQ(in.loadBytes(bytes.data(), bytes.size()), c.loads) << c.w << " x " << c.h;
+        if (c.loads) {
+            ASSERT_EQ(in.frameCount(), 1);
+            EXPECT_EQ(pixel(in.frameAt(0)->image, 0, 0), 0xFFFFFFFFu);
+        }
+    }
+}

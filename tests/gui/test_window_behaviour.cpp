@@ -135,7 +135,7 @@ TEST_F(GuiTest, WindowPlacesFromAnyConfigLandOnTheScreen)
 {
     writeConfig(dir / "config.ini", "MainWinSizeX=abc\r\nMainWinSizeY=-5000\r\nMainWinPostX=-100000\r\n"
                                     "PalWinSizeX=2147483647\r\nPalWinSizeY=2147483647\r\n"
-                                    "ListWinPostX=99999\r\nListWinPostY=99999\r\n");
+                                    "ListWinPostX=99999\r\nListWinPostY=99999\r\nListWinSizeX=-1\r\nListWinSizeY=0\r\n");
     cMainWnd& w = Start();
     const QRect screen = screenArea();
     EXPECT_GE(w.width(), cMainWnd::kMinWidth);
@@ -213,6 +213,7 @@ TEST_F(GuiTest, PicturesOutsideTheWorkingFolderAreFoundBesideTheProjectOrNamed)
     const QString status = w.StatusPart(0)->text();
     EXPECT_TRUE(status.startsWith("< ! > 画像が見つかりません > ")) << status.toStdString();
     EXPECT_TRUE(status.contains("BattleEffect")) << status.toStdString();
+    EXPECT_FALSE(status.contains('\\')) << "native separators: " << status.toStdString();
     const QModelIndex first = w.SideWindows()->ListWindow()->pictureTable->model()->index(0, 1);
     EXPECT_EQ(first.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
     EXPECT_TRUE(first.data(Qt::ToolTipRole).toString().contains("BattleEffect"));

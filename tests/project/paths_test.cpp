@@ -167,4 +167,33 @@ TEST(Paths, ResolveImportedNames)
     fs::remove_all(dir);
 }
 
+TEST(Paths, ImportedNamesTooLongWithTheirFolderAreCutAndReported)
+{
+    // A name that fits alone but not below its folder: the stored path is cut at a
+    // character boundary, so the project can still be saved.
+    cAnimeData p;
+    p.Reset(1, 1, 2, 1);
+    strPicture pic;
+    pic.path = std::string(250, 'a');
+    p.SetPicture(pic, 0);
+    pic.path = "short";
+    p.SetPicture(pic, 1);
+    strEffect e;
+    e.flags = EF_SOUND;
+    std::string name;
+    for (int i = 0; i < 130; ++i)
+        name += "é";
+    e.seName = name;
+    p.InsertEffect(e, nullptr);
+    platform::TakeTextProblems();
+    ResolveImportedNames(p, "Graphics\\Animations", "Audio\\SE");
+    EXPECT_EQ(p.GetPicture(0)->path, "Graphics\\Animations\\" + std::string(235, 'a'));
+    EXPECT_EQ(p.GetPicture(1)->path, "Graphics\\Animations\\short");
+    const std::string& se = p.GetEffect(0)->seName;
+    EXPECT_LE(platform::StoredSize(se), 255u);
+    EXPECT_TRUE(platform::IsUtf8(se));
+    EXPECT_EQ(se.rfind("Audio\\SE\\éé", 0), 0u);
+    EXPECT_FALSE(platform::TakeTextProblems().empty());
+}
+
 } // namespace
