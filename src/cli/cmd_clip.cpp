@@ -23,7 +23,7 @@ int cmdClipImport(int argc, char** argv);
 
 namespace {
 
-const char* kExportUsage = "usage: mevko clip-export IN --to 2000|xp|vx|vxace|mv|mz -o PAYLOAD\n";
+const char* kExportUsage = "usage: mevko clip-export IN --to 2000|xp|vx|vxace|mv|mz -o PAYLOAD [--config PATH]\n";
 const char* kImportUsage =
     "usage: mevko clip-import PAYLOAD --from 2000|xp|vx|vxace|mv|mz -o OUT [--format bin|text] [--config PATH]\n";
 
@@ -71,7 +71,7 @@ bool parse(int argc, char** argv, const char* versionOption, Args& a, std::strin
                 error = "unknown format " + f + " (bin or text)";
                 return false;
             }
-        } else if (arg == "--config" && hasValue && !std::strcmp(versionOption, "--from")) {
+        } else if (arg == "--config" && hasValue) {
             a.config = argv[++i];
         } else if (arg[0] != '-' && a.input.empty()) {
             a.input = arg;
@@ -107,10 +107,14 @@ int cmdClipExport(int argc, char** argv)
         std::printf("%s"
                     "Loads a project and writes the bytes that exporting it to the clipboard for the\n"
                     "given RPG Maker version would place there: XP/VX/VX Ace a size and Ruby Marshal\n"
-                    "data, MV/MZ the JSON text, 2000 the 8-byte header and the chunked record.\n",
+                    "data, MV/MZ the JSON text, 2000 the 8-byte header and the chunked record.\n"
+                    "The settings (--config) give the 2000 code page (Locale) and the folders that\n"
+                    "picture and sound names are relative to (FolderName_G, FolderName_S).\n",
                     kExportUsage);
         return 0;
     }
+    if (!a.config.empty() && !Settings().ReadSettings(a.config))
+        return cli::Fail(a.config, "cannot read settings");
     const std::unique_ptr<cAnimeData> loaded = cli::LoadProject(a.input.c_str());
     if (!loaded)
         return 1;

@@ -27,6 +27,12 @@ cPatternSheet* cSpriteDrawer::sheet(int pictureNo) const
     return it->second.sheet.get();
 }
 
+bool cSpriteDrawer::isUndecoded(int pictureNo) const
+{
+    auto it = m_sheets.find(pictureNo);
+    return it != m_sheets.end() && it->second.pendingFlags >= 0;
+}
+
 void cSpriteDrawer::removeSheet(int pictureNo)
 {
     m_sheets.erase(pictureNo);

@@ -57,6 +57,8 @@ public:
     /** The sheet of a number; a picture given by loadPictures is decoded here, the
      *  first time it is asked for. */
     cPatternSheet* sheet(int pictureNo) const;
+    /** True while picture n waits to be decoded (sheet(n) would decode it now). */
+    bool isUndecoded(int pictureNo) const;
     void removeSheet(int pictureNo);
     /** Stores the sheet under the number, destroying the one stored there. */
     void putSheet(std::unique_ptr<cPatternSheet> sheet, int pictureNo);

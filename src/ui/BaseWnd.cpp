@@ -89,8 +89,7 @@ void PlaceWindow(QWidget* window, strPlacement p)
     const bool known = frame != inside;
     const int extraW = known ? frame.width() - inside.width() : 8;
     const int extraH = known ? frame.height() - inside.height() : 32;
-    // A layout may keep a window wider than its minimum size says; clamp with what it keeps.
-    const QSize minimum = window->minimumSize().expandedTo(window->minimumSizeHint());
+    const QSize minimum = window->minimumSize();
     strPlacement outer{p.x, p.y, p.width > INT32_MAX - extraW ? p.width : p.width + extraW,
                        p.height > INT32_MAX - extraH ? p.height : p.height + extraH};
     outer = ClampPlacement(outer, std::max(minimum.width(), 1) + extraW, std::max(minimum.height(), 1) + extraH,
@@ -194,11 +193,13 @@ void cBaseDlg::accept() { Close(DLG_OK); }
 void cBaseDlg::showEvent(QShowEvent* event)
 {
     // A window narrower than its title would show it cut: widen it to fit, with room
-    // for the title bar's buttons.
+    // for the title bar's buttons, and keep the wider window on the screen.
     if (isWindow() && !windowTitle().isEmpty()) {
         const int need = fontMetrics().horizontalAdvance(windowTitle()) * 5 / 4 + 120;
-        if (width() < need && maximumWidth() >= need)
+        if (width() < need && maximumWidth() >= need) {
             resize(need, height());
+            PlaceWindow(this, PlacementOf(this));
+        }
     }
     QDialog::showEvent(event);
     OnShow();

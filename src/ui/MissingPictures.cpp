@@ -9,11 +9,15 @@
 std::string MissingPictureText(const cAnimeData& project, int slot)
 {
     const strPicture* picture = project.GetPicture(slot);
-    if (!picture || picture->path.empty() || SpriteDrawer().sheet(slot))
+    // A picture not drawn yet isn't decoded just to be checked: only a missing file counts.
+    const bool undecoded = picture && SpriteDrawer().isUndecoded(slot);
+    if (!picture || picture->path.empty() || (!undecoded && SpriteDrawer().sheet(slot)))
         return std::string();
     bool found = false;
     const std::string path =
         FindPicture(picture->path, project.Text(AT_WORK_FOLDER), SpriteDrawer().projectFile(), &found);
+    if (undecoded && found)
+        return std::string();
     return (found ? "画像を読み込めません > " : "画像が見つかりません > ") + paths::ForDisplay(ANIME::DumpText(path));
 }
 

@@ -22,6 +22,7 @@ TEST_F(GuiTest, AnyFileNameOpensSavesAndDrops)
     const std::string longName = std::string(246, 'n') + ".dat";   // 250 bytes
     const fs::path cases[] = {"café.dat", fs::path("日本語フォルダ") / "アニメ.dat", fs::path("with space") / "a b.dat",
                               fs::path(longName)};
+    fs::create_directories(dir / "Data");
     fs::copy(Sample().parent_path() / "BattleEffect", dir / "Data" / "BattleEffect", fs::copy_options::recursive);
     for (const fs::path& name : cases) {
         SCOPED_TRACE(name.string());
