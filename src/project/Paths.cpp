@@ -343,16 +343,16 @@ std::string placeName(const std::string& name, const std::string& folder, cNameI
     return folder + "\\" + ToBackslashes(name);
 }
 
-// The folder may make a name longer than the project files hold; such a path is
-// cut as an imported text would be, and the cut reported.
-std::string resolveName(const std::string& name, const std::string& folder, cNameIndex& index)
+// The folder may make a name longer than the project holds (255 bytes for a picture
+// path, 254 for a sound's); such a path is cut as an imported text would be, and the
+// cut reported.
+std::string resolveName(const std::string& name, const std::string& folder, cNameIndex& index, size_t maxStored)
 {
-    constexpr size_t kMaxStored = 255;
     const std::string path = placeName(name, folder, index);
-    if (platform::StoredSize(path) <= kMaxStored)
+    if (platform::StoredSize(path) <= maxStored)
         return path;
-    platform::NoteTextProblem("長すぎるテキストを " + std::to_string(kMaxStored) + " バイト以内に切りました");
-    return platform::CutStored(path, kMaxStored);
+    platform::NoteTextProblem("長すぎるテキストを " + std::to_string(maxStored) + " バイト以内に切りました");
+    return platform::CutStored(path, maxStored);
 }
 } // namespace
 
@@ -362,10 +362,10 @@ void ResolveImportedNames(cAnimeData& project, const std::string& pictureFolder,
     cNameIndex index;
     for (int i = 0; i < project.Pictures().Size(); ++i)
         if (strPicture* p = project.GetPicture(i); p && !p->path.empty())
-            p->path = resolveName(p->path, pictureFolder, index);
+            p->path = resolveName(p->path, pictureFolder, index, 255);
     for (int i = 0; i < project.Effects().Size(); ++i)
         if (strEffect* e = project.GetEffect(i); e && (e->flags & EF_SOUND) && !e->seName.empty())
-            e->seName = resolveName(e->seName, soundFolder, index);
+            e->seName = resolveName(e->seName, soundFolder, index, 254);
 }
 
 void ResolveImportedNames(cAnimeData& project)
