@@ -1,6 +1,7 @@
 #include "ui/MissingPictures.h"
 
 #include "model/AnimeData.h"
+#include "project/Paths.h"
 #include "project/PictureSearch.h"
 #include "project/ProjectDump.h"
 #include "render/SpriteDrawer.h"
@@ -13,7 +14,7 @@ std::string MissingPictureText(const cAnimeData& project, int slot)
     bool found = false;
     const std::string path =
         FindPicture(picture->path, project.Text(AT_WORK_FOLDER), SpriteDrawer().projectFile(), &found);
-    return (found ? "画像を読み込めません > " : "画像が見つかりません > ") + ANIME::DumpText(path);
+    return (found ? "画像を読み込めません > " : "画像が見つかりません > ") + ANIME::DumpText(paths::ForDisplay(path));
 }
 
 std::string MissingPicturesStatus(const cAnimeData& project)
