@@ -69,7 +69,7 @@ const std::unordered_map<int, std::string>& table()
         {40091, "RPGツクールXP / VX / VXAce [戦闘アニメ]"},
         {40092, "RPGツクールMV [戦闘アニメ]"},
         {40093, "RPGツクールMZ [戦闘アニメ]"},
-        {40094, "RPGツクールMV / NZ [戦闘アニメ]"},
+        {40094, "RPGツクールMV / MZ [戦闘アニメ]"},
         // Status texts of the editing operations.
         {45000, "フレーム[%d]に挿入しました"},
         {45001, "フレーム[%d]を削除しました"},
