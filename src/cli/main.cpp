@@ -70,6 +70,8 @@ int main(int argc, char** argv)
         cli::AddPlay(mevko),         cli::AddExportPng(mevko),   cli::AddExportGif(mevko),
         cli::AddRender(mevko),
     };
+    for (const cli::Command& c : commands)
+        c.app->group("Commands");
     mevko.require_subcommand(0, 1);
     if (argc < 2)
         return usageError(mevko, "");
@@ -106,8 +108,10 @@ int main(int argc, char** argv)
                                  : what[0] == '-' ? "unknown option '" + what + "'"
                                                   : "unknown command '" + what + "'");
     }
-    if (extra.empty())
-        extra = c->app->remaining();
+    for (const std::string& arg : c->app->remaining())
+        extra.push_back(arg);
+    // "--" only ends the options.
+    std::erase(extra, "--");
     if (!extra.empty())
         return badArgument(*c, "unexpected argument '" + extra.front() + "'");
     return run(*c);
