@@ -9,13 +9,13 @@ std::string HelpFormatter::make_subcommand(const CLI::App* sub) const
 {
     const std::string& text = sub->get_description();
     std::string line = "  " + sub->get_name();
-    line.resize(std::max(line.size() + 1, get_column_width()), ' ');
+    line.resize(std::max<size_t>(line.size() + 1, 16), ' ');
     return line + text.substr(0, text.find('\n')) + "\n";
 }
 
 std::string HelpFormatter::make_usage(const CLI::App* app, std::string name) const
 {
-    std::string usage = "Usage: " + name;
+    std::string usage = "\nUsage: " + name;
     bool optional = false;
     for (const CLI::Option* opt : app->get_options()) {
         if (opt->get_positional())
@@ -30,6 +30,12 @@ std::string HelpFormatter::make_usage(const CLI::App* app, std::string name) con
     if (!app->get_subcommands({}).empty())
         usage += " COMMAND [ARGUMENTS]";
     return usage + "\n";
+}
+
+std::string HelpFormatter::make_option_opts(const CLI::Option* opt) const
+{
+    std::string opts = opt->get_positional() || opt->get_type_name().empty() ? "" : " " + opt->get_type_name();
+    return opt->get_required() ? opts + " REQUIRED" : opts;
 }
 
 bool ParseInt(std::string_view text, long long min, long long max, long long& out, bool hex)
@@ -90,7 +96,7 @@ CLI::Option* AddInt(CLI::App& cmd, const std::string& name, const std::string& t
 
 CLI::Option* AddFormat(CLI::App& cmd, int& target)
 {
-    return AddValue(cmd, "--format", "bin|text", "the format of the file written (default: the project's own)",
+    return AddValue(cmd, "--format", "bin|text", "the format of the file written (default: the\nproject's own)",
                     [&target](const std::string& f) {
                         if (f == "bin" || f == "binary")
                             target = 0;

@@ -19,6 +19,7 @@ class HelpFormatter : public CLI::Formatter {
 public:
     std::string make_subcommand(const CLI::App* sub) const override;
     std::string make_usage(const CLI::App* app, std::string name) const override;
+    std::string make_option_opts(const CLI::Option* opt) const override;
 };
 
 /** A bad argument; what() is the message shown after "mevko: COMMAND: ". */

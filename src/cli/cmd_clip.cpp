@@ -129,11 +129,12 @@ cli::Command cli::AddClipImport(CLI::App& mevko)
     auto a = std::make_shared<Args>();
     CLI::App* cmd = mevko.add_subcommand(
         "clip-import", "Imports such bytes as if read from the clipboard.\n\n"
-                       "Imports a clipboard payload of the given RPG Maker version (as clip-export writes\n"
-                       "it, or as RPG Maker puts it on the clipboard) and saves it as a project, in the\n"
-                       "given format or else in the new-project save format. xp, vx and vxace read any of\n"
-                       "the three Ruby formats; mv and mz either JSON format. Picture and sound names are\n"
-                       "placed in the FolderName_G and FolderName_S folders of the settings (--config).");
+                       "Imports a clipboard payload of the given RPG Maker version (as clip-export\n"
+                       "writes it, or as RPG Maker puts it on the clipboard) and saves it as a project,\n"
+                       "in the given format or else in the new-project save format. xp, vx and vxace\n"
+                       "read any of the three Ruby formats; mv and mz either JSON format. Picture and\n"
+                       "sound names are placed in the FolderName_G and FolderName_S folders of the\n"
+                       "settings (--config).");
     addCommon(*cmd, *a, "PAYLOAD", "--from", "the RPG Maker version of the payload", "the project file to write");
     AddFormat(*cmd, a->format);
     cmd->add_option("--config", a->config, "read settings from this config.ini")->type_name("PATH");

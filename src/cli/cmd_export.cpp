@@ -53,7 +53,7 @@ void addOptions(CLI::App& cmd, Options& o, bool gif)
         ->type_name(gif ? "OUT.gif" : "OUT.png")
         ->required();
     cli::AddValue(cmd, "--crop", "L,T,R,B",
-                  "crop rectangle in animation coordinates; R < L mirrors\nand B < T flips the images",
+                  "crop rectangle in animation coordinates;\nR < L mirrors and B < T flips the images",
                   [&o](const std::string& text) {
                       int v[4];
                       if (!cli::ParseCrop(text, v))
@@ -61,14 +61,14 @@ void addOptions(CLI::App& cmd, Options& o, bool gif)
                       o.crop = {v[0], v[1], v[2], v[3]};
                       o.haveCrop = true;
                   });
-    cli::AddFlag(cmd, "--auto-crop", "the box around every cell of every frame (the default)",
+    cli::AddFlag(cmd, "--auto-crop", "the box around every cell of every frame\n(the default)",
                  [&o] { o.haveCrop = false; });
     cli::AddInt(cmd, "--scale", "PERCENT", "image size, 1-200 (default 100)", o.scale, 1, 200,
                 "--scale needs a percentage 1-200");
     if (gif) {
         cli::AddInt(cmd, "--fps", "N", "ticks per second, 1-1000 (default 60)", o.fps, 1, 1000,
                     "--fps needs a number 1-1000");
-        cli::AddFlag(cmd, "--six-hundredths", "stretch the delays so the shortest frame lasts 6/100 s",
+        cli::AddFlag(cmd, "--six-hundredths", "stretch the delays so the shortest frame\nlasts 6/100 s",
                      [&o] { o.flags |= kCaptureSixHundredths; });
     }
     cli::AddValue(cmd, "--background", "RRGGBB", "background colour (default: the CGround setting)",
@@ -230,7 +230,8 @@ cli::Command cli::AddExportPng(CLI::App& mevko)
                       "Renders every image of the animation IN and writes numbered PNG files\n"
                       "(OUT00000.png, OUT00001.png, ...) or, with --sheet, one sheet OUT.png.");
     addOptions(*cmd, *o, false);
-    cmd->footer("Sheets are at most 3840 x 3840 pixels; an export makes at most 100000 images.");
+    cmd->footer("Sheets are at most 3840 x 3840 pixels; an export makes at most 100000 images.\n\n" +
+                cmd->get_footer());
     return {cmd, "needs IN and -o OUT", [o] { return runExport(false, *o); }};
 }
 
@@ -239,6 +240,6 @@ cli::Command cli::AddExportGif(CLI::App& mevko)
     auto o = std::make_shared<Options>();
     CLI::App* cmd = mevko.add_subcommand("export-gif", "Animated GIF.\n\nRenders the animation IN as an animated GIF that loops forever.");
     addOptions(*cmd, *o, true);
-    cmd->footer("A GIF is at most 1024 x 1024 pixels and 100000 images.");
+    cmd->footer("A GIF is at most 1024 x 1024 pixels and 100000 images.\n\n" + cmd->get_footer());
     return {cmd, "needs IN and -o OUT", [o] { return runExport(true, *o); }};
 }

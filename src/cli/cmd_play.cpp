@@ -55,8 +55,8 @@ cli::Command cli::AddPlay(CLI::App& mevko)
     auto a = std::make_shared<Args>();
     CLI::App* cmd = mevko.add_subcommand(
         "play", "The player on a virtual clock, as a trace of frames and effects.\n\n"
-                "Plays a project with the editor's playback rules on a virtual clock, without sound\n"
-                "(sound effects count as finished at once), and prints the trace:\n"
+                "Plays a project with the editor's playback rules on a virtual clock, without\n"
+                "sound (sound effects count as finished at once), and prints the trace:\n"
                 "  0 <frame>               the frame shown when playback starts\n"
                 "  <tick> fire <effect>    each effect fired during a tick (effect index)\n"
                 "  <tick> <frame>          the frame shown after each tick\n"
@@ -66,10 +66,11 @@ cli::Command cli::AddPlay(CLI::App& mevko)
     AddInt(*cmd, "--from", "N", "start frame, counted from 0 (default 0)", a->from, 0, 65535,
            "--from needs a frame number");
     AddValue(*cmd, "--options", "BITS",
-             "play options, decimal or 0x hex (default: the PlayBit\n"
-             "setting, 416): 0x004 loop, 0x008 back and forth, 0x020 flashes,\n"
-             "0x080 sound effects, 0x100 whole animation (range off),\n"
-             "0x400 hide cells at the end",
+             "play options, decimal or 0x hex (default: the\n"
+             "PlayBit setting, 416): 0x004 loop, 0x008 back and\n"
+             "forth, 0x020 flashes, 0x080 sound effects, 0x100\n"
+             "whole animation (range off), 0x400 hide cells at\n"
+             "the end",
              [a](const std::string& text) {
                  long long v = 0;
                  if (!ParseInt(text, 0, 0xFFFF, v, true))
@@ -86,7 +87,7 @@ cli::Command cli::AddPlay(CLI::App& mevko)
                a->rangeEnd = int(last);
                a->rangeGiven = true;
            },
-           "play range from frame A to frame B (-1 = open); turns 0x100 off")
+           "play range from frame A to frame B (-1 = open);\nturns 0x100 off")
         ->expected(2)
         ->type_name("A B")
         ->trigger_on_parse();

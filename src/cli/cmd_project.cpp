@@ -121,8 +121,9 @@ cli::Command cli::AddInfo(CLI::App& mevko)
 {
     auto a = std::make_shared<InfoArgs>();
     CLI::App* cmd = mevko.add_subcommand(
-        "info", "Summary of a project: name, frames, cells, pictures, effects, formats.\n\n"
-                "Reads binary, text and legacy text project files.");
+        "info", "Summary of a project: name, frames, cells, pictures, effects.\n\n"
+                "Prints the name, frames, cells, pictures, effects and formats of a project file\n"
+                "(binary, text or legacy text).");
     cmd->add_option("FILE", a->file, "the project file")->required();
     cmd->add_flag("--json", a->json, "print the summary as one JSON object");
     return {cmd, "no file given", [a] { return runInfo(*a); }};

@@ -41,8 +41,8 @@ cli::Command cli::AddSettings(CLI::App& mevko)
 {
     auto a = std::make_shared<Args>();
     CLI::App* cmd = mevko.add_subcommand(
-        "settings", "Prints every setting in effect (defaults overridden by config.ini).");
-    cmd->add_option("--config", a->config, "read (and write) this file instead of the default config.ini")
+        "settings", "Every setting in effect (defaults overridden by config.ini).");
+    cmd->add_option("--config", a->config, "read (and write) this file instead of the\ndefault config.ini")
         ->type_name("PATH");
     cmd->add_flag("--write", a->write, "write every setting back into the file");
     return {cmd, "", [a] { return run(*a); }};

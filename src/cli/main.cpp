@@ -10,9 +10,7 @@
 
 namespace {
 
-const char kFooter[] =
-    "'mevko COMMAND --help' describes a command.\n"
-    "\n"
+const char kExitStatus[] =
     "Exit status:\n"
     "  0  success, and for --help and --version\n"
     "  1  the command failed: a bad argument or value, a file that cannot be read or\n"
@@ -61,7 +59,7 @@ int main(int argc, char** argv)
     mevko.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     mevko.set_version_flag("--version", "mevko (MevkoEditor) " MEVKO_VERSION, "print the version and exit");
     mevko.set_help_flag("-h,--help", "print this help and exit");
-    mevko.footer(kFooter);
+    mevko.footer(kExitStatus);  // the commands take it over
     // Arguments a command does not know are reported by the command itself.
     mevko.allow_extras();
     const std::vector<cli::Command> commands = {
@@ -72,6 +70,7 @@ int main(int argc, char** argv)
     };
     for (const cli::Command& c : commands)
         c.app->group("Commands");
+    mevko.footer(std::string("'mevko COMMAND --help' describes a command.\n\n") + kExitStatus);
     mevko.require_subcommand(0, 1);
     if (argc < 2)
         return usageError(mevko, "");
