@@ -9,6 +9,8 @@ endif()
 set(expected
   bin/mevko
   bin/mevko-editor
+  share/man/man1/mevko.1
+  share/man/man1/mevko-editor.1
   share/applications/${APP_ID}.desktop
   share/metainfo/${APP_ID}.metainfo.xml
   share/icons/hicolor/scalable/apps/${APP_ID}.svg

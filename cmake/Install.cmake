@@ -1,5 +1,6 @@
-# Installs the programs where a desktop expects them: the programs, the desktop
-# entry, the application icon, the AppStream metainfo and the licence texts.
+# Installs the programs where a desktop expects them: the programs and their manual
+# pages, the desktop entry, the application icon, the AppStream metainfo and the
+# licence texts.
 include(GNUInstallDirs)
 
 set(MEVKO_APP_ID org.mevko.MevkoEditor)
@@ -7,8 +8,14 @@ set(MEVKO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/mevko)
 set(desktop_dir ${CMAKE_SOURCE_DIR}/resources/desktop)
 
 install(TARGETS mevko RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The manual pages carry the project's version.
+foreach(page mevko.1 mevko-editor.1)
+  configure_file(${CMAKE_SOURCE_DIR}/man/${page} ${CMAKE_BINARY_DIR}/man/${page} @ONLY)
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/man/mevko.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 if(TARGET mevko-editor)
   install(TARGETS mevko-editor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${CMAKE_BINARY_DIR}/man/mevko-editor.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${desktop_dir}/${MEVKO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${desktop_dir}/${MEVKO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   install(FILES ${CMAKE_SOURCE_DIR}/resources/icons/mevko-editor.svg

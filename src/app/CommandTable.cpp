@@ -23,6 +23,7 @@ std::vector<strMenuEntry> buildMenu()
             item(IDM_OPEN, "開く(&O)"),
             item(IDM_SAVE, "保存(&S)"),
             item(IDM_SAVE_AS, "名前を付けて保存(&A)"),
+            item(IDM_RECENT, "最近使ったファイル(&R)"),
             separator(),
             submenu("画像出力(&G)", {
                 item(IDM_EXPORT_PNG, "PNG(&P)"),

@@ -10,6 +10,7 @@
 #include "edit/ListWindow.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
+#include "platform/Strings.h"
 #include "playback/SoundTable.h"
 #include "project/Paths.h"
 #include "project/Settings.h"
@@ -61,6 +62,13 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
     }
     if (ToggleFlagOf(id)) {
         toggleFlag(id);
+        return;
+    }
+    if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + int(cRecentFiles::kMax)) {
+        const std::vector<std::string>& recent = recent_.Paths();
+        if (size_t(id - IDM_RECENT_FIRST) < recent.size())
+            document_->FileCommand(FC_OPEN_PATH, paths::FromDiskPath(recent[size_t(id - IDM_RECENT_FIRST)]));
+        Refresh();
         return;
     }
     switch (id) {
@@ -277,8 +285,40 @@ void cMainWnd::UpdateMenuState(int position)
 void cMainWnd::openCurrentFolder()
 {
     const std::string& folder = Project().Text(AT_WORK_FOLDER);
-    if (!folder.empty() && paths::IsFolder(folder))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(paths::ToDiskPath(folder).string())));
+    if (folder.empty() || !paths::IsFolder(folder))
+        return;
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(paths::ToDiskPath(folder).string()));
+    // Without a file manager (or any program for folders) nothing opens: say so.
+    if (!QDesktopServices::openUrl(url))
+        ShowStatus(platform::FormatString(45009, paths::ForDisplay(folder).c_str()));
+}
+
+void cMainWnd::rememberRecent(const std::string& path)
+{
+    if (path.empty())
+        return;
+    // Re-read first: another editor may have added projects of its own.
+    recent_.Load(configPath_);
+    recent_.Add(paths::ForDisplay(path));
+    recent_.Save(configPath_);
+    if (recentMenu_)
+        recentMenu_->menuAction()->setEnabled(true);
+}
+
+void cMainWnd::fillRecentMenu()
+{
+    recentMenu_->clear();
+    recent_.Load(configPath_);
+    const std::vector<std::string>& recent = recent_.Paths();
+    for (size_t i = 0; i < recent.size(); ++i) {
+        QString text = QString::fromUtf8(recent[i].data(), qsizetype(recent[i].size()));
+        QAction* action = recentMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(text.replace("&", "&&")));
+        const int id = IDM_RECENT_FIRST + int(i);
+        action->setData(id);
+        // A project that is gone stays listed, greyed.
+        action->setEnabled(paths::Exists(paths::FromDiskPath(recent[i])));
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    }
 }
 
 void cMainWnd::showVersion()

@@ -100,7 +100,10 @@ cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFi
     document_ = std::make_unique<cDocument>(static_cast<iStatusSink&>(*this), *messages_, *chooser_);
     document_->importer = [](int kind, cAnimeData& project) { return ImportFromClipboard(project, kind) == 1; };
     document_->onInstall = [this](cAnimeData& project) { installProject(project); };
-    document_->onTitle = [this](const std::string& path) { UpdateTitle(path); };
+    document_->onTitle = [this](const std::string& path) {
+        UpdateTitle(path);
+        rememberRecent(path);
+    };
     autoSave_ = new cAutoSave(*document_, RecoveryFolder(configPath_), this);
     setMinimumSize(kMinWidth, kMinHeight);
 }
@@ -144,6 +147,8 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     SoundDevice().initialize();
     SoundTable().releaseAll();
     buildMenus();
+    recent_.Load(configPath_);
+    recentMenu_->menuAction()->setEnabled(!recent_.Paths().empty());
     statusBar_ = new QWidget(this);
     statusBar_->setObjectName("30000");
     for (int i = 0; i < 3; ++i) {
@@ -236,6 +241,9 @@ void cMainWnd::buildMenus()
         for (const strMenuEntry& e : items) {
             if (!e.children.empty()) {
                 fill(menu->addMenu(fromUtf8(e.text)), e.children);
+            } else if (e.id == IDM_RECENT) {
+                recentMenu_ = menu->addMenu(fromUtf8(e.text));
+                connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
             } else if (e.id == 0) {
                 menu->addSeparator();
             } else {

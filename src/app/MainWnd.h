@@ -8,6 +8,7 @@
 #include "edit/Feedback.h"
 #include "interchange/ClipboardTransfer.h"
 #include "project/Document.h"
+#include "project/RecentFiles.h"
 #include "ui/BaseWnd.h"
 
 #include <QStringList>
@@ -68,6 +69,8 @@ public:
     cTool_Edit* EditTool() const { return toolEdit_; }
     cTool_Play* PlayTool() const { return toolPlay_; }
     QMenuBar* MenuBar() const { return menuBar_; }
+    /** The File menu's list of recent projects (filled when it opens). */
+    QMenu* RecentMenu() const { return recentMenu_; }
     /** The menu actions of a command id (a command may appear more than once). */
     QList<QAction*> MenuActions(int id) const;
     QLabel* StatusPart(int i) const { return statusParts_[i]; }
@@ -120,6 +123,8 @@ private:
     void showVersion();
     void syncModifiedMark();
     void openCurrentFolder();
+    void rememberRecent(const std::string& path);
+    void fillRecentMenu();
     strMenuContext menuContext() const;
     std::string appFolder() const;
 
@@ -137,6 +142,8 @@ private:
     QMenuBar* menuBar_ = nullptr;
     std::vector<QMenu*> topMenus_;
     std::multimap<int, QAction*> menuActions_;
+    QMenu* recentMenu_ = nullptr;
+    cRecentFiles recent_;
     QWidget* rebar_ = nullptr;
     cTool_Frame* toolFrame_ = nullptr;
     cTool_View* toolView_ = nullptr;

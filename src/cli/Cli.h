@@ -2,10 +2,12 @@
 // Shared helpers of the command-line tool.
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 
 class cAnimeData;
+namespace CLI { class App; }
 
 namespace cli {
 
@@ -30,16 +32,24 @@ std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind = nullptr);
  *  file's own folder when the path has none, so relative picture paths resolve. */
 void SetWorkFolderFromPath(cAnimeData& project, const char* path);
 
-} // namespace cli
+/** A command of mevko: its subcommand, which holds its options, and what runs it once
+ *  they are parsed. missing is the message when a required argument is left out. */
+struct Command {
+    CLI::App* app = nullptr;
+    std::string missing;
+    std::function<int()> run;
+};
 
-// Subcommands; argv[0] is the subcommand's name.
-int cmdSettings(int argc, char** argv);
-int cmdInfo(int argc, char** argv);
-int cmdDump(int argc, char** argv);
-int cmdConvert(int argc, char** argv);
-int cmdPlay(int argc, char** argv);
-int cmdRender(int argc, char** argv);
-int cmdClipExport(int argc, char** argv);
-int cmdClipImport(int argc, char** argv);
-int cmdExportPng(int argc, char** argv);
-int cmdExportGif(int argc, char** argv);
+// Each adds its subcommand to mevko.
+Command AddSettings(CLI::App& mevko);
+Command AddInfo(CLI::App& mevko);
+Command AddDump(CLI::App& mevko);
+Command AddConvert(CLI::App& mevko);
+Command AddClipExport(CLI::App& mevko);
+Command AddClipImport(CLI::App& mevko);
+Command AddPlay(CLI::App& mevko);
+Command AddExportPng(CLI::App& mevko);
+Command AddExportGif(CLI::App& mevko);
+Command AddRender(CLI::App& mevko);
+
+} // namespace cli

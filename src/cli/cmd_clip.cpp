@@ -3,6 +3,7 @@
 // holds exactly the bytes the editor would place on (or take from) the system
 // clipboard, size prefixes included.
 #include "cli/Cli.h"
+#include "cli/Options.h"
 
 #include "interchange/ClipboardTransfer.h"
 #include "model/AnimeData.h"
@@ -13,19 +14,11 @@
 #include "project/Settings.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-int cmdClipExport(int argc, char** argv);
-int cmdClipImport(int argc, char** argv);
-
 namespace {
-
-const char* kExportUsage = "usage: mevko clip-export IN --to 2000|xp|vx|vxace|mv|mz -o PAYLOAD [--config PATH]\n";
-const char* kImportUsage =
-    "usage: mevko clip-import PAYLOAD --from 2000|xp|vx|vxace|mv|mz -o OUT [--format bin|text] [--config PATH]\n";
 
 /** Version number of a version name; -1 when unknown. */
 int versionOf(const std::string& name)
@@ -45,46 +38,20 @@ struct Args {
     std::string input, output, config;
     int version = -1;
     int format = -1;
-    bool help = false;
 };
 
-/** Parses IN, the version option (--to or --from), -o, --format and --config. */
-bool parse(int argc, char** argv, const char* versionOption, Args& a, std::string& error)
+/** Adds the arguments the two commands share: the input, the version option (--to or
+ *  --from) and -o. */
+void addCommon(CLI::App& cmd, Args& a, const std::string& input, const std::string& versionOption,
+               const std::string& versionHelp, const std::string& outputHelp)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--help" || arg == "-h") {
-            a.help = true;
-        } else if (arg == versionOption && hasValue) {
-            a.version = versionOf(argv[++i]);
-            if (a.version < 0) {
-                error = std::string("unknown version ") + argv[i] + " (2000, xp, vx, vxace, mv or mz)";
-                return false;
-            }
-        } else if (arg == "-o" && hasValue) {
-            a.output = argv[++i];
-        } else if (arg == "--format" && hasValue && !std::strcmp(versionOption, "--from")) {
-            const std::string f = argv[++i];
-            a.format = f == "bin" || f == "binary" ? 0 : f == "text" || f == "txt" ? 1 : -2;
-            if (a.format == -2) {
-                error = "unknown format " + f + " (bin or text)";
-                return false;
-            }
-        } else if (arg == "--config" && hasValue) {
-            a.config = argv[++i];
-        } else if (arg[0] != '-' && a.input.empty()) {
-            a.input = arg;
-        } else {
-            error = "unknown argument " + arg;
-            return false;
-        }
-    }
-    if (!a.help && (a.input.empty() || a.output.empty() || a.version < 0)) {
-        error = "missing arguments";
-        return false;
-    }
-    return true;
+    cmd.add_option(input, a.input, input == "IN" ? "the project to export" : "the payload file")->required();
+    cli::AddValue(cmd, versionOption, "2000|xp|vx|vxace|mv|mz", versionHelp, [&a](const std::string& name) {
+        a.version = versionOf(name);
+        if (a.version < 0)
+            throw cli::ArgError("unknown version " + name + " (2000, xp, vx, vxace, mv or mz)");
+    })->required();
+    cmd.add_option("-o", a.output, outputHelp)->type_name("FILE")->required();
 }
 
 /** Makes an in-memory clipboard the system clipboard for the command's lifetime. */
@@ -95,24 +62,8 @@ public:
     platform::MemoryClipboard clipboard;
 };
 
-} // namespace
-
-int cmdClipExport(int argc, char** argv)
+int runExport(const Args& a)
 {
-    Args a;
-    std::string error;
-    if (!parse(argc, argv, "--to", a, error))
-        return cli::Fail("clip-export", error + " (see mevko clip-export --help)");
-    if (a.help) {
-        std::printf("%s"
-                    "Loads a project and writes the bytes that exporting it to the clipboard for the\n"
-                    "given RPG Maker version would place there: XP/VX/VX Ace a size and Ruby Marshal\n"
-                    "data, MV/MZ the JSON text, 2000 the 8-byte header and the chunked record.\n"
-                    "The settings (--config) give the 2000 code page (Locale) and the folders that\n"
-                    "picture and sound names are relative to (FolderName_G, FolderName_S).\n",
-                    kExportUsage);
-        return 0;
-    }
     if (!a.config.empty() && !Settings().ReadSettings(a.config))
         return cli::Fail(a.config, "cannot read settings");
     const std::unique_ptr<cAnimeData> loaded = cli::LoadProject(a.input.c_str());
@@ -135,22 +86,8 @@ int cmdClipExport(int argc, char** argv)
     return 0;
 }
 
-int cmdClipImport(int argc, char** argv)
+int runImport(const Args& a)
 {
-    Args a;
-    std::string error;
-    if (!parse(argc, argv, "--from", a, error))
-        return cli::Fail("clip-import", error + " (see mevko clip-import --help)");
-    if (a.help) {
-        std::printf("%s"
-                    "Imports a clipboard payload of the given RPG Maker version (as clip-export writes\n"
-                    "it, or as RPG Maker puts it on the clipboard) and saves it as a project, in the\n"
-                    "given format or else in the new-project save format. xp, vx and vxace read any of\n"
-                    "the three Ruby formats; mv and mz either JSON format. Picture and sound names are\n"
-                    "placed in the FolderName_G and FolderName_S folders of the settings (--config).\n",
-                    kImportUsage);
-        return 0;
-    }
     if (!a.config.empty() && !Settings().ReadSettings(a.config))
         return cli::Fail(a.config, "cannot read settings");
     std::vector<uint8_t> bytes;
@@ -174,4 +111,38 @@ int cmdClipImport(int argc, char** argv)
         return cli::Fail(a.output, "cannot be written: " + reason);
     cli::WarnTextProblems(a.input);
     return 0;
+}
+
+} // namespace
+
+cli::Command cli::AddClipExport(CLI::App& mevko)
+{
+    auto a = std::make_shared<Args>();
+    CLI::App* cmd = mevko.add_subcommand(
+        "clip-export", "The exact bytes an export would place on the clipboard.\n\n"
+                       "Loads a project and writes the bytes that exporting it to the clipboard for the\n"
+                       "given RPG Maker version would place there: XP/VX/VX Ace a size and Ruby Marshal\n"
+                       "data, MV/MZ the JSON text, 2000 the 8-byte header and the chunked record.\n"
+                       "The settings (--config) give the 2000 code page (Locale) and the folders that\n"
+                       "picture and sound names are relative to (FolderName_G, FolderName_S).");
+    addCommon(*cmd, *a, "IN", "--to", "the RPG Maker version", "the payload file to write");
+    cmd->add_option("--config", a->config, "read settings from this config.ini")->type_name("PATH");
+    return {cmd, "missing arguments", [a] { return runExport(*a); }};
+}
+
+cli::Command cli::AddClipImport(CLI::App& mevko)
+{
+    auto a = std::make_shared<Args>();
+    CLI::App* cmd = mevko.add_subcommand(
+        "clip-import", "Imports such bytes as if read from the clipboard.\n\n"
+                       "Imports a clipboard payload of the given RPG Maker version (as clip-export\n"
+                       "writes it, or as RPG Maker puts it on the clipboard) and saves it as a project,\n"
+                       "in the given format or else in the new-project save format. xp, vx and vxace\n"
+                       "read any of the three Ruby formats; mv and mz either JSON format. Picture and\n"
+                       "sound names are placed in the FolderName_G and FolderName_S folders of the\n"
+                       "settings (--config).");
+    addCommon(*cmd, *a, "PAYLOAD", "--from", "the RPG Maker version of the payload", "the project file to write");
+    AddFormat(*cmd, a->format);
+    cmd->add_option("--config", a->config, "read settings from this config.ini")->type_name("PATH");
+    return {cmd, "missing arguments", [a] { return runImport(*a); }};
 }

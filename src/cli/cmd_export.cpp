@@ -4,16 +4,16 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "cli/Cli.h"
+#include "cli/Options.h"
 #include "export/SaveThread.h"
 #include "model/AnimeData.h"
 #include "project/Paths.h"
@@ -22,54 +22,8 @@
 
 namespace {
 
-const char kPngUsage[] =
-    "usage: mevko export-png IN -o OUT.png [options]\n"
-    "Renders every image of the animation IN and writes numbered PNG files\n"
-    "(OUT00000.png, OUT00001.png, ...) or, with --sheet, one sheet OUT.png.\n"
-    "\n"
-    "  --crop L,T,R,B      crop rectangle in animation coordinates; R < L mirrors and\n"
-    "                      B < T flips the images\n"
-    "  --auto-crop         the box around every cell of every frame (the default)\n"
-    "  --scale PERCENT     image size, 1-200 (default 100)\n"
-    "  --background RRGGBB background colour (default: the CGround setting)\n"
-    "  --alpha             keep the alpha channel (else every pixel is opaque)\n"
-    "  --interval          at least one image per smallest frame interval\n"
-    "  --flash             draw flashes, one image per tick while one is active\n"
-    "  --target            draw the target picture (TargetPath setting, or --target-path)\n"
-    "  --target-path PATH  the target picture\n"
-    "  --sheet COUNT       combine all images into one sheet, COUNT per row (or column)\n"
-    "  --fix rows|columns  what COUNT fixes (default columns)\n"
-    "  --order z|n         z: rows left to right (default); n: columns top to bottom\n"
-    "  --config PATH       read settings from this config.ini\n"
-    "Sheets are at most 3840 x 3840 pixels; an export makes at most 100000 images.\n";
-
-const char kGifUsage[] =
-    "usage: mevko export-gif IN -o OUT.gif [options]\n"
-    "Renders the animation IN as an animated GIF that loops forever.\n"
-    "\n"
-    "  --crop L,T,R,B      crop rectangle in animation coordinates; R < L mirrors and\n"
-    "                      B < T flips the images\n"
-    "  --auto-crop         the box around every cell of every frame (the default)\n"
-    "  --scale PERCENT     image size, 1-200 (default 100)\n"
-    "  --fps N             ticks per second, 1-1000 (default 60)\n"
-    "  --six-hundredths    stretch the delays so the shortest frame lasts 6/100 s\n"
-    "  --background RRGGBB background colour (default: the CGround setting)\n"
-    "  --transparent       the background becomes transparent\n"
-    "  --quality standard|high\n"
-    "                      how frames of more than 256 colours are reduced: standard\n"
-    "                      (the default) or high (a palette fitted to each frame, slower)\n"
-    "  --interval          at least one image per smallest frame interval\n"
-    "  --flash             draw flashes, one image per tick while one is active\n"
-    "  --target            draw the target picture (TargetPath setting, or --target-path)\n"
-    "  --target-path PATH  the target picture\n"
-    "  --config PATH       read settings from this config.ini\n"
-    "A GIF is at most 1024 x 1024 pixels and 100000 images.\n";
-
 struct Options {
-    const char* in = nullptr;
-    const char* out = nullptr;
-    const char* config = nullptr;
-    const char* targetPath = nullptr;
+    std::string in, out, config, targetPath;
     bool haveCrop = false;
     strCaptureRect crop;
     int scale = 100, fps = 60, sheet = -1;
@@ -79,110 +33,82 @@ struct Options {
     eGifQuality quality = eGifQuality::Standard;
 };
 
-bool parseInt(const char* text, int& out)
+// A choice of two names ("first|second"), one of which (on) sets a flag bit.
+void addBitChoice(CLI::App& cmd, Options& o, const std::string& name, const std::string& choices,
+                  const std::string& on, int bit, const std::string& help)
 {
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (!text[0] || *end || v < -2147483647L || v > 2147483647L) return false;
-    out = static_cast<int>(v);
-    return true;
+    const size_t bar = choices.find('|');
+    const std::string first = choices.substr(0, bar), second = choices.substr(bar + 1);
+    cli::AddValue(cmd, name, choices, help, [&o, name, first, second, on, bit](const std::string& v) {
+        if (v != first && v != second)
+            throw cli::ArgError(name + " takes " + first + " or " + second);
+        o.flags = (o.flags & ~bit) | (v == on ? bit : 0);
+    });
 }
 
-bool parseCrop(const char* text, strCaptureRect& r)
+void addOptions(CLI::App& cmd, Options& o, bool gif)
 {
-    int v[4];
-    const char* p = text;
-    for (int i = 0; i < 4; ++i) {
-        char* end = nullptr;
-        long n = std::strtol(p, &end, 10);
-        if (end == p || n < -1000000 || n > 1000000 || *end != (i < 3 ? ',' : '\0')) return false;
-        v[i] = static_cast<int>(n);
-        p = end + 1;
+    cmd.add_option("IN", o.in, "the project file")->required();
+    cmd.add_option("-o", o.out, gif ? "the GIF file to write" : "the PNG file (or the first of the numbered files)")
+        ->type_name(gif ? "OUT.gif" : "OUT.png")
+        ->required();
+    cli::AddValue(cmd, "--crop", "L,T,R,B",
+                  "crop rectangle in animation coordinates;\nR < L mirrors and B < T flips the images",
+                  [&o](const std::string& text) {
+                      int v[4];
+                      if (!cli::ParseCrop(text, v))
+                          throw cli::ArgError("--crop needs L,T,R,B");
+                      o.crop = {v[0], v[1], v[2], v[3]};
+                      o.haveCrop = true;
+                  });
+    cli::AddFlag(cmd, "--auto-crop", "the box around every cell of every frame\n(the default)",
+                 [&o] { o.haveCrop = false; });
+    cli::AddInt(cmd, "--scale", "PERCENT", "image size, 1-200 (default 100)", o.scale, 1, 200,
+                "--scale needs a percentage 1-200");
+    if (gif) {
+        cli::AddInt(cmd, "--fps", "N", "ticks per second, 1-1000 (default 60)", o.fps, 1, 1000,
+                    "--fps needs a number 1-1000");
+        cli::AddFlag(cmd, "--six-hundredths", "stretch the delays so the shortest frame\nlasts 6/100 s",
+                     [&o] { o.flags |= kCaptureSixHundredths; });
     }
-    r = {v[0], v[1], v[2], v[3]};
-    return true;
-}
-
-bool parseColour(const char* text, uint32_t& out)
-{
-    if (*text == '#') ++text;
-    if (std::strlen(text) != 6 || std::strspn(text, "0123456789abcdefABCDEF") != 6) return false;
-    out = static_cast<uint32_t>(std::strtoul(text, nullptr, 16));
-    return true;
-}
-
-// Parses the options; returns -1 to go on, else the exit code.
-int parse(bool gif, int argc, char** argv, Options& o)
-{
-    const char* cmd = gif ? "export-gif" : "export-png";
-    auto bad = [&](const std::string& why) { return cli::Fail(cmd, why + " (see mevko " + cmd + " --help)"); };
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        bool hasValue = i + 1 < argc;
-        const char* value = hasValue ? argv[i + 1] : nullptr;
-        if (a == "--help" || a == "-h") {
-            std::fputs(gif ? kGifUsage : kPngUsage, stdout);
-            return 0;
-        } else if (a == "-o" && hasValue) {
-            o.out = argv[++i];
-        } else if (a == "--config" && hasValue) {
-            o.config = argv[++i];
-        } else if (a == "--crop" && hasValue) {
-            if (!parseCrop(value, o.crop)) return bad("--crop needs L,T,R,B");
-            o.haveCrop = true;
-            ++i;
-        } else if (a == "--auto-crop") {
-            o.haveCrop = false;
-        } else if (a == "--scale" && hasValue) {
-            if (!parseInt(value, o.scale) || o.scale < 1 || o.scale > 200) return bad("--scale needs a percentage 1-200");
-            ++i;
-        } else if (a == "--background" && hasValue) {
-            if (!parseColour(value, o.background)) return bad("--background needs RRGGBB");
-            o.haveBackground = true;
-            ++i;
-        } else if (a == "--interval") {
-            o.flags |= kCaptureInterval;
-        } else if (a == "--flash") {
-            o.flags |= kCaptureFlash;
-        } else if (a == "--target") {
-            o.flags |= kCaptureTarget;
-        } else if (a == "--target-path" && hasValue) {
-            o.targetPath = argv[++i];
-            o.flags |= kCaptureTarget;
-        } else if (gif && a == "--fps" && hasValue) {
-            if (!parseInt(value, o.fps) || o.fps < 1 || o.fps > 1000) return bad("--fps needs a number 1-1000");
-            ++i;
-        } else if (gif && a == "--six-hundredths") {
-            o.flags |= kCaptureSixHundredths;
-        } else if (gif && a == "--quality" && hasValue) {
-            std::string v = argv[++i];
-            if (v != "standard" && v != "high") return bad("--quality takes standard or high");
-            o.quality = v == "high" ? eGifQuality::High : eGifQuality::Standard;
-        } else if (gif && a == "--transparent") {
-            o.flags |= kCaptureAlpha;
-        } else if (!gif && a == "--alpha") {
-            o.flags |= kCaptureAlpha;
-        } else if (!gif && a == "--sheet" && hasValue) {
-            if (!parseInt(value, o.sheet) || o.sheet < 1) return bad("--sheet needs a count of at least 1");
-            ++i;
-        } else if (!gif && a == "--fix" && hasValue) {
-            std::string v = argv[++i];
-            if (v != "rows" && v != "columns") return bad("--fix takes rows or columns");
-            o.flags = (o.flags & ~kCaptureFixRows) | (v == "rows" ? kCaptureFixRows : 0);
-        } else if (!gif && a == "--order" && hasValue) {
-            std::string v = argv[++i];
-            if (v != "z" && v != "n") return bad("--order takes z or n");
-            o.flags = (o.flags & ~kCaptureOrderN) | (v == "n" ? kCaptureOrderN : 0);
-        } else if (!o.in && a[0] != '-') {
-            o.in = argv[i];
-        } else {
-            return bad("unexpected argument '" + a + "'");
-        }
+    cli::AddValue(cmd, "--background", "RRGGBB", "background colour (default: the CGround setting)",
+                  [&o](const std::string& text) {
+                      if (!cli::ParseColour(text, o.background))
+                          throw cli::ArgError("--background needs RRGGBB");
+                      o.haveBackground = true;
+                  });
+    if (gif) {
+        cli::AddFlag(cmd, "--transparent", "the background becomes transparent", [&o] { o.flags |= kCaptureAlpha; });
+        cli::AddValue(cmd, "--quality", "standard|high",
+                      "how frames of more than 256 colours are reduced:\nstandard (the default) or high (a palette "
+                      "fitted\nto each frame, slower)",
+                      [&o](const std::string& v) {
+                          if (v != "standard" && v != "high")
+                              throw cli::ArgError("--quality takes standard or high");
+                          o.quality = v == "high" ? eGifQuality::High : eGifQuality::Standard;
+                      });
+    } else {
+        cli::AddFlag(cmd, "--alpha", "keep the alpha channel (else every pixel is opaque)",
+                     [&o] { o.flags |= kCaptureAlpha; });
     }
-    if (!o.in || !o.out) return bad("needs IN and -o OUT");
-    if (!gif && o.sheet < 0 && (o.flags & (kCaptureFixRows | kCaptureOrderN)))
-        return bad("--fix and --order need --sheet");
-    return -1;
+    cli::AddFlag(cmd, "--interval", "at least one image per smallest frame interval",
+                 [&o] { o.flags |= kCaptureInterval; });
+    cli::AddFlag(cmd, "--flash", "draw flashes, one image per tick while one is active",
+                 [&o] { o.flags |= kCaptureFlash; });
+    cli::AddFlag(cmd, "--target", "draw the target picture (TargetPath setting, or\n--target-path)",
+                 [&o] { o.flags |= kCaptureTarget; });
+    cli::AddValue(cmd, "--target-path", "PATH", "the target picture (implies --target)", [&o](const std::string& path) {
+        o.targetPath = path;
+        o.flags |= kCaptureTarget;
+    });
+    if (!gif) {
+        cli::AddInt(cmd, "--sheet", "COUNT", "combine all images into one sheet, COUNT per row (or\ncolumn)",
+                    o.sheet, 1, INT_MAX, "--sheet needs a count of at least 1");
+        addBitChoice(cmd, o, "--fix", "rows|columns", "rows", kCaptureFixRows, "what COUNT fixes (default columns)");
+        addBitChoice(cmd, o, "--order", "z|n", "n", kCaptureOrderN,
+                     "z: rows left to right (default); n: columns top to\nbottom");
+    }
+    cmd.add_option("--config", o.config, "read settings from this config.ini")->type_name("PATH");
 }
 
 volatile std::sig_atomic_t g_interrupted = 0;
@@ -219,17 +145,18 @@ std::string refusal(const cCaptureImage& job)
     }
 }
 
-int runExport(bool gif, int argc, char** argv)
+int runExport(bool gif, Options o)
 {
-    Options o;
-    if (int rc = parse(gif, argc, argv, o); rc >= 0) return rc;
-    if (o.config && !Settings().ReadSettings(o.config)) return cli::Fail(o.config, "cannot read settings");
-    if (o.targetPath) Settings().TargetPath = paths::FromDiskPath(o.targetPath);
+    const char* cmd = gif ? "export-gif" : "export-png";
+    if (!gif && o.sheet < 0 && (o.flags & (kCaptureFixRows | kCaptureOrderN)))
+        return cli::Fail(cmd, std::string("--fix and --order need --sheet (see mevko ") + cmd + " --help)");
+    if (!o.config.empty() && !Settings().ReadSettings(o.config)) return cli::Fail(o.config, "cannot read settings");
+    if (!o.targetPath.empty()) Settings().TargetPath = paths::FromDiskPath(o.targetPath);
 
-    std::unique_ptr<cAnimeData> loaded = cli::LoadProject(o.in);
+    std::unique_ptr<cAnimeData> loaded = cli::LoadProject(o.in.c_str());
     if (!loaded) return 1;
     cAnimeData& project = *loaded;
-    cli::SetWorkFolderFromPath(project, o.in);
+    cli::SetWorkFolderFromPath(project, o.in.c_str());
 
     cSpriteDrawer drawer;
     drawer.loadPictures(project);
@@ -285,9 +212,9 @@ int runExport(bool gif, int argc, char** argv)
     }
 
     if (gif)
-        std::printf("%s: GIF of %d frames, %d x %d\n", o.out, total, frameW, frameH);
+        std::printf("%s: GIF of %d frames, %d x %d\n", o.out.c_str(), total, frameW, frameH);
     else if (o.sheet > 0)
-        std::printf("%s: sheet of %d images, %d x %d of %d x %d\n", o.out, total, columns, rows, frameW, frameH);
+        std::printf("%s: sheet of %d images, %d x %d of %d x %d\n", o.out.c_str(), total, columns, rows, frameW, frameH);
     else
         std::printf("%s ... %s: %d images of %d x %d\n", numberedPath(o.out, 0).string().c_str(),
                     numberedPath(o.out, total - 1).string().c_str(), total, frameW, frameH);
@@ -296,12 +223,24 @@ int runExport(bool gif, int argc, char** argv)
 
 }  // namespace
 
-int cmdExportPng(int argc, char** argv)
+cli::Command cli::AddExportPng(CLI::App& mevko)
 {
-    return runExport(false, argc, argv);
+    auto o = std::make_shared<Options>();
+    CLI::App* cmd = mevko.add_subcommand(
+        "export-png", "Numbered PNG files, or one sheet with --sheet.\n\n"
+                      "Renders every image of the animation IN and writes numbered PNG files\n"
+                      "(OUT00000.png, OUT00001.png, ...) or, with --sheet, one sheet OUT.png.");
+    addOptions(*cmd, *o, false);
+    cmd->footer("Sheets are at most 3840 x 3840 pixels; an export makes at most 100000 images.\n\n" +
+                cmd->get_footer());
+    return {cmd, "needs IN and -o OUT", [o] { return runExport(false, *o); }};
 }
 
-int cmdExportGif(int argc, char** argv)
+cli::Command cli::AddExportGif(CLI::App& mevko)
 {
-    return runExport(true, argc, argv);
+    auto o = std::make_shared<Options>();
+    CLI::App* cmd = mevko.add_subcommand("export-gif", "Animated GIF.\n\nRenders the animation IN as an animated GIF that loops forever.");
+    addOptions(*cmd, *o, true);
+    cmd->footer("A GIF is at most 1024 x 1024 pixels and 100000 images.\n\n" + cmd->get_footer());
+    return {cmd, "needs IN and -o OUT", [o] { return runExport(true, *o); }};
 }

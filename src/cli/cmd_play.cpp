@@ -1,5 +1,6 @@
 // mevko play IN --trace [--from N] [--options BITS] [--range A B] [--max-ticks T]
 #include "cli/Cli.h"
+#include "cli/Options.h"
 
 #include "model/AnimeData.h"
 #include "playback/AnimePlayer.h"
@@ -7,100 +8,90 @@
 #include "project/AnimeFile.h"
 #include "project/Settings.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
 namespace {
 
-const char* kUsage =
-    "usage: mevko play IN --trace [--from N] [--options BITS] [--range A B] [--max-ticks T]\n"
-    "Plays a project with the editor's playback rules on a virtual clock, without sound\n"
-    "(sound effects count as finished at once), and prints the trace:\n"
-    "  0 <frame>               the frame shown when playback starts\n"
-    "  <tick> fire <effect>    each effect fired during a tick (effect index)\n"
-    "  <tick> <frame>          the frame shown after each tick\n"
-    "  <tick> stop             playback has ended\n"
-    "Options:\n"
-    "  --from N         start frame, counted from 0 (default 0)\n"
-    "  --options BITS   play options, decimal or 0x hex (default: the PlayBit default, 416):\n"
-    "                   0x004 loop, 0x008 back and forth, 0x020 flashes, 0x080 sound effects,\n"
-    "                   0x100 whole animation (range off), 0x400 hide cells at the end\n"
-    "  --range A B      play range from frame A to frame B (-1 = open); turns 0x100 off\n"
-    "  --max-ticks T    stop the run after T ticks (default 10000)\n";
-
-bool parseLong(const char* text, long min, long max, long& out)
-{
-    if (!text || !*text) return false;
-    errno = 0;
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 0);
-    if (errno || *end || v < min || v > max) return false;
-    out = v;
-    return true;
-}
-
-} // namespace
-
-int cmdPlay(int argc, char** argv)
-{
-    const char* file = nullptr;
+struct Args {
+    std::string file;
     bool trace = false, rangeGiven = false;
-    long from = 0, maxTicks = 10000, options = long(Settings().PlayBit), rangeStart = -1, rangeEnd = -1;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (!std::strcmp(arg, "--help") || !std::strcmp(arg, "-h")) {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (!std::strcmp(arg, "--trace")) {
-            trace = true;
-        } else if (!std::strcmp(arg, "--from")) {
-            if (!parseLong(next, 0, 65535, from)) return cli::Fail("play", "--from needs a frame number");
-            ++i;
-        } else if (!std::strcmp(arg, "--options")) {
-            if (!parseLong(next, 0, 0xFFFF, options)) return cli::Fail("play", "--options needs a number (0..0xFFFF)");
-            ++i;
-        } else if (!std::strcmp(arg, "--range")) {
-            const char* second = i + 2 < argc ? argv[i + 2] : nullptr;
-            if (!parseLong(next, -1, 65535, rangeStart) || !parseLong(second, -1, 65535, rangeEnd))
-                return cli::Fail("play", "--range needs two frame numbers (-1 = open)");
-            rangeGiven = true;
-            i += 2;
-        } else if (!std::strcmp(arg, "--max-ticks")) {
-            if (!parseLong(next, 0, 100000000, maxTicks)) return cli::Fail("play", "--max-ticks needs a count");
-            ++i;
-        } else if (!file && arg[0] != '-') {
-            file = arg;
-        } else {
-            return cli::Fail("play", std::string("unknown argument ") + arg);
-        }
-    }
-    if (!file) return cli::Fail("play", "no project file given");
-    if (!trace) return cli::Fail("play", "nothing to do: add --trace");
+    int from = 0, maxTicks = 10000, options = int(Settings().PlayBit), rangeStart = -1, rangeEnd = -1;
+};
+
+int run(const Args& a)
+{
+    const char* file = a.file.c_str();
+    if (!a.trace) return cli::Fail("play", "nothing to do: add --trace");
 
     std::unique_ptr<cAnimeData> project = cli::LoadProject(file);
     if (!project) return 1;
     const int frames = project->GetValue(AI_FRAMES);
     if (frames < 1) return cli::Fail(file, "the project has no frames");
-    if (from >= frames)
-        return cli::Fail(file, "start frame " + std::to_string(from) + " is past the last frame (" +
+    if (a.from >= frames)
+        return cli::Fail(file, "start frame " + std::to_string(a.from) + " is past the last frame (" +
                                    std::to_string(frames - 1) + ")");
 
     strPlayTraceRequest request;
-    request.from = int(from);
-    request.options = unsigned(options);
-    if (rangeGiven) request.options &= ~unsigned(PF_WHOLE);
-    request.rangeStart = int(rangeStart);
-    request.rangeEnd = int(rangeEnd);
+    request.from = a.from;
+    request.options = unsigned(a.options);
+    if (a.rangeGiven) request.options &= ~unsigned(PF_WHOLE);
+    request.rangeStart = a.rangeStart;
+    request.rangeEnd = a.rangeEnd;
     request.playRate = Settings().PlayRate;
-    request.maxTicks = maxTicks;
+    request.maxTicks = a.maxTicks;
 
     std::string out;
     for (const std::string& line : RunPlayTrace(*project, request)) out += line + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
+}
+
+} // namespace
+
+cli::Command cli::AddPlay(CLI::App& mevko)
+{
+    auto a = std::make_shared<Args>();
+    CLI::App* cmd = mevko.add_subcommand(
+        "play", "The player on a virtual clock, as a trace of frames and effects.\n\n"
+                "Plays a project with the editor's playback rules on a virtual clock, without\n"
+                "sound (sound effects count as finished at once), and prints the trace:\n"
+                "  0 <frame>               the frame shown when playback starts\n"
+                "  <tick> fire <effect>    each effect fired during a tick (effect index)\n"
+                "  <tick> <frame>          the frame shown after each tick\n"
+                "  <tick> stop             playback has ended");
+    cmd->add_option("IN", a->file, "the project file")->required();
+    cmd->add_flag("--trace", a->trace, "print the trace (the only output there is)");
+    AddInt(*cmd, "--from", "N", "start frame, counted from 0 (default 0)", a->from, 0, 65535,
+           "--from needs a frame number");
+    AddValue(*cmd, "--options", "BITS",
+             "play options, decimal or 0x hex (default: the\n"
+             "PlayBit setting, 416): 0x004 loop, 0x008 back and\n"
+             "forth, 0x020 flashes, 0x080 sound effects, 0x100\n"
+             "whole animation (range off), 0x400 hide cells at\n"
+             "the end",
+             [a](const std::string& text) {
+                 long long v = 0;
+                 if (!ParseInt(text, 0, 0xFFFF, v, true))
+                     throw ArgError("--options needs a number (0..0xFFFF)");
+                 a->options = int(v);
+             });
+    cmd->add_option_function<std::vector<std::string>>(
+           "--range",
+           [a](const std::vector<std::string>& ends) {
+               long long first = 0, last = 0;
+               if (ends.size() != 2 || !ParseInt(ends[0], -1, 65535, first) || !ParseInt(ends[1], -1, 65535, last))
+                   throw ArgError("--range needs two frame numbers (-1 = open)");
+               a->rangeStart = int(first);
+               a->rangeEnd = int(last);
+               a->rangeGiven = true;
+           },
+           "play range from frame A to frame B (-1 = open);\nturns 0x100 off")
+        ->expected(2)
+        ->type_name("A B")
+        ->trigger_on_parse();
+    AddInt(*cmd, "--max-ticks", "T", "stop the run after T ticks (default 10000)", a->maxTicks, 0, 100000000,
+           "--max-ticks needs a count");
+    return {cmd, "no project file given", [a] { return run(*a); }};
 }

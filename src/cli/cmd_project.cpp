@@ -1,12 +1,12 @@
 // mevko info / dump / convert: project files on the command line.
 #include "cli/Cli.h"
+#include "cli/Options.h"
 
 #include "model/AnimeData.h"
 #include "project/AnimeFile.h"
 #include "project/ProjectDump.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -31,36 +31,15 @@ int usedCells(const cAnimeData& p)
     return n;
 }
 
-bool wantsHelp(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i)
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h"))
-            return true;
-    return false;
-}
-
-} // namespace
-
-int cmdInfo(int argc, char** argv)
-{
-    if (wantsHelp(argc, argv)) {
-        std::printf("usage: mevko info FILE [--json]\n"
-                    "Prints a summary of a project file (binary, text or legacy text): name, frames,\n"
-                    "cells, pictures, effects and formats. --json prints it as one JSON object.\n");
-        return 0;
-    }
-    const char* file = nullptr;
+struct InfoArgs {
+    std::string file;
     bool json = false;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--json"))
-            json = true;
-        else if (!file && argv[i][0] != '-')
-            file = argv[i];
-        else
-            return cli::Fail("info", std::string("unknown argument ") + argv[i]);
-    }
-    if (!file)
-        return cli::Fail("info", "no file given (usage: mevko info FILE [--json])");
+};
+
+int runInfo(const InfoArgs& a)
+{
+    const char* file = a.file.c_str();
+    const bool json = a.json;
     int kind = 0;
     const std::unique_ptr<cAnimeData> p = cli::LoadProject(file, &kind);
     if (!p)
@@ -100,53 +79,25 @@ int cmdInfo(int argc, char** argv)
     return 0;
 }
 
-int cmdDump(int argc, char** argv)
+int runDump(const std::string& file)
 {
-    if (wantsHelp(argc, argv)) {
-        std::printf("usage: mevko dump FILE\n"
-                    "Prints the whole project as one canonical JSON object (texts in UTF-8; only existing\n"
-                    "pictures, effects, frames and cells, in index order).\n");
-        return 0;
-    }
-    if (argc != 2 || argv[1][0] == '-')
-        return cli::Fail("dump", "usage: mevko dump FILE");
-    const std::unique_ptr<cAnimeData> p = cli::LoadProject(argv[1]);
+    const std::unique_ptr<cAnimeData> p = cli::LoadProject(file.c_str());
     if (!p)
         return 1;
     std::printf("%s\n", ANIME::DumpProjectText(*p).c_str());
     return 0;
 }
 
-int cmdConvert(int argc, char** argv)
-{
-    if (wantsHelp(argc, argv)) {
-        std::printf("usage: mevko convert IN OUT [--format bin|text]\n"
-                    "Loads a project (binary, text or legacy text) and saves it as OUT, in the given\n"
-                    "format or else in the project's own save format. OUT is replaced in one step.\n");
-        return 0;
-    }
-    const char* in = nullptr;
-    const char* out = nullptr;
+struct ConvertArgs {
+    std::string in, out;
     int format = -1;
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--format") && i + 1 < argc) {
-            const char* f = argv[++i];
-            if (!std::strcmp(f, "bin") || !std::strcmp(f, "binary"))
-                format = 0;
-            else if (!std::strcmp(f, "text") || !std::strcmp(f, "txt"))
-                format = 1;
-            else
-                return cli::Fail("convert", std::string("unknown format ") + f + " (bin or text)");
-        } else if (argv[i][0] != '-' && !in) {
-            in = argv[i];
-        } else if (argv[i][0] != '-' && !out) {
-            out = argv[i];
-        } else {
-            return cli::Fail("convert", std::string("unknown argument ") + argv[i]);
-        }
-    }
-    if (!in || !out)
-        return cli::Fail("convert", "usage: mevko convert IN OUT [--format bin|text]");
+};
+
+int runConvert(const ConvertArgs& a)
+{
+    const char* in = a.in.c_str();
+    const char* out = a.out.c_str();
+    const int format = a.format;
     const std::unique_ptr<cAnimeData> p = cli::LoadProject(in);
     if (!p)
         return 1;
@@ -163,4 +114,42 @@ int cmdConvert(int argc, char** argv)
                                                         "than 255 bytes or holding a line break, more than 255 sound "
                                                         "names or pictures)"));
     }
+}
+
+} // namespace
+
+cli::Command cli::AddInfo(CLI::App& mevko)
+{
+    auto a = std::make_shared<InfoArgs>();
+    CLI::App* cmd = mevko.add_subcommand(
+        "info", "Summary of a project: name, frames, cells, pictures, effects.\n\n"
+                "Prints the name, frames, cells, pictures, effects and formats of a project file\n"
+                "(binary, text or legacy text).");
+    cmd->add_option("FILE", a->file, "the project file")->required();
+    cmd->add_flag("--json", a->json, "print the summary as one JSON object");
+    return {cmd, "no file given", [a] { return runInfo(*a); }};
+}
+
+cli::Command cli::AddDump(CLI::App& mevko)
+{
+    auto file = std::make_shared<std::string>();
+    CLI::App* cmd = mevko.add_subcommand(
+        "dump", "The whole project as canonical JSON.\n\n"
+                "Prints one JSON object: texts in UTF-8; only existing pictures, effects, frames\n"
+                "and cells, in index order.");
+    cmd->add_option("FILE", *file, "the project file")->required();
+    return {cmd, "no file given", [file] { return runDump(*file); }};
+}
+
+cli::Command cli::AddConvert(CLI::App& mevko)
+{
+    auto a = std::make_shared<ConvertArgs>();
+    CLI::App* cmd = mevko.add_subcommand(
+        "convert", "Loads a project and saves it in either format.\n\n"
+                   "Loads a project (binary, text or legacy text) and saves it as OUT, in the given\n"
+                   "format or else in the project's own save format. OUT is replaced in one step.");
+    cmd->add_option("IN", a->in, "the project to load")->required();
+    cmd->add_option("OUT", a->out, "the file to write")->required();
+    AddFormat(*cmd, a->format);
+    return {cmd, "needs IN and OUT", [a] { return runConvert(*a); }};
 }

@@ -1,13 +1,13 @@
 // mevko render: composite one frame of a project into an RGBA PNG, as the canvas
 // shows it (background colour, error cells for invalid pictures or patterns).
 
+#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 
 #include "cli/Cli.h"
+#include "cli/Options.h"
 #include "image/PngWrite.h"
 #include "model/AnimeData.h"
 #include "project/AnimeFile.h"
@@ -17,59 +17,20 @@
 
 namespace {
 
-const char kUsage[] =
-    "usage: mevko render IN --frame N -o OUT.png [--width W --height H] [--config PATH]\n"
-    "Composites frame N (counted from 0) of the project IN into an RGBA PNG of W x H\n"
-    "pixels (default 640 x 480) with the animation origin at the image centre, on the\n"
-    "background colour setting. Cells whose picture or pattern is invalid show the\n"
-    "error cell. Relative picture paths resolve against the project's working folder\n"
-    "(the part of its path up to the picture folder name), else its own folder.\n";
-
-bool parseInt(const char* text, int& out)
-{
-    char* end = nullptr;
-    long v = std::strtol(text, &end, 10);
-    if (!text[0] || *end || v < -2147483647L || v > 2147483647L) return false;
-    out = static_cast<int>(v);
-    return true;
-}
-
-}  // namespace
-
-int cmdRender(int argc, char** argv)
-{
-    const char* in = nullptr;
-    const char* out = nullptr;
-    const char* config = nullptr;
+struct Args {
+    std::string in, out, config;
     int frame = -1, width = 640, height = 480;
-    bool haveFrame = false;
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        bool hasValue = i + 1 < argc;
-        if (a == "--help" || a == "-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (a == "--frame" && hasValue) {
-            if (!parseInt(argv[++i], frame)) return cli::Fail("render", "--frame needs a number");
-            haveFrame = true;
-        } else if (a == "-o" && hasValue) {
-            out = argv[++i];
-        } else if (a == "--width" && hasValue) {
-            if (!parseInt(argv[++i], width)) return cli::Fail("render", "--width needs a number");
-        } else if (a == "--height" && hasValue) {
-            if (!parseInt(argv[++i], height)) return cli::Fail("render", "--height needs a number");
-        } else if (a == "--config" && hasValue) {
-            config = argv[++i];
-        } else if (!in && a[0] != '-') {
-            in = argv[i];
-        } else {
-            return cli::Fail("render", "unexpected argument '" + a + "' (see mevko render --help)");
-        }
-    }
-    if (!in || !out || !haveFrame) return cli::Fail("render", "needs IN, --frame N and -o OUT.png");
+};
+
+int run(const Args& a)
+{
+    const char* in = a.in.c_str();
+    const char* out = a.out.c_str();
+    const int frame = a.frame, width = a.width, height = a.height;
     if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide)
         return cli::Fail("render", "width and height must be 1.." + std::to_string(kMaxImageSide));
-    if (config && !Settings().ReadSettings(config)) return cli::Fail(config, "cannot read settings");
+    if (!a.config.empty() && !Settings().ReadSettings(a.config))
+        return cli::Fail(a.config, "cannot read settings");
 
     const std::unique_ptr<cAnimeData> loaded = cli::LoadProject(in);
     if (!loaded)
@@ -90,4 +51,26 @@ int cmdRender(int argc, char** argv)
     std::string reason;
     if (!writePngRGBA(out, image, false, &reason)) return cli::Fail(out, "cannot write the PNG file: " + reason);
     return 0;
+}
+
+} // namespace
+
+cli::Command cli::AddRender(CLI::App& mevko)
+{
+    auto a = std::make_shared<Args>();
+    CLI::App* cmd = mevko.add_subcommand(
+        "render", "Composites one frame into a PNG.\n\n"
+                  "Composites frame N (counted from 0) of the project IN into an RGBA PNG of W x H\n"
+                  "pixels with the animation origin at the image centre, on the background colour\n"
+                  "setting. Cells whose picture or pattern is invalid show the error cell. Relative\n"
+                  "picture paths resolve against the project's working folder (the part of its path\n"
+                  "up to the picture folder name), else its own folder.");
+    cmd->add_option("IN", a->in, "the project file")->required();
+    AddInt(*cmd, "--frame", "N", "the frame to draw", a->frame, INT_MIN, INT_MAX, "--frame needs a number")->required();
+    cmd->add_option("-o", a->out, "the PNG file to write")->type_name("OUT.png")->required();
+    AddInt(*cmd, "--width", "W", "image width (default 640)", a->width, INT_MIN, INT_MAX, "--width needs a number");
+    AddInt(*cmd, "--height", "H", "image height (default 480)", a->height, INT_MIN, INT_MAX,
+           "--height needs a number");
+    cmd->add_option("--config", a->config, "read settings from this config.ini")->type_name("PATH");
+    return {cmd, "needs IN, --frame N and -o OUT.png", [a] { return run(*a); }};
 }

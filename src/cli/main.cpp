@@ -1,65 +1,117 @@
 // mevko: the command-line tool for batch work and end-to-end tests.
 #include "cli/Cli.h"
+#include "cli/Options.h"
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <new>
+#include <string>
+#include <vector>
 
 namespace {
-struct Command {
-    const char* name;
-    int (*run)(int, char**);
-    const char* usage;
-};
 
-const Command kCommands[] = {
-    {"info", cmdInfo, "info FILE [--json]                      summary: name, frames, cells, pictures, effects, formats"},
-    {"dump", cmdDump, "dump FILE                               the whole project as canonical JSON"},
-    {"settings", cmdSettings, "settings [--config PATH] [--write]      print every setting in effect; --write writes config.ini"},
-    {"convert", cmdConvert, "convert IN OUT [--format bin|text]      load a project (binary, text or legacy text) and save it"},
-    {"clip-export", cmdClipExport, "clip-export IN --to 2000|xp|vx|vxace|mv|mz -o PAYLOAD\n"
-                                   "                                          write the exact bytes export would place on the clipboard"},
-    {"clip-import", cmdClipImport, "clip-import PAYLOAD --from 2000|xp|vx|vxace|mv|mz -o OUT\n"
-                                   "                                          import those bytes as if read from the clipboard"},
-    {"play", cmdPlay, "play IN --trace [--from N] [--options BITS] [--range A B] [--max-ticks T]\n"
-                      "                                          run the player on a virtual clock and print the tick trace"},
-    {"export-png", cmdExportPng, "export-png IN -o OUT.png [export options]  PNG sheet or numbered PNG files"},
-    {"export-gif", cmdExportGif, "export-gif IN -o OUT.gif [export options]  animated GIF"},
-    {"render", cmdRender, "render IN --frame N -o OUT.png [--width W --height H]\n"
-                          "                                          composite one frame into a PNG"},
-};
+const char kExitStatus[] =
+    "Exit status:\n"
+    "  0  success, and for --help and --version\n"
+    "  1  the command failed: a bad argument or value, a file that cannot be read or\n"
+    "     written, an export that is refused or interrupted\n"
+    "  2  no command, or an unknown command or option before it\n";
 
-void usage(FILE* out)
+// Nothing a command meets may end the program unreported.
+int run(const cli::Command& c)
 {
-    std::fprintf(out, "usage: mevko COMMAND [ARGS...]\n\ncommands:\n");
-    for (const Command& c : kCommands)
-        std::fprintf(out, "  %s\n", c.usage);
-    std::fprintf(out, "\n'mevko COMMAND --help' describes a command.\n");
+    const std::string name = c.app->get_name();
+    try {
+        return c.run();
+    } catch (const std::bad_alloc&) {
+        return cli::Fail(name, "out of memory");
+    } catch (const std::exception& e) {
+        return cli::Fail(name, std::string("internal error: ") + e.what());
+    } catch (...) {
+        return cli::Fail(name, "internal error");
+    }
 }
+
+int usageError(const CLI::App& mevko, const std::string& message)
+{
+    if (!message.empty())
+        std::fprintf(stderr, "mevko: %s\n", message.c_str());
+    std::fputs(mevko.help().c_str(), stderr);
+    return 2;
+}
+
+int badArgument(const cli::Command& c, const std::string& message)
+{
+    const std::string name = c.app->get_name();
+    return cli::Fail(name, message + " (see mevko " + name + " --help)");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
-        usage(argc < 2 ? stderr : stdout);
-        return argc < 2 ? 2 : 0;
+    CLI::App mevko("Batch work on RPG Maker battle animations: project files, clipboard payloads,\n"
+                   "playback traces and image export, as the editor does them.",
+                   "mevko");
+    auto formatter = std::make_shared<cli::HelpFormatter>();
+    formatter->column_width(28);
+    mevko.formatter(formatter);
+    mevko.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    mevko.set_version_flag("--version", "mevko (MevkoEditor) " MEVKO_VERSION, "print the version and exit");
+    mevko.set_help_flag("-h,--help", "print this help and exit");
+    mevko.footer(kExitStatus);  // the commands take it over
+    // Arguments a command does not know are reported by the command itself.
+    mevko.allow_extras();
+    const std::vector<cli::Command> commands = {
+        cli::AddInfo(mevko),         cli::AddDump(mevko),        cli::AddSettings(mevko),
+        cli::AddConvert(mevko),      cli::AddClipExport(mevko),  cli::AddClipImport(mevko),
+        cli::AddPlay(mevko),         cli::AddExportPng(mevko),   cli::AddExportGif(mevko),
+        cli::AddRender(mevko),
+    };
+    for (const cli::Command& c : commands)
+        c.app->group("Commands");
+    mevko.footer(std::string("'mevko COMMAND --help' describes a command.\n\n") + kExitStatus);
+    mevko.require_subcommand(0, 1);
+    if (argc < 2)
+        return usageError(mevko, "");
+
+    auto parsed = [&]() -> const cli::Command* {
+        for (const cli::Command& c : commands)
+            if (c.app->parsed())
+                return &c;
+        return nullptr;
+    };
+    try {
+        mevko.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        std::fputs(mevko.help().c_str(), stdout);
+        return 0;
+    } catch (const CLI::CallForVersion& e) {
+        std::printf("%s\n", e.what());
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        const cli::Command* c = parsed();
+        if (!c)
+            return usageError(mevko, e.what());
+        return badArgument(*c, dynamic_cast<const CLI::RequiredError*>(&e) ? c->missing : e.what());
+    } catch (const cli::ArgError& e) {
+        if (const cli::Command* c = parsed())
+            return badArgument(*c, e.what());
+        return usageError(mevko, e.what());
     }
-    for (const Command& c : kCommands) {
-        if (std::strcmp(argv[1], c.name))
-            continue;
-        // Nothing a command meets may end the program unreported.
-        try {
-            return c.run(argc - 1, argv + 1);
-        } catch (const std::bad_alloc&) {
-            return cli::Fail(c.name, "out of memory");
-        } catch (const std::exception& e) {
-            return cli::Fail(c.name, std::string("internal error: ") + e.what());
-        } catch (...) {
-            return cli::Fail(c.name, "internal error");
-        }
+    const cli::Command* c = parsed();
+    std::vector<std::string> extra = mevko.remaining();
+    if (!c) {
+        const std::string what = extra.empty() ? std::string() : extra.front();
+        return usageError(mevko, what.empty() ? "no command given"
+                                 : what[0] == '-' ? "unknown option '" + what + "'"
+                                                  : "unknown command '" + what + "'");
     }
-    std::fprintf(stderr, "mevko: unknown command '%s'\n", argv[1]);
-    usage(stderr);
-    return 2;
+    for (const std::string& arg : c->app->remaining())
+        extra.push_back(arg);
+    // "--" only ends the options.
+    std::erase(extra, "--");
+    if (!extra.empty())
+        return badArgument(*c, "unexpected argument '" + extra.front() + "'");
+    return run(*c);
 }

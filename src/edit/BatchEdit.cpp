@@ -9,8 +9,8 @@
 #include <algorithm>
 
 namespace {
-// The values a cell parameter's storage holds: an addition stops at its ends
-// instead of wrapping (opacity 255 + 100 stays 255).
+// The values a cell parameter's storage holds: a result stops at its ends
+// instead of wrapping (opacity 255 + 100 and 200 * 150 % stay 255).
 int clampToField(int param, int value)
 {
     switch (param) {
@@ -73,7 +73,7 @@ int RunBatchEdit(cAnimeData& project, const strBatchEditState& state, iStatusSin
             for (int i = 0; i < CP_COUNT; ++i)
                 if (mask & (1u << i)) {
                     const int r = ApplyFormula(state.formula, w.Get(i), v);
-                    w.Set(i, state.formula == BF_ADD ? clampToField(i, r) : r);
+                    w.Set(i, clampToField(i, r));
                 }
             if (project.SetCell(int(f), s, &w))
                 ++stored;

@@ -89,6 +89,9 @@ eCellTargetState strCellTarget::Check(const cAnimeData& project) const
     if (!project.GetFrame(frame) || cellNo < 0 || cellNo >= project.CellCount())
         return CTS_GONE;
     const strCell* cell = project.GetCell(frame, cellNo);
+    // The loaded cell was deleted, or its frame was (an empty one slid in): nothing to edit.
+    if (loaded && !cell)
+        return CTS_GONE;
     const bool same = cell ? loaded && *loaded == *cell : !loaded;
     return same ? CTS_SAME : CTS_CHANGED;
 }

@@ -51,8 +51,9 @@ struct strCellTarget {
 
     /** Remembers the slot and its present cell. */
     void Take(const cAnimeData& project, int frame, int cellNo);
-    /** CTS_GONE when the frame or the cell number no longer exists, CTS_CHANGED when
-     *  the slot holds something else than what was loaded. */
+    /** CTS_GONE when the frame or the cell number no longer exists or the loaded cell
+     *  left the slot empty, CTS_CHANGED when the slot holds something else than what
+     *  was loaded. */
     eCellTargetState Check(const cAnimeData& project) const;
 };
 

@@ -172,7 +172,9 @@ bool expectObject(CRead& r, int32_t expected, int32_t& count)
     return false;
 }
 
-void readFrame(CRead& r, cAnimeData& project, int frameIndex)
+// XP animations have one graphic, so a pattern of 100 or more is a pattern of
+// that graphic; VX and VX Ace take 100 and up from their second graphic.
+void readFrame(CRead& r, cAnimeData& project, int frameIndex, bool oneGraphic)
 {
     int32_t count;
     if (!expectObject(r, ID_FRAME_CLASS, count))
@@ -193,8 +195,8 @@ void readFrame(CRead& r, cAnimeData& project, int frameIndex)
         if (v < 0)
             continue;
         strCell cell = strCell::New();
-        cell.pattern = uint16_t(v % 100 + 1);
-        cell.picture = v >= 100 ? 1 : 0;
+        cell.pattern = uint16_t(oneGraphic ? v + 1 : v % 100 + 1);
+        cell.picture = !oneGraphic && v >= 100 ? 1 : 0;
         cell.x = table.Get(i, 1);
         cell.y = table.Get(i, 2);
         const int a = std::abs(int(table.Get(i, 3)));
@@ -379,6 +381,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
     DictionaryScope animation(r, animationNames());
     strPicture pictures[2];
     std::string text;
+    bool xp = false;   // the XP layout: @animation_name instead of @animation1_name
     for (int32_t k = 0; k < count && !r.AtEnd(); ++k) {
         switch (r.ReadIvarId()) {
         case ID_ID:
@@ -389,6 +392,8 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
                 project.SetText(AT_NAME, interchange::ImportedText(text));
             break;
         case ID_ANIMATION_NAME:
+            xp = true;
+            [[fallthrough]];
         case ID_ANIMATION1_NAME:
             r.ReadString(text);
             pictures[0].path = interchange::ImportedText(text);
@@ -410,7 +415,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
             DictionaryScope frameScope(r, frameNames());
             int32_t j = 0;
             for (; j < n && !r.AtEnd(); ++j)
-                readFrame(r, project, j);
+                readFrame(r, project, j, xp);
             if (j < n)
                 return -1;   // fewer frames than the array declares
             break;

@@ -69,7 +69,7 @@ const std::unordered_map<int, std::string>& table()
         {40091, "RPGツクールXP / VX / VXAce [戦闘アニメ]"},
         {40092, "RPGツクールMV [戦闘アニメ]"},
         {40093, "RPGツクールMZ [戦闘アニメ]"},
-        {40094, "RPGツクールMV / NZ [戦闘アニメ]"},
+        {40094, "RPGツクールMV / MZ [戦闘アニメ]"},
         // Status texts of the editing operations.
         {45000, "フレーム[%d]に挿入しました"},
         {45001, "フレーム[%d]を削除しました"},
@@ -80,6 +80,7 @@ const std::unordered_map<int, std::string>& table()
         {45006, "フレーム [%d]～[%d] に補完処理 >> セル [%d] 枚を編集しました"},
         {45007, "一括処理 >> ｾﾙ [%d] 枚を編集しました"},
         {45008, "スプライン曲線 >> ｾﾙ [%d] 枚を編集しました"},
+        {45009, "< ! > フォルダを開けるプログラムがありません > %s"},
     };
     return strings;
 }

@@ -12,6 +12,16 @@ constexpr size_t kProbeBytes = 16;
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";   // starts a text project whose texts are UTF-8
 }
 
+int StoredCenterPosition(const cAnimeData& project)
+{
+    return ReadCenterPosition(project.GetValue(AI_CENTER_POSITION));
+}
+
+int ReadCenterPosition(int stored)
+{
+    return stored >= 1 && stored <= 5 ? stored : 0;
+}
+
 cAnimeFile_Device::~cAnimeFile_Device() = default;
 
 int cAnimeFile_Device::ProbeBytes(std::string_view data, int* version)

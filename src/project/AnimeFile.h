@@ -34,6 +34,12 @@ enum eFileResult {
     FR_BAD_FORMAT = -2,    // not a project file, truncated or corrupt, or not representable
 };
 
+/** The centre position as both formats store it: 1..5 as they are; centre (0, the
+ *  default, which older files hold) and values out of range as 0. */
+int StoredCenterPosition(const cAnimeData& project);
+/** A stored centre position read back: 1..5 as they are, anything else centre (0). */
+int ReadCenterPosition(int stored);
+
 class cAnimeFile_Device {
 public:
     virtual ~cAnimeFile_Device();

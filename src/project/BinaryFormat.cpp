@@ -21,6 +21,9 @@ constexpr std::string_view kVersion = "0072";
 // Byte 12, the first reserved byte: bit 0 set when the file's texts are UTF-8.
 constexpr size_t kFlagsOffset = 12;
 constexpr uint8_t kFlagUtf8 = 1;
+// Byte 13: the centre position (1..5); 0, the default, is what older files hold.
+constexpr size_t kPositionOffset = 13;
+constexpr size_t kReservedEnd = 28;
 
 // File part bits of an effect record; the in-memory flags swap flash and sound.
 constexpr uint8_t kPartSound = 1, kPartFlash = 2, kPartNote = 4;
@@ -102,6 +105,7 @@ int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
     out += kVersion;
     out.append(16, '\0');
     out[kFlagsOffset] = char(text.Utf8() ? kFlagUtf8 : 0);
+    out[kPositionOffset] = char(StoredCenterPosition(project));
     putU8(out, unsigned(project.GetValue(AI_DIVISION_FORMAT) & 3) |
                    unsigned(project.GetValue(AI_FIX_PICTURE_PER_CELL) & 1) << 2 |
                    unsigned(project.GetValue(AI_EDIT_FORMAT) & 15) << 3);
@@ -195,7 +199,8 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
     cByteReader in(data);
     in.skip(kFlagsOffset);   // magic, version
     const cFileText text((in.u8() & kFlagUtf8) != 0);
-    in.skip(28 - kFlagsOffset - 1);   // the rest of the reserved words
+    const uint8_t position = in.u8();
+    in.skip(kReservedEnd - kPositionOffset - 1);   // the rest of the reserved words
     const uint8_t formatBits = in.u8();
     const uint16_t baseInterval = in.u16();
     const uint32_t totalInterval = in.u32();
@@ -214,6 +219,7 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
     project.SetValue(AI_EDIT_FORMAT, (formatBits >> 3) & 15);
     project.SetValue(AI_BASE_INTERVAL, baseInterval);
     project.SetValue(AI_TOTAL_INTERVAL, int(std::min<uint32_t>(totalInterval, INT32_MAX)));
+    project.SetValue(AI_CENTER_POSITION, ReadCenterPosition(position));
     project.SetText(AT_NAME, text.Decode(in.lstring()));
     project.SetText(AT_USER_DATA, text.Decode(in.lstring()));
 

@@ -3,6 +3,7 @@
 #include "model/AnimeData.h"
 #include "platform/FileIO.h"
 #include "project/AnimeFile.h"
+#include "project/Paths.h"
 #include "project/ProjectDump.h"
 
 #include <algorithm>
@@ -217,7 +218,7 @@ std::string RecoveryQuestion(const strRecoveryInfo& info)
     std::tm local{};
     if (localtime_r(&t, &local))
         std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-    const std::string name = info.originalPath.empty() ? "(無題)" : ANIME::DumpText(info.originalPath);
+    const std::string name = info.originalPath.empty() ? "(無題)" : ANIME::DumpText(paths::ForDisplay(info.originalPath));
     return "前回、保存されないまま終了した作業があります。\n" + name + "\n(" + when +
            " に自動保存)\n復元しますか？";
 }

@@ -60,11 +60,17 @@ struct strStoredEffect {
     std::string seName, note;
 };
 
-void effectLines(std::string& out, const strStoredEffect& stored)
+// An effect inside the frame loop takes the frame it is written in; one past the
+// last frame names its frame as a third field of its head line.
+void effectLines(std::string& out, const strStoredEffect& stored, bool namesFrame)
 {
     const strEffect& e = *stored.effect;
     out += "4,";
     appendInt(out, ((e.flags & EF_SOUND) ? 1 : 0) + ((e.flags & EF_FLASH) ? 1 : 0) + ((e.flags & EF_NOTE) ? 1 : 0));
+    if (namesFrame) {
+        out += ',';
+        appendInt(out, e.frame);
+    }
     endLine(out);
     if (e.flags & EF_SOUND) {
         out += '6';
@@ -106,8 +112,9 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
     for (int i = 0; i < pictureCount && writable; ++i)
         if (const strPicture* p = project.GetPicture(i))
             writable = text.Encode(p->path, "画像", pictures[size_t(i)], true);
-    // Effects by frame, in array order; sound names in order of first use.
+    // Effects by frame, in array order, and those past the last frame; sound names in order of first use.
     std::vector<std::vector<strStoredEffect>> effectsAt(size_t(std::max(frameCount, 0)));
+    std::vector<strStoredEffect> pastEnd;
     std::vector<std::string> soundNames;
     for (int i = 0; i < effectCount && writable; ++i) {
         const strEffect* e = project.GetEffect(i);
@@ -118,8 +125,12 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
                    text.Encode(e->note, "メモ", stored.note, true);
         if ((e->flags & EF_SOUND) && soundIndex_.emplace(e->seName, int(soundNames.size())).second)
             soundNames.push_back(stored.seName);
-        if ((e->flags & (EF_SOUND | EF_FLASH | EF_NOTE)) && e->frame < frameCount)
+        if (!(e->flags & (EF_SOUND | EF_FLASH | EF_NOTE)))
+            continue;
+        if (e->frame < frameCount)
             effectsAt[e->frame].push_back(std::move(stored));
+        else
+            pastEnd.push_back(std::move(stored));
     }
     soundIndex_.clear();
     if (!writable)
@@ -139,6 +150,9 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
            project.GetValue(AI_EDIT_FORMAT), project.GetValue(AI_BASE_INTERVAL),
            project.GetValue(AI_TOTAL_INTERVAL), project.SumIntervals(), frameCount, cellCount, pictureCount,
            effectCount});
+    // The centre position follows as an eleventh value when it is not the default.
+    if (const int position = StoredCenterPosition(project))
+        group(out, true, {position});
     endLine(out);
     for (int i = 0; i < pictureCount; ++i)
         if (const strPicture* p = project.GetPicture(i)) {
@@ -186,11 +200,13 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
             }
         }
         for (const strStoredEffect& e : effectsAt[size_t(f)])
-            effectLines(out, e);
+            effectLines(out, e, false);
         out += "1,";
         appendInt(out, frame ? frame->interval : 0);
         endLine(out);
     }
+    for (const strStoredEffect& e : pastEnd)
+        effectLines(out, e, true);
     out += '9';
     return FR_OK;
 }
@@ -228,6 +244,7 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             project.SetValue(AI_EDIT_FORMAT, std::clamp(fieldOr(fields, 3, 0), 0, 15));
             project.SetValue(AI_BASE_INTERVAL, std::clamp(fieldOr(fields, 4, 0), 0, 0xFFFF));
             project.SetValue(AI_TOTAL_INTERVAL, std::max(fieldOr(fields, 5, 0), 0));
+            project.SetValue(AI_CENTER_POSITION, ReadCenterPosition(fieldOr(fields, 11, 0)));
             project.InsertFrames(0, 1);
             sized = true;
             break;
@@ -291,6 +308,7 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
         case '4': {
             const int parts = fieldOr(fields, 1, 0);
             strEffect e;
+            e.frame = uint16_t(std::clamp(fieldOr(fields, 2, f), 0, 0xFFFF));
             for (int k = 0; k < parts; ++k) {
                 std::string_view part, text;
                 if (!lines.next(part))
@@ -321,7 +339,6 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
                     e.flags |= EF_NOTE;
                 }
             }
-            e.frame = uint16_t(f);
             if (e.flags)
                 project.InsertEffect(e, nullptr);
             break;

@@ -25,6 +25,25 @@ constexpr int kProgressInterval = 200;  // ms
 constexpr int kProgressWidth = 360;     // wide enough for the title
 constexpr int kCropLimit = 8192;
 
+// Why a job could not start, for the status bar.
+std::string RefusalText(const cCaptureImage& job)
+{
+    long long w = 0, h = 0;
+    job.refusedSize(w, h);
+    switch (job.lastError()) {
+    case CE_NOTHING: return "< ! > 出力する画像がありません";
+    case CE_LAYOUT: return "< ! > 結合する枚数を指定してください";
+    case CE_SHEET_TOO_LARGE:
+        return QString::asprintf("< ! > 画像が大きすぎます(%lld x %lld / 最大 %d x %d)", w, h, kMaxSheetSide,
+                                 kMaxSheetSide).toStdString();
+    case CE_GIF_TOO_LARGE:
+        return QString::asprintf("< ! > GIFが大きすぎます(%lld x %lld / 最大 %d x %d)", w, h, kMaxGifSide, kMaxGifSide)
+            .toStdString();
+    case CE_TOO_MANY: return QString::asprintf("< ! > 画像が多すぎます(最大 %d 枚)", kMaxImages).toStdString();
+    default: return "< ! > 画像出力に失敗しました";
+    }
+}
+
 QSpinBox* spin(QWidget* parent, int lo, int hi)
 {
     auto* s = new QSpinBox(parent);
@@ -211,6 +230,7 @@ bool cDlg_Output_Base::Export()
     if (!thread->job().init(paths::ToDiskPath(chosen), &project, &rect, form.count, form.background, Flags(), form.fps,
                             form.scalePercent / 100.0)) {
         QApplication::beep();
+        status_.ShowStatus(RefusalText(thread->job()));
         return false;
     }
     const int result = progress->Run(*thread);

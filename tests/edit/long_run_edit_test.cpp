@@ -215,12 +215,7 @@ public:
         for (int t : {AT_WORK_FOLDER, AT_FILE_NAME}) {
             loaded->SetText(t, p->Text(t));
         }
-        // The files keep the fixed picture table only while it is in use, and the text
-        // format keeps only the effects of existing frames (the last ones, as they are sorted).
-        if (format == 1)
-            while (p->GetValue(AI_EFFECTS) > 0 &&
-                   p->GetEffect(p->GetValue(AI_EFFECTS) - 1)->frame >= p->GetValue(AI_FRAMES))
-                p->DeleteEffect(p->GetValue(AI_EFFECTS) - 1, false);
+        // The files keep the fixed picture table only while it is in use.
         auto comparable = [&](const cAnimeData& project) {
             std::string text = ModelText(project);
             if (!p->GetValue(AI_FIX_PICTURE_PER_CELL)) {

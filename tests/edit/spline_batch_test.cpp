@@ -65,8 +65,10 @@ TEST_F(SplineBatchTest, BatchFormulaExamples)
         {BF_PERCENT, CP_X, -5, 50, -2},      {BF_PERCENT, CP_OPACITY, 255, 50, 127},
         {BF_ADD, CP_OPACITY, 200, 100, 255}, {BF_ASSIGN, CP_ANGLE, 0, -1, -1},
         {BF_ADD, CP_X, 1000, 9999, 1024},    {BF_ASSIGN, CP_BLEND, 0, 9, 4},
-        {BF_PERCENT, CP_PATTERN, 65535, 200, 65534}, {7, CP_Y, 3, 8, 8},
-        // Additions stop at the field's ends instead of wrapping.
+        {BF_PERCENT, CP_PATTERN, 40000, 200, 65535}, {7, CP_Y, 3, 8, 8},
+        // Results stop at the field's ends instead of wrapping.
+        {BF_PERCENT, CP_OPACITY, 200, 150, 255}, {BF_ASSIGN, CP_OPACITY, 0, 300, 255},
+        {BF_ASSIGN, CP_GREEN, 50, -5, 0},
         {BF_ADD, CP_RED, 100, -101, 0},      {BF_ADD, CP_OPACITY, 250, 100, 255},
         {BF_ADD, CP_OPACITY, 10, -9999, 0},  {BF_ADD, CP_SATURATION, 150, 200, 200},
         {BF_ADD, CP_PATTERN, 65530, 100, 65535}, {BF_ADD, CP_Y, -1000, -9999, -1024},

@@ -353,7 +353,14 @@ TEST_F(CanvasGui, TheCellDialogFollowsTheProject)
     window->SideWindows()->OpenCellDialog(1, 1);
     window->OnCommand(IDM_UNDO);
     EXPECT_EQ(dialog->xSpin->value(), 101);
+    // The cell is deleted under the dialog: an empty slot is not edited, the dialog closes.
+    p.SetCell(1, 1, nullptr);
+    window->Refresh();
+    EXPECT_FALSE(dialog->IsOpen());
+    EXPECT_FALSE(dialog->ApplyAndClose());
+    EXPECT_EQ(p.GetCell(1, 1), nullptr);
     // A new project: the slot is gone and the dialog closes.
+    window->SideWindows()->OpenCellDialog(1, 1);
     p.NewProject("");
     window->Refresh();
     EXPECT_FALSE(dialog->IsOpen());

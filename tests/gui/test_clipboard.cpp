@@ -58,6 +58,35 @@ TEST_F(GuiTest, QtClipboardMovesBytesUnderFormatNames)
     EXPECT_TRUE(c.IsAvailable("application/rpgmv-animations"));
 }
 
+TEST_F(GuiTest, QtClipboardOffers2000DataAsWineTarget582)
+{
+    platform::QtClipboard& c = clipboard;
+    const std::vector<uint8_t> a = {8, 0, 0, 0, 1, 0, 0, 0, 0xFF}, b = {1, 2};
+    ASSERT_TRUE(c.Open());
+    c.Empty();
+    c.SetData(platform::kFormat2000, a);
+    c.Close();
+    EXPECT_EQ(bytesOf(platform::kFormat2000), a);
+    EXPECT_EQ(bytesOf("#582"), a);
+
+    // Data that Wine put there only under "#582" is found; our own target comes first.
+    for (const bool both : {false, true}) {
+        auto* data = new QMimeData;
+        data->setData("#582", QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())));
+        if (both)
+            data->setData(platform::kFormat2000, QByteArray(reinterpret_cast<const char*>(a.data()), 9));
+        QGuiApplication::clipboard()->setMimeData(data);
+        EXPECT_TRUE(c.IsAvailable(platform::kFormat2000));
+        std::vector<uint8_t> out;
+        ASSERT_TRUE(c.Open());
+        EXPECT_TRUE(c.GetData(platform::kFormat2000, out));
+        c.Close();
+        EXPECT_EQ(out, both ? a : b);
+    }
+    QGuiApplication::clipboard()->clear();
+    EXPECT_FALSE(c.IsAvailable(platform::kFormat2000));
+}
+
 struct ExportCase {
     int command;
     int version;
@@ -140,6 +169,6 @@ TEST_F(GuiTest, ImportInstallsAFreshUntitledProjectAndFailureKeepsTheCurrentOne)
     cAnimeData* before = &w.Project();
     QGuiApplication::clipboard()->clear();
     w.OnCommand(IDM_IMPORT_MV);
-    EXPECT_EQ(w.StatusPart(0)->text(), "< ! > RPGツクールMV / NZ [戦闘アニメ] : インポートに失敗");
+    EXPECT_EQ(w.StatusPart(0)->text(), "< ! > RPGツクールMV / MZ [戦闘アニメ] : インポートに失敗");
     EXPECT_EQ(&w.Project(), before);
 }

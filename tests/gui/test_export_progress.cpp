@@ -65,4 +65,17 @@ TEST_F(ExportProgressGuiTest, CancelLeavesNoFileAndSaysSo)
     EXPECT_NE(window->StatusPart(0)->text().toStdString().find("中止"), std::string::npos);
 }
 
+TEST_F(ExportProgressGuiTest, ARefusedExportSaysWhy)
+{
+    cDlg_Output_Gif& dlg = StartGif();
+    dlg.widthSpin->setValue(1280);
+    dlg.scaleSpin->setValue(200);
+    chooser.answer = (dir / "large.gif").string();
+    EXPECT_FALSE(dlg.Export());
+    const QString status = window->StatusPart(0)->text();
+    EXPECT_TRUE(status.startsWith("< ! > ")) << status.toStdString();
+    EXPECT_TRUE(status.contains("2560") && status.contains("1024")) << status.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(dir / "large.gif"));
+}
+
 } // namespace

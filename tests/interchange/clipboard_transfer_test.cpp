@@ -177,7 +177,7 @@ TEST_F(Transfer, ImportCommandInstallsOnlyOnSuccess)
     EXPECT_EQ(status.texts, (std::vector<std::string>{"< ! > RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに失敗",
                                                       "RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに成功しました",
                                                       "RPGツクール2000 [戦闘アニメ] : インポートに成功しました",
-                                                      "< ! > RPGツクールMV / NZ [戦闘アニメ] : インポートに失敗"}));
+                                                      "< ! > RPGツクールMV / MZ [戦闘アニメ] : インポートに失敗"}));
 }
 
 } // namespace

@@ -303,6 +303,8 @@ TEST(RubyImport, RoundTripsKeepWhatEachVersionCarries)
         PutCell(p, 0, 0, {0, 1, 0, -1024, 1024, 800, 800, 0, 0});
         PutCell(p, 0, 15, {picture1, 100, 2, 3, -4, -20, 20, -3590, 255});
         PutCell(p, 2, 7, {0, 42, 1, 0, 0, 100, 100, -10, 1});
+        if (version == RUBY_XP)   // one graphic: 100 and up are patterns of it, not of a second graphic
+            PutCell(p, 1, 3, {0, 151, 0, 0, 0, 100, 100, 0, 255});
         strEffect flash = FlashEffect(0, 2, 255, 0, 255, 1, 2);
         AddEffect(p, flash);
         strEffect sound;

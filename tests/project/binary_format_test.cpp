@@ -193,11 +193,24 @@ TEST(BinaryFormat, EmptyProjectHasNoFramesAndZeroFixedTable)
     EXPECT_EQ(back->FixPictures(), std::vector<uint8_t>(8, 0));
 }
 
-TEST(BinaryFormat, CentrePositionIsNotStored)
+TEST(BinaryFormat, CentrePositionTakesReservedByte13)
 {
     auto p = SmallProject();
-    p->SetValue(AI_CENTER_POSITION, 3);
-    const auto back = LoadFrom(SaveAs(*p, 0));
+    const std::string centre = SaveAs(*p, 0);
+    EXPECT_EQ(centre[13], '\0');   // the default leaves the bytes as older files have them
+    for (int position = 1; position <= 5; ++position) {
+        p->SetValue(AI_CENTER_POSITION, position);
+        std::string bytes = SaveAs(*p, 0);
+        const auto back = LoadFrom(bytes);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->GetValue(AI_CENTER_POSITION), position);
+        EXPECT_EQ(uint8_t(bytes[13]), position);
+        bytes[13] = '\0';
+        EXPECT_EQ(bytes, centre) << "only byte 13 differs";
+    }
+    std::string unknown = centre;
+    unknown[13] = 9;
+    const auto back = LoadFrom(unknown);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->GetValue(AI_CENTER_POSITION), 0);
 }

@@ -87,7 +87,7 @@ TEST(TextFormat, EffectsHeaderAndFixedPictures)
     e.note = "メモ";
     p->InsertEffect(e, nullptr);
     e = strEffect();
-    e.frame = 5;   // beyond the frames: the text format has no place for it
+    e.frame = 5;   // past the last frame: written after it, naming its frame
     e.flags = EF_FLASH;
     e.flashDuration = 3;
     p->InsertEffect(e, nullptr);
@@ -99,8 +99,53 @@ TEST(TextFormat, EffectsHeaderAndFixedPictures)
     const std::string memo = platform::Utf8ToAnsi("メモ");   // texts are stored in CP932
     EXPECT_EQ(SaveAs(*p, 1), Lines({"MEVK_TEX0072", "", "", "1,0,1,0,1,0,2,2,3,0,3", "3", "Sound\\hit.wav",
                                     "4,4,0,7", "9", "4,1", "5,2,1,3,128,128,9,255", "1,0", "4,2", "6,80,120,30",
-                                    "Sound\\hit.wav", "7", memo.c_str(), "1,0"}) +
+                                    "Sound\\hit.wav", "7", memo.c_str(), "1,0", "4,1,5", "5,0,0,3,128,128,128,255"}) +
                                  "9");
+}
+
+TEST(TextFormat, EffectsPastTheLastFrameSurvive)
+{
+    const struct {
+        int frames;
+        std::vector<int> at;
+    } cases[] = {{0, {0, 3}}, {2, {1, 2, 9, 9, 4}}, {3, {0, 65535}}};
+    for (const auto& c : cases) {
+        auto p = std::make_unique<cAnimeData>();
+        p->Reset(c.frames, 2, 1, 8);
+        if (c.frames)
+            p->InsertFrames(0, c.frames);
+        for (size_t i = 0; i < c.at.size(); ++i) {
+            strEffect e;
+            e.frame = uint16_t(c.at[i]);
+            e.flags = EF_NOTE;
+            e.note = "e" + std::to_string(i);
+            p->InsertEffect(e, nullptr);
+        }
+        const std::string text = SaveAs(*p, 1);
+        const auto back = LoadFrom(text);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(ContentDump(*back), ContentDump(*p)) << text;
+        EXPECT_EQ(SaveAs(*back, 1), text);
+        EXPECT_EQ(SaveAs(*back, 0), SaveAs(*p, 0));
+    }
+}
+
+TEST(TextFormat, CentrePositionEndsTheHeaderLine)
+{
+    auto p = Project(1, 1);
+    const std::string centre = SaveAs(*p, 1);
+    const size_t headerEnd = centre.find("\r\n", centre.find("\r\n1,") + 2);
+    for (int position = 1; position <= 5; ++position) {
+        p->SetValue(AI_CENTER_POSITION, position);
+        const std::string text = SaveAs(*p, 1);
+        EXPECT_EQ(text, std::string(centre).insert(headerEnd, "," + std::to_string(position)));
+        const auto back = LoadFrom(text);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->GetValue(AI_CENTER_POSITION), position);
+    }
+    const auto unknown = LoadFrom(std::string(centre).insert(headerEnd, ",7"));
+    ASSERT_TRUE(unknown);
+    EXPECT_EQ(unknown->GetValue(AI_CENTER_POSITION), 0);
 }
 
 TEST(TextFormat, ReadsHandWrittenFile)

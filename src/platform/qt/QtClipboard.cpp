@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QStringList>
 
 namespace platform {
 
@@ -11,6 +12,27 @@ namespace {
 QClipboard* board() { return QGuiApplication::clipboard(); }
 
 QString mimeName(const std::string& format) { return QString::fromUtf8(format.data(), qsizetype(format.size())); }
+
+// The targets a format travels under, the first preferred. Wine hands the fixed
+// clipboard format 582 (RPG Maker 2000) to X11 programs as the target "#582",
+// so the 2000 data goes under that name as well.
+QStringList targetsOf(const std::string& format)
+{
+    QStringList targets{mimeName(format)};
+    if (format == kFormat2000)
+        targets << QStringLiteral("#582");
+    return targets;
+}
+
+// The first target of the format that the data holds; empty when none.
+QString presentTarget(const QMimeData* data, const std::string& format)
+{
+    if (data)
+        for (const QString& target : targetsOf(format))
+            if (data->hasFormat(target))
+                return target;
+    return {};
+}
 
 } // namespace
 
@@ -55,8 +77,9 @@ bool QtClipboard::SetData(const std::string& format, const std::vector<uint8_t>&
             for (const QString& f : current->formats())
                 pending_->setData(f, current->data(f));
     }
-    pending_->setData(mimeName(format),
-                      QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    const QByteArray block(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+    for (const QString& target : targetsOf(format))
+        pending_->setData(target, block);
     return true;
 }
 
@@ -66,10 +89,10 @@ bool QtClipboard::GetData(const std::string& format, std::vector<uint8_t>& out)
     if (!open_)
         return false;
     const QMimeData* data = pending_ ? pending_ : board()->mimeData();
-    const QString name = mimeName(format);
-    if (!data || !data->hasFormat(name))
+    const QString target = presentTarget(data, format);
+    if (target.isEmpty())
         return false;
-    const QByteArray bytes = data->data(name);
+    const QByteArray bytes = data->data(target);
     out.assign(bytes.begin(), bytes.end());
     return true;
 }
@@ -79,7 +102,7 @@ bool QtClipboard::IsAvailable(const std::string& format)
     if (!board())
         return false;
     const QMimeData* data = open_ && pending_ ? pending_ : board()->mimeData();
-    return data && data->hasFormat(mimeName(format));
+    return !presentTarget(data, format).isEmpty();
 }
 
 } // namespace platform

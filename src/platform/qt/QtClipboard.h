@@ -1,7 +1,8 @@
 #pragma once
 // The system clipboard through QClipboard: a format name is used as the MIME
 // name as it stands ("VX Ace ANIMATION", "application/rpgmv-animations",
-// "MEVKO_EDIT"); the 2000 format travels under platform::kFormat2000.
+// "MEVKO_EDIT"); the 2000 format travels under platform::kFormat2000 and, for
+// RPG Maker under Wine, under "#582" too (read from either, kFormat2000 first).
 // Data set while the clipboard is open is published when it is closed.
 
 #include "platform/Clipboard.h"
