@@ -283,6 +283,6 @@ void cMainWnd::openCurrentFolder()
 
 void cMainWnd::showVersion()
 {
-    QMessageBox::about(this, "バージョン情報",
+    QMessageBox::about(this, tr("バージョン情報"),
                        QString::asprintf("MevkoEditor\nVersion %1.2f", double(cSettings::kVersion)));
 }

@@ -1,6 +1,7 @@
 #include "ui/MissingPictures.h"
 
 #include "model/AnimeData.h"
+#include "platform/Strings.h"
 #include "project/PictureSearch.h"
 #include "project/ProjectDump.h"
 #include "render/SpriteDrawer.h"
@@ -13,7 +14,9 @@ std::string MissingPictureText(const cAnimeData& project, int slot)
     bool found = false;
     const std::string path =
         FindPicture(picture->path, project.Text(AT_WORK_FOLDER), SpriteDrawer().projectFile(), &found);
-    return (found ? "画像を読み込めません > " : "画像が見つかりません > ") + ANIME::DumpText(path);
+    return platform::FormatText(found ? QT_TRANSLATE_NOOP("Strings", "画像を読み込めません > %s")
+                                      : QT_TRANSLATE_NOOP("Strings", "画像が見つかりません > %s"),
+                                ANIME::DumpText(path).c_str());
 }
 
 std::string MissingPicturesStatus(const cAnimeData& project)
@@ -31,6 +34,6 @@ std::string MissingPicturesStatus(const cAnimeData& project)
         return std::string();
     std::string status = "< ! > " + first;
     if (count > 1)
-        status += " (ほか " + std::to_string(count - 1) + " 枚)";
+        status += platform::FormatText(QT_TRANSLATE_NOOP("Strings", " (ほか %d 枚)"), count - 1);
     return status;
 }

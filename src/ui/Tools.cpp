@@ -217,7 +217,7 @@ void cTool_Play::OnCreate()
     QWidget* endGap = Gap(10);
     endGap->setFixedWidth(84);
     QHBoxLayout* endLayout = gapLayout(endGap);
-    endLayout->addWidget(new QLabel("～", endGap));
+    endLayout->addWidget(new QLabel(tr("～"), endGap));
     rangeEnd = spin(endGap, 0, 65535, 0);
     rangeEnd->setObjectName("30062");
     endLayout->addWidget(rangeEnd);

@@ -1,0 +1,76 @@
+#include "ui/Language.h"
+
+#include "platform/Strings.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <memory>
+
+namespace {
+
+// The translators in use; replaced together when the language changes.
+struct strInstalled {
+    std::unique_ptr<QTranslator> program, qt;
+};
+
+strInstalled& installed()
+{
+    static strInstalled translators;
+    return translators;
+}
+
+void remove(std::unique_ptr<QTranslator>& translator)
+{
+    if (translator)
+        QCoreApplication::removeTranslator(translator.get());
+    translator.reset();
+}
+
+std::unique_ptr<QTranslator> load(const QString& name, const QString& folder)
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(name, folder) || !QCoreApplication::installTranslator(translator.get()))
+        return nullptr;
+    return translator;
+}
+
+} // namespace
+
+eLanguage ChooseLanguage(const std::string& choice, const QLocale& system)
+{
+    if (choice == "ja")
+        return LANG_JAPANESE;
+    if (choice == "en")
+        return LANG_ENGLISH;
+    return system.language() == QLocale::Japanese ? LANG_JAPANESE : LANG_ENGLISH;
+}
+
+bool LoadLanguage(eLanguage language)
+{
+    strInstalled& now = installed();
+    remove(now.program);
+    remove(now.qt);
+    bool loaded = true;
+    if (language == LANG_ENGLISH) {
+        // The texts are written in Japanese; English comes from the compiled-in translation.
+        now.program = load("mevko_en", ":/translations");
+        loaded = now.program != nullptr;
+    } else {
+        // Qt's standard buttons and dialogs are English unless Qt's own translation is loaded.
+        now.qt = load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        loaded = now.qt != nullptr;
+    }
+    if (now.program) {
+        platform::SetTextTranslator([](const char* source) {
+            return QCoreApplication::translate("Strings", source).toStdString();
+        });
+    } else {
+        platform::SetTextTranslator(nullptr);
+    }
+    return loaded;
+}
+
+QString MenuLabel(const std::string& text) { return QCoreApplication::translate("Menu", text.c_str()); }
