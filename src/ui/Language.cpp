@@ -48,29 +48,30 @@ eLanguage ChooseLanguage(const std::string& choice, const QLocale& system)
     return system.language() == QLocale::Japanese ? LANG_JAPANESE : LANG_ENGLISH;
 }
 
+void UnloadLanguage()
+{
+    remove(installed().program);
+    remove(installed().qt);
+    platform::SetTextTranslator(nullptr);
+}
+
 bool LoadLanguage(eLanguage language)
 {
+    UnloadLanguage();
     strInstalled& now = installed();
-    remove(now.program);
-    remove(now.qt);
-    bool loaded = true;
-    if (language == LANG_ENGLISH) {
-        // The texts are written in Japanese; English comes from the compiled-in translation.
-        now.program = load("mevko_en", ":/translations");
-        loaded = now.program != nullptr;
-    } else {
+    if (language == LANG_JAPANESE) {
         // Qt's standard buttons and dialogs are English unless Qt's own translation is loaded.
         now.qt = load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-        loaded = now.qt != nullptr;
+        return now.qt != nullptr;
     }
-    if (now.program) {
-        platform::SetTextTranslator([](const char* source) {
-            return QCoreApplication::translate("Strings", source).toStdString();
-        });
-    } else {
-        platform::SetTextTranslator(nullptr);
-    }
-    return loaded;
+    // The texts are written in Japanese; English comes from the built-in translation.
+    now.program = load("mevko_en", ":/translations");
+    if (!now.program)
+        return false;
+    platform::SetTextTranslator([](const char* source) {
+        return QCoreApplication::translate("Strings", source).toStdString();
+    });
+    return true;
 }
 
 QString MenuLabel(const std::string& text) { return QCoreApplication::translate("Menu", text.c_str()); }

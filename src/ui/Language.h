@@ -20,5 +20,8 @@ eLanguage ChooseLanguage(const std::string& choice, const QLocale& system);
  *  then stay Japanese). */
 bool LoadLanguage(eLanguage language);
 
+/** Removes what LoadLanguage installed: the texts as written, Qt's dialogs untranslated. */
+void UnloadLanguage();
+
 /** A menu entry's text from the command table in the interface language. */
 QString MenuLabel(const std::string& text);
