@@ -53,6 +53,7 @@ void UnloadLanguage()
     remove(installed().program);
     remove(installed().qt);
     platform::SetTextTranslator(nullptr);
+    QLocale::setDefault(QLocale::system());
 }
 
 bool LoadLanguage(eLanguage language)
@@ -60,11 +61,15 @@ bool LoadLanguage(eLanguage language)
     UnloadLanguage();
     strInstalled& now = installed();
     if (language == LANG_JAPANESE) {
-        // Qt's standard buttons and dialogs are English unless Qt's own translation is loaded.
+        // Dates and file types in Qt's dialogs follow the default locale, their buttons
+        // and labels Qt's own translation.
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         now.qt = load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath));
         return now.qt != nullptr;
     }
     // The texts are written in Japanese; English comes from the built-in translation.
+    if (QLocale::system().language() == QLocale::Japanese)
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     now.program = load("mevko_en", ":/translations");
     if (!now.program)
         return false;

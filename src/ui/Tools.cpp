@@ -156,7 +156,7 @@ void cTool_Edit::OnCreate()
         QHBoxLayout* layout = gapLayout(gap);
         snapCheck[k] = new QCheckBox(k < int(labels.size()) ? QString::fromStdString(labels[k]) : QString(), gap);
         snapCheck[k]->setObjectName(checkIds[k]);
-        snapCheck[k]->setFixedWidth(48);
+        snapCheck[k]->setFixedWidth(std::max(48, snapCheck[k]->sizeHint().width()));
         snapCheck[k]->setFocusPolicy(Qt::NoFocus);
         snapCheck[k]->setChecked((s.GridBit >> k) & 1);
         snapEdit[k] = spin(gap, 0, 1000, *steps[k]);
@@ -164,6 +164,8 @@ void cTool_Edit::OnCreate()
         snapEdit[k]->setEnabled(snapCheck[k]->isChecked());
         layout->addWidget(snapCheck[k]);
         layout->addWidget(snapEdit[k]);
+        // Longer labels (English) widen their gap instead of being cut.
+        gap->setFixedWidth(std::max(gap->minimumWidth(), layout->sizeHint().width()));
         connect(snapCheck[k], &QCheckBox::toggled, this, [this, k](bool on) {
             Settings().GridBit = on ? (Settings().GridBit | (1u << k)) : (Settings().GridBit & ~(1u << k));
             snapEdit[k]->setEnabled(on);
