@@ -156,7 +156,10 @@ void cTool_Edit::OnCreate()
         QHBoxLayout* layout = gapLayout(gap);
         snapCheck[k] = new QCheckBox(k < int(labels.size()) ? QString::fromStdString(labels[k]) : QString(), gap);
         snapCheck[k]->setObjectName(checkIds[k]);
-        snapCheck[k]->setFixedWidth(std::max(48, snapCheck[k]->sizeHint().width()));
+        // A label longer than the classic width (English) widens its gap instead of being cut.
+        const int extra = std::max(0, snapCheck[k]->sizeHint().width() - 48);
+        snapCheck[k]->setFixedWidth(48 + extra);
+        gap->setFixedWidth(gap->minimumWidth() + extra);
         snapCheck[k]->setFocusPolicy(Qt::NoFocus);
         snapCheck[k]->setChecked((s.GridBit >> k) & 1);
         snapEdit[k] = spin(gap, 0, 1000, *steps[k]);
@@ -164,8 +167,6 @@ void cTool_Edit::OnCreate()
         snapEdit[k]->setEnabled(snapCheck[k]->isChecked());
         layout->addWidget(snapCheck[k]);
         layout->addWidget(snapEdit[k]);
-        // Longer labels (English) widen their gap instead of being cut.
-        gap->setFixedWidth(std::max(gap->minimumWidth(), layout->sizeHint().width()));
         connect(snapCheck[k], &QCheckBox::toggled, this, [this, k](bool on) {
             Settings().GridBit = on ? (Settings().GridBit | (1u << k)) : (Settings().GridBit & ~(1u << k));
             snapEdit[k]->setEnabled(on);

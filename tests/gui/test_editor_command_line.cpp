@@ -54,6 +54,6 @@ TEST(EditorCommandLine, WrongOptionsAreRefused)
     for (const char* arguments : {"--lang fr", "--no-such-option", "--config"}) {
         const strRun run = runEditor("QT_QPA_PLATFORM=offscreen", arguments);
         EXPECT_EQ(run.code, 2) << arguments << ": " << run.out;
-        EXPECT_EQ(run.out.rfind("mevko-editor: ", 0), 0u) << arguments << ": " << run.out;
+        EXPECT_NE(run.out.find("mevko-editor: "), std::string::npos) << arguments << ": " << run.out;
     }
 }
