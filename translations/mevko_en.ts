@@ -627,7 +627,7 @@ Note: this cannot be undone.</translation>
     </message>
     <message>
         <source>座標,拡大,角度</source>
-        <translation>Position,Scale,Angle</translation>
+        <translation>Pos,Scale,Angle</translation>
     </message>
     <message>
         <source>インターバル</source>
@@ -1007,7 +1007,7 @@ Restore it?</translation>
     </message>
     <message>
         <source>前Fから転送</source>
-        <translation>From previous F</translation>
+        <translation>From prev F</translation>
     </message>
     <message>
         <source>次Fから転送</source>
