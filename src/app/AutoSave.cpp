@@ -2,6 +2,7 @@
 
 #include "edit/Feedback.h"
 #include "model/AnimeData.h"
+#include "platform/Strings.h"
 #include "project/Document.h"
 
 #include <algorithm>
@@ -24,13 +25,15 @@ void cAutoSave::Wait()
 bool cAutoSave::OfferRecovery(iMessageSink& messages)
 {
     for (const strRecoveryInfo& info : store_->Orphans()) {
-        if (messages.Ask(RecoveryQuestion(info), "復元", ASK_YES_NO, ICON_QUESTION) != ANSWER_YES) {
+        if (messages.Ask(RecoveryQuestion(info), platform::Text(QT_TRANSLATE_NOOP("Strings", "復元")), ASK_YES_NO,
+                         ICON_QUESTION) != ANSWER_YES) {
             cRecoveryStore::Discard(info);
             continue;
         }
         auto project = std::make_unique<cAnimeData>();
         if (!cRecoveryStore::Restore(info, *project)) {
-            messages.Ask("復元に失敗しました。\n" + info.file.string(), "エラー", ASK_OK, ICON_ERROR);
+            messages.Ask(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "復元に失敗しました。\n%s"), info.file.string().c_str()),
+                         platform::LoadString(40005), ASK_OK, ICON_ERROR);
             continue;
         }
         document_.InstallRecovered(std::move(project), info.originalPath);

@@ -1,5 +1,6 @@
 #include "app/CommandTable.h"
 
+#include "platform/Strings.h"
 #include "playback/AnimePlayer.h"
 #include "project/Settings.h"
 
@@ -18,110 +19,110 @@ strMenuEntry submenu(const char* text, std::vector<strMenuEntry> children)
 std::vector<strMenuEntry> buildMenu()
 {
     return {
-        submenu("ファイル(&F)", {
-            item(IDM_NEW, "新規作成(&N)"),
-            item(IDM_OPEN, "開く(&O)"),
-            item(IDM_SAVE, "保存(&S)"),
-            item(IDM_SAVE_AS, "名前を付けて保存(&A)"),
-            item(IDM_RECENT, "最近使ったファイル(&R)"),
+        submenu(QT_TRANSLATE_NOOP("Menu", "ファイル(&F)"), {
+            item(IDM_NEW, QT_TRANSLATE_NOOP("Menu", "新規作成(&N)")),
+            item(IDM_OPEN, QT_TRANSLATE_NOOP("Menu", "開く(&O)")),
+            item(IDM_SAVE, QT_TRANSLATE_NOOP("Menu", "保存(&S)")),
+            item(IDM_SAVE_AS, QT_TRANSLATE_NOOP("Menu", "名前を付けて保存(&A)")),
+            item(IDM_RECENT, QT_TRANSLATE_NOOP("Menu", "最近使ったファイル(&R)")),
             separator(),
-            submenu("画像出力(&G)", {
-                item(IDM_EXPORT_PNG, "PNG(&P)"),
-                item(IDM_EXPORT_GIF, "アニメーションGIF(&G)"),
+            submenu(QT_TRANSLATE_NOOP("Menu", "画像出力(&G)"), {
+                item(IDM_EXPORT_PNG, QT_TRANSLATE_NOOP("Menu", "PNG(&P)")),
+                item(IDM_EXPORT_GIF, QT_TRANSLATE_NOOP("Menu", "アニメーションGIF(&G)")),
             }),
-            submenu("クリップボードに出力(&I)", {
-                item(IDM_EXPORT_2000, "RPGツクール2000(&S)"),
-                item(IDM_EXPORT_2003, "RPGツクール2003(&T)", true),
-                item(IDM_EXPORT_XP, "RPGツクールXP(&X)"),
-                item(IDM_EXPORT_VX, "RPGツクールVX(&V)"),
-                item(IDM_EXPORT_VXACE, "RPGツクールVX Ace(&A)"),
-                item(IDM_EXPORT_MV, "RPGツクールMV(&M)"),
-                item(IDM_EXPORT_MZ, "RPGツクールMZ(&Z)"),
+            submenu(QT_TRANSLATE_NOOP("Menu", "クリップボードに出力(&I)"), {
+                item(IDM_EXPORT_2000, QT_TRANSLATE_NOOP("Menu", "RPGツクール2000(&S)")),
+                item(IDM_EXPORT_2003, QT_TRANSLATE_NOOP("Menu", "RPGツクール2003(&T)"), true),
+                item(IDM_EXPORT_XP, QT_TRANSLATE_NOOP("Menu", "RPGツクールXP(&X)")),
+                item(IDM_EXPORT_VX, QT_TRANSLATE_NOOP("Menu", "RPGツクールVX(&V)")),
+                item(IDM_EXPORT_VXACE, QT_TRANSLATE_NOOP("Menu", "RPGツクールVX Ace(&A)")),
+                item(IDM_EXPORT_MV, QT_TRANSLATE_NOOP("Menu", "RPGツクールMV(&M)")),
+                item(IDM_EXPORT_MZ, QT_TRANSLATE_NOOP("Menu", "RPGツクールMZ(&Z)")),
             }),
-            submenu("クリップボードから取り込む(&E)", {
-                item(IDM_IMPORT_2000, "RPGツクール2000(&S)"),
-                item(IDM_IMPORT_2003, "RPGツクール2003(&T)", true),
-                item(IDM_IMPORT_RUBY, "RPGツクールXP / VX / VX Ace(&X)"),
-                item(IDM_IMPORT_MV, "RPGツクールMV / MZ(&M)"),
+            submenu(QT_TRANSLATE_NOOP("Menu", "クリップボードから取り込む(&E)"), {
+                item(IDM_IMPORT_2000, QT_TRANSLATE_NOOP("Menu", "RPGツクール2000(&S)")),
+                item(IDM_IMPORT_2003, QT_TRANSLATE_NOOP("Menu", "RPGツクール2003(&T)"), true),
+                item(IDM_IMPORT_RUBY, QT_TRANSLATE_NOOP("Menu", "RPGツクールXP / VX / VX Ace(&X)")),
+                item(IDM_IMPORT_MV, QT_TRANSLATE_NOOP("Menu", "RPGツクールMV / MZ(&M)")),
             }),
             separator(),
-            item(IDM_CLOSE, "閉じる(&X)"),
+            item(IDM_CLOSE, QT_TRANSLATE_NOOP("Menu", "閉じる(&X)")),
         }),
-        submenu("編集(&E)", {
-            item(IDM_UNDO, "元に戻す(&U)"),
-            item(IDM_REDO, "やり直す(&R)"),
+        submenu(QT_TRANSLATE_NOOP("Menu", "編集(&E)"), {
+            item(IDM_UNDO, QT_TRANSLATE_NOOP("Menu", "元に戻す(&U)")),
+            item(IDM_REDO, QT_TRANSLATE_NOOP("Menu", "やり直す(&R)")),
             separator(),
-            item(IDM_CUT, "切り取り(&T)"),
-            item(IDM_COPY, "コピー(&C)"),
-            item(IDM_PASTE, "貼り付け(&P)"),
-            item(IDM_DELETE, "削除(&D)"),
+            item(IDM_CUT, QT_TRANSLATE_NOOP("Menu", "切り取り(&T)")),
+            item(IDM_COPY, QT_TRANSLATE_NOOP("Menu", "コピー(&C)")),
+            item(IDM_PASTE, QT_TRANSLATE_NOOP("Menu", "貼り付け(&P)")),
+            item(IDM_DELETE, QT_TRANSLATE_NOOP("Menu", "削除(&D)")),
             separator(),
-            item(IDM_SELECT_ALL, "全て選択(&A)"),
-            item(IDM_INTERPOLATE_SELECTED, "選択セルを補完"),
-            item(IDM_AT_ONCE, "セル一括設定(&C)"),
+            item(IDM_SELECT_ALL, QT_TRANSLATE_NOOP("Menu", "全て選択(&A)")),
+            item(IDM_INTERPOLATE_SELECTED, QT_TRANSLATE_NOOP("Menu", "選択セルを補完")),
+            item(IDM_AT_ONCE, QT_TRANSLATE_NOOP("Menu", "セル一括設定(&C)")),
             separator(),
-            item(IDM_PROJECT, "プロジェクト(&S)"),
-            item(IDM_FIX_CELL, "セル番号と画像(&F)"),
+            item(IDM_PROJECT, QT_TRANSLATE_NOOP("Menu", "プロジェクト(&S)")),
+            item(IDM_FIX_CELL, QT_TRANSLATE_NOOP("Menu", "セル番号と画像(&F)")),
         }),
-        submenu("フレーム(&R)", {
-            item(IDM_NEXT_FRAME, "次のフレームへ(&N)"),
-            item(IDM_PREV_FRAME, "前のフレームへ(&B)"),
-            item(IDM_FIRST_FRAME, "最初のフレームへ(&F)"),
-            item(IDM_LAST_FRAME, "最後のフレームへ(&L)"),
+        submenu(QT_TRANSLATE_NOOP("Menu", "フレーム(&R)"), {
+            item(IDM_NEXT_FRAME, QT_TRANSLATE_NOOP("Menu", "次のフレームへ(&N)")),
+            item(IDM_PREV_FRAME, QT_TRANSLATE_NOOP("Menu", "前のフレームへ(&B)")),
+            item(IDM_FIRST_FRAME, QT_TRANSLATE_NOOP("Menu", "最初のフレームへ(&F)")),
+            item(IDM_LAST_FRAME, QT_TRANSLATE_NOOP("Menu", "最後のフレームへ(&L)")),
             separator(),
-            item(IDM_INSERT_FRAME, "挿入(&I)"),
-            item(IDM_DELETE_FRAME, "削除(&D)"),
-            item(IDM_CLEAR_FRAME, "初期化(&C)"),
+            item(IDM_INSERT_FRAME, QT_TRANSLATE_NOOP("Menu", "挿入(&I)")),
+            item(IDM_DELETE_FRAME, QT_TRANSLATE_NOOP("Menu", "削除(&D)")),
+            item(IDM_CLEAR_FRAME, QT_TRANSLATE_NOOP("Menu", "初期化(&C)")),
             separator(),
-            item(IDM_FROM_NEXT, "次フレームから転送(&N)"),
-            item(IDM_FROM_PREVIOUS, "前フレームから転送(&B)"),
-            item(IDM_INTERPOLATE, "前後フレームで補完(&M)"),
-            item(IDM_FRAME_COMP, "フレーム補完(&F)"),
-            item(IDM_SET_INTERVAL, "インターバル一括設定(&I)"),
+            item(IDM_FROM_NEXT, QT_TRANSLATE_NOOP("Menu", "次フレームから転送(&N)")),
+            item(IDM_FROM_PREVIOUS, QT_TRANSLATE_NOOP("Menu", "前フレームから転送(&B)")),
+            item(IDM_INTERPOLATE, QT_TRANSLATE_NOOP("Menu", "前後フレームで補完(&M)")),
+            item(IDM_FRAME_COMP, QT_TRANSLATE_NOOP("Menu", "フレーム補完(&F)")),
+            item(IDM_SET_INTERVAL, QT_TRANSLATE_NOOP("Menu", "インターバル一括設定(&I)")),
             separator(),
-            item(IDM_NEW_FRAME_FLAG, "自動でフレームを追加する(&A)"),
+            item(IDM_NEW_FRAME_FLAG, QT_TRANSLATE_NOOP("Menu", "自動でフレームを追加する(&A)")),
         }),
-        submenu("表示(&V)", {
-            item(IDM_VIEW_NEXT, "次のフレームを描画(&N)"),
-            item(IDM_VIEW_BACK, "前のフレームを描画(&B)"),
-            item(IDM_VIEW_NOW, "現在のフレームの枠を描画(&N)"),
-            item(IDM_VIEW_SHADOW, "半透明で表す(&O)"),
-            item(IDM_VIEW_LOCUS, "軌跡(&L)"),
-            item(IDM_VIEW_TARGET, "効果の対象(&E)"),
-            item(IDM_VIEW_GIF, "ＧＩＦ(&G)"),
-            item(IDM_VIEW_LINE, "グリッド(&R)"),
+        submenu(QT_TRANSLATE_NOOP("Menu", "表示(&V)"), {
+            item(IDM_VIEW_NEXT, QT_TRANSLATE_NOOP("Menu", "次のフレームを描画(&N)")),
+            item(IDM_VIEW_BACK, QT_TRANSLATE_NOOP("Menu", "前のフレームを描画(&B)")),
+            item(IDM_VIEW_NOW, QT_TRANSLATE_NOOP("Menu", "現在のフレームの枠を描画(&N)")),
+            item(IDM_VIEW_SHADOW, QT_TRANSLATE_NOOP("Menu", "半透明で表す(&O)")),
+            item(IDM_VIEW_LOCUS, QT_TRANSLATE_NOOP("Menu", "軌跡(&L)")),
+            item(IDM_VIEW_TARGET, QT_TRANSLATE_NOOP("Menu", "効果の対象(&E)")),
+            item(IDM_VIEW_GIF, QT_TRANSLATE_NOOP("Menu", "ＧＩＦ(&G)")),
+            item(IDM_VIEW_LINE, QT_TRANSLATE_NOOP("Menu", "グリッド(&R)")),
             separator(),
-            item(IDM_SET_TARGET, "対象画像(&T)"),
-            item(IDM_SET_GIF, "下書き用GIF(&G)"),
+            item(IDM_SET_TARGET, QT_TRANSLATE_NOOP("Menu", "対象画像(&T)")),
+            item(IDM_SET_GIF, QT_TRANSLATE_NOOP("Menu", "下書き用GIF(&G)")),
             separator(),
-            item(IDM_VERTICAL, "セルを縦に並べる(&V)"),
+            item(IDM_VERTICAL, QT_TRANSLATE_NOOP("Menu", "セルを縦に並べる(&V)")),
             separator(),
-            item(IDM_VIEW_LIST, "リストウィンドウを表示(&R)"),
-            item(IDM_VIEW_PALETTE, "パレットウィンドウを表示(&P)"),
-            item(IDM_VIEW_STATUS, "ステータスバーを表示(&S)"),
-            item(IDM_VIEW_BAR, "ツールバーを表示(&O)"),
+            item(IDM_VIEW_LIST, QT_TRANSLATE_NOOP("Menu", "リストウィンドウを表示(&R)")),
+            item(IDM_VIEW_PALETTE, QT_TRANSLATE_NOOP("Menu", "パレットウィンドウを表示(&P)")),
+            item(IDM_VIEW_STATUS, QT_TRANSLATE_NOOP("Menu", "ステータスバーを表示(&S)")),
+            item(IDM_VIEW_BAR, QT_TRANSLATE_NOOP("Menu", "ツールバーを表示(&O)")),
         }),
-        submenu("ツール(&T)", {
-            item(IDM_PLAY, "再生(&P)"),
-            item(IDM_PLAY_FIRST, "最初から再生(&L)"),
+        submenu(QT_TRANSLATE_NOOP("Menu", "ツール(&T)"), {
+            item(IDM_PLAY, QT_TRANSLATE_NOOP("Menu", "再生(&P)")),
+            item(IDM_PLAY_FIRST, QT_TRANSLATE_NOOP("Menu", "最初から再生(&L)")),
             separator(),
-            item(IDM_OPT_LOOP, "繰り返し(&L)"),
-            item(IDM_OPT_BOUNCE, "折り返し(&T)"),
-            item(IDM_OPT_SOUND, "効果音(&S)"),
-            item(IDM_OPT_FLASH, "点滅(&F)"),
-            item(IDM_OPT_RELOAD, "再生する度に効果音を読み込む(&R)"),
-            item(IDM_OPT_CLEAR, "再生が終わったらセルを消去(&D)"),
+            item(IDM_OPT_LOOP, QT_TRANSLATE_NOOP("Menu", "繰り返し(&L)")),
+            item(IDM_OPT_BOUNCE, QT_TRANSLATE_NOOP("Menu", "折り返し(&T)")),
+            item(IDM_OPT_SOUND, QT_TRANSLATE_NOOP("Menu", "効果音(&S)")),
+            item(IDM_OPT_FLASH, QT_TRANSLATE_NOOP("Menu", "点滅(&F)")),
+            item(IDM_OPT_RELOAD, QT_TRANSLATE_NOOP("Menu", "再生する度に効果音を読み込む(&R)")),
+            item(IDM_OPT_CLEAR, QT_TRANSLATE_NOOP("Menu", "再生が終わったらセルを消去(&D)")),
             separator(),
-            item(IDM_TOOL_MOVE, "移動(&M)"),
-            item(IDM_TOOL_SWING, "振り回し(&S)"),
-            item(IDM_TOOL_SPLINE, "スプライン曲線(&B)"),
+            item(IDM_TOOL_MOVE, QT_TRANSLATE_NOOP("Menu", "移動(&M)")),
+            item(IDM_TOOL_SWING, QT_TRANSLATE_NOOP("Menu", "振り回し(&S)")),
+            item(IDM_TOOL_SPLINE, QT_TRANSLATE_NOOP("Menu", "スプライン曲線(&B)")),
             separator(),
-            item(IDM_OPEN_FOLDER, "カレントフォルダを開く(&F)"),
-            item(IDM_SETTINGS, "エディタ設定(&E)"),
+            item(IDM_OPEN_FOLDER, QT_TRANSLATE_NOOP("Menu", "カレントフォルダを開く(&F)")),
+            item(IDM_SETTINGS, QT_TRANSLATE_NOOP("Menu", "エディタ設定(&E)")),
         }),
-        submenu("ヘルプ(&H)", {
-            item(IDM_HELP, "ヘルプ(&H)", true),
-            item(IDM_VERSION, "バージョン情報(&A)"),
+        submenu(QT_TRANSLATE_NOOP("Menu", "ヘルプ(&H)"), {
+            item(IDM_HELP, QT_TRANSLATE_NOOP("Menu", "ヘルプ(&H)"), true),
+            item(IDM_VERSION, QT_TRANSLATE_NOOP("Menu", "バージョン情報(&A)")),
         }),
     };
 }
@@ -130,8 +131,10 @@ std::vector<strMenuEntry> buildMenu()
 std::vector<strMenuEntry> withClipboard(std::vector<strMenuEntry> head, std::vector<strMenuEntry> tail)
 {
     head.push_back(separator());
-    for (strMenuEntry e : {item(IDM_CUT, "切り取り(&T)"), item(IDM_COPY, "コピー(&C)"),
-                           item(IDM_PASTE, "貼り付け(&P)"), item(IDM_DELETE, "削除(&D)")})
+    for (strMenuEntry e : {item(IDM_CUT, QT_TRANSLATE_NOOP("Menu", "切り取り(&T)")),
+                           item(IDM_COPY, QT_TRANSLATE_NOOP("Menu", "コピー(&C)")),
+                           item(IDM_PASTE, QT_TRANSLATE_NOOP("Menu", "貼り付け(&P)")),
+                           item(IDM_DELETE, QT_TRANSLATE_NOOP("Menu", "削除(&D)"))})
         head.push_back(std::move(e));
     if (!tail.empty()) {
         head.push_back(separator());
@@ -141,25 +144,42 @@ std::vector<strMenuEntry> withClipboard(std::vector<strMenuEntry> head, std::vec
     return head;
 }
 
+// The tail shared by the timeline's popups: select all, interpolation, batch edit, drag range.
+std::vector<strMenuEntry> timelineTail(bool withPlayRange)
+{
+    std::vector<strMenuEntry> tail = {item(IDM_SELECT_ALL, QT_TRANSLATE_NOOP("Menu", "全て選択(&A)")),
+                                      item(40001, QT_TRANSLATE_NOOP("Menu", "フレーム補完(&M)")),
+                                      item(40003, QT_TRANSLATE_NOOP("Menu", "一括編集(&O)"))};
+    if (withPlayRange)
+        tail.push_back(item(40004, QT_TRANSLATE_NOOP("Menu", "再生範囲に設定(&A)")));
+    tail.push_back(item(40005, QT_TRANSLATE_NOOP("Menu", "ドラッグ範囲に設定(&G)")));
+    return tail;
+}
+
 std::map<std::string, std::vector<strMenuEntry>> buildPopups()
 {
     std::map<std::string, std::vector<strMenuEntry>> popups;
-    popups["MENU_EDIT1"] = withClipboard(
-        {item(IDM_CELL_DIALOG, "パラメータ(&S)"), item(IDM_NEW_CELL, "新規(&I)"), separator(),
-         item(IDM_BRING_FORWARD, "手前へ(&U)"), item(IDM_SEND_BACKWARD, "背面へ(&L)")},
-        {item(IDM_SELECT_ALL, "全て選択(&A)"), item(IDM_INTERPOLATE_SELECTED, "選択セルを補完")});
-    popups["MENU_IMAGELIST"] = withClipboard({item(40043, "設定(&S)"), item(40002, "再読込(&R)")}, {});
-    popups["MENU_EFFECTLIST"] = withClipboard({item(40043, "設定(&S)"), item(40209, "追加(&I)")}, {});
-    popups["MENU_FRAME"] = withClipboard(
-        {item(40043, "インターバル(&S)"), item(40115, "挿入(&I)")},
-        {item(IDM_SELECT_ALL, "全て選択(&A)"), item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40004, "再生範囲に設定(&A)"),
-         item(40005, "ドラッグ範囲に設定(&G)")});
-    popups["MENU_CELL"] = withClipboard(
-        {item(40043, "パラメータ(&S)"), item(40209, "新規(&I)"), item(40213, "中間セル挿入(A)")},
-        {item(IDM_SELECT_ALL, "全て選択(&A)"), item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40005, "ドラッグ範囲に設定(&G)")});
-    popups["MENU_LINE"] = withClipboard(
-        {item(40043, "使う画像を固定する(&S)")},
-        {item(IDM_SELECT_ALL, "全て選択(&A)"), item(40001, "フレーム補完(&M)"), item(40003, "一括編集(&O)"), item(40005, "ドラッグ範囲に設定(&G)")});
+    popups["MENU_EDIT1"] = withClipboard({item(IDM_CELL_DIALOG, QT_TRANSLATE_NOOP("Menu", "パラメータ(&S)")),
+                                          item(IDM_NEW_CELL, QT_TRANSLATE_NOOP("Menu", "新規(&I)")), separator(),
+                                          item(IDM_BRING_FORWARD, QT_TRANSLATE_NOOP("Menu", "手前へ(&U)")),
+                                          item(IDM_SEND_BACKWARD, QT_TRANSLATE_NOOP("Menu", "背面へ(&L)"))},
+                                         {item(IDM_SELECT_ALL, QT_TRANSLATE_NOOP("Menu", "全て選択(&A)")),
+                                          item(IDM_INTERPOLATE_SELECTED, QT_TRANSLATE_NOOP("Menu", "選択セルを補完"))});
+    popups["MENU_IMAGELIST"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "設定(&S)")),
+                                              item(40002, QT_TRANSLATE_NOOP("Menu", "再読込(&R)"))},
+                                             {});
+    popups["MENU_EFFECTLIST"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "設定(&S)")),
+                                               item(40209, QT_TRANSLATE_NOOP("Menu", "追加(&I)"))},
+                                              {});
+    popups["MENU_FRAME"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "インターバル(&S)")),
+                                          item(40115, QT_TRANSLATE_NOOP("Menu", "挿入(&I)"))},
+                                         timelineTail(true));
+    popups["MENU_CELL"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "パラメータ(&S)")),
+                                         item(40209, QT_TRANSLATE_NOOP("Menu", "新規(&I)")),
+                                         item(40213, QT_TRANSLATE_NOOP("Menu", "中間セル挿入(A)"))},
+                                        timelineTail(false));
+    popups["MENU_LINE"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "使う画像を固定する(&S)"))},
+                                        timelineTail(false));
     return popups;
 }
 

@@ -323,6 +323,6 @@ void cMainWnd::fillRecentMenu()
 
 void cMainWnd::showVersion()
 {
-    QMessageBox::about(this, "バージョン情報",
+    QMessageBox::about(this, tr("バージョン情報"),
                        QString::asprintf("MevkoEditor\nVersion %1.2f", double(cSettings::kVersion)));
 }

@@ -17,6 +17,7 @@
 #include "ui/DlgFrameComp.h"
 #include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
+#include "ui/Language.h"
 #include "ui/MainEditWnd.h"
 #include "ui/MissingPictures.h"
 #include "ui/PropConf.h"
@@ -158,15 +159,15 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     statusParts_[0]->setText("Ready");
     statusBar_->setFixedHeight(statusParts_[0]->sizeHint().height() + 4);
     if (!buildBars()) {
-        error = "ツールバーの生成に失敗 \n";
+        error = tr("ツールバーの生成に失敗 \n");
         return false;
     }
     if (!History().SetCapacity(Settings().Undo)) {
-        error = "履歴インスタンスの初期化に失敗 \n";
+        error = tr("履歴インスタンスの初期化に失敗 \n");
         return false;
     }
     if (!SpriteDrawer().loadErrorCell()) {
-        error = "描画インスタンスの初期化に失敗 \n";
+        error = tr("描画インスタンスの初期化に失敗 \n");
         return false;
     }
     splitter_ = new QSplitter(Qt::Vertical, this);
@@ -240,14 +241,14 @@ void cMainWnd::buildMenus()
                                                                              const std::vector<strMenuEntry>& items) {
         for (const strMenuEntry& e : items) {
             if (!e.children.empty()) {
-                fill(menu->addMenu(fromUtf8(e.text)), e.children);
+                fill(menu->addMenu(MenuLabel(e.text)), e.children);
             } else if (e.id == IDM_RECENT) {
-                recentMenu_ = menu->addMenu(fromUtf8(e.text));
+                recentMenu_ = menu->addMenu(MenuLabel(e.text));
                 connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
             } else if (e.id == 0) {
                 menu->addSeparator();
             } else {
-                QString text = fromUtf8(e.text);
+                QString text = MenuLabel(e.text);
                 const std::string keys = AcceleratorText(e.id);
                 if (!keys.empty())
                     text += "\t" + fromUtf8(keys);
@@ -262,7 +263,7 @@ void cMainWnd::buildMenus()
     };
     const std::vector<strMenuEntry>& menu = MainMenu();
     for (size_t i = 0; i < menu.size(); ++i) {
-        QMenu* top = menuBar_->addMenu(fromUtf8(menu[i].text));
+        QMenu* top = menuBar_->addMenu(MenuLabel(menu[i].text));
         fill(top, menu[i].children);
         const int position = int(i);
         connect(top, &QMenu::aboutToShow, this, [this, position] { UpdateMenuState(position); });

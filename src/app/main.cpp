@@ -1,21 +1,26 @@
 // mevko-editor: the editor's entry point.
 //
-//   mevko-editor [--config PATH] [--screenshot PNG] [FILE]
+//   mevko-editor [--config FILE] [--lang ja|en] [FILE]
 //
-// --config reads and writes that config.ini instead of the default one;
-// --screenshot saves the window as a PNG once the first frame is drawn and quits.
-// Checks by hand: --command ID runs a command after start-up (repeatable), --play
-// is --command 40026 (play from the first frame); --timing prints the time
-// to the first drawn frame and, every 120 draws, the mean and worst canvas draw times.
+// --config reads and writes that config.ini instead of the default one; --lang
+// chooses the interface language for this run (otherwise the Language setting, then
+// the system locale). --help and --version answer without a display.
+// Checks by hand: --screenshot PNG saves the window once the first frame is drawn and
+// quits; --command ID runs a command after start-up (repeatable), --play is
+// --command 40026 (play from the first frame); --timing prints the time to the first
+// drawn frame and, every 120 draws, the mean and worst canvas draw times.
 
 #include "app/MainWnd.h"
 #include "platform/qt/QtClipboard.h"
 #include "project/Settings.h"
+#include "ui/Language.h"
 #include "ui/MainEditWnd.h"
 #include "ui/QtFeedback.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QIcon>
+#include <QLocale>
 #include <QTimer>
 
 #include <QElapsedTimer>
@@ -55,41 +60,95 @@ private:
     }
 };
 
+// The command line's options; the checks by hand are left out of --help.
+struct strCommandLine {
+    QCommandLineOption help{{"h", "help"}, "Show this help and exit."};
+    QCommandLineOption version{{"v", "version"}, "Show the version and exit."};
+    QCommandLineOption config{"config", "Read and write FILE instead of the default config.ini.", "FILE"};
+    QCommandLineOption lang{"lang", "Interface language: ja (Japanese) or en (English).", "ja|en"};
+    QCommandLineOption screenshot{"screenshot", "", "PNG"};
+    QCommandLineOption play{"play", ""};
+    QCommandLineOption command{"command", "", "ID"};
+    QCommandLineOption timing{"timing", ""};
+    QCommandLineParser parser;
+
+    strCommandLine()
+    {
+        parser.setApplicationDescription("MevkoEditor: an editor for RPG Maker battle animations.");
+        for (QCommandLineOption* hidden : {&screenshot, &play, &command, &timing})
+            hidden->setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOptions({help, version, config, lang, screenshot, play, command, timing});
+        parser.addPositionalArgument("FILE", "An animation to open.", "[FILE]");
+    }
+};
+
+QString versionText()
+{
+    return QString::asprintf("mevko-editor %1.2f", double(cSettings::kVersion));
+}
+
+// Answers --help and --version before a window system is needed. -1 to go on.
+int answerWithoutDisplay(int argc, char** argv)
+{
+    QCoreApplication probe(argc, argv);
+    strCommandLine line;
+    // Errors are reported by the full parse, which also knows Qt's own options.
+    line.parser.parse(QCoreApplication::arguments());
+    if (line.parser.isSet(line.help)) {
+        std::fputs(line.parser.helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (line.parser.isSet(line.version)) {
+        std::printf("%s\n", versionText().toLocal8Bit().constData());
+        return 0;
+    }
+    return -1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
+    if (const int answered = answerWithoutDisplay(argc, argv); answered >= 0)
+        return answered;
     cEditorApplication app(argc, argv);
     QApplication::setApplicationName("MevkoEditor");
+    QApplication::setApplicationVersion(versionText());
     QApplication::setWindowIcon(QIcon(":/icons/mevko-editor.svg"));
     QApplication::setDesktopFileName("org.mevko.MevkoEditor");
 
-    std::filesystem::path config = DefaultConfigPath();
-    QString screenshot;
-    bool timing = false;
-    QList<int> commands;
-    QStringList files;
-    const QStringList args = QApplication::arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == "--config" && i + 1 < args.size())
-            config = std::filesystem::path(args[++i].toStdString());
-        else if (args[i] == "--screenshot" && i + 1 < args.size())
-            screenshot = args[++i];
-        else if (args[i] == "--play")
-            commands.push_back(IDM_PLAY_FIRST);
-        else if (args[i] == "--command" && i + 1 < args.size())
-            commands.push_back(args[++i].toInt());
-        else if (args[i] == "--timing")
-            timing = true;
-        else
-            files.push_back(args[i]);
+    strCommandLine line;
+    if (!line.parser.parse(QApplication::arguments())) {
+        std::fprintf(stderr, "mevko-editor: %s\n", line.parser.errorText().toLocal8Bit().constData());
+        return 2;
     }
+    const QString lang = line.parser.value(line.lang);
+    if (line.parser.isSet(line.lang) && lang != "ja" && lang != "en") {
+        std::fprintf(stderr, "mevko-editor: --lang takes ja or en, not \"%s\"\n", lang.toLocal8Bit().constData());
+        return 2;
+    }
+    const std::filesystem::path config = line.parser.isSet(line.config)
+                                             ? std::filesystem::path(line.parser.value(line.config).toStdString())
+                                             : DefaultConfigPath();
+    const QString screenshot = line.parser.value(line.screenshot);
+    const bool timing = line.parser.isSet(line.timing);
+    QList<int> commands;
+    if (line.parser.isSet(line.play))
+        commands.push_back(IDM_PLAY_FIRST);
+    for (const QString& id : line.parser.values(line.command))
+        commands.push_back(id.toInt());
+    const QStringList files = line.parser.positionalArguments();
 
     platform::QtClipboard clipboard;
     platform::SetSystemClipboard(&clipboard);
     Settings().SetDefaults();
+    // The window reads config.ini itself; the language must be known before it is built.
+    cSettings stored;
+    stored.ReadSettings(config);
+    if (!LoadLanguage(ChooseLanguage(lang.isEmpty() ? stored.Language : lang.toStdString(), QLocale::system())))
+        std::fprintf(stderr, "mevko-editor: the translation of the interface could not be loaded\n");
 
     int code = -1;
     {

@@ -4,6 +4,7 @@
 #include "edit/Feedback.h"
 #include "edit/FrameOps.h"
 #include "model/AnimeData.h"
+#include "platform/Strings.h"
 #include "project/Settings.h"
 
 #include <algorithm>
@@ -15,13 +16,6 @@ namespace {
 constexpr float kPi = 3.1415927f;
 
 bool isCellDrag(int mode) { return mode == CM_MOVE || mode == CM_ROTATE || mode == CM_SCALE || mode == CM_SWING; }
-
-std::string format(const char* text, int value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, text, value);
-    return buffer;
-}
 
 } // namespace
 
@@ -512,7 +506,9 @@ int cCanvasEdit::swap(int step, iStatusSink& status)
     }
     project_->EndRecord(true);
     if (count > 0)
-        status.ShowStatus(format(step > 0 ? "[%d] : 手前へ" : "[%d] : 背面へ", count));
+        status.ShowStatus(platform::FormatText(step > 0 ? QT_TRANSLATE_NOOP("Strings", "[%d] : 手前へ")
+                                                    : QT_TRANSLATE_NOOP("Strings", "[%d] : 背面へ"),
+                                             count));
     return count;
 }
 

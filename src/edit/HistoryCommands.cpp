@@ -31,7 +31,8 @@ bool GuardCurrentFrame(cAnimeData& project, int& currentFrame, iMessageSink& mes
 {
     if (project.GetFrame(currentFrame))
         return true;
-    messages.Ask("フレーム処理に不備があるようです。\n復帰を試みますが、履歴がリセットされます。",
+    messages.Ask(platform::Text(QT_TRANSLATE_NOOP(
+                     "Strings", "フレーム処理に不備があるようです。\n復帰を試みますが、履歴がリセットされます。")),
                  platform::LoadString(40005), ASK_OK, ICON_ERROR);
     project.EndRecord(false);
     History().SetCapacity(-1);

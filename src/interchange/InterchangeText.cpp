@@ -2,6 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
+#include "platform/Strings.h"
 #include "project/Paths.h"
 #include "project/Settings.h"
 
@@ -73,7 +74,8 @@ std::string ImportedText(std::string_view utf8)
 
 void NoteTextCut()
 {
-    platform::NoteTextProblem("長すぎるテキストを " + std::to_string(kMaxStoredText) + " バイト以内に切りました");
+    platform::NoteTextProblem(
+        platform::FormatText(QT_TRANSLATE_NOOP("Strings", "長すぎるテキストを %zu バイト以内に切りました"), kMaxStoredText));
 }
 
 bool EncodeForCodePage(const std::string& text, const char* field, size_t maxBytes, std::string& out)
@@ -81,13 +83,14 @@ bool EncodeForCodePage(const std::string& text, const char* field, size_t maxByt
     const std::string& codePage = platform::AnsiCodePage();
     size_t missing = 0;
     if (!platform::EncodeText(text, codePage, out, &missing)) {
-        platform::NoteTextProblem(std::string(field) + " : " + platform::DescribeChar(text, missing) + " は " +
-                                  codePage + " で表せません");
+        platform::NoteTextProblem(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "%s : %s は %s で表せません"),
+                                                       platform::Text(field).c_str(),
+                                                       platform::DescribeChar(text, missing).c_str(), codePage.c_str()));
         return false;
     }
     if (out.size() > maxBytes) {
-        platform::NoteTextProblem(std::string(field) + " : " + std::to_string(out.size()) + " バイト (最大 " +
-                                  std::to_string(maxBytes) + ")");
+        platform::NoteTextProblem(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "%s : %zu バイト (最大 %zu)"),
+                                                       platform::Text(field).c_str(), out.size(), maxBytes));
         return false;
     }
     return true;

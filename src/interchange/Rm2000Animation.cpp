@@ -5,6 +5,7 @@
 #include "model/AnimeData.h"
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
+#include "platform/Strings.h"
 #include "project/Paths.h"
 
 #include <algorithm>
@@ -52,7 +53,7 @@ bool writeTiming(MK2::CWrite& w, const strEffect& e)
     w.WriteIntChunk(T_FRAME, e.frame + 1);
     MK2::CWrite sound;
     if (e.flags & EF_SOUND) {
-        if (!writeText(sound, S_NAME, interchange::SoundName(e.seName), "効果音"))
+        if (!writeText(sound, S_NAME, interchange::SoundName(e.seName), QT_TRANSLATE_NOOP("Strings", "効果音")))
             return false;
         writeIntIf(sound, S_VOLUME, std::min<int>(e.seVolume, 100), 100);
         writeIntIf(sound, S_TEMPO, std::clamp<int>(e.sePitch, 50, 150), 100);
@@ -270,8 +271,8 @@ bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out)
     case 3: position = 0; break;
     default: break;
     }
-    if (!writeText(w, A_NAME, project.Text(AT_NAME), "名前") ||
-        !writeText(w, A_PICTURE, interchange::PictureName(picture->path), "画像"))
+    if (!writeText(w, A_NAME, project.Text(AT_NAME), QT_TRANSLATE_NOOP("Strings", "名前")) ||
+        !writeText(w, A_PICTURE, interchange::PictureName(picture->path), QT_TRANSLATE_NOOP("Strings", "画像")))
         return false;
 
     MK2::CWrite timings;

@@ -5,6 +5,7 @@
 
 #include "model/AnimeData.h"
 #include "model/CellImage.h"
+#include "platform/Strings.h"
 #include "project/ByteIO.h"
 #include "project/FileText.h"
 
@@ -75,26 +76,27 @@ int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
     // Sound names in order of first use; the table's count and indices are bytes.
     const cFileText text = cFileText::For(project);
     strStoredTexts stored;
-    bool representable = pictureCount <= 255 && cellCount <= 255 && effectCount <= 0xFFFF &&
-                         frameCount <= 0xFFFF && text.Encode(project.Text(AT_NAME), "名前", stored.name) &&
-                         text.Encode(project.Text(AT_USER_DATA), "ユーザーデータ", stored.userData);
+    bool representable =
+        pictureCount <= 255 && cellCount <= 255 && effectCount <= 0xFFFF && frameCount <= 0xFFFF &&
+        text.Encode(project.Text(AT_NAME), QT_TRANSLATE_NOOP("Strings", "名前"), stored.name) &&
+        text.Encode(project.Text(AT_USER_DATA), QT_TRANSLATE_NOOP("Strings", "ユーザーデータ"), stored.userData);
     stored.notes.resize(size_t(std::max(effectCount, 0)));
     for (int i = 0; i < effectCount && representable; ++i) {
         const strEffect* e = project.GetEffect(i);
         if (!e)
             continue;
         if (e->flags & EF_NOTE)
-            representable = text.Encode(e->note, "メモ", stored.notes[size_t(i)]);
+            representable = text.Encode(e->note, QT_TRANSLATE_NOOP("Strings", "メモ"), stored.notes[size_t(i)]);
         if ((e->flags & EF_SOUND) && representable &&
             soundIndex_.emplace(e->seName, int(stored.sounds.size())).second) {
             stored.sounds.emplace_back();
-            representable = text.Encode(e->seName, "効果音", stored.sounds.back());
+            representable = text.Encode(e->seName, QT_TRANSLATE_NOOP("Strings", "効果音"), stored.sounds.back());
         }
     }
     stored.pictures.resize(size_t(std::max(pictureCount, 0)));
     for (int i = 0; i < pictureCount && representable; ++i)
         if (const strPicture* p = project.GetPicture(i))
-            representable = text.Encode(p->path, "画像", stored.pictures[size_t(i)]);
+            representable = text.Encode(p->path, QT_TRANSLATE_NOOP("Strings", "画像"), stored.pictures[size_t(i)]);
     if (!representable || stored.sounds.size() > 255) {
         soundIndex_.clear();
         return FR_BAD_FORMAT;

@@ -291,7 +291,7 @@ void cDocument::InstallRecovered(std::unique_ptr<cAnimeData> project, const std:
     project_->untitled = path.empty();
     project_->modified = true;
     title(path);
-    status("復元しました > " + paths::ForDisplay(path));
+    status(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "復元しました > %s"), paths::ForDisplay(path).c_str()));
 }
 
 bool cDocument::ClipboardExport(int kind)

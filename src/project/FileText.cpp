@@ -2,6 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
+#include "platform/Strings.h"
 
 namespace ANIME {
 
@@ -30,12 +31,13 @@ bool cFileText::Encode(const std::string& text, const char* field, std::string& 
     else if (!platform::EncodeText(text, codePage_, out))
         out = text;   // For() chose the code page, so this does not happen for the project's texts
     if (lineText && text.find_first_of("\r\n") != std::string::npos) {
-        platform::NoteTextProblem(std::string(field) + " : 改行は保存できません");
+        platform::NoteTextProblem(
+            platform::FormatText(QT_TRANSLATE_NOOP("Strings", "%s : 改行は保存できません"), platform::Text(field).c_str()));
         return false;
     }
     if (out.size() > kMaxBytes) {
-        platform::NoteTextProblem(std::string(field) + " : " + std::to_string(out.size()) + " バイト (最大 " +
-                                  std::to_string(kMaxBytes) + ")");
+        platform::NoteTextProblem(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "%s : %zu バイト (最大 %zu)"),
+                                                       platform::Text(field).c_str(), out.size(), size_t(kMaxBytes)));
         return false;
     }
     return true;

@@ -4,6 +4,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
+#include "platform/Strings.h"
 #include "project/FileText.h"
 #include "project/TextLines.h"
 
@@ -30,7 +31,8 @@ std::string textField(const std::vector<std::string_view>& fields, size_t i)
     if (i >= fields.size())
         return {};
     if (fields[i].size() > cFileText::kMaxBytes)
-        platform::NoteTextProblem("長すぎるテキストを " + std::to_string(cFileText::kMaxBytes) + " バイトに切りました");
+        platform::NoteTextProblem(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "長すぎるテキストを %zu バイトに切りました"),
+                                                       size_t(cFileText::kMaxBytes)));
     return cFileText(false).Decode(fields[i]);
 }
 

@@ -2,6 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/FileIO.h"
+#include "platform/Strings.h"
 #include "project/AnimeFile.h"
 #include "project/Paths.h"
 #include "project/ProjectDump.h"
@@ -218,7 +219,9 @@ std::string RecoveryQuestion(const strRecoveryInfo& info)
     std::tm local{};
     if (localtime_r(&t, &local))
         std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S", &local);
-    const std::string name = info.originalPath.empty() ? "(無題)" : ANIME::DumpText(paths::ForDisplay(info.originalPath));
-    return "前回、保存されないまま終了した作業があります。\n" + name + "\n(" + when +
-           " に自動保存)\n復元しますか？";
+    const std::string name = info.originalPath.empty() ? platform::Text(QT_TRANSLATE_NOOP("Strings", "(無題)"))
+                                                       : ANIME::DumpText(paths::ForDisplay(info.originalPath));
+    return platform::FormatText(
+        QT_TRANSLATE_NOOP("Strings", "前回、保存されないまま終了した作業があります。\n%s\n(%s に自動保存)\n復元しますか？"),
+        name.c_str(), when);
 }

@@ -45,7 +45,7 @@ const Key kKeys[] = {
     I(Init_Cell), I(Init_CutX), I(Init_CutY), MEVKO_KEY(Init_FileName, Text, 260),
     I(TargetPostX), I(TargetPostY), I(TargetOpacity), P(TargetPath),
     I(GIFKey), I(GIFSpeed), P(GIFPath),
-    I(OnionFrames), I(TimelineHeight), B(MainWinMaxFlag), I(AutoSaveInterval),
+    I(OnionFrames), I(TimelineHeight), B(MainWinMaxFlag), I(AutoSaveInterval), T(Language),
 };
 #pragma GCC diagnostic pop
 
@@ -135,6 +135,7 @@ void cSettings::SetDefaults()
     TimelineHeight = 150;
     MainWinMaxFlag = false;
     AutoSaveInterval = 60;
+    Language.clear();
 }
 
 bool cSettings::ReadSettings(const std::filesystem::path& file)

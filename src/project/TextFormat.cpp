@@ -4,6 +4,7 @@
 #include "project/AnimeFile.h"
 
 #include "model/AnimeData.h"
+#include "platform/Strings.h"
 #include "project/FileText.h"
 #include "project/TextLines.h"
 
@@ -106,12 +107,13 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
     // Every text value in its stored form; it must fit on one line and within what the reader keeps.
     const cFileText text = cFileText::For(project);
     std::string name, userData;
-    bool writable = text.Encode(project.Text(AT_NAME), "名前", name, true) &&
-                    text.Encode(project.Text(AT_USER_DATA), "ユーザーデータ", userData, true);
+    bool writable =
+        text.Encode(project.Text(AT_NAME), QT_TRANSLATE_NOOP("Strings", "名前"), name, true) &&
+        text.Encode(project.Text(AT_USER_DATA), QT_TRANSLATE_NOOP("Strings", "ユーザーデータ"), userData, true);
     std::vector<std::string> pictures(size_t(std::max(pictureCount, 0)));
     for (int i = 0; i < pictureCount && writable; ++i)
         if (const strPicture* p = project.GetPicture(i))
-            writable = text.Encode(p->path, "画像", pictures[size_t(i)], true);
+            writable = text.Encode(p->path, QT_TRANSLATE_NOOP("Strings", "画像"), pictures[size_t(i)], true);
     // Effects by frame, in array order, and those past the last frame; sound names in order of first use.
     std::vector<std::vector<strStoredEffect>> effectsAt(size_t(std::max(frameCount, 0)));
     std::vector<strStoredEffect> pastEnd;
@@ -121,8 +123,8 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
         if (!e)
             continue;
         strStoredEffect stored{e, {}, {}};
-        writable = text.Encode(e->seName, "効果音", stored.seName, true) &&
-                   text.Encode(e->note, "メモ", stored.note, true);
+        writable = text.Encode(e->seName, QT_TRANSLATE_NOOP("Strings", "効果音"), stored.seName, true) &&
+                   text.Encode(e->note, QT_TRANSLATE_NOOP("Strings", "メモ"), stored.note, true);
         if ((e->flags & EF_SOUND) && soundIndex_.emplace(e->seName, int(soundNames.size())).second)
             soundNames.push_back(stored.seName);
         if (!(e->flags & (EF_SOUND | EF_FLASH | EF_NOTE)))

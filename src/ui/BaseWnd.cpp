@@ -226,8 +226,8 @@ int cPropertyWnd::Create(QWidget* parent)
         layout->addWidget(tabs_);
         auto* buttons = new QDialogButtonBox(this);
         QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-        QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
-        QPushButton* apply = buttons->addButton("適用", QDialogButtonBox::ApplyRole);
+        QPushButton* cancel = buttons->addButton(tr("キャンセル"), QDialogButtonBox::RejectRole);
+        QPushButton* apply = buttons->addButton(tr("適用"), QDialogButtonBox::ApplyRole);
         layout->addWidget(buttons);
         connect(ok, &QPushButton::clicked, this, [this] {
             ApplyPages();

@@ -6,12 +6,13 @@
 #include "ui/TextLimit.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QDialogButtonBox>
 #include <QEvent>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -27,14 +28,14 @@
 namespace {
 
 // A path field with 参照 and 消去 beside it.
-QLineEdit* pathRow(QWidget* dialog, QVBoxLayout* layout, const char* caption,
+QLineEdit* pathRow(QWidget* dialog, QVBoxLayout* layout, const QString& caption,
                    const std::function<bool(std::string&)>* browse)
 {
     layout->addWidget(new QLabel(caption, dialog));
     auto* row = new QHBoxLayout;
     auto* edit = new QLineEdit(dialog);
-    auto* pick = new QPushButton("参照", dialog);
-    auto* erase = new QPushButton("消去", dialog);
+    auto* pick = new QPushButton(QCoreApplication::translate("cBaseDlg", "参照"), dialog);
+    auto* erase = new QPushButton(QCoreApplication::translate("cBaseDlg", "消去"), dialog);
     row->addWidget(edit, 1);
     row->addWidget(pick);
     row->addWidget(erase);
@@ -75,8 +76,8 @@ cDlg_Spline::cDlg_Spline(QWidget* parent) : cBaseDlg(DLG_MODELESS, parent)
     setWindowFlags(Qt::Tool);
     auto* layout = new QHBoxLayout(this);
     countEdit = spin(this, 0, 0);
-    gridCheck = new QCheckBox("グリッド", this);
-    auto* run = new QPushButton("実行", this);
+    gridCheck = new QCheckBox(tr("グリッド"), this);
+    auto* run = new QPushButton(tr("実行"), this);
     layout->addWidget(countEdit);
     layout->addWidget(gridCheck);
     layout->addWidget(run);
@@ -105,7 +106,7 @@ void cDlg_Spline::Setup(cAnimeData* project, iStatusSink* status, int f0, int s,
 
 void cDlg_Spline::OnCreate()
 {
-    setWindowTitle(QString::asprintf("セル_%d", s_));
+    setWindowTitle(tr("セル_%1").arg(s_));
     if (project_)
         state_.Open(*project_, f0_);
     const QSignalBlocker blockCount(countEdit), blockGrid(gridCheck);
@@ -230,16 +231,16 @@ void cDlg_ContexCell::changeEvent(QEvent* event)
 
 cDlg_SetTarget::cDlg_SetTarget(QWidget* parent) : cBaseDlg(0, parent)
 {
-    setWindowTitle("ターゲット");
+    setWindowTitle(tr("ターゲット"));
     auto* layout = new QVBoxLayout(this);
-    pathEdit = pathRow(this, layout, "効果の対象となる画像", &browse);
+    pathEdit = pathRow(this, layout, tr("効果の対象となる画像"), &browse);
     auto* grid = new QGridLayout;
-    grid->addWidget(new QLabel("補正座標", this), 0, 0);
+    grid->addWidget(new QLabel(tr("補正座標"), this), 0, 0);
     xEdit = spin(this, -1024, 1024);
     yEdit = spin(this, -1024, 1024);
     grid->addWidget(xEdit, 0, 1);
     grid->addWidget(yEdit, 0, 2);
-    grid->addWidget(new QLabel("不透明度", this), 1, 0);
+    grid->addWidget(new QLabel(tr("不透明度"), this), 1, 0);
     opacityEdit = spin(this, 0, 255);
     grid->addWidget(opacityEdit, 1, 1);
     layout->addLayout(grid);
@@ -272,9 +273,9 @@ cDlg_SetGif::cDlg_SetGif(QWidget* parent) : cBaseDlg(0, parent)
 {
     setWindowTitle("GIF");
     auto* layout = new QVBoxLayout(this);
-    pathEdit = pathRow(this, layout, "下書き用のGIFアニメーション", &browse);
+    pathEdit = pathRow(this, layout, tr("下書き用のGIFアニメーション"), &browse);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel("コマ送り速度(100%)", this));
+    row->addWidget(new QLabel(tr("コマ送り速度(100%)"), this));
     speedEdit = spin(this, 1, 1000);
     row->addWidget(speedEdit);
     layout->addLayout(row);

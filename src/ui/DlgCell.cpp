@@ -39,46 +39,46 @@ cDlg_Cell::cDlg_Cell(QWidget* owner, std::function<cAnimeData&()> project)
     ySpin = numberField(this, -1024, 1024);
     scaleXSpin = numberField(this, -1000, 1000);
     flipCombo = new QComboBox(this);
-    flipCombo->addItems({"通常", "反転"});
+    flipCombo->addItems({tr("通常"), tr("反転")});
     scaleYSpin = numberField(this, -1000, 1000);
     angleSpin = numberField(this, -3600, 3600);
     opacitySpin = numberField(this, 0, 255);
     blendCombo = StringCombo(this, 40069);
 
     auto* form = new QFormLayout;
-    form->addRow("画像", pictureSpin);
-    form->addRow("パターン", patternSpin);
+    form->addRow(tr("画像"), pictureSpin);
+    form->addRow(tr("パターン"), patternSpin);
     form->addRow("X", xSpin);
     form->addRow("Y", ySpin);
     auto* scaleXRow = new QHBoxLayout;
     scaleXRow->addWidget(scaleXSpin);
     scaleXRow->addWidget(flipCombo);
-    form->addRow("拡大X", scaleXRow);
-    form->addRow("拡大Y", scaleYSpin);
-    form->addRow("回転", angleSpin);
-    form->addRow("透明", opacitySpin);
-    form->addRow("合成", blendCombo);
+    form->addRow(tr("拡大X"), scaleXRow);
+    form->addRow(tr("拡大Y"), scaleYSpin);
+    form->addRow(tr("回転"), angleSpin);
+    form->addRow(tr("透明"), opacitySpin);
+    form->addRow(tr("合成"), blendCombo);
 
-    colourGroup = new QGroupBox("色 [0-100-200%] [00-64-C8]", this);
+    colourGroup = new QGroupBox(tr("色 [0-100-200%] [00-64-C8]"), this);
     auto* grid = new QGridLayout(colourGroup);
-    const char* names[4] = {"赤", "緑", "青", "彩"};
+    static const char* const names[4] = {QT_TR_NOOP("赤"), QT_TR_NOOP("緑"), QT_TR_NOOP("青"), QT_TR_NOOP("彩")};
     for (int i = 0; i < 4; ++i) {
         colour[i] = new cNumberPair(colourGroup, 0, 200, 50, 25, 5);
-        grid->addWidget(new QLabel(names[i], colourGroup), i, 0);
+        grid->addWidget(new QLabel(tr(names[i]), colourGroup), i, 0);
         grid->addWidget(colour[i], i, 1);
     }
     colourEdit = new QLineEdit(colourGroup);
     colourEdit->setMaxLength(8);
     clearButton = new QPushButton("Cl&ear", colourGroup);
-    grid->addWidget(new QLabel("色ssrrggbb", colourGroup), 4, 0);
+    grid->addWidget(new QLabel(tr("色ssrrggbb"), colourGroup), 4, 0);
     grid->addWidget(colourEdit, 4, 1);
     grid->addWidget(clearButton, 5, 1);
 
     toggleButton = new QPushButton("&D", this);
-    prevButton = new QPushButton("前Fから転送", this);
-    nextButton = new QPushButton("次Fから転送", this);
-    applyButton = new QPushButton("適用", this);
-    closeButton = new QPushButton("閉じる", this);
+    prevButton = new QPushButton(tr("前Fから転送"), this);
+    nextButton = new QPushButton(tr("次Fから転送"), this);
+    applyButton = new QPushButton(tr("適用"), this);
+    closeButton = new QPushButton(tr("閉じる"), this);
     auto* transfer = new QHBoxLayout;
     transfer->addWidget(prevButton);
     transfer->addWidget(nextButton);
@@ -156,7 +156,7 @@ bool cDlg_Cell::WorkingCell(int frame, int cellNo, strCell& out) const
 
 void cDlg_Cell::OnCreate()
 {
-    setWindowTitle(QString::asprintf("セル [%d,%d]", frame_, cellNo_));
+    setWindowTitle(tr("セル [%1,%2]").arg(frame_).arg(cellNo_));
     Load();
 }
 

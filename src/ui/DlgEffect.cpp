@@ -41,29 +41,29 @@ cDlg_SetEffect::cDlg_SetEffect(QWidget* owner, std::function<cAnimeData&()> proj
     setAcceptDrops(true);
     frameEdit = new cNumberPair(this, 0, 0);
     auto* frameRow = new QFormLayout;
-    frameRow->addRow("起動フレーム(&F)", frameEdit);
+    frameRow->addRow(tr("起動フレーム(&F)"), frameEdit);
 
-    soundCheck = new QCheckBox("効果音(&S)", this);
+    soundCheck = new QCheckBox(tr("効果音(&S)"), this);
     soundGroup_ = new QWidget(this);
     auto* sound = new QGridLayout(soundGroup_);
     nameEdit = new QLineEdit(soundGroup_);
     LimitStoredBytes(nameEdit, kMaxText);
-    browseButton = new QPushButton("参照", soundGroup_);
+    browseButton = new QPushButton(tr("参照"), soundGroup_);
     volume = new cNumberPair(soundGroup_, 1, 100, 20, 50, 10);
     pitch = new cNumberPair(soundGroup_, 1, 200, 20, 50, 10);
     balance = new cNumberPair(soundGroup_, 0, 200, 20, 50, 10);
-    playButton = new QPushButton("再生", soundGroup_);
+    playButton = new QPushButton(tr("再生"), soundGroup_);
     sound->addWidget(nameEdit, 0, 0, 1, 2);
     sound->addWidget(browseButton, 0, 2);
-    sound->addWidget(new QLabel("音量", soundGroup_), 1, 0);
+    sound->addWidget(new QLabel(tr("音量"), soundGroup_), 1, 0);
     sound->addWidget(volume, 1, 1, 1, 2);
-    sound->addWidget(new QLabel("周波数", soundGroup_), 2, 0);
+    sound->addWidget(new QLabel(tr("周波数"), soundGroup_), 2, 0);
     sound->addWidget(pitch, 2, 1, 1, 2);
-    sound->addWidget(new QLabel("バランス", soundGroup_), 3, 0);
+    sound->addWidget(new QLabel(tr("バランス"), soundGroup_), 3, 0);
     sound->addWidget(balance, 3, 1, 1, 2);
     sound->addWidget(playButton, 4, 2);
 
-    flashCheck = new QCheckBox("フラッシュ(&E)", this);
+    flashCheck = new QCheckBox(tr("フラッシュ(&E)"), this);
     flashGroup_ = new QWidget(this);
     auto* flash = new QGridLayout(flashGroup_);
     duration = new cNumberPair(flashGroup_, 0, 255);
@@ -72,33 +72,34 @@ cDlg_SetEffect::cDlg_SetEffect(QWidget* owner, std::function<cAnimeData&()> proj
     auto* colours = new QGridLayout(flashColourGroup_);
     colours->setContentsMargins(0, 0, 0, 0);
     blendCombo = StringCombo(flashColourGroup_, 40069);
-    colours->addWidget(new QLabel("描画", flashColourGroup_), 0, 0);
+    colours->addWidget(new QLabel(tr("描画"), flashColourGroup_), 0, 0);
     colours->addWidget(blendCombo, 0, 1);
-    const char* names[4] = {"赤(R)", "緑(G)", "青(B)", "強さ(V)"};
+    static const char* const names[4] = {QT_TR_NOOP("赤(R)"), QT_TR_NOOP("緑(G)"), QT_TR_NOOP("青(B)"),
+                                         QT_TR_NOOP("強さ(V)")};
     for (int i = 0; i < 4; ++i) {
         colour[i] = new cNumberPair(flashColourGroup_, 0, 255, 32, 64, 16);
-        colours->addWidget(new QLabel(names[i], flashColourGroup_), i + 1, 0);
+        colours->addWidget(new QLabel(tr(names[i]), flashColourGroup_), i + 1, 0);
         colours->addWidget(colour[i], i + 1, 1);
     }
     preview = new QWidget(flashGroup_);
     preview->setMinimumSize(64, 64);
     preview->installEventFilter(this);
-    resetButton = new QPushButton("初期化", flashGroup_);
-    flash->addWidget(new QLabel("フレーム", flashGroup_), 0, 0);
+    resetButton = new QPushButton(tr("初期化"), flashGroup_);
+    flash->addWidget(new QLabel(tr("フレーム"), flashGroup_), 0, 0);
     flash->addWidget(duration, 0, 1);
-    flash->addWidget(new QLabel("対象", flashGroup_), 1, 0);
+    flash->addWidget(new QLabel(tr("対象"), flashGroup_), 1, 0);
     flash->addWidget(scopeCombo, 1, 1);
     flash->addWidget(flashColourGroup_, 2, 0, 1, 2);
     flash->addWidget(preview, 3, 0);
     flash->addWidget(resetButton, 3, 1);
 
-    noteCheck = new QCheckBox("ユーザーデータ(&U)(255byte)", this);
+    noteCheck = new QCheckBox(tr("ユーザーデータ(&U)(255byte)"), this);
     noteEdit = new QLineEdit(this);
     LimitStoredBytes(noteEdit, kMaxText);
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* apply = buttons->addButton("適用", QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
+    QPushButton* apply = buttons->addButton(tr("適用"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(tr("キャンセル"), QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(frameRow);
     layout->addWidget(soundCheck);
@@ -178,7 +179,7 @@ void cDlg_SetEffect::Load()
     colour[2]->SetValue(f.blue);
     colour[3]->SetValue(f.strength);
     noteEdit->setText(FromModel(f.noteText));
-    setWindowTitle(QString::asprintf("効果 : %d", index_));
+    setWindowTitle(tr("効果 : %1").arg(index_));
     soundCheck->setChecked(f.sound);
     flashCheck->setChecked(f.flash);
     noteCheck->setChecked(f.note);

@@ -17,20 +17,20 @@ cDlg_FixCell::cDlg_FixCell(QWidget* owner, std::function<cAnimeData&()> project)
     : cBaseDlg(0, owner), project_(std::move(project))
 {
     setObjectName("cDlg_FixCell");
-    setWindowTitle("セルと画像を関連付ける");
+    setWindowTitle(tr("セルと画像を関連付ける"));
     list = new QTableWidget(this);
     list->setColumnCount(2);
-    list->setHorizontalHeaderLabels({"セルNo", "画像No"});
+    list->setHorizontalHeaderLabels({tr("セルNo"), tr("画像No")});
     list->verticalHeader()->hide();
     list->setSelectionBehavior(QAbstractItemView::SelectRows);
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     valueSpin = new QSpinBox(this);
     auto* form = new QFormLayout;
-    form->addRow("<< 画像番号", valueSpin);
+    form->addRow(tr("<< 画像番号"), valueSpin);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* update = buttons->addButton("更新", QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton("取消", QDialogButtonBox::RejectRole);
+    QPushButton* update = buttons->addButton(tr("更新"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(tr("取消"), QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(list);
     layout->addLayout(form);
@@ -85,10 +85,10 @@ cDlg_FixCell_S::cDlg_FixCell_S(QWidget* owner, std::function<cAnimeData&()> proj
     setObjectName("cDlg_FixCell_S");
     valueSpin = new QSpinBox(this);
     auto* form = new QFormLayout;
-    form->addRow("画像番号", valueSpin);
+    form->addRow(tr("画像番号"), valueSpin);
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(tr("キャンセル"), QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -99,7 +99,7 @@ cDlg_FixCell_S::cDlg_FixCell_S(QWidget* owner, std::function<cAnimeData&()> proj
 void cDlg_FixCell_S::OnCreate()
 {
     const cAnimeData& p = project_();
-    setWindowTitle(QString::asprintf("[%d] セルと画像を固定", cellNo));
+    setWindowTitle(tr("[%1] セルと画像を固定").arg(cellNo));
     valueSpin->setRange(0, HighestPictureNumber(p));
     valueSpin->setValue(p.GetFixPicture(cellNo));
 }

@@ -4,6 +4,7 @@
 #include "ui/DlgControls.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -27,8 +28,9 @@ std::vector<QString> numberedLabels(int n, const char* format)
 QDialogButtonBox* runButtons(cBaseDlg* dlg, const std::function<void()>& run)
 {
     auto* buttons = new QDialogButtonBox(dlg);
-    QPushButton* ok = buttons->addButton("実行", QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
+    QPushButton* ok = buttons->addButton(QCoreApplication::translate("cBaseDlg", "実行"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel =
+        buttons->addButton(QCoreApplication::translate("cBaseDlg", "キャンセル"), QDialogButtonBox::RejectRole);
     QObject::connect(ok, &QPushButton::clicked, dlg, run);
     QObject::connect(cancel, &QPushButton::clicked, dlg, [dlg] { dlg->Close(DLG_CANCEL); });
     return buttons;
@@ -40,13 +42,13 @@ cDlg_FrameComp::cDlg_FrameComp(QWidget* owner, std::function<cAnimeData&()> proj
     : cBaseDlg(0, owner), project_(std::move(project)), status_(status)
 {
     setObjectName("cDlg_FrameComp");
-    setWindowTitle("フレーム補完");
+    setWindowTitle(tr("フレーム補完"));
     cellList = CheckList(this);
     paramList = CheckList(this);
     firstSpin = new QSpinBox(this);
     lastSpin = new QSpinBox(this);
     methodCombo = new QComboBox(this);
-    methodCombo->addItems({"通常", "中割り", "使用セルのみ"});
+    methodCombo->addItems({tr("通常"), tr("中割り"), tr("使用セルのみ")});
     auto* lists = new QHBoxLayout;
     lists->addWidget(cellList);
     lists->addWidget(paramList);
@@ -54,8 +56,8 @@ cDlg_FrameComp::cDlg_FrameComp(QWidget* owner, std::function<cAnimeData&()> proj
     frames->addWidget(firstSpin);
     frames->addWidget(lastSpin);
     auto* form = new QFormLayout;
-    form->addRow("フレーム", frames);
-    form->addRow("方法", methodCombo);
+    form->addRow(tr("フレーム"), frames);
+    form->addRow(tr("方法"), methodCombo);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists);
     layout->addLayout(form);
@@ -99,12 +101,12 @@ cDlg_AtOnce::cDlg_AtOnce(QWidget* owner, std::function<cAnimeData&()> project, i
     : cBaseDlg(0, owner), project_(std::move(project)), status_(status)
 {
     setObjectName("cDlg_AtOnce");
-    setWindowTitle("セルを一括編集");
+    setWindowTitle(tr("セルを一括編集"));
     frameList = CheckList(this);
     cellList = CheckList(this);
     paramList = CheckList(this);
     formulaCombo = new QComboBox(this);
-    formulaCombo->addItems({"代入(=)", "加算(+=)", "割合(*= v/100)"});
+    formulaCombo->addItems({tr("代入(=)"), tr("加算(+=)"), tr("割合(*= v/100)")});
     valueSpin = new QSpinBox(this);
     valueSpin->setRange(-9999, 9999);
     auto* lists = new QHBoxLayout;
@@ -112,8 +114,8 @@ cDlg_AtOnce::cDlg_AtOnce(QWidget* owner, std::function<cAnimeData&()> project, i
     lists->addWidget(cellList);
     lists->addWidget(paramList);
     auto* form = new QFormLayout;
-    form->addRow("計算式", formulaCombo);
-    form->addRow("値", valueSpin);
+    form->addRow(tr("計算式"), formulaCombo);
+    form->addRow(tr("値"), valueSpin);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lists);
     layout->addLayout(form);

@@ -14,7 +14,7 @@ cDlg_SetInterval::cDlg_SetInterval(QWidget* owner, std::function<cAnimeData&()> 
     : cBaseDlg(0, owner), project_(std::move(project)), status_(status)
 {
     setObjectName("cDlg_SetInterval");
-    setWindowTitle("インターバル");
+    setWindowTitle(tr("インターバル"));
     firstSpin = new QSpinBox(this);
     lastSpin = new QSpinBox(this);
     intervalSpin = new QSpinBox(this);
@@ -24,15 +24,15 @@ cDlg_SetInterval::cDlg_SetInterval(QWidget* owner, std::function<cAnimeData&()> 
     frames->addWidget(lastSpin);
     auto* form = new QFormLayout;
     // Labels with a buddy show their mnemonic instead of a literal "&".
-    auto* framesLabel = new QLabel("フレーム(&F)", this);
+    auto* framesLabel = new QLabel(tr("フレーム(&F)"), this);
     framesLabel->setBuddy(firstSpin);
-    auto* intervalLabel = new QLabel("インターバル(&I)", this);
+    auto* intervalLabel = new QLabel(tr("インターバル(&I)"), this);
     intervalLabel->setBuddy(intervalSpin);
     form->addRow(framesLabel, frames);
     form->addRow(intervalLabel, intervalSpin);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* run = buttons->addButton("実行", QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
+    QPushButton* run = buttons->addButton(tr("実行"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(tr("キャンセル"), QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);

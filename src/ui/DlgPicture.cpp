@@ -26,7 +26,7 @@ cDlg_SetPicture::cDlg_SetPicture(QWidget* owner, std::function<cAnimeData&()> pr
     setAcceptDrops(true);
     pathEdit = new QLineEdit(this);
     LimitStoredBytes(pathEdit, 255);
-    browseButton = new QPushButton("参照", this);
+    browseButton = new QPushButton(tr("参照"), this);
     divisionCombo = StringCombo(this, 40071);
     divisionCombo->setEnabled(false);
     divXSpin = new QSpinBox(this);
@@ -43,12 +43,12 @@ cDlg_SetPicture::cDlg_SetPicture(QWidget* owner, std::function<cAnimeData&()> pr
     divRow->addWidget(divYSpin);
     auto* form = new QFormLayout;
     form->addRow(pathRow);
-    form->addRow("分割方法", divisionCombo);
-    form->addRow("分割数(横,縦)", divRow);
-    form->addRow("色相(度)", hueSpin);
+    form->addRow(tr("分割方法"), divisionCombo);
+    form->addRow(tr("分割数(横,縦)"), divRow);
+    form->addRow(tr("色相(度)"), hueSpin);
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* apply = buttons->addButton("適用", QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton("キャンセル", QDialogButtonBox::RejectRole);
+    QPushButton* apply = buttons->addButton(tr("適用"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(tr("キャンセル"), QDialogButtonBox::RejectRole);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
@@ -93,7 +93,7 @@ void cDlg_SetPicture::Load()
     divYSpin->setValue(f.divY);
     hueSpin->setValue(f.hue);
     pathEdit->setText(FromModelPath(f.path));
-    setWindowTitle(QString::asprintf("画像 : %d", index_));
+    setWindowTitle(tr("画像 : %1").arg(index_));
 }
 
 void cDlg_SetPicture::Apply()

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QCoreApplication>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -30,17 +31,18 @@ std::string RefusalText(const cCaptureImage& job)
 {
     long long w = 0, h = 0;
     job.refusedSize(w, h);
+    const auto text = [](const char* source) { return QCoreApplication::translate("ExportDlg", source); };
     switch (job.lastError()) {
-    case CE_NOTHING: return "< ! > 出力する画像がありません";
-    case CE_LAYOUT: return "< ! > 結合する枚数を指定してください";
+    case CE_NOTHING: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 出力する画像がありません")).toStdString();
+    case CE_LAYOUT: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 結合する枚数を指定してください")).toStdString();
     case CE_SHEET_TOO_LARGE:
-        return QString::asprintf("< ! > 画像が大きすぎます(%lld x %lld / 最大 %d x %d)", w, h, kMaxSheetSide,
-                                 kMaxSheetSide).toStdString();
+        return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 画像が大きすぎます(%1 x %2 / 最大 %3 x %4)"))
+            .arg(w).arg(h).arg(kMaxSheetSide).arg(kMaxSheetSide).toStdString();
     case CE_GIF_TOO_LARGE:
-        return QString::asprintf("< ! > GIFが大きすぎます(%lld x %lld / 最大 %d x %d)", w, h, kMaxGifSide, kMaxGifSide)
-            .toStdString();
-    case CE_TOO_MANY: return QString::asprintf("< ! > 画像が多すぎます(最大 %d 枚)", kMaxImages).toStdString();
-    default: return "< ! > 画像出力に失敗しました";
+        return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > GIFが大きすぎます(%1 x %2 / 最大 %3 x %4)"))
+            .arg(w).arg(h).arg(kMaxGifSide).arg(kMaxGifSide).toStdString();
+    case CE_TOO_MANY: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 画像が多すぎます(最大 %1 枚)")).arg(kMaxImages).toStdString();
+    default: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 画像出力に失敗しました")).toStdString();
     }
 }
 
@@ -58,11 +60,11 @@ QSpinBox* spin(QWidget* parent, int lo, int hi)
 cDlg_Progress::cDlg_Progress(QWidget* owner) : cBaseDlg(0, owner)
 {
     setObjectName("cDlg_Progress");
-    setWindowTitle("処理中");
+    setWindowTitle(tr("処理中"));
     setMinimumWidth(kProgressWidth);
     label = new QLabel(this);
     bar = new QProgressBar(this);
-    stopButton = new QPushButton("中止", this);
+    stopButton = new QPushButton(tr("中止"), this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
     layout->addWidget(bar);
@@ -98,8 +100,8 @@ QString cDlg_Progress::Text() const
     if (!thread_)
         return QString();
     if (thread_->phase() == CP_CAPTURE)
-        return QString::asprintf("画像作成 %d/%d", thread_->count(), thread_->total());
-    return QString::asprintf("GIF書き出し %d/%d", thread_->framesEncoded(), thread_->total());
+        return tr("画像作成 %1/%2").arg(thread_->count()).arg(thread_->total());
+    return tr("GIF書き出し %1/%2").arg(thread_->framesEncoded()).arg(thread_->total());
 }
 
 void cDlg_Progress::update()
@@ -107,7 +109,7 @@ void cDlg_Progress::update()
     if (!thread_)
         return;
     const QString text = Text();
-    setWindowTitle("処理中 " + text);
+    setWindowTitle(tr("処理中 %1").arg(text));
     label->setText(text);
     bar->setValue(thread_->workDone());
 }
@@ -142,8 +144,8 @@ cDlg_Output_Base::cDlg_Output_Base(QWidget* owner, std::function<cAnimeData&()> 
     topSpin = spin(this, -kCropLimit, kCropLimit);
     widthSpin = spin(this, -kCropLimit, kCropLimit);
     heightSpin = spin(this, -kCropLimit, kCropLimit);
-    autoButton = new QPushButton("自動", this);
-    colourButton = new QPushButton("背景色", this);
+    autoButton = new QPushButton(tr("自動"), this);
+    colourButton = new QPushButton(tr("背景色"), this);
     progress = new cDlg_Progress(this);
     auto* corner = new QHBoxLayout;
     corner->addWidget(leftSpin);
@@ -153,12 +155,12 @@ cDlg_Output_Base::cDlg_Output_Base(QWidget* owner, std::function<cAnimeData&()> 
     size->addWidget(heightSpin);
     size->addWidget(autoButton);
     auto* form = new QFormLayout;
-    form->addRow("左上", corner);
-    form->addRow("幅", size);
+    form->addRow(tr("左上"), corner);
+    form->addRow(tr("幅"), size);
     form->addRow(colourButton);
     body = new QVBoxLayout;
-    auto* run = new QPushButton("出力", this);
-    auto* cancel = new QPushButton("キャンセル", this);
+    auto* run = new QPushButton(tr("出力"), this);
+    auto* cancel = new QPushButton(tr("キャンセル"), this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(run);
@@ -237,39 +239,42 @@ bool cDlg_Output_Base::Export()
     thread->destroy();
     if (thread->cancelled()) {
         const bool numbered = (Flags() & kCapturePng) && !(Flags() & kCaptureCombine);
-        status_.ShowStatus(numbered ? QString::asprintf("< ! > 画像出力を中止しました(%d 枚出力済み)", thread->count())
-                                          .toStdString()
-                                    : "< ! > 画像出力を中止しました(ファイルは作成されていません)");
+        status_.ShowStatus((numbered ? tr("< ! > 画像出力を中止しました(%1 枚出力済み)").arg(thread->count())
+                                     : tr("< ! > 画像出力を中止しました(ファイルは作成されていません)"))
+                               .toStdString());
         return false;
     }
     if (result != kMsgExportFinished || !thread->succeeded()) {
         if (result == kMsgExportFinished) {
             const std::string& reason = thread->job().writeReason();
-            status_.ShowStatus("< ! > 画像出力に失敗しました" + (reason.empty() ? std::string() : " : " + reason));
+            status_.ShowStatus(tr("< ! > 画像出力に失敗しました").toStdString() +
+                               (reason.empty() ? std::string() : " : " + reason));
         }
         return false;
     }
     QApplication::beep();
-    status_.ShowStatus("画像出力完了");
+    status_.ShowStatus(tr("画像出力完了").toStdString());
     Close(DLG_OK);
     return true;
 }
 
 // ---------------------------------------------------------------- cDlg_Output_Graph
 
+std::string cDlg_Output_Graph::Filter() const { return tr("PNG形式(*.png)").toStdString(); }
+
 cDlg_Output_Graph::cDlg_Output_Graph(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
                                      iStatusSink& status)
     : cDlg_Output_Base(owner, std::move(project), chooser, status)
 {
     setObjectName("cDlg_Output_Graph");
-    setWindowTitle("PNG出力");
-    intervalCheck = new QCheckBox("インターバル有効", this);
-    alphaCheck = new QCheckBox("アルファ値を有効", this);
-    combineCheck = new QCheckBox("１枚に結合", this);
+    setWindowTitle(tr("PNG出力"));
+    intervalCheck = new QCheckBox(tr("インターバル有効"), this);
+    alphaCheck = new QCheckBox(tr("アルファ値を有効"), this);
+    combineCheck = new QCheckBox(tr("１枚に結合"), this);
     fixCombo = new QComboBox(this);
-    fixCombo->addItems({"横 固定", "縦 固定"});
+    fixCombo->addItems({tr("横 固定"), tr("縦 固定")});
     orderCombo = new QComboBox(this);
-    orderCombo->addItems({"Ｚ", "И"});
+    orderCombo->addItems({tr("Ｚ"), "И"});
     countSpin = spin(this, 0, 999);
     auto* sheet = new QHBoxLayout;
     sheet->addWidget(fixCombo);
@@ -314,28 +319,30 @@ void cDlg_Output_Graph::ReadForm()
 
 // ---------------------------------------------------------------- cDlg_Output_Gif
 
+std::string cDlg_Output_Gif::Filter() const { return tr("GIF形式(*.gif)").toStdString(); }
+
 cDlg_Output_Gif::cDlg_Output_Gif(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
                                  iStatusSink& status)
     : cDlg_Output_Base(owner, std::move(project), chooser, status)
 {
     setObjectName("cDlg_Output_Gif");
-    setWindowTitle("GIFアニメーション出力");
+    setWindowTitle(tr("GIFアニメーション出力"));
     fpsSpin = spin(this, 1, 1000);
-    sixCheck = new QCheckBox("6/100s制限", this);
-    transparentCheck = new QCheckBox("透過色にする", this);
+    sixCheck = new QCheckBox(tr("6/100s制限"), this);
+    transparentCheck = new QCheckBox(tr("透過色にする"), this);
     scaleSpin = spin(this, 1, 200);
-    flashCheck = new QCheckBox("フラッシュ", this);
-    targetCheck = new QCheckBox("対象画像", this);
+    flashCheck = new QCheckBox(tr("フラッシュ"), this);
+    targetCheck = new QCheckBox(tr("対象画像"), this);
     qualityCombo = new QComboBox(this);
-    qualityCombo->addItems({"標準", "高画質"});
+    qualityCombo->addItems({tr("標準"), tr("高画質")});
     auto* form = new QFormLayout;
-    form->addRow("1秒", fpsSpin);
+    form->addRow(tr("1秒"), fpsSpin);
     form->addRow(sixCheck);
     form->addRow(transparentCheck);
-    form->addRow("画像倍率 %", scaleSpin);
+    form->addRow(tr("画像倍率 %"), scaleSpin);
     form->addRow(flashCheck);
     form->addRow(targetCheck);
-    form->addRow("画質", qualityCombo);
+    form->addRow(tr("画質"), qualityCombo);
     body->addLayout(form);
 }
 

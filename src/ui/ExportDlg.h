@@ -80,7 +80,7 @@ protected:
     /** The job's flags, the save dialog's filter and extension. */
     virtual int Flags() const = 0;
     virtual eGifQuality Quality() const { return eGifQuality::Standard; }
-    virtual const char* Filter() const = 0;
+    virtual std::string Filter() const = 0;
     virtual const char* Extension() const = 0;
     void showColour();
     QVBoxLayout* body;
@@ -107,7 +107,7 @@ public:
 
 protected:
     int Flags() const override { return form.PngFlags(); }
-    const char* Filter() const override { return "PNG形式(*.png)"; }
+    std::string Filter() const override;
     const char* Extension() const override { return ".png"; }
 };
 
@@ -130,6 +130,6 @@ public:
 protected:
     int Flags() const override { return form.GifFlags(); }
     eGifQuality Quality() const override { return form.highQuality ? eGifQuality::High : eGifQuality::Standard; }
-    const char* Filter() const override { return "GIF形式(*.gif)"; }
+    std::string Filter() const override;
     const char* Extension() const override { return ".gif"; }
 };

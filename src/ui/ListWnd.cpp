@@ -11,6 +11,7 @@
 #include "ui/DlgControls.h"
 #include "ui/DlgEffect.h"
 #include "ui/DlgPicture.h"
+#include "ui/Language.h"
 #include "ui/MissingPictures.h"
 
 #include <QAbstractTableModel>
@@ -116,7 +117,7 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
       pictureDlg_(pictureDlg), effectDlg_(effectDlg)
 {
     setObjectName("cDlg_SourceList");
-    setWindowTitle("リスト");
+    setWindowTitle(tr("リスト"));
     setWindowFlag(Qt::Tool);
     tabs = new QTabWidget(this);
     const std::vector<std::string> names = platform::StringItems(40023);
@@ -132,7 +133,7 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
         pictureTable->setColumnWidth(c, pictureWidths[c]);
     // The flash column fits its longest text: scope, blend, colour, strength and duration.
     const int flashWidth =
-        effectTable->fontMetrics().horizontalAdvance("[対象消去,スクリーン](255,255,255,255)@255") + 12;
+        effectTable->fontMetrics().horizontalAdvance(tr("[対象消去,スクリーン](255,255,255,255)@255")) + 12;
     const int effectWidths[] = {32, 90, 72, std::max(150, flashWidth)};
     for (int c = 0; c < 4; ++c)
         effectTable->setColumnWidth(c, effectWidths[c]);
@@ -330,7 +331,7 @@ void cDlg_SourceList::showMenu(int page, const QPoint& global)
             continue;
         }
         const int id = e.id;
-        QAction* a = menu.addAction(FromUtf8(e.text));
+        QAction* a = menu.addAction(MenuLabel(e.text));
         connect(a, &QAction::triggered, this, [this, page, id] { TableCommand(page, id); });
     }
     menu.exec(global);

@@ -11,6 +11,7 @@
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
 #include "ui/KeyState.h"
+#include "ui/Language.h"
 
 #include <QCursor>
 #include <QImage>
@@ -342,7 +343,7 @@ void cMainEditWnd::showContextMenu(QPoint global)
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(QString::fromStdString(e.text));
+        QAction* action = menu.addAction(MenuLabel(e.text));
         action->setData(e.id);
         bool enabled = true;
         switch (e.id) {

@@ -2,6 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "project/Paths.h"
+#include "platform/Strings.h"
 #include "project/PictureSearch.h"
 #include "project/ProjectDump.h"
 #include "render/SpriteDrawer.h"
@@ -18,7 +19,9 @@ std::string MissingPictureText(const cAnimeData& project, int slot)
         FindPicture(picture->path, project.Text(AT_WORK_FOLDER), SpriteDrawer().projectFile(), &found);
     if (undecoded && found)
         return std::string();
-    return (found ? "画像を読み込めません > " : "画像が見つかりません > ") + paths::ForDisplay(ANIME::DumpText(path));
+    return platform::FormatText(found ? QT_TRANSLATE_NOOP("Strings", "画像を読み込めません > %s")
+                                      : QT_TRANSLATE_NOOP("Strings", "画像が見つかりません > %s"),
+                                ANIME::DumpText(paths::ForDisplay(path)).c_str());
 }
 
 std::string MissingPicturesStatus(const cAnimeData& project)
@@ -36,6 +39,6 @@ std::string MissingPicturesStatus(const cAnimeData& project)
         return std::string();
     std::string status = "< ! > " + first;
     if (count > 1)
-        status += " (ほか " + std::to_string(count - 1) + " 枚)";
+        status += platform::FormatText(QT_TRANSLATE_NOOP("Strings", " (ほか %d 枚)"), count - 1);
     return status;
 }

@@ -200,7 +200,7 @@ void cDlg_Palette::ShowPicture(int slot)
         const QSignalBlocker block(tabs);
         tabs->setCurrentIndex(slot);
     }
-    setWindowTitle(QString::asprintf("パレット [%02d]", slot));
+    setWindowTitle(tr("パレット [%1]").arg(slot, 2, 10, QChar('0')));
     Relayout();
 }
 

@@ -21,6 +21,9 @@
 
 namespace {
 
+// The language setting of each item of the language combo: automatic, Japanese, English.
+const char* const kLanguages[] = {"", "ja", "en"};
+
 QComboBox* combo(QWidget* parent, int stringId)
 {
     auto* c = new QComboBox(parent);
@@ -112,7 +115,7 @@ std::string ColourText(uint32_t colour, bool withAlpha)
 
 // ---------------------------------------------------------------- 読込
 
-cConfPage_Load::cConfPage_Load() : cBasePropSheet("読込")
+cConfPage_Load::cConfPage_Load() : cBasePropSheet(tr("読込"))
 {
     setObjectName("350");
     auto* form = new QFormLayout(this);
@@ -124,13 +127,13 @@ cConfPage_Load::cConfPage_Load() : cBasePropSheet("読込")
     LimitStoredBytes(folderS, 255);
     transType = combo(this, 40085);
     compType = combo(this, 40086);
-    backUp = new QCheckBox(" 読み込む際にバックアップファイルを生成する", this);
-    form->addRow("基底フォルダ名", folderC);
-    form->addRow("画像フォルダパス", folderG);
-    form->addRow("音声フォルダパス", folderS);
-    form->addRow(new QLabel("※ 再読込が必要", this));
-    form->addRow("透過色の判別方法", transType);
-    form->addRow("簡易セル補完", compType);
+    backUp = new QCheckBox(tr(" 読み込む際にバックアップファイルを生成する"), this);
+    form->addRow(tr("基底フォルダ名"), folderC);
+    form->addRow(tr("画像フォルダパス"), folderG);
+    form->addRow(tr("音声フォルダパス"), folderS);
+    form->addRow(new QLabel(tr("※ 再読込が必要"), this));
+    form->addRow(tr("透過色の判別方法"), transType);
+    form->addRow(tr("簡易セル補完"), compType);
     form->addRow(backUp);
 }
 
@@ -158,11 +161,11 @@ void cConfPage_Load::Apply()
 
 // ---------------------------------------------------------------- 初期設定
 
-cConfPage_Init::cConfPage_Init() : cBasePropSheet("初期設定")
+cConfPage_Init::cConfPage_Init() : cBasePropSheet(tr("初期設定"))
 {
     setObjectName("351");
     auto* outer = new QVBoxLayout(this);
-    auto* group = new QGroupBox("プロジェクトの初期状態", this);
+    auto* group = new QGroupBox(tr("プロジェクトの初期状態"), this);
     outer->addWidget(group);
     auto* form = new QFormLayout(group);
     interval = spin(group, 1, 255);
@@ -178,14 +181,14 @@ cConfPage_Init::cConfPage_Init() : cBasePropSheet("初期設定")
     division = combo(group, 40071);
     edit = combo(group, 40078);
     save = combo(group, 40077);
-    fix = new QCheckBox(" 使う画像をセル番号ごとに固定する", group);
-    form->addRow("基本インターバル", interval);
-    form->addRow("セル枚数", cells);
-    form->addRow("画像分割数(横,縦)", cut);
-    form->addRow("中心位置", center);
-    form->addRow("分割形式", division);
-    form->addRow("編集形式", edit);
-    form->addRow("保存形式", save);
+    fix = new QCheckBox(tr(" 使う画像をセル番号ごとに固定する"), group);
+    form->addRow(tr("基本インターバル"), interval);
+    form->addRow(tr("セル枚数"), cells);
+    form->addRow(tr("画像分割数(横,縦)"), cut);
+    form->addRow(tr("中心位置"), center);
+    form->addRow(tr("分割形式"), division);
+    form->addRow(tr("編集形式"), edit);
+    form->addRow(tr("保存形式"), save);
     form->addRow(fix);
 }
 
@@ -219,7 +222,7 @@ void cConfPage_Init::Apply()
 
 // ---------------------------------------------------------------- 表示
 
-cConfPage_View::cConfPage_View() : cBasePropSheet("表示")
+cConfPage_View::cConfPage_View() : cBasePropSheet(tr("表示"))
 {
     setObjectName("353");
     auto* form = new QFormLayout(this);
@@ -228,27 +231,31 @@ cConfPage_View::cConfPage_View() : cBasePropSheet("表示")
     centerLine = edit(this, 16);
     backShadow = edit(this, 16);
     nextShadow = edit(this, 16);
-    gridFlag = new QCheckBox("グリッド", this);
-    centerFlag = new QCheckBox("中心線", this);
+    gridFlag = new QCheckBox(tr("グリッド"), this);
+    centerFlag = new QCheckBox(tr("中心線"), this);
     gridSize = spin(this, 0, 255);
     centerW = spin(this, 0, 1024);
     centerH = spin(this, 0, 1024);
-    form->addRow("背景色", withChooser(this, ground));
+    form->addRow(tr("背景色"), withChooser(this, ground));
     form->addRow(gridFlag, withChooser(this, grid));
-    form->addRow("間隔", gridSize);
+    form->addRow(tr("間隔"), gridSize);
     form->addRow(centerFlag);
-    form->addRow("色 (0xaarrggbb)", centerLine);
+    form->addRow(tr("色 (0xaarrggbb)"), centerLine);
     auto* range = new QWidget(this);
     auto* rangeRow = new QHBoxLayout(range);
     rangeRow->setContentsMargins(0, 0, 0, 0);
     rangeRow->addWidget(centerW);
     rangeRow->addWidget(centerH);
-    form->addRow("範囲[x,y]", range);
-    auto* shadows = new QGroupBox("前後セル", this);
+    form->addRow(tr("範囲[x,y]"), range);
+    auto* shadows = new QGroupBox(tr("前後セル"), this);
     auto* shadowForm = new QFormLayout(shadows);
-    shadowForm->addRow("前F (0xaarrggbb)", backShadow);
-    shadowForm->addRow("先F (0xaarrggbb)", nextShadow);
+    shadowForm->addRow(tr("前F (0xaarrggbb)"), backShadow);
+    shadowForm->addRow(tr("先F (0xaarrggbb)"), nextShadow);
     form->addRow(shadows);
+    language = new QComboBox(this);
+    language->addItems({tr("自動"), tr("日本語"), tr("English")});
+    form->addRow(tr("言語"), language);
+    form->addRow(new QLabel(tr("※ 次回の起動から有効"), this));
 }
 
 void cConfPage_View::Load()
@@ -264,6 +271,8 @@ void cConfPage_View::Load()
     gridSize->setValue(s.GridSize);
     centerW->setValue(s.CenterW);
     centerH->setValue(s.CenterH);
+    const auto chosen = std::find(std::begin(kLanguages), std::end(kLanguages), s.Language);
+    language->setCurrentIndex(chosen == std::end(kLanguages) ? 0 : int(chosen - std::begin(kLanguages)));
 }
 
 void cConfPage_View::Apply()
@@ -281,6 +290,7 @@ void cConfPage_View::Apply()
     s.GridSize = gridSize->value();
     s.CenterW = centerW->value();
     s.CenterH = centerH->value();
+    s.Language = kLanguages[std::clamp(language->currentIndex(), 0, 2)];
 }
 
 int cProp_Conf::GetPages(std::vector<cBasePropSheet*>& pages)

@@ -1,6 +1,6 @@
 #pragma once
 // cProp_Conf: the editor settings dialog, a property sheet of three pages
-// (読込, 初期設定, 表示). Each page loads its controls from the settings when the
+// (読込, 初期設定, 表示; the last one also holds the interface language). Each page loads its controls from the settings when the
 // sheet opens and stores them on apply.
 
 #include "ui/BaseWnd.h"
@@ -52,11 +52,12 @@ public:
     QLineEdit *ground, *grid, *centerLine, *backShadow, *nextShadow;
     QCheckBox *gridFlag, *centerFlag;
     QSpinBox *gridSize, *centerW, *centerH;
+    QComboBox* language;
 };
 
 class cProp_Conf : public cPropertyWnd {
     Q_OBJECT
 public:
-    explicit cProp_Conf(QWidget* parent = nullptr) : cPropertyWnd(0, parent) { setWindowTitle("エディタ設定"); }
+    explicit cProp_Conf(QWidget* parent = nullptr) : cPropertyWnd(0, parent) { setWindowTitle(tr("エディタ設定")); }
     int GetPages(std::vector<cBasePropSheet*>& pages) override;
 };

@@ -2,6 +2,7 @@
 
 #include "project/Paths.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -61,7 +62,7 @@ QStringList FilterPatterns(const std::string& description)
 
 QString DialogFilters(const std::string& description)
 {
-    const QString all = "すべてのファイル (*)";
+    const QString all = QCoreApplication::translate("iFileChooser", "すべてのファイル (*)");
     const QStringList patterns = FilterPatterns(description);
     if (patterns.isEmpty())
         return all;

@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "project/Paths.h"
 
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QValidator>
 
@@ -27,7 +28,7 @@ void LimitStoredBytes(QLineEdit* edit, size_t maxBytes)
 {
     edit->setMaxLength(32767);
     edit->setValidator(new cStoredBytesValidator(maxBytes, edit));
-    edit->setToolTip(QString::fromUtf8("最大 %1 バイト").arg(qulonglong(maxBytes)));
+    edit->setToolTip(QCoreApplication::translate("QLineEdit", "最大 %1 バイト").arg(qulonglong(maxBytes)));
 }
 
 QString FromModel(const std::string& text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }

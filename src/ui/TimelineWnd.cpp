@@ -1,6 +1,7 @@
 #include "ui/TimelineWnd.h"
 
 #include "app/CommandTable.h"
+#include "ui/Language.h"
 #include "ui/QtFeedback.h"
 
 #include <QAction>
@@ -230,7 +231,7 @@ void cKeyframeWnd::ShowContextMenu(int area, strGridPos clicked, const QPoint& g
             menu.addSeparator();
             continue;
         }
-        QAction* action = menu.addAction(QString::fromStdString(e.text));
+        QAction* action = menu.addAction(MenuLabel(e.text));
         action->setData(e.id);
         action->setEnabled(timeline_.IsEnabled(e.id, area, clicked));
     }

@@ -156,7 +156,10 @@ void cTool_Edit::OnCreate()
         QHBoxLayout* layout = gapLayout(gap);
         snapCheck[k] = new QCheckBox(k < int(labels.size()) ? QString::fromStdString(labels[k]) : QString(), gap);
         snapCheck[k]->setObjectName(checkIds[k]);
-        snapCheck[k]->setFixedWidth(48);
+        // A label longer than the classic width (English) widens its gap instead of being cut.
+        const int extra = std::max(0, snapCheck[k]->sizeHint().width() - 48);
+        snapCheck[k]->setFixedWidth(48 + extra);
+        gap->setFixedWidth(gap->minimumWidth() + extra);
         snapCheck[k]->setFocusPolicy(Qt::NoFocus);
         snapCheck[k]->setChecked((s.GridBit >> k) & 1);
         snapEdit[k] = spin(gap, 0, 1000, *steps[k]);
@@ -217,7 +220,7 @@ void cTool_Play::OnCreate()
     QWidget* endGap = Gap(10);
     endGap->setFixedWidth(84);
     QHBoxLayout* endLayout = gapLayout(endGap);
-    endLayout->addWidget(new QLabel("～", endGap));
+    endLayout->addWidget(new QLabel(tr("～"), endGap));
     rangeEnd = spin(endGap, 0, 65535, 0);
     rangeEnd->setObjectName("30062");
     endLayout->addWidget(rangeEnd);

@@ -84,7 +84,7 @@ TEST(Settings, DefaultsMatchTheTable)
     EXPECT_EQ(s.Undo, 32);
     EXPECT_TRUE(s.VLineFlag);
     EXPECT_FALSE(s.VerticalFlag);
-    EXPECT_EQ(s.Entries().size(), 79u);
+    EXPECT_EQ(s.Entries().size(), 80u);
 }
 
 TEST(Settings, ReadRulesForEveryType)
