@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>ExportDlg</name>
+    <message>
+        <source>&lt; ! &gt; 出力する画像がありません</source>
+        <translation>&lt; ! &gt; There are no images to export</translation>
+    </message>
+    <message>
+        <source>&lt; ! &gt; 結合する枚数を指定してください</source>
+        <translation>&lt; ! &gt; Set how many images to combine</translation>
+    </message>
+    <message>
+        <source>&lt; ! &gt; 画像が大きすぎます(%1 x %2 / 最大 %3 x %4)</source>
+        <translation>&lt; ! &gt; The image is too large (%1 x %2 / at most %3 x %4)</translation>
+    </message>
+    <message>
+        <source>&lt; ! &gt; GIFが大きすぎます(%1 x %2 / 最大 %3 x %4)</source>
+        <translation>&lt; ! &gt; The GIF is too large (%1 x %2 / at most %3 x %4)</translation>
+    </message>
+    <message>
+        <source>&lt; ! &gt; 画像が多すぎます(最大 %1 枚)</source>
+        <translation>&lt; ! &gt; Too many images (at most %1)</translation>
+    </message>
+    <message>
+        <source>&lt; ! &gt; 画像出力に失敗しました</source>
+        <translation>&lt; ! &gt; Image export failed</translation>
+    </message>
+</context>
+<context>
     <name>Menu</name>
     <message>
         <source>ファイル(&amp;F)</source>
@@ -367,6 +394,10 @@
         <source>使う画像を固定する(&amp;S)</source>
         <translation>Fix the Picture Used(&amp;S)...</translation>
     </message>
+    <message>
+        <source>最近使ったファイル(&amp;R)</source>
+        <translation>&amp;Recent Files</translation>
+    </message>
 </context>
 <context>
     <name>QLineEdit</name>
@@ -670,10 +701,6 @@ Note: this cannot be undone.</translation>
         <translation>RPG Maker MZ [battle animation]</translation>
     </message>
     <message>
-        <source>RPGツクールMV / NZ [戦闘アニメ]</source>
-        <translation>RPG Maker MV / MZ [battle animation]</translation>
-    </message>
-    <message>
         <source>フレーム[%d]に挿入しました</source>
         <translation>Inserted frame [%d]</translation>
     </message>
@@ -754,6 +781,14 @@ Restore it?</translation>
     <message>
         <source> (ほか %d 枚)</source>
         <translation> (and %d more)</translation>
+    </message>
+    <message>
+        <source>RPGツクールMV / MZ [戦闘アニメ]</source>
+        <translation>RPG Maker MV / MZ [battle animation]</translation>
+    </message>
+    <message>
+        <source>&lt; ! &gt; フォルダを開けるプログラムがありません &gt; %s</source>
+        <translation>&lt; ! &gt; No program can open the folder &gt; %s</translation>
     </message>
 </context>
 <context>
