@@ -2,6 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
+#include "platform/Strings.h"
 #include "project/Settings.h"
 
 #include <algorithm>
@@ -351,7 +352,8 @@ std::string resolveName(const std::string& name, const std::string& folder, cNam
     const std::string path = placeName(name, folder, index);
     if (platform::StoredSize(path) <= maxStored)
         return path;
-    platform::NoteTextProblem("長すぎるテキストを " + std::to_string(maxStored) + " バイト以内に切りました");
+    platform::NoteTextProblem(
+        platform::FormatText(QT_TRANSLATE_NOOP("Strings", "長すぎるテキストを %zu バイト以内に切りました"), maxStored));
     return platform::CutStored(path, maxStored);
 }
 } // namespace
