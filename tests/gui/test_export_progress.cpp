@@ -2,6 +2,7 @@
 // from the start, a readable title, and 中止 that leaves no file and says so.
 
 #include "GuiFixture.h"
+#include "model/AnimeData.h"
 #include "ui/DlgHost.h"
 #include "ui/ExportDlg.h"
 
@@ -41,7 +42,11 @@ TEST_F(ExportProgressGuiTest, HighQualityChoiceIsKeptAndExports)
 TEST_F(ExportProgressGuiTest, CancelLeavesNoFileAndSaysSo)
 {
     cDlg_Output_Gif& dlg = StartGif();
-    dlg.fpsSpin->setValue(1000);  // many images: the worker is still busy when the dialog opens
+    // A thousand 1024 x 1024 images: seconds of work, so the worker is still busy when
+    // the dialog's event loop first runs, however fast the machine.
+    window->Project().InsertFrames(window->Project().Frames().Count(), 1000);
+    dlg.widthSpin->setValue(512);
+    dlg.heightSpin->setValue(512);
     dlg.scaleSpin->setValue(200);
     QString title, label;
     int maximum = -1;
@@ -59,7 +64,7 @@ TEST_F(ExportProgressGuiTest, CancelLeavesNoFileAndSaysSo)
     EXPECT_EQ(label, title.mid(4));
     EXPECT_GT(maximum, 0) << "a range, not a busy indicator";
     EXPECT_GE(progress->minimumWidth(), 300);
-    EXPECT_FALSE(std::filesystem::exists(dir / "cancelled.gif"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "cancelled.gif")) << title.toStdString();
     for (const auto& entry : std::filesystem::directory_iterator(dir))
         EXPECT_EQ(entry.path().filename().string().find("cancelled"), std::string::npos) << entry.path();
     EXPECT_NE(window->StatusPart(0)->text().toStdString().find("中止"), std::string::npos);
