@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -56,11 +57,14 @@ TEST(SaveThread, RunsTheJobAndNotifiesOnce)
     EXPECT_TRUE(fs::exists(p.path("s.png")));
 }
 
-// Holds the worker after its third image until the test has cancelled, so the
-// cancel always lands in the middle of the run, however the threads are scheduled.
+// Holds the worker after the step at which `holdWhen` first says so, until the test
+// has cancelled, so the cancel always lands there however the threads are scheduled.
+// Records the phase and work done after each step.
 class cHeldSaveGraph : public cThread_SaveGraph {
 public:
-    std::promise<void> reachedThird;
+    explicit cHeldSaveGraph(std::function<bool(const cThread_SaveGraph&)> holdWhen) : holdWhen_(std::move(holdWhen)) {}
+    std::promise<void> reached;
+    std::vector<std::pair<int, int>> seen;  // phase and work done after each step
 
     ~cHeldSaveGraph() override
     {
@@ -79,14 +83,16 @@ protected:
     void onStep() override
     {
         cThread_SaveGraph::onStep();
-        if (count() == 3 && !held_) {
+        seen.emplace_back(phase(), workDone());
+        if (!held_ && holdWhen_(*this)) {
             held_ = true;
-            reachedThird.set_value();
+            reached.set_value();
             release_.get_future().wait();
         }
     }
 
 private:
+    std::function<bool(const cThread_SaveGraph&)> holdWhen_;
     std::promise<void> release_;
     bool held_ = false, released_ = false;
 };
@@ -96,10 +102,10 @@ TEST(SaveThread, CancelStopsAtOnceAndLeavesWholeFiles)
     CaptureProject p(400);
     const strCaptureRect crop{-300, -200, 300, 200};
     std::atomic<int> notices{0};
-    cHeldSaveGraph thread;
+    cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.count() == 3; });
     ASSERT_TRUE(thread.job().init(p.path("anim.png"), &p.project, &crop, 0, 0, kCapturePng, 60, 1.0));
     ASSERT_TRUE(thread.create([&](int) { ++notices; }));
-    std::future<void> third = thread.reachedThird.get_future();
+    std::future<void> third = thread.reached.get_future();
     thread.suspend(false);
     ASSERT_EQ(third.wait_for(30s), std::future_status::ready);
     thread.cancel();
@@ -137,48 +143,11 @@ TEST(SaveThread, DestroyWhileRunningEndsTheLoop)
     EXPECT_FALSE(fs::exists(p.path("g.gif")));
 }
 
-// Holds the worker once it has encoded two GIF frames, so the cancel lands in the
-// encoding phase.
-class cHeldInEncoding : public cThread_SaveGraph {
-public:
-    std::promise<void> reached;
-    std::vector<std::pair<int, int>> seen;  // phase and work done after each step
-
-    ~cHeldInEncoding() override
-    {
-        Release();
-        destroy();
-    }
-    void Release()
-    {
-        if (!released_) {
-            released_ = true;
-            release_.set_value();
-        }
-    }
-
-protected:
-    void onStep() override
-    {
-        cThread_SaveGraph::onStep();
-        seen.emplace_back(phase(), workDone());
-        if (framesEncoded() == 2 && !held_) {
-            held_ = true;
-            reached.set_value();
-            release_.get_future().wait();
-        }
-    }
-
-private:
-    std::promise<void> release_;
-    bool held_ = false, released_ = false;
-};
-
 TEST(SaveThread, GifProgressRunsThroughBothPhasesAndCancelLeavesNoFile)
 {
     CaptureProject p(12);
     const strCaptureRect crop{-20, -20, 20, 20};
-    cHeldInEncoding thread;
+    cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.framesEncoded() == 2; });
     ASSERT_TRUE(thread.job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
     ASSERT_TRUE(thread.create(nullptr));
     EXPECT_EQ(thread.total(), 12);
