@@ -89,11 +89,7 @@ void cCaptureImage::fireFlashes(int leftFrame)
     for (; m_nextEffect < m_project->EffectCapacity(); ++m_nextEffect) {
         const strEffect* e = m_project->GetEffect(m_nextEffect);
         if (!e || e->frame > leftFrame) break;
-        if (!(e->flags & 1) || e->flashDuration == 0) continue;
-        strFlashState& flash = e->flashScope == 0 ? m_screenFlash : m_targetFlash;
-        if (e->flashScope <= 2)
-            flash.start(e->flashRed, e->flashGreen, e->flashBlue, e->flashStrength, e->flashDuration, e->flashScope,
-                        e->flashBlend);
+        StartEffectFlash(*e, m_screenFlash, m_targetFlash);
     }
 }
 

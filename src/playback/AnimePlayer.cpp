@@ -162,16 +162,8 @@ int cAnimePlayer::firstEffectFrom(int frame) const
 void cAnimePlayer::fire(int index, const strEffect& effect)
 {
     if (fireListener_) fireListener_(index);
-    if ((flags_ & PF_FLASH) && (effect.flags & EF_FLASH) && effect.flashDuration != 0) {
-        strFlashState* flash = nullptr;
-        if (effect.flashScope == 0)
-            flash = &screenFlash_;
-        else if (effect.flashScope == 1 || effect.flashScope == 2)
-            flash = &targetFlash_;
-        if (flash)
-            flash->start(effect.flashRed, effect.flashGreen, effect.flashBlue, effect.flashStrength,
-                         effect.flashDuration, effect.flashScope, effect.flashBlend);
-    }
+    if (flags_ & PF_FLASH)
+        StartEffectFlash(effect, screenFlash_, targetFlash_);
     if ((flags_ & PF_SOUND) && (effect.flags & EF_SOUND) && sounds_) sounds_->playEffect(effect);
 }
 

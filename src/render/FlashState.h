@@ -3,6 +3,8 @@
 // and scope it came with, and how many ticks of its duration remain. The player
 // and the export start, step and read it; the compositor draws its faded colour.
 
+#include "model/Records.h"
+
 #include <cstdint>
 
 struct strFlashState {
@@ -44,3 +46,15 @@ struct strFlashState {
         return static_cast<uint8_t>((v - 128) * remaining / duration + 128);
     }
 };
+
+/** Starts the flash an effect carries: scope 0 in the screen state, 1 and 2 in the
+ *  target state. Effects without a flash, with a zero duration or another scope
+ *  start nothing. The player and the image export share this rule. */
+inline void StartEffectFlash(const strEffect& effect, strFlashState& screen, strFlashState& target)
+{
+    if (!(effect.flags & EF_FLASH) || effect.flashDuration == 0 || effect.flashScope > 2)
+        return;
+    strFlashState& flash = effect.flashScope == 0 ? screen : target;
+    flash.start(effect.flashRed, effect.flashGreen, effect.flashBlue, effect.flashStrength, effect.flashDuration,
+                effect.flashScope, effect.flashBlend);
+}
