@@ -3,9 +3,7 @@
 
 #include "export/GifFile.h"
 
-#include "image/GifMemory.h"
-
-#include <gif_lib.h>
+#include "image/GifReader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -97,17 +95,6 @@ void fillRect(cBMP& canvas, int left, int top, int width, int height, uint32_t v
     }
 }
 
-// Reads the sub-blocks after an extension's first block, handing each to `take`.
-template <class Take>
-bool readSubBlocks(GifFileType* gif, GifByteType* block, Take take)
-{
-    while (block) {
-        if (DGifGetExtensionNext(gif, &block) == GIF_ERROR) return false;
-        if (block) take(block);
-    }
-    return true;
-}
-
 }  // namespace
 
 bool CGIFFile::load(const std::filesystem::path& path)
@@ -130,10 +117,8 @@ bool CGIFFile::loadBytes(const uint8_t* data, size_t size)
 
 bool CGIFFile::parse(const uint8_t* data, size_t size)
 {
-    strGifMemorySource src{data, size, 0};
-    int err = 0;
-    cGifDecoderCloser closer{DGifOpen(&src, GifMemoryRead, &err)};
-    GifFileType* gif = closer.gif;
+    cGifReader reader(data, size);
+    GifFileType* gif = reader.Gif();
     if (!gif) return false;
     int sw = gif->SWidth, sh = gif->SHeight;
     if (sw <= 0 || sh <= 0 || sw > kMaxImageSide || sh > kMaxImageSide) return false;
@@ -156,58 +141,33 @@ bool CGIFFile::parse(const uint8_t* data, size_t size)
         for (int i = 0; i < globalCount; ++i) globalTable.push_back(mapColor(globalMap, i));
     }
 
+    bool inNetscape = false;
+    auto onBlock = [&](int code, const GifByteType* b, int index) {
+        if (code == APPLICATION_EXT_FUNC_CODE && index == 0) {
+            inNetscape = b[0] == 11 && !std::memcmp(b + 1, "NETSCAPE2.0", 11);
+            netscape = netscape || inNetscape;
+        } else if (code == APPLICATION_EXT_FUNC_CODE && inNetscape) {
+            if (b[0] >= 3 && b[1] == 1) loopCount = b[2] | b[3] << 8;
+            if (b[0] >= 5 && b[1] == 2) bufferSize = b[2] | b[3] << 8 | b[4] << 16 | static_cast<uint32_t>(b[5]) << 24;
+        } else if (code == COMMENT_EXT_FUNC_CODE) {
+            comment.append(reinterpret_cast<const char*>(b + 1), b[0]);
+        }
+    };
+
     cBMP canvas, saved;
     if (!canvas.create(sw, sh, 32)) return false;
     fillRect(canvas, 0, 0, sw, sh, clearValue);
-    GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
     std::vector<GifPixelType> pixels;
     for (;;) {
-        GifRecordType type;
-        if (DGifGetRecordType(gif, &type) == GIF_ERROR) return false;
-        if (type == TERMINATE_RECORD_TYPE) break;
-        if (type == EXTENSION_RECORD_TYPE) {
-            int code = 0;
-            GifByteType* ext = nullptr;
-            if (DGifGetExtension(gif, &code, &ext) == GIF_ERROR) return false;
-            bool ok = true;
-            if (code == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4) {
-                DGifExtensionToGCB(ext[0], ext + 1, &gcb);
-                ok = readSubBlocks(gif, ext, [](GifByteType*) {});
-            } else if (code == APPLICATION_EXT_FUNC_CODE && ext && ext[0] == 11 &&
-                       !std::memcmp(ext + 1, "NETSCAPE2.0", 11)) {
-                netscape = true;
-                ok = readSubBlocks(gif, ext, [this](GifByteType* b) {
-                    if (b[0] >= 3 && b[1] == 1) loopCount = b[2] | b[3] << 8;
-                    if (b[0] >= 5 && b[1] == 2)
-                        bufferSize = b[2] | b[3] << 8 | b[4] << 16 | static_cast<uint32_t>(b[5]) << 24;
-                });
-            } else if (code == COMMENT_EXT_FUNC_CODE && ext) {
-                comment.append(reinterpret_cast<const char*>(ext + 1), ext[0]);
-                ok = readSubBlocks(gif, ext, [this](GifByteType* b) {
-                    comment.append(reinterpret_cast<const char*>(b + 1), b[0]);
-                });
-            } else {
-                ok = readSubBlocks(gif, ext, [](GifByteType*) {});
-            }
-            if (!ok) return false;
-            continue;
-        }
-        if (type != IMAGE_DESC_RECORD_TYPE) continue;
-        if (DGifGetImageDesc(gif) == GIF_ERROR) return false;
-        const GifImageDesc& d = gif->Image;
+        const cGifReader::eRecord record = reader.NextImage(onBlock);
+        if (record == cGifReader::GIF_END) break;
+        if (record == cGifReader::GIF_DAMAGED) return false;
+        const GifImageDesc& d = reader.Image();
+        const GraphicsControlBlock& gcb = reader.Control();
         unsigned long long area = static_cast<unsigned long long>(std::max(0, d.Width)) * std::max(0, d.Height);
-        if (d.Width <= 0 || d.Height <= 0 || area > (size - src.pos + 1) * kMaxPixelsPerByte) return false;
+        if (d.Width <= 0 || d.Height <= 0 || area > (reader.BytesLeft() + 1) * kMaxPixelsPerByte) return false;
         if (frameBytes * (m_frames.size() + 2) > kMaxComposedBytes) return false;   // the frames and the canvas
-        pixels.resize(static_cast<size_t>(area));
-        static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
-        int passes = d.Interlace ? 4 : 1;
-        for (int pass = 0; pass < passes; ++pass) {
-            int step = d.Interlace ? kStep[pass] : 1;
-            for (int y = d.Interlace ? kStart[pass] : 0; y < d.Height; y += step)
-                if (DGifGetLine(gif, pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(d.Width), d.Width) ==
-                    GIF_ERROR)
-                    return false;
-        }
+        if (!reader.ReadPixels(pixels)) return false;
 
         if (gcb.DisposalMode == DISPOSE_PREVIOUS) saved = canvas;
         const ColorMapObject* map = d.ColorMap ? d.ColorMap : globalMap;
@@ -241,7 +201,6 @@ bool CGIFFile::parse(const uint8_t* data, size_t size)
             fillRect(canvas, d.Left, d.Top, d.Width, d.Height, clearValue);
         else if (gcb.DisposalMode == DISPOSE_PREVIOUS && !saved.empty())
             canvas = saved;
-        gcb = GraphicsControlBlock{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
     }
     screenWidth = sw;
     screenHeight = sh;
