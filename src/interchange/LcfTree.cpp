@@ -79,7 +79,7 @@ bool readNested(std::string_view data, size_t base, const strRule& rule, strNode
     const bool ok = rule.shape == SHAPE_RECORD ? readRecord(r, *rule.child, out, depth)
                                                : readArray(r, *rule.child, out, depth);
     if (ok && !r.AtEnd())
-        r.Fail("stray bytes after a list", r.Pos());
+        r.Fail(rule.shape == SHAPE_RECORD ? "stray bytes after a record" : "stray bytes after a list", r.Pos());
     return parent.Adopt(r);
 }
 

@@ -73,6 +73,17 @@ struct strChunk {
     std::string raw;   // the whole chunk as read
 };
 
+/** One animation of the list, kept as bytes; its tree is built when it is read or written. */
+struct strAnimation {
+    uint32_t id = 0;
+    std::string head;     // the id as read; empty when written afresh
+    std::string record;   // the record's bytes, up to and with its 00
+    strDataEntry entry;
+    bool empty = true;    // no fields at all: an empty slot
+};
+
+const strKind kOpaque{};
+
 size_t arrayLength(const strNode& record, uint32_t id)
 {
     const strField* f = FindField(record, id);
@@ -91,6 +102,18 @@ int widestFrame(const strNode& record)
             for (const strElement& cell : cells->data.elements)
                 widest = std::max(widest, cell.index);
     return int(std::min<uint32_t>(widest, INT32_MAX));
+}
+
+void describe(strAnimation& a, const strNode& record)
+{
+    a.empty = record.fields.empty();
+    a.entry = strDataEntry();
+    a.entry.id = int(std::min<uint32_t>(a.id, INT32_MAX));
+    if (const strField* name = FindField(record, A_NAME))
+        a.entry.name = platform::DecodeText(name->data.raw, platform::AnsiCodePage());
+    a.entry.frames = int(arrayLength(record, A_FRAMES));
+    a.entry.cells = widestFrame(record);
+    a.entry.timings = int(arrayLength(record, A_TIMINGS));
 }
 
 /** The writer's record for a project, parsed; false when it cannot be written. */
@@ -123,16 +146,58 @@ public:
     std::string Bytes() const override;
 
 private:
-    const strElement* find(int id) const;
-    bool readRecord(const strNode& record, cAnimeData& project) const;
-    void store(int id, strNode record);
+    bool parseAnimations(std::string_view data, size_t base, std::string& error);
+    const strAnimation* find(int id) const;
+    void store(int id, const strNode& record);
 
     std::string header_;          // the length and the magic text
     std::vector<strChunk> chunks_;
     std::string trailer_;         // the 00 that ends the chunks, when the file has it
     int animationChunk_ = -1;     // index into chunks_
-    strNode animations_;
+    bool animationsChanged_ = false;
+    std::vector<strAnimation> animations_;
 };
+
+/** The tree of a stored record; records are checked when the file is parsed. */
+strNode tree(const strAnimation& a)
+{
+    strNode record;
+    std::string error;
+    ParseRecord(a.record, 0, kAnimation, record, error);
+    return record;
+}
+
+bool readRecord(const strNode& record, cAnimeData& project)
+{
+    const std::string body = SerializeForClipboard(record, kAnimation);
+    Cclip_stream block;
+    block.Assign(le32(uint32_t(body.size())) + le32(1) + body);
+    return ReadRm2000Animation(project, block) == 1;
+}
+
+bool cLdbDataFile::parseAnimations(std::string_view data, size_t base, std::string& error)
+{
+    // Split the list first, then check each record on its own, so that only one
+    // record's tree is held at a time.
+    strNode list;
+    if (!ParseArray(data, base, kOpaque, list, error))
+        return false;
+    size_t offset = base + Ber(uint32_t(list.elements.size())).size();
+    for (strElement& e : list.elements) {
+        strAnimation a;
+        a.id = e.index;
+        offset += e.head.size();
+        a.head = std::move(e.head);
+        a.record = std::move(e.record.raw);
+        strNode record;
+        if (!ParseRecord(a.record, offset, kAnimation, record, error))
+            return false;
+        describe(a, record);
+        offset += a.record.size();
+        animations_.push_back(std::move(a));
+    }
+    return true;
+}
 
 bool cLdbDataFile::Parse(const std::string& bytes, std::string& error)
 {
@@ -169,60 +234,41 @@ bool cLdbDataFile::Parse(const std::string& bytes, std::string& error)
                 error = "two animation lists at byte " + std::to_string(pos);
                 return false;
             }
-            if (!ParseArray(std::string_view(bytes).substr(dataStart, size), dataStart, kAnimation, animations_, error))
+            if (!parseAnimations(std::string_view(bytes).substr(dataStart, size), dataStart, error))
                 return false;
             animationChunk_ = int(chunks_.size());
         }
         chunks_.push_back({id, bytes.substr(pos, dataStart - pos + size)});
         pos = dataStart + size;
     }
-    if (animationChunk_ < 0)
-        animations_.shape = SHAPE_ARRAY;
     return true;
 }
 
-const strElement* cLdbDataFile::find(int id) const
+const strAnimation* cLdbDataFile::find(int id) const
 {
-    for (const strElement& e : animations_.elements)
-        if (int64_t(e.index) == id)
-            return &e;
+    for (const strAnimation& a : animations_)
+        if (int64_t(a.id) == id)
+            return &a;
     return nullptr;
 }
 
 std::vector<strDataEntry> cLdbDataFile::List() const
 {
     std::vector<strDataEntry> list;
-    for (const strElement& e : animations_.elements) {
-        if (e.record.fields.empty() || e.index > uint32_t(INT32_MAX))
-            continue;
-        strDataEntry entry;
-        entry.id = int(e.index);
-        if (const strField* name = FindField(e.record, A_NAME))
-            entry.name = platform::DecodeText(name->data.raw, platform::AnsiCodePage());
-        entry.frames = int(arrayLength(e.record, A_FRAMES));
-        entry.cells = widestFrame(e.record);
-        entry.timings = int(arrayLength(e.record, A_TIMINGS));
-        list.push_back(std::move(entry));
-    }
+    for (const strAnimation& a : animations_)
+        if (!a.empty && a.id <= uint32_t(INT32_MAX))
+            list.push_back(a.entry);
     return list;
-}
-
-bool cLdbDataFile::readRecord(const strNode& record, cAnimeData& project) const
-{
-    const std::string body = SerializeForClipboard(record, kAnimation);
-    Cclip_stream block;
-    block.Assign(le32(uint32_t(body.size())) + le32(1) + body);
-    return ReadRm2000Animation(project, block) == 1;
 }
 
 bool cLdbDataFile::Import(int id, cAnimeData& project, std::string& error) const
 {
-    const strElement* e = find(id);
-    if (!e || e->record.fields.empty()) {
+    const strAnimation* a = find(id);
+    if (!a || a->empty) {
         error = "no animation with ID " + std::to_string(id);
         return false;
     }
-    if (!readRecord(e->record, project)) {
+    if (!readRecord(tree(*a), project)) {
         error = "the animation with ID " + std::to_string(id) + " cannot be read";
         return false;
     }
@@ -231,14 +277,15 @@ bool cLdbDataFile::Import(int id, cAnimeData& project, std::string& error) const
 
 bool cLdbDataFile::Export(const cAnimeData& project, int id, std::string& error)
 {
-    const strElement* stored = id >= 1 ? find(id) : nullptr;
+    const strAnimation* stored = id >= 1 ? find(id) : nullptr;
     uint32_t last = 0;
-    for (const strElement& e : animations_.elements)
-        last = std::max(last, e.index);
+    for (const strAnimation& a : animations_)
+        last = std::max(last, a.id);
     if (id < 1 || (!stored && id > kMaxAppendId && uint32_t(id) > last)) {
         error = "ID " + std::to_string(id) + " is outside 1.." + std::to_string(kMaxAppendId);
         return false;
     }
+    // Text problems noted here belong to this export, not to the command's others.
     const std::string earlier = platform::TakeTextProblems();
     strNode written;
     if (!writtenRecord(project, written)) {
@@ -248,50 +295,52 @@ bool cLdbDataFile::Export(const cAnimeData& project, int id, std::string& error)
             platform::NoteTextProblem(earlier);
         return false;
     }
-    strNode merged = written;
-    if (stored && !stored->record.fields.empty()) {
+    if (stored && !stored->empty) {
         // What the writer makes of the stored record tells which of its bytes the
         // project still holds as they were; a record it cannot rebuild counts as empty.
+        const strNode old = tree(*stored);
         strNode rebuilt;
         cAnimeData readBack;
-        if (!readRecord(stored->record, readBack) || !writtenRecord(readBack, rebuilt))
+        if (!readRecord(old, readBack) || !writtenRecord(readBack, rebuilt))
             rebuilt.shape = SHAPE_RECORD;
-        merged = Merge(stored->record, rebuilt, written, &kAnimation);
         platform::TakeTextProblems();
+        store(id, Merge(old, rebuilt, written, &kAnimation));
+    } else {
+        store(id, written);
     }
     if (!earlier.empty())
         platform::NoteTextProblem(earlier);
-    store(id, std::move(merged));
     return true;
 }
 
-void cLdbDataFile::store(int id, strNode record)
+void cLdbDataFile::store(int id, const strNode& record)
 {
-    std::vector<strElement>& list = animations_.elements;
-    auto at = std::find_if(list.begin(), list.end(), [&](const strElement& e) { return int64_t(e.index) == id; });
-    if (at != list.end()) {
-        if (Serialize(at->record) == Serialize(record))
+    strAnimation a;
+    a.id = uint32_t(id);
+    a.record = Serialize(record);
+    describe(a, record);
+    auto at = std::find_if(animations_.begin(), animations_.end(), [&](const strAnimation& e) { return e.id == a.id; });
+    if (at != animations_.end()) {
+        if (at->record == a.record)
             return;
-        at->record = std::move(record);
+        a.head = at->head;
+        *at = std::move(a);
     } else {
         uint32_t last = 0;
-        for (const strElement& e : list)
-            last = std::max(last, e.index);
-        strElement empty;
-        empty.record.shape = SHAPE_RECORD;
-        for (uint32_t gap = last + 1; gap < uint32_t(id); ++gap) {
-            empty.index = gap;
-            list.push_back(empty);
+        for (const strAnimation& e : animations_)
+            last = std::max(last, e.id);
+        strAnimation gap;
+        gap.record = std::string(1, '\0');
+        for (uint32_t i = last + 1; i < a.id; ++i) {
+            gap.id = i;
+            gap.entry.id = int(i);
+            animations_.push_back(gap);
         }
-        strElement element;
-        element.index = uint32_t(id);
-        element.record = std::move(record);
         // The list is kept in ID order; an ID missing inside it goes to its place.
-        auto place = std::find_if(list.begin(), list.end(), [&](const strElement& e) { return e.index > uint32_t(id); });
-        list.insert(place, std::move(element));
+        auto place = std::find_if(animations_.begin(), animations_.end(), [&](const strAnimation& e) { return e.id > a.id; });
+        animations_.insert(place, std::move(a));
     }
-    animations_.asRead = false;
-    animations_.raw.clear();
+    animationsChanged_ = true;
     if (animationChunk_ < 0) {
         auto place = std::find_if(chunks_.begin(), chunks_.end(), [](const strChunk& c) { return c.id > kAnimationChunk; });
         animationChunk_ = int(place - chunks_.begin());
@@ -303,12 +352,14 @@ std::string cLdbDataFile::Bytes() const
 {
     std::string out = header_;
     for (size_t i = 0; i < chunks_.size(); ++i) {
-        if (int(i) == animationChunk_ && !animations_.asRead) {
-            const std::string data = Serialize(animations_);
-            out += Ber(kAnimationChunk) + Ber(uint32_t(data.size())) + data;
-        } else {
+        if (int(i) != animationChunk_ || !animationsChanged_) {
             out += chunks_[i].raw;
+            continue;
         }
+        std::string data = Ber(uint32_t(animations_.size()));
+        for (const strAnimation& a : animations_)
+            data += (a.head.empty() ? Ber(a.id) : a.head) + a.record;
+        out += Ber(kAnimationChunk) + Ber(uint32_t(data.size())) + data;
     }
     return out + trailer_;
 }
