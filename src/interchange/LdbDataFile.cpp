@@ -82,6 +82,7 @@ struct strAnimation {
     bool empty = true;    // no fields at all: an empty slot
 };
 
+// A kind with no known fields: the list is split into records left whole.
 const strKind kOpaque{};
 
 size_t arrayLength(const strNode& record, uint32_t id)

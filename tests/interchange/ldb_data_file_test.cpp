@@ -1,6 +1,7 @@
 #include "interchange/DataFile.h"
 
 #include "InterchangeFixtures.h"
+#include "interchange/Rm2000Animation.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +46,8 @@ struct strGame {
     int movedX = 30;          // x of frame 2's first cell in animation 1
     bool withAnimations = true;
     bool endMarker = true;
+    std::string added;        // records after the list's own, each with its ID
+    int addedCount = 0;
 };
 
 // Animation 1 holds what the editor cannot: an unknown field (3), a flash colour
@@ -80,7 +83,10 @@ std::string makeLdb(const strGame& g = {})
     ldb += chunk(0x0B, record({chunk(1, cp932("勇者"))}));
     ldb += chunk(0x0F, std::string(300, '\x55'));   // a size of two BER bytes
     if (g.withAnimations)
-        ldb += chunk(0x13, ber(3) + ber(1) + animation1(g) + ber(2) + animation2() + ber(3) + record({}));
+        ldb += chunk(0x13, ber(3 + g.addedCount) + ber(1) + animation1(g) + ber(2) + animation2() + ber(3) +
+                               record({}) + g.added);
+    else if (g.addedCount > 0)
+        ldb += chunk(0x13, ber(g.addedCount) + g.added);
     ldb += chunk(0x14, "\x01\x02\x03");
     ldb += chunk(0x7F5, "future");
     return g.endMarker ? ldb + '\0' : ldb;
@@ -107,6 +113,16 @@ std::string cells(const cAnimeData& p)
     return out;
 }
 
+// id, name, frames / cells / timings of each entry.
+std::string listing(const cDataFile& file)
+{
+    std::string out;
+    for (const strDataEntry& e : file.List())
+        out += std::to_string(e.id) + " " + e.name + " " + std::to_string(e.frames) + "/" +
+               std::to_string(e.cells) + "/" + std::to_string(e.timings) + "\n";
+    return out;
+}
+
 class LdbDataFile : public ::testing::Test {
 protected:
     void SetUp() override
@@ -130,16 +146,8 @@ TEST_F(LdbDataFile, ListsAndReadsBackUnchanged)
         auto file = parse(bytes);
         ASSERT_TRUE(file);
         EXPECT_EQ(file->Bytes(), bytes);
-        const std::vector<strDataEntry> entries = file->List();
-        ASSERT_EQ(entries.size(), 2u);   // the empty slot 3 is left out
-        EXPECT_EQ(entries[0].id, 1);
-        EXPECT_EQ(entries[0].name, "炎の魔法");
-        EXPECT_EQ(entries[0].frames, 2);
-        EXPECT_EQ(entries[0].cells, 2);
-        EXPECT_EQ(entries[0].timings, 2);
-        EXPECT_EQ(entries[1].id, 2);
-        EXPECT_EQ(entries[1].name, std::string(150, 'L'));
-        EXPECT_EQ(entries[1].timings, 0);
+        // The empty slot 3 is left out.
+        EXPECT_EQ(listing(*file), "1 炎の魔法 2/2/2\n2 " + std::string(150, 'L') + " 1/1/0\n");
     }
 }
 
@@ -172,7 +180,7 @@ TEST_F(LdbDataFile, ImportsTheRecordAndRefusesEmptySlots)
     }
 }
 
-TEST_F(LdbDataFile, ExportingAnUnchangedAnimationKeepsEveryByte)
+TEST_F(LdbDataFile, AnEditChangesOnlyThatValue)
 {
     const std::string bytes = makeLdb();
     auto file = parse(bytes);
@@ -180,18 +188,11 @@ TEST_F(LdbDataFile, ExportingAnUnchangedAnimationKeepsEveryByte)
     importInto(*file, 1, p);
     std::string error;
     ASSERT_TRUE(file->Export(p, 1, error)) << error;
-    EXPECT_EQ(file->Bytes(), bytes);
-}
+    EXPECT_EQ(file->Bytes(), bytes);   // unchanged: every byte kept
 
-TEST_F(LdbDataFile, AnEditChangesOnlyThatValue)
-{
-    auto file = parse(makeLdb());
-    cAnimeData p;
-    importInto(*file, 1, p);
     strCell c = *p.GetCell(1, 0);
     c.x = -7;
     p.SetCell(1, 0, &c);
-    std::string error;
     ASSERT_TRUE(file->Export(p, 1, error)) << error;
     // Unknown fields, explicit defaults, the stale empty slot and the unused flash
     // colour all stay; only the x and the sizes around it change.
@@ -219,42 +220,32 @@ TEST_F(LdbDataFile, AFilledSlotDoesNotTakeOverStaleValues)
 
 TEST_F(LdbDataFile, AnIdPastTheEndAppendsWithEmptyRecords)
 {
+    cAnimeData p;
+    MakeProject(p, 2, "新しい");
+    PutPicture(p, 0, "Battle\\slash.png");
+    PutCell(p, 1, 2, {0, 3, 0, 10, -10, 100, 100, 0, 255});
+    Cclip_stream block;
+    ASSERT_TRUE(WriteRm2000Animation(p, block));
+    const std::string written(reinterpret_cast<const char*>(block.Data()) + 8, block.Size() - 8);
+
     for (bool withAnimations : {true, false}) {
         strGame g;
         g.withAnimations = withAnimations;
-        const std::string bytes = makeLdb(g);
-        auto file = parse(bytes);
-        cAnimeData p;
-        MakeProject(p, 2, "新しい");
-        PutPicture(p, 0, "Battle\\slash.png");
-        PutCell(p, 1, 2, {0, 3, 0, 10, -10, 100, 100, 0, 255});
+        auto file = parse(makeLdb(g));
         std::string error;
         ASSERT_TRUE(file->Export(p, 6, error)) << error;
-        const std::string out = file->Bytes();
-        auto reread = parse(out);
-        const std::vector<strDataEntry> entries = reread->List();
-        ASSERT_FALSE(entries.empty());
-        EXPECT_EQ(entries.back().id, 6);
-        EXPECT_EQ(entries.back().name, "新しい");
-        EXPECT_EQ(entries.back().cells, 3);
-        cAnimeData q;
-        importInto(*reread, 6, q);
-        EXPECT_EQ(cells(q), cells(p));
+        // The IDs in between become empty records; without a list, one is made in chunk order.
+        strGame expected = g;
+        for (int id = withAnimations ? 4 : 1; id < 6; ++id)
+            expected.added += ber(uint32_t(id)) + record({});
+        expected.added += ber(6) + written;
+        expected.addedCount = withAnimations ? 3 : 6;
+        EXPECT_EQ(file->Bytes(), makeLdb(expected));
 
-        // The chunks around the list are untouched; IDs 4 and 5 (or 1..5) are empty records.
-        const std::string before = bytes.substr(0, bytes.find(std::string("\x14\x03\x01\x02\x03", 5)));
-        const std::string after = bytes.substr(before.size());
-        EXPECT_EQ(out.substr(out.size() - after.size()), after);
-        if (withAnimations) {
-            const std::string list = chunk(0x13, ber(3) + ber(1) + animation1(g) + ber(2) + animation2() + ber(3) +
-                                                     record({}));
-            EXPECT_EQ(out.substr(0, before.size() - list.size()), before.substr(0, before.size() - list.size()));
-            EXPECT_NE(out.find(std::string("\x03\x00\x04\x00\x05\x00\x06", 7)), std::string::npos);
-        } else {
-            EXPECT_EQ(out.substr(0, before.size()), before);
-            EXPECT_NE(out.find(std::string("\x06\x01\x00\x02\x00\x03\x00\x04\x00\x05\x00\x06", 12)),
-                      std::string::npos);
-        }
+        EXPECT_NE(listing(*file).find("6 新しい 2/3/0\n"), std::string::npos);
+        cAnimeData q;
+        importInto(*file, 6, q);
+        EXPECT_EQ(cells(q), cells(p));
     }
 }
 
