@@ -77,7 +77,12 @@ std::string Serialize(const strNode& node);
 std::string SerializeForClipboard(const strNode& node, const strKind& kind);
 
 /** Three-way merge of o (as stored), b (the writer's output for o as read back)
- *  and n (the writer's output for the new state): where n equals b, o is kept. */
+ *  and n (the writer's output for the new state). Where n equals b, o is kept.
+ *  Records keep o's fields in o's order, merged where b and n have them too; a
+ *  field n alone has takes its place or goes at the end; one that b has and n
+ *  lacks goes. A field only o has stays unless the kind says the writer omits it
+ *  at its default and o holds another value: the record changed, so the default
+ *  holds. Arrays merge element by element, n deciding the length. */
 strNode Merge(const strNode& o, const strNode& b, const strNode& n, const strKind* kind);
 
 /** The first field with this id, or nullptr. */
