@@ -120,7 +120,7 @@ bool strValue::Number(double& out) const
 
 void cReader::SkipSpace()
 {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' || text_[pos_] == '\r'))
+    while (pos_ < text_.size() && std::string_view(" \t\n\r").find(text_[pos_]) != std::string_view::npos)
         ++pos_;
 }
 

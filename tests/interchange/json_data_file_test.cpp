@@ -124,7 +124,9 @@ TEST_F(JsonDataFile, EditChangesOnlyWhatChanged)
     ASSERT_TRUE(file->Import(1, p, error)) << error;
     p.DeleteEffect(1, true);
     ASSERT_TRUE(file->Export(p, 1, error)) << error;
-    expected = replaced(expected, ",{\"flashColor\":[255,0,0,128],\"flashDuration\":3,\"flashScope\":0,\"frame\":1,\"se\":null}", "");
+    expected = replaced(expected,
+                        ",{\"flashColor\":[255,0,0,128],\"flashDuration\":3,\"flashScope\":0,\"frame\":1,\"se\":null}",
+                        "");
     EXPECT_EQ(file->Bytes(), expected);
     EXPECT_EQ(listText(*parse(file->Bytes())), "1 Slash 3/2/1\n2 Ice 1/1/0\n4 Hit 1/0/0\n");
 }
@@ -146,7 +148,8 @@ TEST_F(JsonDataFile, ExportIntoEmptySlotsAndPastTheEnd)
     ASSERT_TRUE(file->Export(p, 3, error)) << error;
     expected = replaced(expected, "\nnull,\n{\"id\":4", "\n{\"id\":3," + rest + ",\n{\"id\":4");
     EXPECT_EQ(file->Bytes(), expected);
-    EXPECT_EQ(listText(*parse(file->Bytes())), "1 Slash 3/2/2\n2 炎の剣① 1/1/0\n3 New 2/0/0\n4 Hit 1/0/0\n7 New 2/0/0\n");
+    EXPECT_EQ(listText(*parse(file->Bytes())),
+              "1 Slash 3/2/2\n2 炎の剣① 1/1/0\n3 New 2/0/0\n4 Hit 1/0/0\n7 New 2/0/0\n");
 
     // An empty array gets RPG Maker's layout.
     file = parse(" []");
@@ -233,9 +236,17 @@ TEST(OrderedJson, KeepsSourceTextAndWritesNewValuesAsJavaScript)
                                              "{\"b\":0,\"a\":[true,null]}]");
 
     const std::pair<double, const char*> numbers[] = {
-        {0, "0"},           {-0.0, "0"},           {100, "100"},       {1.5, "1.5"},          {-0.1, "-0.1"},
-        {1e21, "1e+21"},    {123456789012, "123456789012"},            {1e20, "100000000000000000000"},
-        {0.000001, "0.000001"}, {1.5e-7, "1.5e-7"}, {1.0 / 3, "0.3333333333333333"}, {2.5e300, "2.5e+300"},
+        {0, "0"},
+        {-0.0, "0"},
+        {100, "100"},
+        {-0.1, "-0.1"},
+        {1.0 / 3, "0.3333333333333333"},
+        {123456789012, "123456789012"},
+        {1e20, "100000000000000000000"},
+        {1e21, "1e+21"},
+        {2.5e300, "2.5e+300"},
+        {0.000001, "0.000001"},
+        {1.5e-7, "1.5e-7"},
     };
     for (const auto& [value, text] : numbers)
         EXPECT_EQ(OJSON::NumberText(value), text) << value;
