@@ -189,18 +189,14 @@ bool cRestoreHistory::Restore(cAnimeData& project, int direction)
     if (direction == RESTORE_UNDO) {
         std::unique_ptr<cRestoreObj> step = std::move(undoSteps_.front());
         undoSteps_.pop_front();
-        for (auto& record : step->records) {
-            record->Name();
+        for (auto& record : step->records)
             record->Restore(project, RESTORE_UNDO);
-        }
         redoSteps_.push_front(std::move(step));
     } else {
         std::unique_ptr<cRestoreObj> step = std::move(redoSteps_.front());
         redoSteps_.pop_front();
-        for (auto it = step->records.rbegin(); it != step->records.rend(); ++it) {
-            (*it)->Name();
+        for (auto it = step->records.rbegin(); it != step->records.rend(); ++it)
             (*it)->Restore(project, RESTORE_REDO);
-        }
         undoSteps_.push_front(std::move(step));
     }
     return true;

@@ -138,7 +138,6 @@ public:
 class cRestoreObj {
 public:
     int32_t valid = 1;
-    int32_t reserved = 0;
     std::deque<std::unique_ptr<cRestore>> records;
 
     virtual ~cRestoreObj() = default;

@@ -87,12 +87,6 @@ bool cBaseTool::IsChecked(int command) const
     return a && a->isChecked();
 }
 
-void cBaseTool::SetEnabled(int command, bool enabled)
-{
-    if (QAction* a = ActionOf(command))
-        a->setEnabled(enabled);
-}
-
 QWidget* cBaseTool::Gap(int index) const
 {
     auto it = gaps_.find(index);

@@ -33,7 +33,6 @@ public:
     int ControlId() const { return controlId_; }
     void SetChecked(int command, bool checked);
     bool IsChecked(int command) const;
-    void SetEnabled(int command, bool enabled);
     QAction* ActionOf(int command) const;
     /** The gap widget of button index i (a separator with a width), or null. */
     QWidget* Gap(int index) const;

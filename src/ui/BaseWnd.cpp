@@ -13,10 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 
-namespace {
-cBaseDlg* g_activeDialog = nullptr;
-}
-
 // ---------------------------------------------------------------- cBaseWnd
 
 cBaseWnd::cBaseWnd(QWidget* parent) : QWidget(parent) {}
@@ -33,12 +29,6 @@ void cBaseWnd::Create()
         return;
     created_ = true;
     OnCreate();
-}
-
-void cBaseWnd::SetTrackLimits(const strTrackLimits& l)
-{
-    setMinimumSize(l.minWidth, l.minHeight);
-    setMaximumSize(l.maxWidth > 0 ? l.maxWidth : QWIDGETSIZE_MAX, l.maxHeight > 0 ? l.maxHeight : QWIDGETSIZE_MAX);
 }
 
 void cBaseWnd::RequestRedraw(bool sendNow)
@@ -110,13 +100,7 @@ strPlacement PlacementOf(const QWidget* window)
 
 cBaseDlg::cBaseDlg(unsigned flags, QWidget* parent) : QDialog(parent), flags_(flags) {}
 
-cBaseDlg::~cBaseDlg()
-{
-    if (g_activeDialog == this)
-        g_activeDialog = nullptr;
-}
-
-cBaseDlg* cBaseDlg::Active() { return g_activeDialog; }
+cBaseDlg::~cBaseDlg() = default;
 
 int cBaseDlg::Create(QWidget* parent)
 {
@@ -162,8 +146,6 @@ int cBaseDlg::Close(int result)
         return 1;
     if (flags_ & DLG_NO_CREATE)
         return -1;
-    if (g_activeDialog == this)
-        g_activeDialog = nullptr;
     if (flags_ & DLG_MODELESS)
         hide();
     else
@@ -205,16 +187,6 @@ void cBaseDlg::showEvent(QShowEvent* event)
     OnShow();
 }
 
-void cBaseDlg::changeEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ActivationChange) {
-        if (isActiveWindow() && (flags_ & DLG_MODELESS))
-            g_activeDialog = this;
-        else if (g_activeDialog == this)
-            g_activeDialog = nullptr;
-    }
-    QDialog::changeEvent(event);
-}
 
 // ---------------------------------------------------------------- cPropertyWnd
 

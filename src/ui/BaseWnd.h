@@ -20,11 +20,6 @@
 class QPainter;
 class QTabWidget;
 
-/** Size limits of a window; 0 = no limit. */
-struct strTrackLimits {
-    int minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
-};
-
 class cBaseWnd : public QWidget {
     Q_OBJECT
 public:
@@ -33,7 +28,6 @@ public:
 
     /** Calls OnCreate once the object is fully constructed. */
     void Create();
-    void SetTrackLimits(const strTrackLimits& limits);
     /** Marks the window for redraw and requests a paint (sendNow: paint at once). */
     void RequestRedraw(bool sendNow = false);
     bool RedrawRequested() const { return redrawRequested_; }
@@ -98,13 +92,9 @@ public:
 
     int rememberedX = 0, rememberedY = 0;
 
-    /** The active modeless dialog, or null. */
-    static cBaseDlg* Active();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
     void reject() override;
     void accept() override;
 

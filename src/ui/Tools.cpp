@@ -232,11 +232,3 @@ void cTool_Play::OnCreate()
     connect(rangeCheck, &QCheckBox::toggled, this, enable);
 }
 
-void cTool_Play::SetRateSelector(int index)
-{
-    if (!rateCombo)
-        return;
-    const bool blocked = rateCombo->blockSignals(true);
-    rateCombo->setCurrentIndex(index);
-    rateCombo->blockSignals(blocked);
-}

@@ -50,7 +50,6 @@ class cTool_Play : public cBaseTool {
 public:
     cTool_Play();
     void OnCreate() override;
-    void SetRateSelector(int index);
     std::function<void(int)> onRate;
     QComboBox* rateCombo = nullptr;   // 30025
     QCheckBox* rangeCheck = nullptr;  // 30064: ticked = play range on (PlayBit without 0x100)
