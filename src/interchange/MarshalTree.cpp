@@ -185,23 +185,31 @@ strMarshalNode* cMarshalReader::registered(strMarshalNode* node)
     return node;
 }
 
-strMarshalNode* cMarshalReader::readSymbolBody(bool withIvars)
+strMarshalNode* cMarshalReader::readSymbolBody(bool withIvars, int depth)
 {
+    if (depth > kMaxDepth) {
+        fail("nested too deeply");
+        return nullptr;
+    }
     strMarshalNode* s = pool_.New(T_SYMBOL);
     if (!readBytes(s->bytes))
         return nullptr;
     symbols_.push_back(s);   // the index is taken before the encoding is read
     if (withIvars) {
         s->wrapped = true;
-        if (!readPairs(s->ivars, true, 1))
+        if (!readPairs(s->ivars, true, depth + 1))
             return nullptr;
     }
     s->redefined = !symbolKeys_.insert(SymbolKey(*s)).second && markRedefined_;
     return s;
 }
 
-const strMarshalNode* cMarshalReader::readSymbol()
+const strMarshalNode* cMarshalReader::readSymbol(int depth)
 {
+    if (depth > kMaxDepth) {
+        fail("nested too deeply");
+        return nullptr;
+    }
     uint8_t t;
     if (!readByte(t))
         return nullptr;
@@ -217,7 +225,7 @@ const strMarshalNode* cMarshalReader::readSymbol()
         }
     }
     if (t == T_SYMBOL)
-        return readSymbolBody(withIvars);
+        return readSymbolBody(withIvars, depth);
     if (t != T_SYMLINK) {
         --pos_;
         fail("symbol expected");
@@ -239,7 +247,7 @@ bool cMarshalReader::readPairs(MarshalPairs& out, bool symbolKeys, int depth)
     if (!readCount(n, 2))
         return false;
     for (int32_t i = 0; i < n; ++i) {
-        const strMarshalNode* key = symbolKeys ? readSymbol() : value(depth, nullptr, false);
+        const strMarshalNode* key = symbolKeys ? readSymbol(depth) : value(depth, nullptr, false);
         if (!key)
             return false;
         const strMarshalNode* v = value(depth, nullptr, false);
@@ -292,7 +300,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
         const bool withIvars = pending && *pending;
         if (pending)
             *pending = false;
-        return readSymbolBody(withIvars);
+        return readSymbolBody(withIvars, depth);
     }
     case T_SYMLINK:
     case T_LINK: {
@@ -338,7 +346,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     }
     case T_EXTENDED:
     case T_UCLASS: {
-        const strMarshalNode* name = readSymbol();
+        const strMarshalNode* name = readSymbol(depth);
         if (!name)
             return nullptr;
         const uint8_t inner = pos_ < data_.size() ? uint8_t(data_[pos_]) : 0;
@@ -414,13 +422,13 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     case T_OBJECT:
     case T_STRUCT:
         n = registered(pool_.New(t));
-        if (!(n->className = readSymbol()) || !readPairs(n->pairs, true, depth + 1))
+        if (!(n->className = readSymbol(depth)) || !readPairs(n->pairs, true, depth + 1))
             return nullptr;
         return n;
     case T_USERDEF:
         // Ruby takes the ivars of user data before it counts the object.
         n = pool_.New(t);
-        if (!(n->className = readSymbol()) || !readBytes(n->bytes))
+        if (!(n->className = readSymbol(depth)) || !readBytes(n->bytes))
             return nullptr;
         if (pending && *pending) {
             *pending = false;
@@ -431,7 +439,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     case T_USERMARSHAL:
     case T_DATA: {
         n = pool_.New(t);
-        if (!(n->className = readSymbol()))
+        if (!(n->className = readSymbol(depth)))
             return nullptr;
         registered(n);
         const strMarshalNode* inner = value(depth + 1, nullptr, false);

@@ -111,8 +111,8 @@ private:
     bool readLong(int32_t& v);
     bool readBytes(std::string& out);
     bool readCount(int32_t& n, size_t minBytesEach);
-    const strMarshalNode* readSymbol();
-    strMarshalNode* readSymbolBody(bool withIvars);
+    const strMarshalNode* readSymbol(int depth);
+    strMarshalNode* readSymbolBody(bool withIvars, int depth);
     bool readPairs(MarshalPairs& out, bool symbolKeys, int depth);
     /** pending: set when directly inside 'I' (the value may take the ivars itself);
      *  wrapped: inside 'e' or 'C', where no 'I' may follow. */

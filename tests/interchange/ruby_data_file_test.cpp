@@ -312,8 +312,12 @@ TEST(MarshalTree, RefusesDeepNestingAndBadData)
     for (int i = 0; i < 300; ++i)
         nested += "[\x06";
     nested += '0';
+    std::string symbols = "\x04\x08";
+    for (int i = 0; i < 300; ++i)
+        symbols += "I:\x06" "a\x06";   // a symbol whose first ivar name is the next symbol
     const std::pair<std::string, const char*> cases[] = {
         {nested, "nested too deeply"},
+        {symbols, "nested too deeply"},
         {"\x04\x08@\x00"s, "bad link at byte 2"},
         {"\x04\x08[\x06;\x00"s, "bad link at byte 4"},
         {"\x04\x08Ii\x06\x00"s, "instance variables on an immediate value"},
