@@ -108,6 +108,44 @@ int rubyVersion(eDataFileKind kind)
     return kind == DATA_XP ? RUBY_XP : kind == DATA_VX ? RUBY_VX : RUBY_VXACE;
 }
 
+// Whether the file's strings carry the encoding mark ('I' with E): 1 plain, 2 marked,
+// 0 when it holds no string with text. The first such string decides.
+int stringStyle(const strMarshalNode& node, int depth = 0)
+{
+    if (node.type == T_STRING && !node.bytes.empty())
+        return node.wrapped ? 2 : 1;
+    if (depth > cMarshalReader::kMaxDepth)
+        return 0;
+    for (const strMarshalNode* item : node.items)
+        if (const int style = stringStyle(*item, depth + 1))
+            return style;
+    for (const auto& pair : node.pairs)
+        if (const int style = stringStyle(*pair.second, depth + 1))
+            return style;
+    return 0;
+}
+
+// The tree with the encoding marks of its strings taken off, for files written
+// without them.
+const strMarshalNode* unmarked(const strMarshalNode& node, cMarshalPool& pool, int depth = 0)
+{
+    const bool marked = node.type == T_STRING && node.wrapped && node.ivars.size() == 1 &&
+                        node.ivars[0].first->bytes == "E";
+    if ((!marked && node.items.empty() && node.pairs.empty()) || depth > cMarshalWriter::kMaxDepth)
+        return &node;
+    strMarshalNode* out = pool.New(node.type);
+    *out = node;
+    if (marked) {
+        out->wrapped = false;
+        out->ivars.clear();
+    }
+    for (const strMarshalNode*& item : out->items)
+        item = unmarked(*item, pool, depth + 1);
+    for (auto& pair : out->pairs)
+        pair.second = unmarked(*pair.second, pool, depth + 1);
+    return out;
+}
+
 // The clipboard block of one animation: size, version, [animation]. Links to
 // objects outside the animation are written out in full.
 bool blockOf(const strMarshalNode& animation, Cclip_stream& out)
@@ -278,11 +316,19 @@ bool cRubyDataFile::Export(const cAnimeData& project, int id, std::string& error
         error = "the animation cannot be written in this format";
         return false;
     }
-    // New objects take the ivar order the file's objects of their class have.
+    // New objects take the ivar order the file's objects of their class have, and
+    // strings the file's style.
     MarshalShapes shapes;
-    for (const strSlot& slot : parsed_->slots)
+    int style = 0;
+    for (const strSlot& slot : parsed_->slots) {
         CollectShapes(*slot.node, shapes);
-    edited = Reshape(*edited, shapes, pool);
+        style = style ? style : stringStyle(*slot.node);
+    }
+    const bool plain = style == 1 && version != RUBY_XP;
+    auto adapt = [&](const strMarshalNode& tree) {
+        return Reshape(plain ? *unmarked(tree, pool) : tree, shapes, pool);
+    };
+    edited = adapt(*edited);
     const strMarshalNode* merged = edited;
     if (const strMarshalNode* old = entry(id)) {
         if (!isAnimation(*old)) {
@@ -296,7 +342,7 @@ bool cRubyDataFile::Export(const cAnimeData& project, int id, std::string& error
             error = "the animation with ID " + std::to_string(id) + " cannot be read";
             return false;
         }
-        merged = MergeMarshal(*old, *Reshape(*base, shapes, pool), *edited, pool);
+        merged = MergeMarshal(*old, *adapt(*base), *edited, pool);
     }
     strMarshalNode* idName = pool.New(T_SYMBOL);
     idName->bytes = "@id";

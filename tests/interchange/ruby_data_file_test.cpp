@@ -33,7 +33,7 @@ def obj(klass, ivars) o = klass.allocate; ivars.each { |k, v| o.instance_variabl
 // ARGV: kind (xp, vx, vxace), output file. Slots: nil, 1, 2, nil, 4, a stray string.
 const char* kRubyGenerate = R"RB(
 xp = ARGV[0] == 'xp'
-str = ->(s) { xp ? s.b : s.dup.force_encoding('UTF-8') }
+str = ->(s) { xp || ARGV[0] == 'vx-plain' ? s.b : s.dup.force_encoding('UTF-8') }
 frame = lambda do |cells|
   x = cells.size
   v = Array.new(x * 8, 0)
@@ -191,10 +191,16 @@ TEST_P(RubyDataFile, EditChangesOnlyThatEntryAndKeepsWhatTheEditorCannotHold)
     const size_t tail = original.size() - original.find("Last");
     EXPECT_EQ(now.substr(now.size() - tail), original.substr(original.size() - tail));
 
-    // One more timing shifts the object indices that entry 4's shared sound links to.
-    AddEffect(p, FlashEffect(1, 0, 5, 10, 20, 30, 200));
+    // More timings shift the object indices that entry 4's shared sound links to
+    // (the first new one takes the place of the timing that does nothing).
+    for (int frame : {1, 2}) {
+        strEffect flash = FlashEffect(frame, 0, 5, 10, 20, 30, 200);
+        flash.flags = EF_FLASH;
+        AddEffect(p, flash);
+    }
     ASSERT_TRUE(file->Export(p, 2, error)) << error;
     const std::string report = compare(file->Bytes());
+    EXPECT_EQ(file->List()[1].timings, 3);
     EXPECT_NE(report.find("canonical=true size=6\nchanged=2\n"), std::string::npos) << report;
     EXPECT_NE(file->Bytes().substr(file->Bytes().size() - tail), original.substr(original.size() - tail));
 }
@@ -244,6 +250,28 @@ TEST_P(RubyDataFile, RefusesDamagedAndTruncatedData)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, RubyDataFile, ::testing::ValuesIn(kKinds),
                          [](const auto& info) { return std::string(kindName(info.param)); });
+
+// A file whose strings carry no encoding mark gets none from an export either.
+TEST(RubyDataFilePlain, ExportKeepsTheFilesStringStyle)
+{
+    if (!HaveProgram("ruby"))
+        GTEST_SKIP() << "ruby is not installed";
+    const auto dir = TestFolder("rubydb_plain");
+    int code = 0;
+    const std::string out = RunScript(dir, "ruby", std::string(kRubyClasses) + kRubyGenerate,
+                                      "vx-plain '" + (dir / "in.bin").string() + "'", code);
+    ASSERT_EQ(code, 0) << out;
+    std::string error;
+    auto file = ParseDataFile(DATA_VX, ReadText(dir / "in.bin"), error);
+    ASSERT_TRUE(file) << error;
+    cAnimeData p;
+    ASSERT_TRUE(file->Import(2, p, error)) << error;
+    p.SetText(AT_NAME, "新しい名前");
+    ASSERT_TRUE(file->Export(p, 2, error)) << error;
+    ASSERT_TRUE(file->Export(p, 6, error)) << error;
+    EXPECT_EQ(file->Bytes().find(":\x06E"), std::string::npos);
+    EXPECT_EQ(file->List()[1].name, "新しい名前");
+}
 
 // Every type Marshal 4.8 has, as Ruby writes it, reads and writes back byte for byte.
 TEST(MarshalTree, RubyDumpOfEveryTypeRoundTrips)
