@@ -298,7 +298,8 @@ v = [nil, true, false, 0, 122, -123, 2**31 - 1, -(2**31), 2**31, -(2**64), 1.5, 
 File.binwrite(ARGV[0], Marshal.dump(v))
 )RB";
     int code = 0;
-    const std::string out = RunScript(dir, "ruby", std::string(kRubyClasses) + script, "'" + (dir / "v.bin").string() + "'", code);
+    const std::string out =
+        RunScript(dir, "ruby", std::string(kRubyClasses) + script, "'" + (dir / "v.bin").string() + "'", code);
     ASSERT_EQ(code, 0) << out;
     const std::string bytes = ReadText(dir / "v.bin");
     cMarshalPool pool;
