@@ -21,6 +21,9 @@ using namespace MKRUBY;
 
 namespace {
 
+// Far above what the game's database holds; keeps an append from writing a huge file.
+constexpr int kMaxId = 99999;
+
 // One element of the top-level array: its bytes, and the symbol, object and
 // link counts of the reader before and after it.
 struct strSlot {
@@ -302,8 +305,8 @@ bool cRubyDataFile::splice(int id, const strMarshalNode& value, std::string& out
 
 bool cRubyDataFile::Export(const cAnimeData& project, int id, std::string& error)
 {
-    if (id < 1) {
-        error = "IDs start at 1";
+    if (id < 1 || id > kMaxId) {
+        error = "IDs go from 1 to " + std::to_string(kMaxId);
         return false;
     }
     const int version = rubyVersion(kind_);

@@ -225,6 +225,8 @@ TEST_P(RubyDataFile, ExportPastTheEndAppendsWithEmptySlots)
     EXPECT_FALSE(file->Export(p, 5, error));
     EXPECT_FALSE(file->Import(5, p, error));
     EXPECT_FALSE(file->Import(3, p, error));
+    EXPECT_FALSE(file->Export(p, 0, error));
+    EXPECT_FALSE(file->Export(p, 100000, error));
     EXPECT_EQ(file->Bytes(), before);
 }
 
