@@ -1,5 +1,6 @@
 // XP Animations.rxdata, VX Animations.rvdata and VX Ace Animations.rvdata2:
-// Marshal.dump of [nil, RPG::Animation (ID 1), ...].
+// Marshal.dump of [nil, RPG::Animation (ID 1), ...]. An entry's ID is its index in
+// the array, which is how the game looks it up (@id repeats it).
 //
 // The file stays as read: its bytes are kept, and an export rewrites only the
 // entry it writes. Entries after it are copied as they were when the symbols and
