@@ -64,9 +64,12 @@ TEST_F(GuiTest, StartupActionsExportImportAndSaveLikeTheMenu)
     importing.importCommand = importCommand;
     importing.saveAs = q(dir / "imported.dat");
     ASSERT_EQ(RunStartupActions(w, importing), 0);
+    // The oracle: the same import saved without the window.
     cAnimeData imported;
     ASSERT_EQ(ImportFromClipboard(imported, RPG_MV), 1);
-    EXPECT_EQ(dumpOf(dir / "imported.dat"), ANIME::DumpProjectText(imported));
+    ANIME::cAnimeFile_Device device;
+    ASSERT_EQ(device.Save(dir / "expected.dat", imported), ANIME::FR_OK);
+    EXPECT_EQ(dumpOf(dir / "imported.dat"), dumpOf(dir / "expected.dat"));
 
     // Without a file to save the editor keeps running.
     importing.saveAs.clear();
@@ -87,7 +90,7 @@ TEST_F(GuiTest, StartupActionsStopAtAFailedStepAndSaveNothing)
     opening.exportCommand = IDM_EXPORT_XP;
     opening.saveAs = q(dir / "none.dat");
     EXPECT_EQ(RunStartupActions(w, opening), 1);
-    EXPECT_FALSE(QGuiApplication::clipboard()->mimeData()->hasFormat("RPGXP ANIMATION")) << "nothing exported";
+    EXPECT_FALSE(clipboard.IsAvailable("RPGXP ANIMATION")) << "nothing exported";
 
     strStartupActions saving;
     saving.saveAs = q(dir / "no-such-folder" / "none.dat");
