@@ -31,6 +31,20 @@
 #include <QMessageBox>
 #include <QUrl>
 
+bool cMainWnd::ClipboardCommand(int id, bool* done)
+{
+    int version = 0;
+    bool isExport = false;
+    if (!ClipboardCommandVersion(id, version, isExport))
+        return false;
+    const bool worked = isExport ? ClipboardExportCommand(Project(), version, static_cast<cStatusSink&>(*this)) == 1
+                                 : document_->FileCommand(id);
+    if (done)
+        *done = worked;
+    Refresh();
+    return true;
+}
+
 void cMainWnd::OnCommand(int id, int code, QObject* control)
 {
     if (!canvas_ || AlwaysDisabled(id))
@@ -42,18 +56,10 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
     }
     if (canvas_->IsPlaying() && !HandledDuringPlayback(id))
         canvas_->StopPlayback();
+    if (ClipboardCommand(id))
+        return;
     cAnimeData& p = Project();
     int f = canvas_->CurrentFrame();
-    int version = 0;
-    bool isExport = false;
-    if (ClipboardCommandVersion(id, version, isExport)) {
-        if (isExport)
-            ClipboardExportCommand(p, version, static_cast<cStatusSink&>(*this));
-        else
-            document_->FileCommand(id);
-        Refresh();
-        return;
-    }
     if (dlgHost_ && dlgHost_->OnCommand(id))
         return;
     if (PlayOptionBit(id)) {

@@ -52,6 +52,9 @@ public:
     bool Initialize(const QStringList& arguments, QString& error);
 
     void OnCommand(int id, int code = 0, QObject* control = nullptr) override;
+    /** Runs id when it is a clipboard export or import of the File menu; false for other
+     *  commands. done tells whether the export or import worked. */
+    bool ClipboardCommand(int id, bool* done = nullptr);
     /** Brings the menu items of top-level popup `position` up to date. */
     void UpdateMenuState(int position);
     /** The title: "MevkoEditor0.72 - path", or without a path "MevkoEditor0.72". */

@@ -1,16 +1,20 @@
 // mevko-editor: the editor's entry point.
 //
-//   mevko-editor [--config FILE] [--lang ja|en] [FILE]
+//   mevko-editor [--config FILE] [--lang ja|en] [--import VERSION] [--export VERSION]
+//                [--save-as FILE] [FILE]
 //
 // --config reads and writes that config.ini instead of the default one; --lang
 // chooses the interface language for this run (otherwise the Language setting, then
-// the system locale). --help and --version answer without a display.
+// the system locale). --import, --export and --save-as run the File menu's clipboard
+// commands and Save As once the window is up (see app/StartupActions.h). --help and
+// --version answer without a display.
 // Checks by hand: --screenshot PNG saves the window once the first frame is drawn and
 // quits; --command ID runs a command after start-up (repeatable), --play is
 // --command 40026 (play from the first frame); --timing prints the time to the first
 // drawn frame and, every 120 draws, the mean and worst canvas draw times.
 
 #include "app/MainWnd.h"
+#include "app/StartupActions.h"
 #include "platform/qt/QtClipboard.h"
 #include "project/Settings.h"
 #include "ui/Language.h"
@@ -66,6 +70,18 @@ struct strCommandLine {
     QCommandLineOption version{{"v", "version"}, "Show the version and exit."};
     QCommandLineOption config{"config", "Read and write FILE instead of the default config.ini.", "FILE"};
     QCommandLineOption lang{"lang", "Interface language: ja (Japanese) or en (English).", "ja|en"};
+    QCommandLineOption import{"import",
+                              "Start with the animation RPG Maker VERSION placed on the clipboard, as File > "
+                              "Import does (xp, vx and vxace each read any of those three).",
+                              "VERSION"};
+    QCommandLineOption exportTo{"export",
+                                "Put the animation (FILE, or the imported one) on the clipboard for RPG Maker "
+                                "VERSION, as File > Export does. VERSION: 2000, xp, vx, vxace, mv or mz.",
+                                "VERSION"};
+    QCommandLineOption saveAs{"save-as",
+                              "Save the animation as FILE after the steps above and quit; exit code 1 when a step "
+                              "failed (nothing is saved then).",
+                              "FILE"};
     QCommandLineOption screenshot{"screenshot", "", "PNG"};
     QCommandLineOption play{"play", ""};
     QCommandLineOption command{"command", "", "ID"};
@@ -77,7 +93,7 @@ struct strCommandLine {
         parser.setApplicationDescription("MevkoEditor: an editor for RPG Maker battle animations.");
         for (QCommandLineOption* hidden : {&screenshot, &play, &command, &timing})
             hidden->setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOptions({help, version, config, lang, screenshot, play, command, timing});
+        parser.addOptions({help, version, config, lang, import, exportTo, saveAs, screenshot, play, command, timing});
         parser.addPositionalArgument("FILE", "An animation to open.", "[FILE]");
     }
 };
@@ -103,6 +119,22 @@ int answerWithoutDisplay(int argc, char** argv)
         return 0;
     }
     return -1;
+}
+
+// The File menu command of --import or --export; false (reported) for an unknown version.
+bool versionCommand(const QCommandLineParser& parser, const QCommandLineOption& option, bool importing, int& command)
+{
+    if (!parser.isSet(option))
+        return true;
+    const QString name = parser.value(option);
+    int importCommand = 0, exportCommand = 0;
+    if (!ClipboardCommandsOf(name, importCommand, exportCommand)) {
+        std::fprintf(stderr, "mevko-editor: --%s takes 2000, xp, vx, vxace, mv or mz, not \"%s\"\n",
+                     option.names().first().toLocal8Bit().constData(), name.toLocal8Bit().constData());
+        return false;
+    }
+    command = importing ? importCommand : exportCommand;
+    return true;
 }
 
 } // namespace
@@ -132,6 +164,11 @@ int main(int argc, char** argv)
     const std::filesystem::path config = line.parser.isSet(line.config)
                                              ? std::filesystem::path(line.parser.value(line.config).toStdString())
                                              : DefaultConfigPath();
+    strStartupActions actions;
+    if (!versionCommand(line.parser, line.import, true, actions.importCommand) ||
+        !versionCommand(line.parser, line.exportTo, false, actions.exportCommand))
+        return 2;
+    actions.saveAs = line.parser.value(line.saveAs);
     const QString screenshot = line.parser.value(line.screenshot);
     const bool timing = line.parser.isSet(line.timing);
     QList<int> commands;
@@ -139,7 +176,10 @@ int main(int argc, char** argv)
         commands.push_back(IDM_PLAY_FIRST);
     for (const QString& id : line.parser.values(line.command))
         commands.push_back(id.toInt());
-    const QStringList files = line.parser.positionalArguments();
+    QStringList files = line.parser.positionalArguments();
+    // With batch steps the file is opened as their first step, so a failure is seen.
+    if (actions.Any() && !files.isEmpty())
+        actions.open = files.takeFirst();
 
     platform::QtClipboard clipboard;
     platform::SetSystemClipboard(&clipboard);
@@ -174,6 +214,14 @@ int main(int argc, char** argv)
                                  total / draws, worst, window.Canvas()->TickCount(), (long long)sinceStart.elapsed());
             };
         }
+        if (actions.Any())
+            QMetaObject::invokeMethod(
+                &window,
+                [&window, &actions] {
+                    if (const int exitCode = RunStartupActions(window, actions); exitCode >= 0)
+                        QCoreApplication::exit(exitCode);
+                },
+                Qt::QueuedConnection);
         for (int id : commands)
             QTimer::singleShot(300, &window, [&window, id] { window.OnCommand(id); });
         if (!screenshot.isEmpty()) {

@@ -254,6 +254,11 @@ bool cDocument::SaveAs()
         return false;
     if (!hasExtension(path))
         path += ".dat";
+    return SaveAsPath(path);
+}
+
+bool cDocument::SaveAsPath(const std::string& path)
+{
     if (!saveTo(path))
         return false;
     rememberPath(path);

@@ -77,6 +77,9 @@ public:
      *  without a current path or file name (new or imported) goes through SaveAs. */
     bool Save();
     bool SaveAs();
+    /** Save As to a path chosen beforehand (no dialog, no overwrite question); the
+     *  path becomes the current path. */
+    bool SaveAsPath(const std::string& path);
     /** Clipboard import of kind 0 (2000), 3 (XP / VX / VX Ace) or 5 (MV / MZ) through
      *  the importer, into a fresh project. */
     bool Import(int kind);

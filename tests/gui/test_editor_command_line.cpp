@@ -40,7 +40,8 @@ TEST(EditorCommandLine, HelpAndVersionNeedNoDisplay)
 {
     const strRun help = runEditor(kNoDisplay, "--help");
     EXPECT_EQ(help.code, 0) << help.out;
-    for (const char* option : {"--config <FILE>", "--lang <ja|en>", "--version", "[FILE]"})
+    for (const char* option : {"--config <FILE>", "--lang <ja|en>", "--import <VERSION>", "--export <VERSION>",
+                               "--save-as <FILE>", "--version", "[FILE]"})
         EXPECT_NE(help.out.find(option), std::string::npos) << option << " missing in:\n" << help.out;
     EXPECT_EQ(help.out.find("--screenshot"), std::string::npos) << "checks by hand stay out of --help";
 
@@ -51,7 +52,7 @@ TEST(EditorCommandLine, HelpAndVersionNeedNoDisplay)
 
 TEST(EditorCommandLine, WrongOptionsAreRefused)
 {
-    for (const char* arguments : {"--lang fr", "--no-such-option", "--config"}) {
+    for (const char* arguments : {"--lang fr", "--no-such-option", "--config", "--import 2003", "--export vxa"}) {
         const strRun run = runEditor("QT_QPA_PLATFORM=offscreen", arguments);
         EXPECT_EQ(run.code, 2) << arguments << ": " << run.out;
         EXPECT_NE(run.out.find("mevko-editor: "), std::string::npos) << arguments << ": " << run.out;
