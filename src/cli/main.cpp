@@ -51,8 +51,8 @@ int badArgument(const cli::Command& c, const std::string& message)
 int main(int argc, char** argv)
 {
     CLI::App mevko("Batch work on RPG Maker battle animations: project files, clipboard payloads,\n"
-                   "playback traces, image export and games' animation databases, as the editor
-does them.",
+                   "playback traces, image export and games' animation databases, as the editor\n"
+                   "does them.",
                    "mevko");
     auto formatter = std::make_shared<cli::HelpFormatter>();
     formatter->column_width(28);
