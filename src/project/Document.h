@@ -92,8 +92,6 @@ public:
     /** Picks a game data file and one of its animations, asks to save changes and opens
      *  the animation as a new project that remembers the file and ID. */
     bool OpenGameDataWithDialog();
-    /** Opens entry id of a game data file (after AskSaveChanges). */
-    bool OpenGameData(const std::string& path, int id);
     /** Writes the project back to the data file and ID it came from, asking first when
      *  that entry's name differs from the project's. */
     bool WriteBackGameData();

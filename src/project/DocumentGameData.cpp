@@ -50,19 +50,6 @@ bool cDocument::OpenGameDataWithDialog()
     return installEntry(data, id);
 }
 
-bool cDocument::OpenGameData(const std::string& path, int id)
-{
-    if (!AskSaveChanges())
-        return false;
-    cGameData data;
-    std::string reason;
-    if (!data.Read(path, reason)) {
-        status(withReason(platform::FormatString(40064, display(path).c_str()), reason));
-        return false;
-    }
-    return installEntry(data, id);
-}
-
 bool cDocument::installEntry(const cGameData& data, int id)
 {
     platform::TakeTextProblems();

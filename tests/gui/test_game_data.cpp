@@ -2,7 +2,7 @@
 // write it back (asking when the names differ), write into another ID.
 
 #include "GuiFixture.h"
-#include "support/GameDataFixtures.h"
+#include "../support/GameDataFixtures.h"
 
 #include "model/AnimeData.h"
 #include "project/Paths.h"
