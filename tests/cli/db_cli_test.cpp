@@ -2,6 +2,8 @@
 #include "support/GameDataFixtures.h"
 #include "support/RunCli.h"
 
+#include "project/Paths.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -42,7 +44,8 @@ TEST(DbCli, ListImportAndExportBack)
     r = RunMevko({"db-import", file.string(), "--id", "1", "-o", project.string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     r = RunMevko({"dump", project.string()});
-    EXPECT_NE(r.out.find((dir / "game" / "img" / "animations" / "Hit1.png").string()), std::string::npos) << r.out;
+    const nlohmann::json dump = nlohmann::json::parse(r.out);
+    EXPECT_EQ(dump["pictures"][0]["path"], paths::FromDiskPath(dir / "game" / "img" / "animations" / "Hit1.png"));
 
     // Written back unchanged: the file stays as it was; into a new ID: appended.
     r = RunMevko({"db-export", project.string(), file.string(), "--id", "1"});

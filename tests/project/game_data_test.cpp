@@ -40,7 +40,7 @@ TEST_F(GameDataTest, UnreadableOrDamagedFilesAreRefusedAndNeverWritten)
     } rows[] = {
         {root / "other.json", "not a game data file"},
         {root / "missing" / "Animations.json", "cannot be read"},
-        {root / "folder" / "Animations.json", "not a regular file"},
+        {root / "folder" / "Animations.json", "Is a directory"},
         {root / "bad" / "data" / "Animations.json", ""},
     };
     for (const auto& row : rows) {
