@@ -123,14 +123,14 @@ int runExport(const ExportArgs& a)
 
 CLI::Option* addId(CLI::App& cmd, int& id)
 {
-    return cli::AddInt(cmd, "--id", "N", "the entry's ID (1 and up, as in RPG Maker's database)", id, 1, kMaxId,
+    return cli::AddInt(cmd, "--id", "N", "the entry's ID, 1 to 9999, as in RPG Maker's database", id, 1, kMaxId,
                        kIdFailure)->required();
 }
 
 const char kFiles[] =
-    "FILE is a game's animation database: MV / MZ data/Animations.json, XP\n"
-    "Data/Animations.rxdata, VX Data/Animations.rvdata, VX Ace Data/Animations.rvdata2 or\n"
-    "2000 / 2003 RPG_RT.ldb.";
+    "\nFILE is a game's animation database: MV / MZ data/Animations.json,\n"
+    "XP Data/Animations.rxdata, VX Data/Animations.rvdata,\n"
+    "VX Ace Data/Animations.rvdata2 or 2000 / 2003 RPG_RT.ldb.";
 
 } // namespace
 
