@@ -1,0 +1,375 @@
+#include "interchange/MarshalTree.h"
+
+#include <cstdio>
+
+namespace MKRUBY {
+
+namespace {
+
+bool isImmediate(uint8_t type)
+{
+    return type == T_NIL || type == T_TRUE || type == T_FALSE || type == T_FIXNUM || type == T_SYMBOL ||
+           type == T_LINK;
+}
+
+} // namespace
+
+bool cMarshalReader::fail(const std::string& what)
+{
+    if (error_.empty())
+        error_ = what + " at byte " + std::to_string(pos_);
+    pos_ = data_.size();
+    return false;
+}
+
+bool cMarshalReader::readByte(uint8_t& b)
+{
+    if (pos_ >= data_.size())
+        return fail("truncated");
+    b = uint8_t(data_[pos_++]);
+    return true;
+}
+
+bool cMarshalReader::readLong(int32_t& v)
+{
+    uint8_t first;
+    if (!readByte(first))
+        return false;
+    const int c = int8_t(first);
+    if (c == 0) {
+        v = 0;
+        return true;
+    }
+    if (c > 4) {
+        v = c - 5;
+        return true;
+    }
+    if (c < -4) {
+        v = c + 5;
+        return true;
+    }
+    const int n = c > 0 ? c : -c;
+    if (data_.size() - pos_ < size_t(n))
+        return fail("truncated");
+    uint32_t x = c > 0 ? 0 : 0xFFFFFFFFu;
+    for (int i = 0; i < n; ++i) {
+        x &= ~(0xFFu << (8 * i));
+        x |= uint32_t(uint8_t(data_[pos_++])) << (8 * i);
+    }
+    v = int32_t(x);
+    return true;
+}
+
+bool cMarshalReader::readCount(int32_t& n, size_t minBytesEach)
+{
+    if (!readLong(n))
+        return false;
+    if (n < 0)
+        return fail("negative length");
+    if (size_t(n) > (data_.size() - pos_) / minBytesEach)
+        return fail("truncated");
+    return true;
+}
+
+bool cMarshalReader::readBytes(std::string& out)
+{
+    int32_t n;
+    if (!readCount(n, 1))
+        return false;
+    out.assign(data_.substr(pos_, size_t(n)));
+    pos_ += size_t(n);
+    return true;
+}
+
+bool cMarshalReader::ReadVersion()
+{
+    uint8_t major, minor;
+    if (!readByte(major) || !readByte(minor))
+        return false;
+    if (major != 4 || minor > 8) {
+        pos_ -= 2;
+        return fail("not Ruby Marshal 4.8 data");
+    }
+    return true;
+}
+
+strMarshalNode* cMarshalReader::registered(strMarshalNode* node)
+{
+    objects_.push_back(node);
+    return node;
+}
+
+strMarshalNode* cMarshalReader::readSymbolBody(bool withIvars, int depth)
+{
+    if (depth > kMaxDepth) {
+        fail("nested too deeply");
+        return nullptr;
+    }
+    strMarshalNode* s = pool_.New(T_SYMBOL);
+    if (!readBytes(s->bytes))
+        return nullptr;
+    symbols_.push_back(s);   // the index is taken before the encoding is read
+    if (withIvars) {
+        s->wrapped = true;
+        if (!readPairs(s->ivars, true, depth + 1))
+            return nullptr;
+    }
+    s->redefined = !symbolKeys_.insert(SymbolKey(*s)).second && markRedefined_;
+    return s;
+}
+
+const strMarshalNode* cMarshalReader::readSymbol(int depth)
+{
+    if (depth > kMaxDepth) {
+        fail("nested too deeply");
+        return nullptr;
+    }
+    uint8_t t;
+    if (!readByte(t))
+        return nullptr;
+    bool withIvars = false;
+    if (t == T_IVAR) {
+        withIvars = true;
+        if (!readByte(t))
+            return nullptr;
+        if (t != T_SYMBOL) {
+            --pos_;
+            fail("symbol expected");
+            return nullptr;
+        }
+    }
+    if (t == T_SYMBOL)
+        return readSymbolBody(withIvars, depth);
+    if (t != T_SYMLINK) {
+        --pos_;
+        fail("symbol expected");
+        return nullptr;
+    }
+    int32_t index;
+    if (!readLong(index))
+        return nullptr;
+    if (index < 0 || size_t(index) >= symbols_.size()) {
+        fail("bad symbol link");
+        return nullptr;
+    }
+    return symbols_[size_t(index)];
+}
+
+bool cMarshalReader::readPairs(MarshalPairs& out, bool symbolKeys, int depth)
+{
+    int32_t n;
+    if (!readCount(n, 2))
+        return false;
+    for (int32_t i = 0; i < n; ++i) {
+        const strMarshalNode* key = symbolKeys ? readSymbol(depth) : value(depth, nullptr, false);
+        if (!key)
+            return false;
+        const strMarshalNode* v = value(depth, nullptr, false);
+        if (!v)
+            return false;
+        out.emplace_back(key, v);
+    }
+    return true;
+}
+
+const strMarshalNode* cMarshalReader::ReadValue()
+{
+    return value(0, nullptr, false);
+}
+
+strMarshalNode* cMarshalReader::ReadArrayHead(int32_t& count)
+{
+    uint8_t t;
+    if (!readByte(t))
+        return nullptr;
+    if (t != T_ARRAY) {
+        --pos_;
+        fail("array expected");
+        return nullptr;
+    }
+    if (!readCount(count, 1))
+        return nullptr;
+    return registered(pool_.New(T_ARRAY));
+}
+
+strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
+{
+    if (depth > kMaxDepth) {
+        fail("nested too deeply");
+        return nullptr;
+    }
+    const size_t start = pos_;
+    uint8_t t;
+    if (!readByte(t))
+        return nullptr;
+    strMarshalNode* n = nullptr;
+    switch (t) {
+    case T_NIL:
+    case T_TRUE:
+    case T_FALSE: return pool_.New(t);
+    case T_FIXNUM:
+        n = pool_.New(t);
+        return readLong(n->number) ? n : nullptr;
+    case T_SYMBOL: {
+        const bool withIvars = pending && *pending;
+        if (pending)
+            *pending = false;
+        return readSymbolBody(withIvars, depth);
+    }
+    case T_SYMLINK:
+    case T_LINK: {
+        int32_t index;
+        if (pending || !readLong(index)) {
+            pos_ = start;
+            fail("link where a value with instance variables belongs");
+            return nullptr;
+        }
+        const auto& table = t == T_LINK ? objects_ : symbols_;
+        if (index < 0 || size_t(index) >= table.size()) {
+            pos_ = start;
+            fail("bad link");
+            return nullptr;
+        }
+        if (t == T_SYMLINK)
+            return const_cast<strMarshalNode*>(table[size_t(index)]);
+        links_.push_back(index);
+        n = pool_.New(T_LINK);
+        n->target = table[size_t(index)];
+        return n;
+    }
+    case T_IVAR: {
+        // Ruby writes 'I' outermost, once.
+        if (pending || wrapped) {
+            pos_ = start;
+            fail("misplaced instance variables");
+            return nullptr;
+        }
+        bool more = true;
+        n = value(depth + 1, &more, false);
+        if (!n)
+            return nullptr;
+        if (isImmediate(n->type) && n->type != T_SYMBOL) {
+            pos_ = start;
+            fail("instance variables on an immediate value");
+            return nullptr;
+        }
+        n->wrapped = true;
+        if (more && !readPairs(n->ivars, true, depth + 1))
+            return nullptr;
+        return n;
+    }
+    case T_EXTENDED:
+    case T_UCLASS: {
+        const strMarshalNode* name = readSymbol(depth);
+        if (!name)
+            return nullptr;
+        const uint8_t inner = pos_ < data_.size() ? uint8_t(data_[pos_]) : 0;
+        const bool fits = t == T_EXTENDED
+                              ? inner != T_IVAR && inner != T_LINK && inner != T_SYMLINK && inner != T_SYMBOL &&
+                                    !isImmediate(inner)
+                              : inner == T_STRING || inner == T_REGEXP || inner == T_ARRAY || inner == T_HASH ||
+                                    inner == T_HASH_DEF;
+        if (!fits && pos_ < data_.size()) {
+            fail("bad value after a class or module");
+            return nullptr;
+        }
+        n = value(depth + 1, nullptr, true);
+        if (!n)
+            return nullptr;
+        if (t == T_EXTENDED)
+            n->extended.insert(n->extended.begin(), name);
+        else
+            n->userClass = name;
+        return n;
+    }
+    case T_FLOAT:
+    case T_CLASS:
+    case T_MODULE:
+    case T_MODULE_OLD:
+    case T_STRING:
+        n = pool_.New(t);
+        return readBytes(n->bytes) ? registered(n) : nullptr;
+    case T_BIGNUM: {
+        n = pool_.New(t);
+        uint8_t sign;
+        int32_t words;
+        if (!readByte(sign) || !readCount(words, 2))
+            return nullptr;
+        if (sign != '+' && sign != '-') {
+            fail("bad bignum sign");
+            return nullptr;
+        }
+        n->number = sign;
+        n->bytes.assign(data_.substr(pos_, size_t(words) * 2));
+        pos_ += size_t(words) * 2;
+        return registered(n);
+    }
+    case T_REGEXP: {
+        n = pool_.New(t);
+        uint8_t options;
+        if (!readBytes(n->bytes) || !readByte(options))
+            return nullptr;
+        n->number = options;
+        return registered(n);
+    }
+    case T_ARRAY: {
+        int32_t count;
+        if (!readCount(count, 1))
+            return nullptr;
+        n = registered(pool_.New(t));
+        for (int32_t i = 0; i < count; ++i) {
+            const strMarshalNode* item = value(depth + 1, nullptr, false);
+            if (!item)
+                return nullptr;
+            n->items.push_back(item);
+        }
+        return n;
+    }
+    case T_HASH:
+    case T_HASH_DEF:
+        n = registered(pool_.New(t));
+        if (!readPairs(n->pairs, false, depth + 1))
+            return nullptr;
+        if (t == T_HASH_DEF && !(n->defaultValue = value(depth + 1, nullptr, false)))
+            return nullptr;
+        return n;
+    case T_OBJECT:
+    case T_STRUCT:
+        n = registered(pool_.New(t));
+        if (!(n->className = readSymbol(depth)) || !readPairs(n->pairs, true, depth + 1))
+            return nullptr;
+        return n;
+    case T_USERDEF:
+        // Ruby takes the ivars of user data before it counts the object.
+        n = pool_.New(t);
+        if (!(n->className = readSymbol(depth)) || !readBytes(n->bytes))
+            return nullptr;
+        if (pending && *pending) {
+            *pending = false;
+            if (!readPairs(n->ivars, true, depth + 1))
+                return nullptr;
+        }
+        return registered(n);
+    case T_USERMARSHAL:
+    case T_DATA: {
+        n = pool_.New(t);
+        if (!(n->className = readSymbol(depth)))
+            return nullptr;
+        registered(n);
+        const strMarshalNode* inner = value(depth + 1, nullptr, false);
+        if (!inner)
+            return nullptr;
+        n->items.push_back(inner);
+        return n;
+    }
+    default: {
+        char text[40];
+        std::snprintf(text, sizeof text, "unknown type byte 0x%02X", t);
+        pos_ = start;
+        fail(text);
+        return nullptr;
+    }
+    }
+}
+
+} // namespace MKRUBY
