@@ -182,8 +182,6 @@ bool cGameData::Export(cAnimeData& project, int id, std::string& error)
     return file_->Export(project, id, error);
 }
 
-bool cGameData::Changed() const { return file_ && file_->Bytes() != original_; }
-
 bool cGameData::Write(bool backup, std::string& error) const
 {
     if (!file_) {

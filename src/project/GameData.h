@@ -50,9 +50,6 @@ public:
      *  is left as it was. */
     bool Export(cAnimeData& project, int id, std::string& error);
 
-    /** True when an Export changed the file's bytes. */
-    bool Changed() const;
-
     /** Replaces the file on the disk with the merged bytes: when backup is set, first
      *  the bytes that were read go to FILE.bak; then FILE is replaced in one step. The
      *  merged bytes must parse again. Nothing is written when nothing changed. */

@@ -105,13 +105,3 @@ TEST_F(GuiTest, OpenAnEntryEditItAndWriteItBack)
     EXPECT_EQ(w.Document().dataId, 3);
     EXPECT_NE(slurp(file).find("{\"id\":3"), std::string::npos);
 }
-
-TEST_F(GuiTest, ADamagedDataFileIsReportedAndNothingOpens)
-{
-    const fs::path file = MakeMvGame(dir / "game", "[\nnull,\n{\"id\":1");
-    cMainWnd& w = Start();
-    chooser.answer = paths::FromDiskPath(file);
-    w.OnCommand(IDM_OPEN_GAME_DATA);
-    EXPECT_TRUE(w.StatusPart(0)->text().startsWith("< ! > 読み込みに失敗 > ")) << w.StatusPart(0)->text().toStdString();
-    EXPECT_TRUE(w.Document().dataFile.empty());
-}

@@ -104,9 +104,9 @@ TEST_F(GameDataTest, WriteKeepsABackupAndChangesOnlyTheEntry)
 
     // No change: nothing is written, not even a backup.
     ASSERT_TRUE(data.Export(project, 1, error)) << error;
-    EXPECT_FALSE(data.Changed());
     ASSERT_TRUE(data.Write(true, error)) << error;
     EXPECT_FALSE(fs::exists(file.string() + ".bak"));
+    EXPECT_EQ(ReadBytes(file), original);
 
     project.SetText(AT_NAME, "Hit!");
     ASSERT_TRUE(data.Export(project, 1, error)) << error;
