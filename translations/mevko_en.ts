@@ -398,6 +398,18 @@
         <source>最近使ったファイル(&amp;R)</source>
         <translation>&amp;Recent Files</translation>
     </message>
+    <message>
+        <source>ゲームのデータから開く(&amp;D)...</source>
+        <translation>Open from &amp;Game Data...</translation>
+    </message>
+    <message>
+        <source>ゲームのデータへ書き戻す(&amp;W)</source>
+        <translation>&amp;Write Back to Game Data</translation>
+    </message>
+    <message>
+        <source>ゲームのデータへ書き出す(&amp;B)...</source>
+        <translation>Write to Game &amp;Data...</translation>
+    </message>
 </context>
 <context>
     <name>QLineEdit</name>
@@ -790,6 +802,26 @@ Restore it?</translation>
         <source>&lt; ! &gt; フォルダを開けるプログラムがありません &gt; %s</source>
         <translation>&lt; ! &gt; No program can open the folder &gt; %s</translation>
     </message>
+    <message>
+        <source>ゲームのデータ(*.json,rxdata,rvdata,rvdata2,ldb)</source>
+        <translation>Game data(*.json,rxdata,rvdata,rvdata2,ldb)</translation>
+    </message>
+    <message>
+        <source>ゲームのデータから読み込みました &gt; %s : ID %d</source>
+        <translation>Loaded from game data &gt; %s : ID %d</translation>
+    </message>
+    <message>
+        <source>&lt; ! &gt; ゲームのデータへの書き込みに失敗 &gt; %s : ID %d</source>
+        <translation>&lt; ! &gt; Writing to game data failed &gt; %s : ID %d</translation>
+    </message>
+    <message>
+        <source>ID %d のアニメーション「%s」を「%s」で上書きしますか?</source>
+        <translation>Replace animation %d &quot;%s&quot; with &quot;%s&quot;?</translation>
+    </message>
+    <message>
+        <source>ゲームのデータへ書き込みました &gt; %s : ID %d</source>
+        <translation>Written to game data &gt; %s : ID %d</translation>
+    </message>
 </context>
 <context>
     <name>cBaseDlg</name>
@@ -886,6 +918,10 @@ Restore it?</translation>
     <message>
         <source>簡易セル補完</source>
         <translation>Quick cell interpolation</translation>
+    </message>
+    <message>
+        <source> ゲームのデータへ書き込む前に元のファイルを .bak に残す</source>
+        <translation> Keep the previous game data file as .bak when writing to it</translation>
     </message>
 </context>
 <context>
@@ -1128,6 +1164,37 @@ Restore it?</translation>
     <message>
         <source>方法</source>
         <translation>Method</translation>
+    </message>
+</context>
+<context>
+    <name>cDlg_GameDataList</name>
+    <message>
+        <source>書き出すアニメーションを選ぶ</source>
+        <translation>Choose the animation to write</translation>
+    </message>
+    <message>
+        <source>開くアニメーションを選ぶ</source>
+        <translation>Choose the animation to open</translation>
+    </message>
+    <message>
+        <source>ID</source>
+        <translation>ID</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>フレーム数</source>
+        <translation>Frames</translation>
+    </message>
+    <message>
+        <source> (編集できません)</source>
+        <translation> (not editable)</translation>
+    </message>
+    <message>
+        <source>(新しいアニメーション)</source>
+        <translation>(new animation)</translation>
     </message>
 </context>
 <context>

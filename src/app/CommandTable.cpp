@@ -26,6 +26,10 @@ std::vector<strMenuEntry> buildMenu()
             item(IDM_SAVE_AS, QT_TRANSLATE_NOOP("Menu", "名前を付けて保存(&A)")),
             item(IDM_RECENT, QT_TRANSLATE_NOOP("Menu", "最近使ったファイル(&R)")),
             separator(),
+            item(IDM_OPEN_GAME_DATA, QT_TRANSLATE_NOOP("Menu", "ゲームのデータから開く(&D)...")),
+            item(IDM_WRITE_BACK, QT_TRANSLATE_NOOP("Menu", "ゲームのデータへ書き戻す(&W)")),
+            item(IDM_EXPORT_GAME_DATA, QT_TRANSLATE_NOOP("Menu", "ゲームのデータへ書き出す(&B)...")),
+            separator(),
             submenu(QT_TRANSLATE_NOOP("Menu", "画像出力(&G)"), {
                 item(IDM_EXPORT_PNG, QT_TRANSLATE_NOOP("Menu", "PNG(&P)")),
                 item(IDM_EXPORT_GIF, QT_TRANSLATE_NOOP("Menu", "アニメーションGIF(&G)")),
@@ -328,6 +332,7 @@ strItemState MenuStateOf(int command, const strMenuContext& c)
     }
     switch (command) {
     case IDM_SAVE: state.enabled = c.hasProject && !c.untitled; break;
+    case IDM_WRITE_BACK: state.enabled = c.fromGameData; break;
     case IDM_IMPORT_2000: state.enabled = c.clip2000; break;
     case IDM_IMPORT_RUBY: state.enabled = c.clipRuby; break;
     case IDM_IMPORT_MV: state.enabled = c.clipJson; break;

@@ -30,6 +30,7 @@ enum eCommand {
     IDM_SET_TARGET = 40211, IDM_SET_GIF = 40212, IDM_INTERPOLATE_SELECTED = 40213, IDM_VIEW_LOCUS = 40214,
     IDM_EXPORT_VX = 40215, IDM_EXPORT_MV = 40216, IDM_IMPORT_MV = 40217, IDM_EXPORT_MZ = 40218,
     IDM_RECENT = 40300, IDM_RECENT_FIRST = 40301,  // the recent-files submenu and its 8 entries
+    IDM_OPEN_GAME_DATA = 40310, IDM_WRITE_BACK = 40311, IDM_EXPORT_GAME_DATA = 40312,
     IDM_OPEN_PATH = 30082, IDM_CELL_WINDOW = 30090, IDM_FIX_CELL_S = 30091,
 };
 
@@ -85,6 +86,7 @@ bool AlwaysDisabled(int command);
 struct strMenuContext {
     bool hasProject = true;
     bool untitled = true;
+    bool fromGameData = false;     // the project is linked to an entry of a game's data file
     bool clip2000 = false;         // the 2000 format is on the clipboard
     bool clipRuby = false;         // one of the XP / VX / VX Ace formats
     bool clipJson = false;         // one of the MV / MZ formats

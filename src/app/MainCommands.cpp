@@ -79,6 +79,7 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
     }
     switch (id) {
     case IDM_NEW: case IDM_OPEN: case IDM_SAVE: case IDM_SAVE_AS:
+    case IDM_OPEN_GAME_DATA: case IDM_WRITE_BACK: case IDM_EXPORT_GAME_DATA:
         document_->FileCommand(id);
         Refresh();
         break;
@@ -249,6 +250,7 @@ strMenuContext cMainWnd::menuContext() const
     const cAnimeData& p = document_->Project();
     c.hasProject = true;
     c.untitled = p.untitled;
+    c.fromGameData = !document_->dataFile.empty();
     c.clip2000 = IsClipboardCommandEnabled(IDM_IMPORT_2000);
     c.clipRuby = IsClipboardCommandEnabled(IDM_IMPORT_RUBY);
     c.clipJson = IsClipboardCommandEnabled(IDM_IMPORT_MV);

@@ -15,6 +15,7 @@
 #include "ui/CanvasDialogs.h"
 #include "ui/DlgCell.h"
 #include "ui/DlgFrameComp.h"
+#include "ui/DlgGameData.h"
 #include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
 #include "ui/Language.h"
@@ -100,6 +101,13 @@ cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFi
     chooser_ = chooser;
     document_ = std::make_unique<cDocument>(static_cast<iStatusSink&>(*this), *messages_, *chooser_);
     document_->importer = [](int kind, cAnimeData& project) { return ImportFromClipboard(project, kind) == 1; };
+    document_->chooseEntry = [this](const std::vector<strDataEntry>& entries, int nextFreeId, int& id) {
+        cDlg_GameDataList list(this, entries, nextFreeId, document_->dataId);
+        if (list.exec() != QDialog::Accepted)
+            return false;
+        id = list.ChosenId();
+        return id > 0;
+    };
     document_->onInstall = [this](cAnimeData& project) { installProject(project); };
     document_->onTitle = [this](const std::string& path) {
         UpdateTitle(path);
@@ -384,14 +392,19 @@ int cMainWnd::layoutBands(int width)
 void cMainWnd::UpdateTitle(const std::string& path)
 {
     QString title = fromUtf8(platform::LoadString(40000));
-    if (path.empty()) {
+    // A project that has no file of its own but came from a game's data file shows that file and ID.
+    const bool fromGameData = path.empty() && document_ && !document_->dataFile.empty();
+    const std::string shown = fromGameData ? document_->dataFile : path;
+    if (shown.empty()) {
         title += QString::asprintf("%1.2f", double(cSettings::kVersion));
     } else {
         const QFontMetrics metrics(font());
-        const std::string shortened = paths::ShortenForTitle(path, [&](const std::string& s) {
+        const std::string shortened = paths::ShortenForTitle(shown, [&](const std::string& s) {
             return metrics.horizontalAdvance(fromUtf8(s));
         });
         title += QString::asprintf("%1.2f - ", double(cSettings::kVersion)) + fromUtf8(paths::ForDisplay(shortened));
+        if (fromGameData)
+            title += QString(" : ID %1").arg(document_->dataId);
     }
     setWindowTitle(title + "[*]");  // Qt shows the mark while the window is modified
     syncModifiedMark();

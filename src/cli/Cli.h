@@ -51,5 +51,8 @@ Command AddPlay(CLI::App& mevko);
 Command AddExportPng(CLI::App& mevko);
 Command AddExportGif(CLI::App& mevko);
 Command AddRender(CLI::App& mevko);
+Command AddDbList(CLI::App& mevko);
+Command AddDbImport(CLI::App& mevko);
+Command AddDbExport(CLI::App& mevko);
 
 } // namespace cli

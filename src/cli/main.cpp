@@ -51,7 +51,8 @@ int badArgument(const cli::Command& c, const std::string& message)
 int main(int argc, char** argv)
 {
     CLI::App mevko("Batch work on RPG Maker battle animations: project files, clipboard payloads,\n"
-                   "playback traces and image export, as the editor does them.",
+                   "playback traces, image export and games' animation databases, as the editor\n"
+                   "does them.",
                    "mevko");
     auto formatter = std::make_shared<cli::HelpFormatter>();
     formatter->column_width(28);
@@ -66,7 +67,8 @@ int main(int argc, char** argv)
         cli::AddInfo(mevko),         cli::AddDump(mevko),        cli::AddSettings(mevko),
         cli::AddConvert(mevko),      cli::AddClipExport(mevko),  cli::AddClipImport(mevko),
         cli::AddPlay(mevko),         cli::AddExportPng(mevko),   cli::AddExportGif(mevko),
-        cli::AddRender(mevko),
+        cli::AddRender(mevko),       cli::AddDbList(mevko),      cli::AddDbImport(mevko),
+        cli::AddDbExport(mevko),
     };
     for (const cli::Command& c : commands)
         c.app->group("Commands");

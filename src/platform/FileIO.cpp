@@ -207,6 +207,7 @@ uint64_t MaxFileBytes(FileKind kind)
     case FileKind::Sound: return 128 * kMiB;
     case FileKind::Gif: return 64 * kMiB;
     case FileKind::Payload: return 256 * kMiB;
+    case FileKind::GameData: return 256 * kMiB;
     }
     return 0;
 }

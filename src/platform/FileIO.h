@@ -35,6 +35,7 @@ enum class FileKind {
     Sound,     // 128 MiB: the sound decoder keeps at most 2^26 samples (~12 min of stereo)
     Gif,       // 64 MiB: draft GIF overlays; their decoded frames are capped separately
     Payload,   // 256 MiB: clipboard payload files of the command line
+    GameData,  // 256 MiB: a game's animation database (the largest known are a few tens of MiB)
 };
 
 /** Largest size in bytes accepted for a kind of file. */

@@ -150,6 +150,9 @@ bool cDocument::FileCommand(int command, const std::string& path)
     case FC_IMPORT_2000: return Import(0);
     case FC_IMPORT_RUBY: return Import(3);
     case FC_IMPORT_MV: return Import(5);
+    case FC_OPEN_GAME_DATA: return OpenGameDataWithDialog();
+    case FC_WRITE_BACK: return WriteBackGameData();
+    case FC_EXPORT_GAME_DATA: return ExportGameDataWithDialog();
     default: return false;
     }
 }
@@ -329,6 +332,9 @@ std::string cDocument::LastDialogPath() const { return paths::ForDisplay(dialog.
 void cDocument::install(std::unique_ptr<cAnimeData> project)
 {
     project_ = std::move(project);
+    // Only a project opened from a game's data file keeps a link to it (set after this).
+    dataFile.clear();
+    dataId = 0;
     History().SetCapacity(-1);
     if (onInstall)
         onInstall(*project_);

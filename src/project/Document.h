@@ -9,12 +9,15 @@
 // separators (paths::FromDiskPath turns a disk path into one).
 
 #include "edit/Feedback.h"
+#include "interchange/DataFile.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class cAnimeData;
+class cGameData;
 
 enum eDialogKind { DIALOG_OPEN, DIALOG_SAVE };
 
@@ -22,6 +25,7 @@ enum eDialogKind { DIALOG_OPEN, DIALOG_SAVE };
 enum eFileCommand {
     FC_IMPORT_2000 = 40015, FC_NEW = 40027, FC_OPEN = 40032, FC_IMPORT_RUBY = 40035, FC_SAVE = 40036,
     FC_SAVE_AS = 40040, FC_IMPORT_MV = 40217, FC_OPEN_PATH = 30082,
+    FC_OPEN_GAME_DATA = 40310, FC_WRITE_BACK = 40311, FC_EXPORT_GAME_DATA = 40312,
 };
 
 /** Shows the system's open or save dialog. */
@@ -88,6 +92,19 @@ public:
      *  through the exporter; the project is not changed. */
     bool ClipboardExport(int kind);
 
+    /** Picks a game data file and one of its animations, asks to save changes and opens
+     *  the animation as a new project that remembers the file and ID. */
+    bool OpenGameDataWithDialog();
+    /** Writes the project back to the data file and ID it came from, asking first when
+     *  that entry's name differs from the project's. */
+    bool WriteBackGameData();
+    /** Picks a game data file and an ID (an entry or the next free one) and writes the
+     *  project there; the document then remembers that file and ID. */
+    bool ExportGameDataWithDialog();
+    /** Writes the project into entry id of a data file, asking before it replaces an
+     *  entry of another name. */
+    bool WriteGameData(const std::string& path, int id);
+
     /** Installs a project restored from a recovery copy: it keeps its original path
      *  (empty: new or imported) and stays modified until saved. */
     void InstallRecovered(std::unique_ptr<cAnimeData> project, const std::string& path);
@@ -102,11 +119,17 @@ public:
     std::string defaultWorkFolder;  // working folder of new and imported projects
     std::string appFolder;          // the application folder (working folder fallback, backup.dat)
     cFileDialog dialog;
+    cFileDialog dataDialog;         // the game data dialogs keep their own last file
+    std::string dataFile;           // the game data file the project came from or went to; empty: none
+    int dataId = 0;                 // the entry's ID in dataFile
 
     /** Fills a fresh project from the clipboard (kind as for Import); true on success. */
     std::function<bool(int kind, cAnimeData& project)> importer;
     /** Places the project on the clipboard in the kind's format; true on success. */
     std::function<bool(int kind, const cAnimeData& project)> exporter;
+    /** Lets the user choose an entry: the entries of a data file and, when writing, the
+     *  next free ID as a further choice (0 when opening). True with the ID chosen. */
+    std::function<bool(const std::vector<strDataEntry>& entries, int nextFreeId, int& id)> chooseEntry;
     /** Called after a project was installed (views, sounds and sheets reset). */
     std::function<void(cAnimeData& project)> onInstall;
     /** Called when the title changes: the path, or empty for none. */
@@ -114,6 +137,8 @@ public:
 
 private:
     bool openFile(const std::string& path);
+    bool chooseGameData(cGameData& data, bool forWriting, int& id);
+    bool installEntry(const cGameData& data, int id);
     bool saveTo(const std::string& path);
     void install(std::unique_ptr<cAnimeData> project);
     void rememberPath(const std::string& path);

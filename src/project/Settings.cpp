@@ -46,6 +46,7 @@ const Key kKeys[] = {
     I(TargetPostX), I(TargetPostY), I(TargetOpacity), P(TargetPath),
     I(GIFKey), I(GIFSpeed), P(GIFPath),
     I(OnionFrames), I(TimelineHeight), B(MainWinMaxFlag), I(AutoSaveInterval), T(Language),
+    B(GameDataBackUpFlag),
 };
 #pragma GCC diagnostic pop
 
@@ -136,6 +137,7 @@ void cSettings::SetDefaults()
     MainWinMaxFlag = false;
     AutoSaveInterval = 60;
     Language.clear();
+    GameDataBackUpFlag = true;
 }
 
 bool cSettings::ReadSettings(const std::filesystem::path& file)

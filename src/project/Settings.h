@@ -49,6 +49,7 @@ struct cSettings {
     int32_t OnionFrames;     // neighbouring frames shown on each side (fading with distance)
     int32_t TimelineHeight;  // the timeline's height below the canvas, pixels
     std::string Language;    // interface language: "ja", "en", empty for the system's
+    bool GameDataBackUpFlag; // keep the previous game data file as FILE.bak when writing to it
 
     // Fixed values that are not in the file.
     static constexpr float kVersion = 0.72f;

@@ -128,6 +128,7 @@ cConfPage_Load::cConfPage_Load() : cBasePropSheet(tr("読込"))
     transType = combo(this, 40085);
     compType = combo(this, 40086);
     backUp = new QCheckBox(tr(" 読み込む際にバックアップファイルを生成する"), this);
+    gameDataBackUp = new QCheckBox(tr(" ゲームのデータへ書き込む前に元のファイルを .bak に残す"), this);
     form->addRow(tr("基底フォルダ名"), folderC);
     form->addRow(tr("画像フォルダパス"), folderG);
     form->addRow(tr("音声フォルダパス"), folderS);
@@ -135,6 +136,7 @@ cConfPage_Load::cConfPage_Load() : cBasePropSheet(tr("読込"))
     form->addRow(tr("透過色の判別方法"), transType);
     form->addRow(tr("簡易セル補完"), compType);
     form->addRow(backUp);
+    form->addRow(gameDataBackUp);
 }
 
 void cConfPage_Load::Load()
@@ -146,6 +148,7 @@ void cConfPage_Load::Load()
     transType->setCurrentIndex(s.TransType);
     compType->setCurrentIndex(s.CompType);
     backUp->setChecked(s.BackUpFlag);
+    gameDataBackUp->setChecked(s.GameDataBackUpFlag);
 }
 
 void cConfPage_Load::Apply()
@@ -157,6 +160,7 @@ void cConfPage_Load::Apply()
     s.TransType = transType->currentIndex();
     s.CompType = compType->currentIndex();
     s.BackUpFlag = backUp->isChecked();
+    s.GameDataBackUpFlag = gameDataBackUp->isChecked();
 }
 
 // ---------------------------------------------------------------- 初期設定

@@ -29,7 +29,7 @@ public:
     void Apply() override;
     QLineEdit *folderC, *folderG, *folderS;
     QComboBox *transType, *compType;
-    QCheckBox* backUp;
+    QCheckBox *backUp, *gameDataBackUp;
 };
 
 class cConfPage_Init : public cBasePropSheet {

@@ -84,7 +84,8 @@ TEST(Settings, DefaultsMatchTheTable)
     EXPECT_EQ(s.Undo, 32);
     EXPECT_TRUE(s.VLineFlag);
     EXPECT_FALSE(s.VerticalFlag);
-    EXPECT_EQ(s.Entries().size(), 80u);
+    EXPECT_TRUE(s.GameDataBackUpFlag);
+    EXPECT_EQ(s.Entries().size(), 81u);
 }
 
 TEST(Settings, ReadRulesForEveryType)
