@@ -67,7 +67,8 @@ TEST_F(GuiTest, OpenAnEntryEditItAndWriteItBack)
     EXPECT_FALSE(writeBack->isEnabled());
 
     chooser.answer = paths::FromDiskPath(file);
-    ListAnswer pick{2};
+    ListAnswer pick;
+    pick.id = 2;
     pick.Arm();
     w.OnCommand(IDM_OPEN_GAME_DATA);
     EXPECT_EQ(pick.rows, QStringList({"1 Hit 2", "2 Fire 1"}));
@@ -97,7 +98,8 @@ TEST_F(GuiTest, OpenAnEntryEditItAndWriteItBack)
     EXPECT_FALSE(w.Project().modified);
 
     // Written into a further ID: the list offers the next free one.
-    ListAnswer next{3};
+    ListAnswer next;
+    next.id = 3;
     next.Arm();
     w.OnCommand(IDM_EXPORT_GAME_DATA);
     ASSERT_EQ(next.rows.size(), 3);
