@@ -160,7 +160,10 @@ strValue merge(const strValue& o, const strValue& b, const strValue& n)
         }
         return r;
     }
-    if (o.type == OJSON::T_ARRAY && b.type == OJSON::T_ARRAY && n.type == OJSON::T_ARRAY) {
+    // Timings the writer left out (idle ones) break the pairing of the entry's
+    // objects with the writer's: then the project's list stands as it is.
+    const bool paired = o.items.size() == b.items.size() || o.items.empty() || o.items[0].type != OJSON::T_OBJECT;
+    if (paired && o.type == OJSON::T_ARRAY && b.type == OJSON::T_ARRAY && n.type == OJSON::T_ARRAY) {
         r.type = OJSON::T_ARRAY;
         r.items.reserve(n.items.size());
         for (size_t i = 0; i < n.items.size(); ++i)

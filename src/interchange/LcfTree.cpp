@@ -366,7 +366,10 @@ strNode Merge(const strNode& o, const strNode& b, const strNode& n, const strKin
         return o;
     if (kind && o.shape == SHAPE_RECORD && b.shape == SHAPE_RECORD && n.shape == SHAPE_RECORD)
         return mergeRecord(o, b, n, *kind);
-    if (kind && o.shape == SHAPE_ARRAY && b.shape == SHAPE_ARRAY && n.shape == SHAPE_ARRAY)
+    // Timings the writer left out (idle ones) break the pairing of o's elements
+    // with b's: then n stands as it is.
+    if (kind && o.shape == SHAPE_ARRAY && b.shape == SHAPE_ARRAY && n.shape == SHAPE_ARRAY &&
+        o.elements.size() == b.elements.size())
         return mergeArray(o, b, n, *kind);
     return n;
 }

@@ -56,7 +56,9 @@ const strMarshalNode* merge(const strMarshalNode& oldRef, const strMarshalNode& 
         return out;
     }
 
-    if (edited.type == T_ARRAY) {
+    // Timings the writer left out (idle ones) break the pairing of old's elements
+    // with base's: then the edited list stands as it is.
+    if (edited.type == T_ARRAY && old.items.size() == base.items.size()) {
         strMarshalNode* out = pool.New(T_ARRAY);
         *out = old;
         out->items.clear();

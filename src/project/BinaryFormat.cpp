@@ -27,12 +27,15 @@ constexpr size_t kPositionOffset = 13;
 constexpr size_t kReservedEnd = 28;
 
 // File part bits of an effect record; the in-memory flags swap flash and sound.
-constexpr uint8_t kPartSound = 1, kPartFlash = 2, kPartNote = 4;
+// An effect with no part (an idle timing from RPG Maker) is marked kPartIdle so
+// that it is not taken for a hole; readers that do not know the bit skip it.
+constexpr uint8_t kPartSound = 1, kPartFlash = 2, kPartNote = 4, kPartIdle = 8;
 
 uint8_t filePartBits(uint8_t flags)
 {
-    return uint8_t(((flags & EF_SOUND) ? kPartSound : 0) | ((flags & EF_FLASH) ? kPartFlash : 0) |
-                   ((flags & EF_NOTE) ? kPartNote : 0));
+    const uint8_t parts = uint8_t(((flags & EF_SOUND) ? kPartSound : 0) | ((flags & EF_FLASH) ? kPartFlash : 0) |
+                                  ((flags & EF_NOTE) ? kPartNote : 0));
+    return parts ? parts : kPartIdle;
 }
 
 void putCellImage(std::string& out, const strCell& c)
@@ -275,7 +278,7 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
             e.note = text.Decode(in.lstring());
             e.flags |= EF_NOTE;
         }
-        if (e.flags && in.ok())
+        if ((e.flags || (parts & kPartIdle)) && in.ok())
             project.InsertEffect(e, nullptr);
     }
 

@@ -127,8 +127,6 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
                    text.Encode(e->note, QT_TRANSLATE_NOOP("Strings", "メモ"), stored.note, true);
         if ((e->flags & EF_SOUND) && soundIndex_.emplace(e->seName, int(soundNames.size())).second)
             soundNames.push_back(stored.seName);
-        if (!(e->flags & (EF_SOUND | EF_FLASH | EF_NOTE)))
-            continue;
         if (e->frame < frameCount)
             effectsAt[e->frame].push_back(std::move(stored));
         else
@@ -341,8 +339,7 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
                     e.flags |= EF_NOTE;
                 }
             }
-            if (e.flags)
-                project.InsertEffect(e, nullptr);
+            project.InsertEffect(e, nullptr);
             break;
         }
         case '1':

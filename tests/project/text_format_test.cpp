@@ -103,7 +103,9 @@ TEST(TextFormat, EffectsHeaderAndFixedPictures)
                                  "9");
 }
 
-TEST(TextFormat, EffectsPastTheLastFrameSurvive)
+// Effects past the last frame, and idle ones (timings from RPG Maker with neither
+// flash nor sound), survive both formats.
+TEST(TextFormat, EffectsPastTheLastFrameAndIdleEffectsSurvive)
 {
     const struct {
         int frames;
@@ -117,10 +119,15 @@ TEST(TextFormat, EffectsPastTheLastFrameSurvive)
         for (size_t i = 0; i < c.at.size(); ++i) {
             strEffect e;
             e.frame = uint16_t(c.at[i]);
-            e.flags = EF_NOTE;
-            e.note = "e" + std::to_string(i);
+            if (i % 2 == 0) {
+                e.flags = EF_NOTE;
+                e.note = "e" + std::to_string(i);
+            }
             p->InsertEffect(e, nullptr);
         }
+        const auto fromBinary = LoadFrom(SaveAs(*p, 0));
+        ASSERT_TRUE(fromBinary);
+        EXPECT_EQ(ContentDump(*fromBinary), ContentDump(*p));
         const std::string text = SaveAs(*p, 1);
         const auto back = LoadFrom(text);
         ASSERT_TRUE(back);
