@@ -1,6 +1,7 @@
 #include "interchange/MarshalMerge.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace MKRUBY {
 
@@ -18,6 +19,52 @@ const strMarshalNode* pairValue(const MarshalPairs& pairs, const strMarshalNode&
 bool sameClass(const strMarshalNode& a, const strMarshalNode& b)
 {
     return a.className && b.className && SymbolKey(*a.className) == SymbolKey(*b.className);
+}
+
+// Table user data: five 32-bit words (dimensions, x, y, z sizes, count), then
+// the 16-bit elements with x running fastest.
+struct strTableShape {
+    uint32_t x = 0, y = 0, z = 0;
+};
+
+bool tableShape(const strMarshalNode& n, strTableShape& shape)
+{
+    if (n.type != T_USERDEF || !n.className || SymbolKey(*n.className) != "Table" || n.bytes.size() < 20)
+        return false;
+    auto word = [&n](size_t i) {
+        const auto* b = reinterpret_cast<const uint8_t*>(n.bytes.data()) + 4 * i;
+        return uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    };
+    shape = {word(1), word(2), word(3)};
+    const uint64_t count = uint64_t(shape.x) * shape.y * shape.z;
+    return count == word(4) && n.bytes.size() == 20 + 2 * count;
+}
+
+// A cell table (cells along x, their values along y and z) the edit keeps in
+// the shape the writer gives the stored one: each cell the edit left as the
+// writer makes it keeps the stored values, and stored cells past the writer's
+// (trailing empty slots) stay, so empty slots and untouched cells are kept. Null
+// for anything else.
+const strMarshalNode* mergeTable(const strMarshalNode& old, const strMarshalNode& base, const strMarshalNode& edited,
+                                 cMarshalPool& pool)
+{
+    strTableShape o, b, e;
+    if (!tableShape(old, o) || !tableShape(base, b) || !tableShape(edited, e) || b.x != e.x || o.x < e.x ||
+        o.y != e.y || b.y != e.y || o.z != e.z || b.z != e.z)
+        return nullptr;
+    strMarshalNode* out = pool.New(T_USERDEF);
+    *out = old;
+    const size_t rows = size_t(e.y) * e.z;
+    auto at = [](size_t width, size_t x, size_t row) { return 20 + 2 * (x + width * row); };
+    for (size_t x = 0; x < e.x; ++x) {
+        bool same = true;
+        for (size_t r = 0; r < rows && same; ++r)
+            same = edited.bytes.compare(at(e.x, x, r), 2, base.bytes, at(e.x, x, r), 2) == 0;
+        if (!same)
+            for (size_t r = 0; r < rows; ++r)
+                out->bytes.replace(at(o.x, x, r), 2, edited.bytes, at(e.x, x, r), 2);
+    }
+    return out;
 }
 
 const strMarshalNode* merge(const strMarshalNode& oldRef, const strMarshalNode& baseRef,
@@ -68,6 +115,8 @@ const strMarshalNode* merge(const strMarshalNode& oldRef, const strMarshalNode& 
                                             : edited.items[i]);
         return out;
     }
+    if (const strMarshalNode* table = edited.type == T_USERDEF ? mergeTable(old, base, edited, pool) : nullptr)
+        return table;
     return &editedRef;
 }
 

@@ -89,6 +89,8 @@ same = ->(a, b) { Marshal.dump(a) == Marshal.dump(b) }
 o, n = old[2], new[2]
 puts "ivars=#{n.instance_variables == o.instance_variables} id=#{n.instance_variable_get(:@id)}"
 puts "frames=#{(0...3).map { |i| same.(o.instance_variable_get(:@frames)[i], n.instance_variable_get(:@frames)[i]) }.join(',')}"
+cells = ->(a) { d = a.instance_variable_get(:@frames)[0].instance_variable_get(:@cell_data).instance_variable_get(:@raw)[20..].unpack('s<*'); [d.each_slice(2).map(&:first), d.each_slice(2).map(&:last)] }
+puts "frame0 cell0=#{cells.(o)[0] == cells.(n)[0]} cell1=#{cells.(o)[1] == cells.(n)[1]}"
 puts "timings=#{same.(o.instance_variable_get(:@timings), n.instance_variable_get(:@timings))}"
 puts "memo=#{same.(o.instance_variable_get(:@memo), n.instance_variable_get(:@memo))}"
 )RB";
@@ -182,8 +184,9 @@ TEST_P(RubyDataFile, EditChangesOnlyThatEntryAndKeepsWhatTheEditorCannotHold)
     c.x = int16_t(c.x + 5);
     p.SetCell(0, 0, &c);
     ASSERT_TRUE(file->Export(p, 2, error)) << error;
+    // In the edited frame, the empty slot keeps the values it had.
     EXPECT_EQ(compare(file->Bytes()), "canonical=true size=6\nchanged=2\nivars=true id=2\nframes=false,true,true\n"
-                                      "timings=true\nmemo=true\n");
+                                      "frame0 cell0=false cell1=true\ntimings=true\nmemo=true\n");
     // Entries before it keep their bytes, and so do the ones after it here.
     const std::string now = file->Bytes();
     const size_t head = original.find("炎") != std::string::npos ? original.find("炎") : 0;
