@@ -2,6 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
+#include "platform/FileIO.h"
 #include "project/AnimeFile.h"
 #include "project/Paths.h"
 
@@ -22,6 +23,20 @@ void WarnTextProblems(const std::string& what)
     const std::string problems = platform::TakeTextProblems();
     if (!problems.empty())
         std::fprintf(stderr, "mevko: %s: %s\n", what.c_str(), problems.c_str());
+}
+
+int SaveImported(cAnimeData& project, int format, const std::string& output, const std::string& source)
+{
+    if (format >= 0)
+        project.SetValue(AI_SAVE_FORMAT, format);
+    ANIME::cAnimeFile_Device device;
+    std::string out, reason;
+    if (device.SaveBytes(project, project.GetValue(AI_SAVE_FORMAT), out) != ANIME::FR_OK)
+        return Fail(output, TextProblemsOr("the imported project cannot be stored in this format"));
+    if (!platform::WriteFileAtomic(output, out, &reason))
+        return Fail(output, "cannot be written: " + reason);
+    WarnTextProblems(source);
+    return 0;
 }
 
 std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind)

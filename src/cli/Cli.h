@@ -32,6 +32,11 @@ std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind = nullptr);
  *  file's own folder when the path has none, so relative picture paths resolve. */
 void SetWorkFolderFromPath(cAnimeData& project, const char* path);
 
+/** Saves an imported project as output, in format (0 binary, 1 text) or, when format
+ *  is negative, in the project's own save format; then warns about text problems
+ *  noted while reading source. Returns the exit code. */
+int SaveImported(cAnimeData& project, int format, const std::string& output, const std::string& source);
+
 /** A command of mevko: its subcommand, which holds its options, and what runs it once
  *  they are parsed. missing is the message when a required argument is left out. */
 struct Command {

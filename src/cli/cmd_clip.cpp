@@ -10,7 +10,6 @@
 #include "platform/Clipboard.h"
 #include "platform/FileIO.h"
 #include "platform/Strings.h"
-#include "project/AnimeFile.h"
 #include "project/Settings.h"
 
 #include <cstdio>
@@ -101,16 +100,7 @@ int runImport(const Args& a)
     cAnimeData project;
     if (ImportFromClipboard(project, a.version) != 1)
         return cli::Fail(a.input, "not a valid payload for " + platform::LoadString(ImportLabelId(a.version)));
-    if (a.format >= 0)
-        project.SetValue(AI_SAVE_FORMAT, a.format);
-    ANIME::cAnimeFile_Device device;
-    std::string out;
-    if (device.SaveBytes(project, project.GetValue(AI_SAVE_FORMAT), out) != ANIME::FR_OK)
-        return cli::Fail(a.output, cli::TextProblemsOr("the imported project cannot be stored in this format"));
-    if (!platform::WriteFileAtomic(a.output, out, &reason))
-        return cli::Fail(a.output, "cannot be written: " + reason);
-    cli::WarnTextProblems(a.input);
-    return 0;
+    return cli::SaveImported(project, a.format, a.output, a.input);
 }
 
 } // namespace

@@ -5,8 +5,6 @@
 #include "cli/Options.h"
 
 #include "model/AnimeData.h"
-#include "platform/FileIO.h"
-#include "project/AnimeFile.h"
 #include "project/GameData.h"
 #include "project/ProjectDump.h"
 #include "project/Settings.h"
@@ -84,16 +82,7 @@ int runImport(const ImportArgs& a)
     cAnimeData project;
     if (!data.Import(a.id, project, reason))
         return cli::Fail(a.file, reason);
-    if (a.format >= 0)
-        project.SetValue(AI_SAVE_FORMAT, a.format);
-    ANIME::cAnimeFile_Device device;
-    std::string out;
-    if (device.SaveBytes(project, project.GetValue(AI_SAVE_FORMAT), out) != ANIME::FR_OK)
-        return cli::Fail(a.output, cli::TextProblemsOr("the imported project cannot be stored in this format"));
-    if (!platform::WriteFileAtomic(a.output, out, &reason))
-        return cli::Fail(a.output, "cannot be written: " + reason);
-    cli::WarnTextProblems(a.file);
-    return 0;
+    return cli::SaveImported(project, a.format, a.output, a.file);
 }
 
 struct ExportArgs {
