@@ -269,6 +269,15 @@ bool cDocument::SaveAsPath(const std::string& path)
     return true;
 }
 
+void cDocument::installImported(std::unique_ptr<cAnimeData> project)
+{
+    project->SetText(AT_WORK_FOLDER, defaultWorkFolder);
+    currentPath.clear();
+    install(std::move(project));
+    project_->untitled = false;
+    project_->modified = false;
+}
+
 bool cDocument::Import(int kind)
 {
     const int label = importLabel(kind);
@@ -280,11 +289,7 @@ bool cDocument::Import(int kind)
         status(platform::FormatString(40035, platform::LoadString(label).c_str()));
         return false;
     }
-    project->SetText(AT_WORK_FOLDER, defaultWorkFolder);
-    currentPath.clear();
-    install(std::move(project));
-    project_->untitled = false;
-    project_->modified = false;
+    installImported(std::move(project));
     title(std::string());
     status(platform::FormatString(40034, platform::LoadString(label).c_str()));
     return true;

@@ -141,6 +141,8 @@ private:
     bool installEntry(const cGameData& data, int id);
     bool saveTo(const std::string& path);
     void install(std::unique_ptr<cAnimeData> project);
+    /** Installs an imported project: no project file yet, so Save asks for one. */
+    void installImported(std::unique_ptr<cAnimeData> project);
     void rememberPath(const std::string& path);
     void makeBackup(const std::string& path);
     void status(const std::string& text);

@@ -59,12 +59,7 @@ bool cDocument::installEntry(const cGameData& data, int id)
         status(withReason(platform::FormatString(40064, display(data.Path()).c_str()), reason));
         return false;
     }
-    // Like a clipboard import: no project file yet, so Save asks for one.
-    project->SetText(AT_WORK_FOLDER, defaultWorkFolder);
-    currentPath.clear();
-    install(std::move(project));
-    project_->untitled = false;
-    project_->modified = false;
+    installImported(std::move(project));
     dataFile = data.Path();
     dataId = id;
     title(std::string());
