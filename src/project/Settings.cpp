@@ -6,28 +6,32 @@
 #include <cstdlib>
 #include <climits>
 #include <unistd.h>
+#include <variant>
 
 namespace {
 
 enum class Kind { Bool, Int, UInt, Byte, Text };
 
+// The field of a key; the alternatives are in the order of Kind.
+using Member = std::variant<bool cSettings::*, int32_t cSettings::*, uint32_t cSettings::*, uint8_t cSettings::*,
+                            std::string cSettings::*>;
+
 struct Key {
     const char* name;
-    Kind kind;
-    size_t offset;   // byte offset of the field in cSettings
+    Member member;
     size_t buffer;   // profile-function buffer size used when reading
+    Kind kind() const { return Kind(member.index()); }
 };
 
-#define MEVKO_KEY(field, kind, buffer) Key{#field, Kind::kind, offsetof(cSettings, field), buffer}
-#define B(f) MEVKO_KEY(f, Bool, 8)
-#define I(f) MEVKO_KEY(f, Int, 16)
-#define U(f) MEVKO_KEY(f, UInt, 16)
-#define Y(f) MEVKO_KEY(f, Byte, 16)
-#define T(f) MEVKO_KEY(f, Text, 512)
-#define P(f) MEVKO_KEY(f, Text, 4096)   // paths: long names fit
+// The field's type gives the kind; the letter gives the read buffer.
+#define MEVKO_KEY(field, buffer) Key{#field, &cSettings::field, buffer}
+#define B(f) MEVKO_KEY(f, 8)
+#define I(f) MEVKO_KEY(f, 16)
+#define U(f) MEVKO_KEY(f, 16)
+#define Y(f) MEVKO_KEY(f, 16)
+#define T(f) MEVKO_KEY(f, 512)
+#define P(f) MEVKO_KEY(f, 4096)   // paths: long names fit
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Winvalid-offsetof"
 const Key kKeys[] = {
     T(Locale), P(LastLoadPath), T(FolderName_C), P(FolderName_G), P(FolderName_S),
     I(MainWinPostX), I(MainWinPostY), I(MainWinSizeX), I(MainWinSizeY),
@@ -42,21 +46,20 @@ const Key kKeys[] = {
     I(DragAKey), I(DragSKey), U(PlayBit), I(PlayRate),
     U(CGround), U(CGrid), U(CBackShadow), U(CNextShadow), U(CCenterLine), U(CTrans),
     B(Init_FixFlag), Y(Init_Center), Y(Init_Div), Y(Init_Edit), I(Init_Format), I(Init_Int),
-    I(Init_Cell), I(Init_CutX), I(Init_CutY), MEVKO_KEY(Init_FileName, Text, 260),
+    I(Init_Cell), I(Init_CutX), I(Init_CutY), MEVKO_KEY(Init_FileName, 260),
     I(TargetPostX), I(TargetPostY), I(TargetOpacity), P(TargetPath),
     I(GIFKey), I(GIFSpeed), P(GIFPath),
     I(OnionFrames), I(TimelineHeight), B(MainWinMaxFlag), I(AutoSaveInterval), T(Language),
     B(GameDataBackUpFlag),
 };
-#pragma GCC diagnostic pop
 
 template <class T> T& field(cSettings& s, const Key& k)
 {
-    return *reinterpret_cast<T*>(reinterpret_cast<char*>(&s) + k.offset);
+    return s.*std::get<T cSettings::*>(k.member);
 }
 template <class T> const T& field(const cSettings& s, const Key& k)
 {
-    return *reinterpret_cast<const T*>(reinterpret_cast<const char*>(&s) + k.offset);
+    return s.*std::get<T cSettings::*>(k.member);
 }
 
 // Signed decimal as the C runtime reads it: optional blanks and sign, digits up to
@@ -76,7 +79,7 @@ uint32_t parseUInt(const std::string& s)
 
 std::string valueText(const cSettings& s, const Key& k)
 {
-    switch (k.kind) {
+    switch (k.kind()) {
     case Kind::Bool: return field<bool>(s, k) ? "1" : "0";
     case Kind::Int: return std::to_string(field<int32_t>(s, k));
     case Kind::UInt: return std::to_string(field<uint32_t>(s, k));
@@ -154,7 +157,7 @@ void cSettings::ReadSettings(const project::cIniFile& ini)
         const std::string v = ini.GetString(kSection, k.name, "!", k.buffer);
         if (!v.empty() && v[0] == '!')
             continue;
-        switch (k.kind) {
+        switch (k.kind()) {
         case Kind::Bool: field<bool>(*this, k) = v.empty() || v[0] != '0'; break;
         case Kind::Int: field<int32_t>(*this, k) = parseInt(v); break;
         case Kind::UInt: field<uint32_t>(*this, k) = parseUInt(v); break;
@@ -165,7 +168,7 @@ void cSettings::ReadSettings(const project::cIniFile& ini)
     // Texts are UTF-8; a file written in the ANSI code page by an older version is decoded.
     platform::SetLocale(Locale);
     for (const Key& k : kKeys)
-        if (k.kind == Kind::Text) {
+        if (k.kind() == Kind::Text) {
             std::string& text = field<std::string>(*this, k);
             if (!platform::IsUtf8(text))
                 text = platform::DecodeText(text, platform::AnsiCodePage());
