@@ -75,6 +75,5 @@ public:
     eGifQuality quality = eGifQuality::Standard;  // how `save` reduces rich frames
 
 private:
-    bool parse(const uint8_t* data, size_t size);
     std::vector<std::unique_ptr<CGIFLocal>> m_frames;
 };

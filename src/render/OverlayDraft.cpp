@@ -1,19 +1,17 @@
 #include "render/OverlayDraft.h"
 
+#include "platform/FileIO.h"
 #include "project/Paths.h"
 
 #include <algorithm>
 
 bool cDraftGif::Load(const std::string& path)
 {
-    file_.clear();
-    if (path.empty())
+    Clear();
+    std::vector<uint8_t> bytes;
+    if (path.empty() || !platform::ReadFile(paths::ToDiskPath(path), bytes, platform::FileKind::Gif))
         return false;
-    if (!file_.load(paths::ToDiskPath(path))) {
-        file_.clear();
-        return false;
-    }
-    return !Empty();
+    return ReadGifAnimation(bytes.data(), bytes.size(), gif_);
 }
 
 int cDraftGif::FrameFor(int animationFrame, int speed, int offset) const
@@ -26,8 +24,8 @@ int cDraftGif::FrameFor(int animationFrame, int speed, int offset) const
 
 const cBMP* cDraftGif::Image(int i) const
 {
-    const CGIFLocal* frame = file_.frameAt(i);
-    if (!frame || frame->image.empty() || frame->image.bitsPerPixel() != 32)
+    if (i < 0 || i >= FrameCount())
         return nullptr;
-    return &frame->image;
+    const cBMP& image = gif_.frames[static_cast<size_t>(i)].image;
+    return image.empty() || image.bitsPerPixel() != 32 ? nullptr : &image;
 }

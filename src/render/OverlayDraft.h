@@ -1,14 +1,12 @@
 #pragma once
 // cDraftGif: the draft GIF animation shown under the cells as a drawing aid. The
-// file is read with CGIFFile (every frame composed on the logical screen); the
+// file is read with every frame composed on the logical screen; the
 // canvas picks the GIF frame for an animation frame and draws it as a
 // parallelogram placed, scaled and turned by the user.
 
-#include "export/GifFile.h"
+#include "image/GifAnimation.h"
 
 #include <string>
-
-class cBMP;
 
 /** Where the draft GIF lies: centre in animation coordinates, scale pair (0, 0 =
  *  the zoom alone), angle in degrees clockwise, and the frame offset. */
@@ -23,14 +21,14 @@ class cDraftGif {
 public:
     /** Reads the GIF at a model path; an empty path or a damaged file leaves it empty. */
     bool Load(const std::string& path);
-    void Clear() { file_.clear(); }
-    bool Empty() const { return file_.frameCount() == 0; }
-    int FrameCount() const { return file_.frameCount(); }
+    void Clear() { gif_ = strGifAnimation(); }
+    bool Empty() const { return gif_.frames.empty(); }
+    int FrameCount() const { return static_cast<int>(gif_.frames.size()); }
     /** The GIF frame of animation frame f: f × speed / 100 − offset, clamped to the frames. */
     int FrameFor(int animationFrame, int speed, int offset) const;
     /** Composed image of GIF frame i (32-bit), null when there is none. */
     const cBMP* Image(int i) const;
 
 private:
-    CGIFFile file_;
+    strGifAnimation gif_;
 };
