@@ -16,10 +16,10 @@
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgHost.h"
-#include "ui/ListWnd.h"
-#include "ui/PaletteWnd.h"
+#include "ui/DlgSourceList.h"
+#include "ui/DlgPalette.h"
 #include "ui/MainEditWnd.h"
-#include "ui/TimelineWnd.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>

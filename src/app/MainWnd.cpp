@@ -2,7 +2,7 @@
 
 #include "app/AutoSave.h"
 #include "app/DlgProject.h"
-#include "app/KeyRouting.h"
+#include "app/KeyRouter.h"
 #include "edit/FrameOps.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
@@ -15,7 +15,7 @@
 #include "ui/CanvasDialogs.h"
 #include "ui/DlgCell.h"
 #include "ui/DlgFrameComp.h"
-#include "ui/DlgGameData.h"
+#include "ui/DlgGameDataList.h"
 #include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
 #include "ui/Language.h"
@@ -23,7 +23,7 @@
 #include "ui/MissingPictures.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
-#include "ui/TimelineWnd.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>

@@ -11,7 +11,7 @@
 #include "edit/CanvasClip.h"
 #include "edit/CanvasGeometry.h"
 #include "model/Records.h"
-#include "render/OverlayDraft.h"
+#include "render/DraftGif.h"
 
 #include <cstdint>
 #include <functional>

@@ -7,7 +7,7 @@
 // insertion, the play range and the drag range, and prepares the dialogs it
 // opens through its host.
 
-#include "edit/TimelineGrid.h"
+#include "edit/Keyframe.h"
 
 #include <cstdint>
 #include <string>

@@ -7,7 +7,7 @@
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgHost.h"
-#include "ui/PaletteWnd.h"
+#include "ui/DlgPalette.h"
 
 #include <algorithm>
 #include <cmath>

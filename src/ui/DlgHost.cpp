@@ -13,10 +13,10 @@
 #include "ui/DlgFrameComp.h"
 #include "ui/DlgInterval.h"
 #include "ui/DlgPicture.h"
-#include "ui/ExportDlg.h"
-#include "ui/ListWnd.h"
+#include "ui/DlgOutput.h"
+#include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
-#include "ui/PaletteWnd.h"
+#include "ui/DlgPalette.h"
 #include "ui/Tools.h"
 
 #include <cmath>

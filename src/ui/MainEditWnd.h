@@ -9,7 +9,7 @@
 
 #include "edit/CanvasEdit.h"
 #include "playback/AnimePlayer.h"
-#include "render/OverlayDraft.h"
+#include "render/DraftGif.h"
 #include "ui/DrawBoxWnd.h"
 
 #include "image/Bmp.h"

@@ -13,7 +13,7 @@
 #include "ui/DlgCell.h"
 #include "ui/DlgHost.h"
 #include "ui/MainEditWnd.h"
-#include "ui/TimelineWnd.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>

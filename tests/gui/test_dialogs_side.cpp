@@ -13,7 +13,7 @@
 #include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
 #include "ui/DlgPicture.h"
-#include "ui/ListWnd.h"
+#include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
 
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #include "GuiFixture.h"
 #include "model/AnimeData.h"
 #include "ui/DlgHost.h"
-#include "ui/ExportDlg.h"
+#include "ui/DlgOutput.h"
 
 #include <QComboBox>
 #include <QLabel>

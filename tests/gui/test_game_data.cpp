@@ -6,7 +6,7 @@
 
 #include "model/AnimeData.h"
 #include "project/Paths.h"
-#include "ui/DlgGameData.h"
+#include "ui/DlgGameDataList.h"
 
 #include <QAction>
 #include <QApplication>

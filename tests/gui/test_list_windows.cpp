@@ -7,10 +7,10 @@
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgHost.h"
-#include "ui/ExportDlg.h"
-#include "ui/ListWnd.h"
+#include "ui/DlgOutput.h"
+#include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
-#include "ui/PaletteWnd.h"
+#include "ui/DlgPalette.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>

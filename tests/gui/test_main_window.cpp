@@ -7,7 +7,7 @@
 #include "playback/AnimePlayer.h"
 #include "project/Paths.h"
 #include "ui/MainEditWnd.h"
-#include "ui/TimelineWnd.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/Tools.h"
 
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "model/AnimeData.h"
 #include "ui/DlgHost.h"
 #include "ui/MainEditWnd.h"
-#include "ui/PaletteWnd.h"
+#include "ui/DlgPalette.h"
 
 #include <QImage>
 #include <QTabBar>

@@ -10,7 +10,7 @@
 #include "ui/DlgFrameComp.h"
 #include "ui/DlgInterval.h"
 #include "ui/MainEditWnd.h"
-#include "ui/TimelineWnd.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/Tools.h"
 
 #include <QAction>

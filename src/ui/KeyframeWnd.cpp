@@ -1,4 +1,4 @@
-#include "ui/TimelineWnd.h"
+#include "ui/KeyframeWnd.h"
 
 #include "app/CommandTable.h"
 #include "ui/Language.h"

@@ -1,6 +1,6 @@
-#include "ui/ExportDlg.h"
+#include "ui/DlgOutput.h"
 
-#include "export/SaveThread.h"
+#include "export/ThreadSaveGraph.h"
 #include "edit/Feedback.h"
 #include "model/AnimeData.h"
 #include "project/Document.h"

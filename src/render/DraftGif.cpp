@@ -1,4 +1,4 @@
-#include "render/OverlayDraft.h"
+#include "render/DraftGif.h"
 
 #include "project/Paths.h"
 

@@ -1,4 +1,4 @@
-#include "ui/ListWnd.h"
+#include "ui/DlgSourceList.h"
 
 #include "app/CommandTable.h"
 #include "edit/Feedback.h"
