@@ -72,8 +72,6 @@ const NameDictionary& soundNames()
     return d;
 }
 
-// ---------------------------------------------------------------- export
-
 // The eight rows of one cell slot; an empty slot is -1 and zeros.
 void cellRows(const strCell* cell, int version, int16_t rows[kTableRows])
 {
@@ -155,8 +153,6 @@ void writePicture(CWrite& w, const strPicture* picture, const Name& nameVar, con
     w.WriteIvarString(nameVar, picture ? interchange::PictureName(picture->path) : std::string());
     w.WriteIvarInt(hueVar, picture ? picture->hue : 0);
 }
-
-// ---------------------------------------------------------------- import
 
 // Steps over the rest of an object whose class is not the one expected.
 bool expectObject(CRead& r, int32_t expected, int32_t& count)

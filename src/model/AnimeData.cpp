@@ -17,8 +17,6 @@ constexpr int kMaxNoteBytes = 254;   // effect texts, in bytes as the project fi
 cAnimeData::cAnimeData() = default;
 cAnimeData::~cAnimeData() = default;
 
-// ---------------------------------------------------------------- items
-
 int cAnimeData::GetValue(int index) const
 {
     switch (index) {
@@ -111,8 +109,6 @@ bool cAnimeData::SetText(int index, const std::string& text)
     return true;
 }
 
-// ---------------------------------------------------------------- read access
-
 cPtrArray<strCell>* cAnimeData::GetCells(int i) const
 {
     strFrame* f = frames_.Get(i);
@@ -170,8 +166,6 @@ int cAnimeData::LastUsedIndex(int kind) const
     default: return -1;
     }
 }
-
-// ---------------------------------------------------------------- validation
 
 void cAnimeData::ValidateCell(strCell& cell, int cellNo) const
 {
@@ -256,8 +250,6 @@ void cAnimeData::ValidateEffect(strEffect& e) const
     }
 }
 
-// ---------------------------------------------------------------- project-wide
-
 bool cAnimeData::Reset(int frames, int cells, int pictures, int effects)
 {
     frames_.Free();
@@ -333,8 +325,6 @@ bool cAnimeData::SetCellCount(int n)
     MarkModified();
     return true;
 }
-
-// ---------------------------------------------------------------- recorded mutators
 
 void cAnimeData::addRecord(std::unique_ptr<cRestore> record)
 {
@@ -541,8 +531,6 @@ bool cAnimeData::SetFixPicture(int cellNo, int picture)
     return true;
 }
 
-// ---------------------------------------------------------------- pictures and effects
-
 bool cAnimeData::SetPicture(const strPicture& picture, int index)
 {
     if (!pictures_.InRange(index))
@@ -652,8 +640,6 @@ bool cAnimeData::DeleteEffect(int index, bool compact)
         return deleted && compact;
     });
 }
-
-// ---------------------------------------------------------------- record groups
 
 bool cAnimeData::BeginRecord()
 {

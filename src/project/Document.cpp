@@ -64,8 +64,6 @@ bool hasExtension(const std::string& path)
 
 } // namespace
 
-// ---------------------------------------------------------------- cFileDialog
-
 void cFileDialog::Prepare(const std::string& appFolder, std::string& initialFolder, std::string& fileName) const
 {
     initialFolder = defaultFolder_;
@@ -94,8 +92,6 @@ bool cFileDialog::RunDialog(eDialogKind kind, iFileChooser& chooser, int filterI
     lastPath_ = chosen;
     return true;
 }
-
-// ---------------------------------------------------------------- cDocument
 
 cDocument::cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser)
     : status_(status), messages_(messages), chooser_(chooser), project_(std::make_unique<cAnimeData>())

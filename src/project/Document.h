@@ -1,7 +1,7 @@
 #pragma once
-// The file commands shared by the editor and the command line: new, open,
-// save, save as and clipboard import as whole-project operations, with the
-// current path, the remembered dialog folders and the working folder rules.
+// The editor's file commands: new, open, save, save as and clipboard import
+// as whole-project operations, with the current path, the remembered dialog
+// folders and the working folder rules.
 // Windows are reached only through small interfaces: a file chooser for the
 // open/save dialogs, a message sink for questions and a status sink.
 //

@@ -140,8 +140,6 @@ void cKeyframeWnd::OnSize()
     changed();
 }
 
-// ---------------------------------------------------------------- input
-
 void cKeyframeWnd::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
@@ -240,8 +238,6 @@ void cKeyframeWnd::ShowContextMenu(int area, strGridPos clicked, const QPoint& g
         inputDone();
 }
 
-// ---------------------------------------------------------------- iTimelineHost
-
 void cKeyframeWnd::TimelineFrameChosen(int frame)
 {
     if (onFrameChosen)
@@ -291,8 +287,6 @@ void cKeyframeWnd::TimelineChanged()
 iStatusSink& cKeyframeWnd::TimelineStatus() { return status ? *status : ownStatus_; }
 
 iMessageSink& cKeyframeWnd::TimelineMessages() { return messages ? *messages : *ownMessages_; }
-
-// ---------------------------------------------------------------- painting
 
 QRect cKeyframeWnd::pixelRect(const strGridRect& r) const
 {

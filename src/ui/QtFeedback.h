@@ -13,7 +13,6 @@ class QWidget;
 class cQtMessageSink : public iMessageSink {
 public:
     explicit cQtMessageSink(QWidget* owner = nullptr) : owner_(owner) {}
-    void SetOwner(QWidget* owner) { owner_ = owner; }
     eAskAnswer Ask(const std::string& text, const std::string& caption, eAskButtons buttons,
                    eAskIcon icon) override;
 
@@ -24,7 +23,6 @@ private:
 class cQtFileChooser : public iFileChooser {
 public:
     explicit cQtFileChooser(QWidget* owner = nullptr) : owner_(owner) {}
-    void SetOwner(QWidget* owner) { owner_ = owner; }
     bool Choose(eDialogKind kind, const std::string& filter, const std::string& initialFolder,
                 const std::string& fileName, std::string& chosen) override;
 
