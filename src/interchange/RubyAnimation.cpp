@@ -275,24 +275,12 @@ void readTiming(CRead& r, cAnimeData& project)
         default: r.SkipValue(); break;
         }
     }
-    const strEffect defaults;
-    if (!sound) {
-        e.seName.clear();
-        e.seVolume = defaults.seVolume;
-        e.sePitch = defaults.sePitch;
-        e.seBalance = defaults.seBalance;
-    }
+    if (!sound)
+        e.ClearSound();
     if (!note)
         e.note.clear();
-    if (!flash) {
-        e.flashDuration = defaults.flashDuration;
-        e.flashBlend = defaults.flashBlend;
-        e.flashScope = defaults.flashScope;
-        e.flashRed = defaults.flashRed;
-        e.flashGreen = defaults.flashGreen;
-        e.flashBlue = defaults.flashBlue;
-        e.flashStrength = defaults.flashStrength;
-    }
+    if (!flash)
+        e.ClearFlash();
     if (!(flash || sound || note))
         return;
     project.ValidateEffect(e);

@@ -231,18 +231,10 @@ void cAnimeData::ValidateEffect(strEffect& e) const
         e.seBalance = std::min<uint16_t>(e.seBalance, 200);
         e.seName = platform::CutStored(e.seName, kMaxNoteBytes);
     } else {
-        e.seVolume = e.sePitch = e.seBalance = 100;
-        e.seName.clear();
+        e.ClearSound();
     }
     if (!(e.flags & EF_FLASH)) {
-        const strEffect d;
-        e.flashDuration = d.flashDuration;
-        e.flashBlend = d.flashBlend;
-        e.flashScope = d.flashScope;
-        e.flashRed = d.flashRed;
-        e.flashGreen = d.flashGreen;
-        e.flashBlue = d.flashBlue;
-        e.flashStrength = d.flashStrength;
+        e.ClearFlash();
     } else {
         e.flashBlend = std::min<uint8_t>(e.flashBlend, 4);
         e.flashScope = std::min<uint8_t>(e.flashScope, 2);
