@@ -73,7 +73,7 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
     if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + int(cRecentFiles::kMax)) {
         const std::vector<std::string>& recent = recent_.Paths();
         if (size_t(id - IDM_RECENT_FIRST) < recent.size())
-            document_->FileCommand(FC_OPEN_PATH, paths::FromDiskPath(recent[size_t(id - IDM_RECENT_FIRST)]));
+            document_->FileCommand(IDM_OPEN_PATH, paths::FromDiskPath(recent[size_t(id - IDM_RECENT_FIRST)]));
         Refresh();
         return;
     }

@@ -35,11 +35,6 @@ class cTool_Play;
 class cTool_View;
 struct strGridBlock;
 
-/** Dialog keys of the dialog set. */
-enum eWindowKey : unsigned {
-    WK_PROJECT = 64, WK_CONF = 0x4000, WK_TARGET = 0x8000, WK_GIF = 0x10000,
-};
-
 class cMainWnd : public cBaseWnd, public iStatusSink, public cStatusSink {
     Q_OBJECT
 public:

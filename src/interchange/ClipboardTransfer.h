@@ -5,6 +5,8 @@
 // the GUI hands in its status bar and its project hooks through the small
 // interfaces below.
 
+#include "platform/CommandIds.h"
+
 #include <memory>
 #include <string>
 
@@ -55,12 +57,6 @@ int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& 
  *  untouched on failure. Returns 1, -1, or 0 when cancelled (no message then). */
 int ClipboardImportCommand(int version, cImportHost& host, cStatusSink& status);
 
-/** Command ids of the clipboard entries of the File menu. */
-enum eClipboardCommand {
-    CMD_EXPORT_2000 = 40029, CMD_EXPORT_2003 = 40031, CMD_EXPORT_XP = 40001, CMD_EXPORT_VX = 40215,
-    CMD_EXPORT_VXACE = 40037, CMD_EXPORT_MV = 40216, CMD_EXPORT_MZ = 40218,
-    CMD_IMPORT_2000 = 40015, CMD_IMPORT_2003 = 40030, CMD_IMPORT_RUBY = 40035, CMD_IMPORT_JSON = 40217,
-};
 /** The version a clipboard command works on and whether it exports; false for
  *  other commands and for the 2003 entries, which do nothing. */
 bool ClipboardCommandVersion(int command, int& version, bool& isExport);

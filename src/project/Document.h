@@ -10,6 +10,7 @@
 
 #include "edit/Feedback.h"
 #include "interchange/DataFile.h"
+#include "platform/CommandIds.h"
 
 #include <functional>
 #include <memory>
@@ -20,13 +21,6 @@ class cAnimeData;
 class cGameData;
 
 enum eDialogKind { DIALOG_OPEN, DIALOG_SAVE };
-
-/** Command ids of the file commands. */
-enum eFileCommand {
-    FC_IMPORT_2000 = 40015, FC_NEW = 40027, FC_OPEN = 40032, FC_IMPORT_RUBY = 40035, FC_SAVE = 40036,
-    FC_SAVE_AS = 40040, FC_IMPORT_MV = 40217, FC_OPEN_PATH = 30082,
-    FC_OPEN_GAME_DATA = 40310, FC_WRITE_BACK = 40311, FC_EXPORT_GAME_DATA = 40312,
-};
 
 /** Shows the system's open or save dialog. */
 class iFileChooser {
@@ -72,7 +66,7 @@ public:
      *  folders, and installs a new project. */
     void StartUp(const std::string& appFolder);
 
-    /** Runs a file command by id; path is used by FC_OPEN_PATH. */
+    /** Runs a file command by id; path is used by IDM_OPEN_PATH. */
     bool FileCommand(int command, const std::string& path = std::string());
     bool New();
     bool OpenWithDialog();

@@ -1,10 +1,10 @@
 #include "ui/DlgHost.h"
 
-#include "app/CommandTable.h"
 #include "app/MainWnd.h"
 #include "edit/CanvasEdit.h"
 #include "edit/PaletteView.h"
 #include "model/AnimeData.h"
+#include "platform/CommandIds.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgCell.h"

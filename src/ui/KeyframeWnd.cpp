@@ -186,7 +186,7 @@ void cKeyframeWnd::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Up: timeline_.Key(KK_UP, mods); break;
     case Qt::Key_Down: timeline_.Key(KK_DOWN, mods); break;
     case Qt::Key_Space: case Qt::Key_Return: case Qt::Key_Enter:
-        timeline_.RunKeyCommand(TL_PARAMETERS);
+        timeline_.RunKeyCommand(IDM_CELL_DIALOG);
         break;
     default:
         cBaseWnd::keyPressEvent(event);

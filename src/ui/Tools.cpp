@@ -1,6 +1,6 @@
 #include "ui/Tools.h"
 
-#include "app/CommandTable.h"
+#include "platform/CommandIds.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
 
