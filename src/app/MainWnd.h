@@ -157,5 +157,4 @@ private:
     // managers draw a maximised window with other frame margins.
     strPlacement normalPlace_;
     QTimer* modifiedTimer_ = nullptr;
-    bool closing_ = false;
 };
