@@ -1,6 +1,7 @@
 #include "app/MainWnd.h"
 
 #include "app/AutoSave.h"
+#include "app/DlgHost.h"
 #include "app/DlgProject.h"
 #include "app/KeyRouter.h"
 #include "edit/FrameOps.h"
@@ -16,14 +17,13 @@
 #include "ui/DlgCell.h"
 #include "ui/DlgFrameComp.h"
 #include "ui/DlgGameDataList.h"
-#include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/Language.h"
 #include "ui/MainEditWnd.h"
 #include "ui/MissingPictures.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
-#include "ui/KeyframeWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>

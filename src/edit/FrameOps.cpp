@@ -1,10 +1,10 @@
 #include "edit/FrameOps.h"
 
 #include "edit/EditStrings.h"
-#include "platform/Strings.h"
-#include "edit/Feedback.h"
 #include "edit/HistoryCommands.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
+#include "platform/Strings.h"
 #include "project/Settings.h"
 
 #include <algorithm>

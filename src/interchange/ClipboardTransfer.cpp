@@ -111,7 +111,7 @@ std::string withTextProblems(const std::string& text)
 }
 } // namespace
 
-int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& status)
+int ClipboardExportCommand(const cAnimeData& project, int version, iStatusSink& status)
 {
     platform::TakeTextProblems();
     const int result = ExportToClipboard(project, version);
@@ -120,7 +120,7 @@ int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& 
     return result;
 }
 
-int ClipboardImportCommand(int version, cImportHost& host, cStatusSink& status)
+int ClipboardImportCommand(int version, cImportHost& host, iStatusSink& status)
 {
     if (!host.AskSaveChanges())
         return 0;

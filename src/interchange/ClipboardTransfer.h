@@ -6,6 +6,7 @@
 // interfaces below.
 
 #include "platform/CommandIds.h"
+#include "platform/Feedback.h"
 
 #include <memory>
 #include <string>
@@ -31,13 +32,6 @@ int FirstAvailableFormat(const char* const* names, int count);
 int ExportLabelId(int version);
 int ImportLabelId(int version);
 
-/** Where command results go (the first part of the status bar). */
-class cStatusSink {
-public:
-    virtual ~cStatusSink() = default;
-    virtual void ShowStatus(const std::string& text) = 0;
-};
-
 /** What the import command needs from the window that owns the current project. */
 class cImportHost {
 public:
@@ -52,10 +46,10 @@ public:
 };
 
 /** Exports the project (read only) and reports the result; returns the export's result. */
-int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& status);
+int ClipboardExportCommand(const cAnimeData& project, int version, iStatusSink& status);
 /** Imports into a fresh project and installs it on success; the current project is
  *  untouched on failure. Returns 1, -1, or 0 when cancelled (no message then). */
-int ClipboardImportCommand(int version, cImportHost& host, cStatusSink& status);
+int ClipboardImportCommand(int version, cImportHost& host, iStatusSink& status);
 
 /** The version a clipboard command works on and whether it exports; false for
  *  other commands and for the 2003 entries, which do nothing. */

@@ -8,9 +8,9 @@
 // Paths here are model paths: byte strings in the ANSI code page with '\'
 // separators (paths::FromDiskPath turns a disk path into one).
 
-#include "edit/Feedback.h"
 #include "interchange/DataFile.h"
 #include "platform/CommandIds.h"
+#include "platform/Feedback.h"
 
 #include <functional>
 #include <memory>

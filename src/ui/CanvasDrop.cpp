@@ -6,7 +6,6 @@
 #include "edit/PaletteView.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
-#include "ui/DlgHost.h"
 #include "ui/DlgPalette.h"
 
 #include <algorithm>

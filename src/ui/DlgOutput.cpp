@@ -1,8 +1,8 @@
 #include "ui/DlgOutput.h"
 
 #include "export/ThreadSaveGraph.h"
-#include "edit/Feedback.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "project/Document.h"
 #include "project/Paths.h"
 #include "render/SpriteDrawer.h"

@@ -2,7 +2,7 @@
 // The Qt faces of the editor's feedback interfaces: message boxes for questions,
 // the system's open and save dialogs. Tests install their own answers instead.
 
-#include "edit/Feedback.h"
+#include "platform/Feedback.h"
 #include "project/Document.h"
 
 #include <QStringList>

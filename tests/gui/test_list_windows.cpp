@@ -4,13 +4,13 @@
 
 #include "GuiFixture.h"
 
+#include "app/DlgHost.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
-#include "ui/DlgHost.h"
 #include "ui/DlgOutput.h"
+#include "ui/DlgPalette.h"
 #include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
-#include "ui/DlgPalette.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>

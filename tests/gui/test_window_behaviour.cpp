@@ -4,16 +4,16 @@
 
 #include "GuiFixture.h"
 
+#include "app/DlgHost.h"
 #include "app/KeyRouter.h"
 #include "model/AnimeData.h"
 #include "project/Paths.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgCell.h"
-#include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
+#include "ui/DlgPalette.h"
 #include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
-#include "ui/DlgPalette.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
 #include "ui/Tools.h"

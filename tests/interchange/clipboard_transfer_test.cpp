@@ -10,7 +10,7 @@
 
 namespace {
 
-struct Status : cStatusSink {
+struct Status : iStatusSink {
     void ShowStatus(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;
 };

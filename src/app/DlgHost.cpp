@@ -1,4 +1,4 @@
-#include "ui/DlgHost.h"
+#include "app/DlgHost.h"
 
 #include "app/MainWnd.h"
 #include "edit/CanvasEdit.h"
@@ -12,11 +12,11 @@
 #include "ui/DlgFixCell.h"
 #include "ui/DlgFrameComp.h"
 #include "ui/DlgInterval.h"
-#include "ui/DlgPicture.h"
 #include "ui/DlgOutput.h"
+#include "ui/DlgPalette.h"
+#include "ui/DlgPicture.h"
 #include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
-#include "ui/DlgPalette.h"
 #include "ui/Tools.h"
 
 #include <cmath>

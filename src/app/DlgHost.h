@@ -28,10 +28,6 @@ class cMainWnd;
 class iFileChooser;
 class iMessageSink;
 
-/** The message of the palette's pattern drag sent to the canvas through
- *  cDrawBoxWnd::OnDragNotify; the code is the drag phase (ePaletteDrag). */
-constexpr int kPaletteDragMessage = 0x8050;
-
 class cDlgHost : public QObject {
     Q_OBJECT
 public:
