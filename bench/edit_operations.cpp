@@ -2,10 +2,10 @@
 // parameter ticked, each one undo step recorded in the history.
 
 #include "edit/BatchEdit.h"
-#include "edit/Feedback.h"
 #include "edit/Interpolate.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "project/Settings.h"
 
 #include <benchmark/benchmark.h>

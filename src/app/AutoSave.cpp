@@ -1,7 +1,7 @@
 #include "app/AutoSave.h"
 
-#include "edit/Feedback.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "platform/Strings.h"
 #include "project/Document.h"
 

@@ -6,7 +6,7 @@
 // changes, or a clean exit removes the copy. At start-up, copies left by
 // crashed sessions are offered for restoring.
 
-#include "project/Recovery.h"
+#include "project/RecoveryStore.h"
 
 #include <QObject>
 #include <QTimer>

@@ -2,6 +2,7 @@
 
 #include "app/MainWnd.h"
 
+#include "app/DlgHost.h"
 #include "edit/CanvasClip.h"
 #include "edit/EditClip.h"
 #include "edit/FrameOps.h"
@@ -15,11 +16,10 @@
 #include "project/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
-#include "ui/DlgHost.h"
-#include "ui/ListWnd.h"
-#include "ui/PaletteWnd.h"
+#include "ui/DlgPalette.h"
+#include "ui/DlgSourceList.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/MainEditWnd.h"
-#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>
@@ -37,7 +37,7 @@ bool cMainWnd::ClipboardCommand(int id, bool* done)
     bool isExport = false;
     if (!ClipboardCommandVersion(id, version, isExport))
         return false;
-    const bool worked = isExport ? ClipboardExportCommand(Project(), version, static_cast<cStatusSink&>(*this)) == 1
+    const bool worked = isExport ? ClipboardExportCommand(Project(), version, static_cast<iStatusSink&>(*this)) == 1
                                  : document_->FileCommand(id);
     if (done)
         *done = worked;
@@ -73,7 +73,7 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
     if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + int(cRecentFiles::kMax)) {
         const std::vector<std::string>& recent = recent_.Paths();
         if (size_t(id - IDM_RECENT_FIRST) < recent.size())
-            document_->FileCommand(FC_OPEN_PATH, paths::FromDiskPath(recent[size_t(id - IDM_RECENT_FIRST)]));
+            document_->FileCommand(IDM_OPEN_PATH, paths::FromDiskPath(recent[size_t(id - IDM_RECENT_FIRST)]));
         Refresh();
         return;
     }

@@ -1,8 +1,9 @@
 #include "app/MainWnd.h"
 
 #include "app/AutoSave.h"
+#include "app/DlgHost.h"
 #include "app/DlgProject.h"
-#include "app/KeyRouting.h"
+#include "app/KeyRouter.h"
 #include "edit/FrameOps.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
@@ -15,15 +16,14 @@
 #include "ui/CanvasDialogs.h"
 #include "ui/DlgCell.h"
 #include "ui/DlgFrameComp.h"
-#include "ui/DlgGameData.h"
-#include "ui/DlgHost.h"
+#include "ui/DlgGameDataList.h"
 #include "ui/DlgInterval.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/Language.h"
 #include "ui/MainEditWnd.h"
 #include "ui/MissingPictures.h"
 #include "ui/PropConf.h"
 #include "ui/QtFeedback.h"
-#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>
@@ -481,7 +481,7 @@ void cMainWnd::openPending()
     const std::string path = pendingOpenPath_;
     pendingOpenPath_.clear();
     canvas_->StopPlayback();
-    document_->FileCommand(FC_OPEN_PATH, path);
+    document_->FileCommand(IDM_OPEN_PATH, path);
 }
 
 void cMainWnd::dragEnterEvent(QDragEnterEvent* event)
@@ -501,7 +501,7 @@ void cMainWnd::OpenDroppedFiles(const QList<QUrl>& urls)
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
     canvas_->StopPlayback();
-    document_->FileCommand(FC_OPEN_PATH, paths::FromDiskPath(std::filesystem::path(urls.first().toLocalFile().toStdString())));
+    document_->FileCommand(IDM_OPEN_PATH, paths::FromDiskPath(std::filesystem::path(urls.first().toLocalFile().toStdString())));
 }
 
 void cMainWnd::moveEvent(QMoveEvent* event)
@@ -583,11 +583,11 @@ void cMainWnd::openTimelineDialog(int key, const strGridBlock& b)
         return;
     cAnimeData& p = Project();
     switch (key) {
-    case TD_CELL: dlgHost_->OpenCellDialog(b.f0, b.k0); return;
-    case TD_FIX_CELL: dlgHost_->OpenFixCellS(b.k0); return;
-    case TD_INTERVAL: dlgHost_->IntervalDialog()->state.PresetFromSelection(p, b.f0, b.f1); break;
-    case TD_FRAME_COMP: dlgHost_->FrameCompDialog()->state.PresetFromSelection(p, b.f0, b.f1, b.k0, b.k1); break;
-    case TD_AT_ONCE: dlgHost_->AtOnceDialog()->state.PresetFromSelection(p, b.f0, b.f1, b.k0, b.k1); break;
+    case WK_CELL: dlgHost_->OpenCellDialog(b.f0, b.k0); return;
+    case WK_FIX_CELL_S: dlgHost_->OpenFixCellS(b.k0); return;
+    case WK_INTERVAL: dlgHost_->IntervalDialog()->state.PresetFromSelection(p, b.f0, b.f1); break;
+    case WK_FRAME_COMP: dlgHost_->FrameCompDialog()->state.PresetFromSelection(p, b.f0, b.f1, b.k0, b.k1); break;
+    case WK_AT_ONCE: dlgHost_->AtOnceDialog()->state.PresetFromSelection(p, b.f0, b.f1, b.k0, b.k1); break;
     default: return;
     }
     dialogs_.OpenWindow(unsigned(key), this);

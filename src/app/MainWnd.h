@@ -5,8 +5,8 @@
 // runs every command through OnCommand.
 
 #include "app/CommandTable.h"
-#include "edit/Feedback.h"
 #include "interchange/ClipboardTransfer.h"
+#include "platform/Feedback.h"
 #include "project/Document.h"
 #include "project/RecentFiles.h"
 #include "ui/BaseWnd.h"
@@ -35,12 +35,7 @@ class cTool_Play;
 class cTool_View;
 struct strGridBlock;
 
-/** Dialog keys of the dialog set. */
-enum eWindowKey : unsigned {
-    WK_PROJECT = 64, WK_CONF = 0x4000, WK_TARGET = 0x8000, WK_GIF = 0x10000,
-};
-
-class cMainWnd : public cBaseWnd, public iStatusSink, public cStatusSink {
+class cMainWnd : public cBaseWnd, public iStatusSink {
     Q_OBJECT
 public:
     /** messages and chooser default to message boxes and the system's file dialogs;
@@ -60,7 +55,7 @@ public:
     /** The title: "MevkoEditor0.72 - path", or without a path "MevkoEditor0.72". */
     void UpdateTitle(const std::string& path);
 
-    // iStatusSink / cStatusSink: the first part of the status bar.
+    // iStatusSink: the first part of the status bar.
     void ShowStatus(const std::string& text) override;
 
     cDocument& Document() { return *document_; }
@@ -162,5 +157,4 @@ private:
     // managers draw a maximised window with other frame margins.
     strPlacement normalPlace_;
     QTimer* modifiedTimer_ = nullptr;
-    bool closing_ = false;
 };

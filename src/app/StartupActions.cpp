@@ -25,7 +25,7 @@ bool report(cMainWnd& window, const char* step)
 
 bool runSteps(cMainWnd& window, const strStartupActions& actions)
 {
-    if (!actions.open.isEmpty() && !window.Document().FileCommand(FC_OPEN_PATH, modelPath(actions.open)))
+    if (!actions.open.isEmpty() && !window.Document().FileCommand(IDM_OPEN_PATH, modelPath(actions.open)))
         return report(window, "open");
     bool done = false;
     if (actions.importCommand && (!window.ClipboardCommand(actions.importCommand, &done) || !done))

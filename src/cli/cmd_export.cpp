@@ -14,7 +14,7 @@
 
 #include "cli/Cli.h"
 #include "cli/Options.h"
-#include "export/SaveThread.h"
+#include "export/ThreadSaveGraph.h"
 #include "model/AnimeData.h"
 #include "project/Paths.h"
 #include "project/Settings.h"

@@ -1,10 +1,10 @@
 #include "edit/BatchEdit.h"
 
 #include "edit/EditStrings.h"
-#include "edit/Feedback.h"
 #include "edit/FrameOps.h"
 #include "edit/Interpolate.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 
 #include <algorithm>
 

@@ -2,10 +2,10 @@
 
 #include "edit/EditClip.h"
 #include "edit/EditStrings.h"
-#include "platform/Strings.h"
-#include "edit/Feedback.h"
 #include "edit/Spline.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
+#include "platform/Strings.h"
 
 #include <algorithm>
 

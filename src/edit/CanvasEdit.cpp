@@ -1,9 +1,9 @@
 #include "edit/CanvasEdit.h"
 
 #include "edit/EditStrings.h"
-#include "edit/Feedback.h"
 #include "edit/FrameOps.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
 
@@ -72,8 +72,6 @@ bool cCanvasEdit::movedBeyondEdge(strCanvasPoint a, strCanvasPoint b) const
 {
     return std::fabs(a.x - b.x) > kEdgeSize || std::fabs(a.y - b.y) > kEdgeSize;
 }
-
-// ---------------------------------------------------------------- picking
 
 bool cCanvasEdit::QuadOf(const strCell& cell, strQuad& out) const
 {
@@ -146,8 +144,6 @@ void cCanvasEdit::SelectAt(strCanvasPoint window, bool multi)
             selection_[k] &= uint8_t(~kCellSelected);
     }
 }
-
-// ---------------------------------------------------------------- mouse
 
 unsigned cCanvasEdit::startDrag(int mode, strCanvasPoint p)
 {
@@ -360,8 +356,6 @@ unsigned cCanvasEdit::release()
     return result;
 }
 
-// ---------------------------------------------------------------- display
-
 strCell cCanvasEdit::ApplyDrag(const strCell& cell, int cellNo) const
 {
     if (!isCellDrag(mode_))
@@ -478,8 +472,6 @@ std::string cCanvasEdit::InfoText() const
                   c.picture, c.pattern, c.x, c.y, c.scaleX, c.scaleY, c.angle, c.opacity, colour);
     return buffer;
 }
-
-// ---------------------------------------------------------------- keyboard and menu
 
 int cCanvasEdit::swap(int step, iStatusSink& status)
 {

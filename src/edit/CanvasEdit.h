@@ -11,7 +11,7 @@
 #include "edit/CanvasClip.h"
 #include "edit/CanvasGeometry.h"
 #include "model/Records.h"
-#include "render/OverlayDraft.h"
+#include "render/DraftGif.h"
 
 #include <cstdint>
 #include <functional>
@@ -77,7 +77,6 @@ public:
     void SetView(const strCanvasView& view) { view_ = view; }
     const strCanvasView& View() const { return view_; }
     void SetCurrent(int frame) { current_ = frame; }
-    int Current() const { return current_; }
     /** The selection bytes take the project's cell count (all cleared). */
     void ResetSelection();
     std::vector<uint8_t>& Selection() { return selection_; }
@@ -91,11 +90,8 @@ public:
     int Tool() const { return tool_; }
     int Mode() const { return mode_; }
     bool Snapping() const { return snap_; }
-    float Rotation() const { return rotation_; }
-    float ScaleFactor() const { return scaleFactor_; }
     strCanvasPoint AnchorA() const { return anchorA_; }
     strCanvasPoint AnchorB() const { return anchorB_; }
-    strCanvasPoint PressPoint() const { return press_; }
     strCanvasPoint CurrentPoint() const { return cur_; }
     void SetDragRange(const strCanvasRange& range) { range_ = range; }
 

@@ -35,7 +35,6 @@ strEffectForm strEffectForm::From(const strEffect& e)
 
 void strEffectForm::ApplyTo(strEffect& e) const
 {
-    const strEffect d;
     e.frame = uint16_t(std::max(0, frame));
     if (sound) {
         e.flags |= EF_SOUND;
@@ -44,11 +43,7 @@ void strEffectForm::ApplyTo(strEffect& e) const
         e.seBalance = uint16_t(std::clamp(balance, 0, 200));
         e.seName = platform::CutStored(seName, kMaxText);
     } else {
-        e.flags &= uint8_t(~EF_SOUND);
-        e.seVolume = d.seVolume;
-        e.sePitch = d.sePitch;
-        e.seBalance = d.seBalance;
-        e.seName.clear();
+        e.ClearSound();
     }
     if (flash) {
         e.flags |= EF_FLASH;
@@ -66,14 +61,7 @@ void strEffectForm::ApplyTo(strEffect& e) const
             e.flashStrength = uint8_t(std::clamp(strength, 0, 255));
         }
     } else {
-        e.flags &= uint8_t(~EF_FLASH);
-        e.flashDuration = d.flashDuration;
-        e.flashScope = d.flashScope;
-        e.flashBlend = d.flashBlend;
-        e.flashRed = d.flashRed;
-        e.flashGreen = d.flashGreen;
-        e.flashBlue = d.flashBlue;
-        e.flashStrength = d.flashStrength;
+        e.ClearFlash();
     }
     if (note) {
         e.flags |= EF_NOTE;

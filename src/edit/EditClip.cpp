@@ -72,8 +72,6 @@ bool readBlock(uint32_t kind, std::vector<uint8_t>& block)
 }
 } // namespace
 
-// ---------------------------------------------------------------- Put / Get / Has
-
 bool Put(cEditClip& clip)
 {
     clip.stream.Clear();
@@ -109,8 +107,6 @@ bool Has(uint32_t kind)
     return readBlock(kind, block);
 }
 
-// ---------------------------------------------------------------- cell image
-
 void WriteCellImage(Cclip_stream& out, const strCell& c)
 {
     uint8_t image[kCellImageSize];
@@ -127,8 +123,6 @@ bool ReadCellImage(Cclip_stream& in, strCell& c)
     c = UnpackCellImage(image);
     return true;
 }
-
-// ---------------------------------------------------------------- picture
 
 bool cClip_Picture::Serialize()
 {
@@ -153,8 +147,6 @@ bool cClip_Picture::Deserialize()
     picture->path = getText(stream);
     return true;
 }
-
-// ---------------------------------------------------------------- effect
 
 bool cClip_Effect::Serialize()
 {
@@ -203,8 +195,6 @@ bool cClip_Effect::Deserialize()
     e.note = getText(stream);
     return true;
 }
-
-// ---------------------------------------------------------------- mass
 
 void cClip_Mass::ClearLists()
 {

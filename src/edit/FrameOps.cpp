@@ -1,10 +1,10 @@
 #include "edit/FrameOps.h"
 
 #include "edit/EditStrings.h"
-#include "platform/Strings.h"
-#include "edit/Feedback.h"
 #include "edit/HistoryCommands.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
+#include "platform/Strings.h"
 #include "project/Settings.h"
 
 #include <algorithm>
@@ -37,8 +37,6 @@ int ClampCurrentFrame(const cAnimeData& project, int current)
         return -1;
     return std::clamp(current, 0, n - 1);
 }
-
-// ---------------------------------------------------------------- navigation
 
 int PreviousFrame(cAnimeData& project, int current, iMessageSink& messages)
 {
@@ -74,8 +72,6 @@ int NextFrame(cAnimeData& project, int current, iStatusSink& status, iMessageSin
     }
     return ClampCurrentFrame(project, current + 1);
 }
-
-// ---------------------------------------------------------------- editing
 
 bool InsertFrame(cAnimeData& project, int& current, iStatusSink& status)
 {
@@ -164,8 +160,6 @@ bool InterpolateFromNeighbours(cAnimeData& project, int& current, iStatusSink& s
     return stored > 0;
 }
 
-// ---------------------------------------------------------------- interpolation rule
-
 bool InterpolateCell(strCell& w, const strCell* p, const strCell* n, float t)
 {
     return InterpolateCell(w, p, n, t, Settings().CompType);
@@ -205,8 +199,6 @@ bool InterpolateCell(strCell& w, const strCell* p, const strCell* n, float t, in
     }
     return true;
 }
-
-// ---------------------------------------------------------------- intervals
 
 void strIntervalDialogState::PresetFromSelection(const cAnimeData& project, int f0, int f1)
 {

@@ -1,8 +1,8 @@
 #include "edit/HistoryCommands.h"
 
-#include "edit/Feedback.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "platform/Strings.h"
 
 #include <algorithm>

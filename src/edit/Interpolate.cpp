@@ -1,10 +1,10 @@
 #include "edit/Interpolate.h"
 
 #include "edit/EditStrings.h"
-#include "platform/Strings.h"
-#include "edit/Feedback.h"
 #include "edit/FrameOps.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
+#include "platform/Strings.h"
 
 #include <algorithm>
 

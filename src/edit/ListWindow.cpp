@@ -1,9 +1,9 @@
 #include "edit/ListWindow.h"
 
 #include "edit/EditStrings.h"
-#include "edit/Feedback.h"
 #include "edit/FrameOps.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "platform/Strings.h"
 #include "project/Paths.h"
 #include "project/Settings.h"

@@ -1,9 +1,9 @@
 #include "edit/Spline.h"
 
 #include "edit/EditStrings.h"
-#include "edit/Feedback.h"
 #include "edit/FrameOps.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "project/Settings.h"
 
 #include <algorithm>

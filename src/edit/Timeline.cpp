@@ -51,18 +51,18 @@ bool cTimeline::IsEnabled(int command, int area, strGridPos at) const
     if (!project_ || area == 0)
         return false;
     switch (command) {
-    case TL_PARAMETERS:
+    case IDM_CELL_DIALOG:
         if (area == TA_CELLS)
             return project_->GetCell(at.col, at.row) != nullptr;
         if (area == TA_ROWS)
             return project_->GetValue(AI_FIX_PICTURE_PER_CELL) != 0;
         return true;
-    case TL_INSERT: case TL_PLAY_RANGE: return area == TA_FRAMES;
-    case TL_NEW_CELL: return area == TA_CELLS;
-    case TL_INTERPOLATE: return area == TA_CELLS || area == TA_FRAMES;
+    case IDM_INSERT_FRAME: case TL_PLAY_RANGE: return area == TA_FRAMES;
+    case IDM_NEW_CELL: return area == TA_CELLS;
+    case IDM_INTERPOLATE_SELECTED: return area == TA_CELLS || area == TA_FRAMES;
     case TL_FRAME_COMP: return area == TA_CELLS || area == TA_ROWS;
-    case TL_PASTE: return TimelineCanPaste(area);
-    case TL_SELECT_ALL: case TL_CUT: case TL_COPY: case TL_DELETE: case TL_AT_ONCE: case TL_DRAG_RANGE:
+    case IDM_PASTE: return TimelineCanPaste(area);
+    case IDM_SELECT_ALL: case IDM_CUT: case IDM_COPY: case IDM_DELETE: case TL_AT_ONCE: case TL_DRAG_RANGE:
         return true;
     default: return false;
     }
@@ -96,15 +96,15 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         block.k1 = Rows() - 1;
     }
     switch (command) {
-    case TL_PARAMETERS:
+    case IDM_CELL_DIALOG:
         if (area == TA_FRAMES)
-            host_.TimelineOpenDialog(TD_INTERVAL, block);
+            host_.TimelineOpenDialog(WK_INTERVAL, block);
         else if (area == TA_CELLS)
-            host_.TimelineOpenDialog(TD_CELL, {at.col, at.row, at.col, at.row});
+            host_.TimelineOpenDialog(WK_CELL, {at.col, at.row, at.col, at.row});
         else
-            host_.TimelineOpenDialog(TD_FIX_CELL, {0, at.row, 0, at.row});
+            host_.TimelineOpenDialog(WK_FIX_CELL_S, {0, at.row, 0, at.row});
         break;
-    case TL_INSERT: {
+    case IDM_INSERT_FRAME: {
         int f = at.col;
         InsertFrame(p, f, host_.TimelineStatus());
         Sync(Marker());
@@ -112,7 +112,7 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         host_.TimelineChanged();
         break;
     }
-    case TL_NEW_CELL: {
+    case IDM_NEW_CELL: {
         const strCell cell = strCell::New();
         p.BeginRecord();
         p.SetCell(at.col, at.row, &cell);
@@ -120,19 +120,19 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         afterEdit();
         break;
     }
-    case TL_INTERPOLATE:
+    case IDM_INTERPOLATE_SELECTED:
         InterpolateBlock(p, block.f0, block.f1, block.k0, block.k1);
         afterEdit();
         break;
-    case TL_SELECT_ALL: {
+    case IDM_SELECT_ALL: {
         const strGridRect all = area == TA_FRAMES ? strGridRect{0, -1, Columns() - 1, Rows() - 1}
                                 : area == TA_ROWS ? strGridRect{-1, 0, Columns() - 1, Rows() - 1}
                                                   : strGridRect{0, 0, Columns() - 1, Rows() - 1};
         Select(&all);
         break;
     }
-    case TL_CUT: case TL_COPY: case TL_DELETE: {
-        const int flags = command == TL_CUT ? TC_COPY | TC_MODIFY : command == TL_COPY ? TC_COPY : TC_MODIFY;
+    case IDM_CUT: case IDM_COPY: case IDM_DELETE: {
+        const int flags = command == IDM_CUT ? TC_COPY | TC_MODIFY : command == IDM_COPY ? TC_COPY : TC_MODIFY;
         const strGridRect rect = rectOf(area, block);
         const bool done = TimelineBlockOp(p, area, block, flags);
         if (done && (flags & TC_COPY))
@@ -145,7 +145,7 @@ bool cTimeline::Run(int command, int area, strGridPos at)
             host_.TimelineChanged();
         break;
     }
-    case TL_PASTE: {
+    case IDM_PASTE: {
         strGridBlock pasted;
         if (TimelinePaste(p, area, at.col, at.row, &pasted)) {
             Sync(Marker());
@@ -155,8 +155,8 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         host_.TimelineChanged();
         break;
     }
-    case TL_FRAME_COMP: host_.TimelineOpenDialog(TD_FRAME_COMP, block); break;
-    case TL_AT_ONCE: host_.TimelineOpenDialog(TD_AT_ONCE, block); break;
+    case TL_FRAME_COMP: host_.TimelineOpenDialog(WK_FRAME_COMP, block); break;
+    case TL_AT_ONCE: host_.TimelineOpenDialog(WK_AT_ONCE, block); break;
     case TL_PLAY_RANGE: {
         const int selArea = SelectionArea();
         const strGridRect& s = Selection();
@@ -182,8 +182,8 @@ bool cTimeline::Run(int command, int area, strGridPos at)
 bool cTimeline::HandlesKeyCommand(int command) const
 {
     switch (command) {
-    case TL_CUT: case TL_COPY: case TL_PASTE: case TL_DELETE: case TL_SELECT_ALL: case TL_INSERT:
-    case TL_INTERPOLATE: case TL_PARAMETERS:
+    case IDM_CUT: case IDM_COPY: case IDM_PASTE: case IDM_DELETE: case IDM_SELECT_ALL: case IDM_INSERT_FRAME:
+    case IDM_INTERPOLATE_SELECTED: case IDM_CELL_DIALOG:
         break;
     default:
         return false;
@@ -299,4 +299,4 @@ void cTimeline::OnSelectionChanged()
         host_.TimelineCanvasSelectionChanged();
 }
 
-void cTimeline::OnDoubleClick(const strGridHit& hit) { Run(TL_PARAMETERS, hit.area, hit.pos); }
+void cTimeline::OnDoubleClick(const strGridHit& hit) { Run(IDM_CELL_DIALOG, hit.area, hit.pos); }

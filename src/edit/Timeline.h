@@ -7,7 +7,8 @@
 // insertion, the play range and the drag range, and prepares the dialogs it
 // opens through its host.
 
-#include "edit/TimelineGrid.h"
+#include "edit/Keyframe.h"
+#include "platform/CommandIds.h"
 
 #include <cstdint>
 #include <string>
@@ -16,18 +17,6 @@
 class cAnimeData;
 class iStatusSink;
 class iMessageSink;
-
-/** Commands of the timeline's context menus (their menu ids). */
-enum eTimelineCommand {
-    TL_PARAMETERS = 40043, TL_INSERT = 40115, TL_NEW_CELL = 40209, TL_INTERPOLATE = 40213,
-    TL_SELECT_ALL = 40197, TL_CUT = 40010, TL_COPY = 40014, TL_PASTE = 40017, TL_DELETE = 40198,
-    TL_FRAME_COMP = 40001, TL_AT_ONCE = 40003, TL_PLAY_RANGE = 40004, TL_DRAG_RANGE = 40005,
-};
-
-/** Keys of the dialogs the timeline opens (the main window's dialog set). */
-enum eTimelineDialog {
-    TD_INTERVAL = 8, TD_FRAME_COMP = 16, TD_AT_ONCE = 32, TD_CELL = 8192, TD_FIX_CELL = 0x80000,
-};
 
 /** What the timeline needs from the windows around it. */
 class iTimelineHost {
@@ -42,7 +31,7 @@ public:
     /** The canvas's focused cell (its outline and information text) becomes cellNo (-1: none). */
     virtual void TimelineCanvasFocus(int cellNo) = 0;
     virtual void TimelineStopPlayback() = 0;
-    /** Opens a dialog (eTimelineDialog) prepared with a block of frames and cell numbers:
+    /** Opens a dialog (eDialogKey) prepared with a block of frames and cell numbers:
      *  the interval dialog with f0..f1, the cell dialog with (f0, k0), the fixed-picture
      *  dialog with k0, the frame interpolation and batch edit dialogs with the block. */
     virtual void TimelineOpenDialog(int key, const strGridBlock& block) = 0;

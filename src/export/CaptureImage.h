@@ -113,9 +113,6 @@ public:
     int rows() const { return m_rows; }
     int frameWidth() const { return m_frameW; }
     int frameHeight() const { return m_frameH; }
-    int sheetWidth() const { return m_columns * m_frameW; }
-    int sheetHeight() const { return m_rows * m_frameH; }
-    double tickDelay() const { return m_tickDelay; }
     eCaptureError lastError() const { return m_error; }
     /** The system's reason when a file could not be written (empty if not known). */
     const std::string& writeReason() const { return m_writeReason; }

@@ -54,7 +54,6 @@ bool cPatternSheet::build(int a, int b, int flags)
     m_texture.assign(static_cast<size_t>(w) * h, 0);
     m_work[0].assign(static_cast<size_t>(m_patW) * m_patH, 0);
     m_work[1].assign(static_cast<size_t>(m_patW) * m_patH, 0);
-    m_transFlags = flags & (kSheetKeyIndex0 | kSheetKeyTopLeft | kSheetKeyBlack | kSheetKeyAuto);
     chooseKey(flags);
     fillTexture();
     m_patternCount = static_cast<int>(count);

@@ -37,7 +37,6 @@ public:
     bool build(int a, int b, int flags);
     /** Hue shift, saturation add, value add and an unused fourth value; null = zeros. */
     void setColorAdjust(const int values[4]);
-    const int* colorAdjust() const { return m_adjust; }
 
     bool isReady() const { return !empty() && m_patternCount > 0 && !m_texture.empty(); }
     bool isValidPattern(int i) const { return isReady() && i >= 0 && i < m_patternCount; }
@@ -57,16 +56,11 @@ public:
 
     /** Sheet texture: image-sized 0xAARRGGBB texels, rows top first (empty when released). */
     const std::vector<uint32_t>& texture() const { return m_texture; }
-    /** Pattern-sized work textures 0 and 1. */
-    std::vector<uint32_t>& workTexture(int k) { return m_work[k & 1]; }
 
     void releaseTextures();
     bool rebuild() { return build(-1, 0, 0); }
 
-    int transFlags() const { return m_transFlags; }
-    uint32_t keyColorRGB() const { return m_key; }
     uint32_t keyIndex() const { return m_keyIndex; }
-    void lastRequest(int& a, int& b, int& flags) const { a = m_reqA, b = m_reqB, flags = m_reqFlags; }
 
     /** Identifies what work texture 0 holds, so a repeated tone pass can be skipped;
      *  reset by every build. */
@@ -76,7 +70,6 @@ private:
     void chooseKey(int flags);
     void fillTexture();
 
-    int m_transFlags = 0;
     int m_patternCount = 0;
     std::vector<uint32_t> m_texture;
     std::vector<uint32_t> m_work[2];

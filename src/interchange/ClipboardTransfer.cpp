@@ -22,9 +22,9 @@ struct strCommand {
     bool isExport;
 };
 const strCommand kCommands[] = {
-    {CMD_EXPORT_2000, RPG_2000, true}, {CMD_EXPORT_XP, RPG_XP, true},      {CMD_EXPORT_VX, RPG_VX, true},
-    {CMD_EXPORT_VXACE, RPG_VXACE, true}, {CMD_EXPORT_MV, RPG_MV, true},    {CMD_EXPORT_MZ, RPG_MZ, true},
-    {CMD_IMPORT_2000, RPG_2000, false}, {CMD_IMPORT_RUBY, RPG_VX, false}, {CMD_IMPORT_JSON, RPG_MV, false},
+    {IDM_EXPORT_2000, RPG_2000, true}, {IDM_EXPORT_XP, RPG_XP, true},      {IDM_EXPORT_VX, RPG_VX, true},
+    {IDM_EXPORT_VXACE, RPG_VXACE, true}, {IDM_EXPORT_MV, RPG_MV, true},    {IDM_EXPORT_MZ, RPG_MZ, true},
+    {IDM_IMPORT_2000, RPG_2000, false}, {IDM_IMPORT_RUBY, RPG_VX, false}, {IDM_IMPORT_MV, RPG_MV, false},
 };
 
 } // namespace
@@ -111,7 +111,7 @@ std::string withTextProblems(const std::string& text)
 }
 } // namespace
 
-int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& status)
+int ClipboardExportCommand(const cAnimeData& project, int version, iStatusSink& status)
 {
     platform::TakeTextProblems();
     const int result = ExportToClipboard(project, version);
@@ -120,7 +120,7 @@ int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& 
     return result;
 }
 
-int ClipboardImportCommand(int version, cImportHost& host, cStatusSink& status)
+int ClipboardImportCommand(int version, cImportHost& host, iStatusSink& status)
 {
     if (!host.AskSaveChanges())
         return 0;
@@ -154,11 +154,11 @@ bool ClipboardCommandVersion(int command, int& version, bool& isExport)
 bool IsClipboardCommandEnabled(int command)
 {
     switch (command) {
-    case CMD_IMPORT_2000: return IsFormatAvailable(platform::kFormat2000);
-    case CMD_IMPORT_RUBY: return FirstAvailableFormat(kRubyFormats, 3) != -1;
-    case CMD_IMPORT_JSON: return FirstAvailableFormat(kJsonFormats, 2) != -1;
-    case CMD_EXPORT_2003:
-    case CMD_IMPORT_2003: return false;
+    case IDM_IMPORT_2000: return IsFormatAvailable(platform::kFormat2000);
+    case IDM_IMPORT_RUBY: return FirstAvailableFormat(kRubyFormats, 3) != -1;
+    case IDM_IMPORT_MV: return FirstAvailableFormat(kJsonFormats, 2) != -1;
+    case IDM_EXPORT_2003:
+    case IDM_IMPORT_2003: return false;
     default: {
         int version;
         bool isExport;

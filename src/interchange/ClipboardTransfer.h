@@ -5,6 +5,9 @@
 // the GUI hands in its status bar and its project hooks through the small
 // interfaces below.
 
+#include "platform/CommandIds.h"
+#include "platform/Feedback.h"
+
 #include <memory>
 #include <string>
 
@@ -29,13 +32,6 @@ int FirstAvailableFormat(const char* const* names, int count);
 int ExportLabelId(int version);
 int ImportLabelId(int version);
 
-/** Where command results go (the first part of the status bar). */
-class cStatusSink {
-public:
-    virtual ~cStatusSink() = default;
-    virtual void ShowStatus(const std::string& text) = 0;
-};
-
 /** What the import command needs from the window that owns the current project. */
 class cImportHost {
 public:
@@ -50,17 +46,11 @@ public:
 };
 
 /** Exports the project (read only) and reports the result; returns the export's result. */
-int ClipboardExportCommand(const cAnimeData& project, int version, cStatusSink& status);
+int ClipboardExportCommand(const cAnimeData& project, int version, iStatusSink& status);
 /** Imports into a fresh project and installs it on success; the current project is
  *  untouched on failure. Returns 1, -1, or 0 when cancelled (no message then). */
-int ClipboardImportCommand(int version, cImportHost& host, cStatusSink& status);
+int ClipboardImportCommand(int version, cImportHost& host, iStatusSink& status);
 
-/** Command ids of the clipboard entries of the File menu. */
-enum eClipboardCommand {
-    CMD_EXPORT_2000 = 40029, CMD_EXPORT_2003 = 40031, CMD_EXPORT_XP = 40001, CMD_EXPORT_VX = 40215,
-    CMD_EXPORT_VXACE = 40037, CMD_EXPORT_MV = 40216, CMD_EXPORT_MZ = 40218,
-    CMD_IMPORT_2000 = 40015, CMD_IMPORT_2003 = 40030, CMD_IMPORT_RUBY = 40035, CMD_IMPORT_JSON = 40217,
-};
 /** The version a clipboard command works on and whether it exports; false for
  *  other commands and for the 2003 entries, which do nothing. */
 bool ClipboardCommandVersion(int command, int& version, bool& isExport);

@@ -111,8 +111,6 @@ void writeFrame(MK2::CWrite& w, const strFrame* frame, int slots)
     w.WriteEnd();
 }
 
-// ---------------------------------------------------------------- import
-
 int clampByte(int v) { return std::clamp(v, 0, 255); }
 
 void readSound(Cclip_stream& s, strEffect& e)

@@ -72,8 +72,6 @@ const NameDictionary& soundNames()
     return d;
 }
 
-// ---------------------------------------------------------------- export
-
 // The eight rows of one cell slot; an empty slot is -1 and zeros.
 void cellRows(const strCell* cell, int version, int16_t rows[kTableRows])
 {
@@ -155,8 +153,6 @@ void writePicture(CWrite& w, const strPicture* picture, const Name& nameVar, con
     w.WriteIvarString(nameVar, picture ? interchange::PictureName(picture->path) : std::string());
     w.WriteIvarInt(hueVar, picture ? picture->hue : 0);
 }
-
-// ---------------------------------------------------------------- import
 
 // Steps over the rest of an object whose class is not the one expected.
 bool expectObject(CRead& r, int32_t expected, int32_t& count)
@@ -279,24 +275,12 @@ void readTiming(CRead& r, cAnimeData& project)
         default: r.SkipValue(); break;
         }
     }
-    const strEffect defaults;
-    if (!sound) {
-        e.seName.clear();
-        e.seVolume = defaults.seVolume;
-        e.sePitch = defaults.sePitch;
-        e.seBalance = defaults.seBalance;
-    }
+    if (!sound)
+        e.ClearSound();
     if (!note)
         e.note.clear();
-    if (!flash) {
-        e.flashDuration = defaults.flashDuration;
-        e.flashBlend = defaults.flashBlend;
-        e.flashScope = defaults.flashScope;
-        e.flashRed = defaults.flashRed;
-        e.flashGreen = defaults.flashGreen;
-        e.flashBlue = defaults.flashBlue;
-        e.flashStrength = defaults.flashStrength;
-    }
+    if (!flash)
+        e.ClearFlash();
     if (!(flash || sound || note))
         return;
     project.ValidateEffect(e);

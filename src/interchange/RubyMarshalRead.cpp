@@ -50,8 +50,6 @@ uint64_t gridBytes(int32_t x, int32_t y, int32_t z)
 
 } // namespace
 
-// ---------------------------------------------------------------- NameDictionary
-
 NameDictionary::NameDictionary(int32_t base, std::initializer_list<std::string_view> names)
 {
     int32_t id = base;
@@ -64,8 +62,6 @@ int32_t NameDictionary::Find(std::string_view name) const
     auto it = ids_.find(std::string(name));
     return it == ids_.end() ? 0 : it->second;
 }
-
-// ---------------------------------------------------------------- CRead
 
 int32_t CRead::ReadLong()
 {

@@ -19,8 +19,6 @@ void appendI32(Cclip_stream& s, int32_t v)
 
 } // namespace
 
-// ---------------------------------------------------------------- CTable
-
 bool CTable::Create(int32_t x, int32_t y, int32_t z)
 {
     xsize_ = x;
@@ -49,8 +47,6 @@ void CTable::Set(int32_t x, int32_t y, int32_t z, int16_t v)
         return;
     data_[size_t(x + int64_t(xsize_) * (y + int64_t(ysize_) * z))] = v;
 }
-
-// ---------------------------------------------------------------- CWrite
 
 size_t CWrite::WriteLong(int32_t v)
 {
@@ -169,8 +165,6 @@ size_t CWrite::WriteColor(double red, double green, double blue, double alpha)
     }
     return n;
 }
-
-// ---------------------------------------------------------------- ObjectScope
 
 ObjectScope::ObjectScope(CWrite& parent, const Name& className)
     : parent_(parent), className_(className), child_(parent.Symbols(), parent.Style())

@@ -17,8 +17,6 @@ constexpr int kMaxNoteBytes = 254;   // effect texts, in bytes as the project fi
 cAnimeData::cAnimeData() = default;
 cAnimeData::~cAnimeData() = default;
 
-// ---------------------------------------------------------------- items
-
 int cAnimeData::GetValue(int index) const
 {
     switch (index) {
@@ -111,8 +109,6 @@ bool cAnimeData::SetText(int index, const std::string& text)
     return true;
 }
 
-// ---------------------------------------------------------------- read access
-
 cPtrArray<strCell>* cAnimeData::GetCells(int i) const
 {
     strFrame* f = frames_.Get(i);
@@ -170,8 +166,6 @@ int cAnimeData::LastUsedIndex(int kind) const
     default: return -1;
     }
 }
-
-// ---------------------------------------------------------------- validation
 
 void cAnimeData::ValidateCell(strCell& cell, int cellNo) const
 {
@@ -237,26 +231,16 @@ void cAnimeData::ValidateEffect(strEffect& e) const
         e.seBalance = std::min<uint16_t>(e.seBalance, 200);
         e.seName = platform::CutStored(e.seName, kMaxNoteBytes);
     } else {
-        e.seVolume = e.sePitch = e.seBalance = 100;
-        e.seName.clear();
+        e.ClearSound();
     }
     if (!(e.flags & EF_FLASH)) {
-        const strEffect d;
-        e.flashDuration = d.flashDuration;
-        e.flashBlend = d.flashBlend;
-        e.flashScope = d.flashScope;
-        e.flashRed = d.flashRed;
-        e.flashGreen = d.flashGreen;
-        e.flashBlue = d.flashBlue;
-        e.flashStrength = d.flashStrength;
+        e.ClearFlash();
     } else {
         e.flashBlend = std::min<uint8_t>(e.flashBlend, 4);
         e.flashScope = std::min<uint8_t>(e.flashScope, 2);
         e.flashDuration = std::min<uint16_t>(e.flashDuration, 255);
     }
 }
-
-// ---------------------------------------------------------------- project-wide
 
 bool cAnimeData::Reset(int frames, int cells, int pictures, int effects)
 {
@@ -333,8 +317,6 @@ bool cAnimeData::SetCellCount(int n)
     MarkModified();
     return true;
 }
-
-// ---------------------------------------------------------------- recorded mutators
 
 void cAnimeData::addRecord(std::unique_ptr<cRestore> record)
 {
@@ -541,8 +523,6 @@ bool cAnimeData::SetFixPicture(int cellNo, int picture)
     return true;
 }
 
-// ---------------------------------------------------------------- pictures and effects
-
 bool cAnimeData::SetPicture(const strPicture& picture, int index)
 {
     if (!pictures_.InRange(index))
@@ -652,8 +632,6 @@ bool cAnimeData::DeleteEffect(int index, bool compact)
         return deleted && compact;
     });
 }
-
-// ---------------------------------------------------------------- record groups
 
 bool cAnimeData::BeginRecord()
 {

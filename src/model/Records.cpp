@@ -39,3 +39,26 @@ void strCell::Set(int index, int value)
     default: break;
     }
 }
+
+void strEffect::ClearFlash()
+{
+    const strEffect d;
+    flags &= uint8_t(~EF_FLASH);
+    flashDuration = d.flashDuration;
+    flashBlend = d.flashBlend;
+    flashScope = d.flashScope;
+    flashRed = d.flashRed;
+    flashGreen = d.flashGreen;
+    flashBlue = d.flashBlue;
+    flashStrength = d.flashStrength;
+}
+
+void strEffect::ClearSound()
+{
+    const strEffect d;
+    flags &= uint8_t(~EF_SOUND);
+    seVolume = d.seVolume;
+    sePitch = d.sePitch;
+    seBalance = d.seBalance;
+    seName.clear();
+}

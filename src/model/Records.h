@@ -72,4 +72,9 @@ struct strEffect {
     std::string seName;
     std::string note;
     bool operator==(const strEffect&) const = default;
+
+    /** No flash: clears EF_FLASH and puts the flash fields back to their defaults. */
+    void ClearFlash();
+    /** No sound: clears EF_SOUND, the name, and puts volume, pitch and balance back to their defaults. */
+    void ClearSound();
 };

@@ -61,8 +61,6 @@ public:
 
     int currentFrame() const { return current_; }
     bool isPlaying() const { return (flags_ & PF_PLAYING) != 0; }
-    /** The last frame has been shown; waiting for flashes and sounds to end. */
-    bool isFinished() const { return finished_; }
     /** Playback ended with the option to hide the cells. */
     bool cellsCleared() const { return cellsCleared_; }
     unsigned flags() const { return flags_; }

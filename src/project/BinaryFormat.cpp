@@ -6,7 +6,7 @@
 #include "model/AnimeData.h"
 #include "model/CellImage.h"
 #include "platform/Strings.h"
-#include "project/ByteIO.h"
+#include "project/ByteReader.h"
 #include "project/FileText.h"
 
 #include <algorithm>

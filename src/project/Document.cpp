@@ -64,8 +64,6 @@ bool hasExtension(const std::string& path)
 
 } // namespace
 
-// ---------------------------------------------------------------- cFileDialog
-
 void cFileDialog::Prepare(const std::string& appFolder, std::string& initialFolder, std::string& fileName) const
 {
     initialFolder = defaultFolder_;
@@ -94,8 +92,6 @@ bool cFileDialog::RunDialog(eDialogKind kind, iFileChooser& chooser, int filterI
     lastPath_ = chosen;
     return true;
 }
-
-// ---------------------------------------------------------------- cDocument
 
 cDocument::cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser)
     : status_(status), messages_(messages), chooser_(chooser), project_(std::make_unique<cAnimeData>())
@@ -142,17 +138,17 @@ void cDocument::StartUp(const std::string& folder)
 bool cDocument::FileCommand(int command, const std::string& path)
 {
     switch (command) {
-    case FC_NEW: return New();
-    case FC_OPEN: return OpenWithDialog();
-    case FC_OPEN_PATH: return OpenPath(path);
-    case FC_SAVE: return Save();
-    case FC_SAVE_AS: return SaveAs();
-    case FC_IMPORT_2000: return Import(0);
-    case FC_IMPORT_RUBY: return Import(3);
-    case FC_IMPORT_MV: return Import(5);
-    case FC_OPEN_GAME_DATA: return OpenGameDataWithDialog();
-    case FC_WRITE_BACK: return WriteBackGameData();
-    case FC_EXPORT_GAME_DATA: return ExportGameDataWithDialog();
+    case IDM_NEW: return New();
+    case IDM_OPEN: return OpenWithDialog();
+    case IDM_OPEN_PATH: return OpenPath(path);
+    case IDM_SAVE: return Save();
+    case IDM_SAVE_AS: return SaveAs();
+    case IDM_IMPORT_2000: return Import(0);
+    case IDM_IMPORT_RUBY: return Import(3);
+    case IDM_IMPORT_MV: return Import(5);
+    case IDM_OPEN_GAME_DATA: return OpenGameDataWithDialog();
+    case IDM_WRITE_BACK: return WriteBackGameData();
+    case IDM_EXPORT_GAME_DATA: return ExportGameDataWithDialog();
     default: return false;
     }
 }

@@ -1,15 +1,16 @@
 #pragma once
-// The file commands shared by the editor and the command line: new, open,
-// save, save as and clipboard import as whole-project operations, with the
-// current path, the remembered dialog folders and the working folder rules.
+// The editor's file commands: new, open, save, save as and clipboard import
+// as whole-project operations, with the current path, the remembered dialog
+// folders and the working folder rules.
 // Windows are reached only through small interfaces: a file chooser for the
 // open/save dialogs, a message sink for questions and a status sink.
 //
 // Paths here are model paths: byte strings in the ANSI code page with '\'
 // separators (paths::FromDiskPath turns a disk path into one).
 
-#include "edit/Feedback.h"
 #include "interchange/DataFile.h"
+#include "platform/CommandIds.h"
+#include "platform/Feedback.h"
 
 #include <functional>
 #include <memory>
@@ -20,13 +21,6 @@ class cAnimeData;
 class cGameData;
 
 enum eDialogKind { DIALOG_OPEN, DIALOG_SAVE };
-
-/** Command ids of the file commands. */
-enum eFileCommand {
-    FC_IMPORT_2000 = 40015, FC_NEW = 40027, FC_OPEN = 40032, FC_IMPORT_RUBY = 40035, FC_SAVE = 40036,
-    FC_SAVE_AS = 40040, FC_IMPORT_MV = 40217, FC_OPEN_PATH = 30082,
-    FC_OPEN_GAME_DATA = 40310, FC_WRITE_BACK = 40311, FC_EXPORT_GAME_DATA = 40312,
-};
 
 /** Shows the system's open or save dialog. */
 class iFileChooser {
@@ -72,7 +66,7 @@ public:
      *  folders, and installs a new project. */
     void StartUp(const std::string& appFolder);
 
-    /** Runs a file command by id; path is used by FC_OPEN_PATH. */
+    /** Runs a file command by id; path is used by IDM_OPEN_PATH. */
     bool FileCommand(int command, const std::string& path = std::string());
     bool New();
     bool OpenWithDialog();

@@ -86,8 +86,6 @@ private:
 
 } // namespace
 
-std::string GameDataBackupPath(const std::string& dataFilePath) { return dataFilePath + ".bak"; }
-
 cGameData::cGameData() = default;
 cGameData::~cGameData() = default;
 

@@ -15,9 +15,6 @@
 
 class cAnimeData;
 
-/** The name of the backup written beside a data file before it is replaced. */
-std::string GameDataBackupPath(const std::string& dataFilePath);
-
 class cGameData {
 public:
     cGameData();

@@ -6,7 +6,7 @@
 #include "platform/CodePage.h"
 #include "platform/Strings.h"
 #include "project/FileText.h"
-#include "project/TextLines.h"
+#include "project/LineReader.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 // aids. Everything goes into the sprite drawer's canvas buffer, begun by the caller.
 
 #include "edit/CanvasGeometry.h"
-#include "render/OverlayDraft.h"
+#include "render/DraftGif.h"
 
 #include <cstdint>
 #include <functional>

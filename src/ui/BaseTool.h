@@ -30,7 +30,6 @@ public:
     virtual bool CreateTool(QWidget* parent, std::function<void(int)> send);
     virtual void OnCreate() {}
 
-    int ControlId() const { return controlId_; }
     void SetChecked(int command, bool checked);
     bool IsChecked(int command) const;
     QAction* ActionOf(int command) const;

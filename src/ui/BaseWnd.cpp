@@ -13,8 +13,6 @@
 #include <algorithm>
 #include <cstdint>
 
-// ---------------------------------------------------------------- cBaseWnd
-
 cBaseWnd::cBaseWnd(QWidget* parent) : QWidget(parent) {}
 
 cBaseWnd::~cBaseWnd()
@@ -33,7 +31,6 @@ void cBaseWnd::Create()
 
 void cBaseWnd::RequestRedraw(bool sendNow)
 {
-    redrawRequested_ = true;
     if (sendNow)
         repaint();
     else
@@ -45,7 +42,6 @@ void cBaseWnd::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     if (!OnPaint(painter))
         QWidget::paintEvent(event);
-    redrawRequested_ = false;
 }
 
 void cBaseWnd::resizeEvent(QResizeEvent* event)
@@ -53,8 +49,6 @@ void cBaseWnd::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     OnSize();
 }
-
-// ---------------------------------------------------------------- placements
 
 std::vector<strPlacement> ScreenAreas()
 {
@@ -95,8 +89,6 @@ strPlacement PlacementOf(const QWidget* window)
     const QPoint margin = inside.topLeft() - frame.topLeft();
     return {normal.x() - margin.x(), normal.y() - margin.y(), normal.width(), normal.height()};
 }
-
-// ---------------------------------------------------------------- cBaseDlg
 
 cBaseDlg::cBaseDlg(unsigned flags, QWidget* parent) : QDialog(parent), flags_(flags) {}
 
@@ -188,8 +180,6 @@ void cBaseDlg::showEvent(QShowEvent* event)
 }
 
 
-// ---------------------------------------------------------------- cPropertyWnd
-
 int cPropertyWnd::Create(QWidget* parent)
 {
     if (!tabs_) {
@@ -233,8 +223,6 @@ void cPropertyWnd::ApplyPages()
     if (onApplied)
         onApplied();
 }
-
-// ---------------------------------------------------------------- cDialogSet
 
 cBaseDlg* cDialogSet::Get(unsigned key) const
 {

@@ -30,7 +30,6 @@ public:
     void Create();
     /** Marks the window for redraw and requests a paint (sendNow: paint at once). */
     void RequestRedraw(bool sendNow = false);
-    bool RedrawRequested() const { return redrawRequested_; }
 
     virtual void OnCreate() {}
     virtual void OnDestroy() {}
@@ -43,8 +42,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-
-    bool redrawRequested_ = false;
 
 private:
     bool created_ = false;

@@ -69,8 +69,6 @@ void okCancel(cBaseDlg* dialog, QVBoxLayout* layout)
 
 } // namespace
 
-// ---------------------------------------------------------------- cDlg_Spline
-
 cDlg_Spline::cDlg_Spline(QWidget* parent) : cBaseDlg(DLG_MODELESS, parent)
 {
     setWindowFlags(Qt::Tool);
@@ -147,8 +145,6 @@ void cDlg_Spline::changeEvent(QEvent* event)
     if (event->type() == QEvent::ActivationChange && IsOpen() && isVisible() && !isActiveWindow())
         Close(DLG_CANCEL);
 }
-
-// ---------------------------------------------------------------- cDlg_ContexCell
 
 cDlg_ContexCell::cDlg_ContexCell(QWidget* parent) : cBaseDlg(DLG_MODELESS, parent)
 {
@@ -227,8 +223,6 @@ void cDlg_ContexCell::changeEvent(QEvent* event)
         Close(DLG_CANCEL);
 }
 
-// ---------------------------------------------------------------- cDlg_SetTarget
-
 cDlg_SetTarget::cDlg_SetTarget(QWidget* parent) : cBaseDlg(0, parent)
 {
     setWindowTitle(tr("ターゲット"));
@@ -266,8 +260,6 @@ void cDlg_SetTarget::Apply()
     s.TargetPostY = yEdit->value();
     s.TargetOpacity = opacityEdit->value();
 }
-
-// ---------------------------------------------------------------- cDlg_SetGif
 
 cDlg_SetGif::cDlg_SetGif(QWidget* parent) : cBaseDlg(0, parent)
 {

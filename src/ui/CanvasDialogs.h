@@ -64,7 +64,6 @@ public:
     void ShowAt(QPoint global);
     /** Chooses a row (as a click or a key would) and closes. */
     void Choose(int row, bool byMouse);
-    int Action() const { return action_; }
 
     /** Told the action, the cell number and whether the mouse chose it. */
     std::function<void(int action, int cellNo, bool byMouse)> onChosen;

@@ -6,8 +6,7 @@
 #include "edit/PaletteView.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
-#include "ui/DlgHost.h"
-#include "ui/PaletteWnd.h"
+#include "ui/DlgPalette.h"
 
 #include <algorithm>
 #include <cmath>

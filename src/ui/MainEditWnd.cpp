@@ -3,8 +3,8 @@
 #include "app/CommandTable.h"
 #include "edit/CanvasClip.h"
 #include "edit/EditClip.h"
-#include "edit/Feedback.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "playback/SoundTable.h"
 #include "project/Settings.h"
 #include "render/Overlay.h"
@@ -132,8 +132,6 @@ void cMainEditWnd::edited()
         onEdited();
 }
 
-// ---------------------------------------------------------------- playback
-
 bool cMainEditWnd::PlayCommand(int startFrame, int rangeStart, int rangeEnd)
 {
     if (!project_)
@@ -197,8 +195,6 @@ bool cMainEditWnd::FetchCell(int frame, int cellNo, strCell& out) const
     return true;
 }
 
-// ---------------------------------------------------------------- drawing
-
 void cMainEditWnd::OnResize()
 {
     const QSize c = ClientSize();
@@ -256,8 +252,6 @@ bool cMainEditWnd::Draw(QPainter& painter)
         onDrawn(lastDrawMs_);
     return true;
 }
-
-// ---------------------------------------------------------------- mouse and keys
 
 bool cMainEditWnd::held(int virtualKey) const { return cKeyState::Instance().Held(virtualKey); }
 
@@ -411,8 +405,6 @@ void cMainEditWnd::wheelEvent(QWheelEvent* event)
     SetScroll(x, y);
     RequestRedraw();
 }
-
-// ---------------------------------------------------------------- cell numbers
 
 void cMainEditWnd::ChooseCellNumber(int action, bool byKeyboard)
 {

@@ -9,7 +9,7 @@
 
 #include "edit/CanvasEdit.h"
 #include "playback/AnimePlayer.h"
-#include "render/OverlayDraft.h"
+#include "render/DraftGif.h"
 #include "ui/DrawBoxWnd.h"
 
 #include "image/Bmp.h"
@@ -117,8 +117,6 @@ public:
     std::function<void(double ms)> onDrawn;
     /** Playback ticks received since the program started. */
     long TickCount() const { return ticks_; }
-    /** Milliseconds the last Draw took. */
-    double LastDrawMs() const { return lastDrawMs_; }
 
 protected:
     bool event(QEvent* event) override;

@@ -113,8 +113,6 @@ std::string ColourText(uint32_t colour, bool withAlpha)
     return buffer;
 }
 
-// ---------------------------------------------------------------- 読込
-
 cConfPage_Load::cConfPage_Load() : cBasePropSheet(tr("読込"))
 {
     setObjectName("350");
@@ -162,8 +160,6 @@ void cConfPage_Load::Apply()
     s.BackUpFlag = backUp->isChecked();
     s.GameDataBackUpFlag = gameDataBackUp->isChecked();
 }
-
-// ---------------------------------------------------------------- 初期設定
 
 cConfPage_Init::cConfPage_Init() : cBasePropSheet(tr("初期設定"))
 {
@@ -223,8 +219,6 @@ void cConfPage_Init::Apply()
     s.Init_Format = std::max(0, save->currentIndex());
     s.Init_FixFlag = fix->isChecked();
 }
-
-// ---------------------------------------------------------------- 表示
 
 cConfPage_View::cConfPage_View() : cBasePropSheet(tr("表示"))
 {

@@ -2,7 +2,7 @@
 // The Qt faces of the editor's feedback interfaces: message boxes for questions,
 // the system's open and save dialogs. Tests install their own answers instead.
 
-#include "edit/Feedback.h"
+#include "platform/Feedback.h"
 #include "project/Document.h"
 
 #include <QStringList>
@@ -13,7 +13,6 @@ class QWidget;
 class cQtMessageSink : public iMessageSink {
 public:
     explicit cQtMessageSink(QWidget* owner = nullptr) : owner_(owner) {}
-    void SetOwner(QWidget* owner) { owner_ = owner; }
     eAskAnswer Ask(const std::string& text, const std::string& caption, eAskButtons buttons,
                    eAskIcon icon) override;
 
@@ -24,7 +23,6 @@ private:
 class cQtFileChooser : public iFileChooser {
 public:
     explicit cQtFileChooser(QWidget* owner = nullptr) : owner_(owner) {}
-    void SetOwner(QWidget* owner) { owner_ = owner; }
     bool Choose(eDialogKind kind, const std::string& filter, const std::string& initialFolder,
                 const std::string& fileName, std::string& chosen) override;
 

@@ -1,6 +1,6 @@
 #include "ui/Tools.h"
 
-#include "app/CommandTable.h"
+#include "platform/CommandIds.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
 
@@ -48,8 +48,6 @@ QComboBox* selector(QWidget* gap, const char* id, int stringId, int minWidth)
 
 } // namespace
 
-// ---------------------------------------------------------------- cTool_Frame
-
 cTool_Frame::cTool_Frame()
     : cBaseTool(30001, 40029,
                 {{0, IDM_FIRST_FRAME, TB_PUSH}, {1, IDM_PREV_FRAME, TB_PUSH}, {2, IDM_NEXT_FRAME, TB_PUSH},
@@ -91,8 +89,6 @@ void cTool_Frame::SetInterval(int interval, bool enabled)
     intervalEdit->blockSignals(blocked);
 }
 
-// ---------------------------------------------------------------- cTool_View
-
 cTool_View::cTool_View()
     : cBaseTool(30002, 40030,
                 {{0, IDM_VIEW_BACK, TB_CHECK}, {1, IDM_VIEW_NOW, TB_CHECK}, {2, IDM_VIEW_NEXT, TB_CHECK},
@@ -131,8 +127,6 @@ void cTool_View::SetZoomSelector(int index)
     zoomCombo->setCurrentIndex(index);
     zoomCombo->blockSignals(blocked);
 }
-
-// ---------------------------------------------------------------- cTool_Edit
 
 cTool_Edit::cTool_Edit()
     : cBaseTool(30003, 40031,
@@ -175,8 +169,6 @@ void cTool_Edit::OnCreate()
         connect(snapEdit[k], &QSpinBox::valueChanged, this, [step](int v) { *step = v; });
     }
 }
-
-// ---------------------------------------------------------------- cTool_Play
 
 cTool_Play::cTool_Play()
     : cBaseTool(30008, 40032,

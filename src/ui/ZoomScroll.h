@@ -41,8 +41,6 @@ public:
         clientW_ = std::max(0, width), clientH_ = std::max(0, height);
         clampPosition();
     }
-    int ClientWidth() const { return clientW_; }
-    int ClientHeight() const { return clientH_; }
 
     /** The scroll range: positions keep the visible area inside the content; when the
      *  view is larger than the content on an axis, the range on it is the content's centre. */

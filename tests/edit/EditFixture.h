@@ -3,10 +3,10 @@
 // in-memory clipboard, recorders for status texts and message boxes, and
 // helpers that build projects with cells.
 
-#include "edit/Feedback.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
 #include "platform/Clipboard.h"
+#include "platform/Feedback.h"
 #include "project/Settings.h"
 #include "support/ModelText.h"
 

@@ -3,7 +3,6 @@
 // throughout, and undoing a segment restores its start.
 #include "edit/BatchEdit.h"
 #include "edit/CanvasClip.h"
-#include "edit/Feedback.h"
 #include "edit/FixPicture.h"
 #include "edit/FrameOps.h"
 #include "edit/HistoryCommands.h"
@@ -15,6 +14,7 @@
 #include "model/AnimeData.h"
 #include "model/Invariants.h"
 #include "platform/Clipboard.h"
+#include "platform/Feedback.h"
 #include "project/AnimeFile.h"
 #include "project/Settings.h"
 #include "support/ModelText.h"

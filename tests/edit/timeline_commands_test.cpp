@@ -150,17 +150,17 @@ TEST_P(TimelineBlock, CutAndPasteRoundTripInOneStepEach)
     Select(c.selection);
     const strGridPos at{c.selection.c0, c.selection.r0};
 
-    ASSERT_TRUE(timeline.Run(TL_CUT, c.area, at));
+    ASSERT_TRUE(timeline.Run(IDM_CUT, c.area, at));
     const std::string cut = ModelText(p);
     EXPECT_NE(cut, before);
     ASSERT_TRUE(timeline.HasClipRect());
     EXPECT_EQ(timeline.ClipRect(), c.selection);
     EXPECT_EQ(timeline.Focus(), at);
-    EXPECT_TRUE(timeline.IsEnabled(TL_PASTE, c.area, at));
+    EXPECT_TRUE(timeline.IsEnabled(IDM_PASTE, c.area, at));
 
     const strGridRect other{0, 0, 0, 0};
     Select(other);
-    ASSERT_TRUE(timeline.Run(TL_PASTE, c.area, at));
+    ASSERT_TRUE(timeline.Run(IDM_PASTE, c.area, at));
     EXPECT_EQ(ModelText(p), before);
     EXPECT_EQ(timeline.Selection(), c.selection) << "the pasted block becomes the selection";
 
@@ -183,7 +183,7 @@ TEST_P(TimelineBlock, CopyChangesNothingAndDeleteIsOneStep)
     const strGridPos at{c.selection.c0 + 1, c.selection.r0 + 1};
     timeline.SetFocus(at, false);
 
-    ASSERT_TRUE(timeline.Run(TL_COPY, c.area, at));
+    ASSERT_TRUE(timeline.Run(IDM_COPY, c.area, at));
     EXPECT_EQ(ModelText(p), before);
     EXPECT_EQ(timeline.ClipRect(), c.selection);
     EXPECT_EQ(timeline.Focus(), at);
@@ -192,7 +192,7 @@ TEST_P(TimelineBlock, CopyChangesNothingAndDeleteIsOneStep)
     ASSERT_TRUE(clipboard.Open());
     clipboard.Empty();
     clipboard.Close();
-    ASSERT_TRUE(timeline.Run(TL_DELETE, c.area, at));
+    ASSERT_TRUE(timeline.Run(IDM_DELETE, c.area, at));
     EXPECT_NE(ModelText(p), before);
     EXPECT_FALSE(Has(TimelineClipKind(c.area))) << "delete leaves the clipboard alone";
     EXPECT_EQ(timeline.Focus(), (strGridPos{c.selection.c0, c.selection.r0}));
@@ -210,20 +210,20 @@ TEST_F(TimelineTest, PasteNeedsItsAreasKind)
 {
     Store(2, 2, CellXY(7));
     Select({2, 2, 2, 2});
-    ASSERT_TRUE(timeline.Run(TL_COPY, TA_CELLS, {2, 2}));
-    EXPECT_TRUE(timeline.IsEnabled(TL_PASTE, TA_CELLS, {5, 5}));
-    EXPECT_FALSE(timeline.IsEnabled(TL_PASTE, TA_ROWS, {-1, 5}));
-    EXPECT_FALSE(timeline.Run(TL_PASTE, TA_FRAMES, {5, -1}));
-    ASSERT_TRUE(timeline.Run(TL_PASTE, TA_CELLS, {5, 6}));
+    ASSERT_TRUE(timeline.Run(IDM_COPY, TA_CELLS, {2, 2}));
+    EXPECT_TRUE(timeline.IsEnabled(IDM_PASTE, TA_CELLS, {5, 5}));
+    EXPECT_FALSE(timeline.IsEnabled(IDM_PASTE, TA_ROWS, {-1, 5}));
+    EXPECT_FALSE(timeline.Run(IDM_PASTE, TA_FRAMES, {5, -1}));
+    ASSERT_TRUE(timeline.Run(IDM_PASTE, TA_CELLS, {5, 6}));
     EXPECT_EQ(X(5, 6), 7);
     EXPECT_EQ(timeline.Selection(), (strGridRect{5, 6, 5, 6}));
 }
 
 TEST_F(TimelineTest, NewCellIsOneStepOfTheNewCell)
 {
-    EXPECT_FALSE(timeline.IsEnabled(TL_NEW_CELL, TA_FRAMES, {2, -1}));
+    EXPECT_FALSE(timeline.IsEnabled(IDM_NEW_CELL, TA_FRAMES, {2, -1}));
     Click({2, 3}, false);
-    ASSERT_TRUE(timeline.Run(TL_NEW_CELL, TA_CELLS, {2, 3}));
+    ASSERT_TRUE(timeline.Run(IDM_NEW_CELL, TA_CELLS, {2, 3}));
     ASSERT_NE(p.GetCell(2, 3), nullptr);
     strCell expected = strCell::New();
     p.ValidateCell(expected, 3);
@@ -239,7 +239,7 @@ TEST_F(TimelineTest, BlockInterpolationFromTheKeysAround)
     Store(4, 1, CellXY(40));
     Store(0, 2, CellXY(100));
     Select({1, 1, 3, 1});
-    ASSERT_TRUE(timeline.Run(TL_INTERPOLATE, TA_CELLS, {1, 1}));
+    ASSERT_TRUE(timeline.Run(IDM_INTERPOLATE_SELECTED, TA_CELLS, {1, 1}));
     EXPECT_EQ(X(1, 1), 10);
     EXPECT_EQ(X(3, 1), 30);
     EXPECT_EQ(X(2, 2), -9999) << "the cell block leaves other cell numbers alone";
@@ -247,34 +247,34 @@ TEST_F(TimelineTest, BlockInterpolationFromTheKeysAround)
 
     // A frame selection covers every cell number.
     Select({1, -1, 3, kCells - 1});
-    ASSERT_TRUE(timeline.Run(TL_INTERPOLATE, TA_FRAMES, {1, -1}));
+    ASSERT_TRUE(timeline.Run(IDM_INTERPOLATE_SELECTED, TA_FRAMES, {1, -1}));
     EXPECT_EQ(X(2, 1), 20);
     EXPECT_EQ(X(2, 2), 100) << "only a key before: copies of it";
     EXPECT_EQ(UndoSteps(), 1);
-    EXPECT_FALSE(timeline.IsEnabled(TL_INTERPOLATE, TA_ROWS, {-1, 1}));
+    EXPECT_FALSE(timeline.IsEnabled(IDM_INTERPOLATE_SELECTED, TA_ROWS, {-1, 1}));
 }
 
 TEST_F(TimelineTest, InsertPutsTheFocusOnTheNewFramesHeader)
 {
     Store(3, 0, CellXY(33));
     Click({5, 2});
-    ASSERT_TRUE(timeline.Run(TL_INSERT, TA_FRAMES, {3, -1}));
+    ASSERT_TRUE(timeline.Run(IDM_INSERT_FRAME, TA_FRAMES, {3, -1}));
     EXPECT_EQ(p.GetValue(AI_FRAMES), kFrames + 1);
     EXPECT_EQ(X(4, 0), 33);
     EXPECT_EQ(timeline.Columns(), kFrames + 1);
     EXPECT_EQ(timeline.Focus(), (strGridPos{3, -1}));
     EXPECT_EQ(host.chosen.back(), 3);
     EXPECT_EQ(UndoSteps(), 1);
-    EXPECT_FALSE(timeline.IsEnabled(TL_INSERT, TA_CELLS, {3, 0}));
+    EXPECT_FALSE(timeline.IsEnabled(IDM_INSERT_FRAME, TA_CELLS, {3, 0}));
 }
 
 TEST_F(TimelineTest, SelectAllByArea)
 {
-    timeline.Run(TL_SELECT_ALL, TA_FRAMES, {2, -1});
+    timeline.Run(IDM_SELECT_ALL, TA_FRAMES, {2, -1});
     EXPECT_EQ(timeline.Selection(), (strGridRect{0, -1, kFrames - 1, kCells - 1}));
-    timeline.Run(TL_SELECT_ALL, TA_CELLS, {2, 2});
+    timeline.Run(IDM_SELECT_ALL, TA_CELLS, {2, 2});
     EXPECT_EQ(timeline.Selection(), (strGridRect{0, 0, kFrames - 1, kCells - 1}));
-    timeline.Run(TL_SELECT_ALL, TA_ROWS, {-1, 2});
+    timeline.Run(IDM_SELECT_ALL, TA_ROWS, {-1, 2});
     EXPECT_EQ(timeline.Selection(), (strGridRect{-1, 0, kFrames - 1, kCells - 1}));
 }
 
@@ -327,20 +327,20 @@ TEST_F(TimelineTest, DialogsOpenWithTheSelection)
 {
     Store(3, 1, CellXY(1));
     Select({2, -1, 5, kCells - 1});
-    ASSERT_TRUE(timeline.Run(TL_PARAMETERS, TA_FRAMES, {3, -1}));
+    ASSERT_TRUE(timeline.Run(IDM_CELL_DIALOG, TA_FRAMES, {3, -1}));
     ASSERT_TRUE(timeline.Run(TL_AT_ONCE, TA_FRAMES, {3, -1}));
     EXPECT_FALSE(timeline.Run(TL_FRAME_COMP, TA_FRAMES, {3, -1}));
 
     Click({3, 1}, false);
-    ASSERT_TRUE(timeline.Run(TL_PARAMETERS, TA_CELLS, {3, 1}));
-    EXPECT_FALSE(timeline.Run(TL_PARAMETERS, TA_CELLS, {3, 2})) << "only for an existing cell";
+    ASSERT_TRUE(timeline.Run(IDM_CELL_DIALOG, TA_CELLS, {3, 1}));
+    EXPECT_FALSE(timeline.Run(IDM_CELL_DIALOG, TA_CELLS, {3, 2})) << "only for an existing cell";
     Select({1, 0, 4, 2});
     ASSERT_TRUE(timeline.Run(TL_FRAME_COMP, TA_CELLS, {1, 0}));
 
-    EXPECT_FALSE(timeline.Run(TL_PARAMETERS, TA_ROWS, {-1, 4})) << "only with fixed pictures";
+    EXPECT_FALSE(timeline.Run(IDM_CELL_DIALOG, TA_ROWS, {-1, 4})) << "only with fixed pictures";
     p.SetValue(AI_FIX_PICTURE_PER_CELL, 1);
     Select({-1, 4, kFrames - 1, 6});
-    ASSERT_TRUE(timeline.Run(TL_PARAMETERS, TA_ROWS, {-1, 4}));
+    ASSERT_TRUE(timeline.Run(IDM_CELL_DIALOG, TA_ROWS, {-1, 4}));
     ASSERT_TRUE(timeline.Run(TL_FRAME_COMP, TA_ROWS, {-1, 4}));
 
     // A double click on a column header asks for the interval of that frame.
@@ -348,10 +348,10 @@ TEST_F(TimelineTest, DialogsOpenWithTheSelection)
 
     using D = std::pair<int, strGridBlock>;
     const std::vector<D> expected = {
-        {TD_INTERVAL, {2, 0, 5, kCells - 1}}, {TD_AT_ONCE, {2, 0, 5, kCells - 1}},
-        {TD_CELL, {3, 1, 3, 1}},              {TD_FRAME_COMP, {1, 0, 4, 2}},
-        {TD_FIX_CELL, {0, 4, 0, 4}},          {TD_FRAME_COMP, {0, 4, kFrames - 1, 6}},
-        {TD_INTERVAL, {7, 0, 7, kCells - 1}},
+        {WK_INTERVAL, {2, 0, 5, kCells - 1}}, {WK_AT_ONCE, {2, 0, 5, kCells - 1}},
+        {WK_CELL, {3, 1, 3, 1}},              {WK_FRAME_COMP, {1, 0, 4, 2}},
+        {WK_FIX_CELL_S, {0, 4, 0, 4}},          {WK_FRAME_COMP, {0, 4, kFrames - 1, 6}},
+        {WK_INTERVAL, {7, 0, 7, kCells - 1}},
     };
     EXPECT_EQ(host.dialogs, expected);
 }
@@ -390,12 +390,12 @@ TEST_F(TimelineTest, KeyCommandsActOnTheSelection)
 {
     Store(4, 4, CellXY(4));
     Select({4, 4, 5, 5});
-    EXPECT_FALSE(timeline.HandlesKeyCommand(TL_INSERT)) << "insert belongs to the frame header";
+    EXPECT_FALSE(timeline.HandlesKeyCommand(IDM_INSERT_FRAME)) << "insert belongs to the frame header";
     EXPECT_FALSE(timeline.HandlesKeyCommand(40023)) << "next frame is not the timeline's";
-    EXPECT_TRUE(timeline.HandlesKeyCommand(TL_DELETE));
-    ASSERT_TRUE(timeline.RunKeyCommand(TL_DELETE));
+    EXPECT_TRUE(timeline.HandlesKeyCommand(IDM_DELETE));
+    ASSERT_TRUE(timeline.RunKeyCommand(IDM_DELETE));
     EXPECT_EQ(p.GetCell(4, 4), nullptr);
 
     timeline.Select(nullptr);
-    EXPECT_FALSE(timeline.HandlesKeyCommand(TL_DELETE));
+    EXPECT_FALSE(timeline.HandlesKeyCommand(IDM_DELETE));
 }

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "CaptureFixture.h"
-#include "export/SaveThread.h"
+#include "export/ThreadSaveGraph.h"
 
 using namespace exporttest;
 using namespace std::chrono_literals;

@@ -6,14 +6,14 @@
 
 #include "edit/FrameOps.h"
 
+#include "app/DlgHost.h"
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
 #include "ui/DlgCell.h"
-#include "ui/DlgHost.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/MainEditWnd.h"
-#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
 #include <QCheckBox>

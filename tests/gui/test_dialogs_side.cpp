@@ -3,17 +3,17 @@
 
 #include "GuiFixture.h"
 
-#include "model/AnimeData.h"
 #include "../support/ModelText.h"
+#include "app/DlgHost.h"
+#include "model/AnimeData.h"
 #include "ui/DlgCell.h"
 #include "ui/DlgControls.h"
 #include "ui/DlgEffect.h"
 #include "ui/DlgFixCell.h"
 #include "ui/DlgFrameComp.h"
-#include "ui/DlgHost.h"
 #include "ui/DlgInterval.h"
 #include "ui/DlgPicture.h"
-#include "ui/ListWnd.h"
+#include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
 
 #include <QCheckBox>

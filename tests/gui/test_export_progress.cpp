@@ -2,9 +2,9 @@
 // from the start, a readable title, and 中止 that leaves no file and says so.
 
 #include "GuiFixture.h"
+#include "app/DlgHost.h"
 #include "model/AnimeData.h"
-#include "ui/DlgHost.h"
-#include "ui/ExportDlg.h"
+#include "ui/DlgOutput.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,12 +1,12 @@
 // The File menu's game data commands: open an entry through the list dialog,
 // write it back (asking when the names differ), write into another ID.
 
-#include "GuiFixture.h"
 #include "../support/GameDataFixtures.h"
+#include "GuiFixture.h"
 
 #include "model/AnimeData.h"
 #include "project/Paths.h"
-#include "ui/DlgGameData.h"
+#include "ui/DlgGameDataList.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,13 +4,13 @@
 
 #include "GuiFixture.h"
 
+#include "app/DlgHost.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
-#include "ui/DlgHost.h"
-#include "ui/ExportDlg.h"
-#include "ui/ListWnd.h"
+#include "ui/DlgOutput.h"
+#include "ui/DlgPalette.h"
+#include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
-#include "ui/PaletteWnd.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>

@@ -6,8 +6,8 @@
 #include "model/AnimeData.h"
 #include "playback/AnimePlayer.h"
 #include "project/Paths.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/MainEditWnd.h"
-#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
 #include <QAction>

@@ -3,11 +3,11 @@
 
 #include "GuiFixture.h"
 
+#include "app/DlgHost.h"
 #include "edit/CanvasEdit.h"
 #include "model/AnimeData.h"
-#include "ui/DlgHost.h"
+#include "ui/DlgPalette.h"
 #include "ui/MainEditWnd.h"
-#include "ui/PaletteWnd.h"
 
 #include <QImage>
 #include <QTabBar>

@@ -9,8 +9,8 @@
 #include "model/AnimeData.h"
 #include "ui/DlgFrameComp.h"
 #include "ui/DlgInterval.h"
+#include "ui/KeyframeWnd.h"
 #include "ui/MainEditWnd.h"
-#include "ui/TimelineWnd.h"
 #include "ui/Tools.h"
 
 #include <QAction>

@@ -10,7 +10,7 @@
 
 namespace {
 
-struct Status : cStatusSink {
+struct Status : iStatusSink {
     void ShowStatus(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;
 };
@@ -111,30 +111,30 @@ TEST_F(Transfer, ImportedNamesFindFilesInAnAbsoluteFolder)
 
 TEST_F(Transfer, MenuState)
 {
-    for (int id : {CMD_IMPORT_2000, CMD_IMPORT_RUBY, CMD_IMPORT_JSON, CMD_EXPORT_2003, CMD_IMPORT_2003})
+    for (int id : {IDM_IMPORT_2000, IDM_IMPORT_RUBY, IDM_IMPORT_MV, IDM_EXPORT_2003, IDM_IMPORT_2003})
         EXPECT_FALSE(IsClipboardCommandEnabled(id)) << id;
-    for (int id : {CMD_EXPORT_2000, CMD_EXPORT_XP, CMD_EXPORT_VX, CMD_EXPORT_VXACE, CMD_EXPORT_MV, CMD_EXPORT_MZ})
+    for (int id : {IDM_EXPORT_2000, IDM_EXPORT_XP, IDM_EXPORT_VX, IDM_EXPORT_VXACE, IDM_EXPORT_MV, IDM_EXPORT_MZ})
         EXPECT_TRUE(IsClipboardCommandEnabled(id)) << id;
     put(platform::kFormat2000, "x");
     put("RPGVX ANIMATION", "x");
     put("application/rpgmz-animations", "x");
-    EXPECT_TRUE(IsClipboardCommandEnabled(CMD_IMPORT_2000));
-    EXPECT_TRUE(IsClipboardCommandEnabled(CMD_IMPORT_RUBY));
-    EXPECT_TRUE(IsClipboardCommandEnabled(CMD_IMPORT_JSON));
-    EXPECT_FALSE(IsClipboardCommandEnabled(CMD_IMPORT_2003));
+    EXPECT_TRUE(IsClipboardCommandEnabled(IDM_IMPORT_2000));
+    EXPECT_TRUE(IsClipboardCommandEnabled(IDM_IMPORT_RUBY));
+    EXPECT_TRUE(IsClipboardCommandEnabled(IDM_IMPORT_MV));
+    EXPECT_FALSE(IsClipboardCommandEnabled(IDM_IMPORT_2003));
     const char* names[] = {"a", "RPGVX ANIMATION", "application/rpgmz-animations"};
     EXPECT_EQ(FirstAvailableFormat(names, 3), 1);
     EXPECT_EQ(FirstAvailableFormat(names, 1), -1);
 
     int version = -1;
     bool isExport = false;
-    ASSERT_TRUE(ClipboardCommandVersion(CMD_IMPORT_RUBY, version, isExport));
+    ASSERT_TRUE(ClipboardCommandVersion(IDM_IMPORT_RUBY, version, isExport));
     EXPECT_EQ(version, RPG_VX);
     EXPECT_FALSE(isExport);
-    ASSERT_TRUE(ClipboardCommandVersion(CMD_EXPORT_MZ, version, isExport));
+    ASSERT_TRUE(ClipboardCommandVersion(IDM_EXPORT_MZ, version, isExport));
     EXPECT_EQ(version, RPG_MZ);
     EXPECT_TRUE(isExport);
-    EXPECT_FALSE(ClipboardCommandVersion(CMD_EXPORT_2003, version, isExport));
+    EXPECT_FALSE(ClipboardCommandVersion(IDM_EXPORT_2003, version, isExport));
 }
 
 TEST_F(Transfer, ExportCommandMessages)

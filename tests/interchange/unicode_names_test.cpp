@@ -167,7 +167,7 @@ TEST_P(UnicodeNames, Rm2000HoldsWhatItsCodePageHoldsAndRefusesTheRest)
     clipboard.Open();
     clipboard.SetData(platform::kFormat2000, {'o', 'l', 'd'});
     clipboard.Close();
-    struct cStatus : cStatusSink {
+    struct cStatus : iStatusSink {
         std::string text;
         void ShowStatus(const std::string& t) override { text = t; }
     } status;

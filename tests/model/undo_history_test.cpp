@@ -1,7 +1,7 @@
-#include "edit/Feedback.h"
 #include "edit/HistoryCommands.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "project/Settings.h"
 #include "support/ModelText.h"
 

@@ -95,7 +95,7 @@ TEST_F(DocumentTest, StartUpCreatesTheWorkingFolderAndSavesWithoutDialog)
     EXPECT_EQ(doc.Project().Text(AT_WORK_FOLDER), app + "\\Data");
     EXPECT_TRUE(doc.Project().untitled);
 
-    ASSERT_TRUE(doc.FileCommand(FC_SAVE));
+    ASSERT_TRUE(doc.FileCommand(IDM_SAVE));
     EXPECT_EQ(chooser.calls, 0);
     const std::string target = app + "\\Data\\newfile.txt";
     EXPECT_EQ(status.last, FormatString(40065, paths::ForDisplay(target).c_str()));
@@ -127,7 +127,7 @@ TEST_F(DocumentTest, OpenSetsWorkingFolderPathAndStatus)
     messages.answers = {ANSWER_NO};
 
     const std::string path = Stored(file);
-    ASSERT_TRUE(doc.FileCommand(FC_OPEN_PATH, path));
+    ASSERT_TRUE(doc.FileCommand(IDM_OPEN_PATH, path));
     EXPECT_EQ(messages.asked.size(), 2u);   // start-up folder question, then save changes
     EXPECT_EQ(messages.asked[1], LoadString(40021));
     EXPECT_EQ(doc.Project().Text(AT_WORK_FOLDER), Stored(root / "work" / "Data"));
@@ -191,7 +191,7 @@ TEST_F(DocumentTest, SaveAsAddsDatAndRemembersThePath)
     doc.Project().SetValue(AI_SAVE_FORMAT, 1);
     const std::string chosen = Stored(root / "work" / "Data" / "anim" / "new");
     chooser.answers = {chosen};
-    ASSERT_TRUE(doc.FileCommand(FC_SAVE_AS));
+    ASSERT_TRUE(doc.FileCommand(IDM_SAVE_AS));
     EXPECT_EQ(chooser.kind, DIALOG_SAVE);
     EXPECT_EQ(chooser.filter, LoadString(40008));
     const fs::path written = root / "work" / "Data" / "anim" / "new.dat";
@@ -239,7 +239,7 @@ TEST_F(DocumentTest, ImportedProjectIsSavedThroughSaveAs)
         p.SetText(AT_NAME, "imported");
         return true;
     };
-    ASSERT_TRUE(doc.FileCommand(FC_IMPORT_RUBY));
+    ASSERT_TRUE(doc.FileCommand(IDM_IMPORT_RUBY));
     EXPECT_EQ(status.last, FormatString(40034, label.c_str()));
     EXPECT_EQ(doc.Project().Text(AT_WORK_FOLDER), doc.defaultWorkFolder);
     EXPECT_EQ(doc.currentPath, "");
@@ -252,7 +252,7 @@ TEST_F(DocumentTest, ImportedProjectIsSavedThroughSaveAs)
     EXPECT_TRUE(fs::exists(root / "elsewhere" / "imp.dat"));
 
     const cAnimeData* before = &doc.Project();
-    EXPECT_FALSE(doc.FileCommand(FC_IMPORT_MV));
+    EXPECT_FALSE(doc.FileCommand(IDM_IMPORT_MV));
     EXPECT_EQ(status.last, FormatString(40035, LoadString(40094).c_str()));
     EXPECT_EQ(&doc.Project(), before);
 }
@@ -316,7 +316,7 @@ TEST_F(DocumentTest, OpenDialogStartsFromTheCurrentPath)
     const fs::path file = root / "work" / "Data" / "anim" / "boom.dat";
     WriteBytes(file, Sample());
     chooser.answers = {Stored(file)};
-    ASSERT_TRUE(doc.FileCommand(FC_OPEN));
+    ASSERT_TRUE(doc.FileCommand(IDM_OPEN));
     EXPECT_EQ(chooser.kind, DIALOG_OPEN);
     EXPECT_EQ(doc.currentPath, Stored(file));
     chooser.answers.clear();

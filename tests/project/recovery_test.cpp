@@ -2,7 +2,7 @@
 // and damaged copies.
 #include "ProjectFixtures.h"
 
-#include "project/Recovery.h"
+#include "project/RecoveryStore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/PaletteWnd.h"
+#include "ui/DlgPalette.h"
 
 #include "image/PatternSheet.h"
 #include "model/AnimeData.h"

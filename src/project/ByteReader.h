@@ -19,7 +19,6 @@ public:
     uint8_t u8() { return uint8_t(read(1)); }
     uint16_t u16() { return uint16_t(read(2)); }
     uint32_t u32() { return uint32_t(read(4)); }
-    int16_t i16() { return int16_t(u16()); }
 
     /** n raw bytes, or an empty view (and failure) when fewer are left. */
     std::string_view bytes(size_t n)

@@ -1,4 +1,4 @@
-#include "render/OverlayDraft.h"
+#include "render/DraftGif.h"
 
 #include "platform/FileIO.h"
 #include "project/Paths.h"

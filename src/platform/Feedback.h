@@ -1,7 +1,7 @@
 #pragma once
-// How editing operations talk to the user without knowing about windows: a
-// status sink for the status bar's first part and a message sink for the few
-// questions and alerts. The GUI plugs in its own; tests record what they get.
+// How the core talks to the user without knowing about windows: a status sink
+// for the status bar's first part and a message sink for the few questions and
+// alerts. The GUI plugs in its own; tests record what they get.
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "export/SaveThread.h"
+#include "export/ThreadSaveGraph.h"
 
 cBaseThread::cBaseThread() = default;
 

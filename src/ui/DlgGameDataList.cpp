@@ -1,4 +1,4 @@
-#include "ui/DlgGameData.h"
+#include "ui/DlgGameDataList.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

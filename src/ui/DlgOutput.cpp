@@ -1,8 +1,8 @@
-#include "ui/ExportDlg.h"
+#include "ui/DlgOutput.h"
 
-#include "export/SaveThread.h"
-#include "edit/Feedback.h"
+#include "export/ThreadSaveGraph.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "project/Document.h"
 #include "project/Paths.h"
 #include "render/SpriteDrawer.h"
@@ -54,8 +54,6 @@ QSpinBox* spin(QWidget* parent, int lo, int hi)
 }
 
 } // namespace
-
-// ---------------------------------------------------------------- cDlg_Progress
 
 cDlg_Progress::cDlg_Progress(QWidget* owner) : cBaseDlg(0, owner)
 {
@@ -133,8 +131,6 @@ void cDlg_Progress::Cancel()
 }
 
 void cDlg_Progress::reject() { Cancel(); }
-
-// ---------------------------------------------------------------- cDlg_Output_Base
 
 cDlg_Output_Base::cDlg_Output_Base(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
                                    iStatusSink& status)
@@ -258,8 +254,6 @@ bool cDlg_Output_Base::Export()
     return true;
 }
 
-// ---------------------------------------------------------------- cDlg_Output_Graph
-
 std::string cDlg_Output_Graph::Filter() const { return tr("PNG形式(*.png)").toStdString(); }
 
 cDlg_Output_Graph::cDlg_Output_Graph(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
@@ -316,8 +310,6 @@ void cDlg_Output_Graph::ReadForm()
     form.count = countSpin->value();
     form.scalePercent = 100;
 }
-
-// ---------------------------------------------------------------- cDlg_Output_Gif
 
 std::string cDlg_Output_Gif::Filter() const { return tr("GIF形式(*.gif)").toStdString(); }
 

@@ -1,10 +1,10 @@
-#include "ui/ListWnd.h"
+#include "ui/DlgSourceList.h"
 
 #include "app/CommandTable.h"
-#include "edit/Feedback.h"
 #include "edit/ListClip.h"
 #include "edit/ListWindow.h"
 #include "model/AnimeData.h"
+#include "platform/Feedback.h"
 #include "platform/Strings.h"
 #include "project/Paths.h"
 #include "render/SpriteDrawer.h"

@@ -18,6 +18,10 @@ class cAnimeData;
 /** The phases of a pattern drag reported to the owner. */
 enum ePaletteDrag { PD_BEGIN, PD_MOVE, PD_DROP, PD_CANCEL };
 
+/** The message of the palette's pattern drag sent to the canvas through
+ *  cDrawBoxWnd::OnDragNotify; the code is the drag phase (ePaletteDrag). */
+constexpr int kPaletteDragMessage = 0x8050;
+
 /** The surface: the picture's patterns at the zoom, the selected one outlined. */
 class cPicPaletteWnd : public cDrawBoxWnd {
     Q_OBJECT

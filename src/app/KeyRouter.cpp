@@ -1,4 +1,4 @@
-#include "app/KeyRouting.h"
+#include "app/KeyRouter.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

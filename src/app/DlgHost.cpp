@@ -1,10 +1,10 @@
-#include "ui/DlgHost.h"
+#include "app/DlgHost.h"
 
-#include "app/CommandTable.h"
 #include "app/MainWnd.h"
 #include "edit/CanvasEdit.h"
 #include "edit/PaletteView.h"
 #include "model/AnimeData.h"
+#include "platform/CommandIds.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgCell.h"
@@ -12,11 +12,11 @@
 #include "ui/DlgFixCell.h"
 #include "ui/DlgFrameComp.h"
 #include "ui/DlgInterval.h"
+#include "ui/DlgOutput.h"
+#include "ui/DlgPalette.h"
 #include "ui/DlgPicture.h"
-#include "ui/ExportDlg.h"
-#include "ui/ListWnd.h"
+#include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
-#include "ui/PaletteWnd.h"
 #include "ui/Tools.h"
 
 #include <cmath>

@@ -81,7 +81,6 @@ public:
 
     // --- state
     strGridPos Focus() const { return focus_; }
-    strGridPos Anchor() const { return anchor_; }
     bool HasSelection() const { return hasSelection_; }
     const strGridRect& Selection() const { return selection_; }
     /** The area a selection lies in (TA_FRAMES, TA_ROWS, TA_CELLS), 0 without one. */

@@ -6,6 +6,7 @@
 // commands, and keeps their placements in the settings.
 
 #include "model/Records.h"
+#include "platform/CommandIds.h"
 
 #include <QObject>
 #include <QPoint>
@@ -26,16 +27,6 @@ class cDlg_SourceList;
 class cMainWnd;
 class iFileChooser;
 class iMessageSink;
-
-/** Dialog keys of the main window's dialog set. */
-enum eSideWindowKey : unsigned {
-    WK_INTERVAL = 8, WK_FRAME_COMP = 16, WK_AT_ONCE = 32, WK_LIST = 512, WK_PALETTE = 1024,
-    WK_OUTPUT_PNG = 2048, WK_OUTPUT_GIF = 4096, WK_CELL = 8192, WK_FIX_CELL = 0x40000, WK_FIX_CELL_S = 0x80000,
-};
-
-/** The message of the palette's pattern drag sent to the canvas through
- *  cDrawBoxWnd::OnDragNotify; the code is the drag phase (ePaletteDrag). */
-constexpr int kPaletteDragMessage = 0x8050;
 
 class cDlgHost : public QObject {
     Q_OBJECT

@@ -1,4 +1,4 @@
-#include "ui/TimelineWnd.h"
+#include "ui/KeyframeWnd.h"
 
 #include "app/CommandTable.h"
 #include "ui/Language.h"
@@ -140,8 +140,6 @@ void cKeyframeWnd::OnSize()
     changed();
 }
 
-// ---------------------------------------------------------------- input
-
 void cKeyframeWnd::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
@@ -188,7 +186,7 @@ void cKeyframeWnd::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Up: timeline_.Key(KK_UP, mods); break;
     case Qt::Key_Down: timeline_.Key(KK_DOWN, mods); break;
     case Qt::Key_Space: case Qt::Key_Return: case Qt::Key_Enter:
-        timeline_.RunKeyCommand(TL_PARAMETERS);
+        timeline_.RunKeyCommand(IDM_CELL_DIALOG);
         break;
     default:
         cBaseWnd::keyPressEvent(event);
@@ -240,8 +238,6 @@ void cKeyframeWnd::ShowContextMenu(int area, strGridPos clicked, const QPoint& g
         inputDone();
 }
 
-// ---------------------------------------------------------------- iTimelineHost
-
 void cKeyframeWnd::TimelineFrameChosen(int frame)
 {
     if (onFrameChosen)
@@ -291,8 +287,6 @@ void cKeyframeWnd::TimelineChanged()
 iStatusSink& cKeyframeWnd::TimelineStatus() { return status ? *status : ownStatus_; }
 
 iMessageSink& cKeyframeWnd::TimelineMessages() { return messages ? *messages : *ownMessages_; }
-
-// ---------------------------------------------------------------- painting
 
 QRect cKeyframeWnd::pixelRect(const strGridRect& r) const
 {

@@ -1,4 +1,4 @@
-#include "project/Recovery.h"
+#include "project/RecoveryStore.h"
 
 #include "model/AnimeData.h"
 #include "platform/FileIO.h"

@@ -1,4 +1,4 @@
-#include "edit/TimelineGrid.h"
+#include "edit/Keyframe.h"
 
 #include <algorithm>
 
