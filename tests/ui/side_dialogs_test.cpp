@@ -1,10 +1,10 @@
 // The cell window, the record dialogs and the 2.3 dialogs driven through their
 // controls: values set, applied, stored as one step, undone.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "model/AnimeData.h"
-#include "../support/ModelText.h"
+#include "support/ModelText.h"
 #include "ui/DlgCell.h"
 #include "ui/DlgControls.h"
 #include "ui/DlgEffect.h"

@@ -1,7 +1,7 @@
 // The dialog framework, the project dialog's apply rules through its controls,
 // the tool bars' embedded controls and drag-and-drop.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "app/DlgProject.h"
 #include "model/AnimeData.h"

@@ -1,7 +1,7 @@
 // The tool-bar and application icons: every button has its own drawn icon, rendered
 // at full resolution on a high-density screen.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "ui/Tools.h"
 

@@ -1,7 +1,7 @@
 // Files with any name: opened from the command line, saved under a new name and
 // dropped on the window, with the path shown as the system writes it.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "model/AnimeData.h"
 #include "project/Paths.h"
