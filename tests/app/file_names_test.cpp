@@ -58,3 +58,12 @@ TEST_F(GuiTest, AnyFileNameOpensSavesAndDrops)
         window.reset();
     }
 }
+
+TEST_F(GuiTest, DroppingFilesOpensTheFirst)
+{
+    cMainWnd& w = Start();
+    w.OpenDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(Sample().string())),
+                        QUrl::fromLocalFile(QString::fromStdString((dir / "other.dat").string()))});
+    EXPECT_EQ(w.Document().currentPath, paths::FromDiskPath(Sample()));
+    EXPECT_GT(w.Project().GetValue(AI_FRAMES), 1);
+}
