@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "ExportTestUtil.h"
+#include "support/ExportTestUtil.h"
 #include "export/CaptureImage.h"
 #include "image/PngWrite.h"
 #include "model/AnimeData.h"

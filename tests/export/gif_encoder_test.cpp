@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "ExportTestUtil.h"
+#include "support/ExportTestUtil.h"
 #include "export/GifEncoder.h"
 #include "export/GifFile.h"
 

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "export/GifFile.h"
-#include "ExportTestUtil.h"
+#include "support/ExportTestUtil.h"
 
 using namespace exporttest;
 

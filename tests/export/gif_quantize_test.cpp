@@ -4,7 +4,7 @@
 #include <set>
 
 #include "export/GifQuantize.h"
-#include "ExportTestUtil.h"
+#include "support/ExportTestUtil.h"
 
 using exporttest::makeImage;
 

@@ -1,6 +1,6 @@
 // The binary project file: layout checked against bytes built here by hand,
 // refusal of what it cannot hold, and bounded reading of damaged files.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // The file commands: state transitions, working folders, dialogs, status texts.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 #include "edit/Restore.h"
 #include "platform/Strings.h"

@@ -1,6 +1,6 @@
 // A game's data file on the disk: refused when it cannot be read, names found in
 // the game's folders, writes that keep a backup, change one entry and are atomic.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 #include "support/GameDataFixtures.h"
 
 #include "project/GameData.h"

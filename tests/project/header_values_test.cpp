@@ -1,6 +1,6 @@
 // Header and interval values out of range in the text formats are kept within what
 // the binary file holds, so a conversion never wraps them.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Import of the legacy comma-separated animation text.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Path helpers on stored (backslash, ANSI) paths and their way to the disk.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 #include "platform/CodePage.h"
 #include "project/Paths.h"

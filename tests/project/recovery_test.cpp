@@ -1,6 +1,6 @@
 // Recovery copies: exact round trips, which copies count as left by a crash,
 // and damaged copies.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 #include "project/RecoveryStore.h"
 

@@ -1,6 +1,6 @@
 // Round trips between the two formats, on the shipped example (written by an
 // independent script) and on random projects, compared as whole dumps.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 #include "project/Paths.h"
 

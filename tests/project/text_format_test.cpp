@@ -1,6 +1,6 @@
 // The text project file: exact lines, the delta encoding of frames, and
 // reading of files written by hand.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 #include "platform/CodePage.h"
 

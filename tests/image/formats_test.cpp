@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "image/ImageFile.h"
-#include "image/TestFiles.h"
+#include "support/TestFiles.h"
 
 using namespace testfiles;
 

@@ -1,7 +1,7 @@
 // A pattern dragged from the palette over the canvas: the preview under the cursor,
 // the cell the drop would set, and the end of drop mode on drop and cancel.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "app/DlgHost.h"
 #include "edit/CanvasEdit.h"

@@ -2,7 +2,7 @@
 // window places from any config.ini, the modified mark, missing pictures and the
 // small dialog details.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "app/DlgHost.h"
 #include "app/KeyRouter.h"

@@ -1,7 +1,7 @@
 // The editor's batch options: open, import, export and save in order, stopping at the
 // first failure with nothing saved.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "app/StartupActions.h"
 #include "interchange/ClipboardTransfer.h"

@@ -6,7 +6,7 @@
 #include <sys/resource.h>
 
 #include "image/ImageFile.h"
-#include "image/TestFiles.h"
+#include "support/TestFiles.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
 

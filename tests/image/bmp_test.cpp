@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "image/ImageFile.h"
-#include "image/TestFiles.h"
+#include "support/TestFiles.h"
 
 using namespace testfiles;
 

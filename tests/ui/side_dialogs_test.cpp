@@ -1,11 +1,11 @@
-// The cell window, the record dialogs and the 2.3 dialogs driven through their
+// The cell window, the record dialogs and the frame and fixed-picture dialogs driven through their
 // controls: values set, applied, stored as one step, undone.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
-#include "../support/ModelText.h"
 #include "app/DlgHost.h"
 #include "model/AnimeData.h"
+#include "support/ModelText.h"
 #include "ui/DlgCell.h"
 #include "ui/DlgControls.h"
 #include "ui/DlgEffect.h"

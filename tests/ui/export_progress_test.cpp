@@ -1,7 +1,7 @@
 // The GIF export dialog's quality choice and the progress dialog: a bar with its range
 // from the start, a readable title, and 中止 that leaves no file and says so.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 #include "app/DlgHost.h"
 #include "model/AnimeData.h"
 #include "ui/DlgOutput.h"

@@ -1,4 +1,4 @@
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include <QTest>
 
@@ -12,7 +12,7 @@ public:
     void SetUp() override
     {
         static int argc = 1;
-        static char name[] = "test_gui";
+        static char name[] = "mevko_tests";
         static char* argv[] = {name, nullptr};
         app_ = std::make_unique<QApplication>(argc, argv);
     }

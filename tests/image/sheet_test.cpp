@@ -10,7 +10,7 @@
 #include "image/ImageFile.h"
 #include "image/PatternSheet.h"
 #include "image/PngWrite.h"
-#include "image/TestFiles.h"
+#include "support/TestFiles.h"
 
 using namespace testfiles;
 

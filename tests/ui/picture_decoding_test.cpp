@@ -1,6 +1,6 @@
 // Opening a project decodes only the pictures it shows; the others wait until drawn.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "render/SpriteDrawer.h"
 #include "ui/MissingPictures.h"

@@ -1,6 +1,6 @@
 // The Qt clipboard and the clipboard commands of the File menu.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "interchange/ClipboardTransfer.h"
 #include "model/AnimeData.h"

@@ -1,3 +1,6 @@
+// The undo history: random edits undo and redo exactly, capacity, step grouping
+// and the records of each kind of edit.
+
 #include "edit/HistoryCommands.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"

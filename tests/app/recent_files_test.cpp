@@ -1,7 +1,7 @@
 // The File menu's recent projects, and what "open the current folder" says when
 // nothing can open it.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "model/AnimeData.h"
 #include "project/Paths.h"

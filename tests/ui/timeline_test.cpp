@@ -1,7 +1,7 @@
 // The timeline below the canvas as a user drives it: clicks choose the frame and
 // the canvas cells, context menus cut and paste blocks, keys reach its commands.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "app/CommandTable.h"
 

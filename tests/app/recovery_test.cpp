@@ -1,7 +1,7 @@
 // Work survives a crash: an editor process edits, is killed, and the next start
 // offers its recovery copy and restores exactly that model.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "app/AutoSave.h"
 #include "edit/FrameOps.h"

@@ -1,5 +1,5 @@
 // mevko info / dump / convert end to end on the shipped example.
-#include "ProjectFixtures.h"
+#include "support/ProjectFixtures.h"
 
 #include "support/RunCli.h"
 

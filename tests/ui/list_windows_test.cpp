@@ -2,7 +2,7 @@
 // through the internal clipboard, the palette's tabs and a pattern dropped on the
 // canvas, and the PNG export with its progress dialog.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "app/DlgHost.h"
 #include "model/AnimeData.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include "ExportTestUtil.h"
+#include "support/ExportTestUtil.h"
 
 using namespace exporttest;
 

@@ -2,7 +2,7 @@
 // with the A key, the tool commands, ordering, the cell-number chooser and the
 // target and draft-GIF dialogs.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "edit/FrameOps.h"
 

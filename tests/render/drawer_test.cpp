@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "image/PngWrite.h"
-#include "image/TestFiles.h"
+#include "support/TestFiles.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"

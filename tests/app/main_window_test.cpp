@@ -1,7 +1,7 @@
 // The main window as a user drives it: start-up with a file, the file commands
 // and their questions, the history's menu state, playback options and the zoom.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "model/AnimeData.h"
 #include "playback/AnimePlayer.h"

@@ -1,11 +1,14 @@
-// The tool-bar and application icons: every button has its own drawn icon, rendered
-// at full resolution on a high-density screen.
+// The tool bars: their embedded controls write the settings, and every button has
+// its own drawn icon, rendered at full resolution on a high-density screen.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "ui/Tools.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QIcon>
 #include <QImage>
 
@@ -58,4 +61,24 @@ TEST_F(GuiTest, ApplicationIconIsDrawnAtDesktopSizes)
         EXPECT_EQ(pixmap.size(), QSize(size, size));
         EXPECT_TRUE(drawn(pixmap.toImage())) << size;
     }
+}
+
+TEST_F(GuiTest, ToolBarControlsWriteTheirSettings)
+{
+    cMainWnd& w = Start();
+    w.PlayTool()->rateCombo->setCurrentIndex(3);  // "30 fps"
+    EXPECT_EQ(Settings().PlayRate, 3);
+    cTool_Edit* edit = w.EditTool();
+    edit->snapCheck[0]->setChecked(false);
+    EXPECT_FALSE(edit->snapEdit[0]->isEnabled());
+    EXPECT_EQ(Settings().GridBit & 1u, 0u);
+    edit->snapEdit[2]->setValue(45);
+    EXPECT_EQ(Settings().AngleGrid, 45);
+    // Tips follow the buttons in order, separators skipped.
+    EXPECT_EQ(w.FrameTool()->ActionOf(IDM_NEW_FRAME_FLAG)->toolTip(), "フレームを自動で追加する");
+    EXPECT_EQ(w.FrameTool()->ActionOf(IDM_INTERPOLATE)->toolTip(), "前後フレームで補完");
+    EXPECT_EQ(w.ViewTool()->ActionOf(IDM_VIEW_LINE)->toolTip(), "線を表示");
+    EXPECT_EQ(w.PlayTool()->ActionOf(IDM_OPT_FLASH)->toolTip(), "画面効果");
+    w.PlayTool()->rangeCheck->setChecked(true);
+    EXPECT_TRUE(w.PlayTool()->rangeStart->isEnabled());
 }

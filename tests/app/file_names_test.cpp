@@ -1,7 +1,7 @@
 // Files with any name: opened from the command line, saved under a new name and
 // dropped on the window, with the path shown as the system writes it.
 
-#include "GuiFixture.h"
+#include "support/GuiFixture.h"
 
 #include "model/AnimeData.h"
 #include "project/Paths.h"
@@ -57,4 +57,13 @@ TEST_F(GuiTest, AnyFileNameOpensSavesAndDrops)
         window->close();
         window.reset();
     }
+}
+
+TEST_F(GuiTest, DroppingFilesOpensTheFirst)
+{
+    cMainWnd& w = Start();
+    w.OpenDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(Sample().string())),
+                        QUrl::fromLocalFile(QString::fromStdString((dir / "other.dat").string()))});
+    EXPECT_EQ(w.Document().currentPath, paths::FromDiskPath(Sample()));
+    EXPECT_GT(w.Project().GetValue(AI_FRAMES), 1);
 }
