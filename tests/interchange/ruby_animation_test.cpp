@@ -77,7 +77,7 @@ TEST(RubyExport, LimitsFramesAndTimings)
     EXPECT_EQ(back.GetValue(AI_EFFECTS), 999);
 }
 
-// ---------------------------------------------------------------- Ruby as the oracle
+// Ruby as the oracle.
 
 const char* kRubyClasses = R"RB(
 module RPG
@@ -274,7 +274,7 @@ File.binwrite(ARGV[0], [data.size + 4].pack('L<') + data)
               "effect 1 1 3 6 0 0 255 128 0 160 90 110 100 [Bow] []\n");
 }
 
-// ---------------------------------------------------------------- import rules
+// Import rules.
 
 TEST(RubyImport, RejectsEmptyArrayAndOtherClasses)
 {

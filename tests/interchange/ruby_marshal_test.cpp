@@ -121,7 +121,7 @@ TEST(MarshalWrite, TableAndColorLayouts)
     EXPECT_EQ(std::vector<uint8_t>(b.begin() + 9, b.begin() + 17), bytes({0, 0, 0, 0, 0, 0, 0x59, 0x40}));
 }
 
-// ---------------------------------------------------------------- reader
+// Reader.
 
 class MarshalRead : public ::testing::Test {
 protected:
