@@ -3,7 +3,7 @@
 
 #include "edit/BatchEdit.h"
 #include "edit/Interpolate.h"
-#include "edit/Restore.h"
+#include "edit/RestoreHistory.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "project/Settings.h"
@@ -18,8 +18,10 @@ constexpr int kCells = 255;
 // Keys in the first and last frame; with fill, every frame in between holds a cell.
 void makeProject(cAnimeData& p, bool fill)
 {
+    static cRestoreHistory history;
     Settings().SetDefaults();
-    History().SetCapacity(32);
+    history.SetCapacity(32);
+    p.SetChangeSink(&history);
     p.Reset(-1, kCells, -1, -1);
     p.InsertFrames(0, kFrames);
     for (int s = 0; s < kCells; ++s) {

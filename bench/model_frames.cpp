@@ -1,8 +1,7 @@
 // Frame insertion and deletion on a full-size project: both move frame
 // pointers, so they must not depend on the number of cells.
-#include "edit/Restore.h"
+#include "edit/RestoreHistory.h"
 #include "model/AnimeData.h"
-#include "project/Settings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,10 +9,14 @@
 
 namespace {
 
-void fill(cAnimeData& p)
+// The steps are recorded as in the editor.
+void fill(cAnimeData& p, cRestoreHistory& history)
 {
-    Settings().Init_Cell = 255;
-    History().SetCapacity(32);
+    history.SetCapacity(32);
+    p.SetChangeSink(&history);
+    strProjectDefaults defaults;
+    defaults.cellCount = 255;
+    p.SetDefaults(defaults);
     p.NewProject("");
     p.InsertFrames(1, 2022);
     strCell c = strCell::New();
@@ -27,8 +30,9 @@ void fill(cAnimeData& p)
 template <class Measured, class Other>
 void alternate(benchmark::State& state, Measured measured, Other other)
 {
+    cRestoreHistory history;
     cAnimeData p;
-    fill(p);
+    fill(p, history);
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
         p.BeginRecord();

@@ -120,7 +120,9 @@ struct HeavyScene {
         fillSprites(*s);
         s->build(5, 4, 0);
         drawer.putSheet(std::move(s), 0);
-        Settings().Init_Cell = 255;
+        strProjectDefaults defaults;
+        defaults.cellCount = 255;
+        project.SetDefaults(defaults);
         project.NewProject("");
         target.create(width, height, 32);
         setCells(0);

@@ -3,7 +3,7 @@
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
-#include "project/Document.h"
+#include "edit/Document.h"
 
 #include <algorithm>
 #include <ctime>

@@ -2,7 +2,6 @@
 
 #include "app/MainWnd.h"
 #include "app/ProjectForm.h"
-#include "edit/Restore.h"
 #include "model/AnimeData.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
@@ -53,7 +52,7 @@ cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages)
     auto* totalRow = new QHBoxLayout;
     totalRow->addWidget(totalEdit);
     totalRow->addWidget(autoButton);
-    cellEdit = spin(this, 1, cSettings::kMaxCellCount);
+    cellEdit = spin(this, 1, cAnimeData::kMaxCellCount);
     fixCheck = new QCheckBox(tr(" 使う画像をセルごとに固定する(&F)"), this);
     centerCombo = combo(this, 40073);
     divisionCombo = combo(this, 40071);
@@ -131,7 +130,7 @@ bool cDlg_Project::ApplyAndClose()
         main_->Canvas()->ResetCellCount();
     if (bits & PC_DIVISION)
         SpriteDrawer().loadPictures(project);
-    History().SetCapacity(-1);
+    project.ForgetRecords();
     main_->Refresh();
     Close(DLG_OK);
     return true;

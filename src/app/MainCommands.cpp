@@ -9,7 +9,7 @@
 #include "edit/HistoryCommands.h"
 #include "edit/Interpolate.h"
 #include "edit/ListWindow.h"
-#include "edit/Restore.h"
+#include "edit/RestoreHistory.h"
 #include "model/AnimeData.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
@@ -88,9 +88,9 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
         break;
     case IDM_UNDO: case IDM_REDO:
         if (id == IDM_UNDO)
-            UndoCommand(p, *this);
+            UndoCommand(p, document_->History(), *this);
         else
-            RedoCommand(p, *this);
+            RedoCommand(p, document_->History(), *this);
         // Picture and effect edits are undone too: sheets and tables follow.
         SyncPictureSheets(p, SpriteDrawer());
         if (dlgHost_) {
@@ -254,8 +254,8 @@ strMenuContext cMainWnd::menuContext() const
     c.clip2000 = IsClipboardCommandEnabled(IDM_IMPORT_2000);
     c.clipRuby = IsClipboardCommandEnabled(IDM_IMPORT_RUBY);
     c.clipJson = IsClipboardCommandEnabled(IDM_IMPORT_MV);
-    c.canUndo = History().CanRestore(RESTORE_UNDO);
-    c.canRedo = History().CanRestore(RESTORE_REDO);
+    c.canUndo = document_->History().CanRestore(RESTORE_UNDO);
+    c.canRedo = document_->History().CanRestore(RESTORE_REDO);
     c.fixPicturePerCell = p.GetValue(AI_FIX_PICTURE_PER_CELL) != 0;
     c.cellSelected = canvas_->AnySelected();
     c.clipCells = Has(CLIP_CELLS);

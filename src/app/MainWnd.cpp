@@ -5,7 +5,8 @@
 #include "app/DlgProject.h"
 #include "app/KeyRouter.h"
 #include "edit/FrameOps.h"
-#include "edit/Restore.h"
+#include "edit/RestoreHistory.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Sound.h"
 #include "platform/Strings.h"
@@ -99,7 +100,7 @@ cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFi
     }
     messages_ = messages;
     chooser_ = chooser;
-    document_ = std::make_unique<cDocument>(static_cast<iStatusSink&>(*this), *messages_, *chooser_);
+    document_ = std::make_unique<cDocument>(static_cast<iStatusSink&>(*this), *messages_, *chooser_, Settings());
     document_->importer = [](int kind, cAnimeData& project) { return ImportFromClipboard(project, kind) == 1; };
     document_->chooseEntry = [this](const std::vector<strDataEntry>& entries, int nextFreeId, int& id) {
         cDlg_GameDataList list(this, entries, nextFreeId, document_->dataId);
@@ -170,7 +171,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
         error = tr("ツールバーの生成に失敗 \n");
         return false;
     }
-    if (!History().SetCapacity(Settings().Undo)) {
+    if (!document_->History().SetCapacity(Settings().Undo)) {
         error = tr("履歴インスタンスの初期化に失敗 \n");
         return false;
     }
@@ -316,9 +317,9 @@ bool cMainWnd::buildBars()
         const int f = canvas_->CurrentFrame();
         if (!p.GetFrame(f))
             return;
-        p.BeginRecord();
+        cTransaction transaction(p);
         const bool done = p.SetInterval(f, interval);
-        p.EndRecord(done);
+        transaction.Finish(done);
     };
     toolView_->onZoom = [this](int index) { canvas_->SetZoom(index, false, true); };
     toolPlay_->onRate = [this](int index) {

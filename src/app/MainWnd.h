@@ -7,7 +7,7 @@
 #include "app/CommandTable.h"
 #include "interchange/ClipboardTransfer.h"
 #include "platform/Feedback.h"
-#include "project/Document.h"
+#include "edit/Document.h"
 #include "project/RecentFiles.h"
 #include "ui/BaseWnd.h"
 

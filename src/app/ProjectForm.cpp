@@ -1,5 +1,6 @@
 #include "app/ProjectForm.h"
 
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
 
@@ -37,14 +38,14 @@ int ProjectChangeBits(const strProjectForm& f, const cAnimeData& p)
 
 void ApplyLightItems(const strProjectForm& f, cAnimeData& p)
 {
-    p.BeginRecord();
+    cTransaction transaction(p);
     p.SetText(AT_NAME, platform::CutStored(f.name, kProjectNameBytes));
     p.SetText(AT_USER_DATA, platform::CutStored(f.userData, kUserDataBytes));
     p.SetValue(AI_CENTER_POSITION, f.centerPosition);
     p.SetValue(AI_SAVE_FORMAT, f.saveFormat);
     p.SetValue(AI_BASE_INTERVAL, f.baseInterval);
     p.SetValue(AI_TOTAL_INTERVAL, f.totalInterval);
-    p.EndRecord(true);
+    transaction.Commit();
     p.MarkModified();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/FileIO.h"
 #include "project/AnimeFile.h"
 #include "project/Paths.h"
+#include "project/Settings.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -43,6 +44,7 @@ std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind)
 {
     ANIME::cAnimeFile_Device device;
     auto project = std::make_unique<cAnimeData>();
+    project->SetDefaults(Settings().ProjectDefaults());
     const int probed = device.ProbeFile(path);
     if (kind)
         *kind = probed;
@@ -68,7 +70,7 @@ void SetWorkFolderFromPath(cAnimeData& project, const char* path)
     std::error_code ec;
     const std::filesystem::path abs = std::filesystem::absolute(path, ec);
     const std::string modelPath = paths::FromDiskPath(ec ? std::filesystem::path(path) : abs);
-    std::string work = paths::WorkFolderOf(modelPath);
+    std::string work = paths::WorkFolderOf(modelPath, Settings().FolderName_C);
     if (work.empty())
         work = paths::FolderOf(modelPath);
     project.SetText(AT_WORK_FOLDER, work);

@@ -98,6 +98,7 @@ int runImport(const Args& a)
     scope.clipboard.SetData(ClipboardFormatName(a.version), bytes);
     scope.clipboard.Close();
     cAnimeData project;
+    project.SetDefaults(Settings().ProjectDefaults());
     if (ImportFromClipboard(project, a.version) != 1)
         return cli::Fail(a.input, "not a valid payload for " + platform::LoadString(ImportLabelId(a.version)));
     return cli::SaveImported(project, a.format, a.output, a.input);

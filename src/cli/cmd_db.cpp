@@ -80,6 +80,7 @@ int runImport(const ImportArgs& a)
     if (!data.Read(a.file, reason))
         return cli::Fail(a.file, reason);
     cAnimeData project;
+    project.SetDefaults(Settings().ProjectDefaults());
     if (!data.Import(a.id, project, reason))
         return cli::Fail(a.file, reason);
     return cli::SaveImported(project, a.format, a.output, a.file);

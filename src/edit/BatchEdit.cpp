@@ -3,6 +3,7 @@
 #include "edit/EditStrings.h"
 #include "edit/FrameOps.h"
 #include "edit/Interpolate.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 
@@ -61,7 +62,7 @@ int RunBatchEdit(cAnimeData& project, const strBatchEditState& state, iStatusSin
     const uint32_t mask = ParamMask(state.paramTicks);
     const int v = std::clamp(state.value, -9999, 9999);
     int stored = 0;
-    project.BeginRecord();
+    cTransaction transaction(project);
     for (size_t f = 0; f < state.frameTicks.size() && mask != 0; ++f) {
         if (!state.frameTicks[f])
             continue;
@@ -79,7 +80,7 @@ int RunBatchEdit(cAnimeData& project, const strBatchEditState& state, iStatusSin
                 ++stored;
         }
     }
-    project.EndRecord(true);
+    transaction.Commit();
     ReportResult(status, ET_BATCH_EDITED, 0, stored > 0, stored);
     return stored;
 }

@@ -3,6 +3,7 @@
 #include "edit/EditClip.h"
 #include "edit/EditStrings.h"
 #include "edit/Spline.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
@@ -47,11 +48,11 @@ int CanvasCut(cAnimeData& project, int f, const std::vector<uint8_t>& selection,
     const int copied = copySelected(project, f, selection);
     if (copied == 0)
         return 0;
-    project.BeginRecord();
+    cTransaction transaction(project);
     for (int s = 0; s < project.CellCount(); ++s)
         if (selected(selection, s))
             project.SetCell(f, s, nullptr);
-    project.EndRecord(true);
+    transaction.Commit();
     status.ShowStatus(platform::FormatString(ST_CUT, copied));
     return copied;
 }
@@ -66,7 +67,7 @@ int CanvasPaste(cAnimeData& project, int f, int a, std::vector<uint8_t>& selecti
         for (uint8_t& bits : selection)
             bits &= uint8_t(~kCellSelected);
     const bool single = clip.cells.size() == 1;
-    project.BeginRecord();
+    cTransaction transaction(project);
     for (const cClip_Mass::strCellEntry& entry : clip.cells) {
         const int target = a + entry.cellNo;
         strCell cell = entry.cell;
@@ -82,7 +83,7 @@ int CanvasPaste(cAnimeData& project, int f, int a, std::vector<uint8_t>& selecti
         if (project.SetCell(f, target, &cell) && size_t(target) < selection.size())
             selection[size_t(target)] |= kCellSelected;
     }
-    project.EndRecord(true);
+    transaction.Commit();
     status.ShowStatus(platform::FormatString(ST_PASTE, int(clip.cells.size())));
     return int(clip.cells.size());
 }

@@ -2,6 +2,7 @@
 
 #include "edit/EditStrings.h"
 #include "edit/FrameOps.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
@@ -331,7 +332,7 @@ unsigned cCanvasEdit::release()
         if ((selection_[size_t(k)] & kCellMoving) && k >= range_.k0 && k <= range_.k1)
             inRange = true;
 
-    project_->BeginRecord();
+    cTransaction transaction(*project_);
     int stored = 0;
     auto process = [&](int f, int k) {
         const strCell* cell = project_->GetCell(f, k);
@@ -349,7 +350,7 @@ unsigned cCanvasEdit::release()
             process(current_, k);
         }
     }
-    project_->EndRecord(true);
+    transaction.Commit();
     if (stored > 0)
         result |= CR_STORED;
     Cancel();
@@ -479,7 +480,7 @@ int cCanvasEdit::swap(int step, iStatusSink& status)
         return 0;
     const int n = int(selection_.size());
     int count = 0;
-    project_->BeginRecord();
+    cTransaction transaction(*project_);
     for (int i = 0; i < n; ++i) {
         // Forward walks from the highest cell number down, backward from the lowest up,
         // so a block of selected cells moves together.
@@ -496,7 +497,7 @@ int cCanvasEdit::swap(int step, iStatusSink& status)
             focus_ = s;
         ++count;
     }
-    project_->EndRecord(true);
+    transaction.Commit();
     if (count > 0)
         status.ShowStatus(platform::FormatText(step > 0 ? QT_TRANSLATE_NOOP("Strings", "[%d] : 手前へ")
                                                     : QT_TRANSLATE_NOOP("Strings", "[%d] : 背面へ"),
@@ -512,12 +513,12 @@ int cCanvasEdit::DeleteSelected(iStatusSink& status)
     if (!project_)
         return 0;
     int count = 0;
-    project_->BeginRecord();
+    cTransaction transaction(*project_);
     for (size_t k = 0; k < selection_.size(); ++k)
         if ((selection_[k] & kCellSelected) && project_->GetCell(current_, int(k)) &&
             project_->SetCell(current_, int(k), nullptr))
             ++count;
-    project_->EndRecord(true);
+    transaction.Commit();
     if (count > 0)
         ReportResult(status, ST_DELETE, kNoMessage, true, count);
     return count;
@@ -546,9 +547,9 @@ bool cCanvasEdit::NewCell(int cellNo, int x, int y)
     strCell cell = strCell::New();
     cell.x = int16_t(std::clamp(x, -32768, 32767));
     cell.y = int16_t(std::clamp(y, -32768, 32767));
-    project_->BeginRecord();
+    cTransaction transaction(*project_);
     const bool stored = project_->SetCell(current_, cellNo, &cell);
-    project_->EndRecord(stored);
+    transaction.Finish(stored);
     if (!stored)
         return false;
     for (size_t k = 0; k < selection_.size(); ++k)

@@ -1,5 +1,6 @@
 #include "edit/DialogCell.h"
 
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 
 #include <cstdio>
@@ -104,8 +105,8 @@ bool ApplyCellDialog(cAnimeData& project, const strCellTarget& target, const str
     const strCell* stored = project.GetCell(target.frame, target.cellNo);
     if (stored && NormaliseWorkingCell(project, target.cellNo, working) == *stored)
         return false;
-    project.BeginRecord();
+    cTransaction transaction(project);
     const bool done = project.SetCell(target.frame, target.cellNo, &working);
-    project.EndRecord(done);
+    transaction.Finish(done);
     return done;
 }

@@ -1,5 +1,6 @@
 #include "edit/FixPicture.h"
 
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 
 #include <algorithm>
@@ -26,18 +27,18 @@ void strFixPictureTable::SetRows(const std::vector<int>& rows, int value)
 bool ApplyFixPictureTable(cAnimeData& project, const strFixPictureTable& table)
 {
     bool changed = false;
-    project.BeginRecord();
+    cTransaction transaction(project);
     const int rows = std::min<int>(project.CellCount(), int(table.pictures.size()));
     for (int i = 0; i < rows; ++i)
         changed |= project.SetFixPicture(i, std::clamp(table.pictures[size_t(i)], 0, 255));
-    project.EndRecord(true);
+    transaction.Commit();
     return changed;
 }
 
 bool ApplyFixPicture(cAnimeData& project, int cellNo, int picture)
 {
-    project.BeginRecord();
+    cTransaction transaction(project);
     const bool changed = project.SetFixPicture(cellNo, std::clamp(picture, 0, 255));
-    project.EndRecord(true);
+    transaction.Commit();
     return changed;
 }

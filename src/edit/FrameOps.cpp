@@ -2,6 +2,7 @@
 
 #include "edit/EditStrings.h"
 #include "edit/HistoryCommands.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
@@ -63,9 +64,9 @@ int NextFrame(cAnimeData& project, int current, iStatusSink& status, iMessageSin
     const int n = project.GetValue(AI_FRAMES);
     GuardCurrentFrame(project, current, messages);
     if (current >= n - 1 && Settings().NewFrameFlag) {
-        project.BeginRecord();
+        cTransaction transaction(project);
         const bool ok = project.InsertFrames(n, 1);
-        project.EndRecord(true);
+        transaction.Commit();
         ReportResult(status, ET_FRAME_INSERTED, 0, ok, n);
         if (!ok)
             return ClampCurrentFrame(project, current);
@@ -75,9 +76,9 @@ int NextFrame(cAnimeData& project, int current, iStatusSink& status, iMessageSin
 
 bool InsertFrame(cAnimeData& project, int& current, iStatusSink& status)
 {
-    project.BeginRecord();
+    cTransaction transaction(project);
     const bool ok = project.InsertFrames(current, 1);
-    project.EndRecord(true);
+    transaction.Commit();
     ReportResult(status, ET_FRAME_INSERTED, 0, ok, current);
     current = ClampCurrentFrame(project, current);
     return ok;
@@ -85,11 +86,11 @@ bool InsertFrame(cAnimeData& project, int& current, iStatusSink& status)
 
 bool DeleteFrame(cAnimeData& project, int& current, iStatusSink& status)
 {
-    project.BeginRecord();
+    cTransaction transaction(project);
     const bool ok = project.DeleteFrames(current, 1, true);
     if (ok && project.GetValue(AI_FRAMES) == 0)
         project.InsertFrames(0, 1);
-    project.EndRecord(true);
+    transaction.Commit();
     ReportResult(status, ET_FRAME_DELETED, 0, ok, current);
     current = ClampCurrentFrame(project, current);
     return ok;
@@ -97,9 +98,9 @@ bool DeleteFrame(cAnimeData& project, int& current, iStatusSink& status)
 
 bool ClearFrame(cAnimeData& project, int& current, iStatusSink& status)
 {
-    project.BeginRecord();
+    cTransaction transaction(project);
     const bool ok = project.ClearFrames(current, 1);
-    project.EndRecord(true);
+    transaction.Commit();
     ReportResult(status, ET_FRAME_CLEARED, 0, ok, current);
     current = ClampCurrentFrame(project, current);
     return ok;
@@ -110,11 +111,11 @@ bool CopyNeighbour(cAnimeData& project, int destination, int source, iStatusSink
     const int n = project.GetValue(AI_FRAMES);
     bool ok = false;
     if (destination >= 0 && destination < n && source >= 0 && source < n) {
-        project.BeginRecord();
+        cTransaction transaction(project);
         ok = project.CopyFrame(destination, source);
         if (ok)
             project.SetInterval(destination, 0);
-        project.EndRecord(true);
+        transaction.Commit();
     }
     if (ok)
         status.ShowStatus(platform::FormatString(ET_FRAME_COPIED, source, destination));
@@ -141,7 +142,7 @@ bool InterpolateFromNeighbours(cAnimeData& project, int& current, iStatusSink& s
     GuardCurrentFrame(project, current, messages);
     const int f = current;
     int stored = 0;
-    project.BeginRecord();
+    cTransaction transaction(project);
     if (project.GetFrame(f)) {
         for (int s = project.CellCount() - 1; s >= 0; --s) {
             const strCell* p = project.GetCell(f - 1, s);
@@ -155,7 +156,7 @@ bool InterpolateFromNeighbours(cAnimeData& project, int& current, iStatusSink& s
                 ++stored;
         }
     }
-    project.EndRecord(true);
+    transaction.Commit();
     ReportResult(status, ET_FRAME_INTERPOLATED, 0, stored > 0, f);
     return stored > 0;
 }
@@ -216,11 +217,11 @@ int SetIntervals(cAnimeData& project, int first, int last, int interval, iStatus
     interval = std::clamp(interval, 0, 255);
     int changed = 0;
     const int from = std::max(first, 0), to = std::min(last, project.FrameCapacity() - 1);
-    project.BeginRecord();
+    cTransaction transaction(project);
     for (int f = from; f <= to; ++f)
         if (project.SetInterval(f, interval))
             ++changed;
-    project.EndRecord(true);
+    transaction.Commit();
     status.ShowStatus(platform::FormatString(ST_INTERVALS_SET, first, last, interval));
     return changed;
 }

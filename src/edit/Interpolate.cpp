@@ -2,6 +2,7 @@
 
 #include "edit/EditStrings.h"
 #include "edit/FrameOps.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
@@ -26,7 +27,7 @@ int InterpolateSelected(cAnimeData& project, int f, const std::vector<int>& cell
                         iStatusSink& status)
 {
     int stored = 0;
-    project.BeginRecord();
+    cTransaction transaction(project);
     for (int s : cellNumbers) {
         const strCell* own = project.GetCell(f, s);
         if (!own)
@@ -36,7 +37,7 @@ int InterpolateSelected(cAnimeData& project, int f, const std::vector<int>& cell
             project.SetCell(f, s, &w))
             ++stored;
     }
-    project.EndRecord(true);
+    transaction.Commit();
     if (stored > 0)
         ReportResult(status, ET_SELECTED_INTERPOLATED, kNoMessage, true, stored);
     return stored;
@@ -54,7 +55,7 @@ int InterpolateBlock(cAnimeData& project, int f0, int f1, int k0, int k1)
     k0 = std::max(k0, 0);
     k1 = std::min(k1, project.CellCount() - 1);
     int stored = 0;
-    project.BeginRecord();
+    cTransaction transaction(project);
     for (int k = k0; k <= k1 && f0 <= f1; ++k) {
         int prev = f0 - 1, next = f1 + 1;
         while (prev >= 0 && !project.GetCell(prev, k))
@@ -80,7 +81,7 @@ int InterpolateBlock(cAnimeData& project, int f0, int f1, int k0, int k1)
                 ++stored;
         }
     }
-    project.EndRecord(true);
+    transaction.Commit();
     return stored;
 }
 
@@ -148,7 +149,7 @@ int RunFrameInterpolation(cAnimeData& project, const strFrameInterpolationState&
         std::swap(a, b);
     const uint32_t mask = ParamMask(state.paramTicks);
     int stored = 0;
-    project.BeginRecord();
+    cTransaction transaction(project);
     const int cells = std::min<int>(project.CellCount(), int(state.cellTicks.size()));
     for (int s = 0; s < cells; ++s) {
         if (!state.cellTicks[size_t(s)])
@@ -165,7 +166,7 @@ int RunFrameInterpolation(cAnimeData& project, const strFrameInterpolationState&
             stored += InterpolateSpan(project, s, a, b, mask, state.method != FIM_USED_ONLY);
         }
     }
-    project.EndRecord(true);
+    transaction.Commit();
     if (stored > 0)
         status.ShowStatus(platform::FormatString(ET_FRAMES_INTERPOLATED, a, b, stored));
     else

@@ -3,6 +3,7 @@
 #include "edit/EditClip.h"
 #include "edit/EditStrings.h"
 #include "edit/FrameOps.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 
 namespace {
@@ -27,9 +28,9 @@ bool putPicture(const cAnimeData& project, int row)
 // Each list edit is one undo step.
 template <class Edit> auto recorded(cAnimeData& project, Edit edit)
 {
-    project.BeginRecord();
+    cTransaction transaction(project);
     const auto result = edit();
-    project.EndRecord(true);
+    transaction.Commit();
     return result;
 }
 } // namespace

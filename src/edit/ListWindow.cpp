@@ -2,6 +2,7 @@
 
 #include "edit/EditStrings.h"
 #include "edit/FrameOps.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
@@ -122,9 +123,9 @@ bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpr
 {
     strPicture copy = picture;
     cAnimeData::ValidatePicture(copy);
-    project.BeginRecord();
+    cTransaction transaction(project);
     const bool stored = project.SetPicture(copy, slot);
-    project.EndRecord(stored);
+    transaction.Finish(stored);
     if (!stored)
         return false;
     const bool loaded = drawer.updatePicture(project, slot, project.GetPicture(slot), true);
@@ -157,11 +158,11 @@ int StoreEffect(cAnimeData& project, int slot, strEffect effect)
 {
     project.ValidateEffect(effect);
     // Replacing is one undo step: the old slot closes, the copy goes in frame order.
-    project.BeginRecord();
+    cTransaction transaction(project);
     if (project.GetEffect(slot))
         project.DeleteEffect(slot, true);
     int at = -1;
     const bool stored = project.InsertEffect(effect, &at);
-    project.EndRecord(true);
+    transaction.Commit();
     return stored ? at : -1;
 }

@@ -2,6 +2,7 @@
 
 #include "edit/CanvasEdit.h"
 #include "edit/HistoryCommands.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 
 #include <algorithm>
@@ -81,8 +82,8 @@ int PaletteDrop(cAnimeData& project, int& current, iMessageSink& messages, int p
     }
     cell.picture = uint8_t(std::clamp(picture, 0, 255));
     cell.pattern = uint16_t(std::clamp(pattern, 1, 65535));
-    project.BeginRecord();
+    cTransaction transaction(project);
     const bool done = project.SetCell(current, slot, &cell);
-    project.EndRecord(done);
+    transaction.Finish(done);
     return done ? slot : -1;
 }

@@ -2,6 +2,7 @@
 
 #include "edit/EditStrings.h"
 #include "edit/FrameOps.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "project/Settings.h"
@@ -69,7 +70,7 @@ int ApplySpline(cAnimeData& project, int f0, int s, int count, strPointF p0, str
     if (last < first)
         std::swap(first, last);
     int stored = 0;
-    project.BeginRecord();
+    cTransaction transaction(project);
     if (const strCell* start = project.GetCell(first, s)) {
         strCell base = *start;
         const int end = std::min(last, project.FrameCapacity() - 1);
@@ -83,7 +84,7 @@ int ApplySpline(cAnimeData& project, int f0, int s, int count, strPointF p0, str
                 ++stored;
         }
     }
-    project.EndRecord(true);
+    transaction.Commit();
     ReportResult(status, ET_SPLINE_STORED, 0, stored > 0, stored);
     return stored;
 }

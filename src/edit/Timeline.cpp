@@ -3,6 +3,7 @@
 #include "edit/CanvasClip.h"
 #include "edit/FrameOps.h"
 #include "edit/Interpolate.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
 
@@ -114,9 +115,9 @@ bool cTimeline::Run(int command, int area, strGridPos at)
     }
     case IDM_NEW_CELL: {
         const strCell cell = strCell::New();
-        p.BeginRecord();
+        cTransaction transaction(p);
         p.SetCell(at.col, at.row, &cell);
-        p.EndRecord(true);
+        transaction.Commit();
         afterEdit();
         break;
     }

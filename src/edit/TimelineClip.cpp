@@ -1,6 +1,7 @@
 #include "edit/TimelineClip.h"
 
 #include "edit/EditClip.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 
 #include <algorithm>
@@ -98,10 +99,10 @@ bool TimelineBlockOp(cAnimeData& project, int area, strGridBlock block, int flag
             return false;
     }
     if (flags & TC_MODIFY) {
-        project.BeginRecord();
+        cTransaction transaction(project);
         cClip_Mass discard(kind);
         const bool changed = collect(project, area, block, discard, true);
-        project.EndRecord(true);
+        transaction.Commit();
         if (!(flags & TC_COPY))
             return changed;
     }
@@ -124,7 +125,7 @@ bool TimelinePaste(cAnimeData& project, int area, int f, int k, strGridBlock* pa
         f = 0;
     if (area == TA_FRAMES)
         k = 0;
-    project.BeginRecord();
+    cTransaction transaction(project);
     if (area == TA_ROWS && project.GetValue(AI_FIX_PICTURE_PER_CELL))
         for (const auto& e : clip.fixPictures)
             project.SetFixPicture(k + e.row, std::min<int>(e.picture, 255));
@@ -148,7 +149,7 @@ bool TimelinePaste(cAnimeData& project, int area, int f, int k, strGridBlock* pa
         }
     for (const auto& e : clip.fixPictures)
         lastCell = std::max<int>(lastCell, e.row);
-    project.EndRecord(true);
+    transaction.Commit();
     if (pasted)
         *pasted = {f, k, std::min(f + lastFrame, project.FrameCapacity() - 1),
                    std::min(k + lastCell, project.CellCount() - 1)};

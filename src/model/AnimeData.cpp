@@ -1,8 +1,7 @@
 #include "model/AnimeData.h"
 
-#include "edit/Restore.h"
+#include "model/Restore.h"
 #include "platform/CodePage.h"
-#include "project/Settings.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,6 +10,9 @@ namespace {
 template <class T> T clampTo(int v, int lo, int hi) { return T(std::clamp(v, lo, hi)); }
 
 constexpr int kMaxFrames = 2024;
+constexpr int kMinFrames = 65535;
+constexpr int kMinPictures = 255;
+constexpr int kMinEffects = 1023;
 constexpr int kMaxNoteBytes = 254;   // effect texts, in bytes as the project files store them
 } // namespace
 
@@ -255,12 +257,12 @@ bool cAnimeData::Reset(int frames, int cells, int pictures, int effects)
     userData_.clear();
     cellCount_ = frameCapacity_ = pictureCapacity_ = effectCapacity_ = 0;
 
-    frameCapacity_ = std::min(std::max(frames, cSettings::kMinFrames), kMaxFrames);
+    frameCapacity_ = std::min(std::max(frames, kMinFrames), kMaxFrames);
     // Cell numbers are bytes in every format: keep the count within 1..255.
-    const int initCell = std::clamp(Settings().Init_Cell, 1, cSettings::kMaxCellCount);
-    cellCount_ = std::min(cells < 1 ? initCell : cells, cSettings::kMaxCellCount);
-    pictureCapacity_ = std::min(std::max(pictures, cSettings::kMinPictures), kMaxFrames);
-    effectCapacity_ = std::min(std::max(effects, cSettings::kMinEffects), kMaxFrames);
+    const int initCell = std::clamp(defaults_.cellCount, 1, kMaxCellCount);
+    cellCount_ = std::min(cells < 1 ? initCell : cells, kMaxCellCount);
+    pictureCapacity_ = std::min(std::max(pictures, kMinPictures), kMaxFrames);
+    effectCapacity_ = std::min(std::max(effects, kMinEffects), kMaxFrames);
 
     saveFormat_ = centerPosition_ = divisionFormat_ = editFormat_ = fixPicturePerCell_ = 0;
     baseInterval_ = 1;
@@ -278,13 +280,13 @@ bool cAnimeData::Reset(int frames, int cells, int pictures, int effects)
 
 void cAnimeData::ApplyDefaults()
 {
-    const cSettings& s = Settings();
-    SetValue(AI_BASE_INTERVAL, s.Init_Int);
-    SetValue(AI_CENTER_POSITION, s.Init_Center);
-    SetValue(AI_DIVISION_FORMAT, s.Init_Div);
-    SetValue(AI_FIX_PICTURE_PER_CELL, s.Init_FixFlag ? 1 : 0);
-    SetValue(AI_EDIT_FORMAT, s.Init_Edit);
-    SetValue(AI_SAVE_FORMAT, s.Init_Format);
+    const strProjectDefaults& d = defaults_;
+    SetValue(AI_BASE_INTERVAL, d.baseInterval);
+    SetValue(AI_CENTER_POSITION, d.centerPosition);
+    SetValue(AI_DIVISION_FORMAT, d.divisionFormat);
+    SetValue(AI_FIX_PICTURE_PER_CELL, d.fixPicturePerCell ? 1 : 0);
+    SetValue(AI_EDIT_FORMAT, d.editFormat);
+    SetValue(AI_SAVE_FORMAT, d.saveFormat);
 }
 
 bool cAnimeData::NewProject(const std::string& workFolder)
@@ -293,7 +295,7 @@ bool cAnimeData::NewProject(const std::string& workFolder)
         return false;
     workFolder_ = workFolder;
     name_.clear();
-    fileName_ = Settings().Init_FileName;
+    fileName_ = defaults_.fileName;
     ApplyDefaults();
     InsertFrames(0, 1);
     untitled = true;
@@ -303,11 +305,10 @@ bool cAnimeData::NewProject(const std::string& workFolder)
 
 bool cAnimeData::SetCellCount(int n)
 {
-    n = std::clamp(n, 0, cSettings::kMaxCellCount);
+    n = std::clamp(n, 0, kMaxCellCount);
     if (n <= 0 || n == cellCount_)
         return false;
-    EndRecord(false);
-    History().SetCapacity(-1);
+    ForgetRecords();
     fixPictures_.resize(size_t(n), 0);
     for (int i = 0; i < frames_.Size(); ++i)
         if (strFrame* f = frames_.Get(i))
@@ -636,7 +637,7 @@ bool cAnimeData::DeleteEffect(int index, bool compact)
 bool cAnimeData::BeginRecord()
 {
     EndRecord(false);
-    if (Settings().Undo >= 1)
+    if (sink_ && sink_->KeepsRecords())
         record_ = std::make_unique<cRestoreObj>();
     return record_ != nullptr;
 }
@@ -645,8 +646,24 @@ bool cAnimeData::EndRecord(bool commit)
 {
     if (record_) {
         std::unique_ptr<cRestoreObj> group = std::move(record_);
-        if (commit)
-            History().Commit(std::move(group));
+        if (commit && sink_)
+            sink_->Commit(std::move(group));
     }
     return commit;
+}
+
+void cAnimeData::RollBackRecord()
+{
+    // Detached first, so that the undoing mutators record nothing.
+    const std::unique_ptr<cRestoreObj> group = std::move(record_);
+    if (group)
+        for (auto& record : group->records)
+            record->Restore(*this, RESTORE_UNDO);
+}
+
+void cAnimeData::ForgetRecords()
+{
+    EndRecord(false);
+    if (sink_)
+        sink_->Forget();
 }

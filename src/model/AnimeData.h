@@ -3,6 +3,7 @@
 // the accessors and changes it through the mutators below, which validate
 // values, append undo records to the open record group and set `modified`.
 
+#include "model/ProjectDefaults.h"
 #include "model/Records.h"
 
 #include <memory>
@@ -11,6 +12,7 @@
 #include <vector>
 
 class cRestoreObj;
+class iChangeSink;
 
 /** Item numbers of GetValue / SetValue / GetLimit. */
 enum eAnimeItem {
@@ -25,6 +27,9 @@ class cAnimeData {
 public:
     bool modified = false;   // set by every change; cleared after new, load or save
     bool untitled = true;    // never saved under a name
+
+    /** Cell numbers are bytes in every format. */
+    static constexpr int kMaxCellCount = 255;
 
     cAnimeData();
     ~cAnimeData();
@@ -73,6 +78,14 @@ public:
     static void ValidatePicture(strPicture& picture, int imageWidth = 0, int imageHeight = 0);
     void ValidateEffect(strEffect& effect) const;
 
+    // --- set-up ---
+    /** What Reset, ApplyDefaults and NewProject start from. */
+    void SetDefaults(const strProjectDefaults& defaults) { defaults_ = defaults; }
+    const strProjectDefaults& Defaults() const { return defaults_; }
+    /** Where committed record groups go; none (the default) records nothing. */
+    void SetChangeSink(iChangeSink* sink) { sink_ = sink; }
+    iChangeSink* ChangeSink() const { return sink_; }
+
     // --- project-wide operations ---
     /** Clears and sizes the project; -1 counts take the minimums / Init_Cell. */
     bool Reset(int frames, int cells, int pictures, int effects);
@@ -108,10 +121,16 @@ public:
     bool SetEffectList(const std::vector<std::optional<strEffect>>& list);
 
     // --- record groups ---
-    /** Discards an open group, then opens one when the Undo setting is at least 1. */
+    /** Discards an open group, then opens one when the change sink keeps records. */
     bool BeginRecord();
-    /** Commits the open group to the history (commit) or destroys it. Returns commit. */
+    /** Hands the open group to the change sink (commit) or destroys it. Returns commit. */
     bool EndRecord(bool commit);
+    /** Discards an open group and tells the sink to drop what it keeps: the project
+     *  changed in a way the records cannot replay. */
+    void ForgetRecords();
+    /** Undoes what the open group recorded and discards it (an edit that failed halfway).
+     *  Without a change sink nothing was recorded, so nothing can be undone. */
+    void RollBackRecord();
     /** The open record group, or null. */
     cRestoreObj* Record() const { return record_.get(); }
     void MarkModified() { modified = true; }
@@ -130,5 +149,7 @@ private:
     int fixPicturePerCell_ = 0, baseInterval_ = 1, totalInterval_ = 0;
     int cellCount_ = 0, frameCapacity_ = 0, pictureCapacity_ = 0, effectCapacity_ = 0;
     std::unique_ptr<cRestoreObj> record_;
+    iChangeSink* sink_ = nullptr;
+    strProjectDefaults defaults_;
     strFrame emptyFrame_;
 };

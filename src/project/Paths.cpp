@@ -249,7 +249,6 @@ std::string WorkFolderOf(const std::string& path, const std::string& folderName)
     return {};
 }
 
-std::string WorkFolderOf(const std::string& path) { return WorkFolderOf(path, Settings().FolderName_C); }
 
 std::string FolderOf(const std::string& path)
 {

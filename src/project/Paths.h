@@ -55,8 +55,6 @@ std::string MakeAbsolute(const std::string& path, const std::string& folder);
 /** The path cut just after the last "\<folderName>\" component sequence (either
  *  separator counts); empty when there is none or folderName is empty. */
 std::string WorkFolderOf(const std::string& path, const std::string& folderName);
-/** WorkFolderOf with the FolderName_C setting. */
-std::string WorkFolderOf(const std::string& path);
 
 /** The folder part of a path (everything before the last separator; empty when none). */
 std::string FolderOf(const std::string& path);

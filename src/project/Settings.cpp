@@ -93,6 +93,20 @@ const char* const kSection = "CONFIG";
 
 } // namespace
 
+strProjectDefaults cSettings::ProjectDefaults() const
+{
+    strProjectDefaults d;
+    d.cellCount = Init_Cell;
+    d.baseInterval = Init_Int;
+    d.centerPosition = Init_Center;
+    d.divisionFormat = Init_Div;
+    d.fixPicturePerCell = Init_FixFlag;
+    d.editFormat = Init_Edit;
+    d.saveFormat = Init_Format;
+    d.fileName = Init_FileName;
+    return d;
+}
+
 void cSettings::SetDefaults()
 {
     Locale = "jpn";

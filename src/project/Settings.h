@@ -2,6 +2,8 @@
 // The editor settings: one program-wide object holding every config.ini key
 // (section "CONFIG"). Fields are named after their keys.
 
+#include "model/ProjectDefaults.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -53,13 +55,11 @@ struct cSettings {
 
     // Fixed values that are not in the file.
     static constexpr float kVersion = 0.72f;
-    static constexpr int kMinFrames = 65535;
-    static constexpr int kMinPictures = 255;
-    static constexpr int kMinEffects = 1023;
-    static constexpr int kMaxCellCount = 255;
 
     cSettings() { SetDefaults(); }
 
+    /** The Init_ keys as the defaults of new projects. */
+    strProjectDefaults ProjectDefaults() const;
     /** The defaults of every key. */
     void SetDefaults();
     /** Reads every key from the file's "CONFIG" section; keys that are missing, or whose

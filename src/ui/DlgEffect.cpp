@@ -4,7 +4,7 @@
 #include "platform/Sound.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
-#include "project/Document.h"
+#include "edit/Document.h"
 #include "project/Paths.h"
 #include "project/Settings.h"
 #include "ui/DlgControls.h"

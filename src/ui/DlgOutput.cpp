@@ -3,7 +3,7 @@
 #include "export/ThreadSaveGraph.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
-#include "project/Document.h"
+#include "edit/Document.h"
 #include "project/Paths.h"
 #include "render/SpriteDrawer.h"
 

@@ -2,7 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/Strings.h"
-#include "project/Document.h"
+#include "edit/Document.h"
 #include "project/Paths.h"
 #include "ui/DlgControls.h"
 #include "ui/TextLimit.h"

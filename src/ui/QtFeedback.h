@@ -3,7 +3,7 @@
 // the system's open and save dialogs. Tests install their own answers instead.
 
 #include "platform/Feedback.h"
-#include "project/Document.h"
+#include "edit/Document.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 // in-memory clipboard, recorders for status texts and message boxes, and
 // helpers that build projects with cells.
 
-#include "edit/Restore.h"
+#include "edit/RestoreHistory.h"
 #include "model/AnimeData.h"
 #include "platform/Clipboard.h"
 #include "platform/Feedback.h"
@@ -64,7 +64,8 @@ protected:
     void SetUp() override
     {
         Settings().SetDefaults();
-        History().SetCapacity(32);
+        history.SetCapacity(32);
+        p.SetChangeSink(&history);
         platform::SetSystemClipboard(&clipboard);
         p.NewProject("");
     }
@@ -75,7 +76,7 @@ protected:
     {
         p.Reset(-1, cells, -1, -1);
         p.InsertFrames(0, frames);
-        History().SetCapacity(-1);
+        history.SetCapacity(-1);
     }
     /** Stores a cell outside any undo step. */
     void Store(int f, int s, const strCell& c) { ASSERT_TRUE(p.SetCell(f, s, &c)); }
@@ -98,6 +99,7 @@ protected:
     }
     int X(int f, int s) const { return p.GetCell(f, s) ? p.GetCell(f, s)->x : -9999; }
 
+    cRestoreHistory history;
     cAnimeData p;
     cStatusRecorder status;
     cMessageRecorder messages;

@@ -136,10 +136,10 @@ TEST_F(CanvasEditTest, MoveStoresOneStepWithAndWithoutGrid)
     EXPECT_EQ(At(4, 0).x, 13);
     EXPECT_EQ(At(4, 0).y, -7);
     EXPECT_EQ(At(4, 1).x, 100) << "unselected cells stay";
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
     EXPECT_EQ(edit.Mode(), CM_IDLE);
     EXPECT_EQ(edit.Selection()[0], kCellSelected) << "moving and hover bits cleared";
-    ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+    ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
     EXPECT_EQ(ModelText(p), before);
 
     Settings().GridBit = GRID_POSITION;
@@ -147,7 +147,7 @@ TEST_F(CanvasEditTest, MoveStoresOneStepWithAndWithoutGrid)
     Drag({5, 5}, {18, -2});
     EXPECT_EQ(At(4, 0).x, 16);
     EXPECT_EQ(At(4, 0).y, -8);
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
     Drag({5, 5}, {18, -2}, Keys(true));
     EXPECT_EQ(At(4, 0).x, 13) << "SHIFT suppresses the snap";
 }
@@ -221,7 +221,7 @@ TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
                 c.scaleX = 101;
                 p.SetCell(f, k, &c);  // the same cells again after the first row
             }
-        History().SetCapacity(-1);
+        history.SetCapacity(-1);
         edit.SetDragRange(r.range ? strCanvasRange{true, 1, 6, 0, 3} : strCanvasRange{});
         const std::string before = ModelText(p);
         unsigned result = edit.LeftDown(r.path.front(), r.keys);
@@ -230,7 +230,7 @@ TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
         result |= edit.LeftUp(r.path.back(), r.keys);
         EXPECT_FALSE(result & CR_STORED);
         EXPECT_EQ(ModelText(p), before);
-        EXPECT_EQ(History().UndoCount(), 0);
+        EXPECT_EQ(history.UndoCount(), 0);
         EXPECT_TRUE(edit.IsSelected(0)) << "the click still selects";
         EXPECT_EQ(edit.Mode(), CM_IDLE);
     }
@@ -241,7 +241,7 @@ TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
     EXPECT_TRUE(edit.DoubleClick({-57, 3}, Keys()) & CR_CELL_DIALOG);
     edit.LeftUp({-57, 3}, Keys());
     EXPECT_EQ(ModelText(p), before);
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(CanvasEditTest, SnapWaitsForTheMouseToLeaveTheEdgeSquare)
@@ -294,7 +294,7 @@ TEST_F(CanvasEditTest, EscapeCancelsEveryGestureWithoutStoring)
     EXPECT_TRUE(edit.CancelDrag());
     EXPECT_EQ(edit.LeftDown({40, 40}, Keys()) & CR_STORED, 0u) << "the next click starts afresh";
     EXPECT_EQ(ModelText(p), before);
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(CanvasEditTest, HitTestPrefersAVisiblePixelOverABigClearQuad)
@@ -392,7 +392,7 @@ TEST_F(CanvasEditTest, DragRangeAppliesTheDragToABlockOfFrames)
             const bool moved = f >= 2 && f <= 6 && k <= 3;
             EXPECT_EQ(At(f, k).x, k * 100 + (moved ? 10 : 0)) << f << "," << k;
         }
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 
     Drag({505, 405}, {515, 405});  // cell 5 lies outside the range's cell numbers
     EXPECT_EQ(At(4, 5).x, 510);
@@ -426,7 +426,7 @@ TEST_F(CanvasEditTest, SwingTurnsAndScalesAboutThePivot)
     EXPECT_EQ(c.scaleX, 200);
     EXPECT_EQ(At(4, 1).x, 300);
     EXPECT_EQ(edit.Mode(), CM_IDLE);
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 }
 
 TEST_F(CanvasEditTest, SwingWithoutMovementOrSelectionEnds)
@@ -495,7 +495,7 @@ TEST_F(CanvasEditTest, OrderingMovesSelectedCellsWithTheirSelection)
     EXPECT_EQ(At(4, 2).x, 1);
     EXPECT_EQ(At(4, 5).x, 5);
     EXPECT_EQ(Selected(), std::vector<int>({1, 2, 5}));
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 
     EXPECT_EQ(edit.SendBackward(status), 3);
     EXPECT_EQ(status.last, "[3] : 背面へ");
@@ -503,7 +503,7 @@ TEST_F(CanvasEditTest, OrderingMovesSelectedCellsWithTheirSelection)
     EXPECT_EQ(At(4, 1).x, 1);
     EXPECT_EQ(At(4, 4).x, 5);
     EXPECT_EQ(Selected(), std::vector<int>({0, 1, 4}));
-    ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+    ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
     EXPECT_EQ(At(4, 5).x, 5);
 }
 
@@ -520,7 +520,7 @@ TEST_F(CanvasEditTest, DeleteAndSelectAll)
     EXPECT_EQ(edit.DeleteSelected(status), 1);
     EXPECT_EQ(status.last, "[1] : 削除");
     EXPECT_EQ(p.GetCell(4, 3), nullptr);
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
     EXPECT_NE(p.GetCell(4, 3), nullptr);
 }
 
@@ -535,7 +535,7 @@ TEST_F(CanvasEditTest, NewCellBecomesTheOnlySelectedCell)
     EXPECT_EQ(Selected(), std::vector<int>({3}));
     EXPECT_EQ(edit.Focus(), 3);
     EXPECT_FALSE(edit.NewCell(6, 0, 0));
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
     EXPECT_EQ(p.GetCell(4, 3), nullptr);
 }
 
@@ -577,7 +577,7 @@ TEST_F(CanvasEditTest, DraftGifDragMovesThePlacementOnly)
     // Scaling with S: the unset pair (zoom alone) becomes 1 × the factor.
     Drag({30, 10}, {40, 10}, Keys(false, false, false, true, true));
     EXPECT_NEAR(edit.Draft().scaleX, 2, 1e-4);
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(CanvasEditTest, LocusFollowsTheSelectedFrames)

@@ -90,16 +90,16 @@ TEST_F(DialogCellTest, ApplyStoresAClampedCellAsOneStepThatUndoRestores)
     ASSERT_TRUE(ApplyCellDialog(p, Target(p, 1, 2), w));
     EXPECT_EQ(p.GetCell(1, 2)->x, 1024) << "clamped by the project";
     EXPECT_EQ(p.GetCell(1, 2)->opacity, 90);
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
     const std::string after = ModelText(p);
 
     EXPECT_FALSE(ApplyCellDialog(p, Target(p, 1, 2), *p.GetCell(1, 2))) << "no change, no step";
     EXPECT_FALSE(ApplyCellDialog(p, Target(p, 1, 2), w)) << "equal once normalised";
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 
-    ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+    ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
     EXPECT_EQ(ModelText(p), before);
-    ASSERT_TRUE(History().Restore(p, RESTORE_REDO));
+    ASSERT_TRUE(history.Restore(p, RESTORE_REDO));
     EXPECT_EQ(ModelText(p), after);
 }
 
@@ -111,7 +111,7 @@ TEST_F(DialogCellTest, ApplyOnAnEmptySlotCreatesTheCellAndBadTargetsStoreNothing
     EXPECT_FALSE(ApplyCellDialog(p, Target(p, 5, 0), CellXY(1, 1)));
     EXPECT_FALSE(ApplyCellDialog(p, Target(p, 0, -1), CellXY(1, 1)));
     EXPECT_FALSE(ApplyCellDialog(p, Target(p, 0, p.CellCount()), CellXY(1, 1)));
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 }
 
 TEST_F(DialogCellTest, ATargetThatChangedUnderTheDialogIsNeverWritten)

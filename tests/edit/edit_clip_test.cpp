@@ -313,7 +313,7 @@ TEST_F(EditClipTest, CanvasCopyAndPasteAtAnotherCellNumber)
     EXPECT_EQ(X(1, 12), 50);
     EXPECT_FALSE(p.GetCell(1, 11));
     EXPECT_EQ(sel, Selection(16, {10, 12}));
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 
     status.last.clear();
     EXPECT_EQ(CanvasCopy(p, 0, Selection(16, {0, 1}), status), 0);
@@ -391,7 +391,7 @@ TEST_F(EditClipTest, TimelineCellBlockReproducesEmptyPositions)
     EXPECT_TRUE(TimelineCanPaste(TA_CELLS));
     EXPECT_FALSE(TimelineCanPaste(TA_FRAMES));
     EXPECT_FALSE(TimelinePaste(p, TA_ROWS, 0, 0, nullptr));   // wrong kind: nothing
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
     strGridBlock pasted;
     ASSERT_TRUE(TimelinePaste(p, TA_CELLS, 10, 0, &pasted));
     EXPECT_EQ(pasted, (strGridBlock{10, 0, 12, 2}));
@@ -399,7 +399,7 @@ TEST_F(EditClipTest, TimelineCellBlockReproducesEmptyPositions)
     EXPECT_EQ(X(11, 2), 52);
     EXPECT_EQ(X(12, 0), 60);
     EXPECT_EQ(X(11, 3), -1);   // outside the block
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 }
 
 TEST_F(EditClipTest, TimelineFramePasteInserts)
@@ -446,7 +446,7 @@ TEST_F(EditClipTest, TimelineRowsCarryFixedPictures)
     EXPECT_EQ(p.GetFixPicture(2), 0);
     EXPECT_FALSE(p.GetCell(0, 2));
     EXPECT_FALSE(p.GetCell(1, 3));
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
     strGridBlock pasted;
     ASSERT_TRUE(TimelinePaste(p, TA_ROWS, 3, 2, &pasted));
     EXPECT_EQ(pasted, (strGridBlock{0, 2, 3, 3}));
@@ -462,7 +462,7 @@ TEST_F(EditClipTest, TimelineDeleteOfAllFramesLeavesOne)
     EXPECT_FALSE(p.GetCell(0, 1));
     EXPECT_FALSE(Has(CLIP_FRAMES));
     EXPECT_FALSE(TimelineDelete(p, TA_CELLS, {0, 0, 0, 1}));   // nothing there: no step
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 }
 
 TEST_F(EditClipTest, CutOnALockedClipboardKeepsTheBlock)
@@ -472,7 +472,7 @@ TEST_F(EditClipTest, CutOnALockedClipboardKeepsTheBlock)
     clipboard.SetLockedByOther(true);
     EXPECT_FALSE(TimelineCut(p, TA_CELLS, {0, 0, 2, 1}));
     EXPECT_TRUE(p.GetCell(1, 1));
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(EditClipTest, ListEffects)
@@ -542,8 +542,8 @@ TEST_F(EditClipTest, ListPictures)
     ASSERT_TRUE(PicturePaste(p, 0, status));
     EXPECT_EQ(p.GetPicture(0)->path, "a.png");
     EXPECT_FALSE(PicturePaste(p, p.PictureCapacity(), status));
-    EXPECT_EQ(History().UndoCount(), 4) << "each list edit that changed something is one step";
-    while (History().Restore(p, RESTORE_UNDO)) {
+    EXPECT_EQ(history.UndoCount(), 4) << "each list edit that changed something is one step";
+    while (history.Restore(p, RESTORE_UNDO)) {
     }
     EXPECT_EQ(ModelText(p), start);
 }

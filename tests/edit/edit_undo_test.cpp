@@ -104,23 +104,23 @@ TEST_F(EditUndoTest, EveryOperationIsOneStepThatUndoes)
         p.BeginRecord();
         p.SetCell(0, 0, p.GetCell(0, 0) ? nullptr : &marker);
         p.EndRecord(true);
-        History().Restore(p, RESTORE_UNDO);
-        ASSERT_EQ(History().RedoCount(), 1);
+        history.Restore(p, RESTORE_UNDO);
+        ASSERT_EQ(history.RedoCount(), 1);
 
         const std::string before = ModelText(p);
         const std::string name = RandomOperation();
         SCOPED_TRACE(testing::Message() << "round " << round << ": " << name);
         const std::string after = ModelText(p);
-        ASSERT_LE(History().UndoCount(), 1);
-        if (History().UndoCount() == 0) {
+        ASSERT_LE(history.UndoCount(), 1);
+        if (history.UndoCount() == 0) {
             EXPECT_EQ(after, before);
-            EXPECT_EQ(History().RedoCount(), 1);
+            EXPECT_EQ(history.RedoCount(), 1);
             continue;
         }
-        EXPECT_EQ(History().RedoCount(), 0);
-        ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+        EXPECT_EQ(history.RedoCount(), 0);
+        ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
         EXPECT_EQ(ModelText(p), before);
-        ASSERT_TRUE(History().Restore(p, RESTORE_REDO));
+        ASSERT_TRUE(history.Restore(p, RESTORE_REDO));
         EXPECT_EQ(ModelText(p), after);
     }
 }

@@ -32,14 +32,14 @@ TEST_F(FrameOpsTest, Navigation)
     EXPECT_EQ(NextFrame(p, 2, status, messages), 3);
     EXPECT_EQ(NextFrame(p, 4, status, messages), 4);   // stays on the last frame
     EXPECT_EQ(p.GetValue(AI_FRAMES), 5);
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
     EXPECT_TRUE(messages.texts.empty());
 
     Settings().NewFrameFlag = true;
     EXPECT_EQ(NextFrame(p, 4, status, messages), 5);
     EXPECT_EQ(p.GetValue(AI_FRAMES), 6);
     EXPECT_EQ(status.last, "フレーム[5]に挿入しました");
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 }
 
 TEST_F(FrameOpsTest, NextFrameOnAFullArrayStaysOnTheLastFrame)
@@ -48,7 +48,7 @@ TEST_F(FrameOpsTest, NextFrameOnAFullArrayStaysOnTheLastFrame)
     const int last = p.FrameCapacity() - 1;
     EXPECT_EQ(NextFrame(p, last, status, messages), last);
     EXPECT_TRUE(IsTimeFailure(status.last));
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(FrameOpsTest, NavigationRepairsAMissingCurrentFrame)
@@ -83,10 +83,10 @@ TEST_F(FrameOpsTest, InsertDeleteClearAreOneStepEach)
     ASSERT_TRUE(DeleteFrame(p, current = 4, status));
     EXPECT_EQ(status.last, "フレーム[4]を削除しました");
     EXPECT_EQ(current, 3);   // clamped to the new last frame
-    EXPECT_EQ(History().UndoCount(), 3);
+    EXPECT_EQ(history.UndoCount(), 3);
 
     for (int i = 0; i < 3; ++i)
-        History().Restore(p, RESTORE_UNDO);
+        history.Restore(p, RESTORE_UNDO);
     EXPECT_EQ(ModelText(p), before);
 }
 
@@ -100,7 +100,7 @@ TEST_F(FrameOpsTest, DeletingTheOnlyFrameLeavesAnEmptyFrame)
     EXPECT_EQ(p.GetValue(AI_FRAMES), 1);
     EXPECT_FALSE(p.GetCell(0, 0));
     EXPECT_EQ(current, 0);
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
     EXPECT_EQ(ModelText(p), before);
 }
 
@@ -113,7 +113,7 @@ TEST_F(FrameOpsTest, InsertIntoAFullArrayLosesTheLastFrameAndUndoBringsItBack)
     ASSERT_TRUE(InsertFrame(p, current, status));
     EXPECT_EQ(p.GetValue(AI_FRAMES), p.FrameCapacity());
     EXPECT_FALSE(p.GetCell(p.FrameCapacity() - 1, 0));
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
     EXPECT_EQ(ModelText(p), before);
 }
 
@@ -126,7 +126,7 @@ TEST_F(FrameOpsTest, FailedFrameOperationsReportTheTimeAndLeaveNoStep)
     EXPECT_FALSE(DeleteFrame(p, current = 2024, status));
     EXPECT_TRUE(IsTimeFailure(status.last));
     EXPECT_FALSE(ClearFrame(p, current = -1, status));
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(FrameOpsTest, CopyNeighbour)
@@ -138,7 +138,7 @@ TEST_F(FrameOpsTest, CopyNeighbour)
     int current = 0;
     EXPECT_FALSE(CopyFromPrevious(p, current, status, messages));
     EXPECT_TRUE(IsTimeFailure(status.last));
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 
     current = 3;
     ASSERT_TRUE(CopyFromPrevious(p, current, status, messages));
@@ -189,7 +189,7 @@ TEST_F(FrameOpsTest, InterpolateFromNeighboursSlots)
     Frames(3);
     EXPECT_FALSE(InterpolateFromNeighbours(p, current = 1, status, messages));
     EXPECT_TRUE(IsTimeFailure(status.last));
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(FrameOpsTest, InterpolateCellRules)
@@ -260,11 +260,11 @@ TEST_F(FrameOpsTest, SetIntervalsIsOneUndoStep)
     EXPECT_EQ(status.last, "フレーム [3]～[7] に インターバル[12] を入力しました");
     for (int f = 0; f < 10; ++f)
         EXPECT_EQ(p.GetFrame(f)->interval, f >= 3 && f <= 7 ? 12 : 0) << f;
-    EXPECT_EQ(History().UndoCount(), 1);
-    ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+    EXPECT_EQ(history.UndoCount(), 1);
+    ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
     for (int f = 0; f < 10; ++f)
         EXPECT_EQ(p.GetFrame(f)->interval, 0) << f;
-    ASSERT_TRUE(History().Restore(p, RESTORE_REDO));
+    ASSERT_TRUE(history.Restore(p, RESTORE_REDO));
     EXPECT_EQ(SetIntervals(p, 8, 2000, 300, status), 2);   // 300 limited to 255; missing frames skipped
     EXPECT_EQ(p.GetFrame(9)->interval, 255);
 

@@ -44,7 +44,7 @@ TEST_F(InterpolateTest, NormalMethodExample)
     EXPECT_EQ(p.GetCell(2, 2)->opacity, 9);
     EXPECT_EQ(X(0, 2), 0);
     EXPECT_EQ(X(4, 2), 10);
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
 
     // Used cells only: frame 2 alone.
     EXPECT_EQ(RunFrameInterpolation(p, Dialog(4, 0, FIM_USED_ONLY, {2}, 1u << CP_X), status), 1);
@@ -79,18 +79,18 @@ TEST_F(InterpolateTest, NothingTickedStoresNothing)
     Frames(5);
     Store(0, 0, CellXY(0));
     Store(4, 0, CellXY(40));
-    History().SetCapacity(-1);
+    history.SetCapacity(-1);
     // A step to undo, so that we can see the redo steps survive.
     p.BeginRecord();
     const strCell c = CellXY(1);
     p.SetCell(2, 5, &c);
     p.EndRecord(true);
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
     EXPECT_EQ(RunFrameInterpolation(p, Dialog(0, 4, FIM_NORMAL, {0}, 0), status), 0);
     EXPECT_TRUE(IsTimeFailure(status.last));
     EXPECT_EQ(RunFrameInterpolation(p, Dialog(0, 4, FIM_NORMAL, {}, kAllParams), status), 0);
-    EXPECT_EQ(History().UndoCount(), 0);
-    EXPECT_EQ(History().RedoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 0);
+    EXPECT_EQ(history.RedoCount(), 1);
 }
 
 TEST_F(InterpolateTest, EveryParameterOnItsWidth)

@@ -149,14 +149,14 @@ TEST_F(ListWindowTest, StoringAPictureLoadsItsSheetOrReportsThePath)
     EXPECT_TRUE(IsTimeFailure(status.last));
 
     // Storing is one undo step; after undo and redo the sheets follow the pictures.
-    History().SetCapacity(-1);
+    history.SetCapacity(-1);
     pic.path = image;
     ASSERT_TRUE(StorePicture(p, 4, pic, drawer, status));
-    ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+    ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
     EXPECT_EQ(p.GetPicture(4), nullptr);
     SyncPictureSheets(p, drawer);
     EXPECT_EQ(drawer.sheet(4), nullptr);
-    ASSERT_TRUE(History().Restore(p, RESTORE_REDO));
+    ASSERT_TRUE(history.Restore(p, RESTORE_REDO));
     SyncPictureSheets(p, drawer);
     ASSERT_NE(drawer.sheet(4), nullptr);
     EXPECT_TRUE(drawer.sheet(4)->isReady());
@@ -226,7 +226,7 @@ TEST_F(ListWindowTest, DroppingOnEmptySpaceCreatesACellAndOnACellReskinsIt)
     EXPECT_EQ(c->picture, 3);
     EXPECT_EQ(c->pattern, 5);
     EXPECT_EQ(c->opacity, 255);
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 
     strCell keep = CellXY(7, 8);
     keep.angle = 90;
@@ -236,7 +236,7 @@ TEST_F(ListWindowTest, DroppingOnEmptySpaceCreatesACellAndOnACellReskinsIt)
     expected.picture = 9;
     expected.pattern = 2;
     EXPECT_EQ(*p.GetCell(1, 0), expected) << "only picture and pattern change";
-    ASSERT_TRUE(History().Restore(p, RESTORE_UNDO));
+    ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
     EXPECT_EQ(*p.GetCell(1, 0), keep);
     EXPECT_TRUE(messages.texts.empty());
 }

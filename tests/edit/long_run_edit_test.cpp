@@ -8,7 +8,7 @@
 #include "edit/HistoryCommands.h"
 #include "edit/Interpolate.h"
 #include "edit/ListClip.h"
-#include "edit/Restore.h"
+#include "edit/RestoreHistory.h"
 #include "edit/Spline.h"
 #include "edit/TimelineClip.h"
 #include "model/AnimeData.h"
@@ -181,7 +181,10 @@ public:
     void seed()
     {
         p = std::make_unique<cAnimeData>();
-        Settings().Init_Cell = pick(1, 12);
+        strProjectDefaults defaults;
+        defaults.cellCount = pick(1, 12);
+        p->SetDefaults(defaults);
+        p->SetChangeSink(&history);
         p->NewProject("");
         p->SetValue(AI_EDIT_FORMAT, pick(0, 4));
         p->SetValue(AI_FIX_PICTURE_PER_CELL, pick(0, 1));
@@ -226,11 +229,13 @@ public:
         };
         ASSERT_EQ(comparable(*loaded), comparable(*p)) << "format " << format;
         p = std::move(loaded);
-        History().SetCapacity(-1);
+        p->SetChangeSink(&history);
+        history.SetCapacity(-1);
         current = ClampCurrentFrame(*p, current);
     }
 
     std::mt19937 rng;
+    cRestoreHistory history;
     std::unique_ptr<cAnimeData> p;
     int current = 0;
     cStatusRecorder status;
@@ -240,22 +245,22 @@ public:
 TEST(LongRunEdit, RandomOperationsKeepInvariantsAndUndoToSegmentStart)
 {
     Settings().SetDefaults();
-    History().SetCapacity(32);
     platform::MemoryClipboard clipboard;
     platform::SetSystemClipboard(&clipboard);
     int operations = 0;
     for (unsigned seed = 1; seed <= 40; ++seed) {
         LongRun run(seed);
+        run.history.SetCapacity(32);
         run.seed();
         for (int segment = 0; segment < 12; ++segment) {
-            History().SetCapacity(-1);
+            run.history.SetCapacity(-1);
             const std::string start = ModelText(*run.p);
-            for (int i = 0; i < 60 && History().UndoCount() < 30; ++i, ++operations) {
+            for (int i = 0; i < 60 && run.history.UndoCount() < 30; ++i, ++operations) {
                 const int what = run.pick(0, 9);
                 if (what == 0)
-                    UndoCommand(*run.p, run.status);
+                    UndoCommand(*run.p, run.history, run.status);
                 else if (what == 1)
-                    RedoCommand(*run.p, run.status);
+                    RedoCommand(*run.p, run.history, run.status);
                 else
                     run.recordedOperation();
                 run.current = ClampCurrentFrame(*run.p, run.current);
@@ -264,12 +269,12 @@ TEST(LongRunEdit, RandomOperationsKeepInvariantsAndUndoToSegmentStart)
                 ASSERT_GE(run.p->GetValue(AI_FRAMES), 1);
             }
             const std::string end = ModelText(*run.p);
-            const int depth = History().UndoCount();
-            while (UndoCommand(*run.p, run.status)) {
+            const int depth = run.history.UndoCount();
+            while (UndoCommand(*run.p, run.history, run.status)) {
             }
             ASSERT_EQ(ModelText(*run.p), start) << "seed " << seed << " segment " << segment;
             for (int i = 0; i < depth; ++i)
-                ASSERT_TRUE(RedoCommand(*run.p, run.status));
+                ASSERT_TRUE(RedoCommand(*run.p, run.history, run.status));
             ASSERT_EQ(ModelText(*run.p), end) << "seed " << seed << " segment " << segment;
             if (segment % 3 == 2)
                 run.roundTrip();

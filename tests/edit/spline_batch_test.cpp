@@ -31,7 +31,7 @@ TEST_F(SplineBatchTest, SplineExample)
     EXPECT_EQ(p.GetCell(2, 3)->opacity, 255);   // the start cell's copy
     EXPECT_EQ(p.GetCell(3, 3)->opacity, 17);    // its own cell
     EXPECT_EQ(p.GetCell(4, 3)->opacity, 17);    // the previous frame's cell
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
 
     EXPECT_EQ(ApplySpline(p, 1, 3, 4, p0, p1, p2, true, status), 4);
     for (int i = 0; i < 4; ++i)
@@ -43,7 +43,7 @@ TEST_F(SplineBatchTest, SplineWithoutStartCellStoresNothing)
     Frames(5);
     EXPECT_EQ(ApplySpline(p, 0, 0, 3, {0, 0}, {1, 1}, {2, 2}, false, status), 0);
     EXPECT_TRUE(IsTimeFailure(status.last));
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(SplineBatchTest, SnapToGrid)
@@ -110,7 +110,7 @@ TEST_F(SplineBatchTest, BatchEditSelectsFramesCellsAndParameters)
             EXPECT_EQ(X(f, s), f * 10 + s + (in ? 5 : 0));
             EXPECT_EQ(p.GetCell(f, s)->y, in ? 6 : 1);
         }
-    History().SetCapacity(-1);
+    history.SetCapacity(-1);
 
     d.paramTicks.assign(CP_COUNT, false);
     EXPECT_EQ(RunBatchEdit(p, d, status), 0);
@@ -120,7 +120,7 @@ TEST_F(SplineBatchTest, BatchEditSelectsFramesCellsAndParameters)
     d.paramTicks[CP_X] = true;
     EXPECT_EQ(RunBatchEdit(p, d, status), 0);
     EXPECT_EQ(status.last, "");   // no cell number ticked: nothing happens
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(history.UndoCount(), 0);
 }
 
 TEST_F(SplineBatchTest, FixedPictures)
@@ -143,13 +143,13 @@ TEST_F(SplineBatchTest, FixedPictures)
     EXPECT_EQ(p.GetCell(0, 1)->picture, 255);
     EXPECT_EQ(p.GetCell(2, 1)->picture, 255);
     EXPECT_FALSE(ApplyFixPictureTable(p, table));   // unchanged: no step
-    EXPECT_EQ(History().UndoCount(), 1);
+    EXPECT_EQ(history.UndoCount(), 1);
 
     ASSERT_TRUE(ApplyFixPicture(p, 1, 4));
     EXPECT_EQ(p.GetCell(2, 1)->picture, 4);
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
     EXPECT_EQ(p.GetFixPicture(1), 255);
-    History().Restore(p, RESTORE_UNDO);
+    history.Restore(p, RESTORE_UNDO);
     EXPECT_EQ(p.GetFixPicture(1), 0);
     EXPECT_EQ(p.GetFixPicture(3), 0);
 }

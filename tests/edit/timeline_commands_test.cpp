@@ -68,7 +68,7 @@ protected:
     int UndoSteps()
     {
         int n = 0;
-        while (UndoCommand(p, status))
+        while (UndoCommand(p, history, status))
             ++n;
         return n;
     }
@@ -164,11 +164,11 @@ TEST_P(TimelineBlock, CutAndPasteRoundTripInOneStepEach)
     EXPECT_EQ(ModelText(p), before);
     EXPECT_EQ(timeline.Selection(), c.selection) << "the pasted block becomes the selection";
 
-    ASSERT_TRUE(UndoCommand(p, status));
+    ASSERT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(ModelText(p), cut);
-    ASSERT_TRUE(UndoCommand(p, status));
+    ASSERT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(ModelText(p), before);
-    EXPECT_FALSE(UndoCommand(p, status)) << "two commands, two steps";
+    EXPECT_FALSE(UndoCommand(p, history, status)) << "two commands, two steps";
     EXPECT_GE(host.stops, 2);
 }
 

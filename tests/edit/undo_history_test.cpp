@@ -2,7 +2,8 @@
 // and the records of each kind of edit.
 
 #include "edit/HistoryCommands.h"
-#include "edit/Restore.h"
+#include "edit/RestoreHistory.h"
+#include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "project/Settings.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -20,7 +22,8 @@ protected:
     void SetUp() override
     {
         Settings().SetDefaults();
-        History().SetCapacity(32);
+        history.SetCapacity(32);
+        p.SetChangeSink(&history);
         p.NewProject("");
     }
     // One edit in its own transaction.
@@ -30,6 +33,7 @@ protected:
         f();
         p.EndRecord(true);
     }
+    cRestoreHistory history;
     cAnimeData p;
     cStatusRecorder status;
 };
@@ -107,93 +111,95 @@ TEST_F(HistoryTest, RandomEditsUndoToStartAndRedoToEnd)
 {
     for (unsigned seed = 1; seed <= 60; ++seed) {
         std::mt19937 rng(seed);
-        Settings().Init_Cell = 1 + int(seed % 6);
+        strProjectDefaults defaults;
+        defaults.cellCount = 1 + int(seed % 6);
+        p.SetDefaults(defaults);
         p.NewProject("");
         p.SetValue(AI_FIX_PICTURE_PER_CELL, seed % 2);
         p.SetValue(AI_EDIT_FORMAT, int(seed % 5));
-        History().SetCapacity(32);
+        history.SetCapacity(32);
         std::vector<std::string> states{ModelText(p)};
-        for (int i = 0; i < 200 && History().UndoCount() < 32; ++i) {
-            const int before = History().UndoCount();
+        for (int i = 0; i < 200 && history.UndoCount() < 32; ++i) {
+            const int before = history.UndoCount();
             p.BeginRecord();
             const int edits = std::uniform_int_distribution<int>(1, 3)(rng);
             for (int e = 0; e < edits; ++e)
                 randomEdit(p, rng);
             p.EndRecord(true);
-            if (History().UndoCount() > before)
+            if (history.UndoCount() > before)
                 states.push_back(ModelText(p));
             else
                 ASSERT_EQ(ModelText(p), states.back()) << "an edit without a step changed the project";
         }
         for (size_t i = states.size() - 1; i > 0; --i) {
-            ASSERT_TRUE(UndoCommand(p, status));
+            ASSERT_TRUE(UndoCommand(p, history, status));
             ASSERT_EQ(ModelText(p), states[i - 1]) << "seed " << seed << " undo to " << i - 1;
         }
-        EXPECT_FALSE(UndoCommand(p, status));
+        EXPECT_FALSE(UndoCommand(p, history, status));
         for (size_t i = 1; i < states.size(); ++i) {
-            ASSERT_TRUE(RedoCommand(p, status));
+            ASSERT_TRUE(RedoCommand(p, history, status));
             ASSERT_EQ(ModelText(p), states[i]) << "seed " << seed << " redo to " << i;
         }
-        EXPECT_FALSE(RedoCommand(p, status));
+        EXPECT_FALSE(RedoCommand(p, history, status));
     }
 }
 
 TEST_F(HistoryTest, CommandsReportTheirOutcome)
 {
-    EXPECT_FALSE(UndoCommand(p, status));
+    EXPECT_FALSE(UndoCommand(p, history, status));
     EXPECT_EQ(status.last, "< ! > 戻れません");
-    EXPECT_FALSE(RedoCommand(p, status));
+    EXPECT_FALSE(RedoCommand(p, history, status));
     EXPECT_EQ(status.last, "< ! > 直せません");
     strCell c = cellAt(3);
     edit([&] { p.SetCell(0, 0, &c); });
-    EXPECT_TRUE(UndoCommand(p, status));
+    EXPECT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(status.last, "一つ戻りました");
-    EXPECT_TRUE(RedoCommand(p, status));
+    EXPECT_TRUE(RedoCommand(p, history, status));
     EXPECT_EQ(status.last, "一つ やり直しました");
 }
 
 TEST_F(HistoryTest, UndoSettingZeroRecordsNothing)
 {
-    Settings().Undo = 0;
+    history.SetCapacity(0);
     EXPECT_FALSE(p.BeginRecord());
     strCell c = cellAt(1);
     EXPECT_TRUE(p.SetCell(0, 0, &c));
     p.EndRecord(true);
-    EXPECT_FALSE(History().CanRestore(RESTORE_UNDO));
-    EXPECT_FALSE(UndoCommand(p, status));
+    EXPECT_FALSE(history.CanRestore(RESTORE_UNDO));
+    EXPECT_FALSE(UndoCommand(p, history, status));
     EXPECT_EQ(p.GetCell(0, 0)->x, 1);
 }
 
 TEST_F(HistoryTest, CapacityKeepsTheNewestSteps)
 {
-    History().SetCapacity(3);
+    history.SetCapacity(3);
     for (int i = 1; i <= 4; ++i) {
         strCell c = cellAt(i);
         edit([&] { p.SetCell(0, 0, &c); });
     }
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(UndoCommand(p, status));
+        EXPECT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(p.GetCell(0, 0)->x, 1);
-    EXPECT_FALSE(UndoCommand(p, status));
+    EXPECT_FALSE(UndoCommand(p, history, status));
     EXPECT_EQ(status.last, "< ! > 戻れません");
-    EXPECT_EQ(History().RedoCount(), 3);
-    EXPECT_TRUE(History().SetCapacity(99));
-    EXPECT_EQ(History().Capacity(), 32);
-    EXPECT_EQ(History().RedoCount(), 0);
-    History().SetCapacity(-1);
-    EXPECT_EQ(History().Capacity(), 32);
+    EXPECT_EQ(history.RedoCount(), 3);
+    EXPECT_TRUE(history.SetCapacity(99));
+    EXPECT_EQ(history.Capacity(), 32);
+    EXPECT_EQ(history.RedoCount(), 0);
+    history.SetCapacity(-1);
+    EXPECT_EQ(history.Capacity(), 32);
 }
 
 TEST_F(HistoryTest, NoOpKeepsRedoAndRealEditDropsIt)
 {
     strCell c = cellAt(5);
     edit([&] { p.SetCell(0, 0, &c); });
-    UndoCommand(p, status);
-    ASSERT_EQ(History().RedoCount(), 1);
+    UndoCommand(p, history, status);
+    ASSERT_EQ(history.RedoCount(), 1);
     edit([&] { p.SwapFrames(3, 4); });   // changes nothing
-    EXPECT_EQ(History().RedoCount(), 1);
+    EXPECT_EQ(history.RedoCount(), 1);
     edit([&] { p.SetInterval(0, 2); });
-    EXPECT_EQ(History().RedoCount(), 0);
+    EXPECT_EQ(history.RedoCount(), 0);
 }
 
 TEST_F(HistoryTest, ManyRecordsFormOneStepReplayedInOrder)
@@ -205,10 +211,10 @@ TEST_F(HistoryTest, ManyRecordsFormOneStepReplayedInOrder)
             p.SetCell(0, 0, &a);   // the same slot, ten times
         }
     });
-    EXPECT_EQ(History().UndoCount(), 1);
-    ASSERT_TRUE(UndoCommand(p, status));
+    EXPECT_EQ(history.UndoCount(), 1);
+    ASSERT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(p.GetCell(0, 0), nullptr);   // the slot was empty before
-    ASSERT_TRUE(RedoCommand(p, status));
+    ASSERT_TRUE(RedoCommand(p, history, status));
     EXPECT_EQ(p.GetCell(0, 0)->y, 9);
 }
 
@@ -217,9 +223,9 @@ TEST_F(HistoryTest, RedoStoresTheNormalisedCell)
     strCell c = cellAt(9000);
     c.pattern = 0;
     edit([&] { p.SetCell(0, 1, &c); });
-    UndoCommand(p, status);
+    UndoCommand(p, history, status);
     EXPECT_EQ(p.GetCell(0, 1), nullptr);
-    RedoCommand(p, status);
+    RedoCommand(p, history, status);
     EXPECT_EQ(p.GetCell(0, 1)->x, 1024);
     EXPECT_EQ(p.GetCell(0, 1)->pattern, 1);
 }
@@ -235,7 +241,7 @@ TEST_F(HistoryTest, UndoClosedUpDeletionRestoresBothParts)
     edit([&] { p.DeleteFrames(1, 1, true); });
     EXPECT_EQ(p.GetValue(AI_FRAMES), 3);
     EXPECT_EQ(p.GetCell(1, 0)->x, 20);
-    UndoCommand(p, status);
+    UndoCommand(p, history, status);
     EXPECT_EQ(ModelText(p), before);
 }
 
@@ -248,7 +254,7 @@ TEST_F(HistoryTest, FixedPictureUndoMovesCellsBack)
     p.SetCell(1, 2, &c);
     edit([&] { p.SetFixPicture(2, 6); });
     EXPECT_EQ(p.GetCell(1, 2)->picture, 6);
-    UndoCommand(p, status);
+    UndoCommand(p, history, status);
     EXPECT_EQ(p.GetFixPicture(2), 0);
     EXPECT_EQ(p.GetCell(0, 2)->picture, 0);
     EXPECT_EQ(p.GetCell(1, 2)->picture, 0);
@@ -274,19 +280,19 @@ TEST_F(HistoryTest, PictureEffectAndItemEditsAreStepsOfTheirOwn)
     });
     edit([&] { p.DeleteEffect(0, true); });
     edit([&] { p.SetValue(AI_BASE_INTERVAL, 4); });  // no change: no step
-    EXPECT_EQ(History().UndoCount(), 4);
+    EXPECT_EQ(history.UndoCount(), 4);
     EXPECT_EQ(p.GetEffect(0)->frame, 9) << "the later effect moved up";
-    ASSERT_TRUE(UndoCommand(p, status));
+    ASSERT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(p.GetEffect(0)->frame, 1);
     EXPECT_EQ(p.GetEffect(1)->frame, 9);
-    ASSERT_TRUE(UndoCommand(p, status));
+    ASSERT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(p.GetValue(AI_BASE_INTERVAL), 1);
     EXPECT_EQ(p.Text(AT_NAME), "");
-    ASSERT_TRUE(UndoCommand(p, status));
+    ASSERT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(p.GetEffect(0), nullptr);
-    ASSERT_TRUE(UndoCommand(p, status));
+    ASSERT_TRUE(UndoCommand(p, history, status));
     EXPECT_EQ(ModelText(p), start);
-    EXPECT_FALSE(UndoCommand(p, status)) << "nothing older was undone instead";
+    EXPECT_FALSE(UndoCommand(p, history, status)) << "nothing older was undone instead";
 }
 
 TEST_F(HistoryTest, SpoiledGroupIsDropped)
@@ -296,7 +302,7 @@ TEST_F(HistoryTest, SpoiledGroupIsDropped)
     p.SetCell(0, 0, &c);
     EXPECT_FALSE(p.Record()->AddRecord(nullptr));
     p.EndRecord(true);
-    EXPECT_FALSE(History().CanRestore(RESTORE_UNDO));
+    EXPECT_FALSE(history.CanRestore(RESTORE_UNDO));
     EXPECT_EQ(p.GetCell(0, 0)->x, 2);   // the change itself stays
 }
 
@@ -332,8 +338,8 @@ TEST_F(HistoryTest, FrameGuardRepairsHoles)
     EXPECT_EQ(current, 2);
     EXPECT_EQ(p.GetFrame(1)->interval, 4);
     EXPECT_EQ(p.GetFrame(2)->interval, 5);
-    EXPECT_FALSE(History().CanRestore(RESTORE_UNDO));
-    EXPECT_EQ(History().Capacity(), 32);
+    EXPECT_FALSE(history.CanRestore(RESTORE_UNDO));
+    EXPECT_EQ(history.Capacity(), 32);
     current = 7;
     p.DeleteFrames(2, 1, false);
     GuardCurrentFrame(p, current, alerts);
@@ -341,3 +347,34 @@ TEST_F(HistoryTest, FrameGuardRepairsHoles)
 }
 
 } // namespace
+
+TEST_F(HistoryTest, TransactionRollsBackAnEditThatFailsHalfway)
+{
+    strCell c = cellAt(7);
+    ASSERT_TRUE(p.SetCell(0, 1, &c));
+    const std::string before = ModelText(p);
+    auto failingEdit = [&](bool throws) {
+        cTransaction transaction(p);
+        strCell moved = cellAt(3);
+        ASSERT_TRUE(p.SetCell(0, 0, &moved));
+        ASSERT_TRUE(p.InsertFrames(0, 2));
+        ASSERT_TRUE(p.DeleteFrames(2, 1, true));
+        if (throws)
+            throw std::runtime_error("failed halfway");
+        transaction.Finish(false);
+    };
+    failingEdit(false);
+    EXPECT_EQ(ModelText(p), before);
+    EXPECT_THROW(failingEdit(true), std::runtime_error);
+    EXPECT_EQ(ModelText(p), before);
+    EXPECT_FALSE(history.CanRestore(RESTORE_UNDO));
+
+    {
+        cTransaction transaction(p);
+        ASSERT_TRUE(p.InsertFrames(0, 1));
+        transaction.Commit();
+    }
+    EXPECT_EQ(history.UndoCount(), 1);
+    ASSERT_TRUE(UndoCommand(p, history, status));
+    EXPECT_EQ(ModelText(p), before);
+}

@@ -1,21 +1,32 @@
 #include "model/AnimeData.h"
 
-#include "edit/Restore.h"
-#include "project/Settings.h"
+#include "model/Restore.h"
 #include "support/ModelText.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// Keeps every committed group; Forget drops them.
+struct cGroupSink : iChangeSink {
+    bool KeepsRecords() const override { return true; }
+    bool Commit(std::unique_ptr<cRestoreObj> group) override
+    {
+        groups.push_back(std::move(group));
+        return true;
+    }
+    void Forget() override { groups.clear(); }
+    std::vector<std::unique_ptr<cRestoreObj>> groups;
+};
+
 class AnimeDataTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Settings().SetDefaults();
-        History().SetCapacity(32);
+        p.SetChangeSink(&sink);
         p.NewProject("");
     }
+    cGroupSink sink;
     cAnimeData p;
 };
 
@@ -63,7 +74,9 @@ TEST_F(AnimeDataTest, ResetCapacitiesAndCellCountBounds)
         EXPECT_EQ(p.GetValue(AI_FRAMES), 0);
         EXPECT_EQ(int(p.FixPictures().size()), r.expCells);
     }
-    Settings().Init_Cell = 5000;   // a config value out of range still gives a usable count
+    strProjectDefaults defaults;
+    defaults.cellCount = 5000;   // a config value out of range still gives a usable count
+    p.SetDefaults(defaults);
     p.Reset(-1, -1, -1, -1);
     EXPECT_EQ(p.CellCount(), 255);
 }
@@ -316,13 +329,13 @@ TEST_F(AnimeDataTest, CellCountChangeResizesAndClearsHistory)
     p.BeginRecord();
     p.SetCell(0, 15, &c);
     p.EndRecord(true);
-    ASSERT_TRUE(History().CanRestore(RESTORE_UNDO));
+    ASSERT_FALSE(sink.groups.empty());
     EXPECT_FALSE(p.SetCellCount(16));   // unchanged: history kept
-    EXPECT_TRUE(History().CanRestore(RESTORE_UNDO));
+    EXPECT_FALSE(sink.groups.empty());
     p.SetFixPicture(2, 9);
     ASSERT_TRUE(p.SetCellCount(300));
     EXPECT_EQ(p.CellCount(), 255);
-    EXPECT_FALSE(History().CanRestore(RESTORE_UNDO));
+    EXPECT_TRUE(sink.groups.empty());
     EXPECT_EQ(p.GetCell(0, 15)->opacity, 255);
     ASSERT_TRUE(p.SetCellCount(4));
     EXPECT_EQ(p.GetFrame(0)->cells.Size(), 4);

@@ -23,8 +23,9 @@ namespace {
 // A project of a few megabytes whose name carries the generation.
 void makeProject(cAnimeData& p, int generation, int format)
 {
-    Settings().SetDefaults();
-    Settings().Init_Cell = 64;
+    strProjectDefaults defaults;
+    defaults.cellCount = 64;
+    p.SetDefaults(defaults);
     p.NewProject("");
     p.SetValue(AI_SAVE_FORMAT, format);
     p.InsertFrames(1, 399);

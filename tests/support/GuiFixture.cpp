@@ -46,7 +46,6 @@ void GuiTest::TearDown()
         window.reset();
     }
     platform::SetSystemClipboard(nullptr);
-    History().SetCapacity(-1);
     std::filesystem::remove_all(dir);
 }
 

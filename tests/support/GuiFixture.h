@@ -4,7 +4,8 @@
 // config.ini.
 
 #include "app/MainWnd.h"
-#include "edit/Restore.h"
+#include "edit/Document.h"
+#include "edit/RestoreHistory.h"
 #include "platform/qt/QtClipboard.h"
 #include "project/Settings.h"
 
@@ -60,6 +61,8 @@ protected:
     cMainWnd& Start(const QStringList& arguments = {});
     /** The example project on disk. */
     static std::filesystem::path Sample();
+    /** The window's undo history. */
+    cRestoreHistory& History() { return window->Document().History(); }
 
     std::filesystem::path dir;
     cScriptedMessages messages;

@@ -1,7 +1,7 @@
 #pragma once
-// The undo history. Every recorded mutator of cAnimeData creates a small record
+// The undo records. Every recorded mutator of cAnimeData creates a small record
 // describing what it is about to change and adds it to the open group
-// (cRestoreObj); a committed group is one step of cRestoreHistory. Records name
+// (cRestoreObj); a committed group goes to the project's iChangeSink. Records name
 // their targets by frame and slot index and replay through the same mutators.
 
 #include "model/Records.h"
@@ -145,29 +145,14 @@ public:
     bool AddRecord(std::unique_ptr<cRestore> record);
 };
 
-/** The bounded undo/redo history, one per application. */
-class cRestoreHistory {
+/** Where a project's committed record groups go (the undo history). */
+class iChangeSink {
 public:
-    static constexpr int kMaxCapacity = 32;
-
-    /** Empties both queues and sets the capacity (negative keeps it; clamped to 0..32). */
-    bool SetCapacity(int n);
-    /** Empties both queues and sets the capacity to 0. */
-    void Clear();
-    bool CanRestore(int direction) const;
-    /** Takes a step; an invalid or empty one is destroyed and false returned. */
-    bool Commit(std::unique_ptr<cRestoreObj> step);
-    /** Undoes or redoes one step on the project. */
-    bool Restore(cAnimeData& project, int direction);
-
-    int Capacity() const { return capacity_; }
-    int UndoCount() const { return int(undoSteps_.size()); }
-    int RedoCount() const { return int(redoSteps_.size()); }
-
-private:
-    std::deque<std::unique_ptr<cRestoreObj>> undoSteps_, redoSteps_;
-    int capacity_ = 0;
+    virtual ~iChangeSink() = default;
+    /** Whether groups are kept at all; a project opens none when they are not. */
+    virtual bool KeepsRecords() const = 0;
+    /** Takes a committed group; false when it is dropped (empty or spoiled). */
+    virtual bool Commit(std::unique_ptr<cRestoreObj> group) = 0;
+    /** The project changed in a way the kept groups cannot replay: drop them. */
+    virtual void Forget() = 0;
 };
-
-/** The application's history. */
-cRestoreHistory& History();

@@ -1,6 +1,6 @@
 // The document's commands on a game's animation database: open an entry as a
 // project, write the project back to it, or write it into another file or ID.
-#include "project/Document.h"
+#include "edit/Document.h"
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
@@ -53,7 +53,7 @@ bool cDocument::OpenGameDataWithDialog()
 bool cDocument::installEntry(const cGameData& data, int id)
 {
     platform::TakeTextProblems();
-    auto project = std::make_unique<cAnimeData>();
+    auto project = newProject();
     std::string reason;
     if (!data.Import(id, *project, reason)) {
         status(withReason(platform::FormatString(40064, display(data.Path()).c_str()), reason));
@@ -109,7 +109,7 @@ bool cDocument::WriteGameData(const std::string& path, int id)
         return false;
     if (!data.Export(*project_, id, reason))
         return failed(reason);
-    if (!data.Write(Settings().GameDataBackUpFlag, reason))
+    if (!data.Write(settings_.GameDataBackUpFlag, reason))
         return failed(reason);
     dataFile = data.Path();
     dataId = id;

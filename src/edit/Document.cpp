@@ -1,6 +1,5 @@
-#include "project/Document.h"
+#include "edit/Document.h"
 
-#include "edit/Restore.h"
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
 #include "platform/FileIO.h"
@@ -93,10 +92,18 @@ bool cFileDialog::RunDialog(eDialogKind kind, iFileChooser& chooser, int filterI
     return true;
 }
 
-cDocument::cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser)
-    : status_(status), messages_(messages), chooser_(chooser), project_(std::make_unique<cAnimeData>())
+cDocument::cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser, const cSettings& settings)
+    : status_(status), messages_(messages), chooser_(chooser), settings_(settings), project_(newProject())
 {
+    project_->SetChangeSink(&history_);
     project_->NewProject(std::string());
+}
+
+std::unique_ptr<cAnimeData> cDocument::newProject() const
+{
+    auto project = std::make_unique<cAnimeData>();
+    project->SetDefaults(settings_.ProjectDefaults());
+    return project;
 }
 
 cDocument::~cDocument() = default;
@@ -104,7 +111,7 @@ cDocument::~cDocument() = default;
 void cDocument::StartUp(const std::string& folder)
 {
     appFolder = folder;
-    const std::string& dataName = Settings().FolderName_C;
+    const std::string& dataName = settings_.FolderName_C;
     const std::string candidate = dataName.empty() ? appFolder : appFolder + "\\" + dataName;
     bool usable = paths::IsFolder(candidate);
     if (!usable && messages_.Ask(platform::FormatString(40020, paths::ForDisplay(dataName).c_str()),
@@ -118,7 +125,7 @@ void cDocument::StartUp(const std::string& folder)
     }
     defaultWorkFolder = usable ? candidate : appFolder;
 
-    const std::string last = paths::ToBackslashes(Settings().LastLoadPath);
+    const std::string last = paths::ToBackslashes(settings_.LastLoadPath);
     initialFolder = !last.empty() && paths::Exists(last) ? last : usable ? candidate + "\\" : appFolder;
     // A folder ends with a separator so that Save of the start-up project writes into it
     // (SiblingPath takes the folder part of the current path).
@@ -126,10 +133,10 @@ void cDocument::StartUp(const std::string& folder)
         initialFolder += '\\';
     currentPath = initialFolder;
     dialog.SetLastPath(initialFolder);
-    const std::string work = paths::WorkFolderOf(initialFolder);
+    const std::string work = paths::WorkFolderOf(initialFolder, settings_.FolderName_C);
     dialog.SetDefaultFolder(work.empty() ? initialFolder : work);
 
-    auto project = std::make_unique<cAnimeData>();
+    auto project = newProject();
     project->NewProject(defaultWorkFolder);
     install(std::move(project));
     title(std::string());
@@ -170,7 +177,7 @@ bool cDocument::New()
     if (!AskSaveChanges())
         return false;
     const std::string& work = project_->Text(AT_WORK_FOLDER);
-    auto project = std::make_unique<cAnimeData>();
+    auto project = newProject();
     project->NewProject(work.empty() ? defaultWorkFolder : work);
     currentPath.clear();
     install(std::move(project));
@@ -203,19 +210,19 @@ bool cDocument::OpenPath(const std::string& path)
 bool cDocument::openFile(const std::string& path)
 {
     platform::TakeTextProblems();
-    auto project = std::make_unique<cAnimeData>();
+    auto project = newProject();
     ANIME::cAnimeFile_Device device;
     if (device.Load(paths::ToDiskPath(path), *project) != ANIME::FR_OK) {
         status(withReason(platform::FormatString(40064, paths::ForDisplay(path).c_str()), device.LastError()));
         return false;
     }
-    const std::string work = paths::WorkFolderOf(path);
+    const std::string work = paths::WorkFolderOf(path, settings_.FolderName_C);
     project->SetText(AT_WORK_FOLDER, work.empty() ? appFolder : work);
     rememberPath(path);  // before installing: the views look for pictures beside the file
     install(std::move(project));
     project_->untitled = false;
     project_->modified = false;
-    if (Settings().BackUpFlag)
+    if (settings_.BackUpFlag)
         makeBackup(path);
     title(path);
     status(platform::FormatString(40063, paths::ForDisplay(path).c_str()));
@@ -246,7 +253,7 @@ bool cDocument::SaveAs()
         const std::string& work = project_->Text(AT_WORK_FOLDER);
         const std::string& name = project_->Text(AT_FILE_NAME);
         dialog.SetLastPath(paths::SiblingPath((work.empty() ? defaultWorkFolder : work) + "\\",
-                                              name.empty() ? Settings().Init_FileName : name));
+                                              name.empty() ? settings_.Init_FileName : name));
     }
     std::string path;
     if (!dialog.RunDialog(DIALOG_SAVE, chooser_, kFilterProject, appFolder, path))
@@ -279,7 +286,7 @@ bool cDocument::Import(int kind)
     const int label = importLabel(kind);
     if (!label || !AskSaveChanges())
         return false;
-    auto project = std::make_unique<cAnimeData>();
+    auto project = newProject();
     platform::TakeTextProblems();
     if (!importer || !importer(kind, *project)) {
         status(platform::FormatString(40035, platform::LoadString(label).c_str()));
@@ -336,7 +343,8 @@ void cDocument::install(std::unique_ptr<cAnimeData> project)
     // Only a project opened from a game's data file keeps a link to it (set after this).
     dataFile.clear();
     dataId = 0;
-    History().SetCapacity(-1);
+    project_->SetChangeSink(&history_);
+    history_.SetCapacity(-1);
     if (onInstall)
         onInstall(*project_);
 }
@@ -345,7 +353,7 @@ void cDocument::rememberPath(const std::string& path)
 {
     currentPath = path;
     dialog.SetLastPath(path);
-    const std::string work = paths::WorkFolderOf(path);
+    const std::string work = paths::WorkFolderOf(path, settings_.FolderName_C);
     dialog.SetDefaultFolder(work.empty() ? initialFolder : work);
 }
 

@@ -8,6 +8,7 @@
 // Paths here are model paths: byte strings in the ANSI code page with '\'
 // separators (paths::FromDiskPath turns a disk path into one).
 
+#include "edit/RestoreHistory.h"
 #include "interchange/DataFile.h"
 #include "platform/CommandIds.h"
 #include "platform/Feedback.h"
@@ -19,6 +20,7 @@
 
 class cAnimeData;
 class cGameData;
+struct cSettings;
 
 enum eDialogKind { DIALOG_OPEN, DIALOG_SAVE };
 
@@ -53,13 +55,15 @@ private:
     std::string defaultFolder_, lastPath_;
 };
 
-/** The current project and its file state. */
+/** The current project, its undo history and its file state. The settings give the
+ *  folder names, the backup flags and the defaults of new projects. */
 class cDocument {
 public:
-    cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser);
+    cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser, const cSettings& settings);
     ~cDocument();
 
     cAnimeData& Project() { return *project_; }
+    cRestoreHistory& History() { return history_; }
 
     /** Start-up: settles the working folder (asking to create appFolder\FolderName_C),
      *  the initial folder (LastLoadPath when it exists), the current path and the dialog
@@ -134,6 +138,8 @@ private:
     bool chooseGameData(cGameData& data, bool forWriting, int& id);
     bool installEntry(const cGameData& data, int id);
     bool saveTo(const std::string& path);
+    /** A fresh project with the settings' defaults. */
+    std::unique_ptr<cAnimeData> newProject() const;
     void install(std::unique_ptr<cAnimeData> project);
     /** Installs an imported project: no project file yet, so Save asks for one. */
     void installImported(std::unique_ptr<cAnimeData> project);
@@ -145,6 +151,8 @@ private:
     iStatusSink& status_;
     iMessageSink& messages_;
     iFileChooser& chooser_;
+    const cSettings& settings_;
+    cRestoreHistory history_;
     std::unique_ptr<cAnimeData> project_;
 };
 

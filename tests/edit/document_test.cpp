@@ -1,9 +1,9 @@
 // The file commands: state transitions, working folders, dialogs, status texts.
 #include "support/ProjectFixtures.h"
 
-#include "edit/Restore.h"
+#include "edit/RestoreHistory.h"
 #include "platform/Strings.h"
-#include "project/Document.h"
+#include "edit/Document.h"
 #include "project/Paths.h"
 #include "project/Settings.h"
 
@@ -76,7 +76,7 @@ protected:
     cStatusRecorder status;
     FakeMessages messages;
     FakeChooser chooser;
-    cDocument doc{status, messages, chooser};
+    cDocument doc{status, messages, chooser, Settings()};
     int installs = 0;
     std::string title = "unset";
 };
@@ -122,7 +122,7 @@ TEST_F(DocumentTest, OpenSetsWorkingFolderPathAndStatus)
     doc.StartUp(app);
     const fs::path file = root / "work" / "Data" / "anim" / "boom.dat";
     WriteBytes(file, Sample());
-    History().SetCapacity(8);
+    doc.History().SetCapacity(8);
     doc.Project().MarkModified();
     messages.answers = {ANSWER_NO};
 
@@ -139,8 +139,8 @@ TEST_F(DocumentTest, OpenSetsWorkingFolderPathAndStatus)
     EXPECT_FALSE(doc.Project().modified);
     EXPECT_EQ(status.last, FormatString(40063, paths::ForDisplay(path).c_str()));
     EXPECT_EQ(title, path);
-    EXPECT_EQ(History().Capacity(), 8);
-    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(doc.History().Capacity(), 8);
+    EXPECT_EQ(doc.History().UndoCount(), 0);
 
     const fs::path outside = root / "elsewhere" / "o.dat";
     WriteBytes(outside, Sample());
