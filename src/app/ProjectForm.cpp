@@ -65,14 +65,7 @@ bool ApplyRewrite(const strProjectForm& f, int bits, cAnimeData& p)
         p.SetValue(AI_DIVISION_FORMAT, f.divisionFormat);
         p.SetValue(AI_FIX_PICTURE_PER_CELL, f.fixPicturePerCell ? 1 : 0);
         p.SetValue(AI_EDIT_FORMAT, f.editFormat);
-        for (int i = 0; i < p.FrameCapacity(); ++i) {
-            cPtrArray<strCell>* cells = p.GetCells(i);
-            if (!cells)
-                continue;
-            for (int k = 0; k < cells->Size(); ++k)
-                if (strCell* cell = cells->Get(k))
-                    p.ValidateCell(*cell, k);
-        }
+        p.ValidateCells();
     }
     p.MarkModified();
     return countChanged;

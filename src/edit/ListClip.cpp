@@ -15,13 +15,17 @@ bool report(iStatusSink& status, int text, bool ok, int row)
 
 bool putEffect(const cAnimeData& project, int row)
 {
-    cClip_Effect clip(project.GetEffect(row));
+    const strEffect* effect = project.GetEffect(row);
+    strEffect copy = effect ? *effect : strEffect();
+    cClip_Effect clip(effect ? &copy : nullptr);
     return Put(clip);
 }
 
 bool putPicture(const cAnimeData& project, int row)
 {
-    cClip_Picture clip(project.GetPicture(row));
+    const strPicture* picture = project.GetPicture(row);
+    strPicture copy = picture ? *picture : strPicture();
+    cClip_Picture clip(picture ? &copy : nullptr);
     return Put(clip);
 }
 

@@ -148,7 +148,7 @@ void SyncPictureSheets(cAnimeData& project, cSpriteDrawer& drawer)
 
 bool ReloadPicture(cAnimeData& project, int slot, cSpriteDrawer& drawer, iStatusSink& status)
 {
-    strPicture* p = project.GetPicture(slot);
+    const strPicture* p = project.GetPicture(slot);
     const bool loaded = p && drawer.updatePicture(project, slot, p, true);
     ReportResult(status, kTextReloaded, 0, loaded, slot);
     return loaded;

@@ -111,15 +111,15 @@ bool cAnimeData::SetText(int index, const std::string& text)
     return true;
 }
 
-cPtrArray<strCell>* cAnimeData::GetCells(int i) const
+const cPtrArray<strCell>* cAnimeData::GetCells(int i) const
 {
-    strFrame* f = frames_.Get(i);
+    const strFrame* f = frames_.Get(i);
     return f ? &f->cells : nullptr;
 }
 
-strCell* cAnimeData::GetCell(int frame, int cellNo) const
+const strCell* cAnimeData::GetCell(int frame, int cellNo) const
 {
-    strFrame* f = frames_.Get(frame);
+    const strFrame* f = frames_.Get(frame);
     return f ? f->cells.Get(cellNo) : nullptr;
 }
 
@@ -518,7 +518,7 @@ bool cAnimeData::SetFixPicture(int cellNo, int picture)
     slot = value;
     if (fixPicturePerCell_)
         for (int i = 0; i < frames_.Size(); ++i)
-            if (strCell* c = GetCell(i, cellNo))
+            if (strCell* c = frames_.Get(i)->cells.Get(cellNo))
                 c->picture = value;
     MarkModified();
     return true;
@@ -632,6 +632,31 @@ bool cAnimeData::DeleteEffect(int index, bool compact)
             effects_.Compact();
         return deleted && compact;
     });
+}
+
+void cAnimeData::ValidateCells()
+{
+    for (int i = 0; i < frames_.Size(); ++i)
+        if (strFrame* f = frames_.Get(i))
+            for (int k = 0; k < f->cells.Size(); ++k)
+                if (strCell* cell = f->cells.Get(k))
+                    ValidateCell(*cell, k);
+}
+
+bool cAnimeData::RenamePicture(int index, std::string path)
+{
+    strPicture* p = pictures_.Get(index);
+    if (p)
+        p->path = std::move(path);
+    return p != nullptr;
+}
+
+bool cAnimeData::RenameSound(int index, std::string name)
+{
+    strEffect* e = effects_.Get(index);
+    if (e)
+        e->seName = std::move(name);
+    return e != nullptr;
 }
 
 bool cAnimeData::BeginRecord()

@@ -53,11 +53,11 @@ public:
     int EffectCapacity() const { return effectCapacity_; }
 
     // --- read access ---
-    strFrame* GetFrame(int i) const { return frames_.Get(i); }
-    cPtrArray<strCell>* GetCells(int i) const;
-    strCell* GetCell(int frame, int cellNo) const;
-    strPicture* GetPicture(int i) const { return pictures_.Get(i); }
-    strEffect* GetEffect(int i) const { return effects_.Get(i); }
+    const strFrame* GetFrame(int i) const { return frames_.Get(i); }
+    const cPtrArray<strCell>* GetCells(int i) const;
+    const strCell* GetCell(int frame, int cellNo) const;
+    const strPicture* GetPicture(int i) const { return pictures_.Get(i); }
+    const strEffect* GetEffect(int i) const { return effects_.Get(i); }
     /** The fixed picture of a cell number (0 out of range). */
     int GetFixPicture(int cellNo) const;
     const std::vector<uint8_t>& FixPictures() const { return fixPictures_; }
@@ -74,6 +74,8 @@ public:
     // --- validation ---
     void ValidateCell(strCell& cell, int cellNo) const;
     void ApplyEditFormat(strCell& cell) const;
+    /** Validates every stored cell again (after the formats changed); not recorded. */
+    void ValidateCells();
     /** Clamps divisions and hue; width/height <= 0 when the image size is unknown. */
     static void ValidatePicture(strPicture& picture, int imageWidth = 0, int imageHeight = 0);
     void ValidateEffect(strEffect& effect) const;
@@ -115,6 +117,11 @@ public:
     bool InsertEffect(const strEffect& effect, int* outIndex);
     bool SetEffect(const strEffect& effect, int index);
     bool DeleteEffect(int index, bool compact);
+    /** Renames the file of a picture / the sound of an effect without recording or
+     *  marking the project modified (imports resolve names, exports rebase them for
+     *  a while). False when the slot is empty. */
+    bool RenamePicture(int index, std::string path);
+    bool RenameSound(int index, std::string name);
     /** Every effect slot (empty ones as nullopt). */
     std::vector<std::optional<strEffect>> EffectList() const;
     /** Replaces the effect slots with a list as EffectList gives it. */

@@ -63,18 +63,22 @@ public:
     {
         const cSettings& s = Settings();
         for (int i = 0; i < project.Pictures().Size(); ++i)
-            if (strPicture* p = project.GetPicture(i); p && !p->path.empty())
-                pictures_.emplace_back(i, std::exchange(p->path, rebased(p->path, pictures, s.FolderName_G)));
+            if (const strPicture* p = project.GetPicture(i); p && !p->path.empty()) {
+                pictures_.emplace_back(i, p->path);
+                project.RenamePicture(i, rebased(p->path, pictures, s.FolderName_G));
+            }
         for (int i = 0; i < project.Effects().Size(); ++i)
-            if (strEffect* e = project.GetEffect(i); e && !e->seName.empty())
-                sounds_.emplace_back(i, std::exchange(e->seName, rebased(e->seName, sounds, s.FolderName_S)));
+            if (const strEffect* e = project.GetEffect(i); e && !e->seName.empty()) {
+                sounds_.emplace_back(i, e->seName);
+                project.RenameSound(i, rebased(e->seName, sounds, s.FolderName_S));
+            }
     }
     ~cRebasedNames()
     {
         for (auto& [i, path] : pictures_)
-            project_.GetPicture(i)->path = std::move(path);
+            project_.RenamePicture(i, std::move(path));
         for (auto& [i, name] : sounds_)
-            project_.GetEffect(i)->seName = std::move(name);
+            project_.RenameSound(i, std::move(name));
     }
     cRebasedNames(const cRebasedNames&) = delete;
     cRebasedNames& operator=(const cRebasedNames&) = delete;

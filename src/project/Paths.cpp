@@ -362,11 +362,11 @@ void ResolveImportedNames(cAnimeData& project, const std::string& pictureFolder,
     // Empty names stay empty: there is no file to point at. Each folder is read once.
     cNameIndex index;
     for (int i = 0; i < project.Pictures().Size(); ++i)
-        if (strPicture* p = project.GetPicture(i); p && !p->path.empty())
-            p->path = resolveName(p->path, pictureFolder, index, 255);
+        if (const strPicture* p = project.GetPicture(i); p && !p->path.empty())
+            project.RenamePicture(i, resolveName(p->path, pictureFolder, index, 255));
     for (int i = 0; i < project.Effects().Size(); ++i)
-        if (strEffect* e = project.GetEffect(i); e && (e->flags & EF_SOUND) && !e->seName.empty())
-            e->seName = resolveName(e->seName, soundFolder, index, 254);
+        if (const strEffect* e = project.GetEffect(i); e && (e->flags & EF_SOUND) && !e->seName.empty())
+            project.RenameSound(i, resolveName(e->seName, soundFolder, index, 254));
 }
 
 void ResolveImportedNames(cAnimeData& project)

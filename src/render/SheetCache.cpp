@@ -58,17 +58,21 @@ void cSpriteDrawer::rebuildAll()
 }
 
 // Build flags of a picture: the transparency method, plus division by size unless
-// the divisions are 0 and 0 (which become 1 and 1 in the record).
-static int pictureFlags(const cAnimeData& project, strPicture& record)
+// the divisions are 0 and 0 (drawn as 1 by 1).
+static int pictureFlags(const cAnimeData& project, const strPicture& record)
 {
     int flags = transparencyFlags(Settings().TransType);
-    if (record.divX == 0 && record.divY == 0) {
-        record.divX = 1;
-        record.divY = 1;
-    } else if (project.GetValue(AI_DIVISION_FORMAT) == 1) {
+    if (!(record.divX == 0 && record.divY == 0) && project.GetValue(AI_DIVISION_FORMAT) == 1)
         flags |= kSheetDivideBySize;
-    }
     return flags;
+}
+
+// The record as the sheet is built from it: divisions 0 and 0 become 1 and 1.
+static strPicture asDrawn(const strPicture& record)
+{
+    strPicture drawn = record;
+    if (drawn.divX == 0 && drawn.divY == 0) drawn.divX = drawn.divY = 1;
+    return drawn;
 }
 
 // Decodes a picture within what the project's budget leaves beside the other
@@ -82,30 +86,30 @@ bool cSpriteDrawer::decodePicture(const std::string& path, int pictureNo, cPatte
     return !path.empty() && loadImage(paths::ToDiskPath(path), sheet, std::min(kMaxPicturePixels, left));
 }
 
-bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, strPicture& record,
+bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, const strPicture& picture,
                                  std::unique_ptr<cPatternSheet>& out) const
 {
+    const strPicture record = asDrawn(picture);
     auto sheet = std::make_unique<cPatternSheet>();
     std::string path = FindPicture(record.path, project.Text(AT_WORK_FOLDER), m_projectFile);
     if (record.path.empty() || !decodePicture(path, pictureNo, *sheet)) return false;
     const int adjust[4] = {record.hue, 0, 0, 0};
     sheet->setColorAdjust(adjust);
-    int flags = pictureFlags(project, record);
+    const int flags = pictureFlags(project, picture);
     if (!sheet->build(record.divX, record.divY, flags)) return false;
     out = std::move(sheet);
     return true;
 }
 
-// Remembers a picture to decode when it is first asked for; the record's 0, 0
-// division becomes 1, 1 now, as a build would make it.
-void cSpriteDrawer::putPending(const cAnimeData& project, int pictureNo, strPicture& record)
+// Remembers a picture to decode when it is first asked for, with its record as drawn.
+void cSpriteDrawer::putPending(const cAnimeData& project, int pictureNo, const strPicture& record)
 {
     m_sheets.erase(pictureNo);
     if (record.path.empty()) return;
     Entry& e = m_sheets[pictureNo];
     e.pendingFlags = pictureFlags(project, record);
     e.pendingPath = FindPicture(record.path, project.Text(AT_WORK_FOLDER), m_projectFile);
-    e.record = record;
+    e.record = asDrawn(record);
     e.hasRecord = true;
 }
 
@@ -122,22 +126,24 @@ void cSpriteDrawer::buildPending(int pictureNo, Entry& e) const
     if (sheet->build(e.record.divX, e.record.divY, flags)) e.sheet = std::move(sheet);
 }
 
-bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, strPicture* record, bool force)
+bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, const strPicture* picture, bool force)
 {
-    if (!record) {
+    if (!picture) {
         removeSheet(pictureNo);
         return true;
     }
+    const strPicture drawn = asDrawn(*picture);
+    const strPicture* record = &drawn;
     auto it = m_sheets.find(pictureNo);
     if (it != m_sheets.end() && it->second.pendingFlags >= 0 && !force) {
-        putPending(project, pictureNo, *record);  // still not needed: stays undecoded
+        putPending(project, pictureNo, *picture);  // still not needed: stays undecoded
         return true;
     }
     bool fresh = it == m_sheets.end() || !it->second.sheet || !it->second.hasRecord || force ||
                  it->second.record.path != record->path;
     if (fresh) {
         std::unique_ptr<cPatternSheet> sheet;
-        if (!buildPicture(project, pictureNo, *record, sheet)) return false;  // the old sheet stays
+        if (!buildPicture(project, pictureNo, *picture, sheet)) return false;  // the old sheet stays
         m_sheets.erase(pictureNo);
         Entry& e = m_sheets[pictureNo];
         e.sheet = std::move(sheet);
@@ -155,7 +161,7 @@ bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, strP
     }
     bool ok = true;
     if (hueChanged || divChanged) {
-        int flags = pictureFlags(project, *record);
+        const int flags = pictureFlags(project, *picture);
         ok = e.sheet->build(record->divX, record->divY, flags);
     }
     e.record = *record;
@@ -167,7 +173,7 @@ void cSpriteDrawer::loadPictures(const cAnimeData& project)
     for (auto it = m_sheets.begin(); it != m_sheets.end();)
         it = it->first >= 0 ? m_sheets.erase(it) : std::next(it);
     for (int i = 0; i < project.PictureCapacity(); ++i)
-        if (strPicture* p = project.GetPicture(i)) putPending(project, i, *p);
+        if (const strPicture* p = project.GetPicture(i)) putPending(project, i, *p);
 }
 
 bool cSpriteDrawer::loadErrorCell()

@@ -67,7 +67,7 @@ public:
     /** Brings the sheet of picture n in line with its record (null = deleted); relative
      *  paths resolve against the project's working folder. A divX, divY of 0, 0 become
      *  1, 1 in the record. False when decoding or building fails. */
-    bool updatePicture(const cAnimeData& project, int pictureNo, strPicture* record, bool force);
+    bool updatePicture(const cAnimeData& project, int pictureNo, const strPicture* record, bool force);
     /** The project's own file (model path; empty for none): pictures the working
      *  folder does not hold are also looked for beside it. */
     void setProjectFile(const std::string& path) { m_projectFile = path; }
@@ -129,10 +129,10 @@ private:
         strPassKey key;
         uint32_t* out;
     };
-    bool buildPicture(const cAnimeData& project, int pictureNo, strPicture& record,
+    bool buildPicture(const cAnimeData& project, int pictureNo, const strPicture& record,
                       std::unique_ptr<cPatternSheet>& out) const;
     bool decodePicture(const std::string& path, int pictureNo, cPatternSheet& sheet) const;
-    void putPending(const cAnimeData& project, int pictureNo, strPicture& record);
+    void putPending(const cAnimeData& project, int pictureNo, const strPicture& record);
     void buildPending(int pictureNo, Entry& e) const;
     /** The quad of a request (the error cell for an invalid pattern); false when it
      *  draws nothing. A work pass it needs runs now, or joins `pending` when given. */
