@@ -518,8 +518,9 @@ bool cAnimeData::SetFixPicture(int cellNo, int picture)
     slot = value;
     if (fixPicturePerCell_)
         for (int i = 0; i < frames_.Size(); ++i)
-            if (strCell* c = frames_.Get(i)->cells.Get(cellNo))
-                c->picture = value;
+            if (strFrame* f = frames_.Get(i))
+                if (strCell* c = f->cells.Get(cellNo))
+                    c->picture = value;
     MarkModified();
     return true;
 }

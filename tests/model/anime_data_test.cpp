@@ -153,9 +153,13 @@ TEST_F(AnimeDataTest, FixedPicturePerCell)
     p.SetCell(0, 3, &c);
     EXPECT_EQ(p.GetCell(0, 3)->picture, 2);
     EXPECT_EQ(p.GetCell(0, 4)->picture, 0);
-    // Changing the table rewrites that cell number in every frame.
+    // Changing the table rewrites that cell number in every frame, past empty slots.
+    p.InsertFrames(1, 2);
+    p.SetCell(2, 3, &c);
+    p.ClearFrames(1, 1);
     ASSERT_TRUE(p.SetFixPicture(3, 5));
     EXPECT_EQ(p.GetCell(0, 3)->picture, 5);
+    EXPECT_EQ(p.GetCell(2, 3)->picture, 5);
     EXPECT_FALSE(p.SetFixPicture(3, 5));   // unchanged
     EXPECT_FALSE(p.SetFixPicture(16, 1));  // out of range
     EXPECT_EQ(p.GetFixPicture(99), 0);

