@@ -1,7 +1,7 @@
 #include "app/DlgProject.h"
 
 #include "app/MainWnd.h"
-#include "app/ProjectForm.h"
+#include "view/ProjectForm.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
 #include "platform/Strings.h"

@@ -1,4 +1,4 @@
-#include "app/ProjectForm.h"
+#include "view/ProjectForm.h"
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
