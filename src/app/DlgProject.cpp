@@ -1,13 +1,13 @@
 #include "app/DlgProject.h"
 
 #include "app/MainWnd.h"
-#include "app/ProjectForm.h"
 #include "model/AnimeData.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/MainEditWnd.h"
 #include "ui/TextLimit.h"
+#include "view/ProjectForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,5 @@
-// The command handler of the main window and the menu state rules it applies.
+// The main window's command dispatch, the handlers the command table names, and the
+// context of the menu state rules.
 
 #include "app/MainWnd.h"
 
@@ -56,142 +57,225 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
     }
     if (canvas_->IsPlaying() && !HandledDuringPlayback(id))
         canvas_->StopPlayback();
-    if (ClipboardCommand(id))
+    RunCommand(*this, id, code);
+}
+
+// The handlers of the command table's entries.
+
+bool cMainWnd::sideWindowTakes(int id) { return dlgHost_ && dlgHost_->OnCommand(id); }
+
+void cMainWnd::RunFile(int id, int)
+{
+    document_->FileCommand(id);
+    Refresh();
+}
+
+void cMainWnd::RunRecent(int id, int)
+{
+    const std::vector<std::string>& recent = recent_.Paths();
+    if (size_t(id - IDM_RECENT_FIRST) < recent.size())
+        document_->FileCommand(IDM_OPEN_PATH, paths::FromDiskPath(recent[size_t(id - IDM_RECENT_FIRST)]));
+    Refresh();
+}
+
+void cMainWnd::RunClipboardTransfer(int id, int) { ClipboardCommand(id); }
+
+void cMainWnd::RunSideWindow(int id, int) { sideWindowTakes(id); }
+
+void cMainWnd::RunClose(int, int) { close(); }
+
+void cMainWnd::RunUndo(int, int)
+{
+    const int f = canvas_->CurrentFrame();
+    UndoCommand(Project(), document_->History(), *this);
+    afterHistoryStep(f);
+}
+
+void cMainWnd::RunRedo(int, int)
+{
+    const int f = canvas_->CurrentFrame();
+    RedoCommand(Project(), document_->History(), *this);
+    afterHistoryStep(f);
+}
+
+void cMainWnd::afterHistoryStep(int frame)
+{
+    cAnimeData& p = Project();
+    // Picture and effect edits are undone too: sheets and tables follow.
+    SyncPictureSheets(p, SpriteDrawer());
+    if (dlgHost_) {
+        dlgHost_->ListWindow()->RefreshTables();
+        dlgHost_->PaletteWindow()->Rebuild();
+    }
+    setCurrentFrame(ClampCurrentFrame(p, frame));
+}
+
+// Cut, copy, paste, delete and new cell go to the list window when it takes them.
+void cMainWnd::RunCut(int id, int)
+{
+    if (sideWindowTakes(id))
+        return;
+    CanvasCut(Project(), canvas_->CurrentFrame(), canvas_->Selection(), *this);
+    Refresh();
+}
+
+void cMainWnd::RunCopy(int id, int)
+{
+    if (sideWindowTakes(id))
+        return;
+    CanvasCopy(Project(), canvas_->CurrentFrame(), canvas_->Selection(), *this);
+}
+
+void cMainWnd::RunPaste(int id, int)
+{
+    if (sideWindowTakes(id))
         return;
     cAnimeData& p = Project();
-    int f = canvas_->CurrentFrame();
-    if (dlgHost_ && dlgHost_->OnCommand(id))
-        return;
-    if (PlayOptionBit(id)) {
-        togglePlayOption(id);
-        return;
-    }
-    if (ToggleFlagOf(id)) {
-        toggleFlag(id);
-        return;
-    }
-    if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + int(cRecentFiles::kMax)) {
-        const std::vector<std::string>& recent = recent_.Paths();
-        if (size_t(id - IDM_RECENT_FIRST) < recent.size())
-            document_->FileCommand(IDM_OPEN_PATH, paths::FromDiskPath(recent[size_t(id - IDM_RECENT_FIRST)]));
-        Refresh();
-        return;
-    }
-    switch (id) {
-    case IDM_NEW: case IDM_OPEN: case IDM_SAVE: case IDM_SAVE_AS:
-    case IDM_OPEN_GAME_DATA: case IDM_WRITE_BACK: case IDM_EXPORT_GAME_DATA:
-        document_->FileCommand(id);
-        Refresh();
-        break;
-    case IDM_CLOSE:
-        close();
-        break;
-    case IDM_UNDO: case IDM_REDO:
-        if (id == IDM_UNDO)
-            UndoCommand(p, document_->History(), *this);
-        else
-            RedoCommand(p, document_->History(), *this);
-        // Picture and effect edits are undone too: sheets and tables follow.
-        SyncPictureSheets(p, SpriteDrawer());
-        if (dlgHost_) {
-            dlgHost_->ListWindow()->RefreshTables();
-            dlgHost_->PaletteWindow()->Rebuild();
-        }
-        setCurrentFrame(ClampCurrentFrame(p, f));
-        break;
-    case IDM_CUT:
-        CanvasCut(p, f, canvas_->Selection(), *this);
-        Refresh();
-        break;
-    case IDM_COPY:
-        CanvasCopy(p, f, canvas_->Selection(), *this);
-        break;
-    case IDM_PASTE: {
-        const int target = CanvasPasteTarget(p, f, canvas_->Selection());
-        if (target >= 0)
-            CanvasPaste(p, f, target, canvas_->Selection(), nullptr, *this);
-        Refresh();
-        break;
-    }
-    case IDM_DELETE:
-        canvas_->Edit().DeleteSelected(*this);
-        Refresh();
-        break;
-    case IDM_SELECT_ALL:
-        canvas_->Edit().SelectAll();
-        Refresh();
-        break;
-    case IDM_BRING_FORWARD: case IDM_SEND_BACKWARD:
-        if (id == IDM_BRING_FORWARD)
-            canvas_->Edit().BringForward(*this);
-        else
-            canvas_->Edit().SendBackward(*this);
-        Refresh();
-        break;
-    case IDM_TOOL_MOVE: case IDM_TOOL_SWING: case IDM_TOOL_SPLINE:
-        canvas_->SetTool(id == IDM_TOOL_MOVE ? TOOL_MOVE : id == IDM_TOOL_SWING ? TOOL_SWING : TOOL_SPLINE);
-        for (int tool : {IDM_TOOL_MOVE, IDM_TOOL_SWING, IDM_TOOL_SPLINE})
-            toolEdit_->SetChecked(tool, tool == id);
-        break;
-    case IDM_NEW_CELL:
-        canvas_->ChooseCellNumber(0, code == 1);
-        break;
-    case IDM_SET_TARGET:
-        if (dialogs_.OpenWindow(WK_TARGET, this) == DLG_OK) {
-            SpriteDrawer().removeSheet(kTargetSheet);
-            SpriteDrawer().loadSingleSheet(Settings().TargetPath, kTargetSheet);
-        }
-        Refresh();
-        break;
-    case IDM_SET_GIF:
-        if (dialogs_.OpenWindow(WK_GIF, this) == DLG_OK)
-            canvas_->ReloadDraftGif();
-        Refresh();
-        break;
-    case IDM_INTERPOLATE_SELECTED: {
-        std::vector<int> cells;
-        const std::vector<uint8_t>& sel = canvas_->Selection();
-        for (size_t k = 0; k < sel.size(); ++k)
-            if (sel[k] & kCellSelected)
-                cells.push_back(int(k));
-        if (!cells.empty())
-            InterpolateSelected(p, f, cells, *this);
-        Refresh();
-        break;
-    }
-    case IDM_PROJECT:
-        dialogs_.OpenWindow(WK_PROJECT, this);
-        setCurrentFrame(ClampCurrentFrame(p, f));
-        break;
-    case IDM_SETTINGS:
-        dialogs_.OpenWindow(WK_CONF, this);
-        Refresh();
-        break;
-    case IDM_NEXT_FRAME: setCurrentFrame(NextFrame(p, f, *this, *messages_)); break;
-    case IDM_PREV_FRAME: setCurrentFrame(PreviousFrame(p, f, *messages_)); break;
-    case IDM_FIRST_FRAME: setCurrentFrame(FirstFrame(p, f, *messages_)); break;
-    case IDM_LAST_FRAME: setCurrentFrame(LastFrame(p, f, *messages_)); break;
-    case IDM_INSERT_FRAME: InsertFrame(p, f, *this); setCurrentFrame(f); break;
-    case IDM_DELETE_FRAME: DeleteFrame(p, f, *this); setCurrentFrame(f); break;
-    case IDM_CLEAR_FRAME: ClearFrame(p, f, *this); setCurrentFrame(f); break;
-    case IDM_FROM_PREVIOUS: CopyFromPrevious(p, f, *this, *messages_); setCurrentFrame(f); break;
-    case IDM_FROM_NEXT: CopyFromNext(p, f, *this, *messages_); setCurrentFrame(f); break;
-    case IDM_INTERPOLATE: InterpolateFromNeighbours(p, f, *this, *messages_); setCurrentFrame(f); break;
-    case IDM_PLAY: case IDM_PLAY_FIRST: {
-        if (id == IDM_PLAY_FIRST)
-            canvas_->StopPlayback();
-        // The range applies unless PlayBit says to play the whole animation (its box unticked).
-        const bool playing = canvas_->PlayCommand(id == IDM_PLAY_FIRST ? 0 : f, toolPlay_->rangeStart->value(),
-                                                  toolPlay_->rangeEnd->value());
-        toolPlay_->SetChecked(IDM_PLAY, playing);
-        Refresh();
-        break;
-    }
-    case IDM_OPEN_FOLDER: openCurrentFolder(); break;
-    case IDM_VERSION: showVersion(); break;
-    default: break;
-    }
+    const int f = canvas_->CurrentFrame();
+    const int target = CanvasPasteTarget(p, f, canvas_->Selection());
+    if (target >= 0)
+        CanvasPaste(p, f, target, canvas_->Selection(), nullptr, *this);
+    Refresh();
 }
+
+void cMainWnd::RunDelete(int id, int)
+{
+    if (sideWindowTakes(id))
+        return;
+    canvas_->Edit().DeleteSelected(*this);
+    Refresh();
+}
+
+void cMainWnd::RunSelectAll(int, int)
+{
+    canvas_->Edit().SelectAll();
+    Refresh();
+}
+
+void cMainWnd::RunArrange(int id, int)
+{
+    if (id == IDM_BRING_FORWARD)
+        canvas_->Edit().BringForward(*this);
+    else
+        canvas_->Edit().SendBackward(*this);
+    Refresh();
+}
+
+void cMainWnd::RunNewCell(int id, int code)
+{
+    if (!sideWindowTakes(id))
+        canvas_->ChooseCellNumber(0, code == 1);
+}
+
+void cMainWnd::RunInterpolateSelected(int, int)
+{
+    std::vector<int> cells;
+    const std::vector<uint8_t>& sel = canvas_->Selection();
+    for (size_t k = 0; k < sel.size(); ++k)
+        if (sel[k] & kCellSelected)
+            cells.push_back(int(k));
+    if (!cells.empty())
+        InterpolateSelected(Project(), canvas_->CurrentFrame(), cells, *this);
+    Refresh();
+}
+
+void cMainWnd::RunProjectDialog(int, int)
+{
+    dialogs_.OpenWindow(WK_PROJECT, this);
+    setCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame()));
+}
+
+void cMainWnd::RunNextFrame(int, int) { setCurrentFrame(NextFrame(Project(), canvas_->CurrentFrame(), *this, *messages_)); }
+void cMainWnd::RunPreviousFrame(int, int) { setCurrentFrame(PreviousFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
+void cMainWnd::RunFirstFrame(int, int) { setCurrentFrame(FirstFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
+void cMainWnd::RunLastFrame(int, int) { setCurrentFrame(LastFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
+
+// The frame edits move the current frame where they leave it.
+void cMainWnd::RunInsertFrame(int, int)
+{
+    int f = canvas_->CurrentFrame();
+    InsertFrame(Project(), f, *this);
+    setCurrentFrame(f);
+}
+
+void cMainWnd::RunDeleteFrame(int, int)
+{
+    int f = canvas_->CurrentFrame();
+    DeleteFrame(Project(), f, *this);
+    setCurrentFrame(f);
+}
+
+void cMainWnd::RunClearFrame(int, int)
+{
+    int f = canvas_->CurrentFrame();
+    ClearFrame(Project(), f, *this);
+    setCurrentFrame(f);
+}
+
+void cMainWnd::RunFromPrevious(int, int)
+{
+    int f = canvas_->CurrentFrame();
+    CopyFromPrevious(Project(), f, *this, *messages_);
+    setCurrentFrame(f);
+}
+
+void cMainWnd::RunFromNext(int, int)
+{
+    int f = canvas_->CurrentFrame();
+    CopyFromNext(Project(), f, *this, *messages_);
+    setCurrentFrame(f);
+}
+
+void cMainWnd::RunInterpolate(int, int)
+{
+    int f = canvas_->CurrentFrame();
+    InterpolateFromNeighbours(Project(), f, *this, *messages_);
+    setCurrentFrame(f);
+}
+
+void cMainWnd::RunSetTarget(int, int)
+{
+    if (dialogs_.OpenWindow(WK_TARGET, this) == DLG_OK) {
+        SpriteDrawer().removeSheet(kTargetSheet);
+        SpriteDrawer().loadSingleSheet(Settings().TargetPath, kTargetSheet);
+    }
+    Refresh();
+}
+
+void cMainWnd::RunSetGif(int, int)
+{
+    if (dialogs_.OpenWindow(WK_GIF, this) == DLG_OK)
+        canvas_->ReloadDraftGif();
+    Refresh();
+}
+
+void cMainWnd::RunPlay(int id, int)
+{
+    if (id == IDM_PLAY_FIRST)
+        canvas_->StopPlayback();
+    // The range applies unless PlayBit says to play the whole animation (its box unticked).
+    const bool playing = canvas_->PlayCommand(id == IDM_PLAY_FIRST ? 0 : canvas_->CurrentFrame(),
+                                              toolPlay_->rangeStart->value(), toolPlay_->rangeEnd->value());
+    toolPlay_->SetChecked(IDM_PLAY, playing);
+    Refresh();
+}
+
+void cMainWnd::RunTool(int id, int)
+{
+    canvas_->SetTool(id == IDM_TOOL_MOVE ? TOOL_MOVE : id == IDM_TOOL_SWING ? TOOL_SWING : TOOL_SPLINE);
+    for (int tool : {IDM_TOOL_MOVE, IDM_TOOL_SWING, IDM_TOOL_SPLINE})
+        toolEdit_->SetChecked(tool, tool == id);
+}
+
+void cMainWnd::RunSettingsDialog(int, int)
+{
+    dialogs_.OpenWindow(WK_CONF, this);
+    Refresh();
+}
+
+void cMainWnd::RunOpenFolder(int, int) { openCurrentFolder(); }
+
+void cMainWnd::RunVersion(int, int) { showVersion(); }
 
 void cMainWnd::setCurrentFrame(int frame)
 {
@@ -199,7 +283,7 @@ void cMainWnd::setCurrentFrame(int frame)
     Refresh();
 }
 
-void cMainWnd::togglePlayOption(int id)
+void cMainWnd::RunPlayOption(int id, int)
 {
     const unsigned bit = PlayOptionBit(id);
     cSettings& s = Settings();
@@ -213,7 +297,7 @@ void cMainWnd::togglePlayOption(int id)
     canvas_->RequestRedraw();
 }
 
-void cMainWnd::toggleFlag(int id)
+void cMainWnd::RunToggleFlag(int id, int)
 {
     bool* flag = ToggleFlagOf(id);
     *flag = !*flag;

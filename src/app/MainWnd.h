@@ -2,9 +2,9 @@
 // cMainWnd: the editor's top-level window. Owns the document (the current
 // project and its file state), the canvas, the four tool bars, the status bar
 // and the dialogs; builds its menus and accelerators from the command table and
-// runs every command through OnCommand.
+// runs every command through OnCommand and the table's entry for it.
 
-#include "app/CommandTable.h"
+#include "view/CommandTable.h"
 #include "interchange/ClipboardTransfer.h"
 #include "platform/Feedback.h"
 #include "edit/Document.h"
@@ -35,7 +35,7 @@ class cTool_Play;
 class cTool_View;
 struct strGridBlock;
 
-class cMainWnd : public cBaseWnd, public iStatusSink {
+class cMainWnd : public cBaseWnd, public iStatusSink, private iCommandRunner {
     Q_OBJECT
 public:
     /** messages and chooser default to message boxes and the system's file dialogs;
@@ -115,8 +115,46 @@ private:
     void setCurrentFrame(int frame);
     void createTimeline();
     void openTimelineDialog(int key, const strGridBlock& block);
-    void toggleFlag(int id);
-    void togglePlayOption(int id);
+    // iCommandRunner: the handlers the command table names.
+    void RunFile(int id, int code) override;
+    void RunRecent(int id, int code) override;
+    void RunClipboardTransfer(int id, int code) override;
+    void RunSideWindow(int id, int code) override;
+    void RunClose(int id, int code) override;
+    void RunUndo(int id, int code) override;
+    void RunRedo(int id, int code) override;
+    void RunCut(int id, int code) override;
+    void RunCopy(int id, int code) override;
+    void RunPaste(int id, int code) override;
+    void RunDelete(int id, int code) override;
+    void RunSelectAll(int id, int code) override;
+    void RunArrange(int id, int code) override;
+    void RunNewCell(int id, int code) override;
+    void RunInterpolateSelected(int id, int code) override;
+    void RunProjectDialog(int id, int code) override;
+    void RunNextFrame(int id, int code) override;
+    void RunPreviousFrame(int id, int code) override;
+    void RunFirstFrame(int id, int code) override;
+    void RunLastFrame(int id, int code) override;
+    void RunInsertFrame(int id, int code) override;
+    void RunDeleteFrame(int id, int code) override;
+    void RunClearFrame(int id, int code) override;
+    void RunFromPrevious(int id, int code) override;
+    void RunFromNext(int id, int code) override;
+    void RunInterpolate(int id, int code) override;
+    void RunToggleFlag(int id, int code) override;
+    void RunSetTarget(int id, int code) override;
+    void RunSetGif(int id, int code) override;
+    void RunPlay(int id, int code) override;
+    void RunPlayOption(int id, int code) override;
+    void RunTool(int id, int code) override;
+    void RunOpenFolder(int id, int code) override;
+    void RunSettingsDialog(int id, int code) override;
+    void RunVersion(int id, int code) override;
+    /** Offers a command to the side windows first; true when one of them ran it. */
+    bool sideWindowTakes(int id);
+    /** Brings the picture sheets, side windows and current frame in step after undo or redo. */
+    void afterHistoryStep(int frame);
     void syncToolChecks();
     void showVersion();
     void syncModifiedMark();

@@ -1,6 +1,6 @@
 #include "ui/DlgSourceList.h"
 
-#include "app/CommandTable.h"
+#include "view/CommandTable.h"
 #include "edit/ListClip.h"
 #include "edit/ListWindow.h"
 #include "model/AnimeData.h"

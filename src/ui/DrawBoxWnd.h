@@ -5,7 +5,7 @@
 // bar, and subclasses draw through Prepare and Draw.
 
 #include "ui/BaseWnd.h"
-#include "ui/ZoomScroll.h"
+#include "view/ZoomScroll.h"
 
 #include <functional>
 

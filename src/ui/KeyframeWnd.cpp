@@ -1,6 +1,6 @@
 #include "ui/KeyframeWnd.h"
 
-#include "app/CommandTable.h"
+#include "view/CommandTable.h"
 #include "ui/Language.h"
 #include "ui/QtFeedback.h"
 

@@ -1,6 +1,6 @@
 #include "ui/MainEditWnd.h"
 
-#include "app/CommandTable.h"
+#include "view/CommandTable.h"
 #include "edit/CanvasClip.h"
 #include "edit/EditClip.h"
 #include "model/AnimeData.h"

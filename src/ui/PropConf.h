@@ -5,21 +5,10 @@
 
 #include "ui/BaseWnd.h"
 
-#include <cstdint>
-#include <string>
-
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QSpinBox;
-
-/** A folder name as stored from its edit: empty or blank text gives the default. */
-std::string FolderNameOrDefault(const std::string& text, const char* defaultName);
-/** A colour edit ("0xaarrggbb", hexadecimal with or without 0x); text that does not
- *  parse gives 0x80808080. */
-uint32_t ParseColour(const std::string& text);
-/** The text shown for a colour: "0x" and eight (withAlpha) or six hexadecimal digits. */
-std::string ColourText(uint32_t colour, bool withAlpha);
 
 class cConfPage_Load : public cBasePropSheet {
     Q_OBJECT

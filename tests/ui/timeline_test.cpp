@@ -3,7 +3,7 @@
 
 #include "support/GuiFixture.h"
 
-#include "app/CommandTable.h"
+#include "view/CommandTable.h"
 
 #include "edit/CanvasClip.h"
 #include "model/AnimeData.h"

@@ -1,7 +1,7 @@
 // The interface languages: every text of the program has an English form that
 // keeps its placeholders and item count, and Japanese brings Qt's own dialogs along.
 
-#include "app/CommandTable.h"
+#include "view/CommandTable.h"
 #include "platform/Strings.h"
 #include "ui/Language.h"
 

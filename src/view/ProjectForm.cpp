@@ -1,4 +1,4 @@
-#include "app/ProjectForm.h"
+#include "view/ProjectForm.h"
 
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"

@@ -1,7 +1,8 @@
-#include "app/CommandTable.h"
+#include "view/CommandTable.h"
 
 #include "platform/Strings.h"
 #include "playback/AnimePlayer.h"
+#include "project/RecentFiles.h"
 #include "project/Settings.h"
 
 #include <algorithm>
@@ -304,51 +305,155 @@ bool* ToggleFlagOf(int command)
     }
 }
 
+namespace {
+
+bool never(int, const strMenuContext&) { return false; }
+bool saveable(int, const strMenuContext& c) { return c.hasProject && !c.untitled; }
+bool fromGameData(int, const strMenuContext& c) { return c.fromGameData; }
+bool clip2000(int, const strMenuContext& c) { return c.clip2000; }
+bool clipRuby(int, const strMenuContext& c) { return c.clipRuby; }
+bool clipJson(int, const strMenuContext& c) { return c.clipJson; }
+bool canUndo(int, const strMenuContext& c) { return c.canUndo; }
+bool canRedo(int, const strMenuContext& c) { return c.canRedo; }
+bool cellSelected(int, const strMenuContext& c) { return c.cellSelected; }
+bool clipCells(int, const strMenuContext& c) { return c.clipCells; }
+bool fixPicturePerCell(int, const strMenuContext& c) { return c.fixPicturePerCell; }
+bool playOptionOn(int id, const strMenuContext& c) { return (c.playBit & PlayOptionBit(id)) != 0; }
+bool flagOn(int id, const strMenuContext&) { return *ToggleFlagOf(id); }
+bool listVisible(int, const strMenuContext& c) { return c.listVisible; }
+bool paletteVisible(int, const strMenuContext& c) { return c.paletteVisible; }
+bool statusVisible(int, const strMenuContext& c) { return c.statusVisible; }
+bool barVisible(int, const strMenuContext& c) { return c.barVisible; }
+
+using R = iCommandRunner;
+
+// In menu order, then the commands of the canvas and the side windows.
+const strCommandEntry kCommands[] = {
+    {IDM_NEW, nullptr, nullptr, &R::RunFile},
+    {IDM_OPEN, nullptr, nullptr, &R::RunFile},
+    {IDM_SAVE, saveable, nullptr, &R::RunFile},
+    {IDM_SAVE_AS, nullptr, nullptr, &R::RunFile},
+    {IDM_RECENT_FIRST, nullptr, nullptr, &R::RunRecent},
+    {IDM_OPEN_GAME_DATA, nullptr, nullptr, &R::RunFile},
+    {IDM_WRITE_BACK, fromGameData, nullptr, &R::RunFile},
+    {IDM_EXPORT_GAME_DATA, nullptr, nullptr, &R::RunFile},
+    {IDM_EXPORT_PNG, nullptr, nullptr, &R::RunSideWindow},
+    {IDM_EXPORT_GIF, nullptr, nullptr, &R::RunSideWindow},
+    {IDM_EXPORT_2000, nullptr, nullptr, &R::RunClipboardTransfer},
+    {IDM_EXPORT_2003, never, nullptr, nullptr},
+    {IDM_EXPORT_XP, nullptr, nullptr, &R::RunClipboardTransfer},
+    {IDM_EXPORT_VX, nullptr, nullptr, &R::RunClipboardTransfer},
+    {IDM_EXPORT_VXACE, nullptr, nullptr, &R::RunClipboardTransfer},
+    {IDM_EXPORT_MV, nullptr, nullptr, &R::RunClipboardTransfer},
+    {IDM_EXPORT_MZ, nullptr, nullptr, &R::RunClipboardTransfer},
+    {IDM_IMPORT_2000, clip2000, nullptr, &R::RunClipboardTransfer},
+    {IDM_IMPORT_2003, never, nullptr, nullptr},
+    {IDM_IMPORT_RUBY, clipRuby, nullptr, &R::RunClipboardTransfer},
+    {IDM_IMPORT_MV, clipJson, nullptr, &R::RunClipboardTransfer},
+    {IDM_CLOSE, nullptr, nullptr, &R::RunClose},
+
+    {IDM_UNDO, canUndo, nullptr, &R::RunUndo},
+    {IDM_REDO, canRedo, nullptr, &R::RunRedo},
+    {IDM_CUT, cellSelected, nullptr, &R::RunCut},
+    {IDM_COPY, cellSelected, nullptr, &R::RunCopy},
+    {IDM_PASTE, clipCells, nullptr, &R::RunPaste},
+    {IDM_DELETE, cellSelected, nullptr, &R::RunDelete},
+    {IDM_SELECT_ALL, nullptr, nullptr, &R::RunSelectAll},
+    {IDM_INTERPOLATE_SELECTED, cellSelected, nullptr, &R::RunInterpolateSelected},
+    {IDM_AT_ONCE, nullptr, nullptr, &R::RunSideWindow},
+    {IDM_PROJECT, nullptr, nullptr, &R::RunProjectDialog},
+    {IDM_FIX_CELL, fixPicturePerCell, nullptr, &R::RunSideWindow},
+
+    {IDM_NEXT_FRAME, nullptr, nullptr, &R::RunNextFrame},
+    {IDM_PREV_FRAME, nullptr, nullptr, &R::RunPreviousFrame},
+    {IDM_FIRST_FRAME, nullptr, nullptr, &R::RunFirstFrame},
+    {IDM_LAST_FRAME, nullptr, nullptr, &R::RunLastFrame},
+    {IDM_INSERT_FRAME, nullptr, nullptr, &R::RunInsertFrame},
+    {IDM_DELETE_FRAME, nullptr, nullptr, &R::RunDeleteFrame},
+    {IDM_CLEAR_FRAME, nullptr, nullptr, &R::RunClearFrame},
+    {IDM_FROM_NEXT, nullptr, nullptr, &R::RunFromNext},
+    {IDM_FROM_PREVIOUS, nullptr, nullptr, &R::RunFromPrevious},
+    {IDM_INTERPOLATE, nullptr, nullptr, &R::RunInterpolate},
+    {IDM_FRAME_COMP, nullptr, nullptr, &R::RunSideWindow},
+    {IDM_SET_INTERVAL, nullptr, nullptr, &R::RunSideWindow},
+    {IDM_NEW_FRAME_FLAG, nullptr, flagOn, &R::RunToggleFlag},
+
+    {IDM_VIEW_NEXT, nullptr, flagOn, &R::RunToggleFlag},
+    {IDM_VIEW_BACK, nullptr, flagOn, &R::RunToggleFlag},
+    {IDM_VIEW_NOW, nullptr, flagOn, &R::RunToggleFlag},
+    {IDM_VIEW_SHADOW, nullptr, flagOn, &R::RunToggleFlag},
+    {IDM_VIEW_LOCUS, nullptr, flagOn, &R::RunToggleFlag},
+    {IDM_VIEW_TARGET, nullptr, flagOn, &R::RunToggleFlag},
+    {IDM_VIEW_GIF, nullptr, flagOn, &R::RunToggleFlag},
+    {IDM_VIEW_LINE, nullptr, flagOn, &R::RunToggleFlag},
+    {IDM_SET_TARGET, nullptr, nullptr, &R::RunSetTarget},
+    {IDM_SET_GIF, nullptr, nullptr, &R::RunSetGif},
+    {IDM_VERTICAL, nullptr, flagOn, &R::RunSideWindow},  // the palette lays its cells out anew
+    {IDM_VIEW_LIST, nullptr, listVisible, &R::RunSideWindow},
+    {IDM_VIEW_PALETTE, nullptr, paletteVisible, &R::RunSideWindow},
+    {IDM_VIEW_STATUS, nullptr, statusVisible, &R::RunToggleFlag},
+    {IDM_VIEW_BAR, nullptr, barVisible, &R::RunToggleFlag},
+
+    {IDM_PLAY, nullptr, nullptr, &R::RunPlay},
+    {IDM_PLAY_FIRST, nullptr, nullptr, &R::RunPlay},
+    {IDM_OPT_LOOP, nullptr, playOptionOn, &R::RunPlayOption},
+    {IDM_OPT_BOUNCE, nullptr, playOptionOn, &R::RunPlayOption},
+    {IDM_OPT_SOUND, nullptr, playOptionOn, &R::RunPlayOption},
+    {IDM_OPT_FLASH, nullptr, playOptionOn, &R::RunPlayOption},
+    {IDM_OPT_RELOAD, nullptr, playOptionOn, &R::RunPlayOption},
+    {IDM_OPT_CLEAR, nullptr, playOptionOn, &R::RunPlayOption},
+    {IDM_TOOL_MOVE, nullptr, nullptr, &R::RunTool},
+    {IDM_TOOL_SWING, nullptr, nullptr, &R::RunTool},
+    {IDM_TOOL_SPLINE, nullptr, nullptr, &R::RunTool},
+    {IDM_OPEN_FOLDER, nullptr, nullptr, &R::RunOpenFolder},
+    {IDM_SETTINGS, nullptr, nullptr, &R::RunSettingsDialog},
+
+    // The help item shares its number with bring-forward, which runs from the keyboard
+    // and the canvas menu; the item itself stays disabled.
+    {IDM_BRING_FORWARD, never, nullptr, &R::RunArrange},
+    {IDM_VERSION, nullptr, nullptr, &R::RunVersion},
+
+    {IDM_SEND_BACKWARD, nullptr, nullptr, &R::RunArrange},
+    {IDM_NEW_CELL, nullptr, nullptr, &R::RunNewCell},
+    {IDM_CELL_DIALOG, nullptr, nullptr, &R::RunSideWindow},
+    {IDM_CELL_WINDOW, nullptr, nullptr, &R::RunSideWindow},
+    {IDM_FIX_CELL_S, nullptr, nullptr, &R::RunSideWindow},
+};
+
+} // namespace
+
+const strCommandEntry* FindCommand(int command)
+{
+    if (command >= IDM_RECENT_FIRST && command < IDM_RECENT_FIRST + int(cRecentFiles::kMax))
+        command = IDM_RECENT_FIRST;
+    for (const strCommandEntry& e : kCommands)
+        if (e.id == command)
+            return &e;
+    return nullptr;
+}
+
+bool RunCommand(iCommandRunner& runner, int command, int code)
+{
+    const strCommandEntry* e = FindCommand(command);
+    if (!e || !e->run)
+        return false;
+    (runner.*e->run)(command, code);
+    return true;
+}
+
 bool AlwaysDisabled(int command)
 {
-    switch (command) {
-    case IDM_EXPORT_2003: case IDM_IMPORT_2003:
-        return true;
-    default:
-        return false;
-    }
+    const strCommandEntry* e = FindCommand(command);
+    return e && e->enabled == never && !e->run;
 }
 
 strItemState MenuStateOf(int command, const strMenuContext& c)
 {
     strItemState state;
-    if (unsigned bit = PlayOptionBit(command)) {
-        state.checkable = true;
-        state.checked = (c.playBit & bit) != 0;
-    } else if (bool* flag = ToggleFlagOf(command)) {
-        state.checkable = true;
-        switch (command) {
-        case IDM_VIEW_LIST: state.checked = c.listVisible; break;
-        case IDM_VIEW_PALETTE: state.checked = c.paletteVisible; break;
-        case IDM_VIEW_STATUS: state.checked = c.statusVisible; break;
-        case IDM_VIEW_BAR: state.checked = c.barVisible; break;
-        default: state.checked = *flag; break;
-        }
+    if (const strCommandEntry* e = FindCommand(command)) {
+        state.enabled = !e->enabled || e->enabled(command, c);
+        state.checkable = e->checked != nullptr;
+        state.checked = state.checkable && e->checked(command, c);
     }
-    switch (command) {
-    case IDM_SAVE: state.enabled = c.hasProject && !c.untitled; break;
-    case IDM_WRITE_BACK: state.enabled = c.fromGameData; break;
-    case IDM_IMPORT_2000: state.enabled = c.clip2000; break;
-    case IDM_IMPORT_RUBY: state.enabled = c.clipRuby; break;
-    case IDM_IMPORT_MV: state.enabled = c.clipJson; break;
-    case IDM_UNDO: state.enabled = c.canUndo; break;
-    case IDM_REDO: state.enabled = c.canRedo; break;
-    case IDM_CUT: case IDM_COPY: case IDM_DELETE: case IDM_INTERPOLATE_SELECTED:
-        state.enabled = c.cellSelected;
-        break;
-    case IDM_PASTE: state.enabled = c.clipCells; break;
-    default: break;
-    }
-    if (command == IDM_FIX_CELL)
-        state.enabled = c.fixPicturePerCell;
-    // The help item shares its number with bring-forward, which runs from the keyboard
-    // and the canvas menu; the item itself stays disabled.
-    if (AlwaysDisabled(command) || command == IDM_HELP)
-        state.enabled = false;
     return state;
 }

@@ -1,6 +1,6 @@
 // The command table: menu ids, accelerators, texts and the menu state rules.
 
-#include "app/CommandTable.h"
+#include "view/CommandTable.h"
 #include "playback/AnimePlayer.h"
 
 #include <gtest/gtest.h>
@@ -61,4 +61,31 @@ TEST(CommandTable, MenuStateRules)
     EXPECT_TRUE(MenuStateOf(IDM_PASTE, c).enabled);
     EXPECT_TRUE(HandledDuringPlayback(IDM_OPT_LOOP));
     EXPECT_FALSE(HandledDuringPlayback(IDM_NEXT_FRAME));
+}
+
+TEST(CommandTable, EveryMenuItemAndKeyRunsACommandButTheDisabledOnes)
+{
+    std::function<void(const std::vector<strMenuEntry>&)> walk = [&](const std::vector<strMenuEntry>& entries) {
+        for (const strMenuEntry& e : entries) {
+            walk(e.children);
+            if (e.id == 0 || e.id == IDM_RECENT)
+                continue;
+            const strCommandEntry* command = FindCommand(e.id);
+            ASSERT_NE(command, nullptr) << e.id;
+            EXPECT_EQ(command->run == nullptr, e.disabled && e.id != IDM_HELP) << e.id;
+            EXPECT_EQ(AlwaysDisabled(e.id), e.disabled && e.id != IDM_HELP) << e.id;
+            // Toggling items are exactly those with a flag or a playback option behind them.
+            EXPECT_EQ(command->checked != nullptr, PlayOptionBit(e.id) != 0 || ToggleFlagOf(e.id) != nullptr) << e.id;
+        }
+    };
+    walk(MainMenu());
+    for (const strAccelerator& a : MainAccelerators())
+        EXPECT_TRUE(FindCommand(a.command) && FindCommand(a.command)->run) << a.command;
+    for (const char* popup : {"MENU_EDIT1"})
+        for (const strMenuEntry& e : PopupMenu(popup))
+            EXPECT_TRUE(e.id == 0 || FindCommand(e.id)) << e.id;
+
+    EXPECT_EQ(FindCommand(IDM_RECENT_FIRST + 7), FindCommand(IDM_RECENT_FIRST));
+    EXPECT_EQ(FindCommand(IDM_RECENT_FIRST + 8), nullptr);
+    EXPECT_EQ(FindCommand(IDM_RECENT), nullptr);
 }

@@ -1,7 +1,7 @@
 // Zoom and scroll arithmetic of the canvas: wheel steps, the scroll range and the
 // mapping between client and surface coordinates.
 
-#include "ui/ZoomScroll.h"
+#include "view/ZoomScroll.h"
 
 #include <gtest/gtest.h>
 
