@@ -7,6 +7,7 @@
 #include "edit/FrameOps.h"
 #include "edit/Restore.h"
 #include "model/AnimeData.h"
+#include "platform/Clipboard.h"
 #include "platform/Sound.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
@@ -100,7 +101,7 @@ cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFi
     messages_ = messages;
     chooser_ = chooser;
     document_ = std::make_unique<cDocument>(static_cast<iStatusSink&>(*this), *messages_, *chooser_);
-    document_->importer = [](int kind, cAnimeData& project) { return ImportFromClipboard(project, kind) == 1; };
+    document_->importer = [](int kind, cAnimeData& project) { return ImportFromClipboard(platform::SystemClipboard(), project, kind) == 1; };
     document_->chooseEntry = [this](const std::vector<strDataEntry>& entries, int nextFreeId, int& id) {
         cDlg_GameDataList list(this, entries, nextFreeId, document_->dataId);
         if (list.exec() != QDialog::Accepted)
