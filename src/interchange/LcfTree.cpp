@@ -32,10 +32,8 @@ public:
 
     bool Take(uint32_t size, std::string_view& out)
     {
-        if (size > in_.remaining())
-            return Fail("truncated", in_.size());
         out = in_.bytes(size);
-        return true;
+        return in_.ok() || Fail("truncated", in_.size());
     }
 
     bool Fail(const char* what, size_t at)

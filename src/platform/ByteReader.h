@@ -28,7 +28,8 @@ public:
     bool atEnd() const { return pos_ >= data_.size(); }
     /** Moves the cursor to min(position, size()); a failure stays recorded. */
     void seek(size_t position);
-    /** Reads over other bytes of the same length from here on (a copy of the data). */
+    /** Reads other bytes from here on, such as the data after it moved or grew;
+     *  the cursor stays (clamped) and so does a failure. */
     void rebind(std::string_view data);
 
     uint8_t u8();
