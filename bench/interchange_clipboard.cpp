@@ -3,6 +3,7 @@
 
 #include "interchange/ClipboardTransfer.h"
 #include "model/AnimeData.h"
+#include "platform/Clipboard.h"
 #include "project/Settings.h"
 
 #include <benchmark/benchmark.h>
@@ -55,8 +56,9 @@ void BM_Export(benchmark::State& state)
     cAnimeData p;
     makeProject(p);
     const int version = int(state.range(0));
+    platform::MemoryClipboard clipboard;
     for (auto _ : state)
-        benchmark::DoNotOptimize(ExportToClipboard(p, version));
+        benchmark::DoNotOptimize(ExportToClipboard(clipboard, p, version));
     state.SetLabel(kNames[version]);
 }
 
@@ -65,10 +67,11 @@ void BM_Import(benchmark::State& state)
     cAnimeData p;
     makeProject(p);
     const int version = int(state.range(0));
-    ExportToClipboard(p, version);
+    platform::MemoryClipboard clipboard;
+    ExportToClipboard(clipboard, p, version);
     for (auto _ : state) {
         cAnimeData q;
-        if (ImportFromClipboard(q, version) != 1)
+        if (ImportFromClipboard(clipboard, q, version) != 1)
             state.SkipWithError("import failed");
         benchmark::DoNotOptimize(q.GetValue(AI_FRAMES));
     }

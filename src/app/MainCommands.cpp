@@ -12,6 +12,7 @@
 #include "edit/ListWindow.h"
 #include "edit/RestoreHistory.h"
 #include "model/AnimeData.h"
+#include "platform/Clipboard.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
 #include "project/Paths.h"
@@ -38,7 +39,8 @@ bool cMainWnd::ClipboardCommand(int id, bool* done)
     bool isExport = false;
     if (!ClipboardCommandVersion(id, version, isExport))
         return false;
-    const bool worked = isExport ? ClipboardExportCommand(Project(), version, static_cast<iStatusSink&>(*this)) == 1
+    const bool worked = isExport ? ClipboardExportCommand(platform::SystemClipboard(), Project(), version,
+                                                          static_cast<iStatusSink&>(*this)) == 1
                                  : document_->FileCommand(id);
     if (done)
         *done = worked;
@@ -335,9 +337,9 @@ strMenuContext cMainWnd::menuContext() const
     c.hasProject = true;
     c.untitled = p.untitled;
     c.fromGameData = !document_->dataFile.empty();
-    c.clip2000 = IsClipboardCommandEnabled(IDM_IMPORT_2000);
-    c.clipRuby = IsClipboardCommandEnabled(IDM_IMPORT_RUBY);
-    c.clipJson = IsClipboardCommandEnabled(IDM_IMPORT_MV);
+    c.clip2000 = IsClipboardCommandEnabled(platform::SystemClipboard(), IDM_IMPORT_2000);
+    c.clipRuby = IsClipboardCommandEnabled(platform::SystemClipboard(), IDM_IMPORT_RUBY);
+    c.clipJson = IsClipboardCommandEnabled(platform::SystemClipboard(), IDM_IMPORT_MV);
     c.canUndo = document_->History().CanRestore(RESTORE_UNDO);
     c.canRedo = document_->History().CanRestore(RESTORE_REDO);
     c.fixPicturePerCell = p.GetValue(AI_FIX_PICTURE_PER_CELL) != 0;

@@ -8,6 +8,7 @@
 #include "edit/RestoreHistory.h"
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"
+#include "platform/Clipboard.h"
 #include "platform/Sound.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
@@ -101,7 +102,9 @@ cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFi
     messages_ = messages;
     chooser_ = chooser;
     document_ = std::make_unique<cDocument>(static_cast<iStatusSink&>(*this), *messages_, *chooser_, Settings());
-    document_->importer = [](int kind, cAnimeData& project) { return ImportFromClipboard(project, kind) == 1; };
+    document_->importer = [](int kind, cAnimeData& project) {
+        return ImportFromClipboard(platform::SystemClipboard(), project, kind) == 1;
+    };
     document_->chooseEntry = [this](const std::vector<strDataEntry>& entries, int nextFreeId, int& id) {
         cDlg_GameDataList list(this, entries, nextFreeId, document_->dataId);
         if (list.exec() != QDialog::Accepted)

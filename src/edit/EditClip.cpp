@@ -81,7 +81,7 @@ bool Put(cEditClip& clip)
         return false;
     clip.stream.PatchU32(0, clip.kind);
     clip.stream.PatchU32(4, uint32_t(clip.stream.Size() - kHeaderSize));
-    return clip.stream.SaveToClipboard(kEditClipFormat);
+    return platform::SystemClipboard().Store(kEditClipFormat, clip.stream.Bytes());
 }
 
 bool Get(cEditClip& clip)

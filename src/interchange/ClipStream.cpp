@@ -1,21 +1,36 @@
 #include "interchange/ClipStream.h"
 
-#include "platform/Clipboard.h"
-
 #include <algorithm>
 #include <cstring>
+
+Cclip_stream::Cclip_stream(const Cclip_stream& other) : buffer_(other.buffer_), reader_(other.reader_) { rebind(); }
+
+Cclip_stream& Cclip_stream::operator=(const Cclip_stream& other)
+{
+    if (this != &other) {
+        buffer_ = other.buffer_;
+        reader_ = other.reader_;
+        rebind();
+    }
+    return *this;
+}
+
+void Cclip_stream::rebind()
+{
+    reader_.rebind(std::string_view(reinterpret_cast<const char*>(buffer_.data()), buffer_.size()));
+}
 
 void Cclip_stream::Clear()
 {
     buffer_.clear();
-    cursor_ = 0;
+    reader_ = platform::ByteReader();
 }
 
 void Cclip_stream::Assign(const void* bytes, size_t n)
 {
     const auto* p = static_cast<const uint8_t*>(bytes);
     buffer_.assign(p, p + n);
-    cursor_ = 0;
+    reader_ = platform::ByteReader(buffer_.data(), buffer_.size());
 }
 
 size_t Cclip_stream::Append(const void* bytes, size_t n)
@@ -24,14 +39,16 @@ size_t Cclip_stream::Append(const void* bytes, size_t n)
         return 0;
     const auto* p = static_cast<const uint8_t*>(bytes);
     buffer_.insert(buffer_.end(), p, p + n);
-    cursor_ = buffer_.size();
+    rebind();
+    reader_.seek(buffer_.size());
     return n;
 }
 
 size_t Cclip_stream::AppendByte(uint8_t b)
 {
     buffer_.push_back(b);
-    cursor_ = buffer_.size();
+    rebind();
+    reader_.seek(buffer_.size());
     return 1;
 }
 
@@ -41,7 +58,8 @@ size_t Cclip_stream::AppendStream(const Cclip_stream& other)
     const size_t n = other.buffer_.size();
     buffer_.reserve(buffer_.size() + n);
     buffer_.insert(buffer_.end(), other.buffer_.begin(), other.buffer_.begin() + ptrdiff_t(n));
-    cursor_ = buffer_.size();
+    rebind();
+    reader_.seek(buffer_.size());
     return n;
 }
 
@@ -62,53 +80,18 @@ size_t Cclip_stream::PatchU32(size_t offset, uint32_t value)
 
 size_t Cclip_stream::Read(void* dest, size_t n)
 {
-    const size_t count = std::min(n, Remaining());
-    if (count)
-        std::memcpy(dest, buffer_.data() + cursor_, count);
-    cursor_ += count;
-    return count;
-}
-
-uint8_t Cclip_stream::ReadByte()
-{
-    if (AtEnd())
-        return 0;
-    return buffer_[cursor_++];
+    const std::string_view v = reader_.upTo(n);
+    if (!v.empty())
+        std::memcpy(dest, v.data(), v.size());
+    return v.size();
 }
 
 void Cclip_stream::Skip(int64_t n)
 {
     if (n < 0) {
         const uint64_t back = uint64_t(-(n + 1)) + 1;
-        cursor_ = back >= cursor_ ? 0 : cursor_ - size_t(back);
+        reader_.seek(back >= Position() ? 0 : Position() - size_t(back));
     } else {
-        cursor_ = uint64_t(n) >= Remaining() ? buffer_.size() : cursor_ + size_t(n);
+        reader_.skip(uint64_t(n) > SIZE_MAX ? SIZE_MAX : size_t(n));
     }
-}
-
-void Cclip_stream::Seek(size_t position) { cursor_ = std::min(position, buffer_.size()); }
-
-bool Cclip_stream::LoadFromClipboard(const std::string& format)
-{
-    Clear();
-    platform::Clipboard& clipboard = platform::SystemClipboard();
-    if (!clipboard.Open())
-        return false;
-    const bool ok = clipboard.GetData(format, buffer_);
-    clipboard.Close();
-    if (!ok)
-        Clear();
-    cursor_ = 0;
-    return ok;
-}
-
-bool Cclip_stream::SaveToClipboard(const std::string& format) const
-{
-    platform::Clipboard& clipboard = platform::SystemClipboard();
-    if (!clipboard.Open())
-        return false;
-    clipboard.Empty();
-    const bool ok = clipboard.SetData(format, buffer_);
-    clipboard.Close();
-    return ok;
 }

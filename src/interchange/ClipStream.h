@@ -1,8 +1,12 @@
 #pragma once
-// Cclip_stream: a growable byte buffer with a cursor, the unit of every
-// clipboard payload and of the interchange serializers. A stream is used
-// either for writing (appends move the cursor to the end) or for reading
-// (reads move the cursor forward); every read is bounded by the buffer's end.
+// Cclip_stream: a growable byte buffer with a cursor, the bytes of every
+// clipboard payload and of the interchange serializers (it does not touch the
+// clipboard itself). A stream is used either for writing (appends move the
+// cursor to the end) or for reading (reads move the cursor forward); reading
+// goes through a bounded reader, whose failure sticks once a read runs past
+// the end.
+
+#include "platform/ByteReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,18 +18,21 @@ class Cclip_stream {
 public:
     Cclip_stream() = default;
     virtual ~Cclip_stream() = default;
-    Cclip_stream(const Cclip_stream&) = default;
-    Cclip_stream& operator=(const Cclip_stream&) = default;
+    Cclip_stream(const Cclip_stream& other);
+    Cclip_stream& operator=(const Cclip_stream& other);
 
     /** Empties the buffer; cursor 0. */
     void Clear();
     size_t Size() const { return buffer_.size(); }
-    size_t Position() const { return cursor_; }
-    size_t Remaining() const { return buffer_.size() - cursor_; }
-    bool AtEnd() const { return cursor_ >= buffer_.size(); }
+    size_t Position() const { return reader_.position(); }
+    size_t Remaining() const { return reader_.remaining(); }
+    bool AtEnd() const { return reader_.atEnd(); }
+    /** True once a read ran past the end (until Clear or Assign). */
+    bool Failed() const { return reader_.failed(); }
     const uint8_t* Data() const { return buffer_.data(); }
     const std::vector<uint8_t>& Bytes() const { return buffer_; }
-    /** Replaces the contents with a copy of the bytes; cursor 0, ready for reading. */
+    /** Replaces the contents with a copy of the bytes; cursor 0, ready for reading
+     *  (no failure). */
     void Assign(const void* bytes, size_t n);
     void Assign(std::string_view bytes) { Assign(bytes.data(), bytes.size()); }
 
@@ -40,24 +47,26 @@ public:
     /** Patch of an unsigned 32-bit little-endian number. */
     size_t PatchU32(size_t offset, uint32_t value);
 
+    /** The reader over the buffer, at the cursor. */
+    platform::ByteReader& Reader() { return reader_; }
+    /** The next n bytes or as many as are left (fewer fails the reader). */
+    std::string_view Take(size_t n) { return reader_.upTo(n); }
     /** Copies min(n, bytes left) bytes from the cursor; returns the count copied. */
     size_t Read(void* dest, size_t n);
-    /** The byte at the cursor, moving on; 0 at the end (the cursor stays). */
-    uint8_t ReadByte();
+    /** The byte at the cursor, moving on; 0 at the end. */
+    uint8_t ReadByte() { return reader_.u8(); }
     /** The byte at the cursor without moving; 0 at the end. */
-    uint8_t PeekByte() const { return AtEnd() ? 0 : buffer_[cursor_]; }
-    /** Moves the cursor by n (negative steps back); clamped to 0..Size(). */
+    uint8_t PeekByte() const { return reader_.peek(); }
+    /** Moves the cursor by n (negative steps back, stopping at 0); a step past the
+     *  end stops there and fails the reader. */
     void Skip(int64_t n);
     /** Cursor = min(position, Size()). */
-    void Seek(size_t position);
-
-    /** Replaces the contents with the clipboard's data of the format; false (and
-     *  empty) when the clipboard cannot be opened or holds no such data. */
-    bool LoadFromClipboard(const std::string& format);
-    /** Empties the clipboard and places the whole buffer under the format. */
-    bool SaveToClipboard(const std::string& format) const;
+    void Seek(size_t position) { reader_.seek(position); }
 
 private:
+    /** Points the reader at the buffer again after it changed or moved. */
+    void rebind();
+
     std::vector<uint8_t> buffer_;
-    size_t cursor_ = 0;
+    platform::ByteReader reader_;
 };

@@ -7,6 +7,7 @@
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
 #include "platform/Strings.h"
+#include "project/Paths.h"
 
 namespace {
 
@@ -29,30 +30,112 @@ const strCommand kCommands[] = {
 
 } // namespace
 
-int ExportToClipboard(const cAnimeData& project, int version)
+namespace {
+
+bool store(platform::Clipboard& clipboard, const char* format, const Cclip_stream& block)
+{
+    return clipboard.Store(format, block.Bytes());
+}
+
+// The block of the format, ready for reading; false when there is none.
+bool fetch(platform::Clipboard& clipboard, const char* format, Cclip_stream& block)
+{
+    std::vector<uint8_t> bytes;
+    const bool ok = clipboard.Fetch(format, bytes);
+    block.Assign(bytes.data(), bytes.size());
+    return ok;
+}
+
+int exportRm2000(platform::Clipboard& clipboard, const cAnimeData& project)
+{
+    Cclip_stream block;
+    if (!WriteRm2000Animation(project, block))
+        return -1;
+    return store(clipboard, platform::kFormat2000, block) ? 1 : -1;
+}
+
+int importRm2000(platform::Clipboard& clipboard, cAnimeData& project)
+{
+    Cclip_stream block;
+    if (!fetch(clipboard, platform::kFormat2000, block) || ReadRm2000Animation(project, block) != 1)
+        return -1;
+    paths::ResolveImportedNames(project);
+    return 1;
+}
+
+int exportRuby(platform::Clipboard& clipboard, const cAnimeData& project, int version)
+{
+    Cclip_stream block;
+    if (!WriteRubyAnimation(project, version, block))
+        return -1;
+    return store(clipboard, RubyFormatName(version), block) ? 1 : -1;
+}
+
+// Reads the first of "VX Ace ANIMATION", "RPGVX ANIMATION" and "RPGXP ANIMATION" found.
+int importRuby(platform::Clipboard& clipboard, cAnimeData& project)
+{
+    Cclip_stream block;
+    bool found = false;
+    for (int version : {RUBY_VXACE, RUBY_VX, RUBY_XP})
+        if (fetch(clipboard, RubyFormatName(version), block)) {
+            found = true;
+            break;
+        }
+    if (!found || ReadRubyAnimation(project, block) != 1)
+        return -1;
+    paths::ResolveImportedNames(project);
+    return 1;
+}
+
+int exportJson(platform::Clipboard& clipboard, const cAnimeData& project, int version)
+{
+    const std::string text = WriteJsonAnimation(project);
+    const char* format = JsonFormatName(version);
+    if (!format)
+        return -1;
+    Cclip_stream block;
+    block.Append(text);
+    return store(clipboard, format, block) ? 1 : -1;
+}
+
+// Reads the MV format, else the MZ format.
+int importJson(platform::Clipboard& clipboard, cAnimeData& project)
+{
+    Cclip_stream block;
+    if (!fetch(clipboard, JsonFormatName(JSON_MV), block) && !fetch(clipboard, JsonFormatName(JSON_MZ), block))
+        return -1;
+    if (ReadJsonAnimation(project, block) != 1)
+        return -1;
+    paths::ResolveImportedNames(project);
+    return 1;
+}
+
+} // namespace
+
+int ExportToClipboard(platform::Clipboard& clipboard, const cAnimeData& project, int version)
 {
     switch (version) {
     case RPG_2000:
-    case RPG_2003: return ExportRm2000(project);
+    case RPG_2003: return exportRm2000(clipboard, project);
     case RPG_XP:
     case RPG_VX:
-    case RPG_VXACE: return ExportRuby(project, version);
+    case RPG_VXACE: return exportRuby(clipboard, project, version);
     case RPG_MV:
-    case RPG_MZ: return ExportJson(project, version);
+    case RPG_MZ: return exportJson(clipboard, project, version);
     default: return 0;
     }
 }
 
-int ImportFromClipboard(cAnimeData& project, int version)
+int ImportFromClipboard(platform::Clipboard& clipboard, cAnimeData& project, int version)
 {
     switch (version) {
     case RPG_2000:
-    case RPG_2003: return ImportRm2000(project);
+    case RPG_2003: return importRm2000(clipboard, project);
     case RPG_XP:
     case RPG_VX:
-    case RPG_VXACE: return ImportRuby(project);
+    case RPG_VXACE: return importRuby(clipboard, project);
     case RPG_MV:
-    case RPG_MZ: return ImportJson(project);
+    case RPG_MZ: return importJson(clipboard, project);
     default: return 0;
     }
 }
@@ -66,12 +149,15 @@ const char* ClipboardFormatName(int version)
     return JsonFormatName(version);
 }
 
-bool IsFormatAvailable(const std::string& format) { return platform::SystemClipboard().IsAvailable(format); }
+bool IsFormatAvailable(platform::Clipboard& clipboard, const std::string& format)
+{
+    return clipboard.IsAvailable(format);
+}
 
-int FirstAvailableFormat(const char* const* names, int count)
+int FirstAvailableFormat(platform::Clipboard& clipboard, const char* const* names, int count)
 {
     for (int i = 0; i < count; ++i)
-        if (IsFormatAvailable(names[i]))
+        if (IsFormatAvailable(clipboard, names[i]))
             return i;
     return -1;
 }
@@ -111,22 +197,23 @@ std::string withTextProblems(const std::string& text)
 }
 } // namespace
 
-int ClipboardExportCommand(const cAnimeData& project, int version, iStatusSink& status)
+int ClipboardExportCommand(platform::Clipboard& clipboard, const cAnimeData& project, int version,
+                           iStatusSink& status)
 {
     platform::TakeTextProblems();
-    const int result = ExportToClipboard(project, version);
+    const int result = ExportToClipboard(clipboard, project, version);
     const std::string& label = platform::LoadString(ExportLabelId(version));
     status.ShowStatus(withTextProblems(platform::FormatString(result == 1 ? kExportDone : kExportFailed, label.c_str())));
     return result;
 }
 
-int ClipboardImportCommand(int version, cImportHost& host, iStatusSink& status)
+int ClipboardImportCommand(platform::Clipboard& clipboard, int version, cImportHost& host, iStatusSink& status)
 {
     if (!host.AskSaveChanges())
         return 0;
     auto project = std::make_unique<cAnimeData>();
     platform::TakeTextProblems();
-    const int result = ImportFromClipboard(*project, version);
+    const int result = ImportFromClipboard(clipboard, *project, version);
     const std::string& label = platform::LoadString(ImportLabelId(version));
     if (result != 1) {
         status.ShowStatus(withTextProblems(platform::FormatString(kImportFailed, label.c_str())));
@@ -151,12 +238,12 @@ bool ClipboardCommandVersion(int command, int& version, bool& isExport)
     return false;
 }
 
-bool IsClipboardCommandEnabled(int command)
+bool IsClipboardCommandEnabled(platform::Clipboard& clipboard, int command)
 {
     switch (command) {
-    case IDM_IMPORT_2000: return IsFormatAvailable(platform::kFormat2000);
-    case IDM_IMPORT_RUBY: return FirstAvailableFormat(kRubyFormats, 3) != -1;
-    case IDM_IMPORT_MV: return FirstAvailableFormat(kJsonFormats, 2) != -1;
+    case IDM_IMPORT_2000: return IsFormatAvailable(clipboard, platform::kFormat2000);
+    case IDM_IMPORT_RUBY: return FirstAvailableFormat(clipboard, kRubyFormats, 3) != -1;
+    case IDM_IMPORT_MV: return FirstAvailableFormat(clipboard, kJsonFormats, 2) != -1;
     case IDM_EXPORT_2003:
     case IDM_IMPORT_2003: return false;
     default: {

@@ -2,7 +2,6 @@
 
 #include "interchange/InterchangeText.h"
 #include "model/AnimeData.h"
-#include "project/Paths.h"
 
 #include <nlohmann/json.hpp>
 
@@ -267,27 +266,5 @@ int ReadJsonAnimation(cAnimeData& project, const Cclip_stream& in)
     for (const json& t : *timings)
         if (!readTiming(project, t))
             return -1;
-    return 1;
-}
-
-int ExportJson(const cAnimeData& project, int version)
-{
-    const std::string text = WriteJsonAnimation(project);
-    const char* format = JsonFormatName(version);
-    if (!format)
-        return -1;
-    Cclip_stream block;
-    block.Append(text);
-    return block.SaveToClipboard(format) ? 1 : -1;
-}
-
-int ImportJson(cAnimeData& project)
-{
-    Cclip_stream block;
-    if (!block.LoadFromClipboard(JsonFormatName(JSON_MV)) && !block.LoadFromClipboard(JsonFormatName(JSON_MZ)))
-        return -1;
-    if (ReadJsonAnimation(project, block) != 1)
-        return -1;
-    paths::ResolveImportedNames(project);
     return 1;
 }

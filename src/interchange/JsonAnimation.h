@@ -20,8 +20,3 @@ std::string WriteJsonAnimation(const cAnimeData& project);
  *  success, -1 when it does not parse or lacks a required member. Names stay
  *  as given (no folder resolution). */
 int ReadJsonAnimation(cAnimeData& project, const Cclip_stream& in);
-
-/** Places the JSON of version 5 or 6 on the clipboard: 1 on success, -1 on failure. */
-int ExportJson(const cAnimeData& project, int version);
-/** Imports from the MV format, else the MZ format, and resolves the names. */
-int ImportJson(cAnimeData& project);

@@ -15,15 +15,15 @@ constexpr size_t kMaxBerBytes = 5;
 // The clipboard reader takes the length of a known leaf as one plain byte.
 constexpr size_t kMaxClipboardLeaf = 255;
 
-/** A bounded cursor over the data of one record or array; the first failure sticks. */
+/** The data of one record or array with the first failure's reason. */
 class cReader {
 public:
-    cReader(std::string_view data, size_t base) : data_(data), base_(base) {}
+    cReader(std::string_view data, size_t base) : in_(data), base_(base) {}
 
     bool Number(uint32_t& value)
     {
         std::string error;
-        if (ReadNumber(data_, pos_, value, error, base_))
+        if (ReadNumber(in_, value, error, base_))
             return true;
         if (error_.empty())
             error_ = error;
@@ -32,11 +32,8 @@ public:
 
     bool Take(uint32_t size, std::string_view& out)
     {
-        if (size > data_.size() - pos_)
-            return Fail("truncated", data_.size());
-        out = data_.substr(pos_, size);
-        pos_ += size;
-        return true;
+        out = in_.bytes(size);
+        return in_.ok() || Fail("truncated", in_.size());
     }
 
     bool Fail(const char* what, size_t at)
@@ -56,16 +53,15 @@ public:
         return false;
     }
 
-    size_t Pos() const { return pos_; }
+    size_t Pos() const { return in_.position(); }
     size_t Base() const { return base_; }
-    bool AtEnd() const { return pos_ >= data_.size(); }
-    std::string_view Span(size_t from) const { return data_.substr(from, pos_ - from); }
+    bool AtEnd() const { return in_.atEnd(); }
+    std::string_view Span(size_t from) const { return in_.data().substr(from, in_.position() - from); }
     const std::string& Error() const { return error_; }
 
 private:
-    std::string_view data_;
+    platform::ByteReader in_;
     size_t base_;
-    size_t pos_ = 0;
     std::string error_;
 };
 
@@ -308,25 +304,14 @@ const strRule* strKind::Find(uint32_t id) const
     return nullptr;
 }
 
-bool ReadNumber(std::string_view data, size_t& pos, uint32_t& value, std::string& error, size_t base)
+bool ReadNumber(platform::ByteReader& in, uint32_t& value, std::string& error, size_t base)
 {
-    const size_t start = pos;
+    const size_t start = in.position();
     uint64_t v = 0;
-    for (size_t n = 0;; ++n) {
-        if (n == kMaxBerBytes) {
-            error = "a number longer than 5 bytes at byte " + std::to_string(base + start);
-            return false;
-        }
-        if (start + n >= data.size()) {
-            error = "truncated at byte " + std::to_string(base + data.size());
-            return false;
-        }
-        const uint8_t b = uint8_t(data[start + n]);
-        v = v * 128 + (b & 0x7F);
-        if (b < 0x80) {
-            pos = start + n + 1;
-            break;
-        }
+    if (!in.ber(v, kMaxBerBytes)) {
+        error = in.failed() ? "truncated at byte " + std::to_string(base + in.size())
+                            : "a number longer than 5 bytes at byte " + std::to_string(base + start);
+        return false;
     }
     if (v > UINT32_MAX) {
         error = "a number above 32 bits at byte " + std::to_string(base + start);
@@ -384,9 +369,10 @@ const strField* FindField(const strNode& record, uint32_t id)
 
 uint32_t LeafNumber(const strNode& leaf)
 {
-    int used = 0;
-    const int n = int(std::min<size_t>(leaf.raw.size(), kMaxBerBytes));
-    return DecodeBer(used, reinterpret_cast<const uint8_t*>(leaf.raw.data()), n);
+    platform::ByteReader in(leaf.raw);
+    uint64_t value = 0;
+    in.ber(value, kMaxBerBytes);
+    return uint32_t(value);
 }
 
 std::string Ber(uint32_t value)

@@ -6,6 +6,8 @@
 // an opaque leaf. Nodes parsed from bytes keep those bytes and write them back
 // unchanged; nodes built by a merge are written afresh.
 
+#include "platform/ByteReader.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -59,10 +61,10 @@ struct strElement {
     strNode record;
 };
 
-/** Reads the BER number at data[pos] and moves pos past it. False with a one-line
- *  reason when it runs past the end or is longer than 5 bytes or 32 bits; base is
- *  data's offset in the file, for messages. */
-bool ReadNumber(std::string_view data, size_t& pos, uint32_t& value, std::string& error, size_t base = 0);
+/** Reads the BER number at the cursor. False with a one-line reason when it runs
+ *  past the end or is longer than 5 bytes or 32 bits; base is the data's offset in
+ *  the file, for messages. */
+bool ReadNumber(platform::ByteReader& in, uint32_t& value, std::string& error, size_t base = 0);
 
 /** Parses one record (fields up to its 00) or one array filling all of data.
  *  base is data's offset in the file, for messages. False with a one-line

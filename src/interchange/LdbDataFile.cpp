@@ -208,25 +208,27 @@ bool cLdbDataFile::Parse(const std::string& bytes, std::string& error)
         return false;
     }
     header_ = bytes.substr(0, 1 + magicSize);
-    size_t pos = header_.size();
-    while (pos < bytes.size()) {
+    platform::ByteReader in(bytes);
+    in.seek(header_.size());
+    while (!in.atEnd()) {
         // The chunk's id and size; its data stay as read, except the animation list's.
-        size_t at = pos;
+        const size_t pos = in.position();
         uint32_t id = 0, size = 0;
-        if (!ReadNumber(bytes, at, id, error))
+        if (!ReadNumber(in, id, error))
             return false;
         if (id == 0) {
-            if (at != bytes.size()) {
-                error = "data after the end of the database at byte " + std::to_string(at);
+            if (!in.atEnd()) {
+                error = "data after the end of the database at byte " + std::to_string(in.position());
                 return false;
             }
             trailer_ = bytes.substr(pos);
             break;
         }
-        if (!ReadNumber(bytes, at, size, error))
+        if (!ReadNumber(in, size, error))
             return false;
-        const size_t dataStart = at;
-        if (size > bytes.size() - dataStart) {
+        const size_t dataStart = in.position();
+        const std::string_view data = in.bytes(size);
+        if (in.failed()) {
             error = "truncated at byte " + std::to_string(bytes.size());
             return false;
         }
@@ -235,12 +237,11 @@ bool cLdbDataFile::Parse(const std::string& bytes, std::string& error)
                 error = "two animation lists at byte " + std::to_string(pos);
                 return false;
             }
-            if (!parseAnimations(std::string_view(bytes).substr(dataStart, size), dataStart, error))
+            if (!parseAnimations(data, dataStart, error))
                 return false;
             animationChunk_ = int(chunks_.size());
         }
         chunks_.push_back({id, bytes.substr(pos, dataStart - pos + size)});
-        pos = dataStart + size;
     }
     return true;
 }

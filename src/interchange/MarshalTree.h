@@ -12,6 +12,7 @@
 // written as a link. So a read followed by a write gives Ruby's own bytes.
 
 #include "interchange/RubyMarshal.h"
+#include "platform/ByteReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -84,7 +85,7 @@ public:
     /** markRedefined: flag symbols defined a second time, so a write keeps them so;
      *  without it they are written as links to the first definition. */
     cMarshalReader(std::string_view data, cMarshalPool& pool, bool markRedefined = true)
-        : data_(data), pool_(pool), markRedefined_(markRedefined)
+        : in_(data), pool_(pool), markRedefined_(markRedefined)
     {
     }
 
@@ -96,8 +97,8 @@ public:
      *  caller reads with ReadValue and adds. nullptr when the value is not an array. */
     strMarshalNode* ReadArrayHead(int32_t& count);
 
-    size_t Position() const { return pos_; }
-    bool AtEnd() const { return pos_ >= data_.size(); }
+    size_t Position() const { return in_.position(); }
+    bool AtEnd() const { return in_.atEnd(); }
     /** Symbols and objects by index, as known so far. */
     const std::vector<const strMarshalNode*>& Symbols() const { return symbols_; }
     const std::vector<const strMarshalNode*>& Objects() const { return objects_; }
@@ -119,8 +120,7 @@ private:
     strMarshalNode* value(int depth, bool* pending, bool wrapped);
     strMarshalNode* registered(strMarshalNode* node);
 
-    std::string_view data_;
-    size_t pos_ = 0;
+    platform::ByteReader in_;
     cMarshalPool& pool_;
     std::vector<const strMarshalNode*> symbols_, objects_;
     std::vector<int32_t> links_;

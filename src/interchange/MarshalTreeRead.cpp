@@ -17,16 +17,16 @@ bool isImmediate(uint8_t type)
 bool cMarshalReader::fail(const std::string& what)
 {
     if (error_.empty())
-        error_ = what + " at byte " + std::to_string(pos_);
-    pos_ = data_.size();
+        error_ = what + " at byte " + std::to_string(in_.position());
+    in_.fail();
     return false;
 }
 
 bool cMarshalReader::readByte(uint8_t& b)
 {
-    if (pos_ >= data_.size())
+    if (in_.atEnd())
         return fail("truncated");
-    b = uint8_t(data_[pos_++]);
+    b = in_.u8();
     return true;
 }
 
@@ -49,12 +49,12 @@ bool cMarshalReader::readLong(int32_t& v)
         return true;
     }
     const int n = c > 0 ? c : -c;
-    if (data_.size() - pos_ < size_t(n))
+    if (in_.remaining() < size_t(n))
         return fail("truncated");
     uint32_t x = c > 0 ? 0 : 0xFFFFFFFFu;
     for (int i = 0; i < n; ++i) {
         x &= ~(0xFFu << (8 * i));
-        x |= uint32_t(uint8_t(data_[pos_++])) << (8 * i);
+        x |= uint32_t(in_.u8()) << (8 * i);
     }
     v = int32_t(x);
     return true;
@@ -66,7 +66,7 @@ bool cMarshalReader::readCount(int32_t& n, size_t minBytesEach)
         return false;
     if (n < 0)
         return fail("negative length");
-    if (size_t(n) > (data_.size() - pos_) / minBytesEach)
+    if (size_t(n) > in_.remaining() / minBytesEach)
         return fail("truncated");
     return true;
 }
@@ -76,8 +76,7 @@ bool cMarshalReader::readBytes(std::string& out)
     int32_t n;
     if (!readCount(n, 1))
         return false;
-    out.assign(data_.substr(pos_, size_t(n)));
-    pos_ += size_t(n);
+    out.assign(in_.bytes(size_t(n)));
     return true;
 }
 
@@ -87,7 +86,7 @@ bool cMarshalReader::ReadVersion()
     if (!readByte(major) || !readByte(minor))
         return false;
     if (major != 4 || minor > 8) {
-        pos_ -= 2;
+        in_.seek(in_.position() - 2);
         return fail("not Ruby Marshal 4.8 data");
     }
     return true;
@@ -133,7 +132,7 @@ const strMarshalNode* cMarshalReader::readSymbol(int depth)
         if (!readByte(t))
             return nullptr;
         if (t != T_SYMBOL) {
-            --pos_;
+            in_.seek(in_.position() - 1);
             fail("symbol expected");
             return nullptr;
         }
@@ -141,7 +140,7 @@ const strMarshalNode* cMarshalReader::readSymbol(int depth)
     if (t == T_SYMBOL)
         return readSymbolBody(withIvars, depth);
     if (t != T_SYMLINK) {
-        --pos_;
+        in_.seek(in_.position() - 1);
         fail("symbol expected");
         return nullptr;
     }
@@ -183,7 +182,7 @@ strMarshalNode* cMarshalReader::ReadArrayHead(int32_t& count)
     if (!readByte(t))
         return nullptr;
     if (t != T_ARRAY) {
-        --pos_;
+        in_.seek(in_.position() - 1);
         fail("array expected");
         return nullptr;
     }
@@ -198,7 +197,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
         fail("nested too deeply");
         return nullptr;
     }
-    const size_t start = pos_;
+    const size_t start = in_.position();
     uint8_t t;
     if (!readByte(t))
         return nullptr;
@@ -220,13 +219,13 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     case T_LINK: {
         int32_t index;
         if (pending || !readLong(index)) {
-            pos_ = start;
+            in_.seek(start);
             fail("link where a value with instance variables belongs");
             return nullptr;
         }
         const auto& table = t == T_LINK ? objects_ : symbols_;
         if (index < 0 || size_t(index) >= table.size()) {
-            pos_ = start;
+            in_.seek(start);
             fail("bad link");
             return nullptr;
         }
@@ -240,7 +239,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     case T_IVAR: {
         // Ruby writes 'I' outermost, once.
         if (pending || wrapped) {
-            pos_ = start;
+            in_.seek(start);
             fail("misplaced instance variables");
             return nullptr;
         }
@@ -249,7 +248,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
         if (!n)
             return nullptr;
         if (isImmediate(n->type) && n->type != T_SYMBOL) {
-            pos_ = start;
+            in_.seek(start);
             fail("instance variables on an immediate value");
             return nullptr;
         }
@@ -263,13 +262,13 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
         const strMarshalNode* name = readSymbol(depth);
         if (!name)
             return nullptr;
-        const uint8_t inner = pos_ < data_.size() ? uint8_t(data_[pos_]) : 0;
+        const uint8_t inner = in_.peek();
         const bool fits = t == T_EXTENDED
                               ? inner != T_IVAR && inner != T_LINK && inner != T_SYMLINK && inner != T_SYMBOL &&
                                     !isImmediate(inner)
                               : inner == T_STRING || inner == T_REGEXP || inner == T_ARRAY || inner == T_HASH ||
                                     inner == T_HASH_DEF;
-        if (!fits && pos_ < data_.size()) {
+        if (!fits && !in_.atEnd()) {
             fail("bad value after a class or module");
             return nullptr;
         }
@@ -300,8 +299,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
             return nullptr;
         }
         n->number = sign;
-        n->bytes.assign(data_.substr(pos_, size_t(words) * 2));
-        pos_ += size_t(words) * 2;
+        n->bytes.assign(in_.bytes(size_t(words) * 2));
         return registered(n);
     }
     case T_REGEXP: {
@@ -365,7 +363,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     default: {
         char text[40];
         std::snprintf(text, sizeof text, "unknown type byte 0x%02X", t);
-        pos_ = start;
+        in_.seek(start);
         fail(text);
         return nullptr;
     }

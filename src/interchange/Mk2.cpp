@@ -15,20 +15,12 @@ int EncodeBer(uint32_t value, uint8_t* buffer, int size)
     return count;
 }
 
-uint32_t DecodeBer(int& used, const uint8_t* bytes, int size)
-{
-    uint32_t value = 0;
-    used = 0;
-    while (used < size) {
-        const uint8_t b = bytes[used++];
-        value = value * 128 + (b & 0x7F);
-        if (b < 0x80)
-            break;
-    }
-    return value;
-}
-
 namespace MK2 {
+
+namespace {
+// A number read from the data examines at most this many bytes.
+constexpr size_t kMaxNumberBytes = 16;
+} // namespace
 
 size_t CWrite::WriteNumber(uint32_t value)
 {
@@ -59,33 +51,28 @@ uint32_t CReadArray::Next() { return count_-- > 0 ? ReadNumber() : 0; }
 
 uint32_t CReadArray::ReadNumber()
 {
-    const int avail = int(std::min<size_t>(stream_.Remaining(), 16));
-    int used = 0;
-    const uint32_t value = DecodeBer(used, stream_.Data() + stream_.Position(), avail);
-    stream_.Skip(used);
-    return value;
+    uint64_t value = 0;
+    stream_.Reader().ber(value, kMaxNumberBytes);
+    return uint32_t(value);
 }
 
 uint32_t CReadClass::Next() { return count_-- >= 0 ? ReadNumber() : 0; }
 
 int32_t CReadClass::ReadIntData()
 {
-    const int n = stream_.ReadByte();
-    const int avail = int(std::min<size_t>(stream_.Remaining(), size_t(n)));
-    int used = 0;
-    const uint32_t value = DecodeBer(used, stream_.Data() + stream_.Position(), avail);
     // The whole announced length is consumed, whatever the number used.
-    stream_.Skip(n);
-    return int32_t(value);
+    platform::ByteReader data(stream_.Take(stream_.ReadByte()));
+    uint64_t value = 0;
+    data.ber(value, data.size());
+    return int32_t(uint32_t(value));
 }
 
 size_t CReadClass::ReadStringData(std::string& text, size_t max)
 {
     const size_t n = stream_.ReadByte();
     const size_t keep = max == 0 ? 0 : std::min(n, max - 1);
-    text.resize(keep);
-    text.resize(stream_.Read(text.data(), keep));
-    stream_.Skip(int64_t(n - std::min(n, keep)));
+    text = stream_.Take(keep);
+    stream_.Skip(int64_t(n - keep));
     return text.size();
 }
 

@@ -12,8 +12,6 @@
 /** Writes the BER form of value (as unsigned 32-bit) into buffer when it fits;
  *  returns the byte count of the form either way. */
 int EncodeBer(uint32_t value, uint8_t* buffer, int size);
-/** Decodes a BER number from at most size bytes; used = the bytes consumed. */
-uint32_t DecodeBer(int& used, const uint8_t* bytes, int size);
 
 namespace MK2 {
 

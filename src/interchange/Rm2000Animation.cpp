@@ -3,10 +3,8 @@
 #include "interchange/InterchangeText.h"
 #include "interchange/Mk2.h"
 #include "model/AnimeData.h"
-#include "platform/Clipboard.h"
 #include "platform/CodePage.h"
 #include "platform/Strings.h"
-#include "project/Paths.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -308,10 +306,8 @@ bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out)
 int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in)
 {
     in.Seek(0);
-    uint8_t header[8] = {};
-    in.Read(header, sizeof header);
-    const uint32_t size = header[0] | header[1] << 8 | header[2] << 16 | uint32_t(header[3]) << 24;
-    const uint32_t one = header[4] | header[5] << 8 | header[6] << 16 | uint32_t(header[7]) << 24;
+    const uint32_t size = in.Reader().u32();
+    const uint32_t one = in.Reader().u32();
     // A block shorter than its own size prefix is cut off: refused, not read in part.
     if (size == 0 || one == 0 || size > in.Size() - std::min<size_t>(in.Size(), 8))
         return -1;
@@ -347,22 +343,5 @@ int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in)
     picture.hue = 0;
     picture.divX = picture.divY = 96;
     project.SetPicture(picture, 0);
-    return 1;
-}
-
-int ExportRm2000(const cAnimeData& project)
-{
-    Cclip_stream block;
-    if (!WriteRm2000Animation(project, block))
-        return -1;
-    return block.SaveToClipboard(platform::kFormat2000) ? 1 : -1;
-}
-
-int ImportRm2000(cAnimeData& project)
-{
-    Cclip_stream block;
-    if (!block.LoadFromClipboard(platform::kFormat2000) || ReadRm2000Animation(project, block) != 1)
-        return -1;
-    paths::ResolveImportedNames(project);
     return 1;
 }

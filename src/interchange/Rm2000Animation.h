@@ -14,11 +14,6 @@ bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out);
  *  Names stay as given (no folder resolution). */
 int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in);
 
-/** Places the block on the clipboard: 1 on success, -1 on failure. */
-int ExportRm2000(const cAnimeData& project);
-/** Imports the 2000 data on the clipboard and resolves the names. */
-int ImportRm2000(cAnimeData& project);
-
 /** Flash colour channel 0..255 -> 0..31 and back, as RPG Maker 2000 scales them. */
 int To31(int v);
 int To255(int v);

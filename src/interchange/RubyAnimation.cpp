@@ -3,7 +3,6 @@
 #include "interchange/InterchangeText.h"
 #include "interchange/RubyMarshal.h"
 #include "model/AnimeData.h"
-#include "project/Paths.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -350,12 +349,11 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
     CRead r(symbols, STYLE_UTF8);
     r.Assign(in.Data(), in.Size());
     // A block shorter than its own size prefix is cut off: refused, not read in part.
-    const uint32_t size = in.Size() < 4 ? 0 : uint32_t(in.Data()[0] | in.Data()[1] << 8 | in.Data()[2] << 16) |
-                                                 uint32_t(in.Data()[3]) << 24;
-    if (in.Size() < 6 || size > in.Size() || !interchange::ResetForImport(project, 16))
+    const uint32_t size = r.Reader().u32();
+    r.Skip(2);   // Marshal version
+    if (r.Failed() || size > in.Size() || !interchange::ResetForImport(project, 16))
         return -1;
     project.SetValue(AI_FIX_PICTURE_PER_CELL, 0);
-    r.Skip(6);   // size and Marshal version
     if (r.ReadArray() <= 0)
         return -1;
     DictionaryScope classes(r, classNames());
@@ -427,28 +425,5 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
         return -1;
     if (r.TextCut())
         interchange::NoteTextCut();
-    return 1;
-}
-
-int ExportRuby(const cAnimeData& project, int version)
-{
-    Cclip_stream block;
-    if (!WriteRubyAnimation(project, version, block))
-        return -1;
-    return block.SaveToClipboard(RubyFormatName(version)) ? 1 : -1;
-}
-
-int ImportRuby(cAnimeData& project)
-{
-    Cclip_stream block;
-    bool found = false;
-    for (int version : {RUBY_VXACE, RUBY_VX, RUBY_XP})
-        if (block.LoadFromClipboard(RubyFormatName(version))) {
-            found = true;
-            break;
-        }
-    if (!found || ReadRubyAnimation(project, block) != 1)
-        return -1;
-    paths::ResolveImportedNames(project);
     return 1;
 }

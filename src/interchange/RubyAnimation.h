@@ -21,9 +21,3 @@ bool WriteRubyAnimation(const cAnimeData& project, int version, Cclip_stream& ou
  *  when the block is shorter than its size prefix or than a length or count it declares.
  *  Names stay as RPG Maker gives them (no folder resolution). */
 int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in);
-
-/** Places the block of version 2..4 on the clipboard: 1 on success, -1 on failure. */
-int ExportRuby(const cAnimeData& project, int version);
-/** Imports from "VX Ace ANIMATION", "RPGVX ANIMATION" or "RPGXP ANIMATION" (first
- *  found) and resolves the names: 1 on success, -1 on failure. */
-int ImportRuby(cAnimeData& project);

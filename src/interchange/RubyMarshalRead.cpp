@@ -9,11 +9,6 @@ namespace MKRUBY {
 
 namespace {
 
-int32_t loadI32(const uint8_t* p)
-{
-    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
-}
-
 // Length of a prefix of s that ends on a whole UTF-8 character.
 size_t utf8Boundary(const std::string& s)
 {
@@ -238,8 +233,12 @@ int32_t CRead::ReadTable(CTable& table, int32_t tableId)
     const size_t end = start + std::min(size_t(length), Remaining());
     uint8_t head[20] = {};
     Read(head, std::min<size_t>(20, end - start));
-    const int32_t dims = loadI32(head), xs = loadI32(head + 4), ys = loadI32(head + 8);
-    const int32_t zs = loadI32(head + 12), count = loadI32(head + 16);
+    platform::ByteReader fields(head, sizeof head);
+    const int32_t dims = fields.i32();
+    const int32_t xs = fields.i32();
+    const int32_t ys = fields.i32();
+    const int32_t zs = fields.i32();
+    const int32_t count = fields.i32();
     if (count != 0) {
         const size_t avail = end - Position();
         const int32_t y1 = dims < 2 ? 1 : ys, z1 = dims < 3 ? 1 : zs;
@@ -247,10 +246,10 @@ int32_t CRead::ReadTable(CTable& table, int32_t tableId)
         // A grid larger than the data that is there cannot be genuine.
         if (stored > 0 && gridBytes(xs, y1, z1) <= avail && table.Create(xs, y1, z1)) {
             const size_t n = size_t(std::min<uint64_t>({stored, table.Count() * 2, avail}));
+            platform::ByteReader grid(Take(n));
             int16_t* d = table.Data();
-            const uint8_t* p = Data() + Position();
             for (size_t i = 0; i + 1 < n; i += 2)
-                d[i / 2] = int16_t(uint16_t(p[i] | p[i + 1] << 8));
+                d[i / 2] = int16_t(grid.u16());
         }
     }
     finishUser(end, wrapped);

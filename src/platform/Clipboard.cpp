@@ -2,6 +2,28 @@
 
 namespace platform {
 
+bool Clipboard::Store(const std::string& format, const std::vector<uint8_t>& bytes)
+{
+    if (!Open())
+        return false;
+    Empty();
+    const bool ok = SetData(format, bytes);
+    Close();
+    return ok;
+}
+
+bool Clipboard::Fetch(const std::string& format, std::vector<uint8_t>& out)
+{
+    out.clear();
+    if (!Open())
+        return false;
+    const bool ok = GetData(format, out);
+    Close();
+    if (!ok)
+        out.clear();
+    return ok;
+}
+
 bool MemoryClipboard::Open()
 {
     if (open_ || lockedByOther_)

@@ -28,6 +28,13 @@ public:
     virtual bool GetData(const std::string& format, std::vector<uint8_t>& out) = 0;
     /** Whether data of the format is present (no need to open). */
     virtual bool IsAvailable(const std::string& format) = 0;
+
+    /** Opens, empties, places the bytes under the format and closes; false when
+     *  the clipboard cannot be opened or refuses the data. */
+    bool Store(const std::string& format, const std::vector<uint8_t>& bytes);
+    /** Opens, copies the block of the format into out and closes; false (and out
+     *  empty) when the clipboard cannot be opened or holds no such data. */
+    bool Fetch(const std::string& format, std::vector<uint8_t>& out);
 };
 
 /** Clipboard kept in this process; used by the command line and the tests. */

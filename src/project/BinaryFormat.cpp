@@ -5,8 +5,8 @@
 
 #include "model/AnimeData.h"
 #include "model/CellImage.h"
+#include "platform/ByteReader.h"
 #include "platform/Strings.h"
-#include "project/ByteReader.h"
 #include "project/FileText.h"
 
 #include <algorithm>
@@ -38,6 +38,31 @@ uint8_t filePartBits(uint8_t flags)
     return parts ? parts : kPartIdle;
 }
 
+void putU8(std::string& out, unsigned v) { out += char(uint8_t(v)); }
+void putU16(std::string& out, unsigned v)
+{
+    out += char(uint8_t(v));
+    out += char(uint8_t(v >> 8));
+}
+void putU32(std::string& out, uint32_t v)
+{
+    putU16(out, v & 0xFFFF);
+    putU16(out, v >> 16);
+}
+// A length-prefixed text; the caller has checked that it fits in 255 bytes.
+void putLString(std::string& out, const std::string& s)
+{
+    putU8(out, unsigned(s.size()));
+    out += s;
+}
+
+// A length-prefixed text; it ends at its first NUL byte if it holds one.
+std::string readLString(platform::ByteReader& in)
+{
+    const std::string_view v = in.bytes(in.u8());
+    return std::string(v.substr(0, v.find('\0')));
+}
+
 void putCellImage(std::string& out, const strCell& c)
 {
     uint8_t image[kCellImageSize];
@@ -46,7 +71,7 @@ void putCellImage(std::string& out, const strCell& c)
 }
 
 // A short read yields the blank cell; the reader's sticky error reports it.
-strCell readCellImage(cByteReader& in)
+strCell readCellImage(platform::ByteReader& in)
 {
     const std::string_view bytes = in.bytes(kCellImageSize);
     if (bytes.size() != kCellImageSize)
@@ -201,7 +226,7 @@ int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
 int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
 {
     soundIndex_.clear();
-    cByteReader in(data);
+    platform::ByteReader in(data);
     in.skip(kFlagsOffset);   // magic, version
     const cFileText text((in.u8() & kFlagUtf8) != 0);
     const uint8_t position = in.u8();
@@ -225,8 +250,8 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
     project.SetValue(AI_BASE_INTERVAL, baseInterval);
     project.SetValue(AI_TOTAL_INTERVAL, int(std::min<uint32_t>(totalInterval, INT32_MAX)));
     project.SetValue(AI_CENTER_POSITION, ReadCenterPosition(position));
-    project.SetText(AT_NAME, text.Decode(in.lstring()));
-    project.SetText(AT_USER_DATA, text.Decode(in.lstring()));
+    project.SetText(AT_NAME, text.Decode(readLString(in)));
+    project.SetText(AT_USER_DATA, text.Decode(readLString(in)));
 
     const std::string_view fixed = in.bytes(in.u8());
     for (size_t n = 0; n < std::min<size_t>(fixed.size(), cellCount); ++n)
@@ -238,7 +263,7 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
         p.divY = in.u16();
         p.hue = in.u16();
         in.skip(6);
-        p.path = text.Decode(in.lstring());
+        p.path = text.Decode(readLString(in));
         if (p.divX > 0 && in.ok()) {
             cAnimeData::ValidatePicture(p);
             project.SetPicture(p, i);
@@ -248,7 +273,7 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
     std::vector<std::string> soundByIndex(256);
     for (int i = 0; i < soundCount; ++i) {
         const uint8_t index = in.u8();
-        std::string path = text.Decode(in.lstring());
+        std::string path = text.Decode(readLString(in));
         soundIndex_[path] = index;
         soundByIndex[index] = std::move(path);
     }
@@ -275,7 +300,7 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
             e.flags |= EF_FLASH;
         }
         if (parts & kPartNote) {
-            e.note = text.Decode(in.lstring());
+            e.note = text.Decode(readLString(in));
             e.flags |= EF_NOTE;
         }
         if ((e.flags || (parts & kPartIdle)) && in.ok())

@@ -103,13 +103,11 @@ TEST_P(ClipboardExportTest, PutsTheExactPayloadUnderItsFormat)
 
     // The oracle: the same export through the in-memory clipboard.
     platform::MemoryClipboard memory;
-    platform::SetSystemClipboard(&memory);
-    ASSERT_EQ(ExportToClipboard(w.Project(), c.version), 1);
+    ASSERT_EQ(ExportToClipboard(memory, w.Project(), c.version), 1);
     std::vector<uint8_t> expected;
     ASSERT_TRUE(memory.Open());
     ASSERT_TRUE(memory.GetData(c.format, expected));
     memory.Close();
-    platform::SetSystemClipboard(&clipboard);
     ASSERT_FALSE(expected.empty());
 
     QGuiApplication::clipboard()->clear();

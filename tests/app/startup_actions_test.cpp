@@ -51,13 +51,11 @@ TEST_F(GuiTest, StartupActionsExportImportAndSaveLikeTheMenu)
     // What the export placed is the payload the command line writes for the same project.
     const QByteArray placed = QGuiApplication::clipboard()->mimeData()->data(kMvFormat);
     platform::MemoryClipboard memory;
-    platform::SetSystemClipboard(&memory);
-    ASSERT_EQ(ExportToClipboard(w.Project(), RPG_MV), 1);
+    ASSERT_EQ(ExportToClipboard(memory, w.Project(), RPG_MV), 1);
     std::vector<uint8_t> expected;
     memory.Open();
     memory.GetData(kMvFormat, expected);
     memory.Close();
-    platform::SetSystemClipboard(&clipboard);
     EXPECT_EQ(std::vector<uint8_t>(placed.begin(), placed.end()), expected);
 
     strStartupActions importing;
@@ -66,7 +64,7 @@ TEST_F(GuiTest, StartupActionsExportImportAndSaveLikeTheMenu)
     ASSERT_EQ(RunStartupActions(w, importing), 0);
     // The oracle: the same import saved without the window.
     cAnimeData imported;
-    ASSERT_EQ(ImportFromClipboard(imported, RPG_MV), 1);
+    ASSERT_EQ(ImportFromClipboard(platform::SystemClipboard(), imported, RPG_MV), 1);
     ANIME::cAnimeFile_Device device;
     ASSERT_EQ(device.Save(dir / "expected.dat", imported), ANIME::FR_OK);
     EXPECT_EQ(dumpOf(dir / "imported.dat"), dumpOf(dir / "expected.dat"));

@@ -1,7 +1,5 @@
 #include "interchange/ClipStream.h"
 
-#include "platform/Clipboard.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,8 +27,10 @@ TEST(ClipStream, AppendPatchReadSkipSeek)
     EXPECT_EQ(std::string(buf, 3), "abc");
     s.Skip(-1);
     EXPECT_EQ(s.ReadByte(), 'c');
+    EXPECT_FALSE(s.Failed());
     s.Skip(100);
     EXPECT_TRUE(s.AtEnd());
+    EXPECT_TRUE(s.Failed());
     EXPECT_EQ(s.ReadByte(), 0);
     EXPECT_EQ(s.Position(), 7u);
     EXPECT_EQ(s.Read(buf, 4), 0u);
@@ -43,6 +43,24 @@ TEST(ClipStream, AppendPatchReadSkipSeek)
     s.Clear();
     EXPECT_EQ(s.Size(), 0u);
     EXPECT_EQ(s.Position(), 0u);
+    EXPECT_FALSE(s.Failed());
+}
+
+TEST(ClipStream, CopiesReadTheirOwnBytes)
+{
+    Cclip_stream s;
+    s.Assign("abc");
+    s.ReadByte();
+    Cclip_stream copy(s);
+    s.Assign("xyz");
+    EXPECT_EQ(copy.Position(), 1u);
+    EXPECT_EQ(copy.ReadByte(), 'b');
+    Cclip_stream assigned;
+    assigned = copy;
+    copy.Clear();
+    EXPECT_EQ(assigned.ReadByte(), 'c');
+    EXPECT_EQ(assigned.ReadByte(), 0);
+    EXPECT_TRUE(assigned.Failed());
 }
 
 TEST(ClipStream, SelfAppendDoublesTheBuffer)
@@ -51,56 +69,6 @@ TEST(ClipStream, SelfAppendDoublesTheBuffer)
     s.Append("ab", 2);
     s.AppendStream(s);
     EXPECT_EQ(bytesOf(s), (std::vector<uint8_t>{'a', 'b', 'a', 'b'}));
-}
-
-class ClipStreamClipboard : public ::testing::Test {
-protected:
-    void SetUp() override { platform::SetSystemClipboard(&clipboard); }
-    void TearDown() override { platform::SetSystemClipboard(nullptr); }
-    platform::MemoryClipboard clipboard;
-};
-
-TEST_F(ClipStreamClipboard, SaveThenLoadGivesTheBytesAndClosesTheClipboard)
-{
-    Cclip_stream out;
-    out.Append("\x00\x01payload", 9);
-    ASSERT_TRUE(out.SaveToClipboard("FMT"));
-    EXPECT_FALSE(clipboard.IsOpen());
-    Cclip_stream in;
-    in.Append("old", 3);
-    ASSERT_TRUE(in.LoadFromClipboard("FMT"));
-    EXPECT_FALSE(clipboard.IsOpen());
-    EXPECT_EQ(in.Bytes(), out.Bytes());
-    EXPECT_EQ(in.Position(), 0u);
-}
-
-TEST_F(ClipStreamClipboard, SaveEmptiesOtherFormats)
-{
-    Cclip_stream a, b;
-    a.Append("a", 1);
-    b.Append("b", 1);
-    a.SaveToClipboard("A");
-    b.SaveToClipboard("B");
-    EXPECT_FALSE(clipboard.IsAvailable("A"));
-    EXPECT_TRUE(clipboard.IsAvailable("B"));
-}
-
-TEST_F(ClipStreamClipboard, FailuresLeaveTheStreamEmpty)
-{
-    Cclip_stream s;
-    s.Append("keep", 4);
-    EXPECT_FALSE(s.LoadFromClipboard("MISSING"));
-    EXPECT_EQ(s.Size(), 0u);
-    EXPECT_FALSE(clipboard.IsOpen());
-
-    Cclip_stream data;
-    data.Append("x", 1);
-    data.SaveToClipboard("X");
-    clipboard.SetLockedByOther(true);
-    EXPECT_FALSE(s.LoadFromClipboard("X"));
-    EXPECT_FALSE(data.SaveToClipboard("Y"));
-    clipboard.SetLockedByOther(false);
-    EXPECT_TRUE(s.LoadFromClipboard("X"));
 }
 
 } // namespace

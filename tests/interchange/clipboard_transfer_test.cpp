@@ -27,12 +27,10 @@ class Transfer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        platform::SetSystemClipboard(&clipboard);
         MakeProject(project, 2, "T");
         PutPicture(project, 0, "Graphics\\Fire1.png", 0, 96);
         PutCell(project, 0, 0, {0, 3, 0, 1, 2, 100, 100, 0, 255});
     }
-    void TearDown() override { platform::SetSystemClipboard(nullptr); }
     void put(const std::string& format, const std::string& bytes)
     {
         clipboard.Open();
@@ -54,11 +52,11 @@ TEST_F(Transfer, EveryVersionExportsUnderItsFormatAndImportsBack)
                  {RPG_MZ, "application/rpgmz-animations"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version);
-        ASSERT_EQ(ExportToClipboard(project, c.version), 1);
+        ASSERT_EQ(ExportToClipboard(clipboard, project, c.version), 1);
         EXPECT_TRUE(clipboard.IsAvailable(c.format));
         EXPECT_STREQ(ClipboardFormatName(c.version), c.format);
         cAnimeData back;
-        ASSERT_EQ(ImportFromClipboard(back, c.version), 1);
+        ASSERT_EQ(ImportFromClipboard(clipboard, back, c.version), 1);
         EXPECT_EQ(back.Text(AT_NAME), "T");
         ASSERT_NE(back.GetCell(0, 0), nullptr);
         EXPECT_EQ(back.GetCell(0, 0)->pattern, 3);
@@ -67,8 +65,8 @@ TEST_F(Transfer, EveryVersionExportsUnderItsFormatAndImportsBack)
         EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\Fire1");
     }
     cAnimeData none;
-    EXPECT_EQ(ExportToClipboard(project, 7), 0);
-    EXPECT_EQ(ImportFromClipboard(none, -1), 0);
+    EXPECT_EQ(ExportToClipboard(clipboard, project, 7), 0);
+    EXPECT_EQ(ImportFromClipboard(clipboard, none, -1), 0);
 }
 
 TEST_F(Transfer, ImportsPreferVxAceAndMv)
@@ -84,9 +82,9 @@ TEST_F(Transfer, ImportsPreferVxAceAndMv)
     put("application/rpgmz-animations", WriteJsonAnimation(xp));
     put("application/rpgmv-animations", WriteJsonAnimation(ace));
     cAnimeData r, j;
-    ASSERT_EQ(ImportFromClipboard(r, RPG_XP), 1);
+    ASSERT_EQ(ImportFromClipboard(clipboard, r, RPG_XP), 1);
     EXPECT_EQ(r.Text(AT_NAME), "ace");
-    ASSERT_EQ(ImportFromClipboard(j, RPG_MZ), 1);
+    ASSERT_EQ(ImportFromClipboard(clipboard, j, RPG_MZ), 1);
     EXPECT_EQ(j.Text(AT_NAME), "ace");
 }
 
@@ -100,9 +98,9 @@ TEST_F(Transfer, ImportedNamesFindFilesInAnAbsoluteFolder)
     strEffect e;
     e.seName = "Bow";
     AddEffect(project, e);
-    ASSERT_EQ(ExportToClipboard(project, RPG_MV), 1);
+    ASSERT_EQ(ExportToClipboard(clipboard, project, RPG_MV), 1);
     cAnimeData back;
-    ASSERT_EQ(ImportFromClipboard(back, RPG_MV), 1);
+    ASSERT_EQ(ImportFromClipboard(clipboard, back, RPG_MV), 1);
     const std::string folder = dir.string();
     EXPECT_EQ(back.GetPicture(0)->path, folder + "\\Fire1.PNG");
     EXPECT_EQ(back.GetEffect(0)->seName, folder + "\\Bow.ogg");
@@ -112,19 +110,19 @@ TEST_F(Transfer, ImportedNamesFindFilesInAnAbsoluteFolder)
 TEST_F(Transfer, MenuState)
 {
     for (int id : {IDM_IMPORT_2000, IDM_IMPORT_RUBY, IDM_IMPORT_MV, IDM_EXPORT_2003, IDM_IMPORT_2003})
-        EXPECT_FALSE(IsClipboardCommandEnabled(id)) << id;
+        EXPECT_FALSE(IsClipboardCommandEnabled(clipboard, id)) << id;
     for (int id : {IDM_EXPORT_2000, IDM_EXPORT_XP, IDM_EXPORT_VX, IDM_EXPORT_VXACE, IDM_EXPORT_MV, IDM_EXPORT_MZ})
-        EXPECT_TRUE(IsClipboardCommandEnabled(id)) << id;
+        EXPECT_TRUE(IsClipboardCommandEnabled(clipboard, id)) << id;
     put(platform::kFormat2000, "x");
     put("RPGVX ANIMATION", "x");
     put("application/rpgmz-animations", "x");
-    EXPECT_TRUE(IsClipboardCommandEnabled(IDM_IMPORT_2000));
-    EXPECT_TRUE(IsClipboardCommandEnabled(IDM_IMPORT_RUBY));
-    EXPECT_TRUE(IsClipboardCommandEnabled(IDM_IMPORT_MV));
-    EXPECT_FALSE(IsClipboardCommandEnabled(IDM_IMPORT_2003));
+    EXPECT_TRUE(IsClipboardCommandEnabled(clipboard, IDM_IMPORT_2000));
+    EXPECT_TRUE(IsClipboardCommandEnabled(clipboard, IDM_IMPORT_RUBY));
+    EXPECT_TRUE(IsClipboardCommandEnabled(clipboard, IDM_IMPORT_MV));
+    EXPECT_FALSE(IsClipboardCommandEnabled(clipboard, IDM_IMPORT_2003));
     const char* names[] = {"a", "RPGVX ANIMATION", "application/rpgmz-animations"};
-    EXPECT_EQ(FirstAvailableFormat(names, 3), 1);
-    EXPECT_EQ(FirstAvailableFormat(names, 1), -1);
+    EXPECT_EQ(FirstAvailableFormat(clipboard, names, 3), 1);
+    EXPECT_EQ(FirstAvailableFormat(clipboard, names, 1), -1);
 
     int version = -1;
     bool isExport = false;
@@ -140,10 +138,10 @@ TEST_F(Transfer, MenuState)
 TEST_F(Transfer, ExportCommandMessages)
 {
     Status status;
-    EXPECT_EQ(ClipboardExportCommand(project, RPG_VXACE, status), 1);
-    EXPECT_EQ(ClipboardExportCommand(project, RPG_MZ, status), 1);
+    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_VXACE, status), 1);
+    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_MZ, status), 1);
     clipboard.SetLockedByOther(true);
-    EXPECT_EQ(ClipboardExportCommand(project, RPG_2000, status), -1);
+    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_2000, status), -1);
     clipboard.SetLockedByOther(false);
     EXPECT_EQ(status.texts, (std::vector<std::string>{"RPGツクールVXAce [戦闘アニメ] : エクスポートに成功しました",
                                                       "RPGツクールMZ [戦闘アニメ] : エクスポートに成功しました",
@@ -155,25 +153,25 @@ TEST_F(Transfer, ImportCommandInstallsOnlyOnSuccess)
     Status status;
     Host host;
     host.proceed = false;
-    EXPECT_EQ(ClipboardImportCommand(RPG_VX, host, status), 0);
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, host, status), 0);
     EXPECT_TRUE(status.texts.empty());
 
     host.proceed = true;
-    EXPECT_EQ(ClipboardImportCommand(RPG_VX, host, status), -1);
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, host, status), -1);
     EXPECT_EQ(host.installed, nullptr);
 
-    ExportToClipboard(project, RPG_XP);
-    EXPECT_EQ(ClipboardImportCommand(RPG_VX, host, status), 1);
+    ExportToClipboard(clipboard, project, RPG_XP);
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, host, status), 1);
     ASSERT_NE(host.installed, nullptr);
     EXPECT_EQ(host.installed->Text(AT_NAME), "T");
     EXPECT_EQ(host.installed->Text(AT_WORK_FOLDER), "C:\\Work\\Data");
     EXPECT_FALSE(host.installed->modified);
     EXPECT_FALSE(host.installed->untitled);
 
-    ExportToClipboard(project, RPG_2000);
-    EXPECT_EQ(ClipboardImportCommand(RPG_2000, host, status), 1);
+    ExportToClipboard(clipboard, project, RPG_2000);
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_2000, host, status), 1);
     put("application/rpgmv-animations", "[]");
-    EXPECT_EQ(ClipboardImportCommand(RPG_MV, host, status), -1);
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_MV, host, status), -1);
     EXPECT_EQ(status.texts, (std::vector<std::string>{"< ! > RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに失敗",
                                                       "RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに成功しました",
                                                       "RPGツクール2000 [戦闘アニメ] : インポートに成功しました",

@@ -60,9 +60,7 @@ protected:
         platform::SetLocale("jpn");
         Settings().SetDefaults();
         platform::TakeTextProblems();
-        platform::SetSystemClipboard(&clipboard);
     }
-    void TearDown() override { platform::SetSystemClipboard(nullptr); }
     std::string clipboardData(const std::string& format)
     {
         std::vector<uint8_t> bytes;
@@ -144,9 +142,9 @@ TEST_P(UnicodeNames, RubyAndJsonCarryNamesUnchanged)
     AddEffect(p, e);
     for (int version : {RPG_XP, RPG_VX, RPG_VXACE, RPG_MV, RPG_MZ}) {
         SCOPED_TRACE(version);
-        ASSERT_EQ(ExportToClipboard(p, version), 1);
+        ASSERT_EQ(ExportToClipboard(clipboard, p, version), 1);
         cAnimeData back;
-        ASSERT_EQ(ImportFromClipboard(back, version), 1);
+        ASSERT_EQ(ImportFromClipboard(clipboard, back, version), 1);
         EXPECT_EQ(back.Text(AT_NAME), name());
         // The name RPG Maker gets has its dots and folder parts; the import puts the folder back,
         // cutting (and reporting) what would then be longer than the project holds.
@@ -171,7 +169,7 @@ TEST_P(UnicodeNames, Rm2000HoldsWhatItsCodePageHoldsAndRefusesTheRest)
         std::string text;
         void ShowStatus(const std::string& t) override { text = t; }
     } status;
-    EXPECT_EQ(ClipboardExportCommand(p, RPG_2000, status), fits ? 1 : -1);
+    EXPECT_EQ(ClipboardExportCommand(clipboard, p, RPG_2000, status), fits ? 1 : -1);
     if (!fits) {
         // Told which field and why; the clipboard keeps what it had.
         EXPECT_NE(status.text.find("名前"), std::string::npos) << status.text;
@@ -181,7 +179,7 @@ TEST_P(UnicodeNames, Rm2000HoldsWhatItsCodePageHoldsAndRefusesTheRest)
         return;
     }
     cAnimeData back;
-    ASSERT_EQ(ImportFromClipboard(back, RPG_2000), 1);
+    ASSERT_EQ(ImportFromClipboard(clipboard, back, RPG_2000), 1);
     EXPECT_EQ(back.Text(AT_NAME), name());
     EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\" + folderForm(name()));
 }

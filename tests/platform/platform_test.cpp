@@ -71,6 +71,32 @@ TEST(MemoryClipboard, OpenCloseAndOwnership)
     EXPECT_FALSE(cb.Open());
 }
 
+TEST(MemoryClipboard, StoreReplacesEveryFormatAndFetchCopiesOne)
+{
+    platform::MemoryClipboard cb;
+    ASSERT_TRUE(cb.Store("A", {1}));
+    ASSERT_TRUE(cb.Store("B", {0, 2, 3}));
+    EXPECT_FALSE(cb.IsOpen());
+    EXPECT_FALSE(cb.IsAvailable("A"));
+    std::vector<uint8_t> out{9};
+    ASSERT_TRUE(cb.Fetch("B", out));
+    EXPECT_FALSE(cb.IsOpen());
+    EXPECT_EQ(out, (std::vector<uint8_t>{0, 2, 3}));
+
+    out = {9};
+    EXPECT_FALSE(cb.Fetch("MISSING", out));
+    EXPECT_TRUE(out.empty());
+    EXPECT_FALSE(cb.IsOpen());
+    cb.SetLockedByOther(true);
+    out = {9};
+    EXPECT_FALSE(cb.Fetch("B", out));
+    EXPECT_TRUE(out.empty());
+    EXPECT_FALSE(cb.Store("C", {1}));
+    cb.SetLockedByOther(false);
+    EXPECT_TRUE(cb.IsAvailable("B"));
+    EXPECT_TRUE(cb.Fetch("B", out));
+}
+
 TEST(FileIO, AtomicWriteReplacesWholeFile)
 {
     namespace fs = std::filesystem;
