@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "edit/CanvasEdit.h"
+#include "view/CanvasEdit.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
 #include "render/Overlay.h"

@@ -1,8 +1,8 @@
 #include "app/DlgHost.h"
 
 #include "app/MainWnd.h"
-#include "edit/CanvasEdit.h"
-#include "edit/PaletteView.h"
+#include "view/CanvasEdit.h"
+#include "view/PaletteView.h"
 #include "model/AnimeData.h"
 #include "platform/CommandIds.h"
 #include "project/Settings.h"

@@ -9,7 +9,7 @@
 #include "edit/FrameOps.h"
 #include "edit/HistoryCommands.h"
 #include "edit/Interpolate.h"
-#include "edit/ListWindow.h"
+#include "view/ListWindow.h"
 #include "edit/RestoreHistory.h"
 #include "model/AnimeData.h"
 #include "platform/Clipboard.h"

@@ -5,7 +5,7 @@
 // while playing, the frame's cells and the screen flash instead of the editing
 // aids. Everything goes into the sprite drawer's canvas buffer, begun by the caller.
 
-#include "edit/CanvasGeometry.h"
+#include "render/CanvasGeometry.h"
 #include "render/DraftGif.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // gesture, the cell-number chooser of 新規 and ペースト, and the dialogs that
 // choose the target picture and the draft GIF.
 
-#include "edit/CanvasGeometry.h"
+#include "render/CanvasGeometry.h"
 #include "edit/Spline.h"
 #include "ui/BaseWnd.h"
 

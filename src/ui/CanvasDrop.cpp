@@ -3,7 +3,7 @@
 
 #include "ui/MainEditWnd.h"
 
-#include "edit/PaletteView.h"
+#include "view/PaletteView.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgPalette.h"

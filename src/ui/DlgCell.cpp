@@ -1,6 +1,6 @@
 #include "ui/DlgCell.h"
 
-#include "edit/DialogCell.h"
+#include "view/DialogCell.h"
 #include "edit/FixPicture.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"

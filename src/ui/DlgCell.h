@@ -3,7 +3,7 @@
 // one frame; every change is normalised as the project would store it and, on a
 // short timer, shown on the canvas. "適用" stores it as one undo step.
 
-#include "edit/DialogCell.h"
+#include "view/DialogCell.h"
 #include "model/Records.h"
 #include "ui/BaseWnd.h"
 

@@ -2,7 +2,7 @@
 // cDlg_SetEffect: the effect dialog "エフェクト". Edits the copy of one effect that
 // its caller hands in; "適用" writes the controls back and closes with 1.
 
-#include "edit/DialogEffect.h"
+#include "view/DialogEffect.h"
 #include "ui/BaseWnd.h"
 
 #include <functional>

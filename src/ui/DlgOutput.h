@@ -4,7 +4,7 @@
 // 出力"), and cDlg_Progress, which runs the export worker with one bar over its
 // phases (images made, then GIF frames encoded) and can cancel it.
 
-#include "edit/DialogExport.h"
+#include "view/DialogExport.h"
 #include "export/GifQuantize.h"
 #include "ui/BaseWnd.h"
 

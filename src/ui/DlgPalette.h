@@ -3,7 +3,7 @@
 // zoom selector and the cPicPaletteWnd surface that shows the picture's patterns;
 // a pattern pressed on the surface is dragged onto the canvas.
 
-#include "edit/PaletteView.h"
+#include "view/PaletteView.h"
 #include "ui/BaseWnd.h"
 #include "ui/DrawBoxWnd.h"
 

@@ -2,7 +2,7 @@
 // cDlg_SetPicture: the picture dialog "画像設定". Edits the copy of one picture
 // entry that its caller hands in; "適用" writes it back and closes with 1.
 
-#include "edit/DialogEffect.h"
+#include "view/DialogEffect.h"
 #include "ui/BaseWnd.h"
 
 #include <functional>

@@ -2,7 +2,7 @@
 
 #include "view/CommandTable.h"
 #include "edit/ListClip.h"
-#include "edit/ListWindow.h"
+#include "view/ListWindow.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"

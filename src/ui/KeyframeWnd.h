@@ -5,7 +5,7 @@
 // wheel and context menus into calls of its cTimeline. What the timeline asks of
 // the rest of the program reaches the owner through the callbacks below.
 
-#include "edit/Timeline.h"
+#include "view/Timeline.h"
 #include "platform/Feedback.h"
 #include "ui/BaseWnd.h"
 

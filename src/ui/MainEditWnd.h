@@ -7,7 +7,7 @@
 // next frame is due, the frame timer fires, and the player advances with its
 // flashes and sounds.
 
-#include "edit/CanvasEdit.h"
+#include "view/CanvasEdit.h"
 #include "playback/AnimePlayer.h"
 #include "render/DraftGif.h"
 #include "ui/DrawBoxWnd.h"

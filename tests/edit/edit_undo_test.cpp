@@ -2,7 +2,7 @@
 // changed nothing, keeping the redo steps), undo restores the project before it
 // and redo the project after it; a timeline cut pasted back restores the project.
 
-#include "EditFixture.h"
+#include "support/EditFixture.h"
 
 #include "edit/BatchEdit.h"
 #include "edit/CanvasClip.h"

@@ -1,4 +1,4 @@
-#include "EditFixture.h"
+#include "support/EditFixture.h"
 
 #include "edit/Interpolate.h"
 

@@ -5,7 +5,7 @@
 // is written.
 
 #include "InterchangeFixtures.h"
-#include "edit/DialogEffect.h"
+#include "view/DialogEffect.h"
 #include "interchange/ClipboardTransfer.h"
 #include "interchange/JsonAnimation.h"
 #include "interchange/Rm2000Animation.h"

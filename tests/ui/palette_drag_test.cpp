@@ -4,7 +4,7 @@
 #include "support/GuiFixture.h"
 
 #include "app/DlgHost.h"
-#include "edit/CanvasEdit.h"
+#include "view/CanvasEdit.h"
 #include "model/AnimeData.h"
 #include "ui/DlgPalette.h"
 #include "ui/MainEditWnd.h"

@@ -9,7 +9,7 @@
 // Points handed in are window pixels; the view maps them to the animation.
 
 #include "edit/CanvasClip.h"
-#include "edit/CanvasGeometry.h"
+#include "render/CanvasGeometry.h"
 #include "model/Records.h"
 #include "render/DraftGif.h"
 

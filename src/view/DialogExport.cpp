@@ -1,4 +1,4 @@
-#include "edit/DialogExport.h"
+#include "view/DialogExport.h"
 
 #include "export/CaptureImage.h"
 #include "model/AnimeData.h"

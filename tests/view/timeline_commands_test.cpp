@@ -1,12 +1,12 @@
 // The animation timeline: the current frame and canvas selection it drives, its
 // context commands with their undo steps, and the ranges and dialogs it sets up.
 
-#include "EditFixture.h"
+#include "support/EditFixture.h"
 
 #include "edit/CanvasClip.h"
 #include "edit/EditClip.h"
 #include "edit/HistoryCommands.h"
-#include "edit/Timeline.h"
+#include "view/Timeline.h"
 
 #include <optional>
 

@@ -1,10 +1,10 @@
 // The effect, picture and export dialogs' rules: what the controls show, how
 // they are written back, the enabling rule and the flash preview colour.
 
-#include "EditFixture.h"
+#include "support/EditFixture.h"
 
-#include "edit/DialogEffect.h"
-#include "edit/DialogExport.h"
+#include "view/DialogEffect.h"
+#include "view/DialogExport.h"
 #include "export/CaptureImage.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "edit/CanvasGeometry.h"
+#include "render/CanvasGeometry.h"
 
 #include "model/Records.h"
 

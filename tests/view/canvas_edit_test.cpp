@@ -1,9 +1,9 @@
 // Canvas editing without a window: picking cells, each gesture's stored result as
 // one undo step, snapping, the drag range, and the keyboard operations.
 
-#include "EditFixture.h"
+#include "support/EditFixture.h"
 
-#include "edit/CanvasEdit.h"
+#include "view/CanvasEdit.h"
 
 #include <cmath>
 

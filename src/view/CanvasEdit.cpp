@@ -1,4 +1,4 @@
-#include "edit/CanvasEdit.h"
+#include "view/CanvasEdit.h"
 
 #include "edit/EditStrings.h"
 #include "edit/FrameOps.h"

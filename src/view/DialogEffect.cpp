@@ -1,4 +1,4 @@
-#include "edit/DialogEffect.h"
+#include "view/DialogEffect.h"
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"

@@ -1,4 +1,4 @@
-#include "edit/ListWindow.h"
+#include "view/ListWindow.h"
 
 #include "edit/EditStrings.h"
 #include "edit/FrameOps.h"

@@ -1,4 +1,4 @@
-#include "edit/Timeline.h"
+#include "view/Timeline.h"
 
 #include "edit/CanvasClip.h"
 #include "edit/FrameOps.h"

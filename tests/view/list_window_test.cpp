@@ -2,10 +2,10 @@
 // order, picture loading, the palette's pattern layout and placing a dragged
 // pattern.
 
-#include "EditFixture.h"
+#include "support/EditFixture.h"
 
-#include "edit/ListWindow.h"
-#include "edit/PaletteView.h"
+#include "view/ListWindow.h"
+#include "view/PaletteView.h"
 #include "render/SpriteDrawer.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "edit/PaletteView.h"
+#include "view/PaletteView.h"
 
-#include "edit/CanvasEdit.h"
+#include "view/CanvasEdit.h"
 #include "edit/HistoryCommands.h"
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"

@@ -1,7 +1,7 @@
 // The timeline grid without a window: geometry, hit areas, mouse and key
 // selection, and what a change of the grid size keeps.
 
-#include "edit/Keyframe.h"
+#include "view/Keyframe.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 // insertion, the play range and the drag range, and prepares the dialogs it
 // opens through its host.
 
-#include "edit/Keyframe.h"
+#include "view/Keyframe.h"
 #include "platform/CommandIds.h"
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "edit/DialogCell.h"
+#include "view/DialogCell.h"
 
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"

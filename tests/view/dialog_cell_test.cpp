@@ -1,9 +1,9 @@
 // The cell dialog's rules: usable fields per edit format, the flip choice, the
 // colour word, and storing the working copy as one undo step.
 
-#include "EditFixture.h"
+#include "support/EditFixture.h"
 
-#include "edit/DialogCell.h"
+#include "view/DialogCell.h"
 
 #include <functional>
 

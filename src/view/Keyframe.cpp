@@ -1,4 +1,4 @@
-#include "edit/Keyframe.h"
+#include "view/Keyframe.h"
 
 #include <algorithm>
 
