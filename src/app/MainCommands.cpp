@@ -177,7 +177,7 @@ void cMainWnd::RunInterpolateSelected(int, int)
         if (sel[k] & kCellSelected)
             cells.push_back(int(k));
     if (!cells.empty())
-        InterpolateSelected(Project(), canvas_->CurrentFrame(), cells, *this);
+        InterpolateSelected(Project(), canvas_->CurrentFrame(), cells, Settings().CompType, *this);
     Refresh();
 }
 
@@ -187,7 +187,7 @@ void cMainWnd::RunProjectDialog(int, int)
     setCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame()));
 }
 
-void cMainWnd::RunNextFrame(int, int) { setCurrentFrame(NextFrame(Project(), canvas_->CurrentFrame(), *this, *messages_)); }
+void cMainWnd::RunNextFrame(int, int) { setCurrentFrame(NextFrame(Project(), canvas_->CurrentFrame(), Settings().NewFrameFlag, *this, *messages_)); }
 void cMainWnd::RunPreviousFrame(int, int) { setCurrentFrame(PreviousFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
 void cMainWnd::RunFirstFrame(int, int) { setCurrentFrame(FirstFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
 void cMainWnd::RunLastFrame(int, int) { setCurrentFrame(LastFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
@@ -231,7 +231,7 @@ void cMainWnd::RunFromNext(int, int)
 void cMainWnd::RunInterpolate(int, int)
 {
     int f = canvas_->CurrentFrame();
-    InterpolateFromNeighbours(Project(), f, *this, *messages_);
+    InterpolateFromNeighbours(Project(), f, Settings().CompType, *this, *messages_);
     setCurrentFrame(f);
 }
 
@@ -301,7 +301,7 @@ void cMainWnd::RunPlayOption(int id, int)
 
 void cMainWnd::RunToggleFlag(int id, int)
 {
-    bool* flag = ToggleFlagOf(id);
+    bool* flag = ToggleFlagOf(Settings(), id);
     *flag = !*flag;
     if (id == IDM_VIEW_STATUS) {
         statusBar_->setVisible(*flag);
@@ -346,6 +346,7 @@ strMenuContext cMainWnd::menuContext() const
     c.cellSelected = canvas_->AnySelected();
     c.clipCells = Has(CLIP_CELLS);
     c.playBit = Settings().PlayBit;
+    c.settings = &Settings();
     c.listVisible = dlgHost_ && dlgHost_->ListVisible();
     c.paletteVisible = dlgHost_ && dlgHost_->PaletteVisible();
     c.statusVisible = !statusBar_->isHidden();

@@ -59,11 +59,11 @@ int LastFrame(cAnimeData& project, int current, iMessageSink& messages)
     return current == last ? current : ClampCurrentFrame(project, last);
 }
 
-int NextFrame(cAnimeData& project, int current, iStatusSink& status, iMessageSink& messages)
+int NextFrame(cAnimeData& project, int current, bool addAtEnd, iStatusSink& status, iMessageSink& messages)
 {
     const int n = project.GetValue(AI_FRAMES);
     GuardCurrentFrame(project, current, messages);
-    if (current >= n - 1 && Settings().NewFrameFlag) {
+    if (current >= n - 1 && addAtEnd) {
         cTransaction transaction(project);
         const bool ok = project.InsertFrames(n, 1);
         transaction.Commit();
@@ -136,7 +136,7 @@ bool CopyFromNext(cAnimeData& project, int& current, iStatusSink& status, iMessa
     return CopyNeighbour(project, current, current + 1, status);
 }
 
-bool InterpolateFromNeighbours(cAnimeData& project, int& current, iStatusSink& status,
+bool InterpolateFromNeighbours(cAnimeData& project, int& current, int compType, iStatusSink& status,
                                iMessageSink& messages)
 {
     GuardCurrentFrame(project, current, messages);
@@ -152,18 +152,13 @@ bool InterpolateFromNeighbours(cAnimeData& project, int& current, iStatusSink& s
             if (!base)
                 continue;
             strCell w = *base;
-            if (InterpolateCell(w, p, n, 0.5f) && project.SetCell(f, s, &w))
+            if (InterpolateCell(w, p, n, 0.5f, compType) && project.SetCell(f, s, &w))
                 ++stored;
         }
     }
     transaction.Commit();
     ReportResult(status, ET_FRAME_INTERPOLATED, 0, stored > 0, f);
     return stored > 0;
-}
-
-bool InterpolateCell(strCell& w, const strCell* p, const strCell* n, float t)
-{
-    return InterpolateCell(w, p, n, t, Settings().CompType);
 }
 
 bool InterpolateCell(strCell& w, const strCell* p, const strCell* n, float t, int compType)

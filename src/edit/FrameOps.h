@@ -32,9 +32,9 @@ int ClampCurrentFrame(const cAnimeData& project, int current);
 int PreviousFrame(cAnimeData& project, int current, iMessageSink& messages);
 int FirstFrame(cAnimeData& project, int current, iMessageSink& messages);
 int LastFrame(cAnimeData& project, int current, iMessageSink& messages);
-/** Steps forward; on the last frame with the NewFrameFlag setting on, first appends an
- *  empty frame (one undo step, reported). Stays on the last frame otherwise. */
-int NextFrame(cAnimeData& project, int current, iStatusSink& status, iMessageSink& messages);
+/** Steps forward; on the last frame with addAtEnd (the NewFrameFlag setting), first
+ *  appends an empty frame (one undo step, reported). Stays on the last frame otherwise. */
+int NextFrame(cAnimeData& project, int current, bool addAtEnd, iStatusSink& status, iMessageSink& messages);
 
 // --- editing: one undo step each; current is clamped afterwards
 bool InsertFrame(cAnimeData& project, int& current, iStatusSink& status);
@@ -48,14 +48,13 @@ bool CopyFromPrevious(cAnimeData& project, int& current, iStatusSink& status, iM
 bool CopyFromNext(cAnimeData& project, int& current, iStatusSink& status, iMessageSink& messages);
 /** Guard, then every cell slot of the current frame interpolated halfway between the
  *  previous and next frame. True when at least one cell was stored. */
-bool InterpolateFromNeighbours(cAnimeData& project, int& current, iStatusSink& status,
+bool InterpolateFromNeighbours(cAnimeData& project, int& current, int compType, iStatusSink& status,
                                iMessageSink& messages);
 
 /** The interpolation rule: W = P + trunc((N - P) * t) per parameter in single precision,
  *  on each parameter's width. With only P or only N, W becomes a copy of it; with
  *  neither, false. compType (setting "CompType") 1 keeps W's picture and pattern, 2 also
- *  its colours. The first form reads the setting. */
-bool InterpolateCell(strCell& w, const strCell* p, const strCell* n, float t);
+ *  its colours. */
 bool InterpolateCell(strCell& w, const strCell* p, const strCell* n, float t, int compType);
 
 /** The remembered values of the interval dialog. */

@@ -23,7 +23,7 @@ uint32_t ParamMask(const std::vector<bool>& paramTicks)
     return mask;
 }
 
-int InterpolateSelected(cAnimeData& project, int f, const std::vector<int>& cellNumbers,
+int InterpolateSelected(cAnimeData& project, int f, const std::vector<int>& cellNumbers, int compType,
                         iStatusSink& status)
 {
     int stored = 0;
@@ -33,7 +33,7 @@ int InterpolateSelected(cAnimeData& project, int f, const std::vector<int>& cell
         if (!own)
             continue;
         strCell w = *own;
-        if (InterpolateCell(w, project.GetCell(f - 1, s), project.GetCell(f + 1, s), 0.5f) &&
+        if (InterpolateCell(w, project.GetCell(f - 1, s), project.GetCell(f + 1, s), 0.5f, compType) &&
             project.SetCell(f, s, &w))
             ++stored;
     }
@@ -43,7 +43,7 @@ int InterpolateSelected(cAnimeData& project, int f, const std::vector<int>& cell
     return stored;
 }
 
-int InterpolateBlock(cAnimeData& project, int f0, int f1, int k0, int k1)
+int InterpolateBlock(cAnimeData& project, int f0, int f1, int k0, int k1, int compType)
 {
     if (f1 < f0)
         std::swap(f0, f1);
@@ -73,7 +73,7 @@ int InterpolateBlock(cAnimeData& project, int f0, int f1, int k0, int k1)
             if (pk && nk) {
                 const strCell* own = project.GetCell(g, k);
                 w = own ? *own : p;
-                InterpolateCell(w, &p, &n, float(g - prev) / float(next - prev));
+                InterpolateCell(w, &p, &n, float(g - prev) / float(next - prev), compType);
             } else {
                 w = pk ? p : n;
             }

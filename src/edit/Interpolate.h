@@ -19,13 +19,13 @@ uint32_t ParamMask(const std::vector<bool>& paramTicks);
 
 /** Interpolates each selected cell number that holds a cell in frame f halfway
  *  between frames f - 1 and f + 1 (one step). Reports "[%d] : 前後F で補完" when at
- *  least one cell was stored. Returns the number stored. */
-int InterpolateSelected(cAnimeData& project, int f, const std::vector<int>& cellNumbers,
+ *  least one cell was stored. compType as for InterpolateCell. Returns the number stored. */
+int InterpolateSelected(cAnimeData& project, int f, const std::vector<int>& cellNumbers, int compType,
                         iStatusSink& status);
 
 /** The timeline's block interpolation: frames f0..f1 of cell numbers k0..k1 from the
  *  nearest keys before f0 and after f1 (one step, no status). Returns the number stored. */
-int InterpolateBlock(cAnimeData& project, int f0, int f1, int k0, int k1);
+int InterpolateBlock(cAnimeData& project, int f0, int f1, int k0, int k1, int compType);
 
 /** Interpolates slot s strictly between frames a and b from the cells at a and b, on
  *  the parameters of mask. Missing cells in between receive a copy of a's cell when

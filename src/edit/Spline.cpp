@@ -26,13 +26,10 @@ float bezier(float p0, float p1, float p2, float t)
     return (a + b) + c;
 }
 
-strPointI snapped(strPointI p, bool grid)
+strPointI snapped(strPointI p, int step)
 {
-    if (grid) {
-        const int step = Settings().PostGrid;
-        p.x = SnapToGrid(p.x, step);
-        p.y = SnapToGrid(p.y, step);
-    }
+    p.x = SnapToGrid(p.x, step);
+    p.y = SnapToGrid(p.y, step);
     return p;
 }
 } // namespace
@@ -49,22 +46,22 @@ int SnapToGrid(int v, int step)
     return int(std::floor(double(v) / double(step) + 0.5)) * step;
 }
 
-void strSplineDialogState::Open(const cAnimeData& project, int f0)
+void strSplineDialogState::Open(const cAnimeData& project, int f0, uint32_t gridBits)
 {
     count = std::clamp(count, 0, std::max(0, project.GetValue(AI_FRAMES) - f0 - 1));
-    grid = (Settings().GridBit & 1) != 0;
+    grid = (gridBits & 1) != 0;
 }
 
-std::vector<strPointI> SplinePreview(strPointF p0, strPointF p1, strPointF p2, int count, bool grid)
+std::vector<strPointI> SplinePreview(strPointF p0, strPointF p1, strPointF p2, int count, int gridStep)
 {
     std::vector<strPointI> points;
     for (int i = 1; i <= count; ++i)
-        points.push_back(snapped(SplinePoint(p0, p1, p2, float(i) / float(count)), grid));
+        points.push_back(snapped(SplinePoint(p0, p1, p2, float(i) / float(count)), gridStep));
     return points;
 }
 
 int ApplySpline(cAnimeData& project, int f0, int s, int count, strPointF p0, strPointF p1, strPointF p2,
-                bool grid, iStatusSink& status)
+                int gridStep, iStatusSink& status)
 {
     int first = f0, last = f0 + count;
     if (last < first)
@@ -77,7 +74,7 @@ int ApplySpline(cAnimeData& project, int f0, int s, int count, strPointF p0, str
         for (int i = first + 1; i <= end; ++i) {
             if (const strCell* own = project.GetCell(i, s))
                 base = *own;
-            const strPointI p = snapped(SplinePoint(p0, p1, p2, float(i - first) / float(last - first)), grid);
+            const strPointI p = snapped(SplinePoint(p0, p1, p2, float(i - first) / float(last - first)), gridStep);
             base.x = int16_t(std::clamp(p.x, -32768, 32767));
             base.y = int16_t(std::clamp(p.y, -32768, 32767));
             if (project.SetCell(i, s, &base))

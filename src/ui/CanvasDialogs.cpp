@@ -106,7 +106,7 @@ void cDlg_Spline::OnCreate()
 {
     setWindowTitle(tr("セル_%1").arg(s_));
     if (project_)
-        state_.Open(*project_, f0_);
+        state_.Open(*project_, f0_, Settings().GridBit);
     const QSignalBlocker blockCount(countEdit), blockGrid(gridCheck);
     countEdit->setRange(0, project_ ? std::max(0, project_->GetValue(AI_FRAMES) - f0_ - 1) : 0);
     countEdit->setValue(state_.count);
@@ -122,18 +122,20 @@ void cDlg_Spline::OnDestroy()
         onPreviewChanged();
 }
 
+int cDlg_Spline::gridStep() const { return gridCheck->isChecked() ? Settings().PostGrid : 0; }
+
 std::vector<strPointI> cDlg_Spline::Preview() const
 {
     if (!IsOpen())
         return {};
-    return SplinePreview(p_[0], p_[1], p_[2], countEdit->value(), gridCheck->isChecked());
+    return SplinePreview(p_[0], p_[1], p_[2], countEdit->value(), gridStep());
 }
 
 void cDlg_Spline::Execute()
 {
     if (!IsOpen() || !project_ || !status_)
         return;
-    ApplySpline(*project_, f0_, s_, countEdit->value(), p_[0], p_[1], p_[2], gridCheck->isChecked(), *status_);
+    ApplySpline(*project_, f0_, s_, countEdit->value(), p_[0], p_[1], p_[2], gridStep(), *status_);
     Close(DLG_OK);
     if (onApplied)
         onApplied();

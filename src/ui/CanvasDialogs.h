@@ -45,6 +45,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    /** The position grid when the grid box is ticked, else 0. */
+    int gridStep() const;
+
     cAnimeData* project_ = nullptr;
     iStatusSink* status_ = nullptr;
     int f0_ = 0, s_ = 0;

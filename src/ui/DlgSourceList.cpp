@@ -1,18 +1,19 @@
 #include "ui/DlgSourceList.h"
 
-#include "view/CommandTable.h"
 #include "edit/ListClip.h"
-#include "view/ListWindow.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
 #include "project/Paths.h"
+#include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgControls.h"
 #include "ui/DlgEffect.h"
 #include "ui/DlgPicture.h"
 #include "ui/Language.h"
 #include "ui/MissingPictures.h"
+#include "view/CommandTable.h"
+#include "view/ListWindow.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -281,7 +282,7 @@ bool cDlg_SourceList::EditPicture(int slot, const std::string& droppedPath)
     cAnimeData& p = project_();
     if (slot < 0 || slot >= p.PictureCapacity())
         return false;
-    strPicture copy = PictureForSlot(p, slot);
+    strPicture copy = PictureForSlot(p, slot, EditOptionsOf(Settings()));
     if (!droppedPath.empty())
         copy.path = DroppedFilePath(p, droppedPath);
     if (pictureDlg_.Edit(&copy, slot) != DLG_OK)

@@ -1,8 +1,9 @@
 #include "ui/KeyframeWnd.h"
 
-#include "view/CommandTable.h"
+#include "project/Settings.h"
 #include "ui/Language.h"
 #include "ui/QtFeedback.h"
+#include "view/CommandTable.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -287,6 +288,7 @@ void cKeyframeWnd::TimelineChanged()
 iStatusSink& cKeyframeWnd::TimelineStatus() { return status ? *status : ownStatus_; }
 
 iMessageSink& cKeyframeWnd::TimelineMessages() { return messages ? *messages : *ownMessages_; }
+strEditOptions cKeyframeWnd::TimelineOptions() { return EditOptionsOf(Settings()); }
 
 QRect cKeyframeWnd::pixelRect(const strGridRect& r) const
 {

@@ -84,6 +84,7 @@ private:
     void TimelineChanged() override;
     iStatusSink& TimelineStatus() override;
     iMessageSink& TimelineMessages() override;
+    strEditOptions TimelineOptions() override;
 
     void syncBars();
     void changed();

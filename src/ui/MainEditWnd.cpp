@@ -44,6 +44,7 @@ cMainEditWnd::cMainEditWnd(QWidget* parent) : cDrawBoxWnd(parent), player_(Frame
     });
     const cSettings& s = Settings();
     SetContent(-s.CenterW, -s.CenterH, s.CenterW, s.CenterH);
+    edit_.SetOptions([] { return EditOptionsOf(Settings()); });
     edit_.SetPatternSize([](int picture, int& w, int& h) { return SheetPatternSize(SpriteDrawer(), picture, w, h); });
     edit_.SetTransparentPixel([](int picture, int pattern, int px, int py) {
         return SheetPixelTransparent(SpriteDrawer(), picture, pattern, px, py);

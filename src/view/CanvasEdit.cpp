@@ -6,7 +6,6 @@
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
-#include "project/Settings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -361,10 +360,10 @@ strCell cCanvasEdit::ApplyDrag(const strCell& cell, int cellNo) const
 {
     if (!isCellDrag(mode_))
         return cell;
-    const cSettings& s = Settings();
-    const bool snapPos = snap_ && (s.GridBit & GRID_POSITION);
-    const bool snapScale = snap_ && (s.GridBit & GRID_SCALE);
-    const bool snapAngle = snap_ && (s.GridBit & GRID_ANGLE);
+    const strEditOptions s = options_ ? options_() : strEditOptions();
+    const bool snapPos = snap_ && (s.gridBits & GRID_POSITION);
+    const bool snapScale = snap_ && (s.gridBits & GRID_SCALE);
+    const bool snapAngle = snap_ && (s.gridBits & GRID_ANGLE);
     auto turned = [&](int angle) {
         int16_t a = TruncToInt16(float(angle) + rotation_ * 180.0f / kPi * 10.0f);
         a = int16_t(a % 3600);
@@ -372,16 +371,16 @@ strCell cCanvasEdit::ApplyDrag(const strCell& cell, int cellNo) const
             a = int16_t(a - 3600);
         else if (a < -1800)
             a = int16_t(a + 3600);
-        return Snap(a, s.AngleGrid, snapAngle);
+        return Snap(a, s.angleGrid, snapAngle);
     };
-    auto scaled = [&](int v) { return Snap(TruncToInt16(float(v) * scaleFactor_), s.ScaleGrid, snapScale); };
+    auto scaled = [&](int v) { return Snap(TruncToInt16(float(v) * scaleFactor_), s.scaleGrid, snapScale); };
 
     strCell w = cell;
     switch (mode_) {
     case CM_MOVE: {
         const float dx = cur_.x - press_.x, dy = cur_.y - press_.y;
-        w.x = Snap(TruncToInt16(dx / view_.zoom + float(cell.x)), s.PostGrid, snapPos);
-        w.y = Snap(TruncToInt16(dy / view_.zoom + float(cell.y)), s.PostGrid, snapPos);
+        w.x = Snap(TruncToInt16(dx / view_.zoom + float(cell.x)), s.positionGrid, snapPos);
+        w.y = Snap(TruncToInt16(dy / view_.zoom + float(cell.y)), s.positionGrid, snapPos);
         break;
     }
     case CM_ROTATE:
@@ -395,8 +394,8 @@ strCell cCanvasEdit::ApplyDrag(const strCell& cell, int cellNo) const
         const strCanvasPoint pivot = view_.ToAnimation(anchorA_.x, anchorA_.y);
         const float dx = (float(cell.x) - pivot.x) * scaleFactor_, dy = (float(cell.y) - pivot.y) * scaleFactor_;
         const float c = std::cos(rotation_), sn = std::sin(rotation_);
-        w.x = Snap(TruncToInt16(pivot.x + c * dx - sn * dy), s.PostGrid, snapPos);
-        w.y = Snap(TruncToInt16(pivot.y + sn * dx + c * dy), s.PostGrid, snapPos);
+        w.x = Snap(TruncToInt16(pivot.x + c * dx - sn * dy), s.positionGrid, snapPos);
+        w.y = Snap(TruncToInt16(pivot.y + sn * dx + c * dy), s.positionGrid, snapPos);
         w.angle = turned(cell.angle);
         w.scaleX = scaled(cell.scaleX);
         w.scaleY = scaled(cell.scaleY);
@@ -443,9 +442,9 @@ strDraftPlacement cCanvasEdit::DisplayedDraft() const
 
 std::string cCanvasEdit::SwingText() const
 {
-    const cSettings& s = Settings();
-    const int angle = Snap(TruncToInt16(rotation_ * 180.0f / kPi * 10.0f), s.AngleGrid,
-                           snap_ && (s.GridBit & GRID_ANGLE));
+    const strEditOptions s = options_ ? options_() : strEditOptions();
+    const int angle = Snap(TruncToInt16(rotation_ * 180.0f / kPi * 10.0f), s.angleGrid,
+                           snap_ && (s.gridBits & GRID_ANGLE));
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%d,%d", angle, int(TruncToInt16(scaleFactor_ * 100.0f)));
     return buffer;

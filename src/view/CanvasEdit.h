@@ -8,6 +8,7 @@
 //
 // Points handed in are window pixels; the view maps them to the animation.
 
+#include "view/EditOptions.h"
 #include "edit/CanvasClip.h"
 #include "render/CanvasGeometry.h"
 #include "model/Records.h"
@@ -66,6 +67,9 @@ public:
     void SetProject(cAnimeData* project);
     cAnimeData* Project() const { return project_; }
     void SetPatternSize(PatternSizeFn fn) { patternSize_ = std::move(fn); }
+    /** Where the grid and snapping options come from (the defaults without one). */
+    using OptionsFn = std::function<strEditOptions()>;
+    void SetOptions(OptionsFn fn) { options_ = std::move(fn); }
     /** Whether pixel (px, py) of a pattern (1-based) of a picture is transparent; false
      *  when unknown. Without it hit testing uses whole quads. */
     using TransparentFn = std::function<bool(int picture, int pattern, int px, int py)>;
@@ -160,6 +164,7 @@ private:
 
     cAnimeData* project_ = nullptr;
     PatternSizeFn patternSize_;
+    OptionsFn options_;
     TransparentFn transparent_;
     PreviewFn preview_;
     strCanvasView view_;

@@ -283,9 +283,8 @@ unsigned PlayOptionBit(int command)
     }
 }
 
-bool* ToggleFlagOf(int command)
+bool* ToggleFlagOf(cSettings& s, int command)
 {
-    cSettings& s = Settings();
     switch (command) {
     case IDM_VIEW_NEXT: return &s.VNextFlag;
     case IDM_VIEW_BACK: return &s.VBackFlag;
@@ -305,6 +304,11 @@ bool* ToggleFlagOf(int command)
     }
 }
 
+const bool* ToggleFlagOf(const cSettings& settings, int command)
+{
+    return ToggleFlagOf(const_cast<cSettings&>(settings), command);
+}
+
 namespace {
 
 bool never(int, const strMenuContext&) { return false; }
@@ -319,7 +323,7 @@ bool cellSelected(int, const strMenuContext& c) { return c.cellSelected; }
 bool clipCells(int, const strMenuContext& c) { return c.clipCells; }
 bool fixPicturePerCell(int, const strMenuContext& c) { return c.fixPicturePerCell; }
 bool playOptionOn(int id, const strMenuContext& c) { return (c.playBit & PlayOptionBit(id)) != 0; }
-bool flagOn(int id, const strMenuContext&) { return *ToggleFlagOf(id); }
+bool flagOn(int id, const strMenuContext& c) { return c.settings && *ToggleFlagOf(*c.settings, id); }
 bool listVisible(int, const strMenuContext& c) { return c.listVisible; }
 bool paletteVisible(int, const strMenuContext& c) { return c.paletteVisible; }
 bool statusVisible(int, const strMenuContext& c) { return c.statusVisible; }

@@ -47,6 +47,8 @@ const std::vector<strAccelerator>& MainAccelerators();
 std::string AcceleratorText(int command);
 
 /** What the menu state rules look at. */
+struct cSettings;
+
 struct strMenuContext {
     bool hasProject = true;
     bool untitled = true;
@@ -59,6 +61,7 @@ struct strMenuContext {
     bool cellSelected = false;
     bool clipCells = false;        // the internal clipboard holds cells
     unsigned playBit = 0;
+    const cSettings* settings = nullptr;   // the view flags; none ticked without it
     bool listVisible = false, paletteVisible = false, statusVisible = true, barVisible = true;
 };
 
@@ -139,7 +142,8 @@ bool HandledDuringPlayback(int command);
 unsigned PlayOptionBit(int command);
 
 /** The view or window flag setting toggled by a command; null for other commands. */
-bool* ToggleFlagOf(int command);
+bool* ToggleFlagOf(cSettings& settings, int command);
+const bool* ToggleFlagOf(const cSettings& settings, int command);
 
 /** Commands present in the menus that stay disabled and run nothing: the 2003 entries.
  *  (The help item is disabled too, but its number runs bring-forward.) */

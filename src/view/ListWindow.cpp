@@ -7,7 +7,6 @@
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
 #include "project/Paths.h"
-#include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 
 #include <algorithm>
@@ -86,13 +85,13 @@ std::string EffectCellText(const cAnimeData& project, int row, int column)
     }
 }
 
-strPicture PictureForSlot(const cAnimeData& project, int slot)
+strPicture PictureForSlot(const cAnimeData& project, int slot, const strEditOptions& options)
 {
     if (const strPicture* p = project.GetPicture(slot))
         return *p;
     strPicture p;
-    p.divX = uint16_t(std::clamp<int>(Settings().Init_CutX, 1, 1024));
-    p.divY = uint16_t(std::clamp<int>(Settings().Init_CutY, 1, 1024));
+    p.divX = uint16_t(std::clamp<int>(options.newPictureDivX, 1, 1024));
+    p.divY = uint16_t(std::clamp<int>(options.newPictureDivY, 1, 1024));
     return p;
 }
 

@@ -3,6 +3,7 @@
 // and effect tables, the copies the dialogs edit, and how an edited picture or
 // effect is stored back. Each edit of a picture or effect is one undo step.
 
+#include "view/EditOptions.h"
 #include "model/Records.h"
 
 #include <string>
@@ -26,7 +27,7 @@ std::string EffectCellText(const cAnimeData& project, int row, int column);
 
 /** The copy the picture dialog edits: the slot's picture, or for an empty slot a
  *  picture divided by the Init_CutX and Init_CutY settings. */
-strPicture PictureForSlot(const cAnimeData& project, int slot);
+strPicture PictureForSlot(const cAnimeData& project, int slot, const strEditOptions& options);
 /** The copy the effect dialog edits: the effect, or a default one. */
 strEffect EffectForSlot(const cAnimeData& project, int slot);
 

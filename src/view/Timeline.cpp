@@ -5,7 +5,6 @@
 #include "edit/Interpolate.h"
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"
-#include "project/Settings.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -122,7 +121,7 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         break;
     }
     case IDM_INTERPOLATE_SELECTED:
-        InterpolateBlock(p, block.f0, block.f1, block.k0, block.k1);
+        InterpolateBlock(p, block.f0, block.f1, block.k0, block.k1, host_.TimelineOptions().compType);
         afterEdit();
         break;
     case IDM_SELECT_ALL: {
@@ -246,11 +245,11 @@ std::string cTimeline::CornerText() const
 
 void cTimeline::OnFocusPastEnd(bool column)
 {
-    if (!column || !project_ || !Settings().NewFrameFlag)
+    if (!column || !project_ || !host_.TimelineOptions().addFrameAtEnd)
         return;
     host_.TimelineStopPlayback();
     const int last = Columns() - 1;
-    const int f = NextFrame(*project_, last, host_.TimelineStatus(), host_.TimelineMessages());
+    const int f = NextFrame(*project_, last, true, host_.TimelineStatus(), host_.TimelineMessages());
     Sync(Marker());
     host_.TimelineChanged();
     if (f > last)

@@ -7,6 +7,7 @@
 // insertion, the play range and the drag range, and prepares the dialogs it
 // opens through its host.
 
+#include "view/EditOptions.h"
 #include "view/Keyframe.h"
 #include "platform/CommandIds.h"
 
@@ -41,6 +42,8 @@ public:
     virtual void TimelineChanged() = 0;
     virtual iStatusSink& TimelineStatus() = 0;
     virtual iMessageSink& TimelineMessages() = 0;
+    /** The options of frame stepping and interpolation, as they are now. */
+    virtual strEditOptions TimelineOptions() = 0;
 };
 
 class cTimeline : public cKeyframe {

@@ -49,7 +49,7 @@ protected:
         }
         case 3: {
             const strGridBlock b = RandomBlock();
-            InterpolateBlock(p, b.f0, b.f1, b.k0, b.k1);
+            InterpolateBlock(p, b.f0, b.f1, b.k0, b.k1, 0);
             return "block interpolation";
         }
         case 4: {
@@ -76,14 +76,14 @@ protected:
         }
         case 6:
             ApplySpline(p, current, Pick(0, p.CellCount() - 1), Pick(-3, 5), {float(Pick(-99, 99)), 0.5f},
-                        {3.25f, float(Pick(-500, 500))}, {-40.0f, 70.0f}, Pick(0, 1), status);
+                        {3.25f, float(Pick(-500, 500))}, {-40.0f, 70.0f}, Pick(0, 1) * 4, status);
             return "spline";
         case 7: InsertFrame(p, current, status); return "insert frame";
         case 8: DeleteFrame(p, current, status); return "delete frame";
         case 9: ClearFrame(p, current, status); return "clear frame";
         case 10: CopyNeighbour(p, current, current + Pick(-1, 1), status); return "copy neighbour";
-        case 11: InterpolateFromNeighbours(p, current, status, messages); return "interpolate frame";
-        case 12: InterpolateSelected(p, current, {Pick(0, 5), Pick(0, 5)}, status); return "selected cells";
+        case 11: InterpolateFromNeighbours(p, current, 0, status, messages); return "interpolate frame";
+        case 12: InterpolateSelected(p, current, {Pick(0, 5), Pick(0, 5)}, 0, status); return "selected cells";
         case 13: CanvasCut(p, current, selection, status); return "canvas cut";
         default:
             CanvasCopy(p, current, selection, status);

@@ -24,19 +24,17 @@ TEST_F(FrameOpsTest, ReportResultChoosesTheText)
 TEST_F(FrameOpsTest, Navigation)
 {
     Frames(5);
-    Settings().NewFrameFlag = false;
     EXPECT_EQ(PreviousFrame(p, 0, messages), 0);
     EXPECT_EQ(PreviousFrame(p, 3, messages), 2);
     EXPECT_EQ(FirstFrame(p, 3, messages), 0);
     EXPECT_EQ(LastFrame(p, 1, messages), 4);
-    EXPECT_EQ(NextFrame(p, 2, status, messages), 3);
-    EXPECT_EQ(NextFrame(p, 4, status, messages), 4);   // stays on the last frame
+    EXPECT_EQ(NextFrame(p, 2, false, status, messages), 3);
+    EXPECT_EQ(NextFrame(p, 4, false, status, messages), 4);   // stays on the last frame
     EXPECT_EQ(p.GetValue(AI_FRAMES), 5);
     EXPECT_EQ(history.UndoCount(), 0);
     EXPECT_TRUE(messages.texts.empty());
 
-    Settings().NewFrameFlag = true;
-    EXPECT_EQ(NextFrame(p, 4, status, messages), 5);
+    EXPECT_EQ(NextFrame(p, 4, true, status, messages), 5);
     EXPECT_EQ(p.GetValue(AI_FRAMES), 6);
     EXPECT_EQ(status.last, "フレーム[5]に挿入しました");
     EXPECT_EQ(history.UndoCount(), 1);
@@ -46,7 +44,7 @@ TEST_F(FrameOpsTest, NextFrameOnAFullArrayStaysOnTheLastFrame)
 {
     Frames(p.FrameCapacity());
     const int last = p.FrameCapacity() - 1;
-    EXPECT_EQ(NextFrame(p, last, status, messages), last);
+    EXPECT_EQ(NextFrame(p, last, true, status, messages), last);
     EXPECT_TRUE(IsTimeFailure(status.last));
     EXPECT_EQ(history.UndoCount(), 0);
 }
@@ -164,7 +162,7 @@ TEST_F(FrameOpsTest, InterpolateFromNeighboursExamples)
         Store(4, 0, CellXY(c.prevX));
         Store(6, 0, CellXY(c.nextX));
         int current = 5;
-        ASSERT_TRUE(InterpolateFromNeighbours(p, current, status, messages));
+        ASSERT_TRUE(InterpolateFromNeighbours(p, current, 0, status, messages));
         EXPECT_EQ(X(5, 0), c.expected);
         EXPECT_EQ(status.last, "フレーム[5]に補完処理を行いました");
     }
@@ -180,14 +178,14 @@ TEST_F(FrameOpsTest, InterpolateFromNeighboursSlots)
     own.pattern = 3;
     Store(1, 3, own);              // own cell, no neighbours: unchanged
     int current = 1;
-    ASSERT_TRUE(InterpolateFromNeighbours(p, current, status, messages));
+    ASSERT_TRUE(InterpolateFromNeighbours(p, current, 0, status, messages));
     EXPECT_EQ(*p.GetCell(1, 1), CellXY(40, 41));
     EXPECT_EQ(*p.GetCell(1, 2), CellXY(50, 51));
     EXPECT_EQ(*p.GetCell(1, 3), own);
     EXPECT_FALSE(p.GetCell(1, 0));
 
     Frames(3);
-    EXPECT_FALSE(InterpolateFromNeighbours(p, current = 1, status, messages));
+    EXPECT_FALSE(InterpolateFromNeighbours(p, current = 1, 0, status, messages));
     EXPECT_TRUE(IsTimeFailure(status.last));
     EXPECT_EQ(history.UndoCount(), 0);
 }
@@ -237,7 +235,6 @@ TEST_F(FrameOpsTest, InterpolateCellRules)
 
 TEST_F(FrameOpsTest, CompTypeSettingKeepsPictureAndPattern)
 {
-    Settings().CompType = 1;
     Frames(3);
     strCell a = CellXY(0), b = CellXY(10);
     a.picture = 1;
@@ -247,7 +244,7 @@ TEST_F(FrameOpsTest, CompTypeSettingKeepsPictureAndPattern)
     Store(0, 0, a);
     Store(2, 0, b);
     int current = 1;
-    ASSERT_TRUE(InterpolateFromNeighbours(p, current, status, messages));
+    ASSERT_TRUE(InterpolateFromNeighbours(p, current, 1, status, messages));
     EXPECT_EQ(p.GetCell(1, 0)->picture, 1);   // the base cell (the previous frame's)
     EXPECT_EQ(p.GetCell(1, 0)->pattern, 5);
     EXPECT_EQ(p.GetCell(1, 0)->x, 5);

@@ -128,13 +128,13 @@ TEST_F(InterpolateTest, SelectedCells)
     Store(1, 1, CellXY(100));     // no neighbours: not stored
     Store(0, 2, CellXY(0));
     Store(2, 2, CellXY(20));      // not in frame 1: skipped
-    EXPECT_EQ(InterpolateSelected(p, 1, {0, 1, 2}, status), 1);
+    EXPECT_EQ(InterpolateSelected(p, 1, {0, 1, 2}, 0, status), 1);
     EXPECT_EQ(status.last, "[1] : 前後F で補完");
     EXPECT_EQ(X(1, 0), 4);
     EXPECT_EQ(X(1, 1), 100);
     EXPECT_FALSE(p.GetCell(1, 2));
     status.last.clear();
-    EXPECT_EQ(InterpolateSelected(p, 1, {1}, status), 0);
+    EXPECT_EQ(InterpolateSelected(p, 1, {1}, 0, status), 0);
     EXPECT_EQ(status.last, "");
 }
 
@@ -146,7 +146,7 @@ TEST_F(InterpolateTest, BlockFromNeighbouringKeys)
     Store(4, 0, CellXY(-300, 5));   // inside the block: interpolated over
     Store(0, 1, CellXY(7, 7));      // only a key before
     Store(9, 2, CellXY(9, 9));      // only a key after
-    EXPECT_EQ(InterpolateBlock(p, 3, 5, 0, 3), 9);
+    EXPECT_EQ(InterpolateBlock(p, 3, 5, 0, 3, 0), 9);
     EXPECT_EQ(X(3, 0), 30);
     EXPECT_EQ(X(4, 0), 40);
     EXPECT_EQ(p.GetCell(4, 0)->y, 0);

@@ -85,18 +85,18 @@ public:
             p->EndRecord(true);
             break;
         }
-        case 1: current = NextFrame(*p, current, status, messages); break;
+        case 1: current = NextFrame(*p, current, true, status, messages); break;
         case 2: current = PreviousFrame(*p, current, messages); break;
         case 3: InsertFrame(*p, current, status); break;
         case 4: DeleteFrame(*p, current, status); break;
         case 5: ClearFrame(*p, current, status); break;
         case 6: CopyFromPrevious(*p, current, status, messages); break;
         case 7: CopyFromNext(*p, current, status, messages); break;
-        case 8: InterpolateFromNeighbours(*p, current, status, messages); break;
-        case 9: InterpolateSelected(*p, current, someSlots(), status); break;
+        case 8: InterpolateFromNeighbours(*p, current, 0, status, messages); break;
+        case 9: InterpolateSelected(*p, current, someSlots(), 0, status); break;
         case 10: {
             const strGridBlock b = block();
-            InterpolateBlock(*p, b.f0, b.f1, b.k0, b.k1);
+            InterpolateBlock(*p, b.f0, b.f1, b.k0, b.k1, 0);
             break;
         }
         case 11: {
@@ -126,7 +126,7 @@ public:
             const int count = pick(0, std::max(0, frames() - f0 - 1));
             ApplySpline(*p, f0, slot(), count, {float(pick(-300, 300)), float(pick(-300, 300))},
                         {float(pick(-300, 300)), float(pick(-300, 300))},
-                        {float(pick(-300, 300)), float(pick(-300, 300))}, pick(0, 1) == 1, status);
+                        {float(pick(-300, 300)), float(pick(-300, 300))}, pick(0, 1) * 4, status);
             break;
         }
         case 14: ApplyFixPicture(*p, slot(), pick(0, 5)); break;

@@ -15,14 +15,13 @@ TEST_F(SplineBatchTest, SplineExample)
     const strPointF p0{0, 0}, p1{100, 0}, p2{100, 100};
     const std::vector<strPointI> plain = {{43, 6}, {75, 25}, {93, 56}, {100, 100}};
     const std::vector<strPointI> snapped = {{48, 0}, {80, 32}, {96, 64}, {96, 96}};
-    Settings().PostGrid = 16;
-    EXPECT_EQ(SplinePreview(p0, p1, p2, 4, false), plain);
-    EXPECT_EQ(SplinePreview(p0, p1, p2, 4, true), snapped);
+    EXPECT_EQ(SplinePreview(p0, p1, p2, 4, 0), plain);
+    EXPECT_EQ(SplinePreview(p0, p1, p2, 4, 16), snapped);
 
     strCell own = CellXY(-1, -1);
     own.opacity = 17;
     Store(3, 3, own);
-    EXPECT_EQ(ApplySpline(p, 1, 3, 4, p0, p1, p2, false, status), 4);
+    EXPECT_EQ(ApplySpline(p, 1, 3, 4, p0, p1, p2, 0, status), 4);
     EXPECT_EQ(status.last, "スプライン曲線 >> ｾﾙ [4] 枚を編集しました");
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(p.GetCell(2 + i, 3)->x, plain[size_t(i)].x);
@@ -33,7 +32,7 @@ TEST_F(SplineBatchTest, SplineExample)
     EXPECT_EQ(p.GetCell(4, 3)->opacity, 17);    // the previous frame's cell
     history.Restore(p, RESTORE_UNDO);
 
-    EXPECT_EQ(ApplySpline(p, 1, 3, 4, p0, p1, p2, true, status), 4);
+    EXPECT_EQ(ApplySpline(p, 1, 3, 4, p0, p1, p2, 16, status), 4);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(p.GetCell(2 + i, 3)->x, snapped[size_t(i)].x);
 }
@@ -41,7 +40,7 @@ TEST_F(SplineBatchTest, SplineExample)
 TEST_F(SplineBatchTest, SplineWithoutStartCellStoresNothing)
 {
     Frames(5);
-    EXPECT_EQ(ApplySpline(p, 0, 0, 3, {0, 0}, {1, 1}, {2, 2}, false, status), 0);
+    EXPECT_EQ(ApplySpline(p, 0, 0, 3, {0, 0}, {1, 1}, {2, 2}, 0, status), 0);
     EXPECT_TRUE(IsTimeFailure(status.last));
     EXPECT_EQ(history.UndoCount(), 0);
 }

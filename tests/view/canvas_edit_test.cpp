@@ -33,6 +33,7 @@ protected:
             return picture == 0;
         });
         edit.SetProject(&p);
+        edit.SetOptions([] { return EditOptionsOf(Settings()); });
         edit.SetCurrent(4);
     }
     // A whole drag: press, one move, release.

@@ -2,6 +2,7 @@
 
 #include "view/CommandTable.h"
 #include "playback/AnimePlayer.h"
+#include "project/Settings.h"
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,8 @@ TEST(CommandTable, MenuStateRules)
     c.playBit = PF_LOOP | PF_FLASH;
     c.clipRuby = true;
     c.fixPicturePerCell = true;
+    cSettings settings;
+    c.settings = &settings;
     const struct {
         int id;
         bool enabled, checked;
@@ -75,7 +78,7 @@ TEST(CommandTable, EveryMenuItemAndKeyRunsACommandButTheDisabledOnes)
             EXPECT_EQ(command->run == nullptr, e.disabled && e.id != IDM_HELP) << e.id;
             EXPECT_EQ(AlwaysDisabled(e.id), e.disabled && e.id != IDM_HELP) << e.id;
             // Toggling items are exactly those with a flag or a playback option behind them.
-            EXPECT_EQ(command->checked != nullptr, PlayOptionBit(e.id) != 0 || ToggleFlagOf(e.id) != nullptr) << e.id;
+            EXPECT_EQ(command->checked != nullptr, PlayOptionBit(e.id) != 0 || ToggleFlagOf(Settings(), e.id) != nullptr) << e.id;
         }
     };
     walk(MainMenu());

@@ -104,9 +104,10 @@ TEST_F(ListWindowTest, StoredEffectsAreValidated)
 
 TEST_F(ListWindowTest, EmptyPictureSlotsStartWithTheDefaultDivision)
 {
-    Settings().Init_CutX = 4;
-    Settings().Init_CutY = 2;
-    const strPicture fresh = PictureForSlot(p, 3);
+    strEditOptions options;
+    options.newPictureDivX = 4;
+    options.newPictureDivY = 2;
+    const strPicture fresh = PictureForSlot(p, 3, options);
     EXPECT_EQ(fresh.divX, 4);
     EXPECT_EQ(fresh.divY, 2);
     EXPECT_EQ(FirstEmptyPictureSlot(p), 0);

@@ -24,6 +24,7 @@ public:
     void TimelineChanged() override { ++changes; }
     iStatusSink& TimelineStatus() override { return status; }
     iMessageSink& TimelineMessages() override { return messages; }
+    strEditOptions TimelineOptions() override { return EditOptionsOf(Settings()); }
 
     struct strRange {
         bool on;
