@@ -80,6 +80,7 @@ struct Scene {
     {
         drawer.beginCanvas(target, 0, 0, 1);
         strCanvasScene scene;
+        scene.settings = &Settings();
         scene.project = &project;
         scene.frame = 1;
         scene.displayedCell = [this](int k, strCell& out) { return edit.DisplayedCell(k, out); };

@@ -178,6 +178,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
         error = tr("履歴インスタンスの初期化に失敗 \n");
         return false;
     }
+    SpriteDrawer().setOptions(RenderOptionsOf(Settings()));
     if (!SpriteDrawer().loadErrorCell()) {
         error = tr("描画インスタンスの初期化に失敗 \n");
         return false;

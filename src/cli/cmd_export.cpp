@@ -158,7 +158,9 @@ int runExport(bool gif, Options o)
     cAnimeData& project = *loaded;
     cli::SetWorkFolderFromPath(project, o.in.c_str());
 
+    const strRenderOptions options = RenderOptionsOf(Settings());
     cSpriteDrawer drawer;
+    drawer.setOptions(options);
     drawer.loadPictures(project);
     if ((o.flags & kCaptureTarget) && !drawer.loadSingleSheet(Settings().TargetPath, kTargetSheet))
         return cli::Fail(Settings().TargetPath.empty() ? "--target" : paths::ForDisplay(Settings().TargetPath),
@@ -172,6 +174,7 @@ int runExport(bool gif, Options o)
     cCaptureImage& job = worker.job();
     job.useDrawer(&drawer);
     job.setGifQuality(o.quality);
+    job.setRenderOptions(options);
     if (!job.init(o.out, &project, &o.crop, o.sheet, background, flags, o.fps, o.scale / 100.0))
         return cli::Fail(o.in, refusal(job));
     int total = job.imageCount(), columns = job.columns(), rows = job.rows();

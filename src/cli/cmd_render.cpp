@@ -41,6 +41,7 @@ int run(const Args& a)
     cli::SetWorkFolderFromPath(project, in);
 
     cSpriteDrawer drawer;
+    drawer.setOptions(RenderOptionsOf(Settings()));
     drawer.loadPictures(project);
     cBMP image;
     if (!image.create(width, height, 32) || !drawer.beginCanvas(image, 0, 0, 1))

@@ -9,7 +9,6 @@
 #include "image/PngWrite.h"
 #include "model/AnimeData.h"
 #include "platform/FileIO.h"
-#include "project/Settings.h"
 #include "render/Overlay.h"
 #include "render/SpriteDrawer.h"
 
@@ -153,15 +152,16 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         m_drawer = m_shared;
     } else {
         m_own = std::make_unique<cSpriteDrawer>();
+        m_own->setOptions(m_options);
         m_own->loadPictures(*project);
-        if (flags & kCaptureTarget) m_own->loadSingleSheet(Settings().TargetPath, kTargetSheet);
+        if (flags & kCaptureTarget) m_own->loadSingleSheet(m_options.targetPath, kTargetSheet);
         m_drawer = m_own.get();
     }
 
     int tw = 0, th = 0;
     if (const cPatternSheet* target = m_drawer->sheet(kTargetSheet); target && target->isReady())
         target->patternSize(tw, th);
-    const strCanvasPoint targetAt = TargetPosition(project, tw, th);
+    const strCanvasPoint targetAt = TargetPosition(project, m_options, tw, th);
     m_targetX = targetAt.x;
     m_targetY = targetAt.y;
 
@@ -215,7 +215,7 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         auto* row = reinterpret_cast<uint32_t*>(m_output.row(y));
         std::fill(row, row + m_output.width(), m_background);
     }
-    m_targetOpacity = std::clamp(Settings().TargetOpacity, 0, 255);
+    m_targetOpacity = std::clamp(m_options.targetOpacity, 0, 255);
     if (gif) m_encoder.reset(m_quality);
     m_phase = CP_CAPTURE;
     m_error = CE_NONE;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "render/RenderOptions.h"
 #include "export/GifEncoder.h"
 #include "export/GifFile.h"
 #include "image/Bmp.h"
@@ -84,6 +85,8 @@ public:
     void useDrawer(cSpriteDrawer* drawer) { m_shared = drawer; }
     /** How a GIF's rich frames are reduced; call before init. */
     void setGifQuality(eGifQuality quality) { m_quality = quality; }
+    /** The drawing options (target picture, transparency) the job keeps; call before init. */
+    void setRenderOptions(const strRenderOptions& options) { m_options = options; }
 
     /** Prepares a job; false on any failure (see lastError). `count` is the number of
      *  columns (rows with kCaptureFixRows) when combining; `background` is 0xRRGGBB;
@@ -164,6 +167,7 @@ private:
     cBMP m_surface;  // render target of the crop size
     cBMP m_output;   // sheet size, key colour = background
     eGifQuality m_quality = eGifQuality::Standard;
+    strRenderOptions m_options;
     cGifEncoder m_encoder;
     CGIFLocal m_frameOut;
     std::unique_ptr<platform::cAtomicFile> m_file;

@@ -40,10 +40,9 @@ bool SheetPixelTransparent(const cSpriteDrawer& drawer, int picture, int pattern
     return at < texels.size() && (texels[at] >> 24) == 0;
 }
 
-strCanvasPoint TargetPosition(const cAnimeData* project, int targetW, int targetH)
+strCanvasPoint TargetPosition(const cAnimeData* project, const strRenderOptions& options, int targetW, int targetH)
 {
-    const cSettings& s = Settings();
-    strCanvasPoint p{float(s.TargetPostX), float(s.TargetPostY)};
+    strCanvasPoint p{float(options.targetX), float(options.targetY)};
     switch (project ? project->GetValue(AI_CENTER_POSITION) : 0) {
     case 2: p.y -= float(targetH / 2); break;
     case 3: p.y += float(targetH / 2); break;
@@ -97,12 +96,12 @@ void DrawTargetPicture(cSpriteDrawer& drawer, const cAnimeData* project, const s
         return;
     int w = 0, h = 0;
     sheet->patternSize(w, h);
-    const strCanvasPoint at = TargetPosition(project, w, h);
+    const strCanvasPoint at = TargetPosition(project, drawer.options(), w, h);
     strSpriteParam p;
     p.sheet = sheet;
     p.x = at.x;
     p.y = at.y;
-    p.opacity = std::clamp(Settings().TargetOpacity, 0, 255);
+    p.opacity = std::clamp(drawer.options().targetOpacity, 0, 255);
     if (flash)
         cSpriteDrawer::applyTargetFlash(p, *flash);
     drawer.drawCell(p);
@@ -179,7 +178,8 @@ void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& p
 
 void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& scene)
 {
-    const cSettings& s = Settings();
+    static const cSettings kDefaults;
+    const cSettings& s = scene.settings ? *scene.settings : kDefaults;
     const strCanvasView view = CanvasViewOf(drawer, target);
     const int lineWidth = int(drawer.lineWidth());
     if (s.VLineFlag && s.VGridFlag)

@@ -7,6 +7,7 @@
 
 #include "render/CanvasGeometry.h"
 #include "render/DraftGif.h"
+#include "render/RenderOptions.h"
 
 #include <cstdint>
 #include <functional>
@@ -29,6 +30,9 @@ struct strCanvasScene {
     strDraftPlacement placement;
     /** A cell of the current frame as shown (a running drag); null: the stored cells. */
     std::function<bool(int cellNo, strCell& out)> displayedCell;
+    /** What is shown (the V*Flag keys, grid, centre lines, onion skin, draft speed);
+     *  null: the default settings. */
+    const cSettings* settings = nullptr;
 };
 
 /** Window pixels of the drawer's canvas: animation × zoom + origin + half the target. */
@@ -40,7 +44,7 @@ bool SheetPatternSize(const cSpriteDrawer& drawer, int picture, int& w, int& h);
 bool SheetPixelTransparent(const cSpriteDrawer& drawer, int picture, int pattern, int px, int py);
 /** The target picture's position: the offset settings moved by half its size toward
  *  the project's reference point (centre positions 2 下, 3 上, 4 右, 5 左). */
-strCanvasPoint TargetPosition(const cAnimeData* project, int targetW, int targetH);
+strCanvasPoint TargetPosition(const cAnimeData* project, const strRenderOptions& options, int targetW, int targetH);
 
 /** Grid lines every `step` animation units over the whole target. */
 void DrawGrid(cBMP& target, const strCanvasView& view, int step, uint32_t rgb, int width);

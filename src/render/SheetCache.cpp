@@ -9,7 +9,6 @@
 #include "model/AnimeData.h"
 #include "project/Paths.h"
 #include "project/PictureSearch.h"
-#include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 
 cSpriteDrawer::cSpriteDrawer()
@@ -59,9 +58,9 @@ void cSpriteDrawer::rebuildAll()
 
 // Build flags of a picture: the transparency method, plus division by size unless
 // the divisions are 0 and 0 (drawn as 1 by 1).
-static int pictureFlags(const cAnimeData& project, const strPicture& record)
+static int pictureFlags(const cAnimeData& project, const strPicture& record, int transType)
 {
-    int flags = transparencyFlags(Settings().TransType);
+    int flags = transparencyFlags(transType);
     if (!(record.divX == 0 && record.divY == 0) && project.GetValue(AI_DIVISION_FORMAT) == 1)
         flags |= kSheetDivideBySize;
     return flags;
@@ -95,7 +94,7 @@ bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, const
     if (record.path.empty() || !decodePicture(path, pictureNo, *sheet)) return false;
     const int adjust[4] = {record.hue, 0, 0, 0};
     sheet->setColorAdjust(adjust);
-    const int flags = pictureFlags(project, picture);
+    const int flags = pictureFlags(project, picture, m_options.transType);
     if (!sheet->build(record.divX, record.divY, flags)) return false;
     out = std::move(sheet);
     return true;
@@ -107,7 +106,7 @@ void cSpriteDrawer::putPending(const cAnimeData& project, int pictureNo, const s
     m_sheets.erase(pictureNo);
     if (record.path.empty()) return;
     Entry& e = m_sheets[pictureNo];
-    e.pendingFlags = pictureFlags(project, record);
+    e.pendingFlags = pictureFlags(project, record, m_options.transType);
     e.pendingPath = FindPicture(record.path, project.Text(AT_WORK_FOLDER), m_projectFile);
     e.record = asDrawn(record);
     e.hasRecord = true;
@@ -161,7 +160,7 @@ bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, cons
     }
     bool ok = true;
     if (hueChanged || divChanged) {
-        const int flags = pictureFlags(project, *picture);
+        const int flags = pictureFlags(project, *picture, m_options.transType);
         ok = e.sheet->build(record->divX, record->divY, flags);
     }
     e.record = *record;
@@ -188,7 +187,7 @@ bool cSpriteDrawer::loadSingleSheet(const std::string& path, int pictureNo)
 {
     auto sheet = std::make_unique<cPatternSheet>();
     if (path.empty() || !loadImage(paths::ToDiskPath(path), *sheet) ||
-        !sheet->build(1, 1, transparencyFlags(Settings().TransType)))
+        !sheet->build(1, 1, transparencyFlags(m_options.transType)))
         return false;
     putSheet(std::move(sheet), pictureNo);
     return true;

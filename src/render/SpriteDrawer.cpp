@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "model/AnimeData.h"
-#include "project/Settings.h"
 #include "render/Compositor.h"
 #include "render/RenderThreads.h"
 
@@ -62,7 +61,7 @@ bool cSpriteDrawer::beginCanvas(cBMP& target, float originX, float originY, floa
     m_originX = originX;
     m_originY = originY;
     m_zoom = zoom;
-    clearTo(target, 0xFF000000u | (Settings().CGround & 0xFFFFFF));
+    clearTo(target, 0xFF000000u | (m_options.ground & 0xFFFFFF));
     m_passes.beginScene();
     m_inScene = true;
     return true;

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "render/RenderOptions.h"
 #include "image/PatternSheet.h"
 #include "model/Records.h"
 #include "render/Compositor.h"
@@ -71,6 +72,9 @@ public:
     /** The project's own file (model path; empty for none): pictures the working
      *  folder does not hold are also looked for beside it. */
     void setProjectFile(const std::string& path) { m_projectFile = path; }
+    /** The transparency method, background and target options; sheets built later use them. */
+    void setOptions(const strRenderOptions& options) { m_options = options; }
+    const strRenderOptions& options() const { return m_options; }
     const std::string& projectFile() const { return m_projectFile; }
     /** Drops every picture sheet and takes the project's pictures; each is decoded when
      *  first drawn or asked for. The sheets of all pictures together hold at most
@@ -145,6 +149,7 @@ private:
     mutable std::map<int, Entry> m_sheets;   // pending entries are decoded by const sheet()
     cPassCache m_passes;
     std::string m_projectFile;
+    strRenderOptions m_options;
     cBMP* m_target = nullptr;
     float m_originX = 0, m_originY = 0, m_zoom = 1;
     bool m_inScene = false;

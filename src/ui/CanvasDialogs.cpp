@@ -3,6 +3,7 @@
 #include "model/AnimeData.h"
 #include "platform/Strings.h"
 #include "project/Settings.h"
+#include "render/SpriteDrawer.h"
 #include "ui/TextLimit.h"
 
 #include <QCheckBox>
@@ -261,6 +262,7 @@ void cDlg_SetTarget::Apply()
     s.TargetPostX = xEdit->value();
     s.TargetPostY = yEdit->value();
     s.TargetOpacity = opacityEdit->value();
+    SpriteDrawer().setOptions(RenderOptionsOf(s));
 }
 
 cDlg_SetGif::cDlg_SetGif(QWidget* parent) : cBaseDlg(0, parent)

@@ -5,6 +5,7 @@
 #include "platform/Feedback.h"
 #include "edit/Document.h"
 #include "project/Paths.h"
+#include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 
 #include <QApplication>
@@ -224,6 +225,7 @@ bool cDlg_Output_Base::Export()
         return false;
     auto thread = std::make_unique<cThread_SaveGraph>();
     thread->job().setGifQuality(Quality());
+    thread->job().setRenderOptions(RenderOptionsOf(Settings()));
     const strCaptureRect rect = form.Rect();
     if (!thread->job().init(paths::ToDiskPath(chosen), &project, &rect, form.count, form.background, Flags(), form.fps,
                             form.scalePercent / 100.0)) {

@@ -225,6 +225,7 @@ bool cMainEditWnd::Draw(QPainter& painter)
         return true;
     syncView();
     cSpriteDrawer& drawer = SpriteDrawer();
+    drawer.setOptions(RenderOptionsOf(Settings()));
     const float zoom = float(View().Factor());
     if (drawer.beginCanvas(target_, float(-View().X() * zoom), float(-View().Y() * zoom), zoom)) {
         const bool playing = player_.isPlaying();
@@ -239,6 +240,7 @@ bool cMainEditWnd::Draw(QPainter& painter)
         scene.draft = &draft_;
         scene.placement = edit_.DisplayedDraft();
         scene.displayedCell = [this](int k, strCell& out) { return edit_.DisplayedCell(k, out); };
+        scene.settings = &Settings();
         DrawCanvasScene(drawer, target_, scene);
         if (!playing)
             drawDropPreview(drawer);

@@ -2,6 +2,7 @@
 
 #include "platform/Strings.h"
 #include "project/Settings.h"
+#include "render/SpriteDrawer.h"
 #include "ui/TextLimit.h"
 #include "view/SettingsForm.h"
 
@@ -109,6 +110,7 @@ void cConfPage_Load::Apply()
     s.FolderName_G = FolderNameOrDefault(ToModelPath(folderG->text()), "BattleEffect");
     s.FolderName_S = FolderNameOrDefault(ToModelPath(folderS->text()), "Sound");
     s.TransType = transType->currentIndex();
+    SpriteDrawer().setOptions(RenderOptionsOf(s));
     s.CompType = compType->currentIndex();
     s.BackUpFlag = backUp->isChecked();
     s.GameDataBackUpFlag = gameDataBackUp->isChecked();
@@ -227,10 +229,9 @@ void cConfPage_View::Load()
 
 void cConfPage_View::Apply()
 {
-    // The sprite drawer reads CGround from the settings when it clears the canvas,
-    // so storing the background colour passes it on.
     cSettings& s = Settings();
     s.CGround = colourOf(ground);
+    SpriteDrawer().setOptions(RenderOptionsOf(s));
     s.CGrid = colourOf(grid);
     s.CCenterLine = colourOf(centerLine);
     s.CBackShadow = colourOf(backShadow);

@@ -47,6 +47,7 @@ TEST(Capture, SheetLayout)
     for (const Case& c : cases) {
         CaptureProject p(c.images);
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(job.init(p.path("s.png"), &p.project, &kCrop, c.count, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0))
             << c.images;
         EXPECT_EQ(job.imageCount(), c.images);
@@ -64,6 +65,7 @@ TEST(Capture, TileOrder)
     for (bool n : {false, true}) {
         CaptureProject p(4);
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         int flags = kCapturePng | kCaptureCombine | (n ? kCaptureOrderN : 0);
         ASSERT_TRUE(job.init(p.path("o.png"), &p.project, &kCrop, 2, 0, flags, 60, 1.0));
         runJob(job);
@@ -97,11 +99,13 @@ TEST(Capture, RefusedJobs)
     };
     for (const Case& c : cases) {
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         EXPECT_EQ(job.init(p.path("r.png"), &p.project, c.crop, c.count, 0, c.flags, 60, c.scale), c.error == CE_NONE);
         EXPECT_EQ(job.lastError(), c.error);
     }
     CaptureProject none(0);
     cCaptureImage job;
+    job.setRenderOptions(RenderOptionsOf(Settings()));
     EXPECT_FALSE(job.init(none.path("n.png"), &none.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
     EXPECT_EQ(job.lastError(), CE_NOTHING);
 }
@@ -112,6 +116,8 @@ TEST(Capture, IntervalStepping)
     p.project.SetInterval(0, 2);
     p.project.SetInterval(1, 4);
     cCaptureImage plain, stepped;
+    plain.setRenderOptions(RenderOptionsOf(Settings()));
+    stepped.setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(plain.init(p.path("a.png"), &p.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
     EXPECT_EQ(plain.imageCount(), 2);
     ASSERT_TRUE(stepped.init(p.path("b.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureInterval | kCaptureCombine, 60, 1.0));
@@ -135,6 +141,8 @@ TEST(Capture, FlashesAddImagesAndFade)
     ASSERT_TRUE(p.project.InsertEffect(e, &index));
 
     cCaptureImage without, with;
+    without.setRenderOptions(RenderOptionsOf(Settings()));
+    with.setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(without.init(p.path("a.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 10, 1.0));
     EXPECT_EQ(without.imageCount(), 2);
     ASSERT_TRUE(with.init(p.path("b.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureFlash, 10, 1.0));
@@ -172,6 +180,7 @@ TEST(Capture, GifDelays)
     for (const Case& c : cases) {
         CaptureProject p(c.frames, c.interval);
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(job.init(p.path("d.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | c.flags, c.fps, 1.0));
         runJob(job);
         EXPECT_EQ(gifDelays(p.path("d.gif")), c.delays) << c.fps << " fps, interval " << c.interval;
@@ -179,6 +188,7 @@ TEST(Capture, GifDelays)
     // The shipped sample lasts 27 ticks: 450 ms at 60 fps.
     CaptureProject p(9, 3);
     cCaptureImage job;
+    job.setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(job.init(p.path("s.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 60, 1.0));
     runJob(job);
     std::vector<int> delays = gifDelays(p.path("s.gif"));
@@ -192,6 +202,7 @@ TEST(Capture, ImageCountIsCapped)
     p.project.SetInterval(0, 65535);
     p.project.SetInterval(1, 65535);
     cCaptureImage job;
+    job.setRenderOptions(RenderOptionsOf(Settings()));
     EXPECT_FALSE(job.init(p.path("c.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureInterval, 60, 1.0));
     EXPECT_EQ(job.lastError(), CE_TOO_MANY);
     p.project.SetInterval(1, 1);
@@ -208,6 +219,7 @@ TEST(Capture, MirroredAndFlippedCrops)
     cBMP images[4];
     for (int i = 0; i < 4; ++i) {
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(job.init(p.path("m.png"), &p.project, &crops[i], 1, 0, kCapturePng | kCaptureCombine, 60, 1.0));
         EXPECT_EQ(job.flags() & (kCaptureMirrorH | kCaptureFlipV), (i & 1 ? kCaptureMirrorH : 0) | (i & 2 ? kCaptureFlipV : 0));
         runJob(job);
@@ -287,6 +299,7 @@ TEST(Capture, TargetPicture)
         Settings().TargetPath = p.path("target.png").string();
         p.project.SetValue(AI_CENTER_POSITION, c.center);
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(job.init(p.path("t.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0));
         ASSERT_GE(runJob(job), 2);
         for (int image = 0; image < 2; ++image) {
@@ -311,6 +324,7 @@ TEST(Capture, NumberedFilesAndAlpha)
     for (bool alpha : {false, true}) {
         CaptureProject p(3);
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(job.init(p.path("anim.png"), &p.project, &kCrop, 0, 0x102030, kCapturePng | (alpha ? kCaptureAlpha : 0), 60, 1.0));
         EXPECT_EQ(runJob(job), 3);
         EXPECT_FALSE(fs::exists(p.path("anim.png")));
@@ -332,10 +346,12 @@ TEST(Capture, GifFileMatchesTheRenderedFrames)
     CaptureProject p(4, 2, -3, 2);
     // The same images as PNG files, alpha kept.
     cCaptureImage png;
+    png.setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(png.init(p.path("r.png"), &p.project, &kCrop, 0, 0x00FF00, kCapturePng | kCaptureAlpha, 20, 1.0));
     EXPECT_EQ(runJob(png), 4);
     for (bool transparent : {false, true}) {
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         int flags = kCaptureGif | (transparent ? kCaptureAlpha : 0);
         ASSERT_TRUE(job.init(p.path("g.gif"), &p.project, &kCrop, 0, 0x00FF00, flags, 20, 1.0));
         EXPECT_EQ(runJob(job), 4);
@@ -388,6 +404,7 @@ TEST(Capture, WriteFailuresGiveTheSystemsReason)
         SCOPED_TRACE(k.name);
         CaptureProject p(2);
         cCaptureImage job;
+        job.setRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(job.init(p.path("none") / k.name, &p.project, &kCrop, 2, 0, k.flags, 60, 1.0));
         while (job.step()) {
         }

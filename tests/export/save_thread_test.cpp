@@ -39,6 +39,7 @@ TEST(SaveThread, RunsTheJobAndNotifiesOnce)
     const strCaptureRect crop{-8, -8, 8, 8};
     std::atomic<int> notices{0}, lastCode{0};
     cThread_SaveGraph thread;
+    thread.job().setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(thread.job().init(p.path("s.png"), &p.project, &crop, 3, 0, kCapturePng | kCaptureCombine, 60, 1.0));
     ASSERT_TRUE(thread.create([&](int code) {
         lastCode = code;
@@ -103,6 +104,7 @@ TEST(SaveThread, CancelStopsAtOnceAndLeavesWholeFiles)
     const strCaptureRect crop{-300, -200, 300, 200};
     std::atomic<int> notices{0};
     cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.count() == 3; });
+    thread.job().setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(thread.job().init(p.path("anim.png"), &p.project, &crop, 0, 0, kCapturePng, 60, 1.0));
     ASSERT_TRUE(thread.create([&](int) { ++notices; }));
     std::future<void> third = thread.reached.get_future();
@@ -135,6 +137,7 @@ TEST(SaveThread, DestroyWhileRunningEndsTheLoop)
     CaptureProject p(300);
     const strCaptureRect crop{-100, -100, 100, 100};
     auto thread = std::make_unique<cThread_SaveGraph>();
+    thread->job().setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(thread->job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
     ASSERT_TRUE(thread->create(nullptr));
     thread->suspend(false);
@@ -148,6 +151,7 @@ TEST(SaveThread, GifProgressRunsThroughBothPhasesAndCancelLeavesNoFile)
     CaptureProject p(12);
     const strCaptureRect crop{-20, -20, 20, 20};
     cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.framesEncoded() == 2; });
+    thread.job().setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(thread.job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
     ASSERT_TRUE(thread.create(nullptr));
     EXPECT_EQ(thread.total(), 12);
@@ -171,6 +175,7 @@ TEST(SaveThread, GifProgressRunsThroughBothPhasesAndCancelLeavesNoFile)
 
     // Run to the end, the file appears only then.
     cThread_SaveGraph whole;
+    whole.job().setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(whole.job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
     ASSERT_TRUE(whole.create(nullptr));
     whole.suspend(false);

@@ -208,7 +208,9 @@ TEST_F(Drawer, CanvasViewTransformMovesAndZooms)
 {
     cBMP canvas;
     canvas.create(16, 12, 32);
-    Settings().CGround = 0x00102030;
+    strRenderOptions options;
+    options.ground = 0x00102030;
+    drawer.setOptions(options);
     ASSERT_TRUE(drawer.beginCanvas(canvas, -2, 1, 2));
     EXPECT_EQ(px(canvas, 0, 0), 0xFF102030u);
     strSpriteParam p = param();

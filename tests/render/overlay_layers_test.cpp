@@ -178,6 +178,7 @@ protected:
         s.VLineFlag = false;  // no grid or centre lines unless a test asks
         s.VTargetFlag = s.VGifFlag = false;
         s.CGround = 0;
+        drawer.setOptions(RenderOptionsOf(s));
         drawer.putSheet(solidSheet(2, 2, 0xFFFF0000), 0);
         project.Reset(-1, 4, -1, -1);
         project.InsertFrames(0, 3);
@@ -192,10 +193,12 @@ protected:
     }
     std::string Draw(int frame, const std::map<uint32_t, char>& legend)
     {
+        drawer.setOptions(RenderOptionsOf(Settings()));
         EXPECT_TRUE(drawer.beginCanvas(target, 0, 0, 1));
         strCanvasScene scene;
         scene.project = &project;
         scene.frame = frame;
+        scene.settings = &Settings();
         DrawCanvasScene(drawer, target, scene);
         drawer.present();
         return grid(target, legend);
@@ -304,6 +307,7 @@ TEST_F(OverlayScene, DisplayedCellsReplaceStoredOnesAndPlayingShowsTheFlashOverC
     strCanvasScene scene;
     scene.project = &project;
     scene.frame = 1;
+    scene.settings = &Settings();
     scene.displayedCell = [](int k, strCell& out) {
         if (k != 0)
             return false;
@@ -345,7 +349,7 @@ TEST_F(OverlayScene, TargetPictureSitsAtItsOffsetAndAMissingOneDrawsNothing)
               "..........\n"
               "..........\n"
               "..........\n");
-    const strCanvasPoint at = TargetPosition(&project, 2, 4);
+    const strCanvasPoint at = TargetPosition(&project, RenderOptionsOf(Settings()), 2, 4);
     EXPECT_FLOAT_EQ(at.x, -3);
     EXPECT_FLOAT_EQ(at.y, -2);
 }
