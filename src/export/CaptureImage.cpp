@@ -58,60 +58,60 @@ cCaptureImage::~cCaptureImage() = default;
 
 bool cCaptureImage::fail(eCaptureError e)
 {
-    long long w = m_refusedW, h = m_refusedH;
+    long long w = refusedW_, h = refusedH_;
     clear();
-    m_error = e;
-    m_refusedW = w;
-    m_refusedH = h;
+    error_ = e;
+    refusedW_ = w;
+    refusedH_ = h;
     return false;
 }
 
 int cCaptureImage::frameInterval(int frame) const
 {
-    return std::max(1, m_project->EffectiveInterval(frame, true));
+    return std::max(1, project_->EffectiveInterval(frame, true));
 }
 
 void cCaptureImage::resetStepping()
 {
-    m_frame = 0;
-    m_ticks = 0;
-    m_interval = frameInterval(0);
-    m_nextEffect = 0;
-    m_elapsed = 0;
-    m_delayed = 0;
-    m_screenFlash.clear();
-    m_targetFlash.clear();
+    frame_ = 0;
+    ticks_ = 0;
+    interval_ = frameInterval(0);
+    nextEffect_ = 0;
+    elapsed_ = 0;
+    delayed_ = 0;
+    screenFlash_.clear();
+    targetFlash_.clear();
 }
 
 void cCaptureImage::fireFlashes(int leftFrame)
 {
-    for (; m_nextEffect < m_project->EffectCapacity(); ++m_nextEffect) {
-        const strEffect* e = m_project->GetEffect(m_nextEffect);
+    for (; nextEffect_ < project_->EffectCapacity(); ++nextEffect_) {
+        const strEffect* e = project_->GetEffect(nextEffect_);
         if (!e || e->frame > leftFrame) break;
-        StartEffectFlash(*e, m_screenFlash, m_targetFlash);
+        StartEffectFlash(*e, screenFlash_, targetFlash_);
     }
 }
 
 void cCaptureImage::advance()
 {
-    bool flashes = m_flags & kCaptureFlash;
+    bool flashes = flags_ & kCaptureFlash;
     for (int spent = 1;; ++spent) {
-        ++m_ticks;
-        m_elapsed += m_tickDelay;
+        ++ticks_;
+        elapsed_ += tickDelay_;
         bool end = false;
         if (flashes) {
-            bool screen = m_screenFlash.step();
-            bool target = m_targetFlash.step();
+            bool screen = screenFlash_.step();
+            bool target = targetFlash_.step();
             end = screen || target;
         }
-        if (m_ticks >= m_interval) {
-            int left = m_frame++;
-            m_ticks = 0;
-            m_interval = frameInterval(m_frame);
+        if (ticks_ >= interval_) {
+            int left = frame_++;
+            ticks_ = 0;
+            interval_ = frameInterval(frame_);
             if (flashes) fireFlashes(left);
             end = true;
         }
-        if ((m_flags & kCaptureInterval) && spent >= m_ticksPerImage) end = true;
+        if ((flags_ & kCaptureInterval) && spent >= ticksPerImage_) end = true;
         if (end) return;
     }
 }
@@ -120,7 +120,7 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
                          int count, uint32_t background, int flags, int fps, double scale)
 {
     clear();
-    m_refusedW = m_refusedH = 0;
+    refusedW_ = refusedH_ = 0;
     bool png = flags & kCapturePng, gif = flags & kCaptureGif;
     if (path.empty() || !project || !rect || png == gif) return fail(CE_NO_INPUT);
     if (gif) flags &= ~kCaptureCombine;  // an animation is never one sheet
@@ -135,54 +135,54 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         std::swap(r.top, r.bottom);
         flags |= kCaptureFlipV;
     }
-    m_project = project;
-    m_path = path;
-    m_flags = flags;
-    m_left = r.left;
-    m_top = r.top;
+    project_ = project;
+    path_ = path;
+    flags_ = flags;
+    left_ = r.left;
+    top_ = r.top;
     long long w = static_cast<long long>(r.right) - r.left, h = static_cast<long long>(r.bottom) - r.top;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide || !(scale > 0)) return fail(CE_NOTHING);
-    m_width = static_cast<int>(w);
-    m_height = static_cast<int>(h);
-    m_frameW = static_cast<int>(std::min(1e6, std::floor(m_width * scale)));
-    m_frameH = static_cast<int>(std::min(1e6, std::floor(m_height * scale)));
-    m_background = background & 0xFFFFFF;
+    width_ = static_cast<int>(w);
+    height_ = static_cast<int>(h);
+    frameW_ = static_cast<int>(std::min(1e6, std::floor(width_ * scale)));
+    frameH_ = static_cast<int>(std::min(1e6, std::floor(height_ * scale)));
+    background_ = background & 0xFFFFFF;
 
-    if (m_shared) {
-        m_drawer = m_shared;
+    if (shared_) {
+        drawer_ = shared_;
     } else {
-        m_own = std::make_unique<cSpriteDrawer>();
-        m_own->setOptions(m_options);
-        m_own->loadPictures(*project);
-        if (flags & kCaptureTarget) m_own->loadSingleSheet(m_options.targetPath, kTargetSheet);
-        m_drawer = m_own.get();
+        own_ = std::make_unique<cSpriteDrawer>();
+        own_->setOptions(options_);
+        own_->loadPictures(*project);
+        if (flags & kCaptureTarget) own_->loadSingleSheet(options_.targetPath, kTargetSheet);
+        drawer_ = own_.get();
     }
 
     int tw = 0, th = 0;
-    if (const cPatternSheet* target = m_drawer->sheet(kTargetSheet); target && target->isReady())
+    if (const cPatternSheet* target = drawer_->sheet(kTargetSheet); target && target->isReady())
         target->patternSize(tw, th);
-    const strCanvasPoint targetAt = TargetPosition(project, m_options, tw, th);
-    m_targetX = targetAt.x;
-    m_targetY = targetAt.y;
+    const strCanvasPoint targetAt = TargetPosition(project, options_, tw, th);
+    targetX_ = targetAt.x;
+    targetY_ = targetAt.y;
 
-    m_frameCount = project->GetValue(AI_FRAMES);
+    frameCount_ = project->GetValue(AI_FRAMES);
     int smallest = 0;
-    for (int f = 0; f < m_frameCount; ++f) {
+    for (int f = 0; f < frameCount_; ++f) {
         int i = frameInterval(f);
         smallest = smallest ? std::min(smallest, i) : i;
     }
     smallest = std::max(1, smallest);
-    m_ticksPerImage = (flags & kCaptureFlash) ? 1 : smallest;
+    ticksPerImage_ = (flags & kCaptureFlash) ? 1 : smallest;
 
-    m_tickDelay = 0;  // no delay while counting
+    tickDelay_ = 0;  // no delay while counting
     resetStepping();
     int images = 0;
-    while (m_frame < m_frameCount && images <= kMaxImages) {
+    while (frame_ < frameCount_ && images <= kMaxImages) {
         ++images;
         advance();
     }
     if (images > kMaxImages) return fail(CE_TOO_MANY);
-    m_imageCount = images;
+    imageCount_ = images;
     resetStepping();
 
     fps = std::clamp(fps, 1, 1000);
@@ -191,217 +191,217 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         double l = smallest * 100.0 / fps;
         if (l > 0 && l < 6) k = 6 / l;
     }
-    m_tickDelay = (100.0 / fps) * (k + 0.00001);
+    tickDelay_ = (100.0 / fps) * (k + 0.00001);
 
-    m_columns = m_rows = 1;
+    columns_ = rows_ = 1;
     if (flags & kCaptureCombine) {
         if (count <= 0) return fail(CE_LAYOUT);
-        int other = std::max(1, (m_imageCount - 1) / count + 1);
-        m_columns = (flags & kCaptureFixRows) ? other : count;
-        m_rows = (flags & kCaptureFixRows) ? count : other;
+        int other = std::max(1, (imageCount_ - 1) / count + 1);
+        columns_ = (flags & kCaptureFixRows) ? other : count;
+        rows_ = (flags & kCaptureFixRows) ? count : other;
     }
-    if (m_imageCount <= 0 || m_frameW <= 0 || m_frameH <= 0) return fail(CE_NOTHING);
-    long long sheetW = static_cast<long long>(m_columns) * m_frameW, sheetH = static_cast<long long>(m_rows) * m_frameH;
-    m_refusedW = sheetW;
-    m_refusedH = sheetH;
+    if (imageCount_ <= 0 || frameW_ <= 0 || frameH_ <= 0) return fail(CE_NOTHING);
+    long long sheetW = static_cast<long long>(columns_) * frameW_, sheetH = static_cast<long long>(rows_) * frameH_;
+    refusedW_ = sheetW;
+    refusedH_ = sheetH;
     if (gif && (sheetW > kMaxGifSide || sheetH > kMaxGifSide)) return fail(CE_GIF_TOO_LARGE);
     if (sheetW > kMaxSheetSide || sheetH > kMaxSheetSide) return fail(CE_SHEET_TOO_LARGE);
 
-    if (!m_surface.create(m_width, m_height, 32) ||
-        !m_output.create(static_cast<int>(sheetW), static_cast<int>(sheetH), 32, 0, 0xFF000000 | m_background))
+    if (!surface_.create(width_, height_, 32) ||
+        !output_.create(static_cast<int>(sheetW), static_cast<int>(sheetH), 32, 0, 0xFF000000 | background_))
         return fail(CE_MEMORY);
     // Tiles no image reaches show the background.
-    for (int y = 0; y < m_output.height(); ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(m_output.row(y));
-        std::fill(row, row + m_output.width(), m_background);
+    for (int y = 0; y < output_.height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(output_.row(y));
+        std::fill(row, row + output_.width(), background_);
     }
-    m_targetOpacity = std::clamp(m_options.targetOpacity, 0, 255);
-    if (gif) m_encoder.reset(m_quality);
-    m_phase = CP_CAPTURE;
-    m_error = CE_NONE;
-    m_writeReason.clear();
+    targetOpacity_ = std::clamp(options_.targetOpacity, 0, 255);
+    if (gif) encoder_.reset(quality_);
+    phase_ = CP_CAPTURE;
+    error_ = CE_NONE;
+    writeReason_.clear();
     return true;
 }
 
 void cCaptureImage::render(int frame)
 {
-    m_drawer->beginSurface(m_surface, m_background);  // alpha 0: nothing drawn yet
-    float dx = -(m_left + m_width / 2.0f), dy = -(m_top + m_height / 2.0f);
-    if (m_flags & kCaptureTarget) {
-        if (cPatternSheet* target = m_drawer->sheet(kTargetSheet); target && target->isReady()) {
+    drawer_->beginSurface(surface_, background_);  // alpha 0: nothing drawn yet
+    float dx = -(left_ + width_ / 2.0f), dy = -(top_ + height_ / 2.0f);
+    if (flags_ & kCaptureTarget) {
+        if (cPatternSheet* target = drawer_->sheet(kTargetSheet); target && target->isReady()) {
             strSpriteParam p;
             p.sheet = target;
-            p.x = m_targetX + dx;
-            p.y = m_targetY + dy;
-            p.opacity = m_targetOpacity;
-            if (m_flags & kCaptureFlash) cSpriteDrawer::applyTargetFlash(p, m_targetFlash);
-            m_drawer->drawCell(p);
+            p.x = targetX_ + dx;
+            p.y = targetY_ + dy;
+            p.opacity = targetOpacity_;
+            if (flags_ & kCaptureFlash) cSpriteDrawer::applyTargetFlash(p, targetFlash_);
+            drawer_->drawCell(p);
         }
     }
-    m_drawer->drawFrame(*m_project, frame, dx, dy, false);
-    if (m_flags & kCaptureFlash) m_drawer->drawScreenFlash(m_screenFlash);
-    m_drawer->present();
+    drawer_->drawFrame(*project_, frame, dx, dy, false);
+    if (flags_ & kCaptureFlash) drawer_->drawScreenFlash(screenFlash_);
+    drawer_->present();
 }
 
 void cCaptureImage::copyToTile(int left, int top)
 {
     // Nearest neighbour: rows and columns are dropped or repeated.
-    std::vector<int> sx(static_cast<size_t>(m_frameW));
-    for (int x = 0; x < m_frameW; ++x) {
-        int s = static_cast<int>(static_cast<long long>(x) * m_width / m_frameW);
-        sx[static_cast<size_t>(x)] = (m_flags & kCaptureMirrorH) ? m_width - 1 - s : s;
+    std::vector<int> sx(static_cast<size_t>(frameW_));
+    for (int x = 0; x < frameW_; ++x) {
+        int s = static_cast<int>(static_cast<long long>(x) * width_ / frameW_);
+        sx[static_cast<size_t>(x)] = (flags_ & kCaptureMirrorH) ? width_ - 1 - s : s;
     }
-    for (int y = 0; y < m_frameH; ++y) {
-        int sy = static_cast<int>(static_cast<long long>(y) * m_height / m_frameH);
-        if (m_flags & kCaptureFlipV) sy = m_height - 1 - sy;
-        const auto* src = reinterpret_cast<const uint32_t*>(m_surface.row(sy));
-        auto* dst = reinterpret_cast<uint32_t*>(m_output.row(top + y)) + left;
-        for (int x = 0; x < m_frameW; ++x) dst[x] = src[sx[static_cast<size_t>(x)]];
+    for (int y = 0; y < frameH_; ++y) {
+        int sy = static_cast<int>(static_cast<long long>(y) * height_ / frameH_);
+        if (flags_ & kCaptureFlipV) sy = height_ - 1 - sy;
+        const auto* src = reinterpret_cast<const uint32_t*>(surface_.row(sy));
+        auto* dst = reinterpret_cast<uint32_t*>(output_.row(top + y)) + left;
+        for (int x = 0; x < frameW_; ++x) dst[x] = src[sx[static_cast<size_t>(x)]];
     }
 }
 
 const CGIFLocal& cCaptureImage::gifFrame()
 {
-    m_frameOut.image = m_output;
-    if (!(m_flags & kCaptureAlpha)) {
-        for (int y = 0; y < m_frameOut.image.height(); ++y) {
-            uint8_t* row = m_frameOut.image.row(y);
-            for (int x = 0; x < m_frameOut.image.width(); ++x) row[4 * x + 3] = 255;
+    frameOut_.image = output_;
+    if (!(flags_ & kCaptureAlpha)) {
+        for (int y = 0; y < frameOut_.image.height(); ++y) {
+            uint8_t* row = frameOut_.image.row(y);
+            for (int x = 0; x < frameOut_.image.width(); ++x) row[4 * x + 3] = 255;
         }
     }
-    m_frameOut.disposal = 2;
-    return m_frameOut;
+    frameOut_.disposal = 2;
+    return frameOut_;
 }
 
 bool cCaptureImage::emitImage()
 {
-    if (m_flags & kCapturePng)
-        return writePngRGBA(numberedPath(m_path, m_made), m_output, m_flags & kCaptureAlpha, &m_writeReason);
+    if (flags_ & kCapturePng)
+        return writePngRGBA(numberedPath(path_, made_), output_, flags_ & kCaptureAlpha, &writeReason_);
     // The delay ends where the image's time ends, rounded, so the rounding of one
     // image is made up by the next and the delays add up to the animation's length.
-    long long due = std::llround(std::min(m_elapsed, 1e15)) - m_delayed;
-    m_delayed += due;
+    long long due = std::llround(std::min(elapsed_, 1e15)) - delayed_;
+    delayed_ += due;
     const CGIFLocal& frame = gifFrame();
-    m_frameOut.delay = static_cast<int>(std::clamp(due, 0LL, 0xFFFFLL));
-    return m_encoder.analyse(frame);
+    frameOut_.delay = static_cast<int>(std::clamp(due, 0LL, 0xFFFFLL));
+    return encoder_.analyse(frame);
 }
 
 bool cCaptureImage::beginEncoding()
 {
-    m_phase = CP_ENCODE;
+    phase_ = CP_ENCODE;
     resetStepping();
-    m_file = std::make_unique<platform::cAtomicFile>();
-    m_fileBuffer.clear();
-    if (!m_file->Open(m_path, &m_writeReason)) return false;
+    file_ = std::make_unique<platform::cAtomicFile>();
+    fileBuffer_.clear();
+    if (!file_->Open(path_, &writeReason_)) return false;
     auto sink = [this](const uint8_t* data, size_t size) {
-        m_fileBuffer.insert(m_fileBuffer.end(), data, data + size);
-        if (m_fileBuffer.size() < (1u << 16)) return true;
-        bool ok = m_file->Write(m_fileBuffer.data(), m_fileBuffer.size(), &m_writeReason);
-        m_fileBuffer.clear();
+        fileBuffer_.insert(fileBuffer_.end(), data, data + size);
+        if (fileBuffer_.size() < (1u << 16)) return true;
+        bool ok = file_->Write(fileBuffer_.data(), fileBuffer_.size(), &writeReason_);
+        fileBuffer_.clear();
         return ok;
     };
-    uint32_t background = (m_flags & kCaptureAlpha) ? m_background : CGIFFile::kNoBackground;
-    return m_encoder.begin(sink, background);
+    uint32_t background = (flags_ & kCaptureAlpha) ? background_ : CGIFFile::kNoBackground;
+    return encoder_.begin(sink, background);
 }
 
 bool cCaptureImage::encodeNext()
 {
-    if (m_encoded >= m_encoder.frameCount()) return false;
+    if (encoded_ >= encoder_.frameCount()) return false;
     const CGIFLocal* frame = nullptr;
-    if (m_encoder.needsImage(m_encoded)) {
-        render(m_frame);
+    if (encoder_.needsImage(encoded_)) {
+        render(frame_);
         copyToTile(0, 0);
         frame = &gifFrame();
     }
     advance();
-    if (!m_encoder.write(m_encoded, frame)) return false;
-    ++m_encoded;
+    if (!encoder_.write(encoded_, frame)) return false;
+    ++encoded_;
     return true;
 }
 
 bool cCaptureImage::step()
 {
-    if (!m_project || m_writeFailed) return false;
-    if (m_phase == CP_CAPTURE && m_frame >= m_frameCount) {
-        if (!(m_flags & kCaptureGif)) return false;
+    if (!project_ || writeFailed_) return false;
+    if (phase_ == CP_CAPTURE && frame_ >= frameCount_) {
+        if (!(flags_ & kCaptureGif)) return false;
         if (!beginEncoding()) {
-            m_writeFailed = true;
-            m_error = CE_WRITE;
+            writeFailed_ = true;
+            error_ = CE_WRITE;
             return false;
         }
     }
-    if (m_phase == CP_ENCODE) {
-        if (m_encoded >= m_imageCount) return false;
+    if (phase_ == CP_ENCODE) {
+        if (encoded_ >= imageCount_) return false;
         if (!encodeNext()) {
-            m_writeFailed = true;
-            m_error = CE_WRITE;
+            writeFailed_ = true;
+            error_ = CE_WRITE;
             return false;
         }
         return true;
     }
-    render(m_frame);
+    render(frame_);
     advance();
-    if (m_flags & kCaptureCombine) {
-        copyToTile(m_column * m_frameW, m_row * m_frameH);
-        if (m_flags & kCaptureOrderN) {
-            if (++m_row >= m_rows) m_row = 0, ++m_column;
+    if (flags_ & kCaptureCombine) {
+        copyToTile(column_ * frameW_, row_ * frameH_);
+        if (flags_ & kCaptureOrderN) {
+            if (++row_ >= rows_) row_ = 0, ++column_;
         } else {
-            if (++m_column >= m_columns) m_column = 0, ++m_row;
+            if (++column_ >= columns_) column_ = 0, ++row_;
         }
         // Past the last tile (only if the count were off) nothing more fits.
-        if (m_column >= m_columns || m_row >= m_rows) m_frame = m_frameCount;
+        if (column_ >= columns_ || row_ >= rows_) frame_ = frameCount_;
     } else {
         copyToTile(0, 0);
         if (!emitImage()) {
-            m_writeFailed = true;
-            m_error = CE_WRITE;
+            writeFailed_ = true;
+            error_ = CE_WRITE;
             return false;
         }
     }
-    ++m_made;
+    ++made_;
     return true;
 }
 
 bool cCaptureImage::finish()
 {
-    if (!m_project || m_writeFailed) return false;
+    if (!project_ || writeFailed_) return false;
     bool ok = true;
-    if (m_flags & kCaptureGif)
-        ok = m_file && m_encoded == m_imageCount && m_encoder.end() &&
-             m_file->Write(m_fileBuffer.data(), m_fileBuffer.size(), &m_writeReason) && m_file->Commit(&m_writeReason);
-    else if (m_flags & kCaptureCombine)
-        ok = writePngRGBA(m_path, m_output, m_flags & kCaptureAlpha, &m_writeReason);
-    if (!ok) m_error = CE_WRITE;
-    m_phase = CP_DONE;
-    m_file.reset();
-    m_fileBuffer = {};
+    if (flags_ & kCaptureGif)
+        ok = file_ && encoded_ == imageCount_ && encoder_.end() &&
+             file_->Write(fileBuffer_.data(), fileBuffer_.size(), &writeReason_) && file_->Commit(&writeReason_);
+    else if (flags_ & kCaptureCombine)
+        ok = writePngRGBA(path_, output_, flags_ & kCaptureAlpha, &writeReason_);
+    if (!ok) error_ = CE_WRITE;
+    phase_ = CP_DONE;
+    file_.reset();
+    fileBuffer_ = {};
     return ok;
 }
 
 void cCaptureImage::clear()
 {
-    m_project = nullptr;
-    m_drawer = nullptr;
-    m_own.reset();
-    m_path.clear();
-    m_surface.clear();
-    m_output.clear();
-    m_encoder.reset();
-    m_frameOut = CGIFLocal();
-    m_file.reset();  // an unfinished GIF leaves no file
-    m_fileBuffer = {};
-    m_phase = CP_DONE;
-    m_flags = 0;
-    m_left = m_top = m_width = m_height = m_frameW = m_frameH = 0;
-    m_columns = m_rows = m_column = m_row = 0;
-    m_frameCount = m_frame = m_ticks = m_nextEffect = 0;
-    m_interval = m_ticksPerImage = 1;
-    m_tickDelay = m_elapsed = 0;
-    m_delayed = 0;
-    m_screenFlash.clear();
-    m_targetFlash.clear();
-    m_imageCount = m_made = m_encoded = 0;
-    m_writeFailed = false;
-    m_error = CE_NONE;
-    m_writeReason.clear();
+    project_ = nullptr;
+    drawer_ = nullptr;
+    own_.reset();
+    path_.clear();
+    surface_.clear();
+    output_.clear();
+    encoder_.reset();
+    frameOut_ = CGIFLocal();
+    file_.reset();  // an unfinished GIF leaves no file
+    fileBuffer_ = {};
+    phase_ = CP_DONE;
+    flags_ = 0;
+    left_ = top_ = width_ = height_ = frameW_ = frameH_ = 0;
+    columns_ = rows_ = column_ = row_ = 0;
+    frameCount_ = frame_ = ticks_ = nextEffect_ = 0;
+    interval_ = ticksPerImage_ = 1;
+    tickDelay_ = elapsed_ = 0;
+    delayed_ = 0;
+    screenFlash_.clear();
+    targetFlash_.clear();
+    imageCount_ = made_ = encoded_ = 0;
+    writeFailed_ = false;
+    error_ = CE_NONE;
+    writeReason_.clear();
 }

@@ -82,11 +82,11 @@ public:
     /** Renders with `drawer` (whose sheets must hold the project's pictures and, for
      *  the target picture, the sheet −11) instead of a drawer of the job's own that
      *  init loads from the project. Call before init. */
-    void useDrawer(cSpriteDrawer* drawer) { m_shared = drawer; }
+    void useDrawer(cSpriteDrawer* drawer) { shared_ = drawer; }
     /** How a GIF's rich frames are reduced; call before init. */
-    void setGifQuality(eGifQuality quality) { m_quality = quality; }
+    void setGifQuality(eGifQuality quality) { quality_ = quality; }
     /** The drawing options (target picture, transparency) the job keeps; call before init. */
-    void setRenderOptions(const strRenderOptions& options) { m_options = options; }
+    void setRenderOptions(const strRenderOptions& options) { options_ = options; }
 
     /** Prepares a job; false on any failure (see lastError). `count` is the number of
      *  columns (rows with kCaptureFixRows) when combining; `background` is 0xRRGGBB;
@@ -104,25 +104,25 @@ public:
      *  written leaves no file. */
     void clear();
 
-    int imageCount() const { return m_imageCount; }
-    int imagesMade() const { return m_made; }
-    int framesEncoded() const { return m_encoded; }
-    eCapturePhase phase() const { return m_phase; }
+    int imageCount() const { return imageCount_; }
+    int imagesMade() const { return made_; }
+    int framesEncoded() const { return encoded_; }
+    eCapturePhase phase() const { return phase_; }
     /** One measure of the whole job: images made plus, for a GIF, frames encoded. */
-    int workDone() const { return m_made + m_encoded; }
-    int workTotal() const { return (m_flags & kCaptureGif) ? 2 * m_imageCount : m_imageCount; }
-    int flags() const { return m_flags; }
-    int columns() const { return m_columns; }
-    int rows() const { return m_rows; }
-    int frameWidth() const { return m_frameW; }
-    int frameHeight() const { return m_frameH; }
-    eCaptureError lastError() const { return m_error; }
+    int workDone() const { return made_ + encoded_; }
+    int workTotal() const { return (flags_ & kCaptureGif) ? 2 * imageCount_ : imageCount_; }
+    int flags() const { return flags_; }
+    int columns() const { return columns_; }
+    int rows() const { return rows_; }
+    int frameWidth() const { return frameW_; }
+    int frameHeight() const { return frameH_; }
+    eCaptureError lastError() const { return error_; }
     /** The system's reason when a file could not be written (empty if not known). */
-    const std::string& writeReason() const { return m_writeReason; }
+    const std::string& writeReason() const { return writeReason_; }
     /** The sheet size init refused with CE_SHEET_TOO_LARGE or CE_GIF_TOO_LARGE. */
-    void refusedSize(long long& w, long long& h) const { w = m_refusedW, h = m_refusedH; }
+    void refusedSize(long long& w, long long& h) const { w = refusedW_, h = refusedH_; }
     /** The output image (the sheet, or the last image when not combining). */
-    const cBMP& output() const { return m_output; }
+    const cBMP& output() const { return output_; }
 
 private:
     bool fail(eCaptureError e);
@@ -139,41 +139,41 @@ private:
     bool beginEncoding();
     bool encodeNext();
 
-    cSpriteDrawer* m_shared = nullptr;
-    std::unique_ptr<cSpriteDrawer> m_own;
-    cSpriteDrawer* m_drawer = nullptr;
+    cSpriteDrawer* shared_ = nullptr;
+    std::unique_ptr<cSpriteDrawer> own_;
+    cSpriteDrawer* drawer_ = nullptr;
 
-    const cAnimeData* m_project = nullptr;
-    std::filesystem::path m_path;
-    int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
-    int m_frameW = 0, m_frameH = 0;
-    int m_columns = 0, m_rows = 0;
-    int m_column = 0, m_row = 0;
-    uint32_t m_background = 0;
-    int m_flags = 0;
-    eCaptureError m_error = CE_NONE;
-    long long m_refusedW = 0, m_refusedH = 0;
+    const cAnimeData* project_ = nullptr;
+    std::filesystem::path path_;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    int frameW_ = 0, frameH_ = 0;
+    int columns_ = 0, rows_ = 0;
+    int column_ = 0, row_ = 0;
+    uint32_t background_ = 0;
+    int flags_ = 0;
+    eCaptureError error_ = CE_NONE;
+    long long refusedW_ = 0, refusedH_ = 0;
 
     // Frame stepping.
-    int m_frameCount = 0;
-    int m_frame = 0, m_ticks = 0, m_interval = 1, m_ticksPerImage = 1, m_nextEffect = 0;
-    double m_tickDelay = 0;
-    double m_elapsed = 0;      // hundredths of a second since the start
-    long long m_delayed = 0;   // sum of the delays given so far
-    strFlashState m_screenFlash, m_targetFlash;
-    float m_targetX = 0, m_targetY = 0;
-    int m_targetOpacity = 255;
+    int frameCount_ = 0;
+    int frame_ = 0, ticks_ = 0, interval_ = 1, ticksPerImage_ = 1, nextEffect_ = 0;
+    double tickDelay_ = 0;
+    double elapsed_ = 0;      // hundredths of a second since the start
+    long long delayed_ = 0;   // sum of the delays given so far
+    strFlashState screenFlash_, targetFlash_;
+    float targetX_ = 0, targetY_ = 0;
+    int targetOpacity_ = 255;
 
-    cBMP m_surface;  // render target of the crop size
-    cBMP m_output;   // sheet size, key colour = background
-    eGifQuality m_quality = eGifQuality::Standard;
-    strRenderOptions m_options;
-    cGifEncoder m_encoder;
-    CGIFLocal m_frameOut;
-    std::unique_ptr<platform::cAtomicFile> m_file;
-    std::vector<uint8_t> m_fileBuffer;
-    eCapturePhase m_phase = CP_DONE;
-    int m_imageCount = 0, m_made = 0, m_encoded = 0;
-    bool m_writeFailed = false;
-    std::string m_writeReason;
+    cBMP surface_;  // render target of the crop size
+    cBMP output_;   // sheet size, key colour = background
+    eGifQuality quality_ = eGifQuality::Standard;
+    strRenderOptions options_;
+    cGifEncoder encoder_;
+    CGIFLocal frameOut_;
+    std::unique_ptr<platform::cAtomicFile> file_;
+    std::vector<uint8_t> fileBuffer_;
+    eCapturePhase phase_ = CP_DONE;
+    int imageCount_ = 0, made_ = 0, encoded_ = 0;
+    bool writeFailed_ = false;
+    std::string writeReason_;
 };

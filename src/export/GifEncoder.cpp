@@ -63,49 +63,49 @@ cGifEncoder::~cGifEncoder()
 void cGifEncoder::reset(eGifQuality quality, size_t cacheBudget)
 {
     close();
-    m_quality = quality;
-    m_budget = cacheBudget;
-    m_cached = 0;
-    m_plans.clear();
-    m_screenW = m_screenH = 0;
-    m_globalTable.clear();
-    m_globalPositions.clear();
-    m_globalTransparent = -1;
-    m_next = 0;
-    m_failed = false;
+    quality_ = quality;
+    budget_ = cacheBudget;
+    cached_ = 0;
+    plans_.clear();
+    screenW_ = screenH_ = 0;
+    globalTable_.clear();
+    globalPositions_.clear();
+    globalTransparent_ = -1;
+    next_ = 0;
+    failed_ = false;
 }
 
 void cGifEncoder::close()
 {
-    if (!m_gif) return;
-    m_sink = nullptr;  // an abandoned file gets no trailer
+    if (!gif_) return;
+    sink_ = nullptr;  // an abandoned file gets no trailer
     int err = 0;
-    EGifCloseFile(m_gif, &err);
-    m_gif = nullptr;
+    EGifCloseFile(gif_, &err);
+    gif_ = nullptr;
 }
 
 int cGifEncoder::writeBytes(GifFileType* gif, const uint8_t* data, int length)
 {
     auto* self = static_cast<cGifEncoder*>(gif->UserData);
-    if (!self->m_sink) return length;
-    return self->m_sink(data, static_cast<size_t>(length)) ? length : 0;
+    if (!self->sink_) return length;
+    return self->sink_(data, static_cast<size_t>(length)) ? length : 0;
 }
 
 bool cGifEncoder::reduce(const CGIFLocal& f, std::vector<uint32_t>& list, std::vector<uint8_t>& indices, int box[4])
 {
     if (f.image.empty()) return false;
-    gifpal::markUp(f, m_work);
-    if (!gifpal::collectColors(m_work, list)) {
-        if (!gifpal::reduceColors(f, m_work, m_quality) || !gifpal::collectColors(m_work, list)) return false;
+    gifpal::markUp(f, work_);
+    if (!gifpal::collectColors(work_, list)) {
+        if (!gifpal::reduceColors(f, work_, quality_) || !gifpal::collectColors(work_, list)) return false;
     }
     int w = f.image.width();
-    opaqueBox(m_work, w, f.image.height(), box);
+    opaqueBox(work_, w, f.image.height(), box);
     cColorIndex positions;
     for (size_t i = 0; i < list.size(); ++i) positions.insert(list[i], static_cast<int>(i));
     indices.resize(static_cast<size_t>(box[2]) * static_cast<size_t>(box[3]));
     uint8_t* out = indices.data();
     for (int y = 0; y < box[3]; ++y) {
-        const uint32_t* row = m_work.data() + static_cast<size_t>(box[1] + y) * static_cast<size_t>(w) + box[0];
+        const uint32_t* row = work_.data() + static_cast<size_t>(box[1] + y) * static_cast<size_t>(w) + box[0];
         uint32_t last = ~row[0];
         uint8_t index = 0;
         for (int x = 0; x < box[2]; ++x) {
@@ -122,44 +122,44 @@ bool cGifEncoder::reduce(const CGIFLocal& f, std::vector<uint32_t>& list, std::v
 bool cGifEncoder::analyse(const CGIFLocal& f)
 {
     strPlan plan;
-    if (m_gif || !reduce(f, plan.list, m_indices, plan.box)) return false;
+    if (gif_ || !reduce(f, plan.list, indices_, plan.box)) return false;
     plan.transparent = std::find(plan.list.begin(), plan.list.end(), kTransparent) != plan.list.end();
     plan.delay = std::clamp(f.delay, 0, 0xFFFF);
     plan.disposal = f.disposal;
     plan.interlace = f.interlace;
-    m_screenW = std::max(m_screenW, f.image.width());
-    m_screenH = std::max(m_screenH, f.image.height());
-    uLongf size = compressBound(static_cast<uLong>(m_indices.size()));
-    if (m_cached + size <= m_budget) {
+    screenW_ = std::max(screenW_, f.image.width());
+    screenH_ = std::max(screenH_, f.image.height());
+    uLongf size = compressBound(static_cast<uLong>(indices_.size()));
+    if (cached_ + size <= budget_) {
         plan.packed.resize(size);
-        if (compress2(plan.packed.data(), &size, m_indices.data(), static_cast<uLong>(m_indices.size()), 1) == Z_OK &&
-            m_cached + size <= m_budget) {
+        if (compress2(plan.packed.data(), &size, indices_.data(), static_cast<uLong>(indices_.size()), 1) == Z_OK &&
+            cached_ + size <= budget_) {
             plan.packed.resize(size);
             plan.packed.shrink_to_fit();
-            m_cached += size;
+            cached_ += size;
         } else {
             plan.packed.clear();
             plan.packed.shrink_to_fit();
         }
     }
-    m_plans.push_back(std::move(plan));
+    plans_.push_back(std::move(plan));
     return true;
 }
 
 bool cGifEncoder::needsImage(int i) const
 {
-    return i >= 0 && i < frameCount() && m_plans[static_cast<size_t>(i)].packed.empty();
+    return i >= 0 && i < frameCount() && plans_[static_cast<size_t>(i)].packed.empty();
 }
 
 bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t bufferSize, const std::string& comment)
 {
-    if (m_plans.empty() || m_gif) return false;
+    if (plans_.empty() || gif_) return false;
 
     // The global table takes every frame, in order, whose colours still fit in 256
     // entries; those frames are written with it.
     std::vector<uint32_t> merged;
     cColorIndex mergedSet;
-    for (strPlan& p : m_plans) {
+    for (strPlan& p : plans_) {
         int added = 0;
         for (uint32_t v : p.list) added += mergedSet.find(v) < 0;
         if (merged.size() + static_cast<size_t>(added) > 256) continue;
@@ -170,67 +170,67 @@ bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t 
             }
         p.global = true;
     }
-    m_globalTransparent = gifpal::finishTable(merged, m_globalTable, m_globalPositions);
+    globalTransparent_ = gifpal::finishTable(merged, globalTable_, globalPositions_);
 
-    bool netscape = m_plans.size() > 1;
+    bool netscape = plans_.size() > 1;
     bool gif89 = netscape || !comment.empty();
-    for (const strPlan& p : m_plans) gif89 = gif89 || p.delay || p.disposal || p.transparent;
+    for (const strPlan& p : plans_) gif89 = gif89 || p.delay || p.disposal || p.transparent;
 
     int backgroundIndex = 0;
     if (background < 0x1000000) {
-        auto it = std::find(m_globalTable.begin(), m_globalTable.end(), background);
-        if (it != m_globalTable.end()) backgroundIndex = static_cast<int>(it - m_globalTable.begin());
+        auto it = std::find(globalTable_.begin(), globalTable_.end(), background);
+        if (it != globalTable_.end()) backgroundIndex = static_cast<int>(it - globalTable_.begin());
     }
 
-    m_sink = std::move(sink);
+    sink_ = std::move(sink);
     int err = 0;
-    m_gif = EGifOpen(this, writeBytes, &err);
-    if (!m_gif) return false;
-    EGifSetGifVersion(m_gif, gif89);
+    gif_ = EGifOpen(this, writeBytes, &err);
+    if (!gif_) return false;
+    EGifSetGifVersion(gif_, gif89);
     bool ok;
     {
-        MapGuard screenMap{makeMap(m_globalTable)};
-        ok = screenMap.map && EGifPutScreenDesc(m_gif, m_screenW, m_screenH,
-                                                GifBitSize(static_cast<int>(m_globalTable.size())), backgroundIndex,
+        MapGuard screenMap{makeMap(globalTable_)};
+        ok = screenMap.map && EGifPutScreenDesc(gif_, screenW_, screenH_,
+                                                GifBitSize(static_cast<int>(globalTable_.size())), backgroundIndex,
                                                 screenMap.map) == GIF_OK;
     }
     if (ok && netscape) {
         GifByteType loop[3] = {1, static_cast<GifByteType>(loopCount & 0xFF),
                                static_cast<GifByteType>(loopCount >> 8 & 0xFF)};
-        ok = EGifPutExtensionLeader(m_gif, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
-             EGifPutExtensionBlock(m_gif, 11, "NETSCAPE2.0") == GIF_OK &&
-             EGifPutExtensionBlock(m_gif, 3, loop) == GIF_OK;
+        ok = EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
+             EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0") == GIF_OK &&
+             EGifPutExtensionBlock(gif_, 3, loop) == GIF_OK;
         if (ok && bufferSize) {
             GifByteType buf[5] = {2, static_cast<GifByteType>(bufferSize), static_cast<GifByteType>(bufferSize >> 8),
                                   static_cast<GifByteType>(bufferSize >> 16), static_cast<GifByteType>(bufferSize >> 24)};
-            ok = EGifPutExtensionBlock(m_gif, 5, buf) == GIF_OK;
+            ok = EGifPutExtensionBlock(gif_, 5, buf) == GIF_OK;
         }
-        ok = ok && EGifPutExtensionTrailer(m_gif) == GIF_OK;
+        ok = ok && EGifPutExtensionTrailer(gif_) == GIF_OK;
     }
-    if (ok && !comment.empty()) ok = EGifPutComment(m_gif, comment.c_str()) == GIF_OK;
-    m_failed = !ok;
+    if (ok && !comment.empty()) ok = EGifPutComment(gif_, comment.c_str()) == GIF_OK;
+    failed_ = !ok;
     return ok;
 }
 
 bool cGifEncoder::write(int i, const CGIFLocal* frame)
 {
-    if (!m_gif || m_failed || i != m_next || i >= frameCount()) return false;
-    const strPlan& plan = m_plans[static_cast<size_t>(i)];
+    if (!gif_ || failed_ || i != next_ || i >= frameCount()) return false;
+    const strPlan& plan = plans_[static_cast<size_t>(i)];
     bool ok;
     if (!plan.packed.empty()) {
-        m_indices.resize(static_cast<size_t>(plan.box[2]) * static_cast<size_t>(plan.box[3]));
-        uLongf size = static_cast<uLongf>(m_indices.size());
-        ok = uncompress(m_indices.data(), &size, plan.packed.data(), static_cast<uLong>(plan.packed.size())) == Z_OK &&
-             size == m_indices.size();
+        indices_.resize(static_cast<size_t>(plan.box[2]) * static_cast<size_t>(plan.box[3]));
+        uLongf size = static_cast<uLongf>(indices_.size());
+        ok = uncompress(indices_.data(), &size, plan.packed.data(), static_cast<uLong>(plan.packed.size())) == Z_OK &&
+             size == indices_.size();
     } else {
         // Reduced again: the same image gives the same colours in the same order.
         int box[4];
-        ok = frame && reduce(*frame, m_list, m_indices, box) && m_list == plan.list &&
+        ok = frame && reduce(*frame, list_, indices_, box) && list_ == plan.list &&
              std::equal(box, box + 4, plan.box);
     }
-    ok = ok && writeImage(plan, m_indices);
-    m_failed = !ok;
-    ++m_next;
+    ok = ok && writeImage(plan, indices_);
+    failed_ = !ok;
+    ++next_;
     return ok;
 }
 
@@ -242,8 +242,8 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
     int transparentIndex = -1;
     if (plan.global) {
         for (size_t k = 0; k < plan.list.size(); ++k)
-            lookup[k] = static_cast<uint8_t>(std::max(0, m_globalPositions.find(plan.list[k])));
-        if (plan.transparent) transparentIndex = m_globalTransparent;
+            lookup[k] = static_cast<uint8_t>(std::max(0, globalPositions_.find(plan.list[k])));
+        if (plan.transparent) transparentIndex = globalTransparent_;
     } else {
         cColorIndex positions;
         transparentIndex = gifpal::finishTable(plan.list, localTable, positions);
@@ -255,29 +255,29 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
         GifByteType gce[4] = {static_cast<GifByteType>((plan.disposal & 7) << 2 | (transparentIndex >= 0 ? 1 : 0)),
                               static_cast<GifByteType>(plan.delay & 0xFF), static_cast<GifByteType>(plan.delay >> 8),
                               static_cast<GifByteType>(std::max(0, transparentIndex))};
-        if (EGifPutExtension(m_gif, GRAPHICS_EXT_FUNC_CODE, 4, gce) != GIF_OK) return false;
+        if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, gce) != GIF_OK) return false;
     }
     MapGuard local{plan.global ? nullptr : makeMap(localTable)};
     // giflib drops the previous frame's local map without freeing it when this
     // frame has none; free it here.
-    if (!local.map && m_gif->Image.ColorMap) {
-        GifFreeMapObject(m_gif->Image.ColorMap);
-        m_gif->Image.ColorMap = nullptr;
+    if (!local.map && gif_->Image.ColorMap) {
+        GifFreeMapObject(gif_->Image.ColorMap);
+        gif_->Image.ColorMap = nullptr;
     }
     const int* box = plan.box;
     if ((!plan.global && !local.map) ||
-        EGifPutImageDesc(m_gif, box[0], box[1], box[2], box[3], plan.interlace, local.map) != GIF_OK)
+        EGifPutImageDesc(gif_, box[0], box[1], box[2], box[3], plan.interlace, local.map) != GIF_OK)
         return false;
 
     static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
-    m_line.resize(static_cast<size_t>(box[2]));
+    line_.resize(static_cast<size_t>(box[2]));
     int passes = plan.interlace ? 4 : 1;
     for (int pass = 0; pass < passes; ++pass) {
         int step = plan.interlace ? kStep[pass] : 1;
         for (int y = plan.interlace ? kStart[pass] : 0; y < box[3]; y += step) {
             const uint8_t* row = indices.data() + static_cast<size_t>(y) * static_cast<size_t>(box[2]);
-            for (int x = 0; x < box[2]; ++x) m_line[static_cast<size_t>(x)] = lookup[row[x]];
-            if (EGifPutLine(m_gif, m_line.data(), box[2]) != GIF_OK) return false;
+            for (int x = 0; x < box[2]; ++x) line_[static_cast<size_t>(x)] = lookup[row[x]];
+            if (EGifPutLine(gif_, line_.data(), box[2]) != GIF_OK) return false;
         }
     }
     return true;
@@ -285,11 +285,11 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
 
 bool cGifEncoder::end()
 {
-    if (!m_gif) return false;
-    bool ok = !m_failed && m_next == frameCount();
+    if (!gif_) return false;
+    bool ok = !failed_ && next_ == frameCount();
     int err = 0;
-    if (!ok) m_sink = nullptr;
-    if (EGifCloseFile(m_gif, &err) != GIF_OK) ok = false;
-    m_gif = nullptr;
+    if (!ok) sink_ = nullptr;
+    if (EGifCloseFile(gif_, &err) != GIF_OK) ok = false;
+    gif_ = nullptr;
     return ok;
 }

@@ -40,7 +40,7 @@ public:
 
     /** Pass 1. False when the frame has no image or cannot be reduced. */
     bool analyse(const CGIFLocal& frame);
-    int frameCount() const { return static_cast<int>(m_plans.size()); }
+    int frameCount() const { return static_cast<int>(plans_.size()); }
 
     /** Ends pass 1 and writes the header: logical screen with the global table (a
      *  background below 0x1000000 is the screen's background colour), NETSCAPE2.0
@@ -55,7 +55,7 @@ public:
     bool end();
 
     /** The finished global table (0x00RRGGBB), valid after begin. */
-    const std::vector<uint32_t>& globalTable() const { return m_globalTable; }
+    const std::vector<uint32_t>& globalTable() const { return globalTable_; }
 
 private:
     /** What pass 1 keeps of a frame. */
@@ -75,18 +75,18 @@ private:
     static int writeBytes(GifFileType* gif, const uint8_t* data, int length);
     void close();
 
-    eGifQuality m_quality = eGifQuality::Standard;
-    size_t m_budget = kDefaultCacheBudget, m_cached = 0;
-    std::vector<strPlan> m_plans;
-    int m_screenW = 0, m_screenH = 0;
-    std::vector<uint32_t> m_globalTable;
-    gifpal::cColorIndex m_globalPositions;
-    int m_globalTransparent = -1;
-    GifFileType* m_gif = nullptr;
-    Sink m_sink;
-    int m_next = 0;
-    bool m_failed = false;
+    eGifQuality quality_ = eGifQuality::Standard;
+    size_t budget_ = kDefaultCacheBudget, cached_ = 0;
+    std::vector<strPlan> plans_;
+    int screenW_ = 0, screenH_ = 0;
+    std::vector<uint32_t> globalTable_;
+    gifpal::cColorIndex globalPositions_;
+    int globalTransparent_ = -1;
+    GifFileType* gif_ = nullptr;
+    Sink sink_;
+    int next_ = 0;
+    bool failed_ = false;
     // Scratch buffers reused from frame to frame.
-    std::vector<uint32_t> m_work, m_list;
-    std::vector<uint8_t> m_indices, m_line;
+    std::vector<uint32_t> work_, list_;
+    std::vector<uint8_t> indices_, line_;
 };

@@ -16,17 +16,17 @@ CGIFFile::~CGIFFile() = default;
 
 void CGIFFile::addFrame(std::unique_ptr<CGIFLocal> frame)
 {
-    if (frame) m_frames.push_back(std::move(frame));
+    if (frame) frames_.push_back(std::move(frame));
 }
 
 CGIFLocal* CGIFFile::frameAt(int i) const
 {
-    return i >= 0 && i < frameCount() ? m_frames[static_cast<size_t>(i)].get() : nullptr;
+    return i >= 0 && i < frameCount() ? frames_[static_cast<size_t>(i)].get() : nullptr;
 }
 
 void CGIFFile::clear()
 {
-    m_frames.clear();
+    frames_.clear();
     screenWidth = screenHeight = 0;
     backgroundColor = 0;
     hasBackground = useGlobalTable = netscape = false;
@@ -43,14 +43,14 @@ bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
     out.clear();
     cGifEncoder encoder;
     encoder.reset(quality);
-    for (const auto& f : m_frames)
+    for (const auto& f : frames_)
         if (!encoder.analyse(*f)) return false;
     auto sink = [&out](const uint8_t* data, size_t size) {
         out.insert(out.end(), data, data + size);
         return true;
     };
     bool ok = encoder.begin(sink, background, loopCount, bufferSize, comment);
-    for (int i = 0; ok && i < frameCount(); ++i) ok = encoder.write(i, m_frames[static_cast<size_t>(i)].get());
+    for (int i = 0; ok && i < frameCount(); ++i) ok = encoder.write(i, frames_[static_cast<size_t>(i)].get());
     ok = encoder.end() && ok;
     if (!ok) {
         out.clear();
@@ -58,7 +58,7 @@ bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
     }
     hasBackground = background < 0x1000000;
     backgroundColor = hasBackground ? background : 0;
-    netscape = m_frames.size() > 1;
+    netscape = frames_.size() > 1;
     useGlobalTable = true;
     globalTable = encoder.globalTable();
     globalCount = static_cast<int>(globalTable.size());
@@ -108,7 +108,7 @@ bool CGIFFile::loadBytes(const uint8_t* data, size_t size)
         frame->transparentIndex = f.transparentIndex;
         frame->left = f.left;
         frame->top = f.top;
-        m_frames.push_back(std::move(frame));
+        frames_.push_back(std::move(frame));
     }
     return true;
 }

@@ -44,7 +44,7 @@ public:
     /** Appends a frame; the list owns it. */
     void addFrame(std::unique_ptr<CGIFLocal> frame);
     CGIFLocal* frameAt(int i) const;
-    int frameCount() const { return static_cast<int>(m_frames.size()); }
+    int frameCount() const { return static_cast<int>(frames_.size()); }
     void clear();
 
     /** Writes every frame as one GIF (cGifEncoder). A background below 0x1000000
@@ -75,5 +75,5 @@ public:
     eGifQuality quality = eGifQuality::Standard;  // how `save` reduces rich frames
 
 private:
-    std::vector<std::unique_ptr<CGIFLocal>> m_frames;
+    std::vector<std::unique_ptr<CGIFLocal>> frames_;
 };

@@ -10,26 +10,26 @@ namespace gifpal {
 
 void cColorIndex::clear()
 {
-    std::fill(std::begin(m_keys), std::end(m_keys), kEmpty);
-    m_size = 0;
+    std::fill(std::begin(keys_), std::end(keys_), kEmpty);
+    size_ = 0;
 }
 
 int cColorIndex::find(uint32_t value) const
 {
     for (int s = slotOf(value);; s = (s + 1) & (kSlots - 1)) {
-        if (m_keys[s] == value) return m_values[s];
-        if (m_keys[s] == kEmpty) return -1;
+        if (keys_[s] == value) return values_[s];
+        if (keys_[s] == kEmpty) return -1;
     }
 }
 
 int cColorIndex::insert(uint32_t value, int position)
 {
     int s = slotOf(value);
-    for (; m_keys[s] != kEmpty; s = (s + 1) & (kSlots - 1))
-        if (m_keys[s] == value) return m_values[s];
-    m_keys[s] = value;
-    m_values[s] = static_cast<int16_t>(position);
-    ++m_size;
+    for (; keys_[s] != kEmpty; s = (s + 1) & (kSlots - 1))
+        if (keys_[s] == value) return values_[s];
+    keys_[s] = value;
+    values_[s] = static_cast<int16_t>(position);
+    ++size_;
     return position;
 }
 

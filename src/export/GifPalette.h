@@ -23,15 +23,15 @@ public:
     int find(uint32_t value) const;
     /** Adds `value` at `position` unless present; returns its position. */
     int insert(uint32_t value, int position);
-    int size() const { return m_size; }
+    int size() const { return size_; }
 
 private:
     static constexpr int kSlots = 1024;
     static constexpr uint32_t kEmpty = 0xFFFFFFFF;  // never a buffer value
     static int slotOf(uint32_t v) { return static_cast<int>((v * 2654435761u) >> 22); }
-    uint32_t m_keys[kSlots];
-    int16_t m_values[kSlots];
-    int m_size = 0;
+    uint32_t keys_[kSlots];
+    int16_t values_[kSlots];
+    int size_ = 0;
 };
 
 /** Fills the working buffer from the frame's image and mask: 0x00RRGGBB per opaque

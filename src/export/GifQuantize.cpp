@@ -11,7 +11,7 @@ struct Sample {
 
 class Splitter {
 public:
-    Splitter(std::vector<Sample>& samples, strQuantized& out) : m_samples(samples), m_out(out) {}
+    Splitter(std::vector<Sample>& samples, strQuantized& out) : samples_(samples), out_(out) {}
 
     // Splits cluster a (the samples in [begin, end)) b more times; leaves take their
     // cluster number and mean colour.
@@ -24,9 +24,9 @@ public:
         }
         float lo[3], hi[3];
         double sum[3] = {0, 0, 0};
-        for (int k = 0; k < 3; ++k) lo[k] = hi[k] = m_samples[begin].v[k];
+        for (int k = 0; k < 3; ++k) lo[k] = hi[k] = samples_[begin].v[k];
         for (size_t i = begin; i < end; ++i) {
-            const float* v = m_samples[i].v;
+            const float* v = samples_[i].v;
             for (int k = 0; k < 3; ++k) {
                 lo[k] = std::min(lo[k], v[k]);
                 hi[k] = std::max(hi[k], v[k]);
@@ -40,10 +40,10 @@ public:
         else if (range[1] > range[2])
             axis = 1;
         double mean = sum[axis] / static_cast<double>(end - begin);
-        auto mid = std::partition(m_samples.begin() + static_cast<ptrdiff_t>(begin),
-                                  m_samples.begin() + static_cast<ptrdiff_t>(end),
+        auto mid = std::partition(samples_.begin() + static_cast<ptrdiff_t>(begin),
+                                  samples_.begin() + static_cast<ptrdiff_t>(end),
                                   [&](const Sample& s) { return static_cast<double>(s.v[axis]) < mean; });
-        size_t split = static_cast<size_t>(mid - m_samples.begin());
+        size_t split = static_cast<size_t>(mid - samples_.begin());
         int upper = a + (1 << (b - 1));
         this->split(a, b - 1, begin, split);
         this->split(upper, b - 1, split, end);
@@ -54,8 +54,8 @@ private:
     {
         double sum[3] = {0, 0, 0};
         for (size_t i = begin; i < end; ++i) {
-            for (int k = 0; k < 3; ++k) sum[k] += m_samples[i].v[k];
-            m_out.index[m_samples[i].pos] = static_cast<uint16_t>(a);
+            for (int k = 0; k < 3; ++k) sum[k] += samples_[i].v[k];
+            out_.index[samples_[i].pos] = static_cast<uint16_t>(a);
         }
         double n = static_cast<double>(end - begin);
         double y = sum[0] / n, cb = sum[1] / n, cr = sum[2] / n;
@@ -66,11 +66,11 @@ private:
         uint32_t r = channel(y + 1.402 * cr);
         uint32_t g = channel(y - 0.34414 * cb - 0.71414 * cr);
         uint32_t bl = channel(y + 1.772 * cb);
-        m_out.colors[static_cast<size_t>(a)] = r << 16 | g << 8 | bl;
+        out_.colors[static_cast<size_t>(a)] = r << 16 | g << 8 | bl;
     }
 
-    std::vector<Sample>& m_samples;
-    strQuantized& m_out;
+    std::vector<Sample>& samples_;
+    strQuantized& out_;
 };
 
 // floor(log2 n): how often n / 2 can be halved before reaching 0.

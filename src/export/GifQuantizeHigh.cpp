@@ -145,19 +145,19 @@ std::vector<Group> splitGroups(std::vector<Colour>& colours, int n)
 // centre). The candidates of a cell are found when a colour first falls in it.
 class Nearest {
 public:
-    explicit Nearest(const std::vector<std::array<float, 3>>& centres) : m_centres(centres), m_first(kCells, -1) {}
+    explicit Nearest(const std::vector<std::array<float, 3>>& centres) : centres_(centres), first_(kCells, -1) {}
 
     int find(const float* c)
     {
         int cell = (static_cast<int>(c[0]) >> kShift) << (2 * kBits) | (static_cast<int>(c[1]) >> kShift) << kBits |
                    static_cast<int>(c[2]) >> kShift;
-        if (m_first[static_cast<size_t>(cell)] < 0) build(cell);
-        int first = m_first[static_cast<size_t>(cell)], count = m_count[static_cast<size_t>(cell)];
+        if (first_[static_cast<size_t>(cell)] < 0) build(cell);
+        int first = first_[static_cast<size_t>(cell)], count = count_[static_cast<size_t>(cell)];
         float best = 1e30f;
         int bestIndex = 0;
         for (int i = first; i < first + count; ++i) {
-            int k = m_candidates[static_cast<size_t>(i)];
-            const auto& e = m_centres[static_cast<size_t>(k)];
+            int k = candidates_[static_cast<size_t>(i)];
+            const auto& e = centres_[static_cast<size_t>(k)];
             float d0 = e[0] - c[0], d1 = e[1] - c[1], d2 = e[2] - c[2];
             float d = d0 * d0 + d1 * d1 + d2 * d2;
             if (d < best) best = d, bestIndex = k;
@@ -173,31 +173,31 @@ private:
         const int mask = (1 << kBits) - 1;
         float lo[3] = {static_cast<float>((cell >> (2 * kBits)) << kShift),
                        static_cast<float>((cell >> kBits & mask) << kShift), static_cast<float>((cell & mask) << kShift)};
-        m_near.resize(m_centres.size());
+        near_.resize(centres_.size());
         float bound = 1e30f;
-        for (size_t k = 0; k < m_centres.size(); ++k) {
+        for (size_t k = 0; k < centres_.size(); ++k) {
             float nearD = 0, farD = 0;
             for (int a = 0; a < 3; ++a) {
-                float v = m_centres[k][static_cast<size_t>(a)], l = lo[a], h = lo[a] + kSide - 1;
+                float v = centres_[k][static_cast<size_t>(a)], l = lo[a], h = lo[a] + kSide - 1;
                 float gap = v < l ? l - v : v > h ? v - h : 0;
                 float reach = std::max(std::abs(v - l), std::abs(v - h));
                 nearD += gap * gap;
                 farD += reach * reach;
             }
-            m_near[k] = nearD;
+            near_[k] = nearD;
             bound = std::min(bound, farD);
         }
-        if (m_count.empty()) m_count.assign(kCells, 0);
-        m_first[static_cast<size_t>(cell)] = static_cast<int>(m_candidates.size());
-        for (size_t k = 0; k < m_centres.size(); ++k)
-            if (m_near[k] <= bound) m_candidates.push_back(static_cast<uint16_t>(k));
-        m_count[static_cast<size_t>(cell)] = static_cast<int>(m_candidates.size()) - m_first[static_cast<size_t>(cell)];
+        if (count_.empty()) count_.assign(kCells, 0);
+        first_[static_cast<size_t>(cell)] = static_cast<int>(candidates_.size());
+        for (size_t k = 0; k < centres_.size(); ++k)
+            if (near_[k] <= bound) candidates_.push_back(static_cast<uint16_t>(k));
+        count_[static_cast<size_t>(cell)] = static_cast<int>(candidates_.size()) - first_[static_cast<size_t>(cell)];
     }
 
-    const std::vector<std::array<float, 3>>& m_centres;
-    std::vector<int> m_first, m_count;
-    std::vector<uint16_t> m_candidates;
-    std::vector<float> m_near;
+    const std::vector<std::array<float, 3>>& centres_;
+    std::vector<int> first_, count_;
+    std::vector<uint16_t> candidates_;
+    std::vector<float> near_;
 };
 
 }  // namespace

@@ -9,60 +9,60 @@ cBaseThread::~cBaseThread()
 
 bool cBaseThread::create(Notify notify)
 {
-    if (m_created) return false;
-    m_notify = std::move(notify);
-    m_suspended = true;
-    m_run = true;
-    m_active = true;
+    if (created_) return false;
+    notify_ = std::move(notify);
+    suspended_ = true;
+    run_ = true;
+    active_ = true;
     onCreated();
     try {
-        m_thread = std::thread(&cBaseThread::threadMain, this);
+        thread_ = std::thread(&cBaseThread::threadMain, this);
     } catch (const std::system_error&) {
-        m_run = false;
-        m_active = false;
+        run_ = false;
+        active_ = false;
         return false;
     }
-    m_created = true;
+    created_ = true;
     return true;
 }
 
 void cBaseThread::suspend(bool suspended)
 {
     {
-        std::lock_guard<std::mutex> lock(m_suspendLock);
-        m_suspended = suspended;
+        std::lock_guard<std::mutex> lock(suspendLock_);
+        suspended_ = suspended;
     }
-    m_resumed.notify_all();
+    resumed_.notify_all();
 }
 
 void cBaseThread::destroy()
 {
-    if (!m_created) return;
-    m_run = false;
+    if (!created_) return;
+    run_ = false;
     suspend(false);
-    if (m_thread.joinable()) m_thread.join();
-    m_created = false;
+    if (thread_.joinable()) thread_.join();
+    created_ = false;
     onFinished();
 }
 
 void cBaseThread::notify(int code)
 {
-    if (m_notify) m_notify(code);
+    if (notify_) notify_(code);
 }
 
 void cBaseThread::threadMain()
 {
     onStarted();
-    while (m_run) {
+    while (run_) {
         {
-            std::unique_lock<std::mutex> lock(m_suspendLock);
-            m_resumed.wait(lock, [this] { return !m_suspended || !m_run; });
+            std::unique_lock<std::mutex> lock(suspendLock_);
+            resumed_.wait(lock, [this] { return !suspended_ || !run_; });
         }
-        if (!m_run) break;
+        if (!run_) break;
         onStep();
         std::this_thread::yield();
     }
-    m_active = false;
+    active_ = false;
 }
 
 cThread_SaveGraph::~cThread_SaveGraph()
@@ -73,11 +73,11 @@ cThread_SaveGraph::~cThread_SaveGraph()
 
 void cThread_SaveGraph::onCreated()
 {
-    m_count = m_encoded = 0;
-    m_total = m_job.imageCount();
-    m_workTotal = m_job.workTotal();
-    m_phase = m_job.phase();
-    m_done = m_ok = m_cancelled = false;
+    count_ = encoded_ = 0;
+    total_ = job_.imageCount();
+    workTotal_ = job_.workTotal();
+    phase_ = job_.phase();
+    done_ = ok_ = cancelled_ = false;
 }
 
 void cThread_SaveGraph::onStep()
@@ -87,23 +87,23 @@ void cThread_SaveGraph::onStep()
         std::lock_guard<std::mutex> lock(section());
         if (!running()) return;  // cancelled while waiting for the section
         try {
-            if (!m_job.step()) {
-                m_done = true;
-                m_ok = m_job.finish();
+            if (!job_.step()) {
+                done_ = true;
+                ok_ = job_.finish();
                 stopLoop();
                 finished = true;
             }
         } catch (...) {
             // Out of memory or worse: the export ends as a failure, nothing more is written.
-            m_job.clear();
-            m_done = true;
-            m_ok = false;
+            job_.clear();
+            done_ = true;
+            ok_ = false;
             stopLoop();
             finished = true;
         }
-        m_count = m_job.imagesMade();
-        m_encoded = m_job.framesEncoded();
-        m_phase = m_job.phase();
+        count_ = job_.imagesMade();
+        encoded_ = job_.framesEncoded();
+        phase_ = job_.phase();
     }
     if (finished) notify(kMsgExportFinished);
 }
@@ -111,8 +111,8 @@ void cThread_SaveGraph::onStep()
 void cThread_SaveGraph::cancel()
 {
     std::lock_guard<std::mutex> lock(section());
-    if (m_done) return;
+    if (done_) return;
     stopLoop();
-    m_job.clear();
-    m_cancelled = true;
+    job_.clear();
+    cancelled_ = true;
 }

@@ -33,7 +33,7 @@ public:
      *  hook. Safe to call more than once. */
     void destroy();
     /** The thread has started and not yet left its loop. */
-    bool isActive() const { return m_active; }
+    bool isActive() const { return active_; }
 
 protected:
     /** Called by create on the creating thread, before the thread starts. */
@@ -45,23 +45,23 @@ protected:
     /** One unit of work; the loop ends when it clears the run flag. */
     virtual void onStep() = 0;
 
-    std::mutex& section() { return m_section; }
-    void stopLoop() { m_run = false; }
-    bool running() const { return m_run; }
+    std::mutex& section() { return section_; }
+    void stopLoop() { run_ = false; }
+    bool running() const { return run_; }
     void notify(int code);
 
 private:
     void threadMain();
 
-    std::thread m_thread;
-    Notify m_notify;
-    std::mutex m_section;        // the critical section of the derived job
-    std::mutex m_suspendLock;
-    std::condition_variable m_resumed;
-    bool m_suspended = false;
-    std::atomic<bool> m_run{false};
-    std::atomic<bool> m_active{false};
-    bool m_created = false;
+    std::thread thread_;
+    Notify notify_;
+    std::mutex section_;        // the critical section of the derived job
+    std::mutex suspendLock_;
+    std::condition_variable resumed_;
+    bool suspended_ = false;
+    std::atomic<bool> run_{false};
+    std::atomic<bool> active_{false};
+    bool created_ = false;
 };
 
 class cThread_SaveGraph : public cBaseThread {
@@ -69,22 +69,22 @@ public:
     ~cThread_SaveGraph() override;
 
     /** The job; set it up with init before create. */
-    cCaptureImage& job() { return m_job; }
+    cCaptureImage& job() { return job_; }
 
     /** Images made so far, readable from any thread. */
-    int count() const { return m_count; }
+    int count() const { return count_; }
     /** Images the job will make (fixed by init). */
-    int total() const { return m_total; }
+    int total() const { return total_; }
     /** The job's phase and its progress on one scale: images made plus, for a GIF,
      *  frames encoded, out of workTotal (fixed by init). */
-    eCapturePhase phase() const { return m_phase; }
-    int framesEncoded() const { return m_encoded; }
-    int workDone() const { return m_count + m_encoded; }
-    int workTotal() const { return m_workTotal; }
-    bool done() const { return m_done; }
+    eCapturePhase phase() const { return phase_; }
+    int framesEncoded() const { return encoded_; }
+    int workDone() const { return count_ + encoded_; }
+    int workTotal() const { return workTotal_; }
+    bool done() const { return done_; }
     /** The job finished and wrote everything. */
-    bool succeeded() const { return m_ok; }
-    bool cancelled() const { return m_cancelled; }
+    bool succeeded() const { return ok_; }
+    bool cancelled() const { return cancelled_; }
     /** Stops the job between two units of work and discards it: nothing more is
      *  written, and a GIF leaves no file. */
     void cancel();
@@ -94,9 +94,9 @@ protected:
     void onStep() override;
 
 private:
-    cCaptureImage m_job;
-    std::atomic<int> m_count{0}, m_encoded{0};
-    std::atomic<int> m_total{0}, m_workTotal{0};
-    std::atomic<eCapturePhase> m_phase{CP_CAPTURE};
-    std::atomic<bool> m_done{false}, m_ok{false}, m_cancelled{false};
+    cCaptureImage job_;
+    std::atomic<int> count_{0}, encoded_{0};
+    std::atomic<int> total_{0}, workTotal_{0};
+    std::atomic<eCapturePhase> phase_{CP_CAPTURE};
+    std::atomic<bool> done_{false}, ok_{false}, cancelled_{false};
 };

@@ -7,15 +7,15 @@
 
 void cPalette::set(const uint32_t* entries, int count)
 {
-    m_entries.clear();
+    entries_.clear();
     if (count <= 0 || !entries) return;
-    m_entries.assign(entries, entries + count);
+    entries_.assign(entries, entries + count);
 }
 
 bool cPalette::entry(int index, uint32_t& out) const
 {
     if (index < 0 || index >= count()) return false;
-    out = m_entries[static_cast<size_t>(index)];
+    out = entries_[static_cast<size_t>(index)];
     return true;
 }
 
@@ -34,51 +34,51 @@ bool cBMP::create(int width, int height, int bitsPerPixel, int tableCount, uint3
     } else {
         tableCount = 0;
     }
-    m_width = width;
-    m_height = height;
-    m_bpp = bitsPerPixel;
-    m_stride = strideFor(bitsPerPixel, width);
-    m_pixels.assign(static_cast<size_t>(m_stride) * height, 0);
-    m_table.assign(static_cast<size_t>(tableCount), 0);
-    m_keyColor = keyColor;
+    width_ = width;
+    height_ = height;
+    bpp_ = bitsPerPixel;
+    stride_ = strideFor(bitsPerPixel, width);
+    pixels_.assign(static_cast<size_t>(stride_) * height, 0);
+    table_.assign(static_cast<size_t>(tableCount), 0);
+    keyColor_ = keyColor;
     return true;
 }
 
 void cBMP::clear()
 {
-    m_keyColor = 0;
-    std::vector<uint8_t>().swap(m_pixels);
-    m_width = m_height = m_bpp = m_stride = 0;
-    std::fill(std::begin(m_masks), std::end(m_masks), 0u);
-    m_table.clear();
-    m_palette.clear();
+    keyColor_ = 0;
+    std::vector<uint8_t>().swap(pixels_);
+    width_ = height_ = bpp_ = stride_ = 0;
+    std::fill(std::begin(masks_), std::end(masks_), 0u);
+    table_.clear();
+    palette_.clear();
 }
 
 void cBMP::setMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
 {
-    m_masks[0] = r;
-    m_masks[1] = g;
-    m_masks[2] = b;
-    m_masks[3] = a;
+    masks_[0] = r;
+    masks_[1] = g;
+    masks_[2] = b;
+    masks_[3] = a;
 }
 
 bool cBMP::hasAlphaMasks() const
 {
-    return m_bpp == 32 && m_masks[0] == kMaskR && m_masks[1] == kMaskG && m_masks[2] == kMaskB &&
-           m_masks[3] == kMaskA;
+    return bpp_ == 32 && masks_[0] == kMaskR && masks_[1] == kMaskG && masks_[2] == kMaskB &&
+           masks_[3] == kMaskA;
 }
 
 void cBMP::swap(cBMP& other)
 {
-    std::swap(m_keyColor, other.m_keyColor);
-    m_pixels.swap(other.m_pixels);
-    std::swap(m_width, other.m_width);
-    std::swap(m_height, other.m_height);
-    std::swap(m_bpp, other.m_bpp);
-    std::swap(m_stride, other.m_stride);
-    std::swap(m_masks, other.m_masks);
-    m_table.swap(other.m_table);
-    std::swap(m_palette, other.m_palette);
+    std::swap(keyColor_, other.keyColor_);
+    pixels_.swap(other.pixels_);
+    std::swap(width_, other.width_);
+    std::swap(height_, other.height_);
+    std::swap(bpp_, other.bpp_);
+    std::swap(stride_, other.stride_);
+    std::swap(masks_, other.masks_);
+    table_.swap(other.table_);
+    std::swap(palette_, other.palette_);
 }
 
 // One channel out of a bit-field pixel, scaled to 0-255.

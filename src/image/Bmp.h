@@ -14,16 +14,16 @@
 /** Counted array of colour entries, each the word 0xAARRGGBB (bytes B, G, R, A). */
 class cPalette {
 public:
-    int count() const { return static_cast<int>(m_entries.size()); }
-    const uint32_t* entries() const { return m_entries.empty() ? nullptr : m_entries.data(); }
+    int count() const { return static_cast<int>(entries_.size()); }
+    const uint32_t* entries() const { return entries_.empty() ? nullptr : entries_.data(); }
     /** Replaces the entries; a count of 0 or less leaves the palette empty. */
     void set(const uint32_t* entries, int count);
-    void clear() { m_entries.clear(); }
+    void clear() { entries_.clear(); }
     /** Entry `index` when 0 <= index < count, else false. */
     bool entry(int index, uint32_t& out) const;
 
 private:
-    std::vector<uint32_t> m_entries;
+    std::vector<uint32_t> entries_;
 };
 
 /** Largest width or height any image may have. */
@@ -47,34 +47,34 @@ public:
     bool create(int width, int height, int bitsPerPixel, int tableCount = 0, uint32_t keyColor = 0);
     void clear();
 
-    bool empty() const { return m_pixels.empty(); }
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    int bitsPerPixel() const { return m_bpp; }
-    int stride() const { return m_stride; }
-    uint8_t* pixels() { return empty() ? nullptr : m_pixels.data(); }
-    const uint8_t* pixels() const { return empty() ? nullptr : m_pixels.data(); }
-    uint8_t* row(int y) { return pixels() + static_cast<size_t>(y) * m_stride; }
-    const uint8_t* row(int y) const { return pixels() + static_cast<size_t>(y) * m_stride; }
-    size_t byteSize() const { return m_pixels.size(); }
+    bool empty() const { return pixels_.empty(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int bitsPerPixel() const { return bpp_; }
+    int stride() const { return stride_; }
+    uint8_t* pixels() { return empty() ? nullptr : pixels_.data(); }
+    const uint8_t* pixels() const { return empty() ? nullptr : pixels_.data(); }
+    uint8_t* row(int y) { return pixels() + static_cast<size_t>(y) * stride_; }
+    const uint8_t* row(int y) const { return pixels() + static_cast<size_t>(y) * stride_; }
+    size_t byteSize() const { return pixels_.size(); }
 
-    uint32_t keyColor() const { return m_keyColor; }
-    void setKeyColor(uint32_t key) { m_keyColor = key; }
+    uint32_t keyColor() const { return keyColor_; }
+    void setKeyColor(uint32_t key) { keyColor_ = key; }
 
     /** Bit-field masks R, G, B, A of a 16- or 32-bit buffer; all zero means the
      *  default layout (5-5-5 for 16 bits; the bytes B, G, R, A for 32 bits). */
-    const uint32_t* masks() const { return m_masks; }
+    const uint32_t* masks() const { return masks_; }
     void setMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a);
     /** True for a 32-bit buffer described with the alpha masks. */
     bool hasAlphaMasks() const;
 
     /** The buffer's own colour table (entries 0xAARRGGBB). */
-    std::vector<uint32_t>& colorTable() { return m_table; }
-    const std::vector<uint32_t>& colorTable() const { return m_table; }
+    std::vector<uint32_t>& colorTable() { return table_; }
+    const std::vector<uint32_t>& colorTable() const { return table_; }
 
-    cPalette& palette() { return m_palette; }
-    const cPalette& palette() const { return m_palette; }
-    bool paletteEntry(int index, uint32_t& out) const { return !empty() && m_palette.entry(index, out); }
+    cPalette& palette() { return palette_; }
+    const cPalette& palette() const { return palette_; }
+    bool paletteEntry(int index, uint32_t& out) const { return !empty() && palette_.entry(index, out); }
 
     /** Row stride in bytes for a depth and width. */
     static int strideFor(int bitsPerPixel, int width) { return ((bitsPerPixel * width + 31) / 32) * 4; }
@@ -83,12 +83,12 @@ public:
     void swap(cBMP& other);
 
 private:
-    uint32_t m_keyColor = 0;
-    std::vector<uint8_t> m_pixels;
-    int m_width = 0, m_height = 0, m_bpp = 0, m_stride = 0;
-    uint32_t m_masks[4] = {0, 0, 0, 0};
-    std::vector<uint32_t> m_table;
-    cPalette m_palette;
+    uint32_t keyColor_ = 0;
+    std::vector<uint8_t> pixels_;
+    int width_ = 0, height_ = 0, bpp_ = 0, stride_ = 0;
+    uint32_t masks_[4] = {0, 0, 0, 0};
+    std::vector<uint32_t> table_;
+    cPalette palette_;
 };
 
 /** Re-encodes the buffer at 1, 4, 8, 16, 24 or 32 bits (any other depth is refused).

@@ -38,9 +38,9 @@ public:
     /** Hue shift, saturation add, value add and an unused fourth value; null = zeros. */
     void setColorAdjust(const int values[4]);
 
-    bool isReady() const { return !empty() && m_patternCount > 0 && !m_texture.empty(); }
-    bool isValidPattern(int i) const { return isReady() && i >= 0 && i < m_patternCount; }
-    int patternCount() const { return m_patternCount; }
+    bool isReady() const { return !empty() && patternCount_ > 0 && !texture_.empty(); }
+    bool isValidPattern(int i) const { return isReady() && i >= 0 && i < patternCount_; }
+    int patternCount() const { return patternCount_; }
 
     struct Rect {
         int left = 0, top = 0, right = 0, bottom = 0;
@@ -55,28 +55,28 @@ public:
     void gridSize(int& columns, int& rows) const;
 
     /** Sheet texture: image-sized 0xAARRGGBB texels, rows top first (empty when released). */
-    const std::vector<uint32_t>& texture() const { return m_texture; }
+    const std::vector<uint32_t>& texture() const { return texture_; }
 
     void releaseTextures();
     bool rebuild() { return build(-1, 0, 0); }
 
-    uint32_t keyIndex() const { return m_keyIndex; }
+    uint32_t keyIndex() const { return keyIndex_; }
 
     /** Identifies what work texture 0 holds, so a repeated tone pass can be skipped;
      *  reset by every build. */
-    uint64_t& workTag() { return m_workTag; }
+    uint64_t& workTag() { return workTag_; }
 
 private:
     void chooseKey(int flags);
     void fillTexture();
 
-    int m_patternCount = 0;
-    std::vector<uint32_t> m_texture;
-    std::vector<uint32_t> m_work[2];
-    int m_reqA = 0, m_reqB = 0, m_reqFlags = 0;
-    int m_patW = 0, m_patH = 0, m_cols = 0, m_rows = 0;
-    int m_adjust[4] = {0, 0, 0, 0};
-    uint32_t m_key = kNoKeyColor;
-    uint32_t m_keyIndex = kNoKeyIndex;
-    uint64_t m_workTag = 0;
+    int patternCount_ = 0;
+    std::vector<uint32_t> texture_;
+    std::vector<uint32_t> work_[2];
+    int reqA_ = 0, reqB_ = 0, reqFlags_ = 0;
+    int patW_ = 0, patH_ = 0, cols_ = 0, rows_ = 0;
+    int adjust_[4] = {0, 0, 0, 0};
+    uint32_t key_ = kNoKeyColor;
+    uint32_t keyIndex_ = kNoKeyIndex;
+    uint64_t workTag_ = 0;
 };

@@ -31,27 +31,27 @@ size_t cPassCache::Hash::operator()(const strPassKey& k) const
 
 uint32_t* cPassCache::find(const strPassKey& key)
 {
-    auto it = m_entries.find(key);
-    if (it == m_entries.end()) return nullptr;
-    it->second.scene = m_scene;
+    auto it = entries_.find(key);
+    if (it == entries_.end()) return nullptr;
+    it->second.scene = scene_;
     return it->second.texels.data();
 }
 
 uint32_t* cPassCache::add(const strPassKey& key, size_t texels)
 {
-    if (m_bytes + texels * 4 > kBudget) evict();
-    Entry& e = m_entries[key];
-    m_bytes -= e.texels.size() * 4;
+    if (bytes_ + texels * 4 > kBudget) evict();
+    Entry& e = entries_[key];
+    bytes_ -= e.texels.size() * 4;
     // Reused storage is already in memory; fresh storage would fault in page by page.
-    auto spare = std::find_if(m_spare.begin(), m_spare.end(), [&](const auto& v) { return v.capacity() >= texels; });
-    if (e.texels.capacity() < texels && spare != m_spare.end()) {
-        m_spareBytes -= spare->capacity() * 4;
+    auto spare = std::find_if(spare_.begin(), spare_.end(), [&](const auto& v) { return v.capacity() >= texels; });
+    if (e.texels.capacity() < texels && spare != spare_.end()) {
+        spareBytes_ -= spare->capacity() * 4;
         e.texels.swap(*spare);
-        m_spare.erase(spare);
+        spare_.erase(spare);
     }
     e.texels.resize(texels);
-    e.scene = m_scene;
-    m_bytes += texels * 4;
+    e.scene = scene_;
+    bytes_ += texels * 4;
     return e.texels.data();
 }
 
@@ -59,18 +59,18 @@ void cPassCache::evict()
 {
     // Down to three quarters of the budget, so that eviction runs now and then only.
     std::vector<std::pair<uint64_t, strPassKey>> old;
-    for (const auto& [key, e] : m_entries)
-        if (e.scene < m_scene) old.emplace_back(e.scene, key);
+    for (const auto& [key, e] : entries_)
+        if (e.scene < scene_) old.emplace_back(e.scene, key);
     std::sort(old.begin(), old.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [scene, key] : old) {
-        if (m_bytes <= kBudget / 4 * 3) break;
-        auto it = m_entries.find(key);
+        if (bytes_ <= kBudget / 4 * 3) break;
+        auto it = entries_.find(key);
         std::vector<uint32_t>& texels = it->second.texels;
-        m_bytes -= texels.size() * 4;
-        if (m_spareBytes + texels.capacity() * 4 <= kBudget) {
-            m_spareBytes += texels.capacity() * 4;
-            m_spare.push_back(std::move(texels));
+        bytes_ -= texels.size() * 4;
+        if (spareBytes_ + texels.capacity() * 4 <= kBudget) {
+            spareBytes_ += texels.capacity() * 4;
+            spare_.push_back(std::move(texels));
         }
-        m_entries.erase(it);
+        entries_.erase(it);
     }
 }

@@ -28,7 +28,7 @@ public:
     static uint64_t stamp(cPatternSheet& sheet);
 
     /** Results used from now on stay at least until the next scene. */
-    void beginScene() { ++m_scene; }
+    void beginScene() { ++scene_; }
     /** The stored result, or null. */
     uint32_t* find(const strPassKey& key);
     /** Room for a new result of `texels` texels, to be filled before use. */
@@ -44,8 +44,8 @@ private:
     };
     void evict();
 
-    std::unordered_map<strPassKey, Entry, Hash> m_entries;
-    std::vector<std::vector<uint32_t>> m_spare;  // storage of evicted results, for reuse
-    size_t m_bytes = 0, m_spareBytes = 0;
-    uint64_t m_scene = 1;
+    std::unordered_map<strPassKey, Entry, Hash> entries_;
+    std::vector<std::vector<uint32_t>> spare_;  // storage of evicted results, for reuse
+    size_t bytes_ = 0, spareBytes_ = 0;
+    uint64_t scene_ = 1;
 };

@@ -20,39 +20,39 @@ cSpriteDrawer::~cSpriteDrawer() = default;
 
 cPatternSheet* cSpriteDrawer::sheet(int pictureNo) const
 {
-    auto it = m_sheets.find(pictureNo);
-    if (it == m_sheets.end()) return nullptr;
+    auto it = sheets_.find(pictureNo);
+    if (it == sheets_.end()) return nullptr;
     if (it->second.pendingFlags >= 0) buildPending(pictureNo, it->second);
     return it->second.sheet.get();
 }
 
 bool cSpriteDrawer::isUndecoded(int pictureNo) const
 {
-    auto it = m_sheets.find(pictureNo);
-    return it != m_sheets.end() && it->second.pendingFlags >= 0;
+    auto it = sheets_.find(pictureNo);
+    return it != sheets_.end() && it->second.pendingFlags >= 0;
 }
 
 void cSpriteDrawer::removeSheet(int pictureNo)
 {
-    m_sheets.erase(pictureNo);
+    sheets_.erase(pictureNo);
 }
 
 void cSpriteDrawer::putSheet(std::unique_ptr<cPatternSheet> sheet, int pictureNo)
 {
-    m_sheets.erase(pictureNo);
-    Entry& e = m_sheets[pictureNo];
+    sheets_.erase(pictureNo);
+    Entry& e = sheets_[pictureNo];
     e.sheet = std::move(sheet);
 }
 
 void cSpriteDrawer::releaseAllTextures()
 {
-    for (auto& [n, e] : m_sheets)
+    for (auto& [n, e] : sheets_)
         if (e.sheet) e.sheet->releaseTextures();
 }
 
 void cSpriteDrawer::rebuildAll()
 {
-    for (auto& [n, e] : m_sheets)
+    for (auto& [n, e] : sheets_)
         if (e.sheet) e.sheet->rebuild();
 }
 
@@ -79,7 +79,7 @@ static strPicture asDrawn(const strPicture& record)
 bool cSpriteDrawer::decodePicture(const std::string& path, int pictureNo, cPatternSheet& sheet) const
 {
     uint64_t used = 0;
-    for (const auto& [n, e] : m_sheets)
+    for (const auto& [n, e] : sheets_)
         if (n >= 0 && n != pictureNo && e.sheet) used += uint64_t(e.sheet->width()) * uint64_t(e.sheet->height());
     const uint64_t left = used < kMaxProjectPixels ? kMaxProjectPixels - used : 0;
     return !path.empty() && loadImage(paths::ToDiskPath(path), sheet, std::min(kMaxPicturePixels, left));
@@ -90,11 +90,11 @@ bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, const
 {
     const strPicture record = asDrawn(picture);
     auto sheet = std::make_unique<cPatternSheet>();
-    std::string path = FindPicture(record.path, project.Text(AT_WORK_FOLDER), m_projectFile);
+    std::string path = FindPicture(record.path, project.Text(AT_WORK_FOLDER), projectFile_);
     if (record.path.empty() || !decodePicture(path, pictureNo, *sheet)) return false;
     const int adjust[4] = {record.hue, 0, 0, 0};
     sheet->setColorAdjust(adjust);
-    const int flags = pictureFlags(project, picture, m_options.transType);
+    const int flags = pictureFlags(project, picture, options_.transType);
     if (!sheet->build(record.divX, record.divY, flags)) return false;
     out = std::move(sheet);
     return true;
@@ -103,11 +103,11 @@ bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, const
 // Remembers a picture to decode when it is first asked for, with its record as drawn.
 void cSpriteDrawer::putPending(const cAnimeData& project, int pictureNo, const strPicture& record)
 {
-    m_sheets.erase(pictureNo);
+    sheets_.erase(pictureNo);
     if (record.path.empty()) return;
-    Entry& e = m_sheets[pictureNo];
-    e.pendingFlags = pictureFlags(project, record, m_options.transType);
-    e.pendingPath = FindPicture(record.path, project.Text(AT_WORK_FOLDER), m_projectFile);
+    Entry& e = sheets_[pictureNo];
+    e.pendingFlags = pictureFlags(project, record, options_.transType);
+    e.pendingPath = FindPicture(record.path, project.Text(AT_WORK_FOLDER), projectFile_);
     e.record = asDrawn(record);
     e.hasRecord = true;
 }
@@ -133,18 +133,18 @@ bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, cons
     }
     const strPicture drawn = asDrawn(*picture);
     const strPicture* record = &drawn;
-    auto it = m_sheets.find(pictureNo);
-    if (it != m_sheets.end() && it->second.pendingFlags >= 0 && !force) {
+    auto it = sheets_.find(pictureNo);
+    if (it != sheets_.end() && it->second.pendingFlags >= 0 && !force) {
         putPending(project, pictureNo, *picture);  // still not needed: stays undecoded
         return true;
     }
-    bool fresh = it == m_sheets.end() || !it->second.sheet || !it->second.hasRecord || force ||
+    bool fresh = it == sheets_.end() || !it->second.sheet || !it->second.hasRecord || force ||
                  it->second.record.path != record->path;
     if (fresh) {
         std::unique_ptr<cPatternSheet> sheet;
         if (!buildPicture(project, pictureNo, *picture, sheet)) return false;  // the old sheet stays
-        m_sheets.erase(pictureNo);
-        Entry& e = m_sheets[pictureNo];
+        sheets_.erase(pictureNo);
+        Entry& e = sheets_[pictureNo];
         e.sheet = std::move(sheet);
         e.record = *record;
         e.hasRecord = true;
@@ -160,7 +160,7 @@ bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, cons
     }
     bool ok = true;
     if (hueChanged || divChanged) {
-        const int flags = pictureFlags(project, *picture, m_options.transType);
+        const int flags = pictureFlags(project, *picture, options_.transType);
         ok = e.sheet->build(record->divX, record->divY, flags);
     }
     e.record = *record;
@@ -169,8 +169,8 @@ bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, cons
 
 void cSpriteDrawer::loadPictures(const cAnimeData& project)
 {
-    for (auto it = m_sheets.begin(); it != m_sheets.end();)
-        it = it->first >= 0 ? m_sheets.erase(it) : std::next(it);
+    for (auto it = sheets_.begin(); it != sheets_.end();)
+        it = it->first >= 0 ? sheets_.erase(it) : std::next(it);
     for (int i = 0; i < project.PictureCapacity(); ++i)
         if (const strPicture* p = project.GetPicture(i)) putPending(project, i, *p);
 }
@@ -187,7 +187,7 @@ bool cSpriteDrawer::loadSingleSheet(const std::string& path, int pictureNo)
 {
     auto sheet = std::make_unique<cPatternSheet>();
     if (path.empty() || !loadImage(paths::ToDiskPath(path), *sheet) ||
-        !sheet->build(1, 1, transparencyFlags(m_options.transType)))
+        !sheet->build(1, 1, transparencyFlags(options_.transType)))
         return false;
     putSheet(std::move(sheet), pictureNo);
     return true;

@@ -55,48 +55,48 @@ uint32_t clampByte(int v) { return static_cast<uint32_t>(std::clamp(v, 0, 255));
 
 bool cSpriteDrawer::beginCanvas(cBMP& target, float originX, float originY, float zoom)
 {
-    m_inScene = false;
+    inScene_ = false;
     if (target.empty() || target.bitsPerPixel() != 32 || !(zoom > 0)) return false;
-    m_target = &target;
-    m_originX = originX;
-    m_originY = originY;
-    m_zoom = zoom;
-    clearTo(target, 0xFF000000u | (m_options.ground & 0xFFFFFF));
-    m_passes.beginScene();
-    m_inScene = true;
+    target_ = &target;
+    originX_ = originX;
+    originY_ = originY;
+    zoom_ = zoom;
+    clearTo(target, 0xFF000000u | (options_.ground & 0xFFFFFF));
+    passes_.beginScene();
+    inScene_ = true;
     return true;
 }
 
 bool cSpriteDrawer::beginSurface(cBMP& surface, uint32_t clearColour)
 {
-    m_inScene = false;
+    inScene_ = false;
     if (surface.empty() || surface.bitsPerPixel() != 32) return false;
-    m_target = &surface;
-    m_originX = m_originY = 0;
-    m_zoom = 1;
+    target_ = &surface;
+    originX_ = originY_ = 0;
+    zoom_ = 1;
     clearTo(surface, clearColour);
-    m_passes.beginScene();
-    m_inScene = true;
+    passes_.beginScene();
+    inScene_ = true;
     return true;
 }
 
 bool cSpriteDrawer::present()
 {
-    bool ok = m_inScene;
-    m_inScene = false;
+    bool ok = inScene_;
+    inScene_ = false;
     return ok;
 }
 
 void cSpriteDrawer::toView(float x, float y, float& vx, float& vy) const
 {
-    vx = x * m_zoom + m_originX;
-    vy = y * m_zoom + m_originY;
+    vx = x * zoom_ + originX_;
+    vy = y * zoom_ + originY_;
 }
 
 void cSpriteDrawer::toAnimation(float vx, float vy, float& x, float& y) const
 {
-    x = (vx - m_originX) / m_zoom;
-    y = (vy - m_originY) / m_zoom;
+    x = (vx - originX_) / zoom_;
+    y = (vy - originY_) / zoom_;
 }
 
 strTexels cSpriteDrawer::passTexels(cPatternSheet& sheet, int index, const strSpriteParam& p,
@@ -112,8 +112,8 @@ strTexels cSpriteDrawer::passTexels(cPatternSheet& sheet, int index, const strSp
     // Only a draw without blending shows the colour of transparent texels.
     const strPassKey key{&sheet,  cPassCache::stamp(sheet), index,        mode, p.red, p.green, p.blue,
                          p.saturation, p.blend < 0 || p.blend > 4};
-    if (const uint32_t* done = m_passes.find(key)) return strTexels{done, w, w, h};
-    const strPendingPass pass{src, key, m_passes.add(key, static_cast<size_t>(w) * h)};
+    if (const uint32_t* done = passes_.find(key)) return strTexels{done, w, w, h};
+    const strPendingPass pass{src, key, passes_.add(key, static_cast<size_t>(w) * h)};
     if (pending)
         pending->push_back(pass);
     else
@@ -137,7 +137,7 @@ void cSpriteDrawer::runPass(const strPendingPass& pass)
 
 bool cSpriteDrawer::quadOf(const strSpriteParam& param, strQuadDraw& quad, std::vector<strPendingPass>* pending)
 {
-    if (!m_inScene || !m_target || !param.sheet || !param.sheet->isReady()) return false;
+    if (!inScene_ || !target_ || !param.sheet || !param.sheet->isReady()) return false;
     strSpriteParam p = param;
     if (!p.sheet->isValidPattern(p.pattern - 1)) {
         cPatternSheet* error = sheet(kErrorCellSheet);
@@ -155,12 +155,12 @@ bool cSpriteDrawer::quadOf(const strSpriteParam& param, strQuadDraw& quad, std::
     float x = p.x, y = p.y, sx = p.scaleX, sy = p.scaleY;
     if (!p.screenSpace) {
         toView(p.x, p.y, x, y);
-        sx *= m_zoom;
-        sy *= m_zoom;
+        sx *= zoom_;
+        sy *= zoom_;
     }
     double c, s;
     rotation(p.angle, c, s);
-    const double cx = x - 0.5 + m_target->width() / 2.0, cy = y - 0.5 + m_target->height() / 2.0;
+    const double cx = x - 0.5 + target_->width() / 2.0, cy = y - 0.5 + target_->height() / 2.0;
     strQuadMap& map = quad.map;
     map.axisSX = sx * c;
     map.axisSY = sx * s;
@@ -179,7 +179,7 @@ void cSpriteDrawer::drawCell(const strSpriteParam& param)
 {
     strQuadDraw quad;
     if (quadOf(param, quad, nullptr))
-        compositeQuad(surfaceOf(*m_target), quad.src, quad.map, quad.opacity, quad.blend);
+        compositeQuad(surfaceOf(*target_), quad.src, quad.map, quad.opacity, quad.blend);
 }
 
 void cSpriteDrawer::drawCells(const strSpriteParam* params, size_t count)
@@ -192,14 +192,14 @@ void cSpriteDrawer::drawCells(const strSpriteParam* params, size_t count)
         if (quadOf(params[i], quad, &pending)) quads.push_back(quad);
     }
     runOnRenderThreads(static_cast<int>(pending.size()), [&](int i) { runPass(pending[static_cast<size_t>(i)]); });
-    if (!quads.empty()) compositeQuads(surfaceOf(*m_target), quads.data(), quads.size());
+    if (!quads.empty()) compositeQuads(surfaceOf(*target_), quads.data(), quads.size());
 }
 
 void cSpriteDrawer::drawFlashRect(const strSpriteParam& p)
 {
-    if (!m_inScene || !m_target) return;
+    if (!inScene_ || !target_) return;
     const uint32_t rgb = (clampByte(p.red) << 16) | (clampByte(p.green) << 8) | clampByte(p.blue);
-    const strSurface target = surfaceOf(*m_target);
+    const strSurface target = surfaceOf(*target_);
     if (p.mode & kSpriteFillView) {
         compositeFill(target, rgb, p.opacity, p.blend);
         return;
@@ -207,8 +207,8 @@ void cSpriteDrawer::drawFlashRect(const strSpriteParam& p)
     float x = p.x, y = p.y, sx = p.scaleX, sy = p.scaleY;
     if (!p.screenSpace) {
         toView(p.x, p.y, x, y);
-        sx *= m_zoom;
-        sy *= m_zoom;
+        sx *= zoom_;
+        sy *= zoom_;
     }
     double c, s;
     rotation(p.angle, c, s);
@@ -217,8 +217,8 @@ void cSpriteDrawer::drawFlashRect(const strSpriteParam& p)
     map.axisSY = sx * s;
     map.axisTX = -sy * s;
     map.axisTY = sy * c;
-    map.originX = x - 0.5 + m_target->width() / 2.0 - (map.axisSX + map.axisTX) / 2;
-    map.originY = y - 0.5 + m_target->height() / 2.0 - (map.axisSY + map.axisTY) / 2;
+    map.originX = x - 0.5 + target_->width() / 2.0 - (map.axisSX + map.axisTX) / 2;
+    map.originY = y - 0.5 + target_->height() / 2.0 - (map.axisSY + map.axisTY) / 2;
     const uint32_t texel = 0xFF000000u | rgb;
     compositeQuad(target, strTexels{&texel, 1, 1, 1}, map, p.opacity, p.blend);
 }

@@ -71,11 +71,11 @@ public:
     bool updatePicture(const cAnimeData& project, int pictureNo, const strPicture* record, bool force);
     /** The project's own file (model path; empty for none): pictures the working
      *  folder does not hold are also looked for beside it. */
-    void setProjectFile(const std::string& path) { m_projectFile = path; }
+    void setProjectFile(const std::string& path) { projectFile_ = path; }
     /** The transparency method, background and target options; sheets built later use them. */
-    void setOptions(const strRenderOptions& options) { m_options = options; }
-    const strRenderOptions& options() const { return m_options; }
-    const std::string& projectFile() const { return m_projectFile; }
+    void setOptions(const strRenderOptions& options) { options_ = options; }
+    const strRenderOptions& options() const { return options_; }
+    const std::string& projectFile() const { return projectFile_; }
     /** Drops every picture sheet and takes the project's pictures; each is decoded when
      *  first drawn or asked for. The sheets of all pictures together hold at most
      *  kMaxProjectPixels pixels: a picture that would pass that fails to load. */
@@ -113,8 +113,8 @@ public:
     static void applyTargetFlash(strSpriteParam& param, const strFlashState& flash);
 
     // --- view ---
-    float zoom() const { return m_zoom; }
-    float lineWidth() const { return m_zoom > 1 ? m_zoom : 1; }
+    float zoom() const { return zoom_; }
+    float lineWidth() const { return zoom_ > 1 ? zoom_ : 1; }
     /** Animation point to view point (relative to the view centre) and back. */
     void toView(float x, float y, float& vx, float& vy) const;
     void toAnimation(float vx, float vy, float& x, float& y) const;
@@ -146,13 +146,13 @@ private:
                          std::vector<strPendingPass>* pending);
     static void runPass(const strPendingPass& pass);
 
-    mutable std::map<int, Entry> m_sheets;   // pending entries are decoded by const sheet()
-    cPassCache m_passes;
-    std::string m_projectFile;
-    strRenderOptions m_options;
-    cBMP* m_target = nullptr;
-    float m_originX = 0, m_originY = 0, m_zoom = 1;
-    bool m_inScene = false;
+    mutable std::map<int, Entry> sheets_;   // pending entries are decoded by const sheet()
+    cPassCache passes_;
+    std::string projectFile_;
+    strRenderOptions options_;
+    cBMP* target_ = nullptr;
+    float originX_ = 0, originY_ = 0, zoom_ = 1;
+    bool inScene_ = false;
 };
 
 /** The program-wide sprite drawer. */
