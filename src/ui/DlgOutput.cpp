@@ -4,7 +4,7 @@
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "edit/Document.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "render/SpriteDrawer.h"
 
 #include <QApplication>
