@@ -58,7 +58,7 @@ void BM_Export(benchmark::State& state)
     const int version = int(state.range(0));
     platform::MemoryClipboard clipboard;
     for (auto _ : state)
-        benchmark::DoNotOptimize(ExportToClipboard(clipboard, p, version));
+        benchmark::DoNotOptimize(ExportToClipboard(clipboard, p, version, strFolderNames{}));
     state.SetLabel(kNames[version]);
 }
 
@@ -68,10 +68,10 @@ void BM_Import(benchmark::State& state)
     makeProject(p);
     const int version = int(state.range(0));
     platform::MemoryClipboard clipboard;
-    ExportToClipboard(clipboard, p, version);
+    ExportToClipboard(clipboard, p, version, strFolderNames{});
     for (auto _ : state) {
         cAnimeData q;
-        if (ImportFromClipboard(clipboard, q, version) != 1)
+        if (ImportFromClipboard(clipboard, q, version, strFolderNames{}) != 1)
             state.SkipWithError("import failed");
         benchmark::DoNotOptimize(q.GetValue(AI_FRAMES));
     }

@@ -25,17 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         cAnimeData project;
         if (!entry.editable || !file->Import(entry.id, project, error))
             continue;
-        if (!file->Export(project, entry.id, error)) {
+        if (!file->Export(project, entry.id, strFolderNames{}, error)) {
             std::fprintf(stderr, "unchanged export of ID %d refused: %s\n", entry.id, error.c_str());
             __builtin_trap();
         }
         const std::string once = file->Bytes();
-        if (!file->Export(project, entry.id, error) || file->Bytes() != once || file->List().size() != list.size()) {
+        if (!file->Export(project, entry.id, strFolderNames{}, error) || file->Bytes() != once ||
+            file->List().size() != list.size()) {
             std::fprintf(stderr, "unchanged export of ID %d is not stable\n", entry.id);
             __builtin_trap();
         }
         // An append reads back with one entry more.
-        if (file->Export(project, list.back().id + 2, error)) {
+        if (file->Export(project, list.back().id + 2, strFolderNames{}, error)) {
             auto again = ParseJsonDataFile(DATA_MV, file->Bytes(), error);
             if (!again || again->List().size() != list.size() + 1) {
                 std::fprintf(stderr, "appended file does not read back\n");

@@ -15,7 +15,7 @@
 #include "platform/Clipboard.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgPalette.h"
@@ -40,6 +40,7 @@ bool cMainWnd::ClipboardCommand(int id, bool* done)
     if (!ClipboardCommandVersion(id, version, isExport))
         return false;
     const bool worked = isExport ? ClipboardExportCommand(platform::SystemClipboard(), Project(), version,
+                                                          Settings().FolderNames(),
                                                           static_cast<iStatusSink&>(*this)) == 1
                                  : document_->FileCommand(id);
     if (done)

@@ -9,10 +9,10 @@
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Clipboard.h"
+#include "platform/Paths.h"
 #include "platform/Sound.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
-#include "project/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/CanvasDialogs.h"
@@ -103,7 +103,7 @@ cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFi
     chooser_ = chooser;
     document_ = std::make_unique<cDocument>(static_cast<iStatusSink&>(*this), *messages_, *chooser_, Settings());
     document_->importer = [](int kind, cAnimeData& project) {
-        return ImportFromClipboard(platform::SystemClipboard(), project, kind) == 1;
+        return ImportFromClipboard(platform::SystemClipboard(), project, kind, Settings().FolderNames()) == 1;
     };
     document_->chooseEntry = [this](const std::vector<strDataEntry>& entries, int nextFreeId, int& id) {
         cDlg_GameDataList list(this, entries, nextFreeId, document_->dataId);

@@ -1,7 +1,7 @@
 #include "app/StartupActions.h"
 
 #include "app/MainWnd.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 #include <QLabel>
 

@@ -3,8 +3,8 @@
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
 #include "platform/FileIO.h"
+#include "platform/Paths.h"
 #include "project/AnimeFile.h"
-#include "project/Paths.h"
 #include "project/Settings.h"
 
 #include <cstdio>

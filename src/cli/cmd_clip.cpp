@@ -70,7 +70,7 @@ int runExport(const Args& a)
         return 1;
     const cAnimeData& project = *loaded;
     ScopedClipboard scope;
-    if (ExportToClipboard(scope.clipboard, project, a.version) != 1)
+    if (ExportToClipboard(scope.clipboard, project, a.version, Settings().FolderNames()) != 1)
         return cli::Fail(a.input, cli::TextProblemsOr(a.version == RPG_2000
                                                           ? "cannot be exported for 2000 (it takes the picture in the "
                                                             "slot before the picture count, and that slot is empty)"
@@ -99,7 +99,7 @@ int runImport(const Args& a)
     scope.clipboard.Close();
     cAnimeData project;
     project.SetDefaults(Settings().ProjectDefaults());
-    if (ImportFromClipboard(scope.clipboard, project, a.version) != 1)
+    if (ImportFromClipboard(scope.clipboard, project, a.version, Settings().FolderNames()) != 1)
         return cli::Fail(a.input, "not a valid payload for " + platform::LoadString(ImportLabelId(a.version)));
     return cli::SaveImported(project, a.format, a.output, a.input);
 }

@@ -103,7 +103,7 @@ int runExport(const ExportArgs& a)
     std::string reason;
     if (!data.Read(a.file, reason))
         return cli::Fail(a.file, reason);
-    if (!data.Export(*project, a.id, reason))
+    if (!data.Export(*project, a.id, Settings().FolderNames(), reason))
         return cli::Fail(a.file, cli::TextProblemsOr(reason));
     if (!data.Write(!a.noBackup, reason))
         return cli::Fail(a.file, reason);

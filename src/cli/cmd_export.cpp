@@ -16,7 +16,7 @@
 #include "cli/Options.h"
 #include "export/ThreadSaveGraph.h"
 #include "model/AnimeData.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 

@@ -10,8 +10,8 @@
 #include "cli/Options.h"
 #include "image/PngWrite.h"
 #include "model/AnimeData.h"
+#include "platform/Paths.h"
 #include "project/AnimeFile.h"
-#include "project/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 

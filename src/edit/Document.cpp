@@ -3,9 +3,9 @@
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
 #include "platform/FileIO.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "project/AnimeFile.h"
-#include "project/Paths.h"
 #include "project/Settings.h"
 
 #include <system_error>

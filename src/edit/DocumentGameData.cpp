@@ -4,9 +4,9 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "project/GameData.h"
-#include "project/Paths.h"
 #include "project/Settings.h"
 
 namespace {
@@ -107,7 +107,7 @@ bool cDocument::WriteGameData(const std::string& path, int id)
                                            id, entry.name.c_str(), name.c_str()),
                       platform::LoadString(40004), ASK_YES_NO, ICON_WARNING) != ANSWER_YES)
         return false;
-    if (!data.Export(*project_, id, reason))
+    if (!data.Export(*project_, id, settings_.FolderNames(), reason))
         return failed(reason);
     if (!data.Write(settings_.GameDataBackUpFlag, reason))
         return failed(reason);

@@ -1,5 +1,6 @@
 #include "interchange/ClipboardTransfer.h"
 
+#include "interchange/ImportedNames.h"
 #include "interchange/JsonAnimation.h"
 #include "interchange/Rm2000Animation.h"
 #include "interchange/RubyAnimation.h"
@@ -7,7 +8,6 @@
 #include "platform/Clipboard.h"
 #include "platform/CodePage.h"
 #include "platform/Strings.h"
-#include "project/Paths.h"
 
 namespace {
 
@@ -46,33 +46,33 @@ bool fetch(platform::Clipboard& clipboard, const char* format, Cclip_stream& blo
     return ok;
 }
 
-int exportRm2000(platform::Clipboard& clipboard, const cAnimeData& project)
+int exportRm2000(platform::Clipboard& clipboard, const cAnimeData& project, const strFolderNames& folders)
 {
     Cclip_stream block;
-    if (!WriteRm2000Animation(project, block))
+    if (!WriteRm2000Animation(project, folders, block))
         return -1;
     return store(clipboard, platform::kFormat2000, block) ? 1 : -1;
 }
 
-int importRm2000(platform::Clipboard& clipboard, cAnimeData& project)
+int importRm2000(platform::Clipboard& clipboard, cAnimeData& project, const strFolderNames& folders)
 {
     Cclip_stream block;
     if (!fetch(clipboard, platform::kFormat2000, block) || ReadRm2000Animation(project, block) != 1)
         return -1;
-    paths::ResolveImportedNames(project);
+    interchange::ResolveImportedNames(project, folders.pictures, folders.sounds);
     return 1;
 }
 
-int exportRuby(platform::Clipboard& clipboard, const cAnimeData& project, int version)
+int exportRuby(platform::Clipboard& clipboard, const cAnimeData& project, int version, const strFolderNames& folders)
 {
     Cclip_stream block;
-    if (!WriteRubyAnimation(project, version, block))
+    if (!WriteRubyAnimation(project, version, folders, block))
         return -1;
     return store(clipboard, RubyFormatName(version), block) ? 1 : -1;
 }
 
 // Reads the first of "VX Ace ANIMATION", "RPGVX ANIMATION" and "RPGXP ANIMATION" found.
-int importRuby(platform::Clipboard& clipboard, cAnimeData& project)
+int importRuby(platform::Clipboard& clipboard, cAnimeData& project, const strFolderNames& folders)
 {
     Cclip_stream block;
     bool found = false;
@@ -83,13 +83,13 @@ int importRuby(platform::Clipboard& clipboard, cAnimeData& project)
         }
     if (!found || ReadRubyAnimation(project, block) != 1)
         return -1;
-    paths::ResolveImportedNames(project);
+    interchange::ResolveImportedNames(project, folders.pictures, folders.sounds);
     return 1;
 }
 
-int exportJson(platform::Clipboard& clipboard, const cAnimeData& project, int version)
+int exportJson(platform::Clipboard& clipboard, const cAnimeData& project, int version, const strFolderNames& folders)
 {
-    const std::string text = WriteJsonAnimation(project);
+    const std::string text = WriteJsonAnimation(project, folders);
     const char* format = JsonFormatName(version);
     if (!format)
         return -1;
@@ -99,43 +99,43 @@ int exportJson(platform::Clipboard& clipboard, const cAnimeData& project, int ve
 }
 
 // Reads the MV format, else the MZ format.
-int importJson(platform::Clipboard& clipboard, cAnimeData& project)
+int importJson(platform::Clipboard& clipboard, cAnimeData& project, const strFolderNames& folders)
 {
     Cclip_stream block;
     if (!fetch(clipboard, JsonFormatName(JSON_MV), block) && !fetch(clipboard, JsonFormatName(JSON_MZ), block))
         return -1;
     if (ReadJsonAnimation(project, block) != 1)
         return -1;
-    paths::ResolveImportedNames(project);
+    interchange::ResolveImportedNames(project, folders.pictures, folders.sounds);
     return 1;
 }
 
 } // namespace
 
-int ExportToClipboard(platform::Clipboard& clipboard, const cAnimeData& project, int version)
+int ExportToClipboard(platform::Clipboard& clipboard, const cAnimeData& project, int version, const strFolderNames& folders)
 {
     switch (version) {
     case RPG_2000:
-    case RPG_2003: return exportRm2000(clipboard, project);
+    case RPG_2003: return exportRm2000(clipboard, project, folders);
     case RPG_XP:
     case RPG_VX:
-    case RPG_VXACE: return exportRuby(clipboard, project, version);
+    case RPG_VXACE: return exportRuby(clipboard, project, version, folders);
     case RPG_MV:
-    case RPG_MZ: return exportJson(clipboard, project, version);
+    case RPG_MZ: return exportJson(clipboard, project, version, folders);
     default: return 0;
     }
 }
 
-int ImportFromClipboard(platform::Clipboard& clipboard, cAnimeData& project, int version)
+int ImportFromClipboard(platform::Clipboard& clipboard, cAnimeData& project, int version, const strFolderNames& folders)
 {
     switch (version) {
     case RPG_2000:
-    case RPG_2003: return importRm2000(clipboard, project);
+    case RPG_2003: return importRm2000(clipboard, project, folders);
     case RPG_XP:
     case RPG_VX:
-    case RPG_VXACE: return importRuby(clipboard, project);
+    case RPG_VXACE: return importRuby(clipboard, project, folders);
     case RPG_MV:
-    case RPG_MZ: return importJson(clipboard, project);
+    case RPG_MZ: return importJson(clipboard, project, folders);
     default: return 0;
     }
 }
@@ -198,22 +198,23 @@ std::string withTextProblems(const std::string& text)
 } // namespace
 
 int ClipboardExportCommand(platform::Clipboard& clipboard, const cAnimeData& project, int version,
-                           iStatusSink& status)
+                           const strFolderNames& folders, iStatusSink& status)
 {
     platform::TakeTextProblems();
-    const int result = ExportToClipboard(clipboard, project, version);
+    const int result = ExportToClipboard(clipboard, project, version, folders);
     const std::string& label = platform::LoadString(ExportLabelId(version));
     status.ShowStatus(withTextProblems(platform::FormatString(result == 1 ? kExportDone : kExportFailed, label.c_str())));
     return result;
 }
 
-int ClipboardImportCommand(platform::Clipboard& clipboard, int version, cImportHost& host, iStatusSink& status)
+int ClipboardImportCommand(platform::Clipboard& clipboard, int version, const strFolderNames& folders, cImportHost& host,
+                           iStatusSink& status)
 {
     if (!host.AskSaveChanges())
         return 0;
     auto project = std::make_unique<cAnimeData>();
     platform::TakeTextProblems();
-    const int result = ImportFromClipboard(clipboard, *project, version);
+    const int result = ImportFromClipboard(clipboard, *project, version, folders);
     const std::string& label = platform::LoadString(ImportLabelId(version));
     if (result != 1) {
         status.ShowStatus(withTextProblems(platform::FormatString(kImportFailed, label.c_str())));

@@ -5,6 +5,7 @@
 // the caller hands in the clipboard to use, and the GUI its status bar and its
 // project hooks through the small interfaces below.
 
+#include "interchange/FolderNames.h"
 #include "platform/CommandIds.h"
 #include "platform/Feedback.h"
 
@@ -20,11 +21,15 @@ class Clipboard;
 /** Versions: 0 2000, 1 2003, 2 XP, 3 VX, 4 VX Ace, 5 MV, 6 MZ. */
 enum eRpgVersion { RPG_2000 = 0, RPG_2003, RPG_XP, RPG_VX, RPG_VXACE, RPG_MV, RPG_MZ };
 
-/** The version's writer: 1 success, -1 failure, 0 for an unknown version. */
-int ExportToClipboard(platform::Clipboard& clipboard, const cAnimeData& project, int version);
-/** The version's reader into a fresh project: 1, -1, or 0 for an unknown version.
- *  Versions 2..4 read any of the three Ruby formats, 5 and 6 either JSON format. */
-int ImportFromClipboard(platform::Clipboard& clipboard, cAnimeData& project, int version);
+/** The version's writer, file names taken below the folders: 1 success, -1 failure,
+ *  0 for an unknown version. */
+int ExportToClipboard(platform::Clipboard& clipboard, const cAnimeData& project, int version,
+                      const strFolderNames& folders);
+/** The version's reader into a fresh project, names placed in the folders: 1, -1, or 0
+ *  for an unknown version. Versions 2..4 read any of the three Ruby formats, 5 and 6
+ *  either JSON format. */
+int ImportFromClipboard(platform::Clipboard& clipboard, cAnimeData& project, int version,
+                        const strFolderNames& folders);
 /** The clipboard format name a version's export writes (nullptr for unknown). */
 const char* ClipboardFormatName(int version);
 
@@ -51,10 +56,11 @@ public:
 
 /** Exports the project (read only) and reports the result; returns the export's result. */
 int ClipboardExportCommand(platform::Clipboard& clipboard, const cAnimeData& project, int version,
-                           iStatusSink& status);
+                           const strFolderNames& folders, iStatusSink& status);
 /** Imports into a fresh project and installs it on success; the current project is
  *  untouched on failure. Returns 1, -1, or 0 when cancelled (no message then). */
-int ClipboardImportCommand(platform::Clipboard& clipboard, int version, cImportHost& host, iStatusSink& status);
+int ClipboardImportCommand(platform::Clipboard& clipboard, int version, const strFolderNames& folders, cImportHost& host,
+                           iStatusSink& status);
 
 /** The version a clipboard command works on and whether it exports; false for
  *  other commands and for the 2003 entries, which do nothing. */

@@ -11,6 +11,8 @@
 // data the project drops on import) unless the project changed that part.
 // IDs are never renumbered.
 
+#include "interchange/FolderNames.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,10 +41,10 @@ public:
      *  editable entry. */
     virtual bool Import(int id, cAnimeData& project, std::string& error) const = 0;
     /** Merges the project into the entry with this ID (ID >= 1), creating it, and any
-     *  empty slots before it, when the ID lies past the end. False with a one-line
-     *  reason, the data unchanged, when the entry is not editable or the project
-     *  cannot be written in this format. */
-    virtual bool Export(const cAnimeData& project, int id, std::string& error) = 0;
+     *  empty slots before it, when the ID lies past the end; file names are taken below
+     *  the folders. False with a one-line reason, the data unchanged, when the entry is
+     *  not editable or the project cannot be written in this format. */
+    virtual bool Export(const cAnimeData& project, int id, const strFolderNames& folders, std::string& error) = 0;
     /** The whole file as it stands now. */
     virtual std::string Bytes() const = 0;
 };

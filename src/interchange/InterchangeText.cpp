@@ -2,9 +2,8 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
-#include "project/Paths.h"
-#include "project/Settings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -58,9 +57,15 @@ std::string ExportName(const std::string& path, const std::string& folder)
     return name;
 }
 
-std::string PictureName(const std::string& path) { return ExportName(path, Settings().FolderName_G); }
+std::string PictureName(const std::string& path, const strFolderNames& folders)
+{
+    return ExportName(path, folders.pictures);
+}
 
-std::string SoundName(const std::string& path) { return ExportName(path, Settings().FolderName_S); }
+std::string SoundName(const std::string& path, const strFolderNames& folders)
+{
+    return ExportName(path, folders.sounds);
+}
 
 std::string ImportedText(std::string_view utf8)
 {

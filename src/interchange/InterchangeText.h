@@ -3,6 +3,8 @@
 // pictures and sounds by, payload text as model text, the project reset that
 // every import starts with, and the position mapping of XP .. MZ.
 
+#include "interchange/FolderNames.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -15,9 +17,9 @@ namespace interchange {
  *  its file name), with '/' between folder parts and without an extension the editor
  *  reads (.png .bmp .gif .xyz .wav .ogg .opus .mp3 .flac .mid .midi); other dots stay. */
 std::string ExportName(const std::string& path, const std::string& folder);
-/** ExportName with the FolderName_G and FolderName_S settings. */
-std::string PictureName(const std::string& path);
-std::string SoundName(const std::string& path);
+/** ExportName below the picture and the sound folder. */
+std::string PictureName(const std::string& path, const strFolderNames& folders);
+std::string SoundName(const std::string& path, const strFolderNames& folders);
 
 /** Payload text (UTF-8) as model text: malformed bytes become U+FFFD, and a text longer
  *  than the project files hold (StoredSize over 255) is cut at a character boundary and

@@ -39,7 +39,7 @@ json frameJson(const strFrame* frame)
     return cells;
 }
 
-json timingJson(const strEffect& e)
+json timingJson(const strEffect& e, const strFolderNames& folders)
 {
     const bool flash = e.flags & EF_FLASH;
     json t = json::object();
@@ -49,7 +49,7 @@ json timingJson(const strEffect& e)
     t["flashScope"] = flash ? (e.flashScope == 0 ? 2 : e.flashScope == 1 ? 1 : 3) : 0;
     t["frame"] = e.frame;
     if (e.flags & EF_SOUND)
-        t["se"] = {{"name", interchange::SoundName(e.seName)},
+        t["se"] = {{"name", interchange::SoundName(e.seName, folders)},
                    {"pan", int(e.seBalance) - 100},
                    {"pitch", e.sePitch},
                    {"volume", e.seVolume}};
@@ -185,14 +185,14 @@ const char* JsonFormatName(int version)
     }
 }
 
-std::string WriteJsonAnimation(const cAnimeData& project)
+std::string WriteJsonAnimation(const cAnimeData& project, const strFolderNames& folders)
 {
     json a = json::object();
     for (int i = 0; i < 2; ++i) {
         const strPicture* p = project.GetPicture(i);
         const std::string index = std::to_string(i + 1);
         a["animation" + index + "Hue"] = p ? int(p->hue) : 0;
-        a["animation" + index + "Name"] = p ? interchange::PictureName(p->path) : std::string();
+        a["animation" + index + "Name"] = p ? interchange::PictureName(p->path, folders) : std::string();
     }
     json frames = json::array();
     const int f = std::min(project.LastUsedIndex(AI_FRAMES) + 1, kMaxFrames);
@@ -206,7 +206,7 @@ std::string WriteJsonAnimation(const cAnimeData& project)
     const int t = std::min(project.LastUsedIndex(AI_EFFECTS) + 1, kMaxTimings);
     for (int i = 0; i < t; ++i)
         if (const strEffect* e = project.GetEffect(i))
-            timings.push_back(timingJson(*e));
+            timings.push_back(timingJson(*e, folders));
     a["timings"] = std::move(timings);
     return json::array({std::move(a)}).dump(-1, ' ', false, json::error_handler_t::replace);
 }

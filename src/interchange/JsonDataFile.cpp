@@ -243,14 +243,14 @@ public:
         return true;
     }
 
-    bool Export(const cAnimeData& project, int id, std::string& error) override
+    bool Export(const cAnimeData& project, int id, const strFolderNames& folders, std::string& error) override
     {
         if (id < 1) {
             error = "animation IDs start at 1";
             return false;
         }
         strValue n;
-        if (!parseClipboardText(WriteJsonAnimation(project), n)) {
+        if (!parseClipboardText(WriteJsonAnimation(project, folders), n)) {
             error = "the animation could not be written as JSON";
             return false;
         }
@@ -264,7 +264,7 @@ public:
             }
             strValue o, b;
             const std::string_view previousText = text(*slot);
-            if (!mergeBase(previousText, o, b)) {
+            if (!mergeBase(previousText, folders, o, b)) {
                 error = "animation " + std::to_string(id) + " cannot be read, so it is left as it is";
                 return false;
             }
@@ -294,7 +294,7 @@ private:
     }
 
     // The entry as a tree (o) and the writer's tree of its import (b).
-    static bool mergeBase(std::string_view previousText, strValue& o, strValue& b)
+    static bool mergeBase(std::string_view previousText, const strFolderNames& folders, strValue& o, strValue& b)
     {
         std::string ignored;
         if (!OJSON::Parse(previousText, o, ignored))
@@ -306,7 +306,7 @@ private:
         platform::TakeTextProblems();
         if (!notes.empty())
             platform::NoteTextProblem(notes);
-        return read && parseClipboardText(WriteJsonAnimation(previous), b);
+        return read && parseClipboardText(WriteJsonAnimation(previous, folders), b);
     }
 
     // Puts entry at element id (a null slot or an animation, or past the end with

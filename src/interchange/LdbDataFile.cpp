@@ -118,11 +118,11 @@ void describe(strAnimation& a, const strNode& record)
 }
 
 /** The writer's record for a project, parsed; false when it cannot be written. */
-bool writtenRecord(const cAnimeData& project, strNode& out)
+bool writtenRecord(const cAnimeData& project, const strFolderNames& folders, strNode& out)
 {
     Cclip_stream block;
     std::string error;
-    if (!WriteRm2000Animation(project, block) || block.Size() < 8)
+    if (!WriteRm2000Animation(project, folders, block) || block.Size() < 8)
         return false;
     const std::string_view bytes(reinterpret_cast<const char*>(block.Data()), block.Size());
     return ParseRecord(bytes.substr(8), 0, kAnimation, out, error);
@@ -143,7 +143,7 @@ public:
     eDataFileKind Kind() const override { return DATA_2000; }
     std::vector<strDataEntry> List() const override;
     bool Import(int id, cAnimeData& project, std::string& error) const override;
-    bool Export(const cAnimeData& project, int id, std::string& error) override;
+    bool Export(const cAnimeData& project, int id, const strFolderNames& folders, std::string& error) override;
     std::string Bytes() const override;
 
 private:
@@ -277,7 +277,7 @@ bool cLdbDataFile::Import(int id, cAnimeData& project, std::string& error) const
     return true;
 }
 
-bool cLdbDataFile::Export(const cAnimeData& project, int id, std::string& error)
+bool cLdbDataFile::Export(const cAnimeData& project, int id, const strFolderNames& folders, std::string& error)
 {
     const strAnimation* stored = id >= 1 ? find(id) : nullptr;
     uint32_t last = 0;
@@ -290,7 +290,7 @@ bool cLdbDataFile::Export(const cAnimeData& project, int id, std::string& error)
     // Text problems noted here belong to this export, not to the command's others.
     const std::string earlier = platform::TakeTextProblems();
     strNode written;
-    if (!writtenRecord(project, written)) {
+    if (!writtenRecord(project, folders, written)) {
         const std::string problems = platform::TakeTextProblems();
         error = problems.empty() ? "the project's last picture slot is empty" : problems;
         if (!earlier.empty())
@@ -303,7 +303,7 @@ bool cLdbDataFile::Export(const cAnimeData& project, int id, std::string& error)
         const strNode old = tree(*stored);
         strNode rebuilt;
         cAnimeData readBack;
-        if (!readRecord(old, readBack) || !writtenRecord(readBack, rebuilt))
+        if (!readRecord(old, readBack) || !writtenRecord(readBack, folders, rebuilt))
             rebuilt.shape = SHAPE_RECORD;
         platform::TakeTextProblems();
         store(id, Merge(old, rebuilt, written, &kAnimation));

@@ -46,12 +46,12 @@ bool writeText(MK2::CWrite& w, uint32_t id, const std::string& text, const char*
     return true;
 }
 
-bool writeTiming(MK2::CWrite& w, const strEffect& e)
+bool writeTiming(MK2::CWrite& w, const strEffect& e, const strFolderNames& folders)
 {
     w.WriteIntChunk(T_FRAME, e.frame + 1);
     MK2::CWrite sound;
     if (e.flags & EF_SOUND) {
-        if (!writeText(sound, S_NAME, interchange::SoundName(e.seName), QT_TRANSLATE_NOOP("Strings", "効果音")))
+        if (!writeText(sound, S_NAME, interchange::SoundName(e.seName, folders), QT_TRANSLATE_NOOP("Strings", "効果音")))
             return false;
         writeIntIf(sound, S_VOLUME, std::min<int>(e.seVolume, 100), 100);
         writeIntIf(sound, S_TEMPO, std::clamp<int>(e.sePitch, 50, 150), 100);
@@ -250,7 +250,7 @@ int To31(int v) { return truncToInt((float(v) * 31.0f + 127.5f) / 255.0f); }
 
 int To255(int v) { return truncToInt((float(v) * 255.0f + 15.5f) / 31.0f); }
 
-bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out)
+bool WriteRm2000Animation(const cAnimeData& project, const strFolderNames& folders, Cclip_stream& out)
 {
     out.Clear();
     const strPicture* picture = project.GetPicture(project.GetValue(AI_PICTURES) - 1);
@@ -268,7 +268,7 @@ bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out)
     default: break;
     }
     if (!writeText(w, A_NAME, project.Text(AT_NAME), QT_TRANSLATE_NOOP("Strings", "名前")) ||
-        !writeText(w, A_PICTURE, interchange::PictureName(picture->path), QT_TRANSLATE_NOOP("Strings", "画像")))
+        !writeText(w, A_PICTURE, interchange::PictureName(picture->path, folders), QT_TRANSLATE_NOOP("Strings", "画像")))
         return false;
 
     MK2::CWrite timings;
@@ -280,7 +280,7 @@ bool WriteRm2000Animation(const cAnimeData& project, Cclip_stream& out)
     for (int i = 0; i < effects; ++i)
         if (const strEffect* e = project.GetEffect(i)) {
             timings.WriteNumber(uint32_t(i + 1));
-            if (!writeTiming(timings, *e))
+            if (!writeTiming(timings, *e, folders))
                 return false;
         }
     w.WriteListChunk(A_TIMINGS, timings);

@@ -116,7 +116,7 @@ bool writeFrame(CWrite& w, const strFrame* frame, int version)
     return true;
 }
 
-void writeTiming(CWrite& w, const strEffect& e, int version)
+void writeTiming(CWrite& w, const strEffect& e, int version, const strFolderNames& folders)
 {
     ObjectScope scope(w, kTimingClass);
     CWrite& c = scope.Child();
@@ -135,7 +135,7 @@ void writeTiming(CWrite& w, const strEffect& e, int version)
     c.WriteIvar(kSe);
     {
         ObjectScope sound(c, version == RUBY_XP ? kAudioFileClass : kSeClass);
-        sound.Child().WriteIvarString(kSeName, interchange::SoundName(e.seName));
+        sound.Child().WriteIvarString(kSeName, interchange::SoundName(e.seName, folders));
         sound.Child().WriteIvarInt(kVolume, e.seVolume);
         sound.Child().WriteIvarInt(kPitch, e.sePitch);
     }
@@ -147,9 +147,10 @@ void writeTiming(CWrite& w, const strEffect& e, int version)
     }
 }
 
-void writePicture(CWrite& w, const strPicture* picture, const Name& nameVar, const Name& hueVar)
+void writePicture(CWrite& w, const strPicture* picture, const Name& nameVar, const Name& hueVar,
+                  const strFolderNames& folders)
 {
-    w.WriteIvarString(nameVar, picture ? interchange::PictureName(picture->path) : std::string());
+    w.WriteIvarString(nameVar, picture ? interchange::PictureName(picture->path, folders) : std::string());
     w.WriteIvarInt(hueVar, picture ? picture->hue : 0);
 }
 
@@ -298,7 +299,7 @@ const char* RubyFormatName(int version)
     }
 }
 
-bool WriteRubyAnimation(const cAnimeData& project, int version, Cclip_stream& out)
+bool WriteRubyAnimation(const cAnimeData& project, int version, const strFolderNames& folders, Cclip_stream& out)
 {
     out.Clear();
     if (!RubyFormatName(version))
@@ -315,10 +316,10 @@ bool WriteRubyAnimation(const cAnimeData& project, int version, Cclip_stream& ou
         a.WriteIvarInt(kId, 1);
         a.WriteIvarString(kName, project.Text(AT_NAME));
         if (xp) {
-            writePicture(a, project.GetPicture(0), kAnimationName, kAnimationHue);
+            writePicture(a, project.GetPicture(0), kAnimationName, kAnimationHue, folders);
         } else {
-            writePicture(a, project.GetPicture(0), kAnimation1Name, kAnimation1Hue);
-            writePicture(a, project.GetPicture(1), kAnimation2Name, kAnimation2Hue);
+            writePicture(a, project.GetPicture(0), kAnimation1Name, kAnimation1Hue, folders);
+            writePicture(a, project.GetPicture(1), kAnimation2Name, kAnimation2Hue, folders);
         }
         a.WriteIvarInt(kPosition, interchange::ToRpgPosition(project.GetValue(AI_CENTER_POSITION)));
         const int frames = std::min(project.LastUsedIndex(AI_FRAMES) + 1, kMaxFrames);
@@ -336,7 +337,7 @@ bool WriteRubyAnimation(const cAnimeData& project, int version, Cclip_stream& ou
         a.WriteIvar(kTimings);
         a.WriteArray(int32_t(timings.size()));
         for (const strEffect* e : timings)
-            writeTiming(a, *e, version);
+            writeTiming(a, *e, version, folders);
     }
     outer.PatchU32(0, uint32_t(outer.Size()));
     out.AppendStream(outer);

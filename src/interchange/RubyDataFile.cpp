@@ -189,7 +189,7 @@ public:
     eDataFileKind Kind() const override { return kind_; }
     std::vector<strDataEntry> List() const override;
     bool Import(int id, cAnimeData& project, std::string& error) const override;
-    bool Export(const cAnimeData& project, int id, std::string& error) override;
+    bool Export(const cAnimeData& project, int id, const strFolderNames& folders, std::string& error) override;
     std::string Bytes() const override { return parsed_->bytes; }
 
 private:
@@ -304,7 +304,7 @@ bool cRubyDataFile::splice(int id, const strMarshalNode& value, std::string& out
     return true;
 }
 
-bool cRubyDataFile::Export(const cAnimeData& project, int id, std::string& error)
+bool cRubyDataFile::Export(const cAnimeData& project, int id, const strFolderNames& folders, std::string& error)
 {
     if (id < 1 || id > kMaxId) {
         error = "IDs go from 1 to " + std::to_string(kMaxId);
@@ -315,7 +315,7 @@ bool cRubyDataFile::Export(const cAnimeData& project, int id, std::string& error
     Cclip_stream editedBlock, baseBlock;
     std::string editedBytes, baseBytes;
     const strMarshalNode* edited = nullptr;
-    if (!WriteRubyAnimation(project, version, editedBlock) ||
+    if (!WriteRubyAnimation(project, version, folders, editedBlock) ||
         !(edited = animationOf(editedBlock, pool, editedBytes))) {
         error = "the animation cannot be written in this format";
         return false;
@@ -341,7 +341,7 @@ bool cRubyDataFile::Export(const cAnimeData& project, int id, std::string& error
         }
         cAnimeData imported;
         const strMarshalNode* base = nullptr;
-        if (!read(*old, imported) || !WriteRubyAnimation(imported, version, baseBlock) ||
+        if (!read(*old, imported) || !WriteRubyAnimation(imported, version, folders, baseBlock) ||
             !(base = animationOf(baseBlock, pool, baseBytes))) {
             error = "the animation with ID " + std::to_string(id) + " cannot be read";
             return false;

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "model/AnimeData.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 void cSoundTable::loadSounds(const cAnimeData& project)
 {

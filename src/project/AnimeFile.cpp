@@ -2,7 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/FileIO.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 
 namespace ANIME {

@@ -1,9 +1,9 @@
 #include "project/GameData.h"
 
+#include "interchange/ImportedNames.h"
 #include "model/AnimeData.h"
 #include "platform/FileIO.h"
-#include "project/Paths.h"
-#include "project/Settings.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 #include <cctype>
@@ -44,33 +44,35 @@ std::string absoluteModelPath(const std::string& path)
 }
 
 // The path as the clipboard writers name files: a path below the game's folder
-// becomes the same path below the settings' folder, so its sub-folders are kept.
-std::string rebased(const std::string& path, const std::string& gameFolder, const std::string& settingsFolder)
+// becomes the same path below the writers' folder, so its sub-folders are kept.
+std::string rebased(const std::string& path, const std::string& gameFolder, const std::string& writerFolder)
 {
     if (!paths::IsAbsolute(path))
         return path;
     const std::string relative = paths::MakeRelative(path, gameFolder);
     if (relative.empty() || paths::IsAbsolute(relative) || relative == paths::LimitPath(path))
         return path;
-    return settingsFolder.empty() ? relative : settingsFolder + "\\" + relative;
+    return writerFolder.empty() ? relative : writerFolder + "\\" + relative;
 }
 
-// Rebases the picture and sound paths of a project for the writers and puts the
-// original paths back when it goes out of scope.
+// Rebases the picture and sound paths of a project for the writers, which take
+// names below the given folders, and puts the original paths back when it goes
+// out of scope.
 class cRebasedNames {
 public:
-    cRebasedNames(cAnimeData& project, const std::string& pictures, const std::string& sounds) : project_(project)
+    cRebasedNames(cAnimeData& project, const std::string& pictures, const std::string& sounds,
+                  const strFolderNames& folders)
+        : project_(project)
     {
-        const cSettings& s = Settings();
         for (int i = 0; i < project.Pictures().Size(); ++i)
             if (const strPicture* p = project.GetPicture(i); p && !p->path.empty()) {
                 pictures_.emplace_back(i, p->path);
-                project.RenamePicture(i, rebased(p->path, pictures, s.FolderName_G));
+                project.RenamePicture(i, rebased(p->path, pictures, folders.pictures));
             }
         for (int i = 0; i < project.Effects().Size(); ++i)
             if (const strEffect* e = project.GetEffect(i); e && !e->seName.empty()) {
                 sounds_.emplace_back(i, e->seName);
-                project.RenameSound(i, rebased(e->seName, sounds, s.FolderName_S));
+                project.RenameSound(i, rebased(e->seName, sounds, folders.sounds));
             }
     }
     ~cRebasedNames()
@@ -166,11 +168,11 @@ bool cGameData::Import(int id, cAnimeData& project, std::string& error) const
     }
     if (!file_->Import(id, project, error))
         return false;
-    paths::ResolveImportedNames(project, PictureFolder(), SoundFolder());
+    interchange::ResolveImportedNames(project, PictureFolder(), SoundFolder());
     return true;
 }
 
-bool cGameData::Export(cAnimeData& project, int id, std::string& error)
+bool cGameData::Export(cAnimeData& project, int id, const strFolderNames& folders, std::string& error)
 {
     if (!file_) {
         error = "no data file read";
@@ -180,8 +182,8 @@ bool cGameData::Export(cAnimeData& project, int id, std::string& error)
         error = "IDs start at 1";
         return false;
     }
-    const cRebasedNames names(project, PictureFolder(), SoundFolder());
-    return file_->Export(project, id, error);
+    const cRebasedNames names(project, PictureFolder(), SoundFolder(), folders);
+    return file_->Export(project, id, folders, error);
 }
 
 bool cGameData::Write(bool backup, std::string& error) const

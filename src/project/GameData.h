@@ -42,10 +42,11 @@ public:
      *  the game's folders (the file found there, or folder + name when missing). */
     bool Import(int id, cAnimeData& project, std::string& error) const;
 
-    /** Merges the project into entry id (appending past the end). Paths that lie in
-     *  the game's folders keep their sub-folders in the names written. The project
-     *  is left as it was. */
-    bool Export(cAnimeData& project, int id, std::string& error);
+    /** Merges the project into entry id (appending past the end), names taken below
+     *  the folders as the clipboard writers take them. Paths that lie in the game's
+     *  folders keep their sub-folders in the names written. The project is left as it
+     *  was. */
+    bool Export(cAnimeData& project, int id, const strFolderNames& folders, std::string& error);
 
     /** Replaces the file on the disk with the merged bytes: when backup is set, first
      *  the bytes that were read go to FILE.bak; then FILE is replaced in one step. The

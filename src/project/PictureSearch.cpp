@@ -1,6 +1,6 @@
 #include "project/PictureSearch.h"
 
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 

@@ -2,9 +2,9 @@
 
 #include "model/AnimeData.h"
 #include "platform/FileIO.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "project/AnimeFile.h"
-#include "project/Paths.h"
 #include "project/ProjectDump.h"
 
 #include <algorithm>

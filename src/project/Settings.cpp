@@ -107,6 +107,8 @@ strProjectDefaults cSettings::ProjectDefaults() const
     return d;
 }
 
+strFolderNames cSettings::FolderNames() const { return {FolderName_G, FolderName_S}; }
+
 void cSettings::SetDefaults()
 {
     Locale = "jpn";

@@ -2,6 +2,7 @@
 // The editor settings: one program-wide object holding every config.ini key
 // (section "CONFIG"). Fields are named after their keys.
 
+#include "interchange/FolderNames.h"
 #include "model/ProjectDefaults.h"
 
 #include <cstdint>
@@ -60,6 +61,8 @@ struct cSettings {
 
     /** The Init_ keys as the defaults of new projects. */
     strProjectDefaults ProjectDefaults() const;
+    /** FolderName_G and FolderName_S, for the clipboard and game data conversions. */
+    strFolderNames FolderNames() const;
     /** The defaults of every key. */
     void SetDefaults();
     /** Reads every key from the file's "CONFIG" section; keys that are missing, or whose

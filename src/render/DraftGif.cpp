@@ -1,7 +1,7 @@
 #include "render/DraftGif.h"
 
 #include "platform/FileIO.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 #include <algorithm>
 

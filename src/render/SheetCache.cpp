@@ -7,7 +7,7 @@
 
 #include "image/ImageFile.h"
 #include "model/AnimeData.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "project/PictureSearch.h"
 #include "render/SpriteDrawer.h"
 

@@ -5,7 +5,7 @@
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
 #include "edit/Document.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "project/Settings.h"
 #include "ui/DlgControls.h"
 #include "ui/TextLimit.h"

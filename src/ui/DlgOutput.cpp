@@ -4,7 +4,7 @@
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "edit/Document.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 

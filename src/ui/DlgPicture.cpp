@@ -3,7 +3,7 @@
 #include "model/AnimeData.h"
 #include "platform/Strings.h"
 #include "edit/Document.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "ui/DlgControls.h"
 #include "ui/TextLimit.h"
 

@@ -1,7 +1,7 @@
 #include "ui/MissingPictures.h"
 
 #include "model/AnimeData.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "project/PictureSearch.h"
 #include "project/ProjectDump.h"

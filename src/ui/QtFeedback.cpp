@@ -1,6 +1,6 @@
 #include "ui/QtFeedback.h"
 
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #include "ui/TextLimit.h"
 
 #include "platform/CodePage.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>

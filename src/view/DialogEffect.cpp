@@ -2,7 +2,7 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "render/Compositor.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 
 #include "export/CaptureImage.h"
 #include "model/AnimeData.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 strCaptureRect strExportForm::Rect() const
 {

@@ -6,7 +6,7 @@
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "render/SpriteDrawer.h"
 
 #include <algorithm>

@@ -103,7 +103,7 @@ TEST_P(ClipboardExportTest, PutsTheExactPayloadUnderItsFormat)
 
     // The oracle: the same export through the in-memory clipboard.
     platform::MemoryClipboard memory;
-    ASSERT_EQ(ExportToClipboard(memory, w.Project(), c.version), 1);
+    ASSERT_EQ(ExportToClipboard(memory, w.Project(), c.version, Settings().FolderNames()), 1);
     std::vector<uint8_t> expected;
     ASSERT_TRUE(memory.Open());
     ASSERT_TRUE(memory.GetData(c.format, expected));

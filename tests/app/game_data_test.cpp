@@ -5,7 +5,7 @@
 #include "support/GameDataFixtures.h"
 
 #include "model/AnimeData.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "ui/DlgGameDataList.h"
 
 #include <QAction>

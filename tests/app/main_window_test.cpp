@@ -4,8 +4,8 @@
 #include "support/GuiFixture.h"
 
 #include "model/AnimeData.h"
+#include "platform/Paths.h"
 #include "playback/AnimePlayer.h"
-#include "project/Paths.h"
 #include "ui/KeyframeWnd.h"
 #include "ui/MainEditWnd.h"
 #include "ui/Tools.h"

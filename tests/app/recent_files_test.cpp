@@ -4,7 +4,7 @@
 #include "support/GuiFixture.h"
 
 #include "model/AnimeData.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "project/RecentFiles.h"
 
 #include <QAction>

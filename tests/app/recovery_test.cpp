@@ -6,8 +6,8 @@
 #include "app/AutoSave.h"
 #include "edit/FrameOps.h"
 #include "model/AnimeData.h"
+#include "platform/Paths.h"
 #include "project/AnimeFile.h"
-#include "project/Paths.h"
 #include "project/ProjectDump.h"
 
 #include <QTest>

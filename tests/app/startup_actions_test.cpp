@@ -6,8 +6,8 @@
 #include "app/StartupActions.h"
 #include "interchange/ClipboardTransfer.h"
 #include "model/AnimeData.h"
+#include "platform/Paths.h"
 #include "project/AnimeFile.h"
-#include "project/Paths.h"
 #include "project/ProjectDump.h"
 
 #include <QClipboard>
@@ -51,7 +51,7 @@ TEST_F(GuiTest, StartupActionsExportImportAndSaveLikeTheMenu)
     // What the export placed is the payload the command line writes for the same project.
     const QByteArray placed = QGuiApplication::clipboard()->mimeData()->data(kMvFormat);
     platform::MemoryClipboard memory;
-    ASSERT_EQ(ExportToClipboard(memory, w.Project(), RPG_MV), 1);
+    ASSERT_EQ(ExportToClipboard(memory, w.Project(), RPG_MV, Settings().FolderNames()), 1);
     std::vector<uint8_t> expected;
     memory.Open();
     memory.GetData(kMvFormat, expected);
@@ -64,7 +64,7 @@ TEST_F(GuiTest, StartupActionsExportImportAndSaveLikeTheMenu)
     ASSERT_EQ(RunStartupActions(w, importing), 0);
     // The oracle: the same import saved without the window.
     cAnimeData imported;
-    ASSERT_EQ(ImportFromClipboard(platform::SystemClipboard(), imported, RPG_MV), 1);
+    ASSERT_EQ(ImportFromClipboard(platform::SystemClipboard(), imported, RPG_MV, Settings().FolderNames()), 1);
     ANIME::cAnimeFile_Device device;
     ASSERT_EQ(device.Save(dir / "expected.dat", imported), ANIME::FR_OK);
     EXPECT_EQ(dumpOf(dir / "imported.dat"), dumpOf(dir / "expected.dat"));

@@ -7,7 +7,7 @@
 #include "app/DlgHost.h"
 #include "app/KeyRouter.h"
 #include "model/AnimeData.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgCell.h"
 #include "ui/DlgInterval.h"

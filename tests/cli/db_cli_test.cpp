@@ -2,7 +2,7 @@
 #include "support/GameDataFixtures.h"
 #include "support/RunCli.h"
 
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

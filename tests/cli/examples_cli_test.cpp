@@ -120,4 +120,19 @@ TEST(CliExamples, ClipboardPayloadsRoundTripForEveryVersion)
     EXPECT_FALSE(fs::exists(dir / "bad.txt"));
 }
 
+TEST(CliExamples, ClipboardImportPlacesNamesInTheConfiguredFolders)
+{
+    const fs::path dir = TempDir("clip_folders");
+    const std::string payload = (dir / "mv.bin").string(), config = (dir / "config.ini").string();
+    std::ofstream(config, std::ios::binary) << "[CONFIG]\r\nFolderName_G=Pics\\Sub\r\nFolderName_S=Snd\r\n";
+    ASSERT_EQ(RunMevko({"clip-export", kExamples + "sample.dat", "--to", "mv", "-o", payload}).exitCode, 0);
+    const std::string custom = (dir / "custom.txt").string(), plain = (dir / "plain.txt").string();
+    ASSERT_EQ(RunMevko({"clip-import", payload, "--from", "mv", "-o", custom, "--config", config}).exitCode, 0);
+    ASSERT_EQ(RunMevko({"clip-import", payload, "--from", "mv", "-o", plain}).exitCode, 0);
+    const std::string customDump = RunMevko({"dump", custom}).out, plainDump = RunMevko({"dump", plain}).out;
+    EXPECT_NE(customDump.find(R"("path":"Pics\\Sub\\sample_burst")"), std::string::npos) << customDump;
+    EXPECT_NE(customDump.find(R"("seName":"Snd\\sample_zap")"), std::string::npos) << customDump;
+    EXPECT_NE(plainDump.find(R"("path":"BattleEffect\\sample_burst")"), std::string::npos) << plainDump;
+}
+
 } // namespace

@@ -4,7 +4,7 @@
 #include "edit/RestoreHistory.h"
 #include "platform/Strings.h"
 #include "edit/Document.h"
-#include "project/Paths.h"
+#include "platform/Paths.h"
 #include "project/Settings.h"
 
 #include <deque>

@@ -52,11 +52,11 @@ TEST_F(Transfer, EveryVersionExportsUnderItsFormatAndImportsBack)
                  {RPG_MZ, "application/rpgmz-animations"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version);
-        ASSERT_EQ(ExportToClipboard(clipboard, project, c.version), 1);
+        ASSERT_EQ(ExportToClipboard(clipboard, project, c.version, strFolderNames{}), 1);
         EXPECT_TRUE(clipboard.IsAvailable(c.format));
         EXPECT_STREQ(ClipboardFormatName(c.version), c.format);
         cAnimeData back;
-        ASSERT_EQ(ImportFromClipboard(clipboard, back, c.version), 1);
+        ASSERT_EQ(ImportFromClipboard(clipboard, back, c.version, strFolderNames{}), 1);
         EXPECT_EQ(back.Text(AT_NAME), "T");
         ASSERT_NE(back.GetCell(0, 0), nullptr);
         EXPECT_EQ(back.GetCell(0, 0)->pattern, 3);
@@ -65,8 +65,8 @@ TEST_F(Transfer, EveryVersionExportsUnderItsFormatAndImportsBack)
         EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\Fire1");
     }
     cAnimeData none;
-    EXPECT_EQ(ExportToClipboard(clipboard, project, 7), 0);
-    EXPECT_EQ(ImportFromClipboard(clipboard, none, -1), 0);
+    EXPECT_EQ(ExportToClipboard(clipboard, project, 7, strFolderNames{}), 0);
+    EXPECT_EQ(ImportFromClipboard(clipboard, none, -1, strFolderNames{}), 0);
 }
 
 TEST_F(Transfer, ImportsPreferVxAceAndMv)
@@ -75,16 +75,16 @@ TEST_F(Transfer, ImportsPreferVxAceAndMv)
     MakeProject(xp, 1, "xp");
     MakeProject(ace, 1, "ace");
     Cclip_stream a, b;
-    WriteRubyAnimation(xp, RUBY_XP, a);
-    WriteRubyAnimation(ace, RUBY_VXACE, b);
+    WriteRubyAnimation(xp, RUBY_XP, strFolderNames{}, a);
+    WriteRubyAnimation(ace, RUBY_VXACE, strFolderNames{}, b);
     put("RPGXP ANIMATION", std::string(a.Bytes().begin(), a.Bytes().end()));
     put("VX Ace ANIMATION", std::string(b.Bytes().begin(), b.Bytes().end()));
-    put("application/rpgmz-animations", WriteJsonAnimation(xp));
-    put("application/rpgmv-animations", WriteJsonAnimation(ace));
+    put("application/rpgmz-animations", WriteJsonAnimation(xp, strFolderNames{}));
+    put("application/rpgmv-animations", WriteJsonAnimation(ace, strFolderNames{}));
     cAnimeData r, j;
-    ASSERT_EQ(ImportFromClipboard(clipboard, r, RPG_XP), 1);
+    ASSERT_EQ(ImportFromClipboard(clipboard, r, RPG_XP, strFolderNames{}), 1);
     EXPECT_EQ(r.Text(AT_NAME), "ace");
-    ASSERT_EQ(ImportFromClipboard(clipboard, j, RPG_MZ), 1);
+    ASSERT_EQ(ImportFromClipboard(clipboard, j, RPG_MZ, strFolderNames{}), 1);
     EXPECT_EQ(j.Text(AT_NAME), "ace");
 }
 
@@ -93,18 +93,38 @@ TEST_F(Transfer, ImportedNamesFindFilesInAnAbsoluteFolder)
     const auto dir = TestFolder("resolve");
     WriteBytes(dir / "Fire1.PNG", "x", 1);
     WriteBytes(dir / "Bow.ogg", "x", 1);
-    Settings().FolderName_G = dir.string();
-    Settings().FolderName_S = dir.string();
+    const strFolderNames folders{dir.string(), dir.string()};
     strEffect e;
     e.seName = "Bow";
     AddEffect(project, e);
-    ASSERT_EQ(ExportToClipboard(clipboard, project, RPG_MV), 1);
+    ASSERT_EQ(ExportToClipboard(clipboard, project, RPG_MV, folders), 1);
     cAnimeData back;
-    ASSERT_EQ(ImportFromClipboard(clipboard, back, RPG_MV), 1);
+    ASSERT_EQ(ImportFromClipboard(clipboard, back, RPG_MV, folders), 1);
     const std::string folder = dir.string();
     EXPECT_EQ(back.GetPicture(0)->path, folder + "\\Fire1.PNG");
     EXPECT_EQ(back.GetEffect(0)->seName, folder + "\\Bow.ogg");
-    Settings().SetDefaults();
+}
+
+TEST_F(Transfer, NamesAreTakenBelowAndPlacedInTheGivenFolders)
+{
+    PutPicture(project, 0, "Pics\\Sub\\Fire1.png", 0, 96);
+    strEffect e;
+    e.seName = "snd\\Deep\\Bow.ogg";
+    AddEffect(project, e);
+    const strFolderNames custom{"Pics", "Snd"};
+    for (int version : {RPG_2000, RPG_XP, RPG_VXACE, RPG_MZ}) {
+        // Below the folders the sub-folders are kept (folders compare case-insensitively).
+        ASSERT_EQ(ExportToClipboard(clipboard, project, version, custom), 1) << version;
+        cAnimeData back;
+        ASSERT_EQ(ImportFromClipboard(clipboard, back, version, custom), 1) << version;
+        EXPECT_EQ(back.GetPicture(0)->path, "Pics\\Sub\\Fire1") << version;
+        EXPECT_EQ(back.GetEffect(0)->seName, "Snd\\Deep\\Bow") << version;
+        // Elsewhere only the file name is written.
+        ASSERT_EQ(ExportToClipboard(clipboard, project, version, strFolderNames{}), 1) << version;
+        ASSERT_EQ(ImportFromClipboard(clipboard, back, version, strFolderNames{}), 1) << version;
+        EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\Fire1") << version;
+        EXPECT_EQ(back.GetEffect(0)->seName, "Sound\\Bow") << version;
+    }
 }
 
 TEST_F(Transfer, MenuState)
@@ -138,10 +158,10 @@ TEST_F(Transfer, MenuState)
 TEST_F(Transfer, ExportCommandMessages)
 {
     Status status;
-    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_VXACE, status), 1);
-    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_MZ, status), 1);
+    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_VXACE, strFolderNames{}, status), 1);
+    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_MZ, strFolderNames{}, status), 1);
     clipboard.SetLockedByOther(true);
-    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_2000, status), -1);
+    EXPECT_EQ(ClipboardExportCommand(clipboard, project, RPG_2000, strFolderNames{}, status), -1);
     clipboard.SetLockedByOther(false);
     EXPECT_EQ(status.texts, (std::vector<std::string>{"RPGツクールVXAce [戦闘アニメ] : エクスポートに成功しました",
                                                       "RPGツクールMZ [戦闘アニメ] : エクスポートに成功しました",
@@ -153,25 +173,25 @@ TEST_F(Transfer, ImportCommandInstallsOnlyOnSuccess)
     Status status;
     Host host;
     host.proceed = false;
-    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, host, status), 0);
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, strFolderNames{}, host, status), 0);
     EXPECT_TRUE(status.texts.empty());
 
     host.proceed = true;
-    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, host, status), -1);
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, strFolderNames{}, host, status), -1);
     EXPECT_EQ(host.installed, nullptr);
 
-    ExportToClipboard(clipboard, project, RPG_XP);
-    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, host, status), 1);
+    ExportToClipboard(clipboard, project, RPG_XP, strFolderNames{});
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_VX, strFolderNames{}, host, status), 1);
     ASSERT_NE(host.installed, nullptr);
     EXPECT_EQ(host.installed->Text(AT_NAME), "T");
     EXPECT_EQ(host.installed->Text(AT_WORK_FOLDER), "C:\\Work\\Data");
     EXPECT_FALSE(host.installed->modified);
     EXPECT_FALSE(host.installed->untitled);
 
-    ExportToClipboard(clipboard, project, RPG_2000);
-    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_2000, host, status), 1);
+    ExportToClipboard(clipboard, project, RPG_2000, strFolderNames{});
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_2000, strFolderNames{}, host, status), 1);
     put("application/rpgmv-animations", "[]");
-    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_MV, host, status), -1);
+    EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_MV, strFolderNames{}, host, status), -1);
     EXPECT_EQ(status.texts, (std::vector<std::string>{"< ! > RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに失敗",
                                                       "RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに成功しました",
                                                       "RPGツクール2000 [戦闘アニメ] : インポートに成功しました",

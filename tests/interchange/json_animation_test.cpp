@@ -17,7 +17,7 @@ TEST(JsonExport, ReferenceText)
 {
     cAnimeData p;
     MakeProject(p, 2, "A");
-    const std::string text = WriteJsonAnimation(p);
+    const std::string text = WriteJsonAnimation(p, strFolderNames{});
     EXPECT_EQ(text, "[{\"animation1Hue\":0,\"animation1Name\":\"\",\"animation2Hue\":0,\"animation2Name\":\"\","
                     "\"frames\":[[],[]],\"id\":1,\"name\":\"A\",\"position\":1,\"timings\":[]}]");
     EXPECT_EQ(text.size(), 140u);
@@ -39,7 +39,7 @@ TEST(JsonExport, CellsTimingsAndKeyOrder)
     strEffect plain;
     plain.note = "x";
     AddEffect(p, plain);
-    EXPECT_EQ(WriteJsonAnimation(p),
+    EXPECT_EQ(WriteJsonAnimation(p, strFolderNames{}),
               "[{\"animation1Hue\":10,\"animation1Name\":\"b\",\"animation2Hue\":0,\"animation2Name\":\"\","
               "\"frames\":[[[],[102,1,-2,300,-90,1,7,0],[99,0,0,60,0,0,255,3]]],\"id\":1,\"name\":\"B\","
               "\"position\":3,\"timings\":[{\"flashColor\":[1,2,3,4],\"flashDuration\":4,\"flashScope\":2,"
@@ -60,7 +60,7 @@ TEST(JsonExport, PythonReadsTheTextBackIdentically)
     e.seName = std::string("効果音");
     e.seBalance = 0;
     AddEffect(p, e);
-    const std::string text = WriteJsonAnimation(p);
+    const std::string text = WriteJsonAnimation(p, strFolderNames{});
     const auto dir = TestFolder("json");
     WriteBytes(dir / "anim.json", text.data(), text.size());
     int code = 0;
@@ -147,7 +147,7 @@ TEST(JsonImport, RoundTrip)
     sound.seBalance = 0;
     AddEffect(p, sound);
     Cclip_stream s;
-    s.Append(WriteJsonAnimation(p));
+    s.Append(WriteJsonAnimation(p, strFolderNames{}));
     cAnimeData back;
     ASSERT_EQ(ReadJsonAnimation(back, s), 1);
     EXPECT_EQ(Content(back), Content(p));

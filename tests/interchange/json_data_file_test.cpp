@@ -93,7 +93,7 @@ TEST_F(JsonDataFile, UnchangedExportKeepsEveryByte)
         cAnimeData p;
         std::string error;
         ASSERT_TRUE(file->Import(id, p, error)) << error;
-        ASSERT_TRUE(file->Export(p, id, error)) << error;
+        ASSERT_TRUE(file->Export(p, id, strFolderNames{}, error)) << error;
         EXPECT_EQ(file->Bytes(), kMv) << "ID " << id;
     }
 }
@@ -108,7 +108,7 @@ TEST_F(JsonDataFile, EditChangesOnlyWhatChanged)
     strCell cell = *p.GetCell(1, 0);
     cell.x = 40;
     p.SetCell(1, 0, &cell);
-    ASSERT_TRUE(file->Export(p, 1, error)) << error;
+    ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
     // Frame 0 keeps its fractional y and its empty slot, the second timing its colour.
     std::string expected = replaced(kMv, "[1,4,0,150", "[1,40,0,150");
     EXPECT_EQ(file->Bytes(), expected);
@@ -116,14 +116,14 @@ TEST_F(JsonDataFile, EditChangesOnlyWhatChanged)
     // A renamed animation keeps the member the editor does not know, where it was.
     ASSERT_TRUE(file->Import(2, p, error)) << error;
     p.SetText(AT_NAME, "Ice");
-    ASSERT_TRUE(file->Export(p, 2, error)) << error;
+    ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
     expected = replaced(expected, "\"炎の剣\\u2460\"", "\"Ice\"");
     EXPECT_EQ(file->Bytes(), expected);
 
     // Dropping the last timing cuts it; the first stays as written.
     ASSERT_TRUE(file->Import(1, p, error)) << error;
     p.DeleteEffect(1, true);
-    ASSERT_TRUE(file->Export(p, 1, error)) << error;
+    ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
     expected = replaced(expected,
                         ",{\"flashColor\":[255,0,0,128],\"flashDuration\":3,\"flashScope\":0,\"frame\":1,\"se\":null}",
                         "");
@@ -135,17 +135,17 @@ TEST_F(JsonDataFile, ExportIntoEmptySlotsAndPastTheEnd)
 {
     cAnimeData p;
     MakeProject(p, 2, "New");
-    nlohmann::json written = nlohmann::json::parse(WriteJsonAnimation(p))[0];
+    nlohmann::json written = nlohmann::json::parse(WriteJsonAnimation(p, strFolderNames{}))[0];
     written.erase("id");
     const std::string rest = written.dump().substr(1);   // members after "id", in the writer's order
 
     auto file = parse(kMv);
     ASSERT_TRUE(file);
     std::string error;
-    ASSERT_TRUE(file->Export(p, 7, error)) << error;
+    ASSERT_TRUE(file->Export(p, 7, strFolderNames{}, error)) << error;
     std::string expected = kMv.substr(0, kMv.size() - 2) + ",\nnull,\nnull,\n{\"id\":7," + rest + "\n]";
     EXPECT_EQ(file->Bytes(), expected);
-    ASSERT_TRUE(file->Export(p, 3, error)) << error;
+    ASSERT_TRUE(file->Export(p, 3, strFolderNames{}, error)) << error;
     expected = replaced(expected, "\nnull,\n{\"id\":4", "\n{\"id\":3," + rest + ",\n{\"id\":4");
     EXPECT_EQ(file->Bytes(), expected);
     EXPECT_EQ(listText(*parse(file->Bytes())),
@@ -154,9 +154,9 @@ TEST_F(JsonDataFile, ExportIntoEmptySlotsAndPastTheEnd)
     // An empty array gets RPG Maker's layout.
     file = parse(" []");
     ASSERT_TRUE(file);
-    ASSERT_TRUE(file->Export(p, 2, error)) << error;
+    ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
     EXPECT_EQ(file->Bytes(), " [\nnull,\nnull,\n{\"id\":2," + rest + "\n]");
-    EXPECT_FALSE(file->Export(p, 0, error));
+    EXPECT_FALSE(file->Export(p, 0, strFolderNames{}, error));
 }
 
 TEST_F(JsonDataFile, EffekseerEntriesStayUntouched)
@@ -172,11 +172,11 @@ TEST_F(JsonDataFile, EffekseerEntriesStayUntouched)
     EXPECT_NE(error.find("Effekseer"), std::string::npos) << error;
     ASSERT_TRUE(file->Import(1, p, error)) << error;
     error.clear();
-    EXPECT_FALSE(file->Export(p, 3, error));
+    EXPECT_FALSE(file->Export(p, 3, strFolderNames{}, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(file->Bytes(), mz);
     p.SetValue(AI_CENTER_POSITION, 3);   // top
-    ASSERT_TRUE(file->Export(p, 2, error)) << error;
+    ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
     const std::string bytes = file->Bytes();
     EXPECT_EQ(bytes.substr(bytes.find(",\n{\"id\":3")), ",\n" + kEffekseer + "\n]");
     EXPECT_NE(bytes.find("\"position\":0"), std::string::npos);
@@ -216,7 +216,7 @@ TEST_F(JsonDataFile, DamagedFilesAreRefused)
     MakeProject(p);
     std::string error;
     EXPECT_FALSE(file->Import(1, p, error));
-    EXPECT_FALSE(file->Export(p, 1, error));
+    EXPECT_FALSE(file->Export(p, 1, strFolderNames{}, error));
     EXPECT_EQ(file->Bytes(), mvFile({"{\"name\":\"x\",\"frames\":[[]]}"}));
 }
 

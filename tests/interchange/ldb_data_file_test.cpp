@@ -187,13 +187,13 @@ TEST_F(LdbDataFile, AnEditChangesOnlyThatValue)
     cAnimeData p;
     importInto(*file, 1, p);
     std::string error;
-    ASSERT_TRUE(file->Export(p, 1, error)) << error;
+    ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
     EXPECT_EQ(file->Bytes(), bytes);   // unchanged: every byte kept
 
     strCell c = *p.GetCell(1, 0);
     c.x = -7;
     p.SetCell(1, 0, &c);
-    ASSERT_TRUE(file->Export(p, 1, error)) << error;
+    ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
     // Unknown fields, explicit defaults, the stale empty slot and the unused flash
     // colour all stay; only the x and the sizes around it change.
     strGame edited;
@@ -208,7 +208,7 @@ TEST_F(LdbDataFile, AFilledSlotDoesNotTakeOverStaleValues)
     importInto(*file, 1, p);
     PutCell(p, 0, 0, {0, 2, 0, 5, 6, 100, 100, 0, 255});
     std::string error;
-    ASSERT_TRUE(file->Export(p, 1, error)) << error;
+    ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
     auto reread = parse(file->Bytes());
     cAnimeData q;
     importInto(*reread, 1, q);
@@ -225,7 +225,7 @@ TEST_F(LdbDataFile, AnIdPastTheEndAppendsWithEmptyRecords)
     PutPicture(p, 0, "Battle\\slash.png");
     PutCell(p, 1, 2, {0, 3, 0, 10, -10, 100, 100, 0, 255});
     Cclip_stream block;
-    ASSERT_TRUE(WriteRm2000Animation(p, block));
+    ASSERT_TRUE(WriteRm2000Animation(p, strFolderNames{}, block));
     const std::string written(reinterpret_cast<const char*>(block.Data()) + 8, block.Size() - 8);
 
     for (bool withAnimations : {true, false}) {
@@ -233,7 +233,7 @@ TEST_F(LdbDataFile, AnIdPastTheEndAppendsWithEmptyRecords)
         g.withAnimations = withAnimations;
         auto file = parse(makeLdb(g));
         std::string error;
-        ASSERT_TRUE(file->Export(p, 6, error)) << error;
+        ASSERT_TRUE(file->Export(p, 6, strFolderNames{}, error)) << error;
         // The IDs in between become empty records; without a list, one is made in chunk order.
         strGame expected = g;
         for (int id = withAnimations ? 4 : 1; id < 6; ++id)
@@ -256,11 +256,11 @@ TEST_F(LdbDataFile, AFailedExportLeavesTheFileAsItWas)
     cAnimeData p;
     MakeProject(p, 1, "x");   // no picture
     std::string error;
-    EXPECT_FALSE(file->Export(p, 1, error));
+    EXPECT_FALSE(file->Export(p, 1, strFolderNames{}, error));
     EXPECT_FALSE(error.empty());
     PutPicture(p, 0, "a.png");
-    EXPECT_FALSE(file->Export(p, 0, error));
-    EXPECT_FALSE(file->Export(p, 100000, error));
+    EXPECT_FALSE(file->Export(p, 0, strFolderNames{}, error));
+    EXPECT_FALSE(file->Export(p, 100000, strFolderNames{}, error));
     EXPECT_EQ(file->Bytes(), bytes);
 }
 

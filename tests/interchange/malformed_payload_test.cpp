@@ -43,7 +43,7 @@ struct Format {
 std::string rubyBytes(const cAnimeData& p, int version)
 {
     Cclip_stream s;
-    WriteRubyAnimation(p, version, s);
+    WriteRubyAnimation(p, version, strFolderNames{}, s);
     return std::string(s.Bytes().begin(), s.Bytes().end());
 }
 
@@ -52,11 +52,12 @@ std::vector<Format> formats()
     return {
         {"xp", [](const cAnimeData& p) { return rubyBytes(p, RUBY_XP); }, ReadRubyAnimation},
         {"vxace", [](const cAnimeData& p) { return rubyBytes(p, RUBY_VXACE); }, ReadRubyAnimation},
-        {"json", WriteJsonAnimation, [](cAnimeData& p, Cclip_stream& s) { return ReadJsonAnimation(p, s); }},
+        {"json", [](const cAnimeData& p) { return WriteJsonAnimation(p, strFolderNames{}); },
+         [](cAnimeData& p, Cclip_stream& s) { return ReadJsonAnimation(p, s); }},
         {"2000",
          [](const cAnimeData& p) {
              Cclip_stream s;
-             WriteRm2000Animation(p, s);
+             WriteRm2000Animation(p, strFolderNames{}, s);
              return std::string(s.Bytes().begin(), s.Bytes().end());
          },
          ReadRm2000Animation},

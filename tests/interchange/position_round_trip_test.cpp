@@ -15,9 +15,9 @@ namespace {
 std::string payload(const cAnimeData& p, int version)
 {
     if (version == RPG_MV)
-        return WriteJsonAnimation(p);
+        return WriteJsonAnimation(p, strFolderNames{});
     Cclip_stream s;
-    EXPECT_TRUE(version == RPG_2000 ? WriteRm2000Animation(p, s) : WriteRubyAnimation(p, version, s));
+    EXPECT_TRUE(version == RPG_2000 ? WriteRm2000Animation(p, strFolderNames{}, s) : WriteRubyAnimation(p, version, strFolderNames{}, s));
     return std::string(s.Bytes().begin(), s.Bytes().end());
 }
 

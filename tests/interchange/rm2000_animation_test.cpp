@@ -25,7 +25,7 @@ std::string hex(const std::string& bytes)
 std::string block(const cAnimeData& p)
 {
     Cclip_stream s;
-    EXPECT_TRUE(WriteRm2000Animation(p, s));
+    EXPECT_TRUE(WriteRm2000Animation(p, strFolderNames{}, s));
     return std::string(s.Bytes().begin(), s.Bytes().end());
 }
 
@@ -110,7 +110,7 @@ TEST(Rm2000Export, FrameLimitTextLimitAndMissingPicture)
     p.SetText(AT_NAME, longName);
     PutPicture(p, 0, "p");
     Cclip_stream s;
-    ASSERT_TRUE(WriteRm2000Animation(p, s));
+    ASSERT_TRUE(WriteRm2000Animation(p, strFolderNames{}, s));
     cAnimeData back;
     ASSERT_EQ(ReadRm2000Animation(back, s), 1);
     EXPECT_EQ(back.GetValue(AI_FRAMES), 999);
@@ -118,14 +118,14 @@ TEST(Rm2000Export, FrameLimitTextLimitAndMissingPicture)
     // A name over 127 bytes is not cut: the export fails and says why.
     platform::TakeTextProblems();
     p.SetText(AT_NAME, longName + "あ");
-    EXPECT_FALSE(WriteRm2000Animation(p, s));
+    EXPECT_FALSE(WriteRm2000Animation(p, strFolderNames{}, s));
     EXPECT_NE(platform::TakeTextProblems().find("128"), std::string::npos);
 
     PutPicture(p, 2, "q");   // two pictures, slot 1 empty
-    EXPECT_FALSE(WriteRm2000Animation(p, s));
+    EXPECT_FALSE(WriteRm2000Animation(p, strFolderNames{}, s));
     cAnimeData none;
     MakeProject(none);
-    EXPECT_FALSE(WriteRm2000Animation(none, s));
+    EXPECT_FALSE(WriteRm2000Animation(none, strFolderNames{}, s));
 }
 
 TEST(Rm2000, FlashScaling)
@@ -203,7 +203,7 @@ TEST(Rm2000Import, RoundTrip)
     sound.seBalance = 200;
     AddEffect(p, sound);
     Cclip_stream s;
-    ASSERT_TRUE(WriteRm2000Animation(p, s));
+    ASSERT_TRUE(WriteRm2000Animation(p, strFolderNames{}, s));
     cAnimeData back;
     ASSERT_EQ(ReadRm2000Animation(back, s), 1);
     EXPECT_EQ(Content(back), Content(p));

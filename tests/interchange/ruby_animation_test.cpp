@@ -10,7 +10,7 @@ namespace {
 std::string payload(const cAnimeData& p, int version)
 {
     Cclip_stream s;
-    EXPECT_TRUE(WriteRubyAnimation(p, version, s));
+    EXPECT_TRUE(WriteRubyAnimation(p, version, strFolderNames{}, s));
     return std::string(s.Bytes().begin(), s.Bytes().end());
 }
 
@@ -70,7 +70,7 @@ TEST(RubyExport, LimitsFramesAndTimings)
     for (int i = 0; i < 1023; ++i)
         AddEffect(p, e);
     Cclip_stream s;
-    ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VX, s));
+    ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VX, strFolderNames{}, s));
     cAnimeData back;
     ASSERT_EQ(ReadRubyAnimation(back, s), 1);
     EXPECT_EQ(back.GetValue(AI_FRAMES), 200);
@@ -320,7 +320,7 @@ TEST(RubyImport, RoundTripsKeepWhatEachVersionCarries)
             AddEffect(p, note);
         }
         Cclip_stream s;
-        ASSERT_TRUE(WriteRubyAnimation(p, version, s));
+        ASSERT_TRUE(WriteRubyAnimation(p, version, strFolderNames{}, s));
         cAnimeData back;
         ASSERT_EQ(ReadRubyAnimation(back, s), 1);
         EXPECT_EQ(Content(back), Content(p));
@@ -333,7 +333,7 @@ TEST(RubyImport, DefaultPositionAndNamesOfPicture1)
     MakeProject(p, 1, "");
     p.SetValue(AI_CENTER_POSITION, 4);   // right
     Cclip_stream s;
-    WriteRubyAnimation(p, RUBY_VXACE, s);
+    WriteRubyAnimation(p, RUBY_VXACE, strFolderNames{}, s);
     cAnimeData back;
     ASSERT_EQ(ReadRubyAnimation(back, s), 1);
     EXPECT_EQ(back.GetValue(AI_CENTER_POSITION), 0);

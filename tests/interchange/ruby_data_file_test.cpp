@@ -157,7 +157,7 @@ TEST_P(RubyDataFile, ReadAndWriteGiveRubysBytes)
     std::string error;
     for (int id : {1, 2, 4}) {
         ASSERT_TRUE(file->Import(id, p, error)) << error;
-        ASSERT_TRUE(file->Export(p, id, error)) << error;
+        ASSERT_TRUE(file->Export(p, id, strFolderNames{}, error)) << error;
     }
     EXPECT_EQ(file->Bytes(), original);
 }
@@ -183,7 +183,7 @@ TEST_P(RubyDataFile, EditChangesOnlyThatEntryAndKeepsWhatTheEditorCannotHold)
     strCell c = *p.GetCell(0, 0);
     c.x = int16_t(c.x + 5);
     p.SetCell(0, 0, &c);
-    ASSERT_TRUE(file->Export(p, 2, error)) << error;
+    ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
     // In the edited frame, the empty slot keeps the values it had.
     EXPECT_EQ(compare(file->Bytes()), "canonical=true size=6\nchanged=2\nivars=true id=2\nframes=false,true,true\n"
                                       "frame0 cell0=false cell1=true\ntimings=true\nmemo=true\n");
@@ -201,7 +201,7 @@ TEST_P(RubyDataFile, EditChangesOnlyThatEntryAndKeepsWhatTheEditorCannotHold)
         flash.flags = EF_FLASH;
         AddEffect(p, flash);
     }
-    ASSERT_TRUE(file->Export(p, 2, error)) << error;
+    ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
     const std::string report = compare(file->Bytes());
     EXPECT_EQ(file->List()[1].timings, 3);
     EXPECT_NE(report.find("canonical=true size=6\nchanged=2\n"), std::string::npos) << report;
@@ -215,7 +215,7 @@ TEST_P(RubyDataFile, ExportPastTheEndAppendsWithEmptySlots)
     cAnimeData p;
     std::string error;
     ASSERT_TRUE(file->Import(1, p, error)) << error;
-    ASSERT_TRUE(file->Export(p, 8, error)) << error;
+    ASSERT_TRUE(file->Export(p, 8, strFolderNames{}, error)) << error;
     const std::string report = compare(file->Bytes());
     EXPECT_NE(report.find("canonical=true size=9\nchanged=8\n"), std::string::npos) << report;
     const auto list = file->List();
@@ -225,11 +225,11 @@ TEST_P(RubyDataFile, ExportPastTheEndAppendsWithEmptySlots)
 
     // A slot that holds something else is not overwritten.
     const std::string before = file->Bytes();
-    EXPECT_FALSE(file->Export(p, 5, error));
+    EXPECT_FALSE(file->Export(p, 5, strFolderNames{}, error));
     EXPECT_FALSE(file->Import(5, p, error));
     EXPECT_FALSE(file->Import(3, p, error));
-    EXPECT_FALSE(file->Export(p, 0, error));
-    EXPECT_FALSE(file->Export(p, 100000, error));
+    EXPECT_FALSE(file->Export(p, 0, strFolderNames{}, error));
+    EXPECT_FALSE(file->Export(p, 100000, strFolderNames{}, error));
     EXPECT_EQ(file->Bytes(), before);
 }
 
@@ -255,7 +255,7 @@ TEST_P(RubyDataFile, RefusesDamagedAndTruncatedData)
             }
             EXPECT_EQ(file->Bytes(), damaged);
             file->List();
-            if (file->Export(p, 2, error)) {
+            if (file->Export(p, 2, strFolderNames{}, error)) {
                 EXPECT_TRUE(ParseDataFile(GetParam(), file->Bytes(), error)) << error;
             }
         }
@@ -280,8 +280,8 @@ TEST(RubyDataFilePlain, ExportKeepsTheFilesStringStyle)
     cAnimeData p;
     ASSERT_TRUE(file->Import(2, p, error)) << error;
     p.SetText(AT_NAME, "新しい名前");
-    ASSERT_TRUE(file->Export(p, 2, error)) << error;
-    ASSERT_TRUE(file->Export(p, 6, error)) << error;
+    ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
+    ASSERT_TRUE(file->Export(p, 6, strFolderNames{}, error)) << error;
     EXPECT_EQ(file->Bytes().find(":\x06E"), std::string::npos);
     EXPECT_EQ(file->List()[1].name, "新しい名前");
 }
@@ -335,7 +335,7 @@ TEST(MarshalTree, KeepsRedefinedSymbols)
     MakeProject(p, 1, "x");
     AddEffect(p, FlashEffect(0, 0, 5, 10, 20, 30, 200));
     Cclip_stream block;
-    ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VXACE, block));
+    ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VXACE, strFolderNames{}, block));
     const std::string bytes(reinterpret_cast<const char*>(block.Data()) + 4, block.Size() - 4);
     cMarshalPool pool;
     cMarshalReader r(bytes, pool);

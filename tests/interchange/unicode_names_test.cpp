@@ -142,9 +142,9 @@ TEST_P(UnicodeNames, RubyAndJsonCarryNamesUnchanged)
     AddEffect(p, e);
     for (int version : {RPG_XP, RPG_VX, RPG_VXACE, RPG_MV, RPG_MZ}) {
         SCOPED_TRACE(version);
-        ASSERT_EQ(ExportToClipboard(clipboard, p, version), 1);
+        ASSERT_EQ(ExportToClipboard(clipboard, p, version, strFolderNames{}), 1);
         cAnimeData back;
-        ASSERT_EQ(ImportFromClipboard(clipboard, back, version), 1);
+        ASSERT_EQ(ImportFromClipboard(clipboard, back, version, strFolderNames{}), 1);
         EXPECT_EQ(back.Text(AT_NAME), name());
         // The name RPG Maker gets has its dots and folder parts; the import puts the folder back,
         // cutting (and reporting) what would then be longer than the project holds.
@@ -169,7 +169,7 @@ TEST_P(UnicodeNames, Rm2000HoldsWhatItsCodePageHoldsAndRefusesTheRest)
         std::string text;
         void ShowStatus(const std::string& t) override { text = t; }
     } status;
-    EXPECT_EQ(ClipboardExportCommand(clipboard, p, RPG_2000, status), fits ? 1 : -1);
+    EXPECT_EQ(ClipboardExportCommand(clipboard, p, RPG_2000, strFolderNames{}, status), fits ? 1 : -1);
     if (!fits) {
         // Told which field and why; the clipboard keeps what it had.
         EXPECT_NE(status.text.find("名前"), std::string::npos) << status.text;
@@ -179,7 +179,7 @@ TEST_P(UnicodeNames, Rm2000HoldsWhatItsCodePageHoldsAndRefusesTheRest)
         return;
     }
     cAnimeData back;
-    ASSERT_EQ(ImportFromClipboard(clipboard, back, RPG_2000), 1);
+    ASSERT_EQ(ImportFromClipboard(clipboard, back, RPG_2000, strFolderNames{}), 1);
     EXPECT_EQ(back.Text(AT_NAME), name());
     EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\" + folderForm(name()));
 }
@@ -216,13 +216,13 @@ TEST(ImportedTexts, LongerThanTheFilesHoldAreCutAtACharacterAndReported)
     p.SetText(AT_NAME, repeat("é", 200));   // 400 bytes: only an import can bring this in
     PutPicture(p, 0, "x");
     Cclip_stream json;
-    json.Append(WriteJsonAnimation(p));
+    json.Append(WriteJsonAnimation(p, strFolderNames{}));
     cAnimeData back;
     ASSERT_EQ(ReadJsonAnimation(back, json), 1);
     EXPECT_EQ(back.Text(AT_NAME), repeat("é", 127));   // whole characters within 255 bytes
     EXPECT_NE(platform::TakeTextProblems(), "");
     Cclip_stream ruby;
-    ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VXACE, ruby));
+    ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VXACE, strFolderNames{}, ruby));
     ASSERT_EQ(ReadRubyAnimation(back, ruby), 1);
     EXPECT_EQ(back.Text(AT_NAME), repeat("é", 127));
     EXPECT_NE(platform::TakeTextProblems(), "");
@@ -236,8 +236,8 @@ TEST(ShortPayloads, BlocksShorterThanTheirSizeAreRefused)
     for (int f = 0; f < 4; ++f)
         PutCell(p, f, f, {0, 1, 0, f, f, 100, 100, 0, 255});
     Cclip_stream rm, ruby;
-    ASSERT_TRUE(WriteRm2000Animation(p, rm));
-    ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VXACE, ruby));
+    ASSERT_TRUE(WriteRm2000Animation(p, strFolderNames{}, rm));
+    ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VXACE, strFolderNames{}, ruby));
     for (size_t keep : {size_t(9), rm.Size() / 2, rm.Size() - 1}) {
         Cclip_stream cut;
         cut.Assign(bytesOf(rm).substr(0, keep));

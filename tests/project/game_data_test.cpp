@@ -3,8 +3,8 @@
 #include "support/ProjectFixtures.h"
 #include "support/GameDataFixtures.h"
 
+#include "platform/Paths.h"
 #include "project/GameData.h"
-#include "project/Paths.h"
 #include "project/Settings.h"
 
 #include <sys/stat.h>
@@ -51,7 +51,7 @@ TEST_F(GameDataTest, UnreadableOrDamagedFilesAreRefusedAndNeverWritten)
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
         cAnimeData project;
         project.NewProject(std::string());
-        EXPECT_FALSE(data.Export(project, 1, error));
+        EXPECT_FALSE(data.Export(project, 1, strFolderNames{}, error));
         EXPECT_FALSE(data.Write(true, error));
     }
     EXPECT_EQ(ReadBytes(root / "bad" / "data" / "Animations.json"), damaged);
@@ -103,13 +103,13 @@ TEST_F(GameDataTest, WriteKeepsABackupAndChangesOnlyTheEntry)
     const std::string picture = project.GetPicture(0)->path;
 
     // No change: nothing is written, not even a backup.
-    ASSERT_TRUE(data.Export(project, 1, error)) << error;
+    ASSERT_TRUE(data.Export(project, 1, strFolderNames{}, error)) << error;
     ASSERT_TRUE(data.Write(true, error)) << error;
     EXPECT_FALSE(fs::exists(file.string() + ".bak"));
     EXPECT_EQ(ReadBytes(file), original);
 
     project.SetText(AT_NAME, "Hit!");
-    ASSERT_TRUE(data.Export(project, 1, error)) << error;
+    ASSERT_TRUE(data.Export(project, 1, strFolderNames{}, error)) << error;
     EXPECT_EQ(project.GetPicture(0)->path, picture);   // the project is left as it was
     ASSERT_TRUE(data.Write(true, error)) << error;
     EXPECT_EQ(ReadBytes(file.string() + ".bak"), original);
@@ -127,12 +127,38 @@ TEST_F(GameDataTest, WriteKeepsABackupAndChangesOnlyTheEntry)
     // An ID past the end is appended; without a backup the .bak stays the older copy.
     cGameData again;
     ASSERT_TRUE(again.Read(Model(file), error)) << error;
-    ASSERT_TRUE(again.Export(project, 5, error)) << error;
+    ASSERT_TRUE(again.Export(project, 5, strFolderNames{}, error)) << error;
     ASSERT_TRUE(again.Write(false, error)) << error;
     EXPECT_EQ(ReadBytes(file.string() + ".bak"), original);
     ASSERT_TRUE(again.Read(Model(file), error)) << error;
     EXPECT_EQ(again.List().back().id, 5);
     EXPECT_EQ(again.List().size(), 3u);
+}
+
+TEST_F(GameDataTest, ExportNamesFilesBelowTheGameOrTheGivenFolders)
+{
+    cGameData data;
+    std::string error;
+    ASSERT_TRUE(data.Read(Model(file), error)) << error;
+    cAnimeData project;
+    ASSERT_TRUE(data.Import(1, project, error)) << error;
+    strPicture second = *project.GetPicture(0);
+    second.path = "Pics\\Deep\\Ice.png";
+    project.SetPicture(second, 1);
+    project.RenamePicture(0, data.PictureFolder() + "\\Sub\\Hit1.png");
+    const struct {
+        strFolderNames folders;
+        const char* second;
+    } rows[] = {{strFolderNames{}, "Ice"}, {strFolderNames{"Pics", "Snd"}, "Deep/Ice"}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(data.Export(project, 1, row.folders, error)) << error;
+        ASSERT_TRUE(data.Write(false, error)) << error;
+        const std::string bytes = ReadBytes(file);
+        const std::string entry = bytes.substr(bytes.find("{\"id\":1"));
+        // A path in the game's folder keeps its sub-folders whatever the given folders.
+        EXPECT_NE(entry.find("\"animation1Name\":\"Sub/Hit1\""), std::string::npos) << entry;
+        EXPECT_NE(entry.find(std::string("\"animation2Name\":\"") + row.second + "\""), std::string::npos) << entry;
+    }
 }
 
 TEST_F(GameDataTest, AFailedBackupLeavesTheFileAsItWas)
@@ -145,7 +171,7 @@ TEST_F(GameDataTest, AFailedBackupLeavesTheFileAsItWas)
     cAnimeData project;
     ASSERT_TRUE(data.Import(2, project, error)) << error;
     project.SetText(AT_NAME, "Fire!");
-    ASSERT_TRUE(data.Export(project, 2, error)) << error;
+    ASSERT_TRUE(data.Export(project, 2, strFolderNames{}, error)) << error;
     EXPECT_FALSE(data.Write(true, error));
     EXPECT_NE(error.find("backup"), std::string::npos) << error;
     EXPECT_EQ(ReadBytes(file), original);

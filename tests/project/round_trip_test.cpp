@@ -2,7 +2,7 @@
 // independent script) and on random projects, compared as whole dumps.
 #include "support/ProjectFixtures.h"
 
-#include "project/Paths.h"
+#include "platform/Paths.h"
 
 namespace {
 

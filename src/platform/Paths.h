@@ -10,8 +10,6 @@
 #include <map>
 #include <string>
 
-class cAnimeData;
-
 namespace paths {
 
 /** Paths of this many bytes or more are cut to kMaxPath - 1 by the helpers that say so. */
@@ -84,12 +82,5 @@ private:
 
 /** cNameIndex::Find with a fresh index. */
 std::string FindFileWithStem(const std::string& folder, const std::string& name);
-
-/** Turns the bare picture and sound names of an imported project into paths:
- *  F + "\" + name, where F is soundFolder for sounds and pictureFolder for pictures,
- *  and when F is absolute and holds a file "name.*", that file's name is used. */
-void ResolveImportedNames(cAnimeData& project, const std::string& pictureFolder, const std::string& soundFolder);
-/** ResolveImportedNames with the FolderName_G and FolderName_S settings. */
-void ResolveImportedNames(cAnimeData& project);
 
 } // namespace paths
