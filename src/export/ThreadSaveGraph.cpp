@@ -110,9 +110,11 @@ void cThread_SaveGraph::onStep()
 
 void cThread_SaveGraph::cancel()
 {
+    // Stop first: the worker then takes no further step, so the section comes free
+    // after the current one (a worker that retakes the lock at once could keep it).
+    stopLoop();
     std::lock_guard<std::mutex> lock(section());
     if (done_) return;
-    stopLoop();
     job_.clear();
     cancelled_ = true;
 }
