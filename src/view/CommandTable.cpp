@@ -17,6 +17,8 @@ strMenuEntry submenu(const char* text, std::vector<strMenuEntry> children)
     return {0, text, false, std::move(children)};
 }
 
+// The menu tree, laid out as the menus look.
+// clang-format off
 std::vector<strMenuEntry> buildMenu()
 {
     return {
@@ -131,6 +133,7 @@ std::vector<strMenuEntry> buildMenu()
         }),
     };
 }
+// clang-format on
 
 // The clipboard items shared by the popups of the side windows.
 std::vector<strMenuEntry> withClipboard(std::vector<strMenuEntry> head, std::vector<strMenuEntry> tail)
