@@ -7,11 +7,11 @@
 #include <cstring>
 #include <memory>
 
-#include "view/CanvasEdit.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
 #include "render/Overlay.h"
 #include "render/SpriteDrawer.h"
+#include "view/CanvasEdit.h"
 
 namespace {
 

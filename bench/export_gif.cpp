@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "export/GifFile.h"
 #include "export/CaptureImage.h"
+#include "export/GifFile.h"
 #include "image/ImageFile.h"
 #include "image/PngWrite.h"
 
@@ -89,7 +89,8 @@ void BM_CGIFFile_FromFrames(benchmark::State& state)
 {
     Fixture& fx = fixture();
     for (auto _ : state)
-        if (!saveGif(fx.frames, fx.dir / "ours.gif")) state.SkipWithError("save failed");
+        if (!saveGif(fx.frames, fx.dir / "ours.gif"))
+            state.SkipWithError("save failed");
     state.counters["bytes"] = static_cast<double>(fs::file_size(fx.dir / "ours.gif"));
 }
 BENCHMARK(BM_CGIFFile_FromFrames)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -99,7 +100,8 @@ void BM_CGIFFile_FromFrames_High(benchmark::State& state)
 {
     Fixture& fx = fixture();
     for (auto _ : state)
-        if (!saveGif(fx.frames, fx.dir / "high.gif", eGifQuality::High)) state.SkipWithError("save failed");
+        if (!saveGif(fx.frames, fx.dir / "high.gif", eGifQuality::High))
+            state.SkipWithError("save failed");
     state.counters["bytes"] = static_cast<double>(fs::file_size(fx.dir / "high.gif"));
 }
 BENCHMARK(BM_CGIFFile_FromFrames_High)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -113,7 +115,8 @@ void BM_CGIFFile_FromPngFiles(benchmark::State& state)
         for (int f = 0; f < kFrames; ++f)
             if (!loadImage(numberedPath(fx.dir / "frame.png", f), frames[static_cast<size_t>(f)]))
                 state.SkipWithError("cannot read frame");
-        if (!saveGif(frames, fx.dir / "ours2.gif")) state.SkipWithError("save failed");
+        if (!saveGif(frames, fx.dir / "ours2.gif"))
+            state.SkipWithError("save failed");
     }
 }
 BENCHMARK(BM_CGIFFile_FromPngFiles)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -128,11 +131,12 @@ void BM_ImageMagick_Convert(benchmark::State& state)
     std::string cmd = "/usr/bin/convert -delay " + std::to_string(kDelay) + " -loop 0 '" +
                       (fx.dir / "frame*.png").string() + "' '" + (fx.dir / "magick.gif").string() + "'";
     for (auto _ : state)
-        if (std::system(cmd.c_str()) != 0) state.SkipWithError("convert failed");
+        if (std::system(cmd.c_str()) != 0)
+            state.SkipWithError("convert failed");
     std::error_code ec;
     state.counters["bytes"] = static_cast<double>(fs::file_size(fx.dir / "magick.gif", ec));
 }
 // One run: it takes tens of seconds.
 BENCHMARK(BM_ImageMagick_Convert)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 
-}  // namespace
+} // namespace

@@ -27,8 +27,7 @@ void fill(cAnimeData& p, cRestoreHistory& history)
         }
 }
 
-template <class Measured, class Other>
-void alternate(benchmark::State& state, Measured measured, Other other)
+template <class Measured, class Other> void alternate(benchmark::State& state, Measured measured, Other other)
 {
     cRestoreHistory history;
     cAnimeData p;
@@ -48,15 +47,15 @@ void alternate(benchmark::State& state, Measured measured, Other other)
 
 void BM_InsertFrames(benchmark::State& state)
 {
-    alternate(state, [](cAnimeData& p) { p.InsertFrames(0, 1); },
-              [](cAnimeData& p) { p.DeleteFrames(0, 1, true); });
+    alternate(
+        state, [](cAnimeData& p) { p.InsertFrames(0, 1); }, [](cAnimeData& p) { p.DeleteFrames(0, 1, true); });
 }
 BENCHMARK(BM_InsertFrames)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_DeleteFrames(benchmark::State& state)
 {
-    alternate(state, [](cAnimeData& p) { p.DeleteFrames(0, 1, true); },
-              [](cAnimeData& p) { p.InsertFrames(0, 1); });
+    alternate(
+        state, [](cAnimeData& p) { p.DeleteFrames(0, 1, true); }, [](cAnimeData& p) { p.InsertFrames(0, 1); });
 }
 BENCHMARK(BM_DeleteFrames)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

@@ -32,7 +32,8 @@ static void BM_Advance10000Ticks(benchmark::State& state)
         player.goToFrame(0);
         player.play(60, PF_WHOLE | PF_LOOP | PF_FLASH | PF_SOUND, nullptr);
         int changes = 0;
-        for (int t = 0; t < 10000; ++t) changes += player.advance();
+        for (int t = 0; t < 10000; ++t)
+            changes += player.advance();
         benchmark::DoNotOptimize(changes);
     }
 }

@@ -16,7 +16,7 @@
 #if __has_include("render/RenderThreads.h")
 #include "render/RenderThreads.h"
 #else
-inline void setRenderThreadsEnabled(bool) {}  // earlier code: one thread only
+inline void setRenderThreadsEnabled(bool) {} // earlier code: one thread only
 #endif
 #include "render/SpriteDrawer.h"
 
@@ -63,7 +63,7 @@ struct Scene {
             p.blend = i % 5;
             p.x = static_cast<float>(-240 + (i % 4) * 160);
             p.y = static_cast<float>(-160 + (i / 4) * 100);
-            float scale = 0.6f + 0.2f * static_cast<float>(i % 5);  // 0.6 .. 1.4
+            float scale = 0.6f + 0.2f * static_cast<float>(i % 5); // 0.6 .. 1.4
             p.scaleX = (i & 1) ? -scale : scale;
             p.scaleY = scale;
             p.angle = static_cast<float>((i * 37) % 360);
@@ -132,7 +132,7 @@ struct HeavyScene {
         const int columns = 17, rows = 15;
         const int w = target.width(), h = target.height();
         for (int i = 0; i < cells; ++i) {
-            const int k = i * 255 / cells;  // spread fewer cells over the same grid
+            const int k = i * 255 / cells; // spread fewer cells over the same grid
             strCell c = strCell::New();
             c.pattern = static_cast<uint16_t>(1 + i % 20);
             c.blend = static_cast<uint8_t>(i % 3);
@@ -162,7 +162,7 @@ struct HeavyScene {
 void runHeavy(benchmark::State& state, int cells, int width, int height, bool newTones)
 {
     HeavyScene scene(cells, width, height);
-    scene.frame();  // first use of the target and the caches
+    scene.frame(); // first use of the target and the caches
     int tick = 0;
     for (auto _ : state) {
         if (newTones) {
@@ -218,4 +218,4 @@ void BM_BuildSheetHue(benchmark::State& state)
 }
 BENCHMARK(BM_BuildSheetHue)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

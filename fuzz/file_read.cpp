@@ -22,7 +22,8 @@ namespace {
 const std::filesystem::path& folder()
 {
     static const std::filesystem::path dir = [] {
-        std::filesystem::path d = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+        std::filesystem::path d =
+            std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
         d /= "mevko_fuzz_" + std::to_string(::getpid());
         std::filesystem::create_directories(d);
         return d;

@@ -1,9 +1,9 @@
 #include "app/AutoSave.h"
 
+#include "edit/Document.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
 #include "platform/Strings.h"
-#include "edit/Document.h"
 
 #include <algorithm>
 #include <ctime>
@@ -32,7 +32,8 @@ bool cAutoSave::OfferRecovery(iMessageSink& messages)
         }
         auto project = std::make_unique<cAnimeData>();
         if (!cRecoveryStore::Restore(info, *project)) {
-            messages.Ask(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "復元に失敗しました。\n%s"), info.file.string().c_str()),
+            messages.Ask(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "復元に失敗しました。\n%s"),
+                                              info.file.string().c_str()),
                          platform::LoadString(40005), ASK_OK, ICON_ERROR);
             continue;
         }
@@ -61,7 +62,7 @@ void cAutoSave::Tick()
         return;
     }
     if (writing_)
-        return;  // the previous copy is still being written; the next tick catches up
+        return; // the previous copy is still being written; the next tick catches up
     if (failed_.exchange(false))
         lastCopy_.clear();
     strRecoverySnapshot snapshot;

@@ -49,6 +49,6 @@ private:
     QTimer timer_;
     std::thread worker_;
     std::atomic<bool> writing_{false};
-    std::atomic<bool> failed_{false};  // the last write failed: the next tick writes again
-    std::string lastCopy_;   // bytes of the copy on disk; empty when there is none
+    std::atomic<bool> failed_{false}; // the last write failed: the next tick writes again
+    std::string lastCopy_;            // bytes of the copy on disk; empty when there is none
 };

@@ -1,8 +1,6 @@
 #include "app/DlgHost.h"
 
 #include "app/MainWnd.h"
-#include "view/CanvasEdit.h"
-#include "view/PaletteView.h"
 #include "model/AnimeData.h"
 #include "platform/CommandIds.h"
 #include "project/Settings.h"
@@ -18,6 +16,8 @@
 #include "ui/DlgSourceList.h"
 #include "ui/MainEditWnd.h"
 #include "ui/Tools.h"
+#include "view/CanvasEdit.h"
+#include "view/PaletteView.h"
 
 #include <cmath>
 
@@ -89,17 +89,17 @@ cDlgHost::~cDlgHost() = default;
 
 cAnimeData& cDlgHost::project() const { return main_->Project(); }
 
-int cDlgHost::focusCell() const
-{
-    return main_->Canvas()->Edit().Focus();
-}
+int cDlgHost::focusCell() const { return main_->Canvas()->Edit().Focus(); }
 
 bool cDlgHost::OnCommand(int id)
 {
     cDialogSet& set = main_->Dialogs();
     switch (id) {
-    case IDM_CUT: case IDM_COPY: case IDM_PASTE: case IDM_DELETE: case IDM_NEW_CELL:
-        return list_->OnTableCommand(id);
+    case IDM_CUT:
+    case IDM_COPY:
+    case IDM_PASTE:
+    case IDM_DELETE:
+    case IDM_NEW_CELL: return list_->OnTableCommand(id);
     case IDM_CELL_DIALOG:
         if (list_->OnTableCommand(id))
             return true;
@@ -110,12 +110,8 @@ bool cDlgHost::OnCommand(int id)
             OpenCellDialog(main_->Canvas()->CurrentFrame(), k);
         return true;
     }
-    case IDM_VIEW_LIST:
-        toggleWindow(WK_LIST, Settings().VListFlag);
-        return true;
-    case IDM_VIEW_PALETTE:
-        toggleWindow(WK_PALETTE, Settings().VPalFlag);
-        return true;
+    case IDM_VIEW_LIST: toggleWindow(WK_LIST, Settings().VListFlag); return true;
+    case IDM_VIEW_PALETTE: toggleWindow(WK_PALETTE, Settings().VPalFlag); return true;
     case IDM_VERTICAL: {
         bool& flag = Settings().VerticalFlag;
         flag = !flag;
@@ -140,17 +136,10 @@ bool cDlgHost::OnCommand(int id)
             set.OpenWindow(WK_FIX_CELL, main_);
         main_->Refresh();
         return true;
-    case IDM_FIX_CELL_S:
-        OpenFixCellS(fixCellS_->cellNo);
-        return true;
-    case IDM_EXPORT_PNG:
-        set.OpenWindow(WK_OUTPUT_PNG, main_);
-        return true;
-    case IDM_EXPORT_GIF:
-        set.OpenWindow(WK_OUTPUT_GIF, main_);
-        return true;
-    default:
-        return false;
+    case IDM_FIX_CELL_S: OpenFixCellS(fixCellS_->cellNo); return true;
+    case IDM_EXPORT_PNG: set.OpenWindow(WK_OUTPUT_PNG, main_); return true;
+    case IDM_EXPORT_GIF: set.OpenWindow(WK_OUTPUT_GIF, main_); return true;
+    default: return false;
     }
 }
 

@@ -88,5 +88,5 @@ private:
     cDlg_Palette* palette_;
     cDlg_Output_Graph* png_;
     cDlg_Output_Gif* gif_;
-    bool started_ = false;  // the side windows were shown after start-up
+    bool started_ = false; // the side windows were shown after start-up
 };

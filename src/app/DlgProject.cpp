@@ -38,8 +38,7 @@ QSpinBox* spin(QWidget* parent, int lo, int hi)
 
 } // namespace
 
-cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages)
-    : cBaseDlg(0, main), main_(main), messages_(messages)
+cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages) : cBaseDlg(0, main), main_(main), messages_(messages)
 {
     setObjectName("332");
     setWindowTitle(tr("プロジェクト"));
@@ -76,9 +75,8 @@ cDlg_Project::cDlg_Project(cMainWnd* main, iMessageSink& messages)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(buttons);
-    connect(autoButton, &QPushButton::clicked, this, [this] {
-        totalEdit->setValue(AutoTotalInterval(main_->Project(), main_->Canvas()->CurrentFrame()));
-    });
+    connect(autoButton, &QPushButton::clicked, this,
+            [this] { totalEdit->setValue(AutoTotalInterval(main_->Project(), main_->Canvas()->CurrentFrame())); });
     connect(apply, &QPushButton::clicked, this, [this] { ApplyAndClose(); });
     connect(cancel, &QPushButton::clicked, this, [this] { Close(DLG_CANCEL); });
 }
@@ -121,8 +119,7 @@ bool cDlg_Project::ApplyAndClose()
         Close(DLG_OK);
         return true;
     }
-    if (messages_.Ask(platform::LoadString(40022), platform::LoadString(40004), ASK_YES_NO, ICON_WARNING) !=
-        ANSWER_YES)
+    if (messages_.Ask(platform::LoadString(40022), platform::LoadString(40004), ASK_YES_NO, ICON_WARNING) != ANSWER_YES)
         return false;
     ApplyLightItems(f, project);
     const bool countChanged = ApplyRewrite(f, bits, project);

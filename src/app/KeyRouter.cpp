@@ -41,13 +41,20 @@ bool cKeyRouter::FieldKeepsKey(int key, Qt::KeyboardModifiers modifiers, const Q
         return key == Qt::Key_A || key == Qt::Key_C || key == Qt::Key_V || key == Qt::Key_X || key == Qt::Key_Z;
     }
     switch (key) {
-    case Qt::Key_Backspace: case Qt::Key_Delete:
-    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down:
-    case Qt::Key_Home: case Qt::Key_End: case Qt::Key_PageUp: case Qt::Key_PageDown:
-    case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Escape:
-        return true;
-    default:
-        return !text.isEmpty() && text.at(0).isPrint();
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: return true;
+    default: return !text.isEmpty() && text.at(0).isPrint();
     }
 }
 
@@ -75,7 +82,7 @@ bool cKeyRouter::eventFilter(QObject* watched, QEvent* event)
     if (auto* spin = qobject_cast<QAbstractSpinBox*>(field)) {
         auto* intSpin = qobject_cast<QSpinBox*>(spin);
         if (k == Qt::Key_Escape && intSpin)
-            intSpin->setValue(intSpin->value());  // shows the value again, dropping the typed text
+            intSpin->setValue(intSpin->value()); // shows the value again, dropping the typed text
         else if (k != Qt::Key_Escape)
             spin->interpretText();
     }

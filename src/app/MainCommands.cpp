@@ -9,13 +9,12 @@
 #include "edit/FrameOps.h"
 #include "edit/HistoryCommands.h"
 #include "edit/Interpolate.h"
-#include "view/ListWindow.h"
 #include "edit/RestoreHistory.h"
 #include "model/AnimeData.h"
 #include "platform/Clipboard.h"
+#include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
-#include "platform/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgPalette.h"
@@ -23,6 +22,7 @@
 #include "ui/KeyframeWnd.h"
 #include "ui/MainEditWnd.h"
 #include "ui/Tools.h"
+#include "view/ListWindow.h"
 
 #include <QCheckBox>
 #include <QSpinBox>
@@ -39,10 +39,10 @@ bool cMainWnd::ClipboardCommand(int id, bool* done)
     bool isExport = false;
     if (!ClipboardCommandVersion(id, version, isExport))
         return false;
-    const bool worked = isExport ? ClipboardExportCommand(platform::SystemClipboard(), Project(), version,
-                                                          Settings().FolderNames(),
-                                                          static_cast<iStatusSink&>(*this)) == 1
-                                 : document_->FileCommand(id);
+    const bool worked = isExport
+                            ? ClipboardExportCommand(platform::SystemClipboard(), Project(), version,
+                                                     Settings().FolderNames(), static_cast<iStatusSink&>(*this)) == 1
+                            : document_->FileCommand(id);
     if (done)
         *done = worked;
     Refresh();
@@ -188,8 +188,14 @@ void cMainWnd::RunProjectDialog(int, int)
     setCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame()));
 }
 
-void cMainWnd::RunNextFrame(int, int) { setCurrentFrame(NextFrame(Project(), canvas_->CurrentFrame(), Settings().NewFrameFlag, *this, *messages_)); }
-void cMainWnd::RunPreviousFrame(int, int) { setCurrentFrame(PreviousFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
+void cMainWnd::RunNextFrame(int, int)
+{
+    setCurrentFrame(NextFrame(Project(), canvas_->CurrentFrame(), Settings().NewFrameFlag, *this, *messages_));
+}
+void cMainWnd::RunPreviousFrame(int, int)
+{
+    setCurrentFrame(PreviousFrame(Project(), canvas_->CurrentFrame(), *messages_));
+}
 void cMainWnd::RunFirstFrame(int, int) { setCurrentFrame(FirstFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
 void cMainWnd::RunLastFrame(int, int) { setCurrentFrame(LastFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
 
@@ -320,7 +326,7 @@ void cMainWnd::syncToolChecks()
     const cSettings& s = Settings();
     toolFrame_->SetChecked(IDM_NEW_FRAME_FLAG, s.NewFrameFlag);
     const std::pair<int, bool> view[] = {
-        {IDM_VIEW_BACK, s.VBackFlag}, {IDM_VIEW_NOW, s.VNowFlag}, {IDM_VIEW_NEXT, s.VNextFlag},
+        {IDM_VIEW_BACK, s.VBackFlag},   {IDM_VIEW_NOW, s.VNowFlag},       {IDM_VIEW_NEXT, s.VNextFlag},
         {IDM_VIEW_LOCUS, s.VLocusFlag}, {IDM_VIEW_TARGET, s.VTargetFlag}, {IDM_VIEW_GIF, s.VGifFlag},
         {IDM_VIEW_LINE, s.VLineFlag},
     };

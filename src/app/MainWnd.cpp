@@ -225,12 +225,14 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     document_->StartUp(appFolder());
     // Work left by a crashed session is offered once the window shows, before a file
     // named on the command line opens.
-    QMetaObject::invokeMethod(this, [this] { autoSave_->OfferRecovery(*messages_); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { autoSave_->OfferRecovery(*messages_); }, Qt::QueuedConnection);
     autoSave_->SetInterval(s.AutoSaveInterval);
 
     if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
         pendingOpenPath_ = paths::FromDiskPath(std::filesystem::path(arguments.first().toStdString()));
-        QMetaObject::invokeMethod(this, [this] { openPending(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { openPending(); }, Qt::QueuedConnection);
     }
     if (!s.TargetPath.empty())
         SpriteDrawer().loadSingleSheet(s.TargetPath, kTargetSheet);
@@ -404,14 +406,13 @@ void cMainWnd::UpdateTitle(const std::string& path)
         title += QString::asprintf("%1.2f", double(cSettings::kVersion));
     } else {
         const QFontMetrics metrics(font());
-        const std::string shortened = paths::ShortenForTitle(shown, [&](const std::string& s) {
-            return metrics.horizontalAdvance(fromUtf8(s));
-        });
+        const std::string shortened =
+            paths::ShortenForTitle(shown, [&](const std::string& s) { return metrics.horizontalAdvance(fromUtf8(s)); });
         title += QString::asprintf("%1.2f - ", double(cSettings::kVersion)) + fromUtf8(paths::ForDisplay(shortened));
         if (fromGameData)
             title += QString(" : ID %1").arg(document_->dataId);
     }
-    setWindowTitle(title + "[*]");  // Qt shows the mark while the window is modified
+    setWindowTitle(title + "[*]"); // Qt shows the mark while the window is modified
     syncModifiedMark();
 }
 
@@ -452,11 +453,14 @@ void cMainWnd::installProject(cAnimeData& project)
         dlgHost_->ProjectReplaced();
     Refresh();
     // After the command's own status text: say which picture is missing and where it was looked for.
-    QMetaObject::invokeMethod(this, [this] {
-        const std::string missing = MissingPicturesStatus(Project());
-        if (!missing.empty())
-            ShowStatus(missing);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const std::string missing = MissingPicturesStatus(Project());
+            if (!missing.empty())
+                ShowStatus(missing);
+        },
+        Qt::QueuedConnection);
 }
 
 void cMainWnd::Refresh()
@@ -506,7 +510,8 @@ void cMainWnd::OpenDroppedFiles(const QList<QUrl>& urls)
     if (urls.isEmpty() || !urls.first().isLocalFile())
         return;
     canvas_->StopPlayback();
-    document_->FileCommand(IDM_OPEN_PATH, paths::FromDiskPath(std::filesystem::path(urls.first().toLocalFile().toStdString())));
+    document_->FileCommand(IDM_OPEN_PATH,
+                           paths::FromDiskPath(std::filesystem::path(urls.first().toLocalFile().toStdString())));
 }
 
 void cMainWnd::moveEvent(QMoveEvent* event)

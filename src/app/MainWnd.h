@@ -4,12 +4,12 @@
 // and the dialogs; builds its menus and accelerators from the command table and
 // runs every command through OnCommand and the table's entry for it.
 
-#include "view/CommandTable.h"
+#include "edit/Document.h"
 #include "interchange/ClipboardTransfer.h"
 #include "platform/Feedback.h"
-#include "edit/Document.h"
 #include "project/RecentFiles.h"
 #include "ui/BaseWnd.h"
+#include "view/CommandTable.h"
 
 #include <QStringList>
 
@@ -173,8 +173,8 @@ private:
 
     cMainEditWnd* canvas_ = nullptr;
     cKeyframeWnd* timeline_ = nullptr;
-    QSplitter* splitter_ = nullptr;  // the canvas above the timeline
-    bool splitterPlaced_ = false;    // the remembered timeline height was applied
+    QSplitter* splitter_ = nullptr; // the canvas above the timeline
+    bool splitterPlaced_ = false;   // the remembered timeline height was applied
     QMenuBar* menuBar_ = nullptr;
     std::vector<QMenu*> topMenus_;
     std::multimap<int, QAction*> menuActions_;

@@ -18,8 +18,7 @@ std::string modelPath(const QString& diskPath)
 // Prints the failed step with the reason the status bar gives.
 bool report(cMainWnd& window, const char* step)
 {
-    std::fprintf(stderr, "mevko-editor: %s failed: %s\n", step,
-                 window.StatusPart(0)->text().toLocal8Bit().constData());
+    std::fprintf(stderr, "mevko-editor: %s failed: %s\n", step, window.StatusPart(0)->text().toLocal8Bit().constData());
     return false;
 }
 

@@ -8,10 +8,10 @@
 class cMainWnd;
 
 struct strStartupActions {
-    QString open;           // the file named on the command line; opened first
-    int importCommand = 0;  // File > Import command id; 0 for none
-    int exportCommand = 0;  // File > Export command id; 0 for none
-    QString saveAs;         // saved to, then the editor quits; empty for none
+    QString open;          // the file named on the command line; opened first
+    int importCommand = 0; // File > Import command id; 0 for none
+    int exportCommand = 0; // File > Export command id; 0 for none
+    QString saveAs;        // saved to, then the editor quits; empty for none
 
     bool Any() const { return importCommand != 0 || exportCommand != 0 || !saveAs.isEmpty(); }
 };

@@ -98,10 +98,7 @@ struct strCommandLine {
     }
 };
 
-QString versionText()
-{
-    return QString::asprintf("mevko-editor %1.2f", double(cSettings::kVersion));
-}
+QString versionText() { return QString::asprintf("mevko-editor %1.2f", double(cSettings::kVersion)); }
 
 // Answers --help and --version before a window system is needed. -1 to go on.
 int answerWithoutDisplay(int argc, char** argv)

@@ -56,9 +56,8 @@ std::unique_ptr<cAnimeData> LoadProject(const char* path, int* kind)
         Fail(path, "cannot be read: " + device.LastError());
         return nullptr;
     }
-    const char* reason = !std::filesystem::exists(path, ec) ? "no such file"
-                         : probed == ANIME::FK_CANNOT_OPEN || probed == ANIME::FK_UNKNOWN
-                             ? "not a project file"
+    const char* reason = !std::filesystem::exists(path, ec)                               ? "no such file"
+                         : probed == ANIME::FK_CANNOT_OPEN || probed == ANIME::FK_UNKNOWN ? "not a project file"
                          : result == ANIME::FR_CANNOT_OPEN ? "cannot be read (missing or malformed lines)"
                                                            : "truncated or corrupt";
     Fail(path, reason);

@@ -7,7 +7,9 @@
 #include <string>
 
 class cAnimeData;
-namespace CLI { class App; }
+namespace CLI {
+class App;
+}
 
 namespace cli {
 

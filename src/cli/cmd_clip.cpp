@@ -25,8 +25,8 @@ int versionOf(const std::string& name)
     const struct {
         const char* name;
         int version;
-    } names[] = {{"2000", RPG_2000}, {"xp", RPG_XP}, {"vx", RPG_VX}, {"vxace", RPG_VXACE}, {"mv", RPG_MV},
-                 {"mz", RPG_MZ}};
+    } names[] = {{"2000", RPG_2000},   {"xp", RPG_XP}, {"vx", RPG_VX},
+                 {"vxace", RPG_VXACE}, {"mv", RPG_MV}, {"mz", RPG_MZ}};
     for (const auto& n : names)
         if (name == n.name)
             return n.version;

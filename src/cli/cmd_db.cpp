@@ -31,10 +31,7 @@ const char* kindName(eDataFileKind kind)
     return "unknown";
 }
 
-bool readSettings(const std::string& config)
-{
-    return config.empty() || Settings().ReadSettings(config);
-}
+bool readSettings(const std::string& config) { return config.empty() || Settings().ReadSettings(config); }
 
 struct ListArgs {
     std::string file;
@@ -51,8 +48,12 @@ int runList(const ListArgs& a)
     if (a.json) {
         nlohmann::json list = nlohmann::json::array();
         for (const strDataEntry& e : entries)
-            list.push_back({{"id", e.id}, {"name", ANIME::DumpText(e.name)}, {"frames", e.frames},
-                            {"cells", e.cells}, {"timings", e.timings}, {"editable", e.editable}});
+            list.push_back({{"id", e.id},
+                            {"name", ANIME::DumpText(e.name)},
+                            {"frames", e.frames},
+                            {"cells", e.cells},
+                            {"timings", e.timings},
+                            {"editable", e.editable}});
         const nlohmann::json out = {{"file", a.file}, {"kind", kindName(data.Kind())}, {"entries", list}};
         std::printf("%s\n", out.dump().c_str());
         return 0;
@@ -114,13 +115,13 @@ int runExport(const ExportArgs& a)
 CLI::Option* addId(CLI::App& cmd, int& id)
 {
     return cli::AddInt(cmd, "--id", "N", "the entry's ID, 1 to 9999, as in RPG Maker's database", id, 1, kMaxId,
-                       kIdFailure)->required();
+                       kIdFailure)
+        ->required();
 }
 
-const char kFiles[] =
-    "\nFILE is a game's animation database: MV / MZ data/Animations.json,\n"
-    "XP Data/Animations.rxdata, VX Data/Animations.rvdata,\n"
-    "VX Ace Data/Animations.rvdata2 or 2000 / 2003 RPG_RT.ldb.";
+const char kFiles[] = "\nFILE is a game's animation database: MV / MZ data/Animations.json,\n"
+                      "XP Data/Animations.rxdata, VX Data/Animations.rvdata,\n"
+                      "VX Ace Data/Animations.rvdata2 or 2000 / 2003 RPG_RT.ldb.";
 
 } // namespace
 
@@ -131,7 +132,8 @@ cli::Command cli::AddDbList(CLI::App& mevko)
         "db-list", std::string("The animations of a game's data file.\n\n"
                                "Lists each animation of the file with its ID, name, frames, cells per frame and\n"
                                "timings; entries the editor cannot hold (MZ Effekseer animations) are marked\n"
-                               "not editable.\n") + kFiles);
+                               "not editable.\n") +
+                       kFiles);
     cmd->add_option("FILE", a->file, "the data file")->required();
     cmd->add_flag("--json", a->json, "print one JSON object: file, kind and entries");
     return {cmd, "no file given", [a] { return runList(*a); }};
@@ -145,7 +147,8 @@ cli::Command cli::AddDbImport(CLI::App& mevko)
                                  "Reads the animation with the given ID and saves it as a project, in the given\n"
                                  "format or else in the new-project save format. Picture and sound names become\n"
                                  "paths in the game's own folders (MV / MZ img/animations and audio/se, XP / VX /\n"
-                                 "VX Ace Graphics/Animations and Audio/SE, 2000 Battle and Sound).\n") + kFiles);
+                                 "VX Ace Graphics/Animations and Audio/SE, 2000 Battle and Sound).\n") +
+                         kFiles);
     cmd->add_option("FILE", a->file, "the data file")->required();
     addId(*cmd, a->id);
     cmd->add_option("-o", a->output, "the project file to write")->type_name("OUT")->required();
@@ -164,7 +167,8 @@ cli::Command cli::AddDbExport(CLI::App& mevko)
                                  "The entry keeps what the project cannot hold, and every other entry and byte\n"
                                  "of the file stays as it was. The previous file is kept as FILE.bak unless\n"
                                  "--no-backup is given; FILE is replaced in one step, and a file that cannot be\n"
-                                 "read is never written.\n") + kFiles);
+                                 "read is never written.\n") +
+                         kFiles);
     cmd->add_option("PROJECT", a->project, "the project to write")->required();
     cmd->add_option("FILE", a->file, "the data file")->required();
     addId(*cmd, a->id);

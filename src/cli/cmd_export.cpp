@@ -34,8 +34,8 @@ struct Options {
 };
 
 // A choice of two names ("first|second"), one of which (on) sets a flag bit.
-void addBitChoice(CLI::App& cmd, Options& o, const std::string& name, const std::string& choices,
-                  const std::string& on, int bit, const std::string& help)
+void addBitChoice(CLI::App& cmd, Options& o, const std::string& name, const std::string& choices, const std::string& on,
+                  int bit, const std::string& help)
 {
     const size_t bar = choices.find('|');
     const std::string first = choices.substr(0, bar), second = choices.substr(bar + 1);
@@ -102,8 +102,8 @@ void addOptions(CLI::App& cmd, Options& o, bool gif)
         o.flags |= kCaptureTarget;
     });
     if (!gif) {
-        cli::AddInt(cmd, "--sheet", "COUNT", "combine all images into one sheet, COUNT per row (or\ncolumn)",
-                    o.sheet, 1, INT_MAX, "--sheet needs a count of at least 1");
+        cli::AddInt(cmd, "--sheet", "COUNT", "combine all images into one sheet, COUNT per row (or\ncolumn)", o.sheet,
+                    1, INT_MAX, "--sheet needs a count of at least 1");
         addBitChoice(cmd, o, "--fix", "rows|columns", "rows", kCaptureFixRows, "what COUNT fixes (default columns)");
         addBitChoice(cmd, o, "--order", "z|n", "n", kCaptureOrderN,
                      "z: rows left to right (default); n: columns top to\nbottom");
@@ -150,11 +150,14 @@ int runExport(bool gif, Options o)
     const char* cmd = gif ? "export-gif" : "export-png";
     if (!gif && o.sheet < 0 && (o.flags & (kCaptureFixRows | kCaptureOrderN)))
         return cli::Fail(cmd, std::string("--fix and --order need --sheet (see mevko ") + cmd + " --help)");
-    if (!o.config.empty() && !Settings().ReadSettings(o.config)) return cli::Fail(o.config, "cannot read settings");
-    if (!o.targetPath.empty()) Settings().TargetPath = paths::FromDiskPath(o.targetPath);
+    if (!o.config.empty() && !Settings().ReadSettings(o.config))
+        return cli::Fail(o.config, "cannot read settings");
+    if (!o.targetPath.empty())
+        Settings().TargetPath = paths::FromDiskPath(o.targetPath);
 
     std::unique_ptr<cAnimeData> loaded = cli::LoadProject(o.in.c_str());
-    if (!loaded) return 1;
+    if (!loaded)
+        return 1;
     cAnimeData& project = *loaded;
     cli::SetWorkFolderFromPath(project, o.in.c_str());
 
@@ -182,7 +185,8 @@ int runExport(bool gif, Options o)
 
     bool terminal = ::isatty(STDERR_FILENO);
     g_interrupted = 0;
-    struct sigaction action {}, previous {};
+    struct sigaction action {
+    }, previous{};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &previous);
@@ -193,8 +197,10 @@ int runExport(bool gif, Options o)
     }
     worker.suspend(false);
     while (worker.isActive()) {
-        if (g_interrupted) worker.cancel();
-        if (terminal) drawProgress(worker);
+        if (g_interrupted)
+            worker.cancel();
+        if (terminal)
+            drawProgress(worker);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     worker.destroy();
@@ -205,7 +211,8 @@ int runExport(bool gif, Options o)
     }
     if (worker.cancelled()) {
         std::string made = std::to_string(worker.count()) + " of " + std::to_string(total) + " images";
-        if (!gif && o.sheet < 0) return cli::Fail(o.out, "interrupted after " + made + " (those files are written)");
+        if (!gif && o.sheet < 0)
+            return cli::Fail(o.out, "interrupted after " + made + " (those files are written)");
         return cli::Fail(o.out, "interrupted after " + made + "; nothing written");
     }
     if (!worker.succeeded()) {
@@ -217,22 +224,23 @@ int runExport(bool gif, Options o)
     if (gif)
         std::printf("%s: GIF of %d frames, %d x %d\n", o.out.c_str(), total, frameW, frameH);
     else if (o.sheet > 0)
-        std::printf("%s: sheet of %d images, %d x %d of %d x %d\n", o.out.c_str(), total, columns, rows, frameW, frameH);
+        std::printf("%s: sheet of %d images, %d x %d of %d x %d\n", o.out.c_str(), total, columns, rows, frameW,
+                    frameH);
     else
         std::printf("%s ... %s: %d images of %d x %d\n", numberedPath(o.out, 0).string().c_str(),
                     numberedPath(o.out, total - 1).string().c_str(), total, frameW, frameH);
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 cli::Command cli::AddExportPng(CLI::App& mevko)
 {
     auto o = std::make_shared<Options>();
-    CLI::App* cmd = mevko.add_subcommand(
-        "export-png", "Numbered PNG files, or one sheet with --sheet.\n\n"
-                      "Renders every image of the animation IN and writes numbered PNG files\n"
-                      "(OUT00000.png, OUT00001.png, ...) or, with --sheet, one sheet OUT.png.");
+    CLI::App* cmd =
+        mevko.add_subcommand("export-png", "Numbered PNG files, or one sheet with --sheet.\n\n"
+                                           "Renders every image of the animation IN and writes numbered PNG files\n"
+                                           "(OUT00000.png, OUT00001.png, ...) or, with --sheet, one sheet OUT.png.");
     addOptions(*cmd, *o, false);
     cmd->footer("Sheets are at most 3840 x 3840 pixels; an export makes at most 100000 images.\n\n" +
                 cmd->get_footer());
@@ -242,7 +250,8 @@ cli::Command cli::AddExportPng(CLI::App& mevko)
 cli::Command cli::AddExportGif(CLI::App& mevko)
 {
     auto o = std::make_shared<Options>();
-    CLI::App* cmd = mevko.add_subcommand("export-gif", "Animated GIF.\n\nRenders the animation IN as an animated GIF that loops forever.");
+    CLI::App* cmd = mevko.add_subcommand(
+        "export-gif", "Animated GIF.\n\nRenders the animation IN as an animated GIF that loops forever.");
     addOptions(*cmd, *o, true);
     cmd->footer("A GIF is at most 1024 x 1024 pixels and 100000 images.\n\n" + cmd->get_footer());
     return {cmd, "needs IN and -o OUT", [o] { return runExport(true, *o); }};

@@ -23,12 +23,15 @@ struct Args {
 int run(const Args& a)
 {
     const char* file = a.file.c_str();
-    if (!a.trace) return cli::Fail("play", "nothing to do: add --trace");
+    if (!a.trace)
+        return cli::Fail("play", "nothing to do: add --trace");
 
     std::unique_ptr<cAnimeData> project = cli::LoadProject(file);
-    if (!project) return 1;
+    if (!project)
+        return 1;
     const int frames = project->GetValue(AI_FRAMES);
-    if (frames < 1) return cli::Fail(file, "the project has no frames");
+    if (frames < 1)
+        return cli::Fail(file, "the project has no frames");
     if (a.from >= frames)
         return cli::Fail(file, "start frame " + std::to_string(a.from) + " is past the last frame (" +
                                    std::to_string(frames - 1) + ")");
@@ -36,14 +39,16 @@ int run(const Args& a)
     strPlayTraceRequest request;
     request.from = a.from;
     request.options = unsigned(a.options);
-    if (a.rangeGiven) request.options &= ~unsigned(PF_WHOLE);
+    if (a.rangeGiven)
+        request.options &= ~unsigned(PF_WHOLE);
     request.rangeStart = a.rangeStart;
     request.rangeEnd = a.rangeEnd;
     request.playRate = Settings().PlayRate;
     request.maxTicks = a.maxTicks;
 
     std::string out;
-    for (const std::string& line : RunPlayTrace(*project, request)) out += line + "\n";
+    for (const std::string& line : RunPlayTrace(*project, request))
+        out += line + "\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     return 0;
 }
@@ -53,14 +58,14 @@ int run(const Args& a)
 cli::Command cli::AddPlay(CLI::App& mevko)
 {
     auto a = std::make_shared<Args>();
-    CLI::App* cmd = mevko.add_subcommand(
-        "play", "The player on a virtual clock, as a trace of frames and effects.\n\n"
-                "Plays a project with the editor's playback rules on a virtual clock, without\n"
-                "sound (sound effects count as finished at once), and prints the trace:\n"
-                "  0 <frame>               the frame shown when playback starts\n"
-                "  <tick> fire <effect>    each effect fired during a tick (effect index)\n"
-                "  <tick> <frame>          the frame shown after each tick\n"
-                "  <tick> stop             playback has ended");
+    CLI::App* cmd =
+        mevko.add_subcommand("play", "The player on a virtual clock, as a trace of frames and effects.\n\n"
+                                     "Plays a project with the editor's playback rules on a virtual clock, without\n"
+                                     "sound (sound effects count as finished at once), and prints the trace:\n"
+                                     "  0 <frame>               the frame shown when playback starts\n"
+                                     "  <tick> fire <effect>    each effect fired during a tick (effect index)\n"
+                                     "  <tick> <frame>          the frame shown after each tick\n"
+                                     "  <tick> stop             playback has ended");
     cmd->add_option("IN", a->file, "the project file")->required();
     cmd->add_flag("--trace", a->trace, "print the trace (the only output there is)");
     AddInt(*cmd, "--from", "N", "start frame, counted from 0 (default 0)", a->from, 0, 65535,

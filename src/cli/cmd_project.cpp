@@ -67,9 +67,8 @@ int runInfo(const InfoArgs& a)
     }
     std::printf("file:           %s (%s)\n", file, kindName(kind));
     std::printf("name:           %s\n", summary["name"].get<std::string>().c_str());
-    std::printf("frames:         %d (length %d ticks, base interval %d, total interval %d)\n",
-                int(summary["frames"]), p->SumIntervals(), p->GetValue(AI_BASE_INTERVAL),
-                p->GetValue(AI_TOTAL_INTERVAL));
+    std::printf("frames:         %d (length %d ticks, base interval %d, total interval %d)\n", int(summary["frames"]),
+                p->SumIntervals(), p->GetValue(AI_BASE_INTERVAL), p->GetValue(AI_TOTAL_INTERVAL));
     std::printf("cells:          %d per frame, %d used\n", p->CellCount(), usedCells(*p));
     std::printf("pictures:       %d\n", p->GetValue(AI_PICTURES));
     std::printf("effects:        %d\n", p->GetValue(AI_EFFECTS));
@@ -121,10 +120,10 @@ int runConvert(const ConvertArgs& a)
 cli::Command cli::AddInfo(CLI::App& mevko)
 {
     auto a = std::make_shared<InfoArgs>();
-    CLI::App* cmd = mevko.add_subcommand(
-        "info", "Summary of a project: name, frames, cells, pictures, effects.\n\n"
-                "Prints the name, frames, cells, pictures, effects and formats of a project file\n"
-                "(binary, text or legacy text).");
+    CLI::App* cmd =
+        mevko.add_subcommand("info", "Summary of a project: name, frames, cells, pictures, effects.\n\n"
+                                     "Prints the name, frames, cells, pictures, effects and formats of a project file\n"
+                                     "(binary, text or legacy text).");
     cmd->add_option("FILE", a->file, "the project file")->required();
     cmd->add_flag("--json", a->json, "print the summary as one JSON object");
     return {cmd, "no file given", [a] { return runInfo(*a); }};
@@ -133,10 +132,10 @@ cli::Command cli::AddInfo(CLI::App& mevko)
 cli::Command cli::AddDump(CLI::App& mevko)
 {
     auto file = std::make_shared<std::string>();
-    CLI::App* cmd = mevko.add_subcommand(
-        "dump", "The whole project as canonical JSON.\n\n"
-                "Prints one JSON object: texts in UTF-8; only existing pictures, effects, frames\n"
-                "and cells, in index order.");
+    CLI::App* cmd =
+        mevko.add_subcommand("dump", "The whole project as canonical JSON.\n\n"
+                                     "Prints one JSON object: texts in UTF-8; only existing pictures, effects, frames\n"
+                                     "and cells, in index order.");
     cmd->add_option("FILE", *file, "the project file")->required();
     return {cmd, "no file given", [file] { return runDump(*file); }};
 }

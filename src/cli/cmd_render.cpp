@@ -50,7 +50,8 @@ int run(const Args& a)
     drawer.present();
     // The canvas has no alpha of its own: the image is written opaque.
     std::string reason;
-    if (!writePngRGBA(out, image, false, &reason)) return cli::Fail(out, "cannot write the PNG file: " + reason);
+    if (!writePngRGBA(out, image, false, &reason))
+        return cli::Fail(out, "cannot write the PNG file: " + reason);
     return 0;
 }
 
@@ -70,8 +71,7 @@ cli::Command cli::AddRender(CLI::App& mevko)
     AddInt(*cmd, "--frame", "N", "the frame to draw", a->frame, INT_MIN, INT_MAX, "--frame needs a number")->required();
     cmd->add_option("-o", a->out, "the PNG file to write")->type_name("OUT.png")->required();
     AddInt(*cmd, "--width", "W", "image width (default 640)", a->width, INT_MIN, INT_MAX, "--width needs a number");
-    AddInt(*cmd, "--height", "H", "image height (default 480)", a->height, INT_MIN, INT_MAX,
-           "--height needs a number");
+    AddInt(*cmd, "--height", "H", "image height (default 480)", a->height, INT_MIN, INT_MAX, "--height needs a number");
     cmd->add_option("--config", a->config, "read settings from this config.ini")->type_name("PATH");
     return {cmd, "needs IN, --frame N and -o OUT.png", [a] { return run(*a); }};
 }

@@ -40,8 +40,7 @@ int run(const Args& a)
 cli::Command cli::AddSettings(CLI::App& mevko)
 {
     auto a = std::make_shared<Args>();
-    CLI::App* cmd = mevko.add_subcommand(
-        "settings", "Every setting in effect (defaults overridden by config.ini).");
+    CLI::App* cmd = mevko.add_subcommand("settings", "Every setting in effect (defaults overridden by config.ini).");
     cmd->add_option("--config", a->config, "read (and write) this file instead of the\ndefault config.ini")
         ->type_name("PATH");
     cmd->add_flag("--write", a->write, "write every setting back into the file");

@@ -10,12 +10,11 @@
 
 namespace {
 
-const char kExitStatus[] =
-    "Exit status:\n"
-    "  0  success, and for --help and --version\n"
-    "  1  the command failed: a bad argument or value, a file that cannot be read or\n"
-    "     written, an export that is refused or interrupted\n"
-    "  2  no command, or an unknown command or option before it\n";
+const char kExitStatus[] = "Exit status:\n"
+                           "  0  success, and for --help and --version\n"
+                           "  1  the command failed: a bad argument or value, a file that cannot be read or\n"
+                           "     written, an export that is refused or interrupted\n"
+                           "  2  no command, or an unknown command or option before it\n";
 
 // Nothing a command meets may end the program unreported.
 int run(const cli::Command& c)
@@ -60,14 +59,13 @@ int main(int argc, char** argv)
     mevko.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     mevko.set_version_flag("--version", "mevko (MevkoEditor) " MEVKO_VERSION, "print the version and exit");
     mevko.set_help_flag("-h,--help", "print this help and exit");
-    mevko.footer(kExitStatus);  // the commands take it over
+    mevko.footer(kExitStatus); // the commands take it over
     // Arguments a command does not know are reported by the command itself.
     mevko.allow_extras();
     const std::vector<cli::Command> commands = {
-        cli::AddInfo(mevko),         cli::AddDump(mevko),        cli::AddSettings(mevko),
-        cli::AddConvert(mevko),      cli::AddClipExport(mevko),  cli::AddClipImport(mevko),
-        cli::AddPlay(mevko),         cli::AddExportPng(mevko),   cli::AddExportGif(mevko),
-        cli::AddRender(mevko),       cli::AddDbList(mevko),      cli::AddDbImport(mevko),
+        cli::AddInfo(mevko),       cli::AddDump(mevko),       cli::AddSettings(mevko), cli::AddConvert(mevko),
+        cli::AddClipExport(mevko), cli::AddClipImport(mevko), cli::AddPlay(mevko),     cli::AddExportPng(mevko),
+        cli::AddExportGif(mevko),  cli::AddRender(mevko),     cli::AddDbList(mevko),   cli::AddDbImport(mevko),
         cli::AddDbExport(mevko),
     };
     for (const cli::Command& c : commands)
@@ -105,7 +103,7 @@ int main(int argc, char** argv)
     std::vector<std::string> extra = mevko.remaining();
     if (!c) {
         const std::string what = extra.empty() ? std::string() : extra.front();
-        return usageError(mevko, what.empty() ? "no command given"
+        return usageError(mevko, what.empty()     ? "no command given"
                                  : what[0] == '-' ? "unknown option '" + what + "'"
                                                   : "unknown command '" + what + "'");
     }

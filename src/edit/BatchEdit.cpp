@@ -16,7 +16,11 @@ int clampToField(int param, int value)
 {
     switch (param) {
     case CP_PATTERN: return std::clamp(value, 0, 65535);
-    case CP_X: case CP_Y: case CP_SCALE_X: case CP_SCALE_Y: case CP_ANGLE: return std::clamp(value, -32768, 32767);
+    case CP_X:
+    case CP_Y:
+    case CP_SCALE_X:
+    case CP_SCALE_Y:
+    case CP_ANGLE: return std::clamp(value, -32768, 32767);
     default: return std::clamp(value, 0, 255);
     }
 }
@@ -45,7 +49,7 @@ void strBatchEditState::PresetFromSelection(const cAnimeData& project, int f0, i
 int ApplyFormula(int formula, int p, int v)
 {
     switch (formula) {
-    case BF_ADD: return p + v;  // the caller clamps to the field
+    case BF_ADD: return p + v; // the caller clamps to the field
     case BF_PERCENT: return p * v / 100;
     default: return v;
     }

@@ -11,11 +11,11 @@ enum eBatchFormula { BF_ASSIGN = 0, BF_ADD = 1, BF_PERCENT = 2 };
 
 /** The batch edit dialog's remembered state. */
 struct strBatchEditState {
-    int value = 0;                    // -9999..9999
+    int value = 0; // -9999..9999
     int formula = BF_ASSIGN;
-    std::vector<bool> frameTicks;     // one per frame
-    std::vector<bool> cellTicks;      // one per cell number
-    std::vector<bool> paramTicks;     // one per parameter
+    std::vector<bool> frameTicks; // one per frame
+    std::vector<bool> cellTicks;  // one per cell number
+    std::vector<bool> paramTicks; // one per parameter
 
     /** Resizes the tick lists to the project's frames, cell numbers and the 13 parameters. */
     void Prepare(const cAnimeData& project);

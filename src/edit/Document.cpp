@@ -164,8 +164,7 @@ bool cDocument::AskSaveChanges()
 {
     if (!project_->modified)
         return true;
-    switch (messages_.Ask(platform::LoadString(40021), platform::LoadString(40004), ASK_YES_NO_CANCEL,
-                          ICON_WARNING)) {
+    switch (messages_.Ask(platform::LoadString(40021), platform::LoadString(40004), ASK_YES_NO_CANCEL, ICON_WARNING)) {
     case ANSWER_YES: return Save();
     case ANSWER_NO: return true;
     default: return false;
@@ -218,7 +217,7 @@ bool cDocument::openFile(const std::string& path)
     }
     const std::string work = paths::WorkFolderOf(path, settings_.FolderName_C);
     project->SetText(AT_WORK_FOLDER, work.empty() ? appFolder : work);
-    rememberPath(path);  // before installing: the views look for pictures beside the file
+    rememberPath(path); // before installing: the views look for pictures beside the file
     install(std::move(project));
     project_->untitled = false;
     project_->modified = false;

@@ -112,14 +112,14 @@ public:
     /** The last path for LastLoadPath at shut-down, with native separators. */
     std::string LastDialogPath() const;
 
-    std::string currentPath;        // the project's file; empty for a new or imported project
-    std::string initialFolder;      // first folder offered by the dialogs
-    std::string defaultWorkFolder;  // working folder of new and imported projects
-    std::string appFolder;          // the application folder (working folder fallback, backup.dat)
+    std::string currentPath;       // the project's file; empty for a new or imported project
+    std::string initialFolder;     // first folder offered by the dialogs
+    std::string defaultWorkFolder; // working folder of new and imported projects
+    std::string appFolder;         // the application folder (working folder fallback, backup.dat)
     cFileDialog dialog;
-    cFileDialog dataDialog;         // the game data dialogs keep their own last file
-    std::string dataFile;           // the game data file the project came from or went to; empty: none
-    int dataId = 0;                 // the entry's ID in dataFile
+    cFileDialog dataDialog; // the game data dialogs keep their own last file
+    std::string dataFile;   // the game data file the project came from or went to; empty: none
+    int dataId = 0;         // the entry's ID in dataFile
 
     /** Fills a fresh project from the clipboard (kind as for Import); true on success. */
     std::function<bool(int kind, cAnimeData& project)> importer;

@@ -88,10 +88,10 @@ bool cDocument::WriteGameData(const std::string& path, int id)
 {
     platform::TakeTextProblems();
     const auto failed = [&](const std::string& reason) {
-        status(withReason(platform::FormatText(QT_TRANSLATE_NOOP("Strings",
-                                                                 "< ! > ゲームのデータへの書き込みに失敗 > %s : ID %d"),
-                                               display(path).c_str(), id),
-                          reason));
+        status(withReason(
+            platform::FormatText(QT_TRANSLATE_NOOP("Strings", "< ! > ゲームのデータへの書き込みに失敗 > %s : ID %d"),
+                                 display(path).c_str(), id),
+            reason));
         return false;
     };
     // The file is read again now: it may have changed since the project was opened.
@@ -102,10 +102,10 @@ bool cDocument::WriteGameData(const std::string& path, int id)
     strDataEntry entry;
     const std::string& name = project_->Text(AT_NAME);
     if (data.FindEntry(id, entry) && entry.name != name &&
-        messages_.Ask(platform::FormatText(QT_TRANSLATE_NOOP("Strings",
-                                                             "ID %d のアニメーション「%s」を「%s」で上書きしますか?"),
-                                           id, entry.name.c_str(), name.c_str()),
-                      platform::LoadString(40004), ASK_YES_NO, ICON_WARNING) != ANSWER_YES)
+        messages_.Ask(
+            platform::FormatText(QT_TRANSLATE_NOOP("Strings", "ID %d のアニメーション「%s」を「%s」で上書きしますか?"),
+                                 id, entry.name.c_str(), name.c_str()),
+            platform::LoadString(40004), ASK_YES_NO, ICON_WARNING) != ANSWER_YES)
         return false;
     if (!data.Export(*project_, id, settings_.FolderNames(), reason))
         return failed(reason);

@@ -66,8 +66,8 @@ bool readBlock(uint32_t kind, std::vector<uint8_t>& block)
     clipboard.Close();
     if (!ok || block.size() < 5)
         return false;
-    const uint32_t head = uint32_t(block[0]) | uint32_t(block[1]) << 8 | uint32_t(block[2]) << 16 |
-                          uint32_t(block[3]) << 24;
+    const uint32_t head =
+        uint32_t(block[0]) | uint32_t(block[1]) << 8 | uint32_t(block[2]) << 16 | uint32_t(block[3]) << 24;
     return head == kind;
 }
 } // namespace
@@ -92,8 +92,8 @@ bool Get(cEditClip& clip)
     // The length field bounds the payload as well as the block's end does.
     size_t end = block.size();
     if (end >= kHeaderSize) {
-        const size_t length = uint32_t(block[4]) | uint32_t(block[5]) << 8 | uint32_t(block[6]) << 16 |
-                              uint32_t(block[7]) << 24;
+        const size_t length =
+            uint32_t(block[4]) | uint32_t(block[5]) << 8 | uint32_t(block[6]) << 16 | uint32_t(block[7]) << 24;
         end = std::min(end, kHeaderSize + length);
     }
     clip.stream.Assign(block.data(), end);

@@ -4,15 +4,15 @@
 
 enum eEditText {
     kEditTextBase = 45000,
-    ET_FRAME_INSERTED = kEditTextBase,   // "フレーム[%d]に挿入しました"
-    ET_FRAME_DELETED,                    // "フレーム[%d]を削除しました"
-    ET_FRAME_CLEARED,                    // "フレーム[%d]をクリアしました"
-    ET_FRAME_COPIED,                     // "フレーム[%d]を[%d]へコピーしました"
-    ET_FRAME_INTERPOLATED,               // "フレーム[%d]に補完処理を行いました"
-    ET_SELECTED_INTERPOLATED,            // "[%d] : 前後F で補完"
-    ET_FRAMES_INTERPOLATED,              // "フレーム [%d]～[%d] に補完処理 >> セル [%d] 枚を編集しました"
-    ET_BATCH_EDITED,                     // "一括処理 >> ｾﾙ [%d] 枚を編集しました"
-    ET_SPLINE_STORED,                    // "スプライン曲線 >> ｾﾙ [%d] 枚を編集しました"
+    ET_FRAME_INSERTED = kEditTextBase, // "フレーム[%d]に挿入しました"
+    ET_FRAME_DELETED,                  // "フレーム[%d]を削除しました"
+    ET_FRAME_CLEARED,                  // "フレーム[%d]をクリアしました"
+    ET_FRAME_COPIED,                   // "フレーム[%d]を[%d]へコピーしました"
+    ET_FRAME_INTERPOLATED,             // "フレーム[%d]に補完処理を行いました"
+    ET_SELECTED_INTERPOLATED,          // "[%d] : 前後F で補完"
+    ET_FRAMES_INTERPOLATED, // "フレーム [%d]～[%d] に補完処理 >> セル [%d] 枚を編集しました"
+    ET_BATCH_EDITED,        // "一括処理 >> ｾﾙ [%d] 枚を編集しました"
+    ET_SPLINE_STORED,       // "スプライン曲線 >> ｾﾙ [%d] 枚を編集しました"
     kEditTextEnd
 };
 

@@ -5,10 +5,7 @@
 
 #include <algorithm>
 
-int HighestPictureNumber(const cAnimeData& project)
-{
-    return std::max(0, project.LastUsedIndex(AI_PICTURES));
-}
+int HighestPictureNumber(const cAnimeData& project) { return std::max(0, project.LastUsedIndex(AI_PICTURES)); }
 
 void strFixPictureTable::Load(const cAnimeData& project)
 {

@@ -11,7 +11,7 @@ int HighestPictureNumber(const cAnimeData& project);
 
 /** The rows of the cell-number / picture table dialog. */
 struct strFixPictureTable {
-    std::vector<int> pictures;   // one per cell number
+    std::vector<int> pictures; // one per cell number
 
     /** Fills the rows with the project's fixed pictures. */
     void Load(const cAnimeData& project);

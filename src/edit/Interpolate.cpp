@@ -9,10 +9,7 @@
 
 #include <algorithm>
 
-void ResizeTicks(std::vector<bool>& ticks, int n)
-{
-    ticks.resize(size_t(std::max(n, 0)), false);
-}
+void ResizeTicks(std::vector<bool>& ticks, int n) { ticks.resize(size_t(std::max(n, 0)), false); }
 
 uint32_t ParamMask(const std::vector<bool>& paramTicks)
 {
@@ -120,8 +117,7 @@ void strFrameInterpolationState::Prepare(const cAnimeData& project)
     ResizeTicks(paramTicks, CP_COUNT);
 }
 
-void strFrameInterpolationState::PresetFromSelection(const cAnimeData& project, int f0, int f1,
-                                                     int k0, int k1)
+void strFrameInterpolationState::PresetFromSelection(const cAnimeData& project, int f0, int f1, int k0, int k1)
 {
     Prepare(project);
     first = std::min(f0, f1);
@@ -140,8 +136,7 @@ int nextKey(const cAnimeData& project, int s, int from, int n)
 }
 } // namespace
 
-int RunFrameInterpolation(cAnimeData& project, const strFrameInterpolationState& state,
-                          iStatusSink& status)
+int RunFrameInterpolation(cAnimeData& project, const strFrameInterpolationState& state, iStatusSink& status)
 {
     const int n = project.GetValue(AI_FRAMES);
     int a = std::clamp(state.first, 0, n), b = std::clamp(state.last, 0, n);

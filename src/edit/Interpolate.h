@@ -38,8 +38,8 @@ enum eFrameInterpolationMethod { FIM_NORMAL = 0, FIM_KEYS = 1, FIM_USED_ONLY = 2
 struct strFrameInterpolationState {
     int first = 0, last = 0;
     int method = FIM_NORMAL;
-    std::vector<bool> cellTicks;    // one per cell number
-    std::vector<bool> paramTicks;   // one per parameter
+    std::vector<bool> cellTicks;  // one per cell number
+    std::vector<bool> paramTicks; // one per parameter
 
     /** Resizes the tick lists to the project's cell numbers and the 13 parameters. */
     void Prepare(const cAnimeData& project);
@@ -50,5 +50,4 @@ struct strFrameInterpolationState {
 
 /** Runs the frame interpolation of the dialog state (one step) and reports it.
  *  Returns the number of cells stored. */
-int RunFrameInterpolation(cAnimeData& project, const strFrameInterpolationState& state,
-                          iStatusSink& status);
+int RunFrameInterpolation(cAnimeData& project, const strFrameInterpolationState& state, iStatusSink& status);

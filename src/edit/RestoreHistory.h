@@ -34,4 +34,3 @@ private:
     std::deque<std::unique_ptr<cRestoreObj>> undoSteps_, redoSteps_;
     int capacity_ = 0;
 };
-

@@ -12,10 +12,7 @@
 
 namespace {
 // Truncation toward zero, kept inside the int range for far-away points.
-int truncToInt(float v)
-{
-    return int(std::clamp(v, -1e9f, 1e9f));
-}
+int truncToInt(float v) { return int(std::clamp(v, -1e9f, 1e9f)); }
 
 float bezier(float p0, float p1, float p2, float t)
 {
@@ -60,8 +57,8 @@ std::vector<strPointI> SplinePreview(strPointF p0, strPointF p1, strPointF p2, i
     return points;
 }
 
-int ApplySpline(cAnimeData& project, int f0, int s, int count, strPointF p0, strPointF p1, strPointF p2,
-                int gridStep, iStatusSink& status)
+int ApplySpline(cAnimeData& project, int f0, int s, int count, strPointF p0, strPointF p1, strPointF p2, int gridStep,
+                iStatusSink& status)
 {
     int first = f0, last = f0 + count;
     if (last < first)

@@ -39,5 +39,5 @@ std::vector<strPointI> SplinePreview(strPointF p0, strPointF p1, strPointF p2, i
 /** Stores cell number s of frames f0 + 1 .. f0 + count along the curve (one step):
  *  each frame takes its own cell, or the previous frame's, with the curve's position.
  *  Reports and returns the number of cells stored. */
-int ApplySpline(cAnimeData& project, int f0, int s, int count, strPointF p0, strPointF p1, strPointF p2,
-                int gridStep, iStatusSink& status);
+int ApplySpline(cAnimeData& project, int f0, int s, int count, strPointF p0, strPointF p1, strPointF p2, int gridStep,
+                iStatusSink& status);

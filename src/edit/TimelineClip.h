@@ -27,7 +27,10 @@ uint32_t TimelineClipKind(int area);
  *  cut modifies only when the copy reached the clipboard. Returns true when the
  *  clipboard received the block (copy) or the project changed (delete). */
 bool TimelineBlockOp(cAnimeData& project, int area, strGridBlock block, int flags);
-inline bool TimelineCut(cAnimeData& p, int area, strGridBlock b) { return TimelineBlockOp(p, area, b, TC_COPY | TC_MODIFY); }
+inline bool TimelineCut(cAnimeData& p, int area, strGridBlock b)
+{
+    return TimelineBlockOp(p, area, b, TC_COPY | TC_MODIFY);
+}
 inline bool TimelineCopy(cAnimeData& p, int area, strGridBlock b) { return TimelineBlockOp(p, area, b, TC_COPY); }
 inline bool TimelineDelete(cAnimeData& p, int area, strGridBlock b) { return TimelineBlockOp(p, area, b, TC_MODIFY); }
 

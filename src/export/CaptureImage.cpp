@@ -16,12 +16,15 @@ bool autoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCap
 {
     double lo[2] = {0, 0}, hi[2] = {0, 0};
     for (int f = 0; f < project.FrameCapacity(); ++f) {
-        if (!project.GetFrame(f)) continue;
+        if (!project.GetFrame(f))
+            continue;
         for (int slot = 0; slot < project.CellCount(); ++slot) {
             const strCell* cell = project.GetCell(f, slot);
-            if (!cell) continue;
+            if (!cell)
+                continue;
             strSpriteParam p = drawer.cellParam(*cell, false);
-            if (!p.sheet) continue;
+            if (!p.sheet)
+                continue;
             int w = 0, h = 0;
             p.sheet->patternSize(w, h);
             double radians = 3.1415927 * p.angle / 180.0;
@@ -37,7 +40,8 @@ bool autoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCap
             }
         }
     }
-    if (lo[0] == 0 && lo[1] == 0 && hi[0] == 0 && hi[1] == 0) return false;
+    if (lo[0] == 0 && lo[1] == 0 && hi[0] == 0 && hi[1] == 0)
+        return false;
     auto toInt = [](double v) { return static_cast<int>(std::clamp(v, -1e9, 1e9)); };
     out = {toInt(lo[0]), toInt(lo[1]), toInt(hi[0]), toInt(hi[1])};
     return true;
@@ -66,10 +70,7 @@ bool cCaptureImage::fail(eCaptureError e)
     return false;
 }
 
-int cCaptureImage::frameInterval(int frame) const
-{
-    return std::max(1, project_->EffectiveInterval(frame, true));
-}
+int cCaptureImage::frameInterval(int frame) const { return std::max(1, project_->EffectiveInterval(frame, true)); }
 
 void cCaptureImage::resetStepping()
 {
@@ -87,7 +88,8 @@ void cCaptureImage::fireFlashes(int leftFrame)
 {
     for (; nextEffect_ < project_->EffectCapacity(); ++nextEffect_) {
         const strEffect* e = project_->GetEffect(nextEffect_);
-        if (!e || e->frame > leftFrame) break;
+        if (!e || e->frame > leftFrame)
+            break;
         StartEffectFlash(*e, screenFlash_, targetFlash_);
     }
 }
@@ -108,11 +110,14 @@ void cCaptureImage::advance()
             int left = frame_++;
             ticks_ = 0;
             interval_ = frameInterval(frame_);
-            if (flashes) fireFlashes(left);
+            if (flashes)
+                fireFlashes(left);
             end = true;
         }
-        if ((flags_ & kCaptureInterval) && spent >= ticksPerImage_) end = true;
-        if (end) return;
+        if ((flags_ & kCaptureInterval) && spent >= ticksPerImage_)
+            end = true;
+        if (end)
+            return;
     }
 }
 
@@ -122,9 +127,12 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     clear();
     refusedW_ = refusedH_ = 0;
     bool png = flags & kCapturePng, gif = flags & kCaptureGif;
-    if (path.empty() || !project || !rect || png == gif) return fail(CE_NO_INPUT);
-    if (gif) flags &= ~kCaptureCombine;  // an animation is never one sheet
-    if (!(flags & kCaptureCombine)) flags &= ~(kCaptureFixRows | kCaptureOrderN);
+    if (path.empty() || !project || !rect || png == gif)
+        return fail(CE_NO_INPUT);
+    if (gif)
+        flags &= ~kCaptureCombine; // an animation is never one sheet
+    if (!(flags & kCaptureCombine))
+        flags &= ~(kCaptureFixRows | kCaptureOrderN);
 
     strCaptureRect r = *rect;
     if (r.right < r.left) {
@@ -141,7 +149,8 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     left_ = r.left;
     top_ = r.top;
     long long w = static_cast<long long>(r.right) - r.left, h = static_cast<long long>(r.bottom) - r.top;
-    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide || !(scale > 0)) return fail(CE_NOTHING);
+    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide || !(scale > 0))
+        return fail(CE_NOTHING);
     width_ = static_cast<int>(w);
     height_ = static_cast<int>(h);
     frameW_ = static_cast<int>(std::min(1e6, std::floor(width_ * scale)));
@@ -154,7 +163,8 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         own_ = std::make_unique<cSpriteDrawer>();
         own_->setOptions(options_);
         own_->loadPictures(*project);
-        if (flags & kCaptureTarget) own_->loadSingleSheet(options_.targetPath, kTargetSheet);
+        if (flags & kCaptureTarget)
+            own_->loadSingleSheet(options_.targetPath, kTargetSheet);
         drawer_ = own_.get();
     }
 
@@ -174,14 +184,15 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     smallest = std::max(1, smallest);
     ticksPerImage_ = (flags & kCaptureFlash) ? 1 : smallest;
 
-    tickDelay_ = 0;  // no delay while counting
+    tickDelay_ = 0; // no delay while counting
     resetStepping();
     int images = 0;
     while (frame_ < frameCount_ && images <= kMaxImages) {
         ++images;
         advance();
     }
-    if (images > kMaxImages) return fail(CE_TOO_MANY);
+    if (images > kMaxImages)
+        return fail(CE_TOO_MANY);
     imageCount_ = images;
     resetStepping();
 
@@ -189,23 +200,28 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     double k = 1;
     if (flags & kCaptureSixHundredths) {
         double l = smallest * 100.0 / fps;
-        if (l > 0 && l < 6) k = 6 / l;
+        if (l > 0 && l < 6)
+            k = 6 / l;
     }
     tickDelay_ = (100.0 / fps) * (k + 0.00001);
 
     columns_ = rows_ = 1;
     if (flags & kCaptureCombine) {
-        if (count <= 0) return fail(CE_LAYOUT);
+        if (count <= 0)
+            return fail(CE_LAYOUT);
         int other = std::max(1, (imageCount_ - 1) / count + 1);
         columns_ = (flags & kCaptureFixRows) ? other : count;
         rows_ = (flags & kCaptureFixRows) ? count : other;
     }
-    if (imageCount_ <= 0 || frameW_ <= 0 || frameH_ <= 0) return fail(CE_NOTHING);
+    if (imageCount_ <= 0 || frameW_ <= 0 || frameH_ <= 0)
+        return fail(CE_NOTHING);
     long long sheetW = static_cast<long long>(columns_) * frameW_, sheetH = static_cast<long long>(rows_) * frameH_;
     refusedW_ = sheetW;
     refusedH_ = sheetH;
-    if (gif && (sheetW > kMaxGifSide || sheetH > kMaxGifSide)) return fail(CE_GIF_TOO_LARGE);
-    if (sheetW > kMaxSheetSide || sheetH > kMaxSheetSide) return fail(CE_SHEET_TOO_LARGE);
+    if (gif && (sheetW > kMaxGifSide || sheetH > kMaxGifSide))
+        return fail(CE_GIF_TOO_LARGE);
+    if (sheetW > kMaxSheetSide || sheetH > kMaxSheetSide)
+        return fail(CE_SHEET_TOO_LARGE);
 
     if (!surface_.create(width_, height_, 32) ||
         !output_.create(static_cast<int>(sheetW), static_cast<int>(sheetH), 32, 0, 0xFF000000 | background_))
@@ -216,7 +232,8 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         std::fill(row, row + output_.width(), background_);
     }
     targetOpacity_ = std::clamp(options_.targetOpacity, 0, 255);
-    if (gif) encoder_.reset(quality_);
+    if (gif)
+        encoder_.reset(quality_);
     phase_ = CP_CAPTURE;
     error_ = CE_NONE;
     writeReason_.clear();
@@ -225,7 +242,7 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
 
 void cCaptureImage::render(int frame)
 {
-    drawer_->beginSurface(surface_, background_);  // alpha 0: nothing drawn yet
+    drawer_->beginSurface(surface_, background_); // alpha 0: nothing drawn yet
     float dx = -(left_ + width_ / 2.0f), dy = -(top_ + height_ / 2.0f);
     if (flags_ & kCaptureTarget) {
         if (cPatternSheet* target = drawer_->sheet(kTargetSheet); target && target->isReady()) {
@@ -234,12 +251,14 @@ void cCaptureImage::render(int frame)
             p.x = targetX_ + dx;
             p.y = targetY_ + dy;
             p.opacity = targetOpacity_;
-            if (flags_ & kCaptureFlash) cSpriteDrawer::applyTargetFlash(p, targetFlash_);
+            if (flags_ & kCaptureFlash)
+                cSpriteDrawer::applyTargetFlash(p, targetFlash_);
             drawer_->drawCell(p);
         }
     }
     drawer_->drawFrame(*project_, frame, dx, dy, false);
-    if (flags_ & kCaptureFlash) drawer_->drawScreenFlash(screenFlash_);
+    if (flags_ & kCaptureFlash)
+        drawer_->drawScreenFlash(screenFlash_);
     drawer_->present();
 }
 
@@ -253,10 +272,12 @@ void cCaptureImage::copyToTile(int left, int top)
     }
     for (int y = 0; y < frameH_; ++y) {
         int sy = static_cast<int>(static_cast<long long>(y) * height_ / frameH_);
-        if (flags_ & kCaptureFlipV) sy = height_ - 1 - sy;
+        if (flags_ & kCaptureFlipV)
+            sy = height_ - 1 - sy;
         const auto* src = reinterpret_cast<const uint32_t*>(surface_.row(sy));
         auto* dst = reinterpret_cast<uint32_t*>(output_.row(top + y)) + left;
-        for (int x = 0; x < frameW_; ++x) dst[x] = src[sx[static_cast<size_t>(x)]];
+        for (int x = 0; x < frameW_; ++x)
+            dst[x] = src[sx[static_cast<size_t>(x)]];
     }
 }
 
@@ -266,7 +287,8 @@ const CGIFLocal& cCaptureImage::gifFrame()
     if (!(flags_ & kCaptureAlpha)) {
         for (int y = 0; y < frameOut_.image.height(); ++y) {
             uint8_t* row = frameOut_.image.row(y);
-            for (int x = 0; x < frameOut_.image.width(); ++x) row[4 * x + 3] = 255;
+            for (int x = 0; x < frameOut_.image.width(); ++x)
+                row[4 * x + 3] = 255;
         }
     }
     frameOut_.disposal = 2;
@@ -292,10 +314,12 @@ bool cCaptureImage::beginEncoding()
     resetStepping();
     file_ = std::make_unique<platform::cAtomicFile>();
     fileBuffer_.clear();
-    if (!file_->Open(path_, &writeReason_)) return false;
+    if (!file_->Open(path_, &writeReason_))
+        return false;
     auto sink = [this](const uint8_t* data, size_t size) {
         fileBuffer_.insert(fileBuffer_.end(), data, data + size);
-        if (fileBuffer_.size() < (1u << 16)) return true;
+        if (fileBuffer_.size() < (1u << 16))
+            return true;
         bool ok = file_->Write(fileBuffer_.data(), fileBuffer_.size(), &writeReason_);
         fileBuffer_.clear();
         return ok;
@@ -306,7 +330,8 @@ bool cCaptureImage::beginEncoding()
 
 bool cCaptureImage::encodeNext()
 {
-    if (encoded_ >= encoder_.frameCount()) return false;
+    if (encoded_ >= encoder_.frameCount())
+        return false;
     const CGIFLocal* frame = nullptr;
     if (encoder_.needsImage(encoded_)) {
         render(frame_);
@@ -314,16 +339,19 @@ bool cCaptureImage::encodeNext()
         frame = &gifFrame();
     }
     advance();
-    if (!encoder_.write(encoded_, frame)) return false;
+    if (!encoder_.write(encoded_, frame))
+        return false;
     ++encoded_;
     return true;
 }
 
 bool cCaptureImage::step()
 {
-    if (!project_ || writeFailed_) return false;
+    if (!project_ || writeFailed_)
+        return false;
     if (phase_ == CP_CAPTURE && frame_ >= frameCount_) {
-        if (!(flags_ & kCaptureGif)) return false;
+        if (!(flags_ & kCaptureGif))
+            return false;
         if (!beginEncoding()) {
             writeFailed_ = true;
             error_ = CE_WRITE;
@@ -331,7 +359,8 @@ bool cCaptureImage::step()
         }
     }
     if (phase_ == CP_ENCODE) {
-        if (encoded_ >= imageCount_) return false;
+        if (encoded_ >= imageCount_)
+            return false;
         if (!encodeNext()) {
             writeFailed_ = true;
             error_ = CE_WRITE;
@@ -344,12 +373,15 @@ bool cCaptureImage::step()
     if (flags_ & kCaptureCombine) {
         copyToTile(column_ * frameW_, row_ * frameH_);
         if (flags_ & kCaptureOrderN) {
-            if (++row_ >= rows_) row_ = 0, ++column_;
+            if (++row_ >= rows_)
+                row_ = 0, ++column_;
         } else {
-            if (++column_ >= columns_) column_ = 0, ++row_;
+            if (++column_ >= columns_)
+                column_ = 0, ++row_;
         }
         // Past the last tile (only if the count were off) nothing more fits.
-        if (column_ >= columns_ || row_ >= rows_) frame_ = frameCount_;
+        if (column_ >= columns_ || row_ >= rows_)
+            frame_ = frameCount_;
     } else {
         copyToTile(0, 0);
         if (!emitImage()) {
@@ -364,14 +396,16 @@ bool cCaptureImage::step()
 
 bool cCaptureImage::finish()
 {
-    if (!project_ || writeFailed_) return false;
+    if (!project_ || writeFailed_)
+        return false;
     bool ok = true;
     if (flags_ & kCaptureGif)
         ok = file_ && encoded_ == imageCount_ && encoder_.end() &&
              file_->Write(fileBuffer_.data(), fileBuffer_.size(), &writeReason_) && file_->Commit(&writeReason_);
     else if (flags_ & kCaptureCombine)
         ok = writePngRGBA(path_, output_, flags_ & kCaptureAlpha, &writeReason_);
-    if (!ok) error_ = CE_WRITE;
+    if (!ok)
+        error_ = CE_WRITE;
     phase_ = CP_DONE;
     file_.reset();
     fileBuffer_ = {};
@@ -388,7 +422,7 @@ void cCaptureImage::clear()
     output_.clear();
     encoder_.reset();
     frameOut_ = CGIFLocal();
-    file_.reset();  // an unfinished GIF leaves no file
+    file_.reset(); // an unfinished GIF leaves no file
     fileBuffer_ = {};
     phase_ = CP_DONE;
     flags_ = 0;

@@ -9,11 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "render/RenderOptions.h"
 #include "export/GifEncoder.h"
 #include "export/GifFile.h"
 #include "image/Bmp.h"
 #include "render/FlashState.h"
+#include "render/RenderOptions.h"
 
 class cAnimeData;
 class cSpriteDrawer;
@@ -23,18 +23,18 @@ class cAtomicFile;
 
 /** Job flags. */
 enum : int {
-    kCaptureInterval = 0x0001,     // インターバル有効: at least one image per smallest frame interval
-    kCaptureAlpha = 0x0004,        // PNG: keep alpha; GIF: background transparent
-    kCaptureFixRows = 0x0010,      // 縦 固定: the count fixes the rows (else the columns)
-    kCaptureOrderN = 0x0020,       // И order: columns top to bottom (else Ｚ: rows left to right)
-    kCaptureCombine = 0x0040,      // １枚に結合: one sheet
+    kCaptureInterval = 0x0001, // インターバル有効: at least one image per smallest frame interval
+    kCaptureAlpha = 0x0004,    // PNG: keep alpha; GIF: background transparent
+    kCaptureFixRows = 0x0010,  // 縦 固定: the count fixes the rows (else the columns)
+    kCaptureOrderN = 0x0020,   // И order: columns top to bottom (else Ｚ: rows left to right)
+    kCaptureCombine = 0x0040,  // １枚に結合: one sheet
     kCapturePng = 0x0080,
     kCaptureGif = 0x0100,
-    kCaptureSixHundredths = 0x0200,  // 6/100s制限
-    kCaptureFlipV = 0x1000,        // crop given bottom-up
-    kCaptureMirrorH = 0x2000,      // crop given right to left
-    kCaptureTarget = 0x4000,       // 対象画像
-    kCaptureFlash = 0x8000,        // フラッシュ
+    kCaptureSixHundredths = 0x0200, // 6/100s制限
+    kCaptureFlipV = 0x1000,         // crop given bottom-up
+    kCaptureMirrorH = 0x2000,       // crop given right to left
+    kCaptureTarget = 0x4000,        // 対象画像
+    kCaptureFlash = 0x8000,         // フラッシュ
 };
 
 /** Largest sheet side, and largest GIF side. */
@@ -158,14 +158,14 @@ private:
     int frameCount_ = 0;
     int frame_ = 0, ticks_ = 0, interval_ = 1, ticksPerImage_ = 1, nextEffect_ = 0;
     double tickDelay_ = 0;
-    double elapsed_ = 0;      // hundredths of a second since the start
-    long long delayed_ = 0;   // sum of the delays given so far
+    double elapsed_ = 0;    // hundredths of a second since the start
+    long long delayed_ = 0; // sum of the delays given so far
     strFlashState screenFlash_, targetFlash_;
     float targetX_ = 0, targetY_ = 0;
     int targetOpacity_ = 255;
 
-    cBMP surface_;  // render target of the crop size
-    cBMP output_;   // sheet size, key colour = background
+    cBMP surface_; // render target of the crop size
+    cBMP output_;  // sheet size, key colour = background
     eGifQuality quality_ = eGifQuality::Standard;
     strRenderOptions options_;
     cGifEncoder encoder_;

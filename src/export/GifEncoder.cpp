@@ -19,9 +19,11 @@ namespace {
 ColorMapObject* makeMap(const std::vector<uint32_t>& table)
 {
     int size = 2;
-    while (size < static_cast<int>(table.size())) size *= 2;
+    while (size < static_cast<int>(table.size()))
+        size *= 2;
     ColorMapObject* map = GifMakeMapObject(size, nullptr);
-    if (!map) return nullptr;
+    if (!map)
+        return nullptr;
     for (int i = 0; i < size; ++i) {
         uint32_t c = i < static_cast<int>(table.size()) ? table[static_cast<size_t>(i)] : 0;
         map->Colors[i] = {static_cast<GifByteType>(c >> 16), static_cast<GifByteType>(c >> 8),
@@ -47,18 +49,16 @@ void opaqueBox(const std::vector<uint32_t>& work, int width, int height, int box
                 y0 = std::min(y0, y), y1 = std::max(y1, y);
             }
     }
-    if (x1 < 0) x0 = y0 = x1 = y1 = 0;
+    if (x1 < 0)
+        x0 = y0 = x1 = y1 = 0;
     box[0] = x0, box[1] = y0, box[2] = x1 - x0 + 1, box[3] = y1 - y0 + 1;
 }
 
-}  // namespace
+} // namespace
 
 cGifEncoder::cGifEncoder() = default;
 
-cGifEncoder::~cGifEncoder()
-{
-    close();
-}
+cGifEncoder::~cGifEncoder() { close(); }
 
 void cGifEncoder::reset(eGifQuality quality, size_t cacheBudget)
 {
@@ -77,8 +77,9 @@ void cGifEncoder::reset(eGifQuality quality, size_t cacheBudget)
 
 void cGifEncoder::close()
 {
-    if (!gif_) return;
-    sink_ = nullptr;  // an abandoned file gets no trailer
+    if (!gif_)
+        return;
+    sink_ = nullptr; // an abandoned file gets no trailer
     int err = 0;
     EGifCloseFile(gif_, &err);
     gif_ = nullptr;
@@ -87,21 +88,25 @@ void cGifEncoder::close()
 int cGifEncoder::writeBytes(GifFileType* gif, const uint8_t* data, int length)
 {
     auto* self = static_cast<cGifEncoder*>(gif->UserData);
-    if (!self->sink_) return length;
+    if (!self->sink_)
+        return length;
     return self->sink_(data, static_cast<size_t>(length)) ? length : 0;
 }
 
 bool cGifEncoder::reduce(const CGIFLocal& f, std::vector<uint32_t>& list, std::vector<uint8_t>& indices, int box[4])
 {
-    if (f.image.empty()) return false;
+    if (f.image.empty())
+        return false;
     gifpal::markUp(f, work_);
     if (!gifpal::collectColors(work_, list)) {
-        if (!gifpal::reduceColors(f, work_, quality_) || !gifpal::collectColors(work_, list)) return false;
+        if (!gifpal::reduceColors(f, work_, quality_) || !gifpal::collectColors(work_, list))
+            return false;
     }
     int w = f.image.width();
     opaqueBox(work_, w, f.image.height(), box);
     cColorIndex positions;
-    for (size_t i = 0; i < list.size(); ++i) positions.insert(list[i], static_cast<int>(i));
+    for (size_t i = 0; i < list.size(); ++i)
+        positions.insert(list[i], static_cast<int>(i));
     indices.resize(static_cast<size_t>(box[2]) * static_cast<size_t>(box[3]));
     uint8_t* out = indices.data();
     for (int y = 0; y < box[3]; ++y) {
@@ -122,7 +127,8 @@ bool cGifEncoder::reduce(const CGIFLocal& f, std::vector<uint32_t>& list, std::v
 bool cGifEncoder::analyse(const CGIFLocal& f)
 {
     strPlan plan;
-    if (gif_ || !reduce(f, plan.list, indices_, plan.box)) return false;
+    if (gif_ || !reduce(f, plan.list, indices_, plan.box))
+        return false;
     plan.transparent = std::find(plan.list.begin(), plan.list.end(), kTransparent) != plan.list.end();
     plan.delay = std::clamp(f.delay, 0, 0xFFFF);
     plan.disposal = f.disposal;
@@ -153,7 +159,8 @@ bool cGifEncoder::needsImage(int i) const
 
 bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t bufferSize, const std::string& comment)
 {
-    if (plans_.empty() || gif_) return false;
+    if (plans_.empty() || gif_)
+        return false;
 
     // The global table takes every frame, in order, whose colours still fit in 256
     // entries; those frames are written with it.
@@ -161,8 +168,10 @@ bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t 
     cColorIndex mergedSet;
     for (strPlan& p : plans_) {
         int added = 0;
-        for (uint32_t v : p.list) added += mergedSet.find(v) < 0;
-        if (merged.size() + static_cast<size_t>(added) > 256) continue;
+        for (uint32_t v : p.list)
+            added += mergedSet.find(v) < 0;
+        if (merged.size() + static_cast<size_t>(added) > 256)
+            continue;
         for (uint32_t v : p.list)
             if (mergedSet.find(v) < 0) {
                 mergedSet.insert(v, static_cast<int>(merged.size()));
@@ -174,47 +183,52 @@ bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t 
 
     bool netscape = plans_.size() > 1;
     bool gif89 = netscape || !comment.empty();
-    for (const strPlan& p : plans_) gif89 = gif89 || p.delay || p.disposal || p.transparent;
+    for (const strPlan& p : plans_)
+        gif89 = gif89 || p.delay || p.disposal || p.transparent;
 
     int backgroundIndex = 0;
     if (background < 0x1000000) {
         auto it = std::find(globalTable_.begin(), globalTable_.end(), background);
-        if (it != globalTable_.end()) backgroundIndex = static_cast<int>(it - globalTable_.begin());
+        if (it != globalTable_.end())
+            backgroundIndex = static_cast<int>(it - globalTable_.begin());
     }
 
     sink_ = std::move(sink);
     int err = 0;
     gif_ = EGifOpen(this, writeBytes, &err);
-    if (!gif_) return false;
+    if (!gif_)
+        return false;
     EGifSetGifVersion(gif_, gif89);
     bool ok;
     {
         MapGuard screenMap{makeMap(globalTable_)};
-        ok = screenMap.map && EGifPutScreenDesc(gif_, screenW_, screenH_,
-                                                GifBitSize(static_cast<int>(globalTable_.size())), backgroundIndex,
-                                                screenMap.map) == GIF_OK;
+        ok = screenMap.map &&
+             EGifPutScreenDesc(gif_, screenW_, screenH_, GifBitSize(static_cast<int>(globalTable_.size())),
+                               backgroundIndex, screenMap.map) == GIF_OK;
     }
     if (ok && netscape) {
         GifByteType loop[3] = {1, static_cast<GifByteType>(loopCount & 0xFF),
                                static_cast<GifByteType>(loopCount >> 8 & 0xFF)};
         ok = EGifPutExtensionLeader(gif_, APPLICATION_EXT_FUNC_CODE) == GIF_OK &&
-             EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0") == GIF_OK &&
-             EGifPutExtensionBlock(gif_, 3, loop) == GIF_OK;
+             EGifPutExtensionBlock(gif_, 11, "NETSCAPE2.0") == GIF_OK && EGifPutExtensionBlock(gif_, 3, loop) == GIF_OK;
         if (ok && bufferSize) {
             GifByteType buf[5] = {2, static_cast<GifByteType>(bufferSize), static_cast<GifByteType>(bufferSize >> 8),
-                                  static_cast<GifByteType>(bufferSize >> 16), static_cast<GifByteType>(bufferSize >> 24)};
+                                  static_cast<GifByteType>(bufferSize >> 16),
+                                  static_cast<GifByteType>(bufferSize >> 24)};
             ok = EGifPutExtensionBlock(gif_, 5, buf) == GIF_OK;
         }
         ok = ok && EGifPutExtensionTrailer(gif_) == GIF_OK;
     }
-    if (ok && !comment.empty()) ok = EGifPutComment(gif_, comment.c_str()) == GIF_OK;
+    if (ok && !comment.empty())
+        ok = EGifPutComment(gif_, comment.c_str()) == GIF_OK;
     failed_ = !ok;
     return ok;
 }
 
 bool cGifEncoder::write(int i, const CGIFLocal* frame)
 {
-    if (!gif_ || failed_ || i != next_ || i >= frameCount()) return false;
+    if (!gif_ || failed_ || i != next_ || i >= frameCount())
+        return false;
     const strPlan& plan = plans_[static_cast<size_t>(i)];
     bool ok;
     if (!plan.packed.empty()) {
@@ -225,8 +239,7 @@ bool cGifEncoder::write(int i, const CGIFLocal* frame)
     } else {
         // Reduced again: the same image gives the same colours in the same order.
         int box[4];
-        ok = frame && reduce(*frame, list_, indices_, box) && list_ == plan.list &&
-             std::equal(box, box + 4, plan.box);
+        ok = frame && reduce(*frame, list_, indices_, box) && list_ == plan.list && std::equal(box, box + 4, plan.box);
     }
     ok = ok && writeImage(plan, indices_);
     failed_ = !ok;
@@ -243,7 +256,8 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
     if (plan.global) {
         for (size_t k = 0; k < plan.list.size(); ++k)
             lookup[k] = static_cast<uint8_t>(std::max(0, globalPositions_.find(plan.list[k])));
-        if (plan.transparent) transparentIndex = globalTransparent_;
+        if (plan.transparent)
+            transparentIndex = globalTransparent_;
     } else {
         cColorIndex positions;
         transparentIndex = gifpal::finishTable(plan.list, localTable, positions);
@@ -255,7 +269,8 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
         GifByteType gce[4] = {static_cast<GifByteType>((plan.disposal & 7) << 2 | (transparentIndex >= 0 ? 1 : 0)),
                               static_cast<GifByteType>(plan.delay & 0xFF), static_cast<GifByteType>(plan.delay >> 8),
                               static_cast<GifByteType>(std::max(0, transparentIndex))};
-        if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, gce) != GIF_OK) return false;
+        if (EGifPutExtension(gif_, GRAPHICS_EXT_FUNC_CODE, 4, gce) != GIF_OK)
+            return false;
     }
     MapGuard local{plan.global ? nullptr : makeMap(localTable)};
     // giflib drops the previous frame's local map without freeing it when this
@@ -276,8 +291,10 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
         int step = plan.interlace ? kStep[pass] : 1;
         for (int y = plan.interlace ? kStart[pass] : 0; y < box[3]; y += step) {
             const uint8_t* row = indices.data() + static_cast<size_t>(y) * static_cast<size_t>(box[2]);
-            for (int x = 0; x < box[2]; ++x) line_[static_cast<size_t>(x)] = lookup[row[x]];
-            if (EGifPutLine(gif_, line_.data(), box[2]) != GIF_OK) return false;
+            for (int x = 0; x < box[2]; ++x)
+                line_[static_cast<size_t>(x)] = lookup[row[x]];
+            if (EGifPutLine(gif_, line_.data(), box[2]) != GIF_OK)
+                return false;
         }
     }
     return true;
@@ -285,11 +302,14 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
 
 bool cGifEncoder::end()
 {
-    if (!gif_) return false;
+    if (!gif_)
+        return false;
     bool ok = !failed_ && next_ == frameCount();
     int err = 0;
-    if (!ok) sink_ = nullptr;
-    if (EGifCloseFile(gif_, &err) != GIF_OK) ok = false;
+    if (!ok)
+        sink_ = nullptr;
+    if (EGifCloseFile(gif_, &err) != GIF_OK)
+        ok = false;
     gif_ = nullptr;
     return ok;
 }

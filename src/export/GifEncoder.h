@@ -60,9 +60,9 @@ public:
 private:
     /** What pass 1 keeps of a frame. */
     struct strPlan {
-        std::vector<uint32_t> list;  // colours in first-seen order, the transparent marker included
-        bool global = false;         // written with the global table
-        bool transparent = false;    // the list holds the marker
+        std::vector<uint32_t> list; // colours in first-seen order, the transparent marker included
+        bool global = false;        // written with the global table
+        bool transparent = false;   // the list holds the marker
         int delay = 0, disposal = 0;
         bool interlace = false;
         int box[4] = {0, 0, 1, 1};   // left, top, width, height of the opaque pixels

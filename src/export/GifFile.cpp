@@ -16,7 +16,8 @@ CGIFFile::~CGIFFile() = default;
 
 void CGIFFile::addFrame(std::unique_ptr<CGIFLocal> frame)
 {
-    if (frame) frames_.push_back(std::move(frame));
+    if (frame)
+        frames_.push_back(std::move(frame));
 }
 
 CGIFLocal* CGIFFile::frameAt(int i) const
@@ -44,13 +45,15 @@ bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
     cGifEncoder encoder;
     encoder.reset(quality);
     for (const auto& f : frames_)
-        if (!encoder.analyse(*f)) return false;
+        if (!encoder.analyse(*f))
+            return false;
     auto sink = [&out](const uint8_t* data, size_t size) {
         out.insert(out.end(), data, data + size);
         return true;
     };
     bool ok = encoder.begin(sink, background, loopCount, bufferSize, comment);
-    for (int i = 0; ok && i < frameCount(); ++i) ok = encoder.write(i, frames_[static_cast<size_t>(i)].get());
+    for (int i = 0; ok && i < frameCount(); ++i)
+        ok = encoder.write(i, frames_[static_cast<size_t>(i)].get());
     ok = encoder.end() && ok;
     if (!ok) {
         out.clear();
@@ -85,7 +88,8 @@ bool CGIFFile::loadBytes(const uint8_t* data, size_t size)
 {
     clear();
     strGifAnimation gif;
-    if (!ReadGifAnimation(data, size, gif)) return false;
+    if (!ReadGifAnimation(data, size, gif))
+        return false;
     screenWidth = gif.screenWidth;
     screenHeight = gif.screenHeight;
     backgroundColor = gif.backgroundColor;
@@ -112,4 +116,3 @@ bool CGIFFile::loadBytes(const uint8_t* data, size_t size)
     }
     return true;
 }
-

@@ -18,13 +18,13 @@
 class CGIFLocal {
 public:
     cBMP image;
-    cBMP mask;                    // empty: no mask
-    int delay = 0;                // hundredths of a second
-    int disposal = 0;             // 0-7; 2 = restore to background
+    cBMP mask;        // empty: no mask
+    int delay = 0;    // hundredths of a second
+    int disposal = 0; // 0-7; 2 = restore to background
     bool interlace = false;
-    int colorCount = 0;           // entries of colorTable in use
-    std::vector<uint32_t> colorTable;  // up to 256 entries, 0x00RRGGBB (bytes B, G, R, 0)
-    int transparentIndex = -1;    // -1: none
+    int colorCount = 0;               // entries of colorTable in use
+    std::vector<uint32_t> colorTable; // up to 256 entries, 0x00RRGGBB (bytes B, G, R, 0)
+    int transparentIndex = -1;        // -1: none
 
     /** Where the frame lies on the logical screen (read back by `load`; `save` writes
      *  every frame cropped to its opaque pixels instead). */
@@ -63,16 +63,16 @@ public:
 
     // File-level settings.
     int screenWidth = 0, screenHeight = 0;
-    uint32_t backgroundColor = 0;  // 0xRRGGBB
+    uint32_t backgroundColor = 0; // 0xRRGGBB
     bool hasBackground = false;
     bool useGlobalTable = false;
     int globalCount = 0;
-    std::vector<uint32_t> globalTable;  // 0x00RRGGBB
+    std::vector<uint32_t> globalTable; // 0x00RRGGBB
     bool netscape = false;
-    int loopCount = 0;      // 0 = forever
+    int loopCount = 0; // 0 = forever
     uint32_t bufferSize = 0;
     std::string comment;
-    eGifQuality quality = eGifQuality::Standard;  // how `save` reduces rich frames
+    eGifQuality quality = eGifQuality::Standard; // how `save` reduces rich frames
 
 private:
     std::vector<std::unique_ptr<CGIFLocal>> frames_;

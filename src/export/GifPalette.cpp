@@ -17,8 +17,10 @@ void cColorIndex::clear()
 int cColorIndex::find(uint32_t value) const
 {
     for (int s = slotOf(value);; s = (s + 1) & (kSlots - 1)) {
-        if (keys_[s] == value) return values_[s];
-        if (keys_[s] == kEmpty) return -1;
+        if (keys_[s] == value)
+            return values_[s];
+        if (keys_[s] == kEmpty)
+            return -1;
     }
 }
 
@@ -26,7 +28,8 @@ int cColorIndex::insert(uint32_t value, int position)
 {
     int s = slotOf(value);
     for (; keys_[s] != kEmpty; s = (s + 1) & (kSlots - 1))
-        if (keys_[s] == value) return values_[s];
+        if (keys_[s] == value)
+            return values_[s];
     keys_[s] = value;
     values_[s] = static_cast<int16_t>(position);
     ++size_;
@@ -38,20 +41,25 @@ namespace {
 bool alphaIsMeaningful(const CGIFLocal& f)
 {
     const cBMP& img = f.image;
-    if (img.bitsPerPixel() != 32) return false;
-    if (f.mask.empty()) return true;
+    if (img.bitsPerPixel() != 32)
+        return false;
+    if (f.mask.empty())
+        return true;
     for (int y = 0; y < img.height(); ++y) {
         const uint8_t* row = img.row(y);
         for (int x = 0; x < img.width(); ++x)
-            if (row[4 * x + 3]) return true;
+            if (row[4 * x + 3])
+                return true;
     }
     return false;
 }
 
 bool maskedAt(const cBMP& mask, int x, int y)
 {
-    if (mask.empty() || x >= mask.width() || y >= mask.height()) return false;
-    if (mask.bitsPerPixel() == 1) return mask.row(y)[x >> 3] >> (7 - (x & 7)) & 1;
+    if (mask.empty() || x >= mask.width() || y >= mask.height())
+        return false;
+    if (mask.bitsPerPixel() == 1)
+        return mask.row(y)[x >> 3] >> (7 - (x & 7)) & 1;
     return (pixelColor(mask, x, y) & 0xFFFFFF) == 0xFFFFFF;
 }
 
@@ -65,7 +73,7 @@ uint32_t rgbAt(const cBMP& img, const uint8_t* row, int x)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 void markUp(const CGIFLocal& f, std::vector<uint32_t>& work)
 {
@@ -89,12 +97,15 @@ bool collectColors(const std::vector<uint32_t>& work, std::vector<uint32_t>& lis
 {
     list.clear();
     cColorIndex seen;
-    uint32_t last = 0xFFFFFFFF;  // runs of one colour are common: skip the lookup
+    uint32_t last = 0xFFFFFFFF; // runs of one colour are common: skip the lookup
     for (uint32_t v : work) {
-        if (v == last) continue;
+        if (v == last)
+            continue;
         last = v;
-        if (seen.find(v) >= 0) continue;
-        if (list.size() == 256) return false;
+        if (seen.find(v) >= 0)
+            continue;
+        if (list.size() == 256)
+            return false;
         seen.insert(v, static_cast<int>(list.size()));
         list.push_back(v);
     }
@@ -136,7 +147,8 @@ bool reduceColors(const CGIFLocal& f, std::vector<uint32_t>& work, eGifQuality q
     if (!(high ? quantizeHigh(rgb.data(), w, h, anyClear ? 255 : 256, q)
                : quantizePixels(rgb.data(), w, h, anyClear ? 254 : 256, q)))
         return false;
-    for (size_t i = 0; i < count; ++i) work[i] = clear[i] ? kTransparent : q.colors[q.index[i]];
+    for (size_t i = 0; i < count; ++i)
+        work[i] = clear[i] ? kTransparent : q.colors[q.index[i]];
     return true;
 }
 
@@ -144,9 +156,10 @@ int finishTable(const std::vector<uint32_t>& list, std::vector<uint32_t>& table,
 {
     positions.clear();
     bool hasMarker = std::find(list.begin(), list.end(), kTransparent) != list.end();
-    uint32_t stand = 0;  // the marker's stand-in: the smallest colour the list lacks
+    uint32_t stand = 0; // the marker's stand-in: the smallest colour the list lacks
     if (hasMarker)
-        while (std::find(list.begin(), list.end(), stand) != list.end()) ++stand;
+        while (std::find(list.begin(), list.end(), stand) != list.end())
+            ++stand;
 
     struct Entry {
         uint32_t color, value;
@@ -164,13 +177,16 @@ int finishTable(const std::vector<uint32_t>& list, std::vector<uint32_t>& table,
     table.clear();
     int transparent = -1;
     for (const Entry& e : entries) {
-        if (table.empty() || table.back() != e.color) table.push_back(e.color);
+        if (table.empty() || table.back() != e.color)
+            table.push_back(e.color);
         int pos = static_cast<int>(table.size()) - 1;
         positions.insert(e.value, pos);
-        if (e.value == kTransparent) transparent = pos;
+        if (e.value == kTransparent)
+            transparent = pos;
     }
-    if (table.size() % 2) table.push_back(0);
+    if (table.size() % 2)
+        table.push_back(0);
     return transparent;
 }
 
-}  // namespace gifpal
+} // namespace gifpal

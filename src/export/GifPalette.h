@@ -27,7 +27,7 @@ public:
 
 private:
     static constexpr int kSlots = 1024;
-    static constexpr uint32_t kEmpty = 0xFFFFFFFF;  // never a buffer value
+    static constexpr uint32_t kEmpty = 0xFFFFFFFF; // never a buffer value
     static int slotOf(uint32_t v) { return static_cast<int>((v * 2654435761u) >> 22); }
     uint32_t keys_[kSlots];
     int16_t values_[kSlots];
@@ -55,4 +55,4 @@ bool reduceColors(const CGIFLocal& frame, std::vector<uint32_t>& work, eGifQuali
  *  has no marker). */
 int finishTable(const std::vector<uint32_t>& list, std::vector<uint32_t>& table, cColorIndex& positions);
 
-}  // namespace gifpal
+} // namespace gifpal

@@ -5,7 +5,7 @@
 namespace {
 
 struct Sample {
-    float v[3];  // Y, Cb, Cr
+    float v[3]; // Y, Cb, Cr
     uint32_t pos;
 };
 
@@ -17,14 +17,16 @@ public:
     // cluster number and mean colour.
     void split(int a, int b, size_t begin, size_t end)
     {
-        if (begin == end) return;
+        if (begin == end)
+            return;
         if (b <= 0) {
             leaf(a, begin, end);
             return;
         }
         float lo[3], hi[3];
         double sum[3] = {0, 0, 0};
-        for (int k = 0; k < 3; ++k) lo[k] = hi[k] = samples_[begin].v[k];
+        for (int k = 0; k < 3; ++k)
+            lo[k] = hi[k] = samples_[begin].v[k];
         for (size_t i = begin; i < end; ++i) {
             const float* v = samples_[i].v;
             for (int k = 0; k < 3; ++k) {
@@ -54,7 +56,8 @@ private:
     {
         double sum[3] = {0, 0, 0};
         for (size_t i = begin; i < end; ++i) {
-            for (int k = 0; k < 3; ++k) sum[k] += samples_[i].v[k];
+            for (int k = 0; k < 3; ++k)
+                sum[k] += samples_[i].v[k];
             out_.index[samples_[i].pos] = static_cast<uint16_t>(a);
         }
         double n = static_cast<double>(end - begin);
@@ -77,15 +80,17 @@ private:
 int splitDepth(int n)
 {
     int d = 0;
-    for (int h = n / 2; h > 0; h /= 2) ++d;
+    for (int h = n / 2; h > 0; h /= 2)
+        ++d;
     return d;
 }
 
-}  // namespace
+} // namespace
 
 bool quantizePixels(const uint32_t* rgb, int width, int height, int n, strQuantized& out)
 {
-    if (n < 2 || n > 512 || width <= 0 || height <= 0 || !rgb) return false;
+    if (n < 2 || n > 512 || width <= 0 || height <= 0 || !rgb)
+        return false;
     size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     int depth = splitDepth(n);
     out.width = width;
@@ -111,7 +116,8 @@ bool quantizePixels(const uint32_t* rgb, int width, int height, int n, strQuanti
 bool quantizeImage(const cBMP& source, int n, cBMP& out)
 {
     int bpp = source.bitsPerPixel();
-    if (source.empty() || (bpp != 24 && bpp != 32) || n < 2 || n > 512) return false;
+    if (source.empty() || (bpp != 24 && bpp != 32) || n < 2 || n > 512)
+        return false;
     int w = source.width(), h = source.height();
     std::vector<uint32_t> rgb(static_cast<size_t>(w) * static_cast<size_t>(h));
     int step = bpp / 8;
@@ -124,16 +130,19 @@ bool quantizeImage(const cBMP& source, int n, cBMP& out)
         }
     }
     strQuantized q;
-    if (!quantizePixels(rgb.data(), w, h, n, q)) return false;
+    if (!quantizePixels(rgb.data(), w, h, n, q))
+        return false;
 
     int bits = n <= 2 ? 1 : n <= 16 ? 4 : n <= 256 ? 8 : 24;
     cBMP result;
     if (bits == 24) {
-        if (!result.create(w, h, 24)) return false;
+        if (!result.create(w, h, 24))
+            return false;
         for (int y = 0; y < h; ++y) {
             uint8_t* row = result.row(y);
             for (int x = 0; x < w; ++x) {
-                uint32_t c = q.colors[q.index[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)]];
+                uint32_t c =
+                    q.colors[q.index[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)]];
                 row[3 * x] = static_cast<uint8_t>(c);
                 row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
                 row[3 * x + 2] = static_cast<uint8_t>(c >> 16);
@@ -141,7 +150,8 @@ bool quantizeImage(const cBMP& source, int n, cBMP& out)
         }
     } else {
         int entries = (n + 1) & ~1;
-        if (!result.create(w, h, bits, entries)) return false;
+        if (!result.create(w, h, bits, entries))
+            return false;
         std::vector<uint32_t>& table = result.colorTable();
         table.assign(static_cast<size_t>(entries), 0);
         std::copy(q.colors.begin(), q.colors.end(), table.begin());
@@ -153,7 +163,7 @@ bool quantizeImage(const cBMP& source, int n, cBMP& out)
                 if (bits == 8) {
                     row[x] = static_cast<uint8_t>(idx[x]);
                 } else {
-                    int shift = 8 - bits * (x % perByte + 1);  // first pixel in the high bits
+                    int shift = 8 - bits * (x % perByte + 1); // first pixel in the high bits
                     row[x / perByte] |= static_cast<uint8_t>(idx[x] << shift);
                 }
             }

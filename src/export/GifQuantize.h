@@ -16,8 +16,8 @@ enum class eGifQuality { Standard, High };
  *  and the colour of each cluster (0x00RRGGBB; clusters without pixels are black). */
 struct strQuantized {
     int width = 0, height = 0;
-    std::vector<uint16_t> index;   // cluster of each pixel
-    std::vector<uint32_t> colors;  // 2^depth entries (standard), at most n (high)
+    std::vector<uint16_t> index;  // cluster of each pixel
+    std::vector<uint32_t> colors; // 2^depth entries (standard), at most n (high)
 };
 
 /** Clusters the colours (0x00RRGGBB words, width × height pixels) into 2^floor(log2 n)

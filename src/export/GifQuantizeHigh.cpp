@@ -22,7 +22,7 @@ struct Colour {
 // The distinct colours of the pixels, and which of them each pixel has.
 struct Histogram {
     std::vector<Colour> colours;
-    std::vector<uint32_t> rgb;       // 0x00RRGGBB of each distinct colour
+    std::vector<uint32_t> rgb; // 0x00RRGGBB of each distinct colour
     std::vector<uint32_t> pixelColour;
 
     void build(const uint32_t* pixels, size_t count)
@@ -32,7 +32,8 @@ struct Histogram {
         // The table is kept from frame to frame: fresh large blocks cost page faults.
         thread_local std::vector<uint32_t> keys, values;
         size_t slots = 1024;
-        while (slots < 2 * count) slots *= 2;
+        while (slots < 2 * count)
+            slots *= 2;
         if (keys.size() != slots) {
             keys.assign(slots, 0xFFFFFFFF);
             values.resize(slots);
@@ -43,14 +44,16 @@ struct Histogram {
             uint32_t v = pixels[i] & 0xFFFFFF;
             if (v != last) {
                 size_t s = (v * 2654435761u) & (slots - 1);
-                while (keys[s] != v && keys[s] != 0xFFFFFFFF) s = (s + 1) & (slots - 1);
+                while (keys[s] != v && keys[s] != 0xFFFFFFFF)
+                    s = (s + 1) & (slots - 1);
                 if (keys[s] != v) {
                     keys[s] = v;
                     values[s] = static_cast<uint32_t>(rgb.size());
                     rgb.push_back(v);
-                    colours.push_back({{static_cast<float>(v >> 16), static_cast<float>(v >> 8 & 0xFF),
-                                        static_cast<float>(v & 0xFF)},
-                                       0, values[s]});
+                    colours.push_back(
+                        {{static_cast<float>(v >> 16), static_cast<float>(v >> 8 & 0xFF), static_cast<float>(v & 0xFF)},
+                         0,
+                         values[s]});
                 }
                 last = v;
                 lastId = values[s];
@@ -60,7 +63,8 @@ struct Histogram {
         }
         for (uint32_t v : rgb) {
             size_t s = (v * 2654435761u) & (slots - 1);
-            while (keys[s] != v) s = (s + 1) & (slots - 1);
+            while (keys[s] != v)
+                s = (s + 1) & (slots - 1);
             keys[s] = 0xFFFFFFFF;
         }
     }
@@ -92,39 +96,50 @@ std::vector<Group> splitGroups(std::vector<Colour>& colours, int n)
     std::vector<Group> groups(1);
     groups[0].begin = 0;
     groups[0].end = colours.size();
-    for (const Colour& k : colours) groups[0].stats.add(k);
+    for (const Colour& k : colours)
+        groups[0].stats.add(k);
     Stats buckets[256];
     while (static_cast<int>(groups.size()) < n) {
         size_t pick = 0;
         for (size_t g = 1; g < groups.size(); ++g)
-            if (groups[g].stats.error() > groups[pick].stats.error()) pick = g;
+            if (groups[g].stats.error() > groups[pick].stats.error())
+                pick = g;
         Group& g = groups[pick];
-        if (g.end - g.begin < 2 || g.stats.error() <= 0) break;
+        if (g.end - g.begin < 2 || g.stats.error() <= 0)
+            break;
         int axis = 0;
         for (int a = 1; a < 3; ++a)
-            if (g.stats.error(a) > g.stats.error(axis)) axis = a;
+            if (g.stats.error(a) > g.stats.error(axis))
+                axis = a;
         int lowest = 255, highest = 0;
         for (size_t i = g.begin; i < g.end; ++i) {
             int v = static_cast<int>(colours[i].c[axis]);
             lowest = std::min(lowest, v);
             highest = std::max(highest, v);
         }
-        for (int v = lowest; v <= highest; ++v) buckets[v] = Stats();
-        for (size_t i = g.begin; i < g.end; ++i) buckets[static_cast<int>(colours[i].c[axis])].add(colours[i]);
+        for (int v = lowest; v <= highest; ++v)
+            buckets[v] = Stats();
+        for (size_t i = g.begin; i < g.end; ++i)
+            buckets[static_cast<int>(colours[i].c[axis])].add(colours[i]);
         Stats left, bestLeft;
         double best = -1;
         int cut = -1;
         for (int v = lowest; v < highest; ++v) {
             left.w += buckets[v].w;
-            for (int a = 0; a < 3; ++a) left.sum[a] += buckets[v].sum[a], left.sq[a] += buckets[v].sq[a];
-            if (left.w <= 0 || left.w >= g.stats.w) continue;
+            for (int a = 0; a < 3; ++a)
+                left.sum[a] += buckets[v].sum[a], left.sq[a] += buckets[v].sq[a];
+            if (left.w <= 0 || left.w >= g.stats.w)
+                continue;
             Stats right;
             right.w = g.stats.w - left.w;
-            for (int a = 0; a < 3; ++a) right.sum[a] = g.stats.sum[a] - left.sum[a], right.sq[a] = g.stats.sq[a] - left.sq[a];
+            for (int a = 0; a < 3; ++a)
+                right.sum[a] = g.stats.sum[a] - left.sum[a], right.sq[a] = g.stats.sq[a] - left.sq[a];
             double e = left.error() + right.error();
-            if (cut < 0 || e < best) best = e, cut = v, bestLeft = left;
+            if (cut < 0 || e < best)
+                best = e, cut = v, bestLeft = left;
         }
-        if (cut < 0) break;
+        if (cut < 0)
+            break;
         auto mid = std::partition(colours.begin() + static_cast<ptrdiff_t>(g.begin),
                                   colours.begin() + static_cast<ptrdiff_t>(g.end),
                                   [&](const Colour& k) { return static_cast<int>(k.c[axis]) <= cut; });
@@ -151,7 +166,8 @@ public:
     {
         int cell = (static_cast<int>(c[0]) >> kShift) << (2 * kBits) | (static_cast<int>(c[1]) >> kShift) << kBits |
                    static_cast<int>(c[2]) >> kShift;
-        if (first_[static_cast<size_t>(cell)] < 0) build(cell);
+        if (first_[static_cast<size_t>(cell)] < 0)
+            build(cell);
         int first = first_[static_cast<size_t>(cell)], count = count_[static_cast<size_t>(cell)];
         float best = 1e30f;
         int bestIndex = 0;
@@ -160,7 +176,8 @@ public:
             const auto& e = centres_[static_cast<size_t>(k)];
             float d0 = e[0] - c[0], d1 = e[1] - c[1], d2 = e[2] - c[2];
             float d = d0 * d0 + d1 * d1 + d2 * d2;
-            if (d < best) best = d, bestIndex = k;
+            if (d < best)
+                best = d, bestIndex = k;
         }
         return bestIndex;
     }
@@ -172,7 +189,8 @@ private:
     {
         const int mask = (1 << kBits) - 1;
         float lo[3] = {static_cast<float>((cell >> (2 * kBits)) << kShift),
-                       static_cast<float>((cell >> kBits & mask) << kShift), static_cast<float>((cell & mask) << kShift)};
+                       static_cast<float>((cell >> kBits & mask) << kShift),
+                       static_cast<float>((cell & mask) << kShift)};
         near_.resize(centres_.size());
         float bound = 1e30f;
         for (size_t k = 0; k < centres_.size(); ++k) {
@@ -187,10 +205,12 @@ private:
             near_[k] = nearD;
             bound = std::min(bound, farD);
         }
-        if (count_.empty()) count_.assign(kCells, 0);
+        if (count_.empty())
+            count_.assign(kCells, 0);
         first_[static_cast<size_t>(cell)] = static_cast<int>(candidates_.size());
         for (size_t k = 0; k < centres_.size(); ++k)
-            if (near_[k] <= bound) candidates_.push_back(static_cast<uint16_t>(k));
+            if (near_[k] <= bound)
+                candidates_.push_back(static_cast<uint16_t>(k));
         count_[static_cast<size_t>(cell)] = static_cast<int>(candidates_.size()) - first_[static_cast<size_t>(cell)];
     }
 
@@ -200,11 +220,12 @@ private:
     std::vector<float> near_;
 };
 
-}  // namespace
+} // namespace
 
 bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantized& out)
 {
-    if (n < 2 || n > 256 || width <= 0 || height <= 0 || !rgb) return false;
+    if (n < 2 || n > 256 || width <= 0 || height <= 0 || !rgb)
+        return false;
     size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     // Kept from frame to frame: fresh large blocks cost page faults.
     thread_local Histogram hist;
@@ -217,13 +238,15 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
     std::vector<Group> groups = splitGroups(colours, n);
     std::vector<std::array<float, 3>> centres;
     for (const Group& g : groups)
-        centres.push_back({static_cast<float>(g.stats.sum[0] / g.stats.w), static_cast<float>(g.stats.sum[1] / g.stats.w),
+        centres.push_back({static_cast<float>(g.stats.sum[0] / g.stats.w),
+                           static_cast<float>(g.stats.sum[1] / g.stats.w),
                            static_cast<float>(g.stats.sum[2] / g.stats.w)});
 
     const std::vector<Colour>& all = hist.colours;
     assigned.resize(all.size());
     for (size_t g = 0; g < groups.size(); ++g)
-        for (size_t i = groups[g].begin; i < groups[g].end; ++i) assigned[colours[i].id] = static_cast<int>(g);
+        for (size_t i = groups[g].begin; i < groups[g].end; ++i)
+            assigned[colours[i].id] = static_cast<int>(g);
     for (int pass = 0; pass < kRefinePasses; ++pass) {
         Nearest nearest(centres);
         std::vector<Stats> sums(centres.size());
@@ -233,7 +256,8 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
         }
         for (size_t g = 0; g < centres.size(); ++g)
             if (sums[g].w > 0)
-                for (int a = 0; a < 3; ++a) centres[g][static_cast<size_t>(a)] = static_cast<float>(sums[g].sum[a] / sums[g].w);
+                for (int a = 0; a < 3; ++a)
+                    centres[g][static_cast<size_t>(a)] = static_cast<float>(sums[g].sum[a] / sums[g].w);
     }
 
     // The palette as whole numbers; each colour keeps the group of the last step.
@@ -242,10 +266,12 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
     out.colors.clear();
     for (const auto& c : centres) {
         uint32_t v = 0;
-        for (float channel : c) v = v << 8 | static_cast<uint32_t>(std::round(std::clamp(channel, 0.0f, 255.0f)));
+        for (float channel : c)
+            v = v << 8 | static_cast<uint32_t>(std::round(std::clamp(channel, 0.0f, 255.0f)));
         out.colors.push_back(v);
     }
     out.index.resize(count);
-    for (size_t i = 0; i < count; ++i) out.index[i] = static_cast<uint16_t>(assigned[hist.pixelColour[i]]);
+    for (size_t i = 0; i < count; ++i)
+        out.index[i] = static_cast<uint16_t>(assigned[hist.pixelColour[i]]);
     return true;
 }

@@ -2,14 +2,12 @@
 
 cBaseThread::cBaseThread() = default;
 
-cBaseThread::~cBaseThread()
-{
-    destroy();
-}
+cBaseThread::~cBaseThread() { destroy(); }
 
 bool cBaseThread::create(Notify notify)
 {
-    if (created_) return false;
+    if (created_)
+        return false;
     notify_ = std::move(notify);
     suspended_ = true;
     run_ = true;
@@ -37,17 +35,20 @@ void cBaseThread::suspend(bool suspended)
 
 void cBaseThread::destroy()
 {
-    if (!created_) return;
+    if (!created_)
+        return;
     run_ = false;
     suspend(false);
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable())
+        thread_.join();
     created_ = false;
     onFinished();
 }
 
 void cBaseThread::notify(int code)
 {
-    if (notify_) notify_(code);
+    if (notify_)
+        notify_(code);
 }
 
 void cBaseThread::threadMain()
@@ -58,7 +59,8 @@ void cBaseThread::threadMain()
             std::unique_lock<std::mutex> lock(suspendLock_);
             resumed_.wait(lock, [this] { return !suspended_ || !run_; });
         }
-        if (!run_) break;
+        if (!run_)
+            break;
         onStep();
         std::this_thread::yield();
     }
@@ -85,7 +87,8 @@ void cThread_SaveGraph::onStep()
     bool finished = false;
     {
         std::lock_guard<std::mutex> lock(section());
-        if (!running()) return;  // cancelled while waiting for the section
+        if (!running())
+            return; // cancelled while waiting for the section
         try {
             if (!job_.step()) {
                 done_ = true;
@@ -105,7 +108,8 @@ void cThread_SaveGraph::onStep()
         encoded_ = job_.framesEncoded();
         phase_ = job_.phase();
     }
-    if (finished) notify(kMsgExportFinished);
+    if (finished)
+        notify(kMsgExportFinished);
 }
 
 void cThread_SaveGraph::cancel()
@@ -114,7 +118,8 @@ void cThread_SaveGraph::cancel()
     // after the current one (a worker that retakes the lock at once could keep it).
     stopLoop();
     std::lock_guard<std::mutex> lock(section());
-    if (done_) return;
+    if (done_)
+        return;
     job_.clear();
     cancelled_ = true;
 }

@@ -55,7 +55,7 @@ private:
 
     std::thread thread_;
     Notify notify_;
-    std::mutex section_;        // the critical section of the derived job
+    std::mutex section_; // the critical section of the derived job
     std::mutex suspendLock_;
     std::condition_variable resumed_;
     bool suspended_ = false;

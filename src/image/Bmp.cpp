@@ -8,13 +8,15 @@
 void cPalette::set(const uint32_t* entries, int count)
 {
     entries_.clear();
-    if (count <= 0 || !entries) return;
+    if (count <= 0 || !entries)
+        return;
     entries_.assign(entries, entries + count);
 }
 
 bool cPalette::entry(int index, uint32_t& out) const
 {
-    if (index < 0 || index >= count()) return false;
+    if (index < 0 || index >= count())
+        return false;
     out = entries_[static_cast<size_t>(index)];
     return true;
 }
@@ -27,10 +29,13 @@ static bool validDepth(int bits)
 bool cBMP::create(int width, int height, int bitsPerPixel, int tableCount, uint32_t keyColor)
 {
     clear();
-    if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide) return false;
-    if (!validDepth(bitsPerPixel)) return false;
+    if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide)
+        return false;
+    if (!validDepth(bitsPerPixel))
+        return false;
     if (bitsPerPixel <= 8) {
-        if (tableCount < 0 || tableCount > (1 << bitsPerPixel)) return false;
+        if (tableCount < 0 || tableCount > (1 << bitsPerPixel))
+            return false;
     } else {
         tableCount = 0;
     }
@@ -64,8 +69,7 @@ void cBMP::setMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
 
 bool cBMP::hasAlphaMasks() const
 {
-    return bpp_ == 32 && masks_[0] == kMaskR && masks_[1] == kMaskG && masks_[2] == kMaskB &&
-           masks_[3] == kMaskA;
+    return bpp_ == 32 && masks_[0] == kMaskR && masks_[1] == kMaskG && masks_[2] == kMaskB && masks_[3] == kMaskA;
 }
 
 void cBMP::swap(cBMP& other)
@@ -84,11 +88,13 @@ void cBMP::swap(cBMP& other)
 // One channel out of a bit-field pixel, scaled to 0-255.
 static uint32_t maskChannel(uint32_t pixel, uint32_t mask)
 {
-    if (mask == 0) return 0;
+    if (mask == 0)
+        return 0;
     int shift = std::countr_zero(mask);
     int bits = std::popcount(mask >> shift);
     uint32_t v = (pixel & mask) >> shift;
-    if (bits >= 8) return v >> (bits - 8);
+    if (bits >= 8)
+        return v >> (bits - 8);
     uint32_t maxv = (1u << bits) - 1;
     return (v * 255 + maxv / 2) / maxv;
 }
@@ -104,7 +110,8 @@ static uint32_t indexAt(const uint8_t* row, int x, int bits)
 
 uint32_t pixelColor(const cBMP& image, int x, int y)
 {
-    if (image.empty() || x < 0 || y < 0 || x >= image.width() || y >= image.height()) return 0;
+    if (image.empty() || x < 0 || y < 0 || x >= image.width() || y >= image.height())
+        return 0;
     const uint8_t* row = image.row(y);
     const uint32_t* m = image.masks();
     bool custom = m[0] || m[1] || m[2] || m[3];
@@ -118,7 +125,8 @@ uint32_t pixelColor(const cBMP& image, int x, int y)
     }
     case 16: {
         uint32_t p = row[2 * x] | (row[2 * x + 1] << 8);
-        if (!custom) return (maskChannel(p, 0x7C00) << 16) | (maskChannel(p, 0x03E0) << 8) | maskChannel(p, 0x001F);
+        if (!custom)
+            return (maskChannel(p, 0x7C00) << 16) | (maskChannel(p, 0x03E0) << 8) | maskChannel(p, 0x001F);
         return (maskChannel(p, m[3]) << 24) | (maskChannel(p, m[0]) << 16) | (maskChannel(p, m[1]) << 8) |
                maskChannel(p, m[2]);
     }
@@ -126,7 +134,8 @@ uint32_t pixelColor(const cBMP& image, int x, int y)
     default: {
         uint32_t p;
         std::memcpy(&p, row + 4 * x, 4);
-        if (!custom) return p;
+        if (!custom)
+            return p;
         return (maskChannel(p, m[3]) << 24) | (maskChannel(p, m[0]) << 16) | (maskChannel(p, m[1]) << 8) |
                maskChannel(p, m[2]);
     }
@@ -152,7 +161,8 @@ static std::vector<uint32_t> fixedTable(int bits)
         static const uint32_t vga[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
                                          0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
                                          0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-        for (uint32_t c : vga) t.push_back(0xFF000000 | c);
+        for (uint32_t c : vga)
+            t.push_back(0xFF000000 | c);
     } else {
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
@@ -188,12 +198,14 @@ static bool toIndexed(const cBMP& src, cBMP& dst, int bits)
     int w = src.width(), h = src.height();
     if (src.bitsPerPixel() <= 8 && src.bitsPerPixel() <= bits) {
         int count = bits == 8 ? 256 : static_cast<int>(std::min<size_t>(src.colorTable().size(), 1u << bits));
-        if (!dst.create(w, h, bits, count, src.keyColor())) return false;
+        if (!dst.create(w, h, bits, count, src.keyColor()))
+            return false;
         const auto& t = src.colorTable();
         std::copy(t.begin(), t.begin() + std::min<size_t>(t.size(), static_cast<size_t>(count)),
                   dst.colorTable().begin());
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) putIndex(dst.row(y), x, bits, indexAt(src.row(y), x, src.bitsPerPixel()));
+            for (int x = 0; x < w; ++x)
+                putIndex(dst.row(y), x, bits, indexAt(src.row(y), x, src.bitsPerPixel()));
         return true;
     }
     // Colours: exact table when they fit, else the fixed table.
@@ -205,7 +217,8 @@ static bool toIndexed(const cBMP& src, cBMP& dst, int bits)
             uint32_t c = pixelColor(src, x, y) & 0xFFFFFF;
             if (index.emplace(c, static_cast<uint32_t>(table.size())).second) {
                 table.push_back(0xFF000000 | c);
-                if (table.size() > limit) break;
+                if (table.size() > limit)
+                    break;
             }
         }
     bool exact = table.size() <= limit;
@@ -213,7 +226,8 @@ static bool toIndexed(const cBMP& src, cBMP& dst, int bits)
         table = fixedTable(bits);
         index.clear();
     }
-    if (!dst.create(w, h, bits, static_cast<int>(table.size()), src.keyColor())) return false;
+    if (!dst.create(w, h, bits, static_cast<int>(table.size()), src.keyColor()))
+        return false;
     dst.colorTable() = table;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
@@ -227,13 +241,16 @@ static bool toIndexed(const cBMP& src, cBMP& dst, int bits)
 
 bool convertDepth(cBMP& image, int bits, bool alphaMasks)
 {
-    if (image.empty() || !validDepth(bits)) return false;
+    if (image.empty() || !validDepth(bits))
+        return false;
     cBMP dst;
     int w = image.width(), h = image.height();
     if (bits <= 8) {
-        if (!toIndexed(image, dst, bits)) return false;
+        if (!toIndexed(image, dst, bits))
+            return false;
     } else {
-        if (!dst.create(w, h, bits, 0, image.keyColor())) return false;
+        if (!dst.create(w, h, bits, 0, image.keyColor()))
+            return false;
         for (int y = 0; y < h; ++y) {
             uint8_t* out = dst.row(y);
             for (int x = 0; x < w; ++x) {
@@ -251,7 +268,8 @@ bool convertDepth(cBMP& image, int bits, bool alphaMasks)
                 }
             }
         }
-        if (bits == 32 && alphaMasks) dst.setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+        if (bits == 32 && alphaMasks)
+            dst.setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     }
     dst.palette() = image.palette();
     image.swap(dst);
@@ -260,7 +278,8 @@ bool convertDepth(cBMP& image, int bits, bool alphaMasks)
 
 void flipRows(cBMP& image)
 {
-    if (image.empty()) return;
+    if (image.empty())
+        return;
     std::vector<uint8_t> tmp(static_cast<size_t>(image.stride()));
     for (int top = 0, bottom = image.height() - 1; top < bottom; ++top, --bottom) {
         std::memcpy(tmp.data(), image.row(top), tmp.size());

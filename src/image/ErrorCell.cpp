@@ -7,7 +7,8 @@ namespace {
 
 void put32(std::vector<uint8_t>& v, uint32_t x)
 {
-    for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        v.push_back(static_cast<uint8_t>(x >> (8 * i)));
 }
 
 void put16(std::vector<uint8_t>& v, uint16_t x)
@@ -29,7 +30,7 @@ std::vector<uint8_t> makeErrorCell()
     put32(f, headers);
     put32(f, 40);
     put32(f, n);
-    put32(f, n);  // bottom-up
+    put32(f, n); // bottom-up
     put16(f, 1);
     put16(f, 8);
     put32(f, 0);
@@ -38,7 +39,8 @@ std::vector<uint8_t> makeErrorCell()
     put32(f, 2835);
     put32(f, 4);
     put32(f, 0);
-    for (uint32_t c : table) put32(f, c);
+    for (uint32_t c : table)
+        put32(f, c);
     for (int row = n - 1; row >= 0; --row)
         for (int x = 0; x < n; ++x) {
             bool frame = x < 2 || x >= n - 2 || row < 2 || row >= n - 2;
@@ -49,7 +51,7 @@ std::vector<uint8_t> makeErrorCell()
     return f;
 }
 
-}  // namespace
+} // namespace
 
 const std::vector<uint8_t>& errorCellBitmap()
 {

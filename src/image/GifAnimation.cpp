@@ -33,17 +33,20 @@ bool readGif(const uint8_t* data, size_t size, strGifAnimation& out)
 {
     cGifReader reader(data, size);
     GifFileType* gif = reader.Gif();
-    if (!gif) return false;
+    if (!gif)
+        return false;
     int sw = gif->SWidth, sh = gif->SHeight;
-    if (sw <= 0 || sh <= 0 || sw > kMaxImageSide || sh > kMaxImageSide) return false;
+    if (sw <= 0 || sh <= 0 || sw > kMaxImageSide || sh > kMaxImageSide)
+        return false;
     unsigned long long frameBytes = 4ull * static_cast<unsigned>(sw) * static_cast<unsigned>(sh);
     // Every frame is composed on a screen-sized canvas, so a few bytes claiming a huge
     // screen would cost as much as a huge image: the screen is held to what the data
     // could fill (as each image is below), and the canvas and one frame to the cap.
-    if (frameBytes / 4 > (size + 1) * kMaxPixelsPerByte || 2 * frameBytes > kMaxComposedBytes) return false;
+    if (frameBytes / 4 > (size + 1) * kMaxPixelsPerByte || 2 * frameBytes > kMaxComposedBytes)
+        return false;
 
     const ColorMapObject* globalMap = gif->SColorMap;
-    uint32_t clearValue = 0;  // background colour, alpha 0
+    uint32_t clearValue = 0; // background colour, alpha 0
     if (globalMap && gif->SBackGroundColor < globalMap->ColorCount) {
         out.hasBackground = true;
         out.backgroundColor = mapColor(globalMap, gif->SBackGroundColor);
@@ -51,7 +54,8 @@ bool readGif(const uint8_t* data, size_t size, strGifAnimation& out)
     }
     if (globalMap) {
         out.useGlobalTable = true;
-        for (int i = 0; i < globalMap->ColorCount; ++i) out.globalTable.push_back(mapColor(globalMap, i));
+        for (int i = 0; i < globalMap->ColorCount; ++i)
+            out.globalTable.push_back(mapColor(globalMap, i));
     }
 
     bool inNetscape = false;
@@ -60,38 +64,49 @@ bool readGif(const uint8_t* data, size_t size, strGifAnimation& out)
             inNetscape = b[0] == 11 && !std::memcmp(b + 1, "NETSCAPE2.0", 11);
             out.netscape = out.netscape || inNetscape;
         } else if (code == APPLICATION_EXT_FUNC_CODE && inNetscape) {
-            if (b[0] >= 3 && b[1] == 1) out.loopCount = b[2] | b[3] << 8;
-            if (b[0] >= 5 && b[1] == 2) out.bufferSize = b[2] | b[3] << 8 | b[4] << 16 | static_cast<uint32_t>(b[5]) << 24;
+            if (b[0] >= 3 && b[1] == 1)
+                out.loopCount = b[2] | b[3] << 8;
+            if (b[0] >= 5 && b[1] == 2)
+                out.bufferSize = b[2] | b[3] << 8 | b[4] << 16 | static_cast<uint32_t>(b[5]) << 24;
         } else if (code == COMMENT_EXT_FUNC_CODE) {
             out.comment.append(reinterpret_cast<const char*>(b + 1), b[0]);
         }
     };
 
     cBMP canvas, saved;
-    if (!canvas.create(sw, sh, 32)) return false;
+    if (!canvas.create(sw, sh, 32))
+        return false;
     fillRect(canvas, 0, 0, sw, sh, clearValue);
     std::vector<GifPixelType> pixels;
     for (;;) {
         const cGifReader::eRecord record = reader.NextImage(onBlock);
-        if (record == cGifReader::GIF_END) break;
-        if (record == cGifReader::GIF_DAMAGED) return false;
+        if (record == cGifReader::GIF_END)
+            break;
+        if (record == cGifReader::GIF_DAMAGED)
+            return false;
         const GifImageDesc& d = reader.Image();
         const GraphicsControlBlock& gcb = reader.Control();
         unsigned long long area = static_cast<unsigned long long>(std::max(0, d.Width)) * std::max(0, d.Height);
-        if (d.Width <= 0 || d.Height <= 0 || area > (reader.BytesLeft() + 1) * kMaxPixelsPerByte) return false;
-        if (frameBytes * (out.frames.size() + 2) > kMaxComposedBytes) return false;   // the frames and the canvas
-        if (!reader.ReadPixels(pixels)) return false;
+        if (d.Width <= 0 || d.Height <= 0 || area > (reader.BytesLeft() + 1) * kMaxPixelsPerByte)
+            return false;
+        if (frameBytes * (out.frames.size() + 2) > kMaxComposedBytes)
+            return false; // the frames and the canvas
+        if (!reader.ReadPixels(pixels))
+            return false;
 
-        if (gcb.DisposalMode == DISPOSE_PREVIOUS) saved = canvas;
+        if (gcb.DisposalMode == DISPOSE_PREVIOUS)
+            saved = canvas;
         const ColorMapObject* map = d.ColorMap ? d.ColorMap : globalMap;
         for (int y = 0; map && y < d.Height; ++y) {
             int cy = d.Top + y;
-            if (cy < 0 || cy >= sh) continue;
+            if (cy < 0 || cy >= sh)
+                continue;
             auto* row = reinterpret_cast<uint32_t*>(canvas.row(cy));
             const GifPixelType* src = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(d.Width);
             for (int x = 0; x < d.Width; ++x) {
                 int cx = d.Left + x, index = src[x];
-                if (cx < 0 || cx >= sw || index == gcb.TransparentColor || index >= map->ColorCount) continue;
+                if (cx < 0 || cx >= sw || index == gcb.TransparentColor || index >= map->ColorCount)
+                    continue;
                 row[cx] = 0xFF000000 | mapColor(map, index);
             }
         }
@@ -105,7 +120,8 @@ bool readGif(const uint8_t* data, size_t size, strGifAnimation& out)
         frame.left = d.Left;
         frame.top = d.Top;
         if (d.ColorMap) {
-            for (int i = 0; i < d.ColorMap->ColorCount; ++i) frame.colorTable.push_back(mapColor(d.ColorMap, i));
+            for (int i = 0; i < d.ColorMap->ColorCount; ++i)
+                frame.colorTable.push_back(mapColor(d.ColorMap, i));
         }
         out.frames.push_back(std::move(frame));
 
@@ -119,12 +135,13 @@ bool readGif(const uint8_t* data, size_t size, strGifAnimation& out)
     return !out.frames.empty();
 }
 
-}  // namespace
+} // namespace
 
 bool ReadGifAnimation(const uint8_t* data, size_t size, strGifAnimation& out)
 {
     out = strGifAnimation();
-    if (data && readGif(data, size, out)) return true;
+    if (data && readGif(data, size, out))
+        return true;
     out = strGifAnimation();
     return false;
 }

@@ -12,23 +12,23 @@
 #include <vector>
 
 struct strGifFrame {
-    cBMP image;                         // 32-bit, the logical screen's size
-    int delay = 0;                      // hundredths of a second
-    int disposal = 0;                   // 0-7; 2 = restore to background
+    cBMP image;       // 32-bit, the logical screen's size
+    int delay = 0;    // hundredths of a second
+    int disposal = 0; // 0-7; 2 = restore to background
     bool interlace = false;
-    std::vector<uint32_t> colorTable;   // the frame's own table, 0x00RRGGBB; empty: none
-    int transparentIndex = -1;          // -1: none
-    int left = 0, top = 0;              // where the frame's image lies on the screen
+    std::vector<uint32_t> colorTable; // the frame's own table, 0x00RRGGBB; empty: none
+    int transparentIndex = -1;        // -1: none
+    int left = 0, top = 0;            // where the frame's image lies on the screen
 };
 
 struct strGifAnimation {
     int screenWidth = 0, screenHeight = 0;
-    uint32_t backgroundColor = 0;       // 0xRRGGBB
+    uint32_t backgroundColor = 0; // 0xRRGGBB
     bool hasBackground = false;
     bool useGlobalTable = false;
-    std::vector<uint32_t> globalTable;  // 0x00RRGGBB
+    std::vector<uint32_t> globalTable; // 0x00RRGGBB
     bool netscape = false;
-    int loopCount = 0;                  // 0 = forever
+    int loopCount = 0; // 0 = forever
     uint32_t bufferSize = 0;
     std::string comment;
     std::vector<strGifFrame> frames;

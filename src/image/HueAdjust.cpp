@@ -13,7 +13,8 @@ struct Reciprocals {
     Reciprocals()
     {
         m[0] = 0;
-        for (uint64_t d = 1; d < 256; ++d) m[d] = (uint64_t{1} << 32) / d + 1;
+        for (uint64_t d = 1; d < 256; ++d)
+            m[d] = (uint64_t{1} << 32) / d + 1;
     }
 };
 
@@ -25,7 +26,7 @@ inline int divide(int x, int d)
     return x < 0 ? -q : q;
 }
 
-}  // namespace
+} // namespace
 
 uint32_t adjustHue(uint32_t color, int hueShift, int saturationAdd, int valueAdd)
 {

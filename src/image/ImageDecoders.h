@@ -11,14 +11,10 @@
 
 #include "image/Bmp.h"
 
-bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette,
-               uint64_t maxPixels = kMaxPicturePixels);
-bool decodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette,
-               uint64_t maxPixels = kMaxPicturePixels);
-bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette,
-               uint64_t maxPixels = kMaxPicturePixels);
-bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette,
-               uint64_t maxPixels = kMaxPicturePixels);
+bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels = kMaxPicturePixels);
+bool decodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels = kMaxPicturePixels);
+bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels = kMaxPicturePixels);
+bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels = kMaxPicturePixels);
 
 /** A width and height within the side limit whose area stays within maxPixels. */
 inline bool fitsPixelBudget(int64_t width, int64_t height, uint64_t maxPixels)

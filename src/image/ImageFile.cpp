@@ -20,7 +20,8 @@ std::function<void(const std::string&)>& traceSink()
 
 void trace(const std::string& line)
 {
-    if (traceSink()) traceSink()(line);
+    if (traceSink())
+        traceSink()(line);
 }
 
 bool anyAlpha(const cBMP& image)
@@ -28,7 +29,8 @@ bool anyAlpha(const cBMP& image)
     for (int y = 0; y < image.height(); ++y) {
         const uint8_t* row = image.row(y);
         for (int x = 0; x < image.width(); ++x)
-            if (row[4 * x + 3] != 0) return true;
+            if (row[4 * x + 3] != 0)
+                return true;
     }
     return false;
 }
@@ -37,33 +39,38 @@ void makeOpaque(cBMP& image)
 {
     for (int y = 0; y < image.height(); ++y) {
         uint8_t* row = image.row(y);
-        for (int x = 0; x < image.width(); ++x) row[4 * x + 3] = 255;
+        for (int x = 0; x < image.width(); ++x)
+            row[4 * x + 3] = 255;
     }
 }
 
-}  // namespace
+} // namespace
 
-void setImageTraceSink(std::function<void(const std::string&)> sink)
-{
-    traceSink() = std::move(sink);
-}
+void setImageTraceSink(std::function<void(const std::string&)> sink) { traceSink() = std::move(sink); }
 
 int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8])
 {
     const uint8_t* h = head8;
-    if (h[0] == 0x89 && h[1] == 'P' && h[2] == 'N' && h[3] == 'G') return kImagePNG;
-    if (h[0] == 0xFF && h[1] == 0xD8 && tail8[6] == 0xFF && tail8[7] == 0xD9) return kImageJPEG;
-    if (h[0] == 'G' && h[1] == 'I' && h[2] == 'F') return kImageGIF;
-    if (h[0] == 0x00 && h[1] == 0x2A) return kImageKind5;
-    if (std::memcmp(h, "XYZ1", 4) == 0) return kImageXYZ;
-    if (h[0] == 'B' && h[1] == 'M') return kImageBMP;
+    if (h[0] == 0x89 && h[1] == 'P' && h[2] == 'N' && h[3] == 'G')
+        return kImagePNG;
+    if (h[0] == 0xFF && h[1] == 0xD8 && tail8[6] == 0xFF && tail8[7] == 0xD9)
+        return kImageJPEG;
+    if (h[0] == 'G' && h[1] == 'I' && h[2] == 'F')
+        return kImageGIF;
+    if (h[0] == 0x00 && h[1] == 0x2A)
+        return kImageKind5;
+    if (std::memcmp(h, "XYZ1", 4) == 0)
+        return kImageXYZ;
+    if (h[0] == 'B' && h[1] == 'M')
+        return kImageBMP;
     return kImageUnknown;
 }
 
 bool loadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPixels)
 {
     image.clear();
-    if (!data || size == 0) return false;
+    if (!data || size == 0)
+        return false;
     uint8_t head[8] = {}, tail[8] = {};
     std::memcpy(head, data, std::min<size_t>(size, 8));
     // The last 8 bytes, right-aligned; a short file leaves the leading ones zero.
@@ -81,18 +88,22 @@ bool loadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPi
     case kImageXYZ: ok = decodeXyz(data, size, buf, palette, maxPixels); break;
     default: return false;
     }
-    if (!ok || buf.empty()) return false;
+    if (!ok || buf.empty())
+        return false;
 
     // Normalise to 8 or 32 bits.
-    if (buf.bitsPerPixel() < 8 && !convertDepth(buf, 8, false)) return false;
+    if (buf.bitsPerPixel() < 8 && !convertDepth(buf, 8, false))
+        return false;
     bool converted = false;
     if (buf.bitsPerPixel() != 8 && !(buf.bitsPerPixel() == 32 && buf.hasAlphaMasks())) {
-        if (!convertDepth(buf, 32, true)) return false;
+        if (!convertDepth(buf, 32, true))
+            return false;
         converted = true;
     }
     // A buffer without any alpha (made from colours only, or a BMP whose fourth
     // bytes are all zero) is opaque.
-    if ((converted || kind == kImageBMP) && buf.bitsPerPixel() == 32 && !anyAlpha(buf)) makeOpaque(buf);
+    if ((converted || kind == kImageBMP) && buf.bitsPerPixel() == 32 && !anyAlpha(buf))
+        makeOpaque(buf);
 
     buf.setKeyColor(0);
     if (palette.count() > 0 || buf.bitsPerPixel() == 32) {
@@ -100,9 +111,11 @@ bool loadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPi
     } else {
         std::vector<uint32_t> table = buf.colorTable();
         bool alpha = false;
-        for (uint32_t e : table) alpha |= (e >> 24) != 0;
+        for (uint32_t e : table)
+            alpha |= (e >> 24) != 0;
         if (!alpha)
-            for (uint32_t& e : table) e |= 0xFF000000;
+            for (uint32_t& e : table)
+                e |= 0xFF000000;
         buf.palette().set(table.data(), static_cast<int>(table.size()));
     }
     image.swap(buf);
@@ -131,8 +144,10 @@ bool loadImage(const std::filesystem::path& path, cBMP& image, uint64_t maxPixel
 bool loadImageResource(const std::string& name, cBMP& image)
 {
     image.clear();
-    if (name != "BITMAP_ERCELL") return false;
+    if (name != "BITMAP_ERCELL")
+        return false;
     const std::vector<uint8_t>& bytes = errorCellBitmap();
-    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M') return false;
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
+        return false;
     return loadImageData(bytes.data(), bytes.size(), image);
 }

@@ -16,7 +16,7 @@ enum eImageKind : int {
     kImagePNG = 2,
     kImageJPEG = 3,
     kImageGIF = 4,
-    kImageKind5 = 5,  // files starting 00 2A: recognised, not decoded
+    kImageKind5 = 5, // files starting 00 2A: recognised, not decoded
     kImageUnknown = 0xFFFF,
 };
 

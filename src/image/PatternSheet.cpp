@@ -13,7 +13,8 @@ int transparencyFlags(int transType)
 
 void cPatternSheet::setColorAdjust(const int values[4])
 {
-    for (int i = 0; i < 4; ++i) adjust_[i] = values ? values[i] : 0;
+    for (int i = 0; i < 4; ++i)
+        adjust_[i] = values ? values[i] : 0;
 }
 
 void cPatternSheet::releaseTextures()
@@ -37,7 +38,8 @@ bool cPatternSheet::build(int a, int b, int flags)
         reqFlags_ = flags;
     }
     patternCount_ = 0;
-    if (empty() || a <= 0 || b <= 0) return false;
+    if (empty() || a <= 0 || b <= 0)
+        return false;
     int w = width(), h = height();
     if (flags & kSheetDivideBySize) {
         patW_ = a;
@@ -49,7 +51,8 @@ bool cPatternSheet::build(int a, int b, int flags)
     cols_ = w / patW_;
     rows_ = h / patH_;
     long long count = static_cast<long long>(cols_) * rows_;
-    if (count < 1 || count > kMaxPatterns) return false;
+    if (count < 1 || count > kMaxPatterns)
+        return false;
 
     texture_.assign(static_cast<size_t>(w) * h, 0);
     work_[0].assign(static_cast<size_t>(patW_) * patH_, 0);
@@ -87,7 +90,8 @@ void cPatternSheet::chooseKey(int flags)
         }
     }
     uint32_t e;
-    if (keyIndex_ != kNoKeyIndex && palette().entry(static_cast<int>(keyIndex_), e)) key_ = e & 0xFFFFFF;
+    if (keyIndex_ != kNoKeyIndex && palette().entry(static_cast<int>(keyIndex_), e))
+        key_ = e & 0xFFFFFF;
 }
 
 void cPatternSheet::fillTexture()
@@ -100,20 +104,23 @@ void cPatternSheet::fillTexture()
         int n = std::min(palette().count(), 256);
         for (int i = 0; i < n; ++i) {
             uint32_t c = palette().entries()[i];
-            if (shift != 0) c = adjustHue(c, shift, adjust_[1], adjust_[2]);
+            if (shift != 0)
+                c = adjustHue(c, shift, adjust_[1], adjust_[2]);
             table[i] = static_cast<uint32_t>(i) == keyIndex_ ? (c & 0x00FFFFFF) : c;
         }
         for (int y = 0; y < h; ++y) {
             const uint8_t* src = row(y);
             uint32_t* dst = texture_.data() + static_cast<size_t>(y) * w;
-            for (int x = 0; x < w; ++x) dst[x] = table[src[x]];
+            for (int x = 0; x < w; ++x)
+                dst[x] = table[src[x]];
         }
         return;
     }
     // 32-bit pixels; the key index means nothing here.
     uint32_t key = key_;
-    uint32_t lastIn = 0, lastOut = 0;  // runs of one colour are adjusted once
-    if (shift != 0) lastOut = adjustHue(lastIn, shift, adjust_[1], adjust_[2]);
+    uint32_t lastIn = 0, lastOut = 0; // runs of one colour are adjusted once
+    if (shift != 0)
+        lastOut = adjustHue(lastIn, shift, adjust_[1], adjust_[2]);
     for (int y = 0; y < h; ++y) {
         const uint8_t* src = row(y);
         uint32_t* dst = texture_.data() + static_cast<size_t>(y) * w;
@@ -135,7 +142,8 @@ void cPatternSheet::fillTexture()
 cPatternSheet::Rect cPatternSheet::patternRect(int i) const
 {
     Rect r;
-    if (cols_ <= 0 || i < 0) return r;
+    if (cols_ <= 0 || i < 0)
+        return r;
     r.left = (i % cols_) * patW_;
     r.top = (i / cols_) * patH_;
     r.right = r.left + patW_;
@@ -145,16 +153,19 @@ cPatternSheet::Rect cPatternSheet::patternRect(int i) const
 
 int cPatternSheet::patternAt(int x, int y) const
 {
-    if (x < 0 || y < 0 || patW_ <= 0 || patH_ <= 0) return -1;
+    if (x < 0 || y < 0 || patW_ <= 0 || patH_ <= 0)
+        return -1;
     int c = x / patW_, r = y / patH_;
-    if (c >= cols_ || r >= rows_) return -1;
+    if (c >= cols_ || r >= rows_)
+        return -1;
     return c + r * cols_;
 }
 
 strPatternUV cPatternSheet::patternUV(int i) const
 {
     strPatternUV uv;
-    if (!isValidPattern(i)) return uv;
+    if (!isValidPattern(i))
+        return uv;
     float w = static_cast<float>(width()), h = static_cast<float>(height());
     uv.u = static_cast<float>((i % cols_) * patW_) / w;
     uv.v = static_cast<float>((i / cols_) * patH_) / h;

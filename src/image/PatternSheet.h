@@ -11,10 +11,10 @@
 /** Build flags: division by size, and the transparency methods. */
 enum : int {
     kSheetDivideBySize = 0x01,
-    kSheetKeyIndex0 = 0x02,    // パレット０番
-    kSheetKeyTopLeft = 0x04,   // 左上１ドット
-    kSheetKeyBlack = 0x08,     // 黒
-    kSheetKeyAuto = 0x10,      // 自動
+    kSheetKeyIndex0 = 0x02,  // パレット０番
+    kSheetKeyTopLeft = 0x04, // 左上１ドット
+    kSheetKeyBlack = 0x08,   // 黒
+    kSheetKeyAuto = 0x10,    // 自動
 };
 
 /** Flags of the transparency method setting (0-4); other values give 0. */
@@ -23,7 +23,7 @@ int transparencyFlags(int transType);
 /** Texture rectangle of a pattern, as fractions of the image size. */
 struct strPatternUV {
     float u = 0, v = 0, width = 1, height = 1;
-    bool valid = false;  // false: no texture
+    bool valid = false; // false: no texture
 };
 
 class cPatternSheet : public cBMP {

@@ -19,17 +19,15 @@ struct Source {
 void readData(png_structp png, png_bytep out, size_t length)
 {
     auto* src = static_cast<Source*>(png_get_io_ptr(png));
-    if (length > src->size - src->pos) png_error(png, "unexpected end of file");
+    if (length > src->size - src->pos)
+        png_error(png, "unexpected end of file");
     std::memcpy(out, src->data + src->pos, length);
     src->pos += length;
 }
 
 void quietWarning(png_structp, png_const_charp) {}
 
-[[noreturn]] void quietError(png_structp png, png_const_charp)
-{
-    png_longjmp(png, 1);
-}
+[[noreturn]] void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 // Decoded pixels can't exceed what deflate can expand the file to (about 1032:1),
 // times the widening of small samples; larger headers disagree with their data.
@@ -40,10 +38,11 @@ bool plausibleSize(size_t fileSize, uint32_t w, uint32_t h)
 }
 
 // The libpng part, kept free of C++ objects with destructors because of longjmp.
-bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* palette,
-             std::vector<png_bytep>* rows, uint64_t maxPixels)
+bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* palette, std::vector<png_bytep>* rows,
+             uint64_t maxPixels)
 {
-    if (setjmp(png_jmpbuf(png))) return false;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
     png_set_read_fn(png, src, readData);
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
     png_read_info(png, info);
@@ -51,7 +50,8 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
     png_uint_32 w = 0, h = 0;
     int depth = 0, colorType = 0, interlace = 0;
     png_get_IHDR(png, info, &w, &h, &depth, &colorType, &interlace, nullptr, nullptr);
-    if (!fitsPixelBudget(w, h, maxPixels) || !plausibleSize(src->size, w, h)) return false;
+    if (!fitsPixelBudget(w, h, maxPixels) || !plausibleSize(src->size, w, h))
+        return false;
 
     png_set_strip_16(png);
     png_set_packing(png);
@@ -60,12 +60,14 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
         png_set_gray_to_rgb(png);
         if (depth <= 8) {
             png_set_expand_gray_1_2_4_to_8(png);
-            if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+            if (png_get_valid(png, info, PNG_INFO_tRNS))
+                png_set_tRNS_to_alpha(png);
         }
     }
     png_set_bgr(png);
     double fileGamma = 0;
-    if (png_get_gAMA(png, info, &fileGamma)) png_set_gamma(png, 2.2, fileGamma);
+    if (png_get_gAMA(png, info, &fileGamma))
+        png_set_gamma(png, 2.2, fileGamma);
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
 
@@ -73,16 +75,22 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
     bool paletted = colorType == PNG_COLOR_TYPE_PALETTE;
     png_colorp plte = nullptr;
     int numPalette = 0;
-    if (paletted && !png_get_PLTE(png, info, &plte, &numPalette)) return false;
-    if (numPalette > 256) numPalette = 256;
-    if (bpp != 8 && bpp != 24 && bpp != 32) return false;
-    if (!out->create(static_cast<int>(w), static_cast<int>(h), bpp, paletted ? numPalette : 0)) return false;
+    if (paletted && !png_get_PLTE(png, info, &plte, &numPalette))
+        return false;
+    if (numPalette > 256)
+        numPalette = 256;
+    if (bpp != 8 && bpp != 24 && bpp != 32)
+        return false;
+    if (!out->create(static_cast<int>(w), static_cast<int>(h), bpp, paletted ? numPalette : 0))
+        return false;
     if (bpp == 32 && (colorType & PNG_COLOR_MASK_ALPHA || !paletted))
         out->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
-    if (png_get_rowbytes(png, info) > static_cast<size_t>(out->stride())) return false;
+    if (png_get_rowbytes(png, info) > static_cast<size_t>(out->stride()))
+        return false;
 
     rows->resize(h);
-    for (png_uint_32 y = 0; y < h; ++y) (*rows)[y] = out->row(static_cast<int>(y));
+    for (png_uint_32 y = 0; y < h; ++y)
+        (*rows)[y] = out->row(static_cast<int>(y));
     png_read_image(png, rows->data());
     png_read_end(png, nullptr);
 
@@ -100,15 +108,17 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool decodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
     out.clear();
     palette.clear();
-    if (size < 8 || png_sig_cmp(data, 0, 8) != 0) return false;
+    if (size < 8 || png_sig_cmp(data, 0, 8) != 0)
+        return false;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
-    if (!png) return false;
+    if (!png)
+        return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_read_struct(&png, nullptr, nullptr);

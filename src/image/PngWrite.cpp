@@ -16,10 +16,7 @@ void writeData(png_structp png, png_bytep data, size_t length)
 
 void flushData(png_structp) {}
 
-[[noreturn]] void quietError(png_structp png, png_const_charp)
-{
-    png_longjmp(png, 1);
-}
+[[noreturn]] void quietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 void quietWarning(png_structp, png_const_charp) {}
 
@@ -27,7 +24,8 @@ void quietWarning(png_structp, png_const_charp) {}
 bool writePng(png_structp png, png_infop info, const cBMP* image, bool keepAlpha, std::vector<uint8_t>* out,
               std::vector<uint8_t>* row)
 {
-    if (setjmp(png_jmpbuf(png))) return false;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
     png_set_write_fn(png, out, writeData, flushData);
     int w = image->width(), h = image->height();
     png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8, PNG_COLOR_TYPE_RGBA,
@@ -49,14 +47,16 @@ bool writePng(png_structp png, png_infop info, const cBMP* image, bool keepAlpha
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool encodePngRGBA(const cBMP& image, bool keepAlpha, std::vector<uint8_t>& out)
 {
     out.clear();
-    if (image.empty() || image.bitsPerPixel() != 32) return false;
+    if (image.empty() || image.bitsPerPixel() != 32)
+        return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
-    if (!png) return false;
+    if (!png)
+        return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
@@ -65,7 +65,8 @@ bool encodePngRGBA(const cBMP& image, bool keepAlpha, std::vector<uint8_t>& out)
     std::vector<uint8_t> row;
     bool ok = writePng(png, info, &image, keepAlpha, &out, &row);
     png_destroy_write_struct(&png, &info);
-    if (!ok) out.clear();
+    if (!ok)
+        out.clear();
     return ok;
 }
 
@@ -73,7 +74,8 @@ bool writePngRGBA(const std::filesystem::path& path, const cBMP& image, bool kee
 {
     std::vector<uint8_t> bytes;
     if (!encodePngRGBA(image, keepAlpha, bytes)) {
-        if (error) *error = "the image cannot be encoded as PNG";
+        if (error)
+            *error = "the image cannot be encoded as PNG";
         return false;
     }
     return platform::WriteFileAtomic(path, bytes, error);

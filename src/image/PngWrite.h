@@ -15,5 +15,4 @@ bool encodePngRGBA(const cBMP& image, bool keepAlpha, std::vector<uint8_t>& out)
 
 /** Encodes and writes the file through a temporary file and rename, so a failed
  *  write leaves no partial file; error receives the reason of a failure. */
-bool writePngRGBA(const std::filesystem::path& path, const cBMP& image, bool keepAlpha,
-                  std::string* error = nullptr);
+bool writePngRGBA(const std::filesystem::path& path, const cBMP& image, bool keepAlpha, std::string* error = nullptr);

@@ -12,16 +12,19 @@ bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, u
 {
     out.clear();
     palette.clear();
-    if (size < 8 || std::memcmp(data, "XYZ1", 4) != 0) return false;
+    if (size < 8 || std::memcmp(data, "XYZ1", 4) != 0)
+        return false;
     int w = data[4] | (data[5] << 8);
     int h = data[6] | (data[7] << 8);
-    if (!fitsPixelBudget(w, h, maxPixels)) return false;
+    if (!fitsPixelBudget(w, h, maxPixels))
+        return false;
     const size_t need = 768 + static_cast<size_t>(w) * h;
 
     // Inflate in 2048-byte steps; the buffer grows only as the stream delivers, so a
     // header that promises more than the data holds costs nothing.
     z_stream zs{};
-    if (inflateInit(&zs) != Z_OK) return false;
+    if (inflateInit(&zs) != Z_OK)
+        return false;
     zs.next_in = const_cast<Bytef*>(data + 8);
     zs.avail_in = static_cast<uInt>(std::min<size_t>(size - 8, 0xFFFFFFFFu));
     std::vector<uint8_t> raw;
@@ -31,17 +34,21 @@ bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, u
         zs.next_out = chunk;
         zs.avail_out = sizeof chunk;
         rc = inflate(&zs, Z_NO_FLUSH);
-        if (rc != Z_OK && rc != Z_STREAM_END) break;
+        if (rc != Z_OK && rc != Z_STREAM_END)
+            break;
         size_t got = sizeof chunk - zs.avail_out;
-        size_t keep = std::min(got, need - raw.size());  // bytes past the picture are ignored
+        size_t keep = std::min(got, need - raw.size()); // bytes past the picture are ignored
         raw.insert(raw.end(), chunk, chunk + keep);
-        if (rc == Z_OK && got == 0 && zs.avail_in == 0) break;  // input ran out
+        if (rc == Z_OK && got == 0 && zs.avail_in == 0)
+            break; // input ran out
     }
     inflateEnd(&zs);
     // The stream must reach its end marker and hold the whole picture.
-    if (rc != Z_STREAM_END || raw.size() < need) return false;
+    if (rc != Z_STREAM_END || raw.size() < need)
+        return false;
 
-    if (!out.create(w, h, 8, 256)) return false;
+    if (!out.create(w, h, 8, 256))
+        return false;
     uint32_t entries[256];
     for (int i = 0; i < 256; ++i) {
         const uint8_t* e = raw.data() + 3 * i;
@@ -49,6 +56,7 @@ bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, u
     }
     std::memcpy(out.colorTable().data(), entries, sizeof entries);
     palette.set(entries, 256);
-    for (int y = 0; y < h; ++y) std::memcpy(out.row(y), raw.data() + 768 + static_cast<size_t>(y) * w, w);
+    for (int y = 0; y < h; ++y)
+        std::memcpy(out.row(y), raw.data() + 768 + static_cast<size_t>(y) * w, w);
     return true;
 }

@@ -23,9 +23,9 @@ struct strCommand {
     bool isExport;
 };
 const strCommand kCommands[] = {
-    {IDM_EXPORT_2000, RPG_2000, true}, {IDM_EXPORT_XP, RPG_XP, true},      {IDM_EXPORT_VX, RPG_VX, true},
+    {IDM_EXPORT_2000, RPG_2000, true},   {IDM_EXPORT_XP, RPG_XP, true},    {IDM_EXPORT_VX, RPG_VX, true},
     {IDM_EXPORT_VXACE, RPG_VXACE, true}, {IDM_EXPORT_MV, RPG_MV, true},    {IDM_EXPORT_MZ, RPG_MZ, true},
-    {IDM_IMPORT_2000, RPG_2000, false}, {IDM_IMPORT_RUBY, RPG_VX, false}, {IDM_IMPORT_MV, RPG_MV, false},
+    {IDM_IMPORT_2000, RPG_2000, false},  {IDM_IMPORT_RUBY, RPG_VX, false}, {IDM_IMPORT_MV, RPG_MV, false},
 };
 
 } // namespace
@@ -112,7 +112,8 @@ int importJson(platform::Clipboard& clipboard, cAnimeData& project, const strFol
 
 } // namespace
 
-int ExportToClipboard(platform::Clipboard& clipboard, const cAnimeData& project, int version, const strFolderNames& folders)
+int ExportToClipboard(platform::Clipboard& clipboard, const cAnimeData& project, int version,
+                      const strFolderNames& folders)
 {
     switch (version) {
     case RPG_2000:
@@ -203,12 +204,13 @@ int ClipboardExportCommand(platform::Clipboard& clipboard, const cAnimeData& pro
     platform::TakeTextProblems();
     const int result = ExportToClipboard(clipboard, project, version, folders);
     const std::string& label = platform::LoadString(ExportLabelId(version));
-    status.ShowStatus(withTextProblems(platform::FormatString(result == 1 ? kExportDone : kExportFailed, label.c_str())));
+    status.ShowStatus(
+        withTextProblems(platform::FormatString(result == 1 ? kExportDone : kExportFailed, label.c_str())));
     return result;
 }
 
-int ClipboardImportCommand(platform::Clipboard& clipboard, int version, const strFolderNames& folders, cImportHost& host,
-                           iStatusSink& status)
+int ClipboardImportCommand(platform::Clipboard& clipboard, int version, const strFolderNames& folders,
+                           cImportHost& host, iStatusSink& status)
 {
     if (!host.AskSaveChanges())
         return 0;

@@ -59,8 +59,8 @@ int ClipboardExportCommand(platform::Clipboard& clipboard, const cAnimeData& pro
                            const strFolderNames& folders, iStatusSink& status);
 /** Imports into a fresh project and installs it on success; the current project is
  *  untouched on failure. Returns 1, -1, or 0 when cancelled (no message then). */
-int ClipboardImportCommand(platform::Clipboard& clipboard, int version, const strFolderNames& folders, cImportHost& host,
-                           iStatusSink& status);
+int ClipboardImportCommand(platform::Clipboard& clipboard, int version, const strFolderNames& folders,
+                           cImportHost& host, iStatusSink& status);
 
 /** The version a clipboard command works on and whether it exports; false for
  *  other commands and for the 2003 entries, which do nothing. */

@@ -23,11 +23,11 @@ enum eDataFileKind { DATA_MV, DATA_MZ, DATA_XP, DATA_VX, DATA_VXACE, DATA_2000 }
 
 struct strDataEntry {
     int id = 0;
-    std::string name;   // UTF-8
+    std::string name; // UTF-8
     int frames = 0;
-    int cells = 0;      // cell slots a frame holds (the widest frame)
+    int cells = 0; // cell slots a frame holds (the widest frame)
     int timings = 0;
-    bool editable = true;   // false for entries the editor cannot hold (MZ Effekseer)
+    bool editable = true; // false for entries the editor cannot hold (MZ Effekseer)
 };
 
 class cDataFile {

@@ -22,8 +22,7 @@ std::string placeName(const std::string& name, const std::string& folder, paths:
 // The folder may make a name longer than the project holds (255 bytes for a picture
 // path, 254 for a sound's); such a path is cut as an imported text would be, and the
 // cut reported.
-std::string resolveName(const std::string& name, const std::string& folder, paths::cNameIndex& index,
-                        size_t maxStored)
+std::string resolveName(const std::string& name, const std::string& folder, paths::cNameIndex& index, size_t maxStored)
 {
     const std::string path = placeName(name, folder, index);
     if (platform::StoredSize(path) <= maxStored)

@@ -13,8 +13,8 @@ namespace interchange {
 
 namespace {
 
-constexpr size_t kMaxStoredText = 255;   // what the project files hold
-const char* const kReadExtensions[] = {".png", ".bmp", ".gif", ".xyz", ".wav", ".ogg",
+constexpr size_t kMaxStoredText = 255; // what the project files hold
+const char* const kReadExtensions[] = {".png",  ".bmp", ".gif",  ".xyz", ".wav", ".ogg",
                                        ".opus", ".mp3", ".flac", ".mid", ".midi"};
 
 bool endsWithNoCase(const std::string& s, std::string_view suffix)
@@ -79,8 +79,8 @@ std::string ImportedText(std::string_view utf8)
 
 void NoteTextCut()
 {
-    platform::NoteTextProblem(
-        platform::FormatText(QT_TRANSLATE_NOOP("Strings", "長すぎるテキストを %zu バイト以内に切りました"), kMaxStoredText));
+    platform::NoteTextProblem(platform::FormatText(
+        QT_TRANSLATE_NOOP("Strings", "長すぎるテキストを %zu バイト以内に切りました"), kMaxStoredText));
 }
 
 bool EncodeForCodePage(const std::string& text, const char* field, size_t maxBytes, std::string& out)
@@ -88,9 +88,9 @@ bool EncodeForCodePage(const std::string& text, const char* field, size_t maxByt
     const std::string& codePage = platform::AnsiCodePage();
     size_t missing = 0;
     if (!platform::EncodeText(text, codePage, out, &missing)) {
-        platform::NoteTextProblem(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "%s : %s は %s で表せません"),
-                                                       platform::Text(field).c_str(),
-                                                       platform::DescribeChar(text, missing).c_str(), codePage.c_str()));
+        platform::NoteTextProblem(platform::FormatText(
+            QT_TRANSLATE_NOOP("Strings", "%s : %s は %s で表せません"), platform::Text(field).c_str(),
+            platform::DescribeChar(text, missing).c_str(), codePage.c_str()));
         return false;
     }
     if (out.size() > maxBytes) {
@@ -115,10 +115,10 @@ bool ResetForImport(cAnimeData& project, int cells)
 int ToRpgPosition(int centerPosition)
 {
     switch (centerPosition) {
-    case 3: return 0;   // top
-    case 2: return 2;   // bottom
-    case 1: return 3;   // screen
-    default: return 1;  // centre, right, left
+    case 3: return 0;  // top
+    case 2: return 2;  // bottom
+    case 1: return 3;  // screen
+    default: return 1; // centre, right, left
     }
 }
 

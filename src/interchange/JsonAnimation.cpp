@@ -21,7 +21,7 @@ json cellJson(const strCell& c)
 {
     const int pattern = std::clamp(int(c.pattern) - 1, 0, 99) + (c.picture != 0 ? 100 : 0);
     const int ax = std::abs(int(c.scaleX)), ay = std::abs(int(c.scaleY));
-    static const int blends[5] = {0, 1, 0, 2, 3};   // subtract has no counterpart
+    static const int blends[5] = {0, 1, 0, 2, 3}; // subtract has no counterpart
     return json::array({pattern, c.x, c.y, ax >= ay ? ax : ay, c.angle / 10, c.scaleX < 1 ? 1 : 0, c.opacity,
                         c.blend <= 4 ? blends[c.blend] : 0});
 }
@@ -43,8 +43,8 @@ json timingJson(const strEffect& e, const strFolderNames& folders)
 {
     const bool flash = e.flags & EF_FLASH;
     json t = json::object();
-    t["flashColor"] = flash ? json::array({e.flashRed, e.flashGreen, e.flashBlue, e.flashStrength})
-                            : json::array({255, 0, 0, 0});
+    t["flashColor"] =
+        flash ? json::array({e.flashRed, e.flashGreen, e.flashBlue, e.flashStrength}) : json::array({255, 0, 0, 0});
     t["flashDuration"] = flash ? int(e.flashDuration) : 0;
     t["flashScope"] = flash ? (e.flashScope == 0 ? 2 : e.flashScope == 1 ? 1 : 3) : 0;
     t["frame"] = e.frame;

@@ -19,15 +19,15 @@ namespace {
 
 // One element of the top-level array; its index is the animation's ID.
 struct strSlot {
-    size_t begin = 0, end = 0;   // byte span of the element
-    bool empty = true;           // null
+    size_t begin = 0, end = 0; // byte span of the element
+    bool empty = true;         // null
     strDataEntry entry;
 };
 
 struct strLayout {
-    size_t open = 0, close = 0;   // offsets of the array's '[' and ']'
+    size_t open = 0, close = 0; // offsets of the array's '[' and ']'
     std::vector<strSlot> slots;
-    bool effekseer = false;       // holds an entry in MZ's Effekseer form
+    bool effekseer = false; // holds an entry in MZ's Effekseer form
 };
 
 int clampInt(size_t n) { return int(std::min<size_t>(n, INT_MAX)); }
@@ -147,7 +147,7 @@ strValue merge(const strValue& o, const strValue& b, const strValue& n)
             else if (inN)
                 add(o.keys[i], o.keyTexts[i], *inN);
             else if (!inB)
-                add(o.keys[i], o.keyTexts[i], o.items[i]);   // unknown to the writer
+                add(o.keys[i], o.keyTexts[i], o.items[i]); // unknown to the writer
         }
         // Members the project brings that the entry lacks; one the project left as
         // the writer would make it from the entry stays absent.

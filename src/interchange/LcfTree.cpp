@@ -72,8 +72,8 @@ bool readArray(cReader& r, const strKind& kind, strNode& out, int depth);
 bool readNested(std::string_view data, size_t base, const strRule& rule, strNode& out, int depth, cReader& parent)
 {
     cReader r(data, base);
-    const bool ok = rule.shape == SHAPE_RECORD ? readRecord(r, *rule.child, out, depth)
-                                               : readArray(r, *rule.child, out, depth);
+    const bool ok =
+        rule.shape == SHAPE_RECORD ? readRecord(r, *rule.child, out, depth) : readArray(r, *rule.child, out, depth);
     if (ok && !r.AtEnd())
         r.Fail(rule.shape == SHAPE_RECORD ? "stray bytes after a record" : "stray bytes after a list", r.Pos());
     return parent.Adopt(r);
@@ -201,8 +201,7 @@ void write(const strNode& node, std::string& out, const strKind* kind, bool clip
     for (const strField& f : node.fields) {
         if (clipboard) {
             // The clipboard reader counts the fields it reads: give it only those it knows, once.
-            if (!kind || !kind->Find(f.id) ||
-                std::find(written.begin(), written.end(), f.id) != written.end())
+            if (!kind || !kind->Find(f.id) || std::find(written.begin(), written.end(), f.id) != written.end())
                 continue;
             written.push_back(f.id);
         }
@@ -254,7 +253,7 @@ strNode mergeRecord(const strNode& o, const strNode& b, const strNode& n, const 
         else if (nf)
             out.fields.push_back(*nf);
         else if (bf)
-            continue;   // the writer left it out this time: the default now holds
+            continue; // the writer left it out this time: the default now holds
         else if (!rule || rule->omitted == OMIT_NEVER || holdsDefault(f.data, *rule))
             out.fields.push_back(f);
         // Otherwise a value the reader set aside (the position of an empty cell, the

@@ -25,8 +25,8 @@ struct strKind;
 struct strRule {
     uint32_t id;
     eShape shape;
-    const strKind* child;   // the kind of the record, or of an array's elements
-    eOmitted omitted;       // the writer leaves the field out when it holds the default
+    const strKind* child; // the kind of the record, or of an array's elements
+    eOmitted omitted;     // the writer leaves the field out when it holds the default
     int32_t defaultInt;
     const char* defaultText;
 };
@@ -45,19 +45,19 @@ struct strNode {
     /** A leaf's data; for records and arrays the bytes as read (unused when built). */
     std::string raw;
     bool asRead = false;
-    std::vector<strField> fields;       // records
-    std::vector<strElement> elements;   // arrays
+    std::vector<strField> fields;     // records
+    std::vector<strElement> elements; // arrays
 };
 
 struct strField {
     uint32_t id = 0;
-    std::string head;   // id and size as read; empty when the field is built
+    std::string head; // id and size as read; empty when the field is built
     strNode data;
 };
 
 struct strElement {
     uint32_t index = 0;
-    std::string head;   // the index as read; empty when built or renumbered
+    std::string head; // the index as read; empty when built or renumbered
     strNode record;
 };
 

@@ -70,16 +70,16 @@ const strKind kAnimation{{
 
 struct strChunk {
     uint32_t id = 0;
-    std::string raw;   // the whole chunk as read
+    std::string raw; // the whole chunk as read
 };
 
 /** One animation of the list, kept as bytes; its tree is built when it is read or written. */
 struct strAnimation {
     uint32_t id = 0;
-    std::string head;     // the id as read; empty when written afresh
-    std::string record;   // the record's bytes, up to and with its 00
+    std::string head;   // the id as read; empty when written afresh
+    std::string record; // the record's bytes, up to and with its 00
     strDataEntry entry;
-    bool empty = true;    // no fields at all: an empty slot
+    bool empty = true; // no fields at all: an empty slot
 };
 
 // A kind with no known fields: the list is split into records left whole.
@@ -151,10 +151,10 @@ private:
     const strAnimation* find(int id) const;
     void store(int id, const strNode& record);
 
-    std::string header_;          // the length and the magic text
+    std::string header_; // the length and the magic text
     std::vector<strChunk> chunks_;
-    std::string trailer_;         // the 00 that ends the chunks, when the file has it
-    int animationChunk_ = -1;     // index into chunks_
+    std::string trailer_;     // the 00 that ends the chunks, when the file has it
+    int animationChunk_ = -1; // index into chunks_
     bool animationsChanged_ = false;
     std::vector<strAnimation> animations_;
 };
@@ -339,12 +339,14 @@ void cLdbDataFile::store(int id, const strNode& record)
             animations_.push_back(gap);
         }
         // The list is kept in ID order; an ID missing inside it goes to its place.
-        auto place = std::find_if(animations_.begin(), animations_.end(), [&](const strAnimation& e) { return e.id > a.id; });
+        auto place =
+            std::find_if(animations_.begin(), animations_.end(), [&](const strAnimation& e) { return e.id > a.id; });
         animations_.insert(place, std::move(a));
     }
     animationsChanged_ = true;
     if (animationChunk_ < 0) {
-        auto place = std::find_if(chunks_.begin(), chunks_.end(), [](const strChunk& c) { return c.id > kAnimationChunk; });
+        auto place =
+            std::find_if(chunks_.begin(), chunks_.end(), [](const strChunk& c) { return c.id > kAnimationChunk; });
         animationChunk_ = int(place - chunks_.begin());
         chunks_.insert(place, {kAnimationChunk, std::string()});
     }

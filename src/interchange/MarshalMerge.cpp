@@ -90,7 +90,7 @@ const strMarshalNode* merge(const strMarshalNode& oldRef, const strMarshalNode& 
             else if (e)
                 out->pairs.emplace_back(name, e);
             else if (!b)
-                out->pairs.emplace_back(name, value);   // unknown to the writer
+                out->pairs.emplace_back(name, value); // unknown to the writer
         }
         // Ivars the stored entry lacks: added only when the edit gives them another value.
         for (const auto& [name, value] : edited.pairs) {
@@ -154,8 +154,7 @@ const strMarshalNode* reshape(const strMarshalNode& node, const MarshalShapes& s
         item = reshape(*item, shapes, pool, depth + 1);
     for (auto& pair : out->pairs)
         pair.second = reshape(*pair.second, shapes, pool, depth + 1);
-    const auto shape = node.type == T_OBJECT && node.className ? shapes.find(SymbolKey(*node.className))
-                                                               : shapes.end();
+    const auto shape = node.type == T_OBJECT && node.className ? shapes.find(SymbolKey(*node.className)) : shapes.end();
     if (shape != shapes.end()) {
         const std::vector<std::string>& order = shape->second;
         auto rank = [&order](const strMarshalNode* name) {
@@ -169,10 +168,7 @@ const strMarshalNode* reshape(const strMarshalNode& node, const MarshalShapes& s
 
 } // namespace
 
-void CollectShapes(const strMarshalNode& root, MarshalShapes& shapes)
-{
-    collect(root, shapes, 0);
-}
+void CollectShapes(const strMarshalNode& root, MarshalShapes& shapes) { collect(root, shapes, 0); }
 
 const strMarshalNode* Reshape(const strMarshalNode& node, const MarshalShapes& shapes, cMarshalPool& pool)
 {

@@ -72,10 +72,7 @@ std::string SymbolKey(const strMarshalNode& symbol)
     return key;
 }
 
-bool MarshalEqual(const strMarshalNode& a, const strMarshalNode& b)
-{
-    return equal(a, b, 0);
-}
+bool MarshalEqual(const strMarshalNode& a, const strMarshalNode& b) { return equal(a, b, 0); }
 
 const strMarshalNode* FindPair(const strMarshalNode& object, std::string_view name)
 {

@@ -32,20 +32,20 @@ using MarshalPairs = std::vector<std::pair<const strMarshalNode*, const strMarsh
 
 /** One value. Which fields count depends on the type byte. */
 struct strMarshalNode {
-    uint8_t type = T_NIL;   // T_NIL .. T_DATA; T_LINK for a link, T_SYMBOL for a symbol
-    int32_t number = 0;     // fixnum value; regexp options; bignum sign ('+' or '-')
+    uint8_t type = T_NIL; // T_NIL .. T_DATA; T_LINK for a link, T_SYMBOL for a symbol
+    int32_t number = 0;   // fixnum value; regexp options; bignum sign ('+' or '-')
     // String bytes, symbol name, float text, bignum magnitude (16-bit words, low
     // first), user data, regexp source, class or module path.
     std::string bytes;
-    const strMarshalNode* className = nullptr;     // class symbol of o, S, u, U, d
-    const strMarshalNode* target = nullptr;        // the object a link names
-    std::vector<const strMarshalNode*> items;      // array elements; U and d: the dumped value
-    MarshalPairs pairs;                            // hash entries; object ivars; struct members
-    const strMarshalNode* defaultValue = nullptr;  // hash with default ('}')
-    std::vector<const strMarshalNode*> extended;   // 'e' module symbols, outermost first
-    const strMarshalNode* userClass = nullptr;     // 'C' class symbol
-    bool wrapped = false;                          // stored inside 'I' with ivars
-    MarshalPairs ivars;                            // the 'I' instance variables
+    const strMarshalNode* className = nullptr;    // class symbol of o, S, u, U, d
+    const strMarshalNode* target = nullptr;       // the object a link names
+    std::vector<const strMarshalNode*> items;     // array elements; U and d: the dumped value
+    MarshalPairs pairs;                           // hash entries; object ivars; struct members
+    const strMarshalNode* defaultValue = nullptr; // hash with default ('}')
+    std::vector<const strMarshalNode*> extended;  // 'e' module symbols, outermost first
+    const strMarshalNode* userClass = nullptr;    // 'C' class symbol
+    bool wrapped = false;                         // stored inside 'I' with ivars
+    MarshalPairs ivars;                           // the 'I' instance variables
     // A symbol defined again, under a new index, although its name was known. Ruby
     // never does this; RPG Maker's clipboard data does, and the writer keeps it.
     bool redefined = false;
@@ -158,7 +158,7 @@ private:
     void remember(const strMarshalNode& node) { objects_.emplace(&node, int32_t(objectCount_++)); }
 
     std::string out_;
-    std::unordered_map<std::string, int32_t> symbols_;   // name -> latest definition
+    std::unordered_map<std::string, int32_t> symbols_; // name -> latest definition
     std::unordered_map<const strMarshalNode*, int32_t> symbolNodes_;
     std::vector<std::string> symbolKeys_;
     std::unordered_map<const strMarshalNode*, int32_t> objects_;

@@ -8,8 +8,7 @@ namespace {
 
 bool isImmediate(uint8_t type)
 {
-    return type == T_NIL || type == T_TRUE || type == T_FALSE || type == T_FIXNUM || type == T_SYMBOL ||
-           type == T_LINK;
+    return type == T_NIL || type == T_TRUE || type == T_FALSE || type == T_FIXNUM || type == T_SYMBOL || type == T_LINK;
 }
 
 } // namespace
@@ -107,7 +106,7 @@ strMarshalNode* cMarshalReader::readSymbolBody(bool withIvars, int depth)
     strMarshalNode* s = pool_.New(T_SYMBOL);
     if (!readBytes(s->bytes))
         return nullptr;
-    symbols_.push_back(s);   // the index is taken before the encoding is read
+    symbols_.push_back(s); // the index is taken before the encoding is read
     if (withIvars) {
         s->wrapped = true;
         if (!readPairs(s->ivars, true, depth + 1))
@@ -171,10 +170,7 @@ bool cMarshalReader::readPairs(MarshalPairs& out, bool symbolKeys, int depth)
     return true;
 }
 
-const strMarshalNode* cMarshalReader::ReadValue()
-{
-    return value(0, nullptr, false);
-}
+const strMarshalNode* cMarshalReader::ReadValue() { return value(0, nullptr, false); }
 
 strMarshalNode* cMarshalReader::ReadArrayHead(int32_t& count)
 {
@@ -206,9 +202,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     case T_NIL:
     case T_TRUE:
     case T_FALSE: return pool_.New(t);
-    case T_FIXNUM:
-        n = pool_.New(t);
-        return readLong(n->number) ? n : nullptr;
+    case T_FIXNUM: n = pool_.New(t); return readLong(n->number) ? n : nullptr;
     case T_SYMBOL: {
         const bool withIvars = pending && *pending;
         if (pending)
@@ -263,11 +257,10 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
         if (!name)
             return nullptr;
         const uint8_t inner = in_.peek();
-        const bool fits = t == T_EXTENDED
-                              ? inner != T_IVAR && inner != T_LINK && inner != T_SYMLINK && inner != T_SYMBOL &&
-                                    !isImmediate(inner)
-                              : inner == T_STRING || inner == T_REGEXP || inner == T_ARRAY || inner == T_HASH ||
-                                    inner == T_HASH_DEF;
+        const bool fits =
+            t == T_EXTENDED
+                ? inner != T_IVAR && inner != T_LINK && inner != T_SYMLINK && inner != T_SYMBOL && !isImmediate(inner)
+                : inner == T_STRING || inner == T_REGEXP || inner == T_ARRAY || inner == T_HASH || inner == T_HASH_DEF;
         if (!fits && !in_.atEnd()) {
             fail("bad value after a class or module");
             return nullptr;
@@ -285,9 +278,7 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     case T_CLASS:
     case T_MODULE:
     case T_MODULE_OLD:
-    case T_STRING:
-        n = pool_.New(t);
-        return readBytes(n->bytes) ? registered(n) : nullptr;
+    case T_STRING: n = pool_.New(t); return readBytes(n->bytes) ? registered(n) : nullptr;
     case T_BIGNUM: {
         n = pool_.New(t);
         uint8_t sign;

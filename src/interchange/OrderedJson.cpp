@@ -30,7 +30,7 @@ size_t utf8Sequence(std::string_view s, size_t i, bool& truncated)
     truncated = false;
     const uint8_t lead = uint8_t(s[i]);
     size_t need;
-    uint8_t low = 0x80, high = 0xBF;   // range of the second byte
+    uint8_t low = 0x80, high = 0xBF; // range of the second byte
     if (lead >= 0xC2 && lead <= 0xDF)
         need = 2;
     else if (lead >= 0xE0 && lead <= 0xEF) {
@@ -38,7 +38,7 @@ size_t utf8Sequence(std::string_view s, size_t i, bool& truncated)
         if (lead == 0xE0)
             low = 0xA0;
         else if (lead == 0xED)
-            high = 0x9F;   // no surrogates
+            high = 0x9F; // no surrogates
     } else if (lead >= 0xF0 && lead <= 0xF4) {
         need = 4;
         if (lead == 0xF0)
@@ -476,7 +476,7 @@ std::string NumberText(double v)
     if (!std::isfinite(v))
         return "null";
     if (v == 0)
-        return "0";   // also for -0, as JavaScript prints it
+        return "0"; // also for -0, as JavaScript prints it
     // Shortest round-trip digits d1.d2...e±x, laid out by the rules of
     // JavaScript's Number::toString.
     char buffer[64];
@@ -488,7 +488,7 @@ std::string NumberText(double v)
         if (c != '.')
             digits += c;
     const int k = int(digits.size());
-    const int n = std::stoi(std::string(sci.substr(e + 1))) + 1;   // value = 0.digits * 10^n
+    const int n = std::stoi(std::string(sci.substr(e + 1))) + 1; // value = 0.digits * 10^n
     std::string out = v < 0 ? "-" : "";
     if (k <= n && n <= 21)
         out += digits + std::string(size_t(n - k), '0');

@@ -19,12 +19,12 @@ constexpr int kMaxDepth = 128;
 
 struct strValue {
     eType type = T_NULL;
-    std::string text;                   // scalars: the JSON text (strings with quotes and escapes)
-    std::vector<strValue> items;        // array elements; object member values
-    std::vector<std::string> keys;      // object member names, decoded (UTF-8)
-    std::vector<std::string> keyTexts;  // object member names as JSON text
-    size_t begin = 0, end = 0;          // byte span in the source document
-    bool fromSource = false;            // the span holds this value, unchanged
+    std::string text;                  // scalars: the JSON text (strings with quotes and escapes)
+    std::vector<strValue> items;       // array elements; object member values
+    std::vector<std::string> keys;     // object member names, decoded (UTF-8)
+    std::vector<std::string> keyTexts; // object member names as JSON text
+    size_t begin = 0, end = 0;         // byte span in the source document
+    bool fromSource = false;           // the span holds this value, unchanged
 
     /** The value of the last member with this name (the one JavaScript keeps); nullptr when absent. */
     const strValue* Find(std::string_view key) const;

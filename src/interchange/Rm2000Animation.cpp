@@ -51,7 +51,8 @@ bool writeTiming(MK2::CWrite& w, const strEffect& e, const strFolderNames& folde
     w.WriteIntChunk(T_FRAME, e.frame + 1);
     MK2::CWrite sound;
     if (e.flags & EF_SOUND) {
-        if (!writeText(sound, S_NAME, interchange::SoundName(e.seName, folders), QT_TRANSLATE_NOOP("Strings", "効果音")))
+        if (!writeText(sound, S_NAME, interchange::SoundName(e.seName, folders),
+                       QT_TRANSLATE_NOOP("Strings", "効果音")))
             return false;
         writeIntIf(sound, S_VOLUME, std::min<int>(e.seVolume, 100), 100);
         writeIntIf(sound, S_TEMPO, std::clamp<int>(e.sePitch, 50, 150), 100);
@@ -113,7 +114,7 @@ int clampByte(int v) { return std::clamp(v, 0, 255); }
 
 void readSound(Cclip_stream& s, strEffect& e)
 {
-    MK2::CReadClass(s, 0).ReadNumber();   // size
+    MK2::CReadClass(s, 0).ReadNumber(); // size
     MK2::CReadClass record(s, 5);
     std::string name = kNoSound;
     int volume = 100, tempo = 100, balance = 50;
@@ -137,7 +138,7 @@ void readSound(Cclip_stream& s, strEffect& e)
 void readTimings(Cclip_stream& s, cAnimeData& project)
 {
     MK2::CReadArray list(s, 0);
-    list.ReadNumber();   // size
+    list.ReadNumber(); // size
     const uint32_t count = list.ReadNumber();
     MK2::CReadArray indices(s, int32_t(std::min<uint32_t>(count, INT32_MAX)));
     for (uint32_t i = 0; i < count && !s.AtEnd(); ++i) {
@@ -174,7 +175,7 @@ void readTimings(Cclip_stream& s, cAnimeData& project)
 void readCells(Cclip_stream& s, cAnimeData& project, int frame)
 {
     MK2::CReadArray list(s, 0);
-    list.ReadNumber();   // size
+    list.ReadNumber(); // size
     const uint32_t count = list.ReadNumber();
     MK2::CReadArray indices(s, int32_t(std::min<uint32_t>(count, INT32_MAX)));
     for (uint32_t i = 0; i < count && !s.AtEnd(); ++i) {
@@ -212,7 +213,7 @@ void readCells(Cclip_stream& s, cAnimeData& project, int frame)
 void readFrames(Cclip_stream& s, cAnimeData& project)
 {
     MK2::CReadArray list(s, 0);
-    list.ReadNumber();   // size
+    list.ReadNumber(); // size
     const uint32_t count = list.ReadNumber();
     if (count > 0)
         project.InsertFrames(0, int(std::min<uint32_t>(count, uint32_t(project.FrameCapacity()))));
@@ -268,7 +269,8 @@ bool WriteRm2000Animation(const cAnimeData& project, const strFolderNames& folde
     default: break;
     }
     if (!writeText(w, A_NAME, project.Text(AT_NAME), QT_TRANSLATE_NOOP("Strings", "名前")) ||
-        !writeText(w, A_PICTURE, interchange::PictureName(picture->path, folders), QT_TRANSLATE_NOOP("Strings", "画像")))
+        !writeText(w, A_PICTURE, interchange::PictureName(picture->path, folders),
+                   QT_TRANSLATE_NOOP("Strings", "画像")))
         return false;
 
     MK2::CWrite timings;

@@ -32,13 +32,37 @@ const Name kSeName{"@name"}, kVolume{"@volume"}, kPitch{"@pitch"};
 
 // Ids of the reader's dictionaries.
 enum {
-    ID_ANIMATION = 0x2000, ID_FRAME_CLASS, ID_TIMING_CLASS, ID_SE_CLASS, ID_AUDIOFILE_CLASS, ID_TABLE, ID_COLOR,
+    ID_ANIMATION = 0x2000,
+    ID_FRAME_CLASS,
+    ID_TIMING_CLASS,
+    ID_SE_CLASS,
+    ID_AUDIOFILE_CLASS,
+    ID_TABLE,
+    ID_COLOR,
     ID_E,
-    ID_ID = 0x3000, ID_NAME, ID_ANIMATION1_NAME, ID_ANIMATION1_HUE, ID_ANIMATION2_NAME, ID_ANIMATION2_HUE,
-    ID_POSITION, ID_FRAME_MAX, ID_FRAMES, ID_TIMINGS, ID_ANIMATION_NAME, ID_ANIMATION_HUE,
-    ID_CELL_MAX = 0x4000, ID_CELL_DATA,
-    ID_FRAME = 0x5000, ID_SE, ID_FLASH_SCOPE, ID_FLASH_COLOR, ID_FLASH_DURATION, ID_CONDITION,
-    ID_SE_NAME = 0x6000, ID_VOLUME, ID_PITCH,
+    ID_ID = 0x3000,
+    ID_NAME,
+    ID_ANIMATION1_NAME,
+    ID_ANIMATION1_HUE,
+    ID_ANIMATION2_NAME,
+    ID_ANIMATION2_HUE,
+    ID_POSITION,
+    ID_FRAME_MAX,
+    ID_FRAMES,
+    ID_TIMINGS,
+    ID_ANIMATION_NAME,
+    ID_ANIMATION_HUE,
+    ID_CELL_MAX = 0x4000,
+    ID_CELL_DATA,
+    ID_FRAME = 0x5000,
+    ID_SE,
+    ID_FLASH_SCOPE,
+    ID_FLASH_COLOR,
+    ID_FLASH_DURATION,
+    ID_CONDITION,
+    ID_SE_NAME = 0x6000,
+    ID_VOLUME,
+    ID_PITCH,
 };
 
 const NameDictionary& classNames()
@@ -81,7 +105,7 @@ void cellRows(const strCell* cell, int version, int16_t rows[kTableRows])
     }
     const int pattern = int(cell->pattern) - 1;
     if (version == RUBY_XP)
-        rows[0] = int16_t(std::min(pattern, 32767));   // the picture is not exchanged
+        rows[0] = int16_t(std::min(pattern, 32767)); // the picture is not exchanged
     else
         rows[0] = int16_t(std::clamp(pattern, 0, 99) + (cell->picture >= 1 ? 100 : 0));
     rows[1] = cell->x;
@@ -250,9 +274,20 @@ void readTiming(CRead& r, cAnimeData& project)
         case ID_FLASH_DURATION: e.flashDuration = ClampU16(r.ReadFixnum()); break;
         case ID_FLASH_SCOPE:
             switch (r.ReadFixnum()) {
-            case 1: e.flashScope = 1; e.flashBlend = 0; flash = true; break;
-            case 2: e.flashScope = 0; e.flashBlend = 0; flash = true; break;
-            case 3: e.flashScope = 2; flash = true; break;
+            case 1:
+                e.flashScope = 1;
+                e.flashBlend = 0;
+                flash = true;
+                break;
+            case 2:
+                e.flashScope = 0;
+                e.flashBlend = 0;
+                flash = true;
+                break;
+            case 3:
+                e.flashScope = 2;
+                flash = true;
+                break;
             default: break;
             }
             break;
@@ -267,8 +302,14 @@ void readTiming(CRead& r, cAnimeData& project)
         case ID_SE: readSound(r, e, sound); break;
         case ID_CONDITION:
             switch (r.ReadFixnum()) {
-            case 1: e.note = "HIT"; note = true; break;
-            case 2: e.note = "MISS"; note = true; break;
+            case 1:
+                e.note = "HIT";
+                note = true;
+                break;
+            case 2:
+                e.note = "MISS";
+                note = true;
+                break;
             default: break;
             }
             break;
@@ -328,7 +369,7 @@ bool WriteRubyAnimation(const cAnimeData& project, int version, const strFolderN
         a.WriteArray(frames);
         for (int f = 0; f < frames; ++f)
             if (!writeFrame(a, project.GetFrame(f), version))
-                return false;   // the scope still closes; out stays untouched
+                return false; // the scope still closes; out stays untouched
         std::vector<const strEffect*> timings;
         const int t = std::min(project.LastUsedIndex(AI_EFFECTS) + 1, kMaxTimings);
         for (int i = 0; i < t; ++i)
@@ -351,7 +392,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
     r.Assign(in.Data(), in.Size());
     // A block shorter than its own size prefix is cut off: refused, not read in part.
     const uint32_t size = r.Reader().u32();
-    r.Skip(2);   // Marshal version
+    r.Skip(2); // Marshal version
     if (r.Failed() || size > in.Size() || !interchange::ResetForImport(project, 16))
         return -1;
     project.SetValue(AI_FIX_PICTURE_PER_CELL, 0);
@@ -364,7 +405,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
     DictionaryScope animation(r, animationNames());
     strPicture pictures[2];
     std::string text;
-    bool xp = false;   // the XP layout: @animation_name instead of @animation1_name
+    bool xp = false; // the XP layout: @animation_name instead of @animation1_name
     for (int32_t k = 0; k < count && !r.AtEnd(); ++k) {
         switch (r.ReadIvarId()) {
         case ID_ID:
@@ -374,9 +415,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
             if (!text.empty())
                 project.SetText(AT_NAME, interchange::ImportedText(text));
             break;
-        case ID_ANIMATION_NAME:
-            xp = true;
-            [[fallthrough]];
+        case ID_ANIMATION_NAME: xp = true; [[fallthrough]];
         case ID_ANIMATION1_NAME:
             r.ReadString(text);
             pictures[0].path = interchange::ImportedText(text);
@@ -388,9 +427,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
         case ID_ANIMATION_HUE:
         case ID_ANIMATION1_HUE: pictures[0].hue = ClampU16(r.ReadFixnum()); break;
         case ID_ANIMATION2_HUE: pictures[1].hue = ClampU16(r.ReadFixnum()); break;
-        case ID_POSITION:
-            project.SetValue(AI_CENTER_POSITION, interchange::FromRpgPosition(r.ReadFixnum()));
-            break;
+        case ID_POSITION: project.SetValue(AI_CENTER_POSITION, interchange::FromRpgPosition(r.ReadFixnum())); break;
         case ID_FRAMES: {
             const int32_t n = r.ReadArray();
             if (n > 0)
@@ -400,7 +437,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
             for (; j < n && !r.AtEnd(); ++j)
                 readFrame(r, project, j, xp);
             if (j < n)
-                return -1;   // fewer frames than the array declares
+                return -1; // fewer frames than the array declares
             break;
         }
         case ID_TIMINGS: {
@@ -410,7 +447,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
             for (; j < n && !r.AtEnd(); ++j)
                 readTiming(r, project);
             if (j < n)
-                return -1;   // fewer timings than the array declares
+                return -1; // fewer timings than the array declares
             break;
         }
         default: r.SkipValue(); break;

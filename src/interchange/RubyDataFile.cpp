@@ -39,8 +39,8 @@ struct strParsed {
     cMarshalPool pool;
     std::string bytes;
     std::vector<strSlot> slots;
-    size_t headEnd = 0;    // where the first element starts
-    size_t arrayEnd = 0;   // where the array ends (bytes after it are kept as they are)
+    size_t headEnd = 0;  // where the first element starts
+    size_t arrayEnd = 0; // where the array ends (bytes after it are kept as they are)
     std::vector<const strMarshalNode*> symbols, objects;
     std::vector<int32_t> links;
 };
@@ -81,10 +81,7 @@ std::unique_ptr<strParsed> parse(std::string bytes, std::string& error)
     return p;
 }
 
-bool isAnimation(const strMarshalNode& node)
-{
-    return node.type == T_OBJECT && ClassName(node) == "RPG::Animation";
-}
+bool isAnimation(const strMarshalNode& node) { return node.type == T_OBJECT && ClassName(node) == "RPG::Animation"; }
 
 int fixnum(const strMarshalNode* node, int fallback = 0)
 {
@@ -107,10 +104,7 @@ int tableWidth(const strMarshalNode* node)
     return int(std::min<uint32_t>(x, 0x7FFFFFFF));
 }
 
-int rubyVersion(eDataFileKind kind)
-{
-    return kind == DATA_XP ? RUBY_XP : kind == DATA_VX ? RUBY_VX : RUBY_VXACE;
-}
+int rubyVersion(eDataFileKind kind) { return kind == DATA_XP ? RUBY_XP : kind == DATA_VX ? RUBY_VX : RUBY_VXACE; }
 
 // Whether the file's strings carry the encoding mark ('I' with E): 1 plain, 2 marked,
 // 0 when it holds no string with text. The first such string decides.
@@ -133,8 +127,8 @@ int stringStyle(const strMarshalNode& node, int depth = 0)
 // without them.
 const strMarshalNode* unmarked(const strMarshalNode& node, cMarshalPool& pool, int depth = 0)
 {
-    const bool marked = node.type == T_STRING && node.wrapped && node.ivars.size() == 1 &&
-                        node.ivars[0].first->bytes == "E";
+    const bool marked =
+        node.type == T_STRING && node.wrapped && node.ivars.size() == 1 && node.ivars[0].first->bytes == "E";
     if ((!marked && node.items.empty() && node.pairs.empty()) || depth > cMarshalWriter::kMaxDepth)
         return &node;
     strMarshalNode* out = pool.New(node.type);

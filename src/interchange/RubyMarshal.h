@@ -68,11 +68,31 @@ private:
 
 /** Marshal type bytes. */
 enum : uint8_t {
-    T_NIL = '0', T_TRUE = 'T', T_FALSE = 'F', T_FIXNUM = 'i', T_BIGNUM = 'l', T_FLOAT = 'f',
-    T_STRING = '"', T_SYMBOL = ':', T_SYMLINK = ';', T_LINK = '@', T_IVAR = 'I', T_ARRAY = '[',
-    T_HASH = '{', T_HASH_DEF = '}', T_OBJECT = 'o', T_USERDEF = 'u', T_USERMARSHAL = 'U',
-    T_EXTENDED = 'e', T_UCLASS = 'C', T_REGEXP = '/', T_CLASS = 'c', T_MODULE = 'm',
-    T_MODULE_OLD = 'M', T_STRUCT = 'S', T_DATA = 'd',
+    T_NIL = '0',
+    T_TRUE = 'T',
+    T_FALSE = 'F',
+    T_FIXNUM = 'i',
+    T_BIGNUM = 'l',
+    T_FLOAT = 'f',
+    T_STRING = '"',
+    T_SYMBOL = ':',
+    T_SYMLINK = ';',
+    T_LINK = '@',
+    T_IVAR = 'I',
+    T_ARRAY = '[',
+    T_HASH = '{',
+    T_HASH_DEF = '}',
+    T_OBJECT = 'o',
+    T_USERDEF = 'u',
+    T_USERMARSHAL = 'U',
+    T_EXTENDED = 'e',
+    T_UCLASS = 'C',
+    T_REGEXP = '/',
+    T_CLASS = 'c',
+    T_MODULE = 'm',
+    T_MODULE_OLD = 'M',
+    T_STRUCT = 'S',
+    T_DATA = 'd',
 };
 
 /** A stream with the string style of the conversion in progress. */

@@ -20,7 +20,7 @@ size_t utf8Boundary(const std::string& s)
         ++back;
     }
     if (i == 0)
-        return back == 0 ? 0 : n;   // only continuation bytes: leave as is
+        return back == 0 ? 0 : n; // only continuation bytes: leave as is
     const uint8_t lead = uint8_t(s[i - 1]);
     size_t need = 1;
     if (lead >= 0xF0)
@@ -37,7 +37,7 @@ uint64_t gridBytes(int32_t x, int32_t y, int32_t z)
 {
     if (x < 1 || y < 1 || z < 1)
         return 0;
-    const uint64_t xy = uint64_t(x) * uint64_t(y);   // below 2^62
+    const uint64_t xy = uint64_t(x) * uint64_t(y); // below 2^62
     if (xy > (uint64_t(1) << 40) || uint64_t(z) > (uint64_t(1) << 20))
         return UINT64_MAX;
     return xy * uint64_t(z) * 2;
@@ -76,7 +76,7 @@ int32_t CRead::ReadLong()
             value |= byte << (8 * used);
     }
     if (b < 0 && used < 4)
-        value |= ~uint32_t(0) << (8 * used);   // minus 2^(8n), in 32 bits
+        value |= ~uint32_t(0) << (8 * used); // minus 2^(8n), in 32 bits
     return int32_t(value);
 }
 
@@ -347,46 +347,36 @@ bool CRead::skip(int depth)
     switch (type) {
     case T_NIL:
     case T_TRUE:
-    case T_FALSE:
-        return true;
+    case T_FALSE: return true;
     case T_FIXNUM:
-    case T_LINK:
-        ReadLong();
-        return true;
+    case T_LINK: ReadLong(); return true;
     case T_SYMBOL:
     case T_SYMLINK:
         Skip(-1);
-        ReadSymbol(name);   // a definition still counts for later links
+        ReadSymbol(name); // a definition still counts for later links
         return true;
     case T_STRING:
     case T_FLOAT:
     case T_CLASS:
     case T_MODULE:
-    case T_MODULE_OLD:
-        skipBytes();
-        return true;
+    case T_MODULE_OLD: skipBytes(); return true;
     case T_REGEXP:
         skipBytes();
-        ReadByte();   // options
+        ReadByte(); // options
         return true;
     case T_BIGNUM: {
-        ReadByte();   // sign
+        ReadByte(); // sign
         const int32_t words = ReadLong();
         if (words > 0)
             Skip(int64_t(words) * 2);
         return true;
     }
-    case T_ARRAY:
-        return values(ReadLong());
-    case T_HASH:
-        return values(int64_t(ReadLong()) * 2);
-    case T_HASH_DEF:
-        return values(int64_t(ReadLong()) * 2) && skip(depth + 1);
-    case T_IVAR:
-        return skip(depth + 1) && SkipIvarPairs(ReadLong(), depth);
+    case T_ARRAY: return values(ReadLong());
+    case T_HASH: return values(int64_t(ReadLong()) * 2);
+    case T_HASH_DEF: return values(int64_t(ReadLong()) * 2) && skip(depth + 1);
+    case T_IVAR: return skip(depth + 1) && SkipIvarPairs(ReadLong(), depth);
     case T_OBJECT:
-    case T_STRUCT:
-        return symbol() && SkipIvarPairs(ReadLong(), depth);
+    case T_STRUCT: return symbol() && SkipIvarPairs(ReadLong(), depth);
     case T_USERDEF:
         if (!symbol())
             return false;
@@ -395,10 +385,8 @@ bool CRead::skip(int depth)
     case T_USERMARSHAL:
     case T_EXTENDED:
     case T_UCLASS:
-    case T_DATA:
-        return symbol() && skip(depth + 1);
-    default:
-        return false;
+    case T_DATA: return symbol() && skip(depth + 1);
+    default: return false;
     }
 }
 

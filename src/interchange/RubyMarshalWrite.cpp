@@ -72,10 +72,7 @@ size_t CWrite::WriteLong(int32_t v)
 
 size_t CWrite::WriteArray(int32_t n) { return AppendByte(T_ARRAY) + WriteLong(n); }
 
-size_t CWrite::WriteRawString(std::string_view utf8)
-{
-    return WriteLong(int32_t(utf8.size())) + Append(utf8);
-}
+size_t CWrite::WriteRawString(std::string_view utf8) { return WriteLong(int32_t(utf8.size())) + Append(utf8); }
 
 size_t CWrite::WriteSymbol(const Name& name)
 {
@@ -122,10 +119,7 @@ size_t CWrite::WriteIvarInt(const Name& name, int32_t v)
     return WriteIvar(name) + AppendByte(T_FIXNUM) + WriteLong(v);
 }
 
-size_t CWrite::WriteIvarString(const Name& name, std::string_view utf8)
-{
-    return WriteIvar(name) + WriteString(utf8);
-}
+size_t CWrite::WriteIvarString(const Name& name, std::string_view utf8) { return WriteIvar(name) + WriteString(utf8); }
 
 size_t CWrite::WriteTable(const CTable& table)
 {

@@ -13,7 +13,7 @@ constexpr int kMaxFrames = 2024;
 constexpr int kMinFrames = 65535;
 constexpr int kMinPictures = 255;
 constexpr int kMinEffects = 1023;
-constexpr int kMaxNoteBytes = 254;   // effect texts, in bytes as the project files store them
+constexpr int kMaxNoteBytes = 254; // effect texts, in bytes as the project files store them
 } // namespace
 
 cAnimeData::cAnimeData() = default;

@@ -16,17 +16,25 @@ class iChangeSink;
 
 /** Item numbers of GetValue / SetValue / GetLimit. */
 enum eAnimeItem {
-    AI_FRAMES = 1, AI_CELLS = 2, AI_PICTURES = 3, AI_EFFECTS = 4, AI_EDIT_FORMAT = 5,
-    AI_DIVISION_FORMAT = 6, AI_SAVE_FORMAT = 7, AI_CENTER_POSITION = 8, AI_BASE_INTERVAL = 9,
-    AI_TOTAL_INTERVAL = 10, AI_FIX_PICTURE_PER_CELL = 11,
+    AI_FRAMES = 1,
+    AI_CELLS = 2,
+    AI_PICTURES = 3,
+    AI_EFFECTS = 4,
+    AI_EDIT_FORMAT = 5,
+    AI_DIVISION_FORMAT = 6,
+    AI_SAVE_FORMAT = 7,
+    AI_CENTER_POSITION = 8,
+    AI_BASE_INTERVAL = 9,
+    AI_TOTAL_INTERVAL = 10,
+    AI_FIX_PICTURE_PER_CELL = 11,
 };
 /** Text item numbers of GetText / SetText. */
 enum eAnimeText { AT_WORK_FOLDER = 16, AT_NAME = 17, AT_FILE_NAME = 18, AT_USER_DATA = 19 };
 
 class cAnimeData {
 public:
-    bool modified = false;   // set by every change; cleared after new, load or save
-    bool untitled = true;    // never saved under a name
+    bool modified = false; // set by every change; cleared after new, load or save
+    bool untitled = true;  // never saved under a name
 
     /** Cell numbers are bytes in every format. */
     static constexpr int kMaxCellCount = 255;

@@ -26,9 +26,8 @@ std::string FindInvariantViolation(const cAnimeData& p)
                 continue;
             const bool ok = cell->pattern >= 1 && cell->blend <= 4 && std::abs(cell->x) <= 1024 &&
                             std::abs(cell->y) <= 1024 && std::abs(cell->scaleX) <= 1000 &&
-                            std::abs(cell->scaleY) <= 1000 && std::abs(cell->angle) <= 3600 &&
-                            cell->red <= 200 && cell->green <= 200 && cell->blue <= 200 &&
-                            cell->saturation <= 200;
+                            std::abs(cell->scaleY) <= 1000 && std::abs(cell->angle) <= 3600 && cell->red <= 200 &&
+                            cell->green <= 200 && cell->blue <= 200 && cell->saturation <= 200;
             if (!ok)
                 return where + " cell " + std::to_string(c) + " out of range";
         }

@@ -7,8 +7,7 @@
 #include <memory>
 #include <vector>
 
-template <class T>
-class cPtrArray {
+template <class T> class cPtrArray {
 public:
     cPtrArray() = default;
     cPtrArray(cPtrArray&&) noexcept = default;

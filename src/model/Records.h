@@ -8,8 +8,20 @@
 
 /** Cell parameter indices (also bit positions of parameter masks). */
 enum eCellParam {
-    CP_PICTURE, CP_PATTERN, CP_BLEND, CP_X, CP_Y, CP_SCALE_X, CP_SCALE_Y, CP_ANGLE,
-    CP_OPACITY, CP_RED, CP_GREEN, CP_BLUE, CP_SATURATION, CP_COUNT
+    CP_PICTURE,
+    CP_PATTERN,
+    CP_BLEND,
+    CP_X,
+    CP_Y,
+    CP_SCALE_X,
+    CP_SCALE_Y,
+    CP_ANGLE,
+    CP_OPACITY,
+    CP_RED,
+    CP_GREEN,
+    CP_BLUE,
+    CP_SATURATION,
+    CP_COUNT
 };
 
 /** One placed sprite. The default is the blank cell (opacity 0). */
@@ -44,7 +56,7 @@ struct strCell {
 
 /** One frame: a duration and one slot per cell number. */
 struct strFrame {
-    uint16_t interval = 0;   // ticks; 0 = the project's base interval
+    uint16_t interval = 0; // ticks; 0 = the project's base interval
     cPtrArray<strCell> cells;
 };
 

@@ -35,14 +35,11 @@ cRest_Update_Cell::cRest_Update_Cell(int frame, int slot, const strCell* after, 
         this->before = *before;
 }
 
-int cRest_Update_Cell::Size() const
-{
-    return 4 + (after ? 22 : 0) + (before ? 22 : 0);
-}
+int cRest_Update_Cell::Size() const { return 4 + (after ? 22 : 0) + (before ? 22 : 0); }
 
 void cRest_Update_Cell::Restore(cAnimeData& project, int direction)
 {
-    const std::optional<strCell>* value = direction == RESTORE_UNDO ? &before
+    const std::optional<strCell>* value = direction == RESTORE_UNDO   ? &before
                                           : direction == RESTORE_REDO ? &after
                                                                       : nullptr;
     if (value)
@@ -57,8 +54,7 @@ void cRest_Update_FixCell::Restore(cAnimeData& project, int direction)
         project.SetFixPicture(slot, newPicture);
 }
 
-cRest_Update_Frame::cRest_Update_Frame(int frame, const strFrame* after, const strFrame* before)
-    : frame(int16_t(frame))
+cRest_Update_Frame::cRest_Update_Frame(int frame, const strFrame* after, const strFrame* before) : frame(int16_t(frame))
 {
     if (after)
         this->after = std::make_unique<strFrame>(*after);
@@ -99,7 +95,7 @@ cRest_Update_Picture::cRest_Update_Picture(int slot, const strPicture* after, co
 
 void cRest_Update_Picture::Restore(cAnimeData& project, int direction)
 {
-    const std::optional<strPicture>* value = direction == RESTORE_UNDO ? &before
+    const std::optional<strPicture>* value = direction == RESTORE_UNDO   ? &before
                                              : direction == RESTORE_REDO ? &after
                                                                          : nullptr;
     if (!value)

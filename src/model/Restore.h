@@ -20,7 +20,7 @@ enum eRestoreDirection { RESTORE_UNDO = 2, RESTORE_REDO = 3 };
 /** Base of the undo records. */
 class cRestore {
 public:
-    int32_t valid = 1;   // 0 when a snapshot could not be taken; spoils its group
+    int32_t valid = 1; // 0 when a snapshot could not be taken; spoils its group
 
     virtual ~cRestore() = default;
     /** Tracing label. */
@@ -34,7 +34,9 @@ public:
 class cRest_Change_Cell : public cRestore {
 public:
     cRest_Change_Cell(int frameA, int slotA, int frameB, int slotB)
-        : frameA(int16_t(frameA)), slotA(int16_t(slotA)), frameB(int16_t(frameB)), slotB(int16_t(slotB)) {}
+        : frameA(int16_t(frameA)), slotA(int16_t(slotA)), frameB(int16_t(frameB)), slotB(int16_t(slotB))
+    {
+    }
     const char* Name() const override { return "Change Cell\n"; }
     void Restore(cAnimeData& project, int direction) override;
     int16_t frameA, slotA, frameB, slotB;
@@ -69,7 +71,9 @@ public:
 class cRest_Update_FixCell : public cRestore {
 public:
     cRest_Update_FixCell(int slot, int newPicture, int oldPicture)
-        : slot(int16_t(slot)), newPicture(uint8_t(newPicture)), oldPicture(uint8_t(oldPicture)) {}
+        : slot(int16_t(slot)), newPicture(uint8_t(newPicture)), oldPicture(uint8_t(oldPicture))
+    {
+    }
     const char* Name() const override { return "Update FixCell\n"; }
     void Restore(cAnimeData& project, int direction) override;
     int16_t slot;
@@ -89,7 +93,9 @@ public:
 class cRest_Update_Int : public cRestore {
 public:
     cRest_Update_Int(int frame, int newInterval, int oldInterval)
-        : frame(int16_t(frame)), newInterval(int16_t(newInterval)), oldInterval(int16_t(oldInterval)) {}
+        : frame(int16_t(frame)), newInterval(int16_t(newInterval)), oldInterval(int16_t(oldInterval))
+    {
+    }
     const char* Name() const override { return "Update Interval\n"; }
     void Restore(cAnimeData& project, int direction) override;
     int16_t frame, newInterval, oldInterval;
@@ -127,7 +133,9 @@ public:
 class cRest_Update_Text : public cRestore {
 public:
     cRest_Update_Text(int item, std::string newText, std::string oldText)
-        : item(item), newText(std::move(newText)), oldText(std::move(oldText)) {}
+        : item(item), newText(std::move(newText)), oldText(std::move(oldText))
+    {
+    }
     const char* Name() const override { return "Update Text\n"; }
     void Restore(cAnimeData& project, int direction) override;
     int32_t item;

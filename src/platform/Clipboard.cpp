@@ -61,10 +61,7 @@ bool MemoryClipboard::GetData(const std::string& format, std::vector<uint8_t>& o
     return true;
 }
 
-bool MemoryClipboard::IsAvailable(const std::string& format)
-{
-    return formats_.count(format) != 0;
-}
+bool MemoryClipboard::IsAvailable(const std::string& format) { return formats_.count(format) != 0; }
 
 namespace {
 MemoryClipboard& processClipboard()

@@ -50,7 +50,7 @@ void SetLocale(std::string_view locale) { codePage() = CodePageForLocale(locale)
 const std::string& AnsiCodePage() { return codePage(); }
 
 namespace {
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";   // U+FFFD in UTF-8
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD"; // U+FFFD in UTF-8
 
 // Runs iconv over the bytes. With replace set, an undecodable byte becomes U+FFFD
 // (the target must then be UTF-8); otherwise the first one stops the conversion and
@@ -119,7 +119,11 @@ bool IsUtf8(std::string_view text)
 {
     for (size_t i = 0; i < text.size();) {
         const uint8_t c = uint8_t(text[i]);
-        size_t n = c < 0x80 ? 1 : c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        size_t n = c < 0x80                 ? 1
+                   : c >= 0xC2 && c <= 0xDF ? 2
+                   : c >= 0xE0 && c <= 0xEF ? 3
+                   : c >= 0xF0 && c <= 0xF4 ? 4
+                                            : 0;
         if (n == 0 || i + n > text.size())
             return false;
         for (size_t k = 1; k < n; ++k)
@@ -212,7 +216,7 @@ std::string CutStored(std::string_view utf8, size_t maxBytes)
         i += Utf8CharLength(utf8, i);
         ends.push_back(i);
     }
-    size_t lo = 0, hi = ends.size();   // the first lo prefixes fit, prefix hi does not
+    size_t lo = 0, hi = ends.size(); // the first lo prefixes fit, prefix hi does not
     while (lo < hi) {
         const size_t mid = (lo + hi + 1) / 2;
         if (StoredSize(utf8.substr(0, ends[mid - 1])) <= maxBytes)
@@ -250,15 +254,9 @@ std::string fromU16(std::u16string_view s)
 }
 } // namespace
 
-std::string AnsiToUtf8(std::string_view ansi)
-{
-    return convertOrEmpty(ansi, codePage().c_str(), "UTF-8");
-}
+std::string AnsiToUtf8(std::string_view ansi) { return convertOrEmpty(ansi, codePage().c_str(), "UTF-8"); }
 
-std::string Utf8ToAnsi(std::string_view utf8)
-{
-    return convertOrEmpty(utf8, "UTF-8", codePage().c_str());
-}
+std::string Utf8ToAnsi(std::string_view utf8) { return convertOrEmpty(utf8, "UTF-8", codePage().c_str()); }
 
 std::u16string AnsiToUtf16(std::string_view ansi)
 {
@@ -270,15 +268,9 @@ std::string Utf16ToAnsi(std::u16string_view utf16)
     return convertOrEmpty(fromU16(utf16), "UTF-16LE", codePage().c_str());
 }
 
-std::u16string Utf8ToUtf16(std::string_view utf8)
-{
-    return toU16(convertOrEmpty(utf8, "UTF-8", "UTF-16LE"));
-}
+std::u16string Utf8ToUtf16(std::string_view utf8) { return toU16(convertOrEmpty(utf8, "UTF-8", "UTF-16LE")); }
 
-std::string Utf16ToUtf8(std::u16string_view utf16)
-{
-    return convertOrEmpty(fromU16(utf16), "UTF-16LE", "UTF-8");
-}
+std::string Utf16ToUtf8(std::u16string_view utf16) { return convertOrEmpty(fromU16(utf16), "UTF-16LE", "UTF-8"); }
 
 namespace {
 std::string& textProblems()

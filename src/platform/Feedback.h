@@ -20,14 +20,17 @@ enum eAskIcon { ICON_NONE, ICON_QUESTION, ICON_WARNING, ICON_ERROR };
 class iMessageSink {
 public:
     virtual ~iMessageSink() = default;
-    virtual eAskAnswer Ask(const std::string& text, const std::string& caption, eAskButtons buttons,
-                           eAskIcon icon) = 0;
+    virtual eAskAnswer Ask(const std::string& text, const std::string& caption, eAskButtons buttons, eAskIcon icon) = 0;
 };
 
 /** A status sink that keeps the last text (the command line and tests use it). */
 class cStatusRecorder : public iStatusSink {
 public:
-    void ShowStatus(const std::string& text) override { last = text; ++count; }
+    void ShowStatus(const std::string& text) override
+    {
+        last = text;
+        ++count;
+    }
     std::string last;
     int count = 0;
 };

@@ -15,7 +15,7 @@ namespace platform {
 namespace {
 
 constexpr uint64_t kMiB = uint64_t(1) << 20;
-constexpr int kMaxLinks = 40;   // symlinks followed before giving up, as the kernel does
+constexpr int kMaxLinks = 40; // symlinks followed before giving up, as the kernel does
 
 // Every failure leaves its error number in errno for callers that trace it.
 bool fail(std::string* error, int err, const char* reason = nullptr)
@@ -81,11 +81,10 @@ ssize_t readSome(int fd, void* to, size_t n)
 
 // Reads the rest of the file, at most `limit` bytes. The size fstat gave is only a
 // hint: files under /proc report 0 and a file may grow while it is read.
-template <class Buffer>
-bool readBounded(int fd, uint64_t sizeHint, uint64_t limit, Buffer& out, std::string* error)
+template <class Buffer> bool readBounded(int fd, uint64_t sizeHint, uint64_t limit, Buffer& out, std::string* error)
 {
     size_t used = 0;
-    out.resize(size_t(std::min(sizeHint, limit)) + 1);   // the extra byte notices growth
+    out.resize(size_t(std::min(sizeHint, limit)) + 1); // the extra byte notices growth
     for (;;) {
         if (used == out.size()) {
             if (used > limit)
@@ -109,7 +108,7 @@ bool readWhole(const std::filesystem::path& path, Buffer& out, FileKind kind, st
     out.clear();
     try {
         cFd fd;
-        struct stat st{};
+        struct stat st {};
         if (!openRegular(path, fd, st, error))
             return false;
         const uint64_t limit = MaxFileBytes(kind);
@@ -149,7 +148,7 @@ bool resolveTarget(std::filesystem::path path, std::filesystem::path& target, bo
         const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
         if (n < 0)
             return fail(error, errno);
-        if (size_t(n) >= link.size())   // the link changed under us; look again
+        if (size_t(n) >= link.size()) // the link changed under us; look again
             continue;
         link.resize(size_t(n));
         const std::filesystem::path next(link);
@@ -164,8 +163,8 @@ std::string temporaryName()
     static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     uint8_t random[8];
     if (::getrandom(random, sizeof random, GRND_NONBLOCK) != ssize_t(sizeof random)) {
-        thread_local std::mt19937_64 fallback(
-            uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^ uint64_t(::getpid()) << 32);
+        thread_local std::mt19937_64 fallback(uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                                              uint64_t(::getpid()) << 32);
         for (uint8_t& b : random)
             b = uint8_t(fallback());
     }
@@ -179,7 +178,7 @@ std::string temporaryName()
 // only where the system permits; the group alone is tried when the owner can't be.
 bool copyAttributes(int fd, const struct stat& old)
 {
-    struct stat now{};
+    struct stat now {};
     if (::fstat(fd, &now) == 0 && (now.st_uid != old.st_uid || now.st_gid != old.st_gid)) {
         if (::fchown(fd, old.st_uid, old.st_gid) != 0)
             (void)::fchown(fd, uid_t(-1), old.st_gid);
@@ -232,7 +231,7 @@ bool ReadFileHead(const std::filesystem::path& path, size_t count, std::string& 
 {
     out.assign(count, '\0');
     cFd fd;
-    struct stat st{};
+    struct stat st {};
     size_t used = 0;
     if (openRegular(path, fd, st, error)) {
         while (used < count) {
@@ -259,7 +258,7 @@ bool cAtomicFile::Open(const std::filesystem::path& path, std::string* error)
     Discard();
     try {
         bool exists = false;
-        struct stat old{};
+        struct stat old {};
         if (!resolveTarget(path, target_, exists, old, error))
             return false;
         if (exists && S_ISDIR(old.st_mode))

@@ -29,13 +29,13 @@ namespace platform {
 
 /** What a file is read as; each kind has its own size cap. */
 enum class FileKind {
-    Project,   // 256 MiB: far beyond any project of 65535 frames an editor session makes
-    Config,    // 4 MiB: config.ini holds some 80 short keys
-    Picture,   // 80 MiB: an uncompressed 32-bit BMP of the largest picture (16 Mpx) fits
-    Sound,     // 128 MiB: the sound decoder keeps at most 2^26 samples (~12 min of stereo)
-    Gif,       // 64 MiB: draft GIF overlays; their decoded frames are capped separately
-    Payload,   // 256 MiB: clipboard payload files of the command line
-    GameData,  // 256 MiB: a game's animation database (the largest known are a few tens of MiB)
+    Project,  // 256 MiB: far beyond any project of 65535 frames an editor session makes
+    Config,   // 4 MiB: config.ini holds some 80 short keys
+    Picture,  // 80 MiB: an uncompressed 32-bit BMP of the largest picture (16 Mpx) fits
+    Sound,    // 128 MiB: the sound decoder keeps at most 2^26 samples (~12 min of stereo)
+    Gif,      // 64 MiB: draft GIF overlays; their decoded frames are capped separately
+    Payload,  // 256 MiB: clipboard payload files of the command line
+    GameData, // 256 MiB: a game's animation database (the largest known are a few tens of MiB)
 };
 
 /** Largest size in bytes accepted for a kind of file. */
@@ -71,7 +71,7 @@ public:
 private:
     std::filesystem::path target_, folder_, tmp_;
     int fd_ = -1;
-    int err_ = 0;   // the error that ended a failed Write
+    int err_ = 0; // the error that ended a failed Write
 };
 
 /** Replaces the file with the bytes (see above); false on any failure, in which case

@@ -247,7 +247,6 @@ std::string WorkFolderOf(const std::string& path, const std::string& folderName)
     return {};
 }
 
-
 std::string FolderOf(const std::string& path)
 {
     const std::vector<size_t> seps = separators(path);
@@ -272,7 +271,7 @@ std::string ShortenForTitle(const std::string& path, const std::function<int(con
     if (measure(full) <= maxWidth)
         return full;
     const std::vector<size_t> seps = separators(full);
-    const std::string tail = seps.empty() ? full : full.substr(seps.back());   // "\file.dat"
+    const std::string tail = seps.empty() ? full : full.substr(seps.back()); // "\file.dat"
     for (size_t k = seps.size(); k-- > 1;) {
         const std::string candidate = full.substr(0, seps[k - 1]) + "\\..." + tail;
         if (measure(candidate) <= maxWidth)
@@ -309,7 +308,7 @@ std::string cNameIndex::Find(const std::string& folder, const std::string& name)
             // The file answers to its whole name and to every prefix that ends before a dot.
             const std::string file = entryName(it->path().filename());
             const std::string key = lowerAscii(file);
-            for (size_t dot = key.find('.'); ; dot = key.find('.', dot + 1)) {
+            for (size_t dot = key.find('.');; dot = key.find('.', dot + 1)) {
                 std::string& best = files[key.substr(0, dot)];
                 if (best.empty() || file < best)
                     best = file;

@@ -77,7 +77,7 @@ public:
     std::string Find(const std::string& folder, const std::string& name);
 
 private:
-    std::map<std::string, std::map<std::string, std::string>> folders_;   // folder -> key -> file
+    std::map<std::string, std::map<std::string, std::string>> folders_; // folder -> key -> file
 };
 
 /** cNameIndex::Find with a fresh index. */

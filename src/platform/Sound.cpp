@@ -13,7 +13,7 @@
 namespace {
 
 constexpr float kHalfPi = 1.5707963f;
-constexpr float kStereoSpread = 0.5235988f;   // 30 degrees, the default stereo angles
+constexpr float kStereoSpread = 0.5235988f; // 30 degrees, the default stereo angles
 
 } // namespace
 
@@ -26,7 +26,8 @@ cSound::cSound(cSoundDevice* device, unsigned buffer, unsigned source, int chann
 cSound::~cSound()
 {
     releaseHandles();
-    if (device_) device_->instances_.erase(this);
+    if (device_)
+        device_->instances_.erase(this);
 }
 
 void cSound::releaseHandles()
@@ -35,13 +36,15 @@ void cSound::releaseHandles()
         alSourceStop(source_);
         alDeleteSources(1, &source_);
     }
-    if (buffer_) alDeleteBuffers(1, &buffer_);
+    if (buffer_)
+        alDeleteBuffers(1, &buffer_);
     source_ = buffer_ = 0;
 }
 
 bool cSound::isPlaying() const
 {
-    if (!source_) return false;
+    if (!source_)
+        return false;
     ALint state = AL_STOPPED;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
     return state == AL_PLAYING;
@@ -50,23 +53,27 @@ bool cSound::isPlaying() const
 void cSound::play()
 {
     // Playing a source that plays restarts it from the start.
-    if (source_) alSourcePlay(source_);
+    if (source_)
+        alSourcePlay(source_);
 }
 
 void cSound::stop()
 {
     // Rewinding puts the source back to the start, in the initial state.
-    if (source_) alSourceRewind(source_);
+    if (source_)
+        alSourceRewind(source_);
 }
 
 void cSound::setVolume(float volume)
 {
-    if (source_) alSourcef(source_, AL_GAIN, std::clamp(volume, 0.0f, 100.0f) / 100.0f);
+    if (source_)
+        alSourcef(source_, AL_GAIN, std::clamp(volume, 0.0f, 100.0f) / 100.0f);
 }
 
 void cSound::setPan(float pan)
 {
-    if (!source_) return;
+    if (!source_)
+        return;
     float t = std::clamp(pan, -100.0f, 100.0f) / 100.0f;
     if (channels_ == 1) {
         // A mono source is placed on a unit circle around the listener, from
@@ -91,23 +98,28 @@ void cSound::setPan(float pan)
 
 void cSound::setSpeed(float speed)
 {
-    if (source_) alSourcef(source_, AL_PITCH, std::max(speed, 0.01f));
+    if (source_)
+        alSourcef(source_, AL_PITCH, std::max(speed, 0.01f));
 }
 
 cSoundDevice::~cSoundDevice()
 {
     shutdown();
-    for (cSound* sound : instances_) sound->device_ = nullptr;
+    for (cSound* sound : instances_)
+        sound->device_ = nullptr;
 }
 
 bool cSoundDevice::initialize()
 {
-    if (ready_) return true;
+    if (ready_)
+        return true;
     ALCdevice* device = alcOpenDevice(nullptr);
-    if (!device) return false;
+    if (!device)
+        return false;
     ALCcontext* context = alcCreateContext(device, nullptr);
     if (!context || !alcMakeContextCurrent(context)) {
-        if (context) alcDestroyContext(context);
+        if (context)
+            alcDestroyContext(context);
         alcCloseDevice(device);
         return false;
     }
@@ -122,8 +134,10 @@ bool cSoundDevice::initialize()
 
 void cSoundDevice::shutdown()
 {
-    if (!ready_) return;
-    for (cSound* sound : instances_) sound->releaseHandles();
+    if (!ready_)
+        return;
+    for (cSound* sound : instances_)
+        sound->releaseHandles();
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(static_cast<ALCcontext*>(context_));
     alcCloseDevice(static_cast<ALCdevice*>(device_));
@@ -133,20 +147,26 @@ void cSoundDevice::shutdown()
 
 std::unique_ptr<cSound> cSoundDevice::createInstance(const std::filesystem::path& file)
 {
-    if (!ready_) return nullptr;
+    if (!ready_)
+        return nullptr;
     platform::DecodedSound pcm;
-    if (!platform::DecodeSoundFile(file, pcm)) return nullptr;
-    if (pcm.samples.size() > size_t(INT32_MAX) / sizeof(int16_t)) return nullptr;
+    if (!platform::DecodeSoundFile(file, pcm))
+        return nullptr;
+    if (pcm.samples.size() > size_t(INT32_MAX) / sizeof(int16_t))
+        return nullptr;
 
     alGetError();
     ALuint buffer = 0, source = 0;
     alGenBuffers(1, &buffer);
-    if (alGetError() != AL_NO_ERROR) return nullptr;
-    alBufferData(buffer, pcm.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16,
-                 pcm.samples.data(), ALsizei(pcm.samples.size() * sizeof(int16_t)), pcm.sampleRate);
-    if (alGetError() == AL_NO_ERROR) alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR)
+        return nullptr;
+    alBufferData(buffer, pcm.channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16, pcm.samples.data(),
+                 ALsizei(pcm.samples.size() * sizeof(int16_t)), pcm.sampleRate);
+    if (alGetError() == AL_NO_ERROR)
+        alGenSources(1, &source);
     if (alGetError() != AL_NO_ERROR) {
-        if (source) alDeleteSources(1, &source);
+        if (source)
+            alDeleteSources(1, &source);
         alDeleteBuffers(1, &buffer);
         return nullptr;
     }

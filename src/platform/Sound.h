@@ -71,7 +71,7 @@ private:
     friend class cSound;
     bool ready_ = false;
     std::string version_;
-    void* device_ = nullptr;    // ALCdevice
-    void* context_ = nullptr;   // ALCcontext
+    void* device_ = nullptr;  // ALCdevice
+    void* context_ = nullptr; // ALCcontext
     std::set<cSound*> instances_;
 };

@@ -9,9 +9,9 @@
 namespace platform {
 
 struct DecodedSound {
-    int channels = 0;       // 1 or 2; files with more channels are mixed down to mono
+    int channels = 0; // 1 or 2; files with more channels are mixed down to mono
     int sampleRate = 0;
-    std::vector<int16_t> samples;   // interleaved
+    std::vector<int16_t> samples; // interleaved
 };
 
 /** Decodes a whole file, read through ReadFile (regular files within the sound cap

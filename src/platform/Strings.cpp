@@ -23,13 +23,19 @@ const std::map<int, std::string>& table()
         {40015, QT_TRANSLATE_NOOP("Strings", "作成に失敗しました。\n%s")},
         {40020, QT_TRANSLATE_NOOP("Strings", "作業フォルダ [%s] を生成しますか？")},
         {40021, QT_TRANSLATE_NOOP("Strings", "内容が変更されています。\n保存しますか？")},
-        {40022, QT_TRANSLATE_NOOP("Strings", "変更を反映させるにあたり、大きく書き換える必要があります。\nよろしいですか？\n※この操作は戻すことができません。")},
+        {40022, QT_TRANSLATE_NOOP("Strings", "変更を反映させるにあたり、大きく書き換える必要があります。\nよろしいです"
+                                             "か？\n※この操作は戻すことができません。")},
         {40023, QT_TRANSLATE_NOOP("Strings", "画像,演出,キーフレーム")},
         {40026, QT_TRANSLATE_NOOP("Strings", "No,Path,XY,Hue,Cut")},
         {40027, QT_TRANSLATE_NOOP("Strings", "F,SE,-,Flash,Other")},
-        {40028, QT_TRANSLATE_NOOP("Strings", "画像番号,パターン,描画方式,座標X,座標Y,拡大X,拡大Y,角度,不透明,赤,緑,青,彩度")},
-        {40029, QT_TRANSLATE_NOOP("Strings", "最初のフレームへ,前のフレームへ,次のフレームへ,最後のフレームへ,フレームを自動で追加する,挿入,削除,クリア,前フレームからコピー,次フレームからコピー,前後フレームで補完")},
-        {40030, QT_TRANSLATE_NOOP("Strings", "前のフレームを表示,現在のフレーム枠を表示,次のフレームを表示,軌跡を表示,対象を表示,GIFアニメーションを表示,線を表示")},
+        {40028,
+         QT_TRANSLATE_NOOP("Strings", "画像番号,パターン,描画方式,座標X,座標Y,拡大X,拡大Y,角度,不透明,赤,緑,青,彩度")},
+        {40029,
+         QT_TRANSLATE_NOOP("Strings",
+                           "最初のフレームへ,前のフレームへ,次のフレームへ,最後のフレームへ,フレームを自動で追加する,"
+                           "挿入,削除,クリア,前フレームからコピー,次フレームからコピー,前後フレームで補完")},
+        {40030, QT_TRANSLATE_NOOP("Strings", "前のフレームを表示,現在のフレーム枠を表示,次のフレームを表示,軌跡を表示,"
+                                             "対象を表示,GIFアニメーションを表示,線を表示")},
         {40031, QT_TRANSLATE_NOOP("Strings", "セルを移動,セルを振り回す,曲線補完")},
         {40032, QT_TRANSLATE_NOOP("Strings", "最初から再生,再生/停止,往復,繰り返し,効果音,画面効果")},
         {40033, QT_TRANSLATE_NOOP("Strings", "ファイルを開けませんでした。: %s")},

@@ -13,7 +13,8 @@ bool cAnimePlayer::play(unsigned rate, unsigned flags, cPlayerWindow* window)
         timer_.setTarget([window] { window->playTick(); });
     else
         timer_.setTarget(nullptr);
-    if (!timer_.start()) return false;
+    if (!timer_.start())
+        return false;
 
     window_ = window;
     flags_ = flags | PF_PLAYING;
@@ -21,7 +22,8 @@ bool cAnimePlayer::play(unsigned rate, unsigned flags, cPlayerWindow* window)
         goToFrame(rangeStart_);
     else
         goToFrame(current_);
-    if ((flags_ & PF_SOUND) && sounds_ && project_) sounds_->loadSounds(*project_);
+    if ((flags_ & PF_SOUND) && sounds_ && project_)
+        sounds_->loadSounds(*project_);
     finished_ = false;
     cellsCleared_ = false;
     return true;
@@ -30,7 +32,8 @@ bool cAnimePlayer::play(unsigned rate, unsigned flags, cPlayerWindow* window)
 void cAnimePlayer::stop(bool reset)
 {
     timer_.stop();
-    if (sounds_) sounds_->stopAll();
+    if (sounds_)
+        sounds_->stopAll();
     const bool wasPlaying = isPlaying();
     if (reset) {
         current_ = -1;
@@ -40,7 +43,8 @@ void cAnimePlayer::stop(bool reset)
         wait_ = project_ ? project_->GetValue(AI_BASE_INTERVAL) : 0;
         flags_ &= ~PF_PLAYING;
     }
-    if ((flags_ & PF_RELOAD_SOUNDS) && sounds_) sounds_->releaseAll();
+    if ((flags_ & PF_RELOAD_SOUNDS) && sounds_)
+        sounds_->releaseAll();
     if (wasPlaying && window_) {
         cPlayerWindow* window = window_;
         window_ = nullptr;
@@ -50,9 +54,11 @@ void cAnimePlayer::stop(bool reset)
 
 void cAnimePlayer::goToFrame(int frame)
 {
-    if (!project_) return;
+    if (!project_)
+        return;
     wait_ = project_->GetValue(AI_BASE_INTERVAL);
-    if (frame >= -1 && frame < project_->GetValue(AI_FRAMES)) current_ = frame;
+    if (frame >= -1 && frame < project_->GetValue(AI_FRAMES))
+        current_ = frame;
     nextEffect_ = firstEffectFrom(current_);
     finished_ = false;
 }
@@ -68,7 +74,8 @@ void cAnimePlayer::setOptions(unsigned options)
     const unsigned internal = PF_PLAYING | PF_BACKWARD;
     const bool reloadOn = (options & PF_RELOAD_SOUNDS) && !(flags_ & PF_RELOAD_SOUNDS);
     flags_ = (flags_ & internal) | (options & ~internal);
-    if (reloadOn && sounds_) sounds_->releaseAll();
+    if (reloadOn && sounds_)
+        sounds_->releaseAll();
 }
 
 void cAnimePlayer::resetFlashes()
@@ -79,7 +86,8 @@ void cAnimePlayer::resetFlashes()
 
 bool cAnimePlayer::advance()
 {
-    if (!project_ || !isPlaying()) return false;
+    if (!project_ || !isPlaying())
+        return false;
 
     const int last = project_->GetValue(AI_FRAMES) - 1;
     // Flashes fade per tick, also while a frame waits and after the last frame.
@@ -88,11 +96,14 @@ bool cAnimePlayer::advance()
     const bool sounding = sounds_ && sounds_->anyPlaying();
 
     if (finished_) {
-        if (!screenActive && !targetActive && !sounding) stop(false);
+        if (!screenActive && !targetActive && !sounding)
+            stop(false);
         return false;
     }
-    if (wait_ > 0) --wait_;
-    if (wait_ >= 1) return false;
+    if (wait_ > 0)
+        --wait_;
+    if (wait_ >= 1)
+        return false;
 
     const int before = current_;
     const int e = current_;
@@ -125,8 +136,10 @@ bool cAnimePlayer::advance()
         const int end = effectEnd();
         while (nextEffect_ < end) {
             const strEffect* effect = project_->GetEffect(nextEffect_);
-            if (effect && effect->frame > current_) break;
-            if (effect) fire(nextEffect_, *effect);
+            if (effect && effect->frame > current_)
+                break;
+            if (effect)
+                fire(nextEffect_, *effect);
             ++nextEffect_;
         }
     }
@@ -154,21 +167,24 @@ int cAnimePlayer::firstEffectFrom(int frame) const
     const int end = effectEnd();
     for (int i = 0; i < end; ++i) {
         const strEffect* effect = project_->GetEffect(i);
-        if (effect && effect->frame >= frame) return i;
+        if (effect && effect->frame >= frame)
+            return i;
     }
     return end;
 }
 
 void cAnimePlayer::fire(int index, const strEffect& effect)
 {
-    if (fireListener_) fireListener_(index);
+    if (fireListener_)
+        fireListener_(index);
     if (flags_ & PF_FLASH)
         StartEffectFlash(effect, screenFlash_, targetFlash_);
-    if ((flags_ & PF_SOUND) && (effect.flags & EF_SOUND) && sounds_) sounds_->playEffect(effect);
+    if ((flags_ & PF_SOUND) && (effect.flags & EF_SOUND) && sounds_)
+        sounds_->playEffect(effect);
 }
 
-bool RunPlayCommand(cAnimePlayer& player, int startFrame, int rangeStart, int rangeEnd,
-                    cPlayerWindow* window, unsigned playBit, int playRate)
+bool RunPlayCommand(cAnimePlayer& player, int startFrame, int rangeStart, int rangeEnd, cPlayerWindow* window,
+                    unsigned playBit, int playRate)
 {
     if (player.isPlaying()) {
         player.stop(false);
@@ -180,7 +196,8 @@ bool RunPlayCommand(cAnimePlayer& player, int startFrame, int rangeStart, int ra
     else
         player.setRange(rangeStart, rangeEnd);
     player.goToFrame(startFrame);
-    if (player.play(PlayRateFromSetting(playRate), flags, window)) return true;
+    if (player.play(PlayRateFromSetting(playRate), flags, window))
+        return true;
     player.stop(true);
     return false;
 }

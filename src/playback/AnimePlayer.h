@@ -15,15 +15,15 @@ struct strEffect;
 
 /** Play option bits (the PlayBit setting) and the player's internal bits. */
 enum ePlayFlag : unsigned {
-    PF_PLAYING = 0x001,        // internal: playing
-    PF_LOOP = 0x004,           // repeat
-    PF_BOUNCE = 0x008,         // at the end run backward to the start
-    PF_BACKWARD = 0x010,       // internal: running backward
-    PF_FLASH = 0x020,          // show flashes
-    PF_SOUND = 0x080,          // play sound effects
-    PF_WHOLE = 0x100,          // play the whole animation (play range off)
-    PF_RELOAD_SOUNDS = 0x200,  // release the sounds at every stop
-    PF_CLEAR_CELLS = 0x400,    // hide the cells when playback ends
+    PF_PLAYING = 0x001,       // internal: playing
+    PF_LOOP = 0x004,          // repeat
+    PF_BOUNCE = 0x008,        // at the end run backward to the start
+    PF_BACKWARD = 0x010,      // internal: running backward
+    PF_FLASH = 0x020,         // show flashes
+    PF_SOUND = 0x080,         // play sound effects
+    PF_WHOLE = 0x100,         // play the whole animation (play range off)
+    PF_RELOAD_SOUNDS = 0x200, // release the sounds at every stop
+    PF_CLEAR_CELLS = 0x400,   // hide the cells when playback ends
 };
 
 /** The window that shows playback: it gets each timer tick (and then calls
@@ -38,8 +38,7 @@ public:
 class cAnimePlayer {
 public:
     /** `sounds` may be null: playback then runs without sound effects. */
-    explicit cAnimePlayer(cFrameTimer& timer, cSoundPart* sounds = nullptr)
-        : timer_(timer), sounds_(sounds) {}
+    explicit cAnimePlayer(cFrameTimer& timer, cSoundPart* sounds = nullptr) : timer_(timer), sounds_(sounds) {}
 
     void setProject(cAnimeData* project) { project_ = project; }
     cAnimeData* project() const { return project_; }
@@ -102,5 +101,5 @@ private:
  *  startFrame at the rate of the `playRate` setting with the options `playBit`,
  *  within [rangeStart, rangeEnd] unless the options include PF_WHOLE. On failure
  *  the player is reset. Returns whether playback started. */
-bool RunPlayCommand(cAnimePlayer& player, int startFrame, int rangeStart, int rangeEnd,
-                    cPlayerWindow* window, unsigned playBit, int playRate);
+bool RunPlayCommand(cAnimePlayer& player, int startFrame, int rangeStart, int rangeEnd, cPlayerWindow* window,
+                    unsigned playBit, int playRate);

@@ -18,7 +18,8 @@ void cFrameTimer::setRate(unsigned rate)
 
 bool cFrameTimer::start()
 {
-    if (running_) return false;
+    if (running_)
+        return false;
     last_ = clock_.milliseconds();
     lag_ = 0;
     running_ = true;
@@ -34,7 +35,8 @@ uint32_t cFrameTimer::untilNext() const
 
 bool cFrameTimer::tick()
 {
-    if (!running_) return false;
+    if (!running_)
+        return false;
     uint32_t now = clock_.milliseconds();
     // last holds the scheduled time of the previous tick, so a late tick is caught
     // up by the next one coming period - lag after it.
@@ -51,7 +53,8 @@ bool cFrameTimer::tick()
     } else {
         last_ += period_;
     }
-    if (target_) target_();
+    if (target_)
+        target_();
     return true;
 }
 

@@ -22,7 +22,8 @@ public:
         stopped_ = false;
         player_.advance();
         lines_.push_back(std::to_string(tick) + " " + std::to_string(player_.currentFrame()));
-        if (stopped_) lines_.push_back(std::to_string(tick) + " stop");
+        if (stopped_)
+            lines_.push_back(std::to_string(tick) + " stop");
     }
     void playStopped() override { stopped_ = true; }
 
@@ -45,8 +46,8 @@ std::vector<std::string> RunPlayTrace(cAnimeData& project, const strPlayTraceReq
     player.setProject(&project);
     cTraceWindow window(player, lines);
 
-    if (!RunPlayCommand(player, request.from, request.rangeStart, request.rangeEnd, &window,
-                        request.options, request.playRate))
+    if (!RunPlayCommand(player, request.from, request.rangeStart, request.rangeEnd, &window, request.options,
+                        request.playRate))
         return lines;
     lines.push_back("0 " + std::to_string(player.currentFrame()));
     while (player.isPlaying() && window.tick < request.maxTicks) {

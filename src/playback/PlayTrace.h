@@ -9,11 +9,11 @@
 class cAnimeData;
 
 struct strPlayTraceRequest {
-    int from = 0;                 // start frame (as the editor's current frame)
-    unsigned options = 0;         // play option bits (PlayBit)
-    int rangeStart = -1, rangeEnd = -1;   // the play range; ignored with PF_WHOLE
-    int playRate = 0;             // PlayRate setting index
-    long maxTicks = 10000;        // the run ends after this many ticks
+    int from = 0;                       // start frame (as the editor's current frame)
+    unsigned options = 0;               // play option bits (PlayBit)
+    int rangeStart = -1, rangeEnd = -1; // the play range; ignored with PF_WHOLE
+    int playRate = 0;                   // PlayRate setting index
+    long maxTicks = 10000;              // the run ends after this many ticks
 };
 
 /** Plays the project through the play command on a virtual clock and returns the

@@ -8,20 +8,23 @@
 
 void cSoundTable::loadSounds(const cAnimeData& project)
 {
-    for (auto& [name, sound] : table_) sound->stale = true;
+    for (auto& [name, sound] : table_)
+        sound->stale = true;
 
-    std::set<std::string> failed;   // try each unreadable file once per load
+    std::set<std::string> failed; // try each unreadable file once per load
     const std::string& workFolder = project.Text(AT_WORK_FOLDER);
     const int count = project.GetValue(AI_EFFECTS);
     for (int i = 0; i < count; ++i) {
         const strEffect* effect = project.GetEffect(i);
-        if (!effect || !(effect->flags & EF_SOUND) || effect->seName.empty()) continue;
+        if (!effect || !(effect->flags & EF_SOUND) || effect->seName.empty())
+            continue;
         auto found = table_.find(effect->seName);
         if (found != table_.end()) {
             found->second->stale = false;
             continue;
         }
-        if (failed.count(effect->seName)) continue;
+        if (failed.count(effect->seName))
+            continue;
         std::unique_ptr<cSound> sound =
             device_.createInstance(paths::ToDiskPath(paths::MakeAbsolute(effect->seName, workFolder)));
         if (sound)
@@ -36,11 +39,13 @@ void cSoundTable::loadSounds(const cAnimeData& project)
 void cSoundTable::playEffect(const strEffect& effect)
 {
     cSound* sound = find(effect.seName);
-    if (!sound) return;
+    if (!sound)
+        return;
     sound->setVolume(float(effect.seVolume));
     sound->setSpeed(float(std::max<int>(effect.sePitch, 1)) / 100.0f);
     sound->setPan(float(effect.seBalance) - 100.0f);
-    if (sound->isPlaying()) sound->stop();
+    if (sound->isPlaying())
+        sound->stop();
     sound->play();
 }
 
@@ -61,8 +66,7 @@ void cSoundTable::releaseAll()
 
 bool cSoundTable::anyPlaying() const
 {
-    return std::any_of(table_.begin(), table_.end(),
-                       [](const auto& entry) { return entry.second->isPlaying(); });
+    return std::any_of(table_.begin(), table_.end(), [](const auto& entry) { return entry.second->isPlaying(); });
 }
 
 cSound* cSoundTable::find(const std::string& name) const

@@ -4,23 +4,16 @@
 #include "platform/FileIO.h"
 #include "platform/Paths.h"
 
-
 namespace ANIME {
 
 namespace {
 constexpr size_t kProbeBytes = 16;
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";   // starts a text project whose texts are UTF-8
-}
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF"; // starts a text project whose texts are UTF-8
+} // namespace
 
-int StoredCenterPosition(const cAnimeData& project)
-{
-    return ReadCenterPosition(project.GetValue(AI_CENTER_POSITION));
-}
+int StoredCenterPosition(const cAnimeData& project) { return ReadCenterPosition(project.GetValue(AI_CENTER_POSITION)); }
 
-int ReadCenterPosition(int stored)
-{
-    return stored >= 1 && stored <= 5 ? stored : 0;
-}
+int ReadCenterPosition(int stored) { return stored >= 1 && stored <= 5 ? stored : 0; }
 
 cAnimeFile_Device::~cAnimeFile_Device() = default;
 
@@ -59,7 +52,7 @@ int cAnimeFile_Device::LoadBytes(std::string_view data, cAnimeData& project)
     case FK_BINARY: return ReadBinary(data, project);
     case FK_TEXT: return ReadText(data, project);
     case FK_LEGACY_TEXT: return ReadLegacyText(data, project);
-    default: return FR_BAD_FORMAT;   // too short or not a project file
+    default: return FR_BAD_FORMAT; // too short or not a project file
     }
 }
 

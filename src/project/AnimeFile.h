@@ -30,8 +30,8 @@ enum eFileKind {
 /** Results of Load, Save and the readers and writers. */
 enum eFileResult {
     FR_OK = 1,
-    FR_CANNOT_OPEN = -1,   // cannot open or create; also a text file the reader rejects
-    FR_BAD_FORMAT = -2,    // not a project file, truncated or corrupt, or not representable
+    FR_CANNOT_OPEN = -1, // cannot open or create; also a text file the reader rejects
+    FR_BAD_FORMAT = -2,  // not a project file, truncated or corrupt, or not representable
 };
 
 /** The centre position as both formats store it: 1..5 as they are; centre (0, the

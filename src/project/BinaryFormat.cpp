@@ -86,8 +86,8 @@ uint32_t saturateU32(int v) { return uint32_t(std::max(v, 0)); }
 // The stored forms of every text, checked against the format's limits.
 struct strStoredTexts {
     std::string name, userData;
-    std::vector<std::string> pictures, notes;   // notes by effect index
-    std::vector<std::string> sounds;            // the sound name table
+    std::vector<std::string> pictures, notes; // notes by effect index
+    std::vector<std::string> sounds;          // the sound name table
 };
 
 } // namespace
@@ -174,7 +174,7 @@ int cAnimeFile_Device::WriteBinary(const cAnimeData& project, std::string& out)
 
     for (int i = 0; i < effectCount; ++i) {
         const strEffect* e = project.GetEffect(i);
-        if (!e) {   // a hole in the effect array: a record without parts, skipped on reading
+        if (!e) { // a hole in the effect array: a record without parts, skipped on reading
             putU16(out, 0);
             putU8(out, 0);
             continue;
@@ -227,14 +227,14 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
 {
     soundIndex_.clear();
     platform::ByteReader in(data);
-    in.skip(kFlagsOffset);   // magic, version
+    in.skip(kFlagsOffset); // magic, version
     const cFileText text((in.u8() & kFlagUtf8) != 0);
     const uint8_t position = in.u8();
-    in.skip(kReservedEnd - kPositionOffset - 1);   // the rest of the reserved words
+    in.skip(kReservedEnd - kPositionOffset - 1); // the rest of the reserved words
     const uint8_t formatBits = in.u8();
     const uint16_t baseInterval = in.u16();
     const uint32_t totalInterval = in.u32();
-    in.skip(4);   // computed length
+    in.skip(4); // computed length
     const uint16_t effectCount = in.u16();
     const uint16_t frameCount = in.u16();
     const uint8_t pictureCount = in.u8();

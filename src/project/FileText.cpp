@@ -29,10 +29,10 @@ bool cFileText::Encode(const std::string& text, const char* field, std::string& 
     if (utf8_)
         out = text;
     else if (!platform::EncodeText(text, codePage_, out))
-        out = text;   // For() chose the code page, so this does not happen for the project's texts
+        out = text; // For() chose the code page, so this does not happen for the project's texts
     if (lineText && text.find_first_of("\r\n") != std::string::npos) {
-        platform::NoteTextProblem(
-            platform::FormatText(QT_TRANSLATE_NOOP("Strings", "%s : 改行は保存できません"), platform::Text(field).c_str()));
+        platform::NoteTextProblem(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "%s : 改行は保存できません"),
+                                                       platform::Text(field).c_str()));
         return false;
     }
     if (out.size() > kMaxBytes) {

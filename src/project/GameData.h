@@ -55,6 +55,6 @@ public:
 
 private:
     std::string path_;
-    std::string original_;   // the bytes read
+    std::string original_; // the bytes read
     std::unique_ptr<cDataFile> file_;
 };

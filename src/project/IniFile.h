@@ -35,7 +35,7 @@ public:
 
 private:
     struct Line {
-        std::string text;      // without line end
+        std::string text; // without line end
     };
     // Index of the line holding key in section, or -1; sectionEnd gets the index
     // after the section's last line that holds content (or -1 without section).

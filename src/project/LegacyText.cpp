@@ -31,8 +31,8 @@ std::string textField(const std::vector<std::string_view>& fields, size_t i)
     if (i >= fields.size())
         return {};
     if (fields[i].size() > cFileText::kMaxBytes)
-        platform::NoteTextProblem(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "長すぎるテキストを %zu バイトに切りました"),
-                                                       size_t(cFileText::kMaxBytes)));
+        platform::NoteTextProblem(platform::FormatText(
+            QT_TRANSLATE_NOOP("Strings", "長すぎるテキストを %zu バイトに切りました"), size_t(cFileText::kMaxBytes)));
     return cFileText(false).Decode(fields[i]);
 }
 
@@ -148,8 +148,8 @@ int cAnimeFile_Device::ReadLegacyText(std::string_view data, cAnimeData& project
             strCell cell = present ? *present : strCell::New();
             if (!present)
                 cell.picture = uint8_t(project.GetFixPicture(n));
-            static constexpr eCellParam kOrder[] = {CP_PATTERN, CP_X,       CP_Y,      CP_BLEND,
-                                                    CP_OPACITY, CP_ANGLE,   CP_SCALE_X, CP_SCALE_Y};
+            static constexpr eCellParam kOrder[] = {CP_PATTERN, CP_X,     CP_Y,       CP_BLEND,
+                                                    CP_OPACITY, CP_ANGLE, CP_SCALE_X, CP_SCALE_Y};
             for (size_t k = 0; k < std::size(kOrder); ++k)
                 if (given(fields, k + 2))
                     cell.Set(kOrder[k], fieldValue(fields[k + 2]));

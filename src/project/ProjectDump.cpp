@@ -30,7 +30,10 @@ nlohmann::json DumpProject(const cAnimeData& p)
     json pictures = json::array();
     for (int i = 0; i < p.Pictures().Size(); ++i)
         if (const strPicture* pic = p.GetPicture(i))
-            pictures.push_back({{"index", i}, {"divX", pic->divX}, {"divY", pic->divY}, {"hue", pic->hue},
+            pictures.push_back({{"index", i},
+                                {"divX", pic->divX},
+                                {"divY", pic->divY},
+                                {"hue", pic->hue},
                                 {"path", DumpText(pic->path)}});
     out["pictures"] = std::move(pictures);
 
@@ -61,11 +64,20 @@ nlohmann::json DumpProject(const cAnimeData& p)
         json cells = json::array();
         for (int n = 0; n < frame->cells.Size(); ++n)
             if (const strCell* c = frame->cells.Get(n))
-                cells.push_back({{"slot", n},        {"picture", c->picture}, {"pattern", c->pattern},
-                                 {"blend", c->blend}, {"x", c->x},             {"y", c->y},
-                                 {"scaleX", c->scaleX}, {"scaleY", c->scaleY}, {"angle", c->angle},
-                                 {"opacity", c->opacity}, {"red", c->red},     {"green", c->green},
-                                 {"blue", c->blue},   {"saturation", c->saturation}});
+                cells.push_back({{"slot", n},
+                                 {"picture", c->picture},
+                                 {"pattern", c->pattern},
+                                 {"blend", c->blend},
+                                 {"x", c->x},
+                                 {"y", c->y},
+                                 {"scaleX", c->scaleX},
+                                 {"scaleY", c->scaleY},
+                                 {"angle", c->angle},
+                                 {"opacity", c->opacity},
+                                 {"red", c->red},
+                                 {"green", c->green},
+                                 {"blue", c->blue},
+                                 {"saturation", c->saturation}});
         frames.push_back({{"index", f}, {"interval", frame->interval}, {"cells", std::move(cells)}});
     }
     out["frames"] = std::move(frames);

@@ -47,9 +47,8 @@ void cRecentFiles::Read(const project::cIniFile& ini)
     paths_.clear();
     for (size_t i = 0; i < kMax; ++i) {
         const std::string path = ini.GetString(kSection, keyOf(i), "", kValueBuffer);
-        const bool known = std::any_of(paths_.begin(), paths_.end(), [&](const std::string& p) {
-            return sameFile(p, path);
-        });
+        const bool known =
+            std::any_of(paths_.begin(), paths_.end(), [&](const std::string& p) { return sameFile(p, path); });
         if (!path.empty() && !known)
             paths_.push_back(path);
     }

@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace project { class cIniFile; }
+namespace project {
+class cIniFile;
+}
 
 class cRecentFiles {
 public:

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
-#include <random>
 #include <fcntl.h>
+#include <random>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -85,7 +85,7 @@ bool sessionEnded(const fs::path& lock)
     if (fd < 0)
         return errno == ENOENT;
     const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    ::close(fd);  // closing drops the lock taken just now
+    ::close(fd); // closing drops the lock taken just now
     return free;
 }
 
@@ -94,8 +94,8 @@ bool sessionEnded(const fs::path& lock)
 cRecoveryStore::cRecoveryStore(fs::path folder) : folder_(std::move(folder))
 {
     std::random_device random;
-    id_ = std::to_string(::getpid()) + "-" + std::to_string(std::time(nullptr)) + "-" +
-          std::to_string(random() % 100000);
+    id_ =
+        std::to_string(::getpid()) + "-" + std::to_string(std::time(nullptr)) + "-" + std::to_string(random() % 100000);
     own_ = folder_ / (id_ + kCopyExtension);
     std::error_code ec;
     fs::create_directories(folder_, ec);
@@ -222,6 +222,7 @@ std::string RecoveryQuestion(const strRecoveryInfo& info)
     const std::string name = info.originalPath.empty() ? platform::Text(QT_TRANSLATE_NOOP("Strings", "(無題)"))
                                                        : ANIME::DumpText(paths::ForDisplay(info.originalPath));
     return platform::FormatText(
-        QT_TRANSLATE_NOOP("Strings", "前回、保存されないまま終了した作業があります。\n%s\n(%s に自動保存)\n復元しますか？"),
+        QT_TRANSLATE_NOOP("Strings",
+                          "前回、保存されないまま終了した作業があります。\n%s\n(%s に自動保存)\n復元しますか？"),
         name.c_str(), when);
 }

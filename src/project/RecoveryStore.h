@@ -23,12 +23,12 @@ class cAnimeData;
 
 /** What a recovery copy says about itself. */
 struct strRecoveryInfo {
-    std::filesystem::path file;    // the copy
-    std::string originalPath;      // model path of the project's file; empty for a new or imported one
-    std::string workFolder;        // the project's working folder
-    std::string fileName;          // the project's file name
-    int saveFormat = 0;            // the project's save format
-    int64_t savedAt = 0;           // when the copy was written, seconds since the epoch
+    std::filesystem::path file; // the copy
+    std::string originalPath;   // model path of the project's file; empty for a new or imported one
+    std::string workFolder;     // the project's working folder
+    std::string fileName;       // the project's file name
+    int saveFormat = 0;         // the project's save format
+    int64_t savedAt = 0;        // when the copy was written, seconds since the epoch
 };
 
 /** The bytes of one recovery copy, ready to be committed. */

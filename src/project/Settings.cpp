@@ -3,8 +3,8 @@
 #include "platform/CodePage.h"
 #include "project/IniFile.h"
 
-#include <cstdlib>
 #include <climits>
+#include <cstdlib>
 #include <unistd.h>
 #include <variant>
 
@@ -19,48 +19,106 @@ using Member = std::variant<bool cSettings::*, int32_t cSettings::*, uint32_t cS
 struct Key {
     const char* name;
     Member member;
-    size_t buffer;   // profile-function buffer size used when reading
+    size_t buffer; // profile-function buffer size used when reading
     Kind kind() const { return Kind(member.index()); }
 };
 
 // The field's type gives the kind; the letter gives the read buffer.
-#define MEVKO_KEY(field, buffer) Key{#field, &cSettings::field, buffer}
+#define MEVKO_KEY(field, buffer)                                                                                       \
+    Key { #field, &cSettings::field, buffer }
 #define B(f) MEVKO_KEY(f, 8)
 #define I(f) MEVKO_KEY(f, 16)
 #define U(f) MEVKO_KEY(f, 16)
 #define Y(f) MEVKO_KEY(f, 16)
 #define T(f) MEVKO_KEY(f, 512)
-#define P(f) MEVKO_KEY(f, 4096)   // paths: long names fit
+#define P(f) MEVKO_KEY(f, 4096) // paths: long names fit
 
 const Key kKeys[] = {
-    T(Locale), P(LastLoadPath), T(FolderName_C), P(FolderName_G), P(FolderName_S),
-    I(MainWinPostX), I(MainWinPostY), I(MainWinSizeX), I(MainWinSizeY),
-    I(ListWinPostX), I(ListWinPostY), I(ListWinSizeX), I(ListWinSizeY),
-    I(PalWinPostX), I(PalWinPostY), I(PalWinSizeX), I(PalWinSizeY),
-    I(CellWinPostX), I(CellWinPostY),
-    B(VListFlag), B(VPalFlag), B(VBarFlag), B(VStatusFlag), B(VToolFlag),
-    B(VNextFlag), B(VBackFlag), B(VNowFlag), B(VShadowFlag), B(VGridFlag), B(VLocusFlag),
-    B(VTargetFlag), B(VGifFlag), B(VCenterFlag), B(VLineFlag), B(VerticalFlag),
-    I(CenterW), I(CenterH), I(GridSize), U(GridBit), I(PostGrid), I(ScaleGrid), I(AngleGrid),
-    B(NewFrameFlag), B(BackUpFlag), I(TransType), I(CompType), I(Undo), I(Locus),
-    I(DragAKey), I(DragSKey), U(PlayBit), I(PlayRate),
-    U(CGround), U(CGrid), U(CBackShadow), U(CNextShadow), U(CCenterLine), U(CTrans),
-    B(Init_FixFlag), Y(Init_Center), Y(Init_Div), Y(Init_Edit), I(Init_Format), I(Init_Int),
-    I(Init_Cell), I(Init_CutX), I(Init_CutY), MEVKO_KEY(Init_FileName, 260),
-    I(TargetPostX), I(TargetPostY), I(TargetOpacity), P(TargetPath),
-    I(GIFKey), I(GIFSpeed), P(GIFPath),
-    I(OnionFrames), I(TimelineHeight), B(MainWinMaxFlag), I(AutoSaveInterval), T(Language),
+    T(Locale),
+    P(LastLoadPath),
+    T(FolderName_C),
+    P(FolderName_G),
+    P(FolderName_S),
+    I(MainWinPostX),
+    I(MainWinPostY),
+    I(MainWinSizeX),
+    I(MainWinSizeY),
+    I(ListWinPostX),
+    I(ListWinPostY),
+    I(ListWinSizeX),
+    I(ListWinSizeY),
+    I(PalWinPostX),
+    I(PalWinPostY),
+    I(PalWinSizeX),
+    I(PalWinSizeY),
+    I(CellWinPostX),
+    I(CellWinPostY),
+    B(VListFlag),
+    B(VPalFlag),
+    B(VBarFlag),
+    B(VStatusFlag),
+    B(VToolFlag),
+    B(VNextFlag),
+    B(VBackFlag),
+    B(VNowFlag),
+    B(VShadowFlag),
+    B(VGridFlag),
+    B(VLocusFlag),
+    B(VTargetFlag),
+    B(VGifFlag),
+    B(VCenterFlag),
+    B(VLineFlag),
+    B(VerticalFlag),
+    I(CenterW),
+    I(CenterH),
+    I(GridSize),
+    U(GridBit),
+    I(PostGrid),
+    I(ScaleGrid),
+    I(AngleGrid),
+    B(NewFrameFlag),
+    B(BackUpFlag),
+    I(TransType),
+    I(CompType),
+    I(Undo),
+    I(Locus),
+    I(DragAKey),
+    I(DragSKey),
+    U(PlayBit),
+    I(PlayRate),
+    U(CGround),
+    U(CGrid),
+    U(CBackShadow),
+    U(CNextShadow),
+    U(CCenterLine),
+    U(CTrans),
+    B(Init_FixFlag),
+    Y(Init_Center),
+    Y(Init_Div),
+    Y(Init_Edit),
+    I(Init_Format),
+    I(Init_Int),
+    I(Init_Cell),
+    I(Init_CutX),
+    I(Init_CutY),
+    MEVKO_KEY(Init_FileName, 260),
+    I(TargetPostX),
+    I(TargetPostY),
+    I(TargetOpacity),
+    P(TargetPath),
+    I(GIFKey),
+    I(GIFSpeed),
+    P(GIFPath),
+    I(OnionFrames),
+    I(TimelineHeight),
+    B(MainWinMaxFlag),
+    I(AutoSaveInterval),
+    T(Language),
     B(GameDataBackUpFlag),
 };
 
-template <class T> T& field(cSettings& s, const Key& k)
-{
-    return s.*std::get<T cSettings::*>(k.member);
-}
-template <class T> const T& field(const cSettings& s, const Key& k)
-{
-    return s.*std::get<T cSettings::*>(k.member);
-}
+template <class T> T& field(cSettings& s, const Key& k) { return s.*std::get<T cSettings::*>(k.member); }
+template <class T> const T& field(const cSettings& s, const Key& k) { return s.*std::get<T cSettings::*>(k.member); }
 
 // Signed decimal as the C runtime reads it: optional blanks and sign, digits up to
 // the first other character, 0 when there are none; clamped to the 32-bit range.
@@ -116,25 +174,39 @@ void cSettings::SetDefaults()
     FolderName_C = "Data";
     FolderName_G = "BattleEffect";
     FolderName_S = "Sound";
-    MainWinPostX = 32; MainWinPostY = 32; MainWinSizeX = 640; MainWinSizeY = 480;
-    ListWinPostX = 672; ListWinPostY = 32; ListWinSizeX = 250; ListWinSizeY = 300;
-    PalWinPostX = 672; PalWinPostY = 332; PalWinSizeX = 250; PalWinSizeY = 348;
-    CellWinPostX = 92; CellWinPostY = 512;
+    MainWinPostX = 32;
+    MainWinPostY = 32;
+    MainWinSizeX = 640;
+    MainWinSizeY = 480;
+    ListWinPostX = 672;
+    ListWinPostY = 32;
+    ListWinSizeX = 250;
+    ListWinSizeY = 300;
+    PalWinPostX = 672;
+    PalWinPostY = 332;
+    PalWinSizeX = 250;
+    PalWinSizeY = 348;
+    CellWinPostX = 92;
+    CellWinPostY = 512;
     VListFlag = VPalFlag = VBarFlag = VStatusFlag = VToolFlag = true;
-    VNextFlag = VBackFlag = VNowFlag = VShadowFlag = VGridFlag = VLocusFlag = VTargetFlag = VGifFlag =
-        VCenterFlag = VLineFlag = true;
+    VNextFlag = VBackFlag = VNowFlag = VShadowFlag = VGridFlag = VLocusFlag = VTargetFlag = VGifFlag = VCenterFlag =
+        VLineFlag = true;
     VerticalFlag = false;
-    CenterW = 640; CenterH = 480;
+    CenterW = 640;
+    CenterH = 480;
     GridSize = 32;
     GridBit = 7;
-    PostGrid = 4; ScaleGrid = 10; AngleGrid = 10;
+    PostGrid = 4;
+    ScaleGrid = 10;
+    AngleGrid = 10;
     NewFrameFlag = true;
     BackUpFlag = false;
     TransType = 4;
     CompType = 0;
     Undo = 32;
     Locus = 10;
-    DragAKey = 65; DragSKey = 83;
+    DragAKey = 65;
+    DragSKey = 83;
     PlayBit = 416;
     PlayRate = 0;
     CGround = 0x00101010;
@@ -144,12 +216,21 @@ void cSettings::SetDefaults()
     CCenterLine = 0x8888FF88;
     CTrans = 0;
     Init_FixFlag = true;
-    Init_Center = 0; Init_Div = 0; Init_Edit = 2;
-    Init_Format = 1; Init_Int = 1; Init_Cell = 16; Init_CutX = 5; Init_CutY = 5;
+    Init_Center = 0;
+    Init_Div = 0;
+    Init_Edit = 2;
+    Init_Format = 1;
+    Init_Int = 1;
+    Init_Cell = 16;
+    Init_CutX = 5;
+    Init_CutY = 5;
     Init_FileName = "newfile.txt";
-    TargetPostX = 0; TargetPostY = 0; TargetOpacity = 255;
+    TargetPostX = 0;
+    TargetPostY = 0;
+    TargetOpacity = 255;
     TargetPath.clear();
-    GIFKey = 71; GIFSpeed = 100;
+    GIFKey = 71;
+    GIFSpeed = 100;
     GIFPath.clear();
     OnionFrames = 1;
     TimelineHeight = 150;

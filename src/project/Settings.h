@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-namespace project { class cIniFile; }
+namespace project {
+class cIniFile;
+}
 
 struct cSettings {
     std::string Locale;
@@ -21,8 +23,8 @@ struct cSettings {
     int32_t PalWinPostX, PalWinPostY, PalWinSizeX, PalWinSizeY;
     int32_t CellWinPostX, CellWinPostY;
     bool VListFlag, VPalFlag, VBarFlag, VStatusFlag, VToolFlag;
-    bool VNextFlag, VBackFlag, VNowFlag, VShadowFlag, VGridFlag, VLocusFlag, VTargetFlag, VGifFlag,
-        VCenterFlag, VLineFlag;
+    bool VNextFlag, VBackFlag, VNowFlag, VShadowFlag, VGridFlag, VLocusFlag, VTargetFlag, VGifFlag, VCenterFlag,
+        VLineFlag;
     bool VerticalFlag;
     int32_t CenterW, CenterH;
     int32_t GridSize;
@@ -39,7 +41,7 @@ struct cSettings {
     int32_t PlayRate;
     uint32_t CGround, CGrid, CBackShadow, CNextShadow, CCenterLine, CTrans;
     bool Init_FixFlag;
-    uint8_t Init_Center, Init_Div, Init_Edit;   // held as bytes
+    uint8_t Init_Center, Init_Div, Init_Edit; // held as bytes
     int32_t Init_Format, Init_Int, Init_Cell, Init_CutX, Init_CutY;
     std::string Init_FileName;
     int32_t TargetPostX, TargetPostY, TargetOpacity;
@@ -47,12 +49,12 @@ struct cSettings {
     int32_t GIFKey, GIFSpeed;
     std::string GIFPath;
     // Keys of this editor beyond the classic set.
-    bool MainWinMaxFlag;         // the main window was maximised at shut-down
-    int32_t AutoSaveInterval;    // seconds between recovery copies of unsaved work; 0 = off
-    int32_t OnionFrames;     // neighbouring frames shown on each side (fading with distance)
-    int32_t TimelineHeight;  // the timeline's height below the canvas, pixels
-    std::string Language;    // interface language: "ja", "en", empty for the system's
-    bool GameDataBackUpFlag; // keep the previous game data file as FILE.bak when writing to it
+    bool MainWinMaxFlag;      // the main window was maximised at shut-down
+    int32_t AutoSaveInterval; // seconds between recovery copies of unsaved work; 0 = off
+    int32_t OnionFrames;      // neighbouring frames shown on each side (fading with distance)
+    int32_t TimelineHeight;   // the timeline's height below the canvas, pixels
+    std::string Language;     // interface language: "ja", "en", empty for the system's
+    bool GameDataBackUpFlag;  // keep the previous game data file as FILE.bak when writing to it
 
     // Fixed values that are not in the file.
     static constexpr float kVersion = 0.72f;

@@ -18,8 +18,8 @@ namespace {
 
 constexpr std::string_view kTextMagic = "MEVK_TEX0072";
 constexpr size_t kMaxLine = 1023;
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";   // before the magic of a UTF-8 file
-constexpr int kEmptyMark = 9999;   // a cell field holding this number counts as empty
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF"; // before the magic of a UTF-8 file
+constexpr int kEmptyMark = 9999;                       // a cell field holding this number counts as empty
 
 void endLine(std::string& out) { out += "\r\n"; }
 
@@ -81,8 +81,8 @@ void effectLines(std::string& out, const strStoredEffect& stored, bool namesFram
     }
     if (e.flags & EF_FLASH) {
         out += '5';
-        group(out, true, {e.flashScope, e.flashBlend, e.flashDuration, e.flashBlue, e.flashGreen, e.flashRed,
-                          e.flashStrength});
+        group(out, true,
+              {e.flashScope, e.flashBlend, e.flashDuration, e.flashBlue, e.flashGreen, e.flashRed, e.flashStrength});
         endLine(out);
     }
     if (e.flags & EF_NOTE) {
@@ -91,7 +91,6 @@ void effectLines(std::string& out, const strStoredEffect& stored, bool namesFram
         textLine(out, stored.note);
     }
 }
-
 
 } // namespace
 
@@ -147,9 +146,8 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
     out += '1';
     group(out, true,
           {project.GetValue(AI_DIVISION_FORMAT), project.GetValue(AI_FIX_PICTURE_PER_CELL),
-           project.GetValue(AI_EDIT_FORMAT), project.GetValue(AI_BASE_INTERVAL),
-           project.GetValue(AI_TOTAL_INTERVAL), project.SumIntervals(), frameCount, cellCount, pictureCount,
-           effectCount});
+           project.GetValue(AI_EDIT_FORMAT), project.GetValue(AI_BASE_INTERVAL), project.GetValue(AI_TOTAL_INTERVAL),
+           project.SumIntervals(), frameCount, cellCount, pictureCount, effectCount});
     // The centre position follows as an eleventh value when it is not the default.
     if (const int position = StoredCenterPosition(project))
         group(out, true, {position});
@@ -290,8 +288,8 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             const int cellNo = fieldOr(fields, 1, 0);
             const strCell* present = project.GetCell(f, cellNo);
             strCell cell = present ? *present : strCell::Blank();
-            static constexpr eCellParam kOrder[] = {CP_PICTURE, CP_PATTERN, CP_BLEND, CP_X,       CP_Y,
-                                                    CP_SCALE_X, CP_SCALE_Y, CP_ANGLE, CP_OPACITY, CP_BLUE,
+            static constexpr eCellParam kOrder[] = {CP_PICTURE, CP_PATTERN, CP_BLEND,     CP_X,       CP_Y,
+                                                    CP_SCALE_X, CP_SCALE_Y, CP_ANGLE,     CP_OPACITY, CP_BLUE,
                                                     CP_GREEN,   CP_RED,     CP_SATURATION};
             for (size_t k = 0; k < std::size(kOrder); ++k) {
                 const size_t i = k + 2;

@@ -15,5 +15,4 @@ struct strPlacement {
  *  when it overlaps none, the one nearest to its top-left corner. Width and
  *  height are raised to the minimum, then cut to the screen. No screens: the
  *  placement with the minimum size applied. */
-strPlacement ClampPlacement(strPlacement wanted, int minWidth, int minHeight,
-                            const std::vector<strPlacement>& screens);
+strPlacement ClampPlacement(strPlacement wanted, int minWidth, int minHeight, const std::vector<strPlacement>& screens);

@@ -18,10 +18,7 @@ struct strCanvasView {
     float originX = 0, originY = 0;
 
     strCanvasPoint ToWindow(float ax, float ay) const { return {ax * zoom + originX, ay * zoom + originY}; }
-    strCanvasPoint ToAnimation(float wx, float wy) const
-    {
-        return {(wx - originX) / zoom, (wy - originY) / zoom};
-    }
+    strCanvasPoint ToAnimation(float wx, float wy) const { return {(wx - originX) / zoom, (wy - originY) / zoom}; }
 };
 
 /** The four corners of a cell, in drawing order (top-left, top-right, bottom-right,

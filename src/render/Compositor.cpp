@@ -24,27 +24,31 @@ struct strPrepared {
     double cx[4], cy[4];
     double dsdx, dtdx, dsdy, dtdy;
     int64_t ds, dt;
-    int row0, row1;  // covered target rows, inclusive
-    double area;     // of the quad, in target pixels
+    int row0, row1; // covered target rows, inclusive
+    double area;    // of the quad, in target pixels
 };
 
 bool prepare(const strSurface& target, const strQuadDraw& q, strPrepared& p)
 {
     const strTexels& src = q.src;
     const strQuadMap& m = q.map;
-    if (!target.pixels || !src.texels || src.width <= 0 || src.height <= 0) return false;
+    if (!target.pixels || !src.texels || src.width <= 0 || src.height <= 0)
+        return false;
     const double det = m.axisSX * m.axisTY - m.axisSY * m.axisTX;
-    if (!(std::fabs(det) > 1e-12) || !std::isfinite(det)) return false;
+    if (!(std::fabs(det) > 1e-12) || !std::isfinite(det))
+        return false;
     const double w = src.width, h = src.height;
     const double cx[4] = {m.originX, m.originX + w * m.axisSX, m.originX + w * m.axisSX + h * m.axisTX,
                           m.originX + h * m.axisTX};
     const double cy[4] = {m.originY, m.originY + w * m.axisSY, m.originY + w * m.axisSY + h * m.axisTY,
                           m.originY + h * m.axisTY};
     for (int i = 0; i < 4; ++i)
-        if (!std::isfinite(cx[i]) || !std::isfinite(cy[i])) return false;
+        if (!std::isfinite(cx[i]) || !std::isfinite(cy[i]))
+            return false;
     const double ymin = std::min({cy[0], cy[1], cy[2], cy[3]}), ymax = std::max({cy[0], cy[1], cy[2], cy[3]});
     const double y0 = std::max(std::ceil(ymin), 0.0), y1 = std::min(std::ceil(ymax) - 1, target.height - 1.0);
-    if (y0 > y1) return false;
+    if (y0 > y1)
+        return false;
 
     p.src = src;
     p.fn = spanFunction(q.blend);
@@ -74,7 +78,8 @@ void warmSource(const strTexels& src)
     uint32_t sum = 0;
     for (int r = 0; r < src.height; ++r) {
         const uint32_t* row = src.texels + static_cast<size_t>(r) * src.stride;
-        for (int c = 0; c < src.width; c += 16) sum += row[c];
+        for (int c = 0; c < src.width; c += 16)
+            sum += row[c];
     }
     asm volatile("" : : "r"(sum));
 }
@@ -89,7 +94,8 @@ void drawRows(const strSurface& target, const strPrepared& p, int first, int las
         double xl = INFINITY, xr = -INFINITY;
         for (int e = 0; e < 4; ++e) {
             double ax = cx[e], ay = cy[e], bx = cx[(e + 1) & 3], by = cy[(e + 1) & 3];
-            if (j < std::min(ay, by) || j > std::max(ay, by)) continue;
+            if (j < std::min(ay, by) || j > std::max(ay, by))
+                continue;
             if (ay == by) {
                 xl = std::min({xl, ax, bx});
                 xr = std::max({xr, ax, bx});
@@ -99,9 +105,11 @@ void drawRows(const strSurface& target, const strPrepared& p, int first, int las
                 xr = std::max(xr, x);
             }
         }
-        if (!(xl <= xr)) continue;
+        if (!(xl <= xr))
+            continue;
         double i0 = std::max(std::ceil(xl), 0.0), i1 = std::min(std::ceil(xr) - 1, target.width - 1.0);
-        if (i0 > i1) continue;
+        if (i0 > i1)
+            continue;
         double qx = i0 - p.originX, qy = j - p.originY;
         strSpan sp;
         sp.dst = target.pixels + static_cast<size_t>(j) * target.stride + static_cast<size_t>(i0) * 4;
@@ -120,12 +128,13 @@ constexpr double kParallelArea = 65536;
 // core's cache while it is drawn; more than one per thread evens out the load.
 constexpr int kBandsPerThread = 2;
 
-}  // namespace
+} // namespace
 
 void compositeQuad(const strSurface& target, const strTexels& src, const strQuadMap& m, int opacity, int blend)
 {
     strPrepared p;
-    if (!prepare(target, strQuadDraw{src, m, opacity, blend}, p)) return;
+    if (!prepare(target, strQuadDraw{src, m, opacity, blend}, p))
+        return;
     warmSource(p.src);
     drawRows(target, p, p.row0, p.row1);
 }
@@ -137,11 +146,13 @@ void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t c
     double area = 0;
     for (size_t i = 0; i < count; ++i) {
         strPrepared p;
-        if (!prepare(target, draws[i], p)) continue;
+        if (!prepare(target, draws[i], p))
+            continue;
         area += p.area;
         list.push_back(p);
     }
-    if (list.empty()) return;
+    if (list.empty())
+        return;
     const int threads = area < kParallelArea ? 1 : renderThreadCount();
     if (threads < 2) {
         for (const strPrepared& p : list) {
@@ -166,7 +177,8 @@ void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t c
 
 void compositeFill(const strSurface& target, uint32_t rgb, int strength, int blend)
 {
-    if (!target.pixels) return;
+    if (!target.pixels)
+        return;
     const uint32_t texel = 0xFF000000u | (rgb & 0xFFFFFF);
     const strTexels src{&texel, 1, 1, 1};
     const SpanFn fn = spanFunction(blend);

@@ -19,7 +19,7 @@ struct strSurface {
 /** Source texels (0xAARRGGBB words) of one pattern. */
 struct strTexels {
     const uint32_t* texels = nullptr;
-    int stride = 0;  // in texels
+    int stride = 0; // in texels
     int width = 0, height = 0;
 };
 
@@ -62,8 +62,7 @@ struct strTone {
  *  receives the grey value of each texel as an opaque grey texel, and transparent
  *  texels come out as 0 unless `keepTransparent` (only a draw without blending
  *  shows their colour). */
-void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey,
-                bool keepTransparent = false);
+void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey, bool keepTransparent = false);
 /** Flat colour (0xRRGGBB) with the source alpha. */
 void silhouetteTexels(const strTexels& src, uint32_t rgb, uint32_t* out);
 /** c blended toward the flash colour by a × strength / 255. */

@@ -9,40 +9,54 @@
 
 struct strFlashState {
     uint8_t red = 0, green = 0, blue = 0, strength = 0;
-    int duration = 0;   // n: ticks the flash lasts; below 1 the flash is inactive
-    int remaining = 0;  // r: ticks left, n when started, 0 when cleared
-    int scope = 0;      // 0 screen, 1 target, 2 hide target
-    int blend = 0;      // 0-4 as for cells
+    int duration = 0;  // n: ticks the flash lasts; below 1 the flash is inactive
+    int remaining = 0; // r: ticks left, n when started, 0 when cleared
+    int scope = 0;     // 0 screen, 1 target, 2 hide target
+    int blend = 0;     // 0-4 as for cells
 
     /** Starts a flash of `n` ticks (n < 1 clears it). */
-    void start(uint8_t r, uint8_t g, uint8_t b, uint8_t s, int n, int sc, int bl) {
-        red = r; green = g; blue = b; strength = s;
-        scope = sc; blend = bl;
-        duration = n; remaining = n;
-        if (n < 1) clear();
+    void start(uint8_t r, uint8_t g, uint8_t b, uint8_t s, int n, int sc, int bl)
+    {
+        red = r;
+        green = g;
+        blue = b;
+        strength = s;
+        scope = sc;
+        blend = bl;
+        duration = n;
+        remaining = n;
+        if (n < 1)
+            clear();
     }
 
     /** Drops the flash. */
-    void clear() { duration = 0; remaining = 0; }
+    void clear()
+    {
+        duration = 0;
+        remaining = 0;
+    }
 
     bool isActive() const { return duration >= 1 && remaining >= 1; }
 
     /** One tick: an active flash loses one from its remaining count and is cleared
      *  when that falls below 1. Returns whether the flash was active. */
-    bool step() {
-        if (!isActive()) return false;
-        if (--remaining < 1) clear();
+    bool step()
+    {
+        if (!isActive())
+            return false;
+        if (--remaining < 1)
+            clear();
         return true;
     }
 
     /** Plain form: the colour bytes with the strength faded to strength × r / n. */
-    uint8_t fadedStrength() const {
-        return isActive() ? static_cast<uint8_t>(strength * remaining / duration) : 0;
-    }
+    uint8_t fadedStrength() const { return isActive() ? static_cast<uint8_t>(strength * remaining / duration) : 0; }
 
     /** Signed form of one byte: (byte − 128) × r / n + 128; neutral 128 when inactive. */
-    uint8_t signedByte(uint8_t v) const {
-        if (!isActive()) return 128;
+    uint8_t signedByte(uint8_t v) const
+    {
+        if (!isActive())
+            return 128;
         return static_cast<uint8_t>((v - 128) * remaining / duration + 128);
     }
 };

@@ -77,16 +77,17 @@ void DrawCenterLines(cBMP& target, const strCanvasView& view, int w, int h, uint
     const int half = (width - 1) / 2;
     const strCanvasPoint a = view.ToWindow(-w / 2.0f, -h / 2.0f), b = view.ToWindow(w / 2.0f, h / 2.0f);
     const strCanvasPoint o = view.ToWindow(0, 0);
-    const int l = int(std::lround(a.x)), t = int(std::lround(a.y)), r = int(std::lround(b.x)), bt = int(std::lround(b.y));
+    const int l = int(std::lround(a.x)), t = int(std::lround(a.y)), r = int(std::lround(b.x)),
+              bt = int(std::lround(b.y));
     const int ox = int(std::lround(o.x)) - half, oy = int(std::lround(o.y)) - half;
     // Each pixel is covered once, so the colour's alpha blends evenly.
-    FillRect(target, l - half, t - half, r - half + width, t - half + width, pen);          // top
-    FillRect(target, l - half, bt - half, r - half + width, bt - half + width, pen);        // bottom
-    FillRect(target, l - half, t - half + width, l - half + width, bt - half, pen);         // left
-    FillRect(target, r - half, t - half + width, r - half + width, bt - half, pen);         // right
-    FillRect(target, l - half + width, oy, ox, oy + width, pen);                             // x axis, left part
-    FillRect(target, ox + width, oy, r - half, oy + width, pen);                             // x axis, right part
-    FillRect(target, ox, t - half + width, ox + width, bt - half, pen);                      // y axis
+    FillRect(target, l - half, t - half, r - half + width, t - half + width, pen);   // top
+    FillRect(target, l - half, bt - half, r - half + width, bt - half + width, pen); // bottom
+    FillRect(target, l - half, t - half + width, l - half + width, bt - half, pen);  // left
+    FillRect(target, r - half, t - half + width, r - half + width, bt - half, pen);  // right
+    FillRect(target, l - half + width, oy, ox, oy + width, pen);                     // x axis, left part
+    FillRect(target, ox + width, oy, r - half, oy + width, pen);                     // x axis, right part
+    FillRect(target, ox, t - half + width, ox + width, bt - half, pen);              // y axis
 }
 
 void DrawTargetPicture(cSpriteDrawer& drawer, const cAnimeData* project, const strFlashState* flash)

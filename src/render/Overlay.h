@@ -23,8 +23,8 @@ struct strCanvasScene {
     const cAnimeData* project = nullptr;
     int frame = -1;
     bool playing = false;
-    bool hideCells = false;                       // playback ended with its cells cleared
-    const strFlashState* screenFlash = nullptr;   // while playing with flashes on
+    bool hideCells = false;                     // playback ended with its cells cleared
+    const strFlashState* screenFlash = nullptr; // while playing with flashes on
     const strFlashState* targetFlash = nullptr;
     const cDraftGif* draft = nullptr;
     strDraftPlacement placement;

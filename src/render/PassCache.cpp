@@ -11,13 +11,14 @@ namespace {
 // the current scene does not use them.
 constexpr size_t kBudget = size_t{32} << 20;
 
-}  // namespace
+} // namespace
 
 uint64_t cPassCache::stamp(cPatternSheet& sheet)
 {
     // The sheet zeroes its work tag on every build; a non-zero tag is our stamp.
     static std::atomic<uint64_t> next{1};
-    if (sheet.workTag() == 0) sheet.workTag() = next.fetch_add(1);
+    if (sheet.workTag() == 0)
+        sheet.workTag() = next.fetch_add(1);
     return sheet.workTag();
 }
 
@@ -32,14 +33,16 @@ size_t cPassCache::Hash::operator()(const strPassKey& k) const
 uint32_t* cPassCache::find(const strPassKey& key)
 {
     auto it = entries_.find(key);
-    if (it == entries_.end()) return nullptr;
+    if (it == entries_.end())
+        return nullptr;
     it->second.scene = scene_;
     return it->second.texels.data();
 }
 
 uint32_t* cPassCache::add(const strPassKey& key, size_t texels)
 {
-    if (bytes_ + texels * 4 > kBudget) evict();
+    if (bytes_ + texels * 4 > kBudget)
+        evict();
     Entry& e = entries_[key];
     bytes_ -= e.texels.size() * 4;
     // Reused storage is already in memory; fresh storage would fault in page by page.
@@ -60,10 +63,12 @@ void cPassCache::evict()
     // Down to three quarters of the budget, so that eviction runs now and then only.
     std::vector<std::pair<uint64_t, strPassKey>> old;
     for (const auto& [key, e] : entries_)
-        if (e.scene < scene_) old.emplace_back(e.scene, key);
+        if (e.scene < scene_)
+            old.emplace_back(e.scene, key);
     std::sort(old.begin(), old.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     for (const auto& [scene, key] : old) {
-        if (bytes_ <= kBudget / 4 * 3) break;
+        if (bytes_ <= kBudget / 4 * 3)
+            break;
         auto it = entries_.find(key);
         std::vector<uint32_t>& texels = it->second.texels;
         bytes_ -= texels.size() * 4;

@@ -45,7 +45,7 @@ private:
     void evict();
 
     std::unordered_map<strPassKey, Entry, Hash> entries_;
-    std::vector<std::vector<uint32_t>> spare_;  // storage of evicted results, for reuse
+    std::vector<std::vector<uint32_t>> spare_; // storage of evicted results, for reuse
     size_t bytes_ = 0, spareBytes_ = 0;
     uint64_t scene_ = 1;
 };

@@ -8,11 +8,11 @@
 #include <string>
 
 struct strRenderOptions {
-    int transType = 4;             // how a sheet finds its transparent colour
-    uint32_t ground = 0x00101010;  // canvas background, 0xRRGGBB
-    int targetX = 0, targetY = 0;  // the target picture's offset
+    int transType = 4;            // how a sheet finds its transparent colour
+    uint32_t ground = 0x00101010; // canvas background, 0xRRGGBB
+    int targetX = 0, targetY = 0; // the target picture's offset
     int targetOpacity = 255;
-    std::string targetPath;        // the target picture's file (model path)
+    std::string targetPath; // the target picture's file (model path)
 };
 
 inline strRenderOptions RenderOptionsOf(const cSettings& s)

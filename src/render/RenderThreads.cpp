@@ -22,7 +22,8 @@ public:
     {
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         const unsigned workers = std::min(cores, 8u) - 1;
-        for (unsigned i = 0; i < workers; ++i) threads_.emplace_back([this] { work(); });
+        for (unsigned i = 0; i < workers; ++i)
+            threads_.emplace_back([this] { work(); });
     }
 
     ~cRenderThreads()
@@ -32,7 +33,8 @@ public:
             stop_ = true;
         }
         wake_.notify_all();
-        for (std::thread& t : threads_) t.join();
+        for (std::thread& t : threads_)
+            t.join();
     }
 
     int threadCount() const { return enabled_.load() ? static_cast<int>(threads_.size()) + 1 : 1; }
@@ -43,7 +45,8 @@ public:
     {
         std::unique_lock<std::mutex> running(running_, std::try_to_lock);
         if (!running.owns_lock() || threadCount() < 2 || count < 2) {
-            for (int i = 0; i < count; ++i) task(i);
+            for (int i = 0; i < count; ++i)
+                task(i);
             return;
         }
         uint32_t run;
@@ -67,7 +70,8 @@ private:
     {
         uint64_t c = claim_.load();
         do {
-            if (static_cast<uint32_t>(c >> 32) != run || static_cast<int>(c & 0xFFFFFFFFu) >= count) return false;
+            if (static_cast<uint32_t>(c >> 32) != run || static_cast<int>(c & 0xFFFFFFFFu) >= count)
+                return false;
         } while (!claim_.compare_exchange_weak(c, c + 1));
         task(static_cast<int>(c & 0xFFFFFFFFu));
         if (done_.fetch_add(1) + 1 == count) {
@@ -87,7 +91,8 @@ private:
             {
                 std::unique_lock<std::mutex> lock(mutex_);
                 wake_.wait(lock, [&] { return stop_ || run_ != seen; });
-                if (stop_) return;
+                if (stop_)
+                    return;
                 seen = run = run_;
                 task = task_;
                 count = count_;
@@ -98,14 +103,14 @@ private:
     }
 
     std::vector<std::thread> threads_;
-    std::mutex running_;  // one run at a time
-    std::mutex mutex_;    // guards the run's description and the wake-ups
+    std::mutex running_; // one run at a time
+    std::mutex mutex_;   // guards the run's description and the wake-ups
     std::condition_variable wake_, finished_;
     bool stop_ = false;
     uint32_t run_ = 0;
     const Task* task_ = nullptr;
     int count_ = 0;
-    std::atomic<uint64_t> claim_{0};  // run number << 32 | next task index
+    std::atomic<uint64_t> claim_{0}; // run number << 32 | next task index
     std::atomic<int> done_{0};
     std::atomic<bool> enabled_{true};
 };
@@ -116,7 +121,7 @@ cRenderThreads& pool()
     return threads;
 }
 
-}  // namespace
+} // namespace
 
 void runOnRenderThreads(int count, const std::function<void(int)>& task) { pool().run(count, task); }
 

@@ -11,18 +11,17 @@
 #include "project/PictureSearch.h"
 #include "render/SpriteDrawer.h"
 
-cSpriteDrawer::cSpriteDrawer()
-{
-    loadErrorCell();
-}
+cSpriteDrawer::cSpriteDrawer() { loadErrorCell(); }
 
 cSpriteDrawer::~cSpriteDrawer() = default;
 
 cPatternSheet* cSpriteDrawer::sheet(int pictureNo) const
 {
     auto it = sheets_.find(pictureNo);
-    if (it == sheets_.end()) return nullptr;
-    if (it->second.pendingFlags >= 0) buildPending(pictureNo, it->second);
+    if (it == sheets_.end())
+        return nullptr;
+    if (it->second.pendingFlags >= 0)
+        buildPending(pictureNo, it->second);
     return it->second.sheet.get();
 }
 
@@ -32,10 +31,7 @@ bool cSpriteDrawer::isUndecoded(int pictureNo) const
     return it != sheets_.end() && it->second.pendingFlags >= 0;
 }
 
-void cSpriteDrawer::removeSheet(int pictureNo)
-{
-    sheets_.erase(pictureNo);
-}
+void cSpriteDrawer::removeSheet(int pictureNo) { sheets_.erase(pictureNo); }
 
 void cSpriteDrawer::putSheet(std::unique_ptr<cPatternSheet> sheet, int pictureNo)
 {
@@ -47,13 +43,15 @@ void cSpriteDrawer::putSheet(std::unique_ptr<cPatternSheet> sheet, int pictureNo
 void cSpriteDrawer::releaseAllTextures()
 {
     for (auto& [n, e] : sheets_)
-        if (e.sheet) e.sheet->releaseTextures();
+        if (e.sheet)
+            e.sheet->releaseTextures();
 }
 
 void cSpriteDrawer::rebuildAll()
 {
     for (auto& [n, e] : sheets_)
-        if (e.sheet) e.sheet->rebuild();
+        if (e.sheet)
+            e.sheet->rebuild();
 }
 
 // Build flags of a picture: the transparency method, plus division by size unless
@@ -70,7 +68,8 @@ static int pictureFlags(const cAnimeData& project, const strPicture& record, int
 static strPicture asDrawn(const strPicture& record)
 {
     strPicture drawn = record;
-    if (drawn.divX == 0 && drawn.divY == 0) drawn.divX = drawn.divY = 1;
+    if (drawn.divX == 0 && drawn.divY == 0)
+        drawn.divX = drawn.divY = 1;
     return drawn;
 }
 
@@ -80,7 +79,8 @@ bool cSpriteDrawer::decodePicture(const std::string& path, int pictureNo, cPatte
 {
     uint64_t used = 0;
     for (const auto& [n, e] : sheets_)
-        if (n >= 0 && n != pictureNo && e.sheet) used += uint64_t(e.sheet->width()) * uint64_t(e.sheet->height());
+        if (n >= 0 && n != pictureNo && e.sheet)
+            used += uint64_t(e.sheet->width()) * uint64_t(e.sheet->height());
     const uint64_t left = used < kMaxProjectPixels ? kMaxProjectPixels - used : 0;
     return !path.empty() && loadImage(paths::ToDiskPath(path), sheet, std::min(kMaxPicturePixels, left));
 }
@@ -91,11 +91,13 @@ bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, const
     const strPicture record = asDrawn(picture);
     auto sheet = std::make_unique<cPatternSheet>();
     std::string path = FindPicture(record.path, project.Text(AT_WORK_FOLDER), projectFile_);
-    if (record.path.empty() || !decodePicture(path, pictureNo, *sheet)) return false;
+    if (record.path.empty() || !decodePicture(path, pictureNo, *sheet))
+        return false;
     const int adjust[4] = {record.hue, 0, 0, 0};
     sheet->setColorAdjust(adjust);
     const int flags = pictureFlags(project, picture, options_.transType);
-    if (!sheet->build(record.divX, record.divY, flags)) return false;
+    if (!sheet->build(record.divX, record.divY, flags))
+        return false;
     out = std::move(sheet);
     return true;
 }
@@ -104,7 +106,8 @@ bool cSpriteDrawer::buildPicture(const cAnimeData& project, int pictureNo, const
 void cSpriteDrawer::putPending(const cAnimeData& project, int pictureNo, const strPicture& record)
 {
     sheets_.erase(pictureNo);
-    if (record.path.empty()) return;
+    if (record.path.empty())
+        return;
     Entry& e = sheets_[pictureNo];
     e.pendingFlags = pictureFlags(project, record, options_.transType);
     e.pendingPath = FindPicture(record.path, project.Text(AT_WORK_FOLDER), projectFile_);
@@ -119,10 +122,12 @@ void cSpriteDrawer::buildPending(int pictureNo, Entry& e) const
     const int flags = e.pendingFlags;
     e.pendingFlags = -1;
     auto sheet = std::make_unique<cPatternSheet>();
-    if (!decodePicture(e.pendingPath, pictureNo, *sheet)) return;
+    if (!decodePicture(e.pendingPath, pictureNo, *sheet))
+        return;
     const int adjust[4] = {e.record.hue, 0, 0, 0};
     sheet->setColorAdjust(adjust);
-    if (sheet->build(e.record.divX, e.record.divY, flags)) e.sheet = std::move(sheet);
+    if (sheet->build(e.record.divX, e.record.divY, flags))
+        e.sheet = std::move(sheet);
 }
 
 bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, const strPicture* picture, bool force)
@@ -135,14 +140,15 @@ bool cSpriteDrawer::updatePicture(const cAnimeData& project, int pictureNo, cons
     const strPicture* record = &drawn;
     auto it = sheets_.find(pictureNo);
     if (it != sheets_.end() && it->second.pendingFlags >= 0 && !force) {
-        putPending(project, pictureNo, *picture);  // still not needed: stays undecoded
+        putPending(project, pictureNo, *picture); // still not needed: stays undecoded
         return true;
     }
     bool fresh = it == sheets_.end() || !it->second.sheet || !it->second.hasRecord || force ||
                  it->second.record.path != record->path;
     if (fresh) {
         std::unique_ptr<cPatternSheet> sheet;
-        if (!buildPicture(project, pictureNo, *picture, sheet)) return false;  // the old sheet stays
+        if (!buildPicture(project, pictureNo, *picture, sheet))
+            return false; // the old sheet stays
         sheets_.erase(pictureNo);
         Entry& e = sheets_[pictureNo];
         e.sheet = std::move(sheet);
@@ -172,13 +178,15 @@ void cSpriteDrawer::loadPictures(const cAnimeData& project)
     for (auto it = sheets_.begin(); it != sheets_.end();)
         it = it->first >= 0 ? sheets_.erase(it) : std::next(it);
     for (int i = 0; i < project.PictureCapacity(); ++i)
-        if (const strPicture* p = project.GetPicture(i)) putPending(project, i, *p);
+        if (const strPicture* p = project.GetPicture(i))
+            putPending(project, i, *p);
 }
 
 bool cSpriteDrawer::loadErrorCell()
 {
     auto sheet = std::make_unique<cPatternSheet>();
-    if (!loadImageResource("BITMAP_ERCELL", *sheet) || !sheet->build(1, 1, kSheetKeyIndex0)) return false;
+    if (!loadImageResource("BITMAP_ERCELL", *sheet) || !sheet->build(1, 1, kSheetKeyIndex0))
+        return false;
     putSheet(std::move(sheet), kErrorCellSheet);
     return true;
 }

@@ -19,17 +19,16 @@ constexpr uint32_t kOne = 32768;
 constexpr uint32_t kHalf = kOne / 2;
 constexpr uint32_t k255One = 255 * kOne;
 
-
 #if defined(__SSE2__)
 // The same blends on the four channels at once, in single precision. The alpha lane
 // of the source holds A × 255 for the modes whose alpha result uses A × A, and 255
 // where it uses A alone (multiply, screen); packing saturates to 0..255, which is
 // the clamping of add and subtract.
-template <int Mode>
-inline void blendPixelVector(uint8_t* dp, uint32_t texel, float A)
+template <int Mode> inline void blendPixelVector(uint8_t* dp, uint32_t texel, float A)
 {
     if constexpr (Mode == kBlendNormal || Mode == kBlendAdd || Mode == kBlendSubtract || Mode == kBlendScreen) {
-        if (A == 0.0f) return;
+        if (A == 0.0f)
+            return;
     }
     if constexpr (Mode == kBlendNormal) {
         if (A == 1.0f) {
@@ -41,7 +40,8 @@ inline void blendPixelVector(uint8_t* dp, uint32_t texel, float A)
     uint32_t dword;
     std::memcpy(&dword, dp, 4);
     const __m128i z = _mm_setzero_si128();
-    const __m128 D = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(dword)), z), z));
+    const __m128 D =
+        _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(dword)), z), z));
     const __m128 rgb = _mm_cvtepi32_ps(
         _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(texel & 0xFFFFFF)), z), z));
     const __m128 Av = _mm_set1_ps(A);
@@ -75,12 +75,12 @@ inline void blendPixelVector(uint8_t* dp, uint32_t texel, float A)
 }
 #endif
 
-template <int Mode>
-inline void blendPixel(uint8_t* d, uint32_t texel, uint32_t A)
+template <int Mode> inline void blendPixel(uint8_t* d, uint32_t texel, uint32_t A)
 {
     const uint32_t S0 = texel & 255, S1 = (texel >> 8) & 255, S2 = (texel >> 16) & 255;
     if constexpr (Mode == kBlendNormal) {
-        if (A == 0) return;
+        if (A == 0)
+            return;
         if (A == kOne) {
             d[0] = static_cast<uint8_t>(S0);
             d[1] = static_cast<uint8_t>(S1);
@@ -95,14 +95,16 @@ inline void blendPixel(uint8_t* d, uint32_t texel, uint32_t A)
         const uint32_t AA = (A * A + kHalf) >> 15;
         d[3] = static_cast<uint8_t>((AA * 255 + d[3] * R + kHalf) >> 15);
     } else if constexpr (Mode == kBlendAdd) {
-        if (A == 0) return;
+        if (A == 0)
+            return;
         d[0] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[0] * kOne + S0 * A + kHalf) >> 15));
         d[1] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[1] * kOne + S1 * A + kHalf) >> 15));
         d[2] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[2] * kOne + S2 * A + kHalf) >> 15));
         const uint32_t AA = (A * A + kHalf) >> 15;
         d[3] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[3] * kOne + AA * 255 + kHalf) >> 15));
     } else if constexpr (Mode == kBlendSubtract) {
-        if (A == 0) return;
+        if (A == 0)
+            return;
         auto sub = [](uint32_t dst, uint32_t v) {
             int32_t r = static_cast<int32_t>(dst * kOne) - static_cast<int32_t>(v);
             return static_cast<uint8_t>(r <= 0 ? 0 : (static_cast<uint32_t>(r) + kHalf) >> 15);
@@ -119,7 +121,8 @@ inline void blendPixel(uint8_t* d, uint32_t texel, uint32_t A)
         d[2] = static_cast<uint8_t>((d[2] * (S2 * A + W) + k255One / 2) / k255One);
         d[3] = static_cast<uint8_t>((d[3] * A + kHalf) >> 15);
     } else if constexpr (Mode == kBlendScreen) {
-        if (A == 0) return;
+        if (A == 0)
+            return;
         d[0] = static_cast<uint8_t>((S0 * A * (255u - d[0]) + k255One / 2) / k255One + d[0]);
         d[1] = static_cast<uint8_t>((S1 * A * (255u - d[1]) + k255One / 2) / k255One + d[1]);
         d[2] = static_cast<uint8_t>((S2 * A * (255u - d[2]) + k255One / 2) / k255One + d[2]);
@@ -132,8 +135,7 @@ inline void blendPixel(uint8_t* d, uint32_t texel, uint32_t A)
     }
 }
 
-template <int Mode, bool Clamp>
-inline void spanLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
+template <int Mode, bool Clamp> inline void spanLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
 {
     const int wMax = src.width - 1, hMax = src.height - 1;
     const uint32_t* texels = src.texels;
@@ -157,8 +159,7 @@ inline void spanLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
 
 // The source position moves linearly: when both ends lie inside the pattern, every
 // pixel between does, and the clamping can be left out.
-template <int Mode>
-void drawSpan(const strSpan& sp, const strTexels& src, uint32_t opacity)
+template <int Mode> void drawSpan(const strSpan& sp, const strTexels& src, uint32_t opacity)
 {
     if (spanInside(sp, src))
         spanLoop<Mode, false>(sp, src, opacity);
@@ -166,7 +167,7 @@ void drawSpan(const strSpan& sp, const strTexels& src, uint32_t opacity)
         spanLoop<Mode, true>(sp, src, opacity);
 }
 
-}  // namespace
+} // namespace
 
 SpanFn pixelSpanFunction(int blend)
 {
@@ -182,7 +183,9 @@ SpanFn pixelSpanFunction(int blend)
 
 SpanFn spanFunction(int blend)
 {
-    if (SpanFn fn = span16Function(blend)) return fn;
-    if (SpanFn fn = span8Function(blend)) return fn;
+    if (SpanFn fn = span16Function(blend))
+        return fn;
+    if (SpanFn fn = span8Function(blend))
+        return fn;
     return pixelSpanFunction(blend);
 }

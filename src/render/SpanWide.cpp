@@ -37,14 +37,13 @@ WIDE __m256i pack(const Channels& c)
     const __m256i ra = _mm256_packs_epi32(_mm256_cvtps_epi32(c.r), _mm256_cvtps_epi32(c.a));
     // Per 128-bit half: b0..b3 g0..g3 r0..r3 a0..a3, interleaved to b0 g0 r0 a0 ...
     const __m256i planar = _mm256_packus_epi16(bg, ra);
-    const __m256i order = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12, 1, 5,
-                                           9, 13, 2, 6, 10, 14, 3, 7, 11, 15);
+    const __m256i order = _mm256_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15, 0, 4, 8, 12, 1, 5, 9,
+                                           13, 2, 6, 10, 14, 3, 7, 11, 15);
     return _mm256_shuffle_epi8(planar, order);
 }
 
 // New destination pixels for texels with source alpha A (a × opacity / 255²).
-template <int Mode>
-WIDE __m256i blend(__m256i dst, __m256i texel, __m256 A)
+template <int Mode> WIDE __m256i blend(__m256i dst, __m256i texel, __m256 A)
 {
     const Channels D = unpack(dst);
     const __m256 Sb = channel(texel, 0), Sg = channel(texel, 8), Sr = channel(texel, 16);
@@ -80,7 +79,8 @@ WIDE __m256i blend(__m256i dst, __m256i texel, __m256 A)
         o.b = _mm256_add_ps(D.b, _mm256_mul_ps(_mm256_mul_ps(_mm256_mul_ps(Sb, A), _mm256_sub_ps(k255, D.b)), inv255));
         o.g = _mm256_add_ps(D.g, _mm256_mul_ps(_mm256_mul_ps(_mm256_mul_ps(Sg, A), _mm256_sub_ps(k255, D.g)), inv255));
         o.r = _mm256_add_ps(D.r, _mm256_mul_ps(_mm256_mul_ps(_mm256_mul_ps(Sr, A), _mm256_sub_ps(k255, D.r)), inv255));
-        o.a = _mm256_add_ps(D.a, _mm256_mul_ps(_mm256_mul_ps(_mm256_mul_ps(k255, A), _mm256_sub_ps(k255, D.a)), inv255));
+        o.a =
+            _mm256_add_ps(D.a, _mm256_mul_ps(_mm256_mul_ps(_mm256_mul_ps(k255, A), _mm256_sub_ps(k255, D.a)), inv255));
     } else {
         o = {Sb, Sg, Sr, _mm256_mul_ps(k255, A)};
     }
@@ -124,8 +124,7 @@ WIDE __m256i wholeParts(__m256i a, __m256i b)
         _mm256_shuffle_ps(_mm256_castsi256_ps(a), _mm256_castsi256_ps(b), _MM_SHUFFLE(3, 1, 3, 1)));
 }
 
-template <bool Clamp>
-WIDE __m256i texelIndex(const Walk& w, __m256i stride, __m256i wMax, __m256i hMax)
+template <bool Clamp> WIDE __m256i texelIndex(const Walk& w, __m256i stride, __m256i wMax, __m256i hMax)
 {
     __m256i col = wholeParts(w.sa, w.sb), row = wholeParts(w.ta, w.tb);
     if constexpr (Clamp) {
@@ -142,10 +141,10 @@ WIDE __m256 sourceAlpha(__m256i texel, __m256i opacity)
     return _mm256_div_ps(_mm256_cvtepi32_ps(product), _mm256_set1_ps(65025.0f));
 }
 
-template <int Mode, bool Clamp>
-WIDE void wideLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
+template <int Mode, bool Clamp> WIDE void wideLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
 {
-    if (skipsTransparent(Mode) && opacity == 0) return;
+    if (skipsTransparent(Mode) && opacity == 0)
+        return;
     const int* texels = reinterpret_cast<const int*>(src.texels);
     const __m256i stride = _mm256_set1_epi32(src.stride), wMax = _mm256_set1_epi32(src.width - 1),
                   hMax = _mm256_set1_epi32(src.height - 1), opacityV = _mm256_set1_epi32(static_cast<int>(opacity));
@@ -162,7 +161,8 @@ WIDE void wideLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
         __m256i* out = reinterpret_cast<__m256i*>(d);
         if (left >= 8) {
             const __m256i texel = _mm256_i32gather_epi32(texels, index, 4);
-            if (skipsTransparent(Mode) && _mm256_testz_si256(texel, alphaBits)) continue;
+            if (skipsTransparent(Mode) && _mm256_testz_si256(texel, alphaBits))
+                continue;
             if (Mode == kBlendNormal && opacity == 255 && _mm256_testc_si256(texel, alphaBits)) {
                 _mm256_storeu_si256(out, texel);
                 continue;
@@ -188,12 +188,13 @@ __attribute__((target("avx2"))) void wideSpan(const strSpan& sp, const strTexels
         wideLoop<Mode, true>(sp, src, opacity);
 }
 
-}  // namespace
+} // namespace
 
 SpanFn span8Function(int blend)
 {
     static const bool available = __builtin_cpu_supports("avx2");
-    if (!available) return nullptr;
+    if (!available)
+        return nullptr;
     switch (blend) {
     case kBlendNormal: return wideSpan<kBlendNormal>;
     case kBlendAdd: return wideSpan<kBlendAdd>;

@@ -29,20 +29,20 @@ struct Channels {
 
 WIDE16 __m512 channel(__m512i v, int shift)
 {
-    return _mm512_cvtepi32_ps(_mm512_and_si512(_mm512_srli_epi32(v, static_cast<unsigned>(shift)), _mm512_set1_epi32(255)));
+    return _mm512_cvtepi32_ps(
+        _mm512_and_si512(_mm512_srli_epi32(v, static_cast<unsigned>(shift)), _mm512_set1_epi32(255)));
 }
 
 WIDE16 __m512i pack(const Channels& c)
 {
     const __m512i bg = _mm512_packs_epi32(_mm512_cvtps_epi32(c.b), _mm512_cvtps_epi32(c.g));
     const __m512i ra = _mm512_packs_epi32(_mm512_cvtps_epi32(c.r), _mm512_cvtps_epi32(c.a));
-    const __m512i planar = _mm512_packus_epi16(bg, ra);  // per 128 bits: b0..3 g0..3 r0..3 a0..3
+    const __m512i planar = _mm512_packus_epi16(bg, ra); // per 128 bits: b0..3 g0..3 r0..3 a0..3
     const __m512i order = _mm512_broadcast_i32x4(_mm_setr_epi8(0, 4, 8, 12, 1, 5, 9, 13, 2, 6, 10, 14, 3, 7, 11, 15));
     return _mm512_shuffle_epi8(planar, order);
 }
 
-template <int Mode>
-WIDE16 __m512i blend(__m512i dst, __m512i texel, __m512 A)
+template <int Mode> WIDE16 __m512i blend(__m512i dst, __m512i texel, __m512 A)
 {
     const Channels D{channel(dst, 0), channel(dst, 8), channel(dst, 16), channel(dst, 24)};
     const __m512 Sb = channel(texel, 0), Sg = channel(texel, 8), Sr = channel(texel, 16);
@@ -76,7 +76,8 @@ WIDE16 __m512i blend(__m512i dst, __m512i texel, __m512 A)
         o.b = _mm512_add_ps(D.b, _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(Sb, A), _mm512_sub_ps(k255, D.b)), inv255));
         o.g = _mm512_add_ps(D.g, _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(Sg, A), _mm512_sub_ps(k255, D.g)), inv255));
         o.r = _mm512_add_ps(D.r, _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(Sr, A), _mm512_sub_ps(k255, D.r)), inv255));
-        o.a = _mm512_add_ps(D.a, _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(k255, A), _mm512_sub_ps(k255, D.a)), inv255));
+        o.a =
+            _mm512_add_ps(D.a, _mm512_mul_ps(_mm512_mul_ps(_mm512_mul_ps(k255, A), _mm512_sub_ps(k255, D.a)), inv255));
     } else {
         o = {Sb, Sg, Sr, _mm512_mul_ps(k255, A)};
     }
@@ -94,7 +95,8 @@ WIDE16 __m512i positions(int64_t start, int64_t step, uint64_t first)
 {
     const uint64_t v = static_cast<uint64_t>(start), d = static_cast<uint64_t>(step);
     alignas(64) int64_t p[8];
-    for (uint64_t k = 0; k < 8; ++k) p[k] = static_cast<int64_t>(v + (first + k) * d);
+    for (uint64_t k = 0; k < 8; ++k)
+        p[k] = static_cast<int64_t>(v + (first + k) * d);
     return _mm512_load_si512(p);
 }
 
@@ -105,10 +107,10 @@ WIDE16 __m512i wholeParts(__m512i a, __m512i b)
     return _mm512_permutex2var_epi32(a, odd, b);
 }
 
-template <int Mode, bool Clamp>
-WIDE16 void wideLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
+template <int Mode, bool Clamp> WIDE16 void wideLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
 {
-    if (skipsTransparent(Mode) && opacity == 0) return;
+    if (skipsTransparent(Mode) && opacity == 0)
+        return;
     const __m512i stride = _mm512_set1_epi32(src.stride), wMax = _mm512_set1_epi32(src.width - 1),
                   hMax = _mm512_set1_epi32(src.height - 1), opacityV = _mm512_set1_epi32(static_cast<int>(opacity)),
                   zero = _mm512_setzero_si512();
@@ -132,14 +134,15 @@ WIDE16 void wideLoop(const strSpan& sp, const strTexels& src, uint32_t opacity)
         tb = _mm512_add_epi64(tb, t16);
         const __mmask16 mask = left >= 16 ? __mmask16(0xFFFF) : static_cast<__mmask16>((1u << left) - 1);
         const __m512i texel = _mm512_mask_i32gather_epi32(zero, mask, index, src.texels, 4);
-        if (skipsTransparent(Mode) && _mm512_test_epi32_mask(texel, alphaBits) == 0) continue;
+        if (skipsTransparent(Mode) && _mm512_test_epi32_mask(texel, alphaBits) == 0)
+            continue;
         if (Mode == kBlendNormal && opacity == 255 && mask == 0xFFFF &&
             _mm512_cmpeq_epi32_mask(_mm512_and_si512(texel, alphaBits), alphaBits) == 0xFFFF) {
             _mm512_storeu_si512(d, texel);
             continue;
         }
-        const __m512 A = _mm512_div_ps(
-            _mm512_cvtepi32_ps(_mm512_mullo_epi32(_mm512_srli_epi32(texel, 24), opacityV)), k65025);
+        const __m512 A =
+            _mm512_div_ps(_mm512_cvtepi32_ps(_mm512_mullo_epi32(_mm512_srli_epi32(texel, 24), opacityV)), k65025);
         const __m512i dst = _mm512_maskz_loadu_epi32(mask, d);
         _mm512_mask_storeu_epi32(d, mask, blend<Mode>(dst, texel, A));
     }
@@ -154,12 +157,13 @@ __attribute__((target("avx512f,avx512bw"))) void wideSpan(const strSpan& sp, con
         wideLoop<Mode, true>(sp, src, opacity);
 }
 
-}  // namespace
+} // namespace
 
 SpanFn span16Function(int blend)
 {
     static const bool available = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
-    if (!available) return nullptr;
+    if (!available)
+        return nullptr;
     switch (blend) {
     case kBlendNormal: return wideSpan<kBlendNormal>;
     case kBlendAdd: return wideSpan<kBlendAdd>;

@@ -9,7 +9,7 @@
 struct strSpan {
     uint8_t* dst;
     int count;
-    int64_t s, t, ds, dt;  // source position and step, 32.32 fixed point
+    int64_t s, t, ds, dt; // source position and step, 32.32 fixed point
 };
 
 /** Draws one span with source alpha a × opacity / 255 (opacity 0..255). */

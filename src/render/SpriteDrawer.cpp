@@ -21,10 +21,12 @@ strSurface surfaceOf(cBMP& target)
 // is many times faster than the fill loop).
 void clearTo(cBMP& target, uint32_t colour)
 {
-    if (target.height() < 1) return;
+    if (target.height() < 1)
+        return;
     uint32_t* first = reinterpret_cast<uint32_t*>(target.row(0));
     std::fill(first, first + target.width(), colour);
-    for (int y = 1; y < target.height(); ++y) std::memcpy(target.row(y), first, static_cast<size_t>(target.width()) * 4);
+    for (int y = 1; y < target.height(); ++y)
+        std::memcpy(target.row(y), first, static_cast<size_t>(target.width()) * 4);
 }
 
 // Sine and cosine of a clockwise angle in degrees; quarter turns are exact so that a
@@ -51,12 +53,13 @@ void rotation(float degrees, double& c, double& s)
 
 uint32_t clampByte(int v) { return static_cast<uint32_t>(std::clamp(v, 0, 255)); }
 
-}  // namespace
+} // namespace
 
 bool cSpriteDrawer::beginCanvas(cBMP& target, float originX, float originY, float zoom)
 {
     inScene_ = false;
-    if (target.empty() || target.bitsPerPixel() != 32 || !(zoom > 0)) return false;
+    if (target.empty() || target.bitsPerPixel() != 32 || !(zoom > 0))
+        return false;
     target_ = &target;
     originX_ = originX;
     originY_ = originY;
@@ -70,7 +73,8 @@ bool cSpriteDrawer::beginCanvas(cBMP& target, float originX, float originY, floa
 bool cSpriteDrawer::beginSurface(cBMP& surface, uint32_t clearColour)
 {
     inScene_ = false;
-    if (surface.empty() || surface.bitsPerPixel() != 32) return false;
+    if (surface.empty() || surface.bitsPerPixel() != 32)
+        return false;
     target_ = &surface;
     originX_ = originY_ = 0;
     zoom_ = 1;
@@ -100,19 +104,21 @@ void cSpriteDrawer::toAnimation(float vx, float vy, float& x, float& y) const
 }
 
 strTexels cSpriteDrawer::passTexels(cPatternSheet& sheet, int index, const strSpriteParam& p,
-                                          std::vector<strPendingPass>* pending)
+                                    std::vector<strPendingPass>* pending)
 {
     const cPatternSheet::Rect r = sheet.patternRect(index);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const strTexels src{sheet.texture().data() + static_cast<size_t>(r.top) * sheet.width() + r.left,
-                        sheet.width(), w, h};
+    const strTexels src{sheet.texture().data() + static_cast<size_t>(r.top) * sheet.width() + r.left, sheet.width(), w,
+                        h};
     const int mode = p.mode & (kSpriteSilhouette | kSpriteFlashTint | kSpriteSignedFlash);
-    if (mode == 0 && strTone{p.red, p.green, p.blue, p.saturation}.neutral()) return src;
+    if (mode == 0 && strTone{p.red, p.green, p.blue, p.saturation}.neutral())
+        return src;
 
     // Only a draw without blending shows the colour of transparent texels.
-    const strPassKey key{&sheet,  cPassCache::stamp(sheet), index,        mode, p.red, p.green, p.blue,
+    const strPassKey key{&sheet,       cPassCache::stamp(sheet),  index, mode, p.red, p.green, p.blue,
                          p.saturation, p.blend < 0 || p.blend > 4};
-    if (const uint32_t* done = passes_.find(key)) return strTexels{done, w, w, h};
+    if (const uint32_t* done = passes_.find(key))
+        return strTexels{done, w, w, h};
     const strPendingPass pass{src, key, passes_.add(key, static_cast<size_t>(w) * h)};
     if (pending)
         pending->push_back(pass);
@@ -137,11 +143,13 @@ void cSpriteDrawer::runPass(const strPendingPass& pass)
 
 bool cSpriteDrawer::quadOf(const strSpriteParam& param, strQuadDraw& quad, std::vector<strPendingPass>* pending)
 {
-    if (!inScene_ || !target_ || !param.sheet || !param.sheet->isReady()) return false;
+    if (!inScene_ || !target_ || !param.sheet || !param.sheet->isReady())
+        return false;
     strSpriteParam p = param;
     if (!p.sheet->isValidPattern(p.pattern - 1)) {
         cPatternSheet* error = sheet(kErrorCellSheet);
-        if (!error || !error->isReady() || error == p.sheet) return false;
+        if (!error || !error->isReady() || error == p.sheet)
+            return false;
         p = strSpriteParam{};
         p.sheet = error;
         p.x = param.x;
@@ -189,15 +197,18 @@ void cSpriteDrawer::drawCells(const strSpriteParam* params, size_t count)
     quads.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         strQuadDraw quad;
-        if (quadOf(params[i], quad, &pending)) quads.push_back(quad);
+        if (quadOf(params[i], quad, &pending))
+            quads.push_back(quad);
     }
     runOnRenderThreads(static_cast<int>(pending.size()), [&](int i) { runPass(pending[static_cast<size_t>(i)]); });
-    if (!quads.empty()) compositeQuads(surfaceOf(*target_), quads.data(), quads.size());
+    if (!quads.empty())
+        compositeQuads(surfaceOf(*target_), quads.data(), quads.size());
 }
 
 void cSpriteDrawer::drawFlashRect(const strSpriteParam& p)
 {
-    if (!inScene_ || !target_) return;
+    if (!inScene_ || !target_)
+        return;
     const uint32_t rgb = (clampByte(p.red) << 16) | (clampByte(p.green) << 8) | clampByte(p.blue);
     const strSurface target = surfaceOf(*target_);
     if (p.mode & kSpriteFillView) {
@@ -252,9 +263,11 @@ void cSpriteDrawer::drawFrame(const cAnimeData& project, int frame, float dx, fl
     std::vector<strSpriteParam> params;
     for (int slot = 0; slot < project.CellCount(); ++slot) {
         const strCell* cell = project.GetCell(frame, slot);
-        if (!cell) continue;
+        if (!cell)
+            continue;
         strSpriteParam p = cellParam(*cell, errorCells);
-        if (!p.sheet) continue;
+        if (!p.sheet)
+            continue;
         p.x += dx;
         p.y += dy;
         params.push_back(p);
@@ -264,7 +277,8 @@ void cSpriteDrawer::drawFrame(const cAnimeData& project, int frame, float dx, fl
 
 void cSpriteDrawer::drawScreenFlash(const strFlashState& flash)
 {
-    if (!flash.isActive()) return;
+    if (!flash.isActive())
+        return;
     strSpriteParam p;
     p.red = flash.red;
     p.green = flash.green;
@@ -277,7 +291,8 @@ void cSpriteDrawer::drawScreenFlash(const strFlashState& flash)
 
 void cSpriteDrawer::applyTargetFlash(strSpriteParam& p, const strFlashState& flash)
 {
-    if (!flash.isActive()) return;
+    if (!flash.isActive())
+        return;
     if (flash.scope == 2) {
         p.opacity = 0;
     } else if (flash.scope == 1) {

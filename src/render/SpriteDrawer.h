@@ -9,12 +9,12 @@
 
 #include <vector>
 
-#include "render/RenderOptions.h"
 #include "image/PatternSheet.h"
 #include "model/Records.h"
 #include "render/Compositor.h"
 #include "render/FlashState.h"
 #include "render/PassCache.h"
+#include "render/RenderOptions.h"
 
 class cAnimeData;
 
@@ -33,11 +33,11 @@ enum : int {
  *  scaleX/scaleY the rectangle's size in pixels. */
 struct strSpriteParam {
     cPatternSheet* sheet = nullptr;
-    int pattern = 1;  // 1-based
+    int pattern = 1; // 1-based
     int blend = 0;
     float x = 0, y = 0;
     float scaleX = 1, scaleY = 1;
-    float angle = 0;  // degrees, clockwise on screen
+    float angle = 0; // degrees, clockwise on screen
     int opacity = 255;
     int red = 100, green = 100, blue = 100, saturation = 100;
     int depth = 1;
@@ -124,7 +124,7 @@ private:
         std::unique_ptr<cPatternSheet> sheet;
         strPicture record;
         bool hasRecord = false;
-        std::string pendingPath;   // not decoded yet: the file on disk and build flags
+        std::string pendingPath; // not decoded yet: the file on disk and build flags
         int pendingFlags = -1;
     };
     /** A work pass still to run: source texels, what it makes, where it goes. */
@@ -146,7 +146,7 @@ private:
                          std::vector<strPendingPass>* pending);
     static void runPass(const strPendingPass& pass);
 
-    mutable std::map<int, Entry> sheets_;   // pending entries are decoded by const sheet()
+    mutable std::map<int, Entry> sheets_; // pending entries are decoded by const sheet()
     cPassCache passes_;
     std::string projectFile_;
     strRenderOptions options_;

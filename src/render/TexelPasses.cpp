@@ -44,17 +44,17 @@ inline uint32_t pack(uint32_t alpha, float r, float g, float b)
     return (alpha << 24) | (toByte(r) << 16) | (toByte(g) << 8) | toByte(b);
 }
 
-template <typename F>
-void eachTexel(const strTexels& src, uint32_t* out, F f)
+template <typename F> void eachTexel(const strTexels& src, uint32_t* out, F f)
 {
     for (int y = 0; y < src.height; ++y) {
         const uint32_t* in = src.texels + static_cast<size_t>(y) * src.stride;
         uint32_t* o = out + static_cast<size_t>(y) * src.width;
-        for (int x = 0; x < src.width; ++x) o[x] = f(in[x]);
+        for (int x = 0; x < src.width; ++x)
+            o[x] = f(in[x]);
     }
 }
 
-}  // namespace
+} // namespace
 
 namespace {
 
@@ -75,7 +75,8 @@ void toneLoop(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t
     const float e = static_cast<float>(std::min(std::max(0, s - 100) * 255 / 100, 255)) / 255.0f;
     if (!grey) {
         const strToneConstants k{{up[0], up[1], up[2]}, {m[0], m[1], m[2]}, f, e, {gt.r, gt.g, gt.b}};
-        if (toneTexelsWide(src, SatClass, k, keepTransparent, out)) return;
+        if (toneTexelsWide(src, SatClass, k, keepTransparent, out))
+            return;
     }
 
 #if defined(__SSE2__)
@@ -97,9 +98,9 @@ void toneLoop(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t
                 }
                 const float Y = std::clamp(gt.r[(t >> 16) & 255] + gt.g[(t >> 8) & 255] + gt.b[t & 255], 0.0f, 1.0f);
                 const float a = unit(ab);
-                const __m128 c = _mm_mul_ps(
-                    _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t)), z), z)),
-                    scale);
+                const __m128 c = _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(
+                                                _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(t)), z), z)),
+                                            scale);
                 const __m128 Yv = _mm_set1_ps(Y), aV = _mm_set1_ps(a);
                 __m128 c1, a2;
                 if constexpr (SatClass == 0) {
@@ -169,7 +170,7 @@ void toneLoop(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t
     }
 }
 
-}  // namespace
+} // namespace
 
 void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey, bool keepTransparent)
 {

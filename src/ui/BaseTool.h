@@ -16,7 +16,7 @@ class QActionGroup;
 enum eToolStyle { TB_PUSH, TB_CHECK, TB_CHECKGROUP, TB_SEP };
 
 struct strToolButton {
-    int image;     // image index; for a separator its width in pixels (0 = default)
+    int image; // image index; for a separator its width in pixels (0 = default)
     int command;
     eToolStyle style;
 };

@@ -1,11 +1,11 @@
 #include "ui/BaseWnd.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QtDebug>
@@ -104,8 +104,7 @@ int cBaseDlg::Create(QWidget* parent)
         return 0;
     if (parent && parentWidget() != parent)
         setParent(parent, windowFlags() | Qt::Dialog);
-    if ((flags_ & DLG_REMEMBER_POS) && parent)
-    {
+    if ((flags_ & DLG_REMEMBER_POS) && parent) {
         // A dialog never sized yet gets its natural size; the position is clamped onto a screen.
         const QSize size = testAttribute(Qt::WA_Resized) ? this->size() : sizeHint();
         PlaceWindow(this, {std::max(0, rememberedX), std::max(0, rememberedY), size.width(), size.height()});
@@ -178,7 +177,6 @@ void cBaseDlg::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     OnShow();
 }
-
 
 int cPropertyWnd::Create(QWidget* parent)
 {

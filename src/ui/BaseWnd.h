@@ -59,7 +59,10 @@ std::vector<strPlacement> ScreenAreas();
 
 /** Dialog flags. */
 enum eDlgFlag : unsigned {
-    DLG_MODELESS = 0x1, DLG_NO_CREATE = 0x4, DLG_REMEMBER_POS = 0x8, DLG_HIDE_ON_CLOSE = 0x10,
+    DLG_MODELESS = 0x1,
+    DLG_NO_CREATE = 0x4,
+    DLG_REMEMBER_POS = 0x8,
+    DLG_HIDE_ON_CLOSE = 0x10,
     DLG_DETACH_ON_CLOSE = 0x20,
 };
 /** Dialog results. */

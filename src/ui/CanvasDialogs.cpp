@@ -91,8 +91,8 @@ cDlg_Spline::cDlg_Spline(QWidget* parent) : cBaseDlg(DLG_MODELESS, parent)
     connect(run, &QPushButton::clicked, this, [this] { Execute(); });
 }
 
-void cDlg_Spline::Setup(cAnimeData* project, iStatusSink* status, int f0, int s, strCanvasPoint p0,
-                        strCanvasPoint p1, strCanvasPoint p2)
+void cDlg_Spline::Setup(cAnimeData* project, iStatusSink* status, int f0, int s, strCanvasPoint p0, strCanvasPoint p1,
+                        strCanvasPoint p2)
 {
     project_ = project;
     status_ = status;

@@ -3,8 +3,8 @@
 // gesture, the cell-number chooser of 新規 and ペースト, and the dialogs that
 // choose the target picture and the draft GIF.
 
-#include "render/CanvasGeometry.h"
 #include "edit/Spline.h"
+#include "render/CanvasGeometry.h"
 #include "ui/BaseWnd.h"
 
 #include <functional>
@@ -35,8 +35,8 @@ public:
     void OnCreate() override;
     void OnDestroy() override;
 
-    std::function<void()> onPreviewChanged;  // the canvas redraws the preview
-    std::function<void()> onApplied;         // cells were stored
+    std::function<void()> onPreviewChanged; // the canvas redraws the preview
+    std::function<void()> onApplied;        // cells were stored
 
     QSpinBox* countEdit = nullptr;
     QCheckBox* gridCheck = nullptr;

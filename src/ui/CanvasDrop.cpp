@@ -3,10 +3,10 @@
 
 #include "ui/MainEditWnd.h"
 
-#include "view/PaletteView.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgPalette.h"
+#include "view/PaletteView.h"
 
 #include <algorithm>
 #include <cmath>

@@ -131,9 +131,9 @@ void cMainEditWnd::paintToolFeedback(QPainter& painter)
     painter.setPen(Qt::white);
     const QPointF a = pointOf(edit_.AnchorA()), b = pointOf(edit_.AnchorB()), cur = pointOf(edit_.CurrentPoint());
     switch (edit_.Mode()) {
-    case CM_GUIDE: case CM_ROTATE: case CM_SCALE:
-        painter.drawLine(a, cur);
-        break;
+    case CM_GUIDE:
+    case CM_ROTATE:
+    case CM_SCALE: painter.drawLine(a, cur); break;
     case CM_SWING:
         painter.drawLine(a, b);
         painter.drawLine(a, cur);
@@ -146,8 +146,7 @@ void cMainEditWnd::paintToolFeedback(QPainter& painter)
         painter.drawPolyline(curve);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     painter.restore();
 }

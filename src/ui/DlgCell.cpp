@@ -1,10 +1,10 @@
 #include "ui/DlgCell.h"
 
-#include "view/DialogCell.h"
 #include "edit/FixPicture.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
 #include "ui/DlgControls.h"
+#include "view/DialogCell.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -174,7 +174,7 @@ void cDlg_Cell::Load()
     const strCell* cell = p.GetCell(frame_, cellNo_);
     target_.Take(p, frame_, cellNo_);
     working_ = cell ? *cell : strCell::New();
-    loading_ = true;  // a value clamped by the new range must not be read back
+    loading_ = true; // a value clamped by the new range must not be read back
     pictureSpin->setRange(0, HighestPictureNumber(p));
     loading_ = false;
     showCell(working_);
@@ -275,17 +275,13 @@ void cDlg_Cell::FollowProject()
     if (!IsOpen())
         return;
     switch (target_.Check(project_())) {
-    case CTS_GONE:
-        Close(DLG_CANCEL);
-        break;
+    case CTS_GONE: Close(DLG_CANCEL); break;
     case CTS_CHANGED:
         Load();
         if (onPreview)
             onPreview();
         break;
-    case CTS_SAME:
-        updateStates();
-        break;
+    case CTS_SAME: updateStates(); break;
     }
 }
 

@@ -3,9 +3,9 @@
 // one frame; every change is normalised as the project would store it and, on a
 // short timer, shown on the canvas. "適用" stores it as one undo step.
 
-#include "view/DialogCell.h"
 #include "model/Records.h"
 #include "ui/BaseWnd.h"
+#include "view/DialogCell.h"
 
 #include <QTimer>
 
@@ -60,7 +60,7 @@ public:
     QSpinBox* opacitySpin;
     QComboBox* blendCombo;
     QGroupBox* colourGroup;
-    cNumberPair* colour[4];   // 赤, 緑, 青, 彩
+    cNumberPair* colour[4]; // 赤, 緑, 青, 彩
     QLineEdit* colourEdit;
     QPushButton* clearButton;
     QPushButton* toggleButton;

@@ -1,11 +1,11 @@
 #include "ui/DlgEffect.h"
 
+#include "edit/Document.h"
 #include "model/AnimeData.h"
+#include "platform/Paths.h"
 #include "platform/Sound.h"
 #include "platform/Strings.h"
 #include "playback/SoundTable.h"
-#include "edit/Document.h"
-#include "platform/Paths.h"
 #include "project/Settings.h"
 #include "ui/DlgControls.h"
 #include "ui/TextLimit.h"

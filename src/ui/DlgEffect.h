@@ -2,8 +2,8 @@
 // cDlg_SetEffect: the effect dialog "エフェクト". Edits the copy of one effect that
 // its caller hands in; "適用" writes the controls back and closes with 1.
 
-#include "view/DialogEffect.h"
 #include "ui/BaseWnd.h"
+#include "view/DialogEffect.h"
 
 #include <functional>
 #include <memory>
@@ -42,23 +42,23 @@ public:
     /** "再生". */
     void PlayPreview();
 
-    cNumberPair* frameEdit;     // 1016 / 1017
-    QCheckBox* soundCheck;      // 1018
-    QLineEdit* nameEdit;        // 1006
-    QPushButton* browseButton;  // 1007
-    cNumberPair* volume;        // 1001 / 1000 / 1002
-    cNumberPair* pitch;         // 1003 / 1004 / 1009
-    cNumberPair* balance;       // 1013 / 1021 / 1022
-    QPushButton* playButton;    // 1011
-    QCheckBox* flashCheck;      // 1019
-    cNumberPair* duration;      // 1014 / 1015
-    QComboBox* scopeCombo;      // 1005
-    QComboBox* blendCombo;      // 40108
-    cNumberPair* colour[4];     // red, green, blue, strength
-    QWidget* preview;           // 1010
-    QPushButton* resetButton;   // 1029
-    QCheckBox* noteCheck;       // 1020
-    QLineEdit* noteEdit;        // 1008
+    cNumberPair* frameEdit;    // 1016 / 1017
+    QCheckBox* soundCheck;     // 1018
+    QLineEdit* nameEdit;       // 1006
+    QPushButton* browseButton; // 1007
+    cNumberPair* volume;       // 1001 / 1000 / 1002
+    cNumberPair* pitch;        // 1003 / 1004 / 1009
+    cNumberPair* balance;      // 1013 / 1021 / 1022
+    QPushButton* playButton;   // 1011
+    QCheckBox* flashCheck;     // 1019
+    cNumberPair* duration;     // 1014 / 1015
+    QComboBox* scopeCombo;     // 1005
+    QComboBox* blendCombo;     // 40108
+    cNumberPair* colour[4];    // red, green, blue, strength
+    QWidget* preview;          // 1010
+    QPushButton* resetButton;  // 1029
+    QCheckBox* noteCheck;      // 1020
+    QLineEdit* noteEdit;       // 1008
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -64,7 +64,7 @@ cDlg_GameDataList::cDlg_GameDataList(QWidget* parent, const std::vector<strDataE
     }
     list->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     list->resizeColumnToContents(0);
-    resize(420, 360);   // fits over the main window at its default size
+    resize(420, 360); // fits over the main window at its default size
 
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ok->setEnabled(current != nullptr);

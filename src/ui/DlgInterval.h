@@ -23,9 +23,9 @@ public:
     void Run();
 
     strIntervalDialogState state;
-    QSpinBox* firstSpin;     // 1000 / 1001
-    QSpinBox* lastSpin;      // 1002 / 1003
-    QSpinBox* intervalSpin;  // 40205 / 40206
+    QSpinBox* firstSpin;    // 1000 / 1001
+    QSpinBox* lastSpin;     // 1002 / 1003
+    QSpinBox* intervalSpin; // 40205 / 40206
 
 private:
     std::function<cAnimeData&()> project_;

@@ -1,9 +1,9 @@
 #include "ui/DlgOutput.h"
 
+#include "edit/Document.h"
 #include "export/ThreadSaveGraph.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
-#include "edit/Document.h"
 #include "platform/Paths.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
@@ -12,19 +12,19 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QCoreApplication>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int kProgressInterval = 200;  // ms
-constexpr int kProgressWidth = 360;     // wide enough for the title
+constexpr int kProgressInterval = 200; // ms
+constexpr int kProgressWidth = 360;    // wide enough for the title
 constexpr int kCropLimit = 8192;
 
 // Why a job could not start, for the status bar.
@@ -38,11 +38,20 @@ std::string RefusalText(const cCaptureImage& job)
     case CE_LAYOUT: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 結合する枚数を指定してください")).toStdString();
     case CE_SHEET_TOO_LARGE:
         return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 画像が大きすぎます(%1 x %2 / 最大 %3 x %4)"))
-            .arg(w).arg(h).arg(kMaxSheetSide).arg(kMaxSheetSide).toStdString();
+            .arg(w)
+            .arg(h)
+            .arg(kMaxSheetSide)
+            .arg(kMaxSheetSide)
+            .toStdString();
     case CE_GIF_TOO_LARGE:
         return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > GIFが大きすぎます(%1 x %2 / 最大 %3 x %4)"))
-            .arg(w).arg(h).arg(kMaxGifSide).arg(kMaxGifSide).toStdString();
-    case CE_TOO_MANY: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 画像が多すぎます(最大 %1 枚)")).arg(kMaxImages).toStdString();
+            .arg(w)
+            .arg(h)
+            .arg(kMaxGifSide)
+            .arg(kMaxGifSide)
+            .toStdString();
+    case CE_TOO_MANY:
+        return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 画像が多すぎます(最大 %1 枚)")).arg(kMaxImages).toStdString();
     default: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 画像出力に失敗しました")).toStdString();
     }
 }
@@ -78,7 +87,8 @@ int cDlg_Progress::Run(cThread_SaveGraph& thread)
     // The worker reports from its own thread; the dialog closes on the UI thread.
     const bool created = thread.create([this](int code) {
         if (code == kMsgExportFinished)
-            QMetaObject::invokeMethod(this, [this] { finished(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { finished(); }, Qt::QueuedConnection);
     });
     if (!created)
         return DLG_CANCEL;

@@ -4,9 +4,9 @@
 // 出力"), and cDlg_Progress, which runs the export worker with one bar over its
 // phases (images made, then GIF frames encoded) and can cancel it.
 
-#include "view/DialogExport.h"
 #include "export/GifQuantize.h"
 #include "ui/BaseWnd.h"
+#include "view/DialogExport.h"
 
 #include <QTimer>
 
@@ -54,8 +54,7 @@ private:
 class cDlg_Output_Base : public cBaseDlg {
     Q_OBJECT
 public:
-    cDlg_Output_Base(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
-                     iStatusSink& status);
+    cDlg_Output_Base(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser, iStatusSink& status);
     ~cDlg_Output_Base() override;
 
     void OnCreate() override;
@@ -93,16 +92,15 @@ protected:
 class cDlg_Output_Graph : public cDlg_Output_Base {
     Q_OBJECT
 public:
-    cDlg_Output_Graph(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
-                      iStatusSink& status);
+    cDlg_Output_Graph(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser, iStatusSink& status);
     void OnCreate() override;
     void ReadForm() override;
 
     QCheckBox* intervalCheck;
     QCheckBox* alphaCheck;
     QCheckBox* combineCheck;
-    QComboBox* fixCombo;    // 横 固定, 縦 固定
-    QComboBox* orderCombo;  // Ｚ, И
+    QComboBox* fixCombo;   // 横 固定, 縦 固定
+    QComboBox* orderCombo; // Ｚ, И
     QSpinBox* countSpin;
 
 protected:
@@ -114,8 +112,7 @@ protected:
 class cDlg_Output_Gif : public cDlg_Output_Base {
     Q_OBJECT
 public:
-    cDlg_Output_Gif(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser,
-                    iStatusSink& status);
+    cDlg_Output_Gif(QWidget* owner, std::function<cAnimeData&()> project, iFileChooser& chooser, iStatusSink& status);
     void OnCreate() override;
     void ReadForm() override;
 
@@ -125,7 +122,7 @@ public:
     QSpinBox* scaleSpin;
     QCheckBox* flashCheck;
     QCheckBox* targetCheck;
-    QComboBox* qualityCombo;  // 標準, 高画質
+    QComboBox* qualityCombo; // 標準, 高画質
 
 protected:
     int Flags() const override { return form.GifFlags(); }

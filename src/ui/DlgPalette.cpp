@@ -132,8 +132,7 @@ void cPicPaletteWnd::OnMouse(QMouseEvent* event)
                 onDrag(PD_DROP, global);
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

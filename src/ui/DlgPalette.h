@@ -3,9 +3,9 @@
 // zoom selector and the cPicPaletteWnd surface that shows the picture's patterns;
 // a pattern pressed on the surface is dragged onto the canvas.
 
-#include "view/PaletteView.h"
 #include "ui/BaseWnd.h"
 #include "ui/DrawBoxWnd.h"
+#include "view/PaletteView.h"
 
 #include <QImage>
 
@@ -67,8 +67,8 @@ public:
     int Picture() const { return picture_; }
     int Pattern() const { return surface->Selected(); }
 
-    QTabBar* tabs;            // 1006
-    QComboBox* zoomCombo;     // 1007
+    QTabBar* tabs;        // 1006
+    QComboBox* zoomCombo; // 1007
     cPicPaletteWnd* surface;
 
 private:

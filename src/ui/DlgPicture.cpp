@@ -1,9 +1,9 @@
 #include "ui/DlgPicture.h"
 
-#include "model/AnimeData.h"
-#include "platform/Strings.h"
 #include "edit/Document.h"
+#include "model/AnimeData.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
 #include "ui/DlgControls.h"
 #include "ui/TextLimit.h"
 

@@ -2,8 +2,8 @@
 // cDlg_SetPicture: the picture dialog "画像設定". Edits the copy of one picture
 // entry that its caller hands in; "適用" writes it back and closes with 1.
 
-#include "view/DialogEffect.h"
 #include "ui/BaseWnd.h"
+#include "view/DialogEffect.h"
 
 #include <functional>
 
@@ -29,12 +29,12 @@ public:
     void Apply() override;
     void DropFile(const std::string& modelPath);
 
-    QLineEdit* pathEdit;        // 40188
-    QPushButton* browseButton;  // 40190
-    QComboBox* divisionCombo;   // 40181
-    QSpinBox* divXSpin;         // 40182 / 40183
-    QSpinBox* divYSpin;         // 40184 / 40185
-    QSpinBox* hueSpin;          // 40186 / 40187
+    QLineEdit* pathEdit;       // 40188
+    QPushButton* browseButton; // 40190
+    QComboBox* divisionCombo;  // 40181
+    QSpinBox* divXSpin;        // 40182 / 40183
+    QSpinBox* divYSpin;        // 40184 / 40185
+    QSpinBox* hueSpin;         // 40186 / 40187
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

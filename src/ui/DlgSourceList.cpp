@@ -18,7 +18,6 @@
 #include <QAbstractTableModel>
 #include <QApplication>
 #include <QColor>
-#include <QStyle>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -26,6 +25,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -35,8 +35,7 @@
 /** A table whose texts are asked for when drawn. */
 class cListTableModel : public QAbstractTableModel {
 public:
-    cListTableModel(QObject* parent, int headerId, std::function<int()> rows,
-                    std::function<std::string(int, int)> text)
+    cListTableModel(QObject* parent, int headerId, std::function<int()> rows, std::function<std::string(int, int)> text)
         : QAbstractTableModel(parent), rows_(std::move(rows)), text_(std::move(text))
     {
         for (const std::string& h : platform::StringItems(headerId))
@@ -86,7 +85,7 @@ private:
 
 namespace {
 
-constexpr int kReloadPicture = 40002;  // "再読込(&R)" of the picture table's menu
+constexpr int kReloadPicture = 40002; // "再読込(&R)" of the picture table's menu
 
 QTableView* makeTable(QWidget* parent, cListTableModel* model)
 {
@@ -122,10 +121,12 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
     setWindowFlag(Qt::Tool);
     tabs = new QTabWidget(this);
     const std::vector<std::string> names = platform::StringItems(40023);
-    pictureModel_ = new cListTableModel(this, 40026, [this] { return PictureRowCount(project_()); },
-                                        [this](int r, int c) { return PictureCellText(project_(), r, c); });
-    effectModel_ = new cListTableModel(this, 40027, [this] { return EffectRowCount(project_()); },
-                                       [this](int r, int c) { return EffectCellText(project_(), r, c); });
+    pictureModel_ = new cListTableModel(
+        this, 40026, [this] { return PictureRowCount(project_()); },
+        [this](int r, int c) { return PictureCellText(project_(), r, c); });
+    effectModel_ = new cListTableModel(
+        this, 40027, [this] { return EffectRowCount(project_()); },
+        [this](int r, int c) { return EffectCellText(project_(), r, c); });
     pictureModel_->problem = [this](int row) { return MissingPictureText(project_(), row); };
     pictureTable = makeTable(this, pictureModel_);
     effectTable = makeTable(this, effectModel_);
@@ -248,7 +249,7 @@ bool cDlg_SourceList::TableCommand(int page, int id)
             if (row >= 0)
                 EditEffect(row);
             return true;
-        case IDM_NEW_CELL: {  // 40209 "追加(&I)"
+        case IDM_NEW_CELL: { // 40209 "追加(&I)"
             const int slot = FirstEmptyEffectSlot(p);
             if (slot >= 0)
                 EditEffect(slot);
@@ -342,13 +343,11 @@ bool cDlg_SourceList::eventFilter(QObject* watched, QEvent* event)
 {
     const int page = (watched == pictureTable || watched == pictureTable->viewport()) ? kPicturePage
                      : (watched == effectTable || watched == effectTable->viewport()) ? kEffectPage
-                                                                                        : -1;
+                                                                                      : -1;
     if (page < 0)
         return cBaseDlg::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::ContextMenu:
-        showMenu(page, static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
+    case QEvent::ContextMenu: showMenu(page, static_cast<QContextMenuEvent*>(event)->globalPos()); return true;
     case QEvent::DragEnter:
         if (static_cast<QDragEnterEvent*>(event)->mimeData()->hasUrls()) {
             static_cast<QDragEnterEvent*>(event)->acceptProposedAction();
@@ -368,18 +367,21 @@ bool cDlg_SourceList::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         const bool ctrl = key->modifiers() & Qt::ControlModifier;
         int id = 0;
-        if (ctrl && key->key() == Qt::Key_X) id = IDM_CUT;
-        else if (ctrl && key->key() == Qt::Key_C) id = IDM_COPY;
-        else if (ctrl && key->key() == Qt::Key_V) id = IDM_PASTE;
-        else if (!ctrl && key->key() == Qt::Key_Delete) id = IDM_DELETE;
+        if (ctrl && key->key() == Qt::Key_X)
+            id = IDM_CUT;
+        else if (ctrl && key->key() == Qt::Key_C)
+            id = IDM_COPY;
+        else if (ctrl && key->key() == Qt::Key_V)
+            id = IDM_PASTE;
+        else if (!ctrl && key->key() == Qt::Key_Delete)
+            id = IDM_DELETE;
         else if (!ctrl && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
             id = IDM_CELL_DIALOG;
         if (id && TableCommand(page, id))
             return true;
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return cBaseDlg::eventFilter(watched, event);
 }

@@ -24,7 +24,6 @@ public:
     cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> project, iStatusSink& status,
                     cDlg_SetPicture& pictureDlg, cDlg_SetEffect& effectDlg);
 
-
     /** Re-reads both tables (row counts and texts). */
     void RefreshTables();
     /** The focused table's page (picture or effect), -1 when neither has the focus. */
@@ -44,9 +43,9 @@ public:
     int CurrentRow(int page) const;
     void SelectRow(int page, int row);
 
-    QTabWidget* tabs;          // 1003
-    QTableView* pictureTable;  // 1001
-    QTableView* effectTable;   // 1004
+    QTabWidget* tabs;         // 1003
+    QTableView* pictureTable; // 1001
+    QTableView* effectTable;  // 1004
 
     /** A picture slot changed (stored, pasted, cut, deleted, reloaded). */
     std::function<void(int slot)> onPictureChanged;

@@ -36,7 +36,8 @@ bool cKeyState::Held(int virtualKey) const { return held_.count(qtKeyOfVirtualKe
 bool cKeyState::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
-    case QEvent::KeyPress: case QEvent::KeyRelease: {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
         // A key event reaches the filter once per widget it travels through; the
         // set makes repeats harmless.
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -48,11 +49,8 @@ bool cKeyState::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    case QEvent::ApplicationDeactivate:
-        held_.clear();
-        break;
-    default:
-        break;
+    case QEvent::ApplicationDeactivate: held_.clear(); break;
+    default: break;
     }
     return QObject::eventFilter(watched, event);
 }

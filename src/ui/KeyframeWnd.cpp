@@ -186,12 +186,10 @@ void cKeyframeWnd::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Right: timeline_.Key(KK_RIGHT, mods); break;
     case Qt::Key_Up: timeline_.Key(KK_UP, mods); break;
     case Qt::Key_Down: timeline_.Key(KK_DOWN, mods); break;
-    case Qt::Key_Space: case Qt::Key_Return: case Qt::Key_Enter:
-        timeline_.RunKeyCommand(IDM_CELL_DIALOG);
-        break;
-    default:
-        cBaseWnd::keyPressEvent(event);
-        return;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: timeline_.RunKeyCommand(IDM_CELL_DIALOG); break;
+    default: cBaseWnd::keyPressEvent(event); return;
     }
     inputDone();
 }

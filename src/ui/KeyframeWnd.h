@@ -5,9 +5,9 @@
 // wheel and context menus into calls of its cTimeline. What the timeline asks of
 // the rest of the program reaches the owner through the callbacks below.
 
-#include "view/Timeline.h"
 #include "platform/Feedback.h"
 #include "ui/BaseWnd.h"
+#include "view/Timeline.h"
 
 #include <functional>
 #include <memory>

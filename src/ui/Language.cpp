@@ -73,9 +73,8 @@ bool LoadLanguage(eLanguage language)
     now.program = load("mevko_en", ":/translations");
     if (!now.program)
         return false;
-    platform::SetTextTranslator([](const char* source) {
-        return QCoreApplication::translate("Strings", source).toStdString();
-    });
+    platform::SetTextTranslator(
+        [](const char* source) { return QCoreApplication::translate("Strings", source).toStdString(); });
     return true;
 }
 

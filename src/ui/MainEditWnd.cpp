@@ -1,6 +1,5 @@
 #include "ui/MainEditWnd.h"
 
-#include "view/CommandTable.h"
 #include "edit/CanvasClip.h"
 #include "edit/EditClip.h"
 #include "model/AnimeData.h"
@@ -12,14 +11,15 @@
 #include "ui/CanvasDialogs.h"
 #include "ui/KeyState.h"
 #include "ui/Language.h"
+#include "view/CommandTable.h"
 
 #include <QCursor>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -303,8 +303,7 @@ void cMainEditWnd::OnMouse(QMouseEvent* event)
         result = edit_.MouseMove(p, keys);
         lastMouse_ = p;
         break;
-    default:
-        break;
+    default: break;
     }
     handle(result);
 }
@@ -344,10 +343,13 @@ void cMainEditWnd::showContextMenu(QPoint global)
         action->setData(e.id);
         bool enabled = true;
         switch (e.id) {
-        case IDM_CELL_DIALOG: case IDM_BRING_FORWARD: case IDM_SEND_BACKWARD: case IDM_INTERPOLATE_SELECTED:
-        case IDM_CUT: case IDM_COPY: case IDM_DELETE:
-            enabled = selected;
-            break;
+        case IDM_CELL_DIALOG:
+        case IDM_BRING_FORWARD:
+        case IDM_SEND_BACKWARD:
+        case IDM_INTERPOLATE_SELECTED:
+        case IDM_CUT:
+        case IDM_COPY:
+        case IDM_DELETE: enabled = selected; break;
         case IDM_PASTE: enabled = Has(CLIP_CELLS); break;
         default: break;
         }
@@ -422,14 +424,14 @@ void cMainEditWnd::ActOnCell(int action, int cellNo, bool atMouse)
     if (!project_ || cellNo < 0)
         return;
     syncView();
-    const strCanvasPoint at =
-        atMouse ? edit_.View().ToAnimation(lastMouse_.x, lastMouse_.y) : strCanvasPoint{float(View().X()), float(View().Y())};
+    const strCanvasPoint at = atMouse ? edit_.View().ToAnimation(lastMouse_.x, lastMouse_.y)
+                                      : strCanvasPoint{float(View().X()), float(View().Y())};
     const strPointI point{int(at.x), int(at.y)};
     if (action == 0) {
         if (edit_.NewCell(cellNo, point.x, point.y))
             edited();
-    } else if (CanvasPaste(*project_, currentFrame_, cellNo, edit_.Selection(), atMouse ? &point : nullptr,
-                           status()) >= 0) {
+    } else if (CanvasPaste(*project_, currentFrame_, cellNo, edit_.Selection(), atMouse ? &point : nullptr, status()) >=
+               0) {
         edited();
     }
 }

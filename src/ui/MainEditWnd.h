@@ -7,10 +7,10 @@
 // next frame is due, the frame timer fires, and the player advances with its
 // flashes and sounds.
 
-#include "view/CanvasEdit.h"
 #include "playback/AnimePlayer.h"
 #include "render/DraftGif.h"
 #include "ui/DrawBoxWnd.h"
+#include "view/CanvasEdit.h"
 
 #include "image/Bmp.h"
 
@@ -154,13 +154,13 @@ private:
     strCanvasPoint lastMouse_;
     cDlg_Spline* spline_ = nullptr;
     cDlg_ContexCell* chooser_ = nullptr;
-    bool cellsHidden_ = false;  // playback ended with the option to hide the cells
+    bool cellsHidden_ = false; // playback ended with the option to hide the cells
     struct strDropState {
-        bool over = false;        // a palette drag is over the canvas
-        strCanvasPoint point;     // the cursor, window pixels
+        bool over = false;    // a palette drag is over the canvas
+        strCanvasPoint point; // the cursor, window pixels
         int picture = 0, pattern = 1;
-        int hit = -1;             // the cell under the cursor
-        int slot = -1;            // the cell number the drop would set
+        int hit = -1;  // the cell under the cursor
+        int slot = -1; // the cell number the drop would set
     } drop_;
     double lastDrawMs_ = 0;
     long ticks_ = 0;

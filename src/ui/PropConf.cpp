@@ -43,7 +43,10 @@ QLineEdit* edit(QWidget* parent, int maxLength)
     return e;
 }
 
-void setColourText(QLineEdit* e, uint32_t colour, bool alpha) { e->setText(QString::fromStdString(ColourText(colour, alpha))); }
+void setColourText(QLineEdit* e, uint32_t colour, bool alpha)
+{
+    e->setText(QString::fromStdString(ColourText(colour, alpha)));
+}
 uint32_t colourOf(const QLineEdit* e) { return ParseColour(e->text().toStdString()); }
 
 // A colour chooser button beside an edit: picks an RGB colour and writes it back.

@@ -1,7 +1,7 @@
 #pragma once
 // cProp_Conf: the editor settings dialog, a property sheet of three pages
-// (読込, 初期設定, 表示; the last one also holds the interface language). Each page loads its controls from the settings when the
-// sheet opens and stores them on apply.
+// (読込, 初期設定, 表示; the last one also holds the interface language). Each page loads its controls from the
+// settings when the sheet opens and stores them on apply.
 
 #include "ui/BaseWnd.h"
 

@@ -7,8 +7,7 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
-eAskAnswer cQtMessageSink::Ask(const std::string& text, const std::string& caption, eAskButtons buttons,
-                               eAskIcon icon)
+eAskAnswer cQtMessageSink::Ask(const std::string& text, const std::string& caption, eAskButtons buttons, eAskIcon icon)
 {
     QMessageBox box(owner_);
     box.setWindowTitle(QString::fromStdString(caption));
@@ -22,9 +21,7 @@ eAskAnswer cQtMessageSink::Ask(const std::string& text, const std::string& capti
     switch (buttons) {
     case ASK_OK: box.setStandardButtons(QMessageBox::Ok); break;
     case ASK_YES_NO: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
-    case ASK_YES_NO_CANCEL:
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        break;
+    case ASK_YES_NO_CANCEL: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel); break;
     }
     switch (box.exec()) {
     case QMessageBox::Yes: return ANSWER_YES;
@@ -72,8 +69,8 @@ QString DialogFilters(const std::string& description)
 bool cQtFileChooser::Choose(eDialogKind kind, const std::string& filter, const std::string& initialFolder,
                             const std::string& fileName, std::string& chosen)
 {
-    const QString start = QString::fromStdString(
-        paths::ToDiskPath(fileName.empty() ? initialFolder : fileName).string());
+    const QString start =
+        QString::fromStdString(paths::ToDiskPath(fileName.empty() ? initialFolder : fileName).string());
     const QString filters = DialogFilters(filter);
     QString path;
     if (kind == DIALOG_OPEN)
@@ -86,7 +83,4 @@ bool cQtFileChooser::Choose(eDialogKind kind, const std::string& filter, const s
     return true;
 }
 
-void ErrorBox(const QString& text)
-{
-    QMessageBox::critical(nullptr, "ERROR", text);
-}
+void ErrorBox(const QString& text) { QMessageBox::critical(nullptr, "ERROR", text); }

@@ -2,8 +2,8 @@
 // The Qt faces of the editor's feedback interfaces: message boxes for questions,
 // the system's open and save dialogs. Tests install their own answers instead.
 
-#include "platform/Feedback.h"
 #include "edit/Document.h"
+#include "platform/Feedback.h"
 
 #include <QStringList>
 
@@ -13,8 +13,7 @@ class QWidget;
 class cQtMessageSink : public iMessageSink {
 public:
     explicit cQtMessageSink(QWidget* owner = nullptr) : owner_(owner) {}
-    eAskAnswer Ask(const std::string& text, const std::string& caption, eAskButtons buttons,
-                   eAskIcon icon) override;
+    eAskAnswer Ask(const std::string& text, const std::string& caption, eAskButtons buttons, eAskIcon icon) override;
 
 private:
     QWidget* owner_;

@@ -50,11 +50,21 @@ QComboBox* selector(QWidget* gap, const char* id, int stringId, int minWidth)
 
 cTool_Frame::cTool_Frame()
     : cBaseTool(30001, 40029,
-                {{0, IDM_FIRST_FRAME, TB_PUSH}, {1, IDM_PREV_FRAME, TB_PUSH}, {2, IDM_NEXT_FRAME, TB_PUSH},
-                 {3, IDM_LAST_FRAME, TB_PUSH}, {0, 0, TB_SEP}, {5, IDM_NEW_FRAME_FLAG, TB_CHECK},
-                 {6, IDM_INSERT_FRAME, TB_PUSH}, {7, IDM_DELETE_FRAME, TB_PUSH}, {8, IDM_CLEAR_FRAME, TB_PUSH},
-                 {0, 0, TB_SEP}, {9, IDM_FROM_PREVIOUS, TB_PUSH}, {10, IDM_FROM_NEXT, TB_PUSH},
-                 {11, IDM_INTERPOLATE, TB_PUSH}, {0, 0, TB_SEP}, {106, 0, TB_SEP}},
+                {{0, IDM_FIRST_FRAME, TB_PUSH},
+                 {1, IDM_PREV_FRAME, TB_PUSH},
+                 {2, IDM_NEXT_FRAME, TB_PUSH},
+                 {3, IDM_LAST_FRAME, TB_PUSH},
+                 {0, 0, TB_SEP},
+                 {5, IDM_NEW_FRAME_FLAG, TB_CHECK},
+                 {6, IDM_INSERT_FRAME, TB_PUSH},
+                 {7, IDM_DELETE_FRAME, TB_PUSH},
+                 {8, IDM_CLEAR_FRAME, TB_PUSH},
+                 {0, 0, TB_SEP},
+                 {9, IDM_FROM_PREVIOUS, TB_PUSH},
+                 {10, IDM_FROM_NEXT, TB_PUSH},
+                 {11, IDM_INTERPOLATE, TB_PUSH},
+                 {0, 0, TB_SEP},
+                 {106, 0, TB_SEP}},
                 {"first-frame", "previous-frame", "next-frame", "last-frame", "", "auto-add-frames", "insert-frame",
                  "delete-frame", "clear-frame", "copy-from-previous", "copy-from-next", "interpolate"})
 {
@@ -71,7 +81,7 @@ void cTool_Frame::OnCreate()
     layout->addWidget(label);
     intervalEdit = spin(gap, 0, 255, 0);
     intervalEdit->setObjectName("30065");
-    intervalEdit->setKeyboardTracking(false);  // one change per entry, not per keystroke
+    intervalEdit->setKeyboardTracking(false); // one change per entry, not per keystroke
     layout->addWidget(intervalEdit);
     connect(intervalEdit, &QSpinBox::valueChanged, this, [this](int v) {
         if (onInterval)
@@ -90,12 +100,19 @@ void cTool_Frame::SetInterval(int interval, bool enabled)
 }
 
 cTool_View::cTool_View()
-    : cBaseTool(30002, 40030,
-                {{0, IDM_VIEW_BACK, TB_CHECK}, {1, IDM_VIEW_NOW, TB_CHECK}, {2, IDM_VIEW_NEXT, TB_CHECK},
-                 {0, 0, TB_SEP}, {5, IDM_VIEW_LOCUS, TB_CHECK}, {6, IDM_VIEW_TARGET, TB_CHECK},
-                 {7, IDM_VIEW_GIF, TB_CHECK}, {8, IDM_VIEW_LINE, TB_CHECK}, {0, 0, TB_SEP}, {60, 0, TB_SEP}},
-                {"show-previous", "show-current", "show-next", "", "", "show-locus", "show-target", "show-gif",
-                 "show-grid"})
+    : cBaseTool(
+          30002, 40030,
+          {{0, IDM_VIEW_BACK, TB_CHECK},
+           {1, IDM_VIEW_NOW, TB_CHECK},
+           {2, IDM_VIEW_NEXT, TB_CHECK},
+           {0, 0, TB_SEP},
+           {5, IDM_VIEW_LOCUS, TB_CHECK},
+           {6, IDM_VIEW_TARGET, TB_CHECK},
+           {7, IDM_VIEW_GIF, TB_CHECK},
+           {8, IDM_VIEW_LINE, TB_CHECK},
+           {0, 0, TB_SEP},
+           {60, 0, TB_SEP}},
+          {"show-previous", "show-current", "show-next", "", "", "show-locus", "show-target", "show-gif", "show-grid"})
 {
 }
 
@@ -130,8 +147,12 @@ void cTool_View::SetZoomSelector(int index)
 
 cTool_Edit::cTool_Edit()
     : cBaseTool(30003, 40031,
-                {{1, IDM_TOOL_MOVE, TB_CHECKGROUP}, {2, IDM_TOOL_SWING, TB_CHECKGROUP},
-                 {3, IDM_TOOL_SPLINE, TB_CHECKGROUP}, {0, 0, TB_SEP}, {92, 0, TB_SEP}, {92, 0, TB_SEP},
+                {{1, IDM_TOOL_MOVE, TB_CHECKGROUP},
+                 {2, IDM_TOOL_SWING, TB_CHECKGROUP},
+                 {3, IDM_TOOL_SPLINE, TB_CHECKGROUP},
+                 {0, 0, TB_SEP},
+                 {92, 0, TB_SEP},
+                 {92, 0, TB_SEP},
                  {92, 0, TB_SEP}},
                 {"", "tool-move", "tool-swing", "tool-spline"})
 {
@@ -172,9 +193,17 @@ void cTool_Edit::OnCreate()
 
 cTool_Play::cTool_Play()
     : cBaseTool(30008, 40032,
-                {{1, IDM_PLAY_FIRST, TB_PUSH}, {2, IDM_PLAY, TB_CHECK}, {4, IDM_OPT_BOUNCE, TB_CHECK},
-                 {5, IDM_OPT_LOOP, TB_CHECK}, {7, IDM_OPT_SOUND, TB_CHECK}, {8, IDM_OPT_FLASH, TB_CHECK},
-                 {0, 0, TB_SEP}, {68, 0, TB_SEP}, {0, 0, TB_SEP}, {68, 0, TB_SEP}, {64, 0, TB_SEP}},
+                {{1, IDM_PLAY_FIRST, TB_PUSH},
+                 {2, IDM_PLAY, TB_CHECK},
+                 {4, IDM_OPT_BOUNCE, TB_CHECK},
+                 {5, IDM_OPT_LOOP, TB_CHECK},
+                 {7, IDM_OPT_SOUND, TB_CHECK},
+                 {8, IDM_OPT_FLASH, TB_CHECK},
+                 {0, 0, TB_SEP},
+                 {68, 0, TB_SEP},
+                 {0, 0, TB_SEP},
+                 {68, 0, TB_SEP},
+                 {64, 0, TB_SEP}},
                 {"", "play-from-start", "play", "", "bounce", "loop", "", "sound", "flash"})
 {
 }
@@ -223,4 +252,3 @@ void cTool_Play::OnCreate()
     enable(false);
     connect(rangeCheck, &QCheckBox::toggled, this, enable);
 }
-

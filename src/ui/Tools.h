@@ -19,7 +19,7 @@ public:
     void SetInterval(int interval, bool enabled);
     /** Called when the user changes the interval field. */
     std::function<void(int)> onInterval;
-    QSpinBox* intervalEdit = nullptr;  // 30065 with its spin 30066
+    QSpinBox* intervalEdit = nullptr; // 30065 with its spin 30066
 };
 
 /** Drawing options and the zoom selector. */
@@ -31,7 +31,7 @@ public:
     /** Sets the zoom selector without calling onZoom. */
     void SetZoomSelector(int index);
     std::function<void(int)> onZoom;
-    QComboBox* zoomCombo = nullptr;  // 30074
+    QComboBox* zoomCombo = nullptr; // 30074
 };
 
 /** Canvas tools and the three snap fields. */
@@ -40,8 +40,8 @@ class cTool_Edit : public cBaseTool {
 public:
     cTool_Edit();
     void OnCreate() override;
-    QCheckBox* snapCheck[3] = {};   // 30052, 30056, 30059
-    QSpinBox* snapEdit[3] = {};     // 30050, 30054, 30057 with spins 30051, 30055, 30058
+    QCheckBox* snapCheck[3] = {}; // 30052, 30056, 30059
+    QSpinBox* snapEdit[3] = {};   // 30050, 30054, 30057 with spins 30051, 30055, 30058
 };
 
 /** Playback buttons, the play-rate selector and the play range. */
@@ -51,8 +51,8 @@ public:
     cTool_Play();
     void OnCreate() override;
     std::function<void(int)> onRate;
-    QComboBox* rateCombo = nullptr;   // 30025
-    QCheckBox* rangeCheck = nullptr;  // 30064: ticked = play range on (PlayBit without 0x100)
-    QSpinBox* rangeStart = nullptr;   // 30060 with spin 30061
-    QSpinBox* rangeEnd = nullptr;     // 30062 with spin 30063
+    QComboBox* rateCombo = nullptr;  // 30025
+    QCheckBox* rangeCheck = nullptr; // 30064: ticked = play range on (PlayBit without 0x100)
+    QSpinBox* rangeStart = nullptr;  // 30060 with spin 30061
+    QSpinBox* rangeEnd = nullptr;    // 30062 with spin 30063
 };

@@ -234,8 +234,8 @@ unsigned cCanvasEdit::LeftDown(strCanvasPoint p, const strCanvasKeys& keys)
 void cCanvasEdit::measure(strCanvasPoint p)
 {
     cur_ = p;
-    const bool turning = mode_ == CM_ROTATE || mode_ == CM_SCALE || mode_ == CM_SWING ||
-                         (mode_ == CM_GIF && gifOp_ != CM_MOVE);
+    const bool turning =
+        mode_ == CM_ROTATE || mode_ == CM_SCALE || mode_ == CM_SWING || (mode_ == CM_GIF && gifOp_ != CM_MOVE);
     if (!turning)
         return;
     const float ax = anchorA_.x - cur_.x, ay = anchorA_.y - cur_.y;
@@ -247,23 +247,27 @@ void cCanvasEdit::measure(strCanvasPoint p)
 unsigned cCanvasEdit::MouseMove(strCanvasPoint p, const strCanvasKeys& keys)
 {
     switch (mode_) {
-    case CM_MOVE: case CM_ROTATE: case CM_SCALE: case CM_SWING: case CM_GIF:
+    case CM_MOVE:
+    case CM_ROTATE:
+    case CM_SCALE:
+    case CM_SWING:
+    case CM_GIF:
         moved_ = moved_ || movedBeyondEdge(press_, p);
         snap_ = moved_ && !keys.snapSuppress;
         measure(p);
         return CR_REDRAW | (mode_ == CM_SWING ? unsigned(CR_STATUS) : 0u);
-    case CM_GUIDE: case CM_BEND:
-        cur_ = p;
-        return CR_REDRAW;
-    default:
-        return CR_NONE;
+    case CM_GUIDE:
+    case CM_BEND: cur_ = p; return CR_REDRAW;
+    default: return CR_NONE;
     }
 }
 
 unsigned cCanvasEdit::LeftUp(strCanvasPoint p, const strCanvasKeys& keys)
 {
     switch (mode_) {
-    case CM_MOVE: case CM_ROTATE: case CM_SCALE:
+    case CM_MOVE:
+    case CM_ROTATE:
+    case CM_SCALE:
         moved_ = moved_ || movedBeyondEdge(press_, p);
         snap_ = moved_ && !keys.snapSuppress;
         measure(p);
@@ -290,8 +294,7 @@ unsigned cCanvasEdit::LeftUp(strCanvasPoint p, const strCanvasKeys& keys)
             return CR_REDRAW;
         }
         return startDrag(CM_SWING, p);
-    default:
-        return CR_NONE;
+    default: return CR_NONE;
     }
 }
 
@@ -383,9 +386,7 @@ strCell cCanvasEdit::ApplyDrag(const strCell& cell, int cellNo) const
         w.y = Snap(TruncToInt16(dy / view_.zoom + float(cell.y)), s.positionGrid, snapPos);
         break;
     }
-    case CM_ROTATE:
-        w.angle = turned(cell.angle);
-        break;
+    case CM_ROTATE: w.angle = turned(cell.angle); break;
     case CM_SCALE:
         w.scaleX = scaled(cell.scaleX);
         w.scaleY = scaled(cell.scaleY);
@@ -401,8 +402,7 @@ strCell cCanvasEdit::ApplyDrag(const strCell& cell, int cellNo) const
         w.scaleY = scaled(cell.scaleY);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     if (project_)
         project_->ValidateCell(w, cellNo);
@@ -443,8 +443,8 @@ strDraftPlacement cCanvasEdit::DisplayedDraft() const
 std::string cCanvasEdit::SwingText() const
 {
     const strEditOptions s = options_ ? options_() : strEditOptions();
-    const int angle = Snap(TruncToInt16(rotation_ * 180.0f / kPi * 10.0f), s.angleGrid,
-                           snap_ && (s.gridBits & GRID_ANGLE));
+    const int angle =
+        Snap(TruncToInt16(rotation_ * 180.0f / kPi * 10.0f), s.angleGrid, snap_ && (s.gridBits & GRID_ANGLE));
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, "%d,%d", angle, int(TruncToInt16(scaleFactor_ * 100.0f)));
     return buffer;
@@ -499,8 +499,8 @@ int cCanvasEdit::swap(int step, iStatusSink& status)
     transaction.Commit();
     if (count > 0)
         status.ShowStatus(platform::FormatText(step > 0 ? QT_TRANSLATE_NOOP("Strings", "[%d] : 手前へ")
-                                                    : QT_TRANSLATE_NOOP("Strings", "[%d] : 背面へ"),
-                                             count));
+                                                        : QT_TRANSLATE_NOOP("Strings", "[%d] : 背面へ"),
+                                               count));
     return count;
 }
 
@@ -572,8 +572,8 @@ std::vector<strCanvasPoint> LocusPath(const cAnimeData& project, int k, int curr
                                       const strCanvasRange& selection)
 {
     std::vector<strCanvasPoint> points;
-    if (!selection.active || current < selection.f0 || current > selection.f1 || k < selection.k0 ||
-        k > selection.k1 || reach < 0)
+    if (!selection.active || current < selection.f0 || current > selection.f1 || k < selection.k0 || k > selection.k1 ||
+        reach < 0)
         return points;
     const int from = std::max({current - reach, selection.f0, 0});
     const int to = std::min(current + reach, selection.f1);

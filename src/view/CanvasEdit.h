@@ -8,11 +8,11 @@
 //
 // Points handed in are window pixels; the view maps them to the animation.
 
-#include "view/EditOptions.h"
 #include "edit/CanvasClip.h"
-#include "render/CanvasGeometry.h"
 #include "model/Records.h"
+#include "render/CanvasGeometry.h"
 #include "render/DraftGif.h"
+#include "view/EditOptions.h"
 
 #include <cstdint>
 #include <functional>
@@ -28,16 +28,23 @@ inline constexpr uint8_t kCellHover = 4;
 
 enum eCanvasTool { TOOL_MOVE = 0, TOOL_SWING = 1, TOOL_SPLINE = 2 };
 enum eCanvasMode {
-    CM_IDLE = 0, CM_MOVE = 2, CM_GUIDE = 3, CM_SWING = 4, CM_GIF = 5, CM_BEND = 6, CM_ROTATE = 7, CM_SCALE = 8
+    CM_IDLE = 0,
+    CM_MOVE = 2,
+    CM_GUIDE = 3,
+    CM_SWING = 4,
+    CM_GIF = 5,
+    CM_BEND = 6,
+    CM_ROTATE = 7,
+    CM_SCALE = 8
 };
 
 /** The keys the gestures look at, as held when the event came. */
 struct strCanvasKeys {
-    bool snapSuppress = false;  // SHIFT
-    bool multiSelect = false;   // CTRL
-    bool rotate = false;        // DragAKey
-    bool scale = false;         // DragSKey
-    bool gif = false;           // GIFKey
+    bool snapSuppress = false; // SHIFT
+    bool multiSelect = false;  // CTRL
+    bool rotate = false;       // DragAKey
+    bool scale = false;        // DragSKey
+    bool gif = false;          // GIFKey
 };
 
 /** The timeline's drag range: frames f0..f1 and cell numbers k0..k1. */
@@ -50,10 +57,10 @@ struct strCanvasRange {
 enum eCanvasResult : unsigned {
     CR_NONE = 0,
     CR_REDRAW = 1,
-    CR_CELL_DIALOG = 2,    // open the cell dialog for (current, focus)
-    CR_SPLINE_DIALOG = 4,  // open the spline dialog with SplinePoints()
-    CR_STORED = 8,         // an undo step was committed
-    CR_STATUS = 16,        // SwingText() changed
+    CR_CELL_DIALOG = 2,   // open the cell dialog for (current, focus)
+    CR_SPLINE_DIALOG = 4, // open the spline dialog with SplinePoints()
+    CR_STORED = 8,        // an undo step was committed
+    CR_STATUS = 16,       // SwingText() changed
 };
 
 /** System edge size (SM_CXEDGE, SM_CYEDGE): how far the mouse must move before a gesture counts. */
@@ -176,11 +183,11 @@ private:
     strCanvasPoint anchorA_, anchorB_, press_, cur_;
     float rotation_ = 0, scaleFactor_ = 1;
     bool snap_ = false;
-    bool moved_ = false;  // the pointer left the edge square around the press point
+    bool moved_ = false; // the pointer left the edge square around the press point
     strCanvasRange range_;
     bool draftShown_ = false;
     strDraftPlacement draft_;
-    int gifOp_ = CM_MOVE;  // the draft GIF drag: CM_MOVE, CM_ROTATE or CM_SCALE
+    int gifOp_ = CM_MOVE; // the draft GIF drag: CM_MOVE, CM_ROTATE or CM_SCALE
     strCanvasPoint spline_[3];
 };
 

@@ -173,12 +173,10 @@ std::map<std::string, std::vector<strMenuEntry>> buildPopups()
                                           item(IDM_SEND_BACKWARD, QT_TRANSLATE_NOOP("Menu", "背面へ(&L)"))},
                                          {item(IDM_SELECT_ALL, QT_TRANSLATE_NOOP("Menu", "全て選択(&A)")),
                                           item(IDM_INTERPOLATE_SELECTED, QT_TRANSLATE_NOOP("Menu", "選択セルを補完"))});
-    popups["MENU_IMAGELIST"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "設定(&S)")),
-                                              item(40002, QT_TRANSLATE_NOOP("Menu", "再読込(&R)"))},
-                                             {});
-    popups["MENU_EFFECTLIST"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "設定(&S)")),
-                                               item(40209, QT_TRANSLATE_NOOP("Menu", "追加(&I)"))},
-                                              {});
+    popups["MENU_IMAGELIST"] = withClipboard(
+        {item(40043, QT_TRANSLATE_NOOP("Menu", "設定(&S)")), item(40002, QT_TRANSLATE_NOOP("Menu", "再読込(&R)"))}, {});
+    popups["MENU_EFFECTLIST"] = withClipboard(
+        {item(40043, QT_TRANSLATE_NOOP("Menu", "設定(&S)")), item(40209, QT_TRANSLATE_NOOP("Menu", "追加(&I)"))}, {});
     popups["MENU_FRAME"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "インターバル(&S)")),
                                           item(40115, QT_TRANSLATE_NOOP("Menu", "挿入(&I)"))},
                                          timelineTail(true));
@@ -186,8 +184,8 @@ std::map<std::string, std::vector<strMenuEntry>> buildPopups()
                                          item(40209, QT_TRANSLATE_NOOP("Menu", "新規(&I)")),
                                          item(40213, QT_TRANSLATE_NOOP("Menu", "中間セル挿入(A)"))},
                                         timelineTail(false));
-    popups["MENU_LINE"] = withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "使う画像を固定する(&S)"))},
-                                        timelineTail(false));
+    popups["MENU_LINE"] =
+        withClipboard({item(40043, QT_TRANSLATE_NOOP("Menu", "使う画像を固定する(&S)"))}, timelineTail(false));
     return popups;
 }
 
@@ -227,14 +225,29 @@ std::string MenuText(int id)
 const std::vector<strAccelerator>& MainAccelerators()
 {
     static const std::vector<strAccelerator> table = {
-        {'N', true, IDM_NEW},           {'O', true, IDM_OPEN},          {'S', true, IDM_SAVE},
-        {'Z', true, IDM_UNDO},          {'Y', true, IDM_REDO},          {'X', true, IDM_CUT},
-        {'C', true, IDM_COPY},          {'V', true, IDM_PASTE},         {'A', true, IDM_SELECT_ALL},
-        {'B', true, IDM_INTERPOLATE_SELECTED}, {'L', true, IDM_INTERPOLATE}, {'I', true, IDM_INSERT_FRAME},
-        {'Q', true, IDM_PLAY_FIRST},    {'W', true, IDM_PLAY},          {ACC_RIGHT, true, IDM_NEXT_FRAME},
-        {ACC_LEFT, true, IDM_PREV_FRAME}, {ACC_PERIOD, true, IDM_FROM_NEXT}, {ACC_COMMA, true, IDM_FROM_PREVIOUS},
-        {ACC_DELETE, false, IDM_DELETE}, {ACC_SPACE, false, IDM_CELL_DIALOG}, {ACC_RETURN, false, IDM_CELL_DIALOG},
-        {ACC_BROWSER_FORWARD, false, IDM_BRING_FORWARD}, {ACC_BROWSER_BACK, false, IDM_SEND_BACKWARD},
+        {'N', true, IDM_NEW},
+        {'O', true, IDM_OPEN},
+        {'S', true, IDM_SAVE},
+        {'Z', true, IDM_UNDO},
+        {'Y', true, IDM_REDO},
+        {'X', true, IDM_CUT},
+        {'C', true, IDM_COPY},
+        {'V', true, IDM_PASTE},
+        {'A', true, IDM_SELECT_ALL},
+        {'B', true, IDM_INTERPOLATE_SELECTED},
+        {'L', true, IDM_INTERPOLATE},
+        {'I', true, IDM_INSERT_FRAME},
+        {'Q', true, IDM_PLAY_FIRST},
+        {'W', true, IDM_PLAY},
+        {ACC_RIGHT, true, IDM_NEXT_FRAME},
+        {ACC_LEFT, true, IDM_PREV_FRAME},
+        {ACC_PERIOD, true, IDM_FROM_NEXT},
+        {ACC_COMMA, true, IDM_FROM_PREVIOUS},
+        {ACC_DELETE, false, IDM_DELETE},
+        {ACC_SPACE, false, IDM_CELL_DIALOG},
+        {ACC_RETURN, false, IDM_CELL_DIALOG},
+        {ACC_BROWSER_FORWARD, false, IDM_BRING_FORWARD},
+        {ACC_BROWSER_BACK, false, IDM_SEND_BACKWARD},
     };
     return table;
 }
@@ -253,7 +266,8 @@ std::string AcceleratorText(int command)
         case ACC_RETURN: key = "Enter"; break;
         case ACC_COMMA: key = ","; break;
         case ACC_PERIOD: key = "."; break;
-        case ACC_BROWSER_BACK: case ACC_BROWSER_FORWARD: return std::string();
+        case ACC_BROWSER_BACK:
+        case ACC_BROWSER_FORWARD: return std::string();
         default: key = std::string(1, char(a.key)); break;
         }
         return a.ctrl ? "Ctrl+" + key : key;
@@ -264,11 +278,11 @@ std::string AcceleratorText(int command)
 bool HandledDuringPlayback(int command)
 {
     static const int ids[] = {
-        IDM_OPT_LOOP, IDM_OPT_BOUNCE, IDM_OPT_SOUND, IDM_OPT_FLASH, IDM_OPT_RELOAD, IDM_OPT_CLEAR,
-        IDM_PLAY, IDM_PLAY_FIRST, IDM_VIEW_NEXT, IDM_VIEW_BACK, IDM_VIEW_NOW, IDM_VIEW_SHADOW,
-        IDM_VIEW_LOCUS, IDM_VIEW_TARGET, IDM_VIEW_GIF, IDM_VIEW_LINE, IDM_VERTICAL, IDM_NEW_FRAME_FLAG,
-        IDM_VIEW_LIST, IDM_VIEW_PALETTE, IDM_VIEW_STATUS, IDM_VIEW_BAR, IDM_TOOL_MOVE, IDM_TOOL_SWING,
-        IDM_TOOL_SPLINE,
+        IDM_OPT_LOOP,    IDM_OPT_BOUNCE,  IDM_OPT_SOUND,      IDM_OPT_FLASH,   IDM_OPT_RELOAD,
+        IDM_OPT_CLEAR,   IDM_PLAY,        IDM_PLAY_FIRST,     IDM_VIEW_NEXT,   IDM_VIEW_BACK,
+        IDM_VIEW_NOW,    IDM_VIEW_SHADOW, IDM_VIEW_LOCUS,     IDM_VIEW_TARGET, IDM_VIEW_GIF,
+        IDM_VIEW_LINE,   IDM_VERTICAL,    IDM_NEW_FRAME_FLAG, IDM_VIEW_LIST,   IDM_VIEW_PALETTE,
+        IDM_VIEW_STATUS, IDM_VIEW_BAR,    IDM_TOOL_MOVE,      IDM_TOOL_SWING,  IDM_TOOL_SPLINE,
     };
     return std::find(std::begin(ids), std::end(ids), command) != std::end(ids);
 }
@@ -395,7 +409,7 @@ const strCommandEntry kCommands[] = {
     {IDM_VIEW_LINE, nullptr, flagOn, &R::RunToggleFlag},
     {IDM_SET_TARGET, nullptr, nullptr, &R::RunSetTarget},
     {IDM_SET_GIF, nullptr, nullptr, &R::RunSetGif},
-    {IDM_VERTICAL, nullptr, flagOn, &R::RunSideWindow},  // the palette lays its cells out anew
+    {IDM_VERTICAL, nullptr, flagOn, &R::RunSideWindow}, // the palette lays its cells out anew
     {IDM_VIEW_LIST, nullptr, listVisible, &R::RunSideWindow},
     {IDM_VIEW_PALETTE, nullptr, paletteVisible, &R::RunSideWindow},
     {IDM_VIEW_STATUS, nullptr, statusVisible, &R::RunToggleFlag},

@@ -15,8 +15,8 @@
  *  (id 0 with a text and children). */
 struct strMenuEntry {
     int id = 0;
-    std::string text;             // UTF-8, with the "&" mnemonic
-    bool disabled = false;        // marked disabled in the menu resource
+    std::string text;      // UTF-8, with the "&" mnemonic
+    bool disabled = false; // marked disabled in the menu resource
     std::vector<strMenuEntry> children;
 };
 
@@ -34,11 +34,18 @@ std::string MenuText(int id);
 
 /** One accelerator of "MAIN_ACC". key uses the platform-neutral names below. */
 enum eAccKey : int {
-    ACC_LEFT = 0x25, ACC_RIGHT = 0x27, ACC_DELETE = 0x2E, ACC_SPACE = 0x20, ACC_RETURN = 0x0D,
-    ACC_COMMA = 0xBC, ACC_PERIOD = 0xBE, ACC_BROWSER_BACK = 0xA6, ACC_BROWSER_FORWARD = 0xA7,
+    ACC_LEFT = 0x25,
+    ACC_RIGHT = 0x27,
+    ACC_DELETE = 0x2E,
+    ACC_SPACE = 0x20,
+    ACC_RETURN = 0x0D,
+    ACC_COMMA = 0xBC,
+    ACC_PERIOD = 0xBE,
+    ACC_BROWSER_BACK = 0xA6,
+    ACC_BROWSER_FORWARD = 0xA7,
 };
 struct strAccelerator {
-    int key;        // a virtual key: a letter 'A'..'Z' or one of eAccKey
+    int key; // a virtual key: a letter 'A'..'Z' or one of eAccKey
     bool ctrl;
     int command;
 };
@@ -52,16 +59,16 @@ struct cSettings;
 struct strMenuContext {
     bool hasProject = true;
     bool untitled = true;
-    bool fromGameData = false;     // the project is linked to an entry of a game's data file
-    bool clip2000 = false;         // the 2000 format is on the clipboard
-    bool clipRuby = false;         // one of the XP / VX / VX Ace formats
-    bool clipJson = false;         // one of the MV / MZ formats
+    bool fromGameData = false; // the project is linked to an entry of a game's data file
+    bool clip2000 = false;     // the 2000 format is on the clipboard
+    bool clipRuby = false;     // one of the XP / VX / VX Ace formats
+    bool clipJson = false;     // one of the MV / MZ formats
     bool canUndo = false, canRedo = false;
     bool fixPicturePerCell = false;
     bool cellSelected = false;
-    bool clipCells = false;        // the internal clipboard holds cells
+    bool clipCells = false; // the internal clipboard holds cells
     unsigned playBit = 0;
-    const cSettings* settings = nullptr;   // the view flags; none ticked without it
+    const cSettings* settings = nullptr; // the view flags; none ticked without it
     bool listVisible = false, paletteVisible = false, statusVisible = true, barVisible = true;
 };
 
@@ -80,10 +87,10 @@ strItemState MenuStateOf(int command, const strMenuContext& context);
 class iCommandRunner {
 public:
     virtual ~iCommandRunner() = default;
-    virtual void RunFile(int id, int code) = 0;               // the document's file commands
-    virtual void RunRecent(int id, int code) = 0;             // an entry of the recent projects
-    virtual void RunClipboardTransfer(int id, int code) = 0;  // export to or import from the clipboard
-    virtual void RunSideWindow(int id, int code) = 0;         // the side windows and record dialogs
+    virtual void RunFile(int id, int code) = 0;              // the document's file commands
+    virtual void RunRecent(int id, int code) = 0;            // an entry of the recent projects
+    virtual void RunClipboardTransfer(int id, int code) = 0; // export to or import from the clipboard
+    virtual void RunSideWindow(int id, int code) = 0;        // the side windows and record dialogs
     virtual void RunClose(int id, int code) = 0;
     virtual void RunUndo(int id, int code) = 0;
     virtual void RunRedo(int id, int code) = 0;
@@ -92,7 +99,7 @@ public:
     virtual void RunPaste(int id, int code) = 0;
     virtual void RunDelete(int id, int code) = 0;
     virtual void RunSelectAll(int id, int code) = 0;
-    virtual void RunArrange(int id, int code) = 0;            // bring forward, send backward
+    virtual void RunArrange(int id, int code) = 0; // bring forward, send backward
     virtual void RunNewCell(int id, int code) = 0;
     virtual void RunInterpolateSelected(int id, int code) = 0;
     virtual void RunProjectDialog(int id, int code) = 0;
@@ -106,12 +113,12 @@ public:
     virtual void RunFromPrevious(int id, int code) = 0;
     virtual void RunFromNext(int id, int code) = 0;
     virtual void RunInterpolate(int id, int code) = 0;
-    virtual void RunToggleFlag(int id, int code) = 0;         // a view or window flag of ToggleFlagOf
+    virtual void RunToggleFlag(int id, int code) = 0; // a view or window flag of ToggleFlagOf
     virtual void RunSetTarget(int id, int code) = 0;
     virtual void RunSetGif(int id, int code) = 0;
-    virtual void RunPlay(int id, int code) = 0;               // play, play from the first frame
-    virtual void RunPlayOption(int id, int code) = 0;         // a playback option of PlayOptionBit
-    virtual void RunTool(int id, int code) = 0;               // move, swing, spline
+    virtual void RunPlay(int id, int code) = 0;       // play, play from the first frame
+    virtual void RunPlayOption(int id, int code) = 0; // a playback option of PlayOptionBit
+    virtual void RunTool(int id, int code) = 0;       // move, swing, spline
     virtual void RunOpenFolder(int id, int code) = 0;
     virtual void RunSettingsDialog(int id, int code) = 0;
     virtual void RunVersion(int id, int code) = 0;
@@ -148,4 +155,3 @@ const bool* ToggleFlagOf(const cSettings& settings, int command);
 /** Commands present in the menus that stay disabled and run nothing: the 2003 entries.
  *  (The help item is disabled too, but its number runs bring-forward.) */
 bool AlwaysDisabled(int command);
-

@@ -10,32 +10,28 @@ strCellFields CellFields(const cAnimeData& project)
     strCellFields f;
     f.picture = project.GetValue(AI_FIX_PICTURE_PER_CELL) == 0;
     switch (project.GetValue(AI_EDIT_FORMAT)) {
-    case 1:  // 固定
+    case 1: // 固定
         f.angle = f.scaleX = f.scaleY = false;
         break;
-    case 2:  // 左右反転
+    case 2: // 左右反転
         f.scaleXHidden = true;
         f.flipShown = true;
         f.scaleX = false;
         break;
-    case 3:  // 角度
+    case 3: // 角度
         f.scaleY = false;
         break;
-    case 4:  // 角度不能
+    case 4: // 角度不能
         f.angle = false;
         break;
-    default:
-        break;
+    default: break;
     }
     return f;
 }
 
 int CellFlipChoice(const strCell& cell) { return int(cell.scaleX) * int(cell.scaleY) <= 0 ? 1 : 0; }
 
-void ApplyFlipChoice(strCell& cell, int choice)
-{
-    cell.scaleX = choice ? int16_t(-cell.scaleY) : cell.scaleY;
-}
+void ApplyFlipChoice(strCell& cell, int choice) { cell.scaleX = choice ? int16_t(-cell.scaleY) : cell.scaleY; }
 
 std::string CellColourText(const strCell& cell)
 {

@@ -12,11 +12,11 @@ class cAnimeData;
 
 /** Which of the cell dialog's fields are usable. */
 struct strCellFields {
-    bool picture = true;      // off while fixed pictures are on
+    bool picture = true; // off while fixed pictures are on
     bool angle = true;
     bool scaleX = true;
     bool scaleY = true;
-    bool scaleXHidden = false;  // the flip choice is shown in its place
+    bool scaleXHidden = false; // the flip choice is shown in its place
     bool flipShown = false;
 };
 

@@ -46,7 +46,7 @@ uint32_t FlashPreviewColour(const strEffectForm& form, uint32_t ground);
 struct strPictureForm {
     std::string path;
     int divX = 1, divY = 1, hue = 0;
-    int divisionFormat = 0;   // shown only; never written back
+    int divisionFormat = 0; // shown only; never written back
 
     static strPictureForm From(const strPicture& picture, const cAnimeData& project);
     /** "適用": division, hue and path into the record. */

@@ -7,11 +7,11 @@
 #include <cstdint>
 
 struct strEditOptions {
-    bool addFrameAtEnd = true;   // stepping past the last frame appends one
-    int compType = 0;            // what interpolation keeps (see InterpolateCell)
-    uint32_t gridBits = 7;       // which drags snap: GRID_POSITION, GRID_SCALE, GRID_ANGLE
+    bool addFrameAtEnd = true; // stepping past the last frame appends one
+    int compType = 0;          // what interpolation keeps (see InterpolateCell)
+    uint32_t gridBits = 7;     // which drags snap: GRID_POSITION, GRID_SCALE, GRID_ANGLE
     int positionGrid = 4, scaleGrid = 10, angleGrid = 10;
-    int newPictureDivX = 5, newPictureDivY = 5;   // divisions offered for an empty picture slot
+    int newPictureDivX = 5, newPictureDivY = 5; // divisions offered for an empty picture slot
 };
 
 inline strEditOptions EditOptionsOf(const cSettings& s)

@@ -12,10 +12,7 @@ int areaOf(strGridPos p)
 }
 
 // Pixel offset v into cells of size step, clamped to 0..count-1.
-int indexAt(int v, int step, int count)
-{
-    return v < 0 ? 0 : std::min(v / step, count - 1);
-}
+int indexAt(int v, int step, int count) { return v < 0 ? 0 : std::min(v / step, count - 1); }
 
 } // namespace
 
@@ -68,25 +65,13 @@ void cKeyframe::SetViewSize(int width, int height)
     SetScroll(scrollX_, scrollY_);
 }
 
-int cKeyframe::ColumnX(int col) const
-{
-    return col < 0 ? 0 : col * kColumnWidth + headerWidth_ - scrollX_;
-}
+int cKeyframe::ColumnX(int col) const { return col < 0 ? 0 : col * kColumnWidth + headerWidth_ - scrollX_; }
 
-int cKeyframe::RowY(int row) const
-{
-    return row < 0 ? 0 : row * kRowHeight + kHeaderHeight - scrollY_;
-}
+int cKeyframe::RowY(int row) const { return row < 0 ? 0 : row * kRowHeight + kHeaderHeight - scrollY_; }
 
-int cKeyframe::MaxScrollX() const
-{
-    return std::max(0, columns_ * kColumnWidth - (viewWidth_ - headerWidth_));
-}
+int cKeyframe::MaxScrollX() const { return std::max(0, columns_ * kColumnWidth - (viewWidth_ - headerWidth_)); }
 
-int cKeyframe::MaxScrollY() const
-{
-    return std::max(0, rows_ * kRowHeight - (viewHeight_ - kHeaderHeight));
-}
+int cKeyframe::MaxScrollY() const { return std::max(0, rows_ * kRowHeight - (viewHeight_ - kHeaderHeight)); }
 
 void cKeyframe::SetScroll(int x, int y)
 {
@@ -142,10 +127,7 @@ strGridHit cKeyframe::HitTest(int x, int y) const
     return hit;
 }
 
-int cKeyframe::SelectionArea() const
-{
-    return hasSelection_ ? areaOf({selection_.c0, selection_.r0}) : 0;
-}
+int cKeyframe::SelectionArea() const { return hasSelection_ ? areaOf({selection_.c0, selection_.r0}) : 0; }
 
 strGridBlock cKeyframe::SelectionBlock() const
 {

@@ -37,8 +37,12 @@ enum eKeyframeKey { KK_LEFT, KK_RIGHT, KK_UP, KK_DOWN };
 
 /** Colours of the grid as 0x00BBGGRR (COLORREF). */
 enum eKeyframeColor : unsigned {
-    KC_BACKGROUND = 0xFFFFFF, KC_GRID = 0xC8C8C8, KC_HEADER_LINE = 0x404040, KC_MARKER = 0x4040FF,
-    KC_DRAG_RANGE = 0x0000FF, KC_TEXT = 0x000000,
+    KC_BACKGROUND = 0xFFFFFF,
+    KC_GRID = 0xC8C8C8,
+    KC_HEADER_LINE = 0x404040,
+    KC_MARKER = 0x4040FF,
+    KC_DRAG_RANGE = 0x0000FF,
+    KC_TEXT = 0x000000,
 };
 
 class cKeyframe {

@@ -5,8 +5,8 @@
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
-#include "platform/Strings.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
 #include "render/SpriteDrawer.h"
 
 #include <algorithm>
@@ -15,8 +15,8 @@
 
 namespace {
 
-constexpr int kTextLoadFailed = 40033;  // "ファイルを開けませんでした。: %s"
-constexpr int kTextReloaded = 40042;    // "再読込が完了 : %d"
+constexpr int kTextLoadFailed = 40033; // "ファイルを開けませんでした。: %s"
+constexpr int kTextReloaded = 40042;   // "再読込が完了 : %d"
 
 std::string itemName(int stringId, int index)
 {
@@ -117,8 +117,7 @@ int FirstEmptyEffectSlot(const cAnimeData& project)
     return -1;
 }
 
-bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpriteDrawer& drawer,
-                  iStatusSink& status)
+bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpriteDrawer& drawer, iStatusSink& status)
 {
     strPicture copy = picture;
     cAnimeData::ValidatePicture(copy);

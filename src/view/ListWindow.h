@@ -3,8 +3,8 @@
 // and effect tables, the copies the dialogs edit, and how an edited picture or
 // effect is stored back. Each edit of a picture or effect is one undo step.
 
-#include "view/EditOptions.h"
 #include "model/Records.h"
+#include "view/EditOptions.h"
 
 #include <string>
 
@@ -39,8 +39,7 @@ int FirstEmptyEffectSlot(const cAnimeData& project);
 /** Stores an edited picture in its slot and loads its image into the drawer's sheet
  *  cache; a failed load shows "ファイルを開けませんでした。: %s" with the path. False
  *  when the slot does not exist; otherwise whether the image loaded. */
-bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpriteDrawer& drawer,
-                  iStatusSink& status);
+bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpriteDrawer& drawer, iStatusSink& status);
 /** Brings the drawer's sheet of a slot in line with the project after a clipboard
  *  command (a removed picture drops its sheet). */
 void SyncPictureSheet(cAnimeData& project, int slot, cSpriteDrawer& drawer);

@@ -1,9 +1,9 @@
 #include "view/PaletteView.h"
 
-#include "view/CanvasEdit.h"
 #include "edit/HistoryCommands.h"
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"
+#include "view/CanvasEdit.h"
 
 #include <algorithm>
 

@@ -8,10 +8,10 @@ class iMessageSink;
 
 /** The pattern layout of the shown picture, in sheet pixels (zoom 1). */
 struct strPaletteGeometry {
-    int patternW = 320, patternH = 320;  // the placeholder area when there is no image
+    int patternW = 320, patternH = 320; // the placeholder area when there is no image
     int columns = 1;
     int count = 1;
-    bool vertical = false;               // the VerticalFlag setting
+    bool vertical = false; // the VerticalFlag setting
 
     /** Top-left corner of pattern k (0-based). */
     void PatternPos(int k, int& x, int& y) const;
@@ -41,5 +41,5 @@ int PaletteDropSlot(const cAnimeData& project, int current, int picture, int hit
  *  placed in the picture's first free slot (FirstFreeSlot); otherwise the hit cell
  *  takes the picture and pattern and keeps the rest. One undo step. Returns the cell
  *  number stored, -1 for none. */
-int PaletteDrop(cAnimeData& project, int& current, iMessageSink& messages, int picture, int pattern, int x,
-                int y, int hitCell);
+int PaletteDrop(cAnimeData& project, int& current, iMessageSink& messages, int picture, int pattern, int x, int y,
+                int hitCell);

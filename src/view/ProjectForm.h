@@ -8,7 +8,7 @@ class cAnimeData;
 
 /** The project items as the dialog edits them. */
 struct strProjectForm {
-    std::string name, userData;       // UTF-8, as the model holds them
+    std::string name, userData; // UTF-8, as the model holds them
     int baseInterval = 1, totalInterval = 0, cellCount = 16;
     bool fixPicturePerCell = false;
     int centerPosition = 0, divisionFormat = 0, editFormat = 0, saveFormat = 0;
@@ -22,7 +22,10 @@ constexpr size_t kProjectNameBytes = 64, kUserDataBytes = 255;
 
 /** Change bits of the items that rewrite the frames. */
 enum eProjectChange {
-    PC_CELL_COUNT = 1, PC_DIVISION = 2, PC_FIX_PICTURE = 4, PC_EDIT_FORMAT = 8,
+    PC_CELL_COUNT = 1,
+    PC_DIVISION = 2,
+    PC_FIX_PICTURE = 4,
+    PC_EDIT_FORMAT = 8,
 };
 
 /** The change bits between the form and the project. */

@@ -57,13 +57,18 @@ bool cTimeline::IsEnabled(int command, int area, strGridPos at) const
         if (area == TA_ROWS)
             return project_->GetValue(AI_FIX_PICTURE_PER_CELL) != 0;
         return true;
-    case IDM_INSERT_FRAME: case TL_PLAY_RANGE: return area == TA_FRAMES;
+    case IDM_INSERT_FRAME:
+    case TL_PLAY_RANGE: return area == TA_FRAMES;
     case IDM_NEW_CELL: return area == TA_CELLS;
     case IDM_INTERPOLATE_SELECTED: return area == TA_CELLS || area == TA_FRAMES;
     case TL_FRAME_COMP: return area == TA_CELLS || area == TA_ROWS;
     case IDM_PASTE: return TimelineCanPaste(area);
-    case IDM_SELECT_ALL: case IDM_CUT: case IDM_COPY: case IDM_DELETE: case TL_AT_ONCE: case TL_DRAG_RANGE:
-        return true;
+    case IDM_SELECT_ALL:
+    case IDM_CUT:
+    case IDM_COPY:
+    case IDM_DELETE:
+    case TL_AT_ONCE:
+    case TL_DRAG_RANGE: return true;
     default: return false;
     }
 }
@@ -89,8 +94,9 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         return false;
     host_.TimelineStopPlayback();
     cAnimeData& p = *project_;
-    strGridBlock block = HasSelection() ? SelectionBlock() : strGridBlock{std::max(at.col, 0), std::max(at.row, 0),
-                                                                         std::max(at.col, 0), std::max(at.row, 0)};
+    strGridBlock block = HasSelection() ? SelectionBlock()
+                                        : strGridBlock{std::max(at.col, 0), std::max(at.row, 0), std::max(at.col, 0),
+                                                       std::max(at.row, 0)};
     if (area == TA_FRAMES) {
         block.k0 = 0;
         block.k1 = Rows() - 1;
@@ -131,7 +137,9 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         Select(&all);
         break;
     }
-    case IDM_CUT: case IDM_COPY: case IDM_DELETE: {
+    case IDM_CUT:
+    case IDM_COPY:
+    case IDM_DELETE: {
         const int flags = command == IDM_CUT ? TC_COPY | TC_MODIFY : command == IDM_COPY ? TC_COPY : TC_MODIFY;
         const strGridRect rect = rectOf(area, block);
         const bool done = TimelineBlockOp(p, area, block, flags);
@@ -182,11 +190,15 @@ bool cTimeline::Run(int command, int area, strGridPos at)
 bool cTimeline::HandlesKeyCommand(int command) const
 {
     switch (command) {
-    case IDM_CUT: case IDM_COPY: case IDM_PASTE: case IDM_DELETE: case IDM_SELECT_ALL: case IDM_INSERT_FRAME:
-    case IDM_INTERPOLATE_SELECTED: case IDM_CELL_DIALOG:
-        break;
-    default:
-        return false;
+    case IDM_CUT:
+    case IDM_COPY:
+    case IDM_PASTE:
+    case IDM_DELETE:
+    case IDM_SELECT_ALL:
+    case IDM_INSERT_FRAME:
+    case IDM_INTERPOLATE_SELECTED:
+    case IDM_CELL_DIALOG: break;
+    default: return false;
     }
     const int area = SelectionArea();
     const strGridPos at = areaOfPos(Focus()) == area ? Focus() : strGridPos{Selection().c0, Selection().r0};
@@ -230,10 +242,7 @@ std::string cTimeline::RowLabel(int row) const
     return text;
 }
 
-std::string cTimeline::ColumnLabel(int col) const
-{
-    return HasColumnLabel(col) ? std::to_string(col) : std::string();
-}
+std::string cTimeline::ColumnLabel(int col) const { return HasColumnLabel(col) ? std::to_string(col) : std::string(); }
 
 std::string cTimeline::CornerText() const
 {

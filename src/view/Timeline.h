@@ -7,9 +7,9 @@
 // insertion, the play range and the drag range, and prepares the dialogs it
 // opens through its host.
 
+#include "platform/CommandIds.h"
 #include "view/EditOptions.h"
 #include "view/Keyframe.h"
-#include "platform/CommandIds.h"
 
 #include <cstdint>
 #include <string>

@@ -113,7 +113,8 @@ TEST_P(ClipboardExportTest, PutsTheExactPayloadUnderItsFormat)
     QGuiApplication::clipboard()->clear();
     w.OnCommand(c.command);
     EXPECT_EQ(bytesOf(c.format), expected);
-    EXPECT_TRUE(w.StatusPart(0)->text().endsWith(" : エクスポートに成功しました")) << w.StatusPart(0)->text().toStdString();
+    EXPECT_TRUE(w.StatusPart(0)->text().endsWith(" : エクスポートに成功しました"))
+        << w.StatusPart(0)->text().toStdString();
     EXPECT_FALSE(w.Project().modified);
 }
 

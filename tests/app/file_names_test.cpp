@@ -19,7 +19,7 @@ QString native(const fs::path& p) { return QString::fromStdString(p.string()); }
 
 TEST_F(GuiTest, AnyFileNameOpensSavesAndDrops)
 {
-    const std::string longName = std::string(246, 'n') + ".dat";   // 250 bytes
+    const std::string longName = std::string(246, 'n') + ".dat"; // 250 bytes
     const fs::path cases[] = {"café.dat", fs::path("日本語フォルダ") / "アニメ.dat", fs::path("with space") / "a b.dat",
                               fs::path(longName)};
     fs::create_directories(dir / "Data");

@@ -1,8 +1,8 @@
 // The File menu's game data commands: open an entry through the list dialog,
 // write it back (asking when the names differ), write into another ID.
 
-#include "support/GuiFixture.h"
 #include "support/GameDataFixtures.h"
+#include "support/GuiFixture.h"
 
 #include "model/AnimeData.h"
 #include "platform/Paths.h"

@@ -12,8 +12,8 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QMenuBar>
 #include <QLabel>
+#include <QMenuBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QWheelEvent>
@@ -96,7 +96,7 @@ TEST_F(GuiTest, CloseWithUnsavedChangesAsksAndCancelKeepsRunning)
     EXPECT_EQ(messages.asked.back(), "内容が変更されています。\n保存しますか？");
 
     // Yes on an untitled project shows the save dialog; cancelling it keeps the window.
-    w.OnCommand(IDM_NEW);  // No: discard, new untitled project
+    w.OnCommand(IDM_NEW); // No: discard, new untitled project
     w.OnCommand(IDM_INSERT_FRAME);
     messages.answers = {ANSWER_YES};
     EXPECT_FALSE(w.close());
@@ -186,9 +186,9 @@ TEST_F(GuiTest, WheelOverCanvasStepsZoomAndTheSelectorFollows)
         EXPECT_EQ(canvas->Zoom(), z);
         EXPECT_EQ(w.ViewTool()->zoomCombo->currentIndex(), z);
     }
-    wheel(canvas, 60);  // less than one notch
+    wheel(canvas, 60); // less than one notch
     EXPECT_EQ(canvas->Zoom(), 4);
-    wheel(canvas, -240);  // one step per message at most
+    wheel(canvas, -240); // one step per message at most
     EXPECT_EQ(canvas->Zoom(), 3);
     w.ViewTool()->zoomCombo->setCurrentIndex(0);
     EXPECT_EQ(canvas->Zoom(), 0);

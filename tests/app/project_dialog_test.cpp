@@ -12,7 +12,7 @@ TEST_F(GuiTest, ProjectDialogAsksBeforeRewritingAndNoLeavesEverything)
 {
     cMainWnd& w = Start({QString::fromStdString(Sample().string())});
     QCoreApplication::processEvents();
-    w.OnCommand(IDM_INSERT_FRAME);  // something to undo
+    w.OnCommand(IDM_INSERT_FRAME); // something to undo
     cDlg_Project dlg(&w, messages);
     dlg.Load();
     const int edit = w.Project().GetValue(AI_EDIT_FORMAT);

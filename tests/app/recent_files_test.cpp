@@ -17,7 +17,7 @@ TEST_F(GuiTest, RecentProjectsAreListedGreyedWhenGoneAndReopenAfterTheQuestion)
     before.Add((dir / "gone.dat").string());
     ASSERT_TRUE(before.Save(dir / "config.ini"));
     cMainWnd& w = Start({QString::fromStdString(Sample().string())});
-    QCoreApplication::processEvents();  // opens the file named on the command line
+    QCoreApplication::processEvents(); // opens the file named on the command line
     ASSERT_EQ(w.Document().currentPath, paths::FromDiskPath(Sample()));
 
     QMenu* menu = w.RecentMenu();

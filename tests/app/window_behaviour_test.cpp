@@ -53,16 +53,13 @@ TEST(KeyRouting, TextFieldsKeepOnlyTheKeysOfTyping)
         const char* text;
         bool field;
     } cases[] = {
-        {Qt::Key_7, none, "7", true},          {Qt::Key_A, shift, "A", true},
-        {Qt::Key_Space, none, " ", true},      {Qt::Key_Backspace, none, "", true},
-        {Qt::Key_Delete, none, "", true},      {Qt::Key_Left, none, "", true},
-        {Qt::Key_Up, none, "", true},          {Qt::Key_Return, none, "\r", true},
-        {Qt::Key_Escape, none, "", true},      {Qt::Key_Z, ctrl, "", true},
-        {Qt::Key_A, ctrl, "", true},           {Qt::Key_V, ctrl, "", true},
-        {Qt::Key_Y, ctrl, "", false},          {Qt::Key_S, ctrl, "", false},
-        {Qt::Key_Left, ctrl, "", false},       {Qt::Key_Right, ctrl, "", false},
-        {Qt::Key_Period, ctrl, "", false},     {Qt::Key_Z, ctrl | shift, "", false},
-        {Qt::Key_Forward, none, "", false},    {Qt::Key_F5, none, "", false},
+        {Qt::Key_7, none, "7", true},        {Qt::Key_A, shift, "A", true},      {Qt::Key_Space, none, " ", true},
+        {Qt::Key_Backspace, none, "", true}, {Qt::Key_Delete, none, "", true},   {Qt::Key_Left, none, "", true},
+        {Qt::Key_Up, none, "", true},        {Qt::Key_Return, none, "\r", true}, {Qt::Key_Escape, none, "", true},
+        {Qt::Key_Z, ctrl, "", true},         {Qt::Key_A, ctrl, "", true},        {Qt::Key_V, ctrl, "", true},
+        {Qt::Key_Y, ctrl, "", false},        {Qt::Key_S, ctrl, "", false},       {Qt::Key_Left, ctrl, "", false},
+        {Qt::Key_Right, ctrl, "", false},    {Qt::Key_Period, ctrl, "", false},  {Qt::Key_Z, ctrl | shift, "", false},
+        {Qt::Key_Forward, none, "", false},  {Qt::Key_F5, none, "", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(cKeyRouter::FieldKeepsKey(c.key, c.mods, QString::fromUtf8(c.text)), c.field)
@@ -134,9 +131,10 @@ TEST(FileDialogs, FiltersListWhatEachDialogOpens)
 
 TEST_F(GuiTest, WindowPlacesFromAnyConfigLandOnTheScreen)
 {
-    writeConfig(dir / "config.ini", "MainWinSizeX=abc\r\nMainWinSizeY=-5000\r\nMainWinPostX=-100000\r\n"
-                                    "PalWinSizeX=2147483647\r\nPalWinSizeY=2147483647\r\n"
-                                    "ListWinPostX=99999\r\nListWinPostY=99999\r\nListWinSizeX=-1\r\nListWinSizeY=0\r\n");
+    writeConfig(dir / "config.ini",
+                "MainWinSizeX=abc\r\nMainWinSizeY=-5000\r\nMainWinPostX=-100000\r\n"
+                "PalWinSizeX=2147483647\r\nPalWinSizeY=2147483647\r\n"
+                "ListWinPostX=99999\r\nListWinPostY=99999\r\nListWinSizeX=-1\r\nListWinSizeY=0\r\n");
     cMainWnd& w = Start();
     const QRect screen = screenArea();
     EXPECT_GE(w.width(), cMainWnd::kMinWidth);
@@ -179,7 +177,8 @@ TEST_F(GuiTest, PlacesAndTheMaximisedStateComeBackUnchanged)
     window.reset();
     const cSettings& s = Settings();
     EXPECT_EQ((strPlacement{s.MainWinPostX, s.MainWinPostY, s.MainWinSizeX, s.MainWinSizeY}),
-              (strPlacement{40, 50, 600, 450})) << "no creep across starts";
+              (strPlacement{40, 50, 600, 450}))
+        << "no creep across starts";
 }
 
 TEST_F(GuiTest, TitleMarksUnsavedChangesAndSaveAsAfterNewOffersTheNewName)
@@ -214,7 +213,8 @@ TEST_F(GuiTest, PicturesOutsideTheWorkingFolderAreFoundBesideTheProjectOrNamed)
     const QString status = w.StatusPart(0)->text();
     EXPECT_TRUE(status.startsWith("< ! > 画像が見つかりません > ")) << status.toStdString();
     EXPECT_TRUE(status.contains("BattleEffect")) << status.toStdString();
-    EXPECT_TRUE(status.contains(QString("BattleEffect") + QDir::separator())) << "native separators: " << status.toStdString();
+    EXPECT_TRUE(status.contains(QString("BattleEffect") + QDir::separator()))
+        << "native separators: " << status.toStdString();
     const QModelIndex first = w.SideWindows()->ListWindow()->pictureTable->model()->index(0, 1);
     EXPECT_EQ(first.data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
     EXPECT_TRUE(first.data(Qt::ToolTipRole).toString().contains("BattleEffect"));

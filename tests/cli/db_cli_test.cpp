@@ -33,9 +33,9 @@ TEST(DbCli, ListImportAndExportBack)
     const nlohmann::json list = nlohmann::json::parse(r.out);
     EXPECT_EQ(list["kind"], "mv");
     ASSERT_EQ(list["entries"].size(), 2u);
-    EXPECT_EQ(list["entries"][0],
-              nlohmann::json({{"id", 1}, {"name", "Hit"}, {"frames", 2}, {"cells", 2}, {"timings", 1},
-                              {"editable", true}}));
+    EXPECT_EQ(
+        list["entries"][0],
+        nlohmann::json({{"id", 1}, {"name", "Hit"}, {"frames", 2}, {"cells", 2}, {"timings", 1}, {"editable", true}}));
     r = RunMevko({"db-list", file.string()});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("     2      1     1       0  Fire\n"), std::string::npos) << r.out;

@@ -77,8 +77,8 @@ TEST(CliExamples, RenderWritesAPngAndNeverAPartialFile)
 {
     const fs::path dir = TempDir("render");
     const fs::path out = dir / "f.png";
-    const CliResult r = RunMevko({"render", kExamples + "sample.dat", "--frame", "4", "-o", out.string(),
-                                  "--width", "320", "--height", "240"});
+    const CliResult r = RunMevko(
+        {"render", kExamples + "sample.dat", "--frame", "4", "-o", out.string(), "--width", "320", "--height", "240"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const std::string png = readBytes(out);
     ASSERT_GT(png.size(), 24u);
@@ -114,8 +114,8 @@ TEST(CliExamples, ClipboardPayloadsRoundTripForEveryVersion)
         // Every version carries all frames of the sample (12 frames, 38 cells in use).
         EXPECT_NE(info.out.find("\"frames\":12"), std::string::npos) << version << ": " << info.out;
     }
-    const CliResult wrong = RunMevko({"clip-import", (dir / "mv.bin").string(), "--from", "xp", "-o",
-                                      (dir / "bad.txt").string()});
+    const CliResult wrong =
+        RunMevko({"clip-import", (dir / "mv.bin").string(), "--from", "xp", "-o", (dir / "bad.txt").string()});
     EXPECT_NE(wrong.exitCode, 0);
     EXPECT_FALSE(fs::exists(dir / "bad.txt"));
 }

@@ -28,12 +28,12 @@ TEST(FailureReasonsCli, SayWhyAndWriteNothing)
         EXPECT_NE(r.err.find(reason), std::string::npos) << r.err;
         EXPECT_FALSE(fs::exists(output)) << output;
     };
-    expectRefused(RunMevko({"clip-export", project.string(), "--to", "2000", "-o", (dir / "p.bin").string()}),
-                  "U+00E7", dir / "p.bin");
+    expectRefused(RunMevko({"clip-export", project.string(), "--to", "2000", "-o", (dir / "p.bin").string()}), "U+00E7",
+                  dir / "p.bin");
     expectRefused(RunMevko({"export-gif", examples + "sample.dat", "-o", (dir / "none" / "a.gif").string()}),
                   "No such file or directory", dir / "none");
-    expectRefused(RunMevko({"export-png", examples + "sample.dat", "--sheet", "4", "-o",
-                            (dir / "none" / "s.png").string()}),
-                  "No such file or directory", dir / "none");
+    expectRefused(
+        RunMevko({"export-png", examples + "sample.dat", "--sheet", "4", "-o", (dir / "none" / "s.png").string()}),
+        "No such file or directory", dir / "none");
     fs::remove_all(dir);
 }

@@ -13,7 +13,7 @@ TEST(CliInstalled, ConfigLivesBesideAPortableCopyAndInTheUserFolderOnceInstalled
 {
     struct Case {
         bool installed;
-        const char* expected;  // relative to the test folder
+        const char* expected; // relative to the test folder
     };
     for (const Case c : {Case{false, "usr/bin/config.ini"}, Case{true, "xdg/mevko/config.ini"}}) {
         const fs::path dir = TempDir(c.installed ? "installed" : "portable");

@@ -15,8 +15,8 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kSample = std::string(MEVKO_SOURCE_DIR) + "/examples/Data/sample.dat";
-const char* const kCommands[] = {"info", "dump", "settings", "convert", "clip-export", "clip-import",
-                                 "play", "render", "export-png", "export-gif"};
+const char* const kCommands[] = {"info",        "dump", "settings", "convert",    "clip-export",
+                                 "clip-import", "play", "render",   "export-png", "export-gif"};
 
 std::string readBytes(const fs::path& p)
 {
@@ -40,8 +40,8 @@ TEST(CliOptions, ValuesGoAfterAnEqualsSignOrInTheNextArgumentAndMayBeNegative)
     EXPECT_EQ(readBytes(joined), readBytes(split));
 
     // A negative value after a two-value option; hex play options.
-    const CliResult play = RunMevko({"play", kSample, "--trace", "--range", "-1", "3", "--options=0x20",
-                                     "--max-ticks=50"});
+    const CliResult play =
+        RunMevko({"play", kSample, "--trace", "--range", "-1", "3", "--options=0x20", "--max-ticks=50"});
     ASSERT_EQ(play.exitCode, 0) << play.err;
     EXPECT_EQ(play.out.rfind("0 0\n", 0), 0u) << play.out;
     fs::remove_all(dir);
@@ -54,7 +54,7 @@ TEST(CliOptions, ExitCodesAndMessages)
     const struct {
         std::vector<std::string> args;
         int code;
-        const char* message;  // on stderr
+        const char* message; // on stderr
     } rows[] = {
         {{}, 2, "Usage: mevko"},
         {{"no-such-command"}, 2, "unknown command 'no-such-command'"},

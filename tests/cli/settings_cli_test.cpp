@@ -17,8 +17,8 @@ TEST(CliSettings, WriteCreatesEveryKeyWithItsDefault)
     std::ifstream in(ini, std::ios::binary);
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text.rfind("[CONFIG]\r\n", 0), 0u);
-    for (const char* line : {"Undo=32\r\n", "Init_FileName=newfile.txt\r\n", "CGround=1052688\r\n",
-                             "GIFPath=\r\n", "PlayBit=416\r\n", "VerticalFlag=0\r\n"})
+    for (const char* line : {"Undo=32\r\n", "Init_FileName=newfile.txt\r\n", "CGround=1052688\r\n", "GIFPath=\r\n",
+                             "PlayBit=416\r\n", "VerticalFlag=0\r\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
     EXPECT_NE(r.out.find("Undo = 32\n"), std::string::npos);
 }

@@ -49,7 +49,7 @@ TEST_P(UnicodePathsCli, EveryCommandReadsAndWritesThePath)
     const CliResult info = RunMevko({"info", in});
     ASSERT_EQ(info.exitCode, 0) << info.err;
     expectRuns({"dump", in});
-    const fs::path text = data / (fs::path(GetParam()).stem().string() + ".txt");   // at most 255 bytes
+    const fs::path text = data / (fs::path(GetParam()).stem().string() + ".txt"); // at most 255 bytes
     expectRuns({"convert", in, text.string(), "--format", "text"}, text);
     EXPECT_EQ(RunMevko({"dump", text.string()}).out.find("\"saveFormat\":1") != std::string::npos, true);
     const fs::path payload = root / "クリップ é.bin";
@@ -70,6 +70,6 @@ TEST_P(UnicodePathsCli, EveryCommandReadsAndWritesThePath)
 
 INSTANTIATE_TEST_SUITE_P(Names, UnicodePathsCli,
                          ::testing::Values("café.dat", "爆発 アニメ.dat", "two  spaces .dat",
-                                           repeat("é", 123) + ".dat"));   // 250 bytes
+                                           repeat("é", 123) + ".dat")); // 250 bytes
 
 } // namespace

@@ -1,10 +1,10 @@
 // The file commands: state transitions, working folders, dialogs, status texts.
 #include "support/ProjectFixtures.h"
 
-#include "edit/RestoreHistory.h"
-#include "platform/Strings.h"
 #include "edit/Document.h"
+#include "edit/RestoreHistory.h"
 #include "platform/Paths.h"
+#include "platform/Strings.h"
 #include "project/Settings.h"
 
 #include <deque>
@@ -16,7 +16,7 @@ using platform::FormatString;
 using platform::LoadString;
 
 struct FakeChooser : iFileChooser {
-    std::deque<std::string> answers;   // chosen paths; none left = cancel
+    std::deque<std::string> answers; // chosen paths; none left = cancel
     int calls = 0;
     eDialogKind kind = DIALOG_OPEN;
     std::string folder, name, filter;
@@ -37,7 +37,7 @@ struct FakeChooser : iFileChooser {
 };
 
 struct FakeMessages : iMessageSink {
-    std::deque<eAskAnswer> answers;   // none left = No
+    std::deque<eAskAnswer> answers; // none left = No
     std::vector<std::string> asked;
     eAskAnswer Ask(const std::string& text, const std::string&, eAskButtons, eAskIcon) override
     {
@@ -128,7 +128,7 @@ TEST_F(DocumentTest, OpenSetsWorkingFolderPathAndStatus)
 
     const std::string path = Stored(file);
     ASSERT_TRUE(doc.FileCommand(IDM_OPEN_PATH, path));
-    EXPECT_EQ(messages.asked.size(), 2u);   // start-up folder question, then save changes
+    EXPECT_EQ(messages.asked.size(), 2u); // start-up folder question, then save changes
     EXPECT_EQ(messages.asked[1], LoadString(40021));
     EXPECT_EQ(doc.Project().Text(AT_WORK_FOLDER), Stored(root / "work" / "Data"));
     EXPECT_EQ(doc.Project().Text(AT_FILE_NAME), "boom.dat");
@@ -178,8 +178,7 @@ TEST_F(DocumentTest, SaveWritesTheStoredFileNameBesideTheCurrentPath)
     doc.Project().SetValue(AI_SAVE_FORMAT, 1);
     doc.Project().MarkModified();
     ASSERT_TRUE(doc.Save());
-    EXPECT_EQ(ReadBytes(root / "work" / "Data" / "anim" / "renamed.txt"),
-              ReadBytes(ExampleData() / "sample.txt"));
+    EXPECT_EQ(ReadBytes(root / "work" / "Data" / "anim" / "renamed.txt"), ReadBytes(ExampleData() / "sample.txt"));
     EXPECT_EQ(ReadBytes(file), Sample());
     EXPECT_EQ(doc.currentPath, Stored(file));
     EXPECT_FALSE(doc.Project().modified);
@@ -195,7 +194,7 @@ TEST_F(DocumentTest, SaveAsAddsDatAndRemembersThePath)
     EXPECT_EQ(chooser.kind, DIALOG_SAVE);
     EXPECT_EQ(chooser.filter, LoadString(40008));
     const fs::path written = root / "work" / "Data" / "anim" / "new.dat";
-    EXPECT_EQ(ReadBytes(written).substr(0, 8), "MEVK_TEX");   // ".dat" even for a text project
+    EXPECT_EQ(ReadBytes(written).substr(0, 8), "MEVK_TEX"); // ".dat" even for a text project
     EXPECT_EQ(doc.currentPath, chosen + ".dat");
     EXPECT_EQ(doc.Project().Text(AT_FILE_NAME), "new.dat");
     EXPECT_EQ(doc.dialog.DefaultFolder(), Stored(root / "work" / "Data"));
@@ -213,19 +212,19 @@ TEST_F(DocumentTest, FailedSaveKeepsOldFileAndModifiedFlag)
     const fs::path target = root / "elsewhere" / "keep.dat";
     WriteBytes(target, "old contents");
     doc.Project().SetValue(AI_SAVE_FORMAT, 0);
-    doc.Project().SetText(AT_NAME, std::string(300, 'n'));   // too long for the binary format
+    doc.Project().SetText(AT_NAME, std::string(300, 'n')); // too long for the binary format
     doc.Project().MarkModified();
     chooser.answers = {Stored(target), Stored(root / "no" / "such" / "folder" / "x.dat")};
     EXPECT_FALSE(doc.SaveAs());
     EXPECT_EQ(ReadBytes(target), "old contents");
-    EXPECT_EQ(status.last, FormatString(40066, paths::ForDisplay(Stored(target)).c_str()) +
-                               " : 名前 : 300 バイト (最大 255)");
+    EXPECT_EQ(status.last,
+              FormatString(40066, paths::ForDisplay(Stored(target)).c_str()) + " : 名前 : 300 バイト (最大 255)");
     EXPECT_TRUE(doc.Project().modified);
     doc.Project().SetText(AT_NAME, "ok");
     EXPECT_FALSE(doc.SaveAs());
     EXPECT_TRUE(doc.Project().modified);
     for (const auto& entry : fs::directory_iterator(root / "elsewhere"))
-        EXPECT_EQ(entry.path().filename(), "keep.dat");   // no temporary files left behind
+        EXPECT_EQ(entry.path().filename(), "keep.dat"); // no temporary files left behind
 }
 
 TEST_F(DocumentTest, ImportedProjectIsSavedThroughSaveAs)
@@ -245,7 +244,7 @@ TEST_F(DocumentTest, ImportedProjectIsSavedThroughSaveAs)
     EXPECT_EQ(doc.currentPath, "");
     EXPECT_EQ(title, "");
 
-    doc.Project().SetText(AT_FILE_NAME, "");   // importers leave no file name
+    doc.Project().SetText(AT_FILE_NAME, ""); // importers leave no file name
     chooser.answers = {Stored(root / "elsewhere" / "imp.dat")};
     ASSERT_TRUE(doc.Save());
     EXPECT_EQ(chooser.calls, 1);
@@ -269,7 +268,7 @@ TEST_F(DocumentTest, ClipboardExportReportsTheFormatName)
     EXPECT_EQ(status.last, FormatString(40036, LoadString(40090).c_str()));
     EXPECT_FALSE(doc.ClipboardExport(6));
     EXPECT_EQ(status.last, FormatString(40037, LoadString(40093).c_str()));
-    EXPECT_FALSE(doc.ClipboardExport(1));   // 2003 has no export
+    EXPECT_FALSE(doc.ClipboardExport(1)); // 2003 has no export
     EXPECT_EQ(kinds, (std::vector<int>{4, 6}));
     EXPECT_FALSE(doc.Project().modified);
 }
@@ -321,11 +320,11 @@ TEST_F(DocumentTest, OpenDialogStartsFromTheCurrentPath)
     EXPECT_EQ(doc.currentPath, Stored(file));
     chooser.answers.clear();
     EXPECT_FALSE(doc.OpenWithDialog());
-    EXPECT_EQ(chooser.name, Stored(file));   // the current file is preselected
+    EXPECT_EQ(chooser.name, Stored(file)); // the current file is preselected
 }
 
 struct PrepareCase {
-    const char* last;   // relative to the test folder; "" for none
+    const char* last; // relative to the test folder; "" for none
     const char* expectFolder;
     const char* expectName;
 };
@@ -350,8 +349,8 @@ TEST_F(DocumentTest, DialogPreparation)
         std::string folder, name;
         d.Prepare(app, folder, name);
         const std::string expectFolder = std::string(c.expectFolder) == "DEFAULT" ? base + "\\work"
-                                         : std::string(c.expectFolder) == "APP" ? app
-                                                                                : base + c.expectFolder;
+                                         : std::string(c.expectFolder) == "APP"   ? app
+                                                                                  : base + c.expectFolder;
         EXPECT_EQ(folder, expectFolder) << c.last;
         EXPECT_EQ(name, *c.expectName ? base + c.expectName : "") << c.last;
     }

@@ -76,7 +76,7 @@ protected:
     }
     static std::vector<uint8_t> Head(uint32_t kind, uint32_t length)
     {
-        return {uint8_t(kind), uint8_t(kind >> 8), uint8_t(kind >> 16), uint8_t(kind >> 24),
+        return {uint8_t(kind),   uint8_t(kind >> 8),   uint8_t(kind >> 16),   uint8_t(kind >> 24),
                 uint8_t(length), uint8_t(length >> 8), uint8_t(length >> 16), uint8_t(length >> 24)};
     }
     static std::vector<uint8_t> Selection(int cells, std::initializer_list<int> selected)
@@ -192,19 +192,19 @@ TEST_F(EditClipTest, MassLayout)
 
     cClip_Mass empty(CLIP_CELLS);
     EXPECT_FALSE(Put(empty));
-    EXPECT_TRUE(Has(CLIP_ROWS));   // the earlier block stays
+    EXPECT_TRUE(Has(CLIP_ROWS)); // the earlier block stays
 }
 
 TEST_F(EditClipTest, KindsAreTold)
 {
     EXPECT_FALSE(Has(CLIP_CELLS));
-    SetBlock({0x33, 0x33, 0x00, 0x40});   // 4 bytes: too short
+    SetBlock({0x33, 0x33, 0x00, 0x40}); // 4 bytes: too short
     EXPECT_FALSE(Has(CLIP_CELLS));
     SetBlock({0x33, 0x33, 0x00, 0x40, 0});
     EXPECT_TRUE(Has(CLIP_CELLS));
     EXPECT_FALSE(Has(CLIP_FRAMES));
     cClip_Mass mass(CLIP_CELLS);
-    EXPECT_FALSE(Get(mass));   // right kind, but the mass header is incomplete
+    EXPECT_FALSE(Get(mass)); // right kind, but the mass header is incomplete
     clipboard.SetLockedByOther(true);
     EXPECT_FALSE(Get(mass));
 }
@@ -259,7 +259,7 @@ TEST_F(EditClipTest, TruncatedAndOverlongPayloads)
     strEffect effect;
     cClip_Effect ec(&effect);
     EXPECT_FALSE(Get(ec));
-    eff.insert(eff.end(), {0, 50});   // seName announced 50 bytes, none present
+    eff.insert(eff.end(), {0, 50}); // seName announced 50 bytes, none present
     SetBlock(eff);
     ASSERT_TRUE(Get(ec));
     EXPECT_EQ(effect.seName, "");
@@ -277,7 +277,7 @@ TEST_F(EditClipTest, RandomBlocksArePastedSafely)
         std::vector<uint8_t> block = Head(kind, uint32_t(rng() % 200));
         block.resize(8 + rng() % 120);
         for (size_t i = 8; i < block.size(); ++i)
-            block[i] = uint8_t(rng() % 4 == 0 ? 0xFF : rng() % 8);   // small counts and offsets
+            block[i] = uint8_t(rng() % 4 == 0 ? 0xFF : rng() % 8); // small counts and offsets
         SetBlock(block);
         TimelinePaste(p, TA_CELLS, int(rng() % 6), int(rng() % 8), nullptr);
         TimelinePaste(p, TA_ROWS, 0, int(rng() % 8), nullptr);
@@ -330,7 +330,7 @@ TEST_F(EditClipTest, CanvasSingleCellPastePosition)
     ASSERT_EQ(CanvasCopy(p, 0, Selection(8, {1}), status), 1);
     std::vector<uint8_t> sel(8, 0);
     ASSERT_EQ(CanvasPaste(p, 0, 4, sel, nullptr, status), 1);
-    EXPECT_EQ(p.GetCell(0, 4)->x, -40);   // keeps the existing position
+    EXPECT_EQ(p.GetCell(0, 4)->x, -40); // keeps the existing position
     EXPECT_EQ(p.GetCell(0, 4)->y, -41);
     EXPECT_EQ(p.GetCell(0, 4)->opacity, 33);
     const strPointI mouse{100, -200};
@@ -338,7 +338,7 @@ TEST_F(EditClipTest, CanvasSingleCellPastePosition)
     EXPECT_EQ(p.GetCell(0, 6)->x, 100);
     EXPECT_EQ(p.GetCell(0, 6)->y, -200);
     ASSERT_EQ(CanvasPaste(p, 0, 7, sel, nullptr, status), 1);
-    EXPECT_EQ(p.GetCell(0, 7)->x, 5);   // empty target: the copied position
+    EXPECT_EQ(p.GetCell(0, 7)->x, 5); // empty target: the copied position
 }
 
 TEST_F(EditClipTest, CanvasCutAndPasteTargets)
@@ -359,7 +359,7 @@ TEST_F(EditClipTest, CanvasCutAndPasteTargets)
     EXPECT_EQ(ModelText(p), before);
 
     clipboard.SetLockedByOther(true);
-    EXPECT_EQ(CanvasCut(p, 0, Selection(6, {0}), status), 0);   // nothing copied: nothing deleted
+    EXPECT_EQ(CanvasCut(p, 0, Selection(6, {0}), status), 0); // nothing copied: nothing deleted
     EXPECT_TRUE(p.GetCell(0, 0));
     EXPECT_EQ(CanvasPaste(p, 0, 2, sel, nullptr, status), -1);
 }
@@ -390,7 +390,7 @@ TEST_F(EditClipTest, TimelineCellBlockReproducesEmptyPositions)
     ASSERT_TRUE(TimelineCopy(p, TA_CELLS, {4, 0, 6, 2}));
     EXPECT_TRUE(TimelineCanPaste(TA_CELLS));
     EXPECT_FALSE(TimelineCanPaste(TA_FRAMES));
-    EXPECT_FALSE(TimelinePaste(p, TA_ROWS, 0, 0, nullptr));   // wrong kind: nothing
+    EXPECT_FALSE(TimelinePaste(p, TA_ROWS, 0, 0, nullptr)); // wrong kind: nothing
     EXPECT_EQ(history.UndoCount(), 0);
     strGridBlock pasted;
     ASSERT_TRUE(TimelinePaste(p, TA_CELLS, 10, 0, &pasted));
@@ -398,7 +398,7 @@ TEST_F(EditClipTest, TimelineCellBlockReproducesEmptyPositions)
     EXPECT_FALSE(p.GetCell(11, 1));
     EXPECT_EQ(X(11, 2), 52);
     EXPECT_EQ(X(12, 0), 60);
-    EXPECT_EQ(X(11, 3), -1);   // outside the block
+    EXPECT_EQ(X(11, 3), -1); // outside the block
     EXPECT_EQ(history.UndoCount(), 1);
 }
 
@@ -413,12 +413,12 @@ TEST_F(EditClipTest, TimelineFramePasteInserts)
     Bytes r = Block();
     EXPECT_EQ(r.u32(), 0x40004444u);
     r.at = 12;
-    EXPECT_EQ(r.u16(), 2u);       // cells
-    EXPECT_EQ(r.u16(), 4u);       // empty positions
-    EXPECT_EQ(r.u16(), 2u);       // frames
+    EXPECT_EQ(r.u16(), 2u); // cells
+    EXPECT_EQ(r.u16(), 4u); // empty positions
+    EXPECT_EQ(r.u16(), 2u); // frames
     EXPECT_EQ(r.u16(), 0u);
-    EXPECT_EQ(r.u16(), 0u);       // frame offset 0 ...
-    EXPECT_EQ(r.u16(), 1u);       // ... cell number 1 (the highest is 2, empty)
+    EXPECT_EQ(r.u16(), 0u); // frame offset 0 ...
+    EXPECT_EQ(r.u16(), 1u); // ... cell number 1 (the highest is 2, empty)
     strGridBlock pasted;
     ASSERT_TRUE(TimelinePaste(p, TA_FRAMES, 4, 2, &pasted));
     EXPECT_EQ(pasted.f0, 4);
@@ -461,7 +461,7 @@ TEST_F(EditClipTest, TimelineDeleteOfAllFramesLeavesOne)
     EXPECT_EQ(p.GetValue(AI_FRAMES), 1);
     EXPECT_FALSE(p.GetCell(0, 1));
     EXPECT_FALSE(Has(CLIP_FRAMES));
-    EXPECT_FALSE(TimelineDelete(p, TA_CELLS, {0, 0, 0, 1}));   // nothing there: no step
+    EXPECT_FALSE(TimelineDelete(p, TA_CELLS, {0, 0, 0, 1})); // nothing there: no step
     EXPECT_EQ(history.UndoCount(), 1);
 }
 
@@ -494,7 +494,7 @@ TEST_F(EditClipTest, ListEffects)
     EXPECT_EQ(*p.GetEffect(1), b);
     ASSERT_TRUE(EffectCopy(p, 0, status));
     EXPECT_EQ(status.last, "[0] : コピー");
-    EXPECT_EQ(EffectPaste(p, 2, status), 1);   // frame 2 goes after the existing frame-2 effect
+    EXPECT_EQ(EffectPaste(p, 2, status), 1); // frame 2 goes after the existing frame-2 effect
     EXPECT_EQ(p.GetEffect(1)->frame, 2);
     ASSERT_TRUE(EffectDelete(p, 3, status));
     EXPECT_EQ(status.last, "[3] : 削除");

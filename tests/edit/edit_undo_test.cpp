@@ -132,9 +132,9 @@ TEST_F(EditUndoTest, TimelineCutPastedBackRestoresTheProject)
         const int area = RandomArea();
         strGridBlock b = RandomBlock();
         if (area == TA_FRAMES && std::min(b.f0, b.f1) == 0 && std::max(b.f0, b.f1) == p.GetValue(AI_FRAMES) - 1)
-            b.f0 = b.f1 = 1;   // not every frame: a cut never leaves none
-        SCOPED_TRACE(testing::Message() << "round " << round << " area " << area << " block " << b.f0 << ","
-                                        << b.k0 << "-" << b.f1 << "," << b.k1);
+            b.f0 = b.f1 = 1; // not every frame: a cut never leaves none
+        SCOPED_TRACE(testing::Message() << "round " << round << " area " << area << " block " << b.f0 << "," << b.k0
+                                        << "-" << b.f1 << "," << b.k1);
         const std::string before = ModelText(p);
         ASSERT_TRUE(TimelineCut(p, area, b));
         ASSERT_TRUE(TimelinePaste(p, area, std::min(b.f0, b.f1), std::min(b.k0, b.k1), nullptr));

@@ -29,7 +29,7 @@ TEST_F(FrameOpsTest, Navigation)
     EXPECT_EQ(FirstFrame(p, 3, messages), 0);
     EXPECT_EQ(LastFrame(p, 1, messages), 4);
     EXPECT_EQ(NextFrame(p, 2, false, status, messages), 3);
-    EXPECT_EQ(NextFrame(p, 4, false, status, messages), 4);   // stays on the last frame
+    EXPECT_EQ(NextFrame(p, 4, false, status, messages), 4); // stays on the last frame
     EXPECT_EQ(p.GetValue(AI_FRAMES), 5);
     EXPECT_EQ(history.UndoCount(), 0);
     EXPECT_TRUE(messages.texts.empty());
@@ -57,7 +57,7 @@ TEST_F(FrameOpsTest, NavigationRepairsAMissingCurrentFrame)
     EXPECT_EQ(PreviousFrame(p, 2, messages), 1);
     ASSERT_EQ(messages.texts.size(), 1u);
     EXPECT_EQ(p.GetValue(AI_FRAMES), 4);
-    EXPECT_EQ(X(2, 0), 3);   // frame 3 moved down over the hole
+    EXPECT_EQ(X(2, 0), 3); // frame 3 moved down over the hole
 }
 
 TEST_F(FrameOpsTest, InsertDeleteClearAreOneStepEach)
@@ -80,7 +80,7 @@ TEST_F(FrameOpsTest, InsertDeleteClearAreOneStepEach)
 
     ASSERT_TRUE(DeleteFrame(p, current = 4, status));
     EXPECT_EQ(status.last, "フレーム[4]を削除しました");
-    EXPECT_EQ(current, 3);   // clamped to the new last frame
+    EXPECT_EQ(current, 3); // clamped to the new last frame
     EXPECT_EQ(history.UndoCount(), 3);
 
     for (int i = 0; i < 3; ++i)
@@ -171,12 +171,12 @@ TEST_F(FrameOpsTest, InterpolateFromNeighboursExamples)
 TEST_F(FrameOpsTest, InterpolateFromNeighboursSlots)
 {
     Frames(3);
-    Store(0, 1, CellXY(40, 41));   // only in the previous frame
-    Store(2, 2, CellXY(50, 51));   // only in the next frame
+    Store(0, 1, CellXY(40, 41)); // only in the previous frame
+    Store(2, 2, CellXY(50, 51)); // only in the next frame
     strCell own = CellXY(0);
     own.picture = 9;
     own.pattern = 3;
-    Store(1, 3, own);              // own cell, no neighbours: unchanged
+    Store(1, 3, own); // own cell, no neighbours: unchanged
     int current = 1;
     ASSERT_TRUE(InterpolateFromNeighbours(p, current, 0, status, messages));
     EXPECT_EQ(*p.GetCell(1, 1), CellXY(40, 41));
@@ -224,7 +224,7 @@ TEST_F(FrameOpsTest, InterpolateCellRules)
 
     strCell keepColour = w;
     ASSERT_TRUE(InterpolateCell(keepColour, &p0, nullptr, 0.5f, 2));
-    EXPECT_EQ(keepColour.picture, 50);   // a copy of P with the kept parameters restored
+    EXPECT_EQ(keepColour.picture, 50); // a copy of P with the kept parameters restored
     EXPECT_EQ(keepColour.red, 70);
     EXPECT_EQ(keepColour.blend, 0);
 
@@ -245,7 +245,7 @@ TEST_F(FrameOpsTest, CompTypeSettingKeepsPictureAndPattern)
     Store(2, 0, b);
     int current = 1;
     ASSERT_TRUE(InterpolateFromNeighbours(p, current, 1, status, messages));
-    EXPECT_EQ(p.GetCell(1, 0)->picture, 1);   // the base cell (the previous frame's)
+    EXPECT_EQ(p.GetCell(1, 0)->picture, 1); // the base cell (the previous frame's)
     EXPECT_EQ(p.GetCell(1, 0)->pattern, 5);
     EXPECT_EQ(p.GetCell(1, 0)->x, 5);
 }
@@ -262,7 +262,7 @@ TEST_F(FrameOpsTest, SetIntervalsIsOneUndoStep)
     for (int f = 0; f < 10; ++f)
         EXPECT_EQ(p.GetFrame(f)->interval, 0) << f;
     ASSERT_TRUE(history.Restore(p, RESTORE_REDO));
-    EXPECT_EQ(SetIntervals(p, 8, 2000, 300, status), 2);   // 300 limited to 255; missing frames skipped
+    EXPECT_EQ(SetIntervals(p, 8, 2000, 300, status), 2); // 300 limited to 255; missing frames skipped
     EXPECT_EQ(p.GetFrame(9)->interval, 255);
 
     strIntervalDialogState dialog;

@@ -6,8 +6,7 @@ namespace {
 
 class InterpolateTest : public EditTest {
 protected:
-    strFrameInterpolationState Dialog(int first, int last, int method, std::initializer_list<int> cells,
-                                      uint32_t mask)
+    strFrameInterpolationState Dialog(int first, int last, int method, std::initializer_list<int> cells, uint32_t mask)
     {
         strFrameInterpolationState d;
         d.Prepare(p);
@@ -38,9 +37,9 @@ TEST_F(InterpolateTest, NormalMethodExample)
     EXPECT_EQ(X(1, 2), 2);
     EXPECT_EQ(X(2, 2), 5);
     EXPECT_EQ(X(3, 2), 7);
-    EXPECT_EQ(p.GetCell(1, 2)->y, 30);        // copy of frame 0's cell
+    EXPECT_EQ(p.GetCell(1, 2)->y, 30); // copy of frame 0's cell
     EXPECT_EQ(p.GetCell(1, 2)->opacity, 200);
-    EXPECT_EQ(p.GetCell(2, 2)->y, 7);         // its own other parameters
+    EXPECT_EQ(p.GetCell(2, 2)->y, 7); // its own other parameters
     EXPECT_EQ(p.GetCell(2, 2)->opacity, 9);
     EXPECT_EQ(X(0, 2), 0);
     EXPECT_EQ(X(4, 2), 10);
@@ -102,7 +101,7 @@ TEST_F(InterpolateTest, EveryParameterOnItsWidth)
         b.Set(i, 0);
     }
     a.pattern = 1;
-    b.pattern = 65535;    // unsigned 16-bit
+    b.pattern = 65535; // unsigned 16-bit
     a.scaleX = -1000;
     b.scaleX = 1000;
     a.opacity = 255;
@@ -113,9 +112,9 @@ TEST_F(InterpolateTest, EveryParameterOnItsWidth)
     Store(2, 0, b);
     ASSERT_EQ(RunFrameInterpolation(p, Dialog(0, 2, FIM_NORMAL, {0}, kAllParams), status), 1);
     const strCell& m = *p.GetCell(1, 0);
-    EXPECT_EQ(m.pattern, 32768);   // 1 + trunc(65534 * 0.5)
+    EXPECT_EQ(m.pattern, 32768); // 1 + trunc(65534 * 0.5)
     EXPECT_EQ(m.scaleX, 0);
-    EXPECT_EQ(m.opacity, 128);     // 255 + trunc(-127.5)
+    EXPECT_EQ(m.opacity, 128); // 255 + trunc(-127.5)
     EXPECT_EQ(m.saturation, 99);
 }
 
@@ -125,9 +124,9 @@ TEST_F(InterpolateTest, SelectedCells)
     Store(0, 0, CellXY(0));
     Store(2, 0, CellXY(9));
     Store(1, 0, CellXY(100));
-    Store(1, 1, CellXY(100));     // no neighbours: not stored
+    Store(1, 1, CellXY(100)); // no neighbours: not stored
     Store(0, 2, CellXY(0));
-    Store(2, 2, CellXY(20));      // not in frame 1: skipped
+    Store(2, 2, CellXY(20)); // not in frame 1: skipped
     EXPECT_EQ(InterpolateSelected(p, 1, {0, 1, 2}, 0, status), 1);
     EXPECT_EQ(status.last, "[1] : 前後F で補完");
     EXPECT_EQ(X(1, 0), 4);
@@ -143,9 +142,9 @@ TEST_F(InterpolateTest, BlockFromNeighbouringKeys)
     Frames(10);
     Store(1, 0, CellXY(10));
     Store(8, 0, CellXY(80));
-    Store(4, 0, CellXY(-300, 5));   // inside the block: interpolated over
-    Store(0, 1, CellXY(7, 7));      // only a key before
-    Store(9, 2, CellXY(9, 9));      // only a key after
+    Store(4, 0, CellXY(-300, 5)); // inside the block: interpolated over
+    Store(0, 1, CellXY(7, 7));    // only a key before
+    Store(9, 2, CellXY(9, 9));    // only a key after
     EXPECT_EQ(InterpolateBlock(p, 3, 5, 0, 3, 0), 9);
     EXPECT_EQ(X(3, 0), 30);
     EXPECT_EQ(X(4, 0), 40);

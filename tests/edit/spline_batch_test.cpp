@@ -27,9 +27,9 @@ TEST_F(SplineBatchTest, SplineExample)
         EXPECT_EQ(p.GetCell(2 + i, 3)->x, plain[size_t(i)].x);
         EXPECT_EQ(p.GetCell(2 + i, 3)->y, plain[size_t(i)].y);
     }
-    EXPECT_EQ(p.GetCell(2, 3)->opacity, 255);   // the start cell's copy
-    EXPECT_EQ(p.GetCell(3, 3)->opacity, 17);    // its own cell
-    EXPECT_EQ(p.GetCell(4, 3)->opacity, 17);    // the previous frame's cell
+    EXPECT_EQ(p.GetCell(2, 3)->opacity, 255); // the start cell's copy
+    EXPECT_EQ(p.GetCell(3, 3)->opacity, 17);  // its own cell
+    EXPECT_EQ(p.GetCell(4, 3)->opacity, 17);  // the previous frame's cell
     history.Restore(p, RESTORE_UNDO);
 
     EXPECT_EQ(ApplySpline(p, 1, 3, 4, p0, p1, p2, 16, status), 4);
@@ -61,16 +61,24 @@ TEST_F(SplineBatchTest, BatchFormulaExamples)
         int formula, param, start, v, expected;
     };
     const Case cases[] = {
-        {BF_PERCENT, CP_X, -5, 50, -2},      {BF_PERCENT, CP_OPACITY, 255, 50, 127},
-        {BF_ADD, CP_OPACITY, 200, 100, 255}, {BF_ASSIGN, CP_ANGLE, 0, -1, -1},
-        {BF_ADD, CP_X, 1000, 9999, 1024},    {BF_ASSIGN, CP_BLEND, 0, 9, 4},
-        {BF_PERCENT, CP_PATTERN, 40000, 200, 65535}, {7, CP_Y, 3, 8, 8},
+        {BF_PERCENT, CP_X, -5, 50, -2},
+        {BF_PERCENT, CP_OPACITY, 255, 50, 127},
+        {BF_ADD, CP_OPACITY, 200, 100, 255},
+        {BF_ASSIGN, CP_ANGLE, 0, -1, -1},
+        {BF_ADD, CP_X, 1000, 9999, 1024},
+        {BF_ASSIGN, CP_BLEND, 0, 9, 4},
+        {BF_PERCENT, CP_PATTERN, 40000, 200, 65535},
+        {7, CP_Y, 3, 8, 8},
         // Results stop at the field's ends instead of wrapping.
-        {BF_PERCENT, CP_OPACITY, 200, 150, 255}, {BF_ASSIGN, CP_OPACITY, 0, 300, 255},
+        {BF_PERCENT, CP_OPACITY, 200, 150, 255},
+        {BF_ASSIGN, CP_OPACITY, 0, 300, 255},
         {BF_ASSIGN, CP_GREEN, 50, -5, 0},
-        {BF_ADD, CP_RED, 100, -101, 0},      {BF_ADD, CP_OPACITY, 250, 100, 255},
-        {BF_ADD, CP_OPACITY, 10, -9999, 0},  {BF_ADD, CP_SATURATION, 150, 200, 200},
-        {BF_ADD, CP_PATTERN, 65530, 100, 65535}, {BF_ADD, CP_Y, -1000, -9999, -1024},
+        {BF_ADD, CP_RED, 100, -101, 0},
+        {BF_ADD, CP_OPACITY, 250, 100, 255},
+        {BF_ADD, CP_OPACITY, 10, -9999, 0},
+        {BF_ADD, CP_SATURATION, 150, 200, 200},
+        {BF_ADD, CP_PATTERN, 65530, 100, 65535},
+        {BF_ADD, CP_Y, -1000, -9999, -1024},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.formula << " param " << c.param << " v " << c.v);
@@ -98,7 +106,7 @@ TEST_F(SplineBatchTest, BatchEditSelectsFramesCellsAndParameters)
         for (int s = 0; s < 3; ++s)
             Store(f, s, CellXY(f * 10 + s, 1));
     strBatchEditState d;
-    d.PresetFromSelection(p, 2, 1, 1, 3);   // frames 1-2, cell numbers 1-3
+    d.PresetFromSelection(p, 2, 1, 1, 3); // frames 1-2, cell numbers 1-3
     d.paramTicks[CP_X] = d.paramTicks[CP_Y] = true;
     d.formula = BF_ADD;
     d.value = 5;
@@ -118,7 +126,7 @@ TEST_F(SplineBatchTest, BatchEditSelectsFramesCellsAndParameters)
     d.cellTicks.assign(4, false);
     d.paramTicks[CP_X] = true;
     EXPECT_EQ(RunBatchEdit(p, d, status), 0);
-    EXPECT_EQ(status.last, "");   // no cell number ticked: nothing happens
+    EXPECT_EQ(status.last, ""); // no cell number ticked: nothing happens
     EXPECT_EQ(history.UndoCount(), 0);
 }
 
@@ -141,7 +149,7 @@ TEST_F(SplineBatchTest, FixedPictures)
     EXPECT_EQ(p.GetFixPicture(3), 255);
     EXPECT_EQ(p.GetCell(0, 1)->picture, 255);
     EXPECT_EQ(p.GetCell(2, 1)->picture, 255);
-    EXPECT_FALSE(ApplyFixPictureTable(p, table));   // unchanged: no step
+    EXPECT_FALSE(ApplyFixPictureTable(p, table)); // unchanged: no step
     EXPECT_EQ(history.UndoCount(), 1);
 
     ASSERT_TRUE(ApplyFixPicture(p, 1, 4));

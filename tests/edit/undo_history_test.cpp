@@ -196,7 +196,7 @@ TEST_F(HistoryTest, NoOpKeepsRedoAndRealEditDropsIt)
     edit([&] { p.SetCell(0, 0, &c); });
     UndoCommand(p, history, status);
     ASSERT_EQ(history.RedoCount(), 1);
-    edit([&] { p.SwapFrames(3, 4); });   // changes nothing
+    edit([&] { p.SwapFrames(3, 4); }); // changes nothing
     EXPECT_EQ(history.RedoCount(), 1);
     edit([&] { p.SetInterval(0, 2); });
     EXPECT_EQ(history.RedoCount(), 0);
@@ -208,12 +208,12 @@ TEST_F(HistoryTest, ManyRecordsFormOneStepReplayedInOrder)
     edit([&] {
         for (int i = 0; i < 10; ++i) {
             a.y = int16_t(i);
-            p.SetCell(0, 0, &a);   // the same slot, ten times
+            p.SetCell(0, 0, &a); // the same slot, ten times
         }
     });
     EXPECT_EQ(history.UndoCount(), 1);
     ASSERT_TRUE(UndoCommand(p, history, status));
-    EXPECT_EQ(p.GetCell(0, 0), nullptr);   // the slot was empty before
+    EXPECT_EQ(p.GetCell(0, 0), nullptr); // the slot was empty before
     ASSERT_TRUE(RedoCommand(p, history, status));
     EXPECT_EQ(p.GetCell(0, 0)->y, 9);
 }
@@ -279,7 +279,7 @@ TEST_F(HistoryTest, PictureEffectAndItemEditsAreStepsOfTheirOwn)
         p.SetText(AT_NAME, "boom");
     });
     edit([&] { p.DeleteEffect(0, true); });
-    edit([&] { p.SetValue(AI_BASE_INTERVAL, 4); });  // no change: no step
+    edit([&] { p.SetValue(AI_BASE_INTERVAL, 4); }); // no change: no step
     EXPECT_EQ(history.UndoCount(), 4);
     EXPECT_EQ(p.GetEffect(0)->frame, 9) << "the later effect moved up";
     ASSERT_TRUE(UndoCommand(p, history, status));
@@ -303,7 +303,7 @@ TEST_F(HistoryTest, SpoiledGroupIsDropped)
     EXPECT_FALSE(p.Record()->AddRecord(nullptr));
     p.EndRecord(true);
     EXPECT_FALSE(history.CanRestore(RESTORE_UNDO));
-    EXPECT_EQ(p.GetCell(0, 0)->x, 2);   // the change itself stays
+    EXPECT_EQ(p.GetCell(0, 0)->x, 2); // the change itself stays
 }
 
 struct AlertRecorder : iMessageSink {
@@ -324,7 +324,7 @@ TEST_F(HistoryTest, FrameGuardRepairsHoles)
     for (int i = 0; i < 5; ++i)
         p.SetInterval(i, i + 1);
     edit([&] { p.SetInterval(0, 9); });
-    p.DeleteFrames(1, 2, false);   // holes at 1 and 2
+    p.DeleteFrames(1, 2, false); // holes at 1 and 2
     AlertRecorder alerts;
     int current = 0;
     EXPECT_TRUE(GuardCurrentFrame(p, current, alerts));

@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "support/ExportTestUtil.h"
 #include "export/CaptureImage.h"
 #include "image/PngWrite.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
+#include "support/ExportTestUtil.h"
 
 namespace exporttest {
 
@@ -22,7 +22,7 @@ struct CaptureProject {
      *  frames) or 2 (odd) at (x, y). */
     explicit CaptureProject(int frames, int interval = 1, int x = 0, int y = 0)
     {
-        Settings().TransType = 0;  // pictures drawn as they are
+        Settings().TransType = 0; // pictures drawn as they are
         Settings().TargetPath.clear();
         cBMP sheet = makeImage(16, 8, [](int px, int) { return px < 8 ? kRed : kBlue; });
         writePngRGBA(dir / "pic.png", sheet, true);
@@ -35,8 +35,10 @@ struct CaptureProject {
         pic.divY = 1;
         pic.path = (dir / "pic.png").string();
         project.SetPicture(pic, 0);
-        if (frames > 1) project.InsertFrames(0, frames - 1);
-        if (frames == 0) project.DeleteFrames(0, 1, true);
+        if (frames > 1)
+            project.InsertFrames(0, frames - 1);
+        if (frames == 0)
+            project.DeleteFrames(0, 1, true);
         for (int f = 0; f < frames; ++f) {
             project.SetInterval(f, interval);
             strCell cell;
@@ -61,4 +63,4 @@ inline int runJob(cCaptureImage& job)
     return job.imagesMade();
 }
 
-}  // namespace exporttest
+} // namespace exporttest

@@ -27,28 +27,26 @@ std::vector<int> gifDelays(const fs::path& path)
     CGIFFile gif;
     EXPECT_TRUE(gif.load(path));
     std::vector<int> delays;
-    for (int i = 0; i < gif.frameCount(); ++i) delays.push_back(gif.frameAt(i)->delay);
+    for (int i = 0; i < gif.frameCount(); ++i)
+        delays.push_back(gif.frameAt(i)->delay);
     return delays;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Capture, SheetLayout)
 {
     struct Case {
         int images, count, flags, columns, rows;
     } cases[] = {
-        {25, 5, 0, 5, 5},
-        {26, 5, 0, 5, 6},
-        {26, 5, kCaptureFixRows, 6, 5},
-        {3, 5, 0, 5, 1},
-        {1, 1, 0, 1, 1},
+        {25, 5, 0, 5, 5}, {26, 5, 0, 5, 6}, {26, 5, kCaptureFixRows, 6, 5}, {3, 5, 0, 5, 1}, {1, 1, 0, 1, 1},
     };
     for (const Case& c : cases) {
         CaptureProject p(c.images);
         cCaptureImage job;
         job.setRenderOptions(RenderOptionsOf(Settings()));
-        ASSERT_TRUE(job.init(p.path("s.png"), &p.project, &kCrop, c.count, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0))
+        ASSERT_TRUE(
+            job.init(p.path("s.png"), &p.project, &kCrop, c.count, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0))
             << c.images;
         EXPECT_EQ(job.imageCount(), c.images);
         EXPECT_EQ(job.columns(), c.columns) << c.images;
@@ -120,7 +118,8 @@ TEST(Capture, IntervalStepping)
     stepped.setRenderOptions(RenderOptionsOf(Settings()));
     ASSERT_TRUE(plain.init(p.path("a.png"), &p.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
     EXPECT_EQ(plain.imageCount(), 2);
-    ASSERT_TRUE(stepped.init(p.path("b.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureInterval | kCaptureCombine, 60, 1.0));
+    ASSERT_TRUE(stepped.init(p.path("b.png"), &p.project, &kCrop, 9, 0,
+                             kCapturePng | kCaptureInterval | kCaptureCombine, 60, 1.0));
     EXPECT_EQ(stepped.imageCount(), 3);
     EXPECT_EQ(runJob(stepped), 3);
     EXPECT_EQ(tileColour(stepped.output(), 0, 0, 16, 16), kRed);
@@ -155,11 +154,12 @@ TEST(Capture, FlashesAddImagesAndFade)
     EXPECT_EQ(pixel(gif.frameAt(0)->image, 8, 8), kRed);
     EXPECT_EQ(pixel(gif.frameAt(1)->image, 8, 8), 0xFF00FF00u);
     uint32_t faded = pixel(gif.frameAt(2)->image, 8, 8);
-    EXPECT_NEAR(static_cast<int>(faded >> 8 & 0xFF), 170, 2);  // 2/3 of the flash over blue
+    EXPECT_NEAR(static_cast<int>(faded >> 8 & 0xFF), 170, 2); // 2/3 of the flash over blue
     EXPECT_EQ(gif.frameAt(0)->delay, 20);
     EXPECT_EQ(gif.frameAt(1)->delay, 10);
     EXPECT_EQ(gif.frameAt(2)->delay, 10);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(gif.frameAt(i)->disposal, 2);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(gif.frameAt(i)->disposal, 2);
 }
 
 TEST(Capture, GifDelays)
@@ -170,12 +170,12 @@ TEST(Capture, GifDelays)
         int frames, fps, interval, flags;
         std::vector<int> delays;
     } cases[] = {
-        {3, 60, 1, 0, {2, 1, 2}},                       // 1.667 per tick: 5 in all
-        {3, 60, 1, kCaptureSixHundredths, {6, 6, 6}},   // stretched so a frame lasts 6/100 s
+        {3, 60, 1, 0, {2, 1, 2}},                     // 1.667 per tick: 5 in all
+        {3, 60, 1, kCaptureSixHundredths, {6, 6, 6}}, // stretched so a frame lasts 6/100 s
         {3, 10, 3, kCaptureSixHundredths, {30, 30, 30}},
-        {3, 30, 2, 0, {7, 6, 7}},                       // 6.667 per image
+        {3, 30, 2, 0, {7, 6, 7}}, // 6.667 per image
         {6, 60, 3, 0, {5, 5, 5, 5, 5, 5}},
-        {7, 1000, 1, 0, {0, 0, 0, 0, 1, 0, 0}},         // a tenth each: 0.7 in all
+        {7, 1000, 1, 0, {0, 0, 0, 0, 1, 0, 0}}, // a tenth each: 0.7 in all
     };
     for (const Case& c : cases) {
         CaptureProject p(c.frames, c.interval);
@@ -221,7 +221,8 @@ TEST(Capture, MirroredAndFlippedCrops)
         cCaptureImage job;
         job.setRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(job.init(p.path("m.png"), &p.project, &crops[i], 1, 0, kCapturePng | kCaptureCombine, 60, 1.0));
-        EXPECT_EQ(job.flags() & (kCaptureMirrorH | kCaptureFlipV), (i & 1 ? kCaptureMirrorH : 0) | (i & 2 ? kCaptureFlipV : 0));
+        EXPECT_EQ(job.flags() & (kCaptureMirrorH | kCaptureFlipV),
+                  (i & 1 ? kCaptureMirrorH : 0) | (i & 2 ? kCaptureFlipV : 0));
         runJob(job);
         images[i] = job.output();
     }
@@ -246,9 +247,11 @@ TEST(Capture, ScaledImagesRepeatOrDropPixels)
     ASSERT_EQ(half.output().width(), 8);
     ASSERT_EQ(twice.output().width(), 32);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) ASSERT_EQ(pixel(twice.output(), x, y), pixel(full.output(), x / 2, y / 2));
+        for (int x = 0; x < 32; ++x)
+            ASSERT_EQ(pixel(twice.output(), x, y), pixel(full.output(), x / 2, y / 2));
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) ASSERT_EQ(pixel(half.output(), x, y), pixel(full.output(), x * 2, y * 2));
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(pixel(half.output(), x, y), pixel(full.output(), x * 2, y * 2));
     // Uncovered pixels hold the background colour with alpha 0.
     EXPECT_EQ(pixel(full.output(), 15, 15), 0x00336699u);
 }
@@ -260,10 +263,10 @@ TEST(Capture, AutoCrop)
     cSpriteDrawer drawer;
     drawer.loadPictures(p.project);
     ASSERT_TRUE(autoCropRect(p.project, drawer, r));
-    EXPECT_EQ(r.left, 0);  // the box always holds the centre
+    EXPECT_EQ(r.left, 0); // the box always holds the centre
     EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right, 15);   // 10 + 4 + 1
-    EXPECT_EQ(r.bottom, 25);  // 20 + 4 + 1
+    EXPECT_EQ(r.right, 15);  // 10 + 4 + 1
+    EXPECT_EQ(r.bottom, 25); // 20 + 4 + 1
     CaptureProject empty(1);
     empty.project.SetCell(0, 0, nullptr);
     cSpriteDrawer d2;
@@ -273,7 +276,7 @@ TEST(Capture, AutoCrop)
 
 TEST(Capture, TargetPicture)
 {
-    CaptureProject p(2, 1, -6, 6);  // the cells stay clear of the target
+    CaptureProject p(2, 1, -6, 6); // the cells stay clear of the target
     writePngRGBA(p.path("target.png"), makeImage(4, 6, [](int, int) { return 0xFF00FF00u; }), true);
     strEffect hide;
     hide.frame = 0;
@@ -286,11 +289,11 @@ TEST(Capture, TargetPicture)
     Settings().TargetPostY = 0;
     struct Case {
         int center, flags;
-        bool first, second;  // target visible in images 0 and 1
-        int top;             // first row of the target
+        bool first, second; // target visible in images 0 and 1
+        int top;            // first row of the target
     } cases[] = {
         {0, kCaptureTarget, true, true, 5},
-        {2, kCaptureTarget, true, true, 2},  // 下: raised by half its height
+        {2, kCaptureTarget, true, true, 2}, // 下: raised by half its height
         {3, kCaptureTarget, true, true, 8},
         {2, kCaptureTarget | kCaptureFlash, true, false, 2},
         {2, 0, false, false, 2},
@@ -300,7 +303,8 @@ TEST(Capture, TargetPicture)
         p.project.SetValue(AI_CENTER_POSITION, c.center);
         cCaptureImage job;
         job.setRenderOptions(RenderOptionsOf(Settings()));
-        ASSERT_TRUE(job.init(p.path("t.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0));
+        ASSERT_TRUE(
+            job.init(p.path("t.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0));
         ASSERT_GE(runJob(job), 2);
         for (int image = 0; image < 2; ++image) {
             bool shown = image ? c.second : c.first;
@@ -325,19 +329,23 @@ TEST(Capture, NumberedFilesAndAlpha)
         CaptureProject p(3);
         cCaptureImage job;
         job.setRenderOptions(RenderOptionsOf(Settings()));
-        ASSERT_TRUE(job.init(p.path("anim.png"), &p.project, &kCrop, 0, 0x102030, kCapturePng | (alpha ? kCaptureAlpha : 0), 60, 1.0));
+        ASSERT_TRUE(job.init(p.path("anim.png"), &p.project, &kCrop, 0, 0x102030,
+                             kCapturePng | (alpha ? kCaptureAlpha : 0), 60, 1.0));
         EXPECT_EQ(runJob(job), 3);
         EXPECT_FALSE(fs::exists(p.path("anim.png")));
-        std::string out = runPython(p.dir, "from PIL import Image\n"
-                                           "for i in range(4):\n"
-                                           "    try:\n"
-                                           "        im = Image.open('" + p.dir.path.string() + "/anim%05d.png' % i)\n"
-                                           "    except FileNotFoundError:\n"
-                                           "        print('missing', i); continue\n"
-                                           "    print(im.mode, im.size, im.getpixel((0, 0)), im.getpixel((8, 8)))\n");
+        std::string out =
+            runPython(p.dir, "from PIL import Image\n"
+                             "for i in range(4):\n"
+                             "    try:\n"
+                             "        im = Image.open('" +
+                                 p.dir.path.string() +
+                                 "/anim%05d.png' % i)\n"
+                                 "    except FileNotFoundError:\n"
+                                 "        print('missing', i); continue\n"
+                                 "    print(im.mode, im.size, im.getpixel((0, 0)), im.getpixel((8, 8)))\n");
         std::string corner = alpha ? "(16, 32, 48, 0)" : "(16, 32, 48, 255)";
-        EXPECT_EQ(out, "RGBA (16, 16) " + corner + " (255, 0, 0, 255)\n" + "RGBA (16, 16) " + corner + " (0, 0, 255, 255)\n" +
-                           "RGBA (16, 16) " + corner + " (255, 0, 0, 255)\nmissing 3\n");
+        EXPECT_EQ(out, "RGBA (16, 16) " + corner + " (255, 0, 0, 255)\n" + "RGBA (16, 16) " + corner +
+                           " (0, 0, 255, 255)\n" + "RGBA (16, 16) " + corner + " (255, 0, 0, 255)\nmissing 3\n");
     }
 }
 
@@ -356,12 +364,15 @@ TEST(Capture, GifFileMatchesTheRenderedFrames)
         ASSERT_TRUE(job.init(p.path("g.gif"), &p.project, &kCrop, 0, 0x00FF00, flags, 20, 1.0));
         EXPECT_EQ(runJob(job), 4);
         std::string out = runPython(p.dir, "from PIL import Image\n"
-                                           "im = Image.open('" + p.path("g.gif").string() + "')\n"
-                                           "print(im.n_frames, im.info.get('loop'))\n"
-                                           "for i in range(im.n_frames):\n"
-                                           "    im.seek(i)\n"
-                                           "    f = im.convert('RGBA')\n"
-                                           "    print(im.info.get('duration'), ''.join('%02x%02x%02x%02x' % f.getpixel((x, y)) for y in range(16) for x in range(16)))\n");
+                                           "im = Image.open('" +
+                                               p.path("g.gif").string() +
+                                               "')\n"
+                                               "print(im.n_frames, im.info.get('loop'))\n"
+                                               "for i in range(im.n_frames):\n"
+                                               "    im.seek(i)\n"
+                                               "    f = im.convert('RGBA')\n"
+                                               "    print(im.info.get('duration'), ''.join('%02x%02x%02x%02x' % "
+                                               "f.getpixel((x, y)) for y in range(16) for x in range(16)))\n");
         std::istringstream lines(out);
         int n = -1, loop = -1;
         lines >> n >> loop;
@@ -386,7 +397,8 @@ TEST(Capture, GifFileMatchesTheRenderedFrames)
             // Pillow shows transparent pixels as (0, 0, 0, 0) only when the frame is transparent there.
             if (transparent) {
                 for (size_t i = 0; i < want.size(); i += 8)
-                    if (want.compare(i + 6, 2, "00") == 0) hex.replace(i, 6, "000000");
+                    if (want.compare(i + 6, 2, "00") == 0)
+                        hex.replace(i, 6, "000000");
             }
             EXPECT_EQ(hex, want) << "frame " << f << (transparent ? " (transparent)" : "");
         }

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
-#include "support/ExportTestUtil.h"
 #include "export/GifEncoder.h"
 #include "export/GifFile.h"
+#include "support/ExportTestUtil.h"
 
 using namespace exporttest;
 
@@ -46,7 +46,8 @@ std::vector<uint8_t> encodeWith(const std::vector<std::unique_ptr<CGIFLocal>>& f
 {
     cGifEncoder enc;
     enc.reset(q, budget);
-    for (const auto& f : frames) EXPECT_TRUE(enc.analyse(*f));
+    for (const auto& f : frames)
+        EXPECT_TRUE(enc.analyse(*f));
     std::vector<uint8_t> out;
     EXPECT_TRUE(enc.begin([&](const uint8_t* d, size_t n) { return out.insert(out.end(), d, d + n), true; },
                           CGIFFile::kNoBackground));
@@ -82,7 +83,7 @@ double meanPsnr(const std::vector<uint8_t>& bytes, const std::vector<std::unique
     return total / in.frameCount();
 }
 
-}  // namespace
+} // namespace
 
 TEST(GifEncoder, BytesDoNotDependOnWhatIsKept)
 {
@@ -93,7 +94,8 @@ TEST(GifEncoder, BytesDoNotDependOnWhatIsKept)
             EXPECT_EQ(encodeWith(frames, q, 0), kept) << "every frame handed over twice";
             CGIFFile gif;
             gif.quality = q;
-            for (auto& f : frameSet(5, holes)) gif.addFrame(std::move(f));
+            for (auto& f : frameSet(5, holes))
+                gif.addFrame(std::move(f));
             std::vector<uint8_t> whole;
             ASSERT_TRUE(gif.encode(CGIFFile::kNoBackground, whole));
             EXPECT_EQ(whole, kept);
@@ -105,7 +107,8 @@ TEST(GifEncoder, AFrameHandedOverDifferentlyFails)
     auto frames = frameSet(2, false);
     cGifEncoder enc;
     enc.reset(eGifQuality::Standard, 0);
-    for (const auto& f : frames) ASSERT_TRUE(enc.analyse(*f));
+    for (const auto& f : frames)
+        ASSERT_TRUE(enc.analyse(*f));
     ASSERT_TRUE(enc.begin([](const uint8_t*, size_t) { return true; }, CGIFFile::kNoBackground));
     EXPECT_FALSE(enc.write(0, frames[1].get()));
     EXPECT_FALSE(enc.write(0, nullptr)) << "needs its image";
@@ -122,15 +125,18 @@ TEST(GifEncoder, HighQualityDecodesAndIsMoreFaithful)
     TempDir dir;
     CGIFFile gif;
     gif.quality = eGifQuality::High;
-    for (auto& f : frameSet(4, true)) gif.addFrame(std::move(f));
+    for (auto& f : frameSet(4, true))
+        gif.addFrame(std::move(f));
     ASSERT_TRUE(gif.save(dir / "h.gif", CGIFFile::kNoBackground));
     std::string out = runPython(dir, "from PIL import Image\n"
-                                     "im = Image.open('" + (dir / "h.gif").string() + "')\n"
-                                     "n = 0\n"
-                                     "for i in range(im.n_frames):\n"
-                                     "    im.seek(i); f = im.convert('RGBA')\n"
-                                     "    n += sum(1 for p in f.getdata() if p[3] == 0)\n"
-                                     "print(im.n_frames, im.size, n > 0)\n");
+                                     "im = Image.open('" +
+                                         (dir / "h.gif").string() +
+                                         "')\n"
+                                         "n = 0\n"
+                                         "for i in range(im.n_frames):\n"
+                                         "    im.seek(i); f = im.convert('RGBA')\n"
+                                         "    n += sum(1 for p in f.getdata() if p[3] == 0)\n"
+                                         "print(im.n_frames, im.size, n > 0)\n");
     EXPECT_EQ(out, "4 (96, 64) True\n");
 }
 
@@ -141,12 +147,15 @@ TEST(GifQuantizeHigh, KeepsFewColoursAndRefusesBadArguments)
     strQuantized q;
     ASSERT_TRUE(quantizeHigh(px, 3, 2, 256, q));
     ASSERT_EQ(q.colors.size(), 3u);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(q.colors[q.index[static_cast<size_t>(i)]], px[i]) << i;
-    for (int n : {1, 257}) EXPECT_FALSE(quantizeHigh(px, 3, 2, n, q)) << n;
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(q.colors[q.index[static_cast<size_t>(i)]], px[i]) << i;
+    for (int n : {1, 257})
+        EXPECT_FALSE(quantizeHigh(px, 3, 2, n, q)) << n;
     EXPECT_FALSE(quantizeHigh(px, 0, 2, 16, q));
     // n = 2 on a gradient: two colours, dark pixels on the dark one.
     std::vector<uint32_t> grey(256);
-    for (uint32_t i = 0; i < 256; ++i) grey[i] = i * 0x010101u;
+    for (uint32_t i = 0; i < 256; ++i)
+        grey[i] = i * 0x010101u;
     ASSERT_TRUE(quantizeHigh(grey.data(), 256, 1, 2, q));
     ASSERT_EQ(q.colors.size(), 2u);
     EXPECT_LT(q.colors[q.index[0]] & 0xFF, 128u);

@@ -37,7 +37,8 @@ struct Slurp {
     ~Slurp()
     {
         int err = 0;
-        if (gif) DGifCloseFile(gif, &err);
+        if (gif)
+            DGifCloseFile(gif, &err);
     }
     GraphicsControlBlock gcb(int i) const
     {
@@ -50,7 +51,8 @@ struct Slurp {
     {
         const SavedImage& s = gif->SavedImages[i];
         for (int k = 0; k < s.ExtensionBlockCount; ++k)
-            if (s.ExtensionBlocks[k].Function == GRAPHICS_EXT_FUNC_CODE) return true;
+            if (s.ExtensionBlocks[k].Function == GRAPHICS_EXT_FUNC_CODE)
+                return true;
         return false;
     }
 };
@@ -63,7 +65,7 @@ cBMP rich(int seed)
     });
 }
 
-}  // namespace
+} // namespace
 
 TEST(GifFile, FewColoursDecodeExactlyWithOneGlobalTable)
 {
@@ -71,7 +73,8 @@ TEST(GifFile, FewColoursDecodeExactlyWithOneGlobalTable)
     CGIFFile gif;
     const uint32_t palette[5] = {0xFF102030, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     for (int f = 0; f < 3; ++f)
-        gif.addFrame(frameOf(makeImage(40, 30, [&](int x, int y) { return palette[(x / 8 + y / 6 + f) % 5]; }), 7 + f, 2));
+        gif.addFrame(
+            frameOf(makeImage(40, 30, [&](int x, int y) { return palette[(x / 8 + y / 6 + f) % 5]; }), 7 + f, 2));
     ASSERT_TRUE(gif.save(dir / "a.gif", CGIFFile::kNoBackground));
 
     Slurp s(dir / "a.gif");
@@ -95,12 +98,16 @@ TEST(GifFile, FewColoursDecodeExactlyWithOneGlobalTable)
     }
 
     std::string out = runPython(dir, "from PIL import Image\n"
-                                     "im = Image.open('" + (dir / "a.gif").string() + "')\n"
-                                     "print(im.n_frames, im.info.get('loop'), im.info.get('version'))\n"
-                                     "for i in range(im.n_frames):\n"
-                                     "    im.seek(i)\n"
-                                     "    open('" + (dir / "f").string() + "%d.rgba' % i, 'wb').write(im.convert('RGBA').tobytes())\n"
-                                     "    print(im.info.get('duration'), im.disposal_method)\n");
+                                     "im = Image.open('" +
+                                         (dir / "a.gif").string() +
+                                         "')\n"
+                                         "print(im.n_frames, im.info.get('loop'), im.info.get('version'))\n"
+                                         "for i in range(im.n_frames):\n"
+                                         "    im.seek(i)\n"
+                                         "    open('" +
+                                         (dir / "f").string() +
+                                         "%d.rgba' % i, 'wb').write(im.convert('RGBA').tobytes())\n"
+                                         "    print(im.info.get('duration'), im.disposal_method)\n");
     EXPECT_EQ(out, "3 0 b'GIF89a'\n70 2\n80 2\n90 2\n");
     for (int f = 0; f < 3; ++f) {
         std::string rgba = readText(dir / ("f" + std::to_string(f) + ".rgba"));
@@ -125,13 +132,16 @@ TEST(GifFile, VersionAndNetscapeBlockFollowTheContent)
         bool alpha;
         const char* version;
         bool netscape;
-    } cases[] = {{1, 0, false, "GIF87a", false}, {1, 5, false, "GIF89a", false},
-                 {1, 0, true, "GIF89a", false},  {2, 0, false, "GIF89a", true}};
+    } cases[] = {{1, 0, false, "GIF87a", false},
+                 {1, 5, false, "GIF89a", false},
+                 {1, 0, true, "GIF89a", false},
+                 {2, 0, false, "GIF89a", true}};
     for (const Case& c : cases) {
         CGIFFile gif;
         for (int i = 0; i < c.frames; ++i) {
             cBMP img = plain;
-            if (c.alpha) reinterpret_cast<uint32_t*>(img.row(0))[0] = 0;
+            if (c.alpha)
+                reinterpret_cast<uint32_t*>(img.row(0))[0] = 0;
             gif.addFrame(frameOf(img, c.delay));
         }
         std::vector<uint8_t> bytes;
@@ -148,9 +158,8 @@ TEST(GifFile, TransparentPixelsAndOpaqueCrop)
     TempDir dir;
     CGIFFile gif;
     // A 3 x 2 opaque block at (5, 4) on a transparent 16 x 12 frame, then an empty frame.
-    gif.addFrame(frameOf(makeImage(16, 12, [](int x, int y) {
-        return x >= 5 && x < 8 && y >= 4 && y < 6 ? 0xFFC08040u : 0x00FFFFFFu;
-    })));
+    gif.addFrame(frameOf(makeImage(
+        16, 12, [](int x, int y) { return x >= 5 && x < 8 && y >= 4 && y < 6 ? 0xFFC08040u : 0x00FFFFFFu; })));
     gif.addFrame(frameOf(makeImage(16, 12, [](int, int) { return 0u; })));
     ASSERT_TRUE(gif.save(dir / "t.gif", 0x123456));
 
@@ -169,7 +178,7 @@ TEST(GifFile, TransparentPixelsAndOpaqueCrop)
     int t = s.gcb(1).TransparentColor;
     ASSERT_GE(t, 0);
     EXPECT_EQ(s.gif->SavedImages[1].RasterBits[0], t);
-    EXPECT_EQ(s.gcb(0).TransparentColor, t);  // both frames share the global table
+    EXPECT_EQ(s.gcb(0).TransparentColor, t); // both frames share the global table
     // The marker's stand-in colour is not the block's colour.
     GifColorType tc = s.gif->SColorMap->Colors[t];
     EXPECT_FALSE(tc.Red == 0xC0 && tc.Green == 0x80 && tc.Blue == 0x40);
@@ -184,7 +193,8 @@ TEST(GifFile, FramesBeyondTheGlobalTableGetLocalTables)
     CGIFFile gif;
     // 200 colours each, disjoint: the second frame no longer fits the global table.
     for (int f = 0; f < 2; ++f)
-        gif.addFrame(frameOf(makeImage(200, 2, [f](int x, int) { return 0xFF000000u | uint32_t(f) << 16 | uint32_t(x); })));
+        gif.addFrame(
+            frameOf(makeImage(200, 2, [f](int x, int) { return 0xFF000000u | uint32_t(f) << 16 | uint32_t(x); })));
     ASSERT_TRUE(gif.save(dir / "l.gif", CGIFFile::kNoBackground));
     Slurp s(dir / "l.gif");
     ASSERT_TRUE(s.gif);
@@ -203,9 +213,10 @@ TEST(GifFile, RichFramesAreQuantised)
     TempDir dir;
     CGIFFile gif;
     gif.addFrame(frameOf(rich(0)));
-    cBMP holed = rich(7);  // with transparency only 128 colours remain
+    cBMP holed = rich(7); // with transparency only 128 colours remain
     for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 40; ++x) reinterpret_cast<uint32_t*>(holed.row(y))[x] = 0;
+        for (int x = 0; x < 40; ++x)
+            reinterpret_cast<uint32_t*>(holed.row(y))[x] = 0;
     gif.addFrame(frameOf(holed));
     ASSERT_TRUE(gif.save(dir / "q.gif", CGIFFile::kNoBackground));
     Slurp s(dir / "q.gif");
@@ -262,7 +273,8 @@ TEST(GifFile, LoadSurvivesDamagedBytes)
     auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
     for (int round = 0; round < 300; ++round) {
         std::vector<uint8_t> bad = good;
-        for (int k = 0; k < 1 + round % 4; ++k) bad[next() % std::min<size_t>(bad.size(), 2000)] = static_cast<uint8_t>(next());
+        for (int k = 0; k < 1 + round % 4; ++k)
+            bad[next() % std::min<size_t>(bad.size(), 2000)] = static_cast<uint8_t>(next());
         CGIFFile in;
         if (in.loadBytes(bad.data(), bad.size())) {
             for (int i = 0; i < in.frameCount(); ++i) {
@@ -293,7 +305,7 @@ TEST(GifFile, InterlacedRowsLandInPlace)
     Slurp s(dir / "i.gif");
     ASSERT_TRUE(s.gif);
     ASSERT_TRUE(s.gif->SavedImages[0].ImageDesc.Interlace);
-    for (int y = 0; y < 11; ++y)  // the slurp puts interlaced rows back in order
+    for (int y = 0; y < 11; ++y) // the slurp puts interlaced rows back in order
         EXPECT_EQ(s.gif->SColorMap->Colors[s.gif->SavedImages[0].RasterBits[y * 3]].Red, y * 20) << y;
 }
 
@@ -302,10 +314,24 @@ namespace {
 // A GIF of one 1 x 1 image (colour 1) on a screen of w x h.
 std::vector<uint8_t> dotOnScreen(int w, int h)
 {
-    std::vector<uint8_t> b = {'G', 'I', 'F', '8', '9', 'a', uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8),
-                              0x80, 0, 0, 0, 0, 0, 255, 255, 255,
-                              ',', 0, 0, 0, 0, 1, 0, 1, 0, 0,
-                              2, 2, 0x4C, 0x01, 0, ';'};   // clear, 1, end in 3-bit codes
+    std::vector<uint8_t> b = {'G',        'I',
+                              'F',        '8',
+                              '9',        'a',
+                              uint8_t(w), uint8_t(w >> 8),
+                              uint8_t(h), uint8_t(h >> 8),
+                              0x80,       0,
+                              0,          0,
+                              0,          0,
+                              255,        255,
+                              255,        ',',
+                              0,          0,
+                              0,          0,
+                              1,          0,
+                              1,          0,
+                              0,          2,
+                              2,          0x4C,
+                              0x01,       0,
+                              ';'}; // clear, 1, end in 3-bit codes
     return b;
 }
 

@@ -19,11 +19,12 @@ std::set<uint32_t> usedColours(const cBMP& indexed)
 {
     std::set<uint32_t> used;
     for (int y = 0; y < indexed.height(); ++y)
-        for (int x = 0; x < indexed.width(); ++x) used.insert(pixelColor(indexed, x, y) & 0xFFFFFF);
+        for (int x = 0; x < indexed.width(); ++x)
+            used.insert(pixelColor(indexed, x, y) & 0xFFFFFF);
     return used;
 }
 
-}  // namespace
+} // namespace
 
 TEST(GifQuantize, ThreeColoursComeBackWithBlackPadding)
 {
@@ -39,7 +40,8 @@ TEST(GifQuantize, ThreeColoursComeBackWithBlackPadding)
         usedIndices.insert(index);
         uint32_t got = out.colorTable()[static_cast<size_t>(index)] & 0xFFFFFF;
         for (int shift : {0, 8, 16})
-            EXPECT_LE(std::abs(static_cast<int>(got >> shift & 0xFF) - static_cast<int>(colours[x / 10] >> shift & 0xFF)), 1)
+            EXPECT_LE(
+                std::abs(static_cast<int>(got >> shift & 0xFF) - static_cast<int>(colours[x / 10] >> shift & 0xFF)), 1)
                 << "x " << x;
     }
     EXPECT_EQ(usedIndices.size(), 3u);
@@ -51,7 +53,7 @@ TEST(GifQuantize, ThreeColoursComeBackWithBlackPadding)
 
 TEST(GifQuantize, ColourLimitsFollowTheSplitDepth)
 {
-    cBMP img = gradient(64, 64);  // 4096 colours
+    cBMP img = gradient(64, 64); // 4096 colours
     struct Case {
         int n, bits, tableSize;
         size_t maxUsed;
@@ -63,7 +65,7 @@ TEST(GifQuantize, ColourLimitsFollowTheSplitDepth)
         EXPECT_EQ(out.colorTable().size(), static_cast<size_t>(c.tableSize)) << c.n;
         size_t used = usedColours(out).size();
         EXPECT_LE(used, c.maxUsed) << c.n;
-        EXPECT_GT(used, c.maxUsed / 2) << c.n;  // every split level did split
+        EXPECT_GT(used, c.maxUsed / 2) << c.n; // every split level did split
     }
     cBMP out;
     EXPECT_FALSE(quantizeImage(img, 1, out));
@@ -82,7 +84,8 @@ TEST(GifQuantize, ClustersStayCloseToTheirPixels)
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
             uint32_t a = exporttest::pixel(img, x, y), b = pixelColor(out, x, y);
-            for (int shift : {0, 8, 16}) error += std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF));
+            for (int shift : {0, 8, 16})
+                error += std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF));
         }
     EXPECT_LT(error / (64 * 64 * 3), 6.0);
 }
@@ -92,7 +95,7 @@ TEST(GifQuantize, OneBitRowsPutTheFirstPixelInTheHighBit)
     cBMP img = makeImage(8, 1, [](int x, int) { return x < 4 ? 0xFF000000u : 0xFFFFFFFFu; }), out;
     ASSERT_TRUE(quantizeImage(img, 2, out));
     ASSERT_EQ(out.bitsPerPixel(), 1);
-    EXPECT_EQ(out.row(0)[0], 0x0F);  // dark pixels stay in cluster 0, bright ones move to 1
+    EXPECT_EQ(out.row(0)[0], 0x0F); // dark pixels stay in cluster 0, bright ones move to 1
     EXPECT_EQ(out.colorTable()[0] & 0xFFFFFF, 0u);
     EXPECT_EQ(out.colorTable()[1] & 0xFFFFFF, 0xFFFFFFu);
 }

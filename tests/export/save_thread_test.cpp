@@ -15,10 +15,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-template <class Pred>
-bool waitFor(Pred pred)
+template <class Pred> bool waitFor(Pred pred)
 {
-    for (int i = 0; i < 2000 && !pred(); ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 2000 && !pred(); ++i)
+        std::this_thread::sleep_for(5ms);
     return pred();
 }
 
@@ -26,12 +26,13 @@ std::vector<fs::path> filesIn(const fs::path& dir)
 {
     std::vector<fs::path> out;
     for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().filename() != "pic.png") out.push_back(e.path());
+        if (e.path().filename() != "pic.png")
+            out.push_back(e.path());
     std::sort(out.begin(), out.end());
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(SaveThread, RunsTheJobAndNotifiesOnce)
 {
@@ -47,7 +48,7 @@ TEST(SaveThread, RunsTheJobAndNotifiesOnce)
     }));
     EXPECT_EQ(thread.total(), 6);
     std::this_thread::sleep_for(30ms);
-    EXPECT_EQ(thread.count(), 0);  // created suspended
+    EXPECT_EQ(thread.count(), 0); // created suspended
     thread.suspend(false);
     ASSERT_TRUE(waitFor([&] { return thread.done() && !thread.isActive(); }));
     EXPECT_EQ(thread.count(), 6);
@@ -65,12 +66,12 @@ class cHeldSaveGraph : public cThread_SaveGraph {
 public:
     explicit cHeldSaveGraph(std::function<bool(const cThread_SaveGraph&)> holdWhen) : holdWhen_(std::move(holdWhen)) {}
     std::promise<void> reached;
-    std::vector<std::pair<int, int>> seen;  // phase and work done after each step
+    std::vector<std::pair<int, int>> seen; // phase and work done after each step
 
     ~cHeldSaveGraph() override
     {
         Release();
-        destroy();   // before the overriding onStep goes away
+        destroy(); // before the overriding onStep goes away
     }
     void Release()
     {
@@ -118,17 +119,20 @@ TEST(SaveThread, CancelStopsAtOnceAndLeavesWholeFiles)
     ASSERT_EQ(static_cast<int>(files.size()), made);
     ASSERT_TRUE(waitFor([&] { return !thread.isActive(); }));
     std::this_thread::sleep_for(50ms);
-    EXPECT_EQ(filesIn(p.dir.path), files);  // nothing written after the cancel
+    EXPECT_EQ(filesIn(p.dir.path), files); // nothing written after the cancel
     EXPECT_LT(made, 400);
     EXPECT_TRUE(thread.cancelled());
     EXPECT_FALSE(thread.done());
     EXPECT_EQ(notices, 0);
-    for (int i = 0; i < made; ++i) EXPECT_EQ(files[static_cast<size_t>(i)], numberedPath(p.path("anim.png"), i));
+    for (int i = 0; i < made; ++i)
+        EXPECT_EQ(files[static_cast<size_t>(i)], numberedPath(p.path("anim.png"), i));
 
     std::string out = runPython(p.dir, "import glob\nfrom PIL import Image\n"
-                                       "for f in sorted(glob.glob('" + p.dir.path.string() + "/anim*.png')):\n"
-                                       "    im = Image.open(f); im.load(); assert im.size == (600, 400), f\n"
-                                       "print('ok')\n");
+                                       "for f in sorted(glob.glob('" +
+                                           p.dir.path.string() +
+                                           "/anim*.png')):\n"
+                                           "    im = Image.open(f); im.load(); assert im.size == (600, 400), f\n"
+                                           "print('ok')\n");
     EXPECT_EQ(out, "ok\n");
 }
 
@@ -142,7 +146,7 @@ TEST(SaveThread, DestroyWhileRunningEndsTheLoop)
     ASSERT_TRUE(thread->create(nullptr));
     thread->suspend(false);
     ASSERT_TRUE(waitFor([&] { return thread->count() >= 1; }));
-    thread.reset();  // joins the worker before the job goes away
+    thread.reset(); // joins the worker before the job goes away
     EXPECT_FALSE(fs::exists(p.path("g.gif")));
 }
 

@@ -12,12 +12,12 @@ namespace {
 
 struct BmpSpec {
     int headerSize = 40;
-    int width = 0, height = 0;  // negative height: top-down
+    int width = 0, height = 0; // negative height: top-down
     int bpp = 8;
     uint32_t compression = 0;
-    std::vector<uint32_t> table;  // 0xAARRGGBB
-    std::vector<uint32_t> masks;  // R, G, B[, A]
-    std::vector<uint8_t> data;    // pixel bytes in file order
+    std::vector<uint32_t> table; // 0xAARRGGBB
+    std::vector<uint32_t> masks; // R, G, B[, A]
+    std::vector<uint8_t> data;   // pixel bytes in file order
 };
 
 std::vector<uint8_t> buildBmp(const BmpSpec& s)
@@ -48,17 +48,21 @@ std::vector<uint8_t> buildBmp(const BmpSpec& s)
         put32(f, static_cast<uint32_t>(s.table.size()));
         put32(f, 0);
         if (s.headerSize > 40) {
-            for (int i = 0; i < 4; ++i) put32(f, i < static_cast<int>(s.masks.size()) ? s.masks[i] : 0);
-            while (f.size() < 14 + static_cast<size_t>(s.headerSize)) f.push_back(0);
+            for (int i = 0; i < 4; ++i)
+                put32(f, i < static_cast<int>(s.masks.size()) ? s.masks[i] : 0);
+            while (f.size() < 14 + static_cast<size_t>(s.headerSize))
+                f.push_back(0);
         }
     }
     if (s.headerSize == 40)
-        for (uint32_t m : s.masks) put32(f, m);
+        for (uint32_t m : s.masks)
+            put32(f, m);
     for (uint32_t c : s.table) {
         f.push_back(static_cast<uint8_t>(c));
         f.push_back(static_cast<uint8_t>(c >> 8));
         f.push_back(static_cast<uint8_t>(c >> 16));
-        if (!core) f.push_back(static_cast<uint8_t>(c >> 24));
+        if (!core)
+            f.push_back(static_cast<uint8_t>(c >> 24));
     }
     f.insert(f.end(), s.data.begin(), s.data.end());
     return f;
@@ -80,10 +84,12 @@ std::vector<uint8_t> packRows(int bpp, int width, const std::vector<std::vector<
             case 8: r[x] = static_cast<uint8_t>(v); break;
             case 16: r[2 * x] = static_cast<uint8_t>(v), r[2 * x + 1] = static_cast<uint8_t>(v >> 8); break;
             case 24:
-                for (int i = 0; i < 3; ++i) r[3 * x + i] = static_cast<uint8_t>(v >> (8 * i));
+                for (int i = 0; i < 3; ++i)
+                    r[3 * x + i] = static_cast<uint8_t>(v >> (8 * i));
                 break;
             default:
-                for (int i = 0; i < 4; ++i) r[4 * x + i] = static_cast<uint8_t>(v >> (8 * i));
+                for (int i = 0; i < 4; ++i)
+                    r[4 * x + i] = static_cast<uint8_t>(v >> (8 * i));
             }
         }
         out.insert(out.end(), r.begin(), r.end());
@@ -91,10 +97,7 @@ std::vector<uint8_t> packRows(int bpp, int width, const std::vector<std::vector<
     return out;
 }
 
-bool decode(const std::vector<uint8_t>& bytes, cBMP& image)
-{
-    return loadImageData(bytes.data(), bytes.size(), image);
-}
+bool decode(const std::vector<uint8_t>& bytes, cBMP& image) { return loadImageData(bytes.data(), bytes.size(), image); }
 
 struct IndexedCase {
     int bpp;
@@ -111,19 +114,23 @@ TEST_P(BmpIndexed, LoadsAsEightBitWithTheFileColours)
     s.width = w;
     s.height = c.topDown ? -h : h;
     s.bpp = c.bpp;
-    for (int i = 0; i < colours; ++i) s.table.push_back(static_cast<uint32_t>(0x10203 * (i + 1)) & 0xFFFFFF);
+    for (int i = 0; i < colours; ++i)
+        s.table.push_back(static_cast<uint32_t>(0x10203 * (i + 1)) & 0xFFFFFF);
     std::vector<std::vector<uint32_t>> rows(h, std::vector<uint32_t>(w));
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) rows[y][x] = static_cast<uint32_t>(x * 3 + y) % colours;
+        for (int x = 0; x < w; ++x)
+            rows[y][x] = static_cast<uint32_t>(x * 3 + y) % colours;
     s.data = packRows(c.bpp, w, rows, c.topDown);
 
     cBMP image;
     ASSERT_TRUE(decode(buildBmp(s), image));
     EXPECT_EQ(image.bitsPerPixel(), 8);
     EXPECT_EQ(image.palette().count(), c.bpp < 8 ? 256 : colours);
-    for (int i = 0; i < colours; ++i) EXPECT_EQ(image.palette().entries()[i], s.table[i] | 0xFF000000u);
+    for (int i = 0; i < colours; ++i)
+        EXPECT_EQ(image.palette().entries()[i], s.table[i] | 0xFF000000u);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) EXPECT_EQ(image.row(y)[x], rows[y][x]) << x << "," << y;
+        for (int x = 0; x < w; ++x)
+            EXPECT_EQ(image.row(y)[x], rows[y][x]) << x << "," << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BmpIndexed,
@@ -148,8 +155,14 @@ uint32_t raw32a(int x, int y) { return raw32(x, y) | static_cast<uint32_t>((x * 
 
 uint32_t scale5(uint32_t v) { return (v * 255 + 15) / 31; }
 uint32_t scale6(uint32_t v) { return (v * 255 + 31) / 63; }
-uint32_t exp555(uint32_t p) { return 0xFF000000 | scale5((p >> 10) & 31) << 16 | scale5((p >> 5) & 31) << 8 | scale5(p & 31); }
-uint32_t exp565(uint32_t p) { return 0xFF000000 | scale5((p >> 11) & 31) << 16 | scale6((p >> 5) & 63) << 8 | scale5(p & 31); }
+uint32_t exp555(uint32_t p)
+{
+    return 0xFF000000 | scale5((p >> 10) & 31) << 16 | scale5((p >> 5) & 31) << 8 | scale5(p & 31);
+}
+uint32_t exp565(uint32_t p)
+{
+    return 0xFF000000 | scale5((p >> 11) & 31) << 16 | scale6((p >> 5) & 63) << 8 | scale5(p & 31);
+}
 uint32_t expOpaque(uint32_t p) { return 0xFF000000 | p; }
 uint32_t expSame(uint32_t p) { return p; }
 // Masks R 0xFF, G 0xFF00, B 0xFF0000, A 0xFF000000: red and blue bytes swapped.
@@ -170,7 +183,8 @@ TEST_P(BmpDirect, LoadsAsThirtyTwoBit)
     s.masks = c.masks;
     std::vector<std::vector<uint32_t>> rows(h, std::vector<uint32_t>(w));
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) rows[y][x] = c.raw(x, y);
+        for (int x = 0; x < w; ++x)
+            rows[y][x] = c.raw(x, y);
     s.data = packRows(c.bpp, w, rows, c.topDown);
     cBMP image;
     ASSERT_TRUE(decode(buildBmp(s), image)) << c.name;
@@ -191,8 +205,14 @@ INSTANTIATE_TEST_SUITE_P(
                       DirectCase{"24 bit core header", 12, 24, 0, {}, false, raw24, expOpaque},
                       DirectCase{"32 bit, no alpha", 40, 32, 0, {}, false, raw32, expOpaque},
                       DirectCase{"32 bit with alpha bytes", 40, 32, 0, {}, false, raw32a, expSame},
-                      DirectCase{"32 bit swapped fields with alpha (V5)", 124, 32, 3,
-                                 {0xFF, 0xFF00, 0xFF0000, 0xFF000000}, true, raw32a, expSwapped}));
+                      DirectCase{"32 bit swapped fields with alpha (V5)",
+                                 124,
+                                 32,
+                                 3,
+                                 {0xFF, 0xFF00, 0xFF0000, 0xFF000000},
+                                 true,
+                                 raw32a,
+                                 expSwapped}));
 
 TEST(BmpTable, AlphaComesFromTheFourthByteOnlyWhenSomeEntryHasOne)
 {
@@ -231,18 +251,20 @@ TEST(BmpRle, Rle8)
     s.width = 6;
     s.height = 3;
     s.compression = 1;
-    for (int i = 0; i < 8; ++i) s.table.push_back(static_cast<uint32_t>(i * 0x202020));
+    for (int i = 0; i < 8; ++i)
+        s.table.push_back(static_cast<uint32_t>(i * 0x202020));
     // File rows are bottom-up: the first decoded line is the bottom row.
-    s.data = {3, 5,    0, 3, 1, 2, 3, 0,  // bottom: 5 5 5 1 2 3
-              0, 0,                       // end of line
-              2, 7,    0, 2, 2, 1,        // middle: 7 7, then delta (+2, +1) to the top row at x 4
-              2, 4,                       // top: x 4, 5 = 4
+    s.data = {3, 5, 0, 3, 1, 2, 3, 0, // bottom: 5 5 5 1 2 3
+              0, 0,                   // end of line
+              2, 7, 0, 2, 2, 1,       // middle: 7 7, then delta (+2, +1) to the top row at x 4
+              2, 4,                   // top: x 4, 5 = 4
               0, 1};
     cBMP image;
     ASSERT_TRUE(decode(buildBmp(s), image));
     const uint8_t expected[3][6] = {{0, 0, 0, 0, 4, 4}, {7, 7, 0, 0, 0, 0}, {5, 5, 5, 1, 2, 3}};
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 6; ++x) EXPECT_EQ(image.row(y)[x], expected[y][x]) << x << "," << y;
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(image.row(y)[x], expected[y][x]) << x << "," << y;
 }
 
 TEST(BmpRle, Rle4)
@@ -252,18 +274,20 @@ TEST(BmpRle, Rle4)
     s.height = 2;
     s.bpp = 4;
     s.compression = 2;
-    for (int i = 0; i < 16; ++i) s.table.push_back(static_cast<uint32_t>(i * 0x111111));
-    s.data = {5, 0x12,          // bottom: 1 2 1 2 1
-              0, 0,             //
-              0, 3, 0x9A, 0xB0, // top: 9 A B (absolute, 2 bytes, already even)
-              2, 0xCD,          // C D
+    for (int i = 0; i < 16; ++i)
+        s.table.push_back(static_cast<uint32_t>(i * 0x111111));
+    s.data = {5, 0x12,             // bottom: 1 2 1 2 1
+              0, 0,                //
+              0, 3,    0x9A, 0xB0, // top: 9 A B (absolute, 2 bytes, already even)
+              2, 0xCD,             // C D
               0, 1};
     cBMP image;
     ASSERT_TRUE(decode(buildBmp(s), image));
     EXPECT_EQ(image.palette().count(), 256);
     const uint8_t expected[2][5] = {{9, 10, 11, 12, 13}, {1, 2, 1, 2, 1}};
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 5; ++x) EXPECT_EQ(image.row(y)[x], expected[y][x]) << x << "," << y;
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(image.row(y)[x], expected[y][x]) << x << "," << y;
 }
 
 TEST(BmpBad, MalformedFilesFailAndLeaveTheImageEmpty)
@@ -275,19 +299,19 @@ TEST(BmpBad, MalformedFilesFailAndLeaveTheImageEmpty)
     good.data = packRows(24, 4, std::vector<std::vector<uint32_t>>(4, std::vector<uint32_t>(4, 0x123456)), false);
     std::vector<BmpSpec> bad;
     bad.push_back(good);
-    bad.back().data.resize(20);  // fewer rows than the header says
+    bad.back().data.resize(20); // fewer rows than the header says
     bad.push_back(good);
     bad.back().width = 20000;
     bad.push_back(good);
     bad.back().bpp = 7;
     bad.push_back(good);
-    bad.back().compression = 4;  // JPEG inside BMP
+    bad.back().compression = 4; // JPEG inside BMP
     bad.push_back(good);
     bad.back().headerSize = 77;
     bad.push_back(good);
     bad.back().width = 0;
     bad.push_back(good);
-    bad.back().compression = 1;  // RLE8 with 24 bits
+    bad.back().compression = 1; // RLE8 with 24 bits
     for (size_t i = 0; i < bad.size(); ++i) {
         cBMP image;
         image.create(2, 2, 32);
@@ -338,12 +362,12 @@ for name, im in images.items():
         for (int y = 0; y < 23; ++y)
             for (int x = 0; x < 37; ++x) {
                 const uint8_t* e = &rgba[(static_cast<size_t>(y) * 37 + x) * 4];
-                uint32_t want = (keepsAlpha ? static_cast<uint32_t>(e[3]) << 24 : 0xFF000000u) | e[0] << 16 |
-                                e[1] << 8 | e[2];
+                uint32_t want =
+                    (keepsAlpha ? static_cast<uint32_t>(e[3]) << 24 : 0xFF000000u) | e[0] << 16 | e[1] << 8 | e[2];
                 uint32_t mask = indexed ? 0xFFFFFFu : 0xFFFFFFFFu;
                 ASSERT_EQ(colorAt(image, x, y) & mask, want & mask) << name << " at " << x << "," << y;
             }
     }
 }
 
-}  // namespace
+} // namespace

@@ -6,9 +6,9 @@
 #include <sys/resource.h>
 
 #include "image/ImageFile.h"
-#include "support/TestFiles.h"
 #include "model/AnimeData.h"
 #include "render/SpriteDrawer.h"
+#include "support/TestFiles.h"
 
 using namespace testfiles;
 
@@ -16,7 +16,7 @@ namespace {
 
 long peakKiB()
 {
-    struct rusage usage{};
+    struct rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
 }
@@ -126,20 +126,20 @@ TEST_F(Bombs, PicturesAreDecodedWhenFirstUsed)
     cAnimeData project;
     ASSERT_TRUE(project.NewProject(dir->path.string()));
     strPicture later, bomb;
-    later.path = "later.png";   // written only after the project is open
+    later.path = "later.png"; // written only after the project is open
     later.divX = later.divY = 0;
     bomb.path = "rle8.bmp";
     ASSERT_TRUE(project.SetPicture(later, 0));
     ASSERT_TRUE(project.SetPicture(bomb, 1));
     cSpriteDrawer drawer;
     drawer.loadPictures(project);
-    EXPECT_EQ(project.GetPicture(0)->divX, 0);   // drawing leaves the project alone
+    EXPECT_EQ(project.GetPicture(0)->divX, 0); // drawing leaves the project alone
 
     std::filesystem::copy_file(*dir / "edge.png", *dir / "later.png");
     const cPatternSheet* sheet = drawer.sheet(0);
     ASSERT_TRUE(sheet && sheet->isReady());
     EXPECT_EQ(sheet->width(), 40);
-    EXPECT_EQ(drawer.sheet(1), nullptr);   // the bomb fails when it is asked for
+    EXPECT_EQ(drawer.sheet(1), nullptr); // the bomb fails when it is asked for
     std::filesystem::remove(*dir / "later.png");
 }
 

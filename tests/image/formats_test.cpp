@@ -26,7 +26,8 @@ void expectPixels(const cBMP& image, const std::vector<uint8_t>& rgba, int w, in
             const uint8_t* e = &rgba[(static_cast<size_t>(y) * w + x) * 4];
             uint32_t got = colorAt(image, x, y);
             int want[4] = {e[2], e[1], e[0], alpha ? e[3] : 255};
-            if (!alpha && e[3] == 0) want[0] = want[1] = want[2] = 0;
+            if (!alpha && e[3] == 0)
+                want[0] = want[1] = want[2] = 0;
             for (int c = 0; c < 4; ++c) {
                 int g = static_cast<int>((got >> (8 * c)) & 255);
                 ASSERT_LE(std::abs(g - want[c]), c == 3 ? 0 : tolerance)
@@ -112,8 +113,8 @@ bool PillowFixtures::ok = false;
 TEST_F(PillowFixtures, PngColourTypesAndDepths)
 {
     ASSERT_TRUE(ok);
-    for (const char* name : {"png_1", "png_l", "png_la", "png_rgb", "png_rgba", "png_p", "png_p4", "png_i16",
-                             "png_ptrns", "png_ltrns"})
+    for (const char* name :
+         {"png_1", "png_l", "png_la", "png_rgb", "png_rgba", "png_p", "png_p4", "png_i16", "png_ptrns", "png_ltrns"})
         check(name, true);
 }
 
@@ -151,7 +152,8 @@ TEST_F(PillowFixtures, FullyTransparentPngStaysTransparent)
     cBMP image;
     ASSERT_TRUE(loadImage(*dir / "png_clear.png", image));
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) ASSERT_EQ(colorAt(image, x, y), 0x000AC81Eu);
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_EQ(colorAt(image, x, y), 0x000AC81Eu);
 }
 
 TEST_F(PillowFixtures, PngGammaIsCorrectedForTheScreen)
@@ -175,7 +177,8 @@ TEST_F(PillowFixtures, PngGammaIsCorrectedForTheScreen)
 TEST_F(PillowFixtures, GifsYieldTheirFirstImageOpaque)
 {
     ASSERT_TRUE(ok);
-    for (const char* name : {"gif_plain", "gif_interlaced", "gif_trans", "gif_frames"}) check(name, false);
+    for (const char* name : {"gif_plain", "gif_interlaced", "gif_trans", "gif_frames"})
+        check(name, false);
 }
 
 // XYZ files built here: palette and indices deflated by zlib.
@@ -199,7 +202,8 @@ std::vector<uint8_t> xyzPayload(int w, int h)
         p.push_back(static_cast<uint8_t>(255 - i));
         p.push_back(static_cast<uint8_t>(i * 7));
     }
-    for (int i = 0; i < w * h; ++i) p.push_back(static_cast<uint8_t>(i * 11));
+    for (int i = 0; i < w * h; ++i)
+        p.push_back(static_cast<uint8_t>(i * 11));
     return p;
 }
 
@@ -207,7 +211,7 @@ TEST(Xyz, PaletteAndIndicesWithIndexZeroTransparent)
 {
     const int w = 13, h = 5;
     std::vector<uint8_t> payload = xyzPayload(w, h);
-    payload.insert(payload.end(), 50, 0xEE);  // bytes past the picture are ignored
+    payload.insert(payload.end(), 50, 0xEE); // bytes past the picture are ignored
     std::vector<uint8_t> file = makeXyz(w, h, payload);
     cBMP image;
     ASSERT_TRUE(loadImageData(file.data(), file.size(), image));
@@ -216,22 +220,23 @@ TEST(Xyz, PaletteAndIndicesWithIndexZeroTransparent)
     EXPECT_EQ(image.palette().entries()[0], 0x0000FF00u);
     EXPECT_EQ(image.palette().entries()[2], 0xFF02FD0Eu);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) EXPECT_EQ(image.row(y)[x], static_cast<uint8_t>((y * w + x) * 11));
+        for (int x = 0; x < w; ++x)
+            EXPECT_EQ(image.row(y)[x], static_cast<uint8_t>((y * w + x) * 11));
 }
 
 TEST(Xyz, ShortOrCorruptStreamsFail)
 {
     const int w = 13, h = 5;
     std::vector<uint8_t> payload = xyzPayload(w, h);
-    payload.resize(payload.size() - 1);  // one index short
+    payload.resize(payload.size() - 1); // one index short
     std::vector<uint8_t> shortFile = makeXyz(w, h, payload);
     std::vector<uint8_t> good = makeXyz(w, h, xyzPayload(w, h));
-    std::vector<uint8_t> cut(good.begin(), good.end() - 6);  // no end marker
+    std::vector<uint8_t> cut(good.begin(), good.end() - 6); // no end marker
     std::vector<uint8_t> corrupt = good;
     corrupt[12] ^= 0x5A;
     std::vector<uint8_t> zeroSize = good;
     zeroSize[4] = zeroSize[5] = 0;
-    std::vector<uint8_t> huge = good;  // promises 65535 x 65535 pixels
+    std::vector<uint8_t> huge = good; // promises 65535 x 65535 pixels
     huge[4] = huge[5] = huge[6] = huge[7] = 0xFF;
     for (auto* f : {&shortFile, &cut, &corrupt, &zeroSize, &huge}) {
         cBMP image;
@@ -311,7 +316,8 @@ im.save('f.bmp'); im.save('f.png'); im.convert('P').save('f.gif', interlace=True
 im.convert('P').save('f8.bmp')
 )"));
     std::vector<std::vector<uint8_t>> seeds;
-    for (const char* name : {"f.bmp", "f.png", "f.gif", "f8.bmp"}) seeds.push_back(readBytes(dir / name));
+    for (const char* name : {"f.bmp", "f.png", "f.gif", "f8.bmp"})
+        seeds.push_back(readBytes(dir / name));
     std::vector<uint8_t> xyzPay = xyzPayload(9, 7);
     seeds.push_back(makeXyz(9, 7, xyzPay));
     std::mt19937 rng(1234);
@@ -320,12 +326,14 @@ im.convert('P').save('f8.bmp')
         ASSERT_GT(seed.size(), 16u);
         for (size_t cut = 0; cut < seed.size(); cut += 1 + seed.size() / 97) {
             cBMP image;
-            if (loadImageData(seed.data(), cut, image)) ++loaded;
+            if (loadImageData(seed.data(), cut, image))
+                ++loaded;
         }
         for (int round = 0; round < 300; ++round) {
             std::vector<uint8_t> f = seed;
             int changes = 1 + static_cast<int>(rng() % 4);
-            for (int k = 0; k < changes; ++k) f[rng() % f.size()] = static_cast<uint8_t>(rng());
+            for (int k = 0; k < changes; ++k)
+                f[rng() % f.size()] = static_cast<uint8_t>(rng());
             cBMP image;
             if (loadImageData(f.data(), f.size(), image)) {
                 ++loaded;
@@ -339,4 +347,4 @@ im.convert('P').save('f8.bmp')
     EXPECT_GT(loaded, 0);
 }
 
-}  // namespace
+} // namespace

@@ -36,7 +36,8 @@ void fill8(cBMP& image, int w, int h)
     image.colorTable().assign(pal, pal + 4);
     image.palette().set(pal, 4);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.row(y)[x] = static_cast<uint8_t>((x + y) % 5);
+        for (int x = 0; x < w; ++x)
+            image.row(y)[x] = static_cast<uint8_t>((x + y) % 5);
 }
 
 TEST(Sheet, DivisionRules)
@@ -46,12 +47,9 @@ TEST(Sheet, DivisionRules)
         bool ok;
         int pw, ph, cols, rows;
     } cases[] = {
-        {960, 384, 5, 2, 0, true, 192, 192, 5, 2},
-        {960, 384, 192, 192, kSheetDivideBySize, true, 192, 192, 5, 2},
-        {100, 40, 3, 1, 0, true, 33, 40, 3, 1},
-        {100, 40, 200, 10, kSheetDivideBySize, false, 0, 0, 0, 0},
-        {10, 10, 20, 20, 0, true, 1, 1, 10, 10},
-        {500, 500, 101, 100, 0, false, 0, 0, 0, 0},  // 10100 patterns
+        {960, 384, 5, 2, 0, true, 192, 192, 5, 2}, {960, 384, 192, 192, kSheetDivideBySize, true, 192, 192, 5, 2},
+        {100, 40, 3, 1, 0, true, 33, 40, 3, 1},    {100, 40, 200, 10, kSheetDivideBySize, false, 0, 0, 0, 0},
+        {10, 10, 20, 20, 0, true, 1, 1, 10, 10},   {500, 500, 101, 100, 0, false, 0, 0, 0, 0}, // 10100 patterns
         {50, 50, 0, 1, 0, false, 0, 0, 0, 0},
     };
     for (auto& c : cases) {
@@ -77,7 +75,7 @@ TEST(Sheet, PatternGeometry)
 {
     cPatternSheet sheet;
     ASSERT_TRUE(sheet.create(100, 40, 32));
-    ASSERT_TRUE(sheet.build(3, 2, 0));  // 33 x 20 patterns, 3 x 2
+    ASSERT_TRUE(sheet.build(3, 2, 0)); // 33 x 20 patterns, 3 x 2
     auto r = sheet.patternRect(4);
     EXPECT_EQ(r.left, 33);
     EXPECT_EQ(r.top, 20);
@@ -85,7 +83,7 @@ TEST(Sheet, PatternGeometry)
     EXPECT_EQ(r.bottom, 40);
     EXPECT_EQ(sheet.patternAt(0, 0), 0);
     EXPECT_EQ(sheet.patternAt(34, 21), 4);
-    EXPECT_EQ(sheet.patternAt(99, 5), -1);  // the last pixel column is outside the grid
+    EXPECT_EQ(sheet.patternAt(99, 5), -1); // the last pixel column is outside the grid
     EXPECT_EQ(sheet.patternAt(-1, 5), -1);
     EXPECT_EQ(sheet.patternAt(5, 40), -1);
     strPatternUV uv = sheet.patternUV(5);
@@ -128,9 +126,10 @@ TEST(Sheet, KeysOfEveryTransparencyMethodOnAPalettedPicture)
         EXPECT_EQ(sheet.keyIndex(), c.keyIndex) << c.transType;
         const auto& tex = sheet.texture();
         for (int i = 0; i < 5; ++i) {
-            uint32_t t = tex[static_cast<size_t>(i)];  // row 0: index = x
+            uint32_t t = tex[static_cast<size_t>(i)]; // row 0: index = x
             uint32_t expected = i >= 4 ? 0u : sheet.palette().entries()[i];
-            if (static_cast<uint32_t>(i) == c.keyIndex) expected &= 0x00FFFFFF;
+            if (static_cast<uint32_t>(i) == c.keyIndex)
+                expected &= 0x00FFFFFF;
             EXPECT_EQ(t, expected) << "method " << c.transType << " index " << i;
         }
     }
@@ -140,9 +139,12 @@ TEST(Sheet, KeysOfEveryTransparencyMethodOnA32BitPicture)
 {
     // Top-left pixel opaque blue; some pixels black, some transparent.
     auto color = [](int x, int y) -> uint32_t {
-        if (x == 0 && y == 0) return 0xFF0000FF;
-        if (x == 1) return 0xFF000000;
-        if (x == 2) return 0x00123456;
+        if (x == 0 && y == 0)
+            return 0xFF0000FF;
+        if (x == 1)
+            return 0xFF000000;
+        if (x == 2)
+            return 0x00123456;
         return (x + y) % 2 ? 0xFF0000FF : 0x80FF8040;
     };
     for (int transType = 0; transType < 5; ++transType) {
@@ -153,9 +155,12 @@ TEST(Sheet, KeysOfEveryTransparencyMethodOnA32BitPicture)
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 6; ++x) {
                 uint32_t c = color(x, y), want = c;
-                if ((c >> 24) == 0) want = 0;
-                if (transType == 2 && (c & 0xFFFFFF) == 0x0000FF) want = 0;  // top-left colour
-                if (transType == 3 && (c & 0xFFFFFF) == 0) want = 0;         // black
+                if ((c >> 24) == 0)
+                    want = 0;
+                if (transType == 2 && (c & 0xFFFFFF) == 0x0000FF)
+                    want = 0; // top-left colour
+                if (transType == 3 && (c & 0xFFFFFF) == 0)
+                    want = 0; // black
                 EXPECT_EQ(tex[static_cast<size_t>(y) * 6 + x], want) << transType << " at " << x << "," << y;
             }
     }
@@ -166,9 +171,11 @@ TEST(Sheet, XyzIndexZeroStaysTransparentWhateverTheMethod)
     cPatternSheet base;
     ASSERT_TRUE(base.create(4, 1, 8, 256));
     uint32_t pal[256];
-    for (int i = 0; i < 256; ++i) pal[i] = (i == 0 ? 0u : 0xFF000000u) | static_cast<uint32_t>(i * 0x010101);
+    for (int i = 0; i < 256; ++i)
+        pal[i] = (i == 0 ? 0u : 0xFF000000u) | static_cast<uint32_t>(i * 0x010101);
     base.palette().set(pal, 256);
-    for (int x = 0; x < 4; ++x) base.row(0)[x] = static_cast<uint8_t>(x);
+    for (int x = 0; x < 4; ++x)
+        base.row(0)[x] = static_cast<uint8_t>(x);
     for (int transType = 0; transType < 5; ++transType) {
         cPatternSheet sheet;
         sheet.create(4, 1, 8, 256);
@@ -187,17 +194,17 @@ TEST(Hue, IntegerAdjustment)
         int shift, sat, val;
         uint32_t out;
     } cases[] = {
-        {0xFFFF0000, 120, 0, 0, 0xFF00FF00},  // red to green
-        {0xFFFF0000, 240, 0, 0, 0xFF0000FF},  // red to blue
-        {0x7F00FF00, 120, 0, 0, 0x7F0000FF},  // alpha kept
-        {0xFF808080, 90, 0, 0, 0xFF808080},   // grey has no hue
-        {0xFFFF8000, 0, 0, 0, 0xFFFF8000},    // an orange survives the round trip
-        {0xFFFF0000, -120, 0, 0, 0xFF0000FF},
-        {0xFFFF0000, 0, -255, 0, 0xFFFFFFFF},  // no saturation: grey of the value
-        {0xFF400000, 0, 0, 300, 0xFFFF0000},   // value clamps at 255
+        {0xFFFF0000, 120, 0, 0, 0xFF00FF00},                                        // red to green
+        {0xFFFF0000, 240, 0, 0, 0xFF0000FF},                                        // red to blue
+        {0x7F00FF00, 120, 0, 0, 0x7F0000FF},                                        // alpha kept
+        {0xFF808080, 90, 0, 0, 0xFF808080},                                         // grey has no hue
+        {0xFFFF8000, 0, 0, 0, 0xFFFF8000},                                          // an orange survives the round trip
+        {0xFFFF0000, -120, 0, 0, 0xFF0000FF}, {0xFFFF0000, 0, -255, 0, 0xFFFFFFFF}, // no saturation: grey of the value
+        {0xFF400000, 0, 0, 300, 0xFFFF0000},                                        // value clamps at 255
         {0xFF000000, 45, 0, 0, 0xFF000000},
     };
-    for (auto& c : cases) EXPECT_EQ(adjustHue(c.in, c.shift, c.sat, c.val), c.out) << std::hex << c.in;
+    for (auto& c : cases)
+        EXPECT_EQ(adjustHue(c.in, c.shift, c.sat, c.val), c.out) << std::hex << c.in;
 }
 
 // An independent straight transcription with ordinary division, over many colours.
@@ -251,19 +258,21 @@ TEST(Sheet, HueShiftAppliesToPaletteAndPixelsButZeroLeavesThemAlone)
 TEST(ImageHelpers, ConvertDepthRoundTripsAndRefusesOddDepths)
 {
     cBMP image;
-    fill32(image, 7, 5, [](int x, int y) -> uint32_t { return 0xFF000000u | ((x * 40) << 16) | ((y * 50) << 8) | 0x11; });
+    fill32(image, 7, 5,
+           [](int x, int y) -> uint32_t { return 0xFF000000u | ((x * 40) << 16) | ((y * 50) << 8) | 0x11; });
     cBMP copy = image;
     EXPECT_FALSE(convertDepth(copy, 12, false));
-    ASSERT_TRUE(convertDepth(copy, 8, false));  // 35 colours fit exactly
+    ASSERT_TRUE(convertDepth(copy, 8, false)); // 35 colours fit exactly
     EXPECT_EQ(copy.bitsPerPixel(), 8);
     ASSERT_TRUE(convertDepth(copy, 24, false));
     ASSERT_TRUE(convertDepth(copy, 32, true));
     EXPECT_TRUE(copy.hasAlphaMasks());
     for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 7; ++x) EXPECT_EQ(pixelColor(copy, x, y) & 0xFFFFFF, pixelColor(image, x, y) & 0xFFFFFF);
+        for (int x = 0; x < 7; ++x)
+            EXPECT_EQ(pixelColor(copy, x, y) & 0xFFFFFF, pixelColor(image, x, y) & 0xFFFFFF);
 
     cBMP bw = image;
-    ASSERT_TRUE(convertDepth(bw, 1, false));  // too many colours: nearest of black and white
+    ASSERT_TRUE(convertDepth(bw, 1, false)); // too many colours: nearest of black and white
     EXPECT_EQ(bw.colorTable().size(), 2u);
     ASSERT_TRUE(convertDepth(bw, 4, false));
     EXPECT_EQ(bw.bitsPerPixel(), 4);
@@ -273,7 +282,8 @@ TEST(ImageHelpers, FlipRowsAndColorTable)
 {
     cBMP image;
     ASSERT_TRUE(image.create(3, 3, 8, 3));
-    for (int y = 0; y < 3; ++y) image.row(y)[0] = static_cast<uint8_t>(y);
+    for (int y = 0; y < 3; ++y)
+        image.row(y)[0] = static_cast<uint8_t>(y);
     flipRows(image);
     EXPECT_EQ(image.row(0)[0], 2);
     EXPECT_EQ(image.row(2)[0], 0);
@@ -292,13 +302,15 @@ TEST(PngWrite, RoundTripThroughTheDecoderAndPillow)
 {
     TempDir dir;
     cBMP image;
-    fill32(image, 9, 4, [](int x, int y) -> uint32_t { return static_cast<uint32_t>(x * 25) << 24 | (y * 60) << 16 | 0x3377; });
+    fill32(image, 9, 4,
+           [](int x, int y) -> uint32_t { return static_cast<uint32_t>(x * 25) << 24 | (y * 60) << 16 | 0x3377; });
     ASSERT_TRUE(writePngRGBA(dir / "out.png", image, true));
     ASSERT_TRUE(writePngRGBA(dir / "opaque.png", image, false));
     cBMP back;
     ASSERT_TRUE(loadImage(dir / "out.png", back));
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 9; ++x) EXPECT_EQ(colorAt(back, x, y), pixelColor(image, x, y));
+        for (int x = 0; x < 9; ++x)
+            EXPECT_EQ(colorAt(back, x, y), pixelColor(image, x, y));
     ASSERT_TRUE(runPython(dir, R"(
 from PIL import Image
 im = Image.open('opaque.png'); assert im.mode == 'RGBA' and im.size == (9, 4)
@@ -318,10 +330,11 @@ TEST(ErrorCell, BuiltInPictureLoadsAsPalettedWithIndexZeroKeyed)
     ASSERT_TRUE(sheet.build(1, 1, kSheetKeyIndex0));
     EXPECT_EQ(sheet.patternCount(), 1);
     int opaque = 0, clear = 0;
-    for (uint32_t t : sheet.texture()) (t >> 24 ? opaque : clear)++;
+    for (uint32_t t : sheet.texture())
+        (t >> 24 ? opaque : clear)++;
     EXPECT_GT(opaque, 0);
     EXPECT_GT(clear, 0);
     EXPECT_FALSE(loadImageResource("BITMAP_OTHER", sheet));
 }
 
-}  // namespace
+} // namespace

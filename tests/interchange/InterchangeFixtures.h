@@ -35,7 +35,7 @@ struct CellSpec {
 inline void PutCell(cAnimeData& p, int frame, int slot, const CellSpec& s)
 {
     strCell c = strCell::New();
-    const int values[CP_COUNT] = {s.picture, s.pattern, s.blend, s.x,   s.y,     s.scaleX,    s.scaleY,
+    const int values[CP_COUNT] = {s.picture, s.pattern, s.blend, s.x,     s.y,    s.scaleX,    s.scaleY,
                                   s.angle,   s.opacity, s.red,   s.green, s.blue, s.saturation};
     for (int i = 0; i < CP_COUNT; ++i)
         c.Set(i, values[i]);
@@ -113,9 +113,8 @@ inline std::string RunScript(const std::filesystem::path& dir, const char* progr
 {
     const auto scriptFile = dir / "script", outFile = dir / "out.txt";
     WriteBytes(scriptFile, script.data(), script.size());
-    const std::string cmd = std::string(program) + " '" + scriptFile.string() + "' " + args + " > '" +
-                            outFile.string() + "' 2>&1";
+    const std::string cmd =
+        std::string(program) + " '" + scriptFile.string() + "' " + args + " > '" + outFile.string() + "' 2>&1";
     code = std::system(cmd.c_str());
     return ReadText(outFile);
 }
-

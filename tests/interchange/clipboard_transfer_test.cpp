@@ -46,9 +46,12 @@ TEST_F(Transfer, EveryVersionExportsUnderItsFormatAndImportsBack)
     const struct {
         int version;
         const char* format;
-    } cases[] = {{RPG_2000, platform::kFormat2000},         {RPG_2003, platform::kFormat2000},
-                 {RPG_XP, "RPGXP ANIMATION"},               {RPG_VX, "RPGVX ANIMATION"},
-                 {RPG_VXACE, "VX Ace ANIMATION"},           {RPG_MV, "application/rpgmv-animations"},
+    } cases[] = {{RPG_2000, platform::kFormat2000},
+                 {RPG_2003, platform::kFormat2000},
+                 {RPG_XP, "RPGXP ANIMATION"},
+                 {RPG_VX, "RPGVX ANIMATION"},
+                 {RPG_VXACE, "VX Ace ANIMATION"},
+                 {RPG_MV, "application/rpgmv-animations"},
                  {RPG_MZ, "application/rpgmz-animations"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.version);
@@ -192,10 +195,11 @@ TEST_F(Transfer, ImportCommandInstallsOnlyOnSuccess)
     EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_2000, strFolderNames{}, host, status), 1);
     put("application/rpgmv-animations", "[]");
     EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_MV, strFolderNames{}, host, status), -1);
-    EXPECT_EQ(status.texts, (std::vector<std::string>{"< ! > RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに失敗",
-                                                      "RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに成功しました",
-                                                      "RPGツクール2000 [戦闘アニメ] : インポートに成功しました",
-                                                      "< ! > RPGツクールMV / MZ [戦闘アニメ] : インポートに失敗"}));
+    EXPECT_EQ(status.texts,
+              (std::vector<std::string>{"< ! > RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに失敗",
+                                        "RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに成功しました",
+                                        "RPGツクール2000 [戦闘アニメ] : インポートに成功しました",
+                                        "< ! > RPGツクールMV / MZ [戦闘アニメ] : インポートに失敗"}));
 }
 
 } // namespace

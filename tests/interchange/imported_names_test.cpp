@@ -41,9 +41,9 @@ TEST(ImportedNames, BareNamesBecomePathsInTheirFolders)
     p.InsertEffect(e, nullptr);
 
     ResolveImportedNames(p, "Graphics", audio);
-    EXPECT_EQ(p.GetPicture(0)->path, "Graphics\\Fire1");   // relative folder: no search
+    EXPECT_EQ(p.GetPicture(0)->path, "Graphics\\Fire1"); // relative folder: no search
     EXPECT_EQ(p.GetPicture(2)->path, "");
-    EXPECT_EQ(p.GetEffect(0)->seName, audio + "\\Hit.ogg");   // first match by name; folders skipped
+    EXPECT_EQ(p.GetEffect(0)->seName, audio + "\\Hit.ogg"); // first match by name; folders skipped
     EXPECT_EQ(p.GetEffect(1)->seName, audio + "\\plain");
     EXPECT_EQ(p.GetEffect(2)->seName, audio + "\\none");
     EXPECT_EQ(p.GetEffect(3)->seName, "unused");
@@ -73,7 +73,7 @@ TEST(ImportedNames, NamesTooLongWithTheirFolderAreCutAndReported)
     EXPECT_EQ(p.GetPicture(0)->path, "Graphics\\Animations\\" + std::string(235, 'a'));
     EXPECT_EQ(p.GetPicture(1)->path, "Graphics\\Animations\\short");
     const std::string& se = p.GetEffect(0)->seName;
-    EXPECT_LE(platform::StoredSize(se), 254u);   // what an effect holds
+    EXPECT_LE(platform::StoredSize(se), 254u); // what an effect holds
     EXPECT_TRUE(platform::IsUtf8(se));
     EXPECT_EQ(se.rfind("Audio\\SE\\éé", 0), 0u);
     EXPECT_FALSE(platform::TakeTextProblems().empty());

@@ -71,7 +71,8 @@ a = data[0]
 print(a['name'], a['animation2Name'], a['timings'][0]['se']['name'], a['timings'][0]['se']['pan'],
       a['frames'][2][15], len(a['frames'][2]))
 sys.stdout.write(json.dumps(data, sort_keys=True, separators=(',', ':'), ensure_ascii=False))
-)PY", "'" + (dir / "anim.json").string() + "'", code);
+)PY",
+                                      "'" + (dir / "anim.json").string() + "'", code);
     ASSERT_EQ(code, 0) << out;
     EXPECT_EQ(out, "炎の剣① ソード 効果音 -100 [106, -5, 9, 120, 360, 0, 30, 1] 16\n" + text);
 }
@@ -87,16 +88,15 @@ TEST(JsonImport, CellAndTimingMapping)
                    {"frame":1,"flashScope":0,"se":null},
                    {"frame":2,"flashScope":1,"flashDuration":5,"flashColor":[9,9,9]}]}])"),
               1);
-    EXPECT_EQ(Content(p),
-              "name=N center=2\n"
-              "frame 0 interval 0 slots 16\n"
-              "  cell 0: 1 51 4 10 20 -100 100 450 200 100 100 100 100\n"
-              "  cell 3: 0 1 3 0 0 100 100 0 255 100 100 100 100\n"
-              "  cell 5: 0 4 1 0 0 100 100 -10 255 100 100 100 100\n"
-              "picture 0 192 192 360 F\n"
-              "effect 0 1 0 0 0 0 128 128 128 255 100 100 100 [] []\n"
-              "effect 1 2 1 5 0 1 128 128 128 255 100 100 100 [] []\n"
-              "effect 2 3 3 7 0 2 1 2 3 4 70 80 50 [Hit] []\n");
+    EXPECT_EQ(Content(p), "name=N center=2\n"
+                          "frame 0 interval 0 slots 16\n"
+                          "  cell 0: 1 51 4 10 20 -100 100 450 200 100 100 100 100\n"
+                          "  cell 3: 0 1 3 0 0 100 100 0 255 100 100 100 100\n"
+                          "  cell 5: 0 4 1 0 0 100 100 -10 255 100 100 100 100\n"
+                          "picture 0 192 192 360 F\n"
+                          "effect 0 1 0 0 0 0 128 128 128 255 100 100 100 [] []\n"
+                          "effect 1 2 1 5 0 1 128 128 128 255 100 100 100 [] []\n"
+                          "effect 2 3 3 7 0 2 1 2 3 4 70 80 50 [Hit] []\n");
 }
 
 TEST(JsonImport, FailuresAndToleratedInput)

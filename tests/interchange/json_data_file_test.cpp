@@ -26,8 +26,8 @@ const std::string kSlash =
               "\"se\":{\"name\":\"Slash1\",\"pan\":0,\"pitch\":100,\"volume\":90}},"
               "{\"flashColor\":[255,0,0,128],\"flashDuration\":3,\"flashScope\":0,\"frame\":1,\"se\":null}]");
 // Raw and escaped non-ASCII in the name, a number written 1e2, a member the editor does not know.
-const std::string kFire = animation(2, "\"炎の剣\\u2460\"", "[[[100,-8,16,1e2,-45,0,255,3]]]", "[]",
-                                    ",\"conditions\":{\"note\":1.50}");
+const std::string kFire =
+    animation(2, "\"炎の剣\\u2460\"", "[[[100,-8,16,1e2,-45,0,255,3]]]", "[]", ",\"conditions\":{\"note\":1.50}");
 const std::string kEffekseer =
     "{\"id\":3,\"displayType\":0,\"effectName\":\"CureOne1\",\"flashTimings\":[],\"name\":\"Heal\",\"offsetX\":0,"
     "\"offsetY\":0,\"rotation\":{\"x\":0,\"y\":0,\"z\":0},\"scale\":100,\"soundTimings\":[{\"frame\":0,\"se\":"
@@ -124,9 +124,8 @@ TEST_F(JsonDataFile, EditChangesOnlyWhatChanged)
     ASSERT_TRUE(file->Import(1, p, error)) << error;
     p.DeleteEffect(1, true);
     ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
-    expected = replaced(expected,
-                        ",{\"flashColor\":[255,0,0,128],\"flashDuration\":3,\"flashScope\":0,\"frame\":1,\"se\":null}",
-                        "");
+    expected = replaced(
+        expected, ",{\"flashColor\":[255,0,0,128],\"flashDuration\":3,\"flashScope\":0,\"frame\":1,\"se\":null}", "");
     EXPECT_EQ(file->Bytes(), expected);
     EXPECT_EQ(listText(*parse(file->Bytes())), "1 Slash 3/2/1\n2 Ice 1/1/0\n4 Hit 1/0/0\n");
 }
@@ -137,7 +136,7 @@ TEST_F(JsonDataFile, ExportIntoEmptySlotsAndPastTheEnd)
     MakeProject(p, 2, "New");
     nlohmann::json written = nlohmann::json::parse(WriteJsonAnimation(p, strFolderNames{}))[0];
     written.erase("id");
-    const std::string rest = written.dump().substr(1);   // members after "id", in the writer's order
+    const std::string rest = written.dump().substr(1); // members after "id", in the writer's order
 
     auto file = parse(kMv);
     ASSERT_TRUE(file);
@@ -175,7 +174,7 @@ TEST_F(JsonDataFile, EffekseerEntriesStayUntouched)
     EXPECT_FALSE(file->Export(p, 3, strFolderNames{}, error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(file->Bytes(), mz);
-    p.SetValue(AI_CENTER_POSITION, 3);   // top
+    p.SetValue(AI_CENTER_POSITION, 3); // top
     ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
     const std::string bytes = file->Bytes();
     EXPECT_EQ(bytes.substr(bytes.find(",\n{\"id\":3")), ",\n" + kEffekseer + "\n]");

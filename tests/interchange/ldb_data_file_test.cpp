@@ -43,10 +43,10 @@ std::string cp932(const char* utf8)
 }
 
 struct strGame {
-    int movedX = 30;          // x of frame 2's first cell in animation 1
+    int movedX = 30; // x of frame 2's first cell in animation 1
     bool withAnimations = true;
     bool endMarker = true;
-    std::string added;        // records after the list's own, each with its ID
+    std::string added; // records after the list's own, each with its ID
     int addedCount = 0;
 };
 
@@ -81,7 +81,7 @@ std::string makeLdb(const strGame& g = {})
 {
     std::string ldb = ber(11) + "LcfDataBase";
     ldb += chunk(0x0B, record({chunk(1, cp932("勇者"))}));
-    ldb += chunk(0x0F, std::string(300, '\x55'));   // a size of two BER bytes
+    ldb += chunk(0x0F, std::string(300, '\x55')); // a size of two BER bytes
     if (g.withAnimations)
         ldb += chunk(0x13, ber(3 + g.addedCount) + ber(1) + animation1(g) + ber(2) + animation2() + ber(3) +
                                record({}) + g.added);
@@ -118,8 +118,8 @@ std::string listing(const cDataFile& file)
 {
     std::string out;
     for (const strDataEntry& e : file.List())
-        out += std::to_string(e.id) + " " + e.name + " " + std::to_string(e.frames) + "/" +
-               std::to_string(e.cells) + "/" + std::to_string(e.timings) + "\n";
+        out += std::to_string(e.id) + " " + e.name + " " + std::to_string(e.frames) + "/" + std::to_string(e.cells) +
+               "/" + std::to_string(e.timings) + "\n";
     return out;
 }
 
@@ -158,7 +158,7 @@ TEST_F(LdbDataFile, ImportsTheRecordAndRefusesEmptySlots)
     importInto(*file, 1, p);
     EXPECT_EQ(p.Text(AT_NAME), "炎の魔法");
     EXPECT_EQ(p.GetPicture(0)->path, "炎");
-    EXPECT_EQ(p.GetValue(AI_CENTER_POSITION), 2);   // position 2: bottom
+    EXPECT_EQ(p.GetValue(AI_CENTER_POSITION), 2); // position 2: bottom
     ASSERT_TRUE(p.GetCell(0, 1));
     EXPECT_EQ(p.GetCell(0, 1)->x, -20);
     EXPECT_EQ(p.GetCell(0, 1)->pattern, 4);
@@ -188,7 +188,7 @@ TEST_F(LdbDataFile, AnEditChangesOnlyThatValue)
     importInto(*file, 1, p);
     std::string error;
     ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
-    EXPECT_EQ(file->Bytes(), bytes);   // unchanged: every byte kept
+    EXPECT_EQ(file->Bytes(), bytes); // unchanged: every byte kept
 
     strCell c = *p.GetCell(1, 0);
     c.x = -7;
@@ -214,7 +214,7 @@ TEST_F(LdbDataFile, AFilledSlotDoesNotTakeOverStaleValues)
     importInto(*reread, 1, q);
     ASSERT_TRUE(q.GetCell(0, 0));
     EXPECT_EQ(q.GetCell(0, 0)->x, 5);
-    EXPECT_EQ(q.GetCell(0, 0)->scaleX, 100);   // not the stale 50
+    EXPECT_EQ(q.GetCell(0, 0)->scaleX, 100); // not the stale 50
     EXPECT_EQ(Content(q), Content(p));
 }
 
@@ -254,7 +254,7 @@ TEST_F(LdbDataFile, AFailedExportLeavesTheFileAsItWas)
     const std::string bytes = makeLdb();
     auto file = parse(bytes);
     cAnimeData p;
-    MakeProject(p, 1, "x");   // no picture
+    MakeProject(p, 1, "x"); // no picture
     std::string error;
     EXPECT_FALSE(file->Export(p, 1, strFolderNames{}, error));
     EXPECT_FALSE(error.empty());
@@ -306,7 +306,7 @@ TEST_F(LdbDataFile, DamagedDataIsRefused)
             }
         pos = at + size;
     }
-    boundaries.push_back(good.size() - 1);   // all but the end marker
+    boundaries.push_back(good.size() - 1); // all but the end marker
     for (size_t n = 0; n < good.size(); ++n) {
         std::string error;
         const bool parsed = ParseLdbDataFile(good.substr(0, n), error) != nullptr;

@@ -134,9 +134,9 @@ TEST(MalformedPayload, HostileCountsAndSizes)
                                            22);
     EXPECT_EQ(readBytes(ReadRm2000Animation, frames), -1);
     // JSON nested deeply.
-    EXPECT_EQ(readBytes([](cAnimeData& p, Cclip_stream& s) { return ReadJsonAnimation(p, s); },
-                        std::string(100000, '[')),
-              -1);
+    EXPECT_EQ(
+        readBytes([](cAnimeData& p, Cclip_stream& s) { return ReadJsonAnimation(p, s); }, std::string(100000, '[')),
+        -1);
 }
 
 } // namespace

@@ -17,7 +17,8 @@ std::string payload(const cAnimeData& p, int version)
     if (version == RPG_MV)
         return WriteJsonAnimation(p, strFolderNames{});
     Cclip_stream s;
-    EXPECT_TRUE(version == RPG_2000 ? WriteRm2000Animation(p, strFolderNames{}, s) : WriteRubyAnimation(p, version, strFolderNames{}, s));
+    EXPECT_TRUE(version == RPG_2000 ? WriteRm2000Animation(p, strFolderNames{}, s)
+                                    : WriteRubyAnimation(p, version, strFolderNames{}, s));
     return std::string(s.Bytes().begin(), s.Bytes().end());
 }
 
@@ -38,8 +39,8 @@ TEST(PositionRoundTrip, PayloadThroughEitherProjectFormatIsUnchanged)
     for (int version : {RPG_2000, RPG_XP, RPG_VX, RPG_VXACE, RPG_MV})
         for (int position = 0; position <= 3; ++position)
             for (int format : {0, 1}) {
-                SCOPED_TRACE(testing::Message() << "version " << version << " position " << position << " format "
-                                                << format);
+                SCOPED_TRACE(testing::Message()
+                             << "version " << version << " position " << position << " format " << format);
                 cAnimeData p;
                 MakeProject(p, 2, "A");
                 PutPicture(p, 0, "Fire");

@@ -36,8 +36,8 @@ struct BerCase {
 
 TEST(Ber, EncodesAndDecodes)
 {
-    const BerCase cases[] = {{0, "00"},          {127, "7F"},          {128, "81 00"},
-                             {300, "82 2C"},     {16384, "81 80 00"},  {0xFFFFFFFF, "8F FF FF FF 7F"}};
+    const BerCase cases[] = {{0, "00"},      {127, "7F"},         {128, "81 00"},
+                             {300, "82 2C"}, {16384, "81 80 00"}, {0xFFFFFFFF, "8F FF FF FF 7F"}};
     for (const BerCase& c : cases) {
         uint8_t buf[8];
         const int n = EncodeBer(c.value, buf, sizeof buf);
@@ -50,7 +50,7 @@ TEST(Ber, EncodesAndDecodes)
         EXPECT_TRUE(in.ok());
     }
     uint8_t small[1] = {0x55};
-    EXPECT_EQ(EncodeBer(300, small, 1), 2);   // too small: nothing written
+    EXPECT_EQ(EncodeBer(300, small, 1), 2); // too small: nothing written
     EXPECT_EQ(small[0], 0x55);
 }
 
@@ -106,7 +106,7 @@ TEST(Rm2000Export, FrameLimitTextLimitAndMissingPicture)
     MakeProject(p, 1200, "");
     std::string longName;
     for (int i = 0; i < 63; ++i)
-        longName += "あ";   // 126 bytes in CP932
+        longName += "あ"; // 126 bytes in CP932
     p.SetText(AT_NAME, longName);
     PutPicture(p, 0, "p");
     Cclip_stream s;
@@ -121,7 +121,7 @@ TEST(Rm2000Export, FrameLimitTextLimitAndMissingPicture)
     EXPECT_FALSE(WriteRm2000Animation(p, strFolderNames{}, s));
     EXPECT_NE(platform::TakeTextProblems().find("128"), std::string::npos);
 
-    PutPicture(p, 2, "q");   // two pictures, slot 1 empty
+    PutPicture(p, 2, "q"); // two pictures, slot 1 empty
     EXPECT_FALSE(WriteRm2000Animation(p, strFolderNames{}, s));
     cAnimeData none;
     MakeProject(none);
@@ -143,13 +143,16 @@ TEST(Rm2000, FlashScaling)
 TEST(Rm2000Import, ReadsRecordsWithDefaultsAndUnknownChunks)
 {
     std::string rec;
-    rec += std::string("\x01\xFF", 2) + std::string(255, 'n');   // name of 255 bytes
-    rec += std::string("\x20\x03\xAA\xBB\xCC", 5);                 // a chunk this reader does not know
-    rec += "\x02\x03" "pic";
+    rec += std::string("\x01\xFF", 2) + std::string(255, 'n'); // name of 255 bytes
+    rec += std::string("\x20\x03\xAA\xBB\xCC", 5);             // a chunk this reader does not know
+    rec += "\x02\x03"
+           "pic";
     // Two timings: "(OFF)" without flash; a sound with screen flash in default colours.
     rec += std::string("\x06\x1F\x02", 3);
     rec += std::string("\x01\x01\x01\x01\x02\x07\x01\x05(OFF)\x00\x00", 15);
-    rec += std::string("\x02\x01\x01\x02\x02\x0B\x01\x03" "hit\x05\x01\x0A\x00\x03\x01\x02\x00", 19);
+    rec += std::string("\x02\x01\x01\x02\x02\x0B\x01\x03"
+                       "hit\x05\x01\x0A\x00\x03\x01\x02\x00",
+                       19);
     rec += std::string("\x09\x01\x00\x0A\x01\x02\x0B\x01\x01", 9);
     // One frame with an empty slot and a cell with defaults but pattern 5 and transparency 40.
     rec += std::string("\x0C\x10\x01\x01\x01\x0C\x02\x01\x01\x01\x00\x00\x02\x02\x01\x04\x0A\x01\x28\x00\x00", 21);
@@ -172,8 +175,8 @@ TEST(Rm2000Import, ReadsRecordsWithDefaultsAndUnknownChunks)
 
 TEST(Rm2000Import, HeaderWordsMustBeSet)
 {
-    for (const std::string& head : {std::string("\0\0\0\0\x01\0\0\0", 8), std::string("\x01\0\0\0\0\0\0\0", 8),
-                                    std::string("\x01\0", 2)}) {
+    for (const std::string& head :
+         {std::string("\0\0\0\0\x01\0\0\0", 8), std::string("\x01\0\0\0\0\0\0\0", 8), std::string("\x01\0", 2)}) {
         Cclip_stream s;
         s.Assign(head);
         cAnimeData p;

@@ -18,10 +18,7 @@ std::string payload(const cAnimeData& p, int version)
 std::string sym(const std::string& name) { return ":" + std::string(1, char(name.size() + 5)) + name; }
 std::string link(int index) { return ";" + std::string(1, char(index + 5)); }
 std::string fix(int v) { return "i" + std::string(1, char(v == 0 ? 0 : v + 5)); }
-std::string le32(uint32_t v)
-{
-    return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-}
+std::string le32(uint32_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; }
 std::string emptyCellTable()
 {
     std::string t = le32(2) + le32(1) + le32(8) + le32(1) + le32(8);
@@ -38,7 +35,10 @@ TEST(RubyExport, VxAceReferenceBlock)
     std::string e = le32(322) + "\x04\x08[\x06";
     e += "o" + sym("RPG::Animation") + "\x0F";
     e += sym("@id") + fix(1);
-    e += sym("@name") + "I\"\x06" "A\x06" + sym("E") + "T";
+    e += sym("@name") +
+         "I\"\x06"
+         "A\x06" +
+         sym("E") + "T";
     e += sym("@animation1_name") + std::string("\"\0", 2) + sym("@animation1_hue") + fix(0);
     e += sym("@animation2_name") + std::string("\"\0", 2) + sym("@animation2_hue") + fix(0);
     e += sym("@position") + fix(1) + sym("@frame_max") + fix(2);
@@ -57,7 +57,10 @@ TEST(RubyExport, XpWritesPlainStringsAndEightVariables)
     MakeProject(p, 1, "A");
     const std::string got = payload(p, RUBY_XP);
     const std::string head = std::string("\x04\x08[\x06o", 5) + sym("RPG::Animation") + "\x0D" + sym("@id") + fix(1) +
-                             sym("@name") + "\"\x06" "A" + sym("@animation_name");
+                             sym("@name") +
+                             "\"\x06"
+                             "A" +
+                             sym("@animation_name");
     EXPECT_EQ(got.substr(4, head.size()), head);
 }
 
@@ -177,8 +180,8 @@ protected:
     {
         WriteBytes(dir / "payload.bin", bytes.data(), bytes.size());
         int code = 0;
-        std::string out =
-            RunScript(dir, "ruby", std::string(kRubyClasses) + kRubyReport, "'" + (dir / "payload.bin").string() + "'", code);
+        std::string out = RunScript(dir, "ruby", std::string(kRubyClasses) + kRubyReport,
+                                    "'" + (dir / "payload.bin").string() + "'", code);
         EXPECT_EQ(code, 0) << out;
         return out;
     }
@@ -263,15 +266,15 @@ File.binwrite(ARGV[0], [data.size + 4].pack('L<') + data)
     ASSERT_EQ(ReadRubyAnimation(p, s), 1);
     // The second frame is a link to the first ('@'): stepped over, left empty.
     // The third timing's sound is a link too: it has no flash, sound or note and is dropped.
-    EXPECT_EQ(Content(p),
-              "name=" + std::string("炎") + " center=3\n"
-              "frame 0 interval 0 slots 16\n"
-              "  cell 0: 1 51 2 5 -6 -120 120 -2700 128 100 100 100 100\n"
-              "  cell 2: 0 8 0 0 0 100 100 0 255 100 100 100 100\n"
-              "frame 1 interval 0 slots 16\n"
-              "picture 0 192 192 45 Fire1\n"
-              "effect 0 0 4 0 0 0 128 128 128 255 100 100 100 [] [MISS]\n"
-              "effect 1 1 3 6 0 0 255 128 0 160 90 110 100 [Bow] []\n");
+    EXPECT_EQ(Content(p), "name=" + std::string("炎") +
+                              " center=3\n"
+                              "frame 0 interval 0 slots 16\n"
+                              "  cell 0: 1 51 2 5 -6 -120 120 -2700 128 100 100 100 100\n"
+                              "  cell 2: 0 8 0 0 0 100 100 0 255 100 100 100 100\n"
+                              "frame 1 interval 0 slots 16\n"
+                              "picture 0 192 192 45 Fire1\n"
+                              "effect 0 0 4 0 0 0 128 128 128 255 100 100 100 [] [MISS]\n"
+                              "effect 1 1 3 6 0 0 255 128 0 160 90 110 100 [Bow] []\n");
 }
 
 // Import rules.
@@ -282,9 +285,13 @@ TEST(RubyImport, RejectsEmptyArrayAndOtherClasses)
     Cclip_stream s;
     s.Assign(std::string("\0\0\0\0\x04\x08[\0", 8));
     EXPECT_EQ(ReadRubyAnimation(p, s), -1);
-    s.Assign(std::string("\0\0\0\0\x04\x08[\x06o:\x08" "Foo\0", 14));
+    s.Assign(std::string("\0\0\0\0\x04\x08[\x06o:\x08"
+                         "Foo\0",
+                         14));
     EXPECT_EQ(ReadRubyAnimation(p, s), -1);
-    s.Assign(std::string("\0\0\0\0\x04\x08[\x06o:\x1A" "RPG::Animation::Frame\0", 30));
+    s.Assign(std::string("\0\0\0\0\x04\x08[\x06o:\x1A"
+                         "RPG::Animation::Frame\0",
+                         30));
     EXPECT_EQ(ReadRubyAnimation(p, s), -1);
 }
 
@@ -303,7 +310,7 @@ TEST(RubyImport, RoundTripsKeepWhatEachVersionCarries)
         PutCell(p, 0, 0, {0, 1, 0, -1024, 1024, 800, 800, 0, 0});
         PutCell(p, 0, 15, {picture1, 100, 2, 3, -4, -20, 20, -3590, 255});
         PutCell(p, 2, 7, {0, 42, 1, 0, 0, 100, 100, -10, 1});
-        if (version == RUBY_XP)   // one graphic: 100 and up are patterns of it, not of a second graphic
+        if (version == RUBY_XP) // one graphic: 100 and up are patterns of it, not of a second graphic
             PutCell(p, 1, 3, {0, 151, 0, 0, 0, 100, 100, 0, 255});
         strEffect flash = FlashEffect(0, 2, 255, 0, 255, 1, 2);
         AddEffect(p, flash);
@@ -331,7 +338,7 @@ TEST(RubyImport, DefaultPositionAndNamesOfPicture1)
 {
     cAnimeData p;
     MakeProject(p, 1, "");
-    p.SetValue(AI_CENTER_POSITION, 4);   // right
+    p.SetValue(AI_CENTER_POSITION, 4); // right
     Cclip_stream s;
     WriteRubyAnimation(p, RUBY_VXACE, strFolderNames{}, s);
     cAnimeData back;

@@ -356,7 +356,8 @@ TEST(MarshalTree, RefusesDeepNestingAndBadData)
     nested += '0';
     std::string symbols = "\x04\x08";
     for (int i = 0; i < 300; ++i)
-        symbols += "I:\x06" "a\x06";   // a symbol whose first ivar name is the next symbol
+        symbols += "I:\x06"
+                   "a\x06"; // a symbol whose first ivar name is the next symbol
     const std::pair<std::string, const char*> cases[] = {
         {nested, "nested too deeply"},
         {symbols, "nested too deeply"},

@@ -40,10 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(LongCase{0, bytes({0x00})}, LongCase{1, bytes({0x06})}, LongCase{122, bytes({0x7F})},
                       LongCase{123, bytes({0x01, 0x7B})}, LongCase{255, bytes({0x01, 0xFF})},
                       LongCase{256, bytes({0x02, 0x00, 0x01})}, LongCase{1000, bytes({0x02, 0xE8, 0x03})},
-                      LongCase{-1, bytes({0xFA})}, LongCase{-123, bytes({0x80})},
-                      LongCase{-124, bytes({0xFF, 0x84})}, LongCase{-256, bytes({0xFF, 0x00})},
-                      LongCase{-257, bytes({0xFE, 0xFF, 0xFE})}, LongCase{-3600, bytes({0xFE, 0xF0, 0xF1})},
-                      LongCase{65536, bytes({0x03, 0x00, 0x00, 0x01})},
+                      LongCase{-1, bytes({0xFA})}, LongCase{-123, bytes({0x80})}, LongCase{-124, bytes({0xFF, 0x84})},
+                      LongCase{-256, bytes({0xFF, 0x00})}, LongCase{-257, bytes({0xFE, 0xFF, 0xFE})},
+                      LongCase{-3600, bytes({0xFE, 0xF0, 0xF1})}, LongCase{65536, bytes({0x03, 0x00, 0x00, 0x01})},
                       LongCase{INT32_MAX, bytes({0x04, 0xFF, 0xFF, 0xFF, 0x7F})},
                       LongCase{INT32_MIN, bytes({0xFC, 0x00, 0x00, 0x00, 0x80})}));
 
@@ -62,11 +61,11 @@ TEST(MarshalWrite, SymbolsDefineLinkAndReserve)
     static const Name a{"A"}, b{"B"}, sameTextAsA{"A"};
     SymbolTable table;
     CWrite w(table, STYLE_PLAIN);
-    w.ReserveSymbol(a);             // index 0, not written
-    w.WriteSymbol(b);               // index 1
-    w.WriteSymbol(a);               // the reserved definition
-    w.WriteSymbol(b);               // link
-    w.WriteSymbol(sameTextAsA);     // another constant: a new definition, index 2
+    w.ReserveSymbol(a);         // index 0, not written
+    w.WriteSymbol(b);           // index 1
+    w.WriteSymbol(a);           // the reserved definition
+    w.WriteSymbol(b);           // link
+    w.WriteSymbol(sameTextAsA); // another constant: a new definition, index 2
     w.WriteSymbol(sameTextAsA);
     EXPECT_EQ(w.Bytes(), bytes({':', 6, 'B', ':', 6, 'A', ';', 6, ':', 6, 'A', ';', 7}));
 }
@@ -81,8 +80,8 @@ TEST(MarshalWrite, StringStyles)
     utf8.WriteString("");
     utf8.WriteString("B");
     EXPECT_EQ(plain.Bytes(), bytes({0x22, 0x06, 'A', 0x22, 0x00}));
-    EXPECT_EQ(utf8.Bytes(), bytes({0x49, 0x22, 0x06, 'A', 0x06, 0x3A, 0x06, 'E', 'T', 0x22, 0x00, 0x49, 0x22, 0x06,
-                                   'B', 0x06, 0x3B, 0x00, 'T'}));
+    EXPECT_EQ(utf8.Bytes(), bytes({0x49, 0x22, 0x06, 'A', 0x06, 0x3A, 0x06, 'E', 'T', 0x22, 0x00, 0x49, 0x22, 0x06, 'B',
+                                   0x06, 0x3B, 0x00, 'T'}));
 }
 
 TEST(MarshalWrite, NestedScopesDefineClassBeforeItsVariables)
@@ -99,8 +98,8 @@ TEST(MarshalWrite, NestedScopesDefineClassBeforeItsVariables)
             i.Child().WriteIvarInt(x, 2);
         }
     }
-    EXPECT_EQ(w.Bytes(), bytes({'o', ':', 6, 'O', 7, ':', 7, '@', 'x', 'i', 6, ':', 7, '@', 'y', 'o', ':', 6, 'I', 6,
-                                ';', 6, 'i', 7}));
+    EXPECT_EQ(w.Bytes(), bytes({'o', ':', 6,   'O', 7,   ':', 7,   '@', 'x', 'i', 6,   ':',
+                                7,   '@', 'y', 'o', ':', 6,   'I', 6,   ';', 6,   'i', 7}));
 }
 
 TEST(MarshalWrite, TableAndColorLayouts)
@@ -111,13 +110,13 @@ TEST(MarshalWrite, TableAndColorLayouts)
     t.Set(0, 0, 0, -1);
     t.Set(1, 0, 0, 300);
     w.WriteTable(t);
-    EXPECT_EQ(w.Bytes(), bytes({'u', ':', 0x0A, 'T', 'a', 'b', 'l', 'e', 0x1D, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1,
-                                0, 0, 0, 2, 0, 0, 0, 0xFF, 0xFF, 0x2C, 0x01}));
+    EXPECT_EQ(w.Bytes(), bytes({'u', ':', 0x0A, 'T', 'a', 'b', 'l', 'e', 0x1D, 1, 0, 0, 0,    2,    0,    0,   0,
+                                1,   0,   0,    0,   1,   0,   0,   0,   2,    0, 0, 0, 0xFF, 0xFF, 0x2C, 0x01}));
     CWrite c(table, STYLE_PLAIN);
     c.WriteColor(100.0, 0.0, 0.0, 0.0);
     const auto& b = c.Bytes();
     ASSERT_EQ(b.size(), 3 + 5 + 1 + 32u);
-    EXPECT_EQ(b[8], 0x25);   // long 32
+    EXPECT_EQ(b[8], 0x25); // long 32
     EXPECT_EQ(std::vector<uint8_t>(b.begin() + 9, b.begin() + 17), bytes({0, 0, 0, 0, 0, 0, 0x59, 0x40}));
 }
 
@@ -134,7 +133,7 @@ protected:
 
 TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst1023BytesAndStayInStep)
 {
-    std::vector<uint8_t> data = {':', 0x02, 0x4C, 0x04};   // 1100-byte symbol
+    std::vector<uint8_t> data = {':', 0x02, 0x4C, 0x04}; // 1100-byte symbol
     data.insert(data.end(), 1100, 'x');
     data.insert(data.end(), {0x22, 0x02, 0x4C, 0x04});
     data.insert(data.end(), 1100, 'y');
@@ -150,21 +149,21 @@ TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst1023BytesAndStayInStep)
 
 TEST_F(MarshalRead, CutTextEndsOnAWholeUtf8Character)
 {
-    std::vector<uint8_t> data = {0x22, 0x02, 0x4C, 0x04, 'a'};   // 1100 bytes: 'a' then 3-byte characters
+    std::vector<uint8_t> data = {0x22, 0x02, 0x4C, 0x04, 'a'}; // 1100 bytes: 'a' then 3-byte characters
     for (int i = 0; i < 367; ++i)
         data.insert(data.end(), {0xE3, 0x81, 0x82});
     data.resize(4 + 1100, 0x82);
     load(data);
     std::string text;
     r.ReadString(text);
-    EXPECT_EQ(text.size(), 1021u);   // 1 + 340 * 3: the 1023-byte cut ends on a whole character
+    EXPECT_EQ(text.size(), 1021u); // 1 + 340 * 3: the 1023-byte cut ends on a whole character
 }
 
 TEST_F(MarshalRead, StringWithEncodingMarkOrOtherInstanceVariables)
 {
     // "A" with E=true, then "B" with :encoding => "Shift_JIS", then a fixnum.
-    load(bytes({'I', 0x22, 6, 'A', 6, ':', 6, 'E', 'T', 'I', 0x22, 6, 'B', 6, ':', 0x0D, 'e', 'n', 'c', 'o', 'd',
-                'i', 'n', 'g', 0x22, 0x0E, 'S', 'h', 'i', 'f', 't', '_', 'J', 'I', 'S', 'i', 0x0A}));
+    load(bytes({'I', 0x22, 6,   'A', 6,   ':',  6,    'E', 'T', 'I', 0x22, 6,   'B', 6,   ':', 0x0D, 'e', 'n', 'c',
+                'o', 'd',  'i', 'n', 'g', 0x22, 0x0E, 'S', 'h', 'i', 'f',  't', '_', 'J', 'I', 'S',  'i', 0x0A}));
     std::string text;
     EXPECT_EQ(r.ReadString(text), 1u);
     EXPECT_EQ(text, "A");
@@ -179,7 +178,7 @@ TEST_F(MarshalRead, SymbolLinksResolveThroughTheList)
     DictionaryScope scope(r, ivars);
     EXPECT_EQ(r.ReadIvarId(), 0x3001);
     EXPECT_EQ(r.ReadIvarId(), 0x3001);
-    EXPECT_EQ(r.ReadIvarId(), 0);   // link to an index never defined
+    EXPECT_EQ(r.ReadIvarId(), 0); // link to an index never defined
 }
 
 TEST_F(MarshalRead, LaterDictionaryWins)
@@ -203,15 +202,15 @@ TEST_F(MarshalRead, ObjectOfUnknownClassIsSkippedWhole)
     EXPECT_EQ(r.ReadObject(count), 0);
     EXPECT_EQ(count, 0);
     EXPECT_EQ(r.ReadFixnum(), 3);
-    EXPECT_EQ(symbols.size(), 2u);   // Foo and @a still count for later links
+    EXPECT_EQ(symbols.size(), 2u); // Foo and @a still count for later links
 }
 
 TEST_F(MarshalRead, TablesByDimensionAndCount)
 {
     DictionaryScope c(r, classes);
     // dims 1, xsize 2, ysize 3 (ignored), zsize 1, count 2 -> read as 2 x 1 x 1.
-    load(bytes({'u', ':', 0x0A, 'T', 'a', 'b', 'l', 'e', 0x1D, 1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0, 2, 0,
-                0, 0, 5, 0, 0xFE, 0xFF, 'i', 6}));
+    load(bytes({'u', ':', 0x0A, 'T', 'a', 'b', 'l', 'e', 0x1D, 1, 0, 0, 0, 2,    0,    0,   0, 3,
+                0,   0,   0,    1,   0,   0,   0,   2,   0,    0, 0, 5, 0, 0xFE, 0xFF, 'i', 6}));
     CTable t;
     EXPECT_EQ(r.ReadTable(t, 0x2000), 24);
     EXPECT_EQ(t.XSize(), 2);
@@ -248,25 +247,25 @@ TEST_F(MarshalRead, ColorDefaultsAndPacking)
 TEST_F(MarshalRead, SkipsEveryValueType)
 {
     std::vector<uint8_t> data = bytes({
-        '[', 0x1A,                                   // array of 21
-        '0', 'T', 'F', 'i', 0x02, 0xE8, 0x03,        // nil true false 1000
-        'l', '+', 7, 1, 2, 3, 4,                     // bignum of 2 words
-        'f', 8, '1', '.', '5',                       // float "1.5"
-        ':', 6, 's', ';', 0,                         // symbol, link
-        '"', 7, 'h', 'i',                            // string
-        '@', 6,                                      // object link
-        'I', '"', 6, 'x', 6, ':', 6, 'E', 'T',       // string with encoding
-        '{', 6, 'i', 6, 'i', 7,                      // hash {1=>2}
-        '}', 0, 'i', 8,                              // hash with default 3
-        'o', ':', 6, 'O', 6, ':', 7, '@', 'v', '0',  // object with one ivar
-        'u', ':', 6, 'U', 7, 0, 0,                   // user data of 2 bytes
-        'U', ':', 6, 'M', '[', 0,                    // user marshal
-        'e', ':', 6, 'X', '[', 0,                    // extended
-        'C', ':', 6, 'S', '"', 0,                    // user class
-        '/', 6, 'a', 0,                              // regexp
-        'S', ':', 6, 'T', 6, ':', 6, 'a', 'i', 6,    // struct
-        'c', 6, 'K',                                 // class
-        'i', 0x7F,                                   // the value after the array
+        '[', 0x1A,                                            // array of 21
+        '0', 'T',  'F', 'i', 0x02, 0xE8, 0x03,                // nil true false 1000
+        'l', '+',  7,   1,   2,    3,    4,                   // bignum of 2 words
+        'f', 8,    '1', '.', '5',                             // float "1.5"
+        ':', 6,    's', ';', 0,                               // symbol, link
+        '"', 7,    'h', 'i',                                  // string
+        '@', 6,                                               // object link
+        'I', '"',  6,   'x', 6,    ':',  6,    'E', 'T',      // string with encoding
+        '{', 6,    'i', 6,   'i',  7,                         // hash {1=>2}
+        '}', 0,    'i', 8,                                    // hash with default 3
+        'o', ':',  6,   'O', 6,    ':',  7,    '@', 'v', '0', // object with one ivar
+        'u', ':',  6,   'U', 7,    0,    0,                   // user data of 2 bytes
+        'U', ':',  6,   'M', '[',  0,                         // user marshal
+        'e', ':',  6,   'X', '[',  0,                         // extended
+        'C', ':',  6,   'S', '"',  0,                         // user class
+        '/', 6,    'a', 0,                                    // regexp
+        'S', ':',  6,   'T', 6,    ':',  6,    'a', 'i', 6,   // struct
+        'c', 6,    'K',                                       // class
+        'i', 0x7F,                                            // the value after the array
     });
     load(data);
     EXPECT_TRUE(r.SkipValue());
@@ -283,7 +282,7 @@ TEST_F(MarshalRead, NestingAndGarbageAreBounded)
     EXPECT_FALSE(r.SkipValue());
     EXPECT_TRUE(r.AtEnd());
 
-    load(bytes({'[', 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 'i', 6}));   // huge count, short data
+    load(bytes({'[', 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 'i', 6})); // huge count, short data
     EXPECT_FALSE(r.SkipValue());
     EXPECT_TRUE(r.AtEnd());
 

@@ -5,7 +5,6 @@
 // is written.
 
 #include "InterchangeFixtures.h"
-#include "view/DialogEffect.h"
 #include "interchange/ClipboardTransfer.h"
 #include "interchange/JsonAnimation.h"
 #include "interchange/Rm2000Animation.h"
@@ -13,6 +12,7 @@
 #include "platform/Clipboard.h"
 #include "project/AnimeFile.h"
 #include "project/ProjectDump.h"
+#include "view/DialogEffect.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +29,7 @@ std::string repeat(const char* s, int n)
 struct strName {
     const char* label;
     std::string text;
-    bool cp932;   // CP932 holds every character
+    bool cp932; // CP932 holds every character
 };
 
 const std::vector<strName>& names()
@@ -40,7 +40,7 @@ const std::vector<strName>& names()
         {"portuguese", "Lança", false},
         {"french", "Épée_1", false},
         {"korean", "한국어", false},
-        {"greek", "Ελληνικά", false},   // CP932 has Greek letters but no final sigma
+        {"greek", "Ελληνικά", false}, // CP932 has Greek letters but no final sigma
         {"ukrainian", "Українська", false},
         {"emoji", "💥boom", false},
         {"dots", "Fire.v2", true},
@@ -188,13 +188,13 @@ TEST_P(UnicodeNames, EffectDialogKeepsWholeCharactersWithinTheLimit)
 {
     strEffectForm f;
     f.sound = f.note = true;
-    f.seName = f.noteText = name() + name();   // twice: over the limit for the long ones
+    f.seName = f.noteText = name() + name(); // twice: over the limit for the long ones
     strEffect e;
     f.ApplyTo(e);
     EXPECT_LE(platform::StoredSize(e.note), 255u);
     EXPECT_TRUE(platform::IsUtf8(e.note));
     EXPECT_EQ(e.note, e.seName);
-    EXPECT_EQ(f.noteText.compare(0, e.note.size(), e.note), 0);   // a prefix, nothing erased
+    EXPECT_EQ(f.noteText.compare(0, e.note.size(), e.note), 0); // a prefix, nothing erased
     if (platform::StoredSize(f.noteText) <= 255) {
         EXPECT_EQ(e.note, f.noteText);
     }
@@ -213,13 +213,13 @@ TEST(ImportedTexts, LongerThanTheFilesHoldAreCutAtACharacterAndReported)
     platform::TakeTextProblems();
     cAnimeData p;
     MakeProject(p);
-    p.SetText(AT_NAME, repeat("é", 200));   // 400 bytes: only an import can bring this in
+    p.SetText(AT_NAME, repeat("é", 200)); // 400 bytes: only an import can bring this in
     PutPicture(p, 0, "x");
     Cclip_stream json;
     json.Append(WriteJsonAnimation(p, strFolderNames{}));
     cAnimeData back;
     ASSERT_EQ(ReadJsonAnimation(back, json), 1);
-    EXPECT_EQ(back.Text(AT_NAME), repeat("é", 127));   // whole characters within 255 bytes
+    EXPECT_EQ(back.Text(AT_NAME), repeat("é", 127)); // whole characters within 255 bytes
     EXPECT_NE(platform::TakeTextProblems(), "");
     Cclip_stream ruby;
     ASSERT_TRUE(WriteRubyAnimation(p, RUBY_VXACE, strFolderNames{}, ruby));

@@ -58,7 +58,9 @@ TEST_F(AnimeDataTest, NewProjectShape)
 
 TEST_F(AnimeDataTest, ResetCapacitiesAndCellCountBounds)
 {
-    struct Row { int frames, cells, pictures, effects, expFrames, expCells, expPictures, expEffects; };
+    struct Row {
+        int frames, cells, pictures, effects, expFrames, expCells, expPictures, expEffects;
+    };
     const Row rows[] = {
         {-1, -1, -1, -1, 2024, 16, 255, 1023},
         {10, 3, 10, 10, 2024, 3, 255, 1023},
@@ -75,7 +77,7 @@ TEST_F(AnimeDataTest, ResetCapacitiesAndCellCountBounds)
         EXPECT_EQ(int(p.FixPictures().size()), r.expCells);
     }
     strProjectDefaults defaults;
-    defaults.cellCount = 5000;   // a config value out of range still gives a usable count
+    defaults.cellCount = 5000; // a config value out of range still gives a usable count
     p.SetDefaults(defaults);
     p.Reset(-1, -1, -1, -1);
     EXPECT_EQ(p.CellCount(), 255);
@@ -85,7 +87,7 @@ TEST_F(AnimeDataTest, ItemsAndTexts)
 {
     EXPECT_TRUE(p.SetValue(AI_FIX_PICTURE_PER_CELL, 7));
     EXPECT_EQ(p.GetValue(AI_FIX_PICTURE_PER_CELL), 1);
-    EXPECT_TRUE(p.SetValue(AI_TOTAL_INTERVAL, 12345));   // stored without clamping
+    EXPECT_TRUE(p.SetValue(AI_TOTAL_INTERVAL, 12345)); // stored without clamping
     EXPECT_EQ(p.GetValue(AI_TOTAL_INTERVAL), 12345);
     EXPECT_FALSE(p.SetValue(AI_FRAMES, 3));
     EXPECT_FALSE(p.SetValue(42, 3));
@@ -104,12 +106,14 @@ TEST_F(AnimeDataTest, CellValidationClampsEveryField)
 {
     p.SetValue(AI_EDIT_FORMAT, 0);
     p.SetValue(AI_FIX_PICTURE_PER_CELL, 0);
-    struct Row { int index, stored, read; };
+    struct Row {
+        int index, stored, read;
+    };
     const Row rows[] = {
-        {CP_PATTERN, 0, 1}, {CP_BLEND, 9, 4}, {CP_X, 5000, 1024}, {CP_Y, -5000, -1024},
-        {CP_SCALE_X, 2000, 1000}, {CP_SCALE_Y, -2000, -1000}, {CP_ANGLE, -4000, -3600},
-        {CP_ANGLE, 4000, 3600}, {CP_RED, 250, 200}, {CP_GREEN, 201, 200}, {CP_BLUE, 255, 200},
-        {CP_SATURATION, 220, 200}, {CP_OPACITY, 255, 255}, {CP_PICTURE, 255, 255},
+        {CP_PATTERN, 0, 1},       {CP_BLEND, 9, 4},           {CP_X, 5000, 1024},       {CP_Y, -5000, -1024},
+        {CP_SCALE_X, 2000, 1000}, {CP_SCALE_Y, -2000, -1000}, {CP_ANGLE, -4000, -3600}, {CP_ANGLE, 4000, 3600},
+        {CP_RED, 250, 200},       {CP_GREEN, 201, 200},       {CP_BLUE, 255, 200},      {CP_SATURATION, 220, 200},
+        {CP_OPACITY, 255, 255},   {CP_PICTURE, 255, 255},
     };
     for (const Row& r : rows) {
         strCell c = cellWith(r.index, r.stored);
@@ -121,14 +125,12 @@ TEST_F(AnimeDataTest, CellValidationClampsEveryField)
 TEST_F(AnimeDataTest, EditFormats)
 {
     p.SetValue(AI_FIX_PICTURE_PER_CELL, 0);
-    struct Row { int format, sx, sy, angle, expSx, expSy, expAngle; };
+    struct Row {
+        int format, sx, sy, angle, expSx, expSy, expAngle;
+    };
     const Row rows[] = {
-        {0, -50, 80, 300, -50, 80, 300},
-        {1, -50, 80, 300, 100, 100, 0},
-        {2, -50, 80, 300, -80, 80, 300},
-        {2, 50, -80, 300, 80, -80, 300},
-        {3, -50, 80, 300, -50, -50, 300},
-        {4, -50, 80, 300, -50, 80, 0},
+        {0, -50, 80, 300, -50, 80, 300}, {1, -50, 80, 300, 100, 100, 0},   {2, -50, 80, 300, -80, 80, 300},
+        {2, 50, -80, 300, 80, -80, 300}, {3, -50, 80, 300, -50, -50, 300}, {4, -50, 80, 300, -50, 80, 0},
     };
     for (const Row& r : rows) {
         p.SetValue(AI_EDIT_FORMAT, r.format);
@@ -160,8 +162,8 @@ TEST_F(AnimeDataTest, FixedPicturePerCell)
     ASSERT_TRUE(p.SetFixPicture(3, 5));
     EXPECT_EQ(p.GetCell(0, 3)->picture, 5);
     EXPECT_EQ(p.GetCell(2, 3)->picture, 5);
-    EXPECT_FALSE(p.SetFixPicture(3, 5));   // unchanged
-    EXPECT_FALSE(p.SetFixPicture(16, 1));  // out of range
+    EXPECT_FALSE(p.SetFixPicture(3, 5));  // unchanged
+    EXPECT_FALSE(p.SetFixPicture(16, 1)); // out of range
     EXPECT_EQ(p.GetFixPicture(99), 0);
 }
 
@@ -178,7 +180,7 @@ TEST_F(AnimeDataTest, EffectValidation)
     EXPECT_EQ(e.flags, EF_NOTE);
     EXPECT_EQ(e.frame, 2023);
     EXPECT_EQ(e.note.size(), 254u);
-    EXPECT_EQ(e.flashRed, 128);   // no flash: defaults
+    EXPECT_EQ(e.flashRed, 128); // no flash: defaults
     EXPECT_EQ(e.flashBlend, 0);
     EXPECT_EQ(e.seVolume, 100);
 
@@ -219,11 +221,11 @@ TEST_F(AnimeDataTest, EffectsStaySortedAndDense)
     p.InsertEffect(effectAt(5, "b"), &at);
     EXPECT_EQ(at, 1);
     p.InsertEffect(effectAt(5, "new"), &at);
-    EXPECT_EQ(at, 2);   // after the existing frame-5 effect
+    EXPECT_EQ(at, 2); // after the existing frame-5 effect
     const char* order[] = {"a", "b", "new", "c"};
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(p.GetEffect(i)->note, order[i]);
-    EXPECT_FALSE(p.DeleteEffect(1, false));   // deleted, not compacted
+    EXPECT_FALSE(p.DeleteEffect(1, false)); // deleted, not compacted
     EXPECT_EQ(p.GetEffect(1), nullptr);
     EXPECT_TRUE(p.DeleteEffect(0, true));
     EXPECT_EQ(p.GetEffect(0)->note, "new");
@@ -255,9 +257,9 @@ TEST_F(AnimeDataTest, InsertFramesMovesPointersAndDropsPastTheEnd)
     const strFrame* first = p.GetFrame(0);
     ASSERT_TRUE(p.InsertFrames(0, 1));
     EXPECT_EQ(p.GetValue(AI_FRAMES), 2024);
-    EXPECT_EQ(p.GetFrame(1), first);   // moved, not copied
+    EXPECT_EQ(p.GetFrame(1), first); // moved, not copied
     EXPECT_EQ(p.GetFrame(2023)->interval, 7);
-    ASSERT_TRUE(p.InsertFrames(0, 1));   // full: the last frame is lost
+    ASSERT_TRUE(p.InsertFrames(0, 1)); // full: the last frame is lost
     EXPECT_EQ(p.GetValue(AI_FRAMES), 2024);
     EXPECT_EQ(p.GetFrame(2023)->interval, 0);
     EXPECT_FALSE(p.InsertFrames(0, 0));
@@ -274,8 +276,8 @@ TEST_F(AnimeDataTest, DeleteFramesSlidesAndNeverTouchesMissingFrames)
     EXPECT_EQ(p.GetFrame(0)->interval, 1);
     EXPECT_EQ(p.GetFrame(1)->interval, 4);
     EXPECT_EQ(p.GetFrame(2)->interval, 5);
-    EXPECT_FALSE(p.DeleteFrames(10, 5, true));   // nothing there
-    ASSERT_TRUE(p.DeleteFrames(0, 1, false));     // leaves a hole
+    EXPECT_FALSE(p.DeleteFrames(10, 5, true)); // nothing there
+    ASSERT_TRUE(p.DeleteFrames(0, 1, false));  // leaves a hole
     EXPECT_EQ(p.GetFrame(0), nullptr);
     EXPECT_EQ(p.LastUsedIndex(AI_FRAMES), 2);
     EXPECT_TRUE(p.CompactFrames());
@@ -313,17 +315,17 @@ TEST_F(AnimeDataTest, SwapAndCopyGuards)
     strCell c = strCell::New();
     p.SetCell(0, 0, &c);
     EXPECT_FALSE(p.SwapCells(0, 0, 0, 0));
-    EXPECT_FALSE(p.SwapCells(0, 1, 1, 1));      // both empty
-    EXPECT_FALSE(p.SwapCells(0, 0, 5, 0));      // missing frame
-    EXPECT_FALSE(p.SwapCells(0, 0, 0, 16));     // cell number out of range
+    EXPECT_FALSE(p.SwapCells(0, 1, 1, 1));  // both empty
+    EXPECT_FALSE(p.SwapCells(0, 0, 5, 0));  // missing frame
+    EXPECT_FALSE(p.SwapCells(0, 0, 0, 16)); // cell number out of range
     EXPECT_TRUE(p.SwapCells(0, 0, 1, 3));
     EXPECT_EQ(p.GetCell(0, 0), nullptr);
     EXPECT_NE(p.GetCell(1, 3), nullptr);
     EXPECT_FALSE(p.SwapFrames(0, 0));
-    EXPECT_FALSE(p.SwapFrames(5, 6));           // both empty
+    EXPECT_FALSE(p.SwapFrames(5, 6)); // both empty
     EXPECT_FALSE(p.CopyFrame(1, 1));
     EXPECT_TRUE(p.CopyFrame(0, 1));
-    EXPECT_NE(p.GetCell(0, 3), p.GetCell(1, 3));   // a deep copy
+    EXPECT_NE(p.GetCell(0, 3), p.GetCell(1, 3)); // a deep copy
     EXPECT_EQ(*p.GetCell(0, 3), *p.GetCell(1, 3));
 }
 
@@ -334,7 +336,7 @@ TEST_F(AnimeDataTest, CellCountChangeResizesAndClearsHistory)
     p.SetCell(0, 15, &c);
     p.EndRecord(true);
     ASSERT_FALSE(sink.groups.empty());
-    EXPECT_FALSE(p.SetCellCount(16));   // unchanged: history kept
+    EXPECT_FALSE(p.SetCellCount(16)); // unchanged: history kept
     EXPECT_FALSE(sink.groups.empty());
     p.SetFixPicture(2, 9);
     ASSERT_TRUE(p.SetCellCount(300));
@@ -359,7 +361,7 @@ TEST_F(AnimeDataTest, IntervalsAndLastUsed)
     EXPECT_EQ(p.EffectiveInterval(1, true), 3);
     EXPECT_EQ(p.EffectiveInterval(9, true), 0);
     EXPECT_EQ(p.SumIntervals(), 4 + 3 + 4);
-    p.SetValue(AI_BASE_INTERVAL, INT32_MAX);   // files may hold any base interval
+    p.SetValue(AI_BASE_INTERVAL, INT32_MAX); // files may hold any base interval
     EXPECT_EQ(p.SumIntervals(), INT32_MAX);
     p.SetValue(AI_BASE_INTERVAL, INT32_MIN);
     EXPECT_EQ(p.SumIntervals(), INT32_MIN);
@@ -391,12 +393,12 @@ TEST(PictureValidation, ClampsToRangesAndImage)
 TEST(PtrArray, CountsAndCompaction)
 {
     cPtrArray<int> a;
-    EXPECT_EQ(a.LastIndex(), 0);   // no slots
+    EXPECT_EQ(a.LastIndex(), 0); // no slots
     a.Alloc(5);
     EXPECT_EQ(a.LastIndex(), -1);
     *a.Create(1) = 10;
     *a.Create(3) = 30;
-    a.Create(3);   // already there: no new record
+    a.Create(3); // already there: no new record
     EXPECT_EQ(a.Count(), 2);
     EXPECT_EQ(a.LastIndex(), 3);
     cPtrArray<int> copy = a;

@@ -15,7 +15,7 @@ TEST(ByteReader, LittleEndianNumbersAndBytes)
     EXPECT_EQ(in.i32(), -2);
     EXPECT_EQ(in.bytes(2), "ab");
     EXPECT_TRUE(in.atEnd());
-    EXPECT_EQ(in.peek(), 0);   // looking is not reading
+    EXPECT_EQ(in.peek(), 0); // looking is not reading
     EXPECT_TRUE(in.ok());
 }
 
@@ -38,13 +38,13 @@ TEST(ByteReader, AReadPastTheEndFailsForGood)
 
     platform::ByteReader whole(data);
     whole.skip(4);
-    EXPECT_TRUE(whole.bytes(3).empty());   // all or nothing
+    EXPECT_TRUE(whole.bytes(3).empty()); // all or nothing
     EXPECT_TRUE(whole.failed());
     EXPECT_TRUE(whole.bytes(0).empty());
 
     platform::ByteReader some(data);
     some.skip(4);
-    EXPECT_EQ(some.upTo(3), "ef");   // what there is, never beyond
+    EXPECT_EQ(some.upTo(3), "ef"); // what there is, never beyond
     EXPECT_TRUE(some.failed());
     EXPECT_EQ(some.upTo(3), "");
 }

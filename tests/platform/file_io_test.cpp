@@ -83,18 +83,21 @@ TEST(FileRead, EveryInputGoesThroughTheCheckedReader)
 {
     TempFolder dir;
     const std::vector<std::pair<const char*, std::function<bool(const fs::path&)>>> readers = {
-        {"project", [](const fs::path& p) {
+        {"project",
+         [](const fs::path& p) {
              cAnimeData project;
              ANIME::cAnimeFile_Device device;
              return device.ProbeFile(p) != ANIME::FK_CANNOT_OPEN || device.Load(p, project) == ANIME::FR_OK;
          }},
         {"config.ini", [](const fs::path& p) { return project::cIniFile().Load(p); }},
-        {"picture", [](const fs::path& p) {
+        {"picture",
+         [](const fs::path& p) {
              cBMP image;
              return loadImage(p, image);
          }},
         {"draft GIF", [](const fs::path& p) { return CGIFFile().load(p); }},
-        {"sound", [](const fs::path& p) {
+        {"sound",
+         [](const fs::path& p) {
              platform::DecodedSound sound;
              return platform::DecodeSoundFile(p, sound);
          }},
@@ -109,7 +112,9 @@ TEST(FileRead, SizeCapsAndSizesTheSystemDoesNotReport)
     TempFolder dir;
     // A sparse file just over the config cap costs no disk and must not be read.
     const fs::path big = dir / "config.ini";
-    { std::ofstream(big) << "x"; }
+    {
+        std::ofstream(big) << "x";
+    }
     fs::resize_file(big, platform::MaxFileBytes(platform::FileKind::Config) + 1);
     std::string text, error;
     EXPECT_FALSE(platform::ReadFile(big, text, platform::FileKind::Config, &error));
@@ -120,7 +125,9 @@ TEST(FileRead, SizeCapsAndSizesTheSystemDoesNotReport)
     ASSERT_TRUE(platform::ReadFile("/proc/self/status", text, platform::FileKind::Config));
     EXPECT_NE(text.find("Pid:"), std::string::npos);
     // A short file gives what it has.
-    { std::ofstream(dir / "short") << "MEVK"; }
+    {
+        std::ofstream(dir / "short") << "MEVK";
+    }
     ASSERT_TRUE(platform::ReadFileHead(dir / "short", 16, text));
     EXPECT_EQ(text, "MEVK");
 }
@@ -129,9 +136,13 @@ TEST(FileWrite, TemporaryFileCannotBePlanted)
 {
     TempFolder dir;
     const fs::path victim = dir / "victim";
-    { std::ofstream(victim) << "precious"; }
+    {
+        std::ofstream(victim) << "precious";
+    }
     const fs::path target = dir / "anim.dat";
-    { std::ofstream(target) << "old"; }
+    {
+        std::ofstream(target) << "old";
+    }
     // Links at every name a predictable temporary file could have.
     for (int pid = std::max(1, ::getpid() - 50); pid < ::getpid() + 50; ++pid)
         fs::create_symlink(victim, target.string() + ".tmp-" + std::to_string(pid));
@@ -139,7 +150,7 @@ TEST(FileWrite, TemporaryFileCannotBePlanted)
     ASSERT_TRUE(platform::WriteFileAtomic(target, std::string("new")));
     EXPECT_EQ(slurp(victim), "precious");
     EXPECT_EQ(slurp(target), "new");
-    EXPECT_EQ(entries(dir.path), planted);   // nothing left behind
+    EXPECT_EQ(entries(dir.path), planted); // nothing left behind
 }
 
 TEST(FileWrite, LinksModesAndLongNames)
@@ -148,7 +159,9 @@ TEST(FileWrite, LinksModesAndLongNames)
     // A symlinked target (relative, through a second link): the file it points to is
     // replaced and both links stay links.
     fs::create_directories(dir / "real");
-    { std::ofstream(dir / "real" / "anim.txt") << "old"; }
+    {
+        std::ofstream(dir / "real" / "anim.txt") << "old";
+    }
     fs::create_symlink("real/anim.txt", dir / "hop");
     fs::create_symlink("hop", dir / "link.txt");
     ASSERT_TRUE(platform::WriteFileAtomic(dir / "link.txt", std::string("new")));
@@ -164,7 +177,9 @@ TEST(FileWrite, LinksModesAndLongNames)
     // Private files stay private, odd modes stay as they were.
     for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0755)}) {
         const fs::path file = dir / "private.dat";
-        { std::ofstream(file) << "old"; }
+        {
+            std::ofstream(file) << "old";
+        }
         fs::permissions(file, mode);
         ASSERT_TRUE(platform::WriteFileAtomic(file, std::string("new")));
         EXPECT_EQ(fs::status(file).permissions(), mode);
@@ -172,10 +187,12 @@ TEST(FileWrite, LinksModesAndLongNames)
     // Owner and group are copied where the system permits it (root may give any).
     if (::geteuid() == 0) {
         const fs::path file = dir / "owned.dat";
-        { std::ofstream(file) << "old"; }
+        {
+            std::ofstream(file) << "old";
+        }
         ASSERT_EQ(::chown(file.c_str(), 1234, 5678), 0);
         ASSERT_TRUE(platform::WriteFileAtomic(file, std::string("new")));
-        struct stat st{};
+        struct stat st {};
         ASSERT_EQ(::stat(file.c_str(), &st), 0);
         EXPECT_EQ(st.st_uid, 1234u);
         EXPECT_EQ(st.st_gid, 5678u);
@@ -193,7 +210,9 @@ TEST(FileWrite, LinksModesAndLongNames)
 
     // Hard links are split on purpose: the saved name gets the new contents, the other
     // name keeps the old ones (the save stays atomic).
-    { std::ofstream(dir / "a.dat") << "shared"; }
+    {
+        std::ofstream(dir / "a.dat") << "shared";
+    }
     fs::create_hard_link(dir / "a.dat", dir / "b.dat");
     ASSERT_TRUE(platform::WriteFileAtomic(dir / "a.dat", std::string("new")));
     EXPECT_EQ(slurp(dir / "a.dat"), "new");
@@ -215,8 +234,10 @@ TEST(FileWrite, FailuresSayWhyAndLeaveNothing)
 
     // A full disk, imitated by a file size limit (it holds for root too).
     const fs::path file = dir / "keep.dat";
-    { std::ofstream(file) << "old"; }
-    struct rlimit old{};
+    {
+        std::ofstream(file) << "old";
+    }
+    struct rlimit old {};
     ::getrlimit(RLIMIT_FSIZE, &old);
     struct rlimit tiny = old;
     tiny.rlim_cur = 4;
@@ -228,7 +249,7 @@ TEST(FileWrite, FailuresSayWhyAndLeaveNothing)
     EXPECT_FALSE(written);
     EXPECT_EQ(error, "File too large");
     EXPECT_EQ(slurp(file), "old");
-    EXPECT_EQ(entries(dir.path), 3u);   // folder, fifo, keep.dat
+    EXPECT_EQ(entries(dir.path), 3u); // folder, fifo, keep.dat
 
     // The project device hands the reason on.
     cAnimeData project;

@@ -21,7 +21,7 @@ TEST(Paths, MakeRelative)
         {"C:\\game\\Data\\pic\\a.png", "C:\\game\\Data", "pic\\a.png"},
         {"C:\\game\\Data\\a.png", "c:\\GAME\\data\\", "a.png"},
         {"C:\\game\\Data\\.\\x\\..\\a.png", "C:\\game\\Data", "a.png"},
-        {"C:\\game\\Other\\a.png", "C:\\game\\Data", "C:\\game\\Other\\a.png"},   // would need "..\"
+        {"C:\\game\\Other\\a.png", "C:\\game\\Data", "C:\\game\\Other\\a.png"}, // would need "..\"
         {"D:\\game\\Data\\a.png", "C:\\game\\Data", "D:\\game\\Data\\a.png"},
         {"/home/u/Data/se/b.wav", "\\home\\u\\Data", "se\\b.wav"},
         {"C:\\game\\Data", "C:\\game\\Data", "C:\\game\\Data"},
@@ -54,7 +54,7 @@ TEST(Paths, WorkFolderOfTakesTheDeepestDataFolder)
         {"/home/u/Data/a.dat", "Data", "/home/u/Data"},
         {"C:\\game\\Datafile\\a.dat", "Data", ""},
         {"C:\\game\\a.dat", "Data", ""},
-        {"C:\\game\\Data", "Data", ""},   // the folder must be followed by a separator
+        {"C:\\game\\Data", "Data", ""}, // the folder must be followed by a separator
         {"C:\\game\\Data\\a.dat", "", ""},
     };
     for (const auto& c : cases)
@@ -86,7 +86,7 @@ TEST(Paths, LongPathsAreCutTo259Bytes)
     EXPECT_EQ(LimitPath(longPath).size(), 259u);
     EXPECT_EQ(LimitPath(std::string(259, 'b')).size(), 259u);
     EXPECT_EQ(MakeRelative(longPath, "D:\\").size(), 259u);
-    EXPECT_EQ(SiblingPath(longPath, "x"), "C:\\x");   // the cut took the last separator with it
+    EXPECT_EQ(SiblingPath(longPath, "x"), "C:\\x"); // the cut took the last separator with it
     // A multi-byte character is never split.
     std::string wide;
     while (wide.size() < 300)

@@ -26,7 +26,7 @@ TEST(CodePage, Cp932RoundTripsAndFailures)
     const std::string utf8 = "炎①Ⅱ㈱～ｱABC";
     const std::string ansi = platform::Utf8ToAnsi(utf8);
     ASSERT_FALSE(ansi.empty());
-    EXPECT_EQ(std::string("\x89\x8a", 2), ansi.substr(0, 2));   // 炎
+    EXPECT_EQ(std::string("\x89\x8a", 2), ansi.substr(0, 2)); // 炎
     EXPECT_EQ(platform::AnsiToUtf8(ansi), utf8);
     EXPECT_EQ(platform::Utf16ToAnsi(platform::AnsiToUtf16(ansi)), ansi);
     EXPECT_EQ(platform::Utf16ToUtf8(platform::Utf8ToUtf16(utf8)), utf8);
@@ -41,18 +41,19 @@ TEST(CodePage, Cp932RoundTripsAndFailures)
 TEST(CodePage, CharacterLengths)
 {
     platform::SetLocale("jpn");
-    const std::string s = "a\x89\x8a" "b\x81";
+    const std::string s = "a\x89\x8a"
+                          "b\x81";
     EXPECT_EQ(platform::AnsiCharLength(s, 0), 1u);
     EXPECT_EQ(platform::AnsiCharLength(s, 1), 2u);
     EXPECT_EQ(platform::AnsiCharLength(s, 3), 1u);
-    EXPECT_EQ(platform::AnsiCharLength(s, 4), 1u);   // a lead byte at the end stands alone
+    EXPECT_EQ(platform::AnsiCharLength(s, 4), 1u); // a lead byte at the end stands alone
     EXPECT_EQ(platform::AnsiCharLength(s, 5), 0u);
 }
 
 TEST(MemoryClipboard, OpenCloseAndOwnership)
 {
     platform::MemoryClipboard cb;
-    EXPECT_FALSE(cb.SetData("X", {1}));   // not open
+    EXPECT_FALSE(cb.SetData("X", {1})); // not open
     ASSERT_TRUE(cb.Open());
     EXPECT_FALSE(cb.Open());
     cb.SetData("X", {1, 2});
@@ -108,7 +109,7 @@ TEST(FileIO, AtomicWriteReplacesWholeFile)
     std::string back;
     ASSERT_TRUE(platform::ReadFile(file, back, platform::FileKind::Payload));
     EXPECT_EQ(back, "2nd");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);   // no leftovers
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1); // no leftovers
     EXPECT_FALSE(platform::WriteFileAtomic(dir / "missing" / "x", std::string("x")));
     EXPECT_FALSE(platform::ReadFile(dir / "missing" / "x", back, platform::FileKind::Payload));
     fs::remove_all(dir);
@@ -118,8 +119,7 @@ TEST(Strings, TableFormattingAndItems)
 {
     EXPECT_EQ(platform::FormatString(40058, 3, 7), "< ! > [3:7] : 処理に失敗");
     EXPECT_EQ(platform::FormatString(40063, "a.dat"), "読み込みました > a.dat");
-    EXPECT_EQ(platform::StringItems(40069),
-              (std::vector<std::string>{"通常", "加算", "減算", "乗算", "スクリーン"}));
+    EXPECT_EQ(platform::StringItems(40069), (std::vector<std::string>{"通常", "加算", "減算", "乗算", "スクリーン"}));
     EXPECT_EQ(platform::StringItems(40028).size(), 13u);
     EXPECT_EQ(platform::LoadString(1), "");
     // The result is cut to 511 characters.

@@ -34,7 +34,8 @@ bool writeTone(const fs::path& file, int format, int channels, double seconds = 
     info.channels = channels;
     info.format = format;
     SNDFILE* sf = sf_open(file.c_str(), SFM_WRITE, &info);
-    if (!sf) return false;
+    if (!sf)
+        return false;
     const int frames = int(seconds * kRate);
     std::vector<float> samples;
     for (int i = 0; i < frames; ++i)
@@ -55,7 +56,8 @@ std::pair<double, double> activeSpan(const std::vector<float>& ch, float thresho
     long first = -1, last = -1;
     for (size_t i = 0; i < ch.size(); ++i)
         if (std::fabs(ch[i]) > threshold) {
-            if (first < 0) first = long(i);
+            if (first < 0)
+                first = long(i);
             last = long(i);
         }
     return {first / double(kRate), last / double(kRate)};
@@ -73,14 +75,16 @@ double frequency(const std::vector<float>& ch)
     auto [a, b] = activeSpan(ch);
     long from = long(a * kRate), to = long(b * kRate), crossings = 0;
     for (long i = from + 1; i <= to; ++i)
-        if (ch[size_t(i - 1)] < 0 && ch[size_t(i)] >= 0) ++crossings;
+        if (ch[size_t(i - 1)] < 0 && ch[size_t(i)] >= 0)
+            ++crossings;
     return crossings / (b - a);
 }
 
 double rms(const std::vector<float>& ch)
 {
     double sum = 0;
-    for (float v : ch) sum += double(v) * v;
+    for (float v : ch)
+        sum += double(v) * v;
     return ch.empty() ? 0 : std::sqrt(sum / double(ch.size()));
 }
 
@@ -140,7 +144,8 @@ protected:
         SNDFILE* sf = sf_open((dir / "capture.wav").c_str(), SFM_READ, &info);
         if (!sf || info.channels != 2) {
             ADD_FAILURE() << "no stereo capture";
-            if (sf) sf_close(sf);
+            if (sf)
+                sf_close(sf);
             return cap;
         }
         std::vector<float> frames(size_t(info.frames) * 2);
@@ -185,8 +190,7 @@ TEST_F(SoundTest, HalfPitchLastsTwiceAsLongAtHalfTheFrequency)
     EXPECT_NEAR(frequency(half.left), 220, 6);
 }
 
-class SoundBalanceTest : public SoundTest,
-                         public testing::WithParamInterface<std::tuple<const char*, int>> {};
+class SoundBalanceTest : public SoundTest, public testing::WithParamInterface<std::tuple<const char*, int>> {};
 
 // Balance 0 is left, 200 right, 100 centred; for mono and stereo files.
 TEST_P(SoundBalanceTest, PansByBalance)
@@ -229,9 +233,9 @@ TEST_F(SoundTest, EffectsNamingOneFileShareAnInstanceThatRestarts)
     auto [rightFrom, rightTo] = activeSpan(cap.right);
     ASSERT_GE(leftFrom, 0);
     ASSERT_GE(rightFrom, 0);
-    EXPECT_LT(leftTo - leftFrom, 0.7 * seconds);   // cut short by the restart
+    EXPECT_LT(leftTo - leftFrom, 0.7 * seconds); // cut short by the restart
     EXPECT_NEAR(leftTo, rightFrom, 0.03);
-    EXPECT_NEAR(rightTo - rightFrom, seconds, 0.015);   // played whole from the start
+    EXPECT_NEAR(rightTo - rightFrom, seconds, 0.015); // played whole from the start
 }
 
 TEST_F(SoundTest, LoadKeepsUsedEntriesDropsStaleOnesAndSkipsBadFiles)
@@ -241,13 +245,13 @@ TEST_F(SoundTest, LoadKeepsUsedEntriesDropsStaleOnesAndSkipsBadFiles)
     addEffect("tone.wav");
     addEffect("missing.wav");
     addEffect("bad.wav");
-    addEffect((dir / "TONE.WAV").string());   // absolute, matched case-insensitively
+    addEffect((dir / "TONE.WAV").string()); // absolute, matched case-insensitively
     table.loadSounds(project);
     EXPECT_EQ(table.size(), 2u);
     cSound* kept = table.find("tone.wav");
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(table.find("missing.wav"), nullptr);
-    table.playEffect(*project.GetEffect(1));   // silent, no failure
+    table.playEffect(*project.GetEffect(1)); // silent, no failure
     EXPECT_FALSE(table.anyPlaying());
 
     // Renaming the effect's file: the old entry goes, the new file is loaded, the
@@ -290,7 +294,8 @@ TEST_P(DecodeTest, DecodesWhatLibsndfileReads)
 {
     const FormatCase& c = GetParam();
     fs::path file = fs::temp_directory_path() / ("mevko_decode_" + std::to_string(getpid()) + c.name);
-    if (!writeTone(file, c.format, c.channels)) GTEST_SKIP() << "this libsndfile cannot write " << c.name;
+    if (!writeTone(file, c.format, c.channels))
+        GTEST_SKIP() << "this libsndfile cannot write " << c.name;
     platform::DecodedSound pcm;
     ASSERT_TRUE(platform::DecodeSoundFile(file, pcm));
     fs::remove(file);
@@ -299,17 +304,18 @@ TEST_P(DecodeTest, DecodesWhatLibsndfileReads)
     const double frames = double(pcm.samples.size()) / c.channels;
     if (c.exactLength)
         EXPECT_EQ(frames, kToneSeconds * kRate);
-    else   // lossy codecs add encoder delay and padding
+    else // lossy codecs add encoder delay and padding
         EXPECT_NEAR(frames, kToneSeconds * kRate, 0.1 * kRate);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, DecodeTest,
-    testing::Values(FormatCase{".wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, true},
-                    FormatCase{".flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, true},
-                    FormatCase{".ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 1, false},
-                    FormatCase{".mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 2, false}),
-    [](const testing::TestParamInfo<FormatCase>& info) { return std::string(info.param.name + 1); });
+INSTANTIATE_TEST_SUITE_P(Formats, DecodeTest,
+                         testing::Values(FormatCase{".wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, true},
+                                         FormatCase{".flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 2, true},
+                                         FormatCase{".ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 1, false},
+                                         FormatCase{".mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 2, false}),
+                         [](const testing::TestParamInfo<FormatCase>& info) {
+                             return std::string(info.param.name + 1);
+                         });
 
 TEST(SoundDecode, RejectsMissingAndNonSoundFiles)
 {

@@ -23,8 +23,10 @@ std::unique_ptr<cAnimeData> makeProject(int frames, std::vector<std::pair<int, i
 {
     auto project = std::make_unique<cAnimeData>();
     project->NewProject("");
-    if (frames > 1) project->InsertFrames(1, frames - 1);
-    for (auto [frame, interval] : intervals) project->SetInterval(frame, interval);
+    if (frames > 1)
+        project->InsertFrames(1, frames - 1);
+    for (auto [frame, interval] : intervals)
+        project->SetInterval(frame, interval);
     for (const EffectAt& e : effects) {
         strEffect effect;
         effect.frame = uint16_t(e.frame);
@@ -41,7 +43,8 @@ std::unique_ptr<cAnimeData> makeProject(int frames, std::vector<std::pair<int, i
 std::string join(const std::vector<std::string>& lines)
 {
     std::string out;
-    for (const std::string& line : lines) out += line + "\n";
+    for (const std::string& line : lines)
+        out += line + "\n";
     return out;
 }
 
@@ -63,8 +66,7 @@ TEST_P(PlayTraceTest, WholeTrace)
     EXPECT_EQ(join(RunPlayTrace(*project, c.request)), c.expected);
 }
 
-strPlayTraceRequest request(int from, unsigned options, int rangeStart = -1, int rangeEnd = -1,
-                            long maxTicks = 100)
+strPlayTraceRequest request(int from, unsigned options, int rangeStart = -1, int rangeEnd = -1, long maxTicks = 100)
 {
     strPlayTraceRequest r;
     r.from = from;
@@ -79,35 +81,64 @@ INSTANTIATE_TEST_SUITE_P(
     Player, PlayTraceTest,
     testing::Values(
         // Frame 1 lasts 3 ticks; the last frame shows until the tick after it ends.
-        TraceCase{"IntervalThreeShowsThreeTicks", 3, {{1, 3}}, {}, request(0, PF_WHOLE),
+        TraceCase{"IntervalThreeShowsThreeTicks",
+                  3,
+                  {{1, 3}},
+                  {},
+                  request(0, PF_WHOLE),
                   "0 0\n1 1\n2 1\n3 1\n4 2\n5 2\n6 2\n6 stop\n"},
         // Without loop the end waits for the flash (5 ticks) to fade out.
-        TraceCase{"NoLoopStopsAfterFlashEnds", 3, {}, {{1, 5}}, request(0, PF_WHOLE | PF_FLASH),
+        TraceCase{"NoLoopStopsAfterFlashEnds",
+                  3,
+                  {},
+                  {{1, 5}},
+                  request(0, PF_WHOLE | PF_FLASH),
                   "0 0\n1 fire 0\n1 1\n2 2\n3 2\n4 2\n5 2\n6 2\n7 2\n7 stop\n"},
         // With flashes off the same effect fires but nothing is waited for.
-        TraceCase{"FlashesOffDoNotDelayTheEnd", 3, {}, {{1, 5}}, request(0, PF_WHOLE),
+        TraceCase{"FlashesOffDoNotDelayTheEnd",
+                  3,
+                  {},
+                  {{1, 5}},
+                  request(0, PF_WHOLE),
                   "0 0\n1 fire 0\n1 1\n2 2\n3 2\n4 2\n4 stop\n"},
-        TraceCase{"BounceFiresOnlyForward", 4, {}, {{1}, {2}}, request(0, PF_WHOLE | PF_BOUNCE),
+        TraceCase{"BounceFiresOnlyForward",
+                  4,
+                  {},
+                  {{1}, {2}},
+                  request(0, PF_WHOLE | PF_BOUNCE),
                   "0 0\n1 fire 0\n1 1\n2 fire 1\n2 2\n3 3\n4 2\n5 1\n6 0\n7 0\n8 0\n8 stop\n"},
-        TraceCase{"BounceWithLoopFiresEveryForwardPass", 4, {}, {{1}, {2}},
+        TraceCase{"BounceWithLoopFiresEveryForwardPass",
+                  4,
+                  {},
+                  {{1}, {2}},
                   request(0, PF_WHOLE | PF_BOUNCE | PF_LOOP, -1, -1, 10),
                   "0 0\n1 fire 0\n1 1\n2 fire 1\n2 2\n3 3\n4 2\n5 1\n6 0\n"
                   "7 fire 0\n7 1\n8 fire 1\n8 2\n9 3\n10 2\n"},
         // Frames 10..20 repeat; effects re-fire from frame 10 (not the one at 9).
-        TraceCase{"LoopInRangeRefiresFromRangeStart", 25, {}, {{9}, {10}, {15}, {20}, {21}},
+        TraceCase{"LoopInRangeRefiresFromRangeStart",
+                  25,
+                  {},
+                  {{9}, {10}, {15}, {20}, {21}},
                   request(12, PF_LOOP, 10, 20, 20),
                   "0 12\n1 13\n2 14\n3 fire 2\n3 15\n4 16\n5 17\n6 18\n7 19\n8 fire 3\n8 20\n"
                   "9 fire 1\n9 10\n10 11\n11 12\n12 13\n13 14\n14 fire 2\n14 15\n15 16\n16 17\n"
                   "17 18\n18 19\n19 fire 3\n19 20\n20 fire 1\n20 10\n"},
         // Starting before the range, or on or after its end, jumps to its start.
-        TraceCase{"StartBeforeRangeJumpsIn", 25, {}, {{10}}, request(5, 0, 10, 12),
+        TraceCase{"StartBeforeRangeJumpsIn",
+                  25,
+                  {},
+                  {{10}},
+                  request(5, 0, 10, 12),
                   "0 10\n1 fire 0\n1 11\n2 12\n3 12\n4 12\n4 stop\n"},
-        TraceCase{"StartAtRangeEndJumpsIn", 25, {}, {}, request(12, 0, 10, 12),
-                  "0 10\n1 11\n2 12\n3 12\n4 12\n4 stop\n"},
+        TraceCase{
+            "StartAtRangeEndJumpsIn", 25, {}, {}, request(12, 0, 10, 12), "0 10\n1 11\n2 12\n3 12\n4 12\n4 stop\n"},
         // The whole-animation option ignores the range.
-        TraceCase{"WholeOptionIgnoresRange", 3, {}, {}, request(1, PF_WHOLE, 0, 1),
-                  "0 1\n1 2\n2 2\n3 2\n3 stop\n"},
-        TraceCase{"LoopWithoutRangeRestartsAtZero", 3, {}, {{0}}, request(0, PF_WHOLE | PF_LOOP, -1, -1, 6),
+        TraceCase{"WholeOptionIgnoresRange", 3, {}, {}, request(1, PF_WHOLE, 0, 1), "0 1\n1 2\n2 2\n3 2\n3 stop\n"},
+        TraceCase{"LoopWithoutRangeRestartsAtZero",
+                  3,
+                  {},
+                  {{0}},
+                  request(0, PF_WHOLE | PF_LOOP, -1, -1, 6),
                   "0 0\n1 fire 0\n1 1\n2 2\n3 fire 0\n3 0\n4 1\n5 2\n6 fire 0\n6 0\n"}),
     [](const testing::TestParamInfo<TraceCase>& info) { return std::string(info.param.name); });
 
@@ -120,11 +151,16 @@ public:
         played.push_back(effect.seName);
         ticksLeft = 4;
     }
-    void stopAll() override { ++stops; ticksLeft = 0; }
+    void stopAll() override
+    {
+        ++stops;
+        ticksLeft = 0;
+    }
     void releaseAll() override { ++releases; }
     bool anyPlaying() const override
     {
-        if (ticksLeft <= 0) return false;
+        if (ticksLeft <= 0)
+            return false;
         --ticksLeft;
         return true;
     }
@@ -179,7 +215,7 @@ TEST_F(PlayerFixture, EndWaitsForSoundsAndClearsCellsWithTheOption)
     player.goToFrame(0);
     ASSERT_TRUE(player.play(60, PF_WHOLE, &window));
     EXPECT_FALSE(player.cellsCleared());
-    EXPECT_TRUE(sounds.played.size() == 1);   // sound option off: nothing played
+    EXPECT_TRUE(sounds.played.size() == 1); // sound option off: nothing played
 }
 
 TEST_F(PlayerFixture, OptionChangesTakeEffectAtOnce)
@@ -201,7 +237,7 @@ TEST_F(PlayerFixture, OptionChangesTakeEffectAtOnce)
     EXPECT_EQ(sounds.releases, 0);
     player.setOptions(PF_WHOLE | PF_RELOAD_SOUNDS);
     EXPECT_EQ(sounds.releases, 1);
-    player.setOptions(PF_WHOLE | PF_RELOAD_SOUNDS);   // already on: no new release
+    player.setOptions(PF_WHOLE | PF_RELOAD_SOUNDS); // already on: no new release
     EXPECT_EQ(sounds.releases, 1);
     player.stop(false);
     EXPECT_EQ(sounds.releases, 2);
@@ -235,13 +271,13 @@ TEST_F(PlayerFixture, PlayCommandTogglesAndStopKeepsOrResetsTheFrame)
     EXPECT_EQ(player.flags(), unsigned(PF_WHOLE | PF_PLAYING));
     EXPECT_EQ(timer.period(), 100u);
     player.advance();
-    EXPECT_FALSE(RunPlayCommand(player, 0, -1, -1, &window, PF_WHOLE, 0));   // stops, keeps frame
+    EXPECT_FALSE(RunPlayCommand(player, 0, -1, -1, &window, PF_WHOLE, 0)); // stops, keeps frame
     EXPECT_EQ(player.currentFrame(), 3);
     EXPECT_FALSE(player.advance());
     EXPECT_EQ(window.stopped, 1);
     player.stop(true);
     EXPECT_EQ(player.currentFrame(), -1);
-    EXPECT_EQ(window.stopped, 1);   // told only when it was playing
+    EXPECT_EQ(window.stopped, 1); // told only when it was playing
 }
 
 } // namespace

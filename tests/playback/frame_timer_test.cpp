@@ -6,7 +6,9 @@
 
 namespace {
 
-struct Stall { uint32_t from, to; };
+struct Stall {
+    uint32_t from, to;
+};
 
 // Polls the timer once per millisecond for `ms` milliseconds from the clock's
 // current time, skipping the [from, to) spans in `stalls`; returns the clock
@@ -20,8 +22,10 @@ std::vector<uint32_t> poll(platform::ManualClock& clock, cFrameTimer& timer, uin
     for (uint32_t t = 0; t <= ms; ++t) {
         clock.set(start + t);
         bool stalled = false;
-        for (const Stall& s : stalls) stalled |= (t >= s.from && t < s.to);
-        if (!stalled) timer.tick();
+        for (const Stall& s : stalls)
+            stalled |= (t >= s.from && t < s.to);
+        if (!stalled)
+            timer.tick();
     }
     return fired;
 }

@@ -11,22 +11,50 @@ using namespace ANIME;
 // An independent little writer for the binary layout.
 struct BinWriter {
     std::string b;
-    BinWriter& u8(unsigned v) { b += char(uint8_t(v)); return *this; }
+    BinWriter& u8(unsigned v)
+    {
+        b += char(uint8_t(v));
+        return *this;
+    }
     BinWriter& u16(unsigned v) { return u8(v & 0xFF).u8(v >> 8); }
     BinWriter& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-    BinWriter& str(const std::string& s) { u8(unsigned(s.size())); b += s; return *this; }
-    BinWriter& zeros(size_t n) { b.append(n, '\0'); return *this; }
+    BinWriter& str(const std::string& s)
+    {
+        u8(unsigned(s.size()));
+        b += s;
+        return *this;
+    }
+    BinWriter& zeros(size_t n)
+    {
+        b.append(n, '\0');
+        return *this;
+    }
     BinWriter& header(unsigned bits, unsigned base, uint32_t total, uint32_t sum, unsigned effects, unsigned frames,
                       unsigned pictures, unsigned sounds, unsigned cells)
     {
         b += "MEVK_BIN0072";
-        return zeros(16).u8(bits).u16(base).u32(total).u32(sum).u16(effects).u16(frames).u8(pictures).u8(sounds).u8(cells);
+        return zeros(16).u8(bits).u16(base).u32(total).u32(sum).u16(effects).u16(frames).u8(pictures).u8(sounds).u8(
+            cells);
     }
     BinWriter& cellRecord(unsigned n, const strCell& c)
     {
-        return u8(n).u8(c.picture).u8(0).u16(c.pattern).u8(c.blend).u8(0).u16(uint16_t(c.x)).u16(uint16_t(c.y))
-            .u16(uint16_t(c.scaleX)).u16(uint16_t(c.scaleY)).u16(uint16_t(c.angle)).u8(c.opacity).u8(c.red)
-            .u8(c.green).u8(c.blue).u8(c.saturation).u8(0);
+        return u8(n)
+            .u8(c.picture)
+            .u8(0)
+            .u16(c.pattern)
+            .u8(c.blend)
+            .u8(0)
+            .u16(uint16_t(c.x))
+            .u16(uint16_t(c.y))
+            .u16(uint16_t(c.scaleX))
+            .u16(uint16_t(c.scaleY))
+            .u16(uint16_t(c.angle))
+            .u8(c.opacity)
+            .u8(c.red)
+            .u8(c.green)
+            .u8(c.blue)
+            .u8(c.saturation)
+            .u8(0);
     }
 };
 
@@ -91,13 +119,25 @@ TEST(BinaryFormat, WritesTheExactLayout)
     const auto p = SmallProject();
     BinWriter w;
     w.header(1, 3, 9, 5 + 3, 3, 2, 2, 2, 4).str("n").str("").u8(0);
-    w.zeros(12).str("");                                   // empty picture slot 0
-    w.u16(5).u16(2).u16(30).zeros(6).str("a.png");       // picture 1
-    w.u8(0).str("x.wav").u8(1).str("y.wav");              // sound names in order of first use
-    w.u16(0).u8(1).u16(100).u16(100).u16(100).u8(0);      // sound only: file bit 0
+    w.zeros(12).str("");                             // empty picture slot 0
+    w.u16(5).u16(2).u16(30).zeros(6).str("a.png");   // picture 1
+    w.u8(0).str("x.wav").u8(1).str("y.wav");         // sound names in order of first use
+    w.u16(0).u8(1).u16(100).u16(100).u16(100).u8(0); // sound only: file bit 0
     w.u16(1).u8(1).u16(100).u16(100).u16(100).u8(0);
-    w.u16(1).u8(7).u16(100).u16(100).u16(100).u8(1)       // all three parts
-        .u16(6).u8(0).u8(0).u8(1).u8(2).u8(3).u8(255).str("hi");
+    w.u16(1)
+        .u8(7)
+        .u16(100)
+        .u16(100)
+        .u16(100)
+        .u8(1) // all three parts
+        .u16(6)
+        .u8(0)
+        .u8(0)
+        .u8(1)
+        .u8(2)
+        .u8(3)
+        .u8(255)
+        .str("hi");
     w.u16(5).u8(1).cellRecord(2, SampleCell());
     w.u16(0).u8(0);
     EXPECT_EQ(SaveAs(*p, 0), w.b);
@@ -110,13 +150,13 @@ TEST(BinaryFormat, ReadsHandWrittenFile)
     // fixPicturePerCell 1, edit format 2, division 1; fixed table longer than the cell count.
     w.header(1 | 4 | (2 << 3), 4, 77, 0xDEAD, 2, 3, 3, 1, 3).str("\x96\xBC\x91\x4F").str(std::string("ud\0junk", 7));
     w.str(std::string("\x01\x02\x03\x09", 4));
-    w.u16(0).u16(9).u16(9).zeros(6).str("skip.png");   // divX 0: empty slot
-    w.u16(2).u16(3).u16(400).zeros(6).str("p.png");    // hue clamped on reading
+    w.u16(0).u16(9).u16(9).zeros(6).str("skip.png"); // divX 0: empty slot
+    w.u16(2).u16(3).u16(400).zeros(6).str("p.png");  // hue clamped on reading
     w.u16(4).u16(5).u16(6).zeros(6).str("q.png");
     w.u8(0).str("s.wav");
-    w.u16(2).u8(6).u16(10).u8(1).u8(2).u8(3).u8(4).u8(5).u8(6).str("note");   // flash + note
-    w.u16(0).u8(1).u16(50).u16(60).u16(70).u8(0);                              // sound
-    w.u16(0).u8(2).cellRecord(0, c).cellRecord(200, c);   // cell number 200 >= cellCount: dropped
+    w.u16(2).u8(6).u16(10).u8(1).u8(2).u8(3).u8(4).u8(5).u8(6).str("note"); // flash + note
+    w.u16(0).u8(1).u16(50).u16(60).u16(70).u8(0);                           // sound
+    w.u16(0).u8(2).cellRecord(0, c).cellRecord(200, c);                     // cell number 200 >= cellCount: dropped
     w.u16(7).u8(0);
     w.u16(0).u8(1).cellRecord(2, c);
 
@@ -176,7 +216,9 @@ TEST(BinaryFormat, FlashAndNoteWithoutSoundUsePartBits6)
     p->InsertEffect(e, nullptr);
     const std::string bytes = SaveAs(*p, 0);
     // Header, empty name, user data and fixed table, no pictures or sounds, then the effect.
-    const std::string expect = std::string("\x02\x01\x06\x04\x03\x00\x00\x80\x80\x80\xFF\x02" "ab", 14);
+    const std::string expect = std::string("\x02\x01\x06\x04\x03\x00\x00\x80\x80\x80\xFF\x02"
+                                           "ab",
+                                           14);
     EXPECT_EQ(bytes.substr(46 + 3, expect.size()), expect);
 }
 
@@ -186,7 +228,7 @@ TEST(BinaryFormat, EmptyProjectHasNoFramesAndZeroFixedTable)
     p->Reset(1, 8, 1, 1);
     const std::string bytes = SaveAs(*p, 0);
     EXPECT_EQ(bytes.size(), 46u + 3u);
-    EXPECT_EQ(uint8_t(bytes[41]) | uint8_t(bytes[42]) << 8, 0);   // frame count
+    EXPECT_EQ(uint8_t(bytes[41]) | uint8_t(bytes[42]) << 8, 0); // frame count
     const auto back = LoadFrom(bytes);
     ASSERT_TRUE(back);
     EXPECT_EQ(back->LastUsedIndex(AI_FRAMES), -1);
@@ -197,7 +239,7 @@ TEST(BinaryFormat, CentrePositionTakesReservedByte13)
 {
     auto p = SmallProject();
     const std::string centre = SaveAs(*p, 0);
-    EXPECT_EQ(centre[13], '\0');   // the default leaves the bytes as older files have them
+    EXPECT_EQ(centre[13], '\0'); // the default leaves the bytes as older files have them
     for (int position = 1; position <= 5; ++position) {
         p->SetValue(AI_CENTER_POSITION, position);
         std::string bytes = SaveAs(*p, 0);

@@ -1,7 +1,7 @@
 // A game's data file on the disk: refused when it cannot be read, names found in
 // the game's folders, writes that keep a backup, change one entry and are atomic.
-#include "support/ProjectFixtures.h"
 #include "support/GameDataFixtures.h"
+#include "support/ProjectFixtures.h"
 
 #include "platform/Paths.h"
 #include "project/GameData.h"
@@ -110,7 +110,7 @@ TEST_F(GameDataTest, WriteKeepsABackupAndChangesOnlyTheEntry)
 
     project.SetText(AT_NAME, "Hit!");
     ASSERT_TRUE(data.Export(project, 1, strFolderNames{}, error)) << error;
-    EXPECT_EQ(project.GetPicture(0)->path, picture);   // the project is left as it was
+    EXPECT_EQ(project.GetPicture(0)->path, picture); // the project is left as it was
     ASSERT_TRUE(data.Write(true, error)) << error;
     EXPECT_EQ(ReadBytes(file.string() + ".bak"), original);
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
@@ -164,7 +164,7 @@ TEST_F(GameDataTest, ExportNamesFilesBelowTheGameOrTheGivenFolders)
 TEST_F(GameDataTest, AFailedBackupLeavesTheFileAsItWas)
 {
     const std::string original = ReadBytes(file);
-    fs::create_directories(file.string() + ".bak");   // a folder where the backup goes
+    fs::create_directories(file.string() + ".bak"); // a folder where the backup goes
     cGameData data;
     std::string error;
     ASSERT_TRUE(data.Read(Model(file), error)) << error;

@@ -5,25 +5,24 @@ namespace {
 
 using namespace ANIME;
 
-const char* const kLegacy =
-    "nani,Old Burst\n"
-    "60,3,1,40\n"
-    "70,1,5,,Graphics\\burst.png\n"
-    "70,,2,2,lost.png\n"
-    "80,1991x1\n"
-    "90,whatever\n"
-    "2,0,4,10,-20,1,128,90,150,9999,0x\n"
-    "2,1,2,,,,,,,,16711935\n"
-    "2,40,3\n"
-    "5,1,6,200,100,50,0\n"
-    "6,80,,Sound\\boom.wav\n"
-    "7\n"
-    "note,remember this\n"
-    "1,5\n"
-    "2,0,0\n"
-    "5,4,3,,200,0,100\n"
-    "5,0\n"
-    "1,\n";
+const char* const kLegacy = "nani,Old Burst\n"
+                            "60,3,1,40\n"
+                            "70,1,5,,Graphics\\burst.png\n"
+                            "70,,2,2,lost.png\n"
+                            "80,1991x1\n"
+                            "90,whatever\n"
+                            "2,0,4,10,-20,1,128,90,150,9999,0x\n"
+                            "2,1,2,,,,,,,,16711935\n"
+                            "2,40,3\n"
+                            "5,1,6,200,100,50,0\n"
+                            "6,80,,Sound\\boom.wav\n"
+                            "7\n"
+                            "note,remember this\n"
+                            "1,5\n"
+                            "2,0,0\n"
+                            "5,4,3,,200,0,100\n"
+                            "5,0\n"
+                            "1,\n";
 
 TEST(LegacyText, ImportsRecords)
 {
@@ -55,25 +54,25 @@ TEST(LegacyText, ImportsRecords)
     EXPECT_EQ(c0.y, -20);
     EXPECT_EQ(c0.blend, 1);
     EXPECT_EQ(c0.opacity, 128);
-    EXPECT_EQ(c0.angle, 0);   // edit format 4 keeps no angle
+    EXPECT_EQ(c0.angle, 0); // edit format 4 keeps no angle
     EXPECT_EQ(c0.scaleX, 150);
-    EXPECT_EQ(c0.scaleY, 100);   // 9999 counts as empty
-    EXPECT_EQ(c0.red, 0);        // "0x" reads as 0
+    EXPECT_EQ(c0.scaleY, 100); // 9999 counts as empty
+    EXPECT_EQ(c0.red, 0);      // "0x" reads as 0
     ASSERT_TRUE(p->GetCell(0, 1));
     const strCell& c1 = *p->GetCell(0, 1);
-    EXPECT_EQ(c1.picture, 1);   // the fixed picture of cell number 1
+    EXPECT_EQ(c1.picture, 1); // the fixed picture of cell number 1
     EXPECT_EQ(c1.opacity, 255);
-    EXPECT_EQ(c1.red, 200);     // 0xFF00FF, limited by validation
+    EXPECT_EQ(c1.red, 200); // 0xFF00FF, limited by validation
     EXPECT_EQ(c1.green, 0);
     EXPECT_EQ(c1.blue, 200);
-    EXPECT_EQ(p->GetCells(0)->Count(), 2);   // cell number 40 is out of range
+    EXPECT_EQ(p->GetCells(0)->Count(), 2); // cell number 40 is out of range
     EXPECT_EQ(p->GetFrame(0)->interval, 5);
 
     // Frame 1 starts as a copy; its cell 0 is removed.
     EXPECT_FALSE(p->GetCell(1, 0));
     EXPECT_TRUE(p->GetCell(1, 1));
     EXPECT_EQ(p->GetFrame(1)->interval, 0);
-    EXPECT_TRUE(p->GetFrame(2));   // the copy after the last frame stays
+    EXPECT_TRUE(p->GetFrame(2)); // the copy after the last frame stays
 
     ASSERT_EQ(p->Effects().Count(), 3);
     const strEffect& a = *p->GetEffect(0);
@@ -83,9 +82,9 @@ TEST(LegacyText, ImportsRecords)
     EXPECT_EQ(a.flashScope, 0);
     EXPECT_EQ(a.flashDuration, 6);
     EXPECT_EQ(a.flashStrength, 200);
-    EXPECT_EQ(a.flashRed, 255);    // (100*255 + 25500 + 0.5) / 200 = 255.0
-    EXPECT_EQ(a.flashGreen, 191);  // (50*255 + 25500 + 0.5) / 200 = 191.3
-    EXPECT_EQ(a.flashBlue, 127);   // (0 + 25500 + 0.5) / 200 = 127.5
+    EXPECT_EQ(a.flashRed, 255);   // (100*255 + 25500 + 0.5) / 200 = 255.0
+    EXPECT_EQ(a.flashGreen, 191); // (50*255 + 25500 + 0.5) / 200 = 191.3
+    EXPECT_EQ(a.flashBlue, 127);  // (0 + 25500 + 0.5) / 200 = 127.5
     EXPECT_EQ(a.seVolume, 80);
     EXPECT_EQ(a.sePitch, 100);
     EXPECT_EQ(a.seName, "Sound\\boom.wav");
@@ -98,9 +97,9 @@ TEST(LegacyText, ImportsRecords)
     EXPECT_EQ(b.flashBlend, 1);
     EXPECT_EQ(b.flashStrength, 0);
     EXPECT_EQ(b.flashDuration, 3);
-    EXPECT_EQ(b.flashRed, 255);   // 200*255/200, limited
+    EXPECT_EQ(b.flashRed, 255); // 200*255/200, limited
     EXPECT_EQ(b.flashGreen, 0);
-    EXPECT_EQ(b.flashBlue, 127);  // (100*255 + 0.5) / 200 = 127.5
+    EXPECT_EQ(b.flashBlue, 127); // (100*255 + 0.5) / 200 = 127.5
     const strEffect& c = *p->GetEffect(2);
     EXPECT_EQ(c.flashBlend, 0);
     EXPECT_EQ(c.flashDuration, 2);

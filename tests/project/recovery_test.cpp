@@ -34,7 +34,7 @@ TEST(Recovery, CopyRestoresTheSameModelPathAndFormatInBothFormats)
             strRecoverySnapshot snap;
             ASSERT_TRUE(cRecoveryStore::Snapshot(*p, "\\home\\u\\Data\\fire.dat", when, snap));
             ASSERT_TRUE(store.Commit(snap));
-        }  // the session ends without removing its copy: a crash
+        } // the session ends without removing its copy: a crash
         cRecoveryStore next(dir / ("s" + std::to_string(seed)));
         const std::vector<strRecoveryInfo> left = next.Orphans();
         ASSERT_EQ(left.size(), 1u) << seed;
@@ -56,7 +56,7 @@ TEST(Recovery, OnlyCopiesOfEndedSessionsAreOffered)
     strRecoverySnapshot snap;
     ASSERT_TRUE(cRecoveryStore::Snapshot(p, "", 5, snap));
 
-    cRecoveryStore running(dir);  // another editor still at work
+    cRecoveryStore running(dir); // another editor still at work
     ASSERT_TRUE(running.Commit(snap));
     cRecoveryStore me(dir);
     ASSERT_TRUE(me.Commit(snap));
@@ -66,7 +66,7 @@ TEST(Recovery, OnlyCopiesOfEndedSessionsAreOffered)
     running.Remove();
     me.Remove();
     WriteBytes(dir / "note.txt", "not mine");
-    WriteBytes(dir / "1-2-3.lock", "");  // left by a session killed before it had changes
+    WriteBytes(dir / "1-2-3.lock", ""); // left by a session killed before it had changes
     {
         cRecoveryStore crashed(dir);
         ASSERT_TRUE(crashed.Commit(snap));

@@ -76,7 +76,7 @@ TEST(RoundTrip, HolesBecomeEmptyFramesInBothFormats)
 {
     auto p = RandomProject(99);
     p->InsertFrames(0, 3);
-    p->DeleteFrames(1, 1, false);   // frame 1 missing
+    p->DeleteFrames(1, 1, false); // frame 1 missing
     const auto fromBin = LoadFrom(SaveAs(*p, 0));
     const auto fromText = LoadFrom(SaveAs(*p, 1));
     ASSERT_TRUE(fromBin && fromText);

@@ -22,10 +22,7 @@ fs::path tempFile(const char* name)
     return dir / name;
 }
 
-void writeText(const fs::path& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
+void writeText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 std::string readText(const fs::path& path)
 {
@@ -50,14 +47,14 @@ TEST(IniFile, ProfileFunctionReading)
               "Empty=\r\n"
               "[Next]\r\n"
               "Name=zzz");
-    EXPECT_EQ(ini.GetString("CONFIG", "Undo", "!", 16), "5");   // first occurrence, any case
+    EXPECT_EQ(ini.GetString("CONFIG", "Undo", "!", 16), "5"); // first occurrence, any case
     EXPECT_EQ(ini.GetString("CONFIG", "Quoted", "!", 16), "  a b  ");
     EXPECT_EQ(ini.GetString("CONFIG", "Single", "!", 16), "x");
     EXPECT_EQ(ini.GetString("CONFIG", "Empty", "!", 16), "");
     EXPECT_EQ(ini.GetString("CONFIG", "Missing", "!", 16), "!");
     EXPECT_EQ(ini.GetString("Next", "Name", "!", 16), "zzz");
     EXPECT_EQ(ini.GetString("CONFIG", "Name", "!", 16), "!");
-    EXPECT_EQ(ini.GetString("Next", "Name", "!", 3), "zz");   // buffer of 3: two bytes
+    EXPECT_EQ(ini.GetString("Next", "Name", "!", 3), "zz"); // buffer of 3: two bytes
 }
 
 TEST(IniFile, WritingKeepsEverythingElse)
@@ -92,18 +89,20 @@ TEST(Settings, ReadRulesForEveryType)
 {
     const fs::path file = tempFile("read.ini");
     writeText(file, "[CONFIG]\n"
-                    "Undo=!5\n"            // leading "!" counts as missing
-                    "VListFlag=yes\n"      // anything not starting with 0 is true
+                    "Undo=!5\n"       // leading "!" counts as missing
+                    "VListFlag=yes\n" // anything not starting with 0 is true
                     "VPalFlag=0\n"
-                    "VBarFlag=\n"          // empty is true too
+                    "VBarFlag=\n" // empty is true too
                     "GridSize=  -12abc\n"
                     "PlayBit=-1\n"
                     "CGround=4294967295\n"
-                    "Init_Edit=258\n"      // held as a byte
+                    "Init_Edit=258\n" // held as a byte
                     "FolderName_C=Work Dir\n"
-                    "Init_FileName=" + std::string(300, 'f') + "\n"
-                    "PlayRate=99999999999\n"
-                    "LastLoadPath=C:\\anim\\a.dat\n");
+                    "Init_FileName=" +
+                        std::string(300, 'f') +
+                        "\n"
+                        "PlayRate=99999999999\n"
+                        "LastLoadPath=C:\\anim\\a.dat\n");
     cSettings s;
     EXPECT_TRUE(s.ReadSettings(file));
     EXPECT_EQ(s.Undo, 32);
@@ -118,7 +117,7 @@ TEST(Settings, ReadRulesForEveryType)
     EXPECT_EQ(s.Init_FileName.size(), 259u);
     EXPECT_EQ(s.PlayRate, INT32_MAX);
     EXPECT_EQ(s.LastLoadPath, "C:\\anim\\a.dat");
-    EXPECT_EQ(s.GIFSpeed, 100);   // missing key keeps its value
+    EXPECT_EQ(s.GIFSpeed, 100); // missing key keeps its value
 
     cSettings missing;
     EXPECT_FALSE(missing.ReadSettings(tempFile("does-not-exist.ini")));
@@ -149,7 +148,7 @@ TEST(Settings, FailedWriteLeavesTheOldFile)
     const fs::path file = tempFile("failing.ini");
     writeText(file, "[CONFIG]\nUndo=3\n");
     // A file size limit makes the write fail, even for root.
-    struct rlimit old{};
+    struct rlimit old {};
     ::getrlimit(RLIMIT_FSIZE, &old);
     struct rlimit tiny = old;
     tiny.rlim_cur = 16;

@@ -54,11 +54,11 @@ TEST(TextFormat, FramesAreStoredAsDifferences)
     b.pattern = 4;
     b.angle = 90;
     for (int f = 0; f < 5; ++f)
-        p->SetCell(f, 0, &a);   // unchanged over five frames: written once
+        p->SetCell(f, 0, &a); // unchanged over five frames: written once
     p->SetCell(0, 2, &b);
     p->SetCell(1, 2, &b);
     b.scaleY = 50;
-    p->SetCell(3, 2, &b);   // absent in frame 2, back in frame 3
+    p->SetCell(3, 2, &b); // absent in frame 2, back in frame 3
     const std::string text = SaveAs(*p, 1);
     const std::string frames = text.substr(text.find("\r\n9\r\n") + 5);
     EXPECT_EQ(frames, Lines({"2,0,,,,,,,,,255,,,,", "2,2,,4,,,,,,90,255,,,,", "1,0", "1,0", "3,2", "1,0",
@@ -87,7 +87,7 @@ TEST(TextFormat, EffectsHeaderAndFixedPictures)
     e.note = "メモ";
     p->InsertEffect(e, nullptr);
     e = strEffect();
-    e.frame = 5;   // past the last frame: written after it, naming its frame
+    e.frame = 5; // past the last frame: written after it, naming its frame
     e.flags = EF_FLASH;
     e.flashDuration = 3;
     p->InsertEffect(e, nullptr);
@@ -96,10 +96,10 @@ TEST(TextFormat, EffectsHeaderAndFixedPictures)
     e.flashBlend = 1;
     e.flashRed = 9;
     p->InsertEffect(e, nullptr);
-    const std::string memo = platform::Utf8ToAnsi("メモ");   // texts are stored in CP932
-    EXPECT_EQ(SaveAs(*p, 1), Lines({"MEVK_TEX0072", "", "", "1,0,1,0,1,0,2,2,3,0,3", "3", "Sound\\hit.wav",
-                                    "4,4,0,7", "9", "4,1", "5,2,1,3,128,128,9,255", "1,0", "4,2", "6,80,120,30",
-                                    "Sound\\hit.wav", "7", memo.c_str(), "1,0", "4,1,5", "5,0,0,3,128,128,128,255"}) +
+    const std::string memo = platform::Utf8ToAnsi("メモ"); // texts are stored in CP932
+    EXPECT_EQ(SaveAs(*p, 1), Lines({"MEVK_TEX0072", "", "", "1,0,1,0,1,0,2,2,3,0,3", "3", "Sound\\hit.wav", "4,4,0,7",
+                                    "9", "4,1", "5,2,1,3,128,128,9,255", "1,0", "4,2", "6,80,120,30", "Sound\\hit.wav",
+                                    "7", memo.c_str(), "1,0", "4,1,5", "5,0,0,3,128,128,128,255"}) +
                                  "9");
 }
 
@@ -189,12 +189,23 @@ TEST(TextFormat, ReadsHandWrittenFile)
     EXPECT_EQ(p->Pictures().Count(), 1);
 
     strCell c = strCell::Blank();
-    c.picture = 2; c.pattern = 3; c.blend = 1; c.x = 10; c.y = 20; c.scaleX = 60; c.scaleY = 60; c.angle = 45;
-    c.opacity = 200; c.blue = 1; c.green = 2; c.red = 3; c.saturation = 4;   // edit format 2: scaleX follows scaleY
+    c.picture = 2;
+    c.pattern = 3;
+    c.blend = 1;
+    c.x = 10;
+    c.y = 20;
+    c.scaleX = 60;
+    c.scaleY = 60;
+    c.angle = 45;
+    c.opacity = 200;
+    c.blue = 1;
+    c.green = 2;
+    c.red = 3;
+    c.saturation = 4; // edit format 2: scaleX follows scaleY
     ASSERT_TRUE(p->GetCell(0, 1));
     EXPECT_EQ(*p->GetCell(0, 1), c);
     ASSERT_TRUE(p->GetCell(0, 0));
-    EXPECT_EQ(p->GetCell(0, 0)->pattern, 1);   // 9999 counts as empty
+    EXPECT_EQ(p->GetCell(0, 0)->pattern, 1); // 9999 counts as empty
     EXPECT_EQ(p->GetFrame(0)->interval, 6);
     c.x = 11;
     ASSERT_TRUE(p->GetCell(1, 1));
@@ -203,7 +214,7 @@ TEST(TextFormat, ReadsHandWrittenFile)
     EXPECT_FALSE(p->GetCell(2, 1));
     EXPECT_TRUE(p->GetCell(2, 0));
     EXPECT_EQ(p->GetFrame(2)->interval, 2);
-    EXPECT_FALSE(p->GetFrame(3));   // the copy after the last frame is removed
+    EXPECT_FALSE(p->GetFrame(3)); // the copy after the last frame is removed
 
     ASSERT_EQ(p->Effects().Count(), 2);
     const strEffect& a = *p->GetEffect(0);
@@ -234,7 +245,7 @@ TEST(TextFormat, MissingFollowingLinesFail)
     }
     int result = 0;
     EXPECT_FALSE(LoadFrom("MEVK_TEX0072\r\nname only", &result));
-    EXPECT_FALSE(LoadFrom("MEVK_TEX0072\r\n\r\n\r\n9\r\n1,0\r\n9", &result));   // no header line
+    EXPECT_FALSE(LoadFrom("MEVK_TEX0072\r\n\r\n\r\n9\r\n1,0\r\n9", &result)); // no header line
     EXPECT_TRUE(LoadFrom(head + "2,0,1,1,0\r\np.png"));                       // no "9": header only
 }
 

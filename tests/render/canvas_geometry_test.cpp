@@ -24,7 +24,7 @@ TEST(CanvasGeometry, QuadOfTurnedAndScaledCell)
 {
     strCell c = CellXY(100, 50);
     c.scaleX = 200;
-    c.angle = 900;  // a quarter turn clockwise: the 64-wide side becomes vertical
+    c.angle = 900; // a quarter turn clockwise: the 64-wide side becomes vertical
     const strQuad q = CellQuad(c, 32, 16);
     const float expected[4][2] = {{108, 18}, {108, 82}, {92, 82}, {92, 18}};
     for (int i = 0; i < 4; ++i) {
@@ -45,8 +45,9 @@ TEST(CanvasGeometry, SnapAndMeasures)
         int value, step;
         bool on;
         int expected;
-    } rows[] = {{13, 8, true, 16},  {-7, 8, true, -8}, {4, 8, true, 8},    {-4, 8, true, 0}, {13, 0, true, 13},
-                {13, -5, true, 13}, {13, 8, false, 13}, {1795, 10, true, 1800}, {32767, 1000, true, 32767}};
+    } rows[] = {{13, 8, true, 16},  {-7, 8, true, -8},      {4, 8, true, 8},
+                {-4, 8, true, 0},   {13, 0, true, 13},      {13, -5, true, 13},
+                {13, 8, false, 13}, {1795, 10, true, 1800}, {32767, 1000, true, 32767}};
     for (const auto& r : rows)
         EXPECT_EQ(Snap(r.value, r.step, r.on), r.expected) << r.value << " " << r.step;
     EXPECT_NEAR(DragLength(30, 40), 50, 1e-3);
@@ -62,12 +63,12 @@ TEST(CanvasGeometry, PatternPixelAtInvertsTheQuad)
 {
     strCell c = CellXY(100, 50);
     c.scaleX = 200;
-    c.angle = 900;  // the 64-wide side runs down
+    c.angle = 900; // the 64-wide side runs down
     int px = -1, py = -1;
     ASSERT_TRUE(PatternPixelAt(c, 32, 16, {100, 50}, px, py));
     EXPECT_EQ(px, 16);
     EXPECT_EQ(py, 8);
-    ASSERT_TRUE(PatternPixelAt(c, 32, 16, {107.5f, 18.5f}, px, py));  // near the top-left corner
+    ASSERT_TRUE(PatternPixelAt(c, 32, 16, {107.5f, 18.5f}, px, py)); // near the top-left corner
     EXPECT_EQ(px, 0);
     EXPECT_EQ(py, 0);
     EXPECT_FALSE(PatternPixelAt(c, 32, 16, {120, 50}, px, py));

@@ -25,14 +25,14 @@ namespace {
 
 // --- the per-pixel reference: each pixel on its own, four channels in floats ---
 
-template <int Mode>
-void refBlend(uint8_t* dp, uint32_t texel, float A)
+template <int Mode> void refBlend(uint8_t* dp, uint32_t texel, float A)
 {
     uint32_t dword;
     std::memcpy(&dword, dp, 4);
     const __m128i z = _mm_setzero_si128();
     const __m128 D = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(dword)), z), z));
-    const __m128 rgb = _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(texel & 0xFFFFFF)), z), z));
+    const __m128 rgb =
+        _mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(texel & 0xFFFFFF)), z), z));
     const __m128 Av = _mm_set1_ps(A), inv255 = _mm_set1_ps(1.0f / 255.0f);
     __m128 out;
     if (Mode == kBlendMultiply || Mode == kBlendScreen) {
@@ -60,11 +60,11 @@ void refBlend(uint8_t* dp, uint32_t texel, float A)
     std::memcpy(dp, &dword, 4);
 }
 
-template <int Mode>
-void refQuadMode(const strSurface& target, const strTexels& src, const strQuadMap& m, int opacity)
+template <int Mode> void refQuadMode(const strSurface& target, const strTexels& src, const strQuadMap& m, int opacity)
 {
     const double det = m.axisSX * m.axisTY - m.axisSY * m.axisTX;
-    if (!(std::fabs(det) > 1e-12)) return;
+    if (!(std::fabs(det) > 1e-12))
+        return;
     const double w = src.width, h = src.height;
     const double cx[4] = {m.originX, m.originX + w * m.axisSX, m.originX + w * m.axisSX + h * m.axisTX,
                           m.originX + h * m.axisTX};
@@ -79,7 +79,8 @@ void refQuadMode(const strSurface& target, const strTexels& src, const strQuadMa
         double xl = INFINITY, xr = -INFINITY;
         for (int e = 0; e < 4; ++e) {
             double ax = cx[e], ay = cy[e], bx = cx[(e + 1) & 3], by = cy[(e + 1) & 3];
-            if (j < std::min(ay, by) || j > std::max(ay, by)) continue;
+            if (j < std::min(ay, by) || j > std::max(ay, by))
+                continue;
             if (ay == by) {
                 xl = std::min({xl, ax, bx});
                 xr = std::max({xr, ax, bx});
@@ -89,9 +90,11 @@ void refQuadMode(const strSurface& target, const strTexels& src, const strQuadMa
                 xr = std::max(xr, x);
             }
         }
-        if (!(xl <= xr)) continue;
+        if (!(xl <= xr))
+            continue;
         double i0 = std::max(std::ceil(xl), 0.0), i1 = std::min(std::ceil(xr) - 1, target.width - 1.0);
-        if (i0 > i1) continue;
+        if (i0 > i1)
+            continue;
         const double qx = i0 - m.originX, qy = j - m.originY;
         int64_t s = fixed(qx * dsdx + qy * dsdy), t = fixed(qx * dtdx + qy * dtdy);
         const int64_t ds = fixed(dsdx), dt = fixed(dtdx);
@@ -135,7 +138,8 @@ Frame randomFrame(unsigned seed, int quadCount)
     f.width = pick(150, 400);
     f.height = pick(120, 300);
     f.background.resize(static_cast<size_t>(f.width) * f.height);
-    for (uint32_t& c : f.background) c = static_cast<uint32_t>(rng());
+    for (uint32_t& c : f.background)
+        c = static_cast<uint32_t>(rng());
     std::vector<strTexels> sources;
     for (int i = 0; i < 6; ++i) {
         // Patterns inside a wider sheet row, with runs of transparent, opaque and
@@ -174,7 +178,8 @@ protected:
     {
         frame = randomFrame(GetParam(), 120);
         expected = frame.background;
-        for (const auto& q : frame.quads) refQuad(surface(expected), q);
+        for (const auto& q : frame.quads)
+            refQuad(surface(expected), q);
     }
     strSurface surface(std::vector<uint32_t>& px)
     {
@@ -187,7 +192,8 @@ protected:
 TEST_P(ExactCompositor, OneQuadAtATime)
 {
     std::vector<uint32_t> px = frame.background;
-    for (const auto& q : frame.quads) compositeQuad(surface(px), q.src, q.map, q.opacity, q.blend);
+    for (const auto& q : frame.quads)
+        compositeQuad(surface(px), q.src, q.map, q.opacity, q.blend);
     EXPECT_TRUE(px == expected);
 }
 
@@ -207,30 +213,34 @@ TEST_P(ExactCompositor, PerPixelAndWideSpansAgree)
     // Random spans through the per-pixel drawer and each wide one this processor has.
     std::mt19937 rng(GetParam());
     for (auto wide : {span8Function, span16Function})
-    for (int blend = -1; blend <= 4; ++blend)
-        for (int n = 0; n < 40; ++n) {
-            const auto& q = frame.quads[static_cast<size_t>(n)];
-            std::vector<uint32_t> a(64), b;
-            for (uint32_t& c : a) c = static_cast<uint32_t>(rng());
-            b = a;
-            const int count = 1 + static_cast<int>(rng() % 64);
-            const strSpan base{nullptr, count, static_cast<int64_t>(rng() % (static_cast<uint64_t>(q.src.width) << 32)),
-                               static_cast<int64_t>(rng() % (static_cast<uint64_t>(q.src.height) << 32)),
-                               static_cast<int64_t>(rng() % (uint64_t{3} << 32)) - (int64_t{3} << 31),
-                               static_cast<int64_t>(rng() % (uint64_t{3} << 32)) - (int64_t{3} << 31)};
-            strSpan sa = base, sb = base;
-            sa.dst = reinterpret_cast<uint8_t*>(a.data());
-            sb.dst = reinterpret_cast<uint8_t*>(b.data());
-            const uint32_t opacity = static_cast<uint32_t>(std::clamp(q.opacity, 0, 255));
-            if (!wide(blend)) continue;
-            pixelSpanFunction(blend)(sa, q.src, opacity);
-            wide(blend)(sb, q.src, opacity);
-            ASSERT_TRUE(a == b) << "blend " << blend << " span " << n;
-        }
+        for (int blend = -1; blend <= 4; ++blend)
+            for (int n = 0; n < 40; ++n) {
+                const auto& q = frame.quads[static_cast<size_t>(n)];
+                std::vector<uint32_t> a(64), b;
+                for (uint32_t& c : a)
+                    c = static_cast<uint32_t>(rng());
+                b = a;
+                const int count = 1 + static_cast<int>(rng() % 64);
+                const strSpan base{nullptr,
+                                   count,
+                                   static_cast<int64_t>(rng() % (static_cast<uint64_t>(q.src.width) << 32)),
+                                   static_cast<int64_t>(rng() % (static_cast<uint64_t>(q.src.height) << 32)),
+                                   static_cast<int64_t>(rng() % (uint64_t{3} << 32)) - (int64_t{3} << 31),
+                                   static_cast<int64_t>(rng() % (uint64_t{3} << 32)) - (int64_t{3} << 31)};
+                strSpan sa = base, sb = base;
+                sa.dst = reinterpret_cast<uint8_t*>(a.data());
+                sb.dst = reinterpret_cast<uint8_t*>(b.data());
+                const uint32_t opacity = static_cast<uint32_t>(std::clamp(q.opacity, 0, 255));
+                if (!wide(blend))
+                    continue;
+                pixelSpanFunction(blend)(sa, q.src, opacity);
+                wide(blend)(sb, q.src, opacity);
+                ASSERT_TRUE(a == b) << "blend " << blend << " span " << n;
+            }
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, ExactCompositor, ::testing::Values(1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u));
 
 #endif
 
-}  // namespace
+} // namespace

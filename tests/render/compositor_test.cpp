@@ -14,11 +14,11 @@
 
 namespace {
 
-constexpr int W = 64, H = 48;    // target
-constexpr int PW = 20, PH = 14;  // pattern
+constexpr int W = 64, H = 48;   // target
+constexpr int PW = 20, PH = 14; // pattern
 
 struct RefPixel {
-    double c[4];  // R, G, B, A in 0..1
+    double c[4]; // R, G, B, A in 0..1
 };
 
 double byteAt(uint32_t v, int shift) { return ((v >> shift) & 255) / 255.0; }
@@ -32,12 +32,14 @@ void sourceOf(uint32_t texel, const strSpriteParam& p, double S[3], double& A)
     A = a * O;
     const int v[3] = {p.red, p.green, p.blue};
     if (p.mode & kSpriteSilhouette) {
-        for (int i = 0; i < 3; ++i) S[i] = std::clamp(v[i], 0, 255) / 255.0;
+        for (int i = 0; i < 3; ++i)
+            S[i] = std::clamp(v[i], 0, 255) / 255.0;
         return;
     }
     if (p.mode & kSpriteFlashTint) {
         const double Fa = p.saturation / 255.0;
-        for (int i = 0; i < 3; ++i) S[i] = v[i] / 255.0 * (a * Fa) + c[i] * (1 - a * Fa);
+        for (int i = 0; i < 3; ++i)
+            S[i] = v[i] / 255.0 * (a * Fa) + c[i] * (1 - a * Fa);
         return;
     }
     if (p.mode & kSpriteSignedFlash) {
@@ -51,12 +53,14 @@ void sourceOf(uint32_t texel, const strSpriteParam& p, double S[3], double& A)
     }
     const int s = p.saturation;
     if (v[0] == 100 && v[1] == 100 && v[2] == 100 && s == 100) {
-        for (int i = 0; i < 3; ++i) S[i] = c[i];
+        for (int i = 0; i < 3; ++i)
+            S[i] = c[i];
         return;
     }
     const double k[3] = {80 / 255.0, 107 / 255.0, 74 / 255.0};
     double sum = 0;
-    for (int i = 0; i < 3; ++i) sum += (k[i] - 0.5) * (0.50196 * (1 - c[i]) - 0.5);
+    for (int i = 0; i < 3; ++i)
+        sum += (k[i] - 0.5) * (0.50196 * (1 - c[i]) - 0.5);
     const double Y = std::clamp(4 * sum, 0.0, 1.0);
     double c1[3];
     for (int i = 0; i < 3; ++i) {
@@ -86,27 +90,33 @@ void blendRef(RefPixel& d, const double S[3], double A, int blend)
     double* D = d.c;
     switch (blend) {
     case 0:
-        for (int i = 0; i < 3; ++i) D[i] = S[i] * A + D[i] * (1 - A);
+        for (int i = 0; i < 3; ++i)
+            D[i] = S[i] * A + D[i] * (1 - A);
         D[3] = A * A + D[3] * (1 - A);
         break;
     case 1:
-        for (int i = 0; i < 3; ++i) D[i] = std::min(1.0, D[i] + S[i] * A);
+        for (int i = 0; i < 3; ++i)
+            D[i] = std::min(1.0, D[i] + S[i] * A);
         D[3] = std::min(1.0, D[3] + A * A);
         break;
     case 2:
-        for (int i = 0; i < 3; ++i) D[i] = std::max(0.0, D[i] - S[i] * A);
+        for (int i = 0; i < 3; ++i)
+            D[i] = std::max(0.0, D[i] - S[i] * A);
         D[3] = std::max(0.0, D[3] - A * A);
         break;
     case 3:
-        for (int i = 0; i < 3; ++i) D[i] = D[i] * (S[i] * A + (1 - A));
+        for (int i = 0; i < 3; ++i)
+            D[i] = D[i] * (S[i] * A + (1 - A));
         D[3] = D[3] * A;
         break;
     case 4:
-        for (int i = 0; i < 3; ++i) D[i] = S[i] * A * (1 - D[i]) + D[i];
+        for (int i = 0; i < 3; ++i)
+            D[i] = S[i] * A * (1 - D[i]) + D[i];
         D[3] = A * (1 - D[3]) + D[3];
         break;
     default:
-        for (int i = 0; i < 3; ++i) D[i] = S[i];
+        for (int i = 0; i < 3; ++i)
+            D[i] = S[i];
         D[3] = A;
     }
 }
@@ -135,7 +145,8 @@ void drawRef(std::vector<RefPixel>& img, std::vector<bool>& ambiguous, const cPa
             double px = qx * c + qy * s, py = -qx * s + qy * c;
             double u = px / p.scaleX + PW / 2.0, v = py / p.scaleY + PH / 2.0;
             auto nearInt = [&](double t) { return std::fabs(t - std::round(t)) < eps * 100; };
-            if (u < -eps || v < -eps || u > PW + eps || v > PH + eps) continue;
+            if (u < -eps || v < -eps || u > PW + eps || v > PH + eps)
+                continue;
             if (nearInt(u) || nearInt(v)) {
                 ambiguous[static_cast<size_t>(j) * W + i] = true;
                 continue;
@@ -196,7 +207,8 @@ protected:
         for (int y = 0; y < PH; ++y)
             for (int x = 0; x < PW; ++x) {
                 uint8_t* px = sheet->row(y) + 4 * x;
-                for (int c = 0; c < 3; ++c) px[c] = static_cast<uint8_t>(rng());
+                for (int c = 0; c < 3; ++c)
+                    px[c] = static_cast<uint8_t>(rng());
                 int kind = static_cast<int>(rng() % 4);
                 px[3] = kind == 0 ? 0 : kind == 1 ? 255 : static_cast<uint8_t>(rng());
             }
@@ -204,7 +216,8 @@ protected:
         drawer = new cSpriteDrawer;
         drawer->putSheet(std::move(sheet), 0);
         background.resize(static_cast<size_t>(W) * H);
-        for (auto& b : background) b = static_cast<uint32_t>(rng());
+        for (auto& b : background)
+            b = static_cast<uint32_t>(rng());
     }
     static void TearDownTestSuite() { delete drawer; }
 
@@ -241,7 +254,8 @@ TEST_P(CompositorModel, MatchesTheReference)
     std::vector<RefPixel> ref(static_cast<size_t>(W) * H);
     for (int i = 0; i < W * H; ++i) {
         std::memcpy(target.pixels() + 4 * i, &background[static_cast<size_t>(i)], 4);
-        for (int c = 0; c < 4; ++c) ref[static_cast<size_t>(i)].c[c] = byteAt(background[static_cast<size_t>(i)], c == 3 ? 24 : 16 - 8 * c);
+        for (int c = 0; c < 4; ++c)
+            ref[static_cast<size_t>(i)].c[c] = byteAt(background[static_cast<size_t>(i)], c == 3 ? 24 : 16 - 8 * c);
     }
     drawer->drawCell(p);
     drawer->present();
@@ -252,14 +266,15 @@ TEST_P(CompositorModel, MatchesTheReference)
     for (int j = 0; j < H; ++j)
         for (int i = 0; i < W; ++i) {
             size_t n = static_cast<size_t>(j) * W + i;
-            if (ambiguous[n]) continue;
+            if (ambiguous[n])
+                continue;
             ++compared;
             const uint8_t* got = target.pixels() + 4 * n;
-            const int order[4] = {2, 1, 0, 3};  // R, G, B, A as bytes
+            const int order[4] = {2, 1, 0, 3}; // R, G, B, A as bytes
             for (int c = 0; c < 4; ++c)
                 ASSERT_LE(std::fabs(got[order[c]] - ref[n].c[c] * 255), 1.0 + 1e-6)
-                    << g.name << " / " << t.name << " / blend " << k.blend << " / opacity " << k.opacity
-                    << " at " << i << "," << j << " channel " << c;
+                    << g.name << " / " << t.name << " / blend " << k.blend << " / opacity " << k.opacity << " at " << i
+                    << "," << j << " channel " << c;
         }
     EXPECT_GT(compared, W * H / 2);
 }
@@ -277,4 +292,4 @@ std::vector<Case> allCases()
 
 INSTANTIATE_TEST_SUITE_P(AllModes, CompositorModel, ::testing::ValuesIn(allCases()));
 
-}  // namespace
+} // namespace

@@ -32,7 +32,7 @@ std::vector<strSpriteParam> cells(cPatternSheet* sheet)
     for (int i = 0; i < 40; ++i) {
         strSpriteParam p;
         p.sheet = sheet;
-        p.pattern = 1 + i % 3;  // pattern 3 is invalid: no error sheet, nothing drawn
+        p.pattern = 1 + i % 3; // pattern 3 is invalid: no error sheet, nothing drawn
         p.blend = i % 6 - (i % 7 == 0 ? 3 : 0);
         p.x = static_cast<float>(i * 7 % 150 - 75);
         p.y = static_cast<float>(i * 11 % 110 - 55);
@@ -43,7 +43,8 @@ std::vector<strSpriteParam> cells(cPatternSheet* sheet)
         // Repeated tones share one pass; every fifth cell a silhouette.
         p.red = i % 3 == 0 ? 100 : 50 + i % 2 * 100;
         p.saturation = i % 4 == 1 ? 40 : 100;
-        if (i % 5 == 0) p.mode = kSpriteSilhouette;
+        if (i % 5 == 0)
+            p.mode = kSpriteSilhouette;
         p.screenSpace = true;
         list.push_back(p);
     }
@@ -60,7 +61,8 @@ TEST(DrawerBatch, BatchEqualsCellByCell)
     cBMP one, batch;
     ASSERT_TRUE(one.create(200, 150, 32) && batch.create(200, 150, 32));
     ASSERT_TRUE(drawer.beginSurface(one, 0xFF336699));
-    for (const auto& p : list) drawer.drawCell(p);
+    for (const auto& p : list)
+        drawer.drawCell(p);
     ASSERT_TRUE(drawer.beginSurface(batch, 0xFF336699));
     drawer.drawCells(list.data(), list.size());
     EXPECT_TRUE(pixelsOf(one) == pixelsOf(batch));
@@ -85,10 +87,11 @@ TEST(DrawerBatch, RebuiltSheetDropsOldPassResults)
     fresh.putSheet(sheetOfTwo(), 0);
     fresh.sheet(0)->setColorAdjust(adjust);
     ASSERT_TRUE(fresh.sheet(0)->rebuild());
-    for (auto& p : list) p.sheet = fresh.sheet(0);
+    for (auto& p : list)
+        p.sheet = fresh.sheet(0);
     ASSERT_TRUE(fresh.beginSurface(b, 0));
     fresh.drawCells(list.data(), list.size());
     EXPECT_TRUE(pixelsOf(a) == pixelsOf(b));
 }
 
-}  // namespace
+} // namespace

@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "image/PngWrite.h"
-#include "support/TestFiles.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
 #include "render/SpriteDrawer.h"
+#include "support/TestFiles.h"
 
 using namespace testfiles;
 
@@ -84,7 +84,8 @@ TEST_F(Drawer, NegativeScalesMirrorAboutTheCentre)
     p.scaleY = -1;
     drawer.drawCell(p);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(px(target, 6 + x, 4 + y), texel(*sheet, 0, 3 - x, 3 - y));
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(px(target, 6 + x, 4 + y), texel(*sheet, 0, 3 - x, 3 - y));
 }
 
 TEST_F(Drawer, StoredQuarterTurnsRotateClockwise)
@@ -124,7 +125,8 @@ TEST_F(Drawer, ToneExtremes)
         p.saturation = c.saturation;
         drawer.drawCell(p);
         for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x) EXPECT_EQ(px(target, 6 + x, 4 + y), c.expect(texel(*sheet, 0, x, y)));
+            for (int x = 0; x < 4; ++x)
+                EXPECT_EQ(px(target, 6 + x, 4 + y), c.expect(texel(*sheet, 0, x, y)));
     }
     // Saturation 0: every channel becomes the grey value.
     drawer.beginSurface(target, 0xFF000000);
@@ -146,7 +148,8 @@ TEST_F(Drawer, OpacityZeroLeavesTheColourInEveryMode)
         p.red = 150;
         drawer.drawCell(p);
         for (int y = 0; y < 12; ++y)
-            for (int x = 0; x < 16; ++x) ASSERT_EQ(px(target, x, y) & 0xFFFFFF, 0x406080u) << blend;
+            for (int x = 0; x < 16; ++x)
+                ASSERT_EQ(px(target, x, y) & 0xFFFFFF, 0x406080u) << blend;
     }
 }
 
@@ -196,7 +199,7 @@ TEST_F(Drawer, LaterSlotsLieOverEarlierOnes)
     ASSERT_TRUE(project.SetCell(0, 0, &a));
     ASSERT_TRUE(project.SetCell(0, 1, &b));
     drawer.drawFrame(project, 0);
-    EXPECT_EQ(px(target, 7, 4), texel(*sheet, 1, 0, 0));  // b covers a from x 7
+    EXPECT_EQ(px(target, 7, 4), texel(*sheet, 1, 0, 0)); // b covers a from x 7
     EXPECT_EQ(px(target, 6, 4), texel(*sheet, 0, 0, 0));
     ASSERT_TRUE(project.SwapCells(0, 0, 0, 1));
     drawer.beginSurface(target, 0xFF000000);
@@ -236,8 +239,8 @@ TEST_F(Drawer, DegenerateGeometryIsHarmless)
     const float nan = std::nanf("");
     struct {
         float x, sx, sy, angle;
-    } cases[] = {{0, 0, 1, 0}, {0, 1, 0, 0}, {nan, 1, 1, 0}, {1e30f, 1, 1, 0}, {0, 1e-7f, 1e-7f, 0},
-                 {0, 1, 1, nan}, {0, 1e30f, 1e30f, 17}};
+    } cases[] = {{0, 0, 1, 0},         {0, 1, 0, 0},   {nan, 1, 1, 0},       {1e30f, 1, 1, 0},
+                 {0, 1e-7f, 1e-7f, 0}, {0, 1, 1, nan}, {0, 1e30f, 1e30f, 17}};
     for (auto& c : cases) {
         strSpriteParam p = param();
         p.x = c.x;
@@ -252,7 +255,8 @@ TEST_F(Drawer, DegenerateGeometryIsHarmless)
     big.scaleX = big.scaleY = 1e5f;
     drawer.drawCell(big);
     for (int y = 0; y < 12; ++y)
-        for (int x = 0; x < 16; ++x) ASSERT_NE(px(target, x, y), 0xFF000000u);
+        for (int x = 0; x < 16; ++x)
+            ASSERT_NE(px(target, x, y), 0xFF000000u);
 }
 
 TEST(Flash, FadingAndSignedBytes)
@@ -278,7 +282,7 @@ TEST_F(Drawer, ScreenFlashAndTargetFlash)
 {
     strFlashState f;
     f.start(255, 0, 0, 255, 2, 0, 0);
-    f.step();  // half strength
+    f.step(); // half strength
     drawer.drawScreenFlash(f);
     EXPECT_EQ(px(target, 3, 3) & 0xFFFFFF, 0x7F0000u);
 
@@ -288,7 +292,7 @@ TEST_F(Drawer, ScreenFlashAndTargetFlash)
     EXPECT_EQ(p.mode, kSpriteFlashTint);
     drawer.beginSurface(target, 0xFF000000);
     drawer.drawCell(p);
-    EXPECT_EQ(px(target, 7, 6), 0xFF0000FFu);  // opaque texels take the full flash colour
+    EXPECT_EQ(px(target, 7, 6), 0xFF0000FFu); // opaque texels take the full flash colour
 
     p = param();
     f.start(255, 128, 0, 255, 1, 1, 1);
@@ -297,9 +301,9 @@ TEST_F(Drawer, ScreenFlashAndTargetFlash)
     drawer.beginSurface(target, 0xFF000000);
     drawer.drawCell(p);
     uint32_t t = texel(*sheet, 0, 1, 2), got = px(target, 7, 6);
-    EXPECT_EQ(got & 255, 0u);                                          // blue 0: darkened fully
-    EXPECT_EQ((got >> 8) & 255, (t >> 8) & 255);                       // 128: unchanged
-    EXPECT_EQ((got >> 16) & 255, std::min(255u, 2 * ((t >> 16) & 255)));  // 255: doubled
+    EXPECT_EQ(got & 255, 0u);                                            // blue 0: darkened fully
+    EXPECT_EQ((got >> 8) & 255, (t >> 8) & 255);                         // 128: unchanged
+    EXPECT_EQ((got >> 16) & 255, std::min(255u, 2 * ((t >> 16) & 255))); // 255: doubled
 
     p = param();
     f.start(0, 0, 0, 255, 1, 2, 0);
@@ -322,7 +326,8 @@ protected:
         cBMP image;
         image.create(40, 20, 32);
         for (int y = 0; y < 20; ++y)
-            for (int x = 0; x < 40; ++x) std::memcpy(image.row(y) + 4 * x, &color, 4);
+            for (int x = 0; x < 40; ++x)
+                std::memcpy(image.row(y) + 4 * x, &color, 4);
         ASSERT_TRUE(writePngRGBA(dir / name, image, true));
     }
     uint32_t firstTexel(int n) { return drawer.sheet(n)->texture()[0]; }
@@ -339,14 +344,14 @@ TEST_F(Pictures, UpdateRules)
     pic.divX = 0;
     pic.divY = 0;
     ASSERT_TRUE(drawer.updatePicture(project, 3, &pic, false));
-    EXPECT_EQ(pic.divX, 0);  // drawn as 1 by 1; the record stays as it is
+    EXPECT_EQ(pic.divX, 0); // drawn as 1 by 1; the record stays as it is
     EXPECT_EQ(drawer.sheet(3)->patternCount(), 1);
     EXPECT_EQ(firstTexel(3), 0xFFFF0000u);
 
     cPatternSheet* before = drawer.sheet(3);
     pic.hue = 120;
     ASSERT_TRUE(drawer.updatePicture(project, 3, &pic, false));
-    EXPECT_EQ(drawer.sheet(3), before);  // same file: rebuilt in place
+    EXPECT_EQ(drawer.sheet(3), before); // same file: rebuilt in place
     EXPECT_EQ(firstTexel(3), 0xFF00FF00u);
 
     pic.divX = 4;
@@ -354,13 +359,13 @@ TEST_F(Pictures, UpdateRules)
     ASSERT_TRUE(drawer.updatePicture(project, 3, &pic, false));
     EXPECT_EQ(drawer.sheet(3)->patternCount(), 8);
 
-    project.SetValue(AI_DIVISION_FORMAT, 1);  // sizes: 10 x 10 patterns
+    project.SetValue(AI_DIVISION_FORMAT, 1); // sizes: 10 x 10 patterns
     pic.divX = 10;
     pic.divY = 10;
     ASSERT_TRUE(drawer.updatePicture(project, 3, &pic, false));
     EXPECT_EQ(drawer.sheet(3)->patternCount(), 8);
 
-    pic.path = "missing.png";  // a new file that fails keeps the old sheet
+    pic.path = "missing.png"; // a new file that fails keeps the old sheet
     EXPECT_FALSE(drawer.updatePicture(project, 3, &pic, false));
     EXPECT_EQ(drawer.sheet(3), before);
 
@@ -369,11 +374,11 @@ TEST_F(Pictures, UpdateRules)
     ASSERT_TRUE(drawer.updatePicture(project, 3, &pic, false));
     EXPECT_EQ(firstTexel(3), 0xFF0000FFu);
 
-    write("blue.png", 0xFF00FF00);  // reloading shows the new content
+    write("blue.png", 0xFF00FF00); // reloading shows the new content
     ASSERT_TRUE(drawer.updatePicture(project, 3, &pic, true));
     EXPECT_EQ(firstTexel(3), 0xFF00FF00u);
 
-    std::filesystem::remove(dir / "blue.png");  // a reload that fails keeps the sheet
+    std::filesystem::remove(dir / "blue.png"); // a reload that fails keeps the sheet
     EXPECT_FALSE(drawer.updatePicture(project, 3, &pic, true));
     ASSERT_NE(drawer.sheet(3), nullptr);
     EXPECT_EQ(firstTexel(3), 0xFF00FF00u);
@@ -398,4 +403,4 @@ TEST_F(Pictures, DeviceResetReleasesAndRebuilds)
     EXPECT_TRUE(drawer.sheet(kErrorCellSheet)->isReady());
 }
 
-}  // namespace
+} // namespace

@@ -70,15 +70,14 @@ TEST(OverlayLines, RectsAndLinesClipAndBlend)
     FillRect(t, -3, 1, 2, 9, strPen{0x00FF0000, false, 1});
     DrawLine(t, 2, 0, 5, 3, strPen{0x0000FF00, false, 1});
     DrawLine(t, 5, -100, 5, 100000, strPen{0x000000FF, false, 1});
-    EXPECT_EQ(grid(t, {{0xFFFF0000, 'r'}, {0xFF00FF00, 'g'}, {0xFF0000FF, 'b'}}),
-              "..g..b\n"
-              "rr.g.b\n"
-              "rr..gb\n"
-              "rr...b\n");
+    EXPECT_EQ(grid(t, {{0xFFFF0000, 'r'}, {0xFF00FF00, 'g'}, {0xFF0000FF, 'b'}}), "..g..b\n"
+                                                                                  "rr.g.b\n"
+                                                                                  "rr..gb\n"
+                                                                                  "rr...b\n");
     // Half-transparent pens blend each pixel once.
     FillRect(t, 0, 0, 1, 1, strPen{0x80FFFFFF, true, 1});
     EXPECT_EQ(px(t, 0, 0), 0xFF808080u);
-    DrawLine(t, 0, 0, 0, 0, strPen{0xFFFFFFFF, true, 3});  // a wide point, clipped at the corner
+    DrawLine(t, 0, 0, 0, 0, strPen{0xFFFFFFFF, true, 3}); // a wide point, clipped at the corner
     EXPECT_EQ(px(t, 1, 1), 0xFFFFFFFFu);
     EXPECT_EQ(px(t, 2, 2), kBack);
 }
@@ -88,32 +87,30 @@ TEST(OverlayLayers, GridAndCentreLines)
     cBMP t;
     ASSERT_TRUE(t.create(11, 9, 32));
     fill(t, kBack);
-    const strCanvasView view{1, 5, 4};  // animation origin at pixel (5, 4)
+    const strCanvasView view{1, 5, 4}; // animation origin at pixel (5, 4)
     // Columns at x = -4, 0 and 4 (pixels 1, 5, 9), rows at y = -4, 0, 4 (pixels 0, 4, 8).
     DrawGrid(t, view, 4, 0x404040, 1);
-    EXPECT_EQ(grid(t, {{0xFF404040, '#'}}),
-              "###########\n"
-              ".#...#...#.\n"
-              ".#...#...#.\n"
-              ".#...#...#.\n"
-              "###########\n"
-              ".#...#...#.\n"
-              ".#...#...#.\n"
-              ".#...#...#.\n"
-              "###########\n");
+    EXPECT_EQ(grid(t, {{0xFF404040, '#'}}), "###########\n"
+                                            ".#...#...#.\n"
+                                            ".#...#...#.\n"
+                                            ".#...#...#.\n"
+                                            "###########\n"
+                                            ".#...#...#.\n"
+                                            ".#...#...#.\n"
+                                            ".#...#...#.\n"
+                                            "###########\n");
 
     fill(t, kBack);
     DrawCenterLines(t, view, 6, 4, 0xFF88FF88, 1);
-    EXPECT_EQ(grid(t, {{0xFF88FF88, 'c'}}),
-              "...........\n"
-              "...........\n"
-              "..ccccccc..\n"
-              "..c..c..c..\n"
-              "..ccccccc..\n"
-              "..c..c..c..\n"
-              "..ccccccc..\n"
-              "...........\n"
-              "...........\n");
+    EXPECT_EQ(grid(t, {{0xFF88FF88, 'c'}}), "...........\n"
+                                            "...........\n"
+                                            "..ccccccc..\n"
+                                            "..c..c..c..\n"
+                                            "..ccccccc..\n"
+                                            "..c..c..c..\n"
+                                            "..ccccccc..\n"
+                                            "...........\n"
+                                            "...........\n");
     // The setting's alpha blends every covered pixel exactly once.
     fill(t, kBack);
     DrawCenterLines(t, view, 6, 4, 0x80FFFFFF, 1);
@@ -145,7 +142,7 @@ TEST(OverlayDraft, FramesFollowSpeedAndOffset)
     ASSERT_EQ(draft.FrameCount(), 3);
     const struct {
         int frame, speed, offset, expected;
-    } rows[] = {{0, 50, 0, 0}, {1, 50, 0, 0}, {2, 50, 0, 1}, {3, 50, 0, 1}, {9, 50, 0, 2},
+    } rows[] = {{0, 50, 0, 0},  {1, 50, 0, 0},  {2, 50, 0, 1},  {3, 50, 0, 1},  {9, 50, 0, 2},
                 {2, 100, 0, 2}, {2, 100, 1, 1}, {0, 100, 5, 0}, {1, 300, 0, 2}, {-1, 100, 0, 0}};
     for (const auto& r : rows)
         EXPECT_EQ(draft.FrameFor(r.frame, r.speed, r.offset), r.expected) << r.frame << " " << r.speed;
@@ -158,15 +155,14 @@ TEST(OverlayDraft, FramesFollowSpeedAndOffset)
     ASSERT_TRUE(t.create(8, 6, 32));
     fill(t, 0xFF123456);
     ASSERT_TRUE(image.create(2, 2, 32));
-    fill(image, 0x00ABCDEF);  // alpha 0: drawn anyway
+    fill(image, 0x00ABCDEF); // alpha 0: drawn anyway
     DrawDraftGif(t, strCanvasView{1, 4, 3}, image, strDraftPlacement{1, 0, 2, 2, 0, 0});
-    EXPECT_EQ(grid(t, {{0x00ABCDEF, 'g'}, {0xFF123456, '-'}}),
-              "--------\n"
-              "---gggg-\n"
-              "---gggg-\n"
-              "---gggg-\n"
-              "---gggg-\n"
-              "--------\n");
+    EXPECT_EQ(grid(t, {{0x00ABCDEF, 'g'}, {0xFF123456, '-'}}), "--------\n"
+                                                               "---gggg-\n"
+                                                               "---gggg-\n"
+                                                               "---gggg-\n"
+                                                               "---gggg-\n"
+                                                               "--------\n");
 }
 
 class OverlayScene : public ::testing::Test {
@@ -175,7 +171,7 @@ protected:
     {
         Settings().SetDefaults();
         cSettings& s = Settings();
-        s.VLineFlag = false;  // no grid or centre lines unless a test asks
+        s.VLineFlag = false; // no grid or centre lines unless a test asks
         s.VTargetFlag = s.VGifFlag = false;
         s.CGround = 0;
         drawer.setOptions(RenderOptionsOf(s));
@@ -216,30 +212,27 @@ TEST_F(OverlayScene, NeighbourSilhouettesUnderTheCurrentCells)
     Store(0, 0, -3, 0);
     Store(1, 0, 0, 0);
     Store(2, 0, 2, 0);
-    Store(2, 1, 0, 0);  // under the current cell: hidden by it
+    Store(2, 1, 0, 0); // under the current cell: hidden by it
     const std::map<uint32_t, char> legend = {{0xFFFF0000, 'R'}, {0xFF0000FF, 'b'}, {0xFF00FF00, 'n'}};
-    EXPECT_EQ(Draw(1, legend),
-              "..........\n"
-              "..........\n"
-              ".bb.RRnn..\n"
-              ".bb.RRnn..\n"
-              "..........\n"
-              "..........\n");
+    EXPECT_EQ(Draw(1, legend), "..........\n"
+                               "..........\n"
+                               ".bb.RRnn..\n"
+                               ".bb.RRnn..\n"
+                               "..........\n"
+                               "..........\n");
     // Frame 0 has no previous frame; the last frame has no next one.
-    EXPECT_EQ(Draw(0, legend),
-              "..........\n"
-              "..........\n"
-              ".RR.nn....\n"
-              ".RR.nn....\n"
-              "..........\n"
-              "..........\n");
-    EXPECT_EQ(Draw(2, legend),
-              "..........\n"
-              "..........\n"
-              "....RRRR..\n"
-              "....RRRR..\n"
-              "..........\n"
-              "..........\n");
+    EXPECT_EQ(Draw(0, legend), "..........\n"
+                               "..........\n"
+                               ".RR.nn....\n"
+                               ".RR.nn....\n"
+                               "..........\n"
+                               "..........\n");
+    EXPECT_EQ(Draw(2, legend), "..........\n"
+                               "..........\n"
+                               "....RRRR..\n"
+                               "....RRRR..\n"
+                               "..........\n"
+                               "..........\n");
     // Half-transparent shadows take the setting's alpha as their opacity.
     Settings().CBackShadow = 0x800000FF;
     Draw(1, legend);
@@ -252,8 +245,8 @@ TEST_F(OverlayScene, OnionSkinReachesSeveralFramesFadingWithDistance)
     Settings().VNextFlag = false;
     Settings().CBackShadow = 0xFF0000FF;
     project.InsertFrames(3, 1);
-    Store(0, 0, -3, 0);  // two frames back
-    Store(1, 0, 2, 0);   // one frame back
+    Store(0, 0, -3, 0); // two frames back
+    Store(1, 0, 2, 0);  // one frame back
     Draw(2, {});
     EXPECT_EQ(px(target, 1, 2), kBack) << "one neighbour by default";
     EXPECT_EQ(px(target, 6, 2), 0xFF0000FFu);
@@ -272,9 +265,8 @@ TEST(Overlay, OnionColourScalesTheAlphaWithTheDistance)
         int distance, reach;
         uint32_t expected;
     } rows[] = {
-        {0x880000FF, 1, 1, 0x880000FF}, {0x880000FF, 1, 3, 0x880000FF},
-        {0x880000FF, 2, 3, 0x5A0000FF}, {0x880000FF, 3, 3, 0x2D0000FF},
-        {0xFF00FF00, 4, 4, 0x3F00FF00},
+        {0x880000FF, 1, 1, 0x880000FF}, {0x880000FF, 1, 3, 0x880000FF}, {0x880000FF, 2, 3, 0x5A0000FF},
+        {0x880000FF, 3, 3, 0x2D0000FF}, {0xFF00FF00, 4, 4, 0x3F00FF00},
     };
     for (const auto& r : rows)
         EXPECT_EQ(OnionColour(r.argb, r.distance, r.reach), r.expected) << r.distance << "/" << r.reach;
@@ -289,13 +281,12 @@ TEST_F(OverlayScene, NeighbourOutlinesWithoutShadowsAndNothingWhenOff)
     Store(1, 0, 0, 0);
     project.SetCell(1, 0, nullptr);
     Store(2, 0, 0, 0);
-    EXPECT_EQ(Draw(1, {{0xFF00FF00, 'n'}}),
-              "..........\n"
-              "...nnnnn..\n"
-              "...n...n..\n"
-              "...n...n..\n"
-              "...n...n..\n"
-              "...nnnnn..\n");
+    EXPECT_EQ(Draw(1, {{0xFF00FF00, 'n'}}), "..........\n"
+                                            "...nnnnn..\n"
+                                            "...n...n..\n"
+                                            "...n...n..\n"
+                                            "...n...n..\n"
+                                            "...nnnnn..\n");
     Settings().VNextFlag = false;
     EXPECT_EQ(Draw(1, {}).find_first_not_of(".\n"), std::string::npos);
 }
@@ -341,14 +332,13 @@ TEST_F(OverlayScene, TargetPictureSitsAtItsOffsetAndAMissingOneDrawsNothing)
 
     drawer.putSheet(solidSheet(2, 4, 0xFF0000FF), kTargetSheet);
     Settings().TargetOpacity = 255;
-    project.SetValue(AI_CENTER_POSITION, 2);  // 下: moved up by half its height
-    EXPECT_EQ(Draw(0, {{0xFF0000FF, 't'}}),
-              ".tt.......\n"
-              ".tt.......\n"
-              ".tt.......\n"
-              "..........\n"
-              "..........\n"
-              "..........\n");
+    project.SetValue(AI_CENTER_POSITION, 2); // 下: moved up by half its height
+    EXPECT_EQ(Draw(0, {{0xFF0000FF, 't'}}), ".tt.......\n"
+                                            ".tt.......\n"
+                                            ".tt.......\n"
+                                            "..........\n"
+                                            "..........\n"
+                                            "..........\n");
     const strCanvasPoint at = TargetPosition(&project, RenderOptionsOf(Settings()), 2, 4);
     EXPECT_FLOAT_EQ(at.x, -3);
     EXPECT_FLOAT_EQ(at.y, -2);

@@ -23,7 +23,8 @@ void refTone(const std::vector<uint32_t>& in, const strTone& tone, bool keepTran
     float gr[3][256];
     const double kc[3] = {80 / 255.0, 107 / 255.0, 74 / 255.0};
     for (int v = 0; v < 256; ++v)
-        for (int c = 0; c < 3; ++c) gr[c][v] = static_cast<float>(4 * (kc[c] - 0.5) * (0.50196 * (1.0 - v / 255.0) - 0.5));
+        for (int c = 0; c < 3; ++c)
+            gr[c][v] = static_cast<float>(4 * (kc[c] - 0.5) * (0.50196 * (1.0 - v / 255.0) - 0.5));
     const int s = std::max(0, tone.saturation);
     const int v[3] = {std::max(0, tone.red), std::max(0, tone.green), std::max(0, tone.blue)};
     float up[3], m[3];
@@ -45,7 +46,8 @@ void refTone(const std::vector<uint32_t>& in, const strTone& tone, bool keepTran
         }
         const float Y = std::clamp(gr[0][(t >> 16) & 255] + gr[1][(t >> 8) & 255] + gr[2][t & 255], 0.0f, 1.0f);
         const float a = static_cast<float>(ab) * (1.0f / 255.0f);
-        const __m128 c = _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(t)), z), z)), scale);
+        const __m128 c =
+            _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(int(t)), z), z)), scale);
         const __m128 Yv = _mm_set1_ps(Y), aV = _mm_set1_ps(a);
         __m128 c1, a2;
         if (s == 100) {
@@ -92,4 +94,4 @@ TEST(ExactTone, MatchesThePerTexelPass)
 
 #endif
 
-}  // namespace
+} // namespace

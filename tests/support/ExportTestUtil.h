@@ -41,7 +41,8 @@ inline cBMP makeImage(int w, int h, const std::function<uint32_t(int, int)>& col
     cBMP img;
     img.create(w, h, 32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) reinterpret_cast<uint32_t*>(img.row(y))[x] = colour(x, y);
+        for (int x = 0; x < w; ++x)
+            reinterpret_cast<uint32_t*>(img.row(y))[x] = colour(x, y);
     return img;
 }
 
@@ -68,4 +69,4 @@ inline std::string runPython(const TempDir& dir, const std::string& program)
     return text;
 }
 
-}  // namespace exporttest
+} // namespace exporttest

@@ -48,9 +48,9 @@ public:
         chosen = answer;
         return true;
     }
-    std::string answer;  // model path
+    std::string answer; // model path
     std::vector<eDialogKind> kinds;
-    std::vector<std::string> filters, fileNames;  // description and preselected name of each dialog
+    std::vector<std::string> filters, fileNames; // description and preselected name of each dialog
 };
 
 class GuiTest : public ::testing::Test {

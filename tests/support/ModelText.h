@@ -39,9 +39,8 @@ inline std::string ModelText(const cAnimeData& p)
     for (int i = 0; i < p.EffectCapacity(); ++i)
         if (const strEffect* e = p.GetEffect(i))
             o << "effect " << i << " " << e->frame << " " << int(e->flags) << " " << e->flashDuration << " "
-              << int(e->flashBlend) << " " << int(e->flashScope) << " " << int(e->flashRed) << " "
-              << int(e->flashGreen) << " " << int(e->flashBlue) << " " << int(e->flashStrength) << " "
-              << e->seVolume << " " << e->sePitch << " " << e->seBalance << " [" << e->seName << "] ["
-              << e->note << "]\n";
+              << int(e->flashBlend) << " " << int(e->flashScope) << " " << int(e->flashRed) << " " << int(e->flashGreen)
+              << " " << int(e->flashBlue) << " " << int(e->flashStrength) << " " << e->seVolume << " " << e->sePitch
+              << " " << e->seBalance << " [" << e->seName << "] [" << e->note << "]\n";
     return o.str();
 }

@@ -3,9 +3,9 @@
 // random project generator and dumps without the items a format does not keep.
 
 #include "model/AnimeData.h"
+#include "platform/CodePage.h"
 #include "project/AnimeFile.h"
 #include "project/ProjectDump.h"
-#include "platform/CodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -17,8 +17,7 @@ struct CliResult {
 
 inline std::filesystem::path TempDir(const std::string& name)
 {
-    auto dir = std::filesystem::temp_directory_path() /
-               ("mevko_test_" + name + "_" + std::to_string(::getpid()));
+    auto dir = std::filesystem::temp_directory_path() / ("mevko_test_" + name + "_" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;

@@ -47,8 +47,8 @@ inline std::vector<uint8_t> readBytes(const std::filesystem::path& p)
 
 inline void writeBytes(const std::filesystem::path& p, const std::vector<uint8_t>& bytes)
 {
-    std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                             static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 /** Colour of a decoded pixel: palette entry of an 8-bit pixel, else the pixel. */
@@ -71,7 +71,8 @@ inline void put16(std::vector<uint8_t>& v, uint32_t x)
 
 inline void put32(std::vector<uint8_t>& v, uint32_t x)
 {
-    for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        v.push_back(static_cast<uint8_t>(x >> (8 * i)));
 }
 
-}  // namespace testfiles
+} // namespace testfiles

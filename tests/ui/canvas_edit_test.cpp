@@ -109,7 +109,7 @@ TEST_F(CanvasGui, HoldingATurnsTheCell)
     // measuring a quarter turn 10 pixels from it.
     Settings().AngleGrid = 100;
     QTest::keyPress(canvas, Qt::Key_A);
-    Drag(centre + QPoint(10, 0), centre + QPoint(0, 10));  // a quarter turn clockwise
+    Drag(centre + QPoint(10, 0), centre + QPoint(0, 10)); // a quarter turn clockwise
     QTest::keyRelease(canvas, Qt::Key_A);
     EXPECT_EQ(Cell(1)->angle, 900);
     EXPECT_EQ(Cell(1)->x, 100);
@@ -209,7 +209,7 @@ TEST_F(CanvasGui, TargetAndGifDialogsStoreTheirSettings)
     gif.Apply();
     EXPECT_EQ(Settings().GIFPath, "draft.gif");
     EXPECT_EQ(Settings().GIFSpeed, 50);
-    canvas->ReloadDraftGif();  // not a GIF on disk: nothing shown, nothing fails
+    canvas->ReloadDraftGif(); // not a GIF on disk: nothing shown, nothing fails
     EXPECT_TRUE(canvas->DraftGif().Empty());
 }
 
@@ -250,7 +250,7 @@ TEST_F(CanvasGui, TimelineDragRangeCarriesTheDragOverItsFrames)
     for (int f = 1; f <= 3; ++f)
         p.SetCell(f, 0, p.GetCell(0, 0));
     History().SetCapacity(-1);
-    const strGridRect range{0, 0, 2, 1};  // frames 0-2, cell numbers 0-1
+    const strGridRect range{0, 0, 2, 1}; // frames 0-2, cell numbers 0-1
     window->Timeline()->Timeline().SetDragRange(&range);
     window->Refresh();
     const QPoint from = At(3, 2);

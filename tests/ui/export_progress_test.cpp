@@ -1,9 +1,9 @@
 // The GIF export dialog's quality choice and the progress dialog: a bar with its range
 // from the start, a readable title, and 中止 that leaves no file and says so.
 
-#include "support/GuiFixture.h"
 #include "app/DlgHost.h"
 #include "model/AnimeData.h"
+#include "support/GuiFixture.h"
 #include "ui/DlgOutput.h"
 
 #include <QComboBox>

@@ -14,8 +14,8 @@
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
-#include <QLabel>
 #include <QComboBox>
+#include <QLabel>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>

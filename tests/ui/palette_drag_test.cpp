@@ -4,10 +4,10 @@
 #include "support/GuiFixture.h"
 
 #include "app/DlgHost.h"
-#include "view/CanvasEdit.h"
 #include "model/AnimeData.h"
 #include "ui/DlgPalette.h"
 #include "ui/MainEditWnd.h"
+#include "view/CanvasEdit.h"
 
 #include <QImage>
 #include <QTabBar>

@@ -46,8 +46,7 @@ void chooseInNextMenu(int id, QString* seen = nullptr)
 }
 
 // Runs `act` on the next modal dialog of type T once it is open, then cancels it.
-template <class T>
-void whenModal(std::function<void(T&)> act)
+template <class T> void whenModal(std::function<void(T&)> act)
 {
     auto* poll = new QTimer;
     poll->setInterval(5);
@@ -202,7 +201,7 @@ TEST_F(TimelineGuiTest, PlayRangeFromTheFrameMenuSetsThePlayBar)
 {
     cMainWnd& w = StartWithCells();
     Drag({2, -1}, {6, -1});
-    chooseInNextMenu(40004);   // 再生範囲に設定
+    chooseInNextMenu(40004); // 再生範囲に設定
     Click({4, -1}, Qt::RightButton);
     EXPECT_TRUE(w.PlayTool()->rangeCheck->isChecked());
     EXPECT_EQ(w.PlayTool()->rangeStart->value(), 2);
@@ -242,7 +241,7 @@ TEST_F(TimelineGuiTest, DialogsOpenPresetWithTheSelection)
         last = d.lastSpin->value();
         ticks = d.state.cellTicks;
     });
-    chooseInNextMenu(40001);   // フレーム補完
+    chooseInNextMenu(40001); // フレーム補完
     Click({2, 2}, Qt::RightButton);
     EXPECT_EQ(first, 1);
     EXPECT_EQ(last, 4);

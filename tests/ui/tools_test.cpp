@@ -8,9 +8,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QSpinBox>
 #include <QIcon>
 #include <QImage>
+#include <QSpinBox>
 
 namespace {
 
@@ -35,7 +35,7 @@ TEST_F(GuiTest, EveryToolButtonHasItsOwnIconSharpAtTwiceTheDensity)
     for (const cBaseTool* bar : bars) {
         for (QAction* action : bar->actions()) {
             if (!action->data().isValid())
-                continue;  // separators and gaps
+                continue; // separators and gaps
             const int command = action->data().toInt();
             const QIcon icon = action->icon();
             ASSERT_FALSE(icon.isNull()) << "command " << command;
@@ -66,7 +66,7 @@ TEST_F(GuiTest, ApplicationIconIsDrawnAtDesktopSizes)
 TEST_F(GuiTest, ToolBarControlsWriteTheirSettings)
 {
     cMainWnd& w = Start();
-    w.PlayTool()->rateCombo->setCurrentIndex(3);  // "30 fps"
+    w.PlayTool()->rateCombo->setCurrentIndex(3); // "30 fps"
     EXPECT_EQ(Settings().PlayRate, 3);
     cTool_Edit* edit = w.EditTool();
     edit->snapCheck[0]->setChecked(false);

@@ -1,9 +1,9 @@
 // The interface languages: every text of the program has an English form that
 // keeps its placeholders and item count, and Japanese brings Qt's own dialogs along.
 
-#include "view/CommandTable.h"
 #include "platform/Strings.h"
 #include "ui/Language.h"
+#include "view/CommandTable.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,7 +22,7 @@
 
 namespace {
 
-using tMessages = std::map<std::pair<QString, QString>, QString>;  // (context, source) -> translation
+using tMessages = std::map<std::pair<QString, QString>, QString>; // (context, source) -> translation
 
 // The messages of a .ts file; unfinished ones map to an empty text.
 tMessages readTs(const QString& path)
@@ -127,7 +127,8 @@ TEST_F(Translations, EnglishReachesStringTableAndMenus)
 
     std::set<std::string> texts;
     collectMenus(MainMenu(), texts);
-    for (const char* popup : {"MENU_EDIT1", "MENU_IMAGELIST", "MENU_EFFECTLIST", "MENU_FRAME", "MENU_CELL", "MENU_LINE"})
+    for (const char* popup :
+         {"MENU_EDIT1", "MENU_IMAGELIST", "MENU_EFFECTLIST", "MENU_FRAME", "MENU_CELL", "MENU_LINE"})
         collectMenus(PopupMenu(popup), texts);
     ASSERT_GT(texts.size(), 80u);
     for (const std::string& text : texts)

@@ -62,7 +62,7 @@ TEST_F(CanvasEditTest, ClickSelectsTopMostAndCtrlAddsTopMostUnselected)
 {
     Store(4, 0, Cell(0, 0));
     Store(4, 1, Cell(10, 0));
-    Store(4, 2, Cell(12, 0, 9));  // its picture is not loaded: never hit
+    Store(4, 2, Cell(12, 0, 9)); // its picture is not loaded: never hit
     Store(4, 3, Cell(200, 0));
 
     edit.SelectAt({5, 0}, false);
@@ -74,7 +74,7 @@ TEST_F(CanvasEditTest, ClickSelectsTopMostAndCtrlAddsTopMostUnselected)
     edit.SelectAt({5, 0}, true);
     EXPECT_EQ(Selected(), std::vector<int>({0, 1}));
     EXPECT_EQ(edit.Focus(), 0);
-    edit.SelectAt({5, 0}, true);  // nothing unselected left under the point
+    edit.SelectAt({5, 0}, true); // nothing unselected left under the point
     EXPECT_EQ(Selected(), std::vector<int>({0, 1}));
     EXPECT_EQ(edit.Focus(), -1);
 
@@ -119,12 +119,12 @@ TEST_F(CanvasEditTest, MoveFollowsTheZoomAndShowsTheDragBeforeStoring)
 {
     Store(4, 0, Cell(0, 0));
     Settings().GridBit = 0;
-    edit.SetView({2, 100, 100});  // window = animation × 2 + 100
+    edit.SetView({2, 100, 100}); // window = animation × 2 + 100
     edit.LeftDown({110, 110}, Keys());
     edit.MouseMove({137, 90}, Keys());
     strCell shown;
     ASSERT_TRUE(edit.DisplayedCell(0, shown));
-    EXPECT_EQ(shown.x, 13);  // 27 / 2 truncated
+    EXPECT_EQ(shown.x, 13); // 27 / 2 truncated
     EXPECT_EQ(shown.y, -10);
     EXPECT_EQ(At(4, 0).x, 0) << "nothing stored while dragging";
     EXPECT_NE(edit.InfoText().find("[13 , -10]"), std::string::npos) << edit.InfoText();
@@ -163,7 +163,7 @@ TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
         const char* what;
         strCanvasKeys keys;
         bool range;
-        std::vector<strCanvasPoint> path;  // press, moves…, release
+        std::vector<strCanvasPoint> path; // press, moves…, release
     } rows[] = {
         {"click", Keys(), false, {{-57, 3}, {-57, 3}}},
         {"click inside the edge size", Keys(), false, {{-57, 3}, {-56, 4}, {-55, 5}}},
@@ -182,7 +182,7 @@ TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
                 strCell c = Cell(-57 + k * 200, 3 + f);
                 c.angle = 123;
                 c.scaleX = 101;
-                p.SetCell(f, k, &c);  // the same cells again after the first row
+                p.SetCell(f, k, &c); // the same cells again after the first row
             }
         history.SetCapacity(-1);
         edit.SetDragRange(r.range ? strCanvasRange{true, 1, 6, 0, 3} : strCanvasRange{});
@@ -249,7 +249,7 @@ TEST_F(CanvasEditTest, EscapeCancelsEveryGestureWithoutStoring)
         EXPECT_EQ(edit.LeftUp({30, 25}, r.keys), unsigned(CR_NONE));
         EXPECT_EQ(ModelText(p), before);
     }
-    edit.SetTool(TOOL_SWING);  // a swing waiting for its finishing click
+    edit.SetTool(TOOL_SWING); // a swing waiting for its finishing click
     edit.LeftDown({0, 0}, Keys());
     edit.LeftUp({40, 0}, Keys());
     edit.MouseMove({40, 40}, Keys());
@@ -278,9 +278,9 @@ TEST_F(CanvasEditTest, HitTestPrefersAVisiblePixelOverABigClearQuad)
         strCanvasPoint at;
         int expected;
     } rows[] = {
-        {{50, 0}, 1},     // the small cell under the big clear one
-        {{-20, 30}, 3},   // only the big cell's quad: the quad rule
-        {{-98, 0}, 3},    // the big cell's visible border
+        {{50, 0}, 1},   // the small cell under the big clear one
+        {{-20, 30}, 3}, // only the big cell's quad: the quad rule
+        {{-98, 0}, 3},  // the big cell's visible border
         {{300, 0}, -1},
     };
     for (const auto& r : rows) {
@@ -332,7 +332,7 @@ TEST_F(CanvasEditTest, DragRangeAppliesTheDragToABlockOfFrames)
         for (int k = 0; k < 6; ++k)
             Store(f, k, Cell(k * 100, f * 100));
     edit.SetDragRange({true, 2, 6, 0, 3});
-    Drag({105, 405}, {115, 405});  // cell 1 of frame 4
+    Drag({105, 405}, {115, 405}); // cell 1 of frame 4
     for (int f = 0; f < 8; ++f)
         for (int k = 0; k < 6; ++k) {
             const bool moved = f >= 2 && f <= 6 && k <= 3;
@@ -340,12 +340,12 @@ TEST_F(CanvasEditTest, DragRangeAppliesTheDragToABlockOfFrames)
         }
     EXPECT_EQ(history.UndoCount(), 1);
 
-    Drag({505, 405}, {515, 405});  // cell 5 lies outside the range's cell numbers
+    Drag({505, 405}, {515, 405}); // cell 5 lies outside the range's cell numbers
     EXPECT_EQ(At(4, 5).x, 510);
     EXPECT_EQ(At(3, 5).x, 500);
     EXPECT_EQ(At(4, 4).x, 400);
 
-    edit.SetCurrent(7);  // outside the range's frames: only the current frame
+    edit.SetCurrent(7); // outside the range's frames: only the current frame
     Drag({105, 705}, {115, 705});
     EXPECT_EQ(At(7, 1).x, 110);
     EXPECT_EQ(At(6, 1).x, 110);
@@ -357,7 +357,7 @@ TEST_F(CanvasEditTest, SwingTurnsAndScalesAboutThePivot)
     Store(4, 1, Cell(300, 300));
     edit.SetTool(TOOL_SWING);
     edit.SelectAt({100, 0}, false);
-    edit.LeftDown({0, 0}, Keys(false, true));  // CTRL keeps the selection on empty space
+    edit.LeftDown({0, 0}, Keys(false, true)); // CTRL keeps the selection on empty space
     EXPECT_EQ(edit.Mode(), CM_GUIDE);
     edit.LeftUp({50, 0}, Keys());
     ASSERT_EQ(edit.Mode(), CM_SWING);
@@ -382,7 +382,7 @@ TEST_F(CanvasEditTest, SwingWithoutMovementOrSelectionEnds)
     edit.LeftDown({100, 0}, Keys());
     edit.LeftUp({101, 1}, Keys());
     EXPECT_EQ(edit.Mode(), CM_IDLE);
-    edit.LeftDown({0, 0}, Keys());  // empty space: nothing selected
+    edit.LeftDown({0, 0}, Keys()); // empty space: nothing selected
     edit.LeftUp({50, 0}, Keys());
     EXPECT_EQ(edit.Mode(), CM_IDLE);
 }
@@ -462,7 +462,7 @@ TEST_F(CanvasEditTest, DeleteAndSelectAll)
     edit.SelectAll();
     EXPECT_TRUE(Selected().empty()) << "select all with everything selected clears";
     edit.Selection()[3] = kCellSelected;
-    edit.Selection()[5] = kCellSelected;  // an empty slot
+    edit.Selection()[5] = kCellSelected; // an empty slot
     EXPECT_EQ(edit.DeleteSelected(status), 1);
     EXPECT_EQ(status.last, "[1] : 削除");
     EXPECT_EQ(p.GetCell(4, 3), nullptr);
@@ -532,7 +532,7 @@ TEST_F(CanvasEditTest, LocusFollowsTheSelectedFrames)
         Store(f, 2, Cell(f * 10, 0));
     const strCanvasRange sel{true, 2, 7, 1, 3};
     const std::vector<strCanvasPoint> path = LocusPath(p, 2, 4, 2, sel);
-    ASSERT_EQ(path.size(), 4u);  // frames 2, 3, 5 and 6; 4 is empty, 1 is outside the selection
+    ASSERT_EQ(path.size(), 4u); // frames 2, 3, 5 and 6; 4 is empty, 1 is outside the selection
     EXPECT_FLOAT_EQ(path[0].x, 20);
     EXPECT_FLOAT_EQ(path[3].x, 60);
     EXPECT_TRUE(LocusPath(p, 2, 1, 2, sel).empty()) << "the selection does not reach the current frame";

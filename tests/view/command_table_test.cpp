@@ -1,8 +1,8 @@
 // The command table: menu ids, accelerators, texts and the menu state rules.
 
-#include "view/CommandTable.h"
 #include "playback/AnimePlayer.h"
 #include "project/Settings.h"
+#include "view/CommandTable.h"
 
 #include <gtest/gtest.h>
 
@@ -45,11 +45,11 @@ TEST(CommandTable, MenuStateRules)
         int id;
         bool enabled, checked;
     } rows[] = {
-        {IDM_SAVE, true, false},          {IDM_IMPORT_2000, false, false}, {IDM_IMPORT_RUBY, true, false},
-        {IDM_IMPORT_MV, false, false},    {IDM_UNDO, false, false},        {IDM_CUT, false, false},
-        {IDM_PASTE, false, false},        {IDM_OPT_LOOP, true, true},      {IDM_OPT_BOUNCE, true, false},
-        {IDM_OPT_FLASH, true, true},      {IDM_EXPORT_2003, false, false}, {IDM_HELP, false, false},
-        {IDM_VIEW_STATUS, true, true},    {IDM_NEW, true, false},
+        {IDM_SAVE, true, false},       {IDM_IMPORT_2000, false, false}, {IDM_IMPORT_RUBY, true, false},
+        {IDM_IMPORT_MV, false, false}, {IDM_UNDO, false, false},        {IDM_CUT, false, false},
+        {IDM_PASTE, false, false},     {IDM_OPT_LOOP, true, true},      {IDM_OPT_BOUNCE, true, false},
+        {IDM_OPT_FLASH, true, true},   {IDM_EXPORT_2003, false, false}, {IDM_HELP, false, false},
+        {IDM_VIEW_STATUS, true, true}, {IDM_NEW, true, false},
     };
     for (const auto& r : rows) {
         const strItemState s = MenuStateOf(r.id, c);
@@ -78,7 +78,9 @@ TEST(CommandTable, EveryMenuItemAndKeyRunsACommandButTheDisabledOnes)
             EXPECT_EQ(command->run == nullptr, e.disabled && e.id != IDM_HELP) << e.id;
             EXPECT_EQ(AlwaysDisabled(e.id), e.disabled && e.id != IDM_HELP) << e.id;
             // Toggling items are exactly those with a flag or a playback option behind them.
-            EXPECT_EQ(command->checked != nullptr, PlayOptionBit(e.id) != 0 || ToggleFlagOf(Settings(), e.id) != nullptr) << e.id;
+            EXPECT_EQ(command->checked != nullptr,
+                      PlayOptionBit(e.id) != 0 || ToggleFlagOf(Settings(), e.id) != nullptr)
+                << e.id;
         }
     };
     walk(MainMenu());

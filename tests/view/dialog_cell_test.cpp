@@ -125,7 +125,12 @@ TEST_F(DialogCellTest, ATargetThatChangedUnderTheDialogIsNeverWritten)
         {"nothing", [](cAnimeData&) {}, CTS_SAME},
         {"frame deleted, the next one slides in", [](cAnimeData& p) { p.DeleteFrames(2, 1, true); }, CTS_CHANGED},
         {"cell deleted", [](cAnimeData& p) { p.SetCell(2, 1, nullptr); }, CTS_GONE},
-        {"frame deleted, an empty one slides in", [](cAnimeData& p) { p.SetCell(3, 1, nullptr); p.DeleteFrames(2, 1, true); }, CTS_GONE},
+        {"frame deleted, an empty one slides in",
+         [](cAnimeData& p) {
+             p.SetCell(3, 1, nullptr);
+             p.DeleteFrames(2, 1, true);
+         },
+         CTS_GONE},
         {"frames cut back to two", [](cAnimeData& p) { p.DeleteFrames(2, 2, true); }, CTS_GONE},
         {"project replaced", [](cAnimeData& p) { p.NewProject(""); }, CTS_GONE},
     };

@@ -3,9 +3,9 @@
 
 #include "support/EditFixture.h"
 
+#include "export/CaptureImage.h"
 #include "view/DialogEffect.h"
 #include "view/DialogExport.h"
-#include "export/CaptureImage.h"
 
 namespace {
 
@@ -145,8 +145,8 @@ TEST_F(DialogEffectTest, ExportFlagsAndCropFields)
     f.fixRows = f.orderN = true;
     EXPECT_EQ(f.PngFlags(), kCapturePng | kCaptureInterval | kCaptureAlpha) << "layout only when combining";
     f.combine = true;
-    EXPECT_EQ(f.PngFlags(), kCapturePng | kCaptureInterval | kCaptureAlpha | kCaptureCombine | kCaptureFixRows |
-                                kCaptureOrderN);
+    EXPECT_EQ(f.PngFlags(),
+              kCapturePng | kCaptureInterval | kCaptureAlpha | kCaptureCombine | kCaptureFixRows | kCaptureOrderN);
     f.sixHundredths = f.flash = f.target = true;
     EXPECT_EQ(f.GifFlags(), kCaptureGif | kCaptureAlpha | kCaptureSixHundredths | kCaptureFlash | kCaptureTarget);
 

@@ -4,9 +4,9 @@
 
 #include "support/EditFixture.h"
 
+#include "render/SpriteDrawer.h"
 #include "view/ListWindow.h"
 #include "view/PaletteView.h"
-#include "render/SpriteDrawer.h"
 
 #include <filesystem>
 
@@ -93,7 +93,7 @@ TEST_F(ListWindowTest, StoredEffectsAreValidated)
 {
     strEffect e;
     e.frame = 60000;
-    e.flags = EF_SOUND;  // but no name
+    e.flags = EF_SOUND; // but no name
     e.seVolume = 7;
     const int at = StoreEffect(p, 0, e);
     ASSERT_GE(at, 0);
@@ -166,7 +166,7 @@ TEST_F(ListWindowTest, StoringAPictureLoadsItsSheetOrReportsThePath)
 TEST(PaletteGeometry, ContentFitsTheSheetAndTheClientAtEveryZoom)
 {
     strPaletteGeometry g;
-    g.patternW = 10, g.patternH = 20, g.columns = 3, g.count = 7;  // 30 × 60
+    g.patternW = 10, g.patternH = 20, g.columns = 3, g.count = 7; // 30 × 60
     const struct {
         int w, h;
         double factor, width, height;

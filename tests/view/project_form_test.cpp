@@ -1,8 +1,8 @@
 // The project dialog's form: which changes are light and which rewrite the project.
 
-#include "view/ProjectForm.h"
 #include "model/AnimeData.h"
 #include "project/Settings.h"
+#include "view/ProjectForm.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST_F(ProjectFormTest, NameOnlyIsALightChange)
 TEST_F(ProjectFormTest, FixedEditFormatRewritesEveryCell)
 {
     strProjectForm f = strProjectForm::From(project);
-    f.editFormat = 1;  // 固定
+    f.editFormat = 1; // 固定
     f.cellCount = 8;
     EXPECT_EQ(ProjectChangeBits(f, project), PC_EDIT_FORMAT | PC_CELL_COUNT);
     EXPECT_TRUE(ApplyRewrite(f, ProjectChangeBits(f, project), project));
@@ -57,8 +57,7 @@ TEST_F(ProjectFormTest, FixedEditFormatRewritesEveryCell)
 TEST_F(ProjectFormTest, AutoTotalSumsEffectiveIntervalsUpToTheCurrentFrame)
 {
     project.SetValue(AI_BASE_INTERVAL, 2);
-    EXPECT_EQ(AutoTotalInterval(project, 2),
-              project.EffectiveInterval(0, true) + project.EffectiveInterval(1, true) +
-                  project.EffectiveInterval(2, true));
+    EXPECT_EQ(AutoTotalInterval(project, 2), project.EffectiveInterval(0, true) + project.EffectiveInterval(1, true) +
+                                                 project.EffectiveInterval(2, true));
     EXPECT_EQ(AutoTotalInterval(project, 0), project.EffectiveInterval(0, true));
 }

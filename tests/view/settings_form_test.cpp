@@ -13,9 +13,8 @@ TEST(SettingsForm, FolderNamesAndColours)
         const char* text;
         uint32_t colour;
     } colours[] = {
-        {"0x880000ff", 0x880000FFu}, {"0X00101010", 0x00101010u}, {"ffffff", 0xFFFFFFu},
-        {" 0x12 ", 0x12u},           {"", 0x80808080u},           {"0x", 0x80808080u},
-        {"zz", 0x80808080u},         {"0x123456789", 0x80808080u},
+        {"0x880000ff", 0x880000FFu}, {"0X00101010", 0x00101010u}, {"ffffff", 0xFFFFFFu}, {" 0x12 ", 0x12u},
+        {"", 0x80808080u},           {"0x", 0x80808080u},         {"zz", 0x80808080u},   {"0x123456789", 0x80808080u},
     };
     for (const auto& c : colours)
         EXPECT_EQ(ParseColour(c.text), c.colour) << c.text;

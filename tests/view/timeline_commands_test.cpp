@@ -281,12 +281,16 @@ TEST_F(TimelineTest, SelectAllByArea)
 
 TEST_F(TimelineTest, PlayRangeNeedsMoreThanTwoFrames)
 {
-    struct Case { strGridRect selection; bool on; int first, last; };
+    struct Case {
+        strGridRect selection;
+        bool on;
+        int first, last;
+    };
     const Case cases[] = {
         {{4, -1, 5, kCells - 1}, false, 0, 0},
         {{4, -1, 6, kCells - 1}, true, 4, 6},
         {{2, 0, 9, 3}, true, 2, 9},
-        {{-1, 0, kFrames - 1, 2}, false, 2, 9},   // rows: switched off, the range kept
+        {{-1, 0, kFrames - 1, 2}, false, 2, 9}, // rows: switched off, the range kept
     };
     for (const Case& c : cases) {
         Select(c.selection);
@@ -349,9 +353,12 @@ TEST_F(TimelineTest, DialogsOpenWithTheSelection)
 
     using D = std::pair<int, strGridBlock>;
     const std::vector<D> expected = {
-        {WK_INTERVAL, {2, 0, 5, kCells - 1}}, {WK_AT_ONCE, {2, 0, 5, kCells - 1}},
-        {WK_CELL, {3, 1, 3, 1}},              {WK_FRAME_COMP, {1, 0, 4, 2}},
-        {WK_FIX_CELL_S, {0, 4, 0, 4}},          {WK_FRAME_COMP, {0, 4, kFrames - 1, 6}},
+        {WK_INTERVAL, {2, 0, 5, kCells - 1}},
+        {WK_AT_ONCE, {2, 0, 5, kCells - 1}},
+        {WK_CELL, {3, 1, 3, 1}},
+        {WK_FRAME_COMP, {1, 0, 4, 2}},
+        {WK_FIX_CELL_S, {0, 4, 0, 4}},
+        {WK_FRAME_COMP, {0, 4, kFrames - 1, 6}},
         {WK_INTERVAL, {7, 0, 7, kCells - 1}},
     };
     EXPECT_EQ(host.dialogs, expected);

@@ -33,7 +33,10 @@ protected:
 int px(int col) { return col < 0 ? 5 : 32 + col * 16 + 8; }
 int py(int row) { return row < 0 ? 8 : 16 + row * 20 + 10; }
 
-void press(cKeyframe& g, strGridPos p, bool left = true, int mods = 0) { g.MouseDown(px(p.col), py(p.row), left, mods); }
+void press(cKeyframe& g, strGridPos p, bool left = true, int mods = 0)
+{
+    g.MouseDown(px(p.col), py(p.row), left, mods);
+}
 
 } // namespace
 
@@ -44,13 +47,14 @@ TEST(TimelineGrid, EdgesAndHitAreas)
     EXPECT_EQ(g.ColumnX(0), 32);
     EXPECT_EQ(g.ColumnX(3), 80);
     EXPECT_EQ(g.RowY(2), 56);
-    struct Case { int x, y, area, col, row; };
+    struct Case {
+        int x, y, area, col, row;
+    };
     const Case cases[] = {
-        {5, 5, 0, -1, -1},                           // top-left corner belongs to no area
-        {32, 0, TA_FRAMES, 0, -1}, {47, 15, TA_FRAMES, 0, -1}, {48, 15, TA_FRAMES, 1, -1},
-        {31, 16, TA_ROWS, -1, 0}, {0, 36, TA_ROWS, -1, 1},
-        {48, 36, TA_CELLS, 1, 1}, {191, 119, TA_CELLS, 9, 5},
-        {200, 50, 0, 0, 0}, {-1, 50, 0, 0, 0},       // outside the view
+        {5, 5, 0, -1, -1}, // top-left corner belongs to no area
+        {32, 0, TA_FRAMES, 0, -1},  {47, 15, TA_FRAMES, 0, -1}, {48, 15, TA_FRAMES, 1, -1},
+        {31, 16, TA_ROWS, -1, 0},   {0, 36, TA_ROWS, -1, 1},    {48, 36, TA_CELLS, 1, 1},
+        {191, 119, TA_CELLS, 9, 5}, {200, 50, 0, 0, 0},         {-1, 50, 0, 0, 0}, // outside the view
     };
     for (const Case& c : cases) {
         const strGridHit hit = g.HitTest(c.x, c.y);
@@ -69,7 +73,7 @@ TEST(TimelineGrid, ScrollingMovesEdgesAndHitsAndStaysInRange)
 {
     cRecordingGrid g;
     g.SetGridSize(100, 20);
-    g.SetViewSize(200, 116);   // 168 pixels of columns, 100 of rows
+    g.SetViewSize(200, 116); // 168 pixels of columns, 100 of rows
     EXPECT_EQ(g.MaxScrollX(), 100 * 16 - 168);
     EXPECT_EQ(g.MaxScrollY(), 20 * 20 - 100);
     g.SetScroll(20, 30);
@@ -96,8 +100,8 @@ TEST(TimelineGrid, ScrollingMovesEdgesAndHitsAndStaysInRange)
 // One mouse gesture: presses (the last may be dragged to `to`) and the selection after it.
 struct strMouseCase {
     const char* name;
-    std::vector<std::pair<strGridPos, int>> presses;   // position, modifiers
-    strGridPos dragTo;                                 // {-9, -9}: no drag
+    std::vector<std::pair<strGridPos, int>> presses; // position, modifiers
+    strGridPos dragTo;                               // {-9, -9}: no drag
     bool selected;
     strGridRect expected;
 };
@@ -139,8 +143,13 @@ INSTANTIATE_TEST_SUITE_P(
         strMouseCase{"ShiftExtendsCells", {{{2, 2}, 0}, {{5, 0}, KM_SHIFT}}, {-9, -9}, true, {2, 0, 5, 2}},
         strMouseCase{"ShiftExtendsColumns", {{{2, -1}, 0}, {{6, -1}, KM_SHIFT}}, {-9, -9}, true, {2, -1, 6, kRows - 1}},
         strMouseCase{"ShiftExtendsRows", {{{-1, 5}, 0}, {{-1, 3}, KM_SHIFT}}, {-9, -9}, true, {-1, 3, kCols - 1, 5}},
-        strMouseCase{"ShiftOnOtherAreaSelectsAfresh", {{{2, 2}, 0}, {{6, -1}, KM_SHIFT}}, {-9, -9}, true, {6, -1, 6, kRows - 1}},
-        strMouseCase{"ShiftKeepsTheAnchor", {{{2, 2}, 0}, {{5, 5}, KM_SHIFT}, {{0, 0}, KM_SHIFT}}, {-9, -9}, true, {0, 0, 2, 2}}),
+        strMouseCase{
+            "ShiftOnOtherAreaSelectsAfresh", {{{2, 2}, 0}, {{6, -1}, KM_SHIFT}}, {-9, -9}, true, {6, -1, 6, kRows - 1}},
+        strMouseCase{"ShiftKeepsTheAnchor",
+                     {{{2, 2}, 0}, {{5, 5}, KM_SHIFT}, {{0, 0}, KM_SHIFT}},
+                     {-9, -9},
+                     true,
+                     {0, 0, 2, 2}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TimelineGrid, RightClickKeepsASelectionThatHoldsThePoint)

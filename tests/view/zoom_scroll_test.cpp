@@ -28,7 +28,7 @@ TEST(ZoomScroll, ScrollStaysInsideTheContentAndMapsBothWays)
 {
     cZoomScroll v;
     v.SetContent(-320, -240, 320, 240);
-    v.SetClient(320, 240);  // at 100 % half the content is visible
+    v.SetClient(320, 240); // at 100 % half the content is visible
     double l, t, r, b;
     v.Range(l, t, r, b);
     EXPECT_EQ(l, -160);
@@ -42,12 +42,12 @@ TEST(ZoomScroll, ScrollStaysInsideTheContentAndMapsBothWays)
     EXPECT_DOUBLE_EQ(v.ToClientX(160), 160) << "the position shows at the client's centre";
 
     v.SetPosition(0, 0);
-    v.SetZoom(3);  // 200 %: a drag of 10 pixels moves 5 units
+    v.SetZoom(3); // 200 %: a drag of 10 pixels moves 5 units
     v.DragBy(10, -10);
     EXPECT_EQ(v.X(), -5);
     EXPECT_EQ(v.Y(), 5);
 
-    v.SetZoom(0);  // 25 %: the view is larger than the content
+    v.SetZoom(0); // 25 %: the view is larger than the content
     v.Range(l, t, r, b);
     EXPECT_EQ(l, 0);
     EXPECT_EQ(r, 0);

@@ -52,7 +52,7 @@ void QtClipboard::Close()
         return;
     open_ = false;
     if (pending_) {
-        board()->setMimeData(pending_);  // the clipboard takes ownership
+        board()->setMimeData(pending_); // the clipboard takes ownership
         pending_ = nullptr;
     }
 }

@@ -23,7 +23,7 @@ public:
 
 private:
     bool open_ = false;
-    QMimeData* pending_ = nullptr;  // built while open, handed to QClipboard on Close
+    QMimeData* pending_ = nullptr; // built while open, handed to QClipboard on Close
 };
 
 } // namespace platform
