@@ -49,14 +49,12 @@ bool cRestoreHistory::Restore(cAnimeData& project, int direction)
     if (direction == RESTORE_UNDO) {
         std::unique_ptr<cRestoreObj> step = std::move(undoSteps_.front());
         undoSteps_.pop_front();
-        for (auto& record : step->records)
-            record->Restore(project, RESTORE_UNDO);
+        step->Undo(project);
         redoSteps_.push_front(std::move(step));
     } else {
         std::unique_ptr<cRestoreObj> step = std::move(redoSteps_.front());
         redoSteps_.pop_front();
-        for (auto it = step->records.rbegin(); it != step->records.rend(); ++it)
-            (*it)->Restore(project, RESTORE_REDO);
+        step->Redo(project);
         undoSteps_.push_front(std::move(step));
     }
     return true;

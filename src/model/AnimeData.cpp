@@ -683,8 +683,7 @@ void cAnimeData::RollBackRecord()
     // Detached first, so that the undoing mutators record nothing.
     const std::unique_ptr<cRestoreObj> group = std::move(record_);
     if (group)
-        for (auto& record : group->records)
-            record->Restore(*this, RESTORE_UNDO);
+        group->Undo(*this);
 }
 
 void cAnimeData::ForgetRecords()

@@ -91,10 +91,8 @@ public:
     // --- set-up ---
     /** What Reset, ApplyDefaults and NewProject start from. */
     void SetDefaults(const strProjectDefaults& defaults) { defaults_ = defaults; }
-    const strProjectDefaults& Defaults() const { return defaults_; }
     /** Where committed record groups go; none (the default) records nothing. */
     void SetChangeSink(iChangeSink* sink) { sink_ = sink; }
-    iChangeSink* ChangeSink() const { return sink_; }
 
     // --- project-wide operations ---
     /** Clears and sizes the project; -1 counts take the minimums / Init_Cell. */

@@ -130,6 +130,18 @@ void cRest_Update_Text::Restore(cAnimeData& project, int direction)
         project.SetText(item, newText);
 }
 
+void cRestoreObj::Undo(cAnimeData& project)
+{
+    for (auto& record : records)
+        record->Restore(project, RESTORE_UNDO);
+}
+
+void cRestoreObj::Redo(cAnimeData& project)
+{
+    for (auto it = records.rbegin(); it != records.rend(); ++it)
+        (*it)->Restore(project, RESTORE_REDO);
+}
+
 bool cRestoreObj::AddRecord(std::unique_ptr<cRestore> record)
 {
     if (!record || !record->valid)

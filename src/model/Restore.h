@@ -151,6 +151,10 @@ public:
     virtual ~cRestoreObj() = default;
     /** Adds a record at the front; a missing or invalid record spoils the group. */
     bool AddRecord(std::unique_ptr<cRestore> record);
+    /** Undoes the records on the project, newest first. */
+    void Undo(cAnimeData& project);
+    /** Redoes the records on the project, oldest first. */
+    void Redo(cAnimeData& project);
 };
 
 /** Where a project's committed record groups go (the undo history). */
