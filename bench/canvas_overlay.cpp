@@ -18,16 +18,16 @@ namespace {
 std::unique_ptr<cPatternSheet> sprites()
 {
     auto sheet = std::make_unique<cPatternSheet>();
-    sheet->create(480, 384, 32);
-    sheet->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    sheet->Create(480, 384, 32);
+    sheet->SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     for (int y = 0; y < 384; ++y)
         for (int x = 0; x < 480; ++x) {
             const int dx = x % 96 - 48, dy = y % 96 - 48;
             const uint32_t a = dx * dx + dy * dy < 40 * 40 ? 255u : 0u;
             const uint32_t c = a << 24 | uint32_t(x & 255) << 16 | uint32_t(y & 255) << 8 | 0x40;
-            std::memcpy(sheet->row(y) + 4 * x, &c, 4);
+            std::memcpy(sheet->Row(y) + 4 * x, &c, 4);
         }
-    sheet->build(5, 4, 0);
+    sheet->Build(5, 4, 0);
     return sheet;
 }
 
@@ -43,13 +43,13 @@ struct Scene {
         Settings().SetDefaults();
         cSettings& s = Settings();
         s.VShadowFlag = shadows;
-        drawer.putSheet(sprites(), 0);
+        drawer.PutSheet(sprites(), 0);
         auto target = std::make_unique<cPatternSheet>();
-        target->create(160, 160, 32);
-        target->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
-        std::memset(target->pixels(), 0x80, target->byteSize());
-        target->build(1, 1, 0);
-        drawer.putSheet(std::move(target), kTargetSheet);
+        target->Create(160, 160, 32);
+        target->SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+        std::memset(target->Pixels(), 0x80, target->ByteSize());
+        target->Build(1, 1, 0);
+        drawer.PutSheet(std::move(target), kTargetSheet);
         project.Reset(-1, 16, -1, -1);
         project.InsertFrames(0, 3);
         for (int f = 0; f < 3; ++f)
@@ -63,12 +63,12 @@ struct Scene {
                 c.blend = uint8_t(k % 3);
                 project.SetCell(f, k, &c);
             }
-        this->target.create(640, 480, 32);
+        this->target.Create(640, 480, 32);
         edit.SetProject(&project);
         edit.SetCurrent(1);
         edit.SetPatternSize([this](int p, int& w, int& h) { return SheetPatternSize(drawer, p, w, h); });
-        gifFrame.create(200, 150, 32);
-        std::memset(gifFrame.pixels(), 0x30, gifFrame.byteSize());
+        gifFrame.Create(200, 150, 32);
+        std::memset(gifFrame.Pixels(), 0x30, gifFrame.ByteSize());
         // Every cell selected and moving (CTRL keeps the selection on the press).
         edit.SelectAll();
         edit.SetView({1, 320, 240});
@@ -78,7 +78,7 @@ struct Scene {
 
     void draw()
     {
-        drawer.beginCanvas(target, 0, 0, 1);
+        drawer.BeginCanvas(target, 0, 0, 1);
         strCanvasScene scene;
         scene.settings = &Settings();
         scene.project = &project;
@@ -86,7 +86,7 @@ struct Scene {
         scene.displayedCell = [this](int k, strCell& out) { return edit.DisplayedCell(k, out); };
         DrawCanvasScene(drawer, target, scene);
         DrawDraftGif(target, CanvasViewOf(drawer, target), gifFrame, strDraftPlacement{});
-        drawer.present();
+        drawer.Present();
     }
 };
 
@@ -95,7 +95,7 @@ void BM_CanvasScene(benchmark::State& state)
     Scene scene(state.range(0) != 0);
     for (auto _ : state) {
         scene.draw();
-        benchmark::DoNotOptimize(scene.target.pixels());
+        benchmark::DoNotOptimize(scene.target.Pixels());
     }
 }
 BENCHMARK(BM_CanvasScene)->Arg(1)->Arg(0)->ArgName("silhouettes")->Unit(benchmark::kMillisecond);

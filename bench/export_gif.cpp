@@ -27,10 +27,10 @@ constexpr int kFrames = 100, kWidth = 320, kHeight = 240, kDelay = 5;
 cBMP makeFrame(int f)
 {
     cBMP img;
-    img.create(kWidth, kHeight, 32);
+    img.Create(kWidth, kHeight, 32);
     uint32_t seed = 2463534242u + static_cast<uint32_t>(f);
     for (int y = 0; y < kHeight; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(img.row(y));
+        auto* row = reinterpret_cast<uint32_t*>(img.Row(y));
         for (int x = 0; x < kWidth; ++x) {
             seed ^= seed << 13, seed ^= seed >> 17, seed ^= seed << 5;
             int dx = x - 160 - f, dy = y - 120;
@@ -54,7 +54,7 @@ struct Fixture {
         fs::create_directories(dir);
         for (int f = 0; f < kFrames; ++f) {
             frames.push_back(makeFrame(f));
-            writePngRGBA(numberedPath(dir / "frame.png", f), frames.back(), false);
+            WritePngRGBA(NumberedPath(dir / "frame.png", f), frames.back(), false);
         }
     }
     ~Fixture()
@@ -79,9 +79,9 @@ bool saveGif(const std::vector<cBMP>& frames, const fs::path& out, eGifQuality q
         frame->image = img;
         frame->delay = kDelay;
         frame->disposal = 2;
-        gif.addFrame(std::move(frame));
+        gif.AddFrame(std::move(frame));
     }
-    return gif.save(out, CGIFFile::kNoBackground);
+    return gif.Save(out, CGIFFile::kNoBackground);
 }
 
 // Rendered frames in memory to the GIF file: what the export job does.
@@ -113,7 +113,7 @@ void BM_CGIFFile_FromPngFiles(benchmark::State& state)
     for (auto _ : state) {
         std::vector<cBMP> frames(kFrames);
         for (int f = 0; f < kFrames; ++f)
-            if (!loadImage(numberedPath(fx.dir / "frame.png", f), frames[static_cast<size_t>(f)]))
+            if (!LoadImage(NumberedPath(fx.dir / "frame.png", f), frames[static_cast<size_t>(f)]))
                 state.SkipWithError("cannot read frame");
         if (!saveGif(frames, fx.dir / "ours2.gif"))
             state.SkipWithError("save failed");

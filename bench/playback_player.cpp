@@ -25,15 +25,15 @@ static void BM_Advance10000Ticks(benchmark::State& state)
     platform::ManualClock clock;
     cFrameTimer timer(clock);
     cAnimePlayer player(timer, nullptr);
-    player.setProject(&project);
+    player.SetProject(&project);
 
     for (auto _ : state) {
-        player.stop(true);
-        player.goToFrame(0);
-        player.play(60, PF_WHOLE | PF_LOOP | PF_FLASH | PF_SOUND, nullptr);
+        player.Stop(true);
+        player.GoToFrame(0);
+        player.Play(60, PF_WHOLE | PF_LOOP | PF_FLASH | PF_SOUND, nullptr);
         int changes = 0;
         for (int t = 0; t < 10000; ++t)
-            changes += player.advance();
+            changes += player.Advance();
         benchmark::DoNotOptimize(changes);
     }
 }

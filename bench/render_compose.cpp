@@ -25,14 +25,14 @@ namespace {
 // A 960 x 768 picture of 5 x 4 round sprites with soft edges on transparent ground.
 void fillSprites(cPatternSheet& sheet)
 {
-    sheet.create(960, 768, 32);
-    sheet.setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    sheet.Create(960, 768, 32);
+    sheet.SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     for (int y = 0; y < 768; ++y)
         for (int x = 0; x < 960; ++x) {
             double dx = (x % 192) - 95.5, dy = (y % 192) - 95.5;
             double r = std::sqrt(dx * dx + dy * dy);
             int a = r < 80 ? 255 : r < 94 ? static_cast<int>((94 - r) * 255 / 14) : 0;
-            uint8_t* p = sheet.row(y) + 4 * x;
+            uint8_t* p = sheet.Row(y) + 4 * x;
             p[0] = static_cast<uint8_t>(x * 3);
             p[1] = static_cast<uint8_t>(y * 5);
             p[2] = static_cast<uint8_t>((x + y) & 255);
@@ -48,14 +48,14 @@ struct Scene {
     {
         auto s = std::make_unique<cPatternSheet>();
         fillSprites(*s);
-        s->build(5, 4, 0);
+        s->Build(5, 4, 0);
         sheet = s.get();
-        drawer.putSheet(std::move(s), 0);
-        target.create(640, 480, 32);
+        drawer.PutSheet(std::move(s), 0);
+        target.Create(640, 480, 32);
     }
     void frame(bool tones, int tick)
     {
-        drawer.beginSurface(target, 0xFF202020);
+        drawer.BeginSurface(target, 0xFF202020);
         for (int i = 0; i < 16; ++i) {
             strSpriteParam p;
             p.sheet = sheet;
@@ -76,9 +76,9 @@ struct Scene {
                 p.saturation = (i % 3 == 0) ? 50 : (i % 3 == 1) ? 150 : 100;
             }
             p.screenSpace = true;
-            drawer.drawCell(p);
+            drawer.DrawCell(p);
         }
-        drawer.present();
+        drawer.Present();
     }
 };
 
@@ -88,7 +88,7 @@ void BM_Frame16Cells(benchmark::State& state)
     int tick = 0;
     for (auto _ : state) {
         scene.frame(false, tick++);
-        benchmark::DoNotOptimize(scene.target.pixels());
+        benchmark::DoNotOptimize(scene.target.Pixels());
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -100,7 +100,7 @@ void BM_Frame16CellsToned(benchmark::State& state)
     int tick = 0;
     for (auto _ : state) {
         scene.frame(true, tick++);
-        benchmark::DoNotOptimize(scene.target.pixels());
+        benchmark::DoNotOptimize(scene.target.Pixels());
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -118,19 +118,19 @@ struct HeavyScene {
     {
         auto s = std::make_unique<cPatternSheet>();
         fillSprites(*s);
-        s->build(5, 4, 0);
-        drawer.putSheet(std::move(s), 0);
+        s->Build(5, 4, 0);
+        drawer.PutSheet(std::move(s), 0);
         strProjectDefaults defaults;
         defaults.cellCount = 255;
         project.SetDefaults(defaults);
         project.NewProject("");
-        target.create(width, height, 32);
+        target.Create(width, height, 32);
         setCells(0);
     }
     void setCells(int tick)
     {
         const int columns = 17, rows = 15;
-        const int w = target.width(), h = target.height();
+        const int w = target.Width(), h = target.Height();
         for (int i = 0; i < cells; ++i) {
             const int k = i * 255 / cells; // spread fewer cells over the same grid
             strCell c = strCell::New();
@@ -153,9 +153,9 @@ struct HeavyScene {
     }
     void frame()
     {
-        drawer.beginSurface(target, 0xFF202020);
-        drawer.drawFrame(project, 0);
-        drawer.present();
+        drawer.BeginSurface(target, 0xFF202020);
+        drawer.DrawFrame(project, 0);
+        drawer.Present();
     }
 };
 
@@ -171,7 +171,7 @@ void runHeavy(benchmark::State& state, int cells, int width, int height, bool ne
             state.ResumeTiming();
         }
         scene.frame();
-        benchmark::DoNotOptimize(scene.target.pixels());
+        benchmark::DoNotOptimize(scene.target.Pixels());
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
@@ -183,9 +183,9 @@ BENCHMARK(BM_Frame255Cells)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The same on one core (the other threads left out).
 void BM_Frame255CellsOneCore(benchmark::State& state)
 {
-    setRenderThreadsEnabled(false);
+    SetRenderThreadsEnabled(false);
     runHeavy(state, 255, 1920, 1080, false);
-    setRenderThreadsEnabled(true);
+    SetRenderThreadsEnabled(true);
 }
 BENCHMARK(BM_Frame255CellsOneCore)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -210,10 +210,10 @@ void BM_BuildSheetHue(benchmark::State& state)
     cPatternSheet sheet;
     fillSprites(sheet);
     const int adjust[4] = {120, 0, 0, 0};
-    sheet.setColorAdjust(adjust);
+    sheet.SetColorAdjust(adjust);
     for (auto _ : state) {
-        sheet.build(5, 4, kSheetKeyTopLeft);
-        benchmark::DoNotOptimize(sheet.texture().data());
+        sheet.Build(5, 4, kSheetKeyTopLeft);
+        benchmark::DoNotOptimize(sheet.Texture().data());
     }
 }
 BENCHMARK(BM_BuildSheetHue)->Unit(benchmark::kMillisecond);

@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     project::cIniFile ini;
     require(ini.Load(file));
     cBMP image;
-    loadImage(file, image);
-    CGIFFile().load(file);
+    LoadImage(file, image);
+    CGIFFile().Load(file);
     platform::DecodedSound sound;
     platform::DecodeSoundFile(file, sound);
     return 0;

@@ -6,6 +6,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     cBMP image;
     cPalette palette;
-    decodeBmp(data, size, image, palette);
+    DecodeBmp(data, size, image, palette);
     return 0;
 }

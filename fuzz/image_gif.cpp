@@ -6,6 +6,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     cBMP image;
     cPalette palette;
-    decodeGif(data, size, image, palette);
+    DecodeGif(data, size, image, palette);
     return 0;
 }

@@ -6,6 +6,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     cBMP image;
     cPalette palette;
-    decodePng(data, size, image, palette);
+    DecodePng(data, size, image, palette);
     return 0;
 }

@@ -6,6 +6,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     cBMP image;
     cPalette palette;
-    decodeXyz(data, size, image, palette);
+    DecodeXyz(data, size, image, palette);
     return 0;
 }

@@ -61,7 +61,7 @@ cDlgHost::cDlgHost(cMainWnd* main, iMessageSink& messages, iFileChooser& chooser
         [this](int frame, int cellNo, strCell& out) { return CellPreview(frame, cellNo, out); });
     cell_->onPreview = [main] { main->Canvas()->RequestRedraw(); };
     cell_->onStored = [main] { main->Refresh(); };
-    list_->onPictureChanged = [this](int slot) { pictureChanged(slot); };
+    list_->onPictureChanged = [this](int slot) { PictureChanged(slot); };
     list_->onPictureFocus = [this](int slot) { palette_->ShowPicture(slot); };
     palette_->surface->onDrag = [this](int phase, QPoint global) { PaletteDrag(phase, global); };
     main->Canvas()->dropPattern = [this](int& picture, int& pattern) {
@@ -87,9 +87,9 @@ cDlgHost::cDlgHost(cMainWnd* main, iMessageSink& messages, iFileChooser& chooser
 
 cDlgHost::~cDlgHost() = default;
 
-cAnimeData& cDlgHost::project() const { return main_->Project(); }
+cAnimeData& cDlgHost::Project() const { return main_->Project(); }
 
-int cDlgHost::focusCell() const { return main_->Canvas()->Edit().Focus(); }
+int cDlgHost::FocusCell() const { return main_->Canvas()->Edit().Focus(); }
 
 bool cDlgHost::OnCommand(int id)
 {
@@ -105,13 +105,13 @@ bool cDlgHost::OnCommand(int id)
             return true;
         [[fallthrough]];
     case IDM_CELL_WINDOW: {
-        const int k = focusCell();
+        const int k = FocusCell();
         if (k >= 0)
             OpenCellDialog(main_->Canvas()->CurrentFrame(), k);
         return true;
     }
-    case IDM_VIEW_LIST: toggleWindow(WK_LIST, Settings().VListFlag); return true;
-    case IDM_VIEW_PALETTE: toggleWindow(WK_PALETTE, Settings().VPalFlag); return true;
+    case IDM_VIEW_LIST: ToggleWindow(WK_LIST, Settings().VListFlag); return true;
+    case IDM_VIEW_PALETTE: ToggleWindow(WK_PALETTE, Settings().VPalFlag); return true;
     case IDM_VERTICAL: {
         bool& flag = Settings().VerticalFlag;
         flag = !flag;
@@ -132,7 +132,7 @@ bool cDlgHost::OnCommand(int id)
         main_->Refresh();
         return true;
     case IDM_FIX_CELL:
-        if (project().GetValue(AI_FIX_PICTURE_PER_CELL))
+        if (Project().GetValue(AI_FIX_PICTURE_PER_CELL))
             set.OpenWindow(WK_FIX_CELL, main_);
         main_->Refresh();
         return true;
@@ -143,7 +143,7 @@ bool cDlgHost::OnCommand(int id)
     }
 }
 
-void cDlgHost::toggleWindow(unsigned key, bool& flag)
+void cDlgHost::ToggleWindow(unsigned key, bool& flag)
 {
     cBaseDlg* dlg = main_->Dialogs().Get(key);
     if (dlg->isVisible()) {
@@ -161,7 +161,7 @@ void cDlgHost::toggleWindow(unsigned key, bool& flag)
 
 void cDlgHost::OpenCellDialog(int frame, int cellNo)
 {
-    if (cellNo < 0 || cellNo >= project().CellCount() || !project().GetFrame(frame))
+    if (cellNo < 0 || cellNo >= Project().CellCount() || !Project().GetFrame(frame))
         return;
     cell_->Open(frame, cellNo);
 }
@@ -170,17 +170,17 @@ bool cDlgHost::CellPreview(int frame, int cellNo, strCell& out) const { return c
 
 void cDlgHost::OpenFixCellS(int cellNo)
 {
-    if (!project().GetValue(AI_FIX_PICTURE_PER_CELL) || cellNo < 0 || cellNo >= project().CellCount())
+    if (!Project().GetValue(AI_FIX_PICTURE_PER_CELL) || cellNo < 0 || cellNo >= Project().CellCount())
         return;
     fixCellS_->cellNo = cellNo;
     main_->Dialogs().OpenWindow(WK_FIX_CELL_S, main_);
     main_->Refresh();
 }
 
-void cDlgHost::pictureChanged(int slot)
+void cDlgHost::PictureChanged(int slot)
 {
     palette_->Rebuild();
-    if (project().GetPicture(slot))
+    if (Project().GetPicture(slot))
         palette_->ShowPicture(slot);
     main_->Refresh();
 }
@@ -206,7 +206,7 @@ void cDlgHost::PaletteDrag(int phase, QPoint global)
     cCanvasEdit& edit = canvas->Edit();
     const strCanvasPoint window{float(point.x()), float(point.y())};
     const strCanvasPoint at = edit.View().ToAnimation(window.x, window.y);
-    cAnimeData& p = project();
+    cAnimeData& p = Project();
     int frame = canvas->CurrentFrame();
     const int before = frame;
     const int hit = edit.HitTest(window);

@@ -69,10 +69,10 @@ public:
     void PaletteDrag(int phase, QPoint global);
 
 private:
-    cAnimeData& project() const;
-    int focusCell() const;
-    void toggleWindow(unsigned key, bool& flag);
-    void pictureChanged(int slot);
+    cAnimeData& Project() const;
+    int FocusCell() const;
+    void ToggleWindow(unsigned key, bool& flag);
+    void PictureChanged(int slot);
 
     cMainWnd* main_;
     iMessageSink& messages_;

@@ -126,7 +126,7 @@ bool cDlg_Project::ApplyAndClose()
     if (countChanged)
         main_->Canvas()->ResetCellCount();
     if (bits & PC_DIVISION)
-        SpriteDrawer().loadPictures(project);
+        SpriteDrawer().LoadPictures(project);
     project.ForgetRecords();
     main_->Refresh();
     Close(DLG_OK);

@@ -65,7 +65,7 @@ void cMainWnd::OnCommand(int id, int code, QObject* control)
 
 // The handlers of the command table's entries.
 
-bool cMainWnd::sideWindowTakes(int id) { return dlgHost_ && dlgHost_->OnCommand(id); }
+bool cMainWnd::SideWindowTakes(int id) { return dlgHost_ && dlgHost_->OnCommand(id); }
 
 void cMainWnd::RunFile(int id, int)
 {
@@ -83,7 +83,7 @@ void cMainWnd::RunRecent(int id, int)
 
 void cMainWnd::RunClipboardTransfer(int id, int) { ClipboardCommand(id); }
 
-void cMainWnd::RunSideWindow(int id, int) { sideWindowTakes(id); }
+void cMainWnd::RunSideWindow(int id, int) { SideWindowTakes(id); }
 
 void cMainWnd::RunClose(int, int) { close(); }
 
@@ -91,17 +91,17 @@ void cMainWnd::RunUndo(int, int)
 {
     const int f = canvas_->CurrentFrame();
     UndoCommand(Project(), document_->History(), *this);
-    afterHistoryStep(f);
+    AfterHistoryStep(f);
 }
 
 void cMainWnd::RunRedo(int, int)
 {
     const int f = canvas_->CurrentFrame();
     RedoCommand(Project(), document_->History(), *this);
-    afterHistoryStep(f);
+    AfterHistoryStep(f);
 }
 
-void cMainWnd::afterHistoryStep(int frame)
+void cMainWnd::AfterHistoryStep(int frame)
 {
     cAnimeData& p = Project();
     // Picture and effect edits are undone too: sheets and tables follow.
@@ -110,13 +110,13 @@ void cMainWnd::afterHistoryStep(int frame)
         dlgHost_->ListWindow()->RefreshTables();
         dlgHost_->PaletteWindow()->Rebuild();
     }
-    setCurrentFrame(ClampCurrentFrame(p, frame));
+    SetCurrentFrame(ClampCurrentFrame(p, frame));
 }
 
 // Cut, copy, paste, delete and new cell go to the list window when it takes them.
 void cMainWnd::RunCut(int id, int)
 {
-    if (sideWindowTakes(id))
+    if (SideWindowTakes(id))
         return;
     CanvasCut(Project(), canvas_->CurrentFrame(), canvas_->Selection(), *this);
     Refresh();
@@ -124,14 +124,14 @@ void cMainWnd::RunCut(int id, int)
 
 void cMainWnd::RunCopy(int id, int)
 {
-    if (sideWindowTakes(id))
+    if (SideWindowTakes(id))
         return;
     CanvasCopy(Project(), canvas_->CurrentFrame(), canvas_->Selection(), *this);
 }
 
 void cMainWnd::RunPaste(int id, int)
 {
-    if (sideWindowTakes(id))
+    if (SideWindowTakes(id))
         return;
     cAnimeData& p = Project();
     const int f = canvas_->CurrentFrame();
@@ -143,7 +143,7 @@ void cMainWnd::RunPaste(int id, int)
 
 void cMainWnd::RunDelete(int id, int)
 {
-    if (sideWindowTakes(id))
+    if (SideWindowTakes(id))
         return;
     canvas_->Edit().DeleteSelected(*this);
     Refresh();
@@ -166,7 +166,7 @@ void cMainWnd::RunArrange(int id, int)
 
 void cMainWnd::RunNewCell(int id, int code)
 {
-    if (!sideWindowTakes(id))
+    if (!SideWindowTakes(id))
         canvas_->ChooseCellNumber(0, code == 1);
 }
 
@@ -185,68 +185,68 @@ void cMainWnd::RunInterpolateSelected(int, int)
 void cMainWnd::RunProjectDialog(int, int)
 {
     dialogs_.OpenWindow(WK_PROJECT, this);
-    setCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame()));
+    SetCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame()));
 }
 
 void cMainWnd::RunNextFrame(int, int)
 {
-    setCurrentFrame(NextFrame(Project(), canvas_->CurrentFrame(), Settings().NewFrameFlag, *this, *messages_));
+    SetCurrentFrame(NextFrame(Project(), canvas_->CurrentFrame(), Settings().NewFrameFlag, *this, *messages_));
 }
 void cMainWnd::RunPreviousFrame(int, int)
 {
-    setCurrentFrame(PreviousFrame(Project(), canvas_->CurrentFrame(), *messages_));
+    SetCurrentFrame(PreviousFrame(Project(), canvas_->CurrentFrame(), *messages_));
 }
-void cMainWnd::RunFirstFrame(int, int) { setCurrentFrame(FirstFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
-void cMainWnd::RunLastFrame(int, int) { setCurrentFrame(LastFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
+void cMainWnd::RunFirstFrame(int, int) { SetCurrentFrame(FirstFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
+void cMainWnd::RunLastFrame(int, int) { SetCurrentFrame(LastFrame(Project(), canvas_->CurrentFrame(), *messages_)); }
 
 // The frame edits move the current frame where they leave it.
 void cMainWnd::RunInsertFrame(int, int)
 {
     int f = canvas_->CurrentFrame();
     InsertFrame(Project(), f, *this);
-    setCurrentFrame(f);
+    SetCurrentFrame(f);
 }
 
 void cMainWnd::RunDeleteFrame(int, int)
 {
     int f = canvas_->CurrentFrame();
     DeleteFrame(Project(), f, *this);
-    setCurrentFrame(f);
+    SetCurrentFrame(f);
 }
 
 void cMainWnd::RunClearFrame(int, int)
 {
     int f = canvas_->CurrentFrame();
     ClearFrame(Project(), f, *this);
-    setCurrentFrame(f);
+    SetCurrentFrame(f);
 }
 
 void cMainWnd::RunFromPrevious(int, int)
 {
     int f = canvas_->CurrentFrame();
     CopyFromPrevious(Project(), f, *this, *messages_);
-    setCurrentFrame(f);
+    SetCurrentFrame(f);
 }
 
 void cMainWnd::RunFromNext(int, int)
 {
     int f = canvas_->CurrentFrame();
     CopyFromNext(Project(), f, *this, *messages_);
-    setCurrentFrame(f);
+    SetCurrentFrame(f);
 }
 
 void cMainWnd::RunInterpolate(int, int)
 {
     int f = canvas_->CurrentFrame();
     InterpolateFromNeighbours(Project(), f, Settings().CompType, *this, *messages_);
-    setCurrentFrame(f);
+    SetCurrentFrame(f);
 }
 
 void cMainWnd::RunSetTarget(int, int)
 {
     if (dialogs_.OpenWindow(WK_TARGET, this) == DLG_OK) {
-        SpriteDrawer().removeSheet(kTargetSheet);
-        SpriteDrawer().loadSingleSheet(Settings().TargetPath, kTargetSheet);
+        SpriteDrawer().RemoveSheet(kTargetSheet);
+        SpriteDrawer().LoadSingleSheet(Settings().TargetPath, kTargetSheet);
     }
     Refresh();
 }
@@ -282,11 +282,11 @@ void cMainWnd::RunSettingsDialog(int, int)
     Refresh();
 }
 
-void cMainWnd::RunOpenFolder(int, int) { openCurrentFolder(); }
+void cMainWnd::RunOpenFolder(int, int) { OpenCurrentFolder(); }
 
-void cMainWnd::RunVersion(int, int) { showVersion(); }
+void cMainWnd::RunVersion(int, int) { ShowVersion(); }
 
-void cMainWnd::setCurrentFrame(int frame)
+void cMainWnd::SetCurrentFrame(int frame)
 {
     canvas_->SetCurrentFrame(frame);
     Refresh();
@@ -299,9 +299,9 @@ void cMainWnd::RunPlayOption(int id, int)
     s.PlayBit ^= bit;
     const bool on = (s.PlayBit & bit) != 0;
     // A running playback takes the new options at once.
-    canvas_->Player().setOptions(s.PlayBit);
+    canvas_->Player().SetOptions(s.PlayBit);
     if (bit == PF_RELOAD_SOUNDS && on)
-        SoundTable().releaseAll();
+        SoundTable().ReleaseAll();
     toolPlay_->SetChecked(id, on);
     canvas_->RequestRedraw();
 }
@@ -317,11 +317,11 @@ void cMainWnd::RunToggleFlag(int id, int)
         rebar_->setVisible(*flag);
         OnSize();
     }
-    syncToolChecks();
+    SyncToolChecks();
     canvas_->RequestRedraw();
 }
 
-void cMainWnd::syncToolChecks()
+void cMainWnd::SyncToolChecks()
 {
     const cSettings& s = Settings();
     toolFrame_->SetChecked(IDM_NEW_FRAME_FLAG, s.NewFrameFlag);
@@ -337,7 +337,7 @@ void cMainWnd::syncToolChecks()
     toolPlay_->SetChecked(IDM_PLAY, canvas_ && canvas_->IsPlaying());
 }
 
-strMenuContext cMainWnd::menuContext() const
+strMenuContext cMainWnd::MenuContext() const
 {
     strMenuContext c;
     const cAnimeData& p = document_->Project();
@@ -365,7 +365,7 @@ void cMainWnd::UpdateMenuState(int position)
 {
     if (position < 0 || size_t(position) >= topMenus_.size())
         return;
-    const strMenuContext context = menuContext();
+    const strMenuContext context = MenuContext();
     std::function<void(QMenu*)> update = [&](QMenu* menu) {
         for (QAction* action : menu->actions()) {
             if (action->menu()) {
@@ -384,7 +384,7 @@ void cMainWnd::UpdateMenuState(int position)
     update(topMenus_[size_t(position)]);
 }
 
-void cMainWnd::openCurrentFolder()
+void cMainWnd::OpenCurrentFolder()
 {
     const std::string& folder = Project().Text(AT_WORK_FOLDER);
     if (folder.empty() || !paths::IsFolder(folder))
@@ -395,7 +395,7 @@ void cMainWnd::openCurrentFolder()
         ShowStatus(platform::FormatString(45009, paths::ForDisplay(folder).c_str()));
 }
 
-void cMainWnd::rememberRecent(const std::string& path)
+void cMainWnd::RememberRecent(const std::string& path)
 {
     if (path.empty())
         return;
@@ -407,7 +407,7 @@ void cMainWnd::rememberRecent(const std::string& path)
         recentMenu_->menuAction()->setEnabled(true);
 }
 
-void cMainWnd::fillRecentMenu()
+void cMainWnd::FillRecentMenu()
 {
     recentMenu_->clear();
     recent_.Load(configPath_);
@@ -423,7 +423,7 @@ void cMainWnd::fillRecentMenu()
     }
 }
 
-void cMainWnd::showVersion()
+void cMainWnd::ShowVersion()
 {
     QMessageBox::about(this, tr("バージョン情報"),
                        QString::asprintf("MevkoEditor\nVersion %1.2f", double(cSettings::kVersion)));

@@ -112,10 +112,10 @@ cMainWnd::cMainWnd(std::filesystem::path configPath, iMessageSink* messages, iFi
         id = list.ChosenId();
         return id > 0;
     };
-    document_->onInstall = [this](cAnimeData& project) { installProject(project); };
+    document_->onInstall = [this](cAnimeData& project) { InstallProject(project); };
     document_->onTitle = [this](const std::string& path) {
         UpdateTitle(path);
-        rememberRecent(path);
+        RememberRecent(path);
     };
     autoSave_ = new cAutoSave(*document_, RecoveryFolder(configPath_), this);
     setMinimumSize(kMinWidth, kMinHeight);
@@ -144,7 +144,7 @@ cMainWnd::~cMainWnd()
     dialogs_.CloseAll();
 }
 
-std::string cMainWnd::appFolder() const { return paths::FromDiskPath(ApplicationDataFolder()); }
+std::string cMainWnd::AppFolder() const { return paths::FromDiskPath(ApplicationDataFolder()); }
 
 bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
 {
@@ -157,9 +157,9 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
 
     for (int i = 0; i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, Qt::white);
-    SoundDevice().initialize();
-    SoundTable().releaseAll();
-    buildMenus();
+    SoundDevice().Initialize();
+    SoundTable().ReleaseAll();
+    BuildMenus();
     recent_.Load(configPath_);
     recentMenu_->menuAction()->setEnabled(!recent_.Paths().empty());
     statusBar_ = new QWidget(this);
@@ -170,7 +170,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     }
     statusParts_[0]->setText("Ready");
     statusBar_->setFixedHeight(statusParts_[0]->sizeHint().height() + 4);
-    if (!buildBars()) {
+    if (!BuildBars()) {
         error = tr("ツールバーの生成に失敗 \n");
         return false;
     }
@@ -178,8 +178,8 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
         error = tr("履歴インスタンスの初期化に失敗 \n");
         return false;
     }
-    SpriteDrawer().setOptions(RenderOptionsOf(Settings()));
-    if (!SpriteDrawer().loadErrorCell()) {
+    SpriteDrawer().SetOptions(RenderOptionsOf(Settings()));
+    if (!SpriteDrawer().LoadErrorCell()) {
         error = tr("描画インスタンスの初期化に失敗 \n");
         return false;
     }
@@ -199,12 +199,12 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     canvas_->onCommand = [this](int id) { OnCommand(id); };
     canvas_->onCellDialog = [this] { OnCommand(IDM_CELL_WINDOW); };
     canvas_->Create();
-    createTimeline();
+    CreateTimeline();
     splitter_->addWidget(canvas_);
     splitter_->addWidget(timeline_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
-    buildAccelerators();
+    BuildAccelerators();
 
     dialogs_.Add(WK_PROJECT, new cDlg_Project(this, *messages_));
     auto* conf = new cProp_Conf(this);
@@ -222,7 +222,7 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
 
     // Working folder, initial folder and a first project; the document asks
     // through the message sink whether to create the working folder.
-    document_->StartUp(appFolder());
+    document_->StartUp(AppFolder());
     // Work left by a crashed session is offered once the window shows, before a file
     // named on the command line opens.
     QMetaObject::invokeMethod(
@@ -232,24 +232,24 @@ bool cMainWnd::Initialize(const QStringList& arguments, QString& error)
     if (!arguments.isEmpty() && !arguments.first().isEmpty()) {
         pendingOpenPath_ = paths::FromDiskPath(std::filesystem::path(arguments.first().toStdString()));
         QMetaObject::invokeMethod(
-            this, [this] { openPending(); }, Qt::QueuedConnection);
+            this, [this] { OpenPending(); }, Qt::QueuedConnection);
     }
     if (!s.TargetPath.empty())
-        SpriteDrawer().loadSingleSheet(s.TargetPath, kTargetSheet);
+        SpriteDrawer().LoadSingleSheet(s.TargetPath, kTargetSheet);
     statusBar_->setVisible(s.VStatusFlag);
     rebar_->setVisible(s.VBarFlag);
-    syncToolChecks();
+    SyncToolChecks();
     OnSize();
     // Keys reach the shortcut table first; the canvas holds the focus between edits.
     new cKeyRouter(this, canvas_);
     canvas_->setFocus(Qt::OtherFocusReason);
     modifiedTimer_ = new QTimer(this);
-    connect(modifiedTimer_, &QTimer::timeout, this, &cMainWnd::syncModifiedMark);
+    connect(modifiedTimer_, &QTimer::timeout, this, &cMainWnd::SyncModifiedMark);
     modifiedTimer_->start(300);
     return true;
 }
 
-void cMainWnd::buildMenus()
+void cMainWnd::BuildMenus()
 {
     menuBar_ = new QMenuBar(this);
     std::function<void(QMenu*, const std::vector<strMenuEntry>&)> fill = [&](QMenu* menu,
@@ -259,7 +259,7 @@ void cMainWnd::buildMenus()
                 fill(menu->addMenu(MenuLabel(e.text)), e.children);
             } else if (e.id == IDM_RECENT) {
                 recentMenu_ = menu->addMenu(MenuLabel(e.text));
-                connect(recentMenu_, &QMenu::aboutToShow, this, [this] { fillRecentMenu(); });
+                connect(recentMenu_, &QMenu::aboutToShow, this, [this] { FillRecentMenu(); });
             } else if (e.id == 0) {
                 menu->addSeparator();
             } else {
@@ -286,7 +286,7 @@ void cMainWnd::buildMenus()
     }
 }
 
-void cMainWnd::buildAccelerators()
+void cMainWnd::BuildAccelerators()
 {
     for (const strAccelerator& a : MainAccelerators()) {
         // A key of a command that cannot run yet is left to the focused control
@@ -306,7 +306,7 @@ void cMainWnd::buildAccelerators()
     connect(escape, &QShortcut::activated, this, [this] { canvas_->StopPlayback(); });
 }
 
-bool cMainWnd::buildBars()
+bool cMainWnd::BuildBars()
 {
     rebar_ = new QWidget(this);
     rebar_->setObjectName("30010");
@@ -315,7 +315,7 @@ bool cMainWnd::buildBars()
     toolEdit_ = new cTool_Edit;
     toolPlay_ = new cTool_Play;
     auto send = [this](int id) { OnCommand(id); };
-    for (cBaseTool* bar : bands())
+    for (cBaseTool* bar : Bands())
         if (!bar->CreateTool(rebar_, send))
             return false;
     toolFrame_->onInterval = [this](int interval) {
@@ -330,7 +330,7 @@ bool cMainWnd::buildBars()
     toolView_->onZoom = [this](int index) { canvas_->SetZoom(index, false, true); };
     toolPlay_->onRate = [this](int index) {
         if (canvas_->IsPlaying())
-            FrameTimer().setRate(PlayRateFromSetting(index));
+            FrameTimer().SetRate(PlayRateFromSetting(index));
     };
     toolPlay_->rangeCheck->setChecked(!(Settings().PlayBit & PF_WHOLE));
     connect(toolPlay_->rangeCheck, &QAbstractButton::toggled, this, [](bool on) {
@@ -347,7 +347,7 @@ void cMainWnd::OnSize()
     int top = menuBar_->sizeHint().height();
     menuBar_->setGeometry(0, 0, w, top);
     if (!rebar_->isHidden()) {
-        const int rh = layoutBands(w);
+        const int rh = LayoutBands(w);
         rebar_->setGeometry(0, top, w, rh);
         top += rh;
     }
@@ -376,13 +376,13 @@ void cMainWnd::OnSize()
     }
 }
 
-std::array<cBaseTool*, 4> cMainWnd::bands() const { return {toolFrame_, toolView_, toolEdit_, toolPlay_}; }
+std::array<cBaseTool*, 4> cMainWnd::Bands() const { return {toolFrame_, toolView_, toolEdit_, toolPlay_}; }
 
-int cMainWnd::layoutBands(int width)
+int cMainWnd::LayoutBands(int width)
 {
     // Bands in order, left to right, starting a new row when one does not fit.
     int x = 0, y = 0, rowHeight = 0;
-    for (cBaseTool* bar : bands()) {
+    for (cBaseTool* bar : Bands()) {
         const QSize size = bar->sizeHint();
         if (x > 0 && x + size.width() > width) {
             x = 0;
@@ -413,10 +413,10 @@ void cMainWnd::UpdateTitle(const std::string& path)
             title += QString(" : ID %1").arg(document_->dataId);
     }
     setWindowTitle(title + "[*]"); // Qt shows the mark while the window is modified
-    syncModifiedMark();
+    SyncModifiedMark();
 }
 
-void cMainWnd::syncModifiedMark()
+void cMainWnd::SyncModifiedMark()
 {
     if (!document_)
         return;
@@ -440,15 +440,15 @@ QList<QAction*> cMainWnd::MenuActions(int id) const
     return list;
 }
 
-void cMainWnd::installProject(cAnimeData& project)
+void cMainWnd::InstallProject(cAnimeData& project)
 {
     if (!canvas_)
         return;
     canvas_->SetProject(&project);
     timeline_->SetProject(&project);
-    SoundTable().releaseAll();
-    SpriteDrawer().setProjectFile(document_->currentPath);
-    SpriteDrawer().loadPictures(project);
+    SoundTable().ReleaseAll();
+    SpriteDrawer().SetProjectFile(document_->currentPath);
+    SpriteDrawer().LoadPictures(project);
     if (dlgHost_)
         dlgHost_->ProjectReplaced();
     Refresh();
@@ -480,10 +480,10 @@ void cMainWnd::Refresh()
     if (dlgHost_)
         dlgHost_->CellDialog()->FollowProject();
     canvas_->RequestRedraw();
-    syncModifiedMark();
+    SyncModifiedMark();
 }
 
-void cMainWnd::openPending()
+void cMainWnd::OpenPending()
 {
     if (pendingOpenPath_.empty())
         return;
@@ -536,11 +536,11 @@ void cMainWnd::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    shutDown();
+    ShutDown();
     event->accept();
 }
 
-void cMainWnd::shutDown()
+void cMainWnd::ShutDown()
 {
     cSettings& s = Settings();
     s.LastLoadPath = document_->LastDialogPath();
@@ -561,12 +561,12 @@ void cMainWnd::shutDown()
     dialogs_.CloseAll();
 }
 
-void cMainWnd::createTimeline()
+void cMainWnd::CreateTimeline()
 {
     timeline_ = new cKeyframeWnd(splitter_);
     timeline_->status = this;
     timeline_->messages = messages_;
-    timeline_->onFrameChosen = [this](int frame) { setCurrentFrame(frame); };
+    timeline_->onFrameChosen = [this](int frame) { SetCurrentFrame(frame); };
     timeline_->canvasSelection = [this] { return &canvas_->Selection(); };
     timeline_->onCanvasSelection = [this] { canvas_->RequestRedraw(); };
     timeline_->onCanvasFocus = [this](int cellNo) {
@@ -574,9 +574,9 @@ void cMainWnd::createTimeline()
         canvas_->RequestRedraw();
     };
     timeline_->onStopPlayback = [this] { canvas_->StopPlayback(); };
-    timeline_->onChanged = [this] { setCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame())); };
+    timeline_->onChanged = [this] { SetCurrentFrame(ClampCurrentFrame(Project(), canvas_->CurrentFrame())); };
     timeline_->onSelection = [this] { syncCanvasRanges(*timeline_, *canvas_); };
-    timeline_->onOpenDialog = [this](int key, const strGridBlock& block) { openTimelineDialog(key, block); };
+    timeline_->onOpenDialog = [this](int key, const strGridBlock& block) { OpenTimelineDialog(key, block); };
     timeline_->onPlayRange = [this](bool on, int first, int last) {
         if (on) {
             toolPlay_->rangeStart->setValue(first);
@@ -587,7 +587,7 @@ void cMainWnd::createTimeline()
     timeline_->Create();
 }
 
-void cMainWnd::openTimelineDialog(int key, const strGridBlock& b)
+void cMainWnd::OpenTimelineDialog(int key, const strGridBlock& b)
 {
     if (!dlgHost_)
         return;
@@ -601,5 +601,5 @@ void cMainWnd::openTimelineDialog(int key, const strGridBlock& b)
     default: return;
     }
     dialogs_.OpenWindow(unsigned(key), this);
-    setCurrentFrame(ClampCurrentFrame(p, canvas_->CurrentFrame()));
+    SetCurrentFrame(ClampCurrentFrame(p, canvas_->CurrentFrame()));
 }

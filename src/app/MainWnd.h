@@ -103,18 +103,18 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void buildMenus();
-    void buildAccelerators();
-    bool buildBars();
-    std::array<class cBaseTool*, 4> bands() const;
+    void BuildMenus();
+    void BuildAccelerators();
+    bool BuildBars();
+    std::array<class cBaseTool*, 4> Bands() const;
     /** Places the tool bar bands in rows across the width; returns the rebar height. */
-    int layoutBands(int width);
-    void installProject(cAnimeData& project);
-    void openPending();
-    void shutDown();
-    void setCurrentFrame(int frame);
-    void createTimeline();
-    void openTimelineDialog(int key, const strGridBlock& block);
+    int LayoutBands(int width);
+    void InstallProject(cAnimeData& project);
+    void OpenPending();
+    void ShutDown();
+    void SetCurrentFrame(int frame);
+    void CreateTimeline();
+    void OpenTimelineDialog(int key, const strGridBlock& block);
     // iCommandRunner: the handlers the command table names.
     void RunFile(int id, int code) override;
     void RunRecent(int id, int code) override;
@@ -152,17 +152,17 @@ private:
     void RunSettingsDialog(int id, int code) override;
     void RunVersion(int id, int code) override;
     /** Offers a command to the side windows first; true when one of them ran it. */
-    bool sideWindowTakes(int id);
+    bool SideWindowTakes(int id);
     /** Brings the picture sheets, side windows and current frame in step after undo or redo. */
-    void afterHistoryStep(int frame);
-    void syncToolChecks();
-    void showVersion();
-    void syncModifiedMark();
-    void openCurrentFolder();
-    void rememberRecent(const std::string& path);
-    void fillRecentMenu();
-    strMenuContext menuContext() const;
-    std::string appFolder() const;
+    void AfterHistoryStep(int frame);
+    void SyncToolChecks();
+    void ShowVersion();
+    void SyncModifiedMark();
+    void OpenCurrentFolder();
+    void RememberRecent(const std::string& path);
+    void FillRecentMenu();
+    strMenuContext MenuContext() const;
+    std::string AppFolder() const;
 
     std::filesystem::path configPath_;
     std::unique_ptr<iMessageSink> ownMessages_;

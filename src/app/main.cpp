@@ -48,17 +48,17 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::bad_alloc&) {
-            report("out of memory");
+            Report("out of memory");
         } catch (const std::exception& e) {
-            report(e.what());
+            Report(e.what());
         } catch (...) {
-            report("unknown error");
+            Report("unknown error");
         }
         return false;
     }
 
 private:
-    static void report(const char* reason)
+    static void Report(const char* reason)
     {
         std::fprintf(stderr, "mevko-editor: an action failed and was abandoned: %s\n", reason);
     }

@@ -118,11 +118,11 @@ void onInterrupt(int) { g_interrupted = 1; }
 void drawProgress(const cThread_SaveGraph& worker)
 {
     const int width = 30;
-    int done = worker.workDone(), total = worker.workTotal();
+    int done = worker.WorkDone(), total = worker.WorkTotal();
     int filled = total > 0 ? static_cast<int>(static_cast<long long>(done) * width / total) : 0;
-    bool encoding = worker.phase() != CP_CAPTURE;
+    bool encoding = worker.Phase() != CP_CAPTURE;
     std::fprintf(stderr, "\r%s %d/%d [%.*s%*s]", encoding ? "encoding" : "images  ",
-                 encoding ? worker.framesEncoded() : worker.count(), worker.total(), filled,
+                 encoding ? worker.FramesEncoded() : worker.Count(), worker.Total(), filled,
                  "##############################", width - filled, "");
     std::fflush(stderr);
 }
@@ -130,9 +130,9 @@ void drawProgress(const cThread_SaveGraph& worker)
 std::string refusal(const cCaptureImage& job)
 {
     long long w = 0, h = 0;
-    job.refusedSize(w, h);
+    job.RefusedSize(w, h);
     std::string size = std::to_string(w) + " x " + std::to_string(h) + " pixels";
-    switch (job.lastError()) {
+    switch (job.LastError()) {
     case CE_NOTHING: return "nothing to export (no frames, or an empty crop or image size)";
     case CE_LAYOUT: return "--sheet needs a count of at least 1";
     case CE_SHEET_TOO_LARGE: return "sheet too large: " + size + " (at most 3840 x 3840)";
@@ -163,25 +163,25 @@ int runExport(bool gif, Options o)
 
     const strRenderOptions options = RenderOptionsOf(Settings());
     cSpriteDrawer drawer;
-    drawer.setOptions(options);
-    drawer.loadPictures(project);
-    if ((o.flags & kCaptureTarget) && !drawer.loadSingleSheet(Settings().TargetPath, kTargetSheet))
+    drawer.SetOptions(options);
+    drawer.LoadPictures(project);
+    if ((o.flags & kCaptureTarget) && !drawer.LoadSingleSheet(Settings().TargetPath, kTargetSheet))
         return cli::Fail(Settings().TargetPath.empty() ? "--target" : paths::ForDisplay(Settings().TargetPath),
                          "cannot load the target picture");
-    if (!o.haveCrop && !autoCropRect(project, drawer, o.crop))
+    if (!o.haveCrop && !AutoCropRect(project, drawer, o.crop))
         return cli::Fail(o.in, "nothing to export (no cell shows a picture)");
 
     int flags = o.flags | (gif ? kCaptureGif : kCapturePng) | (o.sheet > 0 ? kCaptureCombine : 0);
     uint32_t background = o.haveBackground ? o.background : Settings().CGround & 0xFFFFFF;
     cThread_SaveGraph worker;
-    cCaptureImage& job = worker.job();
-    job.useDrawer(&drawer);
-    job.setGifQuality(o.quality);
-    job.setRenderOptions(options);
-    if (!job.init(o.out, &project, &o.crop, o.sheet, background, flags, o.fps, o.scale / 100.0))
+    cCaptureImage& job = worker.Job();
+    job.UseDrawer(&drawer);
+    job.SetGifQuality(o.quality);
+    job.SetRenderOptions(options);
+    if (!job.Init(o.out, &project, &o.crop, o.sheet, background, flags, o.fps, o.scale / 100.0))
         return cli::Fail(o.in, refusal(job));
-    int total = job.imageCount(), columns = job.columns(), rows = job.rows();
-    int frameW = job.frameWidth(), frameH = job.frameHeight();
+    int total = job.ImageCount(), columns = job.Columns(), rows = job.Rows();
+    int frameW = job.FrameWidth(), frameH = job.FrameHeight();
 
     bool terminal = ::isatty(STDERR_FILENO);
     g_interrupted = 0;
@@ -191,33 +191,33 @@ int runExport(bool gif, Options o)
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &previous);
 
-    if (!worker.create(nullptr)) {
+    if (!worker.Create(nullptr)) {
         sigaction(SIGINT, &previous, nullptr);
         return cli::Fail(o.out, "cannot start the export");
     }
-    worker.suspend(false);
-    while (worker.isActive()) {
+    worker.Suspend(false);
+    while (worker.IsActive()) {
         if (g_interrupted)
-            worker.cancel();
+            worker.Cancel();
         if (terminal)
             drawProgress(worker);
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
-    worker.destroy();
+    worker.Destroy();
     sigaction(SIGINT, &previous, nullptr);
     if (terminal) {
         drawProgress(worker);
         std::fputc('\n', stderr);
     }
-    if (worker.cancelled()) {
-        std::string made = std::to_string(worker.count()) + " of " + std::to_string(total) + " images";
+    if (worker.Cancelled()) {
+        std::string made = std::to_string(worker.Count()) + " of " + std::to_string(total) + " images";
         if (!gif && o.sheet < 0)
             return cli::Fail(o.out, "interrupted after " + made + " (those files are written)");
         return cli::Fail(o.out, "interrupted after " + made + "; nothing written");
     }
-    if (!worker.succeeded()) {
-        std::string which = !gif && o.sheet < 0 ? numberedPath(o.out, worker.count()).string() : o.out;
-        const std::string& reason = job.writeReason();
+    if (!worker.Succeeded()) {
+        std::string which = !gif && o.sheet < 0 ? NumberedPath(o.out, worker.Count()).string() : o.out;
+        const std::string& reason = job.WriteReason();
         return cli::Fail(which, "cannot write the file" + (reason.empty() ? std::string() : ": " + reason));
     }
 
@@ -227,8 +227,8 @@ int runExport(bool gif, Options o)
         std::printf("%s: sheet of %d images, %d x %d of %d x %d\n", o.out.c_str(), total, columns, rows, frameW,
                     frameH);
     else
-        std::printf("%s ... %s: %d images of %d x %d\n", numberedPath(o.out, 0).string().c_str(),
-                    numberedPath(o.out, total - 1).string().c_str(), total, frameW, frameH);
+        std::printf("%s ... %s: %d images of %d x %d\n", NumberedPath(o.out, 0).string().c_str(),
+                    NumberedPath(o.out, total - 1).string().c_str(), total, frameW, frameH);
     return 0;
 }
 

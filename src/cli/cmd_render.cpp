@@ -41,16 +41,16 @@ int run(const Args& a)
     cli::SetWorkFolderFromPath(project, in);
 
     cSpriteDrawer drawer;
-    drawer.setOptions(RenderOptionsOf(Settings()));
-    drawer.loadPictures(project);
+    drawer.SetOptions(RenderOptionsOf(Settings()));
+    drawer.LoadPictures(project);
     cBMP image;
-    if (!image.create(width, height, 32) || !drawer.beginCanvas(image, 0, 0, 1))
+    if (!image.Create(width, height, 32) || !drawer.BeginCanvas(image, 0, 0, 1))
         return cli::Fail(out, "cannot create the image");
-    drawer.drawFrame(project, frame);
-    drawer.present();
+    drawer.DrawFrame(project, frame);
+    drawer.Present();
     // The canvas has no alpha of its own: the image is written opaque.
     std::string reason;
-    if (!writePngRGBA(out, image, false, &reason))
+    if (!WritePngRGBA(out, image, false, &reason))
         return cli::Fail(out, "cannot write the PNG file: " + reason);
     return 0;
 }

@@ -93,13 +93,13 @@ bool cFileDialog::RunDialog(eDialogKind kind, iFileChooser& chooser, int filterI
 }
 
 cDocument::cDocument(iStatusSink& status, iMessageSink& messages, iFileChooser& chooser, const cSettings& settings)
-    : status_(status), messages_(messages), chooser_(chooser), settings_(settings), project_(newProject())
+    : status_(status), messages_(messages), chooser_(chooser), settings_(settings), project_(NewProject())
 {
     project_->SetChangeSink(&history_);
     project_->NewProject(std::string());
 }
 
-std::unique_ptr<cAnimeData> cDocument::newProject() const
+std::unique_ptr<cAnimeData> cDocument::NewProject() const
 {
     auto project = std::make_unique<cAnimeData>();
     project->SetDefaults(settings_.ProjectDefaults());
@@ -136,10 +136,10 @@ void cDocument::StartUp(const std::string& folder)
     const std::string work = paths::WorkFolderOf(initialFolder, settings_.FolderName_C);
     dialog.SetDefaultFolder(work.empty() ? initialFolder : work);
 
-    auto project = newProject();
+    auto project = NewProject();
     project->NewProject(defaultWorkFolder);
-    install(std::move(project));
-    title(std::string());
+    Install(std::move(project));
+    Title(std::string());
 }
 
 bool cDocument::FileCommand(int command, const std::string& path)
@@ -176,14 +176,14 @@ bool cDocument::New()
     if (!AskSaveChanges())
         return false;
     const std::string& work = project_->Text(AT_WORK_FOLDER);
-    auto project = newProject();
+    auto project = NewProject();
     project->NewProject(work.empty() ? defaultWorkFolder : work);
     currentPath.clear();
-    install(std::move(project));
+    Install(std::move(project));
     project_->untitled = true;
     project_->modified = false;
-    title(std::string());
-    status(platform::LoadString(40067));
+    Title(std::string());
+    Status(platform::LoadString(40067));
     return true;
 }
 
@@ -196,35 +196,35 @@ bool cDocument::OpenWithDialog()
         return false;
     if (!AskSaveChanges())
         return false;
-    return openFile(path);
+    return OpenFile(path);
 }
 
 bool cDocument::OpenPath(const std::string& path)
 {
     if (!AskSaveChanges())
         return false;
-    return openFile(path);
+    return OpenFile(path);
 }
 
-bool cDocument::openFile(const std::string& path)
+bool cDocument::OpenFile(const std::string& path)
 {
     platform::TakeTextProblems();
-    auto project = newProject();
+    auto project = NewProject();
     ANIME::cAnimeFile_Device device;
     if (device.Load(paths::ToDiskPath(path), *project) != ANIME::FR_OK) {
-        status(withReason(platform::FormatString(40064, paths::ForDisplay(path).c_str()), device.LastError()));
+        Status(withReason(platform::FormatString(40064, paths::ForDisplay(path).c_str()), device.LastError()));
         return false;
     }
     const std::string work = paths::WorkFolderOf(path, settings_.FolderName_C);
     project->SetText(AT_WORK_FOLDER, work.empty() ? appFolder : work);
-    rememberPath(path); // before installing: the views look for pictures beside the file
-    install(std::move(project));
+    RememberPath(path); // before installing: the views look for pictures beside the file
+    Install(std::move(project));
     project_->untitled = false;
     project_->modified = false;
     if (settings_.BackUpFlag)
-        makeBackup(path);
-    title(path);
-    status(platform::FormatString(40063, paths::ForDisplay(path).c_str()));
+        MakeBackup(path);
+    Title(path);
+    Status(platform::FormatString(40063, paths::ForDisplay(path).c_str()));
     return true;
 }
 
@@ -236,9 +236,9 @@ bool cDocument::Save()
     if (currentPath.empty() || fileName.empty())
         return SaveAs();
     const std::string target = paths::SiblingPath(currentPath, fileName);
-    if (!saveTo(target))
+    if (!SaveTo(target))
         return false;
-    title(target);
+    Title(target);
     return true;
 }
 
@@ -264,18 +264,18 @@ bool cDocument::SaveAs()
 
 bool cDocument::SaveAsPath(const std::string& path)
 {
-    if (!saveTo(path))
+    if (!SaveTo(path))
         return false;
-    rememberPath(path);
-    title(path);
+    RememberPath(path);
+    Title(path);
     return true;
 }
 
-void cDocument::installImported(std::unique_ptr<cAnimeData> project)
+void cDocument::InstallImported(std::unique_ptr<cAnimeData> project)
 {
     project->SetText(AT_WORK_FOLDER, defaultWorkFolder);
     currentPath.clear();
-    install(std::move(project));
+    Install(std::move(project));
     project_->untitled = false;
     project_->modified = false;
 }
@@ -285,15 +285,15 @@ bool cDocument::Import(int kind)
     const int label = importLabel(kind);
     if (!label || !AskSaveChanges())
         return false;
-    auto project = newProject();
+    auto project = NewProject();
     platform::TakeTextProblems();
     if (!importer || !importer(kind, *project)) {
-        status(platform::FormatString(40035, platform::LoadString(label).c_str()));
+        Status(platform::FormatString(40035, platform::LoadString(label).c_str()));
         return false;
     }
-    installImported(std::move(project));
-    title(std::string());
-    status(platform::FormatString(40034, platform::LoadString(label).c_str()));
+    InstallImported(std::move(project));
+    Title(std::string());
+    Status(platform::FormatString(40034, platform::LoadString(label).c_str()));
     return true;
 }
 
@@ -301,12 +301,12 @@ void cDocument::InstallRecovered(std::unique_ptr<cAnimeData> project, const std:
 {
     currentPath.clear();
     if (!path.empty())
-        rememberPath(path);
-    install(std::move(project));
+        RememberPath(path);
+    Install(std::move(project));
     project_->untitled = path.empty();
     project_->modified = true;
-    title(path);
-    status(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "復元しました > %s"), paths::ForDisplay(path).c_str()));
+    Title(path);
+    Status(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "復元しました > %s"), paths::ForDisplay(path).c_str()));
 }
 
 bool cDocument::ClipboardExport(int kind)
@@ -316,27 +316,27 @@ bool cDocument::ClipboardExport(int kind)
         return false;
     platform::TakeTextProblems();
     const bool ok = exporter && exporter(kind, *project_);
-    status(platform::FormatString(ok ? 40036 : 40037, platform::LoadString(label).c_str()));
+    Status(platform::FormatString(ok ? 40036 : 40037, platform::LoadString(label).c_str()));
     return ok;
 }
 
-bool cDocument::saveTo(const std::string& path)
+bool cDocument::SaveTo(const std::string& path)
 {
     platform::TakeTextProblems();
     ANIME::cAnimeFile_Device device;
     if (device.Save(paths::ToDiskPath(path), *project_) != ANIME::FR_OK) {
-        status(withReason(platform::FormatString(40066, paths::ForDisplay(path).c_str()), device.LastError()));
+        Status(withReason(platform::FormatString(40066, paths::ForDisplay(path).c_str()), device.LastError()));
         return false;
     }
     project_->untitled = false;
     project_->modified = false;
-    status(platform::FormatString(40065, paths::ForDisplay(path).c_str()));
+    Status(platform::FormatString(40065, paths::ForDisplay(path).c_str()));
     return true;
 }
 
 std::string cDocument::LastDialogPath() const { return paths::ForDisplay(dialog.LastPath()); }
 
-void cDocument::install(std::unique_ptr<cAnimeData> project)
+void cDocument::Install(std::unique_ptr<cAnimeData> project)
 {
     project_ = std::move(project);
     // Only a project opened from a game's data file keeps a link to it (set after this).
@@ -348,7 +348,7 @@ void cDocument::install(std::unique_ptr<cAnimeData> project)
         onInstall(*project_);
 }
 
-void cDocument::rememberPath(const std::string& path)
+void cDocument::RememberPath(const std::string& path)
 {
     currentPath = path;
     dialog.SetLastPath(path);
@@ -358,7 +358,7 @@ void cDocument::rememberPath(const std::string& path)
 
 // The backup is a byte copy of the file just opened, in the application folder,
 // so a project damaged by later saves can be recovered in its original form.
-void cDocument::makeBackup(const std::string& path)
+void cDocument::MakeBackup(const std::string& path)
 {
     std::string bytes;
     if (appFolder.empty() || !platform::ReadFile(paths::ToDiskPath(path), bytes, platform::FileKind::Project))
@@ -367,13 +367,13 @@ void cDocument::makeBackup(const std::string& path)
 }
 
 // Status texts carry what the command had to say about texts (cut, or not storable).
-void cDocument::status(const std::string& text)
+void cDocument::Status(const std::string& text)
 {
     const std::string problems = platform::TakeTextProblems();
     status_.ShowStatus(problems.empty() ? text : text + " : " + problems);
 }
 
-void cDocument::title(const std::string& path)
+void cDocument::Title(const std::string& path)
 {
     if (onTitle)
         onTitle(path);

@@ -134,19 +134,19 @@ public:
     std::function<void(const std::string& path)> onTitle;
 
 private:
-    bool openFile(const std::string& path);
-    bool chooseGameData(cGameData& data, bool forWriting, int& id);
-    bool installEntry(const cGameData& data, int id);
-    bool saveTo(const std::string& path);
+    bool OpenFile(const std::string& path);
+    bool ChooseGameData(cGameData& data, bool forWriting, int& id);
+    bool InstallEntry(const cGameData& data, int id);
+    bool SaveTo(const std::string& path);
     /** A fresh project with the settings' defaults. */
-    std::unique_ptr<cAnimeData> newProject() const;
-    void install(std::unique_ptr<cAnimeData> project);
+    std::unique_ptr<cAnimeData> NewProject() const;
+    void Install(std::unique_ptr<cAnimeData> project);
     /** Installs an imported project: no project file yet, so Save asks for one. */
-    void installImported(std::unique_ptr<cAnimeData> project);
-    void rememberPath(const std::string& path);
-    void makeBackup(const std::string& path);
-    void status(const std::string& text);
-    void title(const std::string& path);
+    void InstallImported(std::unique_ptr<cAnimeData> project);
+    void RememberPath(const std::string& path);
+    void MakeBackup(const std::string& path);
+    void Status(const std::string& text);
+    void Title(const std::string& path);
 
     iStatusSink& status_;
     iMessageSink& messages_;

@@ -22,7 +22,7 @@ std::string display(const std::string& path) { return paths::ForDisplay(path); }
 
 } // namespace
 
-bool cDocument::chooseGameData(cGameData& data, bool forWriting, int& id)
+bool cDocument::ChooseGameData(cGameData& data, bool forWriting, int& id)
 {
     std::string path;
     if (!dataFile.empty())
@@ -34,7 +34,7 @@ bool cDocument::chooseGameData(cGameData& data, bool forWriting, int& id)
     dataDialog.SetLastPath(path);
     std::string reason;
     if (!data.Read(path, reason)) {
-        status(withReason(platform::FormatString(40064, display(path).c_str()), reason));
+        Status(withReason(platform::FormatString(40064, display(path).c_str()), reason));
         return false;
     }
     id = 0;
@@ -45,25 +45,25 @@ bool cDocument::OpenGameDataWithDialog()
 {
     cGameData data;
     int id = 0;
-    if (!chooseGameData(data, false, id) || !AskSaveChanges())
+    if (!ChooseGameData(data, false, id) || !AskSaveChanges())
         return false;
-    return installEntry(data, id);
+    return InstallEntry(data, id);
 }
 
-bool cDocument::installEntry(const cGameData& data, int id)
+bool cDocument::InstallEntry(const cGameData& data, int id)
 {
     platform::TakeTextProblems();
-    auto project = newProject();
+    auto project = NewProject();
     std::string reason;
     if (!data.Import(id, *project, reason)) {
-        status(withReason(platform::FormatString(40064, display(data.Path()).c_str()), reason));
+        Status(withReason(platform::FormatString(40064, display(data.Path()).c_str()), reason));
         return false;
     }
-    installImported(std::move(project));
+    InstallImported(std::move(project));
     dataFile = data.Path();
     dataId = id;
-    title(std::string());
-    status(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "ゲームのデータから読み込みました > %s : ID %d"),
+    Title(std::string());
+    Status(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "ゲームのデータから読み込みました > %s : ID %d"),
                                 display(dataFile).c_str(), id));
     return true;
 }
@@ -79,7 +79,7 @@ bool cDocument::ExportGameDataWithDialog()
 {
     cGameData data;
     int id = 0;
-    if (!chooseGameData(data, true, id))
+    if (!ChooseGameData(data, true, id))
         return false;
     return WriteGameData(data.Path(), id);
 }
@@ -88,7 +88,7 @@ bool cDocument::WriteGameData(const std::string& path, int id)
 {
     platform::TakeTextProblems();
     const auto failed = [&](const std::string& reason) {
-        status(withReason(
+        Status(withReason(
             platform::FormatText(QT_TRANSLATE_NOOP("Strings", "< ! > ゲームのデータへの書き込みに失敗 > %s : ID %d"),
                                  display(path).c_str(), id),
             reason));
@@ -116,9 +116,9 @@ bool cDocument::WriteGameData(const std::string& path, int id)
     // A project without a file of its own is saved once the game holds it.
     if (currentPath.empty()) {
         project_->modified = false;
-        title(std::string());
+        Title(std::string());
     }
-    status(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "ゲームのデータへ書き込みました > %s : ID %d"),
+    Status(platform::FormatText(QT_TRANSLATE_NOOP("Strings", "ゲームのデータへ書き込みました > %s : ID %d"),
                                 display(dataFile).c_str(), id));
     return true;
 }

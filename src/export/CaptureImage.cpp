@@ -12,7 +12,7 @@
 #include "render/Overlay.h"
 #include "render/SpriteDrawer.h"
 
-bool autoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCaptureRect& out)
+bool AutoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCaptureRect& out)
 {
     double lo[2] = {0, 0}, hi[2] = {0, 0};
     for (int f = 0; f < project.FrameCapacity(); ++f) {
@@ -22,11 +22,11 @@ bool autoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCap
             const strCell* cell = project.GetCell(f, slot);
             if (!cell)
                 continue;
-            strSpriteParam p = drawer.cellParam(*cell, false);
+            strSpriteParam p = drawer.CellParam(*cell, false);
             if (!p.sheet)
                 continue;
             int w = 0, h = 0;
-            p.sheet->patternSize(w, h);
+            p.sheet->PatternSize(w, h);
             double radians = 3.1415927 * p.angle / 180.0;
             double c = std::cos(radians), s = std::sin(radians);
             for (int corner = 0; corner < 4; ++corner) {
@@ -47,7 +47,7 @@ bool autoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCap
     return true;
 }
 
-std::filesystem::path numberedPath(const std::filesystem::path& path, int i)
+std::filesystem::path NumberedPath(const std::filesystem::path& path, int i)
 {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%05d", i);
@@ -60,31 +60,31 @@ std::filesystem::path numberedPath(const std::filesystem::path& path, int i)
 cCaptureImage::cCaptureImage() = default;
 cCaptureImage::~cCaptureImage() = default;
 
-bool cCaptureImage::fail(eCaptureError e)
+bool cCaptureImage::Fail(eCaptureError e)
 {
     long long w = refusedW_, h = refusedH_;
-    clear();
+    Clear();
     error_ = e;
     refusedW_ = w;
     refusedH_ = h;
     return false;
 }
 
-int cCaptureImage::frameInterval(int frame) const { return std::max(1, project_->EffectiveInterval(frame, true)); }
+int cCaptureImage::FrameInterval(int frame) const { return std::max(1, project_->EffectiveInterval(frame, true)); }
 
-void cCaptureImage::resetStepping()
+void cCaptureImage::ResetStepping()
 {
     frame_ = 0;
     ticks_ = 0;
-    interval_ = frameInterval(0);
+    interval_ = FrameInterval(0);
     nextEffect_ = 0;
     elapsed_ = 0;
     delayed_ = 0;
-    screenFlash_.clear();
-    targetFlash_.clear();
+    screenFlash_.Clear();
+    targetFlash_.Clear();
 }
 
-void cCaptureImage::fireFlashes(int leftFrame)
+void cCaptureImage::FireFlashes(int leftFrame)
 {
     for (; nextEffect_ < project_->EffectCapacity(); ++nextEffect_) {
         const strEffect* e = project_->GetEffect(nextEffect_);
@@ -94,7 +94,7 @@ void cCaptureImage::fireFlashes(int leftFrame)
     }
 }
 
-void cCaptureImage::advance()
+void cCaptureImage::Advance()
 {
     bool flashes = flags_ & kCaptureFlash;
     for (int spent = 1;; ++spent) {
@@ -102,16 +102,16 @@ void cCaptureImage::advance()
         elapsed_ += tickDelay_;
         bool end = false;
         if (flashes) {
-            bool screen = screenFlash_.step();
-            bool target = targetFlash_.step();
+            bool screen = screenFlash_.Step();
+            bool target = targetFlash_.Step();
             end = screen || target;
         }
         if (ticks_ >= interval_) {
             int left = frame_++;
             ticks_ = 0;
-            interval_ = frameInterval(frame_);
+            interval_ = FrameInterval(frame_);
             if (flashes)
-                fireFlashes(left);
+                FireFlashes(left);
             end = true;
         }
         if ((flags_ & kCaptureInterval) && spent >= ticksPerImage_)
@@ -121,14 +121,14 @@ void cCaptureImage::advance()
     }
 }
 
-bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* project, const strCaptureRect* rect,
+bool cCaptureImage::Init(const std::filesystem::path& path, const cAnimeData* project, const strCaptureRect* rect,
                          int count, uint32_t background, int flags, int fps, double scale)
 {
-    clear();
+    Clear();
     refusedW_ = refusedH_ = 0;
     bool png = flags & kCapturePng, gif = flags & kCaptureGif;
     if (path.empty() || !project || !rect || png == gif)
-        return fail(CE_NO_INPUT);
+        return Fail(CE_NO_INPUT);
     if (gif)
         flags &= ~kCaptureCombine; // an animation is never one sheet
     if (!(flags & kCaptureCombine))
@@ -150,7 +150,7 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     top_ = r.top;
     long long w = static_cast<long long>(r.right) - r.left, h = static_cast<long long>(r.bottom) - r.top;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide || !(scale > 0))
-        return fail(CE_NOTHING);
+        return Fail(CE_NOTHING);
     width_ = static_cast<int>(w);
     height_ = static_cast<int>(h);
     frameW_ = static_cast<int>(std::min(1e6, std::floor(width_ * scale)));
@@ -161,16 +161,16 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
         drawer_ = shared_;
     } else {
         own_ = std::make_unique<cSpriteDrawer>();
-        own_->setOptions(options_);
-        own_->loadPictures(*project);
+        own_->SetOptions(options_);
+        own_->LoadPictures(*project);
         if (flags & kCaptureTarget)
-            own_->loadSingleSheet(options_.targetPath, kTargetSheet);
+            own_->LoadSingleSheet(options_.targetPath, kTargetSheet);
         drawer_ = own_.get();
     }
 
     int tw = 0, th = 0;
-    if (const cPatternSheet* target = drawer_->sheet(kTargetSheet); target && target->isReady())
-        target->patternSize(tw, th);
+    if (const cPatternSheet* target = drawer_->Sheet(kTargetSheet); target && target->IsReady())
+        target->PatternSize(tw, th);
     const strCanvasPoint targetAt = TargetPosition(project, options_, tw, th);
     targetX_ = targetAt.x;
     targetY_ = targetAt.y;
@@ -178,23 +178,23 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     frameCount_ = project->GetValue(AI_FRAMES);
     int smallest = 0;
     for (int f = 0; f < frameCount_; ++f) {
-        int i = frameInterval(f);
+        int i = FrameInterval(f);
         smallest = smallest ? std::min(smallest, i) : i;
     }
     smallest = std::max(1, smallest);
     ticksPerImage_ = (flags & kCaptureFlash) ? 1 : smallest;
 
     tickDelay_ = 0; // no delay while counting
-    resetStepping();
+    ResetStepping();
     int images = 0;
     while (frame_ < frameCount_ && images <= kMaxImages) {
         ++images;
-        advance();
+        Advance();
     }
     if (images > kMaxImages)
-        return fail(CE_TOO_MANY);
+        return Fail(CE_TOO_MANY);
     imageCount_ = images;
-    resetStepping();
+    ResetStepping();
 
     fps = std::clamp(fps, 1, 1000);
     double k = 1;
@@ -208,61 +208,61 @@ bool cCaptureImage::init(const std::filesystem::path& path, const cAnimeData* pr
     columns_ = rows_ = 1;
     if (flags & kCaptureCombine) {
         if (count <= 0)
-            return fail(CE_LAYOUT);
+            return Fail(CE_LAYOUT);
         int other = std::max(1, (imageCount_ - 1) / count + 1);
         columns_ = (flags & kCaptureFixRows) ? other : count;
         rows_ = (flags & kCaptureFixRows) ? count : other;
     }
     if (imageCount_ <= 0 || frameW_ <= 0 || frameH_ <= 0)
-        return fail(CE_NOTHING);
+        return Fail(CE_NOTHING);
     long long sheetW = static_cast<long long>(columns_) * frameW_, sheetH = static_cast<long long>(rows_) * frameH_;
     refusedW_ = sheetW;
     refusedH_ = sheetH;
     if (gif && (sheetW > kMaxGifSide || sheetH > kMaxGifSide))
-        return fail(CE_GIF_TOO_LARGE);
+        return Fail(CE_GIF_TOO_LARGE);
     if (sheetW > kMaxSheetSide || sheetH > kMaxSheetSide)
-        return fail(CE_SHEET_TOO_LARGE);
+        return Fail(CE_SHEET_TOO_LARGE);
 
-    if (!surface_.create(width_, height_, 32) ||
-        !output_.create(static_cast<int>(sheetW), static_cast<int>(sheetH), 32, 0, 0xFF000000 | background_))
-        return fail(CE_MEMORY);
+    if (!surface_.Create(width_, height_, 32) ||
+        !output_.Create(static_cast<int>(sheetW), static_cast<int>(sheetH), 32, 0, 0xFF000000 | background_))
+        return Fail(CE_MEMORY);
     // Tiles no image reaches show the background.
-    for (int y = 0; y < output_.height(); ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(output_.row(y));
-        std::fill(row, row + output_.width(), background_);
+    for (int y = 0; y < output_.Height(); ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(output_.Row(y));
+        std::fill(row, row + output_.Width(), background_);
     }
     targetOpacity_ = std::clamp(options_.targetOpacity, 0, 255);
     if (gif)
-        encoder_.reset(quality_);
+        encoder_.Reset(quality_);
     phase_ = CP_CAPTURE;
     error_ = CE_NONE;
     writeReason_.clear();
     return true;
 }
 
-void cCaptureImage::render(int frame)
+void cCaptureImage::Render(int frame)
 {
-    drawer_->beginSurface(surface_, background_); // alpha 0: nothing drawn yet
+    drawer_->BeginSurface(surface_, background_); // alpha 0: nothing drawn yet
     float dx = -(left_ + width_ / 2.0f), dy = -(top_ + height_ / 2.0f);
     if (flags_ & kCaptureTarget) {
-        if (cPatternSheet* target = drawer_->sheet(kTargetSheet); target && target->isReady()) {
+        if (cPatternSheet* target = drawer_->Sheet(kTargetSheet); target && target->IsReady()) {
             strSpriteParam p;
             p.sheet = target;
             p.x = targetX_ + dx;
             p.y = targetY_ + dy;
             p.opacity = targetOpacity_;
             if (flags_ & kCaptureFlash)
-                cSpriteDrawer::applyTargetFlash(p, targetFlash_);
-            drawer_->drawCell(p);
+                cSpriteDrawer::ApplyTargetFlash(p, targetFlash_);
+            drawer_->DrawCell(p);
         }
     }
-    drawer_->drawFrame(*project_, frame, dx, dy, false);
+    drawer_->DrawFrame(*project_, frame, dx, dy, false);
     if (flags_ & kCaptureFlash)
-        drawer_->drawScreenFlash(screenFlash_);
-    drawer_->present();
+        drawer_->DrawScreenFlash(screenFlash_);
+    drawer_->Present();
 }
 
-void cCaptureImage::copyToTile(int left, int top)
+void cCaptureImage::CopyToTile(int left, int top)
 {
     // Nearest neighbour: rows and columns are dropped or repeated.
     std::vector<int> sx(static_cast<size_t>(frameW_));
@@ -274,20 +274,20 @@ void cCaptureImage::copyToTile(int left, int top)
         int sy = static_cast<int>(static_cast<long long>(y) * height_ / frameH_);
         if (flags_ & kCaptureFlipV)
             sy = height_ - 1 - sy;
-        const auto* src = reinterpret_cast<const uint32_t*>(surface_.row(sy));
-        auto* dst = reinterpret_cast<uint32_t*>(output_.row(top + y)) + left;
+        const auto* src = reinterpret_cast<const uint32_t*>(surface_.Row(sy));
+        auto* dst = reinterpret_cast<uint32_t*>(output_.Row(top + y)) + left;
         for (int x = 0; x < frameW_; ++x)
             dst[x] = src[sx[static_cast<size_t>(x)]];
     }
 }
 
-const CGIFLocal& cCaptureImage::gifFrame()
+const CGIFLocal& cCaptureImage::GifFrame()
 {
     frameOut_.image = output_;
     if (!(flags_ & kCaptureAlpha)) {
-        for (int y = 0; y < frameOut_.image.height(); ++y) {
-            uint8_t* row = frameOut_.image.row(y);
-            for (int x = 0; x < frameOut_.image.width(); ++x)
+        for (int y = 0; y < frameOut_.image.Height(); ++y) {
+            uint8_t* row = frameOut_.image.Row(y);
+            for (int x = 0; x < frameOut_.image.Width(); ++x)
                 row[4 * x + 3] = 255;
         }
     }
@@ -295,23 +295,23 @@ const CGIFLocal& cCaptureImage::gifFrame()
     return frameOut_;
 }
 
-bool cCaptureImage::emitImage()
+bool cCaptureImage::EmitImage()
 {
     if (flags_ & kCapturePng)
-        return writePngRGBA(numberedPath(path_, made_), output_, flags_ & kCaptureAlpha, &writeReason_);
+        return WritePngRGBA(NumberedPath(path_, made_), output_, flags_ & kCaptureAlpha, &writeReason_);
     // The delay ends where the image's time ends, rounded, so the rounding of one
     // image is made up by the next and the delays add up to the animation's length.
     long long due = std::llround(std::min(elapsed_, 1e15)) - delayed_;
     delayed_ += due;
-    const CGIFLocal& frame = gifFrame();
+    const CGIFLocal& frame = GifFrame();
     frameOut_.delay = static_cast<int>(std::clamp(due, 0LL, 0xFFFFLL));
-    return encoder_.analyse(frame);
+    return encoder_.Analyse(frame);
 }
 
-bool cCaptureImage::beginEncoding()
+bool cCaptureImage::BeginEncoding()
 {
     phase_ = CP_ENCODE;
-    resetStepping();
+    ResetStepping();
     file_ = std::make_unique<platform::cAtomicFile>();
     fileBuffer_.clear();
     if (!file_->Open(path_, &writeReason_))
@@ -325,34 +325,34 @@ bool cCaptureImage::beginEncoding()
         return ok;
     };
     uint32_t background = (flags_ & kCaptureAlpha) ? background_ : CGIFFile::kNoBackground;
-    return encoder_.begin(sink, background);
+    return encoder_.Begin(sink, background);
 }
 
-bool cCaptureImage::encodeNext()
+bool cCaptureImage::EncodeNext()
 {
-    if (encoded_ >= encoder_.frameCount())
+    if (encoded_ >= encoder_.FrameCount())
         return false;
     const CGIFLocal* frame = nullptr;
-    if (encoder_.needsImage(encoded_)) {
-        render(frame_);
-        copyToTile(0, 0);
-        frame = &gifFrame();
+    if (encoder_.NeedsImage(encoded_)) {
+        Render(frame_);
+        CopyToTile(0, 0);
+        frame = &GifFrame();
     }
-    advance();
-    if (!encoder_.write(encoded_, frame))
+    Advance();
+    if (!encoder_.Write(encoded_, frame))
         return false;
     ++encoded_;
     return true;
 }
 
-bool cCaptureImage::step()
+bool cCaptureImage::Step()
 {
     if (!project_ || writeFailed_)
         return false;
     if (phase_ == CP_CAPTURE && frame_ >= frameCount_) {
         if (!(flags_ & kCaptureGif))
             return false;
-        if (!beginEncoding()) {
+        if (!BeginEncoding()) {
             writeFailed_ = true;
             error_ = CE_WRITE;
             return false;
@@ -361,17 +361,17 @@ bool cCaptureImage::step()
     if (phase_ == CP_ENCODE) {
         if (encoded_ >= imageCount_)
             return false;
-        if (!encodeNext()) {
+        if (!EncodeNext()) {
             writeFailed_ = true;
             error_ = CE_WRITE;
             return false;
         }
         return true;
     }
-    render(frame_);
-    advance();
+    Render(frame_);
+    Advance();
     if (flags_ & kCaptureCombine) {
-        copyToTile(column_ * frameW_, row_ * frameH_);
+        CopyToTile(column_ * frameW_, row_ * frameH_);
         if (flags_ & kCaptureOrderN) {
             if (++row_ >= rows_)
                 row_ = 0, ++column_;
@@ -383,8 +383,8 @@ bool cCaptureImage::step()
         if (column_ >= columns_ || row_ >= rows_)
             frame_ = frameCount_;
     } else {
-        copyToTile(0, 0);
-        if (!emitImage()) {
+        CopyToTile(0, 0);
+        if (!EmitImage()) {
             writeFailed_ = true;
             error_ = CE_WRITE;
             return false;
@@ -394,16 +394,16 @@ bool cCaptureImage::step()
     return true;
 }
 
-bool cCaptureImage::finish()
+bool cCaptureImage::Finish()
 {
     if (!project_ || writeFailed_)
         return false;
     bool ok = true;
     if (flags_ & kCaptureGif)
-        ok = file_ && encoded_ == imageCount_ && encoder_.end() &&
+        ok = file_ && encoded_ == imageCount_ && encoder_.End() &&
              file_->Write(fileBuffer_.data(), fileBuffer_.size(), &writeReason_) && file_->Commit(&writeReason_);
     else if (flags_ & kCaptureCombine)
-        ok = writePngRGBA(path_, output_, flags_ & kCaptureAlpha, &writeReason_);
+        ok = WritePngRGBA(path_, output_, flags_ & kCaptureAlpha, &writeReason_);
     if (!ok)
         error_ = CE_WRITE;
     phase_ = CP_DONE;
@@ -412,15 +412,15 @@ bool cCaptureImage::finish()
     return ok;
 }
 
-void cCaptureImage::clear()
+void cCaptureImage::Clear()
 {
     project_ = nullptr;
     drawer_ = nullptr;
     own_.reset();
     path_.clear();
-    surface_.clear();
-    output_.clear();
-    encoder_.reset();
+    surface_.Clear();
+    output_.Clear();
+    encoder_.Reset();
     frameOut_ = CGIFLocal();
     file_.reset(); // an unfinished GIF leaves no file
     fileBuffer_ = {};
@@ -432,8 +432,8 @@ void cCaptureImage::clear()
     interval_ = ticksPerImage_ = 1;
     tickDelay_ = elapsed_ = 0;
     delayed_ = 0;
-    screenFlash_.clear();
-    targetFlash_.clear();
+    screenFlash_.Clear();
+    targetFlash_.Clear();
     imageCount_ = made_ = encoded_ = 0;
     writeFailed_ = false;
     error_ = CE_NONE;

@@ -67,10 +67,10 @@ struct strCaptureRect {
 /** The box around every valid cell of every frame (each corner after scale and
  *  rotation, widened by one pixel), grown from (0, 0, 0, 0). False when it stays
  *  (0, 0, 0, 0). */
-bool autoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCaptureRect& out);
+bool AutoCropRect(const cAnimeData& project, const cSpriteDrawer& drawer, strCaptureRect& out);
 
 /** Image i of a numbered sequence: "%05d" inserted before the extension. */
-std::filesystem::path numberedPath(const std::filesystem::path& path, int i);
+std::filesystem::path NumberedPath(const std::filesystem::path& path, int i);
 
 class cCaptureImage {
 public:
@@ -82,62 +82,62 @@ public:
     /** Renders with `drawer` (whose sheets must hold the project's pictures and, for
      *  the target picture, the sheet −11) instead of a drawer of the job's own that
      *  init loads from the project. Call before init. */
-    void useDrawer(cSpriteDrawer* drawer) { shared_ = drawer; }
+    void UseDrawer(cSpriteDrawer* drawer) { shared_ = drawer; }
     /** How a GIF's rich frames are reduced; call before init. */
-    void setGifQuality(eGifQuality quality) { quality_ = quality; }
+    void SetGifQuality(eGifQuality quality) { quality_ = quality; }
     /** The drawing options (target picture, transparency) the job keeps; call before init. */
-    void setRenderOptions(const strRenderOptions& options) { options_ = options; }
+    void SetRenderOptions(const strRenderOptions& options) { options_ = options; }
 
-    /** Prepares a job; false on any failure (see lastError). `count` is the number of
+    /** Prepares a job; false on any failure (see LastError). `count` is the number of
      *  columns (rows with kCaptureFixRows) when combining; `background` is 0xRRGGBB;
      *  `scale` multiplies the crop size. */
-    bool init(const std::filesystem::path& path, const cAnimeData* project, const strCaptureRect* rect, int count,
+    bool Init(const std::filesystem::path& path, const cAnimeData* project, const strCaptureRect* rect, int count,
               uint32_t background, int flags, int fps, double scale);
     /** One unit of work: makes the next output image or, for a GIF once every image
      *  is made, encodes the next frame into the file. False when there is nothing
      *  left (or a write failed). */
-    bool step();
+    bool Step();
     /** Writes the combined sheet or completes the GIF. False when that, or an
      *  earlier write, failed. */
-    bool finish();
+    bool Finish();
     /** Discards the job and its images; nothing more is written, and a GIF being
      *  written leaves no file. */
-    void clear();
+    void Clear();
 
-    int imageCount() const { return imageCount_; }
-    int imagesMade() const { return made_; }
-    int framesEncoded() const { return encoded_; }
-    eCapturePhase phase() const { return phase_; }
+    int ImageCount() const { return imageCount_; }
+    int ImagesMade() const { return made_; }
+    int FramesEncoded() const { return encoded_; }
+    eCapturePhase Phase() const { return phase_; }
     /** One measure of the whole job: images made plus, for a GIF, frames encoded. */
-    int workDone() const { return made_ + encoded_; }
-    int workTotal() const { return (flags_ & kCaptureGif) ? 2 * imageCount_ : imageCount_; }
-    int flags() const { return flags_; }
-    int columns() const { return columns_; }
-    int rows() const { return rows_; }
-    int frameWidth() const { return frameW_; }
-    int frameHeight() const { return frameH_; }
-    eCaptureError lastError() const { return error_; }
+    int WorkDone() const { return made_ + encoded_; }
+    int WorkTotal() const { return (flags_ & kCaptureGif) ? 2 * imageCount_ : imageCount_; }
+    int Flags() const { return flags_; }
+    int Columns() const { return columns_; }
+    int Rows() const { return rows_; }
+    int FrameWidth() const { return frameW_; }
+    int FrameHeight() const { return frameH_; }
+    eCaptureError LastError() const { return error_; }
     /** The system's reason when a file could not be written (empty if not known). */
-    const std::string& writeReason() const { return writeReason_; }
+    const std::string& WriteReason() const { return writeReason_; }
     /** The sheet size init refused with CE_SHEET_TOO_LARGE or CE_GIF_TOO_LARGE. */
-    void refusedSize(long long& w, long long& h) const { w = refusedW_, h = refusedH_; }
+    void RefusedSize(long long& w, long long& h) const { w = refusedW_, h = refusedH_; }
     /** The output image (the sheet, or the last image when not combining). */
-    const cBMP& output() const { return output_; }
+    const cBMP& Output() const { return output_; }
 
 private:
-    bool fail(eCaptureError e);
-    void resetStepping();
-    int frameInterval(int frame) const;
+    bool Fail(eCaptureError e);
+    void ResetStepping();
+    int FrameInterval(int frame) const;
     /** Runs the ticks of one output image. */
-    void advance();
-    void fireFlashes(int leftFrame);
-    void render(int frame);
-    void copyToTile(int left, int top);
-    bool emitImage();
+    void Advance();
+    void FireFlashes(int leftFrame);
+    void Render(int frame);
+    void CopyToTile(int left, int top);
+    bool EmitImage();
     /** The current image as a GIF frame (delay set by the caller). */
-    const CGIFLocal& gifFrame();
-    bool beginEncoding();
-    bool encodeNext();
+    const CGIFLocal& GifFrame();
+    bool BeginEncoding();
+    bool EncodeNext();
 
     cSpriteDrawer* shared_ = nullptr;
     std::unique_ptr<cSpriteDrawer> own_;

@@ -58,24 +58,24 @@ void opaqueBox(const std::vector<uint32_t>& work, int width, int height, int box
 
 cGifEncoder::cGifEncoder() = default;
 
-cGifEncoder::~cGifEncoder() { close(); }
+cGifEncoder::~cGifEncoder() { Close(); }
 
-void cGifEncoder::reset(eGifQuality quality, size_t cacheBudget)
+void cGifEncoder::Reset(eGifQuality quality, size_t cacheBudget)
 {
-    close();
+    Close();
     quality_ = quality;
     budget_ = cacheBudget;
     cached_ = 0;
     plans_.clear();
     screenW_ = screenH_ = 0;
     globalTable_.clear();
-    globalPositions_.clear();
+    globalPositions_.Clear();
     globalTransparent_ = -1;
     next_ = 0;
     failed_ = false;
 }
 
-void cGifEncoder::close()
+void cGifEncoder::Close()
 {
     if (!gif_)
         return;
@@ -85,7 +85,7 @@ void cGifEncoder::close()
     gif_ = nullptr;
 }
 
-int cGifEncoder::writeBytes(GifFileType* gif, const uint8_t* data, int length)
+int cGifEncoder::WriteBytes(GifFileType* gif, const uint8_t* data, int length)
 {
     auto* self = static_cast<cGifEncoder*>(gif->UserData);
     if (!self->sink_)
@@ -93,20 +93,20 @@ int cGifEncoder::writeBytes(GifFileType* gif, const uint8_t* data, int length)
     return self->sink_(data, static_cast<size_t>(length)) ? length : 0;
 }
 
-bool cGifEncoder::reduce(const CGIFLocal& f, std::vector<uint32_t>& list, std::vector<uint8_t>& indices, int box[4])
+bool cGifEncoder::Reduce(const CGIFLocal& f, std::vector<uint32_t>& list, std::vector<uint8_t>& indices, int box[4])
 {
-    if (f.image.empty())
+    if (f.image.Empty())
         return false;
-    gifpal::markUp(f, work_);
-    if (!gifpal::collectColors(work_, list)) {
-        if (!gifpal::reduceColors(f, work_, quality_) || !gifpal::collectColors(work_, list))
+    gifpal::MarkUp(f, work_);
+    if (!gifpal::CollectColors(work_, list)) {
+        if (!gifpal::ReduceColors(f, work_, quality_) || !gifpal::CollectColors(work_, list))
             return false;
     }
-    int w = f.image.width();
-    opaqueBox(work_, w, f.image.height(), box);
+    int w = f.image.Width();
+    opaqueBox(work_, w, f.image.Height(), box);
     cColorIndex positions;
     for (size_t i = 0; i < list.size(); ++i)
-        positions.insert(list[i], static_cast<int>(i));
+        positions.Insert(list[i], static_cast<int>(i));
     indices.resize(static_cast<size_t>(box[2]) * static_cast<size_t>(box[3]));
     uint8_t* out = indices.data();
     for (int y = 0; y < box[3]; ++y) {
@@ -116,7 +116,7 @@ bool cGifEncoder::reduce(const CGIFLocal& f, std::vector<uint32_t>& list, std::v
         for (int x = 0; x < box[2]; ++x) {
             if (row[x] != last) {
                 last = row[x];
-                index = static_cast<uint8_t>(positions.find(last));
+                index = static_cast<uint8_t>(positions.Find(last));
             }
             *out++ = index;
         }
@@ -124,17 +124,17 @@ bool cGifEncoder::reduce(const CGIFLocal& f, std::vector<uint32_t>& list, std::v
     return true;
 }
 
-bool cGifEncoder::analyse(const CGIFLocal& f)
+bool cGifEncoder::Analyse(const CGIFLocal& f)
 {
     strPlan plan;
-    if (gif_ || !reduce(f, plan.list, indices_, plan.box))
+    if (gif_ || !Reduce(f, plan.list, indices_, plan.box))
         return false;
     plan.transparent = std::find(plan.list.begin(), plan.list.end(), kTransparent) != plan.list.end();
     plan.delay = std::clamp(f.delay, 0, 0xFFFF);
     plan.disposal = f.disposal;
     plan.interlace = f.interlace;
-    screenW_ = std::max(screenW_, f.image.width());
-    screenH_ = std::max(screenH_, f.image.height());
+    screenW_ = std::max(screenW_, f.image.Width());
+    screenH_ = std::max(screenH_, f.image.Height());
     uLongf size = compressBound(static_cast<uLong>(indices_.size()));
     if (cached_ + size <= budget_) {
         plan.packed.resize(size);
@@ -152,12 +152,12 @@ bool cGifEncoder::analyse(const CGIFLocal& f)
     return true;
 }
 
-bool cGifEncoder::needsImage(int i) const
+bool cGifEncoder::NeedsImage(int i) const
 {
-    return i >= 0 && i < frameCount() && plans_[static_cast<size_t>(i)].packed.empty();
+    return i >= 0 && i < FrameCount() && plans_[static_cast<size_t>(i)].packed.empty();
 }
 
-bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t bufferSize, const std::string& comment)
+bool cGifEncoder::Begin(Sink sink, uint32_t background, int loopCount, uint32_t bufferSize, const std::string& comment)
 {
     if (plans_.empty() || gif_)
         return false;
@@ -169,17 +169,17 @@ bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t 
     for (strPlan& p : plans_) {
         int added = 0;
         for (uint32_t v : p.list)
-            added += mergedSet.find(v) < 0;
+            added += mergedSet.Find(v) < 0;
         if (merged.size() + static_cast<size_t>(added) > 256)
             continue;
         for (uint32_t v : p.list)
-            if (mergedSet.find(v) < 0) {
-                mergedSet.insert(v, static_cast<int>(merged.size()));
+            if (mergedSet.Find(v) < 0) {
+                mergedSet.Insert(v, static_cast<int>(merged.size()));
                 merged.push_back(v);
             }
         p.global = true;
     }
-    globalTransparent_ = gifpal::finishTable(merged, globalTable_, globalPositions_);
+    globalTransparent_ = gifpal::FinishTable(merged, globalTable_, globalPositions_);
 
     bool netscape = plans_.size() > 1;
     bool gif89 = netscape || !comment.empty();
@@ -195,7 +195,7 @@ bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t 
 
     sink_ = std::move(sink);
     int err = 0;
-    gif_ = EGifOpen(this, writeBytes, &err);
+    gif_ = EGifOpen(this, WriteBytes, &err);
     if (!gif_)
         return false;
     EGifSetGifVersion(gif_, gif89);
@@ -225,9 +225,9 @@ bool cGifEncoder::begin(Sink sink, uint32_t background, int loopCount, uint32_t 
     return ok;
 }
 
-bool cGifEncoder::write(int i, const CGIFLocal* frame)
+bool cGifEncoder::Write(int i, const CGIFLocal* frame)
 {
-    if (!gif_ || failed_ || i != next_ || i >= frameCount())
+    if (!gif_ || failed_ || i != next_ || i >= FrameCount())
         return false;
     const strPlan& plan = plans_[static_cast<size_t>(i)];
     bool ok;
@@ -239,15 +239,15 @@ bool cGifEncoder::write(int i, const CGIFLocal* frame)
     } else {
         // Reduced again: the same image gives the same colours in the same order.
         int box[4];
-        ok = frame && reduce(*frame, list_, indices_, box) && list_ == plan.list && std::equal(box, box + 4, plan.box);
+        ok = frame && Reduce(*frame, list_, indices_, box) && list_ == plan.list && std::equal(box, box + 4, plan.box);
     }
-    ok = ok && writeImage(plan, indices_);
+    ok = ok && WriteImage(plan, indices_);
     failed_ = !ok;
     ++next_;
     return ok;
 }
 
-bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& indices)
+bool cGifEncoder::WriteImage(const strPlan& plan, const std::vector<uint8_t>& indices)
 {
     // List position -> table position.
     uint8_t lookup[256] = {};
@@ -255,14 +255,14 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
     int transparentIndex = -1;
     if (plan.global) {
         for (size_t k = 0; k < plan.list.size(); ++k)
-            lookup[k] = static_cast<uint8_t>(std::max(0, globalPositions_.find(plan.list[k])));
+            lookup[k] = static_cast<uint8_t>(std::max(0, globalPositions_.Find(plan.list[k])));
         if (plan.transparent)
             transparentIndex = globalTransparent_;
     } else {
         cColorIndex positions;
-        transparentIndex = gifpal::finishTable(plan.list, localTable, positions);
+        transparentIndex = gifpal::FinishTable(plan.list, localTable, positions);
         for (size_t k = 0; k < plan.list.size(); ++k)
-            lookup[k] = static_cast<uint8_t>(std::max(0, positions.find(plan.list[k])));
+            lookup[k] = static_cast<uint8_t>(std::max(0, positions.Find(plan.list[k])));
     }
 
     if (plan.disposal || transparentIndex >= 0 || plan.delay) {
@@ -300,11 +300,11 @@ bool cGifEncoder::writeImage(const strPlan& plan, const std::vector<uint8_t>& in
     return true;
 }
 
-bool cGifEncoder::end()
+bool cGifEncoder::End()
 {
     if (!gif_)
         return false;
-    bool ok = !failed_ && next_ == frameCount();
+    bool ok = !failed_ && next_ == FrameCount();
     int err = 0;
     if (!ok)
         sink_ = nullptr;

@@ -4,10 +4,10 @@
 //
 // The global colour table comes first in the file but depends on every frame's
 // colours, so encoding takes two passes over the frames, in order:
-//   1. analyse(frame) for every frame: mark-up, colour reduction, colour list. The
+//   1. Analyse(frame) for every frame: mark-up, colour reduction, colour list. The
 //      frame's pixels are kept as compressed indices while the cache budget lasts.
-//   2. begin(sink), then write(i, frame) for every frame, then end(). A frame that was
-//      not kept (needsImage) must be handed over again, identical to pass 1; it is
+//   2. Begin(sink), then Write(i, frame) for every frame, then End(). A frame that was
+//      not kept (NeedsImage) must be handed over again, identical to pass 1; it is
 //      reduced again, which gives the same colours.
 // The bytes do not depend on the budget.
 
@@ -36,26 +36,26 @@ public:
     cGifEncoder& operator=(const cGifEncoder&) = delete;
 
     /** Starts over. */
-    void reset(eGifQuality quality = eGifQuality::Standard, size_t cacheBudget = kDefaultCacheBudget);
+    void Reset(eGifQuality quality = eGifQuality::Standard, size_t cacheBudget = kDefaultCacheBudget);
 
     /** Pass 1. False when the frame has no image or cannot be reduced. */
-    bool analyse(const CGIFLocal& frame);
-    int frameCount() const { return static_cast<int>(plans_.size()); }
+    bool Analyse(const CGIFLocal& frame);
+    int FrameCount() const { return static_cast<int>(plans_.size()); }
 
     /** Ends pass 1 and writes the header: logical screen with the global table (a
      *  background below 0x1000000 is the screen's background colour), NETSCAPE2.0
      *  block when there is more than one frame, comment. */
-    bool begin(Sink sink, uint32_t background, int loopCount = 0, uint32_t bufferSize = 0,
+    bool Begin(Sink sink, uint32_t background, int loopCount = 0, uint32_t bufferSize = 0,
                const std::string& comment = std::string());
     /** Frame i was not kept: write needs its image again. */
-    bool needsImage(int i) const;
-    /** Writes frame i (in order); `frame` may be null unless needsImage(i). */
-    bool write(int i, const CGIFLocal* frame);
+    bool NeedsImage(int i) const;
+    /** Writes frame i (in order); `frame` may be null unless NeedsImage(i). */
+    bool Write(int i, const CGIFLocal* frame);
     /** Writes the trailer. */
-    bool end();
+    bool End();
 
     /** The finished global table (0x00RRGGBB), valid after begin. */
-    const std::vector<uint32_t>& globalTable() const { return globalTable_; }
+    const std::vector<uint32_t>& GlobalTable() const { return globalTable_; }
 
 private:
     /** What pass 1 keeps of a frame. */
@@ -70,10 +70,10 @@ private:
     };
     /** Mark-up and reduction of one frame: its colour list, the list position of
      *  every pixel inside the box of its opaque pixels, and that box. */
-    bool reduce(const CGIFLocal& frame, std::vector<uint32_t>& list, std::vector<uint8_t>& indices, int box[4]);
-    bool writeImage(const strPlan& plan, const std::vector<uint8_t>& indices);
-    static int writeBytes(GifFileType* gif, const uint8_t* data, int length);
-    void close();
+    bool Reduce(const CGIFLocal& frame, std::vector<uint32_t>& list, std::vector<uint8_t>& indices, int box[4]);
+    bool WriteImage(const strPlan& plan, const std::vector<uint8_t>& indices);
+    static int WriteBytes(GifFileType* gif, const uint8_t* data, int length);
+    void Close();
 
     eGifQuality quality_ = eGifQuality::Standard;
     size_t budget_ = kDefaultCacheBudget, cached_ = 0;

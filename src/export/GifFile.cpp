@@ -14,18 +14,18 @@
 CGIFFile::CGIFFile() = default;
 CGIFFile::~CGIFFile() = default;
 
-void CGIFFile::addFrame(std::unique_ptr<CGIFLocal> frame)
+void CGIFFile::AddFrame(std::unique_ptr<CGIFLocal> frame)
 {
     if (frame)
         frames_.push_back(std::move(frame));
 }
 
-CGIFLocal* CGIFFile::frameAt(int i) const
+CGIFLocal* CGIFFile::FrameAt(int i) const
 {
-    return i >= 0 && i < frameCount() ? frames_[static_cast<size_t>(i)].get() : nullptr;
+    return i >= 0 && i < FrameCount() ? frames_[static_cast<size_t>(i)].get() : nullptr;
 }
 
-void CGIFFile::clear()
+void CGIFFile::Clear()
 {
     frames_.clear();
     screenWidth = screenHeight = 0;
@@ -39,22 +39,22 @@ void CGIFFile::clear()
     quality = eGifQuality::Standard;
 }
 
-bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
+bool CGIFFile::Encode(uint32_t background, std::vector<uint8_t>& out)
 {
     out.clear();
     cGifEncoder encoder;
-    encoder.reset(quality);
+    encoder.Reset(quality);
     for (const auto& f : frames_)
-        if (!encoder.analyse(*f))
+        if (!encoder.Analyse(*f))
             return false;
     auto sink = [&out](const uint8_t* data, size_t size) {
         out.insert(out.end(), data, data + size);
         return true;
     };
-    bool ok = encoder.begin(sink, background, loopCount, bufferSize, comment);
-    for (int i = 0; ok && i < frameCount(); ++i)
-        ok = encoder.write(i, frames_[static_cast<size_t>(i)].get());
-    ok = encoder.end() && ok;
+    bool ok = encoder.Begin(sink, background, loopCount, bufferSize, comment);
+    for (int i = 0; ok && i < FrameCount(); ++i)
+        ok = encoder.Write(i, frames_[static_cast<size_t>(i)].get());
+    ok = encoder.End() && ok;
     if (!ok) {
         out.clear();
         return false;
@@ -63,30 +63,30 @@ bool CGIFFile::encode(uint32_t background, std::vector<uint8_t>& out)
     backgroundColor = hasBackground ? background : 0;
     netscape = frames_.size() > 1;
     useGlobalTable = true;
-    globalTable = encoder.globalTable();
+    globalTable = encoder.GlobalTable();
     globalCount = static_cast<int>(globalTable.size());
     return true;
 }
 
-bool CGIFFile::save(const std::filesystem::path& path, uint32_t background)
+bool CGIFFile::Save(const std::filesystem::path& path, uint32_t background)
 {
     std::vector<uint8_t> bytes;
-    return encode(background, bytes) && platform::WriteFileAtomic(path, bytes);
+    return Encode(background, bytes) && platform::WriteFileAtomic(path, bytes);
 }
 
-bool CGIFFile::load(const std::filesystem::path& path)
+bool CGIFFile::Load(const std::filesystem::path& path)
 {
     std::vector<uint8_t> bytes;
     if (!platform::ReadFile(path, bytes, platform::FileKind::Gif)) {
-        clear();
+        Clear();
         return false;
     }
-    return loadBytes(bytes.data(), bytes.size());
+    return LoadBytes(bytes.data(), bytes.size());
 }
 
-bool CGIFFile::loadBytes(const uint8_t* data, size_t size)
+bool CGIFFile::LoadBytes(const uint8_t* data, size_t size)
 {
-    clear();
+    Clear();
     strGifAnimation gif;
     if (!ReadGifAnimation(data, size, gif))
         return false;

@@ -42,24 +42,24 @@ public:
     CGIFFile& operator=(const CGIFFile&) = delete;
 
     /** Appends a frame; the list owns it. */
-    void addFrame(std::unique_ptr<CGIFLocal> frame);
-    CGIFLocal* frameAt(int i) const;
-    int frameCount() const { return static_cast<int>(frames_.size()); }
-    void clear();
+    void AddFrame(std::unique_ptr<CGIFLocal> frame);
+    CGIFLocal* FrameAt(int i) const;
+    int FrameCount() const { return static_cast<int>(frames_.size()); }
+    void Clear();
 
     /** Writes every frame as one GIF (cGifEncoder). A background below 0x1000000
      *  (0xRRGGBB) is the screen's background colour. The file is replaced only when
      *  everything was written. False on failure (no frames, a frame without image, a
      *  giflib error). */
-    bool save(const std::filesystem::path& path, uint32_t background);
+    bool Save(const std::filesystem::path& path, uint32_t background);
     /** The bytes `save` would write. */
-    bool encode(uint32_t background, std::vector<uint8_t>& out);
+    bool Encode(uint32_t background, std::vector<uint8_t>& out);
 
     /** Reads a GIF: every frame becomes a 32-bit image of the logical screen size,
      *  composed as a viewer shows it (disposal honoured; pixels nothing painted are
      *  the background colour with alpha 0). False on a damaged or oversized file. */
-    bool load(const std::filesystem::path& path);
-    bool loadBytes(const uint8_t* data, size_t size);
+    bool Load(const std::filesystem::path& path);
+    bool LoadBytes(const uint8_t* data, size_t size);
 
     // File-level settings.
     int screenWidth = 0, screenHeight = 0;

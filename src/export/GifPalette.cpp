@@ -8,15 +8,15 @@
 
 namespace gifpal {
 
-void cColorIndex::clear()
+void cColorIndex::Clear()
 {
     std::fill(std::begin(keys_), std::end(keys_), kEmpty);
     size_ = 0;
 }
 
-int cColorIndex::find(uint32_t value) const
+int cColorIndex::Find(uint32_t value) const
 {
-    for (int s = slotOf(value);; s = (s + 1) & (kSlots - 1)) {
+    for (int s = SlotOf(value);; s = (s + 1) & (kSlots - 1)) {
         if (keys_[s] == value)
             return values_[s];
         if (keys_[s] == kEmpty)
@@ -24,9 +24,9 @@ int cColorIndex::find(uint32_t value) const
     }
 }
 
-int cColorIndex::insert(uint32_t value, int position)
+int cColorIndex::Insert(uint32_t value, int position)
 {
-    int s = slotOf(value);
+    int s = SlotOf(value);
     for (; keys_[s] != kEmpty; s = (s + 1) & (kSlots - 1))
         if (keys_[s] == value)
             return values_[s];
@@ -41,13 +41,13 @@ namespace {
 bool alphaIsMeaningful(const CGIFLocal& f)
 {
     const cBMP& img = f.image;
-    if (img.bitsPerPixel() != 32)
+    if (img.BitsPerPixel() != 32)
         return false;
-    if (f.mask.empty())
+    if (f.mask.Empty())
         return true;
-    for (int y = 0; y < img.height(); ++y) {
-        const uint8_t* row = img.row(y);
-        for (int x = 0; x < img.width(); ++x)
+    for (int y = 0; y < img.Height(); ++y) {
+        const uint8_t* row = img.Row(y);
+        for (int x = 0; x < img.Width(); ++x)
             if (row[4 * x + 3])
                 return true;
     }
@@ -56,16 +56,16 @@ bool alphaIsMeaningful(const CGIFLocal& f)
 
 bool maskedAt(const cBMP& mask, int x, int y)
 {
-    if (mask.empty() || x >= mask.width() || y >= mask.height())
+    if (mask.Empty() || x >= mask.Width() || y >= mask.Height())
         return false;
-    if (mask.bitsPerPixel() == 1)
-        return mask.row(y)[x >> 3] >> (7 - (x & 7)) & 1;
-    return (pixelColor(mask, x, y) & 0xFFFFFF) == 0xFFFFFF;
+    if (mask.BitsPerPixel() == 1)
+        return mask.Row(y)[x >> 3] >> (7 - (x & 7)) & 1;
+    return (PixelColor(mask, x, y) & 0xFFFFFF) == 0xFFFFFF;
 }
 
 uint32_t rgbAt(const cBMP& img, const uint8_t* row, int x)
 {
-    int bpp = img.bitsPerPixel();
+    int bpp = img.BitsPerPixel();
     if (bpp == 32 || bpp == 24) {
         const uint8_t* p = row + x * (bpp / 8);
         return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
@@ -75,25 +75,25 @@ uint32_t rgbAt(const cBMP& img, const uint8_t* row, int x)
 
 } // namespace
 
-void markUp(const CGIFLocal& f, std::vector<uint32_t>& work)
+void MarkUp(const CGIFLocal& f, std::vector<uint32_t>& work)
 {
     const cBMP& img = f.image;
-    int w = img.width(), h = img.height();
+    int w = img.Width(), h = img.Height();
     work.assign(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
     bool byAlpha = alphaIsMeaningful(f);
-    bool direct = img.bitsPerPixel() == 32 || img.bitsPerPixel() == 24;
+    bool direct = img.BitsPerPixel() == 32 || img.BitsPerPixel() == 24;
     for (int y = 0; y < h; ++y) {
-        const uint8_t* row = img.row(y);
+        const uint8_t* row = img.Row(y);
         uint32_t* out = work.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
         for (int x = 0; x < w; ++x) {
-            uint32_t c = direct ? rgbAt(img, row, x) : pixelColor(img, x, y) & 0xFFFFFF;
+            uint32_t c = direct ? rgbAt(img, row, x) : PixelColor(img, x, y) & 0xFFFFFF;
             bool clear = byAlpha ? row[4 * x + 3] < 128 : maskedAt(f.mask, x, y);
             out[x] = clear ? kTransparent : c;
         }
     }
 }
 
-bool collectColors(const std::vector<uint32_t>& work, std::vector<uint32_t>& list)
+bool CollectColors(const std::vector<uint32_t>& work, std::vector<uint32_t>& list)
 {
     list.clear();
     cColorIndex seen;
@@ -102,27 +102,27 @@ bool collectColors(const std::vector<uint32_t>& work, std::vector<uint32_t>& lis
         if (v == last)
             continue;
         last = v;
-        if (seen.find(v) >= 0)
+        if (seen.Find(v) >= 0)
             continue;
         if (list.size() == 256)
             return false;
-        seen.insert(v, static_cast<int>(list.size()));
+        seen.Insert(v, static_cast<int>(list.size()));
         list.push_back(v);
     }
     return true;
 }
 
-bool reduceColors(const CGIFLocal& f, std::vector<uint32_t>& work, eGifQuality quality)
+bool ReduceColors(const CGIFLocal& f, std::vector<uint32_t>& work, eGifQuality quality)
 {
     const cBMP& img = f.image;
-    int w = img.width(), h = img.height();
+    int w = img.Width(), h = img.Height();
     size_t count = work.size();
     std::vector<uint32_t> rgb(count);
     std::vector<uint8_t> clear(count);
     bool flatten = alphaIsMeaningful(f);
     bool anyClear = false;
     for (int y = 0; y < h; ++y) {
-        const uint8_t* row = img.row(y);
+        const uint8_t* row = img.Row(y);
         for (int x = 0; x < w; ++x) {
             size_t i = static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x);
             if (flatten) {
@@ -136,7 +136,7 @@ bool reduceColors(const CGIFLocal& f, std::vector<uint32_t>& work, eGifQuality q
                     rgb[i] = mix(p[2]) << 16 | mix(p[1]) << 8 | mix(p[0]);
                 }
             } else {
-                rgb[i] = img.bitsPerPixel() >= 24 ? rgbAt(img, row, x) : pixelColor(img, x, y) & 0xFFFFFF;
+                rgb[i] = img.BitsPerPixel() >= 24 ? rgbAt(img, row, x) : PixelColor(img, x, y) & 0xFFFFFF;
                 clear[i] = work[i] == kTransparent;
             }
             anyClear = anyClear || clear[i];
@@ -144,17 +144,17 @@ bool reduceColors(const CGIFLocal& f, std::vector<uint32_t>& work, eGifQuality q
     }
     strQuantized q;
     bool high = quality == eGifQuality::High;
-    if (!(high ? quantizeHigh(rgb.data(), w, h, anyClear ? 255 : 256, q)
-               : quantizePixels(rgb.data(), w, h, anyClear ? 254 : 256, q)))
+    if (!(high ? QuantizeHigh(rgb.data(), w, h, anyClear ? 255 : 256, q)
+               : QuantizePixels(rgb.data(), w, h, anyClear ? 254 : 256, q)))
         return false;
     for (size_t i = 0; i < count; ++i)
         work[i] = clear[i] ? kTransparent : q.colors[q.index[i]];
     return true;
 }
 
-int finishTable(const std::vector<uint32_t>& list, std::vector<uint32_t>& table, cColorIndex& positions)
+int FinishTable(const std::vector<uint32_t>& list, std::vector<uint32_t>& table, cColorIndex& positions)
 {
-    positions.clear();
+    positions.Clear();
     bool hasMarker = std::find(list.begin(), list.end(), kTransparent) != list.end();
     uint32_t stand = 0; // the marker's stand-in: the smallest colour the list lacks
     if (hasMarker)
@@ -180,7 +180,7 @@ int finishTable(const std::vector<uint32_t>& list, std::vector<uint32_t>& table,
         if (table.empty() || table.back() != e.color)
             table.push_back(e.color);
         int pos = static_cast<int>(table.size()) - 1;
-        positions.insert(e.value, pos);
+        positions.Insert(e.value, pos);
         if (e.value == kTransparent)
             transparent = pos;
     }

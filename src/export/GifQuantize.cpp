@@ -15,12 +15,12 @@ public:
 
     // Splits cluster a (the samples in [begin, end)) b more times; leaves take their
     // cluster number and mean colour.
-    void split(int a, int b, size_t begin, size_t end)
+    void Split(int a, int b, size_t begin, size_t end)
     {
         if (begin == end)
             return;
         if (b <= 0) {
-            leaf(a, begin, end);
+            Leaf(a, begin, end);
             return;
         }
         float lo[3], hi[3];
@@ -47,12 +47,12 @@ public:
                                   [&](const Sample& s) { return static_cast<double>(s.v[axis]) < mean; });
         size_t split = static_cast<size_t>(mid - samples_.begin());
         int upper = a + (1 << (b - 1));
-        this->split(a, b - 1, begin, split);
-        this->split(upper, b - 1, split, end);
+        this->Split(a, b - 1, begin, split);
+        this->Split(upper, b - 1, split, end);
     }
 
 private:
-    void leaf(int a, size_t begin, size_t end)
+    void Leaf(int a, size_t begin, size_t end)
     {
         double sum[3] = {0, 0, 0};
         for (size_t i = begin; i < end; ++i) {
@@ -87,7 +87,7 @@ int splitDepth(int n)
 
 } // namespace
 
-bool quantizePixels(const uint32_t* rgb, int width, int height, int n, strQuantized& out)
+bool QuantizePixels(const uint32_t* rgb, int width, int height, int n, strQuantized& out)
 {
     if (n < 2 || n > 512 || width <= 0 || height <= 0 || !rgb)
         return false;
@@ -109,20 +109,20 @@ bool quantizePixels(const uint32_t* rgb, int width, int height, int n, strQuanti
         s.v[2] = 0.5f * r - 0.41869f * g - 0.08131f * b;
         s.pos = static_cast<uint32_t>(i);
     }
-    Splitter(samples, out).split(0, depth, 0, count);
+    Splitter(samples, out).Split(0, depth, 0, count);
     return true;
 }
 
-bool quantizeImage(const cBMP& source, int n, cBMP& out)
+bool QuantizeImage(const cBMP& source, int n, cBMP& out)
 {
-    int bpp = source.bitsPerPixel();
-    if (source.empty() || (bpp != 24 && bpp != 32) || n < 2 || n > 512)
+    int bpp = source.BitsPerPixel();
+    if (source.Empty() || (bpp != 24 && bpp != 32) || n < 2 || n > 512)
         return false;
-    int w = source.width(), h = source.height();
+    int w = source.Width(), h = source.Height();
     std::vector<uint32_t> rgb(static_cast<size_t>(w) * static_cast<size_t>(h));
     int step = bpp / 8;
     for (int y = 0; y < h; ++y) {
-        const uint8_t* row = source.row(y);
+        const uint8_t* row = source.Row(y);
         uint32_t* dst = rgb.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
         for (int x = 0; x < w; ++x) {
             const uint8_t* p = row + x * step;
@@ -130,16 +130,16 @@ bool quantizeImage(const cBMP& source, int n, cBMP& out)
         }
     }
     strQuantized q;
-    if (!quantizePixels(rgb.data(), w, h, n, q))
+    if (!QuantizePixels(rgb.data(), w, h, n, q))
         return false;
 
     int bits = n <= 2 ? 1 : n <= 16 ? 4 : n <= 256 ? 8 : 24;
     cBMP result;
     if (bits == 24) {
-        if (!result.create(w, h, 24))
+        if (!result.Create(w, h, 24))
             return false;
         for (int y = 0; y < h; ++y) {
-            uint8_t* row = result.row(y);
+            uint8_t* row = result.Row(y);
             for (int x = 0; x < w; ++x) {
                 uint32_t c =
                     q.colors[q.index[static_cast<size_t>(y) * static_cast<size_t>(w) + static_cast<size_t>(x)]];
@@ -150,14 +150,14 @@ bool quantizeImage(const cBMP& source, int n, cBMP& out)
         }
     } else {
         int entries = (n + 1) & ~1;
-        if (!result.create(w, h, bits, entries))
+        if (!result.Create(w, h, bits, entries))
             return false;
-        std::vector<uint32_t>& table = result.colorTable();
+        std::vector<uint32_t>& table = result.ColorTable();
         table.assign(static_cast<size_t>(entries), 0);
         std::copy(q.colors.begin(), q.colors.end(), table.begin());
         int perByte = 8 / bits;
         for (int y = 0; y < h; ++y) {
-            uint8_t* row = result.row(y);
+            uint8_t* row = result.Row(y);
             const uint16_t* idx = q.index.data() + static_cast<size_t>(y) * static_cast<size_t>(w);
             for (int x = 0; x < w; ++x) {
                 if (bits == 8) {
@@ -169,6 +169,6 @@ bool quantizeImage(const cBMP& source, int n, cBMP& out)
             }
         }
     }
-    out.swap(result);
+    out.Swap(result);
     return true;
 }

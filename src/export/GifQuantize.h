@@ -22,16 +22,16 @@ struct strQuantized {
 
 /** Clusters the colours (0x00RRGGBB words, width × height pixels) into 2^floor(log2 n)
  *  clusters. False when n is outside 2–512 or there are no pixels. */
-bool quantizePixels(const uint32_t* rgb, int width, int height, int n, strQuantized& out);
+bool QuantizePixels(const uint32_t* rgb, int width, int height, int n, strQuantized& out);
 
 /** High quality: at most n colours (2 ≤ n ≤ 256) chosen to keep the squared RGB
  *  error small: the pixels' distinct colours are split where that removes the most
  *  error until there are n groups, the group means are refined by k-means, and
  *  every pixel takes its nearest palette colour. False on bad arguments. */
-bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantized& out);
+bool QuantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantized& out);
 
 /** Reduces a 24-bit image to at most n colours (2 ≤ n ≤ 512). For n ≤ 256 the result
  *  is indexed (1 bit for n ≤ 2, 4 for n ≤ 16, else 8) with a table of n entries,
  *  rounded up to even; above 256 it stays 24-bit with each colour replaced by its
  *  cluster colour. False on bad arguments. */
-bool quantizeImage(const cBMP& source, int n, cBMP& out);
+bool QuantizeImage(const cBMP& source, int n, cBMP& out);

@@ -25,7 +25,7 @@ struct Histogram {
     std::vector<uint32_t> rgb; // 0x00RRGGBB of each distinct colour
     std::vector<uint32_t> pixelColour;
 
-    void build(const uint32_t* pixels, size_t count)
+    void Build(const uint32_t* pixels, size_t count)
     {
         colours.clear();
         rgb.clear();
@@ -72,7 +72,7 @@ struct Histogram {
 
 struct Stats {
     double w = 0, sum[3] = {0, 0, 0}, sq[3] = {0, 0, 0};
-    void add(const Colour& k)
+    void Add(const Colour& k)
     {
         w += k.weight;
         for (int a = 0; a < 3; ++a) {
@@ -80,8 +80,8 @@ struct Stats {
             sq[a] += k.weight * k.c[a] * k.c[a];
         }
     }
-    double error(int a) const { return w > 0 ? sq[a] - sum[a] * sum[a] / w : 0; }
-    double error() const { return error(0) + error(1) + error(2); }
+    double Error(int a) const { return w > 0 ? sq[a] - sum[a] * sum[a] / w : 0; }
+    double Error() const { return Error(0) + Error(1) + Error(2); }
 };
 
 struct Group {
@@ -97,19 +97,19 @@ std::vector<Group> splitGroups(std::vector<Colour>& colours, int n)
     groups[0].begin = 0;
     groups[0].end = colours.size();
     for (const Colour& k : colours)
-        groups[0].stats.add(k);
+        groups[0].stats.Add(k);
     Stats buckets[256];
     while (static_cast<int>(groups.size()) < n) {
         size_t pick = 0;
         for (size_t g = 1; g < groups.size(); ++g)
-            if (groups[g].stats.error() > groups[pick].stats.error())
+            if (groups[g].stats.Error() > groups[pick].stats.Error())
                 pick = g;
         Group& g = groups[pick];
-        if (g.end - g.begin < 2 || g.stats.error() <= 0)
+        if (g.end - g.begin < 2 || g.stats.Error() <= 0)
             break;
         int axis = 0;
         for (int a = 1; a < 3; ++a)
-            if (g.stats.error(a) > g.stats.error(axis))
+            if (g.stats.Error(a) > g.stats.Error(axis))
                 axis = a;
         int lowest = 255, highest = 0;
         for (size_t i = g.begin; i < g.end; ++i) {
@@ -120,7 +120,7 @@ std::vector<Group> splitGroups(std::vector<Colour>& colours, int n)
         for (int v = lowest; v <= highest; ++v)
             buckets[v] = Stats();
         for (size_t i = g.begin; i < g.end; ++i)
-            buckets[static_cast<int>(colours[i].c[axis])].add(colours[i]);
+            buckets[static_cast<int>(colours[i].c[axis])].Add(colours[i]);
         Stats left, bestLeft;
         double best = -1;
         int cut = -1;
@@ -134,7 +134,7 @@ std::vector<Group> splitGroups(std::vector<Colour>& colours, int n)
             right.w = g.stats.w - left.w;
             for (int a = 0; a < 3; ++a)
                 right.sum[a] = g.stats.sum[a] - left.sum[a], right.sq[a] = g.stats.sq[a] - left.sq[a];
-            double e = left.error() + right.error();
+            double e = left.Error() + right.Error();
             if (cut < 0 || e < best)
                 best = e, cut = v, bestLeft = left;
         }
@@ -162,12 +162,12 @@ class Nearest {
 public:
     explicit Nearest(const std::vector<std::array<float, 3>>& centres) : centres_(centres), first_(kCells, -1) {}
 
-    int find(const float* c)
+    int Find(const float* c)
     {
         int cell = (static_cast<int>(c[0]) >> kShift) << (2 * kBits) | (static_cast<int>(c[1]) >> kShift) << kBits |
                    static_cast<int>(c[2]) >> kShift;
         if (first_[static_cast<size_t>(cell)] < 0)
-            build(cell);
+            Build(cell);
         int first = first_[static_cast<size_t>(cell)], count = count_[static_cast<size_t>(cell)];
         float best = 1e30f;
         int bestIndex = 0;
@@ -185,7 +185,7 @@ public:
 private:
     static constexpr int kShift = 5, kBits = 8 - kShift, kCells = 1 << (3 * kBits), kSide = 1 << kShift;
 
-    void build(int cell)
+    void Build(int cell)
     {
         const int mask = (1 << kBits) - 1;
         float lo[3] = {static_cast<float>((cell >> (2 * kBits)) << kShift),
@@ -222,7 +222,7 @@ private:
 
 } // namespace
 
-bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantized& out)
+bool QuantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantized& out)
 {
     if (n < 2 || n > 256 || width <= 0 || height <= 0 || !rgb)
         return false;
@@ -231,7 +231,7 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
     thread_local Histogram hist;
     thread_local std::vector<Colour> colours;
     thread_local std::vector<int> assigned;
-    hist.build(rgb, count);
+    hist.Build(rgb, count);
 
     // Splitting reorders the colours; keep their ids for the pixels.
     colours = hist.colours;
@@ -251,8 +251,8 @@ bool quantizeHigh(const uint32_t* rgb, int width, int height, int n, strQuantize
         Nearest nearest(centres);
         std::vector<Stats> sums(centres.size());
         for (size_t i = 0; i < all.size(); ++i) {
-            assigned[i] = nearest.find(all[i].c);
-            sums[static_cast<size_t>(assigned[i])].add(all[i]);
+            assigned[i] = nearest.Find(all[i].c);
+            sums[static_cast<size_t>(assigned[i])].Add(all[i]);
         }
         for (size_t g = 0; g < centres.size(); ++g)
             if (sums[g].w > 0)

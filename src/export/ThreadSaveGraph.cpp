@@ -2,9 +2,9 @@
 
 cBaseThread::cBaseThread() = default;
 
-cBaseThread::~cBaseThread() { destroy(); }
+cBaseThread::~cBaseThread() { Destroy(); }
 
-bool cBaseThread::create(Notify notify)
+bool cBaseThread::Create(Notify notify)
 {
     if (created_)
         return false;
@@ -12,9 +12,9 @@ bool cBaseThread::create(Notify notify)
     suspended_ = true;
     run_ = true;
     active_ = true;
-    onCreated();
+    OnCreated();
     try {
-        thread_ = std::thread(&cBaseThread::threadMain, this);
+        thread_ = std::thread(&cBaseThread::ThreadMain, this);
     } catch (const std::system_error&) {
         run_ = false;
         active_ = false;
@@ -24,7 +24,7 @@ bool cBaseThread::create(Notify notify)
     return true;
 }
 
-void cBaseThread::suspend(bool suspended)
+void cBaseThread::Suspend(bool suspended)
 {
     {
         std::lock_guard<std::mutex> lock(suspendLock_);
@@ -33,27 +33,27 @@ void cBaseThread::suspend(bool suspended)
     resumed_.notify_all();
 }
 
-void cBaseThread::destroy()
+void cBaseThread::Destroy()
 {
     if (!created_)
         return;
     run_ = false;
-    suspend(false);
+    Suspend(false);
     if (thread_.joinable())
         thread_.join();
     created_ = false;
-    onFinished();
+    OnFinished();
 }
 
-void cBaseThread::notify(int code)
+void cBaseThread::Report(int code)
 {
     if (notify_)
         notify_(code);
 }
 
-void cBaseThread::threadMain()
+void cBaseThread::ThreadMain()
 {
-    onStarted();
+    OnStarted();
     while (run_) {
         {
             std::unique_lock<std::mutex> lock(suspendLock_);
@@ -61,7 +61,7 @@ void cBaseThread::threadMain()
         }
         if (!run_)
             break;
-        onStep();
+        OnStep();
         std::this_thread::yield();
     }
     active_ = false;
@@ -70,56 +70,56 @@ void cBaseThread::threadMain()
 cThread_SaveGraph::~cThread_SaveGraph()
 {
     // The loop must end before the job it steps goes away.
-    destroy();
+    Destroy();
 }
 
-void cThread_SaveGraph::onCreated()
+void cThread_SaveGraph::OnCreated()
 {
     count_ = encoded_ = 0;
-    total_ = job_.imageCount();
-    workTotal_ = job_.workTotal();
-    phase_ = job_.phase();
+    total_ = job_.ImageCount();
+    workTotal_ = job_.WorkTotal();
+    phase_ = job_.Phase();
     done_ = ok_ = cancelled_ = false;
 }
 
-void cThread_SaveGraph::onStep()
+void cThread_SaveGraph::OnStep()
 {
     bool finished = false;
     {
-        std::lock_guard<std::mutex> lock(section());
-        if (!running())
+        std::lock_guard<std::mutex> lock(Section());
+        if (!Running())
             return; // cancelled while waiting for the section
         try {
-            if (!job_.step()) {
+            if (!job_.Step()) {
                 done_ = true;
-                ok_ = job_.finish();
-                stopLoop();
+                ok_ = job_.Finish();
+                StopLoop();
                 finished = true;
             }
         } catch (...) {
             // Out of memory or worse: the export ends as a failure, nothing more is written.
-            job_.clear();
+            job_.Clear();
             done_ = true;
             ok_ = false;
-            stopLoop();
+            StopLoop();
             finished = true;
         }
-        count_ = job_.imagesMade();
-        encoded_ = job_.framesEncoded();
-        phase_ = job_.phase();
+        count_ = job_.ImagesMade();
+        encoded_ = job_.FramesEncoded();
+        phase_ = job_.Phase();
     }
     if (finished)
-        notify(kMsgExportFinished);
+        Report(kMsgExportFinished);
 }
 
-void cThread_SaveGraph::cancel()
+void cThread_SaveGraph::Cancel()
 {
     // Stop first: the worker then takes no further step, so the section comes free
     // after the current one (a worker that retakes the lock at once could keep it).
-    stopLoop();
-    std::lock_guard<std::mutex> lock(section());
+    StopLoop();
+    std::lock_guard<std::mutex> lock(Section());
     if (done_)
         return;
-    job_.clear();
+    job_.Clear();
     cancelled_ = true;
 }

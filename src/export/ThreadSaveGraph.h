@@ -26,32 +26,32 @@ public:
     cBaseThread& operator=(const cBaseThread&) = delete;
 
     /** Starts the thread suspended; false when it is already running or cannot start. */
-    bool create(Notify notify);
+    bool Create(Notify notify);
     /** Suspends (true) or resumes (false) the loop between two steps. */
-    void suspend(bool suspended);
+    void Suspend(bool suspended);
     /** Stops the loop after the current step, waits for the thread, runs the finished
      *  hook. Safe to call more than once. */
-    void destroy();
+    void Destroy();
     /** The thread has started and not yet left its loop. */
-    bool isActive() const { return active_; }
+    bool IsActive() const { return active_; }
 
 protected:
     /** Called by create on the creating thread, before the thread starts. */
-    virtual void onCreated() {}
+    virtual void OnCreated() {}
     /** Called on the worker thread before its first step. */
-    virtual void onStarted() {}
+    virtual void OnStarted() {}
     /** Called by destroy once the thread has ended. */
-    virtual void onFinished() {}
+    virtual void OnFinished() {}
     /** One unit of work; the loop ends when it clears the run flag. */
-    virtual void onStep() = 0;
+    virtual void OnStep() = 0;
 
-    std::mutex& section() { return section_; }
-    void stopLoop() { run_ = false; }
-    bool running() const { return run_; }
-    void notify(int code);
+    std::mutex& Section() { return section_; }
+    void StopLoop() { run_ = false; }
+    bool Running() const { return run_; }
+    void Report(int code);
 
 private:
-    void threadMain();
+    void ThreadMain();
 
     std::thread thread_;
     Notify notify_;
@@ -69,29 +69,29 @@ public:
     ~cThread_SaveGraph() override;
 
     /** The job; set it up with init before create. */
-    cCaptureImage& job() { return job_; }
+    cCaptureImage& Job() { return job_; }
 
     /** Images made so far, readable from any thread. */
-    int count() const { return count_; }
+    int Count() const { return count_; }
     /** Images the job will make (fixed by init). */
-    int total() const { return total_; }
+    int Total() const { return total_; }
     /** The job's phase and its progress on one scale: images made plus, for a GIF,
-     *  frames encoded, out of workTotal (fixed by init). */
-    eCapturePhase phase() const { return phase_; }
-    int framesEncoded() const { return encoded_; }
-    int workDone() const { return count_ + encoded_; }
-    int workTotal() const { return workTotal_; }
-    bool done() const { return done_; }
+     *  frames encoded, out of WorkTotal (fixed by Init). */
+    eCapturePhase Phase() const { return phase_; }
+    int FramesEncoded() const { return encoded_; }
+    int WorkDone() const { return count_ + encoded_; }
+    int WorkTotal() const { return workTotal_; }
+    bool Done() const { return done_; }
     /** The job finished and wrote everything. */
-    bool succeeded() const { return ok_; }
-    bool cancelled() const { return cancelled_; }
+    bool Succeeded() const { return ok_; }
+    bool Cancelled() const { return cancelled_; }
     /** Stops the job between two units of work and discards it: nothing more is
      *  written, and a GIF leaves no file. */
-    void cancel();
+    void Cancel();
 
 protected:
-    void onCreated() override;
-    void onStep() override;
+    void OnCreated() override;
+    void OnStep() override;
 
 private:
     cCaptureImage job_;

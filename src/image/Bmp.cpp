@@ -5,7 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
-void cPalette::set(const uint32_t* entries, int count)
+void cPalette::Set(const uint32_t* entries, int count)
 {
     entries_.clear();
     if (count <= 0 || !entries)
@@ -13,9 +13,9 @@ void cPalette::set(const uint32_t* entries, int count)
     entries_.assign(entries, entries + count);
 }
 
-bool cPalette::entry(int index, uint32_t& out) const
+bool cPalette::Entry(int index, uint32_t& out) const
 {
-    if (index < 0 || index >= count())
+    if (index < 0 || index >= Count())
         return false;
     out = entries_[static_cast<size_t>(index)];
     return true;
@@ -26,9 +26,9 @@ static bool validDepth(int bits)
     return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
 }
 
-bool cBMP::create(int width, int height, int bitsPerPixel, int tableCount, uint32_t keyColor)
+bool cBMP::Create(int width, int height, int bitsPerPixel, int tableCount, uint32_t keyColor)
 {
-    clear();
+    Clear();
     if (width <= 0 || height <= 0 || width > kMaxImageSide || height > kMaxImageSide)
         return false;
     if (!validDepth(bitsPerPixel))
@@ -42,24 +42,24 @@ bool cBMP::create(int width, int height, int bitsPerPixel, int tableCount, uint3
     width_ = width;
     height_ = height;
     bpp_ = bitsPerPixel;
-    stride_ = strideFor(bitsPerPixel, width);
+    stride_ = StrideFor(bitsPerPixel, width);
     pixels_.assign(static_cast<size_t>(stride_) * height, 0);
     table_.assign(static_cast<size_t>(tableCount), 0);
     keyColor_ = keyColor;
     return true;
 }
 
-void cBMP::clear()
+void cBMP::Clear()
 {
     keyColor_ = 0;
     std::vector<uint8_t>().swap(pixels_);
     width_ = height_ = bpp_ = stride_ = 0;
     std::fill(std::begin(masks_), std::end(masks_), 0u);
     table_.clear();
-    palette_.clear();
+    palette_.Clear();
 }
 
-void cBMP::setMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
+void cBMP::SetMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
 {
     masks_[0] = r;
     masks_[1] = g;
@@ -67,12 +67,12 @@ void cBMP::setMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
     masks_[3] = a;
 }
 
-bool cBMP::hasAlphaMasks() const
+bool cBMP::HasAlphaMasks() const
 {
     return bpp_ == 32 && masks_[0] == kMaskR && masks_[1] == kMaskG && masks_[2] == kMaskB && masks_[3] == kMaskA;
 }
 
-void cBMP::swap(cBMP& other)
+void cBMP::Swap(cBMP& other)
 {
     std::swap(keyColor_, other.keyColor_);
     pixels_.swap(other.pixels_);
@@ -108,19 +108,19 @@ static uint32_t indexAt(const uint8_t* row, int x, int bits)
     }
 }
 
-uint32_t pixelColor(const cBMP& image, int x, int y)
+uint32_t PixelColor(const cBMP& image, int x, int y)
 {
-    if (image.empty() || x < 0 || y < 0 || x >= image.width() || y >= image.height())
+    if (image.Empty() || x < 0 || y < 0 || x >= image.Width() || y >= image.Height())
         return 0;
-    const uint8_t* row = image.row(y);
-    const uint32_t* m = image.masks();
+    const uint8_t* row = image.Row(y);
+    const uint32_t* m = image.Masks();
     bool custom = m[0] || m[1] || m[2] || m[3];
-    switch (image.bitsPerPixel()) {
+    switch (image.BitsPerPixel()) {
     case 1:
     case 4:
     case 8: {
-        uint32_t i = indexAt(row, x, image.bitsPerPixel());
-        const auto& table = image.colorTable();
+        uint32_t i = indexAt(row, x, image.BitsPerPixel());
+        const auto& table = image.ColorTable();
         return i < table.size() ? table[i] : 0;
     }
     case 16: {
@@ -195,17 +195,17 @@ static uint32_t nearestIndex(const std::vector<uint32_t>& table, uint32_t c)
 
 static bool toIndexed(const cBMP& src, cBMP& dst, int bits)
 {
-    int w = src.width(), h = src.height();
-    if (src.bitsPerPixel() <= 8 && src.bitsPerPixel() <= bits) {
-        int count = bits == 8 ? 256 : static_cast<int>(std::min<size_t>(src.colorTable().size(), 1u << bits));
-        if (!dst.create(w, h, bits, count, src.keyColor()))
+    int w = src.Width(), h = src.Height();
+    if (src.BitsPerPixel() <= 8 && src.BitsPerPixel() <= bits) {
+        int count = bits == 8 ? 256 : static_cast<int>(std::min<size_t>(src.ColorTable().size(), 1u << bits));
+        if (!dst.Create(w, h, bits, count, src.KeyColor()))
             return false;
-        const auto& t = src.colorTable();
+        const auto& t = src.ColorTable();
         std::copy(t.begin(), t.begin() + std::min<size_t>(t.size(), static_cast<size_t>(count)),
-                  dst.colorTable().begin());
+                  dst.ColorTable().begin());
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
-                putIndex(dst.row(y), x, bits, indexAt(src.row(y), x, src.bitsPerPixel()));
+                putIndex(dst.Row(y), x, bits, indexAt(src.Row(y), x, src.BitsPerPixel()));
         return true;
     }
     // Colours: exact table when they fit, else the fixed table.
@@ -214,7 +214,7 @@ static bool toIndexed(const cBMP& src, cBMP& dst, int bits)
     std::vector<uint32_t> table;
     for (int y = 0; y < h && table.size() <= limit; ++y)
         for (int x = 0; x < w; ++x) {
-            uint32_t c = pixelColor(src, x, y) & 0xFFFFFF;
+            uint32_t c = PixelColor(src, x, y) & 0xFFFFFF;
             if (index.emplace(c, static_cast<uint32_t>(table.size())).second) {
                 table.push_back(0xFF000000 | c);
                 if (table.size() > limit)
@@ -226,35 +226,35 @@ static bool toIndexed(const cBMP& src, cBMP& dst, int bits)
         table = fixedTable(bits);
         index.clear();
     }
-    if (!dst.create(w, h, bits, static_cast<int>(table.size()), src.keyColor()))
+    if (!dst.Create(w, h, bits, static_cast<int>(table.size()), src.KeyColor()))
         return false;
-    dst.colorTable() = table;
+    dst.ColorTable() = table;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-            uint32_t c = pixelColor(src, x, y) & 0xFFFFFF;
+            uint32_t c = PixelColor(src, x, y) & 0xFFFFFF;
             auto it = index.find(c);
             uint32_t i = it != index.end() ? it->second : index.emplace(c, nearestIndex(table, c)).first->second;
-            putIndex(dst.row(y), x, bits, i);
+            putIndex(dst.Row(y), x, bits, i);
         }
     return true;
 }
 
-bool convertDepth(cBMP& image, int bits, bool alphaMasks)
+bool ConvertDepth(cBMP& image, int bits, bool alphaMasks)
 {
-    if (image.empty() || !validDepth(bits))
+    if (image.Empty() || !validDepth(bits))
         return false;
     cBMP dst;
-    int w = image.width(), h = image.height();
+    int w = image.Width(), h = image.Height();
     if (bits <= 8) {
         if (!toIndexed(image, dst, bits))
             return false;
     } else {
-        if (!dst.create(w, h, bits, 0, image.keyColor()))
+        if (!dst.Create(w, h, bits, 0, image.KeyColor()))
             return false;
         for (int y = 0; y < h; ++y) {
-            uint8_t* out = dst.row(y);
+            uint8_t* out = dst.Row(y);
             for (int x = 0; x < w; ++x) {
-                uint32_t c = pixelColor(image, x, y);
+                uint32_t c = PixelColor(image, x, y);
                 if (bits == 32) {
                     std::memcpy(out + 4 * x, &c, 4);
                 } else if (bits == 24) {
@@ -269,34 +269,34 @@ bool convertDepth(cBMP& image, int bits, bool alphaMasks)
             }
         }
         if (bits == 32 && alphaMasks)
-            dst.setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+            dst.SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     }
-    dst.palette() = image.palette();
-    image.swap(dst);
+    dst.Palette() = image.Palette();
+    image.Swap(dst);
     return true;
 }
 
-void flipRows(cBMP& image)
+void FlipRows(cBMP& image)
 {
-    if (image.empty())
+    if (image.Empty())
         return;
-    std::vector<uint8_t> tmp(static_cast<size_t>(image.stride()));
-    for (int top = 0, bottom = image.height() - 1; top < bottom; ++top, --bottom) {
-        std::memcpy(tmp.data(), image.row(top), tmp.size());
-        std::memcpy(image.row(top), image.row(bottom), tmp.size());
-        std::memcpy(image.row(bottom), tmp.data(), tmp.size());
+    std::vector<uint8_t> tmp(static_cast<size_t>(image.Stride()));
+    for (int top = 0, bottom = image.Height() - 1; top < bottom; ++top, --bottom) {
+        std::memcpy(tmp.data(), image.Row(top), tmp.size());
+        std::memcpy(image.Row(top), image.Row(bottom), tmp.size());
+        std::memcpy(image.Row(bottom), tmp.data(), tmp.size());
     }
 }
 
-std::vector<uint32_t> readColorTable(const cBMP& image)
+std::vector<uint32_t> ReadColorTable(const cBMP& image)
 {
-    return image.empty() ? std::vector<uint32_t>{} : image.colorTable();
+    return image.Empty() ? std::vector<uint32_t>{} : image.ColorTable();
 }
 
-bool writeColorTable(cBMP& image, const std::vector<uint32_t>& entries)
+bool WriteColorTable(cBMP& image, const std::vector<uint32_t>& entries)
 {
-    if (image.empty() || image.bitsPerPixel() > 8 || entries.size() > (size_t{1} << image.bitsPerPixel()))
+    if (image.Empty() || image.BitsPerPixel() > 8 || entries.size() > (size_t{1} << image.BitsPerPixel()))
         return false;
-    image.colorTable() = entries;
+    image.ColorTable() = entries;
     return true;
 }

@@ -5,7 +5,7 @@
 // a 32-bit pixel is the bytes B, G, R, A (the little-endian word 0xAARRGGBB);
 // 8-bit and smaller pixels index the image's own colour table. Decoded pictures
 // are 8 or 32 bits; 1, 4, 16 and 24 bits exist only as decoder output and as
-// targets of convertDepth.
+// targets of ConvertDepth.
 
 #include <cstddef>
 #include <cstdint>
@@ -14,13 +14,13 @@
 /** Counted array of colour entries, each the word 0xAARRGGBB (bytes B, G, R, A). */
 class cPalette {
 public:
-    int count() const { return static_cast<int>(entries_.size()); }
-    const uint32_t* entries() const { return entries_.empty() ? nullptr : entries_.data(); }
+    int Count() const { return static_cast<int>(entries_.size()); }
+    const uint32_t* Entries() const { return entries_.empty() ? nullptr : entries_.data(); }
     /** Replaces the entries; a count of 0 or less leaves the palette empty. */
-    void set(const uint32_t* entries, int count);
-    void clear() { entries_.clear(); }
+    void Set(const uint32_t* entries, int count);
+    void Clear() { entries_.clear(); }
     /** Entry `index` when 0 <= index < count, else false. */
-    bool entry(int index, uint32_t& out) const;
+    bool Entry(int index, uint32_t& out) const;
 
 private:
     std::vector<uint32_t> entries_;
@@ -44,43 +44,43 @@ public:
     /** Allocates a zeroed buffer (the old one is dropped). Depth 1, 4, 8, 16, 24 or 32;
      *  indexed depths get a table of `tableCount` black entries (at most 2^bits).
      *  `keyColor` is 0 or 0xFF000000 | RGB. False (and empty) on bad arguments. */
-    bool create(int width, int height, int bitsPerPixel, int tableCount = 0, uint32_t keyColor = 0);
-    void clear();
+    bool Create(int width, int height, int bitsPerPixel, int tableCount = 0, uint32_t keyColor = 0);
+    void Clear();
 
-    bool empty() const { return pixels_.empty(); }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    int bitsPerPixel() const { return bpp_; }
-    int stride() const { return stride_; }
-    uint8_t* pixels() { return empty() ? nullptr : pixels_.data(); }
-    const uint8_t* pixels() const { return empty() ? nullptr : pixels_.data(); }
-    uint8_t* row(int y) { return pixels() + static_cast<size_t>(y) * stride_; }
-    const uint8_t* row(int y) const { return pixels() + static_cast<size_t>(y) * stride_; }
-    size_t byteSize() const { return pixels_.size(); }
+    bool Empty() const { return pixels_.empty(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int BitsPerPixel() const { return bpp_; }
+    int Stride() const { return stride_; }
+    uint8_t* Pixels() { return Empty() ? nullptr : pixels_.data(); }
+    const uint8_t* Pixels() const { return Empty() ? nullptr : pixels_.data(); }
+    uint8_t* Row(int y) { return Pixels() + static_cast<size_t>(y) * stride_; }
+    const uint8_t* Row(int y) const { return Pixels() + static_cast<size_t>(y) * stride_; }
+    size_t ByteSize() const { return pixels_.size(); }
 
-    uint32_t keyColor() const { return keyColor_; }
-    void setKeyColor(uint32_t key) { keyColor_ = key; }
+    uint32_t KeyColor() const { return keyColor_; }
+    void SetKeyColor(uint32_t key) { keyColor_ = key; }
 
     /** Bit-field masks R, G, B, A of a 16- or 32-bit buffer; all zero means the
      *  default layout (5-5-5 for 16 bits; the bytes B, G, R, A for 32 bits). */
-    const uint32_t* masks() const { return masks_; }
-    void setMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a);
+    const uint32_t* Masks() const { return masks_; }
+    void SetMasks(uint32_t r, uint32_t g, uint32_t b, uint32_t a);
     /** True for a 32-bit buffer described with the alpha masks. */
-    bool hasAlphaMasks() const;
+    bool HasAlphaMasks() const;
 
     /** The buffer's own colour table (entries 0xAARRGGBB). */
-    std::vector<uint32_t>& colorTable() { return table_; }
-    const std::vector<uint32_t>& colorTable() const { return table_; }
+    std::vector<uint32_t>& ColorTable() { return table_; }
+    const std::vector<uint32_t>& ColorTable() const { return table_; }
 
-    cPalette& palette() { return palette_; }
-    const cPalette& palette() const { return palette_; }
-    bool paletteEntry(int index, uint32_t& out) const { return !empty() && palette_.entry(index, out); }
+    cPalette& Palette() { return palette_; }
+    const cPalette& Palette() const { return palette_; }
+    bool PaletteEntry(int index, uint32_t& out) const { return !Empty() && palette_.Entry(index, out); }
 
     /** Row stride in bytes for a depth and width. */
-    static int strideFor(int bitsPerPixel, int width) { return ((bitsPerPixel * width + 31) / 32) * 4; }
+    static int StrideFor(int bitsPerPixel, int width) { return ((bitsPerPixel * width + 31) / 32) * 4; }
 
     /** Swaps whole buffers, descriptions and palettes. */
-    void swap(cBMP& other);
+    void Swap(cBMP& other);
 
 private:
     uint32_t keyColor_ = 0;
@@ -97,17 +97,17 @@ private:
  *  fit, else the nearest entry of a fixed table. To 32 bits the alpha byte is kept from
  *  sources that have one (0 otherwise); `alphaMasks` describes the result with the
  *  alpha masks. The palette and key colour are kept. */
-bool convertDepth(cBMP& image, int bits, bool alphaMasks);
+bool ConvertDepth(cBMP& image, int bits, bool alphaMasks);
 
 /** Swaps row i with row height − 1 − i. */
-void flipRows(cBMP& image);
+void FlipRows(cBMP& image);
 
 /** The buffer's colour table. */
-std::vector<uint32_t> readColorTable(const cBMP& image);
+std::vector<uint32_t> ReadColorTable(const cBMP& image);
 /** Replaces the buffer's colour table (indexed images only, at most 2^bits entries). */
-bool writeColorTable(cBMP& image, const std::vector<uint32_t>& entries);
+bool WriteColorTable(cBMP& image, const std::vector<uint32_t>& entries);
 
 /** Colour (0xAARRGGBB) of pixel (x, y) at any depth; alpha as the buffer holds it
  *  (indexed: the table entry's fourth byte; 16 and 24 bits: 0 unless a mask gives it;
  *  32 bits: the alpha mask's bits, or the fourth byte in the default layout). */
-uint32_t pixelColor(const cBMP& image, int x, int y);
+uint32_t PixelColor(const cBMP& image, int x, int y);

@@ -17,11 +17,11 @@ uint16_t u16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)
 // start at the last row. Pixels the stream skips stay index 0.
 bool decodeRle(const uint8_t* p, const uint8_t* end, cBMP& out, bool rle4, bool bottomUp)
 {
-    int w = out.width(), h = out.height();
+    int w = out.Width(), h = out.Height();
     int x = 0, line = 0; // line counts rows in file order
     auto put = [&](uint8_t index) {
         if (x < w && line < h)
-            out.row(bottomUp ? h - 1 - line : line)[x] = index;
+            out.Row(bottomUp ? h - 1 - line : line)[x] = index;
         ++x;
     };
     while (p + 2 <= end) {
@@ -61,10 +61,10 @@ bool decodeRle(const uint8_t* p, const uint8_t* end, cBMP& out, bool rle4, bool 
 
 } // namespace
 
-bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
+bool DecodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
-    out.clear();
-    palette.clear();
+    out.Clear();
+    palette.Clear();
     if (size < 14 + 12 || data[0] != 'B' || data[1] != 'M')
         return false;
     uint32_t offBits = u32(data + 10);
@@ -94,7 +94,7 @@ bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, u
     bool topDown = height < 0;
     if (topDown)
         height = -height;
-    if (!fitsPixelBudget(width, height, maxPixels))
+    if (!FitsPixelBudget(width, height, maxPixels))
         return false;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         return false;
@@ -156,34 +156,34 @@ bool decodeBmp(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, u
         // RLE buffers come out as 8-bit with a 256-entry table, the rest black.
         if (topDown)
             return false;
-        if (!out.create(static_cast<int>(width), static_cast<int>(height), 8, 256))
+        if (!out.Create(static_cast<int>(width), static_cast<int>(height), 8, 256))
             return false;
-        std::copy(table.begin(), table.end(), out.colorTable().begin());
+        std::copy(table.begin(), table.end(), out.ColorTable().begin());
         if (!decodeRle(pix, end, out, compression == BI_RLE4, true)) {
-            out.clear();
+            out.Clear();
             return false;
         }
         return true;
     }
 
     int w = static_cast<int>(width), h = static_cast<int>(height);
-    size_t stride = static_cast<size_t>(cBMP::strideFor(bpp, w));
+    size_t stride = static_cast<size_t>(cBMP::StrideFor(bpp, w));
     size_t lastRow = (static_cast<size_t>(bpp) * w + 7) / 8;
     // Some writers leave off the padding of the last row.
     if (static_cast<size_t>(end - pix) < stride * (h - 1) + lastRow)
         return false;
-    if (!out.create(w, h, bpp, static_cast<int>(table.size())))
+    if (!out.Create(w, h, bpp, static_cast<int>(table.size())))
         return false;
-    out.colorTable() = table;
+    out.ColorTable() = table;
     for (int y = 0; y < h; ++y) {
         const uint8_t* src = pix + stride * (topDown ? y : h - 1 - y);
-        std::memcpy(out.row(y), src, y == (topDown ? h - 1 : 0) ? lastRow : stride);
+        std::memcpy(out.Row(y), src, y == (topDown ? h - 1 : 0) ? lastRow : stride);
     }
     if (fields) {
-        out.setMasks(masks[0], masks[1], masks[2], masks[3]);
+        out.SetMasks(masks[0], masks[1], masks[2], masks[3]);
     } else if (bpp == 32) {
-        // Plain 32-bit files: the fourth byte is taken as alpha (all zero = opaque, see loadImage).
-        out.setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+        // Plain 32-bit files: the fourth byte is taken as alpha (all zero = opaque, see LoadImage).
+        out.SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     }
     return true;
 }

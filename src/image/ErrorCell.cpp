@@ -53,7 +53,7 @@ std::vector<uint8_t> makeErrorCell()
 
 } // namespace
 
-const std::vector<uint8_t>& errorCellBitmap()
+const std::vector<uint8_t>& ErrorCellBitmap()
 {
     static const std::vector<uint8_t> bytes = makeErrorCell();
     return bytes;

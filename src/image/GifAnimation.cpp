@@ -22,9 +22,9 @@ uint32_t mapColor(const ColorMapObject* map, int index)
 void fillRect(cBMP& canvas, int left, int top, int width, int height, uint32_t value)
 {
     int x0 = std::max(0, left), y0 = std::max(0, top);
-    int x1 = std::min(canvas.width(), left + width), y1 = std::min(canvas.height(), top + height);
+    int x1 = std::min(canvas.Width(), left + width), y1 = std::min(canvas.Height(), top + height);
     for (int y = y0; y < y1; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(canvas.row(y));
+        auto* row = reinterpret_cast<uint32_t*>(canvas.Row(y));
         std::fill(row + x0, row + std::max(x0, x1), value);
     }
 }
@@ -74,7 +74,7 @@ bool readGif(const uint8_t* data, size_t size, strGifAnimation& out)
     };
 
     cBMP canvas, saved;
-    if (!canvas.create(sw, sh, 32))
+    if (!canvas.Create(sw, sh, 32))
         return false;
     fillRect(canvas, 0, 0, sw, sh, clearValue);
     std::vector<GifPixelType> pixels;
@@ -101,7 +101,7 @@ bool readGif(const uint8_t* data, size_t size, strGifAnimation& out)
             int cy = d.Top + y;
             if (cy < 0 || cy >= sh)
                 continue;
-            auto* row = reinterpret_cast<uint32_t*>(canvas.row(cy));
+            auto* row = reinterpret_cast<uint32_t*>(canvas.Row(cy));
             const GifPixelType* src = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(d.Width);
             for (int x = 0; x < d.Width; ++x) {
                 int cx = d.Left + x, index = src[x];
@@ -127,7 +127,7 @@ bool readGif(const uint8_t* data, size_t size, strGifAnimation& out)
 
         if (gcb.DisposalMode == DISPOSE_BACKGROUND)
             fillRect(canvas, d.Left, d.Top, d.Width, d.Height, clearValue);
-        else if (gcb.DisposalMode == DISPOSE_PREVIOUS && !saved.empty())
+        else if (gcb.DisposalMode == DISPOSE_PREVIOUS && !saved.Empty())
             canvas = saved;
     }
     out.screenWidth = sw;

@@ -15,13 +15,13 @@ void paintRow(cBMP& canvas, const GifImageDesc& d, int y, const GifPixelType* li
               int transparent)
 {
     int cy = d.Top + y;
-    if (cy < 0 || cy >= canvas.height() || !map)
+    if (cy < 0 || cy >= canvas.Height() || !map)
         return;
-    uint8_t* row = canvas.row(cy);
+    uint8_t* row = canvas.Row(cy);
     for (int x = 0; x < d.Width; ++x) {
         int cx = d.Left + x;
         int index = line[x];
-        if (cx >= canvas.width() || index == transparent || index >= map->ColorCount)
+        if (cx >= canvas.Width() || index == transparent || index >= map->ColorCount)
             continue;
         const GifColorType& c = map->Colors[index];
         row[3 * cx] = c.Blue;
@@ -32,16 +32,16 @@ void paintRow(cBMP& canvas, const GifImageDesc& d, int y, const GifPixelType* li
 
 } // namespace
 
-bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
+bool DecodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
-    out.clear();
-    palette.clear();
+    out.Clear();
+    palette.Clear();
     cGifReader reader(data, size);
     GifFileType* gif = reader.Gif();
     if (!gif)
         return false;
     int sw = gif->SWidth, sh = gif->SHeight;
-    if (!fitsPixelBudget(sw, sh, maxPixels))
+    if (!FitsPixelBudget(sw, sh, maxPixels))
         return false;
     // The canvas can't be far larger than what the file could describe.
     unsigned long long canvasBytes = 3ull * static_cast<unsigned>(sw) * static_cast<unsigned>(sh);
@@ -51,16 +51,16 @@ bool decodeGif(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, u
         return false;
     const GifImageDesc& d = reader.Image();
     // The image's own rectangle is decoded in full, so it is held to the budget too.
-    if (!fitsPixelBudget(d.Width, d.Height, maxPixels))
+    if (!FitsPixelBudget(d.Width, d.Height, maxPixels))
         return false;
     std::vector<GifPixelType> pixels;
     cBMP canvas;
-    if (!reader.ReadPixels(pixels) || !canvas.create(sw, sh, 24))
+    if (!reader.ReadPixels(pixels) || !canvas.Create(sw, sh, 24))
         return false;
     const ColorMapObject* map = d.ColorMap ? d.ColorMap : gif->SColorMap;
     for (int y = 0; y < d.Height; ++y)
         paintRow(canvas, d, y, pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(d.Width), map,
                  reader.Control().TransparentColor);
-    out.swap(canvas);
+    out.Swap(canvas);
     return true;
 }

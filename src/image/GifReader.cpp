@@ -12,7 +12,7 @@ const GraphicsControlBlock kNoControl{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPA
 cGifReader::cGifReader(const uint8_t* data, size_t size) : data_(data), size_(data ? size : 0), control_(kNoControl)
 {
     int err = 0;
-    gif_ = DGifOpen(this, &cGifReader::read, &err);
+    gif_ = DGifOpen(this, &cGifReader::Read, &err);
 }
 
 cGifReader::~cGifReader()
@@ -22,7 +22,7 @@ cGifReader::~cGifReader()
         DGifCloseFile(gif_, &err);
 }
 
-int cGifReader::read(GifFileType* gif, GifByteType* out, int length)
+int cGifReader::Read(GifFileType* gif, GifByteType* out, int length)
 {
     auto* self = static_cast<cGifReader*>(gif->UserData);
     if (length <= 0)

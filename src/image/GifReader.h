@@ -38,7 +38,7 @@ public:
     bool ReadPixels(std::vector<GifPixelType>& pixels);
 
 private:
-    static int read(GifFileType* gif, GifByteType* out, int length);
+    static int Read(GifFileType* gif, GifByteType* out, int length);
 
     const uint8_t* data_;
     size_t size_, pos_ = 0;

@@ -28,7 +28,7 @@ inline int divide(int x, int d)
 
 } // namespace
 
-uint32_t adjustHue(uint32_t color, int hueShift, int saturationAdd, int valueAdd)
+uint32_t AdjustHue(uint32_t color, int hueShift, int saturationAdd, int valueAdd)
 {
     int b = static_cast<int>(color & 255), g = static_cast<int>((color >> 8) & 255),
         r = static_cast<int>((color >> 16) & 255);

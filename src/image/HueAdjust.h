@@ -5,4 +5,4 @@
 
 /** Adjusts the colour 0xAARRGGBB by a hue shift in degrees, a saturation add and a
  *  value add (integers throughout, divisions truncating); alpha is unchanged. */
-uint32_t adjustHue(uint32_t color, int hueShift, int saturationAdd, int valueAdd);
+uint32_t AdjustHue(uint32_t color, int hueShift, int saturationAdd, int valueAdd);

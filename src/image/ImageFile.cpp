@@ -26,9 +26,9 @@ void trace(const std::string& line)
 
 bool anyAlpha(const cBMP& image)
 {
-    for (int y = 0; y < image.height(); ++y) {
-        const uint8_t* row = image.row(y);
-        for (int x = 0; x < image.width(); ++x)
+    for (int y = 0; y < image.Height(); ++y) {
+        const uint8_t* row = image.Row(y);
+        for (int x = 0; x < image.Width(); ++x)
             if (row[4 * x + 3] != 0)
                 return true;
     }
@@ -37,18 +37,18 @@ bool anyAlpha(const cBMP& image)
 
 void makeOpaque(cBMP& image)
 {
-    for (int y = 0; y < image.height(); ++y) {
-        uint8_t* row = image.row(y);
-        for (int x = 0; x < image.width(); ++x)
+    for (int y = 0; y < image.Height(); ++y) {
+        uint8_t* row = image.Row(y);
+        for (int x = 0; x < image.Width(); ++x)
             row[4 * x + 3] = 255;
     }
 }
 
 } // namespace
 
-void setImageTraceSink(std::function<void(const std::string&)> sink) { traceSink() = std::move(sink); }
+void SetImageTraceSink(std::function<void(const std::string&)> sink) { traceSink() = std::move(sink); }
 
-int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8])
+int DetectImageKind(const uint8_t head8[8], const uint8_t tail8[8])
 {
     const uint8_t* h = head8;
     if (h[0] == 0x89 && h[1] == 'P' && h[2] == 'N' && h[3] == 'G')
@@ -66,9 +66,9 @@ int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8])
     return kImageUnknown;
 }
 
-bool loadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPixels)
+bool LoadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPixels)
 {
-    image.clear();
+    image.Clear();
     if (!data || size == 0)
         return false;
     uint8_t head[8] = {}, tail[8] = {};
@@ -76,55 +76,55 @@ bool loadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPi
     // The last 8 bytes, right-aligned; a short file leaves the leading ones zero.
     size_t n = std::min<size_t>(size, 8);
     std::memcpy(tail + 8 - n, data + size - n, n);
-    int kind = detectImageKind(head, tail);
+    int kind = DetectImageKind(head, tail);
 
     cBMP buf;
     cPalette palette;
     bool ok = false;
     switch (kind) {
-    case kImageBMP: ok = decodeBmp(data, size, buf, palette, maxPixels); break;
-    case kImagePNG: ok = decodePng(data, size, buf, palette, maxPixels); break;
-    case kImageGIF: ok = decodeGif(data, size, buf, palette, maxPixels); break;
-    case kImageXYZ: ok = decodeXyz(data, size, buf, palette, maxPixels); break;
+    case kImageBMP: ok = DecodeBmp(data, size, buf, palette, maxPixels); break;
+    case kImagePNG: ok = DecodePng(data, size, buf, palette, maxPixels); break;
+    case kImageGIF: ok = DecodeGif(data, size, buf, palette, maxPixels); break;
+    case kImageXYZ: ok = DecodeXyz(data, size, buf, palette, maxPixels); break;
     default: return false;
     }
-    if (!ok || buf.empty())
+    if (!ok || buf.Empty())
         return false;
 
     // Normalise to 8 or 32 bits.
-    if (buf.bitsPerPixel() < 8 && !convertDepth(buf, 8, false))
+    if (buf.BitsPerPixel() < 8 && !ConvertDepth(buf, 8, false))
         return false;
     bool converted = false;
-    if (buf.bitsPerPixel() != 8 && !(buf.bitsPerPixel() == 32 && buf.hasAlphaMasks())) {
-        if (!convertDepth(buf, 32, true))
+    if (buf.BitsPerPixel() != 8 && !(buf.BitsPerPixel() == 32 && buf.HasAlphaMasks())) {
+        if (!ConvertDepth(buf, 32, true))
             return false;
         converted = true;
     }
     // A buffer without any alpha (made from colours only, or a BMP whose fourth
     // bytes are all zero) is opaque.
-    if ((converted || kind == kImageBMP) && buf.bitsPerPixel() == 32 && !anyAlpha(buf))
+    if ((converted || kind == kImageBMP) && buf.BitsPerPixel() == 32 && !anyAlpha(buf))
         makeOpaque(buf);
 
-    buf.setKeyColor(0);
-    if (palette.count() > 0 || buf.bitsPerPixel() == 32) {
-        buf.palette() = palette;
+    buf.SetKeyColor(0);
+    if (palette.Count() > 0 || buf.BitsPerPixel() == 32) {
+        buf.Palette() = palette;
     } else {
-        std::vector<uint32_t> table = buf.colorTable();
+        std::vector<uint32_t> table = buf.ColorTable();
         bool alpha = false;
         for (uint32_t e : table)
             alpha |= (e >> 24) != 0;
         if (!alpha)
             for (uint32_t& e : table)
                 e |= 0xFF000000;
-        buf.palette().set(table.data(), static_cast<int>(table.size()));
+        buf.Palette().Set(table.data(), static_cast<int>(table.size()));
     }
-    image.swap(buf);
+    image.Swap(buf);
     return true;
 }
 
-bool loadImage(const std::filesystem::path& path, cBMP& image, uint64_t maxPixels)
+bool LoadImage(const std::filesystem::path& path, cBMP& image, uint64_t maxPixels)
 {
-    image.clear();
+    image.Clear();
     std::vector<uint8_t> bytes;
     if (!platform::ReadFile(path, bytes, platform::FileKind::Picture)) {
         const int err = errno;
@@ -134,20 +134,20 @@ bool loadImage(const std::filesystem::path& path, cBMP& image, uint64_t maxPixel
         return false;
     }
     try {
-        return loadImageData(bytes.data(), bytes.size(), image, maxPixels);
+        return LoadImageData(bytes.data(), bytes.size(), image, maxPixels);
     } catch (const std::bad_alloc&) {
-        image.clear();
+        image.Clear();
         return false;
     }
 }
 
-bool loadImageResource(const std::string& name, cBMP& image)
+bool LoadImageResource(const std::string& name, cBMP& image)
 {
-    image.clear();
+    image.Clear();
     if (name != "BITMAP_ERCELL")
         return false;
-    const std::vector<uint8_t>& bytes = errorCellBitmap();
+    const std::vector<uint8_t>& bytes = ErrorCellBitmap();
     if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
         return false;
-    return loadImageData(bytes.data(), bytes.size(), image);
+    return LoadImageData(bytes.data(), bytes.size(), image);
 }

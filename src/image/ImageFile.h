@@ -9,7 +9,7 @@
 
 #include "image/Bmp.h"
 
-/** File kinds as detectImageKind reports them. */
+/** File kinds as DetectImageKind reports them. */
 enum eImageKind : int {
     kImageBMP = 0,
     kImageXYZ = 1,
@@ -21,7 +21,7 @@ enum eImageKind : int {
 };
 
 /** Classifies a file from its first and last 8 bytes (missing bytes are zero). */
-int detectImageKind(const uint8_t head8[8], const uint8_t tail8[8]);
+int DetectImageKind(const uint8_t head8[8], const uint8_t tail8[8]);
 
 /** Pixels all picture sheets of a project may hold together: 64 Mpx (the editor
  *  keeps some 18 bytes a pixel in decoded pictures, textures and views, so about
@@ -32,13 +32,13 @@ constexpr uint64_t kMaxProjectPixels = uint64_t(64) << 20;
  *  False, with `image` empty, on any failure, among them a file that is not a
  *  regular file or is larger than a picture may be, and a picture of more than
  *  maxPixels pixels (refused from its header, before its pixels are allocated). */
-bool loadImage(const std::filesystem::path& path, cBMP& image, uint64_t maxPixels = kMaxPicturePixels);
+bool LoadImage(const std::filesystem::path& path, cBMP& image, uint64_t maxPixels = kMaxPicturePixels);
 
 /** The same for a file already in memory. */
-bool loadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPixels = kMaxPicturePixels);
+bool LoadImageData(const uint8_t* data, size_t size, cBMP& image, uint64_t maxPixels = kMaxPicturePixels);
 
 /** The same for a bitmap resource of the program (BMP only): "BITMAP_ERCELL". */
-bool loadImageResource(const std::string& name, cBMP& image);
+bool LoadImageResource(const std::string& name, cBMP& image);
 
 /** Where trace lines of the loader go (the debugger output); none by default. */
-void setImageTraceSink(std::function<void(const std::string&)> sink);
+void SetImageTraceSink(std::function<void(const std::string&)> sink);

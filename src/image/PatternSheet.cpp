@@ -5,19 +5,19 @@
 
 #include "image/HueAdjust.h"
 
-int transparencyFlags(int transType)
+int TransparencyFlags(int transType)
 {
     static const int flags[5] = {0, kSheetKeyIndex0, kSheetKeyTopLeft, kSheetKeyBlack, kSheetKeyAuto};
     return transType >= 0 && transType < 5 ? flags[transType] : 0;
 }
 
-void cPatternSheet::setColorAdjust(const int values[4])
+void cPatternSheet::SetColorAdjust(const int values[4])
 {
     for (int i = 0; i < 4; ++i)
         adjust_[i] = values ? values[i] : 0;
 }
 
-void cPatternSheet::releaseTextures()
+void cPatternSheet::ReleaseTextures()
 {
     std::vector<uint32_t>().swap(texture_);
     std::vector<uint32_t>().swap(work_[0]);
@@ -25,9 +25,9 @@ void cPatternSheet::releaseTextures()
     workTag_ = 0;
 }
 
-bool cPatternSheet::build(int a, int b, int flags)
+bool cPatternSheet::Build(int a, int b, int flags)
 {
-    releaseTextures();
+    ReleaseTextures();
     if (a < 0) {
         a = reqA_;
         b = reqB_;
@@ -38,9 +38,9 @@ bool cPatternSheet::build(int a, int b, int flags)
         reqFlags_ = flags;
     }
     patternCount_ = 0;
-    if (empty() || a <= 0 || b <= 0)
+    if (Empty() || a <= 0 || b <= 0)
         return false;
-    int w = width(), h = height();
+    int w = Width(), h = Height();
     if (flags & kSheetDivideBySize) {
         patW_ = a;
         patH_ = b;
@@ -57,19 +57,19 @@ bool cPatternSheet::build(int a, int b, int flags)
     texture_.assign(static_cast<size_t>(w) * h, 0);
     work_[0].assign(static_cast<size_t>(patW_) * patH_, 0);
     work_[1].assign(static_cast<size_t>(patW_) * patH_, 0);
-    chooseKey(flags);
-    fillTexture();
+    ChooseKey(flags);
+    FillTexture();
     patternCount_ = static_cast<int>(count);
     return true;
 }
 
-void cPatternSheet::chooseKey(int flags)
+void cPatternSheet::ChooseKey(int flags)
 {
     key_ = kNoKeyColor;
     keyIndex_ = kNoKeyIndex;
-    bool paletted = bitsPerPixel() == 8 && palette().count() > 0;
-    const uint32_t* entries = palette().entries();
-    int n = palette().count();
+    bool paletted = BitsPerPixel() == 8 && Palette().Count() > 0;
+    const uint32_t* entries = Palette().Entries();
+    int n = Palette().Count();
     if ((flags & kSheetKeyAuto) && paletted) {
         for (int i = 0; i < n; ++i)
             if ((entries[i] >> 24) == 0) {
@@ -82,34 +82,34 @@ void cPatternSheet::chooseKey(int flags)
             keyIndex_ = 0;
         } else if (flags & kSheetKeyTopLeft) {
             if (paletted)
-                keyIndex_ = row(0)[0];
-            else if (bitsPerPixel() == 32)
-                key_ = pixelColor(*this, 0, 0) & 0xFFFFFF;
+                keyIndex_ = Row(0)[0];
+            else if (BitsPerPixel() == 32)
+                key_ = PixelColor(*this, 0, 0) & 0xFFFFFF;
         } else if (flags & kSheetKeyBlack) {
             key_ = 0x000000;
         }
     }
     uint32_t e;
-    if (keyIndex_ != kNoKeyIndex && palette().entry(static_cast<int>(keyIndex_), e))
+    if (keyIndex_ != kNoKeyIndex && Palette().Entry(static_cast<int>(keyIndex_), e))
         key_ = e & 0xFFFFFF;
 }
 
-void cPatternSheet::fillTexture()
+void cPatternSheet::FillTexture()
 {
-    int w = width(), h = height();
+    int w = Width(), h = Height();
     int shift = adjust_[0];
-    if (bitsPerPixel() == 8) {
+    if (BitsPerPixel() == 8) {
         // Indices at or beyond the palette's end stay transparent black.
         uint32_t table[256] = {};
-        int n = std::min(palette().count(), 256);
+        int n = std::min(Palette().Count(), 256);
         for (int i = 0; i < n; ++i) {
-            uint32_t c = palette().entries()[i];
+            uint32_t c = Palette().Entries()[i];
             if (shift != 0)
-                c = adjustHue(c, shift, adjust_[1], adjust_[2]);
+                c = AdjustHue(c, shift, adjust_[1], adjust_[2]);
             table[i] = static_cast<uint32_t>(i) == keyIndex_ ? (c & 0x00FFFFFF) : c;
         }
         for (int y = 0; y < h; ++y) {
-            const uint8_t* src = row(y);
+            const uint8_t* src = Row(y);
             uint32_t* dst = texture_.data() + static_cast<size_t>(y) * w;
             for (int x = 0; x < w; ++x)
                 dst[x] = table[src[x]];
@@ -120,9 +120,9 @@ void cPatternSheet::fillTexture()
     uint32_t key = key_;
     uint32_t lastIn = 0, lastOut = 0; // runs of one colour are adjusted once
     if (shift != 0)
-        lastOut = adjustHue(lastIn, shift, adjust_[1], adjust_[2]);
+        lastOut = AdjustHue(lastIn, shift, adjust_[1], adjust_[2]);
     for (int y = 0; y < h; ++y) {
-        const uint8_t* src = row(y);
+        const uint8_t* src = Row(y);
         uint32_t* dst = texture_.data() + static_cast<size_t>(y) * w;
         for (int x = 0; x < w; ++x) {
             uint32_t c;
@@ -134,12 +134,12 @@ void cPatternSheet::fillTexture()
             else if (c == lastIn)
                 dst[x] = lastOut;
             else
-                dst[x] = lastOut = adjustHue(lastIn = c, shift, adjust_[1], adjust_[2]);
+                dst[x] = lastOut = AdjustHue(lastIn = c, shift, adjust_[1], adjust_[2]);
         }
     }
 }
 
-cPatternSheet::Rect cPatternSheet::patternRect(int i) const
+cPatternSheet::Rect cPatternSheet::PatternRect(int i) const
 {
     Rect r;
     if (cols_ <= 0 || i < 0)
@@ -151,7 +151,7 @@ cPatternSheet::Rect cPatternSheet::patternRect(int i) const
     return r;
 }
 
-int cPatternSheet::patternAt(int x, int y) const
+int cPatternSheet::PatternAt(int x, int y) const
 {
     if (x < 0 || y < 0 || patW_ <= 0 || patH_ <= 0)
         return -1;
@@ -161,12 +161,12 @@ int cPatternSheet::patternAt(int x, int y) const
     return c + r * cols_;
 }
 
-strPatternUV cPatternSheet::patternUV(int i) const
+strPatternUV cPatternSheet::PatternUV(int i) const
 {
     strPatternUV uv;
-    if (!isValidPattern(i))
+    if (!IsValidPattern(i))
         return uv;
-    float w = static_cast<float>(width()), h = static_cast<float>(height());
+    float w = static_cast<float>(Width()), h = static_cast<float>(Height());
     uv.u = static_cast<float>((i % cols_) * patW_) / w;
     uv.v = static_cast<float>((i / cols_) * patH_) / h;
     uv.width = static_cast<float>(patW_) / w;
@@ -175,14 +175,14 @@ strPatternUV cPatternSheet::patternUV(int i) const
     return uv;
 }
 
-void cPatternSheet::patternSize(int& w, int& h) const
+void cPatternSheet::PatternSize(int& w, int& h) const
 {
-    w = isReady() ? patW_ : 0;
-    h = isReady() ? patH_ : 0;
+    w = IsReady() ? patW_ : 0;
+    h = IsReady() ? patH_ : 0;
 }
 
-void cPatternSheet::gridSize(int& columns, int& rows) const
+void cPatternSheet::GridSize(int& columns, int& rows) const
 {
-    columns = isReady() ? cols_ : 0;
-    rows = isReady() ? rows_ : 0;
+    columns = IsReady() ? cols_ : 0;
+    rows = IsReady() ? rows_ : 0;
 }

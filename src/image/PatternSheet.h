@@ -18,7 +18,7 @@ enum : int {
 };
 
 /** Flags of the transparency method setting (0-4); other values give 0. */
-int transparencyFlags(int transType);
+int TransparencyFlags(int transType);
 
 /** Texture rectangle of a pattern, as fractions of the image size. */
 struct strPatternUV {
@@ -34,41 +34,41 @@ public:
 
     /** (Re)divides the image and (re)fills the textures. A negative `a` rebuilds from
      *  the last request. False on failure, with all textures released. */
-    bool build(int a, int b, int flags);
+    bool Build(int a, int b, int flags);
     /** Hue shift, saturation add, value add and an unused fourth value; null = zeros. */
-    void setColorAdjust(const int values[4]);
+    void SetColorAdjust(const int values[4]);
 
-    bool isReady() const { return !empty() && patternCount_ > 0 && !texture_.empty(); }
-    bool isValidPattern(int i) const { return isReady() && i >= 0 && i < patternCount_; }
-    int patternCount() const { return patternCount_; }
+    bool IsReady() const { return !Empty() && patternCount_ > 0 && !texture_.empty(); }
+    bool IsValidPattern(int i) const { return IsReady() && i >= 0 && i < patternCount_; }
+    int PatternCount() const { return patternCount_; }
 
     struct Rect {
         int left = 0, top = 0, right = 0, bottom = 0;
     };
     /** Pixel rectangle of pattern i within the picture. */
-    Rect patternRect(int i) const;
+    Rect PatternRect(int i) const;
     /** Pattern index under a picture point, or −1 outside the grid. */
-    int patternAt(int x, int y) const;
-    strPatternUV patternUV(int i) const;
+    int PatternAt(int x, int y) const;
+    strPatternUV PatternUV(int i) const;
     /** (patternWidth, patternHeight) and (columns, rows); zeros when not ready. */
-    void patternSize(int& w, int& h) const;
-    void gridSize(int& columns, int& rows) const;
+    void PatternSize(int& w, int& h) const;
+    void GridSize(int& columns, int& rows) const;
 
     /** Sheet texture: image-sized 0xAARRGGBB texels, rows top first (empty when released). */
-    const std::vector<uint32_t>& texture() const { return texture_; }
+    const std::vector<uint32_t>& Texture() const { return texture_; }
 
-    void releaseTextures();
-    bool rebuild() { return build(-1, 0, 0); }
+    void ReleaseTextures();
+    bool Rebuild() { return Build(-1, 0, 0); }
 
-    uint32_t keyIndex() const { return keyIndex_; }
+    uint32_t KeyIndex() const { return keyIndex_; }
 
     /** Identifies what work texture 0 holds, so a repeated tone pass can be skipped;
      *  reset by every build. */
-    uint64_t& workTag() { return workTag_; }
+    uint64_t& WorkTag() { return workTag_; }
 
 private:
-    void chooseKey(int flags);
-    void fillTexture();
+    void ChooseKey(int flags);
+    void FillTexture();
 
     int patternCount_ = 0;
     std::vector<uint32_t> texture_;

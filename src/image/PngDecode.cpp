@@ -50,7 +50,7 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
     png_uint_32 w = 0, h = 0;
     int depth = 0, colorType = 0, interlace = 0;
     png_get_IHDR(png, info, &w, &h, &depth, &colorType, &interlace, nullptr, nullptr);
-    if (!fitsPixelBudget(w, h, maxPixels) || !plausibleSize(src->size, w, h))
+    if (!FitsPixelBudget(w, h, maxPixels) || !plausibleSize(src->size, w, h))
         return false;
 
     png_set_strip_16(png);
@@ -81,21 +81,21 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
         numPalette = 256;
     if (bpp != 8 && bpp != 24 && bpp != 32)
         return false;
-    if (!out->create(static_cast<int>(w), static_cast<int>(h), bpp, paletted ? numPalette : 0))
+    if (!out->Create(static_cast<int>(w), static_cast<int>(h), bpp, paletted ? numPalette : 0))
         return false;
     if (bpp == 32 && (colorType & PNG_COLOR_MASK_ALPHA || !paletted))
-        out->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
-    if (png_get_rowbytes(png, info) > static_cast<size_t>(out->stride()))
+        out->SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    if (png_get_rowbytes(png, info) > static_cast<size_t>(out->Stride()))
         return false;
 
     rows->resize(h);
     for (png_uint_32 y = 0; y < h; ++y)
-        (*rows)[y] = out->row(static_cast<int>(y));
+        (*rows)[y] = out->Row(static_cast<int>(y));
     png_read_image(png, rows->data());
     png_read_end(png, nullptr);
 
     if (paletted) {
-        std::vector<uint32_t>& table = out->colorTable();
+        std::vector<uint32_t>& table = out->ColorTable();
         for (int i = 0; i < numPalette; ++i)
             table[i] = 0xFF000000u | (plte[i].red << 16) | (plte[i].green << 8) | plte[i].blue;
         png_bytep trans = nullptr;
@@ -103,17 +103,17 @@ bool readPng(png_structp png, png_infop info, Source* src, cBMP* out, cPalette* 
         if (png_get_tRNS(png, info, &trans, &numTrans, nullptr) && trans)
             for (int i = 0; i < numTrans && i < numPalette; ++i)
                 table[i] = (table[i] & 0x00FFFFFF) | (static_cast<uint32_t>(trans[i]) << 24);
-        palette->set(table.data(), numPalette);
+        palette->Set(table.data(), numPalette);
     }
     return true;
 }
 
 } // namespace
 
-bool decodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
+bool DecodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
-    out.clear();
-    palette.clear();
+    out.Clear();
+    palette.Clear();
     if (size < 8 || png_sig_cmp(data, 0, 8) != 0)
         return false;
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
@@ -129,8 +129,8 @@ bool decodePng(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, u
     bool ok = readPng(png, info, &src, &out, &palette, &rows, maxPixels);
     png_destroy_read_struct(&png, &info, nullptr);
     if (!ok) {
-        out.clear();
-        palette.clear();
+        out.Clear();
+        palette.Clear();
     }
     return ok;
 }

@@ -27,13 +27,13 @@ bool writePng(png_structp png, png_infop info, const cBMP* image, bool keepAlpha
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, out, writeData, flushData);
-    int w = image->width(), h = image->height();
+    int w = image->Width(), h = image->Height();
     png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8, PNG_COLOR_TYPE_RGBA,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     row->resize(static_cast<size_t>(w) * 4);
     for (int y = 0; y < h; ++y) {
-        const uint8_t* src = image->row(y);
+        const uint8_t* src = image->Row(y);
         uint8_t* dst = row->data();
         for (int x = 0; x < w; ++x) {
             dst[4 * x] = src[4 * x + 2];
@@ -49,10 +49,10 @@ bool writePng(png_structp png, png_infop info, const cBMP* image, bool keepAlpha
 
 } // namespace
 
-bool encodePngRGBA(const cBMP& image, bool keepAlpha, std::vector<uint8_t>& out)
+bool EncodePngRGBA(const cBMP& image, bool keepAlpha, std::vector<uint8_t>& out)
 {
     out.clear();
-    if (image.empty() || image.bitsPerPixel() != 32)
+    if (image.Empty() || image.BitsPerPixel() != 32)
         return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, quietError, quietWarning);
     if (!png)
@@ -70,10 +70,10 @@ bool encodePngRGBA(const cBMP& image, bool keepAlpha, std::vector<uint8_t>& out)
     return ok;
 }
 
-bool writePngRGBA(const std::filesystem::path& path, const cBMP& image, bool keepAlpha, std::string* error)
+bool WritePngRGBA(const std::filesystem::path& path, const cBMP& image, bool keepAlpha, std::string* error)
 {
     std::vector<uint8_t> bytes;
-    if (!encodePngRGBA(image, keepAlpha, bytes)) {
+    if (!EncodePngRGBA(image, keepAlpha, bytes)) {
         if (error)
             *error = "the image cannot be encoded as PNG";
         return false;

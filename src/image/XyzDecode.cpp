@@ -8,15 +8,15 @@
 
 #include "image/ImageDecoders.h"
 
-bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
+bool DecodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, uint64_t maxPixels)
 {
-    out.clear();
-    palette.clear();
+    out.Clear();
+    palette.Clear();
     if (size < 8 || std::memcmp(data, "XYZ1", 4) != 0)
         return false;
     int w = data[4] | (data[5] << 8);
     int h = data[6] | (data[7] << 8);
-    if (!fitsPixelBudget(w, h, maxPixels))
+    if (!FitsPixelBudget(w, h, maxPixels))
         return false;
     const size_t need = 768 + static_cast<size_t>(w) * h;
 
@@ -47,16 +47,16 @@ bool decodeXyz(const uint8_t* data, size_t size, cBMP& out, cPalette& palette, u
     if (rc != Z_STREAM_END || raw.size() < need)
         return false;
 
-    if (!out.create(w, h, 8, 256))
+    if (!out.Create(w, h, 8, 256))
         return false;
     uint32_t entries[256];
     for (int i = 0; i < 256; ++i) {
         const uint8_t* e = raw.data() + 3 * i;
         entries[i] = (i == 0 ? 0u : 0xFF000000u) | (e[0] << 16) | (e[1] << 8) | e[2];
     }
-    std::memcpy(out.colorTable().data(), entries, sizeof entries);
-    palette.set(entries, 256);
+    std::memcpy(out.ColorTable().data(), entries, sizeof entries);
+    palette.Set(entries, 256);
     for (int y = 0; y < h; ++y)
-        std::memcpy(out.row(y), raw.data() + 768 + static_cast<size_t>(y) * w, w);
+        std::memcpy(out.Row(y), raw.data() + 768 + static_cast<size_t>(y) * w, w);
     return true;
 }

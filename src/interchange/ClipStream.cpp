@@ -3,21 +3,21 @@
 #include <algorithm>
 #include <cstring>
 
-Cclip_stream::Cclip_stream(const Cclip_stream& other) : buffer_(other.buffer_), reader_(other.reader_) { rebind(); }
+Cclip_stream::Cclip_stream(const Cclip_stream& other) : buffer_(other.buffer_), reader_(other.reader_) { Rebind(); }
 
 Cclip_stream& Cclip_stream::operator=(const Cclip_stream& other)
 {
     if (this != &other) {
         buffer_ = other.buffer_;
         reader_ = other.reader_;
-        rebind();
+        Rebind();
     }
     return *this;
 }
 
-void Cclip_stream::rebind()
+void Cclip_stream::Rebind()
 {
-    reader_.rebind(std::string_view(reinterpret_cast<const char*>(buffer_.data()), buffer_.size()));
+    reader_.Rebind(std::string_view(reinterpret_cast<const char*>(buffer_.data()), buffer_.size()));
 }
 
 void Cclip_stream::Clear()
@@ -39,16 +39,16 @@ size_t Cclip_stream::Append(const void* bytes, size_t n)
         return 0;
     const auto* p = static_cast<const uint8_t*>(bytes);
     buffer_.insert(buffer_.end(), p, p + n);
-    rebind();
-    reader_.seek(buffer_.size());
+    Rebind();
+    reader_.Seek(buffer_.size());
     return n;
 }
 
 size_t Cclip_stream::AppendByte(uint8_t b)
 {
     buffer_.push_back(b);
-    rebind();
-    reader_.seek(buffer_.size());
+    Rebind();
+    reader_.Seek(buffer_.size());
     return 1;
 }
 
@@ -58,8 +58,8 @@ size_t Cclip_stream::AppendStream(const Cclip_stream& other)
     const size_t n = other.buffer_.size();
     buffer_.reserve(buffer_.size() + n);
     buffer_.insert(buffer_.end(), other.buffer_.begin(), other.buffer_.begin() + ptrdiff_t(n));
-    rebind();
-    reader_.seek(buffer_.size());
+    Rebind();
+    reader_.Seek(buffer_.size());
     return n;
 }
 
@@ -80,7 +80,7 @@ size_t Cclip_stream::PatchU32(size_t offset, uint32_t value)
 
 size_t Cclip_stream::Read(void* dest, size_t n)
 {
-    const std::string_view v = reader_.upTo(n);
+    const std::string_view v = reader_.UpTo(n);
     if (!v.empty())
         std::memcpy(dest, v.data(), v.size());
     return v.size();
@@ -90,8 +90,8 @@ void Cclip_stream::Skip(int64_t n)
 {
     if (n < 0) {
         const uint64_t back = uint64_t(-(n + 1)) + 1;
-        reader_.seek(back >= Position() ? 0 : Position() - size_t(back));
+        reader_.Seek(back >= Position() ? 0 : Position() - size_t(back));
     } else {
-        reader_.skip(uint64_t(n) > SIZE_MAX ? SIZE_MAX : size_t(n));
+        reader_.Skip(uint64_t(n) > SIZE_MAX ? SIZE_MAX : size_t(n));
     }
 }

@@ -24,11 +24,11 @@ public:
     /** Empties the buffer; cursor 0. */
     void Clear();
     size_t Size() const { return buffer_.size(); }
-    size_t Position() const { return reader_.position(); }
-    size_t Remaining() const { return reader_.remaining(); }
-    bool AtEnd() const { return reader_.atEnd(); }
+    size_t Position() const { return reader_.Position(); }
+    size_t Remaining() const { return reader_.Remaining(); }
+    bool AtEnd() const { return reader_.AtEnd(); }
     /** True once a read ran past the end (until Clear or Assign). */
-    bool Failed() const { return reader_.failed(); }
+    bool Failed() const { return reader_.Failed(); }
     const uint8_t* Data() const { return buffer_.data(); }
     const std::vector<uint8_t>& Bytes() const { return buffer_; }
     /** Replaces the contents with a copy of the bytes; cursor 0, ready for reading
@@ -50,22 +50,22 @@ public:
     /** The reader over the buffer, at the cursor. */
     platform::ByteReader& Reader() { return reader_; }
     /** The next n bytes or as many as are left (fewer fails the reader). */
-    std::string_view Take(size_t n) { return reader_.upTo(n); }
+    std::string_view Take(size_t n) { return reader_.UpTo(n); }
     /** Copies min(n, bytes left) bytes from the cursor; returns the count copied. */
     size_t Read(void* dest, size_t n);
     /** The byte at the cursor, moving on; 0 at the end. */
-    uint8_t ReadByte() { return reader_.u8(); }
+    uint8_t ReadByte() { return reader_.U8(); }
     /** The byte at the cursor without moving; 0 at the end. */
-    uint8_t PeekByte() const { return reader_.peek(); }
+    uint8_t PeekByte() const { return reader_.Peek(); }
     /** Moves the cursor by n (negative steps back, stopping at 0); a step past the
      *  end stops there and fails the reader. */
     void Skip(int64_t n);
     /** Cursor = min(position, Size()). */
-    void Seek(size_t position) { reader_.seek(position); }
+    void Seek(size_t position) { reader_.Seek(position); }
 
 private:
     /** Points the reader at the buffer again after it changed or moved. */
-    void rebind();
+    void Rebind();
 
     std::vector<uint8_t> buffer_;
     platform::ByteReader reader_;

@@ -227,7 +227,7 @@ public:
 
     bool Import(int id, cAnimeData& project, std::string& error) const override
     {
-        const strSlot* slot = find(id);
+        const strSlot* slot = Find(id);
         if (!slot) {
             error = "there is no animation with ID " + std::to_string(id);
             return false;
@@ -236,7 +236,7 @@ public:
             error = notEditable(id);
             return false;
         }
-        if (!readEntry(text(*slot), project)) {
+        if (!readEntry(Text(*slot), project)) {
             error = "animation " + std::to_string(id) + " lacks a member the editor needs or holds one of another type";
             return false;
         }
@@ -255,7 +255,7 @@ public:
             return false;
         }
         n = OJSON::Fresh(n);
-        const strSlot* slot = find(id);
+        const strSlot* slot = Find(id);
         std::string entry;
         if (slot) {
             if (!slot->entry.editable) {
@@ -263,8 +263,8 @@ public:
                 return false;
             }
             strValue o, b;
-            const std::string_view previousText = text(*slot);
-            if (!mergeBase(previousText, folders, o, b)) {
+            const std::string_view previousText = Text(*slot);
+            if (!MergeBase(previousText, folders, o, b)) {
                 error = "animation " + std::to_string(id) + " cannot be read, so it is left as it is";
                 return false;
             }
@@ -275,26 +275,26 @@ public:
             setId(n, id, true);
             entry = OJSON::Write(n);
         }
-        return splice(size_t(id), entry, error);
+        return Splice(size_t(id), entry, error);
     }
 
     std::string Bytes() const override { return bytes_; }
 
 private:
-    const strSlot* find(int id) const
+    const strSlot* Find(int id) const
     {
         if (id < 1 || size_t(id) >= layout_.slots.size() || layout_.slots[size_t(id)].empty)
             return nullptr;
         return &layout_.slots[size_t(id)];
     }
 
-    std::string_view text(const strSlot& slot) const
+    std::string_view Text(const strSlot& slot) const
     {
         return std::string_view(bytes_).substr(slot.begin, slot.end - slot.begin);
     }
 
     // The entry as a tree (o) and the writer's tree of its import (b).
-    static bool mergeBase(std::string_view previousText, const strFolderNames& folders, strValue& o, strValue& b)
+    static bool MergeBase(std::string_view previousText, const strFolderNames& folders, strValue& o, strValue& b)
     {
         std::string ignored;
         if (!OJSON::Parse(previousText, o, ignored))
@@ -311,7 +311,7 @@ private:
 
     // Puts entry at element id (a null slot or an animation, or past the end with
     // null elements between), then reads the new bytes back before taking them.
-    bool splice(size_t id, const std::string& entry, std::string& error)
+    bool Splice(size_t id, const std::string& entry, std::string& error)
     {
         const std::vector<strSlot>& slots = layout_.slots;
         std::string bytes;

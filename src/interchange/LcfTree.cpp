@@ -32,8 +32,8 @@ public:
 
     bool Take(uint32_t size, std::string_view& out)
     {
-        out = in_.bytes(size);
-        return in_.ok() || Fail("truncated", in_.size());
+        out = in_.Bytes(size);
+        return in_.Ok() || Fail("truncated", in_.Size());
     }
 
     bool Fail(const char* what, size_t at)
@@ -53,10 +53,10 @@ public:
         return false;
     }
 
-    size_t Pos() const { return in_.position(); }
+    size_t Pos() const { return in_.Position(); }
     size_t Base() const { return base_; }
-    bool AtEnd() const { return in_.atEnd(); }
-    std::string_view Span(size_t from) const { return in_.data().substr(from, in_.position() - from); }
+    bool AtEnd() const { return in_.AtEnd(); }
+    std::string_view Span(size_t from) const { return in_.Data().substr(from, in_.Position() - from); }
     const std::string& Error() const { return error_; }
 
 private:
@@ -305,10 +305,10 @@ const strRule* strKind::Find(uint32_t id) const
 
 bool ReadNumber(platform::ByteReader& in, uint32_t& value, std::string& error, size_t base)
 {
-    const size_t start = in.position();
+    const size_t start = in.Position();
     uint64_t v = 0;
-    if (!in.ber(v, kMaxBerBytes)) {
-        error = in.failed() ? "truncated at byte " + std::to_string(base + in.size())
+    if (!in.Ber(v, kMaxBerBytes)) {
+        error = in.Failed() ? "truncated at byte " + std::to_string(base + in.Size())
                             : "a number longer than 5 bytes at byte " + std::to_string(base + start);
         return false;
     }
@@ -370,7 +370,7 @@ uint32_t LeafNumber(const strNode& leaf)
 {
     platform::ByteReader in(leaf.raw);
     uint64_t value = 0;
-    in.ber(value, kMaxBerBytes);
+    in.Ber(value, kMaxBerBytes);
     return uint32_t(value);
 }
 

@@ -147,9 +147,9 @@ public:
     std::string Bytes() const override;
 
 private:
-    bool parseAnimations(std::string_view data, size_t base, std::string& error);
-    const strAnimation* find(int id) const;
-    void store(int id, const strNode& record);
+    bool ParseAnimations(std::string_view data, size_t base, std::string& error);
+    const strAnimation* Find(int id) const;
+    void Store(int id, const strNode& record);
 
     std::string header_; // the length and the magic text
     std::vector<strChunk> chunks_;
@@ -176,7 +176,7 @@ bool readRecord(const strNode& record, cAnimeData& project)
     return ReadRm2000Animation(project, block) == 1;
 }
 
-bool cLdbDataFile::parseAnimations(std::string_view data, size_t base, std::string& error)
+bool cLdbDataFile::ParseAnimations(std::string_view data, size_t base, std::string& error)
 {
     // Split the list first, then check each record on its own, so that only one
     // record's tree is held at a time.
@@ -209,16 +209,16 @@ bool cLdbDataFile::Parse(const std::string& bytes, std::string& error)
     }
     header_ = bytes.substr(0, 1 + magicSize);
     platform::ByteReader in(bytes);
-    in.seek(header_.size());
-    while (!in.atEnd()) {
+    in.Seek(header_.size());
+    while (!in.AtEnd()) {
         // The chunk's id and size; its data stay as read, except the animation list's.
-        const size_t pos = in.position();
+        const size_t pos = in.Position();
         uint32_t id = 0, size = 0;
         if (!ReadNumber(in, id, error))
             return false;
         if (id == 0) {
-            if (!in.atEnd()) {
-                error = "data after the end of the database at byte " + std::to_string(in.position());
+            if (!in.AtEnd()) {
+                error = "data after the end of the database at byte " + std::to_string(in.Position());
                 return false;
             }
             trailer_ = bytes.substr(pos);
@@ -226,9 +226,9 @@ bool cLdbDataFile::Parse(const std::string& bytes, std::string& error)
         }
         if (!ReadNumber(in, size, error))
             return false;
-        const size_t dataStart = in.position();
-        const std::string_view data = in.bytes(size);
-        if (in.failed()) {
+        const size_t dataStart = in.Position();
+        const std::string_view data = in.Bytes(size);
+        if (in.Failed()) {
             error = "truncated at byte " + std::to_string(bytes.size());
             return false;
         }
@@ -237,7 +237,7 @@ bool cLdbDataFile::Parse(const std::string& bytes, std::string& error)
                 error = "two animation lists at byte " + std::to_string(pos);
                 return false;
             }
-            if (!parseAnimations(data, dataStart, error))
+            if (!ParseAnimations(data, dataStart, error))
                 return false;
             animationChunk_ = int(chunks_.size());
         }
@@ -246,7 +246,7 @@ bool cLdbDataFile::Parse(const std::string& bytes, std::string& error)
     return true;
 }
 
-const strAnimation* cLdbDataFile::find(int id) const
+const strAnimation* cLdbDataFile::Find(int id) const
 {
     for (const strAnimation& a : animations_)
         if (int64_t(a.id) == id)
@@ -265,7 +265,7 @@ std::vector<strDataEntry> cLdbDataFile::List() const
 
 bool cLdbDataFile::Import(int id, cAnimeData& project, std::string& error) const
 {
-    const strAnimation* a = find(id);
+    const strAnimation* a = Find(id);
     if (!a || a->empty) {
         error = "no animation with ID " + std::to_string(id);
         return false;
@@ -279,7 +279,7 @@ bool cLdbDataFile::Import(int id, cAnimeData& project, std::string& error) const
 
 bool cLdbDataFile::Export(const cAnimeData& project, int id, const strFolderNames& folders, std::string& error)
 {
-    const strAnimation* stored = id >= 1 ? find(id) : nullptr;
+    const strAnimation* stored = id >= 1 ? Find(id) : nullptr;
     uint32_t last = 0;
     for (const strAnimation& a : animations_)
         last = std::max(last, a.id);
@@ -306,16 +306,16 @@ bool cLdbDataFile::Export(const cAnimeData& project, int id, const strFolderName
         if (!readRecord(old, readBack) || !writtenRecord(readBack, folders, rebuilt))
             rebuilt.shape = SHAPE_RECORD;
         platform::TakeTextProblems();
-        store(id, Merge(old, rebuilt, written, &kAnimation));
+        Store(id, Merge(old, rebuilt, written, &kAnimation));
     } else {
-        store(id, written);
+        Store(id, written);
     }
     if (!earlier.empty())
         platform::NoteTextProblem(earlier);
     return true;
 }
 
-void cLdbDataFile::store(int id, const strNode& record)
+void cLdbDataFile::Store(int id, const strNode& record)
 {
     strAnimation a;
     a.id = uint32_t(id);

@@ -97,8 +97,8 @@ public:
      *  caller reads with ReadValue and adds. nullptr when the value is not an array. */
     strMarshalNode* ReadArrayHead(int32_t& count);
 
-    size_t Position() const { return in_.position(); }
-    bool AtEnd() const { return in_.atEnd(); }
+    size_t Position() const { return in_.Position(); }
+    bool AtEnd() const { return in_.AtEnd(); }
     /** Symbols and objects by index, as known so far. */
     const std::vector<const strMarshalNode*>& Symbols() const { return symbols_; }
     const std::vector<const strMarshalNode*>& Objects() const { return objects_; }
@@ -107,18 +107,18 @@ public:
     const std::string& Error() const { return error_; }
 
 private:
-    bool fail(const std::string& what);
-    bool readByte(uint8_t& b);
-    bool readLong(int32_t& v);
-    bool readBytes(std::string& out);
-    bool readCount(int32_t& n, size_t minBytesEach);
-    const strMarshalNode* readSymbol(int depth);
-    strMarshalNode* readSymbolBody(bool withIvars, int depth);
-    bool readPairs(MarshalPairs& out, bool symbolKeys, int depth);
+    bool Fail(const std::string& what);
+    bool ReadByte(uint8_t& b);
+    bool ReadLong(int32_t& v);
+    bool ReadBytes(std::string& out);
+    bool ReadCount(int32_t& n, size_t minBytesEach);
+    const strMarshalNode* ReadSymbol(int depth);
+    strMarshalNode* ReadSymbolBody(bool withIvars, int depth);
+    bool ReadPairs(MarshalPairs& out, bool symbolKeys, int depth);
     /** pending: set when directly inside 'I' (the value may take the ivars itself);
      *  wrapped: inside 'e' or 'C', where no 'I' may follow. */
-    strMarshalNode* value(int depth, bool* pending, bool wrapped);
-    strMarshalNode* registered(strMarshalNode* node);
+    strMarshalNode* Value(int depth, bool* pending, bool wrapped);
+    strMarshalNode* Registered(strMarshalNode* node);
 
     platform::ByteReader in_;
     cMarshalPool& pool_;
@@ -143,7 +143,7 @@ public:
     void WriteVersion();
     void WriteLong(int32_t v);
     /** One value; false when it nests too deep (the bytes are then unusable). */
-    bool Write(const strMarshalNode& node) { return write(node, 0); }
+    bool Write(const strMarshalNode& node) { return WriteNode(node, 0); }
 
     std::string& Bytes() { return out_; }
     /** The symbol keys in index order. */
@@ -151,11 +151,11 @@ public:
     size_t ObjectCount() const { return objectCount_; }
 
 private:
-    bool write(const strMarshalNode& node, int depth);
-    void writeBytes(std::string_view bytes);
-    bool writeSymbol(const strMarshalNode& symbol, int depth);
-    bool writePairs(const MarshalPairs& pairs, int depth);
-    void remember(const strMarshalNode& node) { objects_.emplace(&node, int32_t(objectCount_++)); }
+    bool WriteNode(const strMarshalNode& node, int depth);
+    void WriteBytes(std::string_view bytes);
+    bool WriteSymbol(const strMarshalNode& symbol, int depth);
+    bool WritePairs(const MarshalPairs& pairs, int depth);
+    void Remember(const strMarshalNode& node) { objects_.emplace(&node, int32_t(objectCount_++)); }
 
     std::string out_;
     std::unordered_map<std::string, int32_t> symbols_; // name -> latest definition

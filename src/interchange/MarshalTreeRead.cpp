@@ -13,26 +13,26 @@ bool isImmediate(uint8_t type)
 
 } // namespace
 
-bool cMarshalReader::fail(const std::string& what)
+bool cMarshalReader::Fail(const std::string& what)
 {
     if (error_.empty())
-        error_ = what + " at byte " + std::to_string(in_.position());
-    in_.fail();
+        error_ = what + " at byte " + std::to_string(in_.Position());
+    in_.Fail();
     return false;
 }
 
-bool cMarshalReader::readByte(uint8_t& b)
+bool cMarshalReader::ReadByte(uint8_t& b)
 {
-    if (in_.atEnd())
-        return fail("truncated");
-    b = in_.u8();
+    if (in_.AtEnd())
+        return Fail("truncated");
+    b = in_.U8();
     return true;
 }
 
-bool cMarshalReader::readLong(int32_t& v)
+bool cMarshalReader::ReadLong(int32_t& v)
 {
     uint8_t first;
-    if (!readByte(first))
+    if (!ReadByte(first))
         return false;
     const int c = int8_t(first);
     if (c == 0) {
@@ -48,121 +48,121 @@ bool cMarshalReader::readLong(int32_t& v)
         return true;
     }
     const int n = c > 0 ? c : -c;
-    if (in_.remaining() < size_t(n))
-        return fail("truncated");
+    if (in_.Remaining() < size_t(n))
+        return Fail("truncated");
     uint32_t x = c > 0 ? 0 : 0xFFFFFFFFu;
     for (int i = 0; i < n; ++i) {
         x &= ~(0xFFu << (8 * i));
-        x |= uint32_t(in_.u8()) << (8 * i);
+        x |= uint32_t(in_.U8()) << (8 * i);
     }
     v = int32_t(x);
     return true;
 }
 
-bool cMarshalReader::readCount(int32_t& n, size_t minBytesEach)
+bool cMarshalReader::ReadCount(int32_t& n, size_t minBytesEach)
 {
-    if (!readLong(n))
+    if (!ReadLong(n))
         return false;
     if (n < 0)
-        return fail("negative length");
-    if (size_t(n) > in_.remaining() / minBytesEach)
-        return fail("truncated");
+        return Fail("negative length");
+    if (size_t(n) > in_.Remaining() / minBytesEach)
+        return Fail("truncated");
     return true;
 }
 
-bool cMarshalReader::readBytes(std::string& out)
+bool cMarshalReader::ReadBytes(std::string& out)
 {
     int32_t n;
-    if (!readCount(n, 1))
+    if (!ReadCount(n, 1))
         return false;
-    out.assign(in_.bytes(size_t(n)));
+    out.assign(in_.Bytes(size_t(n)));
     return true;
 }
 
 bool cMarshalReader::ReadVersion()
 {
     uint8_t major, minor;
-    if (!readByte(major) || !readByte(minor))
+    if (!ReadByte(major) || !ReadByte(minor))
         return false;
     if (major != 4 || minor > 8) {
-        in_.seek(in_.position() - 2);
-        return fail("not Ruby Marshal 4.8 data");
+        in_.Seek(in_.Position() - 2);
+        return Fail("not Ruby Marshal 4.8 data");
     }
     return true;
 }
 
-strMarshalNode* cMarshalReader::registered(strMarshalNode* node)
+strMarshalNode* cMarshalReader::Registered(strMarshalNode* node)
 {
     objects_.push_back(node);
     return node;
 }
 
-strMarshalNode* cMarshalReader::readSymbolBody(bool withIvars, int depth)
+strMarshalNode* cMarshalReader::ReadSymbolBody(bool withIvars, int depth)
 {
     if (depth > kMaxDepth) {
-        fail("nested too deeply");
+        Fail("nested too deeply");
         return nullptr;
     }
     strMarshalNode* s = pool_.New(T_SYMBOL);
-    if (!readBytes(s->bytes))
+    if (!ReadBytes(s->bytes))
         return nullptr;
     symbols_.push_back(s); // the index is taken before the encoding is read
     if (withIvars) {
         s->wrapped = true;
-        if (!readPairs(s->ivars, true, depth + 1))
+        if (!ReadPairs(s->ivars, true, depth + 1))
             return nullptr;
     }
     s->redefined = !symbolKeys_.insert(SymbolKey(*s)).second && markRedefined_;
     return s;
 }
 
-const strMarshalNode* cMarshalReader::readSymbol(int depth)
+const strMarshalNode* cMarshalReader::ReadSymbol(int depth)
 {
     if (depth > kMaxDepth) {
-        fail("nested too deeply");
+        Fail("nested too deeply");
         return nullptr;
     }
     uint8_t t;
-    if (!readByte(t))
+    if (!ReadByte(t))
         return nullptr;
     bool withIvars = false;
     if (t == T_IVAR) {
         withIvars = true;
-        if (!readByte(t))
+        if (!ReadByte(t))
             return nullptr;
         if (t != T_SYMBOL) {
-            in_.seek(in_.position() - 1);
-            fail("symbol expected");
+            in_.Seek(in_.Position() - 1);
+            Fail("symbol expected");
             return nullptr;
         }
     }
     if (t == T_SYMBOL)
-        return readSymbolBody(withIvars, depth);
+        return ReadSymbolBody(withIvars, depth);
     if (t != T_SYMLINK) {
-        in_.seek(in_.position() - 1);
-        fail("symbol expected");
+        in_.Seek(in_.Position() - 1);
+        Fail("symbol expected");
         return nullptr;
     }
     int32_t index;
-    if (!readLong(index))
+    if (!ReadLong(index))
         return nullptr;
     if (index < 0 || size_t(index) >= symbols_.size()) {
-        fail("bad symbol link");
+        Fail("bad symbol link");
         return nullptr;
     }
     return symbols_[size_t(index)];
 }
 
-bool cMarshalReader::readPairs(MarshalPairs& out, bool symbolKeys, int depth)
+bool cMarshalReader::ReadPairs(MarshalPairs& out, bool symbolKeys, int depth)
 {
     int32_t n;
-    if (!readCount(n, 2))
+    if (!ReadCount(n, 2))
         return false;
     for (int32_t i = 0; i < n; ++i) {
-        const strMarshalNode* key = symbolKeys ? readSymbol(depth) : value(depth, nullptr, false);
+        const strMarshalNode* key = symbolKeys ? ReadSymbol(depth) : Value(depth, nullptr, false);
         if (!key)
             return false;
-        const strMarshalNode* v = value(depth, nullptr, false);
+        const strMarshalNode* v = Value(depth, nullptr, false);
         if (!v)
             return false;
         out.emplace_back(key, v);
@@ -170,57 +170,57 @@ bool cMarshalReader::readPairs(MarshalPairs& out, bool symbolKeys, int depth)
     return true;
 }
 
-const strMarshalNode* cMarshalReader::ReadValue() { return value(0, nullptr, false); }
+const strMarshalNode* cMarshalReader::ReadValue() { return Value(0, nullptr, false); }
 
 strMarshalNode* cMarshalReader::ReadArrayHead(int32_t& count)
 {
     uint8_t t;
-    if (!readByte(t))
+    if (!ReadByte(t))
         return nullptr;
     if (t != T_ARRAY) {
-        in_.seek(in_.position() - 1);
-        fail("array expected");
+        in_.Seek(in_.Position() - 1);
+        Fail("array expected");
         return nullptr;
     }
-    if (!readCount(count, 1))
+    if (!ReadCount(count, 1))
         return nullptr;
-    return registered(pool_.New(T_ARRAY));
+    return Registered(pool_.New(T_ARRAY));
 }
 
-strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
+strMarshalNode* cMarshalReader::Value(int depth, bool* pending, bool wrapped)
 {
     if (depth > kMaxDepth) {
-        fail("nested too deeply");
+        Fail("nested too deeply");
         return nullptr;
     }
-    const size_t start = in_.position();
+    const size_t start = in_.Position();
     uint8_t t;
-    if (!readByte(t))
+    if (!ReadByte(t))
         return nullptr;
     strMarshalNode* n = nullptr;
     switch (t) {
     case T_NIL:
     case T_TRUE:
     case T_FALSE: return pool_.New(t);
-    case T_FIXNUM: n = pool_.New(t); return readLong(n->number) ? n : nullptr;
+    case T_FIXNUM: n = pool_.New(t); return ReadLong(n->number) ? n : nullptr;
     case T_SYMBOL: {
         const bool withIvars = pending && *pending;
         if (pending)
             *pending = false;
-        return readSymbolBody(withIvars, depth);
+        return ReadSymbolBody(withIvars, depth);
     }
     case T_SYMLINK:
     case T_LINK: {
         int32_t index;
-        if (pending || !readLong(index)) {
-            in_.seek(start);
-            fail("link where a value with instance variables belongs");
+        if (pending || !ReadLong(index)) {
+            in_.Seek(start);
+            Fail("link where a value with instance variables belongs");
             return nullptr;
         }
         const auto& table = t == T_LINK ? objects_ : symbols_;
         if (index < 0 || size_t(index) >= table.size()) {
-            in_.seek(start);
-            fail("bad link");
+            in_.Seek(start);
+            Fail("bad link");
             return nullptr;
         }
         if (t == T_SYMLINK)
@@ -233,39 +233,39 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     case T_IVAR: {
         // Ruby writes 'I' outermost, once.
         if (pending || wrapped) {
-            in_.seek(start);
-            fail("misplaced instance variables");
+            in_.Seek(start);
+            Fail("misplaced instance variables");
             return nullptr;
         }
         bool more = true;
-        n = value(depth + 1, &more, false);
+        n = Value(depth + 1, &more, false);
         if (!n)
             return nullptr;
         if (isImmediate(n->type) && n->type != T_SYMBOL) {
-            in_.seek(start);
-            fail("instance variables on an immediate value");
+            in_.Seek(start);
+            Fail("instance variables on an immediate value");
             return nullptr;
         }
         n->wrapped = true;
-        if (more && !readPairs(n->ivars, true, depth + 1))
+        if (more && !ReadPairs(n->ivars, true, depth + 1))
             return nullptr;
         return n;
     }
     case T_EXTENDED:
     case T_UCLASS: {
-        const strMarshalNode* name = readSymbol(depth);
+        const strMarshalNode* name = ReadSymbol(depth);
         if (!name)
             return nullptr;
-        const uint8_t inner = in_.peek();
+        const uint8_t inner = in_.Peek();
         const bool fits =
             t == T_EXTENDED
                 ? inner != T_IVAR && inner != T_LINK && inner != T_SYMLINK && inner != T_SYMBOL && !isImmediate(inner)
                 : inner == T_STRING || inner == T_REGEXP || inner == T_ARRAY || inner == T_HASH || inner == T_HASH_DEF;
-        if (!fits && !in_.atEnd()) {
-            fail("bad value after a class or module");
+        if (!fits && !in_.AtEnd()) {
+            Fail("bad value after a class or module");
             return nullptr;
         }
-        n = value(depth + 1, nullptr, true);
+        n = Value(depth + 1, nullptr, true);
         if (!n)
             return nullptr;
         if (t == T_EXTENDED)
@@ -278,36 +278,36 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     case T_CLASS:
     case T_MODULE:
     case T_MODULE_OLD:
-    case T_STRING: n = pool_.New(t); return readBytes(n->bytes) ? registered(n) : nullptr;
+    case T_STRING: n = pool_.New(t); return ReadBytes(n->bytes) ? Registered(n) : nullptr;
     case T_BIGNUM: {
         n = pool_.New(t);
         uint8_t sign;
         int32_t words;
-        if (!readByte(sign) || !readCount(words, 2))
+        if (!ReadByte(sign) || !ReadCount(words, 2))
             return nullptr;
         if (sign != '+' && sign != '-') {
-            fail("bad bignum sign");
+            Fail("bad bignum sign");
             return nullptr;
         }
         n->number = sign;
-        n->bytes.assign(in_.bytes(size_t(words) * 2));
-        return registered(n);
+        n->bytes.assign(in_.Bytes(size_t(words) * 2));
+        return Registered(n);
     }
     case T_REGEXP: {
         n = pool_.New(t);
         uint8_t options;
-        if (!readBytes(n->bytes) || !readByte(options))
+        if (!ReadBytes(n->bytes) || !ReadByte(options))
             return nullptr;
         n->number = options;
-        return registered(n);
+        return Registered(n);
     }
     case T_ARRAY: {
         int32_t count;
-        if (!readCount(count, 1))
+        if (!ReadCount(count, 1))
             return nullptr;
-        n = registered(pool_.New(t));
+        n = Registered(pool_.New(t));
         for (int32_t i = 0; i < count; ++i) {
-            const strMarshalNode* item = value(depth + 1, nullptr, false);
+            const strMarshalNode* item = Value(depth + 1, nullptr, false);
             if (!item)
                 return nullptr;
             n->items.push_back(item);
@@ -316,36 +316,36 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     }
     case T_HASH:
     case T_HASH_DEF:
-        n = registered(pool_.New(t));
-        if (!readPairs(n->pairs, false, depth + 1))
+        n = Registered(pool_.New(t));
+        if (!ReadPairs(n->pairs, false, depth + 1))
             return nullptr;
-        if (t == T_HASH_DEF && !(n->defaultValue = value(depth + 1, nullptr, false)))
+        if (t == T_HASH_DEF && !(n->defaultValue = Value(depth + 1, nullptr, false)))
             return nullptr;
         return n;
     case T_OBJECT:
     case T_STRUCT:
-        n = registered(pool_.New(t));
-        if (!(n->className = readSymbol(depth)) || !readPairs(n->pairs, true, depth + 1))
+        n = Registered(pool_.New(t));
+        if (!(n->className = ReadSymbol(depth)) || !ReadPairs(n->pairs, true, depth + 1))
             return nullptr;
         return n;
     case T_USERDEF:
         // Ruby takes the ivars of user data before it counts the object.
         n = pool_.New(t);
-        if (!(n->className = readSymbol(depth)) || !readBytes(n->bytes))
+        if (!(n->className = ReadSymbol(depth)) || !ReadBytes(n->bytes))
             return nullptr;
         if (pending && *pending) {
             *pending = false;
-            if (!readPairs(n->ivars, true, depth + 1))
+            if (!ReadPairs(n->ivars, true, depth + 1))
                 return nullptr;
         }
-        return registered(n);
+        return Registered(n);
     case T_USERMARSHAL:
     case T_DATA: {
         n = pool_.New(t);
-        if (!(n->className = readSymbol(depth)))
+        if (!(n->className = ReadSymbol(depth)))
             return nullptr;
-        registered(n);
-        const strMarshalNode* inner = value(depth + 1, nullptr, false);
+        Registered(n);
+        const strMarshalNode* inner = Value(depth + 1, nullptr, false);
         if (!inner)
             return nullptr;
         n->items.push_back(inner);
@@ -354,8 +354,8 @@ strMarshalNode* cMarshalReader::value(int depth, bool* pending, bool wrapped)
     default: {
         char text[40];
         std::snprintf(text, sizeof text, "unknown type byte 0x%02X", t);
-        in_.seek(start);
-        fail(text);
+        in_.Seek(start);
+        Fail(text);
         return nullptr;
     }
     }

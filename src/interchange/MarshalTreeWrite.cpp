@@ -11,7 +11,7 @@ void cMarshalWriter::Adopt(const std::vector<const strMarshalNode*>& symbols, si
         symbolNodes_[symbols[i]] = int32_t(i);
     }
     for (size_t i = 0; i < objectCount && i < objects.size(); ++i)
-        remember(*objects[i]);
+        Remember(*objects[i]);
 }
 
 void cMarshalWriter::WriteVersion()
@@ -52,13 +52,13 @@ void cMarshalWriter::WriteLong(int32_t v)
     out_.append(buf, size_t(i) + 1);
 }
 
-void cMarshalWriter::writeBytes(std::string_view bytes)
+void cMarshalWriter::WriteBytes(std::string_view bytes)
 {
     WriteLong(int32_t(bytes.size()));
     out_.append(bytes);
 }
 
-bool cMarshalWriter::writeSymbol(const strMarshalNode& symbol, int depth)
+bool cMarshalWriter::WriteSymbol(const strMarshalNode& symbol, int depth)
 {
     std::string key = SymbolKey(symbol);
     int32_t link = -1;
@@ -78,20 +78,20 @@ bool cMarshalWriter::writeSymbol(const strMarshalNode& symbol, int depth)
     if (symbol.wrapped)
         out_ += char(T_IVAR);
     out_ += char(T_SYMBOL);
-    writeBytes(symbol.bytes);
-    return !symbol.wrapped || writePairs(symbol.ivars, depth + 1);
+    WriteBytes(symbol.bytes);
+    return !symbol.wrapped || WritePairs(symbol.ivars, depth + 1);
 }
 
-bool cMarshalWriter::writePairs(const MarshalPairs& pairs, int depth)
+bool cMarshalWriter::WritePairs(const MarshalPairs& pairs, int depth)
 {
     WriteLong(int32_t(pairs.size()));
     for (const auto& [key, value] : pairs)
-        if (!write(*key, depth) || !write(*value, depth))
+        if (!WriteNode(*key, depth) || !WriteNode(*value, depth))
             return false;
     return true;
 }
 
-bool cMarshalWriter::write(const strMarshalNode& node, int depth)
+bool cMarshalWriter::WriteNode(const strMarshalNode& node, int depth)
 {
     if (depth > kMaxDepth)
         return false;
@@ -103,8 +103,8 @@ bool cMarshalWriter::write(const strMarshalNode& node, int depth)
         out_ += char(T_FIXNUM);
         WriteLong(node.number);
         return true;
-    case T_SYMBOL: return writeSymbol(node, depth);
-    case T_LINK: return node.target && write(*node.target, depth + 1);
+    case T_SYMBOL: return WriteSymbol(node, depth);
+    case T_LINK: return node.target && WriteNode(*node.target, depth + 1);
     default: break;
     }
     const auto found = objects_.find(&node);
@@ -118,74 +118,74 @@ bool cMarshalWriter::write(const strMarshalNode& node, int depth)
         out_ += char(T_IVAR);
     for (const strMarshalNode* module : node.extended) {
         out_ += char(T_EXTENDED);
-        if (!writeSymbol(*module, depth))
+        if (!WriteSymbol(*module, depth))
             return false;
     }
     if (node.userClass) {
         out_ += char(T_UCLASS);
-        if (!writeSymbol(*node.userClass, depth))
+        if (!WriteSymbol(*node.userClass, depth))
             return false;
     }
     bool ivarsDone = !node.wrapped;
     const uint8_t type = node.type;
     if (type != T_USERDEF)
-        remember(node);
+        Remember(node);
     out_ += char(type);
     switch (type) {
     case T_FLOAT:
     case T_CLASS:
     case T_MODULE:
     case T_MODULE_OLD:
-    case T_STRING: writeBytes(node.bytes); break;
+    case T_STRING: WriteBytes(node.bytes); break;
     case T_BIGNUM:
         out_ += char(node.number);
         WriteLong(int32_t(node.bytes.size() / 2));
         out_ += node.bytes;
         break;
     case T_REGEXP:
-        writeBytes(node.bytes);
+        WriteBytes(node.bytes);
         out_ += char(node.number);
         break;
     case T_ARRAY:
         WriteLong(int32_t(node.items.size()));
         for (const strMarshalNode* item : node.items)
-            if (!write(*item, depth))
+            if (!WriteNode(*item, depth))
                 return false;
         break;
     case T_HASH:
     case T_HASH_DEF:
-        if (!writePairs(node.pairs, depth))
+        if (!WritePairs(node.pairs, depth))
             return false;
-        if (type == T_HASH_DEF && !(node.defaultValue && write(*node.defaultValue, depth)))
+        if (type == T_HASH_DEF && !(node.defaultValue && WriteNode(*node.defaultValue, depth)))
             return false;
         break;
     case T_OBJECT:
     case T_STRUCT:
-        if (!node.className || !writeSymbol(*node.className, depth) || !writePairs(node.pairs, depth))
+        if (!node.className || !WriteSymbol(*node.className, depth) || !WritePairs(node.pairs, depth))
             return false;
         break;
     case T_USERDEF:
-        if (!node.className || !writeSymbol(*node.className, depth))
+        if (!node.className || !WriteSymbol(*node.className, depth))
             return false;
-        writeBytes(node.bytes);
+        WriteBytes(node.bytes);
         // Counted after its ivars, as the reader counts it, unless a module wrapper
         // makes the reader count it first.
         if (!ivarsDone && node.extended.empty()) {
-            if (!writePairs(node.ivars, depth))
+            if (!WritePairs(node.ivars, depth))
                 return false;
             ivarsDone = true;
         }
-        remember(node);
+        Remember(node);
         break;
     case T_USERMARSHAL:
     case T_DATA:
-        if (!node.className || !writeSymbol(*node.className, depth) || node.items.size() != 1 ||
-            !write(*node.items[0], depth))
+        if (!node.className || !WriteSymbol(*node.className, depth) || node.items.size() != 1 ||
+            !WriteNode(*node.items[0], depth))
             return false;
         break;
     default: return false;
     }
-    return ivarsDone || writePairs(node.ivars, depth);
+    return ivarsDone || WritePairs(node.ivars, depth);
 }
 
 } // namespace MKRUBY

@@ -52,7 +52,7 @@ uint32_t CReadArray::Next() { return count_-- > 0 ? ReadNumber() : 0; }
 uint32_t CReadArray::ReadNumber()
 {
     uint64_t value = 0;
-    stream_.Reader().ber(value, kMaxNumberBytes);
+    stream_.Reader().Ber(value, kMaxNumberBytes);
     return uint32_t(value);
 }
 
@@ -63,7 +63,7 @@ int32_t CReadClass::ReadIntData()
     // The whole announced length is consumed, whatever the number used.
     platform::ByteReader data(stream_.Take(stream_.ReadByte()));
     uint64_t value = 0;
-    data.ber(value, data.size());
+    data.Ber(value, data.Size());
     return int32_t(uint32_t(value));
 }
 

@@ -139,7 +139,7 @@ bool cReader::Fail(const char* reason)
     return false;
 }
 
-bool cReader::value(strValue& out, int depth)
+bool cReader::ParseValue(strValue& out, int depth)
 {
     SkipSpace();
     out = strValue();
@@ -147,28 +147,28 @@ bool cReader::value(strValue& out, int depth)
     bool ok;
     switch (Peek()) {
     case '{':
-    case '[': ok = container(out, depth); break;
+    case '[': ok = Container(out, depth); break;
     case '"':
         out.type = T_STRING;
-        ok = string(nullptr);
+        ok = String(nullptr);
         break;
     case 't':
         out.type = T_BOOL;
-        ok = literal("true");
+        ok = Literal("true");
         break;
     case 'f':
         out.type = T_BOOL;
-        ok = literal("false");
+        ok = Literal("false");
         break;
     case 'n':
         out.type = T_NULL;
-        ok = literal("null");
+        ok = Literal("null");
         break;
     default:
         if (AtEnd() || !(Peek() == '-' || isDigit(Peek())))
             return Fail("unexpected character");
         out.type = T_NUMBER;
-        ok = number();
+        ok = ParseNumber();
     }
     if (!ok)
         return false;
@@ -179,7 +179,7 @@ bool cReader::value(strValue& out, int depth)
     return true;
 }
 
-bool cReader::container(strValue& out, int depth)
+bool cReader::Container(strValue& out, int depth)
 {
     if (depth >= kMaxDepth)
         return Fail("nesting too deep");
@@ -197,7 +197,7 @@ bool cReader::container(strValue& out, int depth)
                 return Fail("expected a member name");
             const size_t start = pos_;
             std::string key;
-            if (!string(&key))
+            if (!String(&key))
                 return false;
             out.keyTexts.emplace_back(text_.substr(start, pos_ - start));
             out.keys.push_back(std::move(key));
@@ -206,7 +206,7 @@ bool cReader::container(strValue& out, int depth)
                 return Fail("expected ':'");
         }
         out.items.emplace_back();
-        if (!value(out.items.back(), depth + 1))
+        if (!ParseValue(out.items.back(), depth + 1))
             return false;
         SkipSpace();
         if (Consume(','))
@@ -217,7 +217,7 @@ bool cReader::container(strValue& out, int depth)
     }
 }
 
-bool cReader::string(std::string* decoded)
+bool cReader::String(std::string* decoded)
 {
     if (!Consume('"'))
         return Fail("expected a string");
@@ -301,7 +301,7 @@ bool cReader::string(std::string* decoded)
     }
 }
 
-bool cReader::number()
+bool cReader::ParseNumber()
 {
     Consume('-');
     if (Peek() == '0' && !AtEnd())
@@ -328,7 +328,7 @@ bool cReader::number()
     return true;
 }
 
-bool cReader::literal(std::string_view word)
+bool cReader::Literal(std::string_view word)
 {
     for (char c : word) {
         if (AtEnd())

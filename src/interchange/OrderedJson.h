@@ -49,20 +49,20 @@ public:
     size_t Position() const { return pos_; }
     bool AtEnd() const { return pos_ >= text_.size(); }
     /** Reads one value (after white space) with its span. */
-    bool Value(strValue& out) { return value(out, 0); }
+    bool Value(strValue& out) { return ParseValue(out, 0); }
     /** Reads the string at the current position, decoded into out. */
-    bool ReadString(std::string& out) { return string(&out); }
+    bool ReadString(std::string& out) { return String(&out); }
     /** Records a failure at the current position: "truncated at byte N" at the end, else the reason. */
     bool Fail(const char* reason);
     bool Failed() const { return !error_.empty(); }
     const std::string& Error() const { return error_; }
 
 private:
-    bool value(strValue& out, int depth);
-    bool container(strValue& out, int depth);
-    bool string(std::string* decoded);
-    bool number();
-    bool literal(std::string_view word);
+    bool ParseValue(strValue& out, int depth);
+    bool Container(strValue& out, int depth);
+    bool String(std::string* decoded);
+    bool ParseNumber();
+    bool Literal(std::string_view word);
 
     std::string_view text_;
     size_t pos_ = 0;

@@ -308,8 +308,8 @@ bool WriteRm2000Animation(const cAnimeData& project, const strFolderNames& folde
 int ReadRm2000Animation(cAnimeData& project, Cclip_stream& in)
 {
     in.Seek(0);
-    const uint32_t size = in.Reader().u32();
-    const uint32_t one = in.Reader().u32();
+    const uint32_t size = in.Reader().U32();
+    const uint32_t one = in.Reader().U32();
     // A block shorter than its own size prefix is cut off: refused, not read in part.
     if (size == 0 || one == 0 || size > in.Size() - std::min<size_t>(in.Size(), 8))
         return -1;

@@ -391,7 +391,7 @@ int ReadRubyAnimation(cAnimeData& project, Cclip_stream& in)
     CRead r(symbols, STYLE_UTF8);
     r.Assign(in.Data(), in.Size());
     // A block shorter than its own size prefix is cut off: refused, not read in part.
-    const uint32_t size = r.Reader().u32();
+    const uint32_t size = r.Reader().U32();
     r.Skip(2); // Marshal version
     if (r.Failed() || size > in.Size() || !interchange::ResetForImport(project, 16))
         return -1;

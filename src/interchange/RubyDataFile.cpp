@@ -188,16 +188,16 @@ public:
 
 private:
     /** The animation stored under the ID; nullptr for an empty slot or past the end. */
-    const strMarshalNode* entry(int id) const;
-    bool read(const strMarshalNode& animation, cAnimeData& project) const;
+    const strMarshalNode* Entry(int id) const;
+    bool Read(const strMarshalNode& animation, cAnimeData& project) const;
     /** The file with the entry of that ID replaced by (or appended as) value. */
-    bool splice(int id, const strMarshalNode& value, std::string& out) const;
+    bool Splice(int id, const strMarshalNode& value, std::string& out) const;
 
     eDataFileKind kind_;
     std::unique_ptr<strParsed> parsed_;
 };
 
-const strMarshalNode* cRubyDataFile::entry(int id) const
+const strMarshalNode* cRubyDataFile::Entry(int id) const
 {
     if (id < 1 || size_t(id) >= parsed_->slots.size())
         return nullptr;
@@ -209,7 +209,7 @@ std::vector<strDataEntry> cRubyDataFile::List() const
 {
     std::vector<strDataEntry> list;
     for (size_t i = 1; i < parsed_->slots.size(); ++i) {
-        const strMarshalNode* node = entry(int(i));
+        const strMarshalNode* node = Entry(int(i));
         if (!node)
             continue;
         strDataEntry e;
@@ -232,7 +232,7 @@ std::vector<strDataEntry> cRubyDataFile::List() const
     return list;
 }
 
-bool cRubyDataFile::read(const strMarshalNode& animation, cAnimeData& project) const
+bool cRubyDataFile::Read(const strMarshalNode& animation, cAnimeData& project) const
 {
     Cclip_stream block;
     return blockOf(animation, block) && ReadRubyAnimation(project, block) == 1;
@@ -240,19 +240,19 @@ bool cRubyDataFile::read(const strMarshalNode& animation, cAnimeData& project) c
 
 bool cRubyDataFile::Import(int id, cAnimeData& project, std::string& error) const
 {
-    const strMarshalNode* node = entry(id);
+    const strMarshalNode* node = Entry(id);
     if (!node || !isAnimation(*node)) {
         error = "no animation with ID " + std::to_string(id);
         return false;
     }
-    if (!read(*node, project)) {
+    if (!Read(*node, project)) {
         error = "the animation with ID " + std::to_string(id) + " cannot be read";
         return false;
     }
     return true;
 }
 
-bool cRubyDataFile::splice(int id, const strMarshalNode& value, std::string& out) const
+bool cRubyDataFile::Splice(int id, const strMarshalNode& value, std::string& out) const
 {
     const strParsed& p = *parsed_;
     const std::string& in = p.bytes;
@@ -328,14 +328,14 @@ bool cRubyDataFile::Export(const cAnimeData& project, int id, const strFolderNam
     };
     edited = adapt(*edited);
     const strMarshalNode* merged = edited;
-    if (const strMarshalNode* old = entry(id)) {
+    if (const strMarshalNode* old = Entry(id)) {
         if (!isAnimation(*old)) {
             error = "the entry with ID " + std::to_string(id) + " is not an animation";
             return false;
         }
         cAnimeData imported;
         const strMarshalNode* base = nullptr;
-        if (!read(*old, imported) || !WriteRubyAnimation(imported, version, folders, baseBlock) ||
+        if (!Read(*old, imported) || !WriteRubyAnimation(imported, version, folders, baseBlock) ||
             !(base = animationOf(baseBlock, pool, baseBytes))) {
             error = "the animation with ID " + std::to_string(id) + " cannot be read";
             return false;
@@ -350,7 +350,7 @@ bool cRubyDataFile::Export(const cAnimeData& project, int id, const strFolderNam
 
     std::string bytes, reason;
     std::unique_ptr<strParsed> next;
-    if (!splice(id, *merged, bytes) || !(next = parse(std::move(bytes), reason))) {
+    if (!Splice(id, *merged, bytes) || !(next = parse(std::move(bytes), reason))) {
         error = "the animation cannot be written into the file" + (reason.empty() ? "" : ": " + reason);
         return false;
     }

@@ -215,13 +215,13 @@ public:
     }
 
 private:
-    bool skip(int depth);
+    bool SkipNested(int depth);
     /** Steps over a long length and that many bytes. */
-    void skipBytes();
-    int32_t lookup(const std::string& name) const;
+    void SkipBytes();
+    int32_t Lookup(const std::string& name) const;
     /** Reads the user-data head of a known class; skips anything else. */
-    int32_t readUserHead(int32_t classId, int32_t& length, bool& wrapped);
-    void finishUser(size_t end, bool wrapped);
+    int32_t ReadUserHead(int32_t classId, int32_t& length, bool& wrapped);
+    void FinishUser(size_t end, bool wrapped);
 
     bool textCut_ = false;
     bool truncated_ = false;

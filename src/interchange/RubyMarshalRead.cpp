@@ -146,7 +146,7 @@ int32_t CRead::ReadSymbol(std::string& name)
     return -1;
 }
 
-int32_t CRead::lookup(const std::string& name) const
+int32_t CRead::Lookup(const std::string& name) const
 {
     for (auto it = dictionaries_.rbegin(); it != dictionaries_.rend(); ++it)
         if (int32_t id = (*it)->Find(name))
@@ -159,7 +159,7 @@ int32_t CRead::ReadIvarId()
     std::string name;
     if (ReadSymbol(name) < 0 || name.empty())
         return 0;
-    return lookup(name);
+    return Lookup(name);
 }
 
 int32_t CRead::ReadObject(int32_t& count)
@@ -199,7 +199,7 @@ size_t CRead::ReadString(std::string& utf8)
     return 0;
 }
 
-int32_t CRead::readUserHead(int32_t classId, int32_t& length, bool& wrapped)
+int32_t CRead::ReadUserHead(int32_t classId, int32_t& length, bool& wrapped)
 {
     length = 0;
     const Mark mark = GetMark();
@@ -215,7 +215,7 @@ int32_t CRead::readUserHead(int32_t classId, int32_t& length, bool& wrapped)
     return 0;
 }
 
-void CRead::finishUser(size_t end, bool wrapped)
+void CRead::FinishUser(size_t end, bool wrapped)
 {
     Seek(end);
     if (wrapped)
@@ -226,7 +226,7 @@ int32_t CRead::ReadTable(CTable& table, int32_t tableId)
 {
     int32_t length;
     bool wrapped;
-    if (readUserHead(tableId, length, wrapped) == 0)
+    if (ReadUserHead(tableId, length, wrapped) == 0)
         return 0;
     const size_t start = Position();
     truncated_ = truncated_ || size_t(length) > Remaining();
@@ -234,11 +234,11 @@ int32_t CRead::ReadTable(CTable& table, int32_t tableId)
     uint8_t head[20] = {};
     Read(head, std::min<size_t>(20, end - start));
     platform::ByteReader fields(head, sizeof head);
-    const int32_t dims = fields.i32();
-    const int32_t xs = fields.i32();
-    const int32_t ys = fields.i32();
-    const int32_t zs = fields.i32();
-    const int32_t count = fields.i32();
+    const int32_t dims = fields.I32();
+    const int32_t xs = fields.I32();
+    const int32_t ys = fields.I32();
+    const int32_t zs = fields.I32();
+    const int32_t count = fields.I32();
     if (count != 0) {
         const size_t avail = end - Position();
         const int32_t y1 = dims < 2 ? 1 : ys, z1 = dims < 3 ? 1 : zs;
@@ -249,10 +249,10 @@ int32_t CRead::ReadTable(CTable& table, int32_t tableId)
             platform::ByteReader grid(Take(n));
             int16_t* d = table.Data();
             for (size_t i = 0; i + 1 < n; i += 2)
-                d[i / 2] = int16_t(grid.u16());
+                d[i / 2] = int16_t(grid.U16());
         }
     }
-    finishUser(end, wrapped);
+    FinishUser(end, wrapped);
     return length;
 }
 
@@ -260,7 +260,7 @@ uint32_t CRead::ReadColor(int32_t colorId)
 {
     int32_t length;
     bool wrapped;
-    if (readUserHead(colorId, length, wrapped) == 0)
+    if (ReadUserHead(colorId, length, wrapped) == 0)
         return 0;
     truncated_ = truncated_ || size_t(length) > Remaining();
     const size_t end = Position() + std::min(size_t(length), Remaining());
@@ -285,7 +285,7 @@ uint32_t CRead::ReadColor(int32_t colorId)
             whole = int64_t(d);
         packed |= uint32_t(uint8_t(whole)) << (8 * i);
     }
-    finishUser(end, wrapped);
+    FinishUser(end, wrapped);
     return packed;
 }
 
@@ -296,7 +296,7 @@ void CRead::Rewind(const Mark& mark)
         symbols_.resize(mark.symbols);
 }
 
-void CRead::skipBytes()
+void CRead::SkipBytes()
 {
     const int32_t n = ReadLong();
     if (n > 0)
@@ -305,7 +305,7 @@ void CRead::skipBytes()
 
 bool CRead::SkipValue()
 {
-    if (skip(0))
+    if (SkipNested(0))
         return true;
     Seek(Size());
     return false;
@@ -319,13 +319,13 @@ bool CRead::SkipIvarPairs(int32_t count, int depth)
         if (t != T_SYMBOL && t != T_SYMLINK)
             return false;
         ReadSymbol(name);
-        if (!skip(depth + 1))
+        if (!SkipNested(depth + 1))
             return false;
     }
     return true;
 }
 
-bool CRead::skip(int depth)
+bool CRead::SkipNested(int depth)
 {
     if (depth > kMaxDepth || AtEnd())
         return false;
@@ -340,7 +340,7 @@ bool CRead::skip(int depth)
     };
     auto values = [&](int64_t n) {
         for (int64_t i = 0; i < n; ++i)
-            if (!skip(depth + 1))
+            if (!SkipNested(depth + 1))
                 return false;
         return true;
     };
@@ -359,9 +359,9 @@ bool CRead::skip(int depth)
     case T_FLOAT:
     case T_CLASS:
     case T_MODULE:
-    case T_MODULE_OLD: skipBytes(); return true;
+    case T_MODULE_OLD: SkipBytes(); return true;
     case T_REGEXP:
-        skipBytes();
+        SkipBytes();
         ReadByte(); // options
         return true;
     case T_BIGNUM: {
@@ -373,19 +373,19 @@ bool CRead::skip(int depth)
     }
     case T_ARRAY: return values(ReadLong());
     case T_HASH: return values(int64_t(ReadLong()) * 2);
-    case T_HASH_DEF: return values(int64_t(ReadLong()) * 2) && skip(depth + 1);
-    case T_IVAR: return skip(depth + 1) && SkipIvarPairs(ReadLong(), depth);
+    case T_HASH_DEF: return values(int64_t(ReadLong()) * 2) && SkipNested(depth + 1);
+    case T_IVAR: return SkipNested(depth + 1) && SkipIvarPairs(ReadLong(), depth);
     case T_OBJECT:
     case T_STRUCT: return symbol() && SkipIvarPairs(ReadLong(), depth);
     case T_USERDEF:
         if (!symbol())
             return false;
-        skipBytes();
+        SkipBytes();
         return true;
     case T_USERMARSHAL:
     case T_EXTENDED:
     case T_UCLASS:
-    case T_DATA: return symbol() && skip(depth + 1);
+    case T_DATA: return symbol() && SkipNested(depth + 1);
     default: return false;
     }
 }

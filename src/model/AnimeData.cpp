@@ -51,8 +51,8 @@ bool cAnimeData::SetValue(int index, int value)
     default: return false;
     }
     // The items that leave the frames alone are recorded (the project dialog's light changes).
-    if (recording() && *item != value)
-        addRecord(std::make_unique<cRest_Update_Item>(index, value, *item));
+    if (Recording() && *item != value)
+        AddRecord(std::make_unique<cRest_Update_Item>(index, value, *item));
     *item = value;
     return true;
 }
@@ -105,8 +105,8 @@ bool cAnimeData::SetText(int index, const std::string& text)
     case AT_USER_DATA: item = &userData_; break;
     default: return false;
     }
-    if (recording() && *item != text)
-        addRecord(std::make_unique<cRest_Update_Text>(index, text, *item));
+    if (Recording() && *item != text)
+        AddRecord(std::make_unique<cRest_Update_Text>(index, text, *item));
     *item = text;
     return true;
 }
@@ -319,7 +319,7 @@ bool cAnimeData::SetCellCount(int n)
     return true;
 }
 
-void cAnimeData::addRecord(std::unique_ptr<cRestore> record)
+void cAnimeData::AddRecord(std::unique_ptr<cRestore> record)
 {
     if (record_)
         record_->AddRecord(std::move(record));
@@ -332,8 +332,8 @@ bool cAnimeData::SetFrame(int index, const strFrame* source)
     strFrame* present = frames_.Get(index);
     if (!present && !source)
         return false;
-    if (recording())
-        addRecord(std::make_unique<cRest_Update_Frame>(index, source, present));
+    if (Recording())
+        AddRecord(std::make_unique<cRest_Update_Frame>(index, source, present));
     if (!source) {
         frames_.Delete(index);
     } else {
@@ -354,8 +354,8 @@ bool cAnimeData::SetInterval(int frame, int interval)
     const uint16_t value = uint16_t(interval);
     if (f->interval == value)
         return false;
-    if (recording())
-        addRecord(std::make_unique<cRest_Update_Int>(frame, value, f->interval));
+    if (Recording())
+        AddRecord(std::make_unique<cRest_Update_Int>(frame, value, f->interval));
     f->interval = value;
     MarkModified();
     return true;
@@ -421,8 +421,8 @@ bool cAnimeData::SlideFrames(int from, int count, int to)
     for (int i = to; i < to + count; ++i)
         if ((i < from || i >= from + count) && frames_.Get(i))
             SetFrame(i, nullptr);
-    if (recording())
-        addRecord(std::make_unique<cRest_Slide_Frame>(from, count, to));
+    if (Recording())
+        AddRecord(std::make_unique<cRest_Slide_Frame>(from, count, to));
     std::vector<std::unique_ptr<strFrame>> block(static_cast<size_t>(count));
     for (int k = 0; k < count; ++k)
         block[size_t(k)] = frames_.Take(from + k);
@@ -438,8 +438,8 @@ bool cAnimeData::SwapFrames(int a, int b)
         return false;
     if (!frames_.Get(a) && !frames_.Get(b))
         return false;
-    if (recording())
-        addRecord(std::make_unique<cRest_Change_Frame>(a, b));
+    if (Recording())
+        AddRecord(std::make_unique<cRest_Change_Frame>(a, b));
     frames_.Swap(a, b);
     MarkModified();
     return true;
@@ -468,8 +468,8 @@ bool cAnimeData::SetCell(int frame, int cellNo, const strCell* cell)
     if (!cell) {
         if (!present)
             return false;
-        if (recording())
-            addRecord(std::make_unique<cRest_Update_Cell>(frame, cellNo, nullptr, present));
+        if (Recording())
+            AddRecord(std::make_unique<cRest_Update_Cell>(frame, cellNo, nullptr, present));
         f->cells.Delete(cellNo);
         MarkModified();
         return true;
@@ -478,8 +478,8 @@ bool cAnimeData::SetCell(int frame, int cellNo, const strCell* cell)
     ValidateCell(value, cellNo);
     if (present && *present == value)
         return false;
-    if (recording())
-        addRecord(std::make_unique<cRest_Update_Cell>(frame, cellNo, &value, present));
+    if (Recording())
+        AddRecord(std::make_unique<cRest_Update_Cell>(frame, cellNo, &value, present));
     *f->cells.Create(cellNo) = value;
     MarkModified();
     return true;
@@ -495,8 +495,8 @@ bool cAnimeData::SwapCells(int frameA, int cellA, int frameB, int cellB)
         return false;
     if (!fa->cells.Get(cellA) && !fb->cells.Get(cellB))
         return false;
-    if (recording())
-        addRecord(std::make_unique<cRest_Change_Cell>(frameA, cellA, frameB, cellB));
+    if (Recording())
+        AddRecord(std::make_unique<cRest_Change_Cell>(frameA, cellA, frameB, cellB));
     std::unique_ptr<strCell> a = fa->cells.Take(cellA);
     std::unique_ptr<strCell> b = fb->cells.Take(cellB);
     fa->cells.Put(cellA, std::move(b));
@@ -513,8 +513,8 @@ bool cAnimeData::SetFixPicture(int cellNo, int picture)
     uint8_t& slot = fixPictures_[size_t(cellNo)];
     if (slot == value)
         return false;
-    if (recording())
-        addRecord(std::make_unique<cRest_Update_FixCell>(cellNo, value, slot));
+    if (Recording())
+        AddRecord(std::make_unique<cRest_Update_FixCell>(cellNo, value, slot));
     slot = value;
     if (fixPicturePerCell_)
         for (int i = 0; i < frames_.Size(); ++i)
@@ -530,8 +530,8 @@ bool cAnimeData::SetPicture(const strPicture& picture, int index)
     if (!pictures_.InRange(index))
         return false;
     const strPicture* present = pictures_.Get(index);
-    if (recording() && !(present && *present == picture))
-        addRecord(std::make_unique<cRest_Update_Picture>(index, &picture, present));
+    if (Recording() && !(present && *present == picture))
+        AddRecord(std::make_unique<cRest_Update_Picture>(index, &picture, present));
     pictures_.Put(index, std::make_unique<strPicture>(picture));
     MarkModified();
     return true;
@@ -542,8 +542,8 @@ bool cAnimeData::DeletePicture(int index)
     const strPicture* present = pictures_.Get(index);
     if (!present)
         return false;
-    if (recording())
-        addRecord(std::make_unique<cRest_Update_Picture>(index, nullptr, present));
+    if (Recording())
+        AddRecord(std::make_unique<cRest_Update_Picture>(index, nullptr, present));
     pictures_.Delete(index);
     MarkModified();
     return true;
@@ -558,23 +558,23 @@ std::vector<std::optional<strEffect>> cAnimeData::EffectList() const
     return list;
 }
 
-template <class Change> bool cAnimeData::changeEffects(Change change)
+template <class Change> bool cAnimeData::ChangeEffects(Change change)
 {
     // Effect edits move whole blocks of slots, so the record keeps the list before
     // and after the change; an edit that changed nothing leaves no record.
-    if (!recording())
+    if (!Recording())
         return change();
     auto before = EffectList();
     const bool done = change();
     auto after = EffectList();
     if (after != before)
-        addRecord(std::make_unique<cRest_Update_Effects>(std::move(after), std::move(before)));
+        AddRecord(std::make_unique<cRest_Update_Effects>(std::move(after), std::move(before)));
     return done;
 }
 
 bool cAnimeData::SetEffectList(const std::vector<std::optional<strEffect>>& list)
 {
-    return changeEffects([&] {
+    return ChangeEffects([&] {
         for (int i = 0; i < effects_.Size(); ++i) {
             const std::optional<strEffect>* e = size_t(i) < list.size() ? &list[size_t(i)] : nullptr;
             if (e && *e)
@@ -591,7 +591,7 @@ bool cAnimeData::InsertEffect(const strEffect& effect, int* outIndex)
 {
     if (effects_.Size() == 0)
         return false;
-    return changeEffects([&] {
+    return ChangeEffects([&] {
         int at = effects_.Count();
         for (int i = 0; i < effects_.Size(); ++i) {
             const strEffect* e = effects_.Get(i);
@@ -616,7 +616,7 @@ bool cAnimeData::SetEffect(const strEffect& effect, int index)
 {
     if (!effects_.InRange(index))
         return false;
-    return changeEffects([&] {
+    return ChangeEffects([&] {
         effects_.Put(index, std::make_unique<strEffect>(effect));
         MarkModified();
         return true;
@@ -625,7 +625,7 @@ bool cAnimeData::SetEffect(const strEffect& effect, int index)
 
 bool cAnimeData::DeleteEffect(int index, bool compact)
 {
-    return changeEffects([&] {
+    return ChangeEffects([&] {
         const bool deleted = effects_.Delete(index);
         if (deleted)
             MarkModified();

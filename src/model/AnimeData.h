@@ -149,9 +149,9 @@ public:
     void MarkModified() { modified = true; }
 
 private:
-    void addRecord(std::unique_ptr<class cRestore> record);
-    bool recording() const { return record_ != nullptr; }
-    template <class Change> bool changeEffects(Change change);
+    void AddRecord(std::unique_ptr<class cRestore> record);
+    bool Recording() const { return record_ != nullptr; }
+    template <class Change> bool ChangeEffects(Change change);
 
     std::string workFolder_, name_, fileName_, userData_;
     cPtrArray<strFrame> frames_;

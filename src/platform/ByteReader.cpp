@@ -4,54 +4,54 @@
 
 namespace platform {
 
-void ByteReader::fail()
+void ByteReader::Fail()
 {
     ok_ = false;
     pos_ = data_.size();
 }
 
-void ByteReader::seek(size_t position) { pos_ = std::min(position, data_.size()); }
+void ByteReader::Seek(size_t position) { pos_ = std::min(position, data_.size()); }
 
-void ByteReader::rebind(std::string_view data)
+void ByteReader::Rebind(std::string_view data)
 {
     data_ = data;
     pos_ = std::min(pos_, data_.size());
 }
 
-uint8_t ByteReader::u8()
+uint8_t ByteReader::U8()
 {
-    if (atEnd()) {
-        fail();
+    if (AtEnd()) {
+        Fail();
         return 0;
     }
     return uint8_t(data_[pos_++]);
 }
 
-std::string_view ByteReader::bytes(size_t n)
+std::string_view ByteReader::Bytes(size_t n)
 {
-    if (n > remaining()) {
-        fail();
+    if (n > Remaining()) {
+        Fail();
         return {};
     }
-    return upTo(n);
+    return UpTo(n);
 }
 
-std::string_view ByteReader::upTo(size_t n)
+std::string_view ByteReader::UpTo(size_t n)
 {
-    const size_t count = std::min(n, remaining());
+    const size_t count = std::min(n, Remaining());
     const std::string_view v = data_.substr(pos_, count);
     pos_ += count;
     if (count < n)
-        fail();
+        Fail();
     return v;
 }
 
-bool ByteReader::ber(uint64_t& value, size_t maxBytes)
+bool ByteReader::Ber(uint64_t& value, size_t maxBytes)
 {
     value = 0;
     for (size_t i = 0; i < maxBytes; ++i) {
-        if (atEnd()) {
-            fail();
+        if (AtEnd()) {
+            Fail();
             return false;
         }
         const uint8_t b = uint8_t(data_[pos_++]);
@@ -62,9 +62,9 @@ bool ByteReader::ber(uint64_t& value, size_t maxBytes)
     return false;
 }
 
-uint32_t ByteReader::number(size_t n)
+uint32_t ByteReader::Number(size_t n)
 {
-    const std::string_view v = bytes(n);
+    const std::string_view v = Bytes(n);
     uint32_t value = 0;
     for (size_t i = v.size(); i-- > 0;)
         value = (value << 8) | uint8_t(v[i]);

@@ -5,14 +5,14 @@
 
 namespace platform {
 
-uint32_t SteadyClock::milliseconds() const
+uint32_t SteadyClock::Milliseconds() const
 {
     auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch());
     return static_cast<uint32_t>(ms.count());
 }
 
-void SteadyClock::yield() { std::this_thread::yield(); }
+void SteadyClock::Yield() { std::this_thread::yield(); }
 
 Clock& SystemClock()
 {

@@ -46,8 +46,8 @@ public:
     }
     cFd(const cFd&) = delete;
     cFd& operator=(const cFd&) = delete;
-    int get() const { return fd_; }
-    void adopt(int fd) { fd_ = fd; }
+    int Get() const { return fd_; }
+    void Adopt(int fd) { fd_ = fd; }
 
 private:
     int fd_ = -1;
@@ -59,7 +59,7 @@ bool openRegular(const std::filesystem::path& path, cFd& fd, struct stat& st, st
     const int raw = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (raw < 0)
         return fail(error, errno);
-    fd.adopt(raw);
+    fd.Adopt(raw);
     if (::fstat(raw, &st) != 0)
         return fail(error, errno);
     if (S_ISDIR(st.st_mode))
@@ -114,7 +114,7 @@ bool readWhole(const std::filesystem::path& path, Buffer& out, FileKind kind, st
         const uint64_t limit = MaxFileBytes(kind);
         if (uint64_t(st.st_size) > limit)
             return tooLarge(error, limit);
-        if (readBounded(fd.get(), uint64_t(st.st_size), limit, out, error))
+        if (readBounded(fd.Get(), uint64_t(st.st_size), limit, out, error))
             return true;
     } catch (const std::bad_alloc&) {
         Buffer().swap(out);
@@ -235,7 +235,7 @@ bool ReadFileHead(const std::filesystem::path& path, size_t count, std::string& 
     size_t used = 0;
     if (openRegular(path, fd, st, error)) {
         while (used < count) {
-            const ssize_t got = readSome(fd.get(), out.data() + used, count - used);
+            const ssize_t got = readSome(fd.Get(), out.data() + used, count - used);
             if (got < 0) {
                 out.clear();
                 return fail(error, errno);

@@ -25,12 +25,12 @@ cSound::cSound(cSoundDevice* device, unsigned buffer, unsigned source, int chann
 
 cSound::~cSound()
 {
-    releaseHandles();
+    ReleaseHandles();
     if (device_)
         device_->instances_.erase(this);
 }
 
-void cSound::releaseHandles()
+void cSound::ReleaseHandles()
 {
     if (source_) {
         alSourceStop(source_);
@@ -41,7 +41,7 @@ void cSound::releaseHandles()
     source_ = buffer_ = 0;
 }
 
-bool cSound::isPlaying() const
+bool cSound::IsPlaying() const
 {
     if (!source_)
         return false;
@@ -50,27 +50,27 @@ bool cSound::isPlaying() const
     return state == AL_PLAYING;
 }
 
-void cSound::play()
+void cSound::Play()
 {
     // Playing a source that plays restarts it from the start.
     if (source_)
         alSourcePlay(source_);
 }
 
-void cSound::stop()
+void cSound::Stop()
 {
     // Rewinding puts the source back to the start, in the initial state.
     if (source_)
         alSourceRewind(source_);
 }
 
-void cSound::setVolume(float volume)
+void cSound::SetVolume(float volume)
 {
     if (source_)
         alSourcef(source_, AL_GAIN, std::clamp(volume, 0.0f, 100.0f) / 100.0f);
 }
 
-void cSound::setPan(float pan)
+void cSound::SetPan(float pan)
 {
     if (!source_)
         return;
@@ -96,7 +96,7 @@ void cSound::setPan(float pan)
     }
 }
 
-void cSound::setSpeed(float speed)
+void cSound::SetSpeed(float speed)
 {
     if (source_)
         alSourcef(source_, AL_PITCH, std::max(speed, 0.01f));
@@ -104,12 +104,12 @@ void cSound::setSpeed(float speed)
 
 cSoundDevice::~cSoundDevice()
 {
-    shutdown();
+    Shutdown();
     for (cSound* sound : instances_)
         sound->device_ = nullptr;
 }
 
-bool cSoundDevice::initialize()
+bool cSoundDevice::Initialize()
 {
     if (ready_)
         return true;
@@ -132,12 +132,12 @@ bool cSoundDevice::initialize()
     return true;
 }
 
-void cSoundDevice::shutdown()
+void cSoundDevice::Shutdown()
 {
     if (!ready_)
         return;
     for (cSound* sound : instances_)
-        sound->releaseHandles();
+        sound->ReleaseHandles();
     alcMakeContextCurrent(nullptr);
     alcDestroyContext(static_cast<ALCcontext*>(context_));
     alcCloseDevice(static_cast<ALCdevice*>(device_));
@@ -145,7 +145,7 @@ void cSoundDevice::shutdown()
     ready_ = false;
 }
 
-std::unique_ptr<cSound> cSoundDevice::createInstance(const std::filesystem::path& file)
+std::unique_ptr<cSound> cSoundDevice::CreateInstance(const std::filesystem::path& file)
 {
     if (!ready_)
         return nullptr;
@@ -176,6 +176,6 @@ std::unique_ptr<cSound> cSoundDevice::createInstance(const std::filesystem::path
     alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
     alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
     std::unique_ptr<cSound> sound(new cSound(this, buffer, source, pcm.channels));
-    sound->setPan(0);
+    sound->SetPan(0);
     return sound;
 }

@@ -18,16 +18,16 @@ public:
     cSound(const cSound&) = delete;
     cSound& operator=(const cSound&) = delete;
 
-    bool isPlaying() const;
+    bool IsPlaying() const;
     /** Plays once from the start. */
-    void play();
-    void stop();
+    void Play();
+    void Stop();
     /** Volume in percent (the effect's 1-100). */
-    void setVolume(float volume);
+    void SetVolume(float volume);
     /** Balance from -100 (left) through 0 (centre) to 100 (right). */
-    void setPan(float pan);
+    void SetPan(float pan);
     /** Playback speed; 1 is normal, 0.5 half speed and an octave lower. */
-    void setSpeed(float speed);
+    void SetSpeed(float speed);
 
     /** Mark used by the sound table while it reloads. */
     bool stale = false;
@@ -35,7 +35,7 @@ public:
 private:
     friend class cSoundDevice;
     cSound(cSoundDevice* device, unsigned buffer, unsigned source, int channels);
-    void releaseHandles();
+    void ReleaseHandles();
 
     cSoundDevice* device_;
     unsigned buffer_ = 0;
@@ -55,17 +55,17 @@ public:
 
     /** Opens the default audio device and makes its context current. False leaves
      *  the device not ready (no audio device); sounds are then skipped. */
-    bool initialize();
+    bool Initialize();
     /** Releases every instance and closes the device when ready. */
-    void shutdown();
-    bool isReady() const { return ready_; }
+    void Shutdown();
+    bool IsReady() const { return ready_; }
     /** The library's version text, kept after initialisation. */
-    const std::string& version() const { return version_; }
+    const std::string& Version() const { return version_; }
 
     /** Decodes a file into a new instance; null when not ready or the file can't be
      *  read or decoded. The instance must not outlive the device's shut-down in use:
      *  shut-down leaves it silent. */
-    std::unique_ptr<cSound> createInstance(const std::filesystem::path& file);
+    std::unique_ptr<cSound> CreateInstance(const std::filesystem::path& file);
 
 private:
     friend class cSound;

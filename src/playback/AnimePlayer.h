@@ -31,8 +31,8 @@ enum ePlayFlag : unsigned {
 class cPlayerWindow {
 public:
     virtual ~cPlayerWindow() = default;
-    virtual void playTick() = 0;
-    virtual void playStopped() = 0;
+    virtual void PlayTick() = 0;
+    virtual void PlayStopped() = 0;
 };
 
 class cAnimePlayer {
@@ -40,46 +40,46 @@ public:
     /** `sounds` may be null: playback then runs without sound effects. */
     explicit cAnimePlayer(cFrameTimer& timer, cSoundPart* sounds = nullptr) : timer_(timer), sounds_(sounds) {}
 
-    void setProject(cAnimeData* project) { project_ = project; }
-    cAnimeData* project() const { return project_; }
+    void SetProject(cAnimeData* project) { project_ = project; }
+    cAnimeData* Project() const { return project_; }
 
     /** Starts playback at `rate` ticks per second with the option `flags` from the
      *  current frame (or the range start when the current frame lies outside the
      *  range); `window` gets the ticks. False when the timer was already running. */
-    bool play(unsigned rate, unsigned flags, cPlayerWindow* window);
+    bool Play(unsigned rate, unsigned flags, cPlayerWindow* window);
     /** Stops the timer and all sounds. With reset the player returns to frame -1;
      *  without, it keeps its frame. Tells the window when it was playing. */
-    void stop(bool reset);
+    void Stop(bool reset);
     /** One tick; returns whether the current frame changed. */
-    bool advance();
+    bool Advance();
     /** Aims the player at frame f (-1 before the first; other values out of range
      *  keep the current frame) and at the first effect of that frame or later. */
-    void goToFrame(int frame);
+    void GoToFrame(int frame);
     /** The play range; -1 for an open bound. */
-    void setRange(int start, int end);
+    void SetRange(int start, int end);
 
-    int currentFrame() const { return current_; }
-    bool isPlaying() const { return (flags_ & PF_PLAYING) != 0; }
+    int CurrentFrame() const { return current_; }
+    bool IsPlaying() const { return (flags_ & PF_PLAYING) != 0; }
     /** Playback ended with the option to hide the cells. */
-    bool cellsCleared() const { return cellsCleared_; }
-    unsigned flags() const { return flags_; }
+    bool CellsCleared() const { return cellsCleared_; }
+    unsigned Flags() const { return flags_; }
     /** Replaces the play options; the internal bits stay. Takes effect at once;
      *  switching on PF_RELOAD_SOUNDS releases the loaded sounds. */
-    void setOptions(unsigned options);
+    void SetOptions(unsigned options);
 
-    const strFlashState& screenFlash() const { return screenFlash_; }
-    const strFlashState& targetFlash() const { return targetFlash_; }
+    const strFlashState& ScreenFlash() const { return screenFlash_; }
+    const strFlashState& TargetFlash() const { return targetFlash_; }
     /** Drops both flashes (a frame chosen by hand during playback). */
-    void resetFlashes();
+    void ResetFlashes();
 
     /** Called with the effect index of every effect fired (for traces). */
-    void setFireListener(std::function<void(int)> listener) { fireListener_ = std::move(listener); }
+    void SetFireListener(std::function<void(int)> listener) { fireListener_ = std::move(listener); }
 
 private:
-    int effectEnd() const;
-    int firstEffectFrom(int frame) const;
-    void fire(int index, const strEffect& effect);
-    void finish();
+    int EffectEnd() const;
+    int FirstEffectFrom(int frame) const;
+    void Fire(int index, const strEffect& effect);
+    void Finish();
 
     cFrameTimer& timer_;
     cSoundPart* sounds_;

@@ -8,41 +8,41 @@ unsigned PlayRateFromSetting(int playRate)
     return std::clamp(kPlayRates[index], 1u, 120u);
 }
 
-void cFrameTimer::setRate(unsigned rate)
+void cFrameTimer::SetRate(unsigned rate)
 {
     rate_ = std::clamp(rate, 1u, 120u);
     period_ = 1000 / rate_;
-    last_ = clock_.milliseconds();
+    last_ = clock_.Milliseconds();
     lag_ = 0;
 }
 
-bool cFrameTimer::start()
+bool cFrameTimer::Start()
 {
     if (running_)
         return false;
-    last_ = clock_.milliseconds();
+    last_ = clock_.Milliseconds();
     lag_ = 0;
     running_ = true;
     return true;
 }
 
-uint32_t cFrameTimer::untilNext() const
+uint32_t cFrameTimer::UntilNext() const
 {
     // Differences of wrapping values, read as signed, stay right across the wrap.
-    int32_t left = static_cast<int32_t>(last_ + period_ - clock_.milliseconds());
+    int32_t left = static_cast<int32_t>(last_ + period_ - clock_.Milliseconds());
     return left > 0 ? static_cast<uint32_t>(left) : 0;
 }
 
-bool cFrameTimer::tick()
+bool cFrameTimer::Tick()
 {
     if (!running_)
         return false;
-    uint32_t now = clock_.milliseconds();
+    uint32_t now = clock_.Milliseconds();
     // last holds the scheduled time of the previous tick, so a late tick is caught
     // up by the next one coming period - lag after it.
     int32_t late = static_cast<int32_t>(now - (last_ + period_));
     if (late < 0) {
-        clock_.yield();
+        clock_.Yield();
         return false;
     }
     lag_ = late;

@@ -1,5 +1,5 @@
 #pragma once
-// cFrameTimer: the fixed-rate tick source of playback. The owner polls tick()
+// cFrameTimer: the fixed-rate tick source of playback. The owner polls Tick()
 // (the GUI from a precise timer, the command line in a loop over a virtual clock);
 // when the next frame time has come it calls the target synchronously.
 
@@ -20,25 +20,25 @@ public:
 
     /** Stores the rate (clamped to 1-120) and its period 1000 / rate ms; restarts
      *  the schedule from now. */
-    void setRate(unsigned rate);
+    void SetRate(unsigned rate);
     /** What each tick calls; an empty function sends nothing. */
-    void setTarget(std::function<void()> target) { target_ = std::move(target); }
+    void SetTarget(std::function<void()> target) { target_ = std::move(target); }
     /** Starts the schedule from now; false (and no change) when already running. */
-    bool start();
-    void stop() { running_ = false; }
-    bool isRunning() const { return running_; }
+    bool Start();
+    void Stop() { running_ = false; }
+    bool IsRunning() const { return running_; }
 
     /** Fires one tick if its time has come: calls the target and returns true.
      *  Otherwise yields the time slice and returns false. Does nothing while stopped. */
-    bool tick();
+    bool Tick();
     /** Milliseconds until the next tick is due (0 when due now); for scheduling a
      *  wake-up instead of polling. */
-    uint32_t untilNext() const;
+    uint32_t UntilNext() const;
 
-    unsigned rate() const { return rate_; }
-    uint32_t period() const { return period_; }
+    unsigned Rate() const { return rate_; }
+    uint32_t Period() const { return period_; }
     /** How late the last tick fired, in milliseconds. */
-    int32_t lag() const { return lag_; }
+    int32_t Lag() const { return lag_; }
 
 private:
     platform::Clock& clock_;

@@ -11,21 +11,21 @@ class cTraceWindow : public cPlayerWindow {
 public:
     cTraceWindow(cAnimePlayer& player, std::vector<std::string>& lines) : player_(player), lines_(lines)
     {
-        player_.setFireListener(
+        player_.SetFireListener(
             [this](int index) { lines_.push_back(std::to_string(tick) + " fire " + std::to_string(index)); });
     }
-    ~cTraceWindow() override { player_.setFireListener(nullptr); }
+    ~cTraceWindow() override { player_.SetFireListener(nullptr); }
 
-    void playTick() override
+    void PlayTick() override
     {
         ++tick;
         stopped_ = false;
-        player_.advance();
-        lines_.push_back(std::to_string(tick) + " " + std::to_string(player_.currentFrame()));
+        player_.Advance();
+        lines_.push_back(std::to_string(tick) + " " + std::to_string(player_.CurrentFrame()));
         if (stopped_)
             lines_.push_back(std::to_string(tick) + " stop");
     }
-    void playStopped() override { stopped_ = true; }
+    void PlayStopped() override { stopped_ = true; }
 
     long tick = 0;
 
@@ -43,17 +43,17 @@ std::vector<std::string> RunPlayTrace(cAnimeData& project, const strPlayTraceReq
     platform::ManualClock clock;
     cFrameTimer timer(clock);
     cAnimePlayer player(timer, nullptr);
-    player.setProject(&project);
+    player.SetProject(&project);
     cTraceWindow window(player, lines);
 
     if (!RunPlayCommand(player, request.from, request.rangeStart, request.rangeEnd, &window, request.options,
                         request.playRate))
         return lines;
-    lines.push_back("0 " + std::to_string(player.currentFrame()));
-    while (player.isPlaying() && window.tick < request.maxTicks) {
-        clock.advance(1);
-        timer.tick();
+    lines.push_back("0 " + std::to_string(player.CurrentFrame()));
+    while (player.IsPlaying() && window.tick < request.maxTicks) {
+        clock.Advance(1);
+        timer.Tick();
     }
-    player.setFireListener(nullptr);
+    player.SetFireListener(nullptr);
     return lines;
 }

@@ -6,7 +6,7 @@
 #include "model/AnimeData.h"
 #include "platform/Paths.h"
 
-void cSoundTable::loadSounds(const cAnimeData& project)
+void cSoundTable::LoadSounds(const cAnimeData& project)
 {
     for (auto& [name, sound] : table_)
         sound->stale = true;
@@ -26,7 +26,7 @@ void cSoundTable::loadSounds(const cAnimeData& project)
         if (failed.count(effect->seName))
             continue;
         std::unique_ptr<cSound> sound =
-            device_.createInstance(paths::ToDiskPath(paths::MakeAbsolute(effect->seName, workFolder)));
+            device_.CreateInstance(paths::ToDiskPath(paths::MakeAbsolute(effect->seName, workFolder)));
         if (sound)
             table_.emplace(effect->seName, std::move(sound));
         else
@@ -36,40 +36,40 @@ void cSoundTable::loadSounds(const cAnimeData& project)
     std::erase_if(table_, [](const auto& entry) { return entry.second->stale; });
 }
 
-void cSoundTable::playEffect(const strEffect& effect)
+void cSoundTable::PlayEffect(const strEffect& effect)
 {
-    cSound* sound = find(effect.seName);
+    cSound* sound = Find(effect.seName);
     if (!sound)
         return;
-    sound->setVolume(float(effect.seVolume));
-    sound->setSpeed(float(std::max<int>(effect.sePitch, 1)) / 100.0f);
-    sound->setPan(float(effect.seBalance) - 100.0f);
-    if (sound->isPlaying())
-        sound->stop();
-    sound->play();
+    sound->SetVolume(float(effect.seVolume));
+    sound->SetSpeed(float(std::max<int>(effect.sePitch, 1)) / 100.0f);
+    sound->SetPan(float(effect.seBalance) - 100.0f);
+    if (sound->IsPlaying())
+        sound->Stop();
+    sound->Play();
 }
 
-void cSoundTable::stopAll()
+void cSoundTable::StopAll()
 {
     for (auto& [name, sound] : table_) {
-        sound->stop();
-        sound->setVolume(100);
-        sound->setSpeed(1.0f);
+        sound->Stop();
+        sound->SetVolume(100);
+        sound->SetSpeed(1.0f);
     }
 }
 
-void cSoundTable::releaseAll()
+void cSoundTable::ReleaseAll()
 {
     // Destroying an instance stops and releases it.
     table_.clear();
 }
 
-bool cSoundTable::anyPlaying() const
+bool cSoundTable::AnyPlaying() const
 {
-    return std::any_of(table_.begin(), table_.end(), [](const auto& entry) { return entry.second->isPlaying(); });
+    return std::any_of(table_.begin(), table_.end(), [](const auto& entry) { return entry.second->IsPlaying(); });
 }
 
-cSound* cSoundTable::find(const std::string& name) const
+cSound* cSoundTable::Find(const std::string& name) const
 {
     auto found = table_.find(name);
     return found == table_.end() ? nullptr : found->second.get();

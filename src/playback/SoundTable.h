@@ -17,14 +17,14 @@ class cSoundPart {
 public:
     virtual ~cSoundPart() = default;
     /** (Re)builds the loaded sounds for a play of the project. */
-    virtual void loadSounds(const cAnimeData& project) = 0;
+    virtual void LoadSounds(const cAnimeData& project) = 0;
     /** Plays the effect's sound from the start with its volume, pitch and balance. */
-    virtual void playEffect(const strEffect& effect) = 0;
+    virtual void PlayEffect(const strEffect& effect) = 0;
     /** Stops every sound. */
-    virtual void stopAll() = 0;
+    virtual void StopAll() = 0;
     /** Stops and forgets every sound, so the next load reads the files again. */
-    virtual void releaseAll() = 0;
-    virtual bool anyPlaying() const = 0;
+    virtual void ReleaseAll() = 0;
+    virtual bool AnyPlaying() const = 0;
 };
 
 class cSoundTable : public cSoundPart {
@@ -34,16 +34,16 @@ public:
     /** Keeps the entries still named by a sound effect of the project, loads the
      *  new names (relative ones against the project's work folder) and drops the
      *  rest. A file that can't be read is left out silently. */
-    void loadSounds(const cAnimeData& project) override;
-    void playEffect(const strEffect& effect) override;
+    void LoadSounds(const cAnimeData& project) override;
+    void PlayEffect(const strEffect& effect) override;
     /** Stops every instance and resets its volume to 100 and its speed to normal. */
-    void stopAll() override;
-    void releaseAll() override;
-    bool anyPlaying() const override;
+    void StopAll() override;
+    void ReleaseAll() override;
+    bool AnyPlaying() const override;
 
     /** The entry of a name as stored, or null. */
-    cSound* find(const std::string& name) const;
-    size_t size() const { return table_.size(); }
+    cSound* Find(const std::string& name) const;
+    size_t Size() const { return table_.size(); }
 
 private:
     cSoundDevice& device_;

@@ -59,7 +59,7 @@ void putLString(std::string& out, const std::string& s)
 // A length-prefixed text; it ends at its first NUL byte if it holds one.
 std::string readLString(platform::ByteReader& in)
 {
-    const std::string_view v = in.bytes(in.u8());
+    const std::string_view v = in.Bytes(in.U8());
     return std::string(v.substr(0, v.find('\0')));
 }
 
@@ -73,7 +73,7 @@ void putCellImage(std::string& out, const strCell& c)
 // A short read yields the blank cell; the reader's sticky error reports it.
 strCell readCellImage(platform::ByteReader& in)
 {
-    const std::string_view bytes = in.bytes(kCellImageSize);
+    const std::string_view bytes = in.Bytes(kCellImageSize);
     if (bytes.size() != kCellImageSize)
         return strCell();
     return UnpackCellImage(reinterpret_cast<const uint8_t*>(bytes.data()));
@@ -227,20 +227,20 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
 {
     soundIndex_.clear();
     platform::ByteReader in(data);
-    in.skip(kFlagsOffset); // magic, version
-    const cFileText text((in.u8() & kFlagUtf8) != 0);
-    const uint8_t position = in.u8();
-    in.skip(kReservedEnd - kPositionOffset - 1); // the rest of the reserved words
-    const uint8_t formatBits = in.u8();
-    const uint16_t baseInterval = in.u16();
-    const uint32_t totalInterval = in.u32();
-    in.skip(4); // computed length
-    const uint16_t effectCount = in.u16();
-    const uint16_t frameCount = in.u16();
-    const uint8_t pictureCount = in.u8();
-    const uint8_t soundCount = in.u8();
-    const uint8_t cellCount = in.u8();
-    if (!in.ok() || !project.Reset(frameCount, cellCount, pictureCount, effectCount))
+    in.Skip(kFlagsOffset); // magic, version
+    const cFileText text((in.U8() & kFlagUtf8) != 0);
+    const uint8_t position = in.U8();
+    in.Skip(kReservedEnd - kPositionOffset - 1); // the rest of the reserved words
+    const uint8_t formatBits = in.U8();
+    const uint16_t baseInterval = in.U16();
+    const uint32_t totalInterval = in.U32();
+    in.Skip(4); // computed length
+    const uint16_t effectCount = in.U16();
+    const uint16_t frameCount = in.U16();
+    const uint8_t pictureCount = in.U8();
+    const uint8_t soundCount = in.U8();
+    const uint8_t cellCount = in.U8();
+    if (!in.Ok() || !project.Reset(frameCount, cellCount, pictureCount, effectCount))
         return FR_BAD_FORMAT;
 
     project.SetValue(AI_SAVE_FORMAT, 0);
@@ -253,18 +253,18 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
     project.SetText(AT_NAME, text.Decode(readLString(in)));
     project.SetText(AT_USER_DATA, text.Decode(readLString(in)));
 
-    const std::string_view fixed = in.bytes(in.u8());
+    const std::string_view fixed = in.Bytes(in.U8());
     for (size_t n = 0; n < std::min<size_t>(fixed.size(), cellCount); ++n)
         project.SetFixPicture(int(n), uint8_t(fixed[n]));
 
     for (int i = 0; i < pictureCount; ++i) {
         strPicture p;
-        p.divX = in.u16();
-        p.divY = in.u16();
-        p.hue = in.u16();
-        in.skip(6);
+        p.divX = in.U16();
+        p.divY = in.U16();
+        p.hue = in.U16();
+        in.Skip(6);
         p.path = text.Decode(readLString(in));
-        if (p.divX > 0 && in.ok()) {
+        if (p.divX > 0 && in.Ok()) {
             cAnimeData::ValidatePicture(p);
             project.SetPicture(p, i);
         }
@@ -272,55 +272,55 @@ int cAnimeFile_Device::ReadBinary(std::string_view data, cAnimeData& project)
 
     std::vector<std::string> soundByIndex(256);
     for (int i = 0; i < soundCount; ++i) {
-        const uint8_t index = in.u8();
+        const uint8_t index = in.U8();
         std::string path = text.Decode(readLString(in));
         soundIndex_[path] = index;
         soundByIndex[index] = std::move(path);
     }
 
-    for (int i = 0; i < effectCount && in.ok(); ++i) {
+    for (int i = 0; i < effectCount && in.Ok(); ++i) {
         strEffect e;
-        e.frame = in.u16();
-        const uint8_t parts = in.u8();
+        e.frame = in.U16();
+        const uint8_t parts = in.U8();
         if (parts & kPartSound) {
-            e.seVolume = in.u16();
-            e.sePitch = in.u16();
-            e.seBalance = in.u16();
-            e.seName = soundByIndex[in.u8()];
+            e.seVolume = in.U16();
+            e.sePitch = in.U16();
+            e.seBalance = in.U16();
+            e.seName = soundByIndex[in.U8()];
             e.flags |= EF_SOUND;
         }
         if (parts & kPartFlash) {
-            e.flashDuration = in.u16();
-            e.flashBlend = in.u8();
-            e.flashScope = in.u8();
-            e.flashBlue = in.u8();
-            e.flashGreen = in.u8();
-            e.flashRed = in.u8();
-            e.flashStrength = in.u8();
+            e.flashDuration = in.U16();
+            e.flashBlend = in.U8();
+            e.flashScope = in.U8();
+            e.flashBlue = in.U8();
+            e.flashGreen = in.U8();
+            e.flashRed = in.U8();
+            e.flashStrength = in.U8();
             e.flags |= EF_FLASH;
         }
         if (parts & kPartNote) {
             e.note = text.Decode(readLString(in));
             e.flags |= EF_NOTE;
         }
-        if ((e.flags || (parts & kPartIdle)) && in.ok())
+        if ((e.flags || (parts & kPartIdle)) && in.Ok())
             project.InsertEffect(e, nullptr);
     }
 
     if (frameCount > 0)
         project.InsertFrames(0, frameCount);
-    for (int f = 0; f < frameCount && in.ok(); ++f) {
-        project.SetInterval(f, in.u16());
-        const uint8_t n = in.u8();
-        for (int k = 0; k < n && in.ok(); ++k) {
-            const uint8_t cellNo = in.u8();
+    for (int f = 0; f < frameCount && in.Ok(); ++f) {
+        project.SetInterval(f, in.U16());
+        const uint8_t n = in.U8();
+        for (int k = 0; k < n && in.Ok(); ++k) {
+            const uint8_t cellNo = in.U8();
             const strCell cell = readCellImage(in);
-            if (in.ok())
+            if (in.Ok())
                 project.SetCell(f, cellNo, &cell);
         }
     }
     soundIndex_.clear();
-    return in.ok() ? FR_OK : FR_BAD_FORMAT;
+    return in.Ok() ? FR_OK : FR_BAD_FORMAT;
 }
 
 } // namespace ANIME

@@ -82,7 +82,7 @@ void cIniFile::Parse(std::string_view text)
     }
 }
 
-long cIniFile::find(std::string_view section, std::string_view key, long* sectionEnd) const
+long cIniFile::Find(std::string_view section, std::string_view key, long* sectionEnd) const
 {
     bool inSection = false;
     long found = -1;
@@ -111,7 +111,7 @@ std::string cIniFile::GetString(std::string_view section, std::string_view key, 
                                 size_t bufferSize) const
 {
     std::string value(def);
-    const long i = find(section, key, nullptr);
+    const long i = Find(section, key, nullptr);
     if (i >= 0) {
         std::string_view k, v;
         keyValue(lines_[size_t(i)].text, k, v);
@@ -130,7 +130,7 @@ void cIniFile::SetString(std::string_view section, std::string_view key, std::st
 {
     std::string line = std::string(key) + "=" + std::string(value);
     long sectionEnd = -1;
-    const long i = find(section, key, &sectionEnd);
+    const long i = Find(section, key, &sectionEnd);
     if (i >= 0) {
         lines_[size_t(i)].text = std::move(line);
         return;

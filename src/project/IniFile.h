@@ -39,7 +39,7 @@ private:
     };
     // Index of the line holding key in section, or -1; sectionEnd gets the index
     // after the section's last line that holds content (or -1 without section).
-    long find(std::string_view section, std::string_view key, long* sectionEnd) const;
+    long Find(std::string_view section, std::string_view key, long* sectionEnd) const;
 
     std::vector<Line> lines_;
     std::string eol_ = "\r\n";

@@ -21,7 +21,7 @@ constexpr int kEmptyMark = 9999;
 
 bool given(const std::vector<std::string_view>& fields, size_t i)
 {
-    return i < fields.size() && !fields[i].empty() && fieldValue(fields[i]) != kEmptyMark;
+    return i < fields.size() && !fields[i].empty() && FieldValue(fields[i]) != kEmptyMark;
 }
 
 // A text in the ANSI code page; longer texts than the project files hold are cut at a
@@ -47,21 +47,21 @@ public:
     explicit cPendingEffect(cAnimeData& project) : project_(project) {}
 
     /** Starts a part: a part already present first sends the pending effect off. */
-    strEffect& begin(uint8_t part, int frame)
+    strEffect& Begin(uint8_t part, int frame)
     {
         if (e_.flags & part)
-            flush();
+            Flush();
         e_.flags |= part;
         e_.frame = uint16_t(frame);
         return e_;
     }
     /** Sends the effect off once it has all three parts. */
-    void completeIfFull()
+    void CompleteIfFull()
     {
         if ((e_.flags & (EF_FLASH | EF_SOUND | EF_NOTE)) == (EF_FLASH | EF_SOUND | EF_NOTE))
-            flush();
+            Flush();
     }
-    void flush()
+    void Flush()
     {
         if (e_.flags)
             project_.InsertEffect(e_, nullptr);
@@ -107,23 +107,23 @@ int cAnimeFile_Device::ReadLegacyText(std::string_view data, cAnimeData& project
     cLineReader lines(data, kMaxLine);
     std::string_view line;
     std::vector<std::string_view> fields;
-    while (lines.next(line)) {
-        splitFields(line, fields, kMaxFields);
-        switch (fieldValue(fields[0])) {
+    while (lines.Next(line)) {
+        SplitFields(line, fields, kMaxFields);
+        switch (FieldValue(fields[0])) {
         case 60:
             project.SetValue(AI_DIVISION_FORMAT, 0);
             // Intervals within what the project files hold (a frame's is 16 bits).
-            project.SetValue(AI_BASE_INTERVAL, std::clamp(fieldOr(fields, 1, 0), 0, 0xFFFF));
-            project.SetValue(AI_EDIT_FORMAT, fieldOr(fields, 2, 0) == 1 ? 4 : 3);
-            project.SetValue(AI_TOTAL_INTERVAL, std::max(fieldOr(fields, 3, 0), 0));
+            project.SetValue(AI_BASE_INTERVAL, std::clamp(FieldOr(fields, 1, 0), 0, 0xFFFF));
+            project.SetValue(AI_EDIT_FORMAT, FieldOr(fields, 2, 0) == 1 ? 4 : 3);
+            project.SetValue(AI_TOTAL_INTERVAL, std::max(FieldOr(fields, 3, 0), 0));
             break;
         case 70: {
             strPicture p;
-            p.divX = uint16_t(fieldOr(fields, 2, 1));
-            p.divY = uint16_t(fieldOr(fields, 3, 1));
+            p.divX = uint16_t(FieldOr(fields, 2, 1));
+            p.divY = uint16_t(FieldOr(fields, 3, 1));
             p.path = textField(fields, 4);
             cAnimeData::ValidatePicture(p);
-            project.SetPicture(p, fieldOr(fields, 1, -1));
+            project.SetPicture(p, FieldOr(fields, 1, -1));
             break;
         }
         case 80: readFixPictures(project, fields.size() > 1 ? fields[1] : std::string_view()); break;
@@ -131,16 +131,16 @@ int cAnimeFile_Device::ReadLegacyText(std::string_view data, cAnimeData& project
         case 4: break;
         case 7: textState = NOTE_TEXT; break;
         case 1:
-            pending.flush();
-            project.SetInterval(f, std::clamp(fieldOr(fields, 1, 0), 0, 0xFFFF));
+            pending.Flush();
+            project.SetInterval(f, std::clamp(FieldOr(fields, 1, 0), 0, 0xFFFF));
             ++f;
             copied = copied && project.CopyFrame(f, f - 1);
             break;
         case 2: {
-            const int n = fieldOr(fields, 1, -1);
+            const int n = FieldOr(fields, 1, -1);
             if (n < 0 || n >= project.CellCount())
                 break;
-            if (fields.size() > 2 && !fields[2].empty() && fieldValue(fields[2]) == 0) {
+            if (fields.size() > 2 && !fields[2].empty() && FieldValue(fields[2]) == 0) {
                 project.SetCell(f, n, nullptr);
                 break;
             }
@@ -152,9 +152,9 @@ int cAnimeFile_Device::ReadLegacyText(std::string_view data, cAnimeData& project
                                                     CP_OPACITY, CP_ANGLE, CP_SCALE_X, CP_SCALE_Y};
             for (size_t k = 0; k < std::size(kOrder); ++k)
                 if (given(fields, k + 2))
-                    cell.Set(kOrder[k], fieldValue(fields[k + 2]));
+                    cell.Set(kOrder[k], FieldValue(fields[k + 2]));
             if (given(fields, 10)) {
-                const unsigned rgb = unsigned(fieldValue(fields[10]));
+                const unsigned rgb = unsigned(FieldValue(fields[10]));
                 cell.red = uint8_t(rgb >> 16);
                 cell.green = uint8_t(rgb >> 8);
                 cell.blue = uint8_t(rgb);
@@ -163,13 +163,13 @@ int cAnimeFile_Device::ReadLegacyText(std::string_view data, cAnimeData& project
             break;
         }
         case 5: {
-            strEffect& e = pending.begin(EF_FLASH, f);
-            e.flashBlend = uint8_t(fieldOr(fields, 1, 0));
+            strEffect& e = pending.Begin(EF_FLASH, f);
+            e.flashBlend = uint8_t(FieldOr(fields, 1, 0));
             e.flashScope = 0;
-            e.flashDuration = uint16_t(fieldOr(fields, 2, 2));
-            const double red = fieldOr(fields, 4, 255), green = fieldOr(fields, 5, 255), blue = fieldOr(fields, 6, 255);
+            e.flashDuration = uint16_t(FieldOr(fields, 2, 2));
+            const double red = FieldOr(fields, 4, 255), green = FieldOr(fields, 5, 255), blue = FieldOr(fields, 6, 255);
             if (e.flashBlend < 4) {
-                e.flashStrength = uint8_t(fieldOr(fields, 3, 255));
+                e.flashStrength = uint8_t(FieldOr(fields, 3, 255));
                 e.flashRed = flashComponent(red, 25500);
                 e.flashGreen = flashComponent(green, 25500);
                 e.flashBlue = flashComponent(blue, 25500);
@@ -181,23 +181,23 @@ int cAnimeFile_Device::ReadLegacyText(std::string_view data, cAnimeData& project
                 e.flashGreen = flashComponent(green, 0);
                 e.flashBlue = flashComponent(blue, 0);
             }
-            pending.completeIfFull();
+            pending.CompleteIfFull();
             break;
         }
         case 6: {
-            strEffect& e = pending.begin(EF_SOUND, f);
-            e.seVolume = uint16_t(fieldOr(fields, 1, 100));
-            e.sePitch = uint16_t(fieldOr(fields, 2, 100));
+            strEffect& e = pending.Begin(EF_SOUND, f);
+            e.seVolume = uint16_t(FieldOr(fields, 1, 100));
+            e.sePitch = uint16_t(FieldOr(fields, 2, 100));
             e.seName = textField(fields, 3);
-            pending.completeIfFull();
+            pending.CompleteIfFull();
             break;
         }
         default:
             if (textState == NAME_TEXT) {
                 project.SetText(AT_NAME, textField(fields, 1));
             } else if (textState == NOTE_TEXT) {
-                pending.begin(EF_NOTE, f).note = textField(fields, 1);
-                pending.completeIfFull();
+                pending.Begin(EF_NOTE, f).note = textField(fields, 1);
+                pending.CompleteIfFull();
             }
             textState = NO_TEXT;
             break;

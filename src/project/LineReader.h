@@ -17,7 +17,7 @@ public:
     cLineReader(std::string_view data, size_t maxLine) : data_(data), maxLine_(maxLine) {}
 
     /** The next line without its line end; false at the end of the data. */
-    bool next(std::string_view& line)
+    bool Next(std::string_view& line)
     {
         if (pos_ >= data_.size())
             return false;
@@ -40,7 +40,7 @@ private:
 };
 
 /** Splits a line at commas into at most maxFields fields (later commas end the line). */
-inline void splitFields(std::string_view line, std::vector<std::string_view>& fields, size_t maxFields = 4096)
+inline void SplitFields(std::string_view line, std::vector<std::string_view>& fields, size_t maxFields = 4096)
 {
     fields.clear();
     size_t from = 0;
@@ -55,7 +55,7 @@ inline void splitFields(std::string_view line, std::vector<std::string_view>& fi
 
 /** The decimal value at the start of a field ("%d" / atoi style: leading blanks and a
  *  sign are accepted, text that is not a number reads as 0, values saturate). */
-inline int fieldValue(std::string_view field)
+inline int FieldValue(std::string_view field)
 {
     size_t i = 0;
     while (i < field.size() && (field[i] == ' ' || field[i] == '\t'))
@@ -72,13 +72,13 @@ inline int fieldValue(std::string_view field)
 }
 
 /** Field i of a split line, or def when it is missing or empty. */
-inline int fieldOr(const std::vector<std::string_view>& fields, size_t i, int def)
+inline int FieldOr(const std::vector<std::string_view>& fields, size_t i, int def)
 {
-    return i < fields.size() && !fields[i].empty() ? fieldValue(fields[i]) : def;
+    return i < fields.size() && !fields[i].empty() ? FieldValue(fields[i]) : def;
 }
 
 /** Appends "%d". */
-inline void appendInt(std::string& out, int v)
+inline void AppendInt(std::string& out, int v)
 {
     char buf[16];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);

@@ -20,7 +20,7 @@ struct Key {
     const char* name;
     Member member;
     size_t buffer; // profile-function buffer size used when reading
-    Kind kind() const { return Kind(member.index()); }
+    Kind ValueKind() const { return Kind(member.index()); }
 };
 
 // The field's type gives the kind; the letter gives the read buffer.
@@ -137,7 +137,7 @@ uint32_t parseUInt(const std::string& s)
 
 std::string valueText(const cSettings& s, const Key& k)
 {
-    switch (k.kind()) {
+    switch (k.ValueKind()) {
     case Kind::Bool: return field<bool>(s, k) ? "1" : "0";
     case Kind::Int: return std::to_string(field<int32_t>(s, k));
     case Kind::UInt: return std::to_string(field<uint32_t>(s, k));
@@ -254,7 +254,7 @@ void cSettings::ReadSettings(const project::cIniFile& ini)
         const std::string v = ini.GetString(kSection, k.name, "!", k.buffer);
         if (!v.empty() && v[0] == '!')
             continue;
-        switch (k.kind()) {
+        switch (k.ValueKind()) {
         case Kind::Bool: field<bool>(*this, k) = v.empty() || v[0] != '0'; break;
         case Kind::Int: field<int32_t>(*this, k) = parseInt(v); break;
         case Kind::UInt: field<uint32_t>(*this, k) = parseUInt(v); break;
@@ -265,7 +265,7 @@ void cSettings::ReadSettings(const project::cIniFile& ini)
     // Texts are UTF-8; a file written in the ANSI code page by an older version is decoded.
     platform::SetLocale(Locale);
     for (const Key& k : kKeys)
-        if (k.kind() == Kind::Text) {
+        if (k.ValueKind() == Kind::Text) {
             std::string& text = field<std::string>(*this, k);
             if (!platform::IsUtf8(text))
                 text = platform::DecodeText(text, platform::AnsiCodePage());

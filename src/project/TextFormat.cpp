@@ -35,14 +35,14 @@ void group(std::string& out, bool changed, std::initializer_list<int> values)
     for (int v : values) {
         out += ',';
         if (changed)
-            appendInt(out, v);
+            AppendInt(out, v);
     }
 }
 
 void cellLine(std::string& out, int cellNo, const strCell& c, const strCell& last)
 {
     out += "2,";
-    appendInt(out, cellNo);
+    AppendInt(out, cellNo);
     group(out, c.picture != last.picture, {c.picture});
     group(out, c.pattern != last.pattern, {c.pattern});
     group(out, c.blend != last.blend, {c.blend});
@@ -67,10 +67,10 @@ void effectLines(std::string& out, const strStoredEffect& stored, bool namesFram
 {
     const strEffect& e = *stored.effect;
     out += "4,";
-    appendInt(out, ((e.flags & EF_SOUND) ? 1 : 0) + ((e.flags & EF_FLASH) ? 1 : 0) + ((e.flags & EF_NOTE) ? 1 : 0));
+    AppendInt(out, ((e.flags & EF_SOUND) ? 1 : 0) + ((e.flags & EF_FLASH) ? 1 : 0) + ((e.flags & EF_NOTE) ? 1 : 0));
     if (namesFrame) {
         out += ',';
-        appendInt(out, e.frame);
+        AppendInt(out, e.frame);
     }
     endLine(out);
     if (e.flags & EF_SOUND) {
@@ -155,7 +155,7 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
     for (int i = 0; i < pictureCount; ++i)
         if (const strPicture* p = project.GetPicture(i)) {
             out += "2,";
-            appendInt(out, i);
+            AppendInt(out, i);
             group(out, true, {p->divX, p->divY, p->hue, 0, 0, 0});
             endLine(out);
             textLine(out, pictures[size_t(i)]);
@@ -169,7 +169,7 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
         out += '4';
         for (int n = 0; n < cellCount; ++n) {
             out += ',';
-            appendInt(out, project.GetFixPicture(n));
+            AppendInt(out, project.GetFixPicture(n));
         }
         endLine(out);
     }
@@ -191,7 +191,7 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
                 }
             } else if (isCell[size_t(n)]) {
                 out += "3,";
-                appendInt(out, n);
+                AppendInt(out, n);
                 endLine(out);
                 last[size_t(n)] = strCell::Blank();
                 isCell[size_t(n)] = 0;
@@ -200,7 +200,7 @@ int cAnimeFile_Device::WriteText(const cAnimeData& project, std::string& out)
         for (const strStoredEffect& e : effectsAt[size_t(f)])
             effectLines(out, e, false);
         out += "1,";
-        appendInt(out, frame ? frame->interval : 0);
+        AppendInt(out, frame ? frame->interval : 0);
         endLine(out);
     }
     for (const strStoredEffect& e : pastEnd)
@@ -217,43 +217,43 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
     auto textValue = [&](std::string_view line) { return text.Decode(line); };
     cLineReader lines(data, kMaxLine);
     std::string_view line;
-    if (!lines.next(line))
+    if (!lines.Next(line))
         return FR_CANNOT_OPEN;
     std::string_view nameLine, userLine;
-    if (!lines.next(nameLine) || !lines.next(userLine))
+    if (!lines.Next(nameLine) || !lines.Next(userLine))
         return FR_CANNOT_OPEN;
     const std::string name = textValue(nameLine), userData = textValue(userLine);
 
     std::vector<std::string_view> fields;
     bool headerEnded = false, sized = false;
-    while (!headerEnded && lines.next(line)) {
+    while (!headerEnded && lines.Next(line)) {
         if (line.empty())
             continue;
-        splitFields(line, fields);
+        SplitFields(line, fields);
         switch (line[0]) {
         case '1':
-            project.Reset(fieldOr(fields, 7, 0), fieldOr(fields, 8, 0), fieldOr(fields, 9, 0), fieldOr(fields, 10, 0));
+            project.Reset(FieldOr(fields, 7, 0), FieldOr(fields, 8, 0), FieldOr(fields, 9, 0), FieldOr(fields, 10, 0));
             project.SetValue(AI_SAVE_FORMAT, 1);
             project.SetText(AT_NAME, name);
             project.SetText(AT_USER_DATA, userData);
             // Kept within what the binary file holds, so that a conversion never wraps them.
-            project.SetValue(AI_DIVISION_FORMAT, std::clamp(fieldOr(fields, 1, 0), 0, 3));
-            project.SetValue(AI_FIX_PICTURE_PER_CELL, fieldOr(fields, 2, 0));
-            project.SetValue(AI_EDIT_FORMAT, std::clamp(fieldOr(fields, 3, 0), 0, 15));
-            project.SetValue(AI_BASE_INTERVAL, std::clamp(fieldOr(fields, 4, 0), 0, 0xFFFF));
-            project.SetValue(AI_TOTAL_INTERVAL, std::max(fieldOr(fields, 5, 0), 0));
-            project.SetValue(AI_CENTER_POSITION, ReadCenterPosition(fieldOr(fields, 11, 0)));
+            project.SetValue(AI_DIVISION_FORMAT, std::clamp(FieldOr(fields, 1, 0), 0, 3));
+            project.SetValue(AI_FIX_PICTURE_PER_CELL, FieldOr(fields, 2, 0));
+            project.SetValue(AI_EDIT_FORMAT, std::clamp(FieldOr(fields, 3, 0), 0, 15));
+            project.SetValue(AI_BASE_INTERVAL, std::clamp(FieldOr(fields, 4, 0), 0, 0xFFFF));
+            project.SetValue(AI_TOTAL_INTERVAL, std::max(FieldOr(fields, 5, 0), 0));
+            project.SetValue(AI_CENTER_POSITION, ReadCenterPosition(FieldOr(fields, 11, 0)));
             project.InsertFrames(0, 1);
             sized = true;
             break;
         case '2': {
-            const int index = fieldOr(fields, 1, -1);
+            const int index = FieldOr(fields, 1, -1);
             strPicture p;
-            p.divX = uint16_t(fieldOr(fields, 2, 1));
-            p.divY = uint16_t(fieldOr(fields, 3, 1));
-            p.hue = uint16_t(fieldOr(fields, 4, 0));
+            p.divX = uint16_t(FieldOr(fields, 2, 1));
+            p.divY = uint16_t(FieldOr(fields, 3, 1));
+            p.hue = uint16_t(FieldOr(fields, 4, 0));
             std::string_view path;
-            if (!lines.next(path))
+            if (!lines.Next(path))
                 return FR_CANNOT_OPEN;
             p.path = textValue(path);
             cAnimeData::ValidatePicture(p);
@@ -261,12 +261,12 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             break;
         }
         case '3':
-            if (!lines.next(line))
+            if (!lines.Next(line))
                 return FR_CANNOT_OPEN;
             break;
         case '4':
             for (int n = std::min(project.CellCount() - 1, 256); n >= 0; --n)
-                project.SetFixPicture(n, std::abs(fieldOr(fields, size_t(n) + 1, 0)));
+                project.SetFixPicture(n, std::abs(FieldOr(fields, size_t(n) + 1, 0)));
             break;
         case '9': headerEnded = true; break;
         default: break;
@@ -279,13 +279,13 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
         return FR_OK;
 
     int f = 0;
-    while (lines.next(line)) {
+    while (lines.Next(line)) {
         if (line.empty())
             continue;
-        splitFields(line, fields);
+        SplitFields(line, fields);
         switch (line[0]) {
         case '2': {
-            const int cellNo = fieldOr(fields, 1, 0);
+            const int cellNo = FieldOr(fields, 1, 0);
             const strCell* present = project.GetCell(f, cellNo);
             strCell cell = present ? *present : strCell::Blank();
             static constexpr eCellParam kOrder[] = {CP_PICTURE, CP_PATTERN, CP_BLEND,     CP_X,       CP_Y,
@@ -294,7 +294,7 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             for (size_t k = 0; k < std::size(kOrder); ++k) {
                 const size_t i = k + 2;
                 if (i < fields.size() && !fields[i].empty()) {
-                    const int v = fieldValue(fields[i]);
+                    const int v = FieldValue(fields[i]);
                     if (v != kEmptyMark)
                         cell.Set(kOrder[k], v);
                 }
@@ -302,36 +302,36 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             project.SetCell(f, cellNo, &cell);
             break;
         }
-        case '3': project.SetCell(f, fieldOr(fields, 1, 0), nullptr); break;
+        case '3': project.SetCell(f, FieldOr(fields, 1, 0), nullptr); break;
         case '4': {
-            const int parts = fieldOr(fields, 1, 0);
+            const int parts = FieldOr(fields, 1, 0);
             strEffect e;
-            e.frame = uint16_t(std::clamp(fieldOr(fields, 2, f), 0, 0xFFFF));
+            e.frame = uint16_t(std::clamp(FieldOr(fields, 2, f), 0, 0xFFFF));
             for (int k = 0; k < parts; ++k) {
                 std::string_view part, text;
-                if (!lines.next(part))
+                if (!lines.Next(part))
                     return FR_CANNOT_OPEN;
-                splitFields(part, fields);
+                SplitFields(part, fields);
                 const char tag = part.empty() ? '\0' : part[0];
                 if (tag == '5') {
-                    e.flashScope = uint8_t(fieldOr(fields, 1, 0));
-                    e.flashBlend = uint8_t(fieldOr(fields, 2, 0));
-                    e.flashDuration = uint16_t(fieldOr(fields, 3, 4));
-                    e.flashBlue = uint8_t(fieldOr(fields, 4, 0));
-                    e.flashGreen = uint8_t(fieldOr(fields, 5, 0));
-                    e.flashRed = uint8_t(fieldOr(fields, 6, 0));
-                    e.flashStrength = uint8_t(fieldOr(fields, 7, 0));
+                    e.flashScope = uint8_t(FieldOr(fields, 1, 0));
+                    e.flashBlend = uint8_t(FieldOr(fields, 2, 0));
+                    e.flashDuration = uint16_t(FieldOr(fields, 3, 4));
+                    e.flashBlue = uint8_t(FieldOr(fields, 4, 0));
+                    e.flashGreen = uint8_t(FieldOr(fields, 5, 0));
+                    e.flashRed = uint8_t(FieldOr(fields, 6, 0));
+                    e.flashStrength = uint8_t(FieldOr(fields, 7, 0));
                     e.flags |= EF_FLASH;
                 } else if (tag == '6') {
-                    e.seVolume = uint16_t(fieldOr(fields, 1, 100));
-                    e.sePitch = uint16_t(fieldOr(fields, 2, 100));
-                    e.seBalance = uint16_t(fieldOr(fields, 3, 100));
-                    if (!lines.next(text))
+                    e.seVolume = uint16_t(FieldOr(fields, 1, 100));
+                    e.sePitch = uint16_t(FieldOr(fields, 2, 100));
+                    e.seBalance = uint16_t(FieldOr(fields, 3, 100));
+                    if (!lines.Next(text))
                         return FR_CANNOT_OPEN;
                     e.seName = textValue(text);
                     e.flags |= EF_SOUND;
                 } else if (tag == '7') {
-                    if (!lines.next(text))
+                    if (!lines.Next(text))
                         return FR_CANNOT_OPEN;
                     e.note = textValue(text);
                     e.flags |= EF_NOTE;
@@ -341,7 +341,7 @@ int cAnimeFile_Device::ReadText(std::string_view data, cAnimeData& project)
             break;
         }
         case '1':
-            project.SetInterval(f, std::clamp(fieldOr(fields, 1, 0), 0, 0xFFFF));
+            project.SetInterval(f, std::clamp(FieldOr(fields, 1, 0), 0, 0xFFFF));
             ++f;
             project.CopyFrame(f, f - 1);
             break;

@@ -51,7 +51,7 @@ bool prepare(const strSurface& target, const strQuadDraw& q, strPrepared& p)
         return false;
 
     p.src = src;
-    p.fn = spanFunction(q.blend);
+    p.fn = SpanFunction(q.blend);
     p.opacity = static_cast<uint32_t>(std::clamp(q.opacity, 0, 255));
     p.originX = m.originX;
     p.originY = m.originY;
@@ -130,7 +130,7 @@ constexpr int kBandsPerThread = 2;
 
 } // namespace
 
-void compositeQuad(const strSurface& target, const strTexels& src, const strQuadMap& m, int opacity, int blend)
+void CompositeQuad(const strSurface& target, const strTexels& src, const strQuadMap& m, int opacity, int blend)
 {
     strPrepared p;
     if (!prepare(target, strQuadDraw{src, m, opacity, blend}, p))
@@ -139,7 +139,7 @@ void compositeQuad(const strSurface& target, const strTexels& src, const strQuad
     drawRows(target, p, p.row0, p.row1);
 }
 
-void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t count)
+void CompositeQuads(const strSurface& target, const strQuadDraw* draws, size_t count)
 {
     std::vector<strPrepared> list;
     list.reserve(count);
@@ -153,7 +153,7 @@ void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t c
     }
     if (list.empty())
         return;
-    const int threads = area < kParallelArea ? 1 : renderThreadCount();
+    const int threads = area < kParallelArea ? 1 : RenderThreadCount();
     if (threads < 2) {
         for (const strPrepared& p : list) {
             warmSource(p.src);
@@ -165,7 +165,7 @@ void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t c
     // same order as when the quads are drawn one after another.
     const int bandRows = std::max(32, (target.height + threads * kBandsPerThread - 1) / (threads * kBandsPerThread));
     const int bands = (target.height + bandRows - 1) / bandRows;
-    runOnRenderThreads(bands, [&](int band) {
+    RunOnRenderThreads(bands, [&](int band) {
         const int first = band * bandRows, last = std::min(first + bandRows, target.height) - 1;
         for (const strPrepared& p : list)
             if (p.row0 <= last && p.row1 >= first) {
@@ -175,13 +175,13 @@ void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t c
     });
 }
 
-void compositeFill(const strSurface& target, uint32_t rgb, int strength, int blend)
+void CompositeFill(const strSurface& target, uint32_t rgb, int strength, int blend)
 {
     if (!target.pixels)
         return;
     const uint32_t texel = 0xFF000000u | (rgb & 0xFFFFFF);
     const strTexels src{&texel, 1, 1, 1};
-    const SpanFn fn = spanFunction(blend);
+    const SpanFn fn = SpanFunction(blend);
     const uint32_t opacity = static_cast<uint32_t>(std::clamp(strength, 0, 255));
     for (int j = 0; j < target.height; ++j) {
         strSpan sp{target.pixels + static_cast<size_t>(j) * target.stride, target.width, 0, 0, 0, 0};

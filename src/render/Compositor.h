@@ -36,7 +36,7 @@ enum eBlendMode { kBlendNormal = 0, kBlendAdd = 1, kBlendSubtract = 2, kBlendMul
 
 /** Draws the texels mapped by `map` with source alpha a × opacity / 255. Each row
  *  the quad covers is visited over its exact covered span only. */
-void compositeQuad(const strSurface& target, const strTexels& src, const strQuadMap& map, int opacity, int blend);
+void CompositeQuad(const strSurface& target, const strTexels& src, const strQuadMap& map, int opacity, int blend);
 
 /** One quad of a batch. */
 struct strQuadDraw {
@@ -46,15 +46,15 @@ struct strQuadDraw {
     int blend = kBlendNormal;
 };
 
-/** Draws the quads in order, as one compositeQuad after another would. A large batch
+/** Draws the quads in order, as one CompositeQuad after another would. A large batch
  *  is split into bands of rows over the render threads; the texels must stay
  *  unchanged until it returns. */
-void compositeQuads(const strSurface& target, const strQuadDraw* draws, size_t count);
+void CompositeQuads(const strSurface& target, const strQuadDraw* draws, size_t count);
 
 /** Per-texel colour tone. */
 struct strTone {
     int red = 100, green = 100, blue = 100, saturation = 100;
-    bool neutral() const { return red == 100 && green == 100 && blue == 100 && saturation == 100; }
+    bool Neutral() const { return red == 100 && green == 100 && blue == 100 && saturation == 100; }
 };
 
 /** Work-texture passes: each writes w × h texels into `out` (stride w) with the
@@ -62,13 +62,13 @@ struct strTone {
  *  receives the grey value of each texel as an opaque grey texel, and transparent
  *  texels come out as 0 unless `keepTransparent` (only a draw without blending
  *  shows their colour). */
-void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey, bool keepTransparent = false);
+void ToneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey, bool keepTransparent = false);
 /** Flat colour (0xRRGGBB) with the source alpha. */
-void silhouetteTexels(const strTexels& src, uint32_t rgb, uint32_t* out);
+void SilhouetteTexels(const strTexels& src, uint32_t rgb, uint32_t* out);
 /** c blended toward the flash colour by a × strength / 255. */
-void flashTintTexels(const strTexels& src, uint32_t rgb, int strength, uint32_t* out);
+void FlashTintTexels(const strTexels& src, uint32_t rgb, int strength, uint32_t* out);
 /** Signed flash: bytes above 128 brighten, below darken, scaled by the texel alpha. */
-void signedFlashTexels(const strTexels& src, uint32_t rgbBytes, uint32_t* out);
+void SignedFlashTexels(const strTexels& src, uint32_t rgbBytes, uint32_t* out);
 
 /** Fills the whole target with colour `rgb` at alpha strength / 255 in a blend mode. */
-void compositeFill(const strSurface& target, uint32_t rgb, int strength, int blend);
+void CompositeFill(const strSurface& target, uint32_t rgb, int strength, int blend);

@@ -27,5 +27,5 @@ const cBMP* cDraftGif::Image(int i) const
     if (i < 0 || i >= FrameCount())
         return nullptr;
     const cBMP& image = gif_.frames[static_cast<size_t>(i)].image;
-    return image.empty() || image.bitsPerPixel() != 32 ? nullptr : &image;
+    return image.Empty() || image.BitsPerPixel() != 32 ? nullptr : &image;
 }

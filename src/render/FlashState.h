@@ -15,7 +15,7 @@ struct strFlashState {
     int blend = 0;     // 0-4 as for cells
 
     /** Starts a flash of `n` ticks (n < 1 clears it). */
-    void start(uint8_t r, uint8_t g, uint8_t b, uint8_t s, int n, int sc, int bl)
+    void Start(uint8_t r, uint8_t g, uint8_t b, uint8_t s, int n, int sc, int bl)
     {
         red = r;
         green = g;
@@ -26,36 +26,36 @@ struct strFlashState {
         duration = n;
         remaining = n;
         if (n < 1)
-            clear();
+            Clear();
     }
 
     /** Drops the flash. */
-    void clear()
+    void Clear()
     {
         duration = 0;
         remaining = 0;
     }
 
-    bool isActive() const { return duration >= 1 && remaining >= 1; }
+    bool IsActive() const { return duration >= 1 && remaining >= 1; }
 
     /** One tick: an active flash loses one from its remaining count and is cleared
      *  when that falls below 1. Returns whether the flash was active. */
-    bool step()
+    bool Step()
     {
-        if (!isActive())
+        if (!IsActive())
             return false;
         if (--remaining < 1)
-            clear();
+            Clear();
         return true;
     }
 
     /** Plain form: the colour bytes with the strength faded to strength × r / n. */
-    uint8_t fadedStrength() const { return isActive() ? static_cast<uint8_t>(strength * remaining / duration) : 0; }
+    uint8_t FadedStrength() const { return IsActive() ? static_cast<uint8_t>(strength * remaining / duration) : 0; }
 
     /** Signed form of one byte: (byte − 128) × r / n + 128; neutral 128 when inactive. */
-    uint8_t signedByte(uint8_t v) const
+    uint8_t SignedByte(uint8_t v) const
     {
-        if (!isActive())
+        if (!IsActive())
             return 128;
         return static_cast<uint8_t>((v - 128) * remaining / duration + 128);
     }
@@ -69,6 +69,6 @@ inline void StartEffectFlash(const strEffect& effect, strFlashState& screen, str
     if (!(effect.flags & EF_FLASH) || effect.flashDuration == 0 || effect.flashScope > 2)
         return;
     strFlashState& flash = effect.flashScope == 0 ? screen : target;
-    flash.start(effect.flashRed, effect.flashGreen, effect.flashBlue, effect.flashStrength, effect.flashDuration,
+    flash.Start(effect.flashRed, effect.flashGreen, effect.flashBlue, effect.flashStrength, effect.flashDuration,
                 effect.flashScope, effect.flashBlend);
 }

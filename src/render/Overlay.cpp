@@ -13,30 +13,30 @@
 strCanvasView CanvasViewOf(const cSpriteDrawer& drawer, const cBMP& target)
 {
     float ox = 0, oy = 0;
-    drawer.toView(0, 0, ox, oy);
-    return {drawer.zoom(), ox + target.width() / 2.0f, oy + target.height() / 2.0f};
+    drawer.ToView(0, 0, ox, oy);
+    return {drawer.Zoom(), ox + target.Width() / 2.0f, oy + target.Height() / 2.0f};
 }
 
 bool SheetPatternSize(const cSpriteDrawer& drawer, int picture, int& w, int& h)
 {
-    const cPatternSheet* sheet = drawer.sheet(picture);
-    if (!sheet || !sheet->isReady())
+    const cPatternSheet* sheet = drawer.Sheet(picture);
+    if (!sheet || !sheet->IsReady())
         return false;
-    sheet->patternSize(w, h);
+    sheet->PatternSize(w, h);
     return true;
 }
 
 bool SheetPixelTransparent(const cSpriteDrawer& drawer, int picture, int pattern, int px, int py)
 {
-    const cPatternSheet* sheet = drawer.sheet(picture);
-    if (!sheet || !sheet->isValidPattern(pattern - 1))
+    const cPatternSheet* sheet = drawer.Sheet(picture);
+    if (!sheet || !sheet->IsValidPattern(pattern - 1))
         return false;
-    const cPatternSheet::Rect r = sheet->patternRect(pattern - 1);
+    const cPatternSheet::Rect r = sheet->PatternRect(pattern - 1);
     const int x = r.left + px, y = r.top + py;
-    const std::vector<uint32_t>& texels = sheet->texture();
-    if (px < 0 || py < 0 || x >= r.right || y >= r.bottom || x >= sheet->width())
+    const std::vector<uint32_t>& texels = sheet->Texture();
+    if (px < 0 || py < 0 || x >= r.right || y >= r.bottom || x >= sheet->Width())
         return false;
-    const size_t at = size_t(y) * size_t(sheet->width()) + size_t(x);
+    const size_t at = size_t(y) * size_t(sheet->Width()) + size_t(x);
     return at < texels.size() && (texels[at] >> 24) == 0;
 }
 
@@ -55,19 +55,19 @@ strCanvasPoint TargetPosition(const cAnimeData* project, const strRenderOptions&
 
 void DrawGrid(cBMP& target, const strCanvasView& view, int step, uint32_t rgb, int width)
 {
-    if (step <= 0 || target.empty())
+    if (step <= 0 || target.Empty())
         return;
     const strPen pen{rgb, false, width};
     const int half = (width - 1) / 2;
     const strCanvasPoint lo = view.ToAnimation(0, 0);
-    const strCanvasPoint hi = view.ToAnimation(float(target.width()), float(target.height()));
+    const strCanvasPoint hi = view.ToAnimation(float(target.Width()), float(target.Height()));
     for (long long k = (long long)std::floor(lo.x / step); k * step <= hi.x; ++k) {
         const int x = int(std::lround(view.ToWindow(float(k * step), 0).x)) - half;
-        FillRect(target, x, 0, x + width, target.height(), pen);
+        FillRect(target, x, 0, x + width, target.Height(), pen);
     }
     for (long long k = (long long)std::floor(lo.y / step); k * step <= hi.y; ++k) {
         const int y = int(std::lround(view.ToWindow(0, float(k * step)).y)) - half;
-        FillRect(target, 0, y, target.width(), y + width, pen);
+        FillRect(target, 0, y, target.Width(), y + width, pen);
     }
 }
 
@@ -92,25 +92,25 @@ void DrawCenterLines(cBMP& target, const strCanvasView& view, int w, int h, uint
 
 void DrawTargetPicture(cSpriteDrawer& drawer, const cAnimeData* project, const strFlashState* flash)
 {
-    cPatternSheet* sheet = drawer.sheet(kTargetSheet);
-    if (!sheet || !sheet->isReady())
+    cPatternSheet* sheet = drawer.Sheet(kTargetSheet);
+    if (!sheet || !sheet->IsReady())
         return;
     int w = 0, h = 0;
-    sheet->patternSize(w, h);
-    const strCanvasPoint at = TargetPosition(project, drawer.options(), w, h);
+    sheet->PatternSize(w, h);
+    const strCanvasPoint at = TargetPosition(project, drawer.Options(), w, h);
     strSpriteParam p;
     p.sheet = sheet;
     p.x = at.x;
     p.y = at.y;
-    p.opacity = std::clamp(drawer.options().targetOpacity, 0, 255);
+    p.opacity = std::clamp(drawer.Options().targetOpacity, 0, 255);
     if (flash)
-        cSpriteDrawer::applyTargetFlash(p, *flash);
-    drawer.drawCell(p);
+        cSpriteDrawer::ApplyTargetFlash(p, *flash);
+    drawer.DrawCell(p);
 }
 
 void DrawDraftGif(cBMP& target, const strCanvasView& view, const cBMP& image, const strDraftPlacement& placement)
 {
-    if (target.empty() || image.empty() || image.bitsPerPixel() != 32)
+    if (target.Empty() || image.Empty() || image.BitsPerPixel() != 32)
         return;
     const bool unset = placement.scaleX == 0 && placement.scaleY == 0;
     const double sx = (unset ? 1.0 : placement.scaleX) * view.zoom, sy = (unset ? 1.0 : placement.scaleY) * view.zoom;
@@ -122,12 +122,12 @@ void DrawDraftGif(cBMP& target, const strCanvasView& view, const cBMP& image, co
     map.axisSY = sx * s;
     map.axisTX = -sy * s;
     map.axisTY = sy * c;
-    map.originX = centre.x - 0.5 - image.width() / 2.0 * map.axisSX - image.height() / 2.0 * map.axisTX;
-    map.originY = centre.y - 0.5 - image.width() / 2.0 * map.axisSY - image.height() / 2.0 * map.axisTY;
-    const strSurface surface{target.pixels(), target.width(), target.height(), target.stride()};
-    const strTexels texels{reinterpret_cast<const uint32_t*>(image.pixels()), image.stride() / 4, image.width(),
-                           image.height()};
-    compositeQuad(surface, texels, map, 255, -1);
+    map.originX = centre.x - 0.5 - image.Width() / 2.0 * map.axisSX - image.Height() / 2.0 * map.axisTX;
+    map.originY = centre.y - 0.5 - image.Width() / 2.0 * map.axisSY - image.Height() / 2.0 * map.axisTY;
+    const strSurface surface{target.Pixels(), target.Width(), target.Height(), target.Stride()};
+    const strTexels texels{reinterpret_cast<const uint32_t*>(image.Pixels()), image.Stride() / 4, image.Width(),
+                           image.Height()};
+    CompositeQuad(surface, texels, map, 255, -1);
 }
 
 uint32_t OnionColour(uint32_t argb, int distance, int reach)
@@ -149,7 +149,7 @@ void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& p
             const strCell* cell = project.GetCell(f, k);
             if (!cell)
                 continue;
-            strSpriteParam p = drawer.cellParam(*cell, false);
+            strSpriteParam p = drawer.CellParam(*cell, false);
             if (!p.sheet)
                 continue;
             p.mode |= kSpriteSilhouette;
@@ -161,11 +161,11 @@ void DrawNeighbourFrame(cSpriteDrawer& drawer, cBMP& target, const cAnimeData& p
             p.blend = 0;
             cells.push_back(p);
         }
-        drawer.drawCells(cells.data(), cells.size());
+        drawer.DrawCells(cells.data(), cells.size());
         return;
     }
     const strCanvasView view = CanvasViewOf(drawer, target);
-    const strPen pen{argb, blendOutline, int(drawer.lineWidth())};
+    const strPen pen{argb, blendOutline, int(drawer.LineWidth())};
     for (int k = project.CellCount() - 1; k >= 0; --k) {
         const strCell* cell = project.GetCell(f, k);
         int w = 0, h = 0;
@@ -182,7 +182,7 @@ void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& 
     static const cSettings kDefaults;
     const cSettings& s = scene.settings ? *scene.settings : kDefaults;
     const strCanvasView view = CanvasViewOf(drawer, target);
-    const int lineWidth = int(drawer.lineWidth());
+    const int lineWidth = int(drawer.LineWidth());
     if (s.VLineFlag && s.VGridFlag)
         DrawGrid(target, view, s.GridSize, s.CGrid, lineWidth);
     if (s.VTargetFlag)
@@ -199,9 +199,9 @@ void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& 
     const cAnimeData& project = *scene.project;
     if (scene.playing) {
         if (!scene.hideCells)
-            drawer.drawFrame(project, scene.frame);
+            drawer.DrawFrame(project, scene.frame);
         if (scene.screenFlash)
-            drawer.drawScreenFlash(*scene.screenFlash);
+            drawer.DrawScreenFlash(*scene.screenFlash);
         return;
     }
     // Onion skin: the farthest neighbours first, so nearer (stronger) ones lie on top.
@@ -225,7 +225,7 @@ void DrawCanvasScene(cSpriteDrawer& drawer, cBMP& target, const strCanvasScene& 
         } else {
             continue;
         }
-        cells.push_back(drawer.cellParam(cell, true));
+        cells.push_back(drawer.CellParam(cell, true));
     }
-    drawer.drawCells(cells.data(), cells.size());
+    drawer.DrawCells(cells.data(), cells.size());
 }

@@ -59,25 +59,25 @@ bool clip(float& x0, float& y0, float& x1, float& y1, float loX, float loY, floa
 
 void FillRect(cBMP& target, int x0, int y0, int x1, int y1, const strPen& pen)
 {
-    if (target.empty() || target.bitsPerPixel() != 32)
+    if (target.Empty() || target.BitsPerPixel() != 32)
         return;
     x0 = std::max(x0, 0);
     y0 = std::max(y0, 0);
-    x1 = std::min(x1, target.width());
-    y1 = std::min(y1, target.height());
+    x1 = std::min(x1, target.Width());
+    y1 = std::min(y1, target.Height());
     for (int y = y0; y < y1 && x0 < x1; ++y)
-        plotSpan(reinterpret_cast<uint32_t*>(target.row(y)), x0, x1, pen);
+        plotSpan(reinterpret_cast<uint32_t*>(target.Row(y)), x0, x1, pen);
 }
 
 void DrawLine(cBMP& target, float x0, float y0, float x1, float y1, const strPen& pen)
 {
-    if (target.empty() || target.bitsPerPixel() != 32)
+    if (target.Empty() || target.BitsPerPixel() != 32)
         return;
     if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1))
         return;
     const int w = std::max(pen.width, 1);
     const float margin = float(w);
-    if (!clip(x0, y0, x1, y1, -margin, -margin, float(target.width()) + margin, float(target.height()) + margin))
+    if (!clip(x0, y0, x1, y1, -margin, -margin, float(target.Width()) + margin, float(target.Height()) + margin))
         return;
     const int steps = int(std::ceil(std::max(std::fabs(x1 - x0), std::fabs(y1 - y0))));
     const int half = (w - 1) / 2;

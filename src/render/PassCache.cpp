@@ -13,13 +13,13 @@ constexpr size_t kBudget = size_t{32} << 20;
 
 } // namespace
 
-uint64_t cPassCache::stamp(cPatternSheet& sheet)
+uint64_t cPassCache::Stamp(cPatternSheet& sheet)
 {
     // The sheet zeroes its work tag on every build; a non-zero tag is our stamp.
     static std::atomic<uint64_t> next{1};
-    if (sheet.workTag() == 0)
-        sheet.workTag() = next.fetch_add(1);
-    return sheet.workTag();
+    if (sheet.WorkTag() == 0)
+        sheet.WorkTag() = next.fetch_add(1);
+    return sheet.WorkTag();
 }
 
 size_t cPassCache::Hash::operator()(const strPassKey& k) const
@@ -30,7 +30,7 @@ size_t cPassCache::Hash::operator()(const strPassKey& k) const
     return static_cast<size_t>(h ^ (h >> 29));
 }
 
-uint32_t* cPassCache::find(const strPassKey& key)
+uint32_t* cPassCache::Find(const strPassKey& key)
 {
     auto it = entries_.find(key);
     if (it == entries_.end())
@@ -39,10 +39,10 @@ uint32_t* cPassCache::find(const strPassKey& key)
     return it->second.texels.data();
 }
 
-uint32_t* cPassCache::add(const strPassKey& key, size_t texels)
+uint32_t* cPassCache::Add(const strPassKey& key, size_t texels)
 {
     if (bytes_ + texels * 4 > kBudget)
-        evict();
+        Evict();
     Entry& e = entries_[key];
     bytes_ -= e.texels.size() * 4;
     // Reused storage is already in memory; fresh storage would fault in page by page.
@@ -58,7 +58,7 @@ uint32_t* cPassCache::add(const strPassKey& key, size_t texels)
     return e.texels.data();
 }
 
-void cPassCache::evict()
+void cPassCache::Evict()
 {
     // Down to three quarters of the budget, so that eviction runs now and then only.
     std::vector<std::pair<uint64_t, strPassKey>> old;

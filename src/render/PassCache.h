@@ -25,14 +25,14 @@ struct strPassKey {
 class cPassCache {
 public:
     /** The sheet's stamp; a sheet whose textures were (re)built gets a fresh one. */
-    static uint64_t stamp(cPatternSheet& sheet);
+    static uint64_t Stamp(cPatternSheet& sheet);
 
     /** Results used from now on stay at least until the next scene. */
-    void beginScene() { ++scene_; }
+    void BeginScene() { ++scene_; }
     /** The stored result, or null. */
-    uint32_t* find(const strPassKey& key);
+    uint32_t* Find(const strPassKey& key);
     /** Room for a new result of `texels` texels, to be filled before use. */
-    uint32_t* add(const strPassKey& key, size_t texels);
+    uint32_t* Add(const strPassKey& key, size_t texels);
 
 private:
     struct Hash {
@@ -42,7 +42,7 @@ private:
         std::vector<uint32_t> texels;
         uint64_t scene = 0;
     };
-    void evict();
+    void Evict();
 
     std::unordered_map<strPassKey, Entry, Hash> entries_;
     std::vector<std::vector<uint32_t>> spare_; // storage of evicted results, for reuse

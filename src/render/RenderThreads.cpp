@@ -23,7 +23,7 @@ public:
         const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
         const unsigned workers = std::min(cores, 8u) - 1;
         for (unsigned i = 0; i < workers; ++i)
-            threads_.emplace_back([this] { work(); });
+            threads_.emplace_back([this] { Work(); });
     }
 
     ~cRenderThreads()
@@ -37,14 +37,14 @@ public:
             t.join();
     }
 
-    int threadCount() const { return enabled_.load() ? static_cast<int>(threads_.size()) + 1 : 1; }
+    int ThreadCount() const { return enabled_.load() ? static_cast<int>(threads_.size()) + 1 : 1; }
 
-    void setEnabled(bool on) { enabled_.store(on); }
+    void SetEnabled(bool on) { enabled_.store(on); }
 
-    void run(int count, const Task& task)
+    void Run(int count, const Task& task)
     {
         std::unique_lock<std::mutex> running(running_, std::try_to_lock);
-        if (!running.owns_lock() || threadCount() < 2 || count < 2) {
+        if (!running.owns_lock() || ThreadCount() < 2 || count < 2) {
             for (int i = 0; i < count; ++i)
                 task(i);
             return;
@@ -59,14 +59,14 @@ public:
             claim_.store(uint64_t{run} << 32);
         }
         wake_.notify_all();
-        while (claimAndRun(run, task, count)) {
+        while (ClaimAndRun(run, task, count)) {
         }
         std::unique_lock<std::mutex> lock(mutex_);
         finished_.wait(lock, [&] { return done_.load() == count; });
     }
 
 private:
-    bool claimAndRun(uint32_t run, const Task& task, int count)
+    bool ClaimAndRun(uint32_t run, const Task& task, int count)
     {
         uint64_t c = claim_.load();
         do {
@@ -81,7 +81,7 @@ private:
         return true;
     }
 
-    void work()
+    void Work()
     {
         uint32_t seen = 0;
         for (;;) {
@@ -97,7 +97,7 @@ private:
                 task = task_;
                 count = count_;
             }
-            while (claimAndRun(run, *task, count)) {
+            while (ClaimAndRun(run, *task, count)) {
             }
         }
     }
@@ -123,8 +123,8 @@ cRenderThreads& pool()
 
 } // namespace
 
-void runOnRenderThreads(int count, const std::function<void(int)>& task) { pool().run(count, task); }
+void RunOnRenderThreads(int count, const std::function<void(int)>& task) { pool().Run(count, task); }
 
-void setRenderThreadsEnabled(bool on) { pool().setEnabled(on); }
+void SetRenderThreadsEnabled(bool on) { pool().SetEnabled(on); }
 
-int renderThreadCount() { return pool().threadCount(); }
+int RenderThreadCount() { return pool().ThreadCount(); }

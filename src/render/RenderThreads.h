@@ -7,9 +7,9 @@
 /** Runs task(0) … task(count − 1) on the render threads and the caller, each index
  *  once, and returns when all are done. A second caller while a run is going on
  *  (another thread) runs its tasks alone. */
-void runOnRenderThreads(int count, const std::function<void(int)>& task);
+void RunOnRenderThreads(int count, const std::function<void(int)>& task);
 
 /** Off: every run goes on the calling thread alone (single-core measurements). */
-void setRenderThreadsEnabled(bool on);
+void SetRenderThreadsEnabled(bool on);
 /** How many threads take part in a run. */
-int renderThreadCount();
+int RenderThreadCount();

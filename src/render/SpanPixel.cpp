@@ -161,7 +161,7 @@ template <int Mode, bool Clamp> inline void spanLoop(const strSpan& sp, const st
 // pixel between does, and the clamping can be left out.
 template <int Mode> void drawSpan(const strSpan& sp, const strTexels& src, uint32_t opacity)
 {
-    if (spanInside(sp, src))
+    if (SpanInside(sp, src))
         spanLoop<Mode, false>(sp, src, opacity);
     else
         spanLoop<Mode, true>(sp, src, opacity);
@@ -169,7 +169,7 @@ template <int Mode> void drawSpan(const strSpan& sp, const strTexels& src, uint3
 
 } // namespace
 
-SpanFn pixelSpanFunction(int blend)
+SpanFn PixelSpanFunction(int blend)
 {
     switch (blend) {
     case kBlendNormal: return drawSpan<kBlendNormal>;
@@ -181,11 +181,11 @@ SpanFn pixelSpanFunction(int blend)
     }
 }
 
-SpanFn spanFunction(int blend)
+SpanFn SpanFunction(int blend)
 {
-    if (SpanFn fn = span16Function(blend))
+    if (SpanFn fn = Span16Function(blend))
         return fn;
-    if (SpanFn fn = span8Function(blend))
+    if (SpanFn fn = Span8Function(blend))
         return fn;
-    return pixelSpanFunction(blend);
+    return PixelSpanFunction(blend);
 }

@@ -182,7 +182,7 @@ template <int Mode, bool Clamp> WIDE void wideLoop(const strSpan& sp, const strT
 template <int Mode>
 __attribute__((target("avx2"))) void wideSpan(const strSpan& sp, const strTexels& src, uint32_t opacity)
 {
-    if (spanInside(sp, src))
+    if (SpanInside(sp, src))
         wideLoop<Mode, false>(sp, src, opacity);
     else
         wideLoop<Mode, true>(sp, src, opacity);
@@ -190,7 +190,7 @@ __attribute__((target("avx2"))) void wideSpan(const strSpan& sp, const strTexels
 
 } // namespace
 
-SpanFn span8Function(int blend)
+SpanFn Span8Function(int blend)
 {
     static const bool available = __builtin_cpu_supports("avx2");
     if (!available)

@@ -151,7 +151,7 @@ template <int Mode, bool Clamp> WIDE16 void wideLoop(const strSpan& sp, const st
 template <int Mode>
 __attribute__((target("avx512f,avx512bw"))) void wideSpan(const strSpan& sp, const strTexels& src, uint32_t opacity)
 {
-    if (spanInside(sp, src))
+    if (SpanInside(sp, src))
         wideLoop<Mode, false>(sp, src, opacity);
     else
         wideLoop<Mode, true>(sp, src, opacity);
@@ -159,7 +159,7 @@ __attribute__((target("avx512f,avx512bw"))) void wideSpan(const strSpan& sp, con
 
 } // namespace
 
-SpanFn span16Function(int blend)
+SpanFn Span16Function(int blend)
 {
     static const bool available = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
     if (!available)

@@ -17,16 +17,16 @@ using SpanFn = void (*)(const strSpan& span, const strTexels& src, uint32_t opac
 
 /** The fastest span drawer of a blend mode this processor runs; every one gives the
  *  same bytes as the per-pixel drawer. */
-SpanFn spanFunction(int blend);
+SpanFn SpanFunction(int blend);
 /** The per-pixel span drawer of a blend mode. */
-SpanFn pixelSpanFunction(int blend);
+SpanFn PixelSpanFunction(int blend);
 /** The eight-pixel drawer, or null where the processor lacks AVX2. */
-SpanFn span8Function(int blend);
+SpanFn Span8Function(int blend);
 /** The sixteen-pixel drawer, or null where the processor lacks AVX-512 (F and BW). */
-SpanFn span16Function(int blend);
+SpanFn Span16Function(int blend);
 
 /** True when every texel the span samples lies inside the pattern, so no clamping is needed. */
-inline bool spanInside(const strSpan& sp, const strTexels& src)
+inline bool SpanInside(const strSpan& sp, const strTexels& src)
 {
     const int64_t sEnd = sp.s + sp.ds * (sp.count - 1), tEnd = sp.t + sp.dt * (sp.count - 1);
     auto inside = [&](int64_t s, int64_t t) {

@@ -29,7 +29,7 @@ enum : int {
 /** One draw request. With kSpriteSilhouette, red/green/blue are the flat colour;
  *  with kSpriteFlashTint, red/green/blue are the flash colour and saturation its
  *  faded strength; with kSpriteSignedFlash, red/green/blue are the signed flash
- *  bytes. For drawFlashRect, red/green/blue are the colour, opacity the strength,
+ *  bytes. For DrawFlashRect, red/green/blue are the colour, opacity the strength,
  *  scaleX/scaleY the rectangle's size in pixels. */
 struct strSpriteParam {
     cPatternSheet* sheet = nullptr;
@@ -55,69 +55,69 @@ public:
     ~cSpriteDrawer();
 
     // --- sheet cache ---
-    /** The sheet of a number; a picture given by loadPictures is decoded here, the
+    /** The sheet of a number; a picture given by LoadPictures is decoded here, the
      *  first time it is asked for. */
-    cPatternSheet* sheet(int pictureNo) const;
-    /** True while picture n waits to be decoded (sheet(n) would decode it now). */
-    bool isUndecoded(int pictureNo) const;
-    void removeSheet(int pictureNo);
+    cPatternSheet* Sheet(int pictureNo) const;
+    /** True while picture n waits to be decoded (Sheet(n) would decode it now). */
+    bool IsUndecoded(int pictureNo) const;
+    void RemoveSheet(int pictureNo);
     /** Stores the sheet under the number, destroying the one stored there. */
-    void putSheet(std::unique_ptr<cPatternSheet> sheet, int pictureNo);
-    void releaseAllTextures();
-    void rebuildAll();
+    void PutSheet(std::unique_ptr<cPatternSheet> sheet, int pictureNo);
+    void ReleaseAllTextures();
+    void RebuildAll();
     /** Brings the sheet of picture n in line with its record (null = deleted); relative
      *  paths resolve against the project's working folder. A divX, divY of 0, 0 become
      *  1, 1 in the record. False when decoding or building fails. */
-    bool updatePicture(const cAnimeData& project, int pictureNo, const strPicture* record, bool force);
+    bool UpdatePicture(const cAnimeData& project, int pictureNo, const strPicture* record, bool force);
     /** The project's own file (model path; empty for none): pictures the working
      *  folder does not hold are also looked for beside it. */
-    void setProjectFile(const std::string& path) { projectFile_ = path; }
+    void SetProjectFile(const std::string& path) { projectFile_ = path; }
     /** The transparency method, background and target options; sheets built later use them. */
-    void setOptions(const strRenderOptions& options) { options_ = options; }
-    const strRenderOptions& options() const { return options_; }
-    const std::string& projectFile() const { return projectFile_; }
+    void SetOptions(const strRenderOptions& options) { options_ = options; }
+    const strRenderOptions& Options() const { return options_; }
+    const std::string& ProjectFile() const { return projectFile_; }
     /** Drops every picture sheet and takes the project's pictures; each is decoded when
      *  first drawn or asked for. The sheets of all pictures together hold at most
      *  kMaxProjectPixels pixels: a picture that would pass that fails to load. */
-    void loadPictures(const cAnimeData& project);
+    void LoadPictures(const cAnimeData& project);
     /** Loads the built-in error-cell sheet (number −10). */
-    bool loadErrorCell();
+    bool LoadErrorCell();
     /** Builds a one-pattern sheet from a file (the target picture), stored under the
      *  number; the settings' transparency method applies. */
-    bool loadSingleSheet(const std::string& path, int pictureNo);
+    bool LoadSingleSheet(const std::string& path, int pictureNo);
 
     // --- drawing ---
     /** Makes the target the drawing area: clear to the background colour (CGround,
      *  opaque), animation origin at origin (view pixels from the view centre), zoom.
      *  False for an empty or non-32-bit target. */
-    bool beginCanvas(cBMP& target, float originX, float originY, float zoom);
+    bool BeginCanvas(cBMP& target, float originX, float originY, float zoom);
     /** The same for an off-screen surface, clear colour 0xAARRGGBB, zoom 1, origin 0. */
-    bool beginSurface(cBMP& surface, uint32_t clearColour);
+    bool BeginSurface(cBMP& surface, uint32_t clearColour);
     /** Ends the scene. */
-    bool present();
+    bool Present();
 
-    void drawCell(const strSpriteParam& param);
-    /** Draws the requests in order, as drawCell one after another would; a large batch
+    void DrawCell(const strSpriteParam& param);
+    /** Draws the requests in order, as DrawCell one after another would; a large batch
      *  is spread over the render threads. */
-    void drawCells(const strSpriteParam* params, size_t count);
-    void drawFlashRect(const strSpriteParam& param);
+    void DrawCells(const strSpriteParam* params, size_t count);
+    void DrawFlashRect(const strSpriteParam& param);
 
     /** The request for a stored cell; an invalid picture or pattern gives the error
      *  cell when `errorCell`, else a request without a sheet (draws nothing). */
-    strSpriteParam cellParam(const strCell& cell, bool errorCell = true) const;
+    strSpriteParam CellParam(const strCell& cell, bool errorCell = true) const;
     /** Every cell of a frame in slot order, moved by (dx, dy). */
-    void drawFrame(const cAnimeData& project, int frame, float dx = 0, float dy = 0, bool errorCells = true);
+    void DrawFrame(const cAnimeData& project, int frame, float dx = 0, float dy = 0, bool errorCells = true);
     /** A screen flash over the whole view. */
-    void drawScreenFlash(const strFlashState& flash);
+    void DrawScreenFlash(const strFlashState& flash);
     /** Applies a target flash to a target-picture request (tint, signed tint or hide). */
-    static void applyTargetFlash(strSpriteParam& param, const strFlashState& flash);
+    static void ApplyTargetFlash(strSpriteParam& param, const strFlashState& flash);
 
     // --- view ---
-    float zoom() const { return zoom_; }
-    float lineWidth() const { return zoom_ > 1 ? zoom_ : 1; }
+    float Zoom() const { return zoom_; }
+    float LineWidth() const { return zoom_ > 1 ? zoom_ : 1; }
     /** Animation point to view point (relative to the view centre) and back. */
-    void toView(float x, float y, float& vx, float& vy) const;
-    void toAnimation(float vx, float vy, float& x, float& y) const;
+    void ToView(float x, float y, float& vx, float& vy) const;
+    void ToAnimation(float vx, float vy, float& x, float& y) const;
 
 private:
     struct Entry {
@@ -133,20 +133,20 @@ private:
         strPassKey key;
         uint32_t* out;
     };
-    bool buildPicture(const cAnimeData& project, int pictureNo, const strPicture& record,
+    bool BuildPicture(const cAnimeData& project, int pictureNo, const strPicture& record,
                       std::unique_ptr<cPatternSheet>& out) const;
-    bool decodePicture(const std::string& path, int pictureNo, cPatternSheet& sheet) const;
-    void putPending(const cAnimeData& project, int pictureNo, const strPicture& record);
-    void buildPending(int pictureNo, Entry& e) const;
+    bool DecodePicture(const std::string& path, int pictureNo, cPatternSheet& sheet) const;
+    void PutPending(const cAnimeData& project, int pictureNo, const strPicture& record);
+    void BuildPending(int pictureNo, Entry& e) const;
     /** The quad of a request (the error cell for an invalid pattern); false when it
      *  draws nothing. A work pass it needs runs now, or joins `pending` when given. */
-    bool quadOf(const strSpriteParam& param, strQuadDraw& quad, std::vector<strPendingPass>* pending);
+    bool QuadOf(const strSpriteParam& param, strQuadDraw& quad, std::vector<strPendingPass>* pending);
     /** The texels a request samples: the sheet's pattern, or the result of its pass. */
-    strTexels passTexels(cPatternSheet& sheet, int index, const strSpriteParam& p,
+    strTexels PassTexels(cPatternSheet& sheet, int index, const strSpriteParam& p,
                          std::vector<strPendingPass>* pending);
-    static void runPass(const strPendingPass& pass);
+    static void RunPass(const strPendingPass& pass);
 
-    mutable std::map<int, Entry> sheets_; // pending entries are decoded by const sheet()
+    mutable std::map<int, Entry> sheets_; // pending entries are decoded by const Sheet()
     cPassCache passes_;
     std::string projectFile_;
     strRenderOptions options_;

@@ -75,7 +75,7 @@ void toneLoop(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t
     const float e = static_cast<float>(std::min(std::max(0, s - 100) * 255 / 100, 255)) / 255.0f;
     if (!grey) {
         const strToneConstants k{{up[0], up[1], up[2]}, {m[0], m[1], m[2]}, f, e, {gt.r, gt.g, gt.b}};
-        if (toneTexelsWide(src, SatClass, k, keepTransparent, out))
+        if (ToneTexelsWide(src, SatClass, k, keepTransparent, out))
             return;
     }
 
@@ -172,7 +172,7 @@ void toneLoop(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t
 
 } // namespace
 
-void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey, bool keepTransparent)
+void ToneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32_t* grey, bool keepTransparent)
 {
     if (tone.saturation == 100)
         toneLoop<0>(src, tone, out, grey, keepTransparent);
@@ -182,13 +182,13 @@ void toneTexels(const strTexels& src, const strTone& tone, uint32_t* out, uint32
         toneLoop<2>(src, tone, out, grey, keepTransparent);
 }
 
-void silhouetteTexels(const strTexels& src, uint32_t rgb, uint32_t* out)
+void SilhouetteTexels(const strTexels& src, uint32_t rgb, uint32_t* out)
 {
     rgb &= 0xFFFFFF;
     eachTexel(src, out, [rgb](uint32_t t) { return (t & 0xFF000000u) | rgb; });
 }
 
-void flashTintTexels(const strTexels& src, uint32_t rgb, int strength, uint32_t* out)
+void FlashTintTexels(const strTexels& src, uint32_t rgb, int strength, uint32_t* out)
 {
     const float F[3] = {unit((rgb >> 16) & 255), unit((rgb >> 8) & 255), unit(rgb & 255)};
     const float Fa = unit(static_cast<uint32_t>(std::clamp(strength, 0, 255)));
@@ -199,7 +199,7 @@ void flashTintTexels(const strTexels& src, uint32_t rgb, int strength, uint32_t*
     });
 }
 
-void signedFlashTexels(const strTexels& src, uint32_t rgbBytes, uint32_t* out)
+void SignedFlashTexels(const strTexels& src, uint32_t rgbBytes, uint32_t* out)
 {
     float up[3], down[3];
     for (int i = 0; i < 3; ++i) {

@@ -16,4 +16,4 @@ struct strToneConstants {
 /** The tone pass on eight texels at a time for saturation class 0 (= 100), 1 (< 100)
  *  or 2 (> 100), with the per-texel pass's bytes; false where the processor lacks
  *  AVX2 (nothing written). */
-bool toneTexelsWide(const strTexels& src, int satClass, const strToneConstants& k, bool keepTransparent, uint32_t* out);
+bool ToneTexelsWide(const strTexels& src, int satClass, const strToneConstants& k, bool keepTransparent, uint32_t* out);

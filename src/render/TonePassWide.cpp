@@ -84,7 +84,7 @@ WIDE void toneRows(const strTexels& src, const strToneConstants& t, bool keepTra
 
 } // namespace
 
-bool toneTexelsWide(const strTexels& src, int satClass, const strToneConstants& k, bool keepTransparent, uint32_t* out)
+bool ToneTexelsWide(const strTexels& src, int satClass, const strToneConstants& k, bool keepTransparent, uint32_t* out)
 {
     static const bool available = __builtin_cpu_supports("avx2");
     if (!available)

@@ -123,20 +123,20 @@ void cDlg_Spline::OnDestroy()
         onPreviewChanged();
 }
 
-int cDlg_Spline::gridStep() const { return gridCheck->isChecked() ? Settings().PostGrid : 0; }
+int cDlg_Spline::GridStep() const { return gridCheck->isChecked() ? Settings().PostGrid : 0; }
 
 std::vector<strPointI> cDlg_Spline::Preview() const
 {
     if (!IsOpen())
         return {};
-    return SplinePreview(p_[0], p_[1], p_[2], countEdit->value(), gridStep());
+    return SplinePreview(p_[0], p_[1], p_[2], countEdit->value(), GridStep());
 }
 
 void cDlg_Spline::Execute()
 {
     if (!IsOpen() || !project_ || !status_)
         return;
-    ApplySpline(*project_, f0_, s_, countEdit->value(), p_[0], p_[1], p_[2], gridStep(), *status_);
+    ApplySpline(*project_, f0_, s_, countEdit->value(), p_[0], p_[1], p_[2], GridStep(), *status_);
     Close(DLG_OK);
     if (onApplied)
         onApplied();
@@ -262,7 +262,7 @@ void cDlg_SetTarget::Apply()
     s.TargetPostX = xEdit->value();
     s.TargetPostY = yEdit->value();
     s.TargetOpacity = opacityEdit->value();
-    SpriteDrawer().setOptions(RenderOptionsOf(s));
+    SpriteDrawer().SetOptions(RenderOptionsOf(s));
 }
 
 cDlg_SetGif::cDlg_SetGif(QWidget* parent) : cBaseDlg(0, parent)

@@ -46,7 +46,7 @@ protected:
 
 private:
     /** The position grid when the grid box is ticked, else 0. */
-    int gridStep() const;
+    int GridStep() const;
 
     cAnimeData* project_ = nullptr;
     iStatusSink* status_ = nullptr;

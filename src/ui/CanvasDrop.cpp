@@ -26,7 +26,7 @@ void cMainEditWnd::OnDragNotify(int message, int code, QPoint point)
     drop_.over = false;
     drop_.hit = drop_.slot = -1;
     if ((code == PD_BEGIN || code == PD_MOVE) && project_ && isVisible() && rect().contains(point)) {
-        syncView();
+        SyncView();
         drop_.over = true;
         drop_.point = {float(point.x()), float(point.y())};
         drop_.picture = 0;
@@ -40,7 +40,7 @@ void cMainEditWnd::OnDragNotify(int message, int code, QPoint point)
         RequestRedraw();
 }
 
-strCell cMainEditWnd::dropPreview() const
+strCell cMainEditWnd::DropPreview() const
 {
     const strCanvasPoint at = edit_.View().ToAnimation(drop_.point.x, drop_.point.y);
     strCell cell = strCell::New();
@@ -51,13 +51,13 @@ strCell cMainEditWnd::dropPreview() const
     return cell;
 }
 
-void cMainEditWnd::drawDropPreview(cSpriteDrawer& drawer)
+void cMainEditWnd::DrawDropPreview(cSpriteDrawer& drawer)
 {
     if (!drop_.over)
         return;
-    strSpriteParam param = drawer.cellParam(dropPreview(), false);
+    strSpriteParam param = drawer.CellParam(DropPreview(), false);
     if (!param.sheet)
         return;
     param.opacity = kDropPreviewOpacity;
-    drawer.drawCell(param);
+    drawer.DrawCell(param);
 }

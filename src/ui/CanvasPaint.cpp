@@ -58,14 +58,14 @@ void drawTextBlock(QPainter& painter, const QString& text)
 
 } // namespace
 
-void cMainEditWnd::paintEditLayers(QPainter& painter)
+void cMainEditWnd::PaintEditLayers(QPainter& painter)
 {
     QFont font = painter.font();
     font.setPixelSize(11);
     painter.setFont(font);
     if (!project_)
         return;
-    if (player_.isPlaying()) {
+    if (player_.IsPlaying()) {
         drawTextBlock(painter, QString::asprintf("play : %d / %d", currentFrame_, project_->GetValue(AI_FRAMES)));
         return;
     }
@@ -106,12 +106,12 @@ void cMainEditWnd::paintEditLayers(QPainter& painter)
                 painter.fillRect(QRectF(p.x() - 1, p.y() - 1, 3, 3), kLocusColour);
         }
     }
-    paintToolFeedback(painter);
-    paintDropFeedback(painter);
+    PaintToolFeedback(painter);
+    PaintDropFeedback(painter);
     drawTextBlock(painter, QString::fromStdString(edit_.InfoText()));
 }
 
-void cMainEditWnd::paintToolFeedback(QPainter& painter)
+void cMainEditWnd::PaintToolFeedback(QPainter& painter)
 {
     const strCanvasView& view = edit_.View();
     if (spline_ && spline_->IsOpen()) {
@@ -151,7 +151,7 @@ void cMainEditWnd::paintToolFeedback(QPainter& painter)
     painter.restore();
 }
 
-void cMainEditWnd::paintDropFeedback(QPainter& painter)
+void cMainEditWnd::PaintDropFeedback(QPainter& painter)
 {
     if (!drop_.over)
         return;
@@ -175,7 +175,7 @@ void cMainEditWnd::paintDropFeedback(QPainter& painter)
     const QColor colour = drop_.slot >= 0 ? kDropColour : kNoDropColour;
     painter.setPen(QPen(colour, 1, Qt::DashLine));
     QPointF corner(drop_.point.x, drop_.point.y);
-    if (drop_.hit < 0 && edit_.QuadOf(dropPreview(), quad)) {
+    if (drop_.hit < 0 && edit_.QuadOf(DropPreview(), quad)) {
         const QPolygonF polygon = polygonOf(ToWindow(quad, view));
         painter.drawPolygon(polygon);
         corner = polygon[0];

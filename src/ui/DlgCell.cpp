@@ -100,11 +100,11 @@ cDlg_Cell::cDlg_Cell(QWidget* owner, std::function<cAnimeData&()> project)
             onPreview();
     });
     for (QSpinBox* s : {pictureSpin, patternSpin, xSpin, ySpin, scaleXSpin, scaleYSpin, angleSpin, opacitySpin})
-        connect(s, &QSpinBox::valueChanged, this, [this] { readFields(); });
+        connect(s, &QSpinBox::valueChanged, this, [this] { ReadFields(); });
     for (QComboBox* c : {flipCombo, blendCombo})
-        connect(c, &QComboBox::currentIndexChanged, this, [this] { readFields(); });
+        connect(c, &QComboBox::currentIndexChanged, this, [this] { ReadFields(); });
     for (cNumberPair* p : colour)
-        connect(p, &cNumberPair::changed, this, [this] { readFields(); });
+        connect(p, &cNumberPair::Changed, this, [this] { ReadFields(); });
     connect(colourEdit, &QLineEdit::textEdited, this, [this](const QString& text) {
         strCell cell = working_;
         if (!ParseCellColourText(text.toStdString(), cell))
@@ -116,13 +116,13 @@ cDlg_Cell::cDlg_Cell(QWidget* owner, std::function<cAnimeData&()> project)
         colour[2]->SetValue(cell.blue);
         colour[3]->SetValue(cell.saturation);
         loading_ = false;
-        readFields();
+        ReadFields();
     });
     connect(clearButton, &QPushButton::clicked, this, [this] {
         strCell cell = working_;
         ClearCellColours(cell);
-        showCell(cell);
-        readFields();
+        ShowCell(cell);
+        ReadFields();
     });
     connect(toggleButton, &QPushButton::clicked, this, [this] {
         colourGroup->setVisible(colourGroup->isHidden());
@@ -177,15 +177,15 @@ void cDlg_Cell::Load()
     loading_ = true; // a value clamped by the new range must not be read back
     pictureSpin->setRange(0, HighestPictureNumber(p));
     loading_ = false;
-    showCell(working_);
-    updateStates();
+    ShowCell(working_);
+    UpdateStates();
 }
 
-void cDlg_Cell::showCell(const strCell& c)
+void cDlg_Cell::ShowCell(const strCell& c)
 {
     loading_ = true;
     pictureSpin->setValue(c.picture);
-    updatePatternRange();
+    UpdatePatternRange();
     patternSpin->setValue(c.pattern);
     xSpin->setValue(c.x);
     ySpin->setValue(c.y);
@@ -203,13 +203,13 @@ void cDlg_Cell::showCell(const strCell& c)
     loading_ = false;
 }
 
-void cDlg_Cell::updatePatternRange()
+void cDlg_Cell::UpdatePatternRange()
 {
-    const cPatternSheet* sheet = SpriteDrawer().sheet(pictureSpin->value());
-    patternSpin->setRange(1, std::max(1, sheet ? sheet->patternCount() : 1));
+    const cPatternSheet* sheet = SpriteDrawer().Sheet(pictureSpin->value());
+    patternSpin->setRange(1, std::max(1, sheet ? sheet->PatternCount() : 1));
 }
 
-void cDlg_Cell::readFields()
+void cDlg_Cell::ReadFields()
 {
     if (loading_)
         return;
@@ -218,7 +218,7 @@ void cDlg_Cell::readFields()
     c.picture = uint8_t(pictureSpin->value());
     {
         const QSignalBlocker block(patternSpin);
-        updatePatternRange();
+        UpdatePatternRange();
     }
     c.pattern = uint16_t(patternSpin->value());
     c.x = int16_t(xSpin->value());
@@ -242,7 +242,7 @@ void cDlg_Cell::readFields()
     preview_.start();
 }
 
-void cDlg_Cell::updateStates()
+void cDlg_Cell::UpdateStates()
 {
     const cAnimeData& p = project_();
     const strCellFields f = CellFields(p);
@@ -265,7 +265,7 @@ void cDlg_Cell::LoadNeighbour(int step)
     const strCell* cell = project_().GetCell(frame_ + step, cellNo_);
     if (!cell)
         return;
-    showCell(*cell);
+    ShowCell(*cell);
     working_ = NormaliseWorkingCell(project_(), cellNo_, *cell);
     preview_.start();
 }
@@ -281,7 +281,7 @@ void cDlg_Cell::FollowProject()
         if (onPreview)
             onPreview();
         break;
-    case CTS_SAME: updateStates(); break;
+    case CTS_SAME: UpdateStates(); break;
     }
 }
 

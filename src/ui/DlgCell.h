@@ -70,10 +70,10 @@ public:
     QPushButton* closeButton;
 
 private:
-    void showCell(const strCell& cell);
-    void readFields();
-    void updateStates();
-    void updatePatternRange();
+    void ShowCell(const strCell& cell);
+    void ReadFields();
+    void UpdateStates();
+    void UpdatePatternRange();
 
     std::function<cAnimeData&()> project_;
     int frame_ = 0, cellNo_ = 0;

@@ -30,7 +30,7 @@ cNumberPair::cNumberPair(QWidget* parent, int lo, int hi, int tick, int page, in
             const QSignalBlocker block(track);
             track->setValue(v);
         }
-        emit changed(v);
+        emit Changed(v);
     });
 }
 

@@ -29,7 +29,7 @@ public:
     QSlider* track = nullptr;
 
 signals:
-    void changed(int value);
+    void Changed(int value);
 };
 
 /** A list of check rows; ticks are read and written as a vector. */

@@ -115,7 +115,7 @@ cDlg_SetEffect::cDlg_SetEffect(QWidget* owner, std::function<cAnimeData&()> proj
     connect(scopeCombo, &QComboBox::currentIndexChanged, this, [this] { UpdateEnabling(); });
     connect(blendCombo, &QComboBox::currentIndexChanged, preview, qOverload<>(&QWidget::update));
     for (cNumberPair* p : colour)
-        connect(p, &cNumberPair::changed, preview, qOverload<>(&QWidget::update));
+        connect(p, &cNumberPair::Changed, preview, qOverload<>(&QWidget::update));
     connect(resetButton, &QPushButton::clicked, this, [this] {
         strEffectForm f;
         f.ResetColour();
@@ -242,20 +242,20 @@ void cDlg_SetEffect::PlayPreview()
 {
     const std::string name = paths::MakeAbsolute(ToModelPath(nameEdit->text()), project_().Text(AT_WORK_FOLDER));
     if (sound_)
-        sound_->stop();
+        sound_->Stop();
     if (name != soundName_) {
         sound_.reset();
         soundName_.clear();
-        sound_ = SoundDevice().createInstance(paths::ToDiskPath(name));
+        sound_ = SoundDevice().CreateInstance(paths::ToDiskPath(name));
         if (sound_)
             soundName_ = name;
     }
     if (!sound_)
         return;
-    sound_->setVolume(float(volume->Value()));
-    sound_->setSpeed(float(std::max(pitch->Value(), 1)) / 100.0f);
-    sound_->setPan(float(balance->Value()) - 100.0f);
-    sound_->play();
+    sound_->SetVolume(float(volume->Value()));
+    sound_->SetSpeed(float(std::max(pitch->Value(), 1)) / 100.0f);
+    sound_->SetPan(float(balance->Value()) - 100.0f);
+    sound_->Play();
 }
 
 void cDlg_SetEffect::dragEnterEvent(QDragEnterEvent* event)

@@ -50,10 +50,10 @@ void cDlg_FixCell::OnCreate()
         const QSignalBlocker block(valueSpin);
         valueSpin->setRange(0, HighestPictureNumber(p));
     }
-    showRows();
+    ShowRows();
 }
 
-void cDlg_FixCell::showRows()
+void cDlg_FixCell::ShowRows()
 {
     list->setRowCount(int(table.pictures.size()));
     for (int i = 0; i < list->rowCount(); ++i) {

@@ -26,7 +26,7 @@ public:
     QSpinBox* valueSpin;
 
 private:
-    void showRows();
+    void ShowRows();
     std::function<cAnimeData&()> project_;
 };
 

@@ -78,7 +78,7 @@ void cDlg_FrameComp::OnCreate()
     FillCheckList(paramList, ParameterNames(), state.paramTicks);
 }
 
-void cDlg_FrameComp::readState()
+void cDlg_FrameComp::ReadState()
 {
     state.first = firstSpin->value();
     state.last = lastSpin->value();
@@ -87,11 +87,11 @@ void cDlg_FrameComp::readState()
     state.paramTicks = ReadCheckList(paramList);
 }
 
-void cDlg_FrameComp::OnDestroy() { readState(); }
+void cDlg_FrameComp::OnDestroy() { ReadState(); }
 
 int cDlg_FrameComp::Run()
 {
-    readState();
+    ReadState();
     const int stored = RunFrameInterpolation(project_(), state, status_);
     Close(DLG_OK);
     return stored;
@@ -133,7 +133,7 @@ void cDlg_AtOnce::OnCreate()
     valueSpin->setValue(state.value);
 }
 
-void cDlg_AtOnce::readState()
+void cDlg_AtOnce::ReadState()
 {
     state.frameTicks = ReadCheckList(frameList);
     state.cellTicks = ReadCheckList(cellList);
@@ -142,11 +142,11 @@ void cDlg_AtOnce::readState()
     state.value = valueSpin->value();
 }
 
-void cDlg_AtOnce::OnDestroy() { readState(); }
+void cDlg_AtOnce::OnDestroy() { ReadState(); }
 
 int cDlg_AtOnce::Run()
 {
-    readState();
+    ReadState();
     const int stored = RunBatchEdit(project_(), state, status_);
     Close(DLG_OK);
     return stored;

@@ -32,7 +32,7 @@ public:
     QComboBox* methodCombo;
 
 private:
-    void readState();
+    void ReadState();
     std::function<cAnimeData&()> project_;
     iStatusSink& status_;
 };
@@ -54,7 +54,7 @@ public:
     QSpinBox* valueSpin;
 
 private:
-    void readState();
+    void ReadState();
     std::function<cAnimeData&()> project_;
     iStatusSink& status_;
 };

@@ -31,9 +31,9 @@ constexpr int kCropLimit = 8192;
 std::string RefusalText(const cCaptureImage& job)
 {
     long long w = 0, h = 0;
-    job.refusedSize(w, h);
+    job.RefusedSize(w, h);
     const auto text = [](const char* source) { return QCoreApplication::translate("ExportDlg", source); };
-    switch (job.lastError()) {
+    switch (job.LastError()) {
     case CE_NOTHING: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 出力する画像がありません")).toStdString();
     case CE_LAYOUT: return text(QT_TRANSLATE_NOOP("ExportDlg", "< ! > 結合する枚数を指定してください")).toStdString();
     case CE_SHEET_TOO_LARGE:
@@ -78,26 +78,26 @@ cDlg_Progress::cDlg_Progress(QWidget* owner) : cBaseDlg(0, owner)
     layout->addWidget(bar);
     layout->addWidget(stopButton);
     timer_.setInterval(kProgressInterval);
-    connect(&timer_, &QTimer::timeout, this, [this] { update(); });
+    connect(&timer_, &QTimer::timeout, this, [this] { Update(); });
     connect(stopButton, &QPushButton::clicked, this, [this] { Cancel(); });
 }
 
 int cDlg_Progress::Run(cThread_SaveGraph& thread)
 {
     // The worker reports from its own thread; the dialog closes on the UI thread.
-    const bool created = thread.create([this](int code) {
+    const bool created = thread.Create([this](int code) {
         if (code == kMsgExportFinished)
             QMetaObject::invokeMethod(
-                this, [this] { finished(); }, Qt::QueuedConnection);
+                this, [this] { Finished(); }, Qt::QueuedConnection);
     });
     if (!created)
         return DLG_CANCEL;
     // The totals are known once the worker is created: the bar has its range from the start.
     thread_ = &thread;
-    bar->setRange(0, thread.workTotal());
-    update();
+    bar->setRange(0, thread.WorkTotal());
+    Update();
     timer_.start();
-    thread.suspend(false);
+    thread.Suspend(false);
     const int result = Create(parentWidget());
     timer_.stop();
     thread_ = nullptr;
@@ -108,35 +108,35 @@ QString cDlg_Progress::Text() const
 {
     if (!thread_)
         return QString();
-    if (thread_->phase() == CP_CAPTURE)
-        return tr("画像作成 %1/%2").arg(thread_->count()).arg(thread_->total());
-    return tr("GIF書き出し %1/%2").arg(thread_->framesEncoded()).arg(thread_->total());
+    if (thread_->Phase() == CP_CAPTURE)
+        return tr("画像作成 %1/%2").arg(thread_->Count()).arg(thread_->Total());
+    return tr("GIF書き出し %1/%2").arg(thread_->FramesEncoded()).arg(thread_->Total());
 }
 
-void cDlg_Progress::update()
+void cDlg_Progress::Update()
 {
     if (!thread_)
         return;
     const QString text = Text();
     setWindowTitle(tr("処理中 %1").arg(text));
     label->setText(text);
-    bar->setValue(thread_->workDone());
+    bar->setValue(thread_->WorkDone());
 }
 
-void cDlg_Progress::finished()
+void cDlg_Progress::Finished()
 {
     if (!thread_ || !IsOpen())
         return;
     timer_.stop();
-    update();
+    Update();
     Close(kMsgExportFinished);
 }
 
 void cDlg_Progress::Cancel()
 {
     timer_.stop();
-    if (thread_ && thread_->isActive())
-        thread_->cancel();
+    if (thread_ && thread_->IsActive())
+        thread_->Cancel();
     if (IsOpen())
         Close(DLG_CANCEL);
 }
@@ -181,7 +181,7 @@ cDlg_Output_Base::cDlg_Output_Base(QWidget* owner, std::function<cAnimeData&()> 
         const QColor c = QColorDialog::getColor(QColor::fromRgb(this->form.background), this);
         if (c.isValid()) {
             this->form.background = c.rgb() & 0xFFFFFF;
-            showColour();
+            ShowColour();
         }
     });
     connect(run, &QPushButton::clicked, this, [this] { Export(); });
@@ -196,10 +196,10 @@ void cDlg_Output_Base::OnCreate()
     topSpin->setValue(form.top);
     widthSpin->setValue(form.width);
     heightSpin->setValue(form.height);
-    showColour();
+    ShowColour();
 }
 
-void cDlg_Output_Base::showColour()
+void cDlg_Output_Base::ShowColour()
 {
     colourButton->setStyleSheet(QString::asprintf("background-color: #%06x", unsigned(form.background)));
 }
@@ -215,7 +215,7 @@ void cDlg_Output_Base::ReadForm()
 void cDlg_Output_Base::AutoRect()
 {
     strCaptureRect r;
-    if (!autoCropRect(project_(), SpriteDrawer(), r))
+    if (!AutoCropRect(project_(), SpriteDrawer(), r))
         return;
     form.SetRect(r);
     leftSpin->setValue(form.left);
@@ -234,27 +234,27 @@ bool cDlg_Output_Base::Export()
                          chosen))
         return false;
     auto thread = std::make_unique<cThread_SaveGraph>();
-    thread->job().setGifQuality(Quality());
-    thread->job().setRenderOptions(RenderOptionsOf(Settings()));
+    thread->Job().SetGifQuality(Quality());
+    thread->Job().SetRenderOptions(RenderOptionsOf(Settings()));
     const strCaptureRect rect = form.Rect();
-    if (!thread->job().init(paths::ToDiskPath(chosen), &project, &rect, form.count, form.background, Flags(), form.fps,
+    if (!thread->Job().Init(paths::ToDiskPath(chosen), &project, &rect, form.count, form.background, Flags(), form.fps,
                             form.scalePercent / 100.0)) {
         QApplication::beep();
-        status_.ShowStatus(RefusalText(thread->job()));
+        status_.ShowStatus(RefusalText(thread->Job()));
         return false;
     }
     const int result = progress->Run(*thread);
-    thread->destroy();
-    if (thread->cancelled()) {
+    thread->Destroy();
+    if (thread->Cancelled()) {
         const bool numbered = (Flags() & kCapturePng) && !(Flags() & kCaptureCombine);
-        status_.ShowStatus((numbered ? tr("< ! > 画像出力を中止しました(%1 枚出力済み)").arg(thread->count())
+        status_.ShowStatus((numbered ? tr("< ! > 画像出力を中止しました(%1 枚出力済み)").arg(thread->Count())
                                      : tr("< ! > 画像出力を中止しました(ファイルは作成されていません)"))
                                .toStdString());
         return false;
     }
-    if (result != kMsgExportFinished || !thread->succeeded()) {
+    if (result != kMsgExportFinished || !thread->Succeeded()) {
         if (result == kMsgExportFinished) {
-            const std::string& reason = thread->job().writeReason();
+            const std::string& reason = thread->Job().WriteReason();
             status_.ShowStatus(tr("< ! > 画像出力に失敗しました").toStdString() +
                                (reason.empty() ? std::string() : " : " + reason));
         }

@@ -45,8 +45,8 @@ protected:
     void reject() override;
 
 private:
-    void update();
-    void finished();
+    void Update();
+    void Finished();
     cThread_SaveGraph* thread_ = nullptr;
     QTimer timer_;
 };
@@ -81,7 +81,7 @@ protected:
     virtual eGifQuality Quality() const { return eGifQuality::Standard; }
     virtual std::string Filter() const = 0;
     virtual const char* Extension() const = 0;
-    void showColour();
+    void ShowColour();
     QVBoxLayout* body;
 
     std::function<cAnimeData&()> project_;

@@ -27,26 +27,26 @@ void cPicPaletteWnd::SetPicture(const cPatternSheet* sheet, bool vertical)
     geometry_ = strPaletteGeometry();
     geometry_.vertical = vertical;
     image_ = QImage();
-    if (sheet && sheet->isReady()) {
+    if (sheet && sheet->IsReady()) {
         int rows = 0;
-        sheet->patternSize(geometry_.patternW, geometry_.patternH);
-        sheet->gridSize(geometry_.columns, rows);
-        geometry_.count = sheet->patternCount();
-        const std::vector<uint32_t>& texels = sheet->texture();
+        sheet->PatternSize(geometry_.patternW, geometry_.patternH);
+        sheet->GridSize(geometry_.columns, rows);
+        geometry_.count = sheet->PatternCount();
+        const std::vector<uint32_t>& texels = sheet->Texture();
         if (!texels.empty())
-            image_ = QImage(reinterpret_cast<const uchar*>(texels.data()), sheet->width(), sheet->height(),
-                            sheet->width() * 4, QImage::Format_ARGB32)
+            image_ = QImage(reinterpret_cast<const uchar*>(texels.data()), sheet->Width(), sheet->Height(),
+                            sheet->Width() * 4, QImage::Format_ARGB32)
                          .copy();
     }
     selected_ = ClampPalettePattern(selected_, geometry_.count);
-    fitContent();
+    FitContent();
     // A new picture is shown from its top-left corner.
     SetScroll(-1e9, -1e9);
     MarkChanged();
     RequestRedraw();
 }
 
-void cPicPaletteWnd::fitContent()
+void cPicPaletteWnd::FitContent()
 {
     const QSize c = ClientSize();
     double w = 0, h = 0;
@@ -59,13 +59,13 @@ void cPicPaletteWnd::SetZoom(int index, bool notify, bool redraw)
     const QSize c = ClientSize();
     const double left = View().ToSurfaceX(0), top = View().ToSurfaceY(0);
     cDrawBoxWnd::SetZoom(index, notify, false);
-    fitContent();
+    FitContent();
     SetScroll(left + c.width() / 2.0 / View().Factor(), top + c.height() / 2.0 / View().Factor());
     if (redraw)
         RequestRedraw();
 }
 
-void cPicPaletteWnd::OnResize() { fitContent(); }
+void cPicPaletteWnd::OnResize() { FitContent(); }
 
 void cPicPaletteWnd::SetSelected(int pattern)
 {
@@ -205,6 +205,6 @@ void cDlg_Palette::ShowPicture(int slot)
 
 void cDlg_Palette::Relayout()
 {
-    const cPatternSheet* sheet = project_().GetPicture(picture_) ? SpriteDrawer().sheet(picture_) : nullptr;
+    const cPatternSheet* sheet = project_().GetPicture(picture_) ? SpriteDrawer().Sheet(picture_) : nullptr;
     surface->SetPicture(sheet, Settings().VerticalFlag);
 }

@@ -45,7 +45,7 @@ public:
 
 private:
     /** The content follows the patterns, the client size and the zoom. */
-    void fitContent();
+    void FitContent();
 
     strPaletteGeometry geometry_;
     QImage image_;

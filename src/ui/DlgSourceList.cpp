@@ -159,7 +159,7 @@ cDlg_SourceList::cDlg_SourceList(QWidget* owner, std::function<cAnimeData&()> pr
             });
 }
 
-QTableView* cDlg_SourceList::table(int page) const
+QTableView* cDlg_SourceList::Table(int page) const
 {
     return page == kPicturePage ? pictureTable : page == kEffectPage ? effectTable : nullptr;
 }
@@ -175,13 +175,13 @@ void cDlg_SourceList::RefreshTables()
 
 int cDlg_SourceList::CurrentRow(int page) const
 {
-    const QTableView* t = table(page);
+    const QTableView* t = Table(page);
     return t && t->currentIndex().isValid() ? t->currentIndex().row() : -1;
 }
 
 void cDlg_SourceList::SelectRow(int page, int row)
 {
-    QTableView* t = table(page);
+    QTableView* t = Table(page);
     if (!t || row < 0)
         return;
     t->setCurrentIndex(t->model()->index(row, 0));
@@ -207,7 +207,7 @@ bool cDlg_SourceList::OnTableCommand(int id)
     return page >= 0 && TableCommand(page, id);
 }
 
-void cDlg_SourceList::pictureChanged(int slot)
+void cDlg_SourceList::PictureChanged(int slot)
 {
     pictureModel_->Reset();
     SelectRow(kPicturePage, slot);
@@ -225,7 +225,7 @@ bool cDlg_SourceList::TableCommand(int page, int id)
             if (!done)
                 return;
             SyncPictureSheet(p, row, SpriteDrawer());
-            pictureChanged(row);
+            PictureChanged(row);
         };
         switch (id) {
         case IDM_CELL_DIALOG:
@@ -234,7 +234,7 @@ bool cDlg_SourceList::TableCommand(int page, int id)
             return true;
         case kReloadPicture:
             if (ReloadPicture(p, row, SpriteDrawer(), status_))
-                pictureChanged(row);
+                PictureChanged(row);
             return true;
         case IDM_CUT: changed(PictureCut(p, row, status_)); return true;
         case IDM_COPY: PictureCopy(p, row, status_); return true;
@@ -289,7 +289,7 @@ bool cDlg_SourceList::EditPicture(int slot, const std::string& droppedPath)
     if (pictureDlg_.Edit(&copy, slot) != DLG_OK)
         return false;
     StorePicture(project_(), slot, copy, SpriteDrawer(), status_);
-    pictureChanged(slot);
+    PictureChanged(slot);
     return true;
 }
 
@@ -324,7 +324,7 @@ bool cDlg_SourceList::DropOnTable(int page, const std::string& modelPath)
     return false;
 }
 
-void cDlg_SourceList::showMenu(int page, const QPoint& global)
+void cDlg_SourceList::ShowMenu(int page, const QPoint& global)
 {
     QMenu menu(this);
     for (const strMenuEntry& e : PopupMenu(page == kPicturePage ? "MENU_IMAGELIST" : "MENU_EFFECTLIST")) {
@@ -347,7 +347,7 @@ bool cDlg_SourceList::eventFilter(QObject* watched, QEvent* event)
     if (page < 0)
         return cBaseDlg::eventFilter(watched, event);
     switch (event->type()) {
-    case QEvent::ContextMenu: showMenu(page, static_cast<QContextMenuEvent*>(event)->globalPos()); return true;
+    case QEvent::ContextMenu: ShowMenu(page, static_cast<QContextMenuEvent*>(event)->globalPos()); return true;
     case QEvent::DragEnter:
         if (static_cast<QDragEnterEvent*>(event)->mimeData()->hasUrls()) {
             static_cast<QDragEnterEvent*>(event)->acceptProposedAction();

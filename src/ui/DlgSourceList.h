@@ -56,9 +56,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTableView* table(int page) const;
-    void showMenu(int page, const QPoint& global);
-    void pictureChanged(int slot);
+    QTableView* Table(int page) const;
+    void ShowMenu(int page, const QPoint& global);
+    void PictureChanged(int slot);
 
     std::function<cAnimeData&()> project_;
     iStatusSink& status_;

@@ -33,7 +33,7 @@ void cDrawBoxWnd::SetZoom(int index, bool notify, bool redraw)
 {
     const bool changed = view_.SetZoom(index);
     if (changed || notify) {
-        syncBars();
+        SyncBars();
         if (notify && onZoomChanged)
             onZoomChanged(view_.Zoom());
     }
@@ -44,17 +44,17 @@ void cDrawBoxWnd::SetZoom(int index, bool notify, bool redraw)
 void cDrawBoxWnd::SetContent(double l, double t, double r, double b)
 {
     view_.SetContent(l, t, r, b);
-    syncBars();
+    SyncBars();
 }
 
 void cDrawBoxWnd::SetScroll(double x, double y)
 {
     view_.SetPosition(x, y);
-    syncBars();
+    SyncBars();
     RequestRedraw();
 }
 
-void cDrawBoxWnd::syncBars()
+void cDrawBoxWnd::SyncBars()
 {
     syncing_ = true;
     double l, t, r, b;
@@ -76,7 +76,7 @@ void cDrawBoxWnd::OnSize()
     vBar_->setGeometry(width() - bw, 0, bw, std::max(0, height() - bh));
     const QSize c = ClientSize();
     view_.SetClient(c.width(), c.height());
-    syncBars();
+    SyncBars();
     OnResize();
     MarkChanged();
 }
@@ -126,7 +126,7 @@ void cDrawBoxWnd::mouseMoveEvent(QMouseEvent* event)
     if (dragging_) {
         view_.DragBy(p.x() - dragFrom_.x(), p.y() - dragFrom_.y());
         dragFrom_ = p;
-        syncBars();
+        SyncBars();
         RequestRedraw();
     }
     const int sx = int(std::floor(view_.ToSurfaceX(p.x()))), sy = int(std::floor(view_.ToSurfaceY(p.y())));

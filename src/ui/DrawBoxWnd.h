@@ -57,7 +57,7 @@ protected:
     void MarkChanged() { prepared_ = false; }
 
 private:
-    void syncBars();
+    void SyncBars();
 
     cZoomScroll view_;
     QScrollBar* hBar_;

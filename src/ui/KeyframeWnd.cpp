@@ -73,13 +73,13 @@ cKeyframeWnd::~cKeyframeWnd() = default;
 void cKeyframeWnd::SetProject(cAnimeData* project)
 {
     timeline_.SetProject(project);
-    changed();
+    Changed();
 }
 
 void cKeyframeWnd::Sync(int currentFrame)
 {
     timeline_.Sync(currentFrame);
-    changed();
+    Changed();
 }
 
 void cKeyframeWnd::SetPlayRange(bool on, int first, int last)
@@ -97,7 +97,7 @@ bool cKeyframeWnd::WantsKeyCommand(int id) const { return hasFocus() && timeline
 void cKeyframeWnd::OnCommand(int id, int, QObject*)
 {
     if (timeline_.RunKeyCommand(id))
-        inputDone();
+        InputDone();
 }
 
 QPoint cKeyframeWnd::PointOf(strGridPos pos) const
@@ -107,20 +107,20 @@ QPoint cKeyframeWnd::PointOf(strGridPos pos) const
     return {x, y};
 }
 
-void cKeyframeWnd::changed()
+void cKeyframeWnd::Changed()
 {
-    syncBars();
+    SyncBars();
     update();
 }
 
-void cKeyframeWnd::inputDone()
+void cKeyframeWnd::InputDone()
 {
-    changed();
+    Changed();
     if (onSelection)
         onSelection();
 }
 
-void cKeyframeWnd::syncBars()
+void cKeyframeWnd::SyncBars()
 {
     syncing_ = true;
     hBar_->setRange(0, timeline_.MaxScrollX());
@@ -138,7 +138,7 @@ void cKeyframeWnd::OnSize()
     hBar_->setGeometry(0, height() - bh, std::max(0, width() - bw), bh);
     vBar_->setGeometry(width() - bw, 0, bw, std::max(0, height() - bh));
     timeline_.SetViewSize(std::max(0, width() - bw), std::max(0, height() - bh));
-    changed();
+    Changed();
 }
 
 void cKeyframeWnd::mousePressEvent(QMouseEvent* event)
@@ -149,7 +149,7 @@ void cKeyframeWnd::mousePressEvent(QMouseEvent* event)
         return;
     const QPoint p = event->position().toPoint();
     const int area = timeline_.MouseDown(p.x(), p.y(), left, modifiersOf(event->modifiers()));
-    inputDone();
+    InputDone();
     if (!left && area != 0)
         ShowContextMenu(area, timeline_.HitTest(p.x(), p.y()).pos, event->globalPosition().toPoint());
 }
@@ -158,7 +158,7 @@ void cKeyframeWnd::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint p = event->position().toPoint();
     if (timeline_.MouseMove(p.x(), p.y()))
-        inputDone();
+        InputDone();
 }
 
 void cKeyframeWnd::mouseReleaseEvent(QMouseEvent* event)
@@ -175,7 +175,7 @@ void cKeyframeWnd::mouseDoubleClickEvent(QMouseEvent* event)
         return;
     const QPoint p = event->position().toPoint();
     timeline_.DoubleClick(p.x(), p.y(), modifiersOf(event->modifiers()));
-    inputDone();
+    InputDone();
 }
 
 void cKeyframeWnd::keyPressEvent(QKeyEvent* event)
@@ -191,7 +191,7 @@ void cKeyframeWnd::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Enter: timeline_.RunKeyCommand(IDM_CELL_DIALOG); break;
     default: cBaseWnd::keyPressEvent(event); return;
     }
-    inputDone();
+    InputDone();
 }
 
 void cKeyframeWnd::wheelEvent(QWheelEvent* event)
@@ -204,7 +204,7 @@ void cKeyframeWnd::wheelEvent(QWheelEvent* event)
         timeline_.SetScroll(timeline_.ScrollX() - notches * 3 * cKeyframe::kColumnWidth, timeline_.ScrollY());
     else
         timeline_.SetScroll(timeline_.ScrollX(), timeline_.ScrollY() - notches * 3 * cKeyframe::kRowHeight);
-    changed();
+    Changed();
     event->accept();
 }
 
@@ -234,7 +234,7 @@ void cKeyframeWnd::ShowContextMenu(int area, strGridPos clicked, const QPoint& g
     }
     QAction* chosen = menu.exec(globalPos);
     if (chosen && timeline_.Run(chosen->data().toInt(), area, clicked))
-        inputDone();
+        InputDone();
 }
 
 void cKeyframeWnd::TimelineFrameChosen(int frame)
@@ -280,7 +280,7 @@ void cKeyframeWnd::TimelineChanged()
 {
     if (onChanged)
         onChanged();
-    changed();
+    Changed();
 }
 
 iStatusSink& cKeyframeWnd::TimelineStatus() { return status ? *status : ownStatus_; }
@@ -288,7 +288,7 @@ iStatusSink& cKeyframeWnd::TimelineStatus() { return status ? *status : ownStatu
 iMessageSink& cKeyframeWnd::TimelineMessages() { return messages ? *messages : *ownMessages_; }
 strEditOptions cKeyframeWnd::TimelineOptions() { return EditOptionsOf(Settings()); }
 
-QRect cKeyframeWnd::pixelRect(const strGridRect& r) const
+QRect cKeyframeWnd::PixelRect(const strGridRect& r) const
 {
     const int x0 = timeline_.ColumnX(r.c0), y0 = timeline_.RowY(r.r0);
     const int x1 = timeline_.ColumnX(r.c1) + cKeyframe::kColumnWidth;
@@ -311,23 +311,23 @@ bool cKeyframeWnd::OnPaint(QPainter& g)
 
     g.save();
     g.setClipRect(hw, hh, std::max(0, w - hw), std::max(0, h - hh));
-    paintCells(g, c0, c1, r0, r1);
-    paintMarks(g);
+    PaintCells(g, c0, c1, r0, r1);
+    PaintMarks(g);
     g.restore();
     g.save();
     g.setClipRect(0, 0, w, h);
-    paintHeaders(g, c0, c1, r0, r1);
+    PaintHeaders(g, c0, c1, r0, r1);
     g.restore();
     return true;
 }
 
-void cKeyframeWnd::paintCells(QPainter& g, int c0, int c1, int r0, int r1)
+void cKeyframeWnd::PaintCells(QPainter& g, int c0, int c1, int r0, int r1)
 {
     const int w = timeline_.ViewWidth(), h = timeline_.ViewHeight();
     const bool selected = timeline_.HasSelection();
     const strGridRect& sel = timeline_.Selection();
     if (selected)
-        g.fillRect(pixelRect(sel), kCellSelection);
+        g.fillRect(PixelRect(sel), kCellSelection);
     for (int c = c0; c <= c1; ++c)
         for (int r = r0; r <= r1; ++r)
             if (timeline_.HasCell(c, r)) {
@@ -345,29 +345,29 @@ void cKeyframeWnd::paintCells(QPainter& g, int c0, int c1, int r0, int r1)
     }
 }
 
-void cKeyframeWnd::paintMarks(QPainter& g)
+void cKeyframeWnd::PaintMarks(QPainter& g)
 {
     const int h = timeline_.ViewHeight(), hh = cKeyframe::kHeaderHeight;
     if (timeline_.HasClipRect()) {
         g.setPen(QPen(kClipRect, 1, Qt::DashLine));
         g.setBrush(Qt::NoBrush);
-        g.drawRect(pixelRect(timeline_.ClipRect()));
+        g.drawRect(PixelRect(timeline_.ClipRect()));
     }
     if (timeline_.HasDragRange()) {
         g.setPen(QPen(colorRef(KC_DRAG_RANGE), 2));
         g.setBrush(Qt::NoBrush);
-        g.drawRect(pixelRect(timeline_.DragRange()).adjusted(1, 1, 0, 0));
+        g.drawRect(PixelRect(timeline_.DragRange()).adjusted(1, 1, 0, 0));
     }
     if (timeline_.DragFlags() && timeline_.HasSelection()) {
         g.setPen(QPen(Qt::black, 1, Qt::DotLine));
         g.setBrush(Qt::NoBrush);
-        g.drawRect(pixelRect(timeline_.Selection()));
+        g.drawRect(PixelRect(timeline_.Selection()));
     }
     const strGridPos focus = timeline_.Focus();
     if (hasFocus() && (focus.col >= 0 || focus.row >= 0)) {
         g.setPen(QPen(Qt::black, 1, Qt::DotLine));
         g.setBrush(Qt::NoBrush);
-        g.drawRect(pixelRect({focus.col, focus.row, focus.col, focus.row}).adjusted(0, 0, -1, -1));
+        g.drawRect(PixelRect({focus.col, focus.row, focus.col, focus.row}).adjusted(0, 0, -1, -1));
     }
     const int m = timeline_.Marker();
     if (m >= 0 && m < timeline_.Columns()) {
@@ -377,7 +377,7 @@ void cKeyframeWnd::paintMarks(QPainter& g)
     }
 }
 
-void cKeyframeWnd::paintHeaders(QPainter& g, int c0, int c1, int r0, int r1)
+void cKeyframeWnd::PaintHeaders(QPainter& g, int c0, int c1, int r0, int r1)
 {
     const int w = timeline_.ViewWidth(), h = timeline_.ViewHeight();
     const int hw = timeline_.HeaderWidth(), hh = cKeyframe::kHeaderHeight;
@@ -390,7 +390,7 @@ void cKeyframeWnd::paintHeaders(QPainter& g, int c0, int c1, int r0, int r1)
     g.setClipRect(hw, 0, std::max(0, w - hw), hh);
     g.fillRect(hw, 0, w - hw, hh, kHeaderFace);
     if (area == TA_FRAMES || area == TA_CELLS) {
-        const QRect r = pixelRect(sel);
+        const QRect r = PixelRect(sel);
         g.fillRect(r.left(), 0, r.width(), hh, area == TA_FRAMES ? kHeaderSelection : kCellSelection);
     }
     if (timeline_.PlayRangeOn()) {
@@ -426,7 +426,7 @@ void cKeyframeWnd::paintHeaders(QPainter& g, int c0, int c1, int r0, int r1)
     g.setClipRect(0, hh, hw, std::max(0, h - hh));
     g.fillRect(0, hh, hw, h - hh, kHeaderFace);
     if (area == TA_ROWS || area == TA_CELLS) {
-        const QRect r = pixelRect(sel);
+        const QRect r = PixelRect(sel);
         g.fillRect(0, r.top(), hw, r.height(), area == TA_ROWS ? kHeaderSelection : kCellSelection);
     }
     for (int r = r0; r <= r1; ++r) {

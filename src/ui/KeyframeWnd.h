@@ -86,13 +86,13 @@ private:
     iMessageSink& TimelineMessages() override;
     strEditOptions TimelineOptions() override;
 
-    void syncBars();
-    void changed();
-    void inputDone();
-    QRect pixelRect(const strGridRect& r) const;
-    void paintCells(QPainter& g, int c0, int c1, int r0, int r1);
-    void paintHeaders(QPainter& g, int c0, int c1, int r0, int r1);
-    void paintMarks(QPainter& g);
+    void SyncBars();
+    void Changed();
+    void InputDone();
+    QRect PixelRect(const strGridRect& r) const;
+    void PaintCells(QPainter& g, int c0, int c1, int r0, int r1);
+    void PaintHeaders(QPainter& g, int c0, int c1, int r0, int r1);
+    void PaintMarks(QPainter& g);
 
     cTimeline timeline_;
     QScrollBar* hBar_;

@@ -39,8 +39,8 @@ cMainEditWnd::cMainEditWnd(QWidget* parent) : cDrawBoxWnd(parent), player_(Frame
     connect(&clock_, &QTimer::timeout, this, [this] {
         // The frame timer decides whether a frame is due; the next wake-up is its
         // time to the following frame, so no time slice is spent polling.
-        FrameTimer().tick();
-        scheduleTick();
+        FrameTimer().Tick();
+        ScheduleTick();
     });
     const cSettings& s = Settings();
     SetContent(-s.CenterW, -s.CenterH, s.CenterW, s.CenterH);
@@ -52,7 +52,7 @@ cMainEditWnd::cMainEditWnd(QWidget* parent) : cDrawBoxWnd(parent), player_(Frame
     cKeyState::Instance();
     spline_ = new cDlg_Spline(this);
     spline_->onPreviewChanged = [this] { RequestRedraw(); };
-    spline_->onApplied = [this] { edited(); };
+    spline_->onApplied = [this] { Edited(); };
     chooser_ = new cDlg_ContexCell(this);
     chooser_->onChosen = [this](int action, int cellNo, bool byMouse) { ActOnCell(action, cellNo, byMouse); };
     ReloadDraftGif();
@@ -60,20 +60,20 @@ cMainEditWnd::cMainEditWnd(QWidget* parent) : cDrawBoxWnd(parent), player_(Frame
 
 cMainEditWnd::~cMainEditWnd()
 {
-    if (player_.isPlaying())
-        player_.stop(true);
+    if (player_.IsPlaying())
+        player_.Stop(true);
 }
 
 void cMainEditWnd::SetProject(cAnimeData* project)
 {
     // The old project may be gone already: point everything at the new one before
-    // stopping, since stopping reports back through playStopped.
+    // stopping, since stopping reports back through PlayStopped.
     project_ = project;
     edit_.SetProject(project);
-    player_.setProject(project);
-    if (player_.isPlaying())
-        player_.stop(true);
-    player_.goToFrame(-1);
+    player_.SetProject(project);
+    if (player_.IsPlaying())
+        player_.Stop(true);
+    player_.GoToFrame(-1);
     currentFrame_ = 0;
     cellsHidden_ = false;
     if (spline_->IsOpen())
@@ -96,9 +96,9 @@ void cMainEditWnd::SetCurrentFrame(int frame)
         edit_.Cancel();
     currentFrame_ = frame;
     edit_.SetCurrent(frame);
-    if (player_.isPlaying()) {
-        player_.goToFrame(frame);
-        player_.resetFlashes();
+    if (player_.IsPlaying()) {
+        player_.GoToFrame(frame);
+        player_.ResetFlashes();
     }
     RequestRedraw();
 }
@@ -124,9 +124,9 @@ void cMainEditWnd::ReloadDraftGif()
     RequestRedraw();
 }
 
-iStatusSink& cMainEditWnd::status() { return status_ ? *status_ : g_noStatus; }
+iStatusSink& cMainEditWnd::Status() { return status_ ? *status_ : g_noStatus; }
 
-void cMainEditWnd::edited()
+void cMainEditWnd::Edited()
 {
     RequestRedraw();
     if (onEdited)
@@ -142,8 +142,8 @@ bool cMainEditWnd::PlayCommand(int startFrame, int rangeStart, int rangeEnd)
     const bool started = RunPlayCommand(player_, startFrame, rangeStart, rangeEnd, this, s.PlayBit, s.PlayRate);
     if (started) {
         cellsHidden_ = false;
-        currentFrame_ = std::max(0, player_.currentFrame());
-        scheduleTick();
+        currentFrame_ = std::max(0, player_.CurrentFrame());
+        ScheduleTick();
     }
     RequestRedraw();
     return started;
@@ -151,37 +151,37 @@ bool cMainEditWnd::PlayCommand(int startFrame, int rangeStart, int rangeEnd)
 
 void cMainEditWnd::StopPlayback()
 {
-    if (player_.isPlaying())
-        player_.stop(false);
+    if (player_.IsPlaying())
+        player_.Stop(false);
 }
 
-void cMainEditWnd::scheduleTick()
+void cMainEditWnd::ScheduleTick()
 {
-    if (!FrameTimer().isRunning()) {
+    if (!FrameTimer().IsRunning()) {
         clock_.stop();
         return;
     }
-    clock_.start(int(FrameTimer().untilNext()));
+    clock_.start(int(FrameTimer().UntilNext()));
 }
 
-void cMainEditWnd::playTick()
+void cMainEditWnd::PlayTick()
 {
     ++ticks_;
-    const bool changed = player_.advance();
-    if (player_.currentFrame() >= 0)
-        currentFrame_ = player_.currentFrame();
+    const bool changed = player_.Advance();
+    if (player_.CurrentFrame() >= 0)
+        currentFrame_ = player_.CurrentFrame();
     // Flashes fade on every tick, so the canvas is redrawn even without a new frame.
     RequestRedraw();
     if (changed && onFrameChanged)
         onFrameChanged();
 }
 
-void cMainEditWnd::playStopped()
+void cMainEditWnd::PlayStopped()
 {
     clock_.stop();
-    if (player_.currentFrame() >= 0 && project_ && player_.currentFrame() < project_->GetValue(AI_FRAMES))
-        currentFrame_ = player_.currentFrame();
-    cellsHidden_ = player_.cellsCleared();
+    if (player_.CurrentFrame() >= 0 && project_ && player_.CurrentFrame() < project_->GetValue(AI_FRAMES))
+        currentFrame_ = player_.CurrentFrame();
+    cellsHidden_ = player_.CellsCleared();
     RequestRedraw();
     if (onPlayStopped)
         onPlayStopped();
@@ -200,12 +200,12 @@ void cMainEditWnd::OnResize()
 {
     const QSize c = ClientSize();
     if (c.width() > 0 && c.height() > 0)
-        target_.create(c.width(), c.height(), 32);
+        target_.Create(c.width(), c.height(), 32);
     else
-        target_.clear();
+        target_.Clear();
 }
 
-void cMainEditWnd::syncView()
+void cMainEditWnd::SyncView()
 {
     const cZoomScroll& v = View();
     const QSize c = ClientSize();
@@ -219,64 +219,64 @@ bool cMainEditWnd::Draw(QPainter& painter)
     QElapsedTimer timer;
     timer.start();
     const QSize c = ClientSize();
-    if (target_.empty() || target_.width() != c.width() || target_.height() != c.height())
+    if (target_.Empty() || target_.Width() != c.width() || target_.Height() != c.height())
         OnResize();
-    if (target_.empty())
+    if (target_.Empty())
         return true;
-    syncView();
+    SyncView();
     cSpriteDrawer& drawer = SpriteDrawer();
-    drawer.setOptions(RenderOptionsOf(Settings()));
+    drawer.SetOptions(RenderOptionsOf(Settings()));
     const float zoom = float(View().Factor());
-    if (drawer.beginCanvas(target_, float(-View().X() * zoom), float(-View().Y() * zoom), zoom)) {
-        const bool playing = player_.isPlaying();
-        const bool flashes = playing && (player_.flags() & PF_FLASH);
+    if (drawer.BeginCanvas(target_, float(-View().X() * zoom), float(-View().Y() * zoom), zoom)) {
+        const bool playing = player_.IsPlaying();
+        const bool flashes = playing && (player_.Flags() & PF_FLASH);
         strCanvasScene scene;
         scene.project = project_;
         scene.frame = currentFrame_;
         scene.playing = playing;
         scene.hideCells = cellsHidden_;
-        scene.screenFlash = flashes ? &player_.screenFlash() : nullptr;
-        scene.targetFlash = flashes ? &player_.targetFlash() : nullptr;
+        scene.screenFlash = flashes ? &player_.ScreenFlash() : nullptr;
+        scene.targetFlash = flashes ? &player_.TargetFlash() : nullptr;
         scene.draft = &draft_;
         scene.placement = edit_.DisplayedDraft();
         scene.displayedCell = [this](int k, strCell& out) { return edit_.DisplayedCell(k, out); };
         scene.settings = &Settings();
         DrawCanvasScene(drawer, target_, scene);
         if (!playing)
-            drawDropPreview(drawer);
-        drawer.present();
+            DrawDropPreview(drawer);
+        drawer.Present();
     }
-    const QImage image(target_.pixels(), target_.width(), target_.height(), target_.stride(), QImage::Format_RGB32);
+    const QImage image(target_.Pixels(), target_.Width(), target_.Height(), target_.Stride(), QImage::Format_RGB32);
     painter.drawImage(0, 0, image);
     painter.setClipRect(QRect(QPoint(0, 0), c));
-    paintEditLayers(painter);
+    PaintEditLayers(painter);
     lastDrawMs_ = double(timer.nsecsElapsed()) / 1e6;
     if (onDrawn)
         onDrawn(lastDrawMs_);
     return true;
 }
 
-bool cMainEditWnd::held(int virtualKey) const { return cKeyState::Instance().Held(virtualKey); }
+bool cMainEditWnd::Held(int virtualKey) const { return cKeyState::Instance().Held(virtualKey); }
 
-strCanvasKeys cMainEditWnd::keysOf(Qt::KeyboardModifiers modifiers) const
+strCanvasKeys cMainEditWnd::KeysOf(Qt::KeyboardModifiers modifiers) const
 {
     const cSettings& s = Settings();
     strCanvasKeys keys;
-    keys.snapSuppress = (modifiers & Qt::ShiftModifier) || held(0x10);
-    keys.multiSelect = (modifiers & Qt::ControlModifier) || held(0x11);
-    keys.rotate = held(s.DragAKey);
-    keys.scale = held(s.DragSKey);
-    keys.gif = held(s.GIFKey) && s.VGifFlag;
+    keys.snapSuppress = (modifiers & Qt::ShiftModifier) || Held(0x10);
+    keys.multiSelect = (modifiers & Qt::ControlModifier) || Held(0x11);
+    keys.rotate = Held(s.DragAKey);
+    keys.scale = Held(s.DragSKey);
+    keys.gif = Held(s.GIFKey) && s.VGifFlag;
     return keys;
 }
 
 void cMainEditWnd::OnMouse(QMouseEvent* event)
 {
-    if (!project_ || player_.isPlaying())
+    if (!project_ || player_.IsPlaying())
         return;
-    syncView();
+    SyncView();
     const strCanvasPoint p{float(event->position().x()), float(event->position().y())};
-    const strCanvasKeys keys = keysOf(event->modifiers());
+    const strCanvasKeys keys = KeysOf(event->modifiers());
     unsigned result = CR_NONE;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -294,8 +294,8 @@ void cMainEditWnd::OnMouse(QMouseEvent* event)
         if (event->button() == Qt::LeftButton) {
             result = edit_.LeftUp(p, keys);
         } else if (event->button() == Qt::RightButton) {
-            handle(CR_REDRAW);
-            showContextMenu(event->globalPosition().toPoint());
+            Handle(CR_REDRAW);
+            ShowContextMenu(event->globalPosition().toPoint());
             return;
         }
         break;
@@ -305,13 +305,13 @@ void cMainEditWnd::OnMouse(QMouseEvent* event)
         break;
     default: break;
     }
-    handle(result);
+    Handle(result);
 }
 
-void cMainEditWnd::handle(unsigned result)
+void cMainEditWnd::Handle(unsigned result)
 {
     if (result & CR_STORED)
-        edited();
+        Edited();
     if (result & CR_REDRAW)
         RequestRedraw();
     if ((result & CR_STATUS) && onPosition)
@@ -319,18 +319,18 @@ void cMainEditWnd::handle(unsigned result)
     if ((result & CR_CELL_DIALOG) && onCellDialog)
         onCellDialog();
     if (result & CR_SPLINE_DIALOG)
-        openSplineDialog();
+        OpenSplineDialog();
 }
 
-void cMainEditWnd::openSplineDialog()
+void cMainEditWnd::OpenSplineDialog()
 {
     const strCanvasPoint* p = edit_.SplinePoints();
-    spline_->Setup(project_, &status(), currentFrame_, edit_.Focus(), p[0], p[1], p[2]);
+    spline_->Setup(project_, &Status(), currentFrame_, edit_.Focus(), p[0], p[1], p[2]);
     spline_->Create(this);
     RequestRedraw();
 }
 
-void cMainEditWnd::showContextMenu(QPoint global)
+void cMainEditWnd::ShowContextMenu(QPoint global)
 {
     QMenu menu(this);
     const bool selected = edit_.AnySelected();
@@ -374,8 +374,8 @@ bool cMainEditWnd::event(QEvent* event)
 
 void cMainEditWnd::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape && player_.isPlaying()) {
-        player_.stop(false);
+    if (event->key() == Qt::Key_Escape && player_.IsPlaying()) {
+        player_.Stop(false);
         event->accept();
         return;
     }
@@ -386,7 +386,7 @@ void cMainEditWnd::keyPressEvent(QKeyEvent* event)
         return;
     }
     // With the GIF key held, the arrow keys step the draft's frame offset.
-    if (held(Settings().GIFKey) && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
+    if (Held(Settings().GIFKey) && (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)) {
         edit_.Draft().frameOffset += event->key() == Qt::Key_Right ? 1 : -1;
         RequestRedraw();
         event->accept();
@@ -423,15 +423,15 @@ void cMainEditWnd::ActOnCell(int action, int cellNo, bool atMouse)
 {
     if (!project_ || cellNo < 0)
         return;
-    syncView();
+    SyncView();
     const strCanvasPoint at = atMouse ? edit_.View().ToAnimation(lastMouse_.x, lastMouse_.y)
                                       : strCanvasPoint{float(View().X()), float(View().Y())};
     const strPointI point{int(at.x), int(at.y)};
     if (action == 0) {
         if (edit_.NewCell(cellNo, point.x, point.y))
-            edited();
-    } else if (CanvasPaste(*project_, currentFrame_, cellNo, edit_.Selection(), atMouse ? &point : nullptr, status()) >=
+            Edited();
+    } else if (CanvasPaste(*project_, currentFrame_, cellNo, edit_.Selection(), atMouse ? &point : nullptr, Status()) >=
                0) {
-        edited();
+        Edited();
     }
 }

@@ -76,7 +76,7 @@ public:
      *  (-1 open); a playing canvas stops instead. Returns whether playback started. */
     bool PlayCommand(int startFrame, int rangeStart, int rangeEnd);
     void StopPlayback();
-    bool IsPlaying() const { return player_.isPlaying(); }
+    bool IsPlaying() const { return player_.IsPlaying(); }
     /** Playback ended with the option to hide the cells; cleared by the next frame choice. */
     bool CellsHidden() const { return cellsHidden_; }
 
@@ -110,8 +110,8 @@ public:
     void OnMouse(QMouseEvent* event) override;
 
     // cPlayerWindow
-    void playTick() override;
-    void playStopped() override;
+    void PlayTick() override;
+    void PlayStopped() override;
 
     /** Called after every draw with the milliseconds it took (for measurements). */
     std::function<void(double ms)> onDrawn;
@@ -124,23 +124,23 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
-    void scheduleTick();
-    void syncView();
-    strCanvasKeys keysOf(Qt::KeyboardModifiers modifiers) const;
-    bool held(int virtualKey) const;
-    void handle(unsigned result);
-    void openSplineDialog();
-    void showContextMenu(QPoint global);
-    void edited();
-    iStatusSink& status();
+    void ScheduleTick();
+    void SyncView();
+    strCanvasKeys KeysOf(Qt::KeyboardModifiers modifiers) const;
+    bool Held(int virtualKey) const;
+    void Handle(unsigned result);
+    void OpenSplineDialog();
+    void ShowContextMenu(QPoint global);
+    void Edited();
+    iStatusSink& Status();
     // Line and text layers over the picture (CanvasPaint.cpp).
-    void paintEditLayers(QPainter& painter);
-    void paintToolFeedback(QPainter& painter);
-    void paintDropFeedback(QPainter& painter);
+    void PaintEditLayers(QPainter& painter);
+    void PaintToolFeedback(QPainter& painter);
+    void PaintDropFeedback(QPainter& painter);
     // Drop mode of a palette drag (CanvasDrop.cpp).
-    void drawDropPreview(cSpriteDrawer& drawer);
+    void DrawDropPreview(cSpriteDrawer& drawer);
     /** The cell a drop at the current drag point would place (the preview). */
-    strCell dropPreview() const;
+    strCell DropPreview() const;
 
     cAnimeData* project_ = nullptr;
     int currentFrame_ = 0;

@@ -11,12 +11,12 @@ std::string MissingPictureText(const cAnimeData& project, int slot)
 {
     const strPicture* picture = project.GetPicture(slot);
     // A picture not drawn yet isn't decoded just to be checked: only a missing file counts.
-    const bool undecoded = picture && SpriteDrawer().isUndecoded(slot);
-    if (!picture || picture->path.empty() || (!undecoded && SpriteDrawer().sheet(slot)))
+    const bool undecoded = picture && SpriteDrawer().IsUndecoded(slot);
+    if (!picture || picture->path.empty() || (!undecoded && SpriteDrawer().Sheet(slot)))
         return std::string();
     bool found = false;
     const std::string path =
-        FindPicture(picture->path, project.Text(AT_WORK_FOLDER), SpriteDrawer().projectFile(), &found);
+        FindPicture(picture->path, project.Text(AT_WORK_FOLDER), SpriteDrawer().ProjectFile(), &found);
     if (undecoded && found)
         return std::string();
     return platform::FormatText(found ? QT_TRANSLATE_NOOP("Strings", "画像を読み込めません > %s")

@@ -113,7 +113,7 @@ void cConfPage_Load::Apply()
     s.FolderName_G = FolderNameOrDefault(ToModelPath(folderG->text()), "BattleEffect");
     s.FolderName_S = FolderNameOrDefault(ToModelPath(folderS->text()), "Sound");
     s.TransType = transType->currentIndex();
-    SpriteDrawer().setOptions(RenderOptionsOf(s));
+    SpriteDrawer().SetOptions(RenderOptionsOf(s));
     s.CompType = compType->currentIndex();
     s.BackUpFlag = backUp->isChecked();
     s.GameDataBackUpFlag = gameDataBackUp->isChecked();
@@ -234,7 +234,7 @@ void cConfPage_View::Apply()
 {
     cSettings& s = Settings();
     s.CGround = colourOf(ground);
-    SpriteDrawer().setOptions(RenderOptionsOf(s));
+    SpriteDrawer().SetOptions(RenderOptionsOf(s));
     s.CGrid = colourOf(grid);
     s.CCenterLine = colourOf(centerLine);
     s.CBackShadow = colourOf(backShadow);

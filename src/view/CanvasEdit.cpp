@@ -40,9 +40,9 @@ bool cCanvasEdit::IsSelected(int cellNo) const
     return cellNo >= 0 && size_t(cellNo) < selection_.size() && (selection_[size_t(cellNo)] & kCellSelected);
 }
 
-bool cCanvasEdit::AnySelected() const { return selectedCount() > 0; }
+bool cCanvasEdit::AnySelected() const { return SelectedCount() > 0; }
 
-int cCanvasEdit::selectedCount() const
+int cCanvasEdit::SelectedCount() const
 {
     return int(std::count_if(selection_.begin(), selection_.end(), [](uint8_t b) { return b & kCellSelected; }));
 }
@@ -68,7 +68,7 @@ bool cCanvasEdit::CancelDrag()
     return true;
 }
 
-bool cCanvasEdit::movedBeyondEdge(strCanvasPoint a, strCanvasPoint b) const
+bool cCanvasEdit::MovedBeyondEdge(strCanvasPoint a, strCanvasPoint b) const
 {
     return std::fabs(a.x - b.x) > kEdgeSize || std::fabs(a.y - b.y) > kEdgeSize;
 }
@@ -145,7 +145,7 @@ void cCanvasEdit::SelectAt(strCanvasPoint window, bool multi)
     }
 }
 
-unsigned cCanvasEdit::startDrag(int mode, strCanvasPoint p)
+unsigned cCanvasEdit::StartDrag(int mode, strCanvasPoint p)
 {
     press_ = cur_ = p;
     rotation_ = 0;
@@ -164,9 +164,9 @@ unsigned cCanvasEdit::LeftDown(strCanvasPoint p, const strCanvasKeys& keys)
     if (!project_)
         return CR_NONE;
     if (mode_ == CM_SWING) {
-        moved_ = moved_ || movedBeyondEdge(press_, p);
-        measure(p);
-        return release();
+        moved_ = moved_ || MovedBeyondEdge(press_, p);
+        Measure(p);
+        return Release();
     }
     if (mode_ == CM_BEND) {
         spline_[0] = view_.ToAnimation(anchorA_.x, anchorA_.y);
@@ -182,7 +182,7 @@ unsigned cCanvasEdit::LeftDown(strCanvasPoint p, const strCanvasKeys& keys)
         gifOp_ = keys.rotate ? CM_ROTATE : keys.scale ? CM_SCALE : CM_MOVE;
         anchorA_ = view_.ToWindow(draft_.x, draft_.y);
         anchorB_ = p;
-        if (gifOp_ != CM_MOVE && !movedBeyondEdge(anchorA_, p))
+        if (gifOp_ != CM_MOVE && !MovedBeyondEdge(anchorA_, p))
             return CR_NONE;
         press_ = cur_ = p;
         rotation_ = 0;
@@ -223,15 +223,15 @@ unsigned cCanvasEdit::LeftDown(strCanvasPoint p, const strCanvasKeys& keys)
         anchorA_ = view_.ToWindow(focused->x, focused->y);
         anchorB_ = p;
         // Angles and lengths measured from the cell's centre need some distance to it.
-        if (mode != CM_MOVE && !movedBeyondEdge(anchorA_, p))
+        if (mode != CM_MOVE && !MovedBeyondEdge(anchorA_, p))
             return CR_REDRAW;
     } else {
         anchorA_ = anchorB_ = p;
     }
-    return startDrag(mode, p);
+    return StartDrag(mode, p);
 }
 
-void cCanvasEdit::measure(strCanvasPoint p)
+void cCanvasEdit::Measure(strCanvasPoint p)
 {
     cur_ = p;
     const bool turning =
@@ -252,9 +252,9 @@ unsigned cCanvasEdit::MouseMove(strCanvasPoint p, const strCanvasKeys& keys)
     case CM_SCALE:
     case CM_SWING:
     case CM_GIF:
-        moved_ = moved_ || movedBeyondEdge(press_, p);
+        moved_ = moved_ || MovedBeyondEdge(press_, p);
         snap_ = moved_ && !keys.snapSuppress;
-        measure(p);
+        Measure(p);
         return CR_REDRAW | (mode_ == CM_SWING ? unsigned(CR_STATUS) : 0u);
     case CM_GUIDE:
     case CM_BEND: cur_ = p; return CR_REDRAW;
@@ -268,18 +268,18 @@ unsigned cCanvasEdit::LeftUp(strCanvasPoint p, const strCanvasKeys& keys)
     case CM_MOVE:
     case CM_ROTATE:
     case CM_SCALE:
-        moved_ = moved_ || movedBeyondEdge(press_, p);
+        moved_ = moved_ || MovedBeyondEdge(press_, p);
         snap_ = moved_ && !keys.snapSuppress;
-        measure(p);
-        return release();
+        Measure(p);
+        return Release();
     case CM_GIF:
-        measure(p);
-        if (movedBeyondEdge(press_, p))
+        Measure(p);
+        if (MovedBeyondEdge(press_, p))
             draft_ = DisplayedDraft();
         mode_ = CM_IDLE;
         return CR_REDRAW;
     case CM_GUIDE:
-        if (!movedBeyondEdge(press_, p)) {
+        if (!MovedBeyondEdge(press_, p)) {
             mode_ = CM_IDLE;
             return CR_REDRAW;
         }
@@ -293,7 +293,7 @@ unsigned cCanvasEdit::LeftUp(strCanvasPoint p, const strCanvasKeys& keys)
             mode_ = CM_IDLE;
             return CR_REDRAW;
         }
-        return startDrag(CM_SWING, p);
+        return StartDrag(CM_SWING, p);
     default: return CR_NONE;
     }
 }
@@ -318,12 +318,12 @@ unsigned cCanvasEdit::RightDown(strCanvasPoint p, const strCanvasKeys& keys)
     return CR_REDRAW;
 }
 
-unsigned cCanvasEdit::release()
+unsigned cCanvasEdit::Release()
 {
     unsigned result = CR_REDRAW;
     // A click, or a drag that comes back to where it started, changes nothing: the
     // snap and the edit format must not touch cells the user did not move.
-    if (!moved_ || !movedBeyondEdge(press_, cur_)) {
+    if (!moved_ || !MovedBeyondEdge(press_, cur_)) {
         Cancel();
         return result;
     }
@@ -473,7 +473,7 @@ std::string cCanvasEdit::InfoText() const
     return buffer;
 }
 
-int cCanvasEdit::swap(int step, iStatusSink& status)
+int cCanvasEdit::Swap(int step, iStatusSink& status)
 {
     if (!project_)
         return 0;
@@ -504,8 +504,8 @@ int cCanvasEdit::swap(int step, iStatusSink& status)
     return count;
 }
 
-int cCanvasEdit::BringForward(iStatusSink& status) { return swap(+1, status); }
-int cCanvasEdit::SendBackward(iStatusSink& status) { return swap(-1, status); }
+int cCanvasEdit::BringForward(iStatusSink& status) { return Swap(+1, status); }
+int cCanvasEdit::SendBackward(iStatusSink& status) { return Swap(-1, status); }
 
 int cCanvasEdit::DeleteSelected(iStatusSink& status)
 {

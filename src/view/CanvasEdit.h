@@ -162,12 +162,12 @@ public:
     std::string InfoText() const;
 
 private:
-    unsigned startDrag(int mode, strCanvasPoint p);
-    unsigned release();
-    void measure(strCanvasPoint p);
-    bool movedBeyondEdge(strCanvasPoint a, strCanvasPoint b) const;
-    int selectedCount() const;
-    int swap(int step, iStatusSink& status);
+    unsigned StartDrag(int mode, strCanvasPoint p);
+    unsigned Release();
+    void Measure(strCanvasPoint p);
+    bool MovedBeyondEdge(strCanvasPoint a, strCanvasPoint b) const;
+    int SelectedCount() const;
+    int Swap(int step, iStatusSink& status);
 
     cAnimeData* project_ = nullptr;
     PatternSizeFn patternSize_;

@@ -94,7 +94,7 @@ uint32_t FlashPreviewColour(const strEffectForm& f, uint32_t ground)
     strSurface surface{pixel, 1, 1, 4};
     const uint32_t rgb = uint32_t(std::clamp(f.red, 0, 255)) << 16 | uint32_t(std::clamp(f.green, 0, 255)) << 8 |
                          uint32_t(std::clamp(f.blue, 0, 255));
-    compositeFill(surface, rgb, std::clamp(f.strength, 0, 255), std::clamp(f.blend, 0, 4));
+    CompositeFill(surface, rgb, std::clamp(f.strength, 0, 255), std::clamp(f.blend, 0, 4));
     return uint32_t(pixel[2]) << 16 | uint32_t(pixel[1]) << 8 | pixel[0];
 }
 

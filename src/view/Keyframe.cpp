@@ -32,24 +32,24 @@ void cKeyframe::SetGridSize(int columns, int rows)
     columns_ = std::max(columns, 0);
     rows_ = std::max(rows, 0);
     if (focus_.col >= columns_ || focus_.row >= rows_)
-        focus_ = clampPos(focus_);
-    limit(selection_);
+        focus_ = ClampPos(focus_);
+    Limit(selection_);
     hasSelection_ = hasSelection_ && selection_.c0 <= selection_.c1 && selection_.r0 <= selection_.r1;
-    limit(dragRange_);
+    Limit(dragRange_);
     hasDragRange_ = hasDragRange_ && dragRange_.c0 <= dragRange_.c1 && dragRange_.r0 <= dragRange_.r1;
-    limit(clip_);
+    Limit(clip_);
     hasClip_ = hasClip_ && clip_.c0 <= clip_.c1 && clip_.r0 <= clip_.r1;
     SetScroll(scrollX_, scrollY_);
 }
 
-void cKeyframe::limit(strGridRect& r) const
+void cKeyframe::Limit(strGridRect& r) const
 {
     // Header selections span the whole other axis, whatever its new length.
     r.c1 = r.c0 < 0 ? columns_ - 1 : std::min(r.c1, columns_ - 1);
     r.r1 = r.r0 < 0 ? rows_ - 1 : std::min(r.r1, rows_ - 1);
 }
 
-strGridPos cKeyframe::clampPos(strGridPos p) const
+strGridPos cKeyframe::ClampPos(strGridPos p) const
 {
     if (columns_ == 0 || rows_ == 0)
         return {-1, -1};
@@ -176,7 +176,7 @@ strGridRect cKeyframe::AreaRect(strGridPos p) const
     return {p.col, p.row, p.col, p.row};
 }
 
-strGridRect cKeyframe::extended(strGridPos from, strGridPos to) const
+strGridRect cKeyframe::Extended(strGridPos from, strGridPos to) const
 {
     const int col = std::clamp(to.col, 0, std::max(columns_ - 1, 0));
     const int row = std::clamp(to.row, 0, std::max(rows_ - 1, 0));
@@ -187,11 +187,11 @@ strGridRect cKeyframe::extended(strGridPos from, strGridPos to) const
     return {std::min(from.col, col), std::min(from.row, row), std::max(from.col, col), std::max(from.row, row)};
 }
 
-void cKeyframe::selectAt(const strGridHit& hit, int modifiers)
+void cKeyframe::SelectAt(const strGridHit& hit, int modifiers)
 {
     SetFocus(hit.pos);
     if ((modifiers & KM_SHIFT) && hasSelection_ && areaOf(anchor_) == hit.area) {
-        selection_ = extended(anchor_, hit.pos);
+        selection_ = Extended(anchor_, hit.pos);
     } else {
         selection_ = AreaRect(hit.pos);
         anchor_ = hit.pos;
@@ -211,7 +211,7 @@ int cKeyframe::MouseDown(int x, int y, bool left, int modifiers)
     }
     // The context menu of a click inside the selection acts on the whole selection.
     if (left || !hasSelection_ || !selection_.Contains(hit.pos))
-        selectAt(hit, modifiers);
+        SelectAt(hit, modifiers);
     if (left)
         dragFlags_ = KD_LEFT | (hit.area == TA_ROWS ? KD_ROWS : hit.area == TA_FRAMES ? KD_COLUMNS : KD_CELLS);
     return hit.area;
@@ -224,7 +224,7 @@ bool cKeyframe::MouseMove(int x, int y)
     const strGridPos to{indexAt(x - headerWidth_ + scrollX_, kColumnWidth, columns_),
                         indexAt(y - kHeaderHeight + scrollY_, kRowHeight, rows_)};
     EnsureVisible({(dragFlags_ & KD_ROWS) ? -1 : to.col, (dragFlags_ & KD_COLUMNS) ? -1 : to.row});
-    const strGridRect next = extended(anchor_, to);
+    const strGridRect next = Extended(anchor_, to);
     if (next != selection_) {
         selection_ = next;
         OnSelectionChanged();
@@ -243,7 +243,7 @@ int cKeyframe::DoubleClick(int x, int y, int modifiers)
         Select(nullptr);
         return 0;
     }
-    selectAt(hit, modifiers);
+    SelectAt(hit, modifiers);
     OnDoubleClick(hit);
     return hit.area;
 }
@@ -284,13 +284,13 @@ bool cKeyframe::Key(eKeyframeKey key, int modifiers)
 void cKeyframe::MoveFocus(strGridPos p, int modifiers)
 {
     modifiers_ = modifiers;
-    p = clampPos(p);
+    p = ClampPos(p);
     if (p.col < 0 && p.row < 0)
         return;
     SetFocus(p);
     EnsureVisible(p);
     if ((modifiers & KM_SHIFT) && hasSelection_) {
-        selection_ = extended(anchor_, p);
+        selection_ = Extended(anchor_, p);
     } else {
         selection_ = AreaRect(p);
         anchor_ = p;

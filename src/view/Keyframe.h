@@ -140,10 +140,10 @@ protected:
     int CurrentModifiers() const { return modifiers_; }
 
 private:
-    strGridRect extended(strGridPos from, strGridPos to) const;
-    void selectAt(const strGridHit& hit, int modifiers);
-    void limit(strGridRect& r) const;
-    strGridPos clampPos(strGridPos p) const;
+    strGridRect Extended(strGridPos from, strGridPos to) const;
+    void SelectAt(const strGridHit& hit, int modifiers);
+    void Limit(strGridRect& r) const;
+    strGridPos ClampPos(strGridPos p) const;
 
     int columns_ = 0, rows_ = 0;
     int headerWidth_;

@@ -126,7 +126,7 @@ bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpr
     transaction.Finish(stored);
     if (!stored)
         return false;
-    const bool loaded = drawer.updatePicture(project, slot, project.GetPicture(slot), true);
+    const bool loaded = drawer.UpdatePicture(project, slot, project.GetPicture(slot), true);
     if (!loaded)
         status.ShowStatus(platform::FormatString(kTextLoadFailed, paths::ForDisplay(copy.path).c_str()));
     return loaded;
@@ -134,20 +134,20 @@ bool StorePicture(cAnimeData& project, int slot, const strPicture& picture, cSpr
 
 void SyncPictureSheet(cAnimeData& project, int slot, cSpriteDrawer& drawer)
 {
-    drawer.updatePicture(project, slot, project.GetPicture(slot), true);
+    drawer.UpdatePicture(project, slot, project.GetPicture(slot), true);
 }
 
 void SyncPictureSheets(cAnimeData& project, cSpriteDrawer& drawer)
 {
     for (int i = 0; i < project.PictureCapacity(); ++i)
-        if (drawer.sheet(i) || project.GetPicture(i))
-            drawer.updatePicture(project, i, project.GetPicture(i), false);
+        if (drawer.Sheet(i) || project.GetPicture(i))
+            drawer.UpdatePicture(project, i, project.GetPicture(i), false);
 }
 
 bool ReloadPicture(cAnimeData& project, int slot, cSpriteDrawer& drawer, iStatusSink& status)
 {
     const strPicture* p = project.GetPicture(slot);
-    const bool loaded = p && drawer.updatePicture(project, slot, p, true);
+    const bool loaded = p && drawer.UpdatePicture(project, slot, p, true);
     ReportResult(status, kTextReloaded, 0, loaded, slot);
     return loaded;
 }

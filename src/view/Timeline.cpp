@@ -73,7 +73,7 @@ bool cTimeline::IsEnabled(int command, int area, strGridPos at) const
     }
 }
 
-strGridRect cTimeline::rectOf(int area, const strGridBlock& b) const
+strGridRect cTimeline::RectOf(int area, const strGridBlock& b) const
 {
     if (area == TA_FRAMES)
         return {b.f0, -1, b.f1, Rows() - 1};
@@ -82,7 +82,7 @@ strGridRect cTimeline::rectOf(int area, const strGridBlock& b) const
     return {b.f0, b.k0, b.f1, b.k1};
 }
 
-void cTimeline::afterEdit()
+void cTimeline::AfterEdit()
 {
     Sync(Marker());
     host_.TimelineChanged();
@@ -123,12 +123,12 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         cTransaction transaction(p);
         p.SetCell(at.col, at.row, &cell);
         transaction.Commit();
-        afterEdit();
+        AfterEdit();
         break;
     }
     case IDM_INTERPOLATE_SELECTED:
         InterpolateBlock(p, block.f0, block.f1, block.k0, block.k1, host_.TimelineOptions().compType);
-        afterEdit();
+        AfterEdit();
         break;
     case IDM_SELECT_ALL: {
         const strGridRect all = area == TA_FRAMES ? strGridRect{0, -1, Columns() - 1, Rows() - 1}
@@ -141,7 +141,7 @@ bool cTimeline::Run(int command, int area, strGridPos at)
     case IDM_COPY:
     case IDM_DELETE: {
         const int flags = command == IDM_CUT ? TC_COPY | TC_MODIFY : command == IDM_COPY ? TC_COPY : TC_MODIFY;
-        const strGridRect rect = rectOf(area, block);
+        const strGridRect rect = RectOf(area, block);
         const bool done = TimelineBlockOp(p, area, block, flags);
         if (done && (flags & TC_COPY))
             SetClipRect(&rect);
@@ -157,7 +157,7 @@ bool cTimeline::Run(int command, int area, strGridPos at)
         strGridBlock pasted;
         if (TimelinePaste(p, area, at.col, at.row, &pasted)) {
             Sync(Marker());
-            const strGridRect rect = rectOf(area, pasted);
+            const strGridRect rect = RectOf(area, pasted);
             Select(&rect);
         }
         host_.TimelineChanged();

@@ -94,8 +94,8 @@ protected:
     void OnDoubleClick(const strGridHit& hit) override;
 
 private:
-    strGridRect rectOf(int area, const strGridBlock& b) const;
-    void afterEdit();
+    strGridRect RectOf(int area, const strGridBlock& b) const;
+    void AfterEdit();
 
     iTimelineHost& host_;
     cAnimeData* project_ = nullptr;

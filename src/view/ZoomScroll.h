@@ -23,7 +23,7 @@ public:
         if (index == zoom_)
             return false;
         zoom_ = index;
-        clampPosition();
+        ClampPosition();
         return true;
     }
     /** The zoom step of a wheel delta: delta / 120 clamped to -1..1. */
@@ -34,20 +34,20 @@ public:
     void SetContent(double left, double top, double right, double bottom)
     {
         contentL_ = left, contentT_ = top, contentR_ = right, contentB_ = bottom;
-        clampPosition();
+        ClampPosition();
     }
     void SetClient(int width, int height)
     {
         clientW_ = std::max(0, width), clientH_ = std::max(0, height);
-        clampPosition();
+        ClampPosition();
     }
 
     /** The scroll range: positions keep the visible area inside the content; when the
      *  view is larger than the content on an axis, the range on it is the content's centre. */
     void Range(double& left, double& top, double& right, double& bottom) const
     {
-        axisRange(contentL_, contentR_, clientW_, left, right);
-        axisRange(contentT_, contentB_, clientH_, top, bottom);
+        AxisRange(contentL_, contentR_, clientW_, left, right);
+        AxisRange(contentT_, contentB_, clientH_, top, bottom);
     }
 
     double X() const { return x_; }
@@ -55,7 +55,7 @@ public:
     void SetPosition(double x, double y)
     {
         x_ = x, y_ = y;
-        clampPosition();
+        ClampPosition();
     }
     /** The scroll position that shows surface point (sx, sy) at client pixel (cx, cy)
      *  at the present zoom (before clamping). */
@@ -74,7 +74,7 @@ public:
     double ToSurfaceY(double cy) const { return (cy - clientH_ / 2.0) / Factor() + y_; }
 
 private:
-    void axisRange(double lo, double hi, int client, double& a, double& b) const
+    void AxisRange(double lo, double hi, int client, double& a, double& b) const
     {
         const double half = client / 2.0 / Factor();
         a = lo + half;
@@ -82,7 +82,7 @@ private:
         if (a > b)
             a = b = (lo + hi) / 2;
     }
-    void clampPosition()
+    void ClampPosition()
     {
         double l, t, r, b;
         Range(l, t, r, b);

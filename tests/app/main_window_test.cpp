@@ -147,18 +147,18 @@ TEST_F(GuiTest, TogglingRepeatDuringPlaybackChangesTheRunningPlayback)
     cAnimePlayer& player = w.Canvas()->Player();
     const bool loopBefore = (Settings().PlayBit & PF_LOOP) != 0;
     w.OnCommand(IDM_PLAY);
-    ASSERT_TRUE(player.isPlaying());
+    ASSERT_TRUE(player.IsPlaying());
     EXPECT_TRUE(w.PlayTool()->IsChecked(IDM_PLAY));
     w.OnCommand(IDM_OPT_LOOP);
-    EXPECT_TRUE(player.isPlaying()) << "the option is handled without stopping";
-    EXPECT_EQ((player.flags() & PF_LOOP) != 0, !loopBefore);
+    EXPECT_TRUE(player.IsPlaying()) << "the option is handled without stopping";
+    EXPECT_EQ((player.Flags() & PF_LOOP) != 0, !loopBefore);
     EXPECT_EQ(w.PlayTool()->IsChecked(IDM_OPT_LOOP), !loopBefore);
     w.UpdateMenuState(4);
     EXPECT_EQ(w.MenuActions(IDM_OPT_LOOP).first()->isChecked(), !loopBefore);
 
     // Any other command stops playback first.
     w.OnCommand(IDM_FIRST_FRAME);
-    EXPECT_FALSE(player.isPlaying());
+    EXPECT_FALSE(player.IsPlaying());
     EXPECT_FALSE(w.PlayTool()->IsChecked(IDM_PLAY));
 }
 

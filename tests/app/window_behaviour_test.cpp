@@ -224,7 +224,7 @@ TEST_F(GuiTest, PicturesOutsideTheWorkingFolderAreFoundBesideTheProjectOrNamed)
     w.OpenDroppedFiles({QUrl::fromLocalFile(QString::fromStdString((elsewhere / "sample.dat").string()))});
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.StatusPart(0)->text().startsWith("読み込みました")) << w.StatusPart(0)->text().toStdString();
-    EXPECT_NE(SpriteDrawer().sheet(0), nullptr);
+    EXPECT_NE(SpriteDrawer().Sheet(0), nullptr);
     EXPECT_FALSE(first.data(Qt::ForegroundRole).isValid());
 }
 

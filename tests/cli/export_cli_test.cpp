@@ -32,7 +32,7 @@ CliRun mevko(const TempDir& dir, const std::vector<std::string>& args)
         cmd += " " + quote(a);
     cmd += " >" + quote((dir / "stdout").string()) + " 2>" + quote((dir / "stderr").string()) + " </dev/null";
     int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(dir / "stdout"), readText(dir / "stderr")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(dir / "stdout"), ReadText(dir / "stderr")};
 }
 
 class ExportCli : public ::testing::Test {
@@ -57,7 +57,7 @@ TEST_F(ExportCli, NumberedPngsAndSheets)
     r = mevko(dir, {"export-png", kSample, "-o", (dir / "sheet.png").string(), "--crop", "-40,-30,40,30", "--scale",
                     "50", "--sheet", "5", "--fix", "rows", "--order", "n", "--alpha"});
     ASSERT_EQ(r.code, 0) << r.err;
-    std::string out = runPython(dir, "import glob\nfrom PIL import Image\n"
+    std::string out = RunPython(dir, "import glob\nfrom PIL import Image\n"
                                      "n = len(glob.glob('" +
                                          dir.path.string() +
                                          "/anim0*.png'))\n"
@@ -75,7 +75,7 @@ TEST_F(ExportCli, AnimatedGif)
     CliRun r = mevko(dir, {"export-gif", kSample, "-o", (dir / "a.gif").string(), "--fps", "10", "--transparent",
                            "--background", "00ff00", "--scale", "50"});
     ASSERT_EQ(r.code, 0) << r.err;
-    std::string out = runPython(dir, "from PIL import Image\n"
+    std::string out = RunPython(dir, "from PIL import Image\n"
                                      "im = Image.open('" +
                                          (dir / "a.gif").string() +
                                          "')\n"

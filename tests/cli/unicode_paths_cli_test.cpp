@@ -31,7 +31,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(root.parent_path()); }
 
-    void expectRuns(std::initializer_list<std::string> args, const fs::path& output = {})
+    void ExpectRuns(std::initializer_list<std::string> args, const fs::path& output = {})
     {
         const CliResult r = RunMevko(args);
         EXPECT_EQ(r.exitCode, 0) << *args.begin() << ": " << r.err;
@@ -48,24 +48,24 @@ TEST_P(UnicodePathsCli, EveryCommandReadsAndWritesThePath)
     const std::string in = project.string();
     const CliResult info = RunMevko({"info", in});
     ASSERT_EQ(info.exitCode, 0) << info.err;
-    expectRuns({"dump", in});
+    ExpectRuns({"dump", in});
     const fs::path text = data / (fs::path(GetParam()).stem().string() + ".txt"); // at most 255 bytes
-    expectRuns({"convert", in, text.string(), "--format", "text"}, text);
+    ExpectRuns({"convert", in, text.string(), "--format", "text"}, text);
     EXPECT_EQ(RunMevko({"dump", text.string()}).out.find("\"saveFormat\":1") != std::string::npos, true);
     const fs::path payload = root / "クリップ é.bin";
-    expectRuns({"clip-export", in, "--to", "vxace", "-o", payload.string()}, payload);
+    ExpectRuns({"clip-export", in, "--to", "vxace", "-o", payload.string()}, payload);
     const fs::path imported = data / "取り込み é.dat";
-    expectRuns({"clip-import", payload.string(), "--from", "vxace", "-o", imported.string()}, imported);
-    expectRuns({"play", in, "--trace", "--max-ticks", "3"});
+    ExpectRuns({"clip-import", payload.string(), "--from", "vxace", "-o", imported.string()}, imported);
+    ExpectRuns({"play", in, "--trace", "--max-ticks", "3"});
     const fs::path png = root / "画像 é.png";
-    expectRuns({"render", in, "--frame", "0", "-o", png.string()}, png);
+    ExpectRuns({"render", in, "--frame", "0", "-o", png.string()}, png);
     const fs::path sheet = root / "シート é.png";
-    expectRuns({"export-png", in, "-o", sheet.string(), "--sheet", "2"}, sheet);
+    ExpectRuns({"export-png", in, "-o", sheet.string(), "--sheet", "2"}, sheet);
     const fs::path gif = root / "アニメ é.gif";
-    expectRuns({"export-gif", in, "-o", gif.string()}, gif);
+    ExpectRuns({"export-gif", in, "-o", gif.string()}, gif);
     const fs::path config = root / "設定 é" / "config.ini";
     fs::create_directories(config.parent_path());
-    expectRuns({"settings", "--config", config.string(), "--write"}, config);
+    ExpectRuns({"settings", "--config", config.string(), "--write"}, config);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, UnicodePathsCli,

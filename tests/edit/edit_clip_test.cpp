@@ -14,45 +14,45 @@ namespace {
 struct Bytes {
     std::vector<uint8_t> b;
     size_t at = 0;
-    unsigned u8() { return b.at(at++); }
-    unsigned u16()
+    unsigned U8() { return b.at(at++); }
+    unsigned U16()
     {
         const unsigned v = b.at(at) | b.at(at + 1) << 8;
         at += 2;
         return v;
     }
-    int s16() { return int16_t(u16()); }
-    uint32_t u32()
+    int S16() { return int16_t(U16()); }
+    uint32_t U32()
     {
-        const uint32_t lo = u16();
-        return lo | uint32_t(u16()) << 16;
+        const uint32_t lo = U16();
+        return lo | uint32_t(U16()) << 16;
     }
-    std::string text()
+    std::string Text()
     {
-        const size_t n = u8();
+        const size_t n = U8();
         std::string s(b.begin() + ptrdiff_t(at), b.begin() + ptrdiff_t(at + n));
         at += n;
         return s;
     }
-    strCell cell()
+    strCell Cell()
     {
         strCell c;
-        c.picture = uint8_t(u8());
-        EXPECT_EQ(u8(), 0u);
-        c.pattern = uint16_t(u16());
-        c.blend = uint8_t(u8());
-        EXPECT_EQ(u8(), 0u);
-        c.x = int16_t(s16());
-        c.y = int16_t(s16());
-        c.scaleX = int16_t(s16());
-        c.scaleY = int16_t(s16());
-        c.angle = int16_t(s16());
-        c.opacity = uint8_t(u8());
-        c.red = uint8_t(u8());
-        c.green = uint8_t(u8());
-        c.blue = uint8_t(u8());
-        c.saturation = uint8_t(u8());
-        EXPECT_EQ(u8(), 0u);
+        c.picture = uint8_t(U8());
+        EXPECT_EQ(U8(), 0u);
+        c.pattern = uint16_t(U16());
+        c.blend = uint8_t(U8());
+        EXPECT_EQ(U8(), 0u);
+        c.x = int16_t(S16());
+        c.y = int16_t(S16());
+        c.scaleX = int16_t(S16());
+        c.scaleY = int16_t(S16());
+        c.angle = int16_t(S16());
+        c.opacity = uint8_t(U8());
+        c.red = uint8_t(U8());
+        c.green = uint8_t(U8());
+        c.blue = uint8_t(U8());
+        c.saturation = uint8_t(U8());
+        EXPECT_EQ(U8(), 0u);
         return c;
     }
 };
@@ -94,13 +94,13 @@ TEST_F(EditClipTest, PictureLayout)
     cClip_Picture clip(&pic);
     ASSERT_TRUE(Put(clip));
     Bytes r = Block();
-    EXPECT_EQ(r.u32(), 0x40001111u);
-    EXPECT_EQ(r.u32(), r.b.size() - 8);
-    EXPECT_EQ(r.u16(), 3u);
-    EXPECT_EQ(r.u16(), 1024u);
-    EXPECT_EQ(r.u16(), 360u);
-    EXPECT_EQ(r.u16(), 0u);
-    EXPECT_EQ(r.text(), pic.path);
+    EXPECT_EQ(r.U32(), 0x40001111u);
+    EXPECT_EQ(r.U32(), r.b.size() - 8);
+    EXPECT_EQ(r.U16(), 3u);
+    EXPECT_EQ(r.U16(), 1024u);
+    EXPECT_EQ(r.U16(), 360u);
+    EXPECT_EQ(r.U16(), 0u);
+    EXPECT_EQ(r.Text(), pic.path);
     EXPECT_EQ(r.at, r.b.size());
 
     strPicture back;
@@ -131,14 +131,14 @@ TEST_F(EditClipTest, EffectLayout)
     cClip_Effect clip(&e);
     ASSERT_TRUE(Put(clip));
     Bytes r = Block();
-    EXPECT_EQ(r.u32(), 0x40002222u);
-    EXPECT_EQ(r.u32(), r.b.size() - 8);
+    EXPECT_EQ(r.U32(), 0x40002222u);
+    EXPECT_EQ(r.U32(), r.b.size() - 8);
     const unsigned expected[] = {513, 7, 0, 255, 3, 2, 1, 2, 3, 4, 90, 150, 200, 0};
     const int widths[] = {2, 1, 1, 2, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2};
     for (size_t i = 0; i < std::size(expected); ++i)
-        EXPECT_EQ(widths[i] == 2 ? r.u16() : r.u8(), expected[i]) << i;
-    EXPECT_EQ(r.text(), e.seName);
-    EXPECT_EQ(r.text(), "");
+        EXPECT_EQ(widths[i] == 2 ? r.U16() : r.U8(), expected[i]) << i;
+    EXPECT_EQ(r.Text(), e.seName);
+    EXPECT_EQ(r.Text(), "");
     EXPECT_EQ(r.at, r.b.size());
 
     strEffect back;
@@ -164,21 +164,21 @@ TEST_F(EditClipTest, MassLayout)
     clip.fixPictures = {{3, 9}, {4, 0}};
     ASSERT_TRUE(Put(clip));
     Bytes r = Block();
-    EXPECT_EQ(r.u32(), 0x40005555u);
-    EXPECT_EQ(r.u32(), 12 + 2 * 26 + 4 + 4 + 2 * 4u);
-    EXPECT_EQ(r.u32(), 0u);
-    EXPECT_EQ(r.u16(), 2u);
-    EXPECT_EQ(r.u16(), 1u);
-    EXPECT_EQ(r.u16(), 1u);
-    EXPECT_EQ(r.u16(), 2u);
-    EXPECT_EQ(r.u16(), 1u);
-    EXPECT_EQ(r.u16(), 2u);
-    EXPECT_EQ(r.cell(), c);
-    EXPECT_EQ(r.u16(), 300u);
-    EXPECT_EQ(r.u16(), 254u);
-    EXPECT_EQ(r.cell(), CellXY(5));
+    EXPECT_EQ(r.U32(), 0x40005555u);
+    EXPECT_EQ(r.U32(), 12 + 2 * 26 + 4 + 4 + 2 * 4u);
+    EXPECT_EQ(r.U32(), 0u);
+    EXPECT_EQ(r.U16(), 2u);
+    EXPECT_EQ(r.U16(), 1u);
+    EXPECT_EQ(r.U16(), 1u);
+    EXPECT_EQ(r.U16(), 2u);
+    EXPECT_EQ(r.U16(), 1u);
+    EXPECT_EQ(r.U16(), 2u);
+    EXPECT_EQ(r.Cell(), c);
+    EXPECT_EQ(r.U16(), 300u);
+    EXPECT_EQ(r.U16(), 254u);
+    EXPECT_EQ(r.Cell(), CellXY(5));
     for (unsigned v : {7u, 8u, 0u, 255u, 3u, 9u, 4u, 0u})
-        EXPECT_EQ(r.u16(), v);
+        EXPECT_EQ(r.U16(), v);
     EXPECT_EQ(r.at, r.b.size());
 
     cClip_Mass back(CLIP_ROWS);
@@ -305,7 +305,7 @@ TEST_F(EditClipTest, CanvasCopyAndPasteAtAnotherCellNumber)
     EXPECT_EQ(status.last, "[2] : コピー");
     Bytes r = Block();
     r.at = 12;
-    EXPECT_EQ(r.u16(), 2u);
+    EXPECT_EQ(r.U16(), 2u);
     std::vector<uint8_t> sel = Selection(16, {0, 1});
     EXPECT_EQ(CanvasPaste(p, 1, 10, sel, nullptr, status), 2);
     EXPECT_EQ(status.last, "[2] : 貼り付け");
@@ -411,14 +411,14 @@ TEST_F(EditClipTest, TimelineFramePasteInserts)
     }
     ASSERT_TRUE(TimelineCopy(p, TA_FRAMES, {1, -1, 2, -1}));
     Bytes r = Block();
-    EXPECT_EQ(r.u32(), 0x40004444u);
+    EXPECT_EQ(r.U32(), 0x40004444u);
     r.at = 12;
-    EXPECT_EQ(r.u16(), 2u); // cells
-    EXPECT_EQ(r.u16(), 4u); // empty positions
-    EXPECT_EQ(r.u16(), 2u); // frames
-    EXPECT_EQ(r.u16(), 0u);
-    EXPECT_EQ(r.u16(), 0u); // frame offset 0 ...
-    EXPECT_EQ(r.u16(), 1u); // ... cell number 1 (the highest is 2, empty)
+    EXPECT_EQ(r.U16(), 2u); // cells
+    EXPECT_EQ(r.U16(), 4u); // empty positions
+    EXPECT_EQ(r.U16(), 2u); // frames
+    EXPECT_EQ(r.U16(), 0u);
+    EXPECT_EQ(r.U16(), 0u); // frame offset 0 ...
+    EXPECT_EQ(r.U16(), 1u); // ... cell number 1 (the highest is 2, empty)
     strGridBlock pasted;
     ASSERT_TRUE(TimelinePaste(p, TA_FRAMES, 4, 2, &pasted));
     EXPECT_EQ(pasted.f0, 4);

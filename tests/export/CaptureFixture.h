@@ -24,8 +24,8 @@ struct CaptureProject {
     {
         Settings().TransType = 0; // pictures drawn as they are
         Settings().TargetPath.clear();
-        cBMP sheet = makeImage(16, 8, [](int px, int) { return px < 8 ? kRed : kBlue; });
-        writePngRGBA(dir / "pic.png", sheet, true);
+        cBMP sheet = MakeImage(16, 8, [](int px, int) { return px < 8 ? kRed : kBlue; });
+        WritePngRGBA(dir / "pic.png", sheet, true);
         project.NewProject(dir.path.string());
         project.SetValue(AI_FIX_PICTURE_PER_CELL, 0);
         project.SetValue(AI_EDIT_FORMAT, 0);
@@ -51,16 +51,16 @@ struct CaptureProject {
         }
     }
 
-    fs::path path(const std::string& name) const { return dir / name; }
+    fs::path Path(const std::string& name) const { return dir / name; }
 };
 
 /** Runs a job to the end; returns how many images it made. */
-inline int runJob(cCaptureImage& job)
+inline int RunJob(cCaptureImage& job)
 {
-    while (job.step()) {
+    while (job.Step()) {
     }
-    EXPECT_TRUE(job.finish());
-    return job.imagesMade();
+    EXPECT_TRUE(job.Finish());
+    return job.ImagesMade();
 }
 
 } // namespace exporttest

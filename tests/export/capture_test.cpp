@@ -18,17 +18,17 @@ const strCaptureRect kCrop{-8, -8, 8, 8};
 
 uint32_t tileColour(const cBMP& sheet, int col, int row, int frameW, int frameH)
 {
-    return pixel(sheet, col * frameW + frameW / 2, row * frameH + frameH / 2);
+    return Pixel(sheet, col * frameW + frameW / 2, row * frameH + frameH / 2);
 }
 
 // The delays of a written GIF, read back.
 std::vector<int> gifDelays(const fs::path& path)
 {
     CGIFFile gif;
-    EXPECT_TRUE(gif.load(path));
+    EXPECT_TRUE(gif.Load(path));
     std::vector<int> delays;
-    for (int i = 0; i < gif.frameCount(); ++i)
-        delays.push_back(gif.frameAt(i)->delay);
+    for (int i = 0; i < gif.FrameCount(); ++i)
+        delays.push_back(gif.FrameAt(i)->delay);
     return delays;
 }
 
@@ -44,16 +44,16 @@ TEST(Capture, SheetLayout)
     for (const Case& c : cases) {
         CaptureProject p(c.images);
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(
-            job.init(p.path("s.png"), &p.project, &kCrop, c.count, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0))
+            job.Init(p.Path("s.png"), &p.project, &kCrop, c.count, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0))
             << c.images;
-        EXPECT_EQ(job.imageCount(), c.images);
-        EXPECT_EQ(job.columns(), c.columns) << c.images;
-        EXPECT_EQ(job.rows(), c.rows) << c.images;
-        EXPECT_EQ(runJob(job), c.images);
-        EXPECT_EQ(job.output().width(), 16 * c.columns);
-        EXPECT_EQ(job.output().height(), 16 * c.rows);
+        EXPECT_EQ(job.ImageCount(), c.images);
+        EXPECT_EQ(job.Columns(), c.columns) << c.images;
+        EXPECT_EQ(job.Rows(), c.rows) << c.images;
+        EXPECT_EQ(RunJob(job), c.images);
+        EXPECT_EQ(job.Output().Width(), 16 * c.columns);
+        EXPECT_EQ(job.Output().Height(), 16 * c.rows);
     }
 }
 
@@ -63,11 +63,11 @@ TEST(Capture, TileOrder)
     for (bool n : {false, true}) {
         CaptureProject p(4);
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
         int flags = kCapturePng | kCaptureCombine | (n ? kCaptureOrderN : 0);
-        ASSERT_TRUE(job.init(p.path("o.png"), &p.project, &kCrop, 2, 0, flags, 60, 1.0));
-        runJob(job);
-        const cBMP& s = job.output();
+        ASSERT_TRUE(job.Init(p.Path("o.png"), &p.project, &kCrop, 2, 0, flags, 60, 1.0));
+        RunJob(job);
+        const cBMP& s = job.Output();
         EXPECT_EQ(tileColour(s, 0, 0, 16, 16), kRed);
         // Z: the second image lies right of the first; И: below it.
         EXPECT_EQ(tileColour(s, 1, 0, 16, 16), n ? kRed : kBlue);
@@ -97,15 +97,15 @@ TEST(Capture, RefusedJobs)
     };
     for (const Case& c : cases) {
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
-        EXPECT_EQ(job.init(p.path("r.png"), &p.project, c.crop, c.count, 0, c.flags, 60, c.scale), c.error == CE_NONE);
-        EXPECT_EQ(job.lastError(), c.error);
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        EXPECT_EQ(job.Init(p.Path("r.png"), &p.project, c.crop, c.count, 0, c.flags, 60, c.scale), c.error == CE_NONE);
+        EXPECT_EQ(job.LastError(), c.error);
     }
     CaptureProject none(0);
     cCaptureImage job;
-    job.setRenderOptions(RenderOptionsOf(Settings()));
-    EXPECT_FALSE(job.init(none.path("n.png"), &none.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
-    EXPECT_EQ(job.lastError(), CE_NOTHING);
+    job.SetRenderOptions(RenderOptionsOf(Settings()));
+    EXPECT_FALSE(job.Init(none.Path("n.png"), &none.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
+    EXPECT_EQ(job.LastError(), CE_NOTHING);
 }
 
 TEST(Capture, IntervalStepping)
@@ -114,17 +114,17 @@ TEST(Capture, IntervalStepping)
     p.project.SetInterval(0, 2);
     p.project.SetInterval(1, 4);
     cCaptureImage plain, stepped;
-    plain.setRenderOptions(RenderOptionsOf(Settings()));
-    stepped.setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(plain.init(p.path("a.png"), &p.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
-    EXPECT_EQ(plain.imageCount(), 2);
-    ASSERT_TRUE(stepped.init(p.path("b.png"), &p.project, &kCrop, 9, 0,
+    plain.SetRenderOptions(RenderOptionsOf(Settings()));
+    stepped.SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(plain.Init(p.Path("a.png"), &p.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
+    EXPECT_EQ(plain.ImageCount(), 2);
+    ASSERT_TRUE(stepped.Init(p.Path("b.png"), &p.project, &kCrop, 9, 0,
                              kCapturePng | kCaptureInterval | kCaptureCombine, 60, 1.0));
-    EXPECT_EQ(stepped.imageCount(), 3);
-    EXPECT_EQ(runJob(stepped), 3);
-    EXPECT_EQ(tileColour(stepped.output(), 0, 0, 16, 16), kRed);
-    EXPECT_EQ(tileColour(stepped.output(), 1, 0, 16, 16), kBlue);
-    EXPECT_EQ(tileColour(stepped.output(), 2, 0, 16, 16), kBlue);
+    EXPECT_EQ(stepped.ImageCount(), 3);
+    EXPECT_EQ(RunJob(stepped), 3);
+    EXPECT_EQ(tileColour(stepped.Output(), 0, 0, 16, 16), kRed);
+    EXPECT_EQ(tileColour(stepped.Output(), 1, 0, 16, 16), kBlue);
+    EXPECT_EQ(tileColour(stepped.Output(), 2, 0, 16, 16), kBlue);
 }
 
 TEST(Capture, FlashesAddImagesAndFade)
@@ -140,26 +140,26 @@ TEST(Capture, FlashesAddImagesAndFade)
     ASSERT_TRUE(p.project.InsertEffect(e, &index));
 
     cCaptureImage without, with;
-    without.setRenderOptions(RenderOptionsOf(Settings()));
-    with.setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(without.init(p.path("a.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 10, 1.0));
-    EXPECT_EQ(without.imageCount(), 2);
-    ASSERT_TRUE(with.init(p.path("b.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureFlash, 10, 1.0));
+    without.SetRenderOptions(RenderOptionsOf(Settings()));
+    with.SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(without.Init(p.Path("a.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 10, 1.0));
+    EXPECT_EQ(without.ImageCount(), 2);
+    ASSERT_TRUE(with.Init(p.Path("b.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureFlash, 10, 1.0));
     // Frame 0 (2 ticks), then frame 1 once per flash tick: full, 2/3, then the frame's end.
-    EXPECT_EQ(with.imageCount(), 3);
-    EXPECT_EQ(runJob(with), 3);
+    EXPECT_EQ(with.ImageCount(), 3);
+    EXPECT_EQ(RunJob(with), 3);
     CGIFFile gif;
-    ASSERT_TRUE(gif.load(p.path("b.gif")));
-    ASSERT_EQ(gif.frameCount(), 3);
-    EXPECT_EQ(pixel(gif.frameAt(0)->image, 8, 8), kRed);
-    EXPECT_EQ(pixel(gif.frameAt(1)->image, 8, 8), 0xFF00FF00u);
-    uint32_t faded = pixel(gif.frameAt(2)->image, 8, 8);
+    ASSERT_TRUE(gif.Load(p.Path("b.gif")));
+    ASSERT_EQ(gif.FrameCount(), 3);
+    EXPECT_EQ(Pixel(gif.FrameAt(0)->image, 8, 8), kRed);
+    EXPECT_EQ(Pixel(gif.FrameAt(1)->image, 8, 8), 0xFF00FF00u);
+    uint32_t faded = Pixel(gif.FrameAt(2)->image, 8, 8);
     EXPECT_NEAR(static_cast<int>(faded >> 8 & 0xFF), 170, 2); // 2/3 of the flash over blue
-    EXPECT_EQ(gif.frameAt(0)->delay, 20);
-    EXPECT_EQ(gif.frameAt(1)->delay, 10);
-    EXPECT_EQ(gif.frameAt(2)->delay, 10);
+    EXPECT_EQ(gif.FrameAt(0)->delay, 20);
+    EXPECT_EQ(gif.FrameAt(1)->delay, 10);
+    EXPECT_EQ(gif.FrameAt(2)->delay, 10);
     for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(gif.frameAt(i)->disposal, 2);
+        EXPECT_EQ(gif.FrameAt(i)->disposal, 2);
 }
 
 TEST(Capture, GifDelays)
@@ -180,18 +180,18 @@ TEST(Capture, GifDelays)
     for (const Case& c : cases) {
         CaptureProject p(c.frames, c.interval);
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
-        ASSERT_TRUE(job.init(p.path("d.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | c.flags, c.fps, 1.0));
-        runJob(job);
-        EXPECT_EQ(gifDelays(p.path("d.gif")), c.delays) << c.fps << " fps, interval " << c.interval;
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        ASSERT_TRUE(job.Init(p.Path("d.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | c.flags, c.fps, 1.0));
+        RunJob(job);
+        EXPECT_EQ(gifDelays(p.Path("d.gif")), c.delays) << c.fps << " fps, interval " << c.interval;
     }
     // The shipped sample lasts 27 ticks: 450 ms at 60 fps.
     CaptureProject p(9, 3);
     cCaptureImage job;
-    job.setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(job.init(p.path("s.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 60, 1.0));
-    runJob(job);
-    std::vector<int> delays = gifDelays(p.path("s.gif"));
+    job.SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(job.Init(p.Path("s.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 60, 1.0));
+    RunJob(job);
+    std::vector<int> delays = gifDelays(p.Path("s.gif"));
     EXPECT_EQ(std::accumulate(delays.begin(), delays.end(), 0), 45);
 }
 
@@ -202,13 +202,13 @@ TEST(Capture, ImageCountIsCapped)
     p.project.SetInterval(0, 65535);
     p.project.SetInterval(1, 65535);
     cCaptureImage job;
-    job.setRenderOptions(RenderOptionsOf(Settings()));
-    EXPECT_FALSE(job.init(p.path("c.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureInterval, 60, 1.0));
-    EXPECT_EQ(job.lastError(), CE_TOO_MANY);
+    job.SetRenderOptions(RenderOptionsOf(Settings()));
+    EXPECT_FALSE(job.Init(p.Path("c.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureInterval, 60, 1.0));
+    EXPECT_EQ(job.LastError(), CE_TOO_MANY);
     p.project.SetInterval(1, 1);
-    ASSERT_TRUE(job.init(p.path("c.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureInterval, 60, 1.0));
-    EXPECT_EQ(job.imageCount(), 65537);
-    EXPECT_FALSE(fs::exists(p.path("c.gif")));
+    ASSERT_TRUE(job.Init(p.Path("c.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureInterval, 60, 1.0));
+    EXPECT_EQ(job.ImageCount(), 65537);
+    EXPECT_FALSE(fs::exists(p.Path("c.gif")));
 }
 
 TEST(Capture, MirroredAndFlippedCrops)
@@ -219,20 +219,20 @@ TEST(Capture, MirroredAndFlippedCrops)
     cBMP images[4];
     for (int i = 0; i < 4; ++i) {
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
-        ASSERT_TRUE(job.init(p.path("m.png"), &p.project, &crops[i], 1, 0, kCapturePng | kCaptureCombine, 60, 1.0));
-        EXPECT_EQ(job.flags() & (kCaptureMirrorH | kCaptureFlipV),
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        ASSERT_TRUE(job.Init(p.Path("m.png"), &p.project, &crops[i], 1, 0, kCapturePng | kCaptureCombine, 60, 1.0));
+        EXPECT_EQ(job.Flags() & (kCaptureMirrorH | kCaptureFlipV),
                   (i & 1 ? kCaptureMirrorH : 0) | (i & 2 ? kCaptureFlipV : 0));
-        runJob(job);
-        images[i] = job.output();
+        RunJob(job);
+        images[i] = job.Output();
     }
-    EXPECT_EQ(pixel(images[0], 2, 2), kRed);
-    EXPECT_NE(pixel(images[0], 13, 13), kRed);
+    EXPECT_EQ(Pixel(images[0], 2, 2), kRed);
+    EXPECT_NE(Pixel(images[0], 13, 13), kRed);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x) {
-            ASSERT_EQ(pixel(images[1], x, y), pixel(images[0], 15 - x, y));
-            ASSERT_EQ(pixel(images[2], x, y), pixel(images[0], x, 15 - y));
-            ASSERT_EQ(pixel(images[3], x, y), pixel(images[0], 15 - x, 15 - y));
+            ASSERT_EQ(Pixel(images[1], x, y), Pixel(images[0], 15 - x, y));
+            ASSERT_EQ(Pixel(images[2], x, y), Pixel(images[0], x, 15 - y));
+            ASSERT_EQ(Pixel(images[3], x, y), Pixel(images[0], 15 - x, 15 - y));
         }
 }
 
@@ -240,20 +240,20 @@ TEST(Capture, ScaledImagesRepeatOrDropPixels)
 {
     CaptureProject p(1, 1, -4, -4);
     cCaptureImage full, half, twice;
-    ASSERT_TRUE(full.init(p.path("a.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 1.0));
-    ASSERT_TRUE(half.init(p.path("b.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 0.5));
-    ASSERT_TRUE(twice.init(p.path("c.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 2.0));
-    runJob(full), runJob(half), runJob(twice);
-    ASSERT_EQ(half.output().width(), 8);
-    ASSERT_EQ(twice.output().width(), 32);
+    ASSERT_TRUE(full.Init(p.Path("a.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 1.0));
+    ASSERT_TRUE(half.Init(p.Path("b.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 0.5));
+    ASSERT_TRUE(twice.Init(p.Path("c.png"), &p.project, &kCrop, 1, 0x336699, kCapturePng | kCaptureCombine, 60, 2.0));
+    RunJob(full), RunJob(half), RunJob(twice);
+    ASSERT_EQ(half.Output().Width(), 8);
+    ASSERT_EQ(twice.Output().Width(), 32);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
-            ASSERT_EQ(pixel(twice.output(), x, y), pixel(full.output(), x / 2, y / 2));
+            ASSERT_EQ(Pixel(twice.Output(), x, y), Pixel(full.Output(), x / 2, y / 2));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
-            ASSERT_EQ(pixel(half.output(), x, y), pixel(full.output(), x * 2, y * 2));
+            ASSERT_EQ(Pixel(half.Output(), x, y), Pixel(full.Output(), x * 2, y * 2));
     // Uncovered pixels hold the background colour with alpha 0.
-    EXPECT_EQ(pixel(full.output(), 15, 15), 0x00336699u);
+    EXPECT_EQ(Pixel(full.Output(), 15, 15), 0x00336699u);
 }
 
 TEST(Capture, AutoCrop)
@@ -261,8 +261,8 @@ TEST(Capture, AutoCrop)
     CaptureProject p(2, 1, 10, 20);
     strCaptureRect r;
     cSpriteDrawer drawer;
-    drawer.loadPictures(p.project);
-    ASSERT_TRUE(autoCropRect(p.project, drawer, r));
+    drawer.LoadPictures(p.project);
+    ASSERT_TRUE(AutoCropRect(p.project, drawer, r));
     EXPECT_EQ(r.left, 0); // the box always holds the centre
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right, 15);  // 10 + 4 + 1
@@ -270,14 +270,14 @@ TEST(Capture, AutoCrop)
     CaptureProject empty(1);
     empty.project.SetCell(0, 0, nullptr);
     cSpriteDrawer d2;
-    d2.loadPictures(empty.project);
-    EXPECT_FALSE(autoCropRect(empty.project, d2, r));
+    d2.LoadPictures(empty.project);
+    EXPECT_FALSE(AutoCropRect(empty.project, d2, r));
 }
 
 TEST(Capture, TargetPicture)
 {
     CaptureProject p(2, 1, -6, 6); // the cells stay clear of the target
-    writePngRGBA(p.path("target.png"), makeImage(4, 6, [](int, int) { return 0xFF00FF00u; }), true);
+    WritePngRGBA(p.Path("target.png"), MakeImage(4, 6, [](int, int) { return 0xFF00FF00u; }), true);
     strEffect hide;
     hide.frame = 0;
     hide.flags = 1;
@@ -299,20 +299,20 @@ TEST(Capture, TargetPicture)
         {2, 0, false, false, 2},
     };
     for (const Case& c : cases) {
-        Settings().TargetPath = p.path("target.png").string();
+        Settings().TargetPath = p.Path("target.png").string();
         p.project.SetValue(AI_CENTER_POSITION, c.center);
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
         ASSERT_TRUE(
-            job.init(p.path("t.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0));
-        ASSERT_GE(runJob(job), 2);
+            job.Init(p.Path("t.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0));
+        ASSERT_GE(RunJob(job), 2);
         for (int image = 0; image < 2; ++image) {
             bool shown = image ? c.second : c.first;
-            const cBMP& s = job.output();
-            EXPECT_EQ(pixel(s, image * 16 + 9, c.top) == 0xFF00FF00u, shown) << c.center << " image " << image;
-            EXPECT_NE(pixel(s, image * 16 + 9, c.top - 1), 0xFF00FF00u);
-            EXPECT_EQ(pixel(s, image * 16 + 8, c.top + 5) == 0xFF00FF00u, shown);
-            EXPECT_NE(pixel(s, image * 16 + 12, c.top), 0xFF00FF00u);
+            const cBMP& s = job.Output();
+            EXPECT_EQ(Pixel(s, image * 16 + 9, c.top) == 0xFF00FF00u, shown) << c.center << " image " << image;
+            EXPECT_NE(Pixel(s, image * 16 + 9, c.top - 1), 0xFF00FF00u);
+            EXPECT_EQ(Pixel(s, image * 16 + 8, c.top + 5) == 0xFF00FF00u, shown);
+            EXPECT_NE(Pixel(s, image * 16 + 12, c.top), 0xFF00FF00u);
         }
     }
     Settings().TargetPath.clear();
@@ -321,20 +321,20 @@ TEST(Capture, TargetPicture)
 
 TEST(Capture, NumberedFilesAndAlpha)
 {
-    EXPECT_EQ(numberedPath("out/anim.png", 0), fs::path("out/anim00000.png"));
-    EXPECT_EQ(numberedPath("anim.png", 123), fs::path("anim00123.png"));
-    EXPECT_EQ(numberedPath("anim", 7), fs::path("anim00007"));
+    EXPECT_EQ(NumberedPath("out/anim.png", 0), fs::path("out/anim00000.png"));
+    EXPECT_EQ(NumberedPath("anim.png", 123), fs::path("anim00123.png"));
+    EXPECT_EQ(NumberedPath("anim", 7), fs::path("anim00007"));
 
     for (bool alpha : {false, true}) {
         CaptureProject p(3);
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
-        ASSERT_TRUE(job.init(p.path("anim.png"), &p.project, &kCrop, 0, 0x102030,
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        ASSERT_TRUE(job.Init(p.Path("anim.png"), &p.project, &kCrop, 0, 0x102030,
                              kCapturePng | (alpha ? kCaptureAlpha : 0), 60, 1.0));
-        EXPECT_EQ(runJob(job), 3);
-        EXPECT_FALSE(fs::exists(p.path("anim.png")));
+        EXPECT_EQ(RunJob(job), 3);
+        EXPECT_FALSE(fs::exists(p.Path("anim.png")));
         std::string out =
-            runPython(p.dir, "from PIL import Image\n"
+            RunPython(p.dir, "from PIL import Image\n"
                              "for i in range(4):\n"
                              "    try:\n"
                              "        im = Image.open('" +
@@ -354,18 +354,18 @@ TEST(Capture, GifFileMatchesTheRenderedFrames)
     CaptureProject p(4, 2, -3, 2);
     // The same images as PNG files, alpha kept.
     cCaptureImage png;
-    png.setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(png.init(p.path("r.png"), &p.project, &kCrop, 0, 0x00FF00, kCapturePng | kCaptureAlpha, 20, 1.0));
-    EXPECT_EQ(runJob(png), 4);
+    png.SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(png.Init(p.Path("r.png"), &p.project, &kCrop, 0, 0x00FF00, kCapturePng | kCaptureAlpha, 20, 1.0));
+    EXPECT_EQ(RunJob(png), 4);
     for (bool transparent : {false, true}) {
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
         int flags = kCaptureGif | (transparent ? kCaptureAlpha : 0);
-        ASSERT_TRUE(job.init(p.path("g.gif"), &p.project, &kCrop, 0, 0x00FF00, flags, 20, 1.0));
-        EXPECT_EQ(runJob(job), 4);
-        std::string out = runPython(p.dir, "from PIL import Image\n"
+        ASSERT_TRUE(job.Init(p.Path("g.gif"), &p.project, &kCrop, 0, 0x00FF00, flags, 20, 1.0));
+        EXPECT_EQ(RunJob(job), 4);
+        std::string out = RunPython(p.dir, "from PIL import Image\n"
                                            "im = Image.open('" +
-                                               p.path("g.gif").string() +
+                                               p.Path("g.gif").string() +
                                                "')\n"
                                                "print(im.n_frames, im.info.get('loop'))\n"
                                                "for i in range(im.n_frames):\n"
@@ -384,12 +384,12 @@ TEST(Capture, GifFileMatchesTheRenderedFrames)
             lines >> duration >> hex;
             EXPECT_EQ(duration, 100);
             cBMP img;
-            ASSERT_TRUE(loadImage(numberedPath(p.path("r.png"), f), img));
+            ASSERT_TRUE(LoadImage(NumberedPath(p.Path("r.png"), f), img));
             std::string want;
             char buf[9];
             for (int y = 0; y < 16; ++y)
                 for (int x = 0; x < 16; ++x) {
-                    uint32_t c = pixel(img, x, y);
+                    uint32_t c = Pixel(img, x, y);
                     bool clear = transparent && (c >> 24) < 128;
                     std::snprintf(buf, sizeof buf, "%06x%02x", clear ? 0 : c & 0xFFFFFF, clear ? 0 : 255);
                     want += buf;
@@ -416,12 +416,12 @@ TEST(Capture, WriteFailuresGiveTheSystemsReason)
         SCOPED_TRACE(k.name);
         CaptureProject p(2);
         cCaptureImage job;
-        job.setRenderOptions(RenderOptionsOf(Settings()));
-        ASSERT_TRUE(job.init(p.path("none") / k.name, &p.project, &kCrop, 2, 0, k.flags, 60, 1.0));
-        while (job.step()) {
+        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        ASSERT_TRUE(job.Init(p.Path("none") / k.name, &p.project, &kCrop, 2, 0, k.flags, 60, 1.0));
+        while (job.Step()) {
         }
-        EXPECT_FALSE(job.finish());
-        EXPECT_EQ(job.lastError(), CE_WRITE);
-        EXPECT_EQ(job.writeReason(), platform::SystemReason(ENOENT));
+        EXPECT_FALSE(job.Finish());
+        EXPECT_EQ(job.LastError(), CE_WRITE);
+        EXPECT_EQ(job.WriteReason(), platform::SystemReason(ENOENT));
     }
 }

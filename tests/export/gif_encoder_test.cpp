@@ -17,7 +17,7 @@ namespace {
 cBMP richFrame(int f, int w = 96, int h = 64, bool holes = false)
 {
     uint32_t seed = 99u + static_cast<uint32_t>(f);
-    return makeImage(w, h, [&](int x, int y) {
+    return MakeImage(w, h, [&](int x, int y) {
         seed = seed * 1664525u + 1013904223u;
         int n = static_cast<int>(seed >> 29) - 4;
         int ring = ((x - w / 2 - f) * (x - w / 2 - f) + (y - h / 2) * (y - h / 2)) / 9 % 64;
@@ -33,7 +33,7 @@ std::vector<std::unique_ptr<CGIFLocal>> frameSet(int count, bool holes)
     for (int f = 0; f < count; ++f) {
         auto frame = std::make_unique<CGIFLocal>();
         // Rich frames and a few-colour one, which goes in the global table.
-        frame->image = f == 2 ? makeImage(96, 64, [](int x, int) { return x < 48 ? 0xFF2040C0u : 0xFFFFFFFFu; })
+        frame->image = f == 2 ? MakeImage(96, 64, [](int x, int) { return x < 48 ? 0xFF2040C0u : 0xFFFFFFFFu; })
                               : richFrame(f, 96, 64, holes);
         frame->delay = 3 + f;
         frame->disposal = 2;
@@ -45,18 +45,18 @@ std::vector<std::unique_ptr<CGIFLocal>> frameSet(int count, bool holes)
 std::vector<uint8_t> encodeWith(const std::vector<std::unique_ptr<CGIFLocal>>& frames, eGifQuality q, size_t budget)
 {
     cGifEncoder enc;
-    enc.reset(q, budget);
+    enc.Reset(q, budget);
     for (const auto& f : frames)
-        EXPECT_TRUE(enc.analyse(*f));
+        EXPECT_TRUE(enc.Analyse(*f));
     std::vector<uint8_t> out;
-    EXPECT_TRUE(enc.begin([&](const uint8_t* d, size_t n) { return out.insert(out.end(), d, d + n), true; },
+    EXPECT_TRUE(enc.Begin([&](const uint8_t* d, size_t n) { return out.insert(out.end(), d, d + n), true; },
                           CGIFFile::kNoBackground));
-    for (int i = 0; i < enc.frameCount(); ++i) {
-        EXPECT_EQ(enc.needsImage(i), budget == 0) << i;
+    for (int i = 0; i < enc.FrameCount(); ++i) {
+        EXPECT_EQ(enc.NeedsImage(i), budget == 0) << i;
         // A kept frame is written from what pass 1 kept, not from the image.
-        EXPECT_TRUE(enc.write(i, enc.needsImage(i) ? frames[static_cast<size_t>(i)].get() : nullptr));
+        EXPECT_TRUE(enc.Write(i, enc.NeedsImage(i) ? frames[static_cast<size_t>(i)].get() : nullptr));
     }
-    EXPECT_TRUE(enc.end());
+    EXPECT_TRUE(enc.End());
     return out;
 }
 
@@ -64,23 +64,23 @@ std::vector<uint8_t> encodeWith(const std::vector<std::unique_ptr<CGIFLocal>>& f
 double meanPsnr(const std::vector<uint8_t>& bytes, const std::vector<std::unique_ptr<CGIFLocal>>& frames)
 {
     CGIFFile in;
-    EXPECT_TRUE(in.loadBytes(bytes.data(), bytes.size()));
-    EXPECT_EQ(in.frameCount(), static_cast<int>(frames.size()));
+    EXPECT_TRUE(in.LoadBytes(bytes.data(), bytes.size()));
+    EXPECT_EQ(in.FrameCount(), static_cast<int>(frames.size()));
     double total = 0;
-    for (int f = 0; f < in.frameCount(); ++f) {
-        const cBMP& a = in.frameAt(f)->image;
+    for (int f = 0; f < in.FrameCount(); ++f) {
+        const cBMP& a = in.FrameAt(f)->image;
         const cBMP& b = frames[static_cast<size_t>(f)]->image;
         double sq = 0;
-        for (int y = 0; y < b.height(); ++y)
-            for (int x = 0; x < b.width(); ++x)
+        for (int y = 0; y < b.Height(); ++y)
+            for (int x = 0; x < b.Width(); ++x)
                 for (int s = 0; s < 24; s += 8) {
-                    int d = static_cast<int>(pixel(a, x, y) >> s & 0xFF) - static_cast<int>(pixel(b, x, y) >> s & 0xFF);
+                    int d = static_cast<int>(Pixel(a, x, y) >> s & 0xFF) - static_cast<int>(Pixel(b, x, y) >> s & 0xFF);
                     sq += d * d;
                 }
-        double mse = sq / (3.0 * b.width() * b.height());
+        double mse = sq / (3.0 * b.Width() * b.Height());
         total += mse == 0 ? 99 : 10 * std::log10(255.0 * 255.0 / mse);
     }
-    return total / in.frameCount();
+    return total / in.FrameCount();
 }
 
 } // namespace
@@ -95,9 +95,9 @@ TEST(GifEncoder, BytesDoNotDependOnWhatIsKept)
             CGIFFile gif;
             gif.quality = q;
             for (auto& f : frameSet(5, holes))
-                gif.addFrame(std::move(f));
+                gif.AddFrame(std::move(f));
             std::vector<uint8_t> whole;
-            ASSERT_TRUE(gif.encode(CGIFFile::kNoBackground, whole));
+            ASSERT_TRUE(gif.Encode(CGIFFile::kNoBackground, whole));
             EXPECT_EQ(whole, kept);
         }
 }
@@ -106,13 +106,13 @@ TEST(GifEncoder, AFrameHandedOverDifferentlyFails)
 {
     auto frames = frameSet(2, false);
     cGifEncoder enc;
-    enc.reset(eGifQuality::Standard, 0);
+    enc.Reset(eGifQuality::Standard, 0);
     for (const auto& f : frames)
-        ASSERT_TRUE(enc.analyse(*f));
-    ASSERT_TRUE(enc.begin([](const uint8_t*, size_t) { return true; }, CGIFFile::kNoBackground));
-    EXPECT_FALSE(enc.write(0, frames[1].get()));
-    EXPECT_FALSE(enc.write(0, nullptr)) << "needs its image";
-    EXPECT_FALSE(enc.end());
+        ASSERT_TRUE(enc.Analyse(*f));
+    ASSERT_TRUE(enc.Begin([](const uint8_t*, size_t) { return true; }, CGIFFile::kNoBackground));
+    EXPECT_FALSE(enc.Write(0, frames[1].get()));
+    EXPECT_FALSE(enc.Write(0, nullptr)) << "needs its image";
+    EXPECT_FALSE(enc.End());
 }
 
 TEST(GifEncoder, HighQualityDecodesAndIsMoreFaithful)
@@ -126,9 +126,9 @@ TEST(GifEncoder, HighQualityDecodesAndIsMoreFaithful)
     CGIFFile gif;
     gif.quality = eGifQuality::High;
     for (auto& f : frameSet(4, true))
-        gif.addFrame(std::move(f));
-    ASSERT_TRUE(gif.save(dir / "h.gif", CGIFFile::kNoBackground));
-    std::string out = runPython(dir, "from PIL import Image\n"
+        gif.AddFrame(std::move(f));
+    ASSERT_TRUE(gif.Save(dir / "h.gif", CGIFFile::kNoBackground));
+    std::string out = RunPython(dir, "from PIL import Image\n"
                                      "im = Image.open('" +
                                          (dir / "h.gif").string() +
                                          "')\n"
@@ -145,18 +145,18 @@ TEST(GifQuantizeHigh, KeepsFewColoursAndRefusesBadArguments)
     // Three colours with n = 256: exactly those colours.
     const uint32_t px[6] = {0x102030, 0xFF8000, 0x102030, 0x00FFFF, 0xFF8000, 0x00FFFF};
     strQuantized q;
-    ASSERT_TRUE(quantizeHigh(px, 3, 2, 256, q));
+    ASSERT_TRUE(QuantizeHigh(px, 3, 2, 256, q));
     ASSERT_EQ(q.colors.size(), 3u);
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(q.colors[q.index[static_cast<size_t>(i)]], px[i]) << i;
     for (int n : {1, 257})
-        EXPECT_FALSE(quantizeHigh(px, 3, 2, n, q)) << n;
-    EXPECT_FALSE(quantizeHigh(px, 0, 2, 16, q));
+        EXPECT_FALSE(QuantizeHigh(px, 3, 2, n, q)) << n;
+    EXPECT_FALSE(QuantizeHigh(px, 0, 2, 16, q));
     // n = 2 on a gradient: two colours, dark pixels on the dark one.
     std::vector<uint32_t> grey(256);
     for (uint32_t i = 0; i < 256; ++i)
         grey[i] = i * 0x010101u;
-    ASSERT_TRUE(quantizeHigh(grey.data(), 256, 1, 2, q));
+    ASSERT_TRUE(QuantizeHigh(grey.data(), 256, 1, 2, q));
     ASSERT_EQ(q.colors.size(), 2u);
     EXPECT_LT(q.colors[q.index[0]] & 0xFF, 128u);
     EXPECT_GE(q.colors[q.index[255]] & 0xFF, 128u);

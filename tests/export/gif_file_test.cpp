@@ -40,14 +40,14 @@ struct Slurp {
         if (gif)
             DGifCloseFile(gif, &err);
     }
-    GraphicsControlBlock gcb(int i) const
+    GraphicsControlBlock Gcb(int i) const
     {
         GraphicsControlBlock g{};
         g.TransparentColor = -1;
         DGifSavedExtensionToGCB(gif, i, &g);
         return g;
     }
-    bool hasGcb(int i) const
+    bool HasGcb(int i) const
     {
         const SavedImage& s = gif->SavedImages[i];
         for (int k = 0; k < s.ExtensionBlockCount; ++k)
@@ -60,7 +60,7 @@ struct Slurp {
 // 320 x 240 with far more than 256 colours.
 cBMP rich(int seed)
 {
-    return makeImage(320, 240, [seed](int x, int y) {
+    return MakeImage(320, 240, [seed](int x, int y) {
         return 0xFF000000u | ((x + seed) & 0xFF) << 16 | ((y * 3 + seed) & 0xFF) << 8 | ((x ^ y) & 0xFF);
     });
 }
@@ -73,9 +73,9 @@ TEST(GifFile, FewColoursDecodeExactlyWithOneGlobalTable)
     CGIFFile gif;
     const uint32_t palette[5] = {0xFF102030, 0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
     for (int f = 0; f < 3; ++f)
-        gif.addFrame(
-            frameOf(makeImage(40, 30, [&](int x, int y) { return palette[(x / 8 + y / 6 + f) % 5]; }), 7 + f, 2));
-    ASSERT_TRUE(gif.save(dir / "a.gif", CGIFFile::kNoBackground));
+        gif.AddFrame(
+            frameOf(MakeImage(40, 30, [&](int x, int y) { return palette[(x / 8 + y / 6 + f) % 5]; }), 7 + f, 2));
+    ASSERT_TRUE(gif.Save(dir / "a.gif", CGIFFile::kNoBackground));
 
     Slurp s(dir / "a.gif");
     ASSERT_TRUE(s.gif);
@@ -84,9 +84,9 @@ TEST(GifFile, FewColoursDecodeExactlyWithOneGlobalTable)
     ASSERT_TRUE(s.gif->SColorMap);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(s.gif->SavedImages[i].ImageDesc.ColorMap, nullptr);
-        EXPECT_EQ(s.gcb(i).DelayTime, 7 + i);
-        EXPECT_EQ(s.gcb(i).DisposalMode, 2);
-        EXPECT_EQ(s.gcb(i).TransparentColor, -1);
+        EXPECT_EQ(s.Gcb(i).DelayTime, 7 + i);
+        EXPECT_EQ(s.Gcb(i).DisposalMode, 2);
+        EXPECT_EQ(s.Gcb(i).TransparentColor, -1);
     }
     // The table is sorted by luminance, without gaps.
     int lastLuma = -1;
@@ -97,7 +97,7 @@ TEST(GifFile, FewColoursDecodeExactlyWithOneGlobalTable)
         lastLuma = luma;
     }
 
-    std::string out = runPython(dir, "from PIL import Image\n"
+    std::string out = RunPython(dir, "from PIL import Image\n"
                                      "im = Image.open('" +
                                          (dir / "a.gif").string() +
                                          "')\n"
@@ -110,12 +110,12 @@ TEST(GifFile, FewColoursDecodeExactlyWithOneGlobalTable)
                                          "    print(im.info.get('duration'), im.disposal_method)\n");
     EXPECT_EQ(out, "3 0 b'GIF89a'\n70 2\n80 2\n90 2\n");
     for (int f = 0; f < 3; ++f) {
-        std::string rgba = readText(dir / ("f" + std::to_string(f) + ".rgba"));
+        std::string rgba = ReadText(dir / ("f" + std::to_string(f) + ".rgba"));
         ASSERT_EQ(rgba.size(), 40u * 30 * 4);
-        const cBMP& img = gif.frameAt(f)->image;
+        const cBMP& img = gif.FrameAt(f)->image;
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x) {
-                uint32_t want = pixel(img, x, y);
+                uint32_t want = Pixel(img, x, y);
                 const auto* p = reinterpret_cast<const uint8_t*>(rgba.data()) + (y * 40 + x) * 4;
                 uint32_t got = uint32_t(p[3]) << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
                 ASSERT_EQ(got, want) << "frame " << f << " at " << x << "," << y;
@@ -126,7 +126,7 @@ TEST(GifFile, FewColoursDecodeExactlyWithOneGlobalTable)
 TEST(GifFile, VersionAndNetscapeBlockFollowTheContent)
 {
     TempDir dir;
-    cBMP plain = makeImage(4, 4, [](int x, int) { return x ? 0xFF00FF00u : 0xFF0000FFu; });
+    cBMP plain = MakeImage(4, 4, [](int x, int) { return x ? 0xFF00FF00u : 0xFF0000FFu; });
     struct Case {
         int frames, delay;
         bool alpha;
@@ -141,11 +141,11 @@ TEST(GifFile, VersionAndNetscapeBlockFollowTheContent)
         for (int i = 0; i < c.frames; ++i) {
             cBMP img = plain;
             if (c.alpha)
-                reinterpret_cast<uint32_t*>(img.row(0))[0] = 0;
-            gif.addFrame(frameOf(img, c.delay));
+                reinterpret_cast<uint32_t*>(img.Row(0))[0] = 0;
+            gif.AddFrame(frameOf(img, c.delay));
         }
         std::vector<uint8_t> bytes;
-        ASSERT_TRUE(gif.encode(CGIFFile::kNoBackground, bytes));
+        ASSERT_TRUE(gif.Encode(CGIFFile::kNoBackground, bytes));
         EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 6), c.version);
         bool hasNetscape = std::search(bytes.begin(), bytes.end(), "NETSCAPE2.0", "NETSCAPE2.0" + 11) != bytes.end();
         EXPECT_EQ(hasNetscape, c.netscape) << c.frames;
@@ -158,10 +158,10 @@ TEST(GifFile, TransparentPixelsAndOpaqueCrop)
     TempDir dir;
     CGIFFile gif;
     // A 3 x 2 opaque block at (5, 4) on a transparent 16 x 12 frame, then an empty frame.
-    gif.addFrame(frameOf(makeImage(
+    gif.AddFrame(frameOf(MakeImage(
         16, 12, [](int x, int y) { return x >= 5 && x < 8 && y >= 4 && y < 6 ? 0xFFC08040u : 0x00FFFFFFu; })));
-    gif.addFrame(frameOf(makeImage(16, 12, [](int, int) { return 0u; })));
-    ASSERT_TRUE(gif.save(dir / "t.gif", 0x123456));
+    gif.AddFrame(frameOf(MakeImage(16, 12, [](int, int) { return 0u; })));
+    ASSERT_TRUE(gif.Save(dir / "t.gif", 0x123456));
 
     Slurp s(dir / "t.gif");
     ASSERT_TRUE(s.gif);
@@ -175,10 +175,10 @@ TEST(GifFile, TransparentPixelsAndOpaqueCrop)
     EXPECT_EQ(d1.Left, 0);
     EXPECT_EQ(d1.Width, 1);
     EXPECT_EQ(d1.Height, 1);
-    int t = s.gcb(1).TransparentColor;
+    int t = s.Gcb(1).TransparentColor;
     ASSERT_GE(t, 0);
     EXPECT_EQ(s.gif->SavedImages[1].RasterBits[0], t);
-    EXPECT_EQ(s.gcb(0).TransparentColor, t); // both frames share the global table
+    EXPECT_EQ(s.Gcb(0).TransparentColor, t); // both frames share the global table
     // The marker's stand-in colour is not the block's colour.
     GifColorType tc = s.gif->SColorMap->Colors[t];
     EXPECT_FALSE(tc.Red == 0xC0 && tc.Green == 0x80 && tc.Blue == 0x40);
@@ -193,9 +193,9 @@ TEST(GifFile, FramesBeyondTheGlobalTableGetLocalTables)
     CGIFFile gif;
     // 200 colours each, disjoint: the second frame no longer fits the global table.
     for (int f = 0; f < 2; ++f)
-        gif.addFrame(
-            frameOf(makeImage(200, 2, [f](int x, int) { return 0xFF000000u | uint32_t(f) << 16 | uint32_t(x); })));
-    ASSERT_TRUE(gif.save(dir / "l.gif", CGIFFile::kNoBackground));
+        gif.AddFrame(
+            frameOf(MakeImage(200, 2, [f](int x, int) { return 0xFF000000u | uint32_t(f) << 16 | uint32_t(x); })));
+    ASSERT_TRUE(gif.Save(dir / "l.gif", CGIFFile::kNoBackground));
     Slurp s(dir / "l.gif");
     ASSERT_TRUE(s.gif);
     EXPECT_EQ(s.gif->SavedImages[0].ImageDesc.ColorMap, nullptr);
@@ -212,19 +212,19 @@ TEST(GifFile, RichFramesAreQuantised)
 {
     TempDir dir;
     CGIFFile gif;
-    gif.addFrame(frameOf(rich(0)));
+    gif.AddFrame(frameOf(rich(0)));
     cBMP holed = rich(7); // with transparency only 128 colours remain
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 40; ++x)
-            reinterpret_cast<uint32_t*>(holed.row(y))[x] = 0;
-    gif.addFrame(frameOf(holed));
-    ASSERT_TRUE(gif.save(dir / "q.gif", CGIFFile::kNoBackground));
+            reinterpret_cast<uint32_t*>(holed.Row(y))[x] = 0;
+    gif.AddFrame(frameOf(holed));
+    ASSERT_TRUE(gif.Save(dir / "q.gif", CGIFFile::kNoBackground));
     Slurp s(dir / "q.gif");
     ASSERT_TRUE(s.gif);
     for (int f = 0; f < 2; ++f) {
         const SavedImage& img = s.gif->SavedImages[f];
         std::set<int> used(img.RasterBits, img.RasterBits + img.ImageDesc.Width * img.ImageDesc.Height);
-        int transparent = s.gcb(f).TransparentColor;
+        int transparent = s.Gcb(f).TransparentColor;
         used.erase(transparent);
         EXPECT_LE(used.size(), f ? 128u : 256u);
         EXPECT_GT(used.size(), f ? 64u : 128u);
@@ -237,38 +237,38 @@ TEST(GifFile, LoadComposesFramesOnTheScreen)
 {
     TempDir dir;
     CGIFFile out;
-    out.addFrame(frameOf(makeImage(8, 8, [](int, int) { return 0xFF0000FFu; }), 10, 1));
+    out.AddFrame(frameOf(MakeImage(8, 8, [](int, int) { return 0xFF0000FFu; }), 10, 1));
     // Only the top-left quarter is opaque; disposal 1 keeps the first frame below.
-    out.addFrame(frameOf(makeImage(8, 8, [](int x, int y) { return x < 4 && y < 4 ? 0xFFFF0000u : 0u; }), 20, 1));
-    ASSERT_TRUE(out.save(dir / "c.gif", CGIFFile::kNoBackground));
+    out.AddFrame(frameOf(MakeImage(8, 8, [](int x, int y) { return x < 4 && y < 4 ? 0xFFFF0000u : 0u; }), 20, 1));
+    ASSERT_TRUE(out.Save(dir / "c.gif", CGIFFile::kNoBackground));
 
     CGIFFile in;
-    ASSERT_TRUE(in.load(dir / "c.gif"));
-    ASSERT_EQ(in.frameCount(), 2);
+    ASSERT_TRUE(in.Load(dir / "c.gif"));
+    ASSERT_EQ(in.FrameCount(), 2);
     EXPECT_TRUE(in.netscape);
     EXPECT_EQ(in.loopCount, 0);
-    const cBMP& second = in.frameAt(1)->image;
-    ASSERT_EQ(second.width(), 8);
-    EXPECT_EQ(pixel(second, 1, 1), 0xFFFF0000u);
-    EXPECT_EQ(pixel(second, 6, 6), 0xFF0000FFu);
-    EXPECT_EQ(in.frameAt(1)->delay, 20);
+    const cBMP& second = in.FrameAt(1)->image;
+    ASSERT_EQ(second.Width(), 8);
+    EXPECT_EQ(Pixel(second, 1, 1), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(second, 6, 6), 0xFF0000FFu);
+    EXPECT_EQ(in.FrameAt(1)->delay, 20);
 
     // Damaged and truncated files fail without crashing.
-    std::string bytes = readText(dir / "c.gif");
+    std::string bytes = ReadText(dir / "c.gif");
     for (size_t cut : {size_t(0), size_t(6), size_t(13), bytes.size() / 2, bytes.size() - 1}) {
         CGIFFile broken;
-        EXPECT_FALSE(broken.loadBytes(reinterpret_cast<const uint8_t*>(bytes.data()), cut)) << cut;
-        EXPECT_EQ(broken.frameCount(), 0);
+        EXPECT_FALSE(broken.LoadBytes(reinterpret_cast<const uint8_t*>(bytes.data()), cut)) << cut;
+        EXPECT_EQ(broken.FrameCount(), 0);
     }
 }
 
 TEST(GifFile, LoadSurvivesDamagedBytes)
 {
     CGIFFile out;
-    out.addFrame(frameOf(rich(1), 4, 2));
-    out.addFrame(frameOf(makeImage(320, 240, [](int x, int y) { return (x + y) % 7 ? 0xFF405060u : 0u; }), 4, 3));
+    out.AddFrame(frameOf(rich(1), 4, 2));
+    out.AddFrame(frameOf(MakeImage(320, 240, [](int x, int y) { return (x + y) % 7 ? 0xFF405060u : 0u; }), 4, 3));
     std::vector<uint8_t> good;
-    ASSERT_TRUE(out.encode(0x405060, good));
+    ASSERT_TRUE(out.Encode(0x405060, good));
     uint32_t seed = 12345;
     auto next = [&] { return seed = seed * 1103515245u + 12345u, seed >> 8; };
     for (int round = 0; round < 300; ++round) {
@@ -276,10 +276,10 @@ TEST(GifFile, LoadSurvivesDamagedBytes)
         for (int k = 0; k < 1 + round % 4; ++k)
             bad[next() % std::min<size_t>(bad.size(), 2000)] = static_cast<uint8_t>(next());
         CGIFFile in;
-        if (in.loadBytes(bad.data(), bad.size())) {
-            for (int i = 0; i < in.frameCount(); ++i) {
-                EXPECT_EQ(in.frameAt(i)->image.width(), in.screenWidth);
-                EXPECT_EQ(in.frameAt(i)->image.height(), in.screenHeight);
+        if (in.LoadBytes(bad.data(), bad.size())) {
+            for (int i = 0; i < in.FrameCount(); ++i) {
+                EXPECT_EQ(in.FrameAt(i)->image.Width(), in.screenWidth);
+                EXPECT_EQ(in.FrameAt(i)->image.Height(), in.screenHeight);
             }
         }
     }
@@ -289,7 +289,7 @@ TEST(GifFile, NothingToWriteFails)
 {
     TempDir dir;
     CGIFFile gif;
-    EXPECT_FALSE(gif.save(dir / "e.gif", CGIFFile::kNoBackground));
+    EXPECT_FALSE(gif.Save(dir / "e.gif", CGIFFile::kNoBackground));
     EXPECT_FALSE(fs::exists(dir / "e.gif"));
 }
 
@@ -298,10 +298,10 @@ TEST(GifFile, InterlacedRowsLandInPlace)
     TempDir dir;
     CGIFFile gif;
     // Eleven rows of distinct greys, written in the four interlace passes.
-    auto frame = frameOf(makeImage(3, 11, [](int, int y) { return 0xFF000000u | uint32_t(y * 20) * 0x010101u; }));
+    auto frame = frameOf(MakeImage(3, 11, [](int, int y) { return 0xFF000000u | uint32_t(y * 20) * 0x010101u; }));
     frame->interlace = true;
-    gif.addFrame(std::move(frame));
-    ASSERT_TRUE(gif.save(dir / "i.gif", CGIFFile::kNoBackground));
+    gif.AddFrame(std::move(frame));
+    ASSERT_TRUE(gif.Save(dir / "i.gif", CGIFFile::kNoBackground));
     Slurp s(dir / "i.gif");
     ASSERT_TRUE(s.gif);
     ASSERT_TRUE(s.gif->SavedImages[0].ImageDesc.Interlace);
@@ -346,10 +346,10 @@ TEST(GifFile, ScreensTheDataCannotFillAreRefusedBeforeComposing)
     for (const auto& c : cases) {
         const std::vector<uint8_t> bytes = dotOnScreen(c.w, c.h);
         CGIFFile in;
-        EXPECT_EQ(in.loadBytes(bytes.data(), bytes.size()), c.loads) << c.w << " x " << c.h;
+        EXPECT_EQ(in.LoadBytes(bytes.data(), bytes.size()), c.loads) << c.w << " x " << c.h;
         if (c.loads) {
-            ASSERT_EQ(in.frameCount(), 1);
-            EXPECT_EQ(pixel(in.frameAt(0)->image, 0, 0), 0xFFFFFFFFu);
+            ASSERT_EQ(in.FrameCount(), 1);
+            EXPECT_EQ(Pixel(in.FrameAt(0)->image, 0, 0), 0xFFFFFFFFu);
         }
     }
 }

@@ -40,23 +40,23 @@ TEST(SaveThread, RunsTheJobAndNotifiesOnce)
     const strCaptureRect crop{-8, -8, 8, 8};
     std::atomic<int> notices{0}, lastCode{0};
     cThread_SaveGraph thread;
-    thread.job().setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(thread.job().init(p.path("s.png"), &p.project, &crop, 3, 0, kCapturePng | kCaptureCombine, 60, 1.0));
-    ASSERT_TRUE(thread.create([&](int code) {
+    thread.Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(thread.Job().Init(p.Path("s.png"), &p.project, &crop, 3, 0, kCapturePng | kCaptureCombine, 60, 1.0));
+    ASSERT_TRUE(thread.Create([&](int code) {
         lastCode = code;
         ++notices;
     }));
-    EXPECT_EQ(thread.total(), 6);
+    EXPECT_EQ(thread.Total(), 6);
     std::this_thread::sleep_for(30ms);
-    EXPECT_EQ(thread.count(), 0); // created suspended
-    thread.suspend(false);
-    ASSERT_TRUE(waitFor([&] { return thread.done() && !thread.isActive(); }));
-    EXPECT_EQ(thread.count(), 6);
-    EXPECT_TRUE(thread.succeeded());
+    EXPECT_EQ(thread.Count(), 0); // created suspended
+    thread.Suspend(false);
+    ASSERT_TRUE(waitFor([&] { return thread.Done() && !thread.IsActive(); }));
+    EXPECT_EQ(thread.Count(), 6);
+    EXPECT_TRUE(thread.Succeeded());
     EXPECT_EQ(notices, 1);
     EXPECT_EQ(lastCode, kMsgExportFinished);
-    thread.destroy();
-    EXPECT_TRUE(fs::exists(p.path("s.png")));
+    thread.Destroy();
+    EXPECT_TRUE(fs::exists(p.Path("s.png")));
 }
 
 // Holds the worker after the step at which `holdWhen` first says so, until the test
@@ -71,7 +71,7 @@ public:
     ~cHeldSaveGraph() override
     {
         Release();
-        destroy(); // before the overriding onStep goes away
+        Destroy(); // before the overriding OnStep goes away
     }
     void Release()
     {
@@ -82,10 +82,10 @@ public:
     }
 
 protected:
-    void onStep() override
+    void OnStep() override
     {
-        cThread_SaveGraph::onStep();
-        seen.emplace_back(phase(), workDone());
+        cThread_SaveGraph::OnStep();
+        seen.emplace_back(Phase(), WorkDone());
         if (!held_ && holdWhen_(*this)) {
             held_ = true;
             reached.set_value();
@@ -104,30 +104,30 @@ TEST(SaveThread, CancelStopsAtOnceAndLeavesWholeFiles)
     CaptureProject p(400);
     const strCaptureRect crop{-300, -200, 300, 200};
     std::atomic<int> notices{0};
-    cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.count() == 3; });
-    thread.job().setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(thread.job().init(p.path("anim.png"), &p.project, &crop, 0, 0, kCapturePng, 60, 1.0));
-    ASSERT_TRUE(thread.create([&](int) { ++notices; }));
+    cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.Count() == 3; });
+    thread.Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(thread.Job().Init(p.Path("anim.png"), &p.project, &crop, 0, 0, kCapturePng, 60, 1.0));
+    ASSERT_TRUE(thread.Create([&](int) { ++notices; }));
     std::future<void> third = thread.reached.get_future();
-    thread.suspend(false);
+    thread.Suspend(false);
     ASSERT_EQ(third.wait_for(30s), std::future_status::ready);
-    thread.cancel();
+    thread.Cancel();
     thread.Release();
-    int made = thread.count();
+    int made = thread.Count();
     EXPECT_EQ(made, 3);
     std::vector<fs::path> files = filesIn(p.dir.path);
     ASSERT_EQ(static_cast<int>(files.size()), made);
-    ASSERT_TRUE(waitFor([&] { return !thread.isActive(); }));
+    ASSERT_TRUE(waitFor([&] { return !thread.IsActive(); }));
     std::this_thread::sleep_for(50ms);
     EXPECT_EQ(filesIn(p.dir.path), files); // nothing written after the cancel
     EXPECT_LT(made, 400);
-    EXPECT_TRUE(thread.cancelled());
-    EXPECT_FALSE(thread.done());
+    EXPECT_TRUE(thread.Cancelled());
+    EXPECT_FALSE(thread.Done());
     EXPECT_EQ(notices, 0);
     for (int i = 0; i < made; ++i)
-        EXPECT_EQ(files[static_cast<size_t>(i)], numberedPath(p.path("anim.png"), i));
+        EXPECT_EQ(files[static_cast<size_t>(i)], NumberedPath(p.Path("anim.png"), i));
 
-    std::string out = runPython(p.dir, "import glob\nfrom PIL import Image\n"
+    std::string out = RunPython(p.dir, "import glob\nfrom PIL import Image\n"
                                        "for f in sorted(glob.glob('" +
                                            p.dir.path.string() +
                                            "/anim*.png')):\n"
@@ -141,35 +141,35 @@ TEST(SaveThread, DestroyWhileRunningEndsTheLoop)
     CaptureProject p(300);
     const strCaptureRect crop{-100, -100, 100, 100};
     auto thread = std::make_unique<cThread_SaveGraph>();
-    thread->job().setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(thread->job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
-    ASSERT_TRUE(thread->create(nullptr));
-    thread->suspend(false);
-    ASSERT_TRUE(waitFor([&] { return thread->count() >= 1; }));
+    thread->Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(thread->Job().Init(p.Path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
+    ASSERT_TRUE(thread->Create(nullptr));
+    thread->Suspend(false);
+    ASSERT_TRUE(waitFor([&] { return thread->Count() >= 1; }));
     thread.reset(); // joins the worker before the job goes away
-    EXPECT_FALSE(fs::exists(p.path("g.gif")));
+    EXPECT_FALSE(fs::exists(p.Path("g.gif")));
 }
 
 TEST(SaveThread, GifProgressRunsThroughBothPhasesAndCancelLeavesNoFile)
 {
     CaptureProject p(12);
     const strCaptureRect crop{-20, -20, 20, 20};
-    cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.framesEncoded() == 2; });
-    thread.job().setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(thread.job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
-    ASSERT_TRUE(thread.create(nullptr));
-    EXPECT_EQ(thread.total(), 12);
-    EXPECT_EQ(thread.workTotal(), 24) << "images made, then frames encoded";
+    cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.FramesEncoded() == 2; });
+    thread.Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(thread.Job().Init(p.Path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
+    ASSERT_TRUE(thread.Create(nullptr));
+    EXPECT_EQ(thread.Total(), 12);
+    EXPECT_EQ(thread.WorkTotal(), 24) << "images made, then frames encoded";
     std::future<void> reached = thread.reached.get_future();
-    thread.suspend(false);
+    thread.Suspend(false);
     ASSERT_EQ(reached.wait_for(30s), std::future_status::ready);
-    EXPECT_EQ(thread.phase(), CP_ENCODE);
-    EXPECT_EQ(thread.count(), 12);
-    EXPECT_EQ(thread.workDone(), 14);
-    thread.cancel();
+    EXPECT_EQ(thread.Phase(), CP_ENCODE);
+    EXPECT_EQ(thread.Count(), 12);
+    EXPECT_EQ(thread.WorkDone(), 14);
+    thread.Cancel();
     thread.Release();
-    ASSERT_TRUE(waitFor([&] { return !thread.isActive(); }));
-    EXPECT_TRUE(thread.cancelled());
+    ASSERT_TRUE(waitFor([&] { return !thread.IsActive(); }));
+    EXPECT_TRUE(thread.Cancelled());
     EXPECT_TRUE(filesIn(p.dir.path).empty()) << "neither the GIF nor its temporary file";
     // Work done grows by one per step, capture first.
     for (size_t i = 0; i < thread.seen.size(); ++i) {
@@ -179,12 +179,12 @@ TEST(SaveThread, GifProgressRunsThroughBothPhasesAndCancelLeavesNoFile)
 
     // Run to the end, the file appears only then.
     cThread_SaveGraph whole;
-    whole.job().setRenderOptions(RenderOptionsOf(Settings()));
-    ASSERT_TRUE(whole.job().init(p.path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
-    ASSERT_TRUE(whole.create(nullptr));
-    whole.suspend(false);
-    ASSERT_TRUE(waitFor([&] { return whole.done() && !whole.isActive(); }));
-    EXPECT_TRUE(whole.succeeded());
-    EXPECT_EQ(whole.workDone(), 24);
-    EXPECT_EQ(filesIn(p.dir.path), std::vector<fs::path>{p.path("g.gif")});
+    whole.Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    ASSERT_TRUE(whole.Job().Init(p.Path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
+    ASSERT_TRUE(whole.Create(nullptr));
+    whole.Suspend(false);
+    ASSERT_TRUE(waitFor([&] { return whole.Done() && !whole.IsActive(); }));
+    EXPECT_TRUE(whole.Succeeded());
+    EXPECT_EQ(whole.WorkDone(), 24);
+    EXPECT_EQ(filesIn(p.dir.path), std::vector<fs::path>{p.Path("g.gif")});
 }

@@ -27,36 +27,36 @@ std::vector<uint8_t> buildBmp(const BmpSpec& s)
     size_t tableBytes = s.table.size() * (core ? 3 : 4);
     size_t maskBytes = s.headerSize == 40 ? s.masks.size() * 4 : 0;
     uint32_t off = static_cast<uint32_t>(14 + s.headerSize + maskBytes + tableBytes);
-    put32(f, static_cast<uint32_t>(off + s.data.size()));
-    put32(f, 0);
-    put32(f, off);
-    put32(f, static_cast<uint32_t>(s.headerSize));
+    Put32(f, static_cast<uint32_t>(off + s.data.size()));
+    Put32(f, 0);
+    Put32(f, off);
+    Put32(f, static_cast<uint32_t>(s.headerSize));
     if (core) {
-        put16(f, static_cast<uint32_t>(s.width));
-        put16(f, static_cast<uint32_t>(s.height));
-        put16(f, 1);
-        put16(f, static_cast<uint32_t>(s.bpp));
+        Put16(f, static_cast<uint32_t>(s.width));
+        Put16(f, static_cast<uint32_t>(s.height));
+        Put16(f, 1);
+        Put16(f, static_cast<uint32_t>(s.bpp));
     } else {
-        put32(f, static_cast<uint32_t>(s.width));
-        put32(f, static_cast<uint32_t>(s.height));
-        put16(f, 1);
-        put16(f, static_cast<uint32_t>(s.bpp));
-        put32(f, s.compression);
-        put32(f, static_cast<uint32_t>(s.data.size()));
-        put32(f, 2835);
-        put32(f, 2835);
-        put32(f, static_cast<uint32_t>(s.table.size()));
-        put32(f, 0);
+        Put32(f, static_cast<uint32_t>(s.width));
+        Put32(f, static_cast<uint32_t>(s.height));
+        Put16(f, 1);
+        Put16(f, static_cast<uint32_t>(s.bpp));
+        Put32(f, s.compression);
+        Put32(f, static_cast<uint32_t>(s.data.size()));
+        Put32(f, 2835);
+        Put32(f, 2835);
+        Put32(f, static_cast<uint32_t>(s.table.size()));
+        Put32(f, 0);
         if (s.headerSize > 40) {
             for (int i = 0; i < 4; ++i)
-                put32(f, i < static_cast<int>(s.masks.size()) ? s.masks[i] : 0);
+                Put32(f, i < static_cast<int>(s.masks.size()) ? s.masks[i] : 0);
             while (f.size() < 14 + static_cast<size_t>(s.headerSize))
                 f.push_back(0);
         }
     }
     if (s.headerSize == 40)
         for (uint32_t m : s.masks)
-            put32(f, m);
+            Put32(f, m);
     for (uint32_t c : s.table) {
         f.push_back(static_cast<uint8_t>(c));
         f.push_back(static_cast<uint8_t>(c >> 8));
@@ -72,7 +72,7 @@ std::vector<uint8_t> buildBmp(const BmpSpec& s)
 std::vector<uint8_t> packRows(int bpp, int width, const std::vector<std::vector<uint32_t>>& rows, bool topDown)
 {
     std::vector<uint8_t> out;
-    int stride = cBMP::strideFor(bpp, width);
+    int stride = cBMP::StrideFor(bpp, width);
     for (size_t k = 0; k < rows.size(); ++k) {
         const auto& row = rows[topDown ? k : rows.size() - 1 - k];
         std::vector<uint8_t> r(static_cast<size_t>(stride), 0);
@@ -97,7 +97,7 @@ std::vector<uint8_t> packRows(int bpp, int width, const std::vector<std::vector<
     return out;
 }
 
-bool decode(const std::vector<uint8_t>& bytes, cBMP& image) { return loadImageData(bytes.data(), bytes.size(), image); }
+bool decode(const std::vector<uint8_t>& bytes, cBMP& image) { return LoadImageData(bytes.data(), bytes.size(), image); }
 
 struct IndexedCase {
     int bpp;
@@ -124,13 +124,13 @@ TEST_P(BmpIndexed, LoadsAsEightBitWithTheFileColours)
 
     cBMP image;
     ASSERT_TRUE(decode(buildBmp(s), image));
-    EXPECT_EQ(image.bitsPerPixel(), 8);
-    EXPECT_EQ(image.palette().count(), c.bpp < 8 ? 256 : colours);
+    EXPECT_EQ(image.BitsPerPixel(), 8);
+    EXPECT_EQ(image.Palette().Count(), c.bpp < 8 ? 256 : colours);
     for (int i = 0; i < colours; ++i)
-        EXPECT_EQ(image.palette().entries()[i], s.table[i] | 0xFF000000u);
+        EXPECT_EQ(image.Palette().Entries()[i], s.table[i] | 0xFF000000u);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            EXPECT_EQ(image.row(y)[x], rows[y][x]) << x << "," << y;
+            EXPECT_EQ(image.Row(y)[x], rows[y][x]) << x << "," << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BmpIndexed,
@@ -188,11 +188,11 @@ TEST_P(BmpDirect, LoadsAsThirtyTwoBit)
     s.data = packRows(c.bpp, w, rows, c.topDown);
     cBMP image;
     ASSERT_TRUE(decode(buildBmp(s), image)) << c.name;
-    EXPECT_EQ(image.bitsPerPixel(), 32);
-    EXPECT_EQ(image.palette().count(), 0);
+    EXPECT_EQ(image.BitsPerPixel(), 32);
+    EXPECT_EQ(image.Palette().Count(), 0);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            ASSERT_EQ(colorAt(image, x, y), c.expected(rows[y][x])) << c.name << " at " << x << "," << y;
+            ASSERT_EQ(ColorAt(image, x, y), c.expected(rows[y][x])) << c.name << " at " << x << "," << y;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -224,9 +224,9 @@ TEST(BmpTable, AlphaComesFromTheFourthByteOnlyWhenSomeEntryHasOne)
         s.data = packRows(8, 4, {{0, 1, 2, 1}}, false);
         cBMP image;
         ASSERT_TRUE(decode(buildBmp(s), image));
-        ASSERT_EQ(image.palette().count(), 3);
-        EXPECT_EQ(image.palette().entries()[0], withAlpha ? 0x00112233u : 0xFF112233u);
-        EXPECT_EQ(image.palette().entries()[1], withAlpha ? 0x80445566u : 0xFF445566u);
+        ASSERT_EQ(image.Palette().Count(), 3);
+        EXPECT_EQ(image.Palette().Entries()[0], withAlpha ? 0x00112233u : 0xFF112233u);
+        EXPECT_EQ(image.Palette().Entries()[1], withAlpha ? 0x80445566u : 0xFF445566u);
     }
 }
 
@@ -240,8 +240,8 @@ TEST(BmpTable, CoreHeaderHasThreeByteEntries)
     s.data = packRows(8, 3, {{0, 1, 2}, {2, 1, 0}}, false);
     cBMP image;
     ASSERT_TRUE(decode(buildBmp(s), image));
-    EXPECT_EQ(colorAt(image, 2, 0), 0xFFFF0000u);
-    EXPECT_EQ(colorAt(image, 0, 1), 0xFFFF0000u);
+    EXPECT_EQ(ColorAt(image, 2, 0), 0xFFFF0000u);
+    EXPECT_EQ(ColorAt(image, 0, 1), 0xFFFF0000u);
 }
 
 // RLE streams with runs, absolute runs (with padding), end of line, delta and end.
@@ -264,7 +264,7 @@ TEST(BmpRle, Rle8)
     const uint8_t expected[3][6] = {{0, 0, 0, 0, 4, 4}, {7, 7, 0, 0, 0, 0}, {5, 5, 5, 1, 2, 3}};
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(image.row(y)[x], expected[y][x]) << x << "," << y;
+            EXPECT_EQ(image.Row(y)[x], expected[y][x]) << x << "," << y;
 }
 
 TEST(BmpRle, Rle4)
@@ -283,11 +283,11 @@ TEST(BmpRle, Rle4)
               0, 1};
     cBMP image;
     ASSERT_TRUE(decode(buildBmp(s), image));
-    EXPECT_EQ(image.palette().count(), 256);
+    EXPECT_EQ(image.Palette().Count(), 256);
     const uint8_t expected[2][5] = {{9, 10, 11, 12, 13}, {1, 2, 1, 2, 1}};
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 5; ++x)
-            EXPECT_EQ(image.row(y)[x], expected[y][x]) << x << "," << y;
+            EXPECT_EQ(image.Row(y)[x], expected[y][x]) << x << "," << y;
 }
 
 TEST(BmpBad, MalformedFilesFailAndLeaveTheImageEmpty)
@@ -314,10 +314,10 @@ TEST(BmpBad, MalformedFilesFailAndLeaveTheImageEmpty)
     bad.back().compression = 1; // RLE8 with 24 bits
     for (size_t i = 0; i < bad.size(); ++i) {
         cBMP image;
-        image.create(2, 2, 32);
+        image.Create(2, 2, 32);
         EXPECT_FALSE(decode(buildBmp(bad[i]), image)) << i;
-        EXPECT_TRUE(image.empty());
-        EXPECT_EQ(image.pixels(), nullptr);
+        EXPECT_TRUE(image.Empty());
+        EXPECT_EQ(image.Pixels(), nullptr);
     }
     // Pixel offset beyond the file.
     std::vector<uint8_t> bytes = buildBmp(good);
@@ -330,7 +330,7 @@ TEST(BmpBad, MalformedFilesFailAndLeaveTheImageEmpty)
 TEST(BmpPillow, MatchesPillowsOwnDecoding)
 {
     TempDir dir;
-    ASSERT_TRUE(runPython(dir, R"(
+    ASSERT_TRUE(RunPython(dir, R"(
 from PIL import Image
 import random
 random.seed(7)
@@ -352,12 +352,12 @@ for name, im in images.items():
 )"));
     for (const char* name : {"one", "grey", "pal", "rgb", "rgba"}) {
         cBMP image;
-        ASSERT_TRUE(loadImage(dir / (std::string(name) + ".bmp"), image)) << name;
-        std::vector<uint8_t> rgba = readBytes(dir / (std::string(name) + ".rgba"));
+        ASSERT_TRUE(LoadImage(dir / (std::string(name) + ".bmp"), image)) << name;
+        std::vector<uint8_t> rgba = ReadBytes(dir / (std::string(name) + ".rgba"));
         ASSERT_EQ(rgba.size(), 37u * 23u * 4u);
         // Pillow writes palette entries with a nonzero fourth byte, which then counts
         // as alpha: only colours are compared for the indexed files.
-        bool indexed = image.bitsPerPixel() == 8;
+        bool indexed = image.BitsPerPixel() == 8;
         bool keepsAlpha = std::string(name) == "rgba";
         for (int y = 0; y < 23; ++y)
             for (int x = 0; x < 37; ++x) {
@@ -365,7 +365,7 @@ for name, im in images.items():
                 uint32_t want =
                     (keepsAlpha ? static_cast<uint32_t>(e[3]) << 24 : 0xFF000000u) | e[0] << 16 | e[1] << 8 | e[2];
                 uint32_t mask = indexed ? 0xFFFFFFu : 0xFFFFFFFFu;
-                ASSERT_EQ(colorAt(image, x, y) & mask, want & mask) << name << " at " << x << "," << y;
+                ASSERT_EQ(ColorAt(image, x, y) & mask, want & mask) << name << " at " << x << "," << y;
             }
     }
 }

@@ -26,7 +26,7 @@ protected:
     static void SetUpTestSuite()
     {
         dir = new TempDir;
-        ok = runPython(*dir, R"(
+        ok = RunPython(*dir, R"(
 import struct, zlib
 from PIL import Image
 side = 16384
@@ -92,8 +92,8 @@ TEST_F(Bombs, HugeClaimsAreRefusedBeforeAllocating)
     for (const char* name : {"rle8.bmp", "onebit.png", "big.xyz", "screen.gif"}) {
         EXPECT_LT(std::filesystem::file_size(*dir / name), 300u * 1024) << name;
         cBMP image;
-        EXPECT_FALSE(loadImage(*dir / name, image)) << name;
-        EXPECT_TRUE(image.empty()) << name;
+        EXPECT_FALSE(LoadImage(*dir / name, image)) << name;
+        EXPECT_TRUE(image.Empty()) << name;
     }
     // Each would take hundreds of megabytes (a 16384 x 16384 buffer is 256 MiB at 8 bits).
     EXPECT_LT(peakKiB() - before, 64 * 1024);
@@ -104,10 +104,10 @@ TEST_F(Bombs, BudgetIsExactInEveryFormat)
     ASSERT_TRUE(ok);
     for (const char* name : {"edge.bmp", "edge.png", "edge.gif", "edge.xyz"}) {
         cBMP image;
-        EXPECT_FALSE(loadImage(*dir / name, image, 999)) << name;
-        ASSERT_TRUE(loadImage(*dir / name, image, 1000)) << name;
-        EXPECT_EQ(image.width() * image.height(), 1000) << name;
-        EXPECT_EQ(colorAt(image, 3, 4) & 0xFFFFFF, 0xFF0000u) << name;
+        EXPECT_FALSE(LoadImage(*dir / name, image, 999)) << name;
+        ASSERT_TRUE(LoadImage(*dir / name, image, 1000)) << name;
+        EXPECT_EQ(image.Width() * image.Height(), 1000) << name;
+        EXPECT_EQ(ColorAt(image, 3, 4) & 0xFFFFFF, 0xFF0000u) << name;
     }
 }
 
@@ -115,9 +115,9 @@ TEST_F(Bombs, GifIsReadOnlyUpToItsFirstImage)
 {
     ASSERT_TRUE(ok);
     cBMP image;
-    ASSERT_TRUE(loadImage(*dir / "cut.gif", image));
-    EXPECT_EQ(image.width(), 40);
-    EXPECT_EQ(colorAt(image, 3, 4) & 0xFFFFFF, 0xFF0000u);
+    ASSERT_TRUE(LoadImage(*dir / "cut.gif", image));
+    EXPECT_EQ(image.Width(), 40);
+    EXPECT_EQ(ColorAt(image, 3, 4) & 0xFFFFFF, 0xFF0000u);
 }
 
 TEST_F(Bombs, PicturesAreDecodedWhenFirstUsed)
@@ -132,14 +132,14 @@ TEST_F(Bombs, PicturesAreDecodedWhenFirstUsed)
     ASSERT_TRUE(project.SetPicture(later, 0));
     ASSERT_TRUE(project.SetPicture(bomb, 1));
     cSpriteDrawer drawer;
-    drawer.loadPictures(project);
+    drawer.LoadPictures(project);
     EXPECT_EQ(project.GetPicture(0)->divX, 0); // drawing leaves the project alone
 
     std::filesystem::copy_file(*dir / "edge.png", *dir / "later.png");
-    const cPatternSheet* sheet = drawer.sheet(0);
-    ASSERT_TRUE(sheet && sheet->isReady());
-    EXPECT_EQ(sheet->width(), 40);
-    EXPECT_EQ(drawer.sheet(1), nullptr); // the bomb fails when it is asked for
+    const cPatternSheet* sheet = drawer.Sheet(0);
+    ASSERT_TRUE(sheet && sheet->IsReady());
+    EXPECT_EQ(sheet->Width(), 40);
+    EXPECT_EQ(drawer.Sheet(1), nullptr); // the bomb fails when it is asked for
     std::filesystem::remove(*dir / "later.png");
 }
 

@@ -18,13 +18,13 @@ namespace {
 void expectPixels(const cBMP& image, const std::vector<uint8_t>& rgba, int w, int h, bool alpha,
                   const std::string& name, int tolerance = 0)
 {
-    ASSERT_EQ(image.width(), w) << name;
-    ASSERT_EQ(image.height(), h) << name;
+    ASSERT_EQ(image.Width(), w) << name;
+    ASSERT_EQ(image.Height(), h) << name;
     ASSERT_EQ(rgba.size(), static_cast<size_t>(w) * h * 4) << name;
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const uint8_t* e = &rgba[(static_cast<size_t>(y) * w + x) * 4];
-            uint32_t got = colorAt(image, x, y);
+            uint32_t got = ColorAt(image, x, y);
             int want[4] = {e[2], e[1], e[0], alpha ? e[3] : 255};
             if (!alpha && e[3] == 0)
                 want[0] = want[1] = want[2] = 0;
@@ -41,7 +41,7 @@ protected:
     static void SetUpTestSuite()
     {
         dir = new TempDir;
-        ok = runPython(*dir, R"(
+        ok = RunPython(*dir, R"(
 from PIL import Image, PngImagePlugin
 import random, struct, zlib
 random.seed(11)
@@ -96,12 +96,12 @@ dump('gif_frames', Image.open('gif_frames.gif'))
     }
     static void TearDownTestSuite() { delete dir; }
 
-    static void check(const std::string& name, bool alpha, int tolerance = 0)
+    static void Check(const std::string& name, bool alpha, int tolerance = 0)
     {
         cBMP image;
         std::string file = name + (name.rfind("gif", 0) == 0 ? ".gif" : ".png");
-        ASSERT_TRUE(loadImage(*dir / file, image)) << name;
-        expectPixels(image, readBytes(*dir / (name + ".rgba")), 29, 19, alpha, name, tolerance);
+        ASSERT_TRUE(LoadImage(*dir / file, image)) << name;
+        expectPixels(image, ReadBytes(*dir / (name + ".rgba")), 29, 19, alpha, name, tolerance);
     }
 
     static TempDir* dir;
@@ -115,7 +115,7 @@ TEST_F(PillowFixtures, PngColourTypesAndDepths)
     ASSERT_TRUE(ok);
     for (const char* name :
          {"png_1", "png_l", "png_la", "png_rgb", "png_rgba", "png_p", "png_p4", "png_i16", "png_ptrns", "png_ltrns"})
-        check(name, true);
+        Check(name, true);
 }
 
 TEST_F(PillowFixtures, PngDepthsAfterDecoding)
@@ -127,10 +127,10 @@ TEST_F(PillowFixtures, PngDepthsAfterDecoding)
     } cases[] = {{"png_p", 8, -1}, {"png_p4", 8, 16}, {"png_rgb", 32, 0}, {"png_l", 32, 0}, {"png_rgba", 32, 0}};
     for (auto& c : cases) {
         cBMP image;
-        ASSERT_TRUE(loadImage(*dir / (std::string(c.name) + ".png"), image));
-        EXPECT_EQ(image.bitsPerPixel(), c.bpp) << c.name;
+        ASSERT_TRUE(LoadImage(*dir / (std::string(c.name) + ".png"), image));
+        EXPECT_EQ(image.BitsPerPixel(), c.bpp) << c.name;
         if (c.paletteCount >= 0) {
-            EXPECT_EQ(image.palette().count(), c.paletteCount) << c.name;
+            EXPECT_EQ(image.Palette().Count(), c.paletteCount) << c.name;
         }
     }
 }
@@ -139,32 +139,32 @@ TEST_F(PillowFixtures, PaletteTransparencyIsPerEntry)
 {
     ASSERT_TRUE(ok);
     cBMP image;
-    ASSERT_TRUE(loadImage(*dir / "png_ptrns.png", image));
-    ASSERT_EQ(image.bitsPerPixel(), 8);
+    ASSERT_TRUE(LoadImage(*dir / "png_ptrns.png", image));
+    ASSERT_EQ(image.BitsPerPixel(), 8);
     const uint8_t alphas[] = {0, 40, 80, 120, 160};
-    for (int i = 0; i < image.palette().count(); ++i)
-        EXPECT_EQ(image.palette().entries()[i] >> 24, i < 5 ? alphas[i] : 255u) << i;
+    for (int i = 0; i < image.Palette().Count(); ++i)
+        EXPECT_EQ(image.Palette().Entries()[i] >> 24, i < 5 ? alphas[i] : 255u) << i;
 }
 
 TEST_F(PillowFixtures, FullyTransparentPngStaysTransparent)
 {
     ASSERT_TRUE(ok);
     cBMP image;
-    ASSERT_TRUE(loadImage(*dir / "png_clear.png", image));
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            ASSERT_EQ(colorAt(image, x, y), 0x000AC81Eu);
+    ASSERT_TRUE(LoadImage(*dir / "png_clear.png", image));
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            ASSERT_EQ(ColorAt(image, x, y), 0x000AC81Eu);
 }
 
 TEST_F(PillowFixtures, PngGammaIsCorrectedForTheScreen)
 {
     ASSERT_TRUE(ok);
     cBMP image;
-    ASSERT_TRUE(loadImage(*dir / "png_gamma.png", image));
-    std::vector<uint8_t> src = readBytes(*dir / "png_gamma.rgba");
+    ASSERT_TRUE(LoadImage(*dir / "png_gamma.png", image));
+    std::vector<uint8_t> src = ReadBytes(*dir / "png_gamma.rgba");
     for (int y = 0; y < 19; ++y)
         for (int x = 0; x < 29; ++x) {
-            uint32_t got = colorAt(image, x, y);
+            uint32_t got = ColorAt(image, x, y);
             for (int c = 0; c < 3; ++c) {
                 double v = src[(static_cast<size_t>(y) * 29 + x) * 4 + c] / 255.0;
                 double want = 255 * std::pow(v, 1 / 2.2);
@@ -178,15 +178,15 @@ TEST_F(PillowFixtures, GifsYieldTheirFirstImageOpaque)
 {
     ASSERT_TRUE(ok);
     for (const char* name : {"gif_plain", "gif_interlaced", "gif_trans", "gif_frames"})
-        check(name, false);
+        Check(name, false);
 }
 
 // XYZ files built here: palette and indices deflated by zlib.
 std::vector<uint8_t> makeXyz(int w, int h, const std::vector<uint8_t>& payload)
 {
     std::vector<uint8_t> f = {'X', 'Y', 'Z', '1'};
-    put16(f, static_cast<uint32_t>(w));
-    put16(f, static_cast<uint32_t>(h));
+    Put16(f, static_cast<uint32_t>(w));
+    Put16(f, static_cast<uint32_t>(h));
     uLongf n = compressBound(payload.size());
     std::vector<uint8_t> z(n);
     compress(z.data(), &n, payload.data(), payload.size());
@@ -214,14 +214,14 @@ TEST(Xyz, PaletteAndIndicesWithIndexZeroTransparent)
     payload.insert(payload.end(), 50, 0xEE); // bytes past the picture are ignored
     std::vector<uint8_t> file = makeXyz(w, h, payload);
     cBMP image;
-    ASSERT_TRUE(loadImageData(file.data(), file.size(), image));
-    ASSERT_EQ(image.bitsPerPixel(), 8);
-    ASSERT_EQ(image.palette().count(), 256);
-    EXPECT_EQ(image.palette().entries()[0], 0x0000FF00u);
-    EXPECT_EQ(image.palette().entries()[2], 0xFF02FD0Eu);
+    ASSERT_TRUE(LoadImageData(file.data(), file.size(), image));
+    ASSERT_EQ(image.BitsPerPixel(), 8);
+    ASSERT_EQ(image.Palette().Count(), 256);
+    EXPECT_EQ(image.Palette().Entries()[0], 0x0000FF00u);
+    EXPECT_EQ(image.Palette().Entries()[2], 0xFF02FD0Eu);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            EXPECT_EQ(image.row(y)[x], static_cast<uint8_t>((y * w + x) * 11));
+            EXPECT_EQ(image.Row(y)[x], static_cast<uint8_t>((y * w + x) * 11));
 }
 
 TEST(Xyz, ShortOrCorruptStreamsFail)
@@ -240,8 +240,8 @@ TEST(Xyz, ShortOrCorruptStreamsFail)
     huge[4] = huge[5] = huge[6] = huge[7] = 0xFF;
     for (auto* f : {&shortFile, &cut, &corrupt, &zeroSize, &huge}) {
         cBMP image;
-        EXPECT_FALSE(loadImageData(f->data(), f->size(), image));
-        EXPECT_TRUE(image.empty());
+        EXPECT_FALSE(LoadImageData(f->data(), f->size(), image));
+        EXPECT_TRUE(image.Empty());
     }
 }
 
@@ -264,7 +264,7 @@ TEST(Kinds, DetectionTable)
         uint8_t head[8] = {}, tail[8] = {};
         std::copy(c.head.begin(), c.head.end(), head);
         std::copy(c.tail.begin(), c.tail.end(), tail);
-        EXPECT_EQ(detectImageKind(head, tail), c.kind);
+        EXPECT_EQ(DetectImageKind(head, tail), c.kind);
     }
 }
 
@@ -278,17 +278,17 @@ TEST(Kinds, RecognisedButUndecodedKindsFail)
     };
     for (auto& f : files) {
         cBMP image;
-        EXPECT_FALSE(loadImageData(f.data(), f.size(), image));
-        EXPECT_TRUE(image.empty());
+        EXPECT_FALSE(LoadImageData(f.data(), f.size(), image));
+        EXPECT_TRUE(image.Empty());
     }
     cBMP image;
-    EXPECT_FALSE(loadImage("/nonexistent/mevko/picture.png", image));
+    EXPECT_FALSE(LoadImage("/nonexistent/mevko/picture.png", image));
 }
 
 TEST(Kinds, SameDrawingInEveryFormatHasTheSameRowOrder)
 {
     TempDir dir;
-    ASSERT_TRUE(runPython(dir, R"(
+    ASSERT_TRUE(RunPython(dir, R"(
 from PIL import Image
 im = Image.new('RGB', (8, 6), (0, 0, 0))
 for x in range(8): im.putpixel((x, 0), (255, 0, 0))
@@ -296,9 +296,9 @@ im.save('a.bmp'); im.save('a.png'); im.save('a.gif')
 )"));
     for (const char* name : {"a.bmp", "a.png", "a.gif"}) {
         cBMP image;
-        ASSERT_TRUE(loadImage(dir / name, image)) << name;
-        EXPECT_EQ(colorAt(image, 3, 0) & 0xFFFFFF, 0xFF0000u) << name;
-        EXPECT_EQ(colorAt(image, 3, 5) & 0xFFFFFF, 0x000000u) << name;
+        ASSERT_TRUE(LoadImage(dir / name, image)) << name;
+        EXPECT_EQ(ColorAt(image, 3, 0) & 0xFFFFFF, 0xFF0000u) << name;
+        EXPECT_EQ(ColorAt(image, 3, 5) & 0xFFFFFF, 0x000000u) << name;
     }
 }
 
@@ -306,7 +306,7 @@ im.save('a.bmp'); im.save('a.png'); im.save('a.gif')
 TEST(Fuzz, DamagedFilesNeverMisbehave)
 {
     TempDir dir;
-    ASSERT_TRUE(runPython(dir, R"(
+    ASSERT_TRUE(RunPython(dir, R"(
 from PIL import Image
 import random
 random.seed(3)
@@ -317,7 +317,7 @@ im.convert('P').save('f8.bmp')
 )"));
     std::vector<std::vector<uint8_t>> seeds;
     for (const char* name : {"f.bmp", "f.png", "f.gif", "f8.bmp"})
-        seeds.push_back(readBytes(dir / name));
+        seeds.push_back(ReadBytes(dir / name));
     std::vector<uint8_t> xyzPay = xyzPayload(9, 7);
     seeds.push_back(makeXyz(9, 7, xyzPay));
     std::mt19937 rng(1234);
@@ -326,7 +326,7 @@ im.convert('P').save('f8.bmp')
         ASSERT_GT(seed.size(), 16u);
         for (size_t cut = 0; cut < seed.size(); cut += 1 + seed.size() / 97) {
             cBMP image;
-            if (loadImageData(seed.data(), cut, image))
+            if (LoadImageData(seed.data(), cut, image))
                 ++loaded;
         }
         for (int round = 0; round < 300; ++round) {
@@ -335,12 +335,12 @@ im.convert('P').save('f8.bmp')
             for (int k = 0; k < changes; ++k)
                 f[rng() % f.size()] = static_cast<uint8_t>(rng());
             cBMP image;
-            if (loadImageData(f.data(), f.size(), image)) {
+            if (LoadImageData(f.data(), f.size(), image)) {
                 ++loaded;
-                ASSERT_TRUE(image.bitsPerPixel() == 8 || image.bitsPerPixel() == 32);
-                ASSERT_GE(image.byteSize(), static_cast<size_t>(image.stride()) * image.height());
+                ASSERT_TRUE(image.BitsPerPixel() == 8 || image.BitsPerPixel() == 32);
+                ASSERT_GE(image.ByteSize(), static_cast<size_t>(image.Stride()) * image.Height());
             } else {
-                ASSERT_TRUE(image.empty());
+                ASSERT_TRUE(image.Empty());
             }
         }
     }

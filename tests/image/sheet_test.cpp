@@ -18,12 +18,12 @@ namespace {
 
 void fill32(cBMP& image, int w, int h, uint32_t (*color)(int x, int y))
 {
-    ASSERT_TRUE(image.create(w, h, 32));
-    image.setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    ASSERT_TRUE(image.Create(w, h, 32));
+    image.SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             uint32_t c = color(x, y);
-            std::memcpy(image.row(y) + 4 * x, &c, 4);
+            std::memcpy(image.Row(y) + 4 * x, &c, 4);
         }
 }
 
@@ -31,13 +31,13 @@ void fill32(cBMP& image, int w, int h, uint32_t (*color)(int x, int y))
 // index 4 lies beyond the palette.
 void fill8(cBMP& image, int w, int h)
 {
-    ASSERT_TRUE(image.create(w, h, 8, 4));
+    ASSERT_TRUE(image.Create(w, h, 8, 4));
     const uint32_t pal[4] = {0xFF000000, 0xFFFF0000, 0x8000FF00, 0x000000FF};
-    image.colorTable().assign(pal, pal + 4);
-    image.palette().set(pal, 4);
+    image.ColorTable().assign(pal, pal + 4);
+    image.Palette().Set(pal, 4);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            image.row(y)[x] = static_cast<uint8_t>((x + y) % 5);
+            image.Row(y)[x] = static_cast<uint8_t>((x + y) % 5);
 }
 
 TEST(Sheet, DivisionRules)
@@ -54,19 +54,19 @@ TEST(Sheet, DivisionRules)
     };
     for (auto& c : cases) {
         cPatternSheet sheet;
-        ASSERT_TRUE(sheet.create(c.w, c.h, 32));
-        EXPECT_EQ(sheet.build(c.a, c.b, c.flags), c.ok) << c.w << "x" << c.h << " / " << c.a << "," << c.b;
-        EXPECT_EQ(sheet.isReady(), c.ok);
+        ASSERT_TRUE(sheet.Create(c.w, c.h, 32));
+        EXPECT_EQ(sheet.Build(c.a, c.b, c.flags), c.ok) << c.w << "x" << c.h << " / " << c.a << "," << c.b;
+        EXPECT_EQ(sheet.IsReady(), c.ok);
         int pw, ph, cols, rows;
-        sheet.patternSize(pw, ph);
-        sheet.gridSize(cols, rows);
+        sheet.PatternSize(pw, ph);
+        sheet.GridSize(cols, rows);
         EXPECT_EQ(pw, c.pw);
         EXPECT_EQ(ph, c.ph);
         EXPECT_EQ(cols, c.cols);
         EXPECT_EQ(rows, c.rows);
-        EXPECT_EQ(sheet.patternCount(), c.cols * c.rows);
+        EXPECT_EQ(sheet.PatternCount(), c.cols * c.rows);
         if (!c.ok) {
-            EXPECT_TRUE(sheet.texture().empty());
+            EXPECT_TRUE(sheet.Texture().empty());
         }
     }
 }
@@ -74,42 +74,42 @@ TEST(Sheet, DivisionRules)
 TEST(Sheet, PatternGeometry)
 {
     cPatternSheet sheet;
-    ASSERT_TRUE(sheet.create(100, 40, 32));
-    ASSERT_TRUE(sheet.build(3, 2, 0)); // 33 x 20 patterns, 3 x 2
-    auto r = sheet.patternRect(4);
+    ASSERT_TRUE(sheet.Create(100, 40, 32));
+    ASSERT_TRUE(sheet.Build(3, 2, 0)); // 33 x 20 patterns, 3 x 2
+    auto r = sheet.PatternRect(4);
     EXPECT_EQ(r.left, 33);
     EXPECT_EQ(r.top, 20);
     EXPECT_EQ(r.right, 66);
     EXPECT_EQ(r.bottom, 40);
-    EXPECT_EQ(sheet.patternAt(0, 0), 0);
-    EXPECT_EQ(sheet.patternAt(34, 21), 4);
-    EXPECT_EQ(sheet.patternAt(99, 5), -1); // the last pixel column is outside the grid
-    EXPECT_EQ(sheet.patternAt(-1, 5), -1);
-    EXPECT_EQ(sheet.patternAt(5, 40), -1);
-    strPatternUV uv = sheet.patternUV(5);
+    EXPECT_EQ(sheet.PatternAt(0, 0), 0);
+    EXPECT_EQ(sheet.PatternAt(34, 21), 4);
+    EXPECT_EQ(sheet.PatternAt(99, 5), -1); // the last pixel column is outside the grid
+    EXPECT_EQ(sheet.PatternAt(-1, 5), -1);
+    EXPECT_EQ(sheet.PatternAt(5, 40), -1);
+    strPatternUV uv = sheet.PatternUV(5);
     EXPECT_TRUE(uv.valid);
     EXPECT_FLOAT_EQ(uv.u, 66 / 100.0f);
     EXPECT_FLOAT_EQ(uv.v, 0.5f);
     EXPECT_FLOAT_EQ(uv.width, 0.33f);
     EXPECT_FLOAT_EQ(uv.height, 0.5f);
-    strPatternUV bad = sheet.patternUV(6);
+    strPatternUV bad = sheet.PatternUV(6);
     EXPECT_FALSE(bad.valid);
     EXPECT_EQ(bad.u, 0);
     EXPECT_EQ(bad.width, 1);
-    EXPECT_TRUE(sheet.isValidPattern(5));
-    EXPECT_FALSE(sheet.isValidPattern(6));
-    EXPECT_FALSE(sheet.isValidPattern(-1));
+    EXPECT_TRUE(sheet.IsValidPattern(5));
+    EXPECT_FALSE(sheet.IsValidPattern(6));
+    EXPECT_FALSE(sheet.IsValidPattern(-1));
 }
 
 TEST(Sheet, RebuildKeepsTheLastRequestAndReleaseUnreadies)
 {
     cPatternSheet sheet;
-    ASSERT_TRUE(sheet.create(64, 32, 32));
-    ASSERT_TRUE(sheet.build(16, 16, kSheetDivideBySize));
-    sheet.releaseTextures();
-    EXPECT_FALSE(sheet.isReady());
-    ASSERT_TRUE(sheet.rebuild());
-    EXPECT_EQ(sheet.patternCount(), 8);
+    ASSERT_TRUE(sheet.Create(64, 32, 32));
+    ASSERT_TRUE(sheet.Build(16, 16, kSheetDivideBySize));
+    sheet.ReleaseTextures();
+    EXPECT_FALSE(sheet.IsReady());
+    ASSERT_TRUE(sheet.Rebuild());
+    EXPECT_EQ(sheet.PatternCount(), 8);
 }
 
 // Texture texel of the top-left pixel of each 8-bit index, per method.
@@ -122,12 +122,12 @@ TEST(Sheet, KeysOfEveryTransparencyMethodOnAPalettedPicture)
     for (auto& c : cases) {
         cPatternSheet sheet;
         fill8(sheet, 10, 6);
-        ASSERT_TRUE(sheet.build(1, 1, transparencyFlags(c.transType)));
-        EXPECT_EQ(sheet.keyIndex(), c.keyIndex) << c.transType;
-        const auto& tex = sheet.texture();
+        ASSERT_TRUE(sheet.Build(1, 1, TransparencyFlags(c.transType)));
+        EXPECT_EQ(sheet.KeyIndex(), c.keyIndex) << c.transType;
+        const auto& tex = sheet.Texture();
         for (int i = 0; i < 5; ++i) {
             uint32_t t = tex[static_cast<size_t>(i)]; // row 0: index = x
-            uint32_t expected = i >= 4 ? 0u : sheet.palette().entries()[i];
+            uint32_t expected = i >= 4 ? 0u : sheet.Palette().Entries()[i];
             if (static_cast<uint32_t>(i) == c.keyIndex)
                 expected &= 0x00FFFFFF;
             EXPECT_EQ(t, expected) << "method " << c.transType << " index " << i;
@@ -150,8 +150,8 @@ TEST(Sheet, KeysOfEveryTransparencyMethodOnA32BitPicture)
     for (int transType = 0; transType < 5; ++transType) {
         cPatternSheet sheet;
         fill32(sheet, 6, 4, color);
-        ASSERT_TRUE(sheet.build(1, 1, transparencyFlags(transType)));
-        const auto& tex = sheet.texture();
+        ASSERT_TRUE(sheet.Build(1, 1, TransparencyFlags(transType)));
+        const auto& tex = sheet.Texture();
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 6; ++x) {
                 uint32_t c = color(x, y), want = c;
@@ -169,21 +169,21 @@ TEST(Sheet, KeysOfEveryTransparencyMethodOnA32BitPicture)
 TEST(Sheet, XyzIndexZeroStaysTransparentWhateverTheMethod)
 {
     cPatternSheet base;
-    ASSERT_TRUE(base.create(4, 1, 8, 256));
+    ASSERT_TRUE(base.Create(4, 1, 8, 256));
     uint32_t pal[256];
     for (int i = 0; i < 256; ++i)
         pal[i] = (i == 0 ? 0u : 0xFF000000u) | static_cast<uint32_t>(i * 0x010101);
-    base.palette().set(pal, 256);
+    base.Palette().Set(pal, 256);
     for (int x = 0; x < 4; ++x)
-        base.row(0)[x] = static_cast<uint8_t>(x);
+        base.Row(0)[x] = static_cast<uint8_t>(x);
     for (int transType = 0; transType < 5; ++transType) {
         cPatternSheet sheet;
-        sheet.create(4, 1, 8, 256);
-        sheet.palette().set(pal, 256);
-        std::memcpy(sheet.row(0), base.row(0), 4);
-        ASSERT_TRUE(sheet.build(1, 1, transparencyFlags(transType)));
-        EXPECT_EQ(sheet.texture()[0] >> 24, 0u) << transType;
-        EXPECT_EQ(sheet.texture()[1] >> 24, 255u);
+        sheet.Create(4, 1, 8, 256);
+        sheet.Palette().Set(pal, 256);
+        std::memcpy(sheet.Row(0), base.Row(0), 4);
+        ASSERT_TRUE(sheet.Build(1, 1, TransparencyFlags(transType)));
+        EXPECT_EQ(sheet.Texture()[0] >> 24, 0u) << transType;
+        EXPECT_EQ(sheet.Texture()[1] >> 24, 255u);
     }
 }
 
@@ -204,7 +204,7 @@ TEST(Hue, IntegerAdjustment)
         {0xFF000000, 45, 0, 0, 0xFF000000},
     };
     for (auto& c : cases)
-        EXPECT_EQ(adjustHue(c.in, c.shift, c.sat, c.val), c.out) << std::hex << c.in;
+        EXPECT_EQ(AdjustHue(c.in, c.shift, c.sat, c.val), c.out) << std::hex << c.in;
 }
 
 // An independent straight transcription with ordinary division, over many colours.
@@ -231,28 +231,28 @@ TEST(Hue, MatchesPlainDivisionEverywhere)
 {
     for (uint32_t c = 0; c < (1u << 24); c += 4099)
         for (int shift : {1, 77, 180, 359})
-            ASSERT_EQ(adjustHue(c | 0xFF000000, shift, 0, 0), hueReference(c | 0xFF000000, shift)) << std::hex << c;
+            ASSERT_EQ(AdjustHue(c | 0xFF000000, shift, 0, 0), hueReference(c | 0xFF000000, shift)) << std::hex << c;
 }
 
 TEST(Sheet, HueShiftAppliesToPaletteAndPixelsButZeroLeavesThemAlone)
 {
     cPatternSheet sheet;
     fill32(sheet, 3, 1, [](int x, int) -> uint32_t { return x == 0 ? 0xFFFF0000 : x == 1 ? 0xFF808080 : 0x80102030; });
-    ASSERT_TRUE(sheet.build(1, 1, 0));
-    EXPECT_EQ(sheet.texture()[0], 0xFFFF0000u);
-    EXPECT_EQ(sheet.texture()[2], 0x80102030u);
+    ASSERT_TRUE(sheet.Build(1, 1, 0));
+    EXPECT_EQ(sheet.Texture()[0], 0xFFFF0000u);
+    EXPECT_EQ(sheet.Texture()[2], 0x80102030u);
     const int adjust[4] = {120, 0, 0, 0};
-    sheet.setColorAdjust(adjust);
-    ASSERT_TRUE(sheet.build(-1, 0, 0));
-    EXPECT_EQ(sheet.texture()[0], 0xFF00FF00u);
-    EXPECT_EQ(sheet.texture()[1], 0xFF808080u);
-    EXPECT_EQ(sheet.texture()[2], adjustHue(0x80102030, 120, 0, 0));
+    sheet.SetColorAdjust(adjust);
+    ASSERT_TRUE(sheet.Build(-1, 0, 0));
+    EXPECT_EQ(sheet.Texture()[0], 0xFF00FF00u);
+    EXPECT_EQ(sheet.Texture()[1], 0xFF808080u);
+    EXPECT_EQ(sheet.Texture()[2], AdjustHue(0x80102030, 120, 0, 0));
 
     cPatternSheet pal;
     fill8(pal, 4, 1);
-    pal.setColorAdjust(adjust);
-    ASSERT_TRUE(pal.build(1, 1, 0));
-    EXPECT_EQ(pal.texture()[1], 0xFF00FF00u);
+    pal.SetColorAdjust(adjust);
+    ASSERT_TRUE(pal.Build(1, 1, 0));
+    EXPECT_EQ(pal.Texture()[1], 0xFF00FF00u);
 }
 
 TEST(ImageHelpers, ConvertDepthRoundTripsAndRefusesOddDepths)
@@ -261,41 +261,41 @@ TEST(ImageHelpers, ConvertDepthRoundTripsAndRefusesOddDepths)
     fill32(image, 7, 5,
            [](int x, int y) -> uint32_t { return 0xFF000000u | ((x * 40) << 16) | ((y * 50) << 8) | 0x11; });
     cBMP copy = image;
-    EXPECT_FALSE(convertDepth(copy, 12, false));
-    ASSERT_TRUE(convertDepth(copy, 8, false)); // 35 colours fit exactly
-    EXPECT_EQ(copy.bitsPerPixel(), 8);
-    ASSERT_TRUE(convertDepth(copy, 24, false));
-    ASSERT_TRUE(convertDepth(copy, 32, true));
-    EXPECT_TRUE(copy.hasAlphaMasks());
+    EXPECT_FALSE(ConvertDepth(copy, 12, false));
+    ASSERT_TRUE(ConvertDepth(copy, 8, false)); // 35 colours fit exactly
+    EXPECT_EQ(copy.BitsPerPixel(), 8);
+    ASSERT_TRUE(ConvertDepth(copy, 24, false));
+    ASSERT_TRUE(ConvertDepth(copy, 32, true));
+    EXPECT_TRUE(copy.HasAlphaMasks());
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x)
-            EXPECT_EQ(pixelColor(copy, x, y) & 0xFFFFFF, pixelColor(image, x, y) & 0xFFFFFF);
+            EXPECT_EQ(PixelColor(copy, x, y) & 0xFFFFFF, PixelColor(image, x, y) & 0xFFFFFF);
 
     cBMP bw = image;
-    ASSERT_TRUE(convertDepth(bw, 1, false)); // too many colours: nearest of black and white
-    EXPECT_EQ(bw.colorTable().size(), 2u);
-    ASSERT_TRUE(convertDepth(bw, 4, false));
-    EXPECT_EQ(bw.bitsPerPixel(), 4);
+    ASSERT_TRUE(ConvertDepth(bw, 1, false)); // too many colours: nearest of black and white
+    EXPECT_EQ(bw.ColorTable().size(), 2u);
+    ASSERT_TRUE(ConvertDepth(bw, 4, false));
+    EXPECT_EQ(bw.BitsPerPixel(), 4);
 }
 
 TEST(ImageHelpers, FlipRowsAndColorTable)
 {
     cBMP image;
-    ASSERT_TRUE(image.create(3, 3, 8, 3));
+    ASSERT_TRUE(image.Create(3, 3, 8, 3));
     for (int y = 0; y < 3; ++y)
-        image.row(y)[0] = static_cast<uint8_t>(y);
-    flipRows(image);
-    EXPECT_EQ(image.row(0)[0], 2);
-    EXPECT_EQ(image.row(2)[0], 0);
-    EXPECT_TRUE(writeColorTable(image, {1, 2, 3, 4}));
-    EXPECT_EQ(readColorTable(image).size(), 4u);
+        image.Row(y)[0] = static_cast<uint8_t>(y);
+    FlipRows(image);
+    EXPECT_EQ(image.Row(0)[0], 2);
+    EXPECT_EQ(image.Row(2)[0], 0);
+    EXPECT_TRUE(WriteColorTable(image, {1, 2, 3, 4}));
+    EXPECT_EQ(ReadColorTable(image).size(), 4u);
     cBMP small;
-    small.create(2, 2, 1);
-    EXPECT_FALSE(writeColorTable(small, {1, 2, 3}));
+    small.Create(2, 2, 1);
+    EXPECT_FALSE(WriteColorTable(small, {1, 2, 3}));
     cBMP empty;
     uint32_t e;
-    EXPECT_FALSE(empty.paletteEntry(0, e));
-    EXPECT_EQ(empty.pixels(), nullptr);
+    EXPECT_FALSE(empty.PaletteEntry(0, e));
+    EXPECT_EQ(empty.Pixels(), nullptr);
 }
 
 TEST(PngWrite, RoundTripThroughTheDecoderAndPillow)
@@ -304,37 +304,37 @@ TEST(PngWrite, RoundTripThroughTheDecoderAndPillow)
     cBMP image;
     fill32(image, 9, 4,
            [](int x, int y) -> uint32_t { return static_cast<uint32_t>(x * 25) << 24 | (y * 60) << 16 | 0x3377; });
-    ASSERT_TRUE(writePngRGBA(dir / "out.png", image, true));
-    ASSERT_TRUE(writePngRGBA(dir / "opaque.png", image, false));
+    ASSERT_TRUE(WritePngRGBA(dir / "out.png", image, true));
+    ASSERT_TRUE(WritePngRGBA(dir / "opaque.png", image, false));
     cBMP back;
-    ASSERT_TRUE(loadImage(dir / "out.png", back));
+    ASSERT_TRUE(LoadImage(dir / "out.png", back));
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 9; ++x)
-            EXPECT_EQ(colorAt(back, x, y), pixelColor(image, x, y));
-    ASSERT_TRUE(runPython(dir, R"(
+            EXPECT_EQ(ColorAt(back, x, y), PixelColor(image, x, y));
+    ASSERT_TRUE(RunPython(dir, R"(
 from PIL import Image
 im = Image.open('opaque.png'); assert im.mode == 'RGBA' and im.size == (9, 4)
 assert im.getpixel((8, 3)) == (180, 0x33, 0x77, 255), im.getpixel((8, 3))
 )"));
     cBMP eight;
-    eight.create(2, 2, 8);
-    EXPECT_FALSE(writePngRGBA(dir / "bad.png", eight, true));
+    eight.Create(2, 2, 8);
+    EXPECT_FALSE(WritePngRGBA(dir / "bad.png", eight, true));
     EXPECT_FALSE(std::filesystem::exists(dir / "bad.png"));
 }
 
 TEST(ErrorCell, BuiltInPictureLoadsAsPalettedWithIndexZeroKeyed)
 {
     cPatternSheet sheet;
-    ASSERT_TRUE(loadImageResource("BITMAP_ERCELL", sheet));
-    EXPECT_EQ(sheet.bitsPerPixel(), 8);
-    ASSERT_TRUE(sheet.build(1, 1, kSheetKeyIndex0));
-    EXPECT_EQ(sheet.patternCount(), 1);
+    ASSERT_TRUE(LoadImageResource("BITMAP_ERCELL", sheet));
+    EXPECT_EQ(sheet.BitsPerPixel(), 8);
+    ASSERT_TRUE(sheet.Build(1, 1, kSheetKeyIndex0));
+    EXPECT_EQ(sheet.PatternCount(), 1);
     int opaque = 0, clear = 0;
-    for (uint32_t t : sheet.texture())
+    for (uint32_t t : sheet.Texture())
         (t >> 24 ? opaque : clear)++;
     EXPECT_GT(opaque, 0);
     EXPECT_GT(clear, 0);
-    EXPECT_FALSE(loadImageResource("BITMAP_OTHER", sheet));
+    EXPECT_FALSE(LoadImageResource("BITMAP_OTHER", sheet));
 }
 
 } // namespace

@@ -31,7 +31,7 @@ protected:
         PutPicture(project, 0, "Graphics\\Fire1.png", 0, 96);
         PutCell(project, 0, 0, {0, 3, 0, 1, 2, 100, 100, 0, 255});
     }
-    void put(const std::string& format, const std::string& bytes)
+    void Put(const std::string& format, const std::string& bytes)
     {
         clipboard.Open();
         clipboard.SetData(format, std::vector<uint8_t>(bytes.begin(), bytes.end()));
@@ -80,10 +80,10 @@ TEST_F(Transfer, ImportsPreferVxAceAndMv)
     Cclip_stream a, b;
     WriteRubyAnimation(xp, RUBY_XP, strFolderNames{}, a);
     WriteRubyAnimation(ace, RUBY_VXACE, strFolderNames{}, b);
-    put("RPGXP ANIMATION", std::string(a.Bytes().begin(), a.Bytes().end()));
-    put("VX Ace ANIMATION", std::string(b.Bytes().begin(), b.Bytes().end()));
-    put("application/rpgmz-animations", WriteJsonAnimation(xp, strFolderNames{}));
-    put("application/rpgmv-animations", WriteJsonAnimation(ace, strFolderNames{}));
+    Put("RPGXP ANIMATION", std::string(a.Bytes().begin(), a.Bytes().end()));
+    Put("VX Ace ANIMATION", std::string(b.Bytes().begin(), b.Bytes().end()));
+    Put("application/rpgmz-animations", WriteJsonAnimation(xp, strFolderNames{}));
+    Put("application/rpgmv-animations", WriteJsonAnimation(ace, strFolderNames{}));
     cAnimeData r, j;
     ASSERT_EQ(ImportFromClipboard(clipboard, r, RPG_XP, strFolderNames{}), 1);
     EXPECT_EQ(r.Text(AT_NAME), "ace");
@@ -136,9 +136,9 @@ TEST_F(Transfer, MenuState)
         EXPECT_FALSE(IsClipboardCommandEnabled(clipboard, id)) << id;
     for (int id : {IDM_EXPORT_2000, IDM_EXPORT_XP, IDM_EXPORT_VX, IDM_EXPORT_VXACE, IDM_EXPORT_MV, IDM_EXPORT_MZ})
         EXPECT_TRUE(IsClipboardCommandEnabled(clipboard, id)) << id;
-    put(platform::kFormat2000, "x");
-    put("RPGVX ANIMATION", "x");
-    put("application/rpgmz-animations", "x");
+    Put(platform::kFormat2000, "x");
+    Put("RPGVX ANIMATION", "x");
+    Put("application/rpgmz-animations", "x");
     EXPECT_TRUE(IsClipboardCommandEnabled(clipboard, IDM_IMPORT_2000));
     EXPECT_TRUE(IsClipboardCommandEnabled(clipboard, IDM_IMPORT_RUBY));
     EXPECT_TRUE(IsClipboardCommandEnabled(clipboard, IDM_IMPORT_MV));
@@ -193,7 +193,7 @@ TEST_F(Transfer, ImportCommandInstallsOnlyOnSuccess)
 
     ExportToClipboard(clipboard, project, RPG_2000, strFolderNames{});
     EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_2000, strFolderNames{}, host, status), 1);
-    put("application/rpgmv-animations", "[]");
+    Put("application/rpgmv-animations", "[]");
     EXPECT_EQ(ClipboardImportCommand(clipboard, RPG_MV, strFolderNames{}, host, status), -1);
     EXPECT_EQ(status.texts,
               (std::vector<std::string>{"< ! > RPGツクールXP / VX / VXAce [戦闘アニメ] : インポートに失敗",

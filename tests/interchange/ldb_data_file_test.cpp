@@ -130,7 +130,7 @@ protected:
         platform::SetLocale("jpn");
         Settings().SetDefaults();
     }
-    void importInto(const cDataFile& file, int id, cAnimeData& p)
+    void ImportInto(const cDataFile& file, int id, cAnimeData& p)
     {
         std::string error;
         ASSERT_TRUE(file.Import(id, p, error)) << error;
@@ -155,7 +155,7 @@ TEST_F(LdbDataFile, ImportsTheRecordAndRefusesEmptySlots)
 {
     auto file = parse(makeLdb());
     cAnimeData p;
-    importInto(*file, 1, p);
+    ImportInto(*file, 1, p);
     EXPECT_EQ(p.Text(AT_NAME), "炎の魔法");
     EXPECT_EQ(p.GetPicture(0)->path, "炎");
     EXPECT_EQ(p.GetValue(AI_CENTER_POSITION), 2); // position 2: bottom
@@ -167,7 +167,7 @@ TEST_F(LdbDataFile, ImportsTheRecordAndRefusesEmptySlots)
     EXPECT_EQ(p.GetEffect(0)->seVolume, 80);
 
     // A name past 127 bytes does not put the reader out of step.
-    importInto(*file, 2, p);
+    ImportInto(*file, 2, p);
     EXPECT_EQ(p.Text(AT_NAME), std::string(150, 'L'));
     EXPECT_EQ(p.GetValue(AI_CENTER_POSITION), 1);
     ASSERT_TRUE(p.GetCell(0, 0));
@@ -185,7 +185,7 @@ TEST_F(LdbDataFile, AnEditChangesOnlyThatValue)
     const std::string bytes = makeLdb();
     auto file = parse(bytes);
     cAnimeData p;
-    importInto(*file, 1, p);
+    ImportInto(*file, 1, p);
     std::string error;
     ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
     EXPECT_EQ(file->Bytes(), bytes); // unchanged: every byte kept
@@ -205,13 +205,13 @@ TEST_F(LdbDataFile, AFilledSlotDoesNotTakeOverStaleValues)
 {
     auto file = parse(makeLdb());
     cAnimeData p;
-    importInto(*file, 1, p);
+    ImportInto(*file, 1, p);
     PutCell(p, 0, 0, {0, 2, 0, 5, 6, 100, 100, 0, 255});
     std::string error;
     ASSERT_TRUE(file->Export(p, 1, strFolderNames{}, error)) << error;
     auto reread = parse(file->Bytes());
     cAnimeData q;
-    importInto(*reread, 1, q);
+    ImportInto(*reread, 1, q);
     ASSERT_TRUE(q.GetCell(0, 0));
     EXPECT_EQ(q.GetCell(0, 0)->x, 5);
     EXPECT_EQ(q.GetCell(0, 0)->scaleX, 100); // not the stale 50
@@ -244,7 +244,7 @@ TEST_F(LdbDataFile, AnIdPastTheEndAppendsWithEmptyRecords)
 
         EXPECT_NE(listing(*file).find("6 新しい 2/3/0\n"), std::string::npos);
         cAnimeData q;
-        importInto(*file, 6, q);
+        ImportInto(*file, 6, q);
         EXPECT_EQ(cells(q), cells(p));
     }
 }

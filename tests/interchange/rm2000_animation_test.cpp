@@ -44,10 +44,10 @@ TEST(Ber, EncodesAndDecodes)
         EXPECT_EQ(hex(std::string(reinterpret_cast<char*>(buf), size_t(n))), c.wire);
         platform::ByteReader in(buf, size_t(n));
         uint64_t value = 0;
-        EXPECT_TRUE(in.ber(value, 5));
+        EXPECT_TRUE(in.Ber(value, 5));
         EXPECT_EQ(value, c.value);
-        EXPECT_TRUE(in.atEnd());
-        EXPECT_TRUE(in.ok());
+        EXPECT_TRUE(in.AtEnd());
+        EXPECT_TRUE(in.Ok());
     }
     uint8_t small[1] = {0x55};
     EXPECT_EQ(EncodeBer(300, small, 1), 2); // too small: nothing written

@@ -176,7 +176,7 @@ protected:
             GTEST_SKIP() << "ruby is not installed";
         dir = TestFolder("ruby");
     }
-    std::string report(const std::string& bytes)
+    std::string Report(const std::string& bytes)
     {
         WriteBytes(dir / "payload.bin", bytes.data(), bytes.size());
         int code = 0;
@@ -192,7 +192,7 @@ TEST_F(RubyOracle, ReadsVxAceExport)
 {
     cAnimeData p;
     buildSample(p);
-    EXPECT_EQ(report(payload(p, RUBY_VXACE)),
+    EXPECT_EQ(Report(payload(p, RUBY_VXACE)),
               "size=true\n"
               "1 RPG::Animation @id,@name,@animation1_name,@animation1_hue,@animation2_name,@animation2_hue,"
               "@position,@frame_max,@frames,@timings\n"
@@ -213,7 +213,7 @@ TEST_F(RubyOracle, ReadsXpExport)
 {
     cAnimeData p;
     buildSample(p);
-    EXPECT_EQ(report(payload(p, RUBY_XP)),
+    EXPECT_EQ(Report(payload(p, RUBY_XP)),
               "size=true\n"
               "1 RPG::Animation @id,@name,@animation_name,@animation_hue,@position,@frame_max,@frames,@timings\n"
               "name=e38386e382b9e38388 ASCII-8BIT\n"

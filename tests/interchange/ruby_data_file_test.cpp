@@ -105,12 +105,12 @@ protected:
         if (!HaveProgram("ruby"))
             GTEST_SKIP() << "ruby is not installed";
         dir = TestFolder(std::string("rubydb_") + kindName(GetParam()));
-        original = ruby(kRubyGenerate, std::string(kindName(GetParam())) + " '" + (dir / "in.bin").string() + "'",
+        original = Ruby(kRubyGenerate, std::string(kindName(GetParam())) + " '" + (dir / "in.bin").string() + "'",
                         dir / "in.bin");
         ASSERT_FALSE(original.empty());
     }
 
-    std::string ruby(const char* script, const std::string& args, const std::filesystem::path& out = {})
+    std::string Ruby(const char* script, const std::string& args, const std::filesystem::path& out = {})
     {
         int code = 0;
         const std::string text = RunScript(dir, "ruby", std::string(kRubyClasses) + script, args, code);
@@ -118,13 +118,13 @@ protected:
         return out.empty() ? text : ReadText(out);
     }
 
-    std::string compare(const std::string& written)
+    std::string Compare(const std::string& written)
     {
         WriteBytes(dir / "out.bin", written.data(), written.size());
-        return ruby(kRubyCompare, "'" + (dir / "in.bin").string() + "' '" + (dir / "out.bin").string() + "'");
+        return Ruby(kRubyCompare, "'" + (dir / "in.bin").string() + "' '" + (dir / "out.bin").string() + "'");
     }
 
-    std::unique_ptr<cDataFile> open(std::string bytes)
+    std::unique_ptr<cDataFile> Open(std::string bytes)
     {
         std::string error;
         auto file = ParseDataFile(GetParam(), std::move(bytes), error);
@@ -138,7 +138,7 @@ protected:
 
 TEST_P(RubyDataFile, ReadAndWriteGiveRubysBytes)
 {
-    auto file = open(original);
+    auto file = Open(original);
     ASSERT_TRUE(file);
     EXPECT_EQ(file->Bytes(), original);
 
@@ -164,7 +164,7 @@ TEST_P(RubyDataFile, ReadAndWriteGiveRubysBytes)
 
 TEST_P(RubyDataFile, ListsEntries)
 {
-    auto file = open(original);
+    auto file = Open(original);
     ASSERT_TRUE(file);
     std::string text;
     for (const strDataEntry& e : file->List())
@@ -175,7 +175,7 @@ TEST_P(RubyDataFile, ListsEntries)
 
 TEST_P(RubyDataFile, EditChangesOnlyThatEntryAndKeepsWhatTheEditorCannotHold)
 {
-    auto file = open(original);
+    auto file = Open(original);
     ASSERT_TRUE(file);
     cAnimeData p;
     std::string error;
@@ -185,7 +185,7 @@ TEST_P(RubyDataFile, EditChangesOnlyThatEntryAndKeepsWhatTheEditorCannotHold)
     p.SetCell(0, 0, &c);
     ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
     // In the edited frame, the empty slot keeps the values it had.
-    EXPECT_EQ(compare(file->Bytes()), "canonical=true size=6\nchanged=2\nivars=true id=2\nframes=false,true,true\n"
+    EXPECT_EQ(Compare(file->Bytes()), "canonical=true size=6\nchanged=2\nivars=true id=2\nframes=false,true,true\n"
                                       "frame0 cell0=false cell1=true\ntimings=true\nmemo=true\n");
     // Entries before it keep their bytes, and so do the ones after it here.
     const std::string now = file->Bytes();
@@ -202,7 +202,7 @@ TEST_P(RubyDataFile, EditChangesOnlyThatEntryAndKeepsWhatTheEditorCannotHold)
         AddEffect(p, flash);
     }
     ASSERT_TRUE(file->Export(p, 2, strFolderNames{}, error)) << error;
-    const std::string report = compare(file->Bytes());
+    const std::string report = Compare(file->Bytes());
     EXPECT_EQ(file->List()[1].timings, 3);
     EXPECT_NE(report.find("canonical=true size=6\nchanged=2\n"), std::string::npos) << report;
     EXPECT_NE(file->Bytes().substr(file->Bytes().size() - tail), original.substr(original.size() - tail));
@@ -210,13 +210,13 @@ TEST_P(RubyDataFile, EditChangesOnlyThatEntryAndKeepsWhatTheEditorCannotHold)
 
 TEST_P(RubyDataFile, ExportPastTheEndAppendsWithEmptySlots)
 {
-    auto file = open(original);
+    auto file = Open(original);
     ASSERT_TRUE(file);
     cAnimeData p;
     std::string error;
     ASSERT_TRUE(file->Import(1, p, error)) << error;
     ASSERT_TRUE(file->Export(p, 8, strFolderNames{}, error)) << error;
-    const std::string report = compare(file->Bytes());
+    const std::string report = Compare(file->Bytes());
     EXPECT_NE(report.find("canonical=true size=9\nchanged=8\n"), std::string::npos) << report;
     const auto list = file->List();
     ASSERT_EQ(list.size(), 5u);

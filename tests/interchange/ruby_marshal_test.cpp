@@ -124,7 +124,7 @@ TEST(MarshalWrite, TableAndColorLayouts)
 
 class MarshalRead : public ::testing::Test {
 protected:
-    void load(const std::vector<uint8_t>& data) { r.Assign(data.data(), data.size()); }
+    void Load(const std::vector<uint8_t>& data) { r.Assign(data.data(), data.size()); }
     SymbolList symbols;
     CRead r{symbols, STYLE_UTF8};
     NameDictionary classes{0x2000, {"Table", "Color", "Known"}};
@@ -138,7 +138,7 @@ TEST_F(MarshalRead, LongSymbolsAndStringsKeepTheFirst1023BytesAndStayInStep)
     data.insert(data.end(), {0x22, 0x02, 0x4C, 0x04});
     data.insert(data.end(), 1100, 'y');
     data.insert(data.end(), {'i', 0x0B});
-    load(data);
+    Load(data);
     std::string text;
     EXPECT_EQ(r.ReadSymbol(text), 0);
     EXPECT_EQ(text, std::string(1023, 'x'));
@@ -153,7 +153,7 @@ TEST_F(MarshalRead, CutTextEndsOnAWholeUtf8Character)
     for (int i = 0; i < 367; ++i)
         data.insert(data.end(), {0xE3, 0x81, 0x82});
     data.resize(4 + 1100, 0x82);
-    load(data);
+    Load(data);
     std::string text;
     r.ReadString(text);
     EXPECT_EQ(text.size(), 1021u); // 1 + 340 * 3: the 1023-byte cut ends on a whole character
@@ -162,7 +162,7 @@ TEST_F(MarshalRead, CutTextEndsOnAWholeUtf8Character)
 TEST_F(MarshalRead, StringWithEncodingMarkOrOtherInstanceVariables)
 {
     // "A" with E=true, then "B" with :encoding => "Shift_JIS", then a fixnum.
-    load(bytes({'I', 0x22, 6,   'A', 6,   ':',  6,    'E', 'T', 'I', 0x22, 6,   'B', 6,   ':', 0x0D, 'e', 'n', 'c',
+    Load(bytes({'I', 0x22, 6,   'A', 6,   ':',  6,    'E', 'T', 'I', 0x22, 6,   'B', 6,   ':', 0x0D, 'e', 'n', 'c',
                 'o', 'd',  'i', 'n', 'g', 0x22, 0x0E, 'S', 'h', 'i', 'f',  't', '_', 'J', 'I', 'S',  'i', 0x0A}));
     std::string text;
     EXPECT_EQ(r.ReadString(text), 1u);
@@ -174,7 +174,7 @@ TEST_F(MarshalRead, StringWithEncodingMarkOrOtherInstanceVariables)
 
 TEST_F(MarshalRead, SymbolLinksResolveThroughTheList)
 {
-    load(bytes({':', 7, '@', 'b', ';', 0, ';', 9}));
+    Load(bytes({':', 7, '@', 'b', ';', 0, ';', 9}));
     DictionaryScope scope(r, ivars);
     EXPECT_EQ(r.ReadIvarId(), 0x3001);
     EXPECT_EQ(r.ReadIvarId(), 0x3001);
@@ -184,7 +184,7 @@ TEST_F(MarshalRead, SymbolLinksResolveThroughTheList)
 TEST_F(MarshalRead, LaterDictionaryWins)
 {
     NameDictionary other{0x6000, {"@b"}};
-    load(bytes({':', 7, '@', 'b', ';', 0}));
+    Load(bytes({':', 7, '@', 'b', ';', 0}));
     DictionaryScope a(r, ivars);
     {
         DictionaryScope b(r, other);
@@ -196,7 +196,7 @@ TEST_F(MarshalRead, LaterDictionaryWins)
 TEST_F(MarshalRead, ObjectOfUnknownClassIsSkippedWhole)
 {
     // o :Foo 1 ivar @a => [1, 2]; then fixnum 3.
-    load(bytes({'o', ':', 8, 'F', 'o', 'o', 6, ':', 7, '@', 'a', '[', 7, 'i', 6, 'i', 7, 'i', 8}));
+    Load(bytes({'o', ':', 8, 'F', 'o', 'o', 6, ':', 7, '@', 'a', '[', 7, 'i', 6, 'i', 7, 'i', 8}));
     DictionaryScope c(r, classes);
     int32_t count = 99;
     EXPECT_EQ(r.ReadObject(count), 0);
@@ -209,7 +209,7 @@ TEST_F(MarshalRead, TablesByDimensionAndCount)
 {
     DictionaryScope c(r, classes);
     // dims 1, xsize 2, ysize 3 (ignored), zsize 1, count 2 -> read as 2 x 1 x 1.
-    load(bytes({'u', ':', 0x0A, 'T', 'a', 'b', 'l', 'e', 0x1D, 1, 0, 0, 0, 2,    0,    0,   0, 3,
+    Load(bytes({'u', ':', 0x0A, 'T', 'a', 'b', 'l', 'e', 0x1D, 1, 0, 0, 0, 2,    0,    0,   0, 3,
                 0,   0,   0,    1,   0,   0,   0,   2,   0,    0, 0, 5, 0, 0xFE, 0xFF, 'i', 6}));
     CTable t;
     EXPECT_EQ(r.ReadTable(t, 0x2000), 24);
@@ -220,7 +220,7 @@ TEST_F(MarshalRead, TablesByDimensionAndCount)
     EXPECT_EQ(r.ReadFixnum(), 1);
 
     // Count 0: the table stays as it was.
-    load(bytes({'u', ';', 0, 0x19, 2, 0, 0, 0, 4, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 'i', 7}));
+    Load(bytes({'u', ';', 0, 0x19, 2, 0, 0, 0, 4, 0, 0, 0, 8, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 'i', 7}));
     CTable empty;
     r.ReadTable(empty, 0x2000);
     EXPECT_FALSE(empty.HasData());
@@ -233,13 +233,13 @@ TEST_F(MarshalRead, ColorDefaultsAndPacking)
     SymbolTable t;
     CWrite w(t, STYLE_PLAIN);
     w.WriteColor(255.9, -1.0, 128.0, 3e300);
-    load(w.Bytes());
+    Load(w.Bytes());
     symbols.clear();
     EXPECT_EQ(r.ReadColor(0x2001), 0xFFu | 0xFFu << 8 | 0x80u << 16 | 0u << 24);
 
     // Another class gives 0 and is stepped over.
     symbols.clear();
-    load(bytes({'u', ':', 8, 'F', 'o', 'o', 6, 'x', 'i', 6}));
+    Load(bytes({'u', ':', 8, 'F', 'o', 'o', 6, 'x', 'i', 6}));
     EXPECT_EQ(r.ReadColor(0x2001), 0u);
     EXPECT_EQ(r.ReadFixnum(), 1);
 }
@@ -267,7 +267,7 @@ TEST_F(MarshalRead, SkipsEveryValueType)
         'c', 6,    'K',                                       // class
         'i', 0x7F,                                            // the value after the array
     });
-    load(data);
+    Load(data);
     EXPECT_TRUE(r.SkipValue());
     EXPECT_EQ(r.ReadFixnum(), 122);
     EXPECT_TRUE(r.AtEnd());
@@ -278,15 +278,15 @@ TEST_F(MarshalRead, NestingAndGarbageAreBounded)
     std::vector<uint8_t> deep;
     for (int i = 0; i < 100000; ++i)
         deep.insert(deep.end(), {'[', 6});
-    load(deep);
+    Load(deep);
     EXPECT_FALSE(r.SkipValue());
     EXPECT_TRUE(r.AtEnd());
 
-    load(bytes({'[', 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 'i', 6})); // huge count, short data
+    Load(bytes({'[', 0x04, 0xFF, 0xFF, 0xFF, 0x7F, 'i', 6})); // huge count, short data
     EXPECT_FALSE(r.SkipValue());
     EXPECT_TRUE(r.AtEnd());
 
-    load(bytes({'q'}));
+    Load(bytes({'q'}));
     EXPECT_FALSE(r.SkipValue());
     EXPECT_EQ(r.ReadLong(), 0);
     EXPECT_EQ(r.ReadArray(), 0);

@@ -61,7 +61,7 @@ protected:
         Settings().SetDefaults();
         platform::TakeTextProblems();
     }
-    std::string clipboardData(const std::string& format)
+    std::string ClipboardData(const std::string& format)
     {
         std::vector<uint8_t> bytes;
         clipboard.Open();
@@ -70,11 +70,11 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
     platform::MemoryClipboard clipboard;
-    const std::string& name() const { return GetParam().text; }
+    const std::string& Name() const { return GetParam().text; }
     // The model path of a picture or sound with this name, as a user picks it.
-    std::string picturePath() const { return "BattleEffect\\" + folderForm(name()) + ".png"; }
-    std::string soundPath() const { return "Sound\\" + folderForm(name()) + ".wav"; }
-    static std::string folderForm(std::string s)
+    std::string PicturePath() const { return "BattleEffect\\" + FolderForm(Name()) + ".png"; }
+    std::string SoundPath() const { return "Sound\\" + FolderForm(Name()) + ".wav"; }
+    static std::string FolderForm(std::string s)
     {
         std::replace(s.begin(), s.end(), '/', '\\');
         return s;
@@ -87,13 +87,13 @@ TEST_P(UnicodeNames, ProjectFilesKeepEveryText)
 {
     cAnimeData p;
     MakeProject(p, 2);
-    p.SetText(AT_NAME, name());
-    p.SetText(AT_USER_DATA, name());
-    PutPicture(p, 0, name());
+    p.SetText(AT_NAME, Name());
+    p.SetText(AT_USER_DATA, Name());
+    PutPicture(p, 0, Name());
     strEffect e = FlashEffect(1, 1, 4, 1, 2, 3, 4);
     e.flags |= EF_SOUND | EF_NOTE;
-    e.seName = name();
-    e.note = name();
+    e.seName = Name();
+    e.note = Name();
     AddEffect(p, e);
     for (int format : {0, 1}) {
         SCOPED_TRACE(format);
@@ -105,12 +105,12 @@ TEST_P(UnicodeNames, ProjectFilesKeepEveryText)
         EXPECT_EQ(marked, !GetParam().cp932);
         cAnimeData back;
         ASSERT_EQ(device.LoadBytes(bytes, back), ANIME::FR_OK);
-        EXPECT_EQ(back.Text(AT_NAME), name());
-        EXPECT_EQ(back.Text(AT_USER_DATA), name());
-        EXPECT_EQ(back.GetPicture(0)->path, name());
+        EXPECT_EQ(back.Text(AT_NAME), Name());
+        EXPECT_EQ(back.Text(AT_USER_DATA), Name());
+        EXPECT_EQ(back.GetPicture(0)->path, Name());
         // Effect texts hold 254 bytes; longer ones lose whole characters only.
-        EXPECT_EQ(back.GetEffect(0)->seName, platform::CutStored(name(), 254));
-        EXPECT_EQ(back.GetEffect(0)->note, platform::CutStored(name(), 254));
+        EXPECT_EQ(back.GetEffect(0)->seName, platform::CutStored(Name(), 254));
+        EXPECT_EQ(back.GetEffect(0)->note, platform::CutStored(Name(), 254));
         std::string again;
         ASSERT_EQ(device.SaveBytes(back, format, again), ANIME::FR_OK);
         EXPECT_EQ(again, bytes);
@@ -120,48 +120,48 @@ TEST_P(UnicodeNames, ProjectFilesKeepEveryText)
 TEST_P(UnicodeNames, LegacyTextReadsTheCodePage)
 {
     std::string stored;
-    if (!platform::EncodeText(name(), "CP932", stored))
+    if (!platform::EncodeText(Name(), "CP932", stored))
         GTEST_SKIP() << "the legacy text is in the code page";
     const std::string file = "nani," + stored + "\r\n70,0,1,1," + stored + "\r\n6,80,100," + stored + "\r\n1,0\r\n";
     cAnimeData p;
     ASSERT_EQ(ANIME::cAnimeFile_Device().LoadBytes(file, p), ANIME::FR_OK);
-    EXPECT_EQ(p.Text(AT_NAME), name());
-    EXPECT_EQ(p.GetPicture(0)->path, name());
-    EXPECT_EQ(p.GetEffect(0)->seName, name());
+    EXPECT_EQ(p.Text(AT_NAME), Name());
+    EXPECT_EQ(p.GetPicture(0)->path, Name());
+    EXPECT_EQ(p.GetEffect(0)->seName, Name());
 }
 
 TEST_P(UnicodeNames, RubyAndJsonCarryNamesUnchanged)
 {
     cAnimeData p;
     MakeProject(p, 2);
-    p.SetText(AT_NAME, name());
-    PutPicture(p, 0, picturePath());
+    p.SetText(AT_NAME, Name());
+    PutPicture(p, 0, PicturePath());
     strEffect e;
     e.flags = EF_SOUND;
-    e.seName = soundPath();
+    e.seName = SoundPath();
     AddEffect(p, e);
     for (int version : {RPG_XP, RPG_VX, RPG_VXACE, RPG_MV, RPG_MZ}) {
         SCOPED_TRACE(version);
         ASSERT_EQ(ExportToClipboard(clipboard, p, version, strFolderNames{}), 1);
         cAnimeData back;
         ASSERT_EQ(ImportFromClipboard(clipboard, back, version, strFolderNames{}), 1);
-        EXPECT_EQ(back.Text(AT_NAME), name());
+        EXPECT_EQ(back.Text(AT_NAME), Name());
         // The name RPG Maker gets has its dots and folder parts; the import puts the folder back,
         // cutting (and reporting) what would then be longer than the project holds.
-        EXPECT_EQ(back.GetPicture(0)->path, platform::CutStored("BattleEffect\\" + folderForm(name()), 255));
-        EXPECT_EQ(back.GetEffect(0)->seName, platform::CutStored("Sound\\" + folderForm(name()), 254));
+        EXPECT_EQ(back.GetPicture(0)->path, platform::CutStored("BattleEffect\\" + FolderForm(Name()), 255));
+        EXPECT_EQ(back.GetEffect(0)->seName, platform::CutStored("Sound\\" + FolderForm(Name()), 254));
     }
-    EXPECT_EQ(platform::TakeTextProblems().empty(), platform::StoredSize("BattleEffect\\" + folderForm(name())) <= 255);
+    EXPECT_EQ(platform::TakeTextProblems().empty(), platform::StoredSize("BattleEffect\\" + FolderForm(Name())) <= 255);
 }
 
 TEST_P(UnicodeNames, Rm2000HoldsWhatItsCodePageHoldsAndRefusesTheRest)
 {
     cAnimeData p;
     MakeProject(p, 2);
-    p.SetText(AT_NAME, name());
-    PutPicture(p, 0, picturePath());
+    p.SetText(AT_NAME, Name());
+    PutPicture(p, 0, PicturePath());
     std::string stored;
-    const bool fits = platform::EncodeText(name(), "CP932", stored) && stored.size() <= 127;
+    const bool fits = platform::EncodeText(Name(), "CP932", stored) && stored.size() <= 127;
     clipboard.Open();
     clipboard.SetData(platform::kFormat2000, {'o', 'l', 'd'});
     clipboard.Close();
@@ -173,22 +173,22 @@ TEST_P(UnicodeNames, Rm2000HoldsWhatItsCodePageHoldsAndRefusesTheRest)
     if (!fits) {
         // Told which field and why; the clipboard keeps what it had.
         EXPECT_NE(status.text.find("名前"), std::string::npos) << status.text;
-        const bool length = platform::EncodeText(name(), "CP932", stored);
+        const bool length = platform::EncodeText(Name(), "CP932", stored);
         EXPECT_NE(status.text.find(length ? "バイト" : "U+"), std::string::npos) << status.text;
-        EXPECT_EQ(clipboardData(platform::kFormat2000), "old");
+        EXPECT_EQ(ClipboardData(platform::kFormat2000), "old");
         return;
     }
     cAnimeData back;
     ASSERT_EQ(ImportFromClipboard(clipboard, back, RPG_2000, strFolderNames{}), 1);
-    EXPECT_EQ(back.Text(AT_NAME), name());
-    EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\" + folderForm(name()));
+    EXPECT_EQ(back.Text(AT_NAME), Name());
+    EXPECT_EQ(back.GetPicture(0)->path, "BattleEffect\\" + FolderForm(Name()));
 }
 
 TEST_P(UnicodeNames, EffectDialogKeepsWholeCharactersWithinTheLimit)
 {
     strEffectForm f;
     f.sound = f.note = true;
-    f.seName = f.noteText = name() + name(); // twice: over the limit for the long ones
+    f.seName = f.noteText = Name() + Name(); // twice: over the limit for the long ones
     strEffect e;
     f.ApplyTo(e);
     EXPECT_LE(platform::StoredSize(e.note), 255u);

@@ -93,9 +93,9 @@ TEST(FileRead, EveryInputGoesThroughTheCheckedReader)
         {"picture",
          [](const fs::path& p) {
              cBMP image;
-             return loadImage(p, image);
+             return LoadImage(p, image);
          }},
-        {"draft GIF", [](const fs::path& p) { return CGIFFile().load(p); }},
+        {"draft GIF", [](const fs::path& p) { return CGIFFile().Load(p); }},
         {"sound",
          [](const fs::path& p) {
              platform::DecodedSound sound;

@@ -112,10 +112,10 @@ protected:
     void SetUp() override
     {
         project.NewProject(dir.string());
-        ASSERT_TRUE(device.initialize()) << "the wave back end did not open";
+        ASSERT_TRUE(device.Initialize()) << "the wave back end did not open";
     }
 
-    void addEffect(const std::string& name, int pitch = 100, int balance = 100, int volume = 100)
+    void AddEffect(const std::string& name, int pitch = 100, int balance = 100, int volume = 100)
     {
         strEffect e;
         e.seName = name;
@@ -127,18 +127,18 @@ protected:
         project.InsertEffect(e, &index);
     }
 
-    void waitWhilePlaying()
+    void WaitWhilePlaying()
     {
-        for (int i = 0; i < 300 && table.anyPlaying(); ++i)
+        for (int i = 0; i < 300 && table.AnyPlaying(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
     }
 
     // Closes the device (which finishes the capture file) and reads the mix.
-    Capture finishCapture()
+    Capture FinishCapture()
     {
-        table.releaseAll();
-        device.shutdown();
+        table.ReleaseAll();
+        device.Shutdown();
         Capture cap;
         SF_INFO info{};
         SNDFILE* sf = sf_open((dir / "capture.wav").c_str(), SFM_READ, &info);
@@ -158,14 +158,14 @@ protected:
         return cap;
     }
 
-    Capture playAndCapture(int effectIndex)
+    Capture PlayAndCapture(int effectIndex)
     {
-        table.loadSounds(project);
-        table.playEffect(*project.GetEffect(effectIndex));
-        EXPECT_TRUE(table.anyPlaying());
-        waitWhilePlaying();
-        EXPECT_FALSE(table.anyPlaying());
-        return finishCapture();
+        table.LoadSounds(project);
+        table.PlayEffect(*project.GetEffect(effectIndex));
+        EXPECT_TRUE(table.AnyPlaying());
+        WaitWhilePlaying();
+        EXPECT_FALSE(table.AnyPlaying());
+        return FinishCapture();
     }
 
     cAnimeData project;
@@ -177,15 +177,15 @@ fs::path SoundTest::dir;
 
 TEST_F(SoundTest, HalfPitchLastsTwiceAsLongAtHalfTheFrequency)
 {
-    addEffect("tone.wav", 100);
-    Capture normal = playAndCapture(0);
+    AddEffect("tone.wav", 100);
+    Capture normal = PlayAndCapture(0);
     EXPECT_NEAR(duration(normal.left), kToneSeconds, 0.01);
     EXPECT_NEAR(frequency(normal.left), 440, 6);
 
-    ASSERT_TRUE(device.initialize());
+    ASSERT_TRUE(device.Initialize());
     project.NewProject(dir.string());
-    addEffect("tone.wav", 50);
-    Capture half = playAndCapture(0);
+    AddEffect("tone.wav", 50);
+    Capture half = PlayAndCapture(0);
     EXPECT_NEAR(duration(half.left), 2 * kToneSeconds, 0.02);
     EXPECT_NEAR(frequency(half.left), 220, 6);
 }
@@ -196,8 +196,8 @@ class SoundBalanceTest : public SoundTest, public testing::WithParamInterface<st
 TEST_P(SoundBalanceTest, PansByBalance)
 {
     const auto [file, balance] = GetParam();
-    addEffect(file, 100, balance);
-    Capture cap = playAndCapture(0);
+    AddEffect(file, 100, balance);
+    Capture cap = PlayAndCapture(0);
     const double left = rms(cap.left), right = rms(cap.right);
     EXPECT_GT(std::max(left, right), 0.02);
     if (balance == 0) {
@@ -219,15 +219,15 @@ TEST_F(SoundTest, EffectsNamingOneFileShareAnInstanceThatRestarts)
     // long enough for the second start to come well before the first would end.
     const double seconds = 0.6;
     ASSERT_TRUE(writeTone(dir / "long.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, seconds));
-    addEffect("long.wav", 100, 0);
-    addEffect("long.wav", 100, 200);
-    table.loadSounds(project);
-    ASSERT_EQ(table.size(), 1u);
-    table.playEffect(*project.GetEffect(0));
+    AddEffect("long.wav", 100, 0);
+    AddEffect("long.wav", 100, 200);
+    table.LoadSounds(project);
+    ASSERT_EQ(table.Size(), 1u);
+    table.PlayEffect(*project.GetEffect(0));
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
-    table.playEffect(*project.GetEffect(1));
-    waitWhilePlaying();
-    Capture cap = finishCapture();
+    table.PlayEffect(*project.GetEffect(1));
+    WaitWhilePlaying();
+    Capture cap = FinishCapture();
 
     auto [leftFrom, leftTo] = activeSpan(cap.left);
     auto [rightFrom, rightTo] = activeSpan(cap.right);
@@ -242,43 +242,43 @@ TEST_F(SoundTest, LoadKeepsUsedEntriesDropsStaleOnesAndSkipsBadFiles)
 {
     std::ofstream(dir / "bad.wav") << "not a sound";
     ASSERT_TRUE(writeTone(dir / "other.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 0.05));
-    addEffect("tone.wav");
-    addEffect("missing.wav");
-    addEffect("bad.wav");
-    addEffect((dir / "TONE.WAV").string()); // absolute, matched case-insensitively
-    table.loadSounds(project);
-    EXPECT_EQ(table.size(), 2u);
-    cSound* kept = table.find("tone.wav");
+    AddEffect("tone.wav");
+    AddEffect("missing.wav");
+    AddEffect("bad.wav");
+    AddEffect((dir / "TONE.WAV").string()); // absolute, matched case-insensitively
+    table.LoadSounds(project);
+    EXPECT_EQ(table.Size(), 2u);
+    cSound* kept = table.Find("tone.wav");
     ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(table.find("missing.wav"), nullptr);
-    table.playEffect(*project.GetEffect(1)); // silent, no failure
-    EXPECT_FALSE(table.anyPlaying());
+    EXPECT_EQ(table.Find("missing.wav"), nullptr);
+    table.PlayEffect(*project.GetEffect(1)); // silent, no failure
+    EXPECT_FALSE(table.AnyPlaying());
 
     // Renaming the effect's file: the old entry goes, the new file is loaded, the
     // unchanged name keeps its instance.
     strEffect renamed = *project.GetEffect(3);
     renamed.seName = "other.wav";
     project.SetEffect(renamed, 3);
-    table.loadSounds(project);
-    EXPECT_EQ(table.size(), 2u);
-    EXPECT_EQ(table.find("tone.wav"), kept);
-    EXPECT_NE(table.find("other.wav"), nullptr);
-    EXPECT_EQ(table.find((dir / "TONE.WAV").string()), nullptr);
+    table.LoadSounds(project);
+    EXPECT_EQ(table.Size(), 2u);
+    EXPECT_EQ(table.Find("tone.wav"), kept);
+    EXPECT_NE(table.Find("other.wav"), nullptr);
+    EXPECT_EQ(table.Find((dir / "TONE.WAV").string()), nullptr);
 
-    table.playEffect(*project.GetEffect(0));
-    EXPECT_TRUE(table.anyPlaying());
-    table.stopAll();
-    EXPECT_FALSE(table.anyPlaying());
+    table.PlayEffect(*project.GetEffect(0));
+    EXPECT_TRUE(table.AnyPlaying());
+    table.StopAll();
+    EXPECT_FALSE(table.AnyPlaying());
 
     // A device shut down under playing instances leaves them silent and harmless;
     // without a ready device nothing loads.
-    table.playEffect(*project.GetEffect(0));
-    device.shutdown();
-    EXPECT_FALSE(table.anyPlaying());
-    table.playEffect(*project.GetEffect(0));
-    table.releaseAll();
-    table.loadSounds(project);
-    EXPECT_EQ(table.size(), 0u);
+    table.PlayEffect(*project.GetEffect(0));
+    device.Shutdown();
+    EXPECT_FALSE(table.AnyPlaying());
+    table.PlayEffect(*project.GetEffect(0));
+    table.ReleaseAll();
+    table.LoadSounds(project);
+    EXPECT_EQ(table.Size(), 0u);
 }
 
 struct FormatCase {

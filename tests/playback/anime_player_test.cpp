@@ -145,19 +145,19 @@ INSTANTIATE_TEST_SUITE_P(
 // A sound part that plays for a set number of ticks and counts the calls.
 class FakeSounds : public cSoundPart {
 public:
-    void loadSounds(const cAnimeData&) override { ++loads; }
-    void playEffect(const strEffect& effect) override
+    void LoadSounds(const cAnimeData&) override { ++loads; }
+    void PlayEffect(const strEffect& effect) override
     {
         played.push_back(effect.seName);
         ticksLeft = 4;
     }
-    void stopAll() override
+    void StopAll() override
     {
         ++stops;
         ticksLeft = 0;
     }
-    void releaseAll() override { ++releases; }
-    bool anyPlaying() const override
+    void ReleaseAll() override { ++releases; }
+    bool AnyPlaying() const override
     {
         if (ticksLeft <= 0)
             return false;
@@ -172,8 +172,8 @@ public:
 
 class Window : public cPlayerWindow {
 public:
-    void playTick() override {}
-    void playStopped() override { ++stopped; }
+    void PlayTick() override {}
+    void PlayStopped() override { ++stopped; }
     int stopped = 0;
 };
 
@@ -185,11 +185,11 @@ struct PlayerFixture : testing::Test {
     Window window;
 
     // Ticks until playback stops (at most `max`); returns the ticks taken.
-    int runToStop(int max = 100)
+    int RunToStop(int max = 100)
     {
         int ticks = 0;
-        while (player.isPlaying() && ticks < max) {
-            player.advance();
+        while (player.IsPlaying() && ticks < max) {
+            player.Advance();
             ++ticks;
         }
         return ticks;
@@ -199,47 +199,47 @@ struct PlayerFixture : testing::Test {
 TEST_F(PlayerFixture, EndWaitsForSoundsAndClearsCellsWithTheOption)
 {
     auto project = makeProject(2, {}, {{1, 0, 0, "a.wav"}});
-    player.setProject(project.get());
-    player.goToFrame(0);
-    ASSERT_TRUE(player.play(60, PF_WHOLE | PF_SOUND | PF_CLEAR_CELLS, &window));
+    player.SetProject(project.get());
+    player.GoToFrame(0);
+    ASSERT_TRUE(player.Play(60, PF_WHOLE | PF_SOUND | PF_CLEAR_CELLS, &window));
     EXPECT_EQ(sounds.loads, 1);
     // Tick 1 fires the sound, tick 2 finishes; the sound plays through tick 5.
-    EXPECT_EQ(runToStop(), 6);
+    EXPECT_EQ(RunToStop(), 6);
     EXPECT_EQ(sounds.played, std::vector<std::string>{"a.wav"});
-    EXPECT_TRUE(player.cellsCleared());
+    EXPECT_TRUE(player.CellsCleared());
     EXPECT_EQ(window.stopped, 1);
-    EXPECT_EQ(player.currentFrame(), 1);
-    EXPECT_FALSE(timer.isRunning());
+    EXPECT_EQ(player.CurrentFrame(), 1);
+    EXPECT_FALSE(timer.IsRunning());
 
     // A new play shows the cells again.
-    player.goToFrame(0);
-    ASSERT_TRUE(player.play(60, PF_WHOLE, &window));
-    EXPECT_FALSE(player.cellsCleared());
+    player.GoToFrame(0);
+    ASSERT_TRUE(player.Play(60, PF_WHOLE, &window));
+    EXPECT_FALSE(player.CellsCleared());
     EXPECT_TRUE(sounds.played.size() == 1); // sound option off: nothing played
 }
 
 TEST_F(PlayerFixture, OptionChangesTakeEffectAtOnce)
 {
     auto project = makeProject(3);
-    player.setProject(project.get());
-    player.goToFrame(0);
-    ASSERT_TRUE(player.play(60, PF_WHOLE, &window));
-    player.advance();
-    player.setOptions(PF_WHOLE | PF_LOOP);
-    EXPECT_TRUE(player.isPlaying());
+    player.SetProject(project.get());
+    player.GoToFrame(0);
+    ASSERT_TRUE(player.Play(60, PF_WHOLE, &window));
+    player.Advance();
+    player.SetOptions(PF_WHOLE | PF_LOOP);
+    EXPECT_TRUE(player.IsPlaying());
     std::vector<int> frames;
     for (int i = 0; i < 5; ++i) {
-        player.advance();
-        frames.push_back(player.currentFrame());
+        player.Advance();
+        frames.push_back(player.CurrentFrame());
     }
     EXPECT_EQ(frames, (std::vector<int>{2, 0, 1, 2, 0}));
 
     EXPECT_EQ(sounds.releases, 0);
-    player.setOptions(PF_WHOLE | PF_RELOAD_SOUNDS);
+    player.SetOptions(PF_WHOLE | PF_RELOAD_SOUNDS);
     EXPECT_EQ(sounds.releases, 1);
-    player.setOptions(PF_WHOLE | PF_RELOAD_SOUNDS); // already on: no new release
+    player.SetOptions(PF_WHOLE | PF_RELOAD_SOUNDS); // already on: no new release
     EXPECT_EQ(sounds.releases, 1);
-    player.stop(false);
+    player.Stop(false);
     EXPECT_EQ(sounds.releases, 2);
     EXPECT_EQ(window.stopped, 1);
 }
@@ -248,16 +248,16 @@ TEST_F(PlayerFixture, OptionChangesTakeEffectAtOnce)
 TEST_F(PlayerFixture, FlashesFadeOncePerTickAndRespectTheOption)
 {
     auto project = makeProject(4, {{1, 3}}, {{1, 3, 0}, {1, 2, 2}});
-    player.setProject(project.get());
+    player.SetProject(project.get());
     auto state = [](const strFlashState& f) {
         return std::to_string(f.scope) + ":" + std::to_string(f.remaining) + "/" + std::to_string(f.duration);
     };
     std::string trace;
-    player.goToFrame(0);
-    ASSERT_TRUE(player.play(60, PF_WHOLE | PF_FLASH, &window));
+    player.GoToFrame(0);
+    ASSERT_TRUE(player.Play(60, PF_WHOLE | PF_FLASH, &window));
     for (int i = 0; i < 5; ++i) {
-        player.advance();
-        trace += state(player.screenFlash()) + "|" + state(player.targetFlash()) + " ";
+        player.Advance();
+        trace += state(player.ScreenFlash()) + "|" + state(player.TargetFlash()) + " ";
     }
     EXPECT_EQ(trace, "0:3/3|2:2/2 0:2/3|2:1/2 0:1/3|2:0/0 0:0/0|2:0/0 0:0/0|2:0/0 ");
 }
@@ -265,18 +265,18 @@ TEST_F(PlayerFixture, FlashesFadeOncePerTickAndRespectTheOption)
 TEST_F(PlayerFixture, PlayCommandTogglesAndStopKeepsOrResetsTheFrame)
 {
     auto project = makeProject(5);
-    player.setProject(project.get());
+    player.SetProject(project.get());
     // The internal bits of PlayBit are ignored; PlayRate 6 is 10 fps.
     EXPECT_TRUE(RunPlayCommand(player, 2, -1, -1, &window, PF_WHOLE | PF_BACKWARD, 6));
-    EXPECT_EQ(player.flags(), unsigned(PF_WHOLE | PF_PLAYING));
-    EXPECT_EQ(timer.period(), 100u);
-    player.advance();
+    EXPECT_EQ(player.Flags(), unsigned(PF_WHOLE | PF_PLAYING));
+    EXPECT_EQ(timer.Period(), 100u);
+    player.Advance();
     EXPECT_FALSE(RunPlayCommand(player, 0, -1, -1, &window, PF_WHOLE, 0)); // stops, keeps frame
-    EXPECT_EQ(player.currentFrame(), 3);
-    EXPECT_FALSE(player.advance());
+    EXPECT_EQ(player.CurrentFrame(), 3);
+    EXPECT_FALSE(player.Advance());
     EXPECT_EQ(window.stopped, 1);
-    player.stop(true);
-    EXPECT_EQ(player.currentFrame(), -1);
+    player.Stop(true);
+    EXPECT_EQ(player.CurrentFrame(), -1);
     EXPECT_EQ(window.stopped, 1); // told only when it was playing
 }
 

@@ -11,50 +11,50 @@ using namespace ANIME;
 // An independent little writer for the binary layout.
 struct BinWriter {
     std::string b;
-    BinWriter& u8(unsigned v)
+    BinWriter& U8(unsigned v)
     {
         b += char(uint8_t(v));
         return *this;
     }
-    BinWriter& u16(unsigned v) { return u8(v & 0xFF).u8(v >> 8); }
-    BinWriter& u32(uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
-    BinWriter& str(const std::string& s)
+    BinWriter& U16(unsigned v) { return U8(v & 0xFF).U8(v >> 8); }
+    BinWriter& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
+    BinWriter& Str(const std::string& s)
     {
-        u8(unsigned(s.size()));
+        U8(unsigned(s.size()));
         b += s;
         return *this;
     }
-    BinWriter& zeros(size_t n)
+    BinWriter& Zeros(size_t n)
     {
         b.append(n, '\0');
         return *this;
     }
-    BinWriter& header(unsigned bits, unsigned base, uint32_t total, uint32_t sum, unsigned effects, unsigned frames,
+    BinWriter& Header(unsigned bits, unsigned base, uint32_t total, uint32_t sum, unsigned effects, unsigned frames,
                       unsigned pictures, unsigned sounds, unsigned cells)
     {
         b += "MEVK_BIN0072";
-        return zeros(16).u8(bits).u16(base).u32(total).u32(sum).u16(effects).u16(frames).u8(pictures).u8(sounds).u8(
+        return Zeros(16).U8(bits).U16(base).U32(total).U32(sum).U16(effects).U16(frames).U8(pictures).U8(sounds).U8(
             cells);
     }
-    BinWriter& cellRecord(unsigned n, const strCell& c)
+    BinWriter& CellRecord(unsigned n, const strCell& c)
     {
-        return u8(n)
-            .u8(c.picture)
-            .u8(0)
-            .u16(c.pattern)
-            .u8(c.blend)
-            .u8(0)
-            .u16(uint16_t(c.x))
-            .u16(uint16_t(c.y))
-            .u16(uint16_t(c.scaleX))
-            .u16(uint16_t(c.scaleY))
-            .u16(uint16_t(c.angle))
-            .u8(c.opacity)
-            .u8(c.red)
-            .u8(c.green)
-            .u8(c.blue)
-            .u8(c.saturation)
-            .u8(0);
+        return U8(n)
+            .U8(c.picture)
+            .U8(0)
+            .U16(c.pattern)
+            .U8(c.blend)
+            .U8(0)
+            .U16(uint16_t(c.x))
+            .U16(uint16_t(c.y))
+            .U16(uint16_t(c.scaleX))
+            .U16(uint16_t(c.scaleY))
+            .U16(uint16_t(c.angle))
+            .U8(c.opacity)
+            .U8(c.red)
+            .U8(c.green)
+            .U8(c.blue)
+            .U8(c.saturation)
+            .U8(0);
     }
 };
 
@@ -118,28 +118,28 @@ TEST(BinaryFormat, WritesTheExactLayout)
 {
     const auto p = SmallProject();
     BinWriter w;
-    w.header(1, 3, 9, 5 + 3, 3, 2, 2, 2, 4).str("n").str("").u8(0);
-    w.zeros(12).str("");                             // empty picture slot 0
-    w.u16(5).u16(2).u16(30).zeros(6).str("a.png");   // picture 1
-    w.u8(0).str("x.wav").u8(1).str("y.wav");         // sound names in order of first use
-    w.u16(0).u8(1).u16(100).u16(100).u16(100).u8(0); // sound only: file bit 0
-    w.u16(1).u8(1).u16(100).u16(100).u16(100).u8(0);
-    w.u16(1)
-        .u8(7)
-        .u16(100)
-        .u16(100)
-        .u16(100)
-        .u8(1) // all three parts
-        .u16(6)
-        .u8(0)
-        .u8(0)
-        .u8(1)
-        .u8(2)
-        .u8(3)
-        .u8(255)
-        .str("hi");
-    w.u16(5).u8(1).cellRecord(2, SampleCell());
-    w.u16(0).u8(0);
+    w.Header(1, 3, 9, 5 + 3, 3, 2, 2, 2, 4).Str("n").Str("").U8(0);
+    w.Zeros(12).Str("");                             // empty picture slot 0
+    w.U16(5).U16(2).U16(30).Zeros(6).Str("a.png");   // picture 1
+    w.U8(0).Str("x.wav").U8(1).Str("y.wav");         // sound names in order of first use
+    w.U16(0).U8(1).U16(100).U16(100).U16(100).U8(0); // sound only: file bit 0
+    w.U16(1).U8(1).U16(100).U16(100).U16(100).U8(0);
+    w.U16(1)
+        .U8(7)
+        .U16(100)
+        .U16(100)
+        .U16(100)
+        .U8(1) // all three parts
+        .U16(6)
+        .U8(0)
+        .U8(0)
+        .U8(1)
+        .U8(2)
+        .U8(3)
+        .U8(255)
+        .Str("hi");
+    w.U16(5).U8(1).CellRecord(2, SampleCell());
+    w.U16(0).U8(0);
     EXPECT_EQ(SaveAs(*p, 0), w.b);
 }
 
@@ -148,17 +148,17 @@ TEST(BinaryFormat, ReadsHandWrittenFile)
     strCell c = SampleCell();
     BinWriter w;
     // fixPicturePerCell 1, edit format 2, division 1; fixed table longer than the cell count.
-    w.header(1 | 4 | (2 << 3), 4, 77, 0xDEAD, 2, 3, 3, 1, 3).str("\x96\xBC\x91\x4F").str(std::string("ud\0junk", 7));
-    w.str(std::string("\x01\x02\x03\x09", 4));
-    w.u16(0).u16(9).u16(9).zeros(6).str("skip.png"); // divX 0: empty slot
-    w.u16(2).u16(3).u16(400).zeros(6).str("p.png");  // hue clamped on reading
-    w.u16(4).u16(5).u16(6).zeros(6).str("q.png");
-    w.u8(0).str("s.wav");
-    w.u16(2).u8(6).u16(10).u8(1).u8(2).u8(3).u8(4).u8(5).u8(6).str("note"); // flash + note
-    w.u16(0).u8(1).u16(50).u16(60).u16(70).u8(0);                           // sound
-    w.u16(0).u8(2).cellRecord(0, c).cellRecord(200, c);                     // cell number 200 >= cellCount: dropped
-    w.u16(7).u8(0);
-    w.u16(0).u8(1).cellRecord(2, c);
+    w.Header(1 | 4 | (2 << 3), 4, 77, 0xDEAD, 2, 3, 3, 1, 3).Str("\x96\xBC\x91\x4F").Str(std::string("ud\0junk", 7));
+    w.Str(std::string("\x01\x02\x03\x09", 4));
+    w.U16(0).U16(9).U16(9).Zeros(6).Str("skip.png"); // divX 0: empty slot
+    w.U16(2).U16(3).U16(400).Zeros(6).Str("p.png");  // hue clamped on reading
+    w.U16(4).U16(5).U16(6).Zeros(6).Str("q.png");
+    w.U8(0).Str("s.wav");
+    w.U16(2).U8(6).U16(10).U8(1).U8(2).U8(3).U8(4).U8(5).U8(6).Str("note"); // flash + note
+    w.U16(0).U8(1).U16(50).U16(60).U16(70).U8(0);                           // sound
+    w.U16(0).U8(2).CellRecord(0, c).CellRecord(200, c);                     // cell number 200 >= cellCount: dropped
+    w.U16(7).U8(0);
+    w.U16(0).U8(1).CellRecord(2, c);
 
     const auto p = LoadFrom(w.b);
     ASSERT_TRUE(p);

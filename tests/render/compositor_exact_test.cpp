@@ -179,9 +179,9 @@ protected:
         frame = randomFrame(GetParam(), 120);
         expected = frame.background;
         for (const auto& q : frame.quads)
-            refQuad(surface(expected), q);
+            refQuad(Surface(expected), q);
     }
-    strSurface surface(std::vector<uint32_t>& px)
+    strSurface Surface(std::vector<uint32_t>& px)
     {
         return strSurface{reinterpret_cast<uint8_t*>(px.data()), frame.width, frame.height, frame.width * 4};
     }
@@ -193,26 +193,26 @@ TEST_P(ExactCompositor, OneQuadAtATime)
 {
     std::vector<uint32_t> px = frame.background;
     for (const auto& q : frame.quads)
-        compositeQuad(surface(px), q.src, q.map, q.opacity, q.blend);
+        CompositeQuad(Surface(px), q.src, q.map, q.opacity, q.blend);
     EXPECT_TRUE(px == expected);
 }
 
 TEST_P(ExactCompositor, BandedBatchOnAllThreadsAndOnOne)
 {
     for (bool threads : {true, false}) {
-        setRenderThreadsEnabled(threads);
+        SetRenderThreadsEnabled(threads);
         std::vector<uint32_t> px = frame.background;
-        compositeQuads(surface(px), frame.quads.data(), frame.quads.size());
+        CompositeQuads(Surface(px), frame.quads.data(), frame.quads.size());
         EXPECT_TRUE(px == expected) << "threads " << threads;
     }
-    setRenderThreadsEnabled(true);
+    SetRenderThreadsEnabled(true);
 }
 
 TEST_P(ExactCompositor, PerPixelAndWideSpansAgree)
 {
     // Random spans through the per-pixel drawer and each wide one this processor has.
     std::mt19937 rng(GetParam());
-    for (auto wide : {span8Function, span16Function})
+    for (auto wide : {Span8Function, Span16Function})
         for (int blend = -1; blend <= 4; ++blend)
             for (int n = 0; n < 40; ++n) {
                 const auto& q = frame.quads[static_cast<size_t>(n)];
@@ -233,7 +233,7 @@ TEST_P(ExactCompositor, PerPixelAndWideSpansAgree)
                 const uint32_t opacity = static_cast<uint32_t>(std::clamp(q.opacity, 0, 255));
                 if (!wide(blend))
                     continue;
-                pixelSpanFunction(blend)(sa, q.src, opacity);
+                PixelSpanFunction(blend)(sa, q.src, opacity);
                 wide(blend)(sb, q.src, opacity);
                 ASSERT_TRUE(a == b) << "blend " << blend << " span " << n;
             }

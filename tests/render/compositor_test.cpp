@@ -153,7 +153,7 @@ void drawRef(std::vector<RefPixel>& img, std::vector<bool>& ambiguous, const cPa
             }
             int col = std::clamp(static_cast<int>(std::floor(u)), 0, PW - 1);
             int row = std::clamp(static_cast<int>(std::floor(v)), 0, PH - 1);
-            uint32_t texel = sheet.texture()[static_cast<size_t>(row) * sheet.width() + col];
+            uint32_t texel = sheet.Texture()[static_cast<size_t>(row) * sheet.Width() + col];
             double S[3], A;
             sourceOf(texel, p, S, A);
             blendRef(img[static_cast<size_t>(j) * W + i], S, A, p.blend);
@@ -202,19 +202,19 @@ protected:
     {
         std::mt19937 rng(99);
         auto sheet = std::make_unique<cPatternSheet>();
-        sheet->create(PW, PH, 32);
-        sheet->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+        sheet->Create(PW, PH, 32);
+        sheet->SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
         for (int y = 0; y < PH; ++y)
             for (int x = 0; x < PW; ++x) {
-                uint8_t* px = sheet->row(y) + 4 * x;
+                uint8_t* px = sheet->Row(y) + 4 * x;
                 for (int c = 0; c < 3; ++c)
                     px[c] = static_cast<uint8_t>(rng());
                 int kind = static_cast<int>(rng() % 4);
                 px[3] = kind == 0 ? 0 : kind == 1 ? 255 : static_cast<uint8_t>(rng());
             }
-        ASSERT_TRUE(sheet->build(1, 1, 0));
+        ASSERT_TRUE(sheet->Build(1, 1, 0));
         drawer = new cSpriteDrawer;
-        drawer->putSheet(std::move(sheet), 0);
+        drawer->PutSheet(std::move(sheet), 0);
         background.resize(static_cast<size_t>(W) * H);
         for (auto& b : background)
             b = static_cast<uint32_t>(rng());
@@ -233,7 +233,7 @@ TEST_P(CompositorModel, MatchesTheReference)
     const Geometry& g = kGeometries[k.geometry];
     const ToneCase& t = kTones[k.tone];
     strSpriteParam p;
-    p.sheet = drawer->sheet(0);
+    p.sheet = drawer->Sheet(0);
     p.blend = k.blend;
     p.x = g.x;
     p.y = g.y;
@@ -249,16 +249,16 @@ TEST_P(CompositorModel, MatchesTheReference)
     p.screenSpace = true;
 
     cBMP target;
-    ASSERT_TRUE(target.create(W, H, 32));
-    ASSERT_TRUE(drawer->beginSurface(target, 0));
+    ASSERT_TRUE(target.Create(W, H, 32));
+    ASSERT_TRUE(drawer->BeginSurface(target, 0));
     std::vector<RefPixel> ref(static_cast<size_t>(W) * H);
     for (int i = 0; i < W * H; ++i) {
-        std::memcpy(target.pixels() + 4 * i, &background[static_cast<size_t>(i)], 4);
+        std::memcpy(target.Pixels() + 4 * i, &background[static_cast<size_t>(i)], 4);
         for (int c = 0; c < 4; ++c)
             ref[static_cast<size_t>(i)].c[c] = byteAt(background[static_cast<size_t>(i)], c == 3 ? 24 : 16 - 8 * c);
     }
-    drawer->drawCell(p);
-    drawer->present();
+    drawer->DrawCell(p);
+    drawer->Present();
     std::vector<bool> ambiguous(static_cast<size_t>(W) * H, false);
     drawRef(ref, ambiguous, *p.sheet, p);
 
@@ -269,7 +269,7 @@ TEST_P(CompositorModel, MatchesTheReference)
             if (ambiguous[n])
                 continue;
             ++compared;
-            const uint8_t* got = target.pixels() + 4 * n;
+            const uint8_t* got = target.Pixels() + 4 * n;
             const int order[4] = {2, 1, 0, 3}; // R, G, B, A as bytes
             for (int c = 0; c < 4; ++c)
                 ASSERT_LE(std::fabs(got[order[c]] - ref[n].c[c] * 255), 1.0 + 1e-6)

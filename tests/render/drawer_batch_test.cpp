@@ -15,14 +15,14 @@ namespace {
 std::unique_ptr<cPatternSheet> sheetOfTwo()
 {
     auto sheet = std::make_unique<cPatternSheet>();
-    sheet->create(64, 32, 32);
-    sheet->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    sheet->Create(64, 32, 32);
+    sheet->SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 64; ++x) {
             const uint32_t c = static_cast<uint32_t>(((x * y) & 255) << 24 | (x * 9) << 16 | (y * 7) << 8 | (x ^ y));
-            std::memcpy(sheet->row(y) + 4 * x, &c, 4);
+            std::memcpy(sheet->Row(y) + 4 * x, &c, 4);
         }
-    sheet->build(2, 1, 0);
+    sheet->Build(2, 1, 0);
     return sheet;
 }
 
@@ -51,46 +51,46 @@ std::vector<strSpriteParam> cells(cPatternSheet* sheet)
     return list;
 }
 
-std::vector<uint8_t> pixelsOf(const cBMP& t) { return {t.pixels(), t.pixels() + t.stride() * t.height()}; }
+std::vector<uint8_t> pixelsOf(const cBMP& t) { return {t.Pixels(), t.Pixels() + t.Stride() * t.Height()}; }
 
 TEST(DrawerBatch, BatchEqualsCellByCell)
 {
     cSpriteDrawer drawer;
-    drawer.putSheet(sheetOfTwo(), 0);
-    const auto list = cells(drawer.sheet(0));
+    drawer.PutSheet(sheetOfTwo(), 0);
+    const auto list = cells(drawer.Sheet(0));
     cBMP one, batch;
-    ASSERT_TRUE(one.create(200, 150, 32) && batch.create(200, 150, 32));
-    ASSERT_TRUE(drawer.beginSurface(one, 0xFF336699));
+    ASSERT_TRUE(one.Create(200, 150, 32) && batch.Create(200, 150, 32));
+    ASSERT_TRUE(drawer.BeginSurface(one, 0xFF336699));
     for (const auto& p : list)
-        drawer.drawCell(p);
-    ASSERT_TRUE(drawer.beginSurface(batch, 0xFF336699));
-    drawer.drawCells(list.data(), list.size());
+        drawer.DrawCell(p);
+    ASSERT_TRUE(drawer.BeginSurface(batch, 0xFF336699));
+    drawer.DrawCells(list.data(), list.size());
     EXPECT_TRUE(pixelsOf(one) == pixelsOf(batch));
 }
 
 TEST(DrawerBatch, RebuiltSheetDropsOldPassResults)
 {
     cSpriteDrawer drawer, fresh;
-    drawer.putSheet(sheetOfTwo(), 0);
-    auto list = cells(drawer.sheet(0));
+    drawer.PutSheet(sheetOfTwo(), 0);
+    auto list = cells(drawer.Sheet(0));
     cBMP a, b;
-    ASSERT_TRUE(a.create(200, 150, 32) && b.create(200, 150, 32));
-    ASSERT_TRUE(drawer.beginSurface(a, 0));
-    drawer.drawCells(list.data(), list.size());
+    ASSERT_TRUE(a.Create(200, 150, 32) && b.Create(200, 150, 32));
+    ASSERT_TRUE(drawer.BeginSurface(a, 0));
+    drawer.DrawCells(list.data(), list.size());
     // A hue shift rebuilds the sheet; the toned cells must follow it.
     const int adjust[4] = {90, 0, 0, 0};
-    drawer.sheet(0)->setColorAdjust(adjust);
-    ASSERT_TRUE(drawer.sheet(0)->rebuild());
-    ASSERT_TRUE(drawer.beginSurface(a, 0));
-    drawer.drawCells(list.data(), list.size());
+    drawer.Sheet(0)->SetColorAdjust(adjust);
+    ASSERT_TRUE(drawer.Sheet(0)->Rebuild());
+    ASSERT_TRUE(drawer.BeginSurface(a, 0));
+    drawer.DrawCells(list.data(), list.size());
 
-    fresh.putSheet(sheetOfTwo(), 0);
-    fresh.sheet(0)->setColorAdjust(adjust);
-    ASSERT_TRUE(fresh.sheet(0)->rebuild());
+    fresh.PutSheet(sheetOfTwo(), 0);
+    fresh.Sheet(0)->SetColorAdjust(adjust);
+    ASSERT_TRUE(fresh.Sheet(0)->Rebuild());
     for (auto& p : list)
-        p.sheet = fresh.sheet(0);
-    ASSERT_TRUE(fresh.beginSurface(b, 0));
-    fresh.drawCells(list.data(), list.size());
+        p.sheet = fresh.Sheet(0);
+    ASSERT_TRUE(fresh.BeginSurface(b, 0));
+    fresh.DrawCells(list.data(), list.size());
     EXPECT_TRUE(pixelsOf(a) == pixelsOf(b));
 }
 

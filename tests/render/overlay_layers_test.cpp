@@ -23,23 +23,23 @@ constexpr uint32_t kBack = 0xFF000000;
 uint32_t px(const cBMP& t, int x, int y)
 {
     uint32_t c;
-    std::memcpy(&c, t.row(y) + 4 * x, 4);
+    std::memcpy(&c, t.Row(y) + 4 * x, 4);
     return c;
 }
 
 void fill(cBMP& t, uint32_t c)
 {
-    for (int y = 0; y < t.height(); ++y)
-        for (int x = 0; x < t.width(); ++x)
-            std::memcpy(t.row(y) + 4 * x, &c, 4);
+    for (int y = 0; y < t.Height(); ++y)
+        for (int x = 0; x < t.Width(); ++x)
+            std::memcpy(t.Row(y) + 4 * x, &c, 4);
 }
 
 // The target as rows of characters: '.' background, letters from the legend, '?' else.
 std::string grid(const cBMP& t, const std::map<uint32_t, char>& legend)
 {
     std::string out;
-    for (int y = 0; y < t.height(); ++y) {
-        for (int x = 0; x < t.width(); ++x) {
+    for (int y = 0; y < t.Height(); ++y) {
+        for (int x = 0; x < t.Width(); ++x) {
             const uint32_t c = px(t, x, y);
             auto it = legend.find(c);
             out += c == kBack ? '.' : it != legend.end() ? it->second : '?';
@@ -53,10 +53,10 @@ std::string grid(const cBMP& t, const std::map<uint32_t, char>& legend)
 std::unique_ptr<cPatternSheet> solidSheet(int w, int h, uint32_t colour)
 {
     auto sheet = std::make_unique<cPatternSheet>();
-    sheet->create(w, h, 32);
-    sheet->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    sheet->Create(w, h, 32);
+    sheet->SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     fill(*sheet, colour);
-    sheet->build(1, 1, 0);
+    sheet->Build(1, 1, 0);
     return sheet;
 }
 
@@ -65,7 +65,7 @@ std::unique_ptr<cPatternSheet> solidSheet(int w, int h, uint32_t colour)
 TEST(OverlayLines, RectsAndLinesClipAndBlend)
 {
     cBMP t;
-    ASSERT_TRUE(t.create(6, 4, 32));
+    ASSERT_TRUE(t.Create(6, 4, 32));
     fill(t, kBack);
     FillRect(t, -3, 1, 2, 9, strPen{0x00FF0000, false, 1});
     DrawLine(t, 2, 0, 5, 3, strPen{0x0000FF00, false, 1});
@@ -85,7 +85,7 @@ TEST(OverlayLines, RectsAndLinesClipAndBlend)
 TEST(OverlayLayers, GridAndCentreLines)
 {
     cBMP t;
-    ASSERT_TRUE(t.create(11, 9, 32));
+    ASSERT_TRUE(t.Create(11, 9, 32));
     fill(t, kBack);
     const strCanvasView view{1, 5, 4}; // animation origin at pixel (5, 4)
     // Columns at x = -4, 0 and 4 (pixels 1, 5, 9), rows at y = -4, 0, 4 (pixels 0, 4, 8).
@@ -122,13 +122,13 @@ TEST(OverlayDraft, FramesFollowSpeedAndOffset)
     CGIFFile gif;
     for (int i = 0; i < 3; ++i) {
         auto frame = std::make_unique<CGIFLocal>();
-        frame->image.create(2, 2, 32);
+        frame->image.Create(2, 2, 32);
         fill(frame->image, 0xFF000000u | uint32_t(0x10 * (i + 1)));
         frame->delay = 10;
-        gif.addFrame(std::move(frame));
+        gif.AddFrame(std::move(frame));
     }
     std::vector<uint8_t> bytes;
-    ASSERT_TRUE(gif.encode(CGIFFile::kNoBackground, bytes));
+    ASSERT_TRUE(gif.Encode(CGIFFile::kNoBackground, bytes));
     const std::string path = ::testing::TempDir() + "overlay_draft.gif";
     FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_TRUE(f);
@@ -152,9 +152,9 @@ TEST(OverlayDraft, FramesFollowSpeedAndOffset)
 
     // Drawn at (1, 0) doubled and at zoom 1: a 4 x 4 block replacing what lies under it.
     cBMP t, image;
-    ASSERT_TRUE(t.create(8, 6, 32));
+    ASSERT_TRUE(t.Create(8, 6, 32));
     fill(t, 0xFF123456);
-    ASSERT_TRUE(image.create(2, 2, 32));
+    ASSERT_TRUE(image.Create(2, 2, 32));
     fill(image, 0x00ABCDEF); // alpha 0: drawn anyway
     DrawDraftGif(t, strCanvasView{1, 4, 3}, image, strDraftPlacement{1, 0, 2, 2, 0, 0});
     EXPECT_EQ(grid(t, {{0x00ABCDEF, 'g'}, {0xFF123456, '-'}}), "--------\n"
@@ -174,11 +174,11 @@ protected:
         s.VLineFlag = false; // no grid or centre lines unless a test asks
         s.VTargetFlag = s.VGifFlag = false;
         s.CGround = 0;
-        drawer.setOptions(RenderOptionsOf(s));
-        drawer.putSheet(solidSheet(2, 2, 0xFFFF0000), 0);
+        drawer.SetOptions(RenderOptionsOf(s));
+        drawer.PutSheet(solidSheet(2, 2, 0xFFFF0000), 0);
         project.Reset(-1, 4, -1, -1);
         project.InsertFrames(0, 3);
-        ASSERT_TRUE(target.create(10, 6, 32));
+        ASSERT_TRUE(target.Create(10, 6, 32));
     }
     void Store(int f, int k, int x, int y)
     {
@@ -189,14 +189,14 @@ protected:
     }
     std::string Draw(int frame, const std::map<uint32_t, char>& legend)
     {
-        drawer.setOptions(RenderOptionsOf(Settings()));
-        EXPECT_TRUE(drawer.beginCanvas(target, 0, 0, 1));
+        drawer.SetOptions(RenderOptionsOf(Settings()));
+        EXPECT_TRUE(drawer.BeginCanvas(target, 0, 0, 1));
         strCanvasScene scene;
         scene.project = &project;
         scene.frame = frame;
         scene.settings = &Settings();
         DrawCanvasScene(drawer, target, scene);
-        drawer.present();
+        drawer.Present();
         return grid(target, legend);
     }
     cSpriteDrawer drawer;
@@ -274,7 +274,7 @@ TEST(Overlay, OnionColourScalesTheAlphaWithTheDistance)
 
 TEST_F(OverlayScene, NeighbourOutlinesWithoutShadowsAndNothingWhenOff)
 {
-    drawer.putSheet(solidSheet(4, 4, 0xFFFF0000), 0);
+    drawer.PutSheet(solidSheet(4, 4, 0xFFFF0000), 0);
     Settings().VShadowFlag = false;
     Settings().CNextShadow = 0x8800FF00;
     Settings().VBackFlag = false;
@@ -294,7 +294,7 @@ TEST_F(OverlayScene, NeighbourOutlinesWithoutShadowsAndNothingWhenOff)
 TEST_F(OverlayScene, DisplayedCellsReplaceStoredOnesAndPlayingShowsTheFlashOverCellsAndTarget)
 {
     Store(1, 0, 0, 0);
-    EXPECT_TRUE(drawer.beginCanvas(target, 0, 0, 1));
+    EXPECT_TRUE(drawer.BeginCanvas(target, 0, 0, 1));
     strCanvasScene scene;
     scene.project = &project;
     scene.frame = 1;
@@ -311,13 +311,13 @@ TEST_F(OverlayScene, DisplayedCellsReplaceStoredOnesAndPlayingShowsTheFlashOverC
     EXPECT_EQ(px(target, 4, 2), kBack);
 
     // Playing: a full-strength white screen flash covers the cell and the target picture.
-    drawer.putSheet(solidSheet(2, 2, 0xFF0000FF), kTargetSheet);
+    drawer.PutSheet(solidSheet(2, 2, 0xFF0000FF), kTargetSheet);
     Settings().VTargetFlag = true;
     strFlashState flash;
-    flash.start(255, 255, 255, 255, 4, 0, 0);
+    flash.Start(255, 255, 255, 255, 4, 0, 0);
     scene.playing = true;
     scene.screenFlash = &flash;
-    EXPECT_TRUE(drawer.beginCanvas(target, 0, 0, 1));
+    EXPECT_TRUE(drawer.BeginCanvas(target, 0, 0, 1));
     DrawCanvasScene(drawer, target, scene);
     for (int x = 0; x < 10; ++x)
         EXPECT_EQ(px(target, x, 2), 0xFFFFFFFFu) << x;
@@ -327,10 +327,10 @@ TEST_F(OverlayScene, TargetPictureSitsAtItsOffsetAndAMissingOneDrawsNothing)
 {
     Settings().VTargetFlag = true;
     Settings().TargetPostX = -3;
-    EXPECT_FALSE(drawer.loadSingleSheet(::testing::TempDir() + "no_such_target.png", kTargetSheet));
+    EXPECT_FALSE(drawer.LoadSingleSheet(::testing::TempDir() + "no_such_target.png", kTargetSheet));
     EXPECT_EQ(Draw(0, {}).find_first_not_of(".\n"), std::string::npos);
 
-    drawer.putSheet(solidSheet(2, 4, 0xFF0000FF), kTargetSheet);
+    drawer.PutSheet(solidSheet(2, 4, 0xFF0000FF), kTargetSheet);
     Settings().TargetOpacity = 255;
     project.SetValue(AI_CENTER_POSITION, 2); // 下: moved up by half its height
     EXPECT_EQ(Draw(0, {{0xFF0000FF, 't'}}), ".tt.......\n"

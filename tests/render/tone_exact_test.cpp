@@ -86,7 +86,7 @@ TEST(ExactTone, MatchesThePerTexelPass)
         const bool keep = round % 4 == 0;
         std::vector<uint32_t> expected, got(in.size());
         refTone(in, tone, keep, expected);
-        toneTexels(strTexels{in.data(), w, w, h}, tone, got.data(), nullptr, keep);
+        ToneTexels(strTexels{in.data(), w, w, h}, tone, got.data(), nullptr, keep);
         ASSERT_TRUE(got == expected) << "round " << round << " tone " << tone.red << "," << tone.green << ","
                                      << tone.blue << "," << tone.saturation;
     }

@@ -36,19 +36,19 @@ struct TempDir {
 };
 
 /** A 32-bit image whose pixel (x, y) is colour(x, y) as 0xAARRGGBB. */
-inline cBMP makeImage(int w, int h, const std::function<uint32_t(int, int)>& colour)
+inline cBMP MakeImage(int w, int h, const std::function<uint32_t(int, int)>& colour)
 {
     cBMP img;
-    img.create(w, h, 32);
+    img.Create(w, h, 32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            reinterpret_cast<uint32_t*>(img.row(y))[x] = colour(x, y);
+            reinterpret_cast<uint32_t*>(img.Row(y))[x] = colour(x, y);
     return img;
 }
 
-inline uint32_t pixel(const cBMP& img, int x, int y) { return reinterpret_cast<const uint32_t*>(img.row(y))[x]; }
+inline uint32_t Pixel(const cBMP& img, int x, int y) { return reinterpret_cast<const uint32_t*>(img.Row(y))[x]; }
 
-inline std::string readText(const fs::path& p)
+inline std::string ReadText(const fs::path& p)
 {
     std::ifstream in(p, std::ios::binary);
     std::stringstream ss;
@@ -58,13 +58,13 @@ inline std::string readText(const fs::path& p)
 
 /** Runs a Python program with Debian's interpreter (which has Pillow); its stdout is
  *  returned, and the test fails when it exits non-zero. */
-inline std::string runPython(const TempDir& dir, const std::string& program)
+inline std::string RunPython(const TempDir& dir, const std::string& program)
 {
     fs::path script = dir / "probe.py", out = dir / "probe.out";
     std::ofstream(script) << program;
     std::string cmd = "/usr/bin/python3 '" + script.string() + "' > '" + out.string() + "' 2>&1";
     int rc = std::system(cmd.c_str());
-    std::string text = readText(out);
+    std::string text = ReadText(out);
     EXPECT_EQ(rc, 0) << text;
     return text;
 }

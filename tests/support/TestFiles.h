@@ -32,44 +32,44 @@ struct TempDir {
 };
 
 /** Runs a Python script in the folder; true when it exits with 0. */
-inline bool runPython(const TempDir& dir, const std::string& script)
+inline bool RunPython(const TempDir& dir, const std::string& script)
 {
     std::ofstream(dir / "script.py") << script;
     std::string cmd = "cd '" + dir.path.string() + "' && /usr/bin/python3 script.py";
     return std::system(cmd.c_str()) == 0;
 }
 
-inline std::vector<uint8_t> readBytes(const std::filesystem::path& p)
+inline std::vector<uint8_t> ReadBytes(const std::filesystem::path& p)
 {
     std::ifstream in(p, std::ios::binary);
     return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-inline void writeBytes(const std::filesystem::path& p, const std::vector<uint8_t>& bytes)
+inline void WriteBytes(const std::filesystem::path& p, const std::vector<uint8_t>& bytes)
 {
     std::ofstream(p, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 /** Colour of a decoded pixel: palette entry of an 8-bit pixel, else the pixel. */
-inline uint32_t colorAt(const cBMP& image, int x, int y)
+inline uint32_t ColorAt(const cBMP& image, int x, int y)
 {
-    if (image.bitsPerPixel() == 8) {
+    if (image.BitsPerPixel() == 8) {
         uint32_t e = 0;
-        image.palette().entry(image.row(y)[x], e);
+        image.Palette().Entry(image.Row(y)[x], e);
         return e;
     }
-    const uint8_t* p = image.row(y) + 4 * x;
+    const uint8_t* p = image.Row(y) + 4 * x;
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
-inline void put16(std::vector<uint8_t>& v, uint32_t x)
+inline void Put16(std::vector<uint8_t>& v, uint32_t x)
 {
     v.push_back(static_cast<uint8_t>(x));
     v.push_back(static_cast<uint8_t>(x >> 8));
 }
 
-inline void put32(std::vector<uint8_t>& v, uint32_t x)
+inline void Put32(std::vector<uint8_t>& v, uint32_t x)
 {
     for (int i = 0; i < 4; ++i)
         v.push_back(static_cast<uint8_t>(x >> (8 * i)));

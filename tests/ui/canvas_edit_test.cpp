@@ -33,15 +33,15 @@ namespace {
 void loadSolidPicture()
 {
     auto sheet = std::make_unique<cPatternSheet>();
-    sheet->create(32, 32, 32);
-    sheet->setMasks(kMaskR, kMaskG, kMaskB, kMaskA);
+    sheet->Create(32, 32, 32);
+    sheet->SetMasks(kMaskR, kMaskG, kMaskB, kMaskA);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const uint32_t c = 0xFFC04020;
-            std::memcpy(sheet->row(y) + 4 * x, &c, 4);
+            std::memcpy(sheet->Row(y) + 4 * x, &c, 4);
         }
-    sheet->build(1, 1, 0);
-    SpriteDrawer().putSheet(std::move(sheet), 0);
+    sheet->Build(1, 1, 0);
+    SpriteDrawer().PutSheet(std::move(sheet), 0);
 }
 
 class CanvasGui : public GuiTest {
@@ -62,7 +62,7 @@ protected:
     }
     void TearDown() override
     {
-        SpriteDrawer().removeSheet(0);
+        SpriteDrawer().RemoveSheet(0);
         GuiTest::TearDown();
     }
     // The canvas pixel of an animation point.

@@ -92,18 +92,18 @@ TEST_F(ListWindowGuiTest, PictureDeleteDropsTheSheetAndPasteBringsItBack)
     cMainWnd& w = StartSample();
     cAnimeData& p = w.Project();
     cDlg_SourceList& list = *Host().ListWindow();
-    ASSERT_NE(SpriteDrawer().sheet(1), nullptr);
+    ASSERT_NE(SpriteDrawer().Sheet(1), nullptr);
     list.SelectRow(cDlg_SourceList::kPicturePage, 1);
     ASSERT_TRUE(list.TableCommand(cDlg_SourceList::kPicturePage, IDM_COPY));
     ASSERT_TRUE(list.TableCommand(cDlg_SourceList::kPicturePage, IDM_DELETE));
     EXPECT_EQ(p.GetPicture(1), nullptr);
-    EXPECT_EQ(SpriteDrawer().sheet(1), nullptr);
+    EXPECT_EQ(SpriteDrawer().Sheet(1), nullptr);
     EXPECT_EQ(Host().PaletteWindow()->tabs->count(), 1) << "the tabs end at the last picture";
     list.SelectRow(cDlg_SourceList::kPicturePage, 3);
     ASSERT_TRUE(list.TableCommand(cDlg_SourceList::kPicturePage, IDM_PASTE));
     ASSERT_NE(p.GetPicture(3), nullptr);
-    ASSERT_NE(SpriteDrawer().sheet(3), nullptr);
-    EXPECT_TRUE(SpriteDrawer().sheet(3)->isReady());
+    ASSERT_NE(SpriteDrawer().Sheet(3), nullptr);
+    EXPECT_TRUE(SpriteDrawer().Sheet(3)->IsReady());
     EXPECT_EQ(Host().PaletteWindow()->Picture(), 3) << "the palette shows the changed slot";
     EXPECT_EQ(Host().PaletteWindow()->tabs->count(), 4);
 }

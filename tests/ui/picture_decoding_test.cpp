@@ -18,9 +18,9 @@ TEST_F(GuiTest, PicturesNotShownStayUndecodedAtOpen)
     QCoreApplication::processEvents();
     EXPECT_TRUE(w.StatusPart(0)->text().startsWith("読み込みました")) << w.StatusPart(0)->text().toStdString();
     // Frame 0 shows picture 0 only; picture 1 first appears in frame 2.
-    EXPECT_FALSE(SpriteDrawer().isUndecoded(0));
-    EXPECT_TRUE(SpriteDrawer().isUndecoded(1));
+    EXPECT_FALSE(SpriteDrawer().IsUndecoded(0));
+    EXPECT_TRUE(SpriteDrawer().IsUndecoded(1));
     EXPECT_EQ(MissingPictureText(w.Project(), 1), "");
-    ASSERT_NE(SpriteDrawer().sheet(1), nullptr);
-    EXPECT_FALSE(SpriteDrawer().isUndecoded(1));
+    ASSERT_NE(SpriteDrawer().Sheet(1), nullptr);
+    EXPECT_FALSE(SpriteDrawer().IsUndecoded(1));
 }

@@ -14,7 +14,7 @@ namespace {
 
 class ListWindowTest : public EditTest {
 protected:
-    strEffect effectAt(int frame)
+    strEffect EffectAt(int frame)
     {
         strEffect e;
         e.frame = uint16_t(frame);
@@ -22,7 +22,7 @@ protected:
         e.note = "n" + std::to_string(frame);
         return e;
     }
-    std::vector<int> effectFrames() const
+    std::vector<int> EffectFrames() const
     {
         std::vector<int> frames;
         for (int i = 0; p.GetEffect(i); ++i)
@@ -76,17 +76,17 @@ TEST_F(ListWindowTest, EffectTableTextsAndTheAddingRow)
 TEST_F(ListWindowTest, EditedEffectsMoveToTheirFramePlace)
 {
     for (int f : {2, 9})
-        ASSERT_TRUE(p.InsertEffect(effectAt(f), nullptr));
+        ASSERT_TRUE(p.InsertEffect(EffectAt(f), nullptr));
     strEffect e = EffectForSlot(p, 1);
     e.frame = 1;
     EXPECT_EQ(StoreEffect(p, 1, e), 0) << "frame 9 -> 1 moves to the top";
-    EXPECT_EQ(effectFrames(), (std::vector<int>{1, 2}));
+    EXPECT_EQ(EffectFrames(), (std::vector<int>{1, 2}));
 
     const int slot = FirstEmptyEffectSlot(p);
     EXPECT_EQ(slot, 2);
-    EXPECT_EQ(StoreEffect(p, slot, effectAt(7)), 2);
-    EXPECT_EQ(StoreEffect(p, FirstEmptyEffectSlot(p), effectAt(2)), 2) << "after the equal frame";
-    EXPECT_EQ(effectFrames(), (std::vector<int>{1, 2, 2, 7}));
+    EXPECT_EQ(StoreEffect(p, slot, EffectAt(7)), 2);
+    EXPECT_EQ(StoreEffect(p, FirstEmptyEffectSlot(p), EffectAt(2)), 2) << "after the equal frame";
+    EXPECT_EQ(EffectFrames(), (std::vector<int>{1, 2, 2, 7}));
 }
 
 TEST_F(ListWindowTest, StoredEffectsAreValidated)
@@ -133,8 +133,8 @@ TEST_F(ListWindowTest, StoringAPictureLoadsItsSheetOrReportsThePath)
     pic.path = image;
     pic.divX = 2;
     EXPECT_TRUE(StorePicture(p, 4, pic, drawer, status));
-    ASSERT_NE(drawer.sheet(4), nullptr);
-    EXPECT_TRUE(drawer.sheet(4)->isReady());
+    ASSERT_NE(drawer.Sheet(4), nullptr);
+    EXPECT_TRUE(drawer.Sheet(4)->IsReady());
     EXPECT_TRUE(ReloadPicture(p, 4, drawer, status));
     EXPECT_EQ(status.last, "再読込が完了 : 4");
 
@@ -145,7 +145,7 @@ TEST_F(ListWindowTest, StoringAPictureLoadsItsSheetOrReportsThePath)
 
     ASSERT_TRUE(p.DeletePicture(4));
     SyncPictureSheet(p, 4, drawer);
-    EXPECT_EQ(drawer.sheet(4), nullptr);
+    EXPECT_EQ(drawer.Sheet(4), nullptr);
     EXPECT_FALSE(ReloadPicture(p, 4, drawer, status));
     EXPECT_TRUE(IsTimeFailure(status.last));
 
@@ -156,11 +156,11 @@ TEST_F(ListWindowTest, StoringAPictureLoadsItsSheetOrReportsThePath)
     ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
     EXPECT_EQ(p.GetPicture(4), nullptr);
     SyncPictureSheets(p, drawer);
-    EXPECT_EQ(drawer.sheet(4), nullptr);
+    EXPECT_EQ(drawer.Sheet(4), nullptr);
     ASSERT_TRUE(history.Restore(p, RESTORE_REDO));
     SyncPictureSheets(p, drawer);
-    ASSERT_NE(drawer.sheet(4), nullptr);
-    EXPECT_TRUE(drawer.sheet(4)->isReady());
+    ASSERT_NE(drawer.Sheet(4), nullptr);
+    EXPECT_TRUE(drawer.Sheet(4)->IsReady());
 }
 
 TEST(PaletteGeometry, ContentFitsTheSheetAndTheClientAtEveryZoom)
