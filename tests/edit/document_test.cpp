@@ -54,7 +54,6 @@ class DocumentTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Settings().SetDefaults();
         root = TestFolder("document");
         app = paths::FromDiskPath(root / "app");
         fs::create_directories(root / "app");
@@ -63,11 +62,7 @@ protected:
         doc.onInstall = [this](cAnimeData&) { ++installs; };
         doc.onTitle = [this](const std::string& path) { title = path; };
     }
-    void TearDown() override
-    {
-        Settings().SetDefaults();
-        fs::remove_all(root);
-    }
+    void TearDown() override { fs::remove_all(root); }
     std::string Stored(const fs::path& p) { return paths::FromDiskPath(p); }
     std::string Sample() { return ReadBytes(ExampleData() / "sample.dat"); }
 
@@ -76,7 +71,8 @@ protected:
     cStatusRecorder status;
     FakeMessages messages;
     FakeChooser chooser;
-    cDocument doc{status, messages, chooser, Settings()};
+    cSettings settings;
+    cDocument doc{status, messages, chooser, settings};
     int installs = 0;
     std::string title = "unset";
 };
@@ -111,7 +107,7 @@ TEST_F(DocumentTest, StartUpWithoutWorkingFolder)
     EXPECT_EQ(doc.defaultWorkFolder, app);
     EXPECT_EQ(doc.initialFolder, app + "\\");
 
-    Settings().LastLoadPath = Stored(root / "elsewhere");
+    settings.LastLoadPath = Stored(root / "elsewhere");
     doc.StartUp(app);
     EXPECT_EQ(doc.initialFolder, Stored(root / "elsewhere") + "\\");
     EXPECT_EQ(doc.dialog.DefaultFolder(), doc.initialFolder);
@@ -302,7 +298,7 @@ TEST_F(DocumentTest, AskSaveChangesGuardsNew)
 TEST_F(DocumentTest, BackupCopiesTheOpenedFile)
 {
     doc.StartUp(app);
-    Settings().BackUpFlag = true;
+    settings.BackUpFlag = true;
     const fs::path file = root / "elsewhere" / "b.txt";
     WriteBytes(file, ReadBytes(ExampleData() / "sample.txt"));
     ASSERT_TRUE(doc.OpenPath(Stored(file)));

@@ -16,7 +16,6 @@
 #include "platform/Clipboard.h"
 #include "platform/Feedback.h"
 #include "project/AnimeFile.h"
-#include "project/Settings.h"
 #include "support/ModelText.h"
 
 #include <gtest/gtest.h>
@@ -244,7 +243,6 @@ public:
 
 TEST(LongRunEdit, RandomOperationsKeepInvariantsAndUndoToSegmentStart)
 {
-    Settings().SetDefaults();
     platform::MemoryClipboard clipboard;
     platform::SetSystemClipboard(&clipboard);
     int operations = 0;

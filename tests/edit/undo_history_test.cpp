@@ -6,7 +6,6 @@
 #include "edit/Transaction.h"
 #include "model/AnimeData.h"
 #include "platform/Feedback.h"
-#include "project/Settings.h"
 #include "support/ModelText.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +20,6 @@ class HistoryTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Settings().SetDefaults();
         history.SetCapacity(32);
         p.SetChangeSink(&history);
         p.NewProject("");

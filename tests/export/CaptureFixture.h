@@ -17,13 +17,13 @@ constexpr uint32_t kRed = 0xFFFF0000, kBlue = 0xFF0000FF;
 struct CaptureProject {
     TempDir dir;
     cAnimeData project;
+    strRenderOptions options = RenderOptionsOf(cSettings());
 
     /** `frames` frames of the given interval, each with a cell of pattern 1 (even
      *  frames) or 2 (odd) at (x, y). */
     explicit CaptureProject(int frames, int interval = 1, int x = 0, int y = 0)
     {
-        Settings().TransType = 0; // pictures drawn as they are
-        Settings().TargetPath.clear();
+        options.transType = 0; // pictures drawn as they are
         cBMP sheet = MakeImage(16, 8, [](int px, int) { return px < 8 ? kRed : kBlue; });
         WritePngRGBA(dir / "pic.png", sheet, true);
         project.NewProject(dir.path.string());

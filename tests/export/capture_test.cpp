@@ -44,7 +44,7 @@ TEST(Capture, SheetLayout)
     for (const Case& c : cases) {
         CaptureProject p(c.images);
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         ASSERT_TRUE(
             job.Init(p.Path("s.png"), &p.project, &kCrop, c.count, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0))
             << c.images;
@@ -63,7 +63,7 @@ TEST(Capture, TileOrder)
     for (bool n : {false, true}) {
         CaptureProject p(4);
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         int flags = kCapturePng | kCaptureCombine | (n ? kCaptureOrderN : 0);
         ASSERT_TRUE(job.Init(p.Path("o.png"), &p.project, &kCrop, 2, 0, flags, 60, 1.0));
         RunJob(job);
@@ -97,13 +97,13 @@ TEST(Capture, RefusedJobs)
     };
     for (const Case& c : cases) {
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         EXPECT_EQ(job.Init(p.Path("r.png"), &p.project, c.crop, c.count, 0, c.flags, 60, c.scale), c.error == CE_NONE);
         EXPECT_EQ(job.LastError(), c.error);
     }
     CaptureProject none(0);
     cCaptureImage job;
-    job.SetRenderOptions(RenderOptionsOf(Settings()));
+    job.SetRenderOptions(none.options);
     EXPECT_FALSE(job.Init(none.Path("n.png"), &none.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
     EXPECT_EQ(job.LastError(), CE_NOTHING);
 }
@@ -114,8 +114,8 @@ TEST(Capture, IntervalStepping)
     p.project.SetInterval(0, 2);
     p.project.SetInterval(1, 4);
     cCaptureImage plain, stepped;
-    plain.SetRenderOptions(RenderOptionsOf(Settings()));
-    stepped.SetRenderOptions(RenderOptionsOf(Settings()));
+    plain.SetRenderOptions(p.options);
+    stepped.SetRenderOptions(p.options);
     ASSERT_TRUE(plain.Init(p.Path("a.png"), &p.project, &kCrop, 0, 0, kCapturePng, 60, 1.0));
     EXPECT_EQ(plain.ImageCount(), 2);
     ASSERT_TRUE(stepped.Init(p.Path("b.png"), &p.project, &kCrop, 9, 0,
@@ -140,8 +140,8 @@ TEST(Capture, FlashesAddImagesAndFade)
     ASSERT_TRUE(p.project.InsertEffect(e, &index));
 
     cCaptureImage without, with;
-    without.SetRenderOptions(RenderOptionsOf(Settings()));
-    with.SetRenderOptions(RenderOptionsOf(Settings()));
+    without.SetRenderOptions(p.options);
+    with.SetRenderOptions(p.options);
     ASSERT_TRUE(without.Init(p.Path("a.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 10, 1.0));
     EXPECT_EQ(without.ImageCount(), 2);
     ASSERT_TRUE(with.Init(p.Path("b.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureFlash, 10, 1.0));
@@ -180,7 +180,7 @@ TEST(Capture, GifDelays)
     for (const Case& c : cases) {
         CaptureProject p(c.frames, c.interval);
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         ASSERT_TRUE(job.Init(p.Path("d.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | c.flags, c.fps, 1.0));
         RunJob(job);
         EXPECT_EQ(gifDelays(p.Path("d.gif")), c.delays) << c.fps << " fps, interval " << c.interval;
@@ -188,7 +188,7 @@ TEST(Capture, GifDelays)
     // The shipped sample lasts 27 ticks: 450 ms at 60 fps.
     CaptureProject p(9, 3);
     cCaptureImage job;
-    job.SetRenderOptions(RenderOptionsOf(Settings()));
+    job.SetRenderOptions(p.options);
     ASSERT_TRUE(job.Init(p.Path("s.gif"), &p.project, &kCrop, 0, 0, kCaptureGif, 60, 1.0));
     RunJob(job);
     std::vector<int> delays = gifDelays(p.Path("s.gif"));
@@ -202,7 +202,7 @@ TEST(Capture, ImageCountIsCapped)
     p.project.SetInterval(0, 65535);
     p.project.SetInterval(1, 65535);
     cCaptureImage job;
-    job.SetRenderOptions(RenderOptionsOf(Settings()));
+    job.SetRenderOptions(p.options);
     EXPECT_FALSE(job.Init(p.Path("c.gif"), &p.project, &kCrop, 0, 0, kCaptureGif | kCaptureInterval, 60, 1.0));
     EXPECT_EQ(job.LastError(), CE_TOO_MANY);
     p.project.SetInterval(1, 1);
@@ -219,7 +219,7 @@ TEST(Capture, MirroredAndFlippedCrops)
     cBMP images[4];
     for (int i = 0; i < 4; ++i) {
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         ASSERT_TRUE(job.Init(p.Path("m.png"), &p.project, &crops[i], 1, 0, kCapturePng | kCaptureCombine, 60, 1.0));
         EXPECT_EQ(job.Flags() & (kCaptureMirrorH | kCaptureFlipV),
                   (i & 1 ? kCaptureMirrorH : 0) | (i & 2 ? kCaptureFlipV : 0));
@@ -285,8 +285,8 @@ TEST(Capture, TargetPicture)
     hide.flashScope = 2;
     int index = -1;
     ASSERT_TRUE(p.project.InsertEffect(hide, &index));
-    Settings().TargetPostX = 2;
-    Settings().TargetPostY = 0;
+    p.options.targetX = 2;
+    p.options.targetY = 0;
     struct Case {
         int center, flags;
         bool first, second; // target visible in images 0 and 1
@@ -299,10 +299,10 @@ TEST(Capture, TargetPicture)
         {2, 0, false, false, 2},
     };
     for (const Case& c : cases) {
-        Settings().TargetPath = p.Path("target.png").string();
+        p.options.targetPath = p.Path("target.png").string();
         p.project.SetValue(AI_CENTER_POSITION, c.center);
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         ASSERT_TRUE(
             job.Init(p.Path("t.png"), &p.project, &kCrop, 9, 0, kCapturePng | kCaptureCombine | c.flags, 60, 1.0));
         ASSERT_GE(RunJob(job), 2);
@@ -315,8 +315,6 @@ TEST(Capture, TargetPicture)
             EXPECT_NE(Pixel(s, image * 16 + 12, c.top), 0xFF00FF00u);
         }
     }
-    Settings().TargetPath.clear();
-    Settings().TargetPostX = 0;
 }
 
 TEST(Capture, NumberedFilesAndAlpha)
@@ -328,7 +326,7 @@ TEST(Capture, NumberedFilesAndAlpha)
     for (bool alpha : {false, true}) {
         CaptureProject p(3);
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         ASSERT_TRUE(job.Init(p.Path("anim.png"), &p.project, &kCrop, 0, 0x102030,
                              kCapturePng | (alpha ? kCaptureAlpha : 0), 60, 1.0));
         EXPECT_EQ(RunJob(job), 3);
@@ -354,12 +352,12 @@ TEST(Capture, GifFileMatchesTheRenderedFrames)
     CaptureProject p(4, 2, -3, 2);
     // The same images as PNG files, alpha kept.
     cCaptureImage png;
-    png.SetRenderOptions(RenderOptionsOf(Settings()));
+    png.SetRenderOptions(p.options);
     ASSERT_TRUE(png.Init(p.Path("r.png"), &p.project, &kCrop, 0, 0x00FF00, kCapturePng | kCaptureAlpha, 20, 1.0));
     EXPECT_EQ(RunJob(png), 4);
     for (bool transparent : {false, true}) {
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         int flags = kCaptureGif | (transparent ? kCaptureAlpha : 0);
         ASSERT_TRUE(job.Init(p.Path("g.gif"), &p.project, &kCrop, 0, 0x00FF00, flags, 20, 1.0));
         EXPECT_EQ(RunJob(job), 4);
@@ -416,7 +414,7 @@ TEST(Capture, WriteFailuresGiveTheSystemsReason)
         SCOPED_TRACE(k.name);
         CaptureProject p(2);
         cCaptureImage job;
-        job.SetRenderOptions(RenderOptionsOf(Settings()));
+        job.SetRenderOptions(p.options);
         ASSERT_TRUE(job.Init(p.Path("none") / k.name, &p.project, &kCrop, 2, 0, k.flags, 60, 1.0));
         while (job.Step()) {
         }

@@ -40,7 +40,7 @@ TEST(SaveThread, RunsTheJobAndNotifiesOnce)
     const strCaptureRect crop{-8, -8, 8, 8};
     std::atomic<int> notices{0}, lastCode{0};
     cThread_SaveGraph thread;
-    thread.Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    thread.Job().SetRenderOptions(p.options);
     ASSERT_TRUE(thread.Job().Init(p.Path("s.png"), &p.project, &crop, 3, 0, kCapturePng | kCaptureCombine, 60, 1.0));
     ASSERT_TRUE(thread.Create([&](int code) {
         lastCode = code;
@@ -105,7 +105,7 @@ TEST(SaveThread, CancelStopsAtOnceAndLeavesWholeFiles)
     const strCaptureRect crop{-300, -200, 300, 200};
     std::atomic<int> notices{0};
     cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.Count() == 3; });
-    thread.Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    thread.Job().SetRenderOptions(p.options);
     ASSERT_TRUE(thread.Job().Init(p.Path("anim.png"), &p.project, &crop, 0, 0, kCapturePng, 60, 1.0));
     ASSERT_TRUE(thread.Create([&](int) { ++notices; }));
     std::future<void> third = thread.reached.get_future();
@@ -141,7 +141,7 @@ TEST(SaveThread, DestroyWhileRunningEndsTheLoop)
     CaptureProject p(300);
     const strCaptureRect crop{-100, -100, 100, 100};
     auto thread = std::make_unique<cThread_SaveGraph>();
-    thread->Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    thread->Job().SetRenderOptions(p.options);
     ASSERT_TRUE(thread->Job().Init(p.Path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
     ASSERT_TRUE(thread->Create(nullptr));
     thread->Suspend(false);
@@ -155,7 +155,7 @@ TEST(SaveThread, GifProgressRunsThroughBothPhasesAndCancelLeavesNoFile)
     CaptureProject p(12);
     const strCaptureRect crop{-20, -20, 20, 20};
     cHeldSaveGraph thread([](const cThread_SaveGraph& t) { return t.FramesEncoded() == 2; });
-    thread.Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    thread.Job().SetRenderOptions(p.options);
     ASSERT_TRUE(thread.Job().Init(p.Path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
     ASSERT_TRUE(thread.Create(nullptr));
     EXPECT_EQ(thread.Total(), 12);
@@ -179,7 +179,7 @@ TEST(SaveThread, GifProgressRunsThroughBothPhasesAndCancelLeavesNoFile)
 
     // Run to the end, the file appears only then.
     cThread_SaveGraph whole;
-    whole.Job().SetRenderOptions(RenderOptionsOf(Settings()));
+    whole.Job().SetRenderOptions(p.options);
     ASSERT_TRUE(whole.Job().Init(p.Path("g.gif"), &p.project, &crop, 0, 0, kCaptureGif, 60, 1.0));
     ASSERT_TRUE(whole.Create(nullptr));
     whole.Suspend(false);

@@ -4,7 +4,6 @@
 
 #include "model/AnimeData.h"
 #include "platform/CodePage.h"
-#include "project/Settings.h"
 #include "support/ModelText.h"
 
 #include <cstdlib>
@@ -18,7 +17,6 @@
 /** A new project without edit restrictions or fixed pictures, with `frames` frames. */
 inline void MakeProject(cAnimeData& p, int frames = 1, const char* name = "")
 {
-    Settings().SetDefaults();
     p.NewProject("");
     p.SetValue(AI_EDIT_FORMAT, 0);
     p.SetValue(AI_FIX_PICTURE_PER_CELL, 0);

@@ -68,10 +68,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     return at == std::string::npos ? text : text.replace(at, from.size(), to);
 }
 
-class JsonDataFile : public ::testing::Test {
-protected:
-    void SetUp() override { Settings().SetDefaults(); }
-};
+class JsonDataFile : public ::testing::Test {};
 
 TEST_F(JsonDataFile, ListsEntriesAndGivesBackItsBytes)
 {

@@ -125,11 +125,7 @@ std::string listing(const cDataFile& file)
 
 class LdbDataFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        platform::SetLocale("jpn");
-        Settings().SetDefaults();
-    }
+    void SetUp() override { platform::SetLocale("jpn"); }
     void ImportInto(const cDataFile& file, int id, cAnimeData& p)
     {
         std::string error;

@@ -58,7 +58,6 @@ protected:
     void SetUp() override
     {
         platform::SetLocale("jpn");
-        Settings().SetDefaults();
         platform::TakeTextProblems();
     }
     std::string ClipboardData(const std::string& format)

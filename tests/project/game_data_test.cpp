@@ -17,7 +17,6 @@ class GameDataTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Settings().SetDefaults();
         root = TestFolder("game_data");
         file = MakeMvGame(root / "game");
     }

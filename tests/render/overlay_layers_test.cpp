@@ -169,8 +169,7 @@ class OverlayScene : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Settings().SetDefaults();
-        cSettings& s = Settings();
+        cSettings& s = settings;
         s.VLineFlag = false; // no grid or centre lines unless a test asks
         s.VTargetFlag = s.VGifFlag = false;
         s.CGround = 0;
@@ -189,16 +188,17 @@ protected:
     }
     std::string Draw(int frame, const std::map<uint32_t, char>& legend)
     {
-        drawer.SetOptions(RenderOptionsOf(Settings()));
+        drawer.SetOptions(RenderOptionsOf(settings));
         EXPECT_TRUE(drawer.BeginCanvas(target, 0, 0, 1));
         strCanvasScene scene;
         scene.project = &project;
         scene.frame = frame;
-        scene.settings = &Settings();
+        scene.settings = &settings;
         DrawCanvasScene(drawer, target, scene);
         drawer.Present();
         return grid(target, legend);
     }
+    cSettings settings;
     cSpriteDrawer drawer;
     cAnimeData project;
     cBMP target;
@@ -206,9 +206,9 @@ protected:
 
 TEST_F(OverlayScene, NeighbourSilhouettesUnderTheCurrentCells)
 {
-    Settings().VShadowFlag = true;
-    Settings().CBackShadow = 0xFF0000FF;
-    Settings().CNextShadow = 0xFF00FF00;
+    settings.VShadowFlag = true;
+    settings.CBackShadow = 0xFF0000FF;
+    settings.CNextShadow = 0xFF00FF00;
     Store(0, 0, -3, 0);
     Store(1, 0, 0, 0);
     Store(2, 0, 2, 0);
@@ -234,23 +234,23 @@ TEST_F(OverlayScene, NeighbourSilhouettesUnderTheCurrentCells)
                                "..........\n"
                                "..........\n");
     // Half-transparent shadows take the setting's alpha as their opacity.
-    Settings().CBackShadow = 0x800000FF;
+    settings.CBackShadow = 0x800000FF;
     Draw(1, legend);
     EXPECT_EQ(px(target, 2, 2) & 0xFFFFFF, 0x000080u);
 }
 
 TEST_F(OverlayScene, OnionSkinReachesSeveralFramesFadingWithDistance)
 {
-    Settings().VShadowFlag = true;
-    Settings().VNextFlag = false;
-    Settings().CBackShadow = 0xFF0000FF;
+    settings.VShadowFlag = true;
+    settings.VNextFlag = false;
+    settings.CBackShadow = 0xFF0000FF;
     project.InsertFrames(3, 1);
     Store(0, 0, -3, 0); // two frames back
     Store(1, 0, 2, 0);  // one frame back
     Draw(2, {});
     EXPECT_EQ(px(target, 1, 2), kBack) << "one neighbour by default";
     EXPECT_EQ(px(target, 6, 2), 0xFF0000FFu);
-    Settings().OnionFrames = 2;
+    settings.OnionFrames = 2;
     Draw(2, {});
     EXPECT_EQ(px(target, 6, 2), 0xFF0000FFu) << "the nearest neighbour at full strength";
     const uint32_t blue = px(target, 1, 2) & 0xFF;
@@ -275,9 +275,9 @@ TEST(Overlay, OnionColourScalesTheAlphaWithTheDistance)
 TEST_F(OverlayScene, NeighbourOutlinesWithoutShadowsAndNothingWhenOff)
 {
     drawer.PutSheet(solidSheet(4, 4, 0xFFFF0000), 0);
-    Settings().VShadowFlag = false;
-    Settings().CNextShadow = 0x8800FF00;
-    Settings().VBackFlag = false;
+    settings.VShadowFlag = false;
+    settings.CNextShadow = 0x8800FF00;
+    settings.VBackFlag = false;
     Store(1, 0, 0, 0);
     project.SetCell(1, 0, nullptr);
     Store(2, 0, 0, 0);
@@ -287,7 +287,7 @@ TEST_F(OverlayScene, NeighbourOutlinesWithoutShadowsAndNothingWhenOff)
                                             "...n...n..\n"
                                             "...n...n..\n"
                                             "...nnnnn..\n");
-    Settings().VNextFlag = false;
+    settings.VNextFlag = false;
     EXPECT_EQ(Draw(1, {}).find_first_not_of(".\n"), std::string::npos);
 }
 
@@ -298,7 +298,7 @@ TEST_F(OverlayScene, DisplayedCellsReplaceStoredOnesAndPlayingShowsTheFlashOverC
     strCanvasScene scene;
     scene.project = &project;
     scene.frame = 1;
-    scene.settings = &Settings();
+    scene.settings = &settings;
     scene.displayedCell = [](int k, strCell& out) {
         if (k != 0)
             return false;
@@ -312,7 +312,7 @@ TEST_F(OverlayScene, DisplayedCellsReplaceStoredOnesAndPlayingShowsTheFlashOverC
 
     // Playing: a full-strength white screen flash covers the cell and the target picture.
     drawer.PutSheet(solidSheet(2, 2, 0xFF0000FF), kTargetSheet);
-    Settings().VTargetFlag = true;
+    settings.VTargetFlag = true;
     strFlashState flash;
     flash.Start(255, 255, 255, 255, 4, 0, 0);
     scene.playing = true;
@@ -325,13 +325,13 @@ TEST_F(OverlayScene, DisplayedCellsReplaceStoredOnesAndPlayingShowsTheFlashOverC
 
 TEST_F(OverlayScene, TargetPictureSitsAtItsOffsetAndAMissingOneDrawsNothing)
 {
-    Settings().VTargetFlag = true;
-    Settings().TargetPostX = -3;
+    settings.VTargetFlag = true;
+    settings.TargetPostX = -3;
     EXPECT_FALSE(drawer.LoadSingleSheet(::testing::TempDir() + "no_such_target.png", kTargetSheet));
     EXPECT_EQ(Draw(0, {}).find_first_not_of(".\n"), std::string::npos);
 
     drawer.PutSheet(solidSheet(2, 4, 0xFF0000FF), kTargetSheet);
-    Settings().TargetOpacity = 255;
+    settings.TargetOpacity = 255;
     project.SetValue(AI_CENTER_POSITION, 2); // 下: moved up by half its height
     EXPECT_EQ(Draw(0, {{0xFF0000FF, 't'}}), ".tt.......\n"
                                             ".tt.......\n"
@@ -339,7 +339,7 @@ TEST_F(OverlayScene, TargetPictureSitsAtItsOffsetAndAMissingOneDrawsNothing)
                                             "..........\n"
                                             "..........\n"
                                             "..........\n");
-    const strCanvasPoint at = TargetPosition(&project, RenderOptionsOf(Settings()), 2, 4);
+    const strCanvasPoint at = TargetPosition(&project, RenderOptionsOf(settings), 2, 4);
     EXPECT_FLOAT_EQ(at.x, -3);
     EXPECT_FLOAT_EQ(at.y, -2);
 }

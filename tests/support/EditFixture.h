@@ -63,7 +63,6 @@ class EditTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Settings().SetDefaults();
         history.SetCapacity(32);
         p.SetChangeSink(&history);
         platform::SetSystemClipboard(&clipboard);
@@ -104,4 +103,5 @@ protected:
     cStatusRecorder status;
     cMessageRecorder messages;
     platform::MemoryClipboard clipboard;
+    cSettings settings; // the editor's options as a test sets them
 };

@@ -33,7 +33,7 @@ protected:
             return picture == 0;
         });
         edit.SetProject(&p);
-        edit.SetOptions([] { return EditOptionsOf(Settings()); });
+        edit.SetOptions([this] { return EditOptionsOf(settings); });
         edit.SetCurrent(4);
     }
     // A whole drag: press, one move, release.
@@ -92,7 +92,7 @@ TEST_F(CanvasEditTest, MoveStoresOneStepWithAndWithoutGrid)
 {
     Store(4, 0, Cell(0, 0));
     Store(4, 1, Cell(100, 100));
-    Settings().GridBit = 0;
+    settings.GridBit = 0;
     const std::string before = ModelText(p);
 
     EXPECT_TRUE(Drag({5, 5}, {18, -2}) & CR_STORED);
@@ -105,8 +105,8 @@ TEST_F(CanvasEditTest, MoveStoresOneStepWithAndWithoutGrid)
     ASSERT_TRUE(history.Restore(p, RESTORE_UNDO));
     EXPECT_EQ(ModelText(p), before);
 
-    Settings().GridBit = GRID_POSITION;
-    Settings().PostGrid = 8;
+    settings.GridBit = GRID_POSITION;
+    settings.PostGrid = 8;
     Drag({5, 5}, {18, -2});
     EXPECT_EQ(At(4, 0).x, 16);
     EXPECT_EQ(At(4, 0).y, -8);
@@ -118,7 +118,7 @@ TEST_F(CanvasEditTest, MoveStoresOneStepWithAndWithoutGrid)
 TEST_F(CanvasEditTest, MoveFollowsTheZoomAndShowsTheDragBeforeStoring)
 {
     Store(4, 0, Cell(0, 0));
-    Settings().GridBit = 0;
+    settings.GridBit = 0;
     edit.SetView({2, 100, 100}); // window = animation × 2 + 100
     edit.LeftDown({110, 110}, Keys());
     edit.MouseMove({137, 90}, Keys());
@@ -145,7 +145,7 @@ TEST_F(CanvasEditTest, DialogWorkingCopyIsShownUntilADragMovesTheCell)
     ASSERT_TRUE(edit.DisplayedCell(0, shown));
     EXPECT_EQ(shown.x, 7);
     EXPECT_FALSE(edit.DisplayedCell(1, shown));
-    Settings().GridBit = 0;
+    settings.GridBit = 0;
     edit.LeftDown({5, 5}, Keys());
     edit.MouseMove({6, 5}, Keys());
     ASSERT_TRUE(edit.DisplayedCell(0, shown));
@@ -155,10 +155,10 @@ TEST_F(CanvasEditTest, DialogWorkingCopyIsShownUntilADragMovesTheCell)
 TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
 {
     // Off-grid cells with the grids on: any snap or normalisation would change them.
-    Settings().GridBit = GRID_POSITION | GRID_SCALE | GRID_ANGLE;
-    Settings().PostGrid = 8;
-    Settings().AngleGrid = 100;
-    Settings().ScaleGrid = 30;
+    settings.GridBit = GRID_POSITION | GRID_SCALE | GRID_ANGLE;
+    settings.PostGrid = 8;
+    settings.AngleGrid = 100;
+    settings.ScaleGrid = 30;
     const struct {
         const char* what;
         strCanvasKeys keys;
@@ -209,8 +209,8 @@ TEST_F(CanvasEditTest, GesturesThatDoNotMoveStoreNothing)
 
 TEST_F(CanvasEditTest, SnapWaitsForTheMouseToLeaveTheEdgeSquare)
 {
-    Settings().GridBit = GRID_POSITION;
-    Settings().PostGrid = 8;
+    settings.GridBit = GRID_POSITION;
+    settings.PostGrid = 8;
     Store(4, 0, Cell(-57, 3));
     edit.LeftDown({-57, 3}, Keys());
     edit.MouseMove({-56, 3}, Keys());
@@ -227,7 +227,7 @@ TEST_F(CanvasEditTest, SnapWaitsForTheMouseToLeaveTheEdgeSquare)
 
 TEST_F(CanvasEditTest, EscapeCancelsEveryGestureWithoutStoring)
 {
-    Settings().GridBit = 0;
+    settings.GridBit = 0;
     Store(4, 0, Cell(0, 0));
     const std::string before = ModelText(p);
     struct Row {
@@ -292,7 +292,7 @@ TEST_F(CanvasEditTest, HitTestPrefersAVisiblePixelOverABigClearQuad)
 
 TEST_F(CanvasEditTest, RotateWrapsIntoTheHalfTurnRange)
 {
-    Settings().GridBit = 0;
+    settings.GridBit = 0;
     const struct {
         int angle;
         double degrees;
@@ -327,7 +327,7 @@ TEST_F(CanvasEditTest, RotateAndScaleKeepOnlyTheFocusedCellAndNeedDistance)
 
 TEST_F(CanvasEditTest, DragRangeAppliesTheDragToABlockOfFrames)
 {
-    Settings().GridBit = 0;
+    settings.GridBit = 0;
     for (int f = 0; f < 8; ++f)
         for (int k = 0; k < 6; ++k)
             Store(f, k, Cell(k * 100, f * 100));

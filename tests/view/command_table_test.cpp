@@ -68,6 +68,7 @@ TEST(CommandTable, MenuStateRules)
 
 TEST(CommandTable, EveryMenuItemAndKeyRunsACommandButTheDisabledOnes)
 {
+    cSettings settings;
     std::function<void(const std::vector<strMenuEntry>&)> walk = [&](const std::vector<strMenuEntry>& entries) {
         for (const strMenuEntry& e : entries) {
             walk(e.children);
@@ -78,8 +79,7 @@ TEST(CommandTable, EveryMenuItemAndKeyRunsACommandButTheDisabledOnes)
             EXPECT_EQ(command->run == nullptr, e.disabled && e.id != IDM_HELP) << e.id;
             EXPECT_EQ(AlwaysDisabled(e.id), e.disabled && e.id != IDM_HELP) << e.id;
             // Toggling items are exactly those with a flag or a playback option behind them.
-            EXPECT_EQ(command->checked != nullptr,
-                      PlayOptionBit(e.id) != 0 || ToggleFlagOf(Settings(), e.id) != nullptr)
+            EXPECT_EQ(command->checked != nullptr, PlayOptionBit(e.id) != 0 || ToggleFlagOf(settings, e.id) != nullptr)
                 << e.id;
         }
     };

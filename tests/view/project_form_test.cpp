@@ -1,7 +1,6 @@
 // The project dialog's form: which changes are light and which rewrite the project.
 
 #include "model/AnimeData.h"
-#include "project/Settings.h"
 #include "view/ProjectForm.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +9,6 @@ class ProjectFormTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Settings().SetDefaults();
         project.NewProject("");
         strCell cell;
         cell.scaleX = 50;

@@ -24,7 +24,7 @@ public:
     void TimelineChanged() override { ++changes; }
     iStatusSink& TimelineStatus() override { return status; }
     iMessageSink& TimelineMessages() override { return messages; }
-    strEditOptions TimelineOptions() override { return EditOptionsOf(Settings()); }
+    strEditOptions TimelineOptions() override { return EditOptionsOf(settings); }
 
     struct strRange {
         bool on;
@@ -38,6 +38,7 @@ public:
     std::optional<strRange> range;
     cStatusRecorder status;
     cMessageRecorder messages;
+    cSettings settings;
 };
 
 constexpr int kFrames = 12, kCells = 8;
@@ -380,12 +381,12 @@ TEST_F(TimelineTest, LabelsShowFixedPicturesAndTheCurrentFrame)
 
 TEST_F(TimelineTest, RightArrowPastTheLastFrameAddsOneWhenAllowed)
 {
-    Settings().NewFrameFlag = false;
+    host.settings.NewFrameFlag = false;
     timeline.MoveFocus({kFrames - 1, 2}, 0);
     timeline.Key(KK_RIGHT, 0);
     EXPECT_EQ(p.GetValue(AI_FRAMES), kFrames);
 
-    Settings().NewFrameFlag = true;
+    host.settings.NewFrameFlag = true;
     timeline.Key(KK_RIGHT, 0);
     EXPECT_EQ(p.GetValue(AI_FRAMES), kFrames + 1);
     EXPECT_EQ(timeline.Columns(), kFrames + 1);
